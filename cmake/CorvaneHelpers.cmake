@@ -1,0 +1,31 @@
+# corvane_library(NAME SOURCES ... DEPS ...): one library per src/ folder,
+# included as <NAME/header.h> from the src/ root.
+function(corvane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(corvane_${name} STATIC ${ARG_SOURCES})
+  add_library(corvane::${name} ALIAS corvane_${name})
+  target_include_directories(corvane_${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(corvane_${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# corvane_test(NAME SOURCES ... DEPS ... [GUI]): a GoogleTest executable.
+# GUI tests carry the label "gui" and run under scripts/with-x; the sanitizer
+# run leaves them out.
+function(corvane_test name)
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE
+    CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    CORVANE_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set(labels unit)
+  if(ARG_GUI)
+    set(labels gui)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 300)
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -1,0 +1,93 @@
+#include "model/project.h"
+
+#include <algorithm>
+#include <string>
+
+#include "model/control_specs.h"
+#include "model/names.h"
+
+namespace corvane {
+
+namespace {
+
+template <typename List>
+auto* find_named(List& items, std::string_view name) {
+  auto it = std::find_if(items.begin(), items.end(), [&](const auto& item) { return names_equal(item.name, name); });
+  return it == items.end() ? nullptr : &*it;
+}
+
+}  // namespace
+
+Control Control::create(std::string_view kind, std::string_view name, int left, int top) {
+  const ControlSpec* spec = find_control_spec(kind);
+  if (!spec) throw std::out_of_range("Unknown control kind: " + std::string(kind));
+  Control c;
+  c.kind = std::string(kind);
+  c.name = std::string(name);
+  c.left = left;
+  c.top = top;
+  c.width = spec->width;
+  c.height = spec->height;
+  if (!spec->caption_word.empty()) c.caption = c.name;
+  return c;
+}
+
+Control* VBForm::get_control(std::string_view control_name) { return find_named(controls, control_name); }
+const Control* VBForm::get_control(std::string_view control_name) const { return find_named(controls, control_name); }
+
+Control& VBForm::new_control(std::string_view kind, int left, int top) {
+  const std::string prefix(kind_prefix(kind));
+  std::string name;
+  for (int n = 1;; ++n) {
+    name = prefix + std::to_string(n);
+    if (!get_control(name)) break;
+  }
+  Control control = Control::create(kind, name, std::max(left, 0), std::max(top, 0));
+  control.tab_index = static_cast<int>(controls.size());
+  controls.push_back(std::move(control));
+  return controls.back();
+}
+
+VBForm* Project::lookup_form(std::string_view n) { return find_named(forms, n); }
+const VBForm* Project::lookup_form(std::string_view n) const { return find_named(forms, n); }
+ClassModule* Project::lookup_class(std::string_view n) { return find_named(classes, n); }
+const ClassModule* Project::lookup_class(std::string_view n) const { return find_named(classes, n); }
+Module* Project::lookup_module(std::string_view n) { return find_named(modules, n); }
+const Module* Project::lookup_module(std::string_view n) const { return find_named(modules, n); }
+
+Project Project::sample() {
+  Project project;
+  project.name = "HelloWorld";
+  project.startup = "Form1";
+  VBForm& form = project.forms.front();
+  form.caption = "Welcome to Corvane";
+  form.width = 660;
+  form.height = 410;
+
+  Control& label = form.new_control("Label", 32, 40);
+  label.width = 480;
+  label.caption = "Enter your name and click the button:";
+  Control& text = form.new_control("TextBox", 32, 91);
+  text.width = 260;
+  text.text = "World";
+  Control& button = form.new_control("CommandButton", 32, 148);
+  button.width = 165;
+  button.caption = "Say Hello";
+
+  form.code =
+      "Option Explicit\n"
+      "\n"
+      "Private Sub Form_Load()\n"
+      "    Me.Caption = \"Hello - Corvane\"\n"
+      "End Sub\n"
+      "\n"
+      "Private Sub Command1_Click()\n"
+      "    Dim greeting As String\n"
+      "    greeting = \"Hello, \" & Text1.Text & \"!\"\n"
+      "    MsgBox greeting, 0, \"Visual Basic\"\n"
+      "    Label1.Caption = greeting\n"
+      "End Sub\n";
+  return project;
+}
+
+}  // namespace corvane
