@@ -8,6 +8,8 @@ find_package(SQLite3 REQUIRED)
 find_package(Threads REQUIRED)
 pkg_check_modules(MARIADB IMPORTED_TARGET libmariadb)
 find_package(TCL QUIET)
+# Tcl/Tk through pkg-config (Debian keeps the headers in /usr/include/tcl8.6).
+pkg_check_modules(TCLTK REQUIRED IMPORTED_TARGET tcl tk)
 find_package(X11 QUIET)
 if(CORVANE_TESTS)
   find_package(GTest REQUIRED)
