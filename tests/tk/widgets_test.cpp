@@ -220,19 +220,6 @@ TEST_F(TkTest, ClipboardKeepsTextsLiterally) {
     EXPECT_EQ(clipboard_get(*interp), std::nullopt);
 }
 
-TEST_F(TkTest, TimersRunDuringAModalDialogAndCanAnswerIt) {
-    const std::string message = "Delete [exec touch x] and $env(HOME)?";
-    std::string shown;
-    Timer answer = after(*interp, 50, [&] {
-        shown = interp->call({".__tk__messagebox.msg", "cget", "-text"});
-        interp->call({".__tk__messagebox.no", "invoke"});
-    });
-    std::string result = interp->call(
-        {"tk_messageBox", "-type", "yesno", "-icon", "question", "-title", "{", "-message", message});
-    EXPECT_EQ(result, "no");
-    EXPECT_EQ(shown, message);
-}
-
 TEST_F(TkTest, MainLoopEndsWhenTheRootWindowGoes) {
     Timer close = after(*interp, 20, [&] { destroy(*interp, "."); });
     interp->main_loop();
