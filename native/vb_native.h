@@ -1,0 +1,108 @@
+/* Corvane native runtime: the C interface that generated programs call for
+ * every value operation, object access, database statement and form action.
+ * Plain C11; the implementation is vb_native.c. */
+#ifndef CORVANE_NATIVE_H
+#define CORVANE_NATIVE_H
+
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Value kinds. */
+#define VB_NUMBER 0
+#define VB_STRING 1
+#define VB_OBJECT 2
+
+/* One BASIC value. Texts are immutable once made, so values may be copied
+ * freely and share their text. */
+typedef struct VBValue {
+    int kind;           /* VB_NUMBER, VB_STRING or VB_OBJECT */
+    double number;      /* the number of a VB_NUMBER value (0 otherwise) */
+    const char *text;   /* the text of a VB_STRING value (null otherwise) */
+    void *object;       /* the object of a VB_OBJECT value; null for Nothing */
+} VBValue;
+
+/* One control of a form, as designed. Positions are pixels relative to the
+ * client area below the menu bar. */
+typedef struct VBControlDef {
+    const char *kind;
+    const char *name;
+    const char *caption;
+    const char *text;
+    int x, y, w, h;
+    int visible, enabled;
+} VBControlDef;
+
+/* One entry of a form's flat menu table: each top-level menu (parent -1) is
+ * followed by its children (parent = the index of their top-level menu). */
+typedef struct VBMenuDef {
+    const char *name;
+    const char *caption;
+    int parent;
+    int enabled, visible, checked;
+} VBMenuDef;
+
+/* One form, as designed; width and height are the client size without the
+ * menu bar. */
+typedef struct VBFormDef {
+    const char *name;
+    const char *caption;
+    int width, height;
+    const VBControlDef *controls;
+    size_t control_count;
+    const VBMenuDef *menus;
+    size_t menu_count;
+} VBFormDef;
+
+/* Objects, classes and ADO. */
+VBValue vb_nothing(void);
+VBValue vb_new(const char *name);
+int vb_object_is(VBValue object, const char *name);
+VBValue vb_member_get(VBValue object, const char *name);
+void vb_member_set(VBValue object, const char *name, VBValue value);
+VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args);
+void vb_register_class(const char *name, int nfields, const char **names, const char **types);
+void vb_set_class_handler(VBValue (*handler)(VBValue, const char *, int, VBValue *));
+
+/* Values, conversions, operators and built-in functions. */
+VBValue vb_num(double value);
+VBValue vb_str(const char *value);
+VBValue vb_copy(VBValue value);
+VBValue *vb_temporary(VBValue value);
+VBValue vb_coerce(VBValue value, const char *type);
+double vb_number(VBValue value);
+int vb_truth(VBValue value);
+const char *vb_string(VBValue value);
+VBValue vb_op(const char *operation, VBValue a, VBValue b);
+VBValue vb_not(VBValue a);
+VBValue vb_neg(VBValue a);
+VBValue vb_builtin(const char *name, int argc, VBValue *args);
+
+/* Forms, controls and App. */
+VBValue vb_get(const char *owner, const char *field);
+void vb_set(const char *owner, const char *field, VBValue value);
+void vb_show(const char *form);
+void vb_hide(const char *form);
+void vb_unload(const char *form);
+void vb_end(void);
+VBValue vb_msgbox(VBValue message, VBValue title);
+void vb_print(VBValue message);
+
+/* The program's own SQLite database (DBOpen, DBExecute, DBQuery, DBRows). */
+void vb_db_open(VBValue provider, VBValue filename);
+void vb_db_exec(int argc, VBValue *args, int query);
+VBValue vb_db_rows(void);
+
+/* Runs the program: opens the startup form (unless it is "Sub Main") and
+ * dispatches X11 events until the last form closes or End runs. */
+void vb_run(const VBFormDef *forms, size_t count, const char *startup,
+            void (*handler)(int form, int control, const char *event),
+            void (*initialize)(void));
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* CORVANE_NATIVE_H */
