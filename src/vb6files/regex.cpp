@@ -14,6 +14,7 @@ struct Regex::Impl {
 Regex::Regex(std::string_view pattern, uint32_t flags) : impl_(std::make_unique<Impl>()) {
   uint32_t options = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
   if (flags & CASELESS) options |= PCRE2_CASELESS;
+  if (flags & MULTILINE) options |= PCRE2_MULTILINE;
   int error = 0;
   PCRE2_SIZE offset = 0;
   impl_->code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(), options, &error,

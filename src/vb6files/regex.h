@@ -12,7 +12,8 @@ namespace corvane {
 
 class Regex {
  public:
-  enum Flags : uint32_t { NONE = 0, CASELESS = 1 };
+  // MULTILINE: "^" and "$" also match at line feeds inside the subject.
+  enum Flags : uint32_t { NONE = 0, CASELESS = 1, MULTILINE = 2 };
 
   // Throws std::invalid_argument with PCRE2's message for a bad pattern.
   explicit Regex(std::string_view pattern, uint32_t flags = NONE);

@@ -1,0 +1,29 @@
+#pragma once
+// Standard module (.bas) and class module (.cls) files.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "model/project.h"
+
+namespace corvane {
+
+// The name of an "Attribute VB_Name = "..."" line at the start of any line
+// of text, or empty.
+std::string attribute_name(std::string_view text);
+
+// A module keeps its whole text as code, attribute lines included; its name
+// comes from the VB_Name attribute, else from the file name.
+Module read_module(const std::filesystem::path& path);
+Module read_module_text(std::string_view text, const std::filesystem::path& source);
+std::string module_file_text(const Module& module);
+void save_module(const Module& module, const std::filesystem::path& path);
+
+// A class keeps the code after its VB_Name attribute line, without attribute
+// lines.
+ClassModule read_class(const std::filesystem::path& path);
+ClassModule read_class_text(std::string_view text, const std::filesystem::path& source);
+std::string class_file_text(const ClassModule& module);
+void save_class(const ClassModule& module, const std::filesystem::path& path);
+
+}  // namespace corvane

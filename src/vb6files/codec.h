@@ -1,0 +1,26 @@
+#pragma once
+// The encodings of the VB6 files: Windows-1252, or UTF-8 after a byte-order
+// mark. Text in memory is UTF-8.
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Windows-1252 bytes as UTF-8 text. The five bytes the code page leaves
+// undefined (0x81 0x8D 0x8F 0x90 0x9D) throw InvalidValueError naming
+// `source` and the byte's offset.
+std::string decode_windows_1252(std::string_view bytes, std::string_view source = "text");
+
+// Checks that bytes are valid UTF-8 (no overlong forms, no surrogates, at
+// most U+10FFFF); throws InvalidValueError otherwise.
+void check_utf8(std::string_view bytes, std::string_view source = "text");
+
+// The bytes of a file as text: UTF-8 without the mark when they begin with
+// the UTF-8 byte-order mark, Windows-1252 otherwise.
+std::string decode_file_bytes(std::string_view bytes, std::string_view source = "text");
+
+// UTF-8 text as Windows-1252; every character the code page cannot hold
+// (and every byte that is not valid UTF-8) becomes "?".
+std::string encode_windows_1252(std::string_view text);
+
+}  // namespace corvane

@@ -1,0 +1,227 @@
+// Reads the form description line by line with an explicit block stack (no
+// recursion, so any nesting depth is safe), then takes the rest of the file
+// as the form's code.
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+#include "model/control_specs.h"
+#include "model/names.h"
+#include "vb6files/errors.h"
+#include "vb6files/form_files.h"
+#include "vb6files/regex.h"
+#include "vb6files/strings.h"
+#include "vb6files/text_io.h"
+#include "vb6files/values.h"
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class BlockKind { Form, Control, Menu, Skipped };
+
+// One open Begin block and the object that receives its properties.
+struct Block {
+  BlockKind kind = BlockKind::Skipped;
+  size_t control = 0;             // index into the form's controls
+  std::vector<size_t> menu_path;  // indices from the form's menus down to the entry
+};
+
+bool is_true(std::string_view value) { return parse_int(value, -1) != 0; }
+
+// A font size: the value as a decimal number rounded half to even; nothing
+// for a value that is not a finite number.
+std::optional<int> parse_font_size(std::string_view raw) {
+  const std::string text = unquote(raw);
+  std::string_view number = text;
+  if (!number.empty() && number[0] == '+') number.remove_prefix(1);
+  double value = 0;
+  auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+  if (number.empty() || ec != std::errc() || end != number.data() + number.size() || !std::isfinite(value))
+    return std::nullopt;
+  const double rounded = std::nearbyint(value);  // the default rounding mode is to nearest, ties to even
+  if (rounded >= 2147483647.0) return 2147483647;
+  if (rounded <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(rounded);
+}
+
+class FormReader {
+ public:
+  explicit FormReader(const fs::path& source) : source_(source) {
+    form_.name = form_.caption = source.stem().string();
+  }
+
+  // Reads one line; true once the form description has ended.
+  bool read_line(std::string_view raw) {
+    const std::string_view line = strip(raw);
+    if (line.starts_with("BeginProperty ")) {
+      property_blocks_.push_back(starts_with_ci(line, "beginproperty font"));
+      if (property_blocks_.back()) ++open_font_blocks_;
+      return false;
+    }
+    if (line == "EndProperty") {
+      if (!property_blocks_.empty()) {
+        if (property_blocks_.back()) --open_font_blocks_;
+        property_blocks_.pop_back();
+      }
+      return false;
+    }
+    if (open_font_blocks_ > 0) {
+      read_font_line(line);
+      return false;
+    }
+    if (starts_with_ci(line, "begin") && open_block(line)) return false;
+    if (line == "End" && !blocks_.empty()) {
+      blocks_.pop_back();
+      return blocks_.empty();
+    }
+    const size_t equal = line.find('=');
+    if (equal != std::string_view::npos && !blocks_.empty())
+      apply_property(ascii_lower(strip(line.substr(0, equal))), strip(line.substr(equal + 1)));
+    return false;
+  }
+
+  VBForm take_form() { return std::move(form_); }
+
+ private:
+  void read_font_line(std::string_view line) {
+    if (!starts_with_ci(line, "size") || blocks_.empty() || blocks_.back().kind != BlockKind::Control) return;
+    const size_t equal = line.find('=');
+    if (equal == std::string_view::npos) return;
+    if (auto size = parse_font_size(line.substr(equal + 1))) form_.controls[blocks_.back().control].font_size = *size;
+  }
+
+  // Opens a block for a Begin line; false when the line is not one.
+  bool open_block(std::string_view line) {
+    static const Regex begin(R"(^Begin\s+(?:VB\.|Corvane\.)?(\w+)\s+(\w+))", Regex::CASELESS);
+    static const Regex dotted_begin(R"(^Begin\s+[\w.]*\.[\w.]*\s+\w+)", Regex::CASELESS);
+    if (auto groups = begin.match_groups(line)) {
+      open_named_block((*groups)[1], (*groups)[2]);
+      return true;
+    }
+    if (dotted_begin.match(line)) {
+      blocks_.push_back(Block{});
+      return true;
+    }
+    return false;
+  }
+
+  void open_named_block(const std::string& kind, const std::string& name) {
+    Block block;
+    if (names_equal(kind, "Form") && blocks_.empty()) {
+      form_.name = name;
+      block.kind = BlockKind::Form;
+    } else if (names_equal(kind, "Menu")) {
+      block.kind = BlockKind::Menu;
+      block.menu_path = add_menu(name);
+    } else if (find_control_spec(kind)) {
+      block.kind = BlockKind::Control;
+      block.control = form_.controls.size();
+      form_.controls.push_back(Control::create(kind, name));
+    }
+    blocks_.push_back(std::move(block));
+  }
+
+  // Adds a menu entry under the innermost open menu, or at the top level.
+  std::vector<size_t> add_menu(const std::string& name) {
+    const bool nested = !blocks_.empty() && blocks_.back().kind == BlockKind::Menu;
+    std::vector<size_t> path = nested ? blocks_.back().menu_path : std::vector<size_t>{};
+    if (path.size() >= MAX_MENU_DEPTH)
+      throw InvalidValueError("Menus are nested more than " + std::to_string(MAX_MENU_DEPTH) + " levels deep in " +
+                              source_.string() + ".");
+    std::vector<MenuItem>& siblings = path.empty() ? form_.menus : menu_at(path).children;
+    siblings.push_back(MenuItem{name, name, {}, false, true, true});
+    path.push_back(siblings.size() - 1);
+    return path;
+  }
+
+  MenuItem& menu_at(const std::vector<size_t>& path) {
+    MenuItem* item = &form_.menus[path[0]];
+    for (size_t i = 1; i < path.size(); ++i) item = &item->children[path[i]];
+    return *item;
+  }
+
+  void apply_property(const std::string& name, std::string_view value) {
+    const Block& block = blocks_.back();
+    switch (block.kind) {
+      case BlockKind::Form: return apply_form_property(name, value);
+      case BlockKind::Control: return apply_control_property(form_.controls[block.control], name, value);
+      case BlockKind::Menu: return apply_menu_property(menu_at(block.menu_path), name, value);
+      case BlockKind::Skipped: return;
+    }
+  }
+
+  void apply_form_property(const std::string& name, std::string_view value) {
+    if (name == "caption") form_.caption = unquote(value);
+    else if (name == "clientwidth" || name == "scalewidth") form_.width = from_twips(value, 640);
+    else if (name == "clientheight" || name == "scaleheight") form_.height = from_twips(value, 440);
+    else if (name == "width" && form_.width == 0) form_.width = from_twips(value, 640);
+    else if (name == "height" && form_.height == 0) form_.height = from_twips(value, 440);
+  }
+
+  static void apply_menu_property(MenuItem& menu, const std::string& name, std::string_view value) {
+    if (name == "caption") menu.caption = unquote(value);
+    else if (name == "checked") menu.checked = is_true(value);
+    else if (name == "enabled") menu.enabled = is_true(value);
+    else if (name == "visible") menu.visible = is_true(value);
+  }
+
+  static void apply_control_property(Control& c, const std::string& name, std::string_view value) {
+    if (name == "left") c.left = from_twips(value);
+    else if (name == "top") c.top = from_twips(value);
+    else if (name == "width") c.width = from_twips(value);
+    else if (name == "height") c.height = from_twips(value);
+    else if (name == "caption") c.caption = unquote(value);
+    else if (name == "text") c.text = unquote(value);
+    else if (name == "visible") c.visible = is_true(value);
+    else if (name == "enabled") c.enabled = is_true(value);
+    else if (name == "backcolor") c.back_color = vb_to_color(value, c.back_color);
+    else if (name == "forecolor") c.fore_color = vb_to_color(value, c.fore_color);
+    else if (name == "' corvane_items") c.items = unquote(value);
+    else if (name == "recordsource") c.record_source = unquote(value);
+    else if (name == "value") c.value = clamp_to_int(parse_int(value));
+    else if (name == "tabindex") c.tab_index = clamp_to_int(parse_int(value));
+    else if (name == "interval") c.interval = clamp_to_int(parse_int(value));
+  }
+
+  const fs::path& source_;
+  VBForm form_;
+  std::vector<Block> blocks_;
+  std::vector<bool> property_blocks_;  // true for a font block
+  size_t open_font_blocks_ = 0;
+};
+
+bool is_attribute_line(std::string_view line) { return starts_with_ci(strip(line), "attribute vb_"); }
+
+std::string code_after(const std::vector<std::string_view>& lines, size_t first) {
+  std::vector<std::string_view> kept;
+  for (size_t i = first; i < lines.size(); ++i)
+    if (!is_attribute_line(lines[i])) kept.push_back(lines[i]);
+  const std::string joined = join_lines(kept);
+  const std::string_view code = strip(joined);
+  return code.empty() ? std::string(DEFAULT_CODE) : std::string(code) + "\n";
+}
+
+}  // namespace
+
+VBForm read_form_text(std::string_view text, const fs::path& source) {
+  const std::vector<std::string_view> lines = split_lines(text);
+  FormReader reader(source);
+  size_t code_start = lines.size();
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (reader.read_line(lines[i])) {
+      code_start = i + 1;
+      break;
+    }
+  }
+  VBForm form = reader.take_form();
+  form.code = code_after(lines, code_start);
+  return form;
+}
+
+VBForm read_form(const fs::path& path) { return read_form_text(load_text(path), path); }
+
+}  // namespace corvane
