@@ -16,8 +16,10 @@
 //   traces and destroy hooks report it directly. Background errors and
 //   reported exceptions go to the error handler (set_error_handler), by
 //   default one line on standard error.
-// - Handles (Command, Variable, Timer) may outlive the Interp: they then do
-//   nothing when destroyed.
+// - Handles (Command, Variable, Timer, Image) may outlive the Interp: they
+//   then do nothing when destroyed.
+// - Everything runs on the thread that created the Interp (Tk's one
+//   event-loop thread); nothing here takes locks.
 #pragma once
 
 #include <functional>

@@ -2,6 +2,8 @@
 
 #include <tcl.h>
 
+#include <climits>
+
 #include "tk/error.h"
 #include "tk/utf.h"
 
@@ -9,6 +11,7 @@ namespace corvane::tk {
 namespace {
 
 Tcl_Obj* new_text(std::string_view text) {
+    if (text.size() > static_cast<std::size_t>(INT_MAX) / 2) throw TclError("text too long for Tcl");
     if (is_plain_ascii(text)) {
         return Tcl_NewStringObj(text.data(), static_cast<int>(text.size()));
     }
