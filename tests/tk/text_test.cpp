@@ -69,21 +69,6 @@ TEST_F(ObjTest, NumbersListsAndConversionErrors) {
     }
 }
 
-TEST_F(ObjTest, CopiesShareAndMovedFromReadsEmpty) {
-    Obj a("shared");
-    Obj b = a;
-    EXPECT_EQ(a.get(), b.get());
-    Obj c = std::move(a);
-    EXPECT_TRUE(a.is_null());
-    EXPECT_EQ(a.str(), "");
-    EXPECT_EQ(c.str(), "shared");
-    b = c;
-    b = std::move(c);
-    EXPECT_EQ(b.str(), "shared");
-    // A null word in a call stands for the empty text.
-    EXPECT_EQ(interp->call({"string", "length", a}), "0");
-}
-
 TEST_F(ObjTest, TclStringCommandsKeepCharactersBeyondTheBasicPlane) {
     // Tcl counts such a character as two (a surrogate pair); upper-casing a
     // text that holds one must neither crash nor damage it.
