@@ -43,7 +43,8 @@ class ProjectReader {
   }
 
   Project read() {
-    for (std::string_view line : split_lines(load_text(vbp_))) read_line(line);
+    const std::string text = load_text(vbp_);
+    for (std::string_view line : split_lines(text)) read_line(line);
     if (project_.forms.empty()) throw InvalidValueError("Project contains no VB6 forms.");
     if (project_.startup.empty() || !project_.lookup_form(project_.startup))
       project_.startup = project_.forms.front().name;

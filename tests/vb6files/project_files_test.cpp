@@ -1,0 +1,195 @@
+// Projects: loading a VB6 project with references, modules and classes,
+// the errors of loading, saving and the module and class files.
+#include <gtest/gtest.h>
+
+#include "test_support.h"
+#include "vb6files/project_files.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::crlf_lines;
+using testing::fixture;
+using testing::read_bytes;
+using testing::TempDir;
+using testing::write_bytes;
+
+template <typename Error>
+std::string error_of(const fs::path& path) {
+  try {
+    load_project(path);
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "no error";
+}
+
+TEST(LoadProject, Vb6ProjectWithReferencesModulesAndClasses) {
+  const Project project = load_project(fixture("legacy/Legacy.vbp"));
+  EXPECT_EQ(project.name, "LegacyInventory");
+  EXPECT_EQ(project.startup, "FRMMAIN");  // a matching startup keeps the letter case of the file
+  ASSERT_EQ(project.forms.size(), 1u);
+  EXPECT_EQ(project.forms[0].name, "frmMain");
+  ASSERT_EQ(project.modules.size(), 1u);
+  EXPECT_EQ(project.modules[0].name, "modUtil");  // from the file, not from the project's "Utilities"
+  EXPECT_EQ(project.modules[0].code,
+            "Attribute VB_Name = \"modUtil\"\r\nOption Explicit\r\n\r\nPublic Function Twice(ByVal n As Long) As "
+            "Long\r\n    Twice = n * 2\r\nEnd Function\r\n");
+  ASSERT_EQ(project.classes.size(), 1u);
+  EXPECT_EQ(project.classes[0].name, "CItem");
+  EXPECT_EQ(project.classes[0].code, "Option Explicit\n\nPublic Name As String\nPublic Quantity As Long\n");
+  EXPECT_EQ(project.path, fs::canonical(fixture("legacy/Legacy.vbp")));
+}
+
+TEST(LoadProject, SavedAndReopenedProjectIsEqual) {
+  TempDir dir;
+  Project project = load_project(fixture("legacy/Legacy.vbp"));
+  const fs::path vbp = save_project(project, dir / "copy" / "Legacy.vbp");
+  const std::string text = read_bytes(vbp);
+  EXPECT_EQ(text.find("Reference="), std::string::npos);
+  EXPECT_EQ(text.find("Object="), std::string::npos);
+  EXPECT_NE(text.find("Module=modUtil; modUtil.bas\r\nClass=CItem; CItem.cls\r\nStartup=\"FRMMAIN\"\r\n"),
+            std::string::npos);
+  Project reopened = load_project(vbp);
+  EXPECT_EQ(reopened.path, vbp);
+  project.path = vbp;
+  EXPECT_EQ(reopened, project);
+}
+
+TEST(LoadProject, SingleFormHasNoPath) {
+  const Project project = load_project(fixture("legacy/frmMain.frm"));
+  EXPECT_EQ(project.name, "frmMain");
+  EXPECT_EQ(project.startup, "frmMain");
+  EXPECT_FALSE(project.path);
+  EXPECT_TRUE(project.modules.empty());
+  EXPECT_TRUE(project.classes.empty());
+}
+
+TEST(LoadProject, ExtensionsAreCaseInsensitive) {
+  TempDir dir;
+  fs::copy_file(fixture("legacy/frmMain.frm"), dir / "MAIN.FRM");
+  write_bytes(dir / "P.VBP", "Form=MAIN.FRM\r\n");
+  EXPECT_EQ(load_project(dir / "MAIN.FRM").forms.size(), 1u);
+  EXPECT_EQ(load_project(dir / "P.VBP").forms.size(), 1u);
+}
+
+TEST(LoadProject, StartupFallsBackToTheFirstForm) {
+  TempDir dir;
+  write_bytes(dir / "A.frm", "Begin VB.Form A\r\nEnd\r\n");
+  write_bytes(dir / "B.frm", "Begin VB.Form B\r\nEnd\r\n");
+  for (std::string startup : {"Startup=\"Sub Main\"", "Startup=\"Nowhere\"", "Startup=\"\"", ""}) {
+    write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\n" + startup + "\n");
+    EXPECT_EQ(load_project(dir / "P.vbp").startup, "A") << startup;
+  }
+  write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\nstartup = \"b\"\n");
+  EXPECT_EQ(load_project(dir / "P.vbp").startup, "b");
+}
+
+TEST(LoadProject, Errors) {
+  TempDir dir;
+  write_bytes(dir / "notes.txt", "x");
+  EXPECT_EQ(error_of<InvalidValueError>(dir / "notes.txt"), "Open a VB6 .vbp or .frm file.");
+  write_bytes(dir / "empty.vbp", "Type=Exe\r\nName=\"Empty\"\r\n");
+  EXPECT_EQ(error_of<InvalidValueError>(dir / "empty.vbp"), "Project contains no VB6 forms.");
+  write_bytes(dir / "missing.vbp", "Form=Forms\\Main.frm\r\n");
+  EXPECT_EQ(error_of<FileNotFoundError>(dir / "missing.vbp"),
+            "Form not found: " + (dir.path() / "Forms\\Main.frm").string());
+  write_bytes(dir / "class.vbp", "Class=CThing; sub/../CThing.cls\r\n");
+  EXPECT_EQ(error_of<FileNotFoundError>(dir / "class.vbp"), "Class not found: " + (dir / "CThing.cls").string());
+  write_bytes(dir / "module.vbp", "Module=modX.bas\r\n");
+  EXPECT_EQ(error_of<FileNotFoundError>(dir / "module.vbp"), "Module not found: " + (dir / "modX.bas").string());
+  EXPECT_THROW(load_project(dir / "absent.vbp"), fs::filesystem_error);
+  EXPECT_THROW(load_project(dir / "absent.frm"), fs::filesystem_error);
+}
+
+TEST(LoadProject, ComponentPathsResolveLinks) {
+  TempDir dir;
+  fs::create_directory(dir / "real");
+  write_bytes(dir / "real" / "A.frm", "Begin VB.Form A\r\nEnd\r\n");
+  fs::create_directory_symlink(dir / "real", dir / "link");
+  write_bytes(dir / "P.vbp", "Form=link/A.frm\r\n");
+  fs::create_symlink(dir / "P.vbp", dir / "alias.vbp");
+  const Project project = load_project(dir / "alias.vbp");
+  EXPECT_EQ(project.forms[0].name, "A");
+  EXPECT_EQ(project.path, dir / "P.vbp");
+}
+
+TEST(SaveProject, ExtensionAndFolders) {
+  TempDir dir;
+  Project project = Project::sample();
+  const fs::path written = save_project(project, dir / "new" / "deeper" / "Hello.txt");
+  EXPECT_EQ(written, dir / "new" / "deeper" / "Hello.vbp");
+  EXPECT_TRUE(fs::is_regular_file(dir / "new" / "deeper" / "Form1.frm"));
+  EXPECT_FALSE(fs::exists(dir / "new" / "deeper" / "Hello.txt"));
+  project.forms[0].caption = "again";
+  EXPECT_EQ(save_project(project), written);  // its own path
+  EXPECT_EQ(load_project(written).forms[0].caption, "again");
+  Project unsaved = Project::sample();
+  EXPECT_THROW(save_project(unsaved), InvalidValueError);
+}
+
+TEST(SaveProject, LeavesFilesOfRemovedItemsAlone) {
+  TempDir dir;
+  Project project = Project::sample();
+  project.modules.push_back(Module{"modOld"});
+  save_project(project, dir / "P.vbp");
+  project.modules.clear();
+  save_project(project);
+  EXPECT_TRUE(fs::exists(dir / "modOld.bas"));
+  EXPECT_EQ(read_bytes(dir / "P.vbp").find("modOld"), std::string::npos);
+}
+
+TEST(SaveProject, NamesThatAreNotFileNamesAreRefused) {
+  TempDir dir;
+  for (std::string bad : {"../escape", "a/b", "..", ""}) {
+    Project project = Project::sample();
+    project.classes.push_back(ClassModule{bad});
+    EXPECT_THROW(save_project(project, dir / "P.vbp"), InvalidValueError) << bad;
+  }
+  EXPECT_FALSE(fs::exists(dir.path().parent_path() / "escape.cls"));
+}
+
+TEST(ModuleFiles, AttributeLineWrittenOnceWithTheCurrentName) {
+  TempDir dir;
+  Module module = load_project(fixture("legacy/Legacy.vbp")).modules[0];
+  module.name = "modRenamed";
+  save_module(module, dir / "m.bas");
+  EXPECT_EQ(read_bytes(dir / "m.bas"),
+            crlf_lines("Attribute VB_Name = \"modRenamed\"", "Option Explicit", "",
+                       "Public Function Twice(ByVal n As Long) As Long", "    Twice = n * 2", "End Function"));
+  EXPECT_EQ(read_module(dir / "m.bas").name, "modRenamed");
+}
+
+TEST(ModuleFiles, NameFromFileWithoutAttributeAndOtherAttributesKept) {
+  TempDir dir;
+  write_bytes(dir / "Helpers.bas", "Attribute VB_Description = \"x\"\r\nSub A()\r\nEnd Sub\r\n");
+  const Module module = read_module(dir / "Helpers.bas");
+  EXPECT_EQ(module.name, "Helpers");
+  EXPECT_EQ(module_file_text(module),
+            "Attribute VB_Name = \"Helpers\"\nAttribute VB_Description = \"x\"\nSub A()\nEnd Sub\n");
+  EXPECT_EQ(module_file_text(Module{"Module2"}), "Attribute VB_Name = \"Module2\"\nOption Explicit\n");
+}
+
+TEST(ClassFiles, HeaderAndBody) {
+  const ClassModule cls{"CThing", "\n  Attribute VB_Exposed = True\nPublic X As Long\n\n"};
+  EXPECT_EQ(class_file_text(cls),
+            "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1\nEND\nAttribute VB_Name = \"CThing\"\n"
+            "Attribute VB_Creatable = True\nPublic X As Long\n");
+  TempDir dir;
+  save_class(cls, dir / "c.cls");
+  const ClassModule back = read_class(dir / "c.cls");
+  EXPECT_EQ(back.name, "CThing");
+  EXPECT_EQ(back.code, "Public X As Long\n");
+}
+
+TEST(ClassFiles, WithoutNameAttributeTheHeaderStaysInTheCode) {
+  TempDir dir;
+  write_bytes(dir / "Loose.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\nAttribute VB_Exposed = False\r\nDim x\r\n");
+  const ClassModule cls = read_class(dir / "Loose.cls");
+  EXPECT_EQ(cls.name, "Loose");
+  EXPECT_EQ(cls.code, "VERSION 1.0 CLASS\nBEGIN\nEND\nDim x\n");
+}
+
+}  // namespace
+}  // namespace corvane
