@@ -1,0 +1,315 @@
+// Runs the native test programs (built against vb_native.h the way generated
+// code is) and checks what they print, their exit statuses and their errors.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/run_command.h"
+
+namespace fs = std::filesystem;
+using corvane::testing::CommandResult;
+using corvane::testing::run_command;
+using corvane::testing::tool_path;
+
+namespace {
+
+// "label|kind|text" lines; the value is "kind|text".
+std::map<std::string, std::string> parse_lines(const std::string& out) {
+  std::map<std::string, std::string> values;
+  std::istringstream in(out);
+  std::string line;
+  while (std::getline(in, line)) {
+    const auto bar = line.find('|');
+    if (bar != std::string::npos) values[line.substr(0, bar)] = line.substr(bar + 1);
+  }
+  return values;
+}
+
+fs::path scratch_folder(const std::string& name) {
+  fs::path dir = fs::temp_directory_path() / ("corvane-native-" + name + "-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+const std::map<std::string, std::string>& values_output() {
+  static const std::map<std::string, std::string> values = [] {
+    const CommandResult r = run_command({tool_path("native_test_values")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return parse_lines(r.out);
+  }();
+  return values;
+}
+
+void expect_values(const std::vector<std::pair<std::string, std::string>>& cases) {
+  const auto& values = values_output();
+  for (const auto& [label, expected] : cases) {
+    auto it = values.find(label);
+    ASSERT_NE(it, values.end()) << "no output for " << label;
+    EXPECT_EQ(it->second, expected) << label;
+  }
+}
+
+}  // namespace
+
+TEST(NativeValues, PlusJoinsTextsWhenEitherSideIsAString) {
+  expect_values({{"str_plus_str", "s|11"}, {"num_plus_str", "s|11"}, {"num_plus_num", "n|2"},
+                 {"amp_numbers", "s|1.5-2"}, {"amp_object", "s|x[Object]"}, {"minus_strings", "n|6"},
+                 {"times", "n|42"}, {"pow", "n|1024"}});
+}
+
+TEST(NativeValues, ComparisonsUseTextWhenEitherSideIsAString) {
+  expect_values({{"lt_text", "n|1"}, {"eq_case", "n|1"}, {"ne_num", "n|0"}, {"le_num", "n|1"},
+                 {"ge_num", "n|0"}, {"gt_text", "n|1"}, {"nothing_eq_zero", "n|1"}});
+}
+
+TEST(NativeValues, DivisionFamilyTruncatesAndKeepsTheSignOfTheDividend) {
+  expect_values({{"idiv", "n|3"}, {"idiv_neg", "n|-3"}, {"idiv_frac", "n|3"}, {"mod_neg", "n|-1"},
+                 {"mod_frac", "n|1.5"}, {"div", "n|0.333333333333"}});
+}
+
+TEST(NativeValues, LogicGivesOneOrZeroFromTruthValues) {
+  expect_values({{"and", "n|1"}, {"and_false", "n|0"}, {"or", "n|1"}, {"xor", "n|0"}, {"not5", "n|0"},
+                 {"not0", "n|1"}, {"not_empty", "n|1"}, {"neg", "n|-3.5"}, {"truth_zero_text", "n|1"},
+                 {"truth_false_text", "n|1"}, {"truth_nothing", "n|0"}});
+}
+
+TEST(NativeValues, NumbersPrintWholeBelowTenToTheFourteenthElseTwelveDigits) {
+  expect_values({{"fmt_int", "n|3"}, {"fmt_negzero", "n|-0"}, {"fmt_sum", "n|0.3"},
+                 {"fmt_third", "n|0.333333333333"}, {"fmt_1e15", "n|1e+15"},
+                 {"fmt_big", "n|1.23456789012e+14"}, {"fmt_below", "n|99999999999999"}});
+}
+
+TEST(NativeValues, CoercionRoundsHalvesAwayFromZeroAndConvertsByType) {
+  expect_values({{"co_int_half", "n|3"}, {"co_int_neghalf", "n|-3"}, {"co_int_max", "n|32767"},
+                 {"co_long", "n|-2147483648"}, {"co_byte", "n|255"}, {"co_bool_true", "n|-1"},
+                 {"co_bool_false", "n|0"}, {"co_string", "s|42"}, {"co_double", "n|2.5"},
+                 {"co_single", "n|100"}, {"co_currency", "n|1.25"}, {"co_variant", "s|7"},
+                 {"co_class", "s|7"}, {"co_object", "n|7"}});
+}
+
+TEST(NativeValues, ConversionAndNumericBuiltins) {
+  expect_values({{"cstr", "s|5"}, {"str", "s|-5.25"}, {"val_prefix", "n|12"}, {"val_letters", "n|0"},
+                 {"cdbl", "n|3.75"}, {"cint_half", "n|3"}, {"clng_neghalf", "n|-3"},
+                 {"cint_no_range", "n|100000"}, {"abs", "n|3"}, {"int_neg", "n|-3"}, {"fix_neg", "n|-2"},
+                 {"sqr", "n|4"}, {"dbrows_none", "n|0"}});
+}
+
+TEST(NativeValues, TextBuiltinsCountBytesAndClampPositions) {
+  expect_values({{"len", "n|5"}, {"len_num", "n|4"}, {"len_utf8", "n|2"}, {"trim", "s|a b"},
+                 {"ltrim", "s|a  "}, {"rtrim", "s|  a"}, {"trim_blank", "s|"},
+                 {"ucase", "s|ABC\xc3\xa9Z"}, {"lcase", "s|abc"}, {"left", "s|he"}, {"left_neg", "s|"},
+                 {"left_huge", "s|abc"}, {"left_frac", "s|a"}, {"right", "s|llo"}, {"right_huge", "s|hello"},
+                 {"mid_zero", "s|hello"}, {"mid_rest", "s|ello"}, {"mid_two", "s|el"}, {"mid_past", "s|"},
+                 {"mid_negcount", "s|"}, {"mid_huge_start", "s|"}, {"instr", "n|3"}, {"instr_case", "n|0"},
+                 {"instr_empty", "n|1"}, {"instr_start", "n|3"}, {"environ", "s|value 1"},
+                 {"environ_missing", "s|"}});
+}
+
+TEST(NativeValues, TextsAreCopiedOnRequestAndNeverChanged) {
+  expect_values({{"copy_same_text", "n|1"}, {"share_kept", "n|1"}, {"str_null", "s|"},
+                 {"temporary", "n|9"}, {"string_of_object", "s|[Object]"}});
+}
+
+TEST(NativeObjects, ClassInstancesFieldsPropertiesAndMethods) {
+  const fs::path dir = scratch_folder("objects");
+  const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = parse_lines(r.out);
+  EXPECT_EQ(v.at("init_calls"), "n|1");  // Class_Initialize once per New
+  EXPECT_EQ(v.at("field_string_start"), "s|");
+  EXPECT_EQ(v.at("field_object_start"), "n|0");  // not Nothing
+  EXPECT_EQ(v.at("is_person"), "n|1");
+  EXPECT_EQ(v.at("is_other"), "n|0");
+  EXPECT_EQ(v.at("nothing_is"), "n|0");
+  EXPECT_EQ(v.at("field_coerced"), "n|43");  // converted to the field's Integer type
+  EXPECT_EQ(v.at("property_let"), "s|Smith");
+  EXPECT_EQ(v.at("property_get"), "s|Dr. Smith");  // a field named Name wins over Property Get Name
+  EXPECT_EQ(v.at("method"), "s|age 43");
+  EXPECT_EQ(v.at("shared_object"), "n|1");
+  EXPECT_EQ(v.at("object_text"), "o|[Object]");
+  EXPECT_EQ(v.at("init_calls_two"), "n|2");
+  EXPECT_EQ(v.at("separate_fields"), "s|");
+  fs::remove_all(dir);
+}
+
+TEST(NativeObjects, AdoOverSqliteReadsFieldsAsTextAndBindsParameters) {
+  const fs::path dir = scratch_folder("ado");
+  const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = parse_lines(r.out);
+  EXPECT_EQ(v.at("conn_is"), "n|1");
+  EXPECT_EQ(v.at("empty_eof"), "n|-1");
+  EXPECT_EQ(v.at("empty_bof"), "n|0");
+  EXPECT_EQ(v.at("empty_count"), "n|0");
+  EXPECT_EQ(v.at("rs_count"), "n|2");
+  EXPECT_EQ(v.at("rs_eof"), "n|0");
+  // Bound text stays text (no injection), whole numbers read back whole,
+  // NULL reads as "".
+  EXPECT_EQ(v.at("rs_row0"), "s|a/1/it's");
+  EXPECT_EQ(v.at("rs_row1"), "s|b'; DROP TABLE items; --/2.5/");
+  EXPECT_EQ(v.count("rs_row2"), 0u);
+  EXPECT_EQ(v.at("past_end_value"), "s|");
+  EXPECT_EQ(v.at("field_is"), "n|1");
+  EXPECT_EQ(v.at("first_again"), "s|a");
+  EXPECT_EQ(v.at("closed_value"), "s|");
+  EXPECT_EQ(v.at("closed_eof"), "n|-1");
+  fs::remove_all(dir);
+}
+
+TEST(NativeObjects, ProgramDatabaseCountsSteppedRows) {
+  const fs::path dir = scratch_folder("db");
+  const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = parse_lines(r.out);
+  EXPECT_EQ(v.at("create_rows"), "n|0");
+  EXPECT_EQ(v.at("insert_rows"), "n|0");  // rows stepped, not rows changed
+  EXPECT_EQ(v.at("query_rows"), "n|3");
+  EXPECT_EQ(v.at("execute_select_rows"), "n|5");
+  EXPECT_EQ(v.at("reopened_rows"), "n|1");
+  EXPECT_TRUE(fs::exists(dir / "program.db"));
+  fs::remove_all(dir);
+}
+
+TEST(NativeObjects, AdoOverMysql) {
+  if (!std::getenv("CORVANE_MYSQL_HOST")) GTEST_SKIP() << "needs scripts/with-mariadb";
+  const CommandResult r = run_command({tool_path("native_test_objects"), ".", "mysql"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = parse_lines(r.out);
+  EXPECT_EQ(v.at("empty_eof"), "n|-1");
+  EXPECT_EQ(v.at("rs_count"), "n|2");
+  EXPECT_EQ(v.at("rs_row0"), "s|a/1/it's");
+  EXPECT_EQ(v.at("rs_row1"), "s|b/2/");
+  EXPECT_EQ(v.at("past_end_value"), "s|");
+}
+
+TEST(NativeFailures, StatusOneWithPrefixForFailuresStatusTwoForUnimplemented) {
+  const fs::path dir = scratch_folder("fail");
+  struct Case {
+    const char* name;
+    int status;
+    std::string err;
+  };
+  const std::string p = "VB native runtime: ";
+  const std::vector<Case> cases = {
+      {"integer_overflow", 1, p + "Integer overflow"},
+      {"integer_underflow", 1, p + "Integer overflow"},
+      {"byte_overflow", 1, p + "Integer overflow"},
+      {"long_overflow", 1, p + "Integer overflow"},
+      {"nan_overflow", 1, p + "Integer overflow"},
+      {"divide", 1, p + "Division by zero"},
+      {"int_divide", 1, p + "Division by zero"},
+      {"mod", 1, p + "Division by zero"},
+      {"left", 1, p + "Left/Right requires two arguments"},
+      {"right", 1, p + "Left/Right requires two arguments"},
+      {"mid", 1, p + "Mid requires start position"},
+      {"instr", 1, p + "InStr requires two arguments"},
+      {"operator", 2, "Native operator not implemented: **"},
+      {"operator_eqv", 2, "Native operator not implemented: eqv"},
+      {"function", 2, "Unsupported native BASIC function: format"},
+      {"class", 2, "Unknown native class: NoSuchClass"},
+      {"nothing_get", 1, p + "Object variable not set (Nothing)"},
+      {"number_call", 1, p + "Object variable not set (Nothing)"},
+      {"property_get", 2, "Unknown native object property: ADODB.Connection.State"},
+      {"property_set", 2, "Native object property cannot be assigned: ADODB.Recordset.EOF"},
+      {"method", 2, "Unsupported native object method: ADODB.Recordset.MovePrevious"},
+      {"no_handler", 1, p + "No registered class procedure"},
+      {"no_handler_property", 2, "Unknown native object property: Plain.y"},
+      {"ado_open_args", 1, p + "ADO Open requires a connection string"},
+      {"ado_prefix", 1, p + "ADO connection must start sqlite: or mysql:"},
+      {"ado_execute_args", 1, p + "ADO Execute requires SQL text"},
+      {"ado_not_open", 1, p + "Connection is not open"},
+      {"ado_closed", 1, p + "Connection is not open"},
+      {"ado_sql", 1, p + "near \"SELEC\": syntax error"},
+      {"ado_bad_file", 1, p + "unable to open database file"},
+      {"fields_args", 1, p + "Fields requires an index/name"},
+      {"fields_index", 1, p + "Recordset field not found"},
+      {"fields_negative", 1, p + "Recordset field not found"},
+      {"fields_name", 1, p + "Recordset field not found"},
+      {"db_provider", 1, p + "Native backend currently supports SQLite; use the interpreted runner for MySQL"},
+      {"db_not_open", 1, p + "Call DBOpen before SQL commands"},
+      {"db_no_text", 1, p + "SQL requires command text"},
+      {"db_sql", 1, p + "no such table: missing"},
+      {"db_bind", 1, p + "column index out of range"},
+      {"app_property", 2, "Unknown native property: App.Major"},
+  };
+  for (const Case& c : cases) {
+    const CommandResult r = run_command({tool_path("native_test_failures"), c.name, dir.string()});
+    EXPECT_EQ(r.status, c.status) << c.name;
+    EXPECT_EQ(r.err, c.err + "\n") << c.name;
+    EXPECT_EQ(r.out, "before\n") << c.name;  // flushed, and nothing ran after the failure
+  }
+  fs::remove_all(dir);
+}
+
+TEST(NativeFailures, MysqlConnectionFailureCarriesTheClientMessage) {
+  const CommandResult r = run_command({tool_path("native_test_failures"), "ado_mysql_unreachable"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("VB native runtime: ", 0), 0u) << r.err;
+  EXPECT_GT(r.err.size(), std::string("VB native runtime: \n").size());
+}
+
+TEST(NativeFailures, MessageBoxWithoutDisplayPrintsAndAnswersOk) {
+  const CommandResult r = run_command({"env", "-u", "DISPLAY", tool_path("native_test_failures"), "msgbox_headless"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "before\nGreeting: Hello\nanswer|n|1\n");
+}
+
+TEST(NativeFailures, RunWithoutDisplayStops) {
+  const CommandResult r = run_command({"env", "-u", "DISPLAY", tool_path("native_test_forms")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "VB native runtime: Cannot open X11 display (X11 or XWayland required)\n");
+}
+
+TEST(NativeMemory, LongLoopOfStringsAndObjectsRunsInBoundedMemory) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "resident size is not meaningful under AddressSanitizer";
+#endif
+  const long rounds = 2000000;
+  const CommandResult r = run_command({tool_path("native_test_memory"), std::to_string(rounds)});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto v = parse_lines(r.out);
+  // Each round's label is "Item {i}: PAYLOAD TEXT": 19 bytes plus the digits.
+  long long expected = 0;
+  for (long i = 1; i <= rounds; i++) expected += 19 + static_cast<long long>(std::to_string(i).size());
+  EXPECT_EQ(v.at("total"), std::to_string(expected));
+  const long early = std::stol(v.at("early")), final_kb = std::stol(v.at("final"));
+  // Without reclamation the loop needs several hundred MB.
+  EXPECT_LT(final_kb, 48 * 1024) << "peak resident KB";
+  EXPECT_LT(final_kb - early, 8 * 1024) << "growth after the first tenth, KB";
+}
+
+TEST(NativeBuild, DocumentedCommandLineBuildsWarningFreeWithGccAndClang) {
+  const std::string src = CORVANE_SOURCE_DIR;
+  const fs::path dir = scratch_folder("build");
+  const CommandResult reference = run_command({tool_path("native_test_values")});
+  ASSERT_EQ(reference.status, 0);
+  for (const std::string cc : {"gcc", "clang"}) {
+    if (run_command({"sh", "-c", "command -v " + cc}).status != 0) continue;
+    for (const bool mysql : {false, true}) {
+      std::string extra;
+      if (mysql) {
+        const CommandResult pc = run_command({"pkg-config", "--cflags", "--libs", "libmariadb"});
+        if (pc.status != 0) continue;
+        extra = " -DVB_WITH_MYSQL " + pc.out.substr(0, pc.out.find('\n'));
+      }
+      const std::string exe = (dir / (cc + (mysql ? "-mysql" : ""))).string();
+      // The runtime is compiled without -w here, so any warning fails.
+      const std::string command = cc + " -std=c11 -O2 -Wall -Wextra -Werror -I " + src + "/native -I " + src +
+                                  "/tests/native " + src + "/tests/native/values_prog.c " + src +
+                                  "/native/vb_native.c -o " + exe + " -lX11 -lsqlite3 -lm -l:libgc.a" + extra;
+      const CommandResult built = run_command({"sh", "-c", command});
+      ASSERT_EQ(built.status, 0) << command << "\n" << built.err;
+      EXPECT_EQ(built.err, "") << command;
+      const CommandResult ran = run_command({exe});
+      EXPECT_EQ(ran.status, 0) << cc;
+      EXPECT_EQ(ran.out, reference.out) << cc;
+    }
+  }
+  fs::remove_all(dir);
+}
