@@ -9,6 +9,7 @@
 #include <strings.h>
 
 #include "vb_native.h"
+#include "leak_check.h"
 
 static void say(const char *key, VBValue value) {
     vb_print(vb_op("&", vb_op("&", vb_str(key), vb_str("|")), value));

@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 
 #include "vb_native.h"
+#include "leak_check.h"
 
 static VBValue g_last;
 static VBValue g_total;

@@ -5,6 +5,7 @@
 #include <stdio.h>
 
 #include "vb_native.h"
+#include "leak_check.h"
 
 static void show(const char *label, VBValue v) {
     const char *kind = v.kind == VB_NUMBER ? "n" : v.kind == VB_STRING ? "s" : "o";
