@@ -180,11 +180,22 @@ int vb_truth(VBValue value) {
 
 /* The text form of a number into buf (at least 64 bytes); returns its length. */
 static size_t format_number(double n, char *buf) {
-    int written;
-    if (fabs(n) < 1e14 && n == trunc(n))
-        written = snprintf(buf, 64, "%.0f", n);
-    else
-        written = snprintf(buf, 64, "%.12g", n);
+    if (fabs(n) < 1e14 && n == trunc(n)) {
+        /* whole numbers: the digits of the "%.0f" form, written directly */
+        long long whole = (long long)n;
+        char digits[24];
+        size_t count = 0, length = 0;
+        unsigned long long u = whole < 0 ? (unsigned long long)(-whole) : (unsigned long long)whole;
+        do {
+            digits[count++] = (char)('0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (whole < 0 || (whole == 0 && signbit(n))) buf[length++] = '-';
+        while (count) buf[length++] = digits[--count];
+        buf[length] = '\0';
+        return length;
+    }
+    int written = snprintf(buf, 64, "%.12g", n);
     return written < 0 ? 0 : (size_t)written;
 }
 

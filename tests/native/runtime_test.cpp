@@ -133,6 +133,7 @@ TEST(NativeObjects, ClassInstancesFieldsPropertiesAndMethods) {
   EXPECT_EQ(v.at("method"), "s|age 43");
   EXPECT_EQ(v.at("shared_object"), "n|1");
   EXPECT_EQ(v.at("object_text"), "o|[Object]");
+  EXPECT_EQ(v.at("long_property"), "n|306");  // "__get_" and all 300 characters
   EXPECT_EQ(v.at("init_calls_two"), "n|2");
   EXPECT_EQ(v.at("separate_fields"), "s|");
   fs::remove_all(dir);
