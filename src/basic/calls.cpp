@@ -1,0 +1,277 @@
+// Names, expression evaluation, procedure calls, error trapping and events.
+#include <cmath>
+
+#include "basic/compiled.h"
+#include "basic/runtime.h"
+
+namespace corvane {
+
+Value VBRuntime::expr(const std::string& text) { return expr(text, *globals); }
+
+Value VBRuntime::expr(const std::string& text, Scope& scope) {
+  const NodePtr node = ExprParser::parse(text);
+  return eval(*node, scope);
+}
+
+void VBRuntime::eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope) {
+  out.reserve(node.kids.size() - first);
+  for (size_t i = first; i < node.kids.size(); ++i) out.push_back(eval(*node.kids[i], scope));
+}
+
+Value VBRuntime::eval(const Node& node, Scope& scope) {
+  switch (node.kind) {
+    case NodeKind::Literal: return node.literal;
+    case NodeKind::Name: return lookup(node.symbol, node.text, scope);
+    case NodeKind::Binary: {
+      const Value l = eval(*node.kids[0], scope);
+      const Value r = eval(*node.kids[1], scope);
+      if (l.is_int() && r.is_int()) {
+        const int64_t a = l.as_int(), b = r.as_int();
+        int64_t out;
+        switch (node.op) {
+          case BinOp::Add: if (!__builtin_add_overflow(a, b, &out)) return Value(out); break;
+          case BinOp::Sub: if (!__builtin_sub_overflow(a, b, &out)) return Value(out); break;
+          case BinOp::Mul: if (!__builtin_mul_overflow(a, b, &out)) return Value(out); break;
+          case BinOp::Eq: return Value(a == b);
+          case BinOp::Ne: return Value(a != b);
+          case BinOp::Lt: return Value(a < b);
+          case BinOp::Gt: return Value(a > b);
+          case BinOp::Le: return Value(a <= b);
+          case BinOp::Ge: return Value(a >= b);
+          case BinOp::Mod:
+            if (b > 0) {
+              const int64_t m = a % b;
+              return Value(m < 0 ? m + b : m);
+            }
+            break;
+          default: break;
+        }
+      }
+      return binary(node.op, l, r);
+    }
+    case NodeKind::Call: {
+      check_stack();
+      std::vector<Value> args;
+      eval_args(node, 0, args, scope);
+      return call(node.symbol, node.text, args, scope, &node.refs);
+    }
+    case NodeKind::Member: return read_property(eval(*node.kids[0], scope), node.text);
+    case NodeKind::Method: {
+      const Value object = eval(*node.kids[0], scope);
+      std::vector<Value> args;
+      eval_args(node, 1, args, scope);
+      if (!object.is_object()) throw VBError("Not an object");
+      return object.as_object()->method(node.text, args);
+    }
+    case NodeKind::Not: return Value(!truth(eval(*node.kids[0], scope)));
+    case NodeKind::Plus: return number(eval(*node.kids[0], scope));
+    case NodeKind::Negate: return negate(eval(*node.kids[0], scope));
+    case NodeKind::New: return Value(new_instance(node.text));
+    case NodeKind::Fail:
+      for (const auto& kid : node.kids) eval(*kid, scope);
+      throw VBError(node.text);
+  }
+  return Value();
+}
+
+// ---------------------------------------------------------------- names
+
+Value VBRuntime::lookup(const std::string& name, Scope& scope) { return lookup(intern(name), name, scope); }
+
+Value VBRuntime::me_value() {
+  if (current_form) return Value(current_form);
+  for (const auto& [name, object] : control_list_)
+    if (lower(name).rfind("form", 0) == 0) return Value(object);
+  return Value();
+}
+
+ObjectRef VBRuntime::make_err_object() {
+  auto err = std::make_shared<ControlObject>(
+      "Err", std::map<std::string, Value>{{"number", Value(err_number)}, {"description", Value(last_error)}});
+  std::weak_ptr<int> alive = alive_;
+  err->on_method = [this, alive](ControlObject& object, const std::string& method, std::vector<Value>& args) {
+    if (alive.expired()) throw VBError("The program that made this Err object has ended");
+    err_method(object, method, args);
+    return Value();
+  };
+  return err;
+}
+
+Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
+  if (s < sym::CONSTANT_COUNT) return *builtin_constant(s);
+  if (!enums.empty()) {
+    auto it = enums.find(s);
+    if (it != enums.end()) return Value(it->second);
+  }
+  if (Var* v = scope.find(s)) return v->value;
+  if (&scope != globals.get())
+    if (Var* v = globals->find(s)) return v->value;
+  if (!controls_.empty()) {
+    auto it = controls_.find(s);
+    if (it != controls_.end()) return Value(it->second);
+  }
+  if (s == sym::APP) return Value(app);
+  if (s == sym::ME) return me_value();
+  if (s == sym::ERR) return Value(make_err_object());
+  if (option_explicit) throw VBError("Variable not defined: " + name);
+  return Value(int64_t{0});
+}
+
+// ---------------------------------------------------------------- calls
+
+Value VBRuntime::element(const std::string& name, const Value& array, std::vector<Value>& args) {
+  if (args.size() != 1) throw VBError("One-dimensional arrays require exactly one subscript");
+  const auto& items = array.as_array()->items;
+  const int64_t i = number_as_count(args[0], -1);
+  if (i < 0 || i >= static_cast<int64_t>(items.size())) throw VBError("Subscript out of range: " + name);
+  return items[static_cast<size_t>(i)];
+}
+
+Value VBRuntime::call(const std::string& name, std::vector<Value> args, Scope& scope, const std::vector<Symbol>& refs) {
+  return call(intern_folded(call_key(name)), name, args, scope, &refs);
+}
+
+Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& args, Scope& scope,
+                      const std::vector<Symbol>* refs) {
+  if (Var* v = scope.find(key); v && v->value.is_array()) return element(name, v->value, args);
+  if (&scope != globals.get())
+    if (Var* v = globals->find(key); v && v->value.is_array()) return element(name, v->value, args);
+  auto it = procs.find(key);
+  if (it != procs.end()) {
+    const ProcedureRef proc = it->second;  // stays alive while it runs
+    return run_proc(proc, args, refs, &scope);
+  }
+  if (BuiltinFn fn = find_builtin(key)) return fn(*this, args);
+  throw VBError("Unknown function or procedure: " + name);
+}
+
+Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const std::vector<Symbol>& refs,
+                          Scope* calling_scope) {
+  auto it = procs.find(intern(key));
+  if (it == procs.end()) return Value();
+  const ProcedureRef proc = it->second;
+  return run_proc(proc, args, &refs, calling_scope);
+}
+
+Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
+                          Scope* calling_scope) {
+  if (stack_depth > MAX_CALL_DEPTH) throw VBError("Maximum procedure call depth exceeded");
+  check_stack();
+  Scope scope;
+  std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
+  for (size_t i = 0; i < proc->params.size(); ++i) {
+    const Param& p = proc->params[i];
+    Value value = coerce(i < args.size() ? args[i] : default_value(p.type), p.code);
+    Var& var = scope.get_or_create(p.symbol);
+    var.value = std::move(value);
+    var.type = p.code;
+    var.type_name = p.type;
+    if (p.by_ref && calling_scope && refs && i < refs->size() && i < args.size() && (*refs)[i] != NO_SYMBOL)
+      write_back.emplace_back(p.symbol, (*refs)[i]);
+  }
+  if (proc->result != NO_SYMBOL) scope.get_or_create(proc->result).value = Value(int64_t{0});
+
+  struct Activation {
+    VBRuntime& rt;
+    ErrorMode saved;
+    explicit Activation(VBRuntime& r) : rt(r), saved(r.error_mode) {
+      rt.error_mode = ErrorMode::Raise;
+      ++rt.stack_depth;
+    }
+    ~Activation() {
+      rt.error_mode = saved;
+      --rt.stack_depth;
+    }
+  } activation(*this);
+
+  auto finish = [&]() {
+    for (const auto& [param, target] : write_back) {
+      const Value value = scope.find(param)->value;
+      Var* caller = calling_scope->find(target);
+      if (!caller && calling_scope != globals.get()) caller = globals->find(target);
+      if (caller) {
+        Value converted = coerce(value, caller->type);
+        caller->value = std::move(converted);
+      }
+    }
+  };
+
+  CompiledBody& body = body_of(*proc);
+  const long n = static_cast<long>(proc->body.size());
+  try {
+    run_range(body, 0, n, scope);
+  } catch (const VBError& e) {
+    if (scope.error_label.empty()) {
+      finish();
+      throw;
+    }
+    try {
+      long handler = -1;
+      for (long i = 0; i < n; ++i) {
+        std::string text = proc->body[static_cast<size_t>(i)];
+        while (!text.empty() && text.back() == ':') text.pop_back();
+        if (lower(text) == scope.error_label) {
+          handler = i;
+          break;
+        }
+      }
+      if (handler < 0) throw VBError("Error handler label not found: " + scope.error_label);
+      last_error = e.message();
+      if (err_number == 0) err_number = 5;
+      error_mode = ErrorMode::Raise;
+      scope.in_handler = true;
+      Flow flow = run_range(body, handler + 1, n, scope);
+      scope.in_handler = false;
+      if (flow == Flow::ResumeNext) {
+        const long start = scope.failure_index >= 0 ? scope.failure_index + 1 : n;
+        run_range(body, start, n, scope);
+      }
+    } catch (const VBError&) {
+      finish();
+      throw;
+    }
+  }
+  finish();
+  if (proc->result == NO_SYMBOL) return Value();
+  return scope.find(proc->result)->value;
+}
+
+Value VBRuntime::event(const std::string& name) {
+  reset_steps();
+  try {
+    return run_proc(name, {}, {}, nullptr);
+  } catch (const VBError& e) {
+    if (debug) debug("Runtime error in " + name + ": " + e.message());
+    throw;
+  }
+}
+
+void VBRuntime::clear_error() {
+  err_number = 0;
+  last_error.clear();
+}
+
+void VBRuntime::err_method(ControlObject&, const std::string& method, std::vector<Value>& args) {
+  const std::string m = lower(method);
+  if (m == "clear") {
+    clear_error();
+    return;
+  }
+  if (m == "raise") {
+    err_number = args.empty() ? 5 : number_as_count(args[0], 5);
+    last_error = args.size() > 2   ? vbstr(args[2])
+                 : args.size() > 1 ? vbstr(args[1])
+                                   : std::string("Application-defined error");
+    throw VBError(last_error);
+  }
+  throw VBError("Unsupported Err method: " + m);
+}
+
+// ---------------------------------------------------------------- objects
+
+Value VBRuntime::read_property(const Value& object, const std::string& member) {
+  if (object.is_object()) return object.as_object()->get(member);
+  throw VBError("Cannot read ." + member + " on " + repr(object));
+}
+
+}  // namespace corvane

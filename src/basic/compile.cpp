@@ -1,0 +1,506 @@
+// Statement and line classification: every pattern is matched once per
+// line, when the line first runs.
+#include <cctype>
+
+#include "basic/compiled.h"
+#include "basic/source_lines.h"
+#include "vb6files/regex.h"
+
+namespace corvane {
+
+namespace {
+
+const Regex& re(const char* pattern) {
+  // One compiled pattern per call site (each caller keeps its own static).
+  return *new Regex(pattern, Regex::CASELESS);
+}
+
+#define RX(name, pattern) static const Regex& name = re(pattern)
+
+bool starts_with_dot(const std::string& line) { return !line.empty() && line[0] == '.'; }
+
+bool is_plain_name(std::string_view t) {
+  if (t.empty() || !(std::isalpha(static_cast<unsigned char>(t[0])) || t[0] == '_')) return false;
+  RX(name_re, R"(^[A-Za-z_]\w*$)");
+  return name_re.match(t);
+}
+
+// The argument text of a statement call: one enclosing pair of parentheses
+// removed, split at commas outside parentheses, blank pieces dropped.
+void compile_arguments(std::string text, Stmt& stmt, bool with_refs) {
+  text = strip(text);
+  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') text = text.substr(1, text.size() - 2);
+  for (const std::string& raw : split_outside(text, ',')) {
+    const std::string piece = strip(raw);
+    if (piece.empty()) continue;
+    stmt.args.push_back(ExprParser::parse(piece));
+    if (with_refs) stmt.refs.push_back(is_plain_name(piece) ? intern(piece) : NO_SYMBOL);
+  }
+}
+
+std::vector<DeclPiece> compile_declaration(const std::string& text) {
+  RX(as_split, R"(\s+As\s+|\()");
+  RX(type_re, R"(\s+As\s+(?:New\s+)?([\w.]+))");
+  RX(new_re, R"(\s+As\s+New\b)");
+  std::vector<DeclPiece> out;
+  for (const std::string& raw : split_outside(text, ',')) {
+    const std::string piece = raw;
+    DeclPiece d;
+    // the name: the text before the first " As " or "("
+    size_t cut = piece.size();
+    for (size_t i = 0; i < piece.size(); ++i) {
+      if (piece[i] == '(') {
+        cut = i;
+        break;
+      }
+      if (is_space_char(static_cast<unsigned char>(piece[i])) && as_split.match(std::string_view(piece).substr(i))) {
+        cut = i;
+        break;
+      }
+    }
+    d.symbol = intern(strip(piece.substr(0, cut)));
+    for (size_t i = 0; i < piece.size(); ++i) {
+      if (!is_space_char(static_cast<unsigned char>(piece[i]))) continue;
+      if (auto g = type_re.match_groups(std::string_view(piece).substr(i))) {
+        d.class_name = (*g)[1];
+        d.type = lower((*g)[1]);
+        d.as_new = new_re.match(std::string_view(piece).substr(i));
+        break;
+      }
+    }
+    const size_t open = piece.find('(');
+    if (open != std::string::npos) {
+      d.is_array = true;
+      const size_t close = piece.find(')', open + 1);
+      const std::string inner = strip(piece.substr(open + 1, close == std::string::npos ? std::string::npos
+                                                                                          : close - open - 1));
+      if (!inner.empty()) d.bound = ExprParser::parse(inner);
+    }
+    out.push_back(std::move(d));
+  }
+  return out;
+}
+
+std::unique_ptr<Stmt> compile_from(const std::string& line, int form);
+
+std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
+  auto s = std::make_unique<Stmt>();
+  s->kind = kind;
+  s->text = line;
+  return s;
+}
+
+// Forms 20-25 (and 22's assignment), on a line whose prefixes are removed.
+std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
+  RX(target_re, R"(^\s*[A-Za-z_]\w*(?:\.\w+|\([^)]*\))?\s*$)");
+  RX(member_re, R"(^([A-Za-z_]\w*)\.([A-Za-z_]\w*)\s*(.*)$)");
+  RX(call_re, R"(^([A-Za-z_]\w*)\s*(.*)$)");
+  const long eq = find_equal(line);
+  if (eq >= 0 && target_re.match(std::string_view(line).substr(0, static_cast<size_t>(eq)))) {
+    auto s = make_stmt(StmtKind::Assign, original);
+    s->target = compile_target(strip(line.substr(0, static_cast<size_t>(eq))));
+    s->expr = ExprParser::parse(line.substr(static_cast<size_t>(eq) + 1));
+    return s;
+  }
+  std::unique_ptr<Stmt> call;
+  if (auto g = call_re.match_groups(line)) {
+    call = make_stmt(StmtKind::Call, original);
+    call->name = (*g)[1];
+    call->symbol = intern_folded(call_key((*g)[1]));
+    compile_arguments((*g)[2], *call, true);
+  } else {
+    call = make_stmt(StmtKind::Unsupported, original);
+  }
+  if (auto g = member_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::MemberCall, original);
+    s->symbol = intern((*g)[1]);
+    s->name = (*g)[1];
+    s->text = (*g)[2];
+    compile_arguments((*g)[3], *s, false);
+    s->alt = std::move(call);
+    return s;
+  }
+  return call;
+}
+
+std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
+  const std::string line = strip(line_in);
+  if (form <= 1) {
+    RX(r1, R"(^On\s+Error\s+Resume\s+Next$)");
+    RX(r2, R"(^On\s+Error\s+GoTo\s+0$)");
+    RX(r3, R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*)$)");
+    RX(r4, R"(^Resume\s+Next$)");
+    RX(r5, R"(^[A-Za-z_]\w*:\s*$)");
+    RX(r6, R"(^(Option\s+|Attribute\s+))");
+    if (r1.match(line)) return make_stmt(StmtKind::OnErrorResumeNext, line);
+    if (r2.match(line)) return make_stmt(StmtKind::OnErrorGoto0, line);
+    if (auto g = r3.match_groups(line)) {
+      auto s = make_stmt(StmtKind::OnErrorGotoLabel, line);
+      s->name = lower((*g)[1]);
+      return s;
+    }
+    if (r4.match(line)) return make_stmt(StmtKind::ResumeNext, line);
+    if (r5.match(line) || r6.match(line)) return make_stmt(StmtKind::Nop, line);
+    if (starts_with_dot(line)) {
+      auto s = make_stmt(StmtKind::WithMember, line);
+      s->with_form = compile_from("__with__" + line, 8);
+      s->alt = compile_from(line, 8);
+      return s;
+    }
+  }
+  RX(r8, R"(^DoEvents\s*$)");
+  RX(rqconst, R"(^(?:Public|Private|Global)\s+(Const\s+.*)$)");
+  RX(r9, R"(^(?:Dim|Public|Private|Global|Static)\s+(.+))");
+  RX(r10, R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)");
+  RX(r11, R"(^Const\s+(\w+)\s*(?:As\s+\w+)?\s*=\s*(.*))");
+  RX(r12, R"(^Exit\s+(Sub|Function)\b)");
+  RX(r13, R"(^Exit\s+For\b)");
+  RX(r14, R"(^Exit\s+Do\b)");
+  RX(r15, R"(^End\s*$)");
+  RX(r16, R"(^Beep\s*$)");
+  RX(r17, R"(^Debug\.Print\s*(.*)$)");
+  RX(r18, R"(^Unload\s+(\w+)\s*$)");
+  RX(r19, R"(^Load\s+(\w+)\s*$)");
+  RX(r20, R"(^Call\s+)");
+  RX(r21, R"(^Set\s+)");
+  if (r8.match(line)) return make_stmt(StmtKind::Nop, line);
+  // A qualified constant (Public Const ...) is a constant, not a variable
+  // named after the whole text.
+  if (auto g = rqconst.match_groups(line)) {
+    if (auto c = r11.match_groups((*g)[1])) {
+      auto s = make_stmt(StmtKind::Const, line);
+      s->symbol = intern((*c)[1]);
+      s->expr = ExprParser::parse((*c)[2]);
+      return s;
+    }
+  }
+  if (auto g = r9.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Declare, line);
+    s->decls = compile_declaration((*g)[1]);
+    return s;
+  }
+  if (auto g = r10.match_groups(line)) {
+    auto s = make_stmt(StmtKind::ReDim, line);
+    s->preserve = !(*g)[1].empty();
+    s->name = (*g)[2];
+    s->symbol = intern((*g)[2]);
+    s->expr = ExprParser::parse((*g)[3]);
+    return s;
+  }
+  if (auto g = r11.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Const, line);
+    s->symbol = intern((*g)[1]);
+    s->expr = ExprParser::parse((*g)[2]);
+    return s;
+  }
+  if (r12.match(line)) return make_stmt(StmtKind::ExitProc, line);
+  if (r13.match(line)) return make_stmt(StmtKind::ExitFor, line);
+  if (r14.match(line)) return make_stmt(StmtKind::ExitDo, line);
+  if (r15.match(line)) return make_stmt(StmtKind::End, line);
+  if (r16.match(line)) return make_stmt(StmtKind::Beep, line);
+  if (auto g = r17.match_groups(line)) {
+    auto s = make_stmt(StmtKind::DebugPrint, line);
+    s->expr = ExprParser::parse((*g)[1]);
+    return s;
+  }
+  if (auto g = r18.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Unload, line);
+    s->name = (*g)[1];
+    return s;
+  }
+  if (auto g = r19.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Load, line);
+    s->name = (*g)[1];
+    return s;
+  }
+  std::string rest = line;
+  if (auto g = r20.match_groups(rest)) rest = rest.substr((*g)[0].size());
+  if (auto g = r21.match_groups(rest)) rest = rest.substr((*g)[0].size());
+  return compile_tail(rest, line);
+}
+
+}  // namespace
+
+std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, 1); }
+
+AssignTarget compile_target(const std::string& target) {
+  RX(element_re, R"(^([A-Za-z_]\w*)\((.+)\)$)");
+  RX(simple_re, R"(^[A-Za-z_]\w*[$%!#&]?$)");
+  AssignTarget t;
+  t.text = target;
+  if (auto g = element_re.match_groups(target)) {
+    t.kind = AssignTarget::Kind::Element;
+    t.name = (*g)[1];
+    t.symbol = intern((*g)[1]);
+    t.expr = ExprParser::parse((*g)[2]);
+    return t;
+  }
+  const size_t dot = target.rfind('.');
+  if (dot != std::string::npos) {
+    t.kind = AssignTarget::Kind::Member;
+    t.name = target.substr(0, dot);
+    t.member = strip(target.substr(dot + 1));
+    t.expr = ExprParser::parse(t.name);
+    return t;
+  }
+  if (simple_re.match(target)) {
+    t.kind = AssignTarget::Kind::Simple;
+    t.symbol = intern(target);
+    return t;
+  }
+  t.kind = AssignTarget::Kind::Invalid;
+  return t;
+}
+
+std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
+  RX(label_re, R"(^[A-Za-z_]\w*:\s*$)");
+  RX(if_re, R"(^If\s+(.+?)\s+Then(?:\s+(.*))?$)");
+  RX(else_split, R"(\s+Else\s+)");
+  RX(with_re, R"(^With\s+(.+)$)");
+  RX(foreach_re, R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)");
+  RX(for_re, R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)");
+  RX(do_re, R"(^Do(?:\s+(While|Until)\s+(.+))?$)");
+  RX(while_re, R"(^While\s+(.+)$)");
+  RX(select_re, R"(^Select\s+Case\s+(.+)$)");
+  auto line = std::make_unique<Line>();
+  if (label_re.match(text)) {
+    line->kind = LineKind::Label;
+    return line;
+  }
+  if (auto g = if_re.match_groups(text)) {
+    line->e1 = ExprParser::parse((*g)[1]);
+    const std::string rest = g->size() > 2 ? (*g)[2] : std::string();
+    // "(?:\s+(.*))?" took part only when text follows Then.
+    if (rest.empty()) {
+      line->kind = LineKind::IfBlock;
+    } else {
+      line->kind = LineKind::IfSingle;
+      // split once at the first " Else "
+      size_t cut = std::string::npos, after = 0;
+      for (size_t i = 0; i < rest.size(); ++i) {
+        if (!is_space_char(static_cast<unsigned char>(rest[i]))) continue;
+        if (auto m = else_split.match_groups(std::string_view(rest).substr(i))) {
+          cut = i;
+          after = i + (*m)[0].size();
+          break;
+        }
+      }
+      line->then_stmt = compile_statement(rest.substr(0, cut));
+      if (cut != std::string::npos) line->else_stmt = compile_statement(rest.substr(after));
+    }
+    return line;
+  }
+  if (auto g = with_re.match_groups(text)) {
+    line->kind = LineKind::With;
+    line->e1 = ExprParser::parse((*g)[1]);
+    return line;
+  }
+  if (auto g = foreach_re.match_groups(text)) {
+    line->kind = LineKind::ForEach;
+    line->var = intern((*g)[1]);
+    line->e1 = ExprParser::parse((*g)[2]);
+    return line;
+  }
+  if (auto g = for_re.match_groups(text)) {
+    line->kind = LineKind::For;
+    line->var = intern((*g)[1]);
+    line->e1 = ExprParser::parse((*g)[2]);
+    line->e2 = ExprParser::parse((*g)[3]);
+    if (g->size() > 4 && !(*g)[4].empty()) line->e3 = ExprParser::parse((*g)[4]);
+    return line;
+  }
+  if (auto g = do_re.match_groups(text)) {
+    line->kind = LineKind::Do;
+    if (g->size() > 2 && !(*g)[1].empty()) {
+      line->header = lower((*g)[1]) == "while" ? 1 : 2;
+      line->e1 = ExprParser::parse((*g)[2]);
+    }
+    return line;
+  }
+  if (auto g = while_re.match_groups(text)) {
+    line->kind = LineKind::While;
+    line->e1 = ExprParser::parse((*g)[1]);
+    return line;
+  }
+  if (auto g = select_re.match_groups(text)) {
+    line->kind = LineKind::Select;
+    line->e1 = ExprParser::parse((*g)[1]);
+    return line;
+  }
+  line->kind = LineKind::Simple;
+  line->simple = compile_statement(text);
+  return line;
+}
+
+std::unique_ptr<Line> CompiledBody::compile_body_line(long index) {
+  const std::string& text = (*lines)[static_cast<size_t>(index)];
+  auto line = compile_line(text);
+  // A handler label written "Name:" reaches us as the bare line "Name"; it
+  // is a label, not a call, when an On Error GoTo of this body names it.
+  if (line->kind == LineKind::Simple && line->simple->kind == StmtKind::Call && line->simple->args.empty() &&
+      line->simple->name == text) {
+    if (!labels_ready) {
+      RX(goto_re, R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*)$)");
+      for (const std::string& l : *lines)
+        if (auto g = goto_re.match_groups(l)) labels.push_back(lower((*g)[1]));
+      labels_ready = true;
+    }
+    const std::string key = lower(text);
+    for (const std::string& label : labels)
+      if (label == key) line->kind = LineKind::Label;
+  }
+  return line;
+}
+
+uint32_t CompiledBody::flag(long index) {
+  if (flags.empty()) {
+    RX(if_open, R"(^If\s+.+\s+Then\s*$)");
+    RX(end_if, R"(^End\s+If\b)");
+    RX(elseif, R"(^ElseIf\s+(.+?)\s+Then\s*$)");
+    RX(else_re, R"(^Else\s*$)");
+    RX(with_open, R"(^With\s+)");
+    RX(end_with, R"(^End\s+With$)");
+    RX(for_open, R"(^For(?:\s+Each)?\s+)");
+    RX(next_re, R"(^Next(?:\s+\w+)?$)");
+    RX(do_open, R"(^Do(?:\s|$))");
+    RX(loop_re, R"(^Loop(?:\s|$))");
+    RX(while_open, R"(^While\s)");
+    RX(wend_re, R"(^Wend$)");
+    RX(select_open, R"(^Select\s+Case\b)");
+    RX(end_select, R"(^End\s+Select\b)");
+    RX(case_re, R"(^Case\s+)");
+    flags.resize(lines->size());
+    for (size_t i = 0; i < lines->size(); ++i) {
+      const std::string& t = (*lines)[i];
+      uint32_t f = 0;
+      switch (std::tolower(static_cast<unsigned char>(t.empty() ? ' ' : t[0]))) {
+        case 'i': if (if_open.match(t)) f |= IF_OPEN; break;
+        case 'e':
+          if (end_if.match(t)) f |= END_IF;
+          if (elseif.match(t)) f |= ELSEIF;
+          if (else_re.match(t)) f |= ELSE;
+          if (end_with.match(t)) f |= END_WITH;
+          if (end_select.match(t)) f |= END_SELECT;
+          break;
+        case 'w':
+          if (with_open.match(t)) f |= WITH_OPEN;
+          if (while_open.match(t)) f |= WHILE_OPEN;
+          if (wend_re.match(t)) f |= WEND;
+          break;
+        case 'f': if (for_open.match(t)) f |= FOR_OPEN; break;
+        case 'n': if (next_re.match(t)) f |= NEXT; break;
+        case 'd': if (do_open.match(t)) f |= DO_OPEN; break;
+        case 'l': if (loop_re.match(t)) f |= LOOP; break;
+        case 's': if (select_open.match(t)) f |= SELECT_OPEN; break;
+        case 'c': if (case_re.match(t)) f |= CASE; break;
+        default: break;
+      }
+      flags[i] = f;
+    }
+  }
+  return flags[static_cast<size_t>(index)];
+}
+
+long CompiledBody::find_end(long index, uint32_t open, uint32_t close) {
+  int depth = 0;
+  const long n = static_cast<long>(lines->size());
+  for (long i = index + 1; i < n; ++i) {
+    const uint32_t f = flag(i);
+    if (f & open) {
+      ++depth;
+    } else if (f & close) {
+      if (depth == 0) return i;
+      --depth;
+    }
+  }
+  throw VBError("Missing closing block for: " + (*lines)[static_cast<size_t>(index)]);
+}
+
+void CompiledBody::resolve(long index) {
+  Line& line = this->line(index);
+  if (line.resolved) return;
+  switch (line.kind) {
+    case LineKind::IfBlock: {
+      const long end = find_end(index, IF_OPEN, END_IF);
+      RX(elseif, R"(^ElseIf\s+(.+?)\s+Then\s*$)");
+      std::vector<Branch> branches;
+      Branch first;
+      first.cond = nullptr;  // the If's own condition is line.e1
+      first.begin = index + 1;
+      branches.push_back(std::move(first));
+      int depth = 0;
+      for (long i = index + 1; i < end; ++i) {
+        const uint32_t f = flag(i);
+        if (f & IF_OPEN) {
+          ++depth;
+        } else if (f & END_IF) {
+          --depth;
+        } else if (depth == 0 && (f & (ELSEIF | ELSE))) {
+          branches.back().end = i;
+          Branch b;
+          b.begin = i + 1;
+          if (f & ELSEIF) {
+            auto g = elseif.match_groups((*lines)[static_cast<size_t>(i)]);
+            b.cond = ExprParser::parse((*g)[1]);
+          } else {
+            b.is_else = true;
+          }
+          branches.push_back(std::move(b));
+        }
+      }
+      branches.back().end = end;
+      line.branches = std::move(branches);
+      line.end = end;
+      break;
+    }
+    case LineKind::With: line.end = find_end(index, WITH_OPEN, END_WITH); break;
+    case LineKind::ForEach:
+    case LineKind::For: line.end = find_end(index, FOR_OPEN, NEXT); break;
+    case LineKind::Do: {
+      line.end = find_end(index, DO_OPEN, LOOP);
+      RX(loop_full, R"(^Loop(?:\s+(While|Until)\s+(.+))?$)");
+      if (auto g = loop_full.match_groups((*lines)[static_cast<size_t>(line.end)])) {
+        if (g->size() > 2 && !(*g)[1].empty()) {
+          line.footer = lower((*g)[1]) == "while" ? 1 : 2;
+          line.footer_cond = ExprParser::parse((*g)[2]);
+        }
+      }
+      break;
+    }
+    case LineKind::While: line.end = find_end(index, WHILE_OPEN, WEND); break;
+    case LineKind::Select: {
+      const long end = find_end(index, SELECT_OPEN, END_SELECT);
+      RX(case_text, R"(^Case\s+(.*)$)");
+      int depth = 0;
+      std::vector<Branch> branches;
+      for (long i = index + 1; i < end; ++i) {
+        const uint32_t f = flag(i);
+        if (f & SELECT_OPEN) {
+          ++depth;
+        } else if (f & END_SELECT) {
+          --depth;
+        } else if (depth == 0 && (f & CASE)) {
+          if (!branches.empty()) branches.back().end = i;
+          Branch b;
+          b.begin = i + 1;
+          auto g = case_text.match_groups((*lines)[static_cast<size_t>(i)]);
+          const std::string cond = g ? strip((*g)[1]) : std::string();
+          if (lower(cond) == "else") {
+            b.is_else = true;
+          } else {
+            for (const std::string& piece : split_outside(cond, ',')) b.cases.push_back(ExprParser::parse(piece));
+          }
+          branches.push_back(std::move(b));
+        }
+      }
+      if (!branches.empty()) branches.back().end = end;
+      line.branches = std::move(branches);
+      line.end = end;
+      break;
+    }
+    default: break;
+  }
+  line.resolved = true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,290 @@
+#include "basic/expr.h"
+
+#include <cctype>
+#include <cstdlib>
+
+namespace corvane {
+
+namespace {
+
+// A parse failure on its way out: the nodes already complete to its left
+// (to be evaluated first) and the message.
+struct Partial {
+  std::vector<NodePtr> done;
+  std::string message;
+};
+
+[[noreturn]] void fail(std::string message) { throw Partial{{}, std::move(message)}; }
+
+NodePtr make(NodeKind kind) {
+  auto node = std::make_unique<Node>();
+  node->kind = kind;
+  return node;
+}
+
+void adopt(Node& parent, NodePtr child) {
+  if (child->depth + 1 > parent.depth) parent.depth = child->depth + 1;
+  parent.kids.push_back(std::move(child));
+}
+
+void check_depth(const Node& node) {
+  if (node.depth > MAX_EXPRESSION_DEPTH) fail("Expression nested too deeply");
+}
+
+bool equals_ci(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+  return true;
+}
+
+bool is_ref_name(std::string_view t) {
+  if (t.empty() || !(std::isalpha(static_cast<unsigned char>(t[0])) || t[0] == '_')) return false;
+  size_t i = 1;
+  while (i < t.size()) {
+    const unsigned char c = static_cast<unsigned char>(t[i]);
+    if (c == '$' || c == '%' || c == '!' || c == '#') {
+      ++i;
+      continue;
+    }
+    if (c < 0x80 && !(std::isalnum(c) || c == '_')) return false;
+    ++i;
+  }
+  return true;
+}
+
+Value literal_value(const std::string& t) {
+  if (t[0] == '"') {
+    std::string s;
+    for (size_t i = 1; i + 1 < t.size(); ++i) {
+      s += t[i];
+      if (t[i] == '"') ++i;  // a doubled quote stands for one
+    }
+    return Value(std::move(s));
+  }
+  std::string digits = t.substr(2);
+  if (!digits.empty() && digits.back() == '&') digits.pop_back();
+  uint64_t v = 0;
+  bool big = false;
+  for (char c : digits) {
+    const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
+    if (v > (UINT64_MAX >> 4)) big = true;
+    v = v * 16 + static_cast<uint64_t>(d);
+  }
+  if (big || v > static_cast<uint64_t>(INT64_MAX)) return Value(std::strtod(("0x" + digits).c_str(), nullptr));
+  return Value(static_cast<int64_t>(v));
+}
+
+Value number_literal(const std::string& t) {
+  if (t.find_first_of(".eE") != std::string::npos) return Value(std::strtod(t.c_str(), nullptr));
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(t.c_str(), &end, 10);
+  if (errno == ERANGE) return Value(std::strtod(t.c_str(), nullptr));
+  return Value(static_cast<int64_t>(v));
+}
+
+}  // namespace
+
+std::string call_key(std::string_view name) {
+  std::string key = lower(name);
+  while (!key.empty() && key.back() == '$') key.pop_back();
+  return key;
+}
+
+const std::string* ExprParser::peek() const { return pos_ < tokens_.size() ? &tokens_[pos_].value : nullptr; }
+
+std::string ExprParser::take() {
+  if (pos_ >= tokens_.size()) fail("Incomplete expression");
+  return tokens_[pos_++].value;
+}
+
+bool ExprParser::match(std::string_view text) {
+  const std::string* t = peek();
+  if (t && equals_ci(*t, text)) {
+    ++pos_;
+    return true;
+  }
+  return false;
+}
+
+NodePtr ExprParser::parse(std::string_view text) {
+  std::vector<Token> tokens;
+  try {
+    tokens = tokenize(text);
+  } catch (const VBError& e) {
+    auto node = make(NodeKind::Fail);
+    node->text = e.message();
+    return node;
+  }
+  if (tokens.empty()) {
+    auto node = make(NodeKind::Literal);
+    node->literal = Value(std::string());
+    return node;
+  }
+  ExprParser parser(std::move(tokens));
+  NodePtr result;
+  try {
+    result = parser.expr(0, 0);
+    if (const std::string* t = parser.peek()) {
+      Partial p;
+      p.done.push_back(std::move(result));
+      p.message = "Unexpected token: " + *t;
+      throw p;
+    }
+  } catch (Partial& p) {
+    auto node = make(NodeKind::Fail);
+    for (auto& kid : p.done) adopt(*node, std::move(kid));
+    node->text = std::move(p.message);
+    return node;
+  }
+  return result;
+}
+
+std::vector<NodePtr> ExprParser::arguments(int nesting, std::vector<Symbol>* refs) {
+  // The opening parenthesis is taken.
+  std::vector<NodePtr> args;
+  if (match(")")) return args;
+  try {
+    while (true) {
+      const size_t start = pos_;
+      args.push_back(expr(0, nesting + 1));
+      if (refs) {
+        const bool single = pos_ == start + 1 && is_ref_name(tokens_[start].value);
+        refs->push_back(single ? intern(tokens_[start].value) : NO_SYMBOL);
+      }
+      if (match(")")) break;
+      if (match(",")) continue;
+      fail("Expected comma or )");
+    }
+  } catch (Partial& p) {
+    for (size_t i = 0; i < args.size(); ++i) p.done.insert(p.done.begin() + static_cast<long>(i), std::move(args[i]));
+    throw;
+  }
+  return args;
+}
+
+NodePtr ExprParser::primary(int nesting) {
+  if (nesting > MAX_EXPRESSION_DEPTH) fail("Expression nested too deeply");
+  const std::string* t = peek();
+  if (t && (equals_ci(*t, "not") || *t == "+" || *t == "-")) {
+    const NodeKind kind = equals_ci(*t, "not") ? NodeKind::Not : *t == "+" ? NodeKind::Plus : NodeKind::Negate;
+    ++pos_;
+    auto node = make(kind);
+    adopt(*node, expr(kind == NodeKind::Not ? 4 : 8, nesting + 1));
+    check_depth(*node);
+    return node;
+  }
+  if (t && equals_ci(*t, "new")) {
+    ++pos_;
+    if (!peek()) fail("Expected class name after New");
+    std::string name = take();
+    if (match(".")) {
+      if (!peek()) fail("Expected class name after dot");
+      name += "." + take();
+    }
+    auto node = make(NodeKind::New);
+    node->text = std::move(name);
+    return node;
+  }
+  NodePtr value;
+  if (t && *t == "(") {
+    ++pos_;
+    value = expr(0, nesting + 1);
+    if (!match(")")) {
+      Partial p;
+      p.done.push_back(std::move(value));
+      p.message = "Expected closing parenthesis";
+      throw p;
+    }
+  } else {
+    const std::string token = take();
+    const char c = token[0];
+    if (c == '"' || ((c == '&') && token.size() > 1 && (token[1] == 'H' || token[1] == 'h'))) {
+      value = make(NodeKind::Literal);
+      value->literal = literal_value(token);
+    } else if (std::isdigit(static_cast<unsigned char>(c))) {
+      value = make(NodeKind::Literal);
+      value->literal = number_literal(token);
+    } else if (match("(")) {
+      value = make(NodeKind::Call);
+      value->text = token;
+      value->symbol = intern_folded(call_key(token));
+      for (auto& arg : arguments(nesting, &value->refs)) adopt(*value, std::move(arg));
+      check_depth(*value);
+    } else {
+      value = make(NodeKind::Name);
+      value->text = token;
+      value->symbol = intern(token);
+    }
+  }
+  // Member access binds tighter than every operator.
+  while (const std::string* next = peek()) {
+    if (*next != ".") break;
+    ++pos_;
+    if (!peek()) {
+      Partial p;
+      p.done.push_back(std::move(value));
+      p.message = "Expected a property name";
+      throw p;
+    }
+    std::string member = take();
+    if (match("(")) {
+      auto node = make(NodeKind::Method);
+      node->text = std::move(member);
+      std::vector<NodePtr> args;
+      try {
+        args = arguments(nesting, nullptr);
+      } catch (Partial& p) {
+        p.done.insert(p.done.begin(), std::move(value));
+        throw;
+      }
+      adopt(*node, std::move(value));
+      for (auto& arg : args) adopt(*node, std::move(arg));
+      value = std::move(node);
+    } else {
+      auto node = make(NodeKind::Member);
+      node->text = std::move(member);
+      adopt(*node, std::move(value));
+      value = std::move(node);
+    }
+    if (value->depth > MAX_EXPRESSION_DEPTH) {
+      Partial p;
+      p.message = "Expression nested too deeply";
+      throw p;
+    }
+  }
+  return value;
+}
+
+NodePtr ExprParser::expr(int min_level, int nesting) {
+  if (nesting > MAX_EXPRESSION_DEPTH) fail("Expression nested too deeply");
+  NodePtr left = primary(nesting);
+  while (const std::string* t = peek()) {
+    const int level = precedence(*t);
+    if (level < 0 || level < min_level) break;
+    BinOp op;
+    binop_from_text(*t, op);
+    ++pos_;
+    NodePtr right;
+    try {
+      right = expr(op == BinOp::Pow ? level : level + 1, nesting + 1);
+    } catch (Partial& p) {
+      p.done.insert(p.done.begin(), std::move(left));
+      throw;
+    }
+    auto node = make(NodeKind::Binary);
+    node->op = op;
+    adopt(*node, std::move(left));
+    adopt(*node, std::move(right));
+    if (node->depth > MAX_EXPRESSION_DEPTH) {
+      Partial p;
+      p.message = "Expression nested too deeply";
+      throw p;
+    }
+    left = std::move(node);
+  }
+  return left;
+}
+
+}  // namespace corvane

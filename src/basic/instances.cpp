@@ -1,0 +1,11 @@
+// Creation of objects by class name (New, Dim ... As New).
+#include "basic/runtime.h"
+
+namespace corvane {
+
+ObjectRef VBRuntime::new_instance(const std::string& classname) {
+  // Class modules (class_sources) and the database objects plug in here.
+  throw VBError("Class not found: " + classname);
+}
+
+}  // namespace corvane

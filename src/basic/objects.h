@@ -1,0 +1,59 @@
+#pragma once
+// Runtime objects: the property bag every object reached with a dot shares.
+// Forms, controls, App, Err, Screen and Clipboard are plain ControlObjects;
+// records, class instances and the database objects derive from it.
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "basic/value.h"
+
+namespace corvane {
+
+class ControlObject : public std::enable_shared_from_this<ControlObject> {
+ public:
+  // (object, lower-cased property name, value), called after a property is set.
+  using ChangeFn = std::function<void(ControlObject&, const std::string&, const Value&)>;
+  // (object, lower-cased method name, argument values) -> result.
+  using MethodFn = std::function<Value(ControlObject&, const std::string&, std::vector<Value>&)>;
+
+  explicit ControlObject(std::string name, std::map<std::string, Value> props = {});
+  virtual ~ControlObject() = default;
+
+  std::string name;                    // as given, case kept
+  std::map<std::string, Value> props;  // lower-cased property name -> value
+  ChangeFn on_change;
+  MethodFn on_method;
+
+  // Property and method names are matched case-insensitively.
+  virtual Value get(std::string_view property);
+  virtual void set(std::string_view property, Value value);
+  virtual Value method(std::string_view method_name, std::vector<Value>& args);
+
+  virtual bool is_record() const { return false; }
+  // The text used for this object in messages and its text form.
+  virtual std::string describe() const { return name; }
+
+  bool has(std::string_view lower_property) const { return props.count(std::string(lower_property)) > 0; }
+
+ protected:
+  Value standalone_method(std::string_view method_name, std::vector<Value>& args);
+};
+
+// An instance of a user-defined Type: exactly the type's fields.
+class VBRecord : public ControlObject {
+ public:
+  VBRecord(std::string type_name, std::map<std::string, Value> fields);
+  Value get(std::string_view field) override;
+  void set(std::string_view field, Value value) override;
+  bool is_record() const override { return true; }
+};
+
+template <class T, class... Args>
+ObjectRef make_object(Args&&... args) {
+  return std::make_shared<T>(std::forward<Args>(args)...);
+}
+
+}  // namespace corvane

@@ -1,0 +1,663 @@
+// The interpreter: construction, module scanning, statements and blocks.
+#include "basic/runtime.h"
+
+#include <pthread.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "basic/compiled.h"
+#include "basic/source_lines.h"
+#include "vb6files/regex.h"
+
+namespace corvane {
+
+namespace {
+
+const Regex& rx(const char* pattern) { return *new Regex(pattern, Regex::CASELESS); }
+#define RX(name, pattern) static const Regex& name = rx(pattern)
+
+// The lowest usable stack address of this thread (with a safety margin), so
+// that deep nesting ends in a VBError instead of a crash.
+const char* stack_floor() {
+  thread_local const char* floor = [] {
+    pthread_attr_t attr;
+    void* addr = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      pthread_attr_getstack(&attr, &addr, &size);
+      pthread_attr_destroy(&attr);
+    }
+    if (!addr || size == 0) return static_cast<const char*>(nullptr);
+    const size_t margin = std::min<size_t>(size / 4, 1024 * 1024);
+    return static_cast<const char*>(addr) + margin;
+  }();
+  return floor;
+}
+
+}  // namespace
+
+Var& Scope::get_or_create(Symbol s, bool* created) {
+  if (Var* v = find(s)) {
+    if (created) *created = false;
+    return *v;
+  }
+  if (created) *created = true;
+  vars_.emplace_back(s, Var{Value(int64_t{0}), TypeCode::Variant, "variant"});
+  if (!index_.empty()) {
+    index_.emplace(s, vars_.size() - 1);
+  } else if (vars_.size() > 12) {
+    for (size_t i = 0; i < vars_.size(); ++i) index_.emplace(vars_[i].first, i);
+  }
+  return vars_.back().second;
+}
+
+VBRuntime::VBRuntime() : VBRuntime(Options{}) {}
+
+VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
+  msgbox = std::move(options.msgbox);
+  debug = std::move(options.debug);
+  inputbox = std::move(options.inputbox);
+  on_end = std::move(options.stop);
+  std::error_code ec;
+  base_dir = options.base_dir.empty() ? std::filesystem::current_path(ec).string() : options.base_dir;
+  for (auto& [name, object] : options.controls) set_control(name, object);
+  classes = options.classes;
+  for (auto& [name, source] : options.classes) class_sources[lower(name)] = source;
+  std::string path = std::filesystem::absolute(base_dir, ec).string();
+  if (ec) path = base_dir;
+  app = std::make_shared<ControlObject>(
+      "App", std::map<std::string, Value>{{"path", Value(path)},
+                                          {"title", Value("Corvane Application")},
+                                          {"exename", Value("VBApplication")},
+                                          {"previnstance", Value(false)}});
+  for (const std::string& source : options.sources) add_source(source);
+}
+
+VBRuntime::~VBRuntime() = default;
+
+void VBRuntime::set_control(const std::string& name, ObjectRef object) {
+  const Symbol s = intern(name);
+  for (auto& entry : control_list_)
+    if (intern(entry.first) == s) {
+      entry.second = object;
+      controls_[s] = object;
+      return;
+    }
+  control_list_.emplace_back(name, object);
+  controls_[s] = std::move(object);
+}
+
+ObjectRef VBRuntime::control(const std::string& name) const {
+  auto it = controls_.find(intern(name));
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+ProcedureRef VBRuntime::procedure(const std::string& key) const {
+  auto it = procs.find(intern(key));
+  return it == procs.end() ? nullptr : it->second;
+}
+
+void VBRuntime::check_stack() {
+  char probe;
+  const char* floor = stack_floor();
+  if (floor && &probe < floor) throw VBError("Out of stack space (nesting too deep)");
+}
+
+// ---------------------------------------------------------------- scanning
+
+namespace {
+
+std::vector<Param> parse_params(const std::string& text) {
+  RX(byval_re, R"(\bByVal\b)");
+  RX(as_re, R"(\bAs\s+([\w.]+))");
+  RX(words_re, R"(^(?:ByVal|ByRef|Optional|ParamArray)$)");
+  std::vector<Param> params;
+  for (const std::string& raw : split_outside(text, ',')) {
+    const std::string piece = strip(raw);
+    if (piece.empty()) continue;
+    Param p;
+    p.by_ref = !byval_re.search(piece);
+    // the first name that is not one of the parameter words
+    auto word_char = [&](size_t k) {
+      const unsigned char c = static_cast<unsigned char>(piece[k]);
+      return c >= 0x80 || std::isalnum(c) || c == '_';
+    };
+    size_t i = 0;
+    while (i < piece.size() && p.name.empty()) {
+      if (!word_char(i)) {
+        ++i;
+        continue;
+      }
+      size_t j = i;
+      while (j < piece.size() && word_char(j)) ++j;
+      size_t s = i;
+      while (s < j && !(std::isalpha(static_cast<unsigned char>(piece[s])) || piece[s] == '_')) ++s;
+      if (s < j) {
+        const std::string word = piece.substr(s, j - s);
+        if (s != i || !words_re.match(word)) p.name = lower(word);
+      }
+      i = j;
+    }
+    // the type: the word after As
+    for (size_t k = 0; k < piece.size(); ++k) {
+      if (k > 0 && (std::isalnum(static_cast<unsigned char>(piece[k - 1])) || piece[k - 1] == '_')) continue;
+      if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
+        p.type = lower((*g)[1]);
+        break;
+      }
+    }
+    p.code = type_code(p.type);
+    p.symbol = intern_folded(p.name);
+    params.push_back(std::move(p));
+  }
+  return params;
+}
+
+}  // namespace
+
+void VBRuntime::add_source(const std::string& source) {
+  RX(type_re, R"(^(?:Public|Private)?\s*Type\s+(\w+)\s*$)");
+  RX(end_type, R"(^End\s+Type\b)");
+  RX(member_re, R"(^(\w+)\s+As\s+(\w+)\s*$)");
+  RX(enum_re, R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)");
+  RX(end_enum, R"(^End\s+Enum$)");
+  RX(item_re, R"(^(\w+)\s*(?:=\s*([+-]?(?:&H[\dA-Fa-f]+|\d+)))?$)");
+  RX(proc_re, R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?)");
+  RX(end_sub, R"(^End\s+Sub\b)");
+  RX(end_function, R"(^End\s+Function\b)");
+  RX(end_property, R"(^End\s+Property\b)");
+  RX(option_explicit_re, R"(^Option\s+Explicit\b)");
+  RX(decl_re, R"(^(Public|Private|Global|Dim|Const)\b)");
+  const std::vector<std::string> src = lines(source);
+  const size_t n = src.size();
+  size_t i = 0;
+  while (i < n) {
+    const std::string& line = src[i];
+    if (auto g = type_re.match_groups(line)) {
+      const std::string name = (*g)[1];
+      std::vector<std::pair<std::string, std::string>> fields;
+      size_t j = i + 1;
+      for (; j < n && !end_type.match(src[j]); ++j) {
+        auto m = member_re.match_groups(src[j]);
+        if (!m) throw VBError("Unsupported Type member: " + src[j]);
+        const std::string field = lower((*m)[1]);
+        bool replaced = false;
+        for (auto& f : fields)
+          if (f.first == field) {
+            f.second = lower((*m)[2]);
+            replaced = true;
+          }
+        if (!replaced) fields.emplace_back(field, lower((*m)[2]));
+      }
+      if (j >= n) throw VBError("Missing End Type for " + name);
+      user_types[lower(name)] = std::move(fields);
+      i = j + 1;
+      continue;
+    }
+    if (enum_re.match(line)) {
+      int64_t running = 0;
+      size_t j = i + 1;
+      for (; j < n && !end_enum.match(src[j]); ++j) {
+        auto m = item_re.match_groups(src[j]);
+        if (!m) throw VBError("Unsupported Enum item: " + src[j]);
+        int64_t value = running;
+        if (m->size() > 2 && !(*m)[2].empty()) {
+          std::string text = (*m)[2];
+          bool negative = false;
+          if (text[0] == '+' || text[0] == '-') {
+            negative = text[0] == '-';
+            text = text.substr(1);
+          }
+          uint64_t v = 0;
+          if (text.size() > 1 && (text[1] == 'H' || text[1] == 'h'))
+            v = std::stoull(text.substr(2), nullptr, 16);
+          else
+            v = std::stoull(text, nullptr, 10);
+          value = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
+        }
+        enums[intern((*m)[1])] = value;
+        running = value + 1;
+      }
+      if (j >= n) throw VBError("Missing End Enum");
+      i = j + 1;
+      continue;
+    }
+    if (auto g = proc_re.match_groups(line)) {
+      const std::string kind_text = (*g)[1];
+      const std::string name = (*g)[2];
+      const std::string kind_lower = lower(kind_text);
+      const Regex& end_re = kind_lower == "sub" ? end_sub : kind_lower == "function" ? end_function : end_property;
+      size_t j = i + 1;
+      while (j < n && !end_re.match(src[j])) ++j;
+      if (j >= n) throw VBError("No End " + kind_text + " for " + name);
+      auto proc = std::make_shared<Procedure>();
+      proc->name = name;
+      const size_t open = line.find('('), close = line.rfind(')');
+      if (g->size() > 3 && open != std::string::npos && close != std::string::npos && close > open)
+        proc->params = parse_params(line.substr(open + 1, close - open - 1));
+      proc->body.assign(src.begin() + static_cast<long>(i) + 1, src.begin() + static_cast<long>(j));
+      const std::string lname = lower(name);
+      std::string key;
+      if (kind_lower == "sub" || kind_lower == "function") {
+        key = lname;
+        proc->kind = kind_lower;
+        if (kind_lower == "function") proc->result = intern_folded(lname);
+      } else {
+        const bool get = kind_lower.back() == 't' && kind_lower.find("get") != std::string::npos;
+        const bool let = kind_lower.find("let") != std::string::npos;
+        key = (get ? "property_get_" : let ? "property_let_" : "property_set_") + lname;
+        proc->kind = get ? "function" : "sub";
+        if (get) {
+          proc->result = intern_folded(lname);
+          property_returns[key] = lname;
+        }
+      }
+      proc->compiled = std::make_shared<CompiledBody>(proc->body);
+      procs[intern_folded(key)] = std::move(proc);
+      i = j + 1;
+      continue;
+    }
+    if (option_explicit_re.match(line)) {
+      option_explicit = true;
+    } else if (decl_re.match(line)) {
+      try {
+        execute_statement(line, *globals);
+      } catch (const VBError&) {
+        // a failed module-level declaration is skipped
+      }
+    }
+    ++i;
+  }
+}
+
+// ---------------------------------------------------------------- statements
+
+void VBRuntime::execute_statement(const std::string& line, Scope& scope) {
+  const auto stmt = compile_statement(line);
+  const Flow flow = exec_stmt(*stmt, scope);
+  (void)flow;
+}
+
+Value VBRuntime::default_value(const std::string& type_name) {
+  const std::string t = lower(type_name);
+  if (user_types.count(t)) return make_record(t, 0);
+  return corvane::default_value(t);
+}
+
+Value VBRuntime::make_record(const std::string& type_name, int depth) {
+  if (depth > 32) throw VBError("Type " + type_name + " contains itself");
+  const auto& fields = user_types.at(type_name);
+  std::map<std::string, Value> props;
+  for (const auto& [field, type] : fields)
+    props[field] = user_types.count(type) ? make_record(type, depth + 1) : corvane::default_value(type);
+  return Value(std::static_pointer_cast<ControlObject>(std::make_shared<VBRecord>(type_name, std::move(props))));
+}
+
+void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
+  for (const DeclPiece& d : stmt.decls) {
+    Value initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
+    if (d.is_array) {
+      std::vector<Value> items;
+      if (d.bound) {
+        const int64_t upper = number_as_count(eval(*d.bound, scope), -2);
+        const int64_t count = upper + 1;
+        if (count < 0 || count > MAX_ARRAY_ELEMENTS) throw VBError("Array dimensions out of range");
+        items.reserve(static_cast<size_t>(count));
+        for (int64_t k = 0; k < count; ++k) items.push_back(default_value(d.type));
+      }
+      initial = make_array(std::move(items));
+    }
+    bool created = false;
+    Var& var = scope.get_or_create(d.symbol, &created);
+    var.type_name = d.type;
+    var.type = type_code(d.type);
+    if (created) var.value = std::move(initial);
+  }
+}
+
+void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
+  const int64_t upper = number_as_count(eval(*stmt.expr, scope), -2);
+  const int64_t count = upper + 1;
+  if (count < 0 || count > MAX_ARRAY_ELEMENTS) throw VBError("Array dimensions out of range");
+  Scope& target = (&scope != globals.get() && !scope.holds(stmt.symbol) && globals->holds(stmt.symbol)) ? *globals
+                                                                                                         : scope;
+  std::vector<Value> items(static_cast<size_t>(count), Value(int64_t{0}));
+  if (stmt.preserve) {
+    if (Var* old = target.find(stmt.symbol); old && old->value.is_array()) {
+      const auto& src = old->value.as_array()->items;
+      for (size_t k = 0; k < items.size() && k < src.size(); ++k) items[k] = src[k];
+    }
+  }
+  target.get_or_create(stmt.symbol).value = make_array(std::move(items));
+}
+
+Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
+  switch (stmt.kind) {
+    case StmtKind::Assign: {
+      Value value = eval(*stmt.expr, scope);
+      assign_compiled(stmt.target, value, scope);
+      return Flow::Normal;
+    }
+    case StmtKind::Call: {
+      std::vector<Value> args;
+      args.reserve(stmt.args.size());
+      for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
+      call(stmt.symbol, stmt.name, args, scope, &stmt.refs);
+      return Flow::Normal;
+    }
+    case StmtKind::MemberCall: {
+      const Value owner = lookup(stmt.symbol, stmt.name, scope);
+      if (!owner.is_object()) return exec_stmt(*stmt.alt, scope);
+      std::vector<Value> args;
+      args.reserve(stmt.args.size());
+      for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
+      owner.as_object()->method(stmt.text, args);
+      return Flow::Normal;
+    }
+    case StmtKind::OnErrorResumeNext: error_mode = ErrorMode::Resume; return Flow::Normal;
+    case StmtKind::OnErrorGoto0:
+      error_mode = ErrorMode::Raise;
+      scope.error_label.clear();
+      clear_error();
+      return Flow::Normal;
+    case StmtKind::OnErrorGotoLabel:
+      scope.error_label = stmt.name;
+      error_mode = ErrorMode::Handler;
+      return Flow::Normal;
+    case StmtKind::ResumeNext:
+      if (!scope.in_handler) throw VBError("Resume Next without an active error handler");
+      return Flow::ResumeNext;
+    case StmtKind::Nop: return Flow::Normal;
+    case StmtKind::WithMember:
+      return exec_stmt(scope.has_with ? *stmt.with_form : *stmt.alt, scope);
+    case StmtKind::Declare: declare(stmt, scope); return Flow::Normal;
+    case StmtKind::ReDim: redim(stmt, scope); return Flow::Normal;
+    case StmtKind::Const: {
+      Value value = eval(*stmt.expr, scope);
+      scope.get_or_create(stmt.symbol).value = std::move(value);
+      return Flow::Normal;
+    }
+    case StmtKind::ExitProc: return Flow::ExitProc;
+    case StmtKind::ExitFor:
+      if (scope.for_depth <= 0) throw VBError("Exit For outside a For loop");
+      return Flow::ExitFor;
+    case StmtKind::ExitDo:
+      if (scope.do_depth <= 0) throw VBError("Exit Do outside a Do loop");
+      return Flow::ExitDo;
+    case StmtKind::End:
+      if (on_end) on_end();
+      return Flow::Stop;
+    case StmtKind::Beep:
+      if (debug) debug("Beep");
+      return Flow::Normal;
+    case StmtKind::DebugPrint: {
+      const std::string text = vbstr(eval(*stmt.expr, scope));
+      if (debug) debug(text);
+      return Flow::Normal;
+    }
+    case StmtKind::Unload:
+      if (unload) {
+        unload(stmt.name);
+      } else if (lower(stmt.name) == "me") {
+        if (on_end) on_end();
+      } else {
+        throw VBError("Unload requires a form host");
+      }
+      return Flow::Normal;
+    case StmtKind::Load:
+      if (!load) throw VBError("Load requires a form host");
+      load(stmt.name);
+      return Flow::Normal;
+    case StmtKind::Unsupported: throw VBError("Unsupported statement: " + stmt.text);
+  }
+  return Flow::Normal;
+}
+
+void VBRuntime::assign(const std::string& target, const Value& value, Scope& scope) {
+  assign_compiled(compile_target(target), value, scope);
+}
+
+void VBRuntime::assign_compiled(const AssignTarget& t, const Value& value, Scope& scope) {
+  switch (t.kind) {
+    case AssignTarget::Kind::Simple: {
+      const Symbol k = t.symbol;
+      if (!controls_.empty()) {
+        auto it = controls_.find(k);
+        if (it != controls_.end()) {
+          ControlObject& c = *it->second;
+          c.set(c.has("text") ? "Text" : "Value", value);
+          return;
+        }
+      }
+      if (&scope != globals.get() && !scope.find(k)) {
+        if (Var* g = globals->find(k)) {
+          Value converted = coerce(value, g->type);
+          // the conversion may not create variables, so g is still valid
+          g->value = std::move(converted);
+          return;
+        }
+      }
+      Var* v = scope.find(k);
+      if (!v) v = &scope.get_or_create(k);
+      v->value = coerce(value, v->type);
+      return;
+    }
+    case AssignTarget::Kind::Element: {
+      Var* v = scope.find(t.symbol);
+      if (!v || !v->value.is_array()) v = globals->find(t.symbol);
+      if (!v || !v->value.is_array()) throw VBError("Not an array: " + t.name);
+      ArrayRef array = v->value.as_array();
+      const Value index = eval(*t.expr, scope);
+      const int64_t i = number_as_count(index, -1);
+      if (i < 0 || i >= static_cast<int64_t>(array->items.size())) throw VBError("Subscript out of range: " + t.name);
+      array->items[static_cast<size_t>(i)] = value;
+      return;
+    }
+    case AssignTarget::Kind::Member: {
+      const Value owner = eval(*t.expr, scope);
+      if (!owner.is_object()) throw VBError("Not an object: " + t.name);
+      owner.as_object()->set(t.member, value);
+      return;
+    }
+    case AssignTarget::Kind::Invalid: throw VBError("Invalid assignment target: " + t.text);
+  }
+}
+
+// ---------------------------------------------------------------- blocks
+
+Flow VBRuntime::execute_range(const std::vector<std::string>& lines, long start, long end, Scope& scope) {
+  CompiledBody body(lines);
+  return run_range(body, start, end, scope);
+}
+
+CompiledBody& VBRuntime::body_of(Procedure& proc) {
+  if (!proc.compiled) proc.compiled = std::make_shared<CompiledBody>(proc.body);
+  return *proc.compiled;
+}
+
+Flow VBRuntime::run_range(CompiledBody& body, long start, long end, Scope& scope) {
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& d) : depth(d) { ++depth; }
+    ~DepthGuard() { --depth; }
+  } guard(block_depth_);
+  if (block_depth_ > MAX_BLOCK_DEPTH) throw VBError("Blocks nested too deeply");
+  check_stack();
+  long index = start;
+  while (index < end) {
+    if (++step_count > max_steps) throw VBError("Execution limit exceeded (possible infinite loop)");
+    Line& line = body.line(index);
+    if (line.kind == LineKind::Simple) {
+      Flow flow;
+      try {
+        flow = exec_stmt(*line.simple, scope);
+      } catch (const VBError& e) {
+        if (error_mode == ErrorMode::Resume) {
+          last_error = e.message();
+          if (err_number == 0) err_number = 5;
+          ++index;
+          continue;
+        }
+        if (scope.failure_index < 0) scope.failure_index = index;
+        throw;
+      }
+      if (flow != Flow::Normal) return flow;
+      ++index;
+      continue;
+    }
+    if (line.kind == LineKind::Label) {
+      ++index;
+      continue;
+    }
+    long next = index + 1;
+    const Flow flow = run_block(body, line, index, next, scope);
+    if (flow != Flow::Normal) return flow;
+    index = next;
+  }
+  return Flow::Normal;
+}
+
+Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
+  switch (line.kind) {
+    case LineKind::IfSingle: {
+      if (truth(eval(*line.e1, scope))) return exec_stmt(*line.then_stmt, scope);
+      if (line.else_stmt) return exec_stmt(*line.else_stmt, scope);
+      return Flow::Normal;
+    }
+    case LineKind::IfBlock: {
+      body.resolve(index);
+      next = line.end + 1;
+      for (size_t b = 0; b < line.branches.size(); ++b) {
+        const Branch& branch = line.branches[b];
+        const bool chosen = branch.is_else || truth(eval(b == 0 ? *line.e1 : *branch.cond, scope));
+        if (chosen) return run_range(body, branch.begin, branch.end, scope);
+      }
+      return Flow::Normal;
+    }
+    case LineKind::With: {
+      body.resolve(index);
+      next = line.end + 1;
+      Value target = eval(*line.e1, scope);
+      const bool had = scope.has_with;
+      Value previous;
+      if (had) previous = scope.find(sym::WITH_TARGET)->value;
+      scope.get_or_create(sym::WITH_TARGET).value = std::move(target);
+      scope.has_with = true;
+      struct Restore {
+        Scope& s;
+        bool had;
+        Value previous;
+        ~Restore() {
+          s.has_with = had;
+          s.get_or_create(sym::WITH_TARGET).value = had ? std::move(previous) : Value();
+        }
+      } restore{scope, had, std::move(previous)};
+      return run_range(body, index + 1, line.end, scope);
+    }
+    case LineKind::ForEach: {
+      body.resolve(index);
+      next = line.end + 1;
+      const Value collection = eval(*line.e1, scope);
+      if (!collection.is_array()) throw VBError("For Each requires an array");
+      const std::vector<Value> items = collection.as_array()->items;
+      struct LoopDepth {
+        int& d;
+        explicit LoopDepth(int& x) : d(x) { ++d; }
+        ~LoopDepth() { --d; }
+      } depth(scope.for_depth);
+      for (const Value& item : items) {
+        scope.get_or_create(line.var).value = item;
+        const Flow flow = run_range(body, index + 1, line.end, scope);
+        if (flow == Flow::ExitFor) break;
+        if (flow != Flow::Normal) return flow;
+      }
+      return Flow::Normal;
+    }
+    case LineKind::For: {
+      body.resolve(index);
+      next = line.end + 1;
+      Value counter = number(eval(*line.e1, scope));
+      const Value last = number(eval(*line.e2, scope));
+      const Value step = line.e3 ? number(eval(*line.e3, scope)) : Value(int64_t{1});
+      const bool positive = step.is_int() ? step.as_int() > 0 : step.as_double() > 0;
+      const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
+      if (!positive && !negative) throw VBError("For loop Step cannot be zero");
+      const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
+      int64_t rounds = 0;
+      struct LoopDepth {
+        int& d;
+        explicit LoopDepth(int& x) : d(x) { ++d; }
+        ~LoopDepth() { --d; }
+      } depth(scope.for_depth);
+      while (true) {
+        bool go;
+        if (counter.is_int() && last.is_int()) go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
+        else go = binary(cmp, counter, last).as_bool();
+        if (!go) break;
+        scope.get_or_create(line.var).value = counter;
+        const Flow flow = run_range(body, index + 1, line.end, scope);
+        if (flow == Flow::ExitFor) break;
+        if (flow != Flow::Normal) return flow;
+        int64_t sum;
+        if (counter.is_int() && step.is_int() && !__builtin_add_overflow(counter.as_int(), step.as_int(), &sum))
+          counter = Value(sum);
+        else
+          counter = binary(BinOp::Add, counter, step);
+        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("For loop iteration limit exceeded");
+      }
+      return Flow::Normal;
+    }
+    case LineKind::Do: {
+      body.resolve(index);
+      next = line.end + 1;
+      int64_t rounds = 0;
+      struct LoopDepth {
+        int& d;
+        explicit LoopDepth(int& x) : d(x) { ++d; }
+        ~LoopDepth() { --d; }
+      } depth(scope.do_depth);
+      while (true) {
+        if (line.header) {
+          const bool c = truth(eval(*line.e1, scope));
+          if ((line.header == 1 && !c) || (line.header == 2 && c)) break;
+        }
+        const Flow flow = run_range(body, index + 1, line.end, scope);
+        if (flow == Flow::ExitDo) break;
+        if (flow != Flow::Normal) return flow;
+        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("Do loop iteration limit exceeded");
+        if (line.footer) {
+          const bool c = truth(eval(*line.footer_cond, scope));
+          if ((line.footer == 1 && !c) || (line.footer == 2 && c)) break;
+        }
+      }
+      return Flow::Normal;
+    }
+    case LineKind::While: {
+      body.resolve(index);
+      next = line.end + 1;
+      int64_t rounds = 0;
+      while (truth(eval(*line.e1, scope))) {
+        const Flow flow = run_range(body, index + 1, line.end, scope);
+        if (flow != Flow::Normal) return flow;
+        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("While loop iteration limit exceeded");
+      }
+      return Flow::Normal;
+    }
+    case LineKind::Select: {
+      const Value selector = eval(*line.e1, scope);
+      body.resolve(index);
+      next = line.end + 1;
+      for (const Branch& branch : line.branches) {
+        bool chosen = branch.is_else;
+        for (size_t k = 0; !chosen && k < branch.cases.size(); ++k)
+          chosen = truth(binary(BinOp::Eq, selector, eval(*branch.cases[k], scope)));
+        if (chosen) return run_range(body, branch.begin, branch.end, scope);
+      }
+      return Flow::Normal;
+    }
+    default: return Flow::Normal;
+  }
+}
+
+}  // namespace corvane

@@ -1,0 +1,217 @@
+#pragma once
+// VBRuntime: the BASIC interpreter. It scans module sources into
+// procedures, user types, enumerations and module variables, runs
+// statements and blocks line by line, resolves names, calls procedures and
+// built-ins, and traps runtime errors under the On Error modes.
+//
+// Lines are compiled the first time they run and the compiled form is kept
+// with the procedure; a line that does not parse keeps its failure, which
+// is raised each time the line runs.
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "basic/builtins.h"
+#include "basic/expr.h"
+#include "basic/objects.h"
+#include "basic/symbols.h"
+#include "basic/value.h"
+
+namespace corvane {
+
+struct Var {
+  Value value;
+  TypeCode type = TypeCode::Variant;
+  std::string type_name = "variant";  // lower-cased declared type
+};
+
+// The variables of one procedure activation or of a module.
+class Scope {
+ public:
+  Var* find(Symbol s) {
+    if (index_.empty()) {
+      for (auto& entry : vars_)
+        if (entry.first == s) return &entry.second;
+      return nullptr;
+    }
+    auto it = index_.find(s);
+    return it == index_.end() ? nullptr : &vars_[it->second].second;
+  }
+  // The variable, created (Integer 0, variant) when absent. The reference
+  // stays valid until the next variable is created.
+  Var& get_or_create(Symbol s, bool* created = nullptr);
+  bool holds(Symbol s) { return find(s) != nullptr; }
+  const std::vector<std::pair<Symbol, Var>>& variables() const { return vars_; }
+
+  // The error-handler label (lower-cased) and the failure index of the
+  // activation, while set.
+  std::string error_label;
+  long failure_index = -1;
+  bool has_with = false;
+  // Loop nesting of the activation (to tell a stray Exit For / Exit Do),
+  // and whether its error handler is running (for Resume Next).
+  int for_depth = 0;
+  int do_depth = 0;
+  bool in_handler = false;
+
+ private:
+  std::vector<std::pair<Symbol, Var>> vars_;
+  std::unordered_map<Symbol, size_t> index_;  // built once the scope grows
+};
+
+using ScopeRef = std::shared_ptr<Scope>;
+
+struct Param {
+  std::string name;  // lower-cased
+  Symbol symbol = NO_SYMBOL;
+  bool by_ref = true;
+  std::string type = "variant";
+  TypeCode code = TypeCode::Variant;
+};
+
+struct CompiledBody;
+
+struct Procedure {
+  std::string kind;  // "sub" or "function"
+  std::string name;  // as written
+  std::vector<Param> params;
+  std::vector<std::string> body;
+  Symbol result = NO_SYMBOL;  // functions: the result variable
+  std::shared_ptr<CompiledBody> compiled;
+};
+using ProcedureRef = std::shared_ptr<Procedure>;
+
+// How a piece of execution ended: normally, or by one of the signals that
+// are not errors.
+enum class Flow : uint8_t { Normal, ExitProc, ExitFor, ExitDo, Stop, ResumeNext };
+
+struct Stmt;
+struct Line;
+
+class VBRuntime {
+ public:
+  using MsgBoxFn = std::function<int64_t(const std::string& text, const std::string& title, const Value& buttons)>;
+  using InputBoxFn = std::function<std::string(const std::string& prompt, const std::string& title)>;
+  using DebugFn = std::function<void(const std::string& text)>;
+  using StopFn = std::function<void()>;
+  using FormFn = std::function<void(const std::string& form_name)>;
+
+  struct Options {
+    std::vector<std::string> sources;
+    std::vector<std::pair<std::string, ObjectRef>> controls;
+    MsgBoxFn msgbox;
+    DebugFn debug;
+    InputBoxFn inputbox;
+    StopFn stop;
+    std::string base_dir;  // empty: the current directory
+    std::vector<std::pair<std::string, std::string>> classes;  // class name -> source
+  };
+
+  VBRuntime();
+  explicit VBRuntime(Options options);
+  VBRuntime(const VBRuntime&) = delete;
+  VBRuntime& operator=(const VBRuntime&) = delete;
+  ~VBRuntime();
+
+  // ---- scanning and statements ----
+  void add_source(const std::string& source);
+  void execute_statement(const std::string& line, Scope& scope);
+  Flow execute_range(const std::vector<std::string>& lines, long start, long end, Scope& scope);
+  void assign(const std::string& target, const Value& value, Scope& scope);
+
+  // ---- expressions ----
+  Value expr(const std::string& text);
+  Value expr(const std::string& text, Scope& scope);
+  Value eval(const Node& node, Scope& scope);
+
+  // ---- names and calls ----
+  Value lookup(const std::string& name, Scope& scope);
+  Value lookup(Symbol symbol, const std::string& name, Scope& scope);
+  Value call(const std::string& name, std::vector<Value> args, Scope& scope, const std::vector<Symbol>& refs = {});
+  Value call(Symbol key, const std::string& name, std::vector<Value>& args, Scope& scope,
+             const std::vector<Symbol>* refs);
+  Value run_proc(const std::string& key, std::vector<Value> args, const std::vector<Symbol>& refs = {},
+                 Scope* calling_scope = nullptr);
+  Value run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
+                 Scope* calling_scope);
+  // A host raises an event: resets the step counter, runs the procedure
+  // without arguments; a VBError is sent to the debug operation as
+  // "Runtime error in {name}: {message}" and then rethrown.
+  Value event(const std::string& name);
+  void clear_error();
+  void err_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
+
+  // ---- objects ----
+  ObjectRef new_instance(const std::string& classname);
+  Value read_property(const Value& object, const std::string& member);
+  // Initial value of a declared type, user types included.
+  Value default_value(const std::string& type_name);
+
+  // ---- host interface ----
+  void set_control(const std::string& name, ObjectRef object);
+  ObjectRef control(const std::string& name) const;
+  // Hosts call this before every top-level call they make into the program.
+  void reset_steps() { step_count = 0; }
+  ProcedureRef procedure(const std::string& key) const;
+  bool has_procedure(const std::string& key) const { return procedure(key) != nullptr; }
+
+  // ---- state (see the field table of the interpreter) ----
+  std::unordered_map<Symbol, ProcedureRef> procs;
+  std::map<std::string, std::string> property_returns;
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> user_types;
+  std::unordered_map<Symbol, int64_t> enums;
+  ScopeRef globals;
+  std::map<std::string, std::string> class_sources;  // lower-cased class name -> source
+  ObjectRef app;
+  ObjectRef current_form;
+  std::string base_dir;
+  MsgBoxFn msgbox;
+  InputBoxFn inputbox;
+  DebugFn debug;
+  StopFn on_end;
+  FormFn load;
+  FormFn unload;
+  enum class ErrorMode : uint8_t { Raise, Resume, Handler };
+  ErrorMode error_mode = ErrorMode::Raise;
+  int64_t err_number = 0;
+  std::string last_error;
+  bool option_explicit = false;
+  int64_t step_count = 0;
+  int64_t max_steps = 100000;
+  int stack_depth = 0;
+  // Class sources as given (name as written -> source), for class instances.
+  std::vector<std::pair<std::string, std::string>> classes;
+
+  static constexpr int MAX_CALL_DEPTH = 64;
+  static constexpr int64_t MAX_LOOP_ROUNDS = 100000;
+  static constexpr long MAX_ARRAY_ELEMENTS = 100000;
+  static constexpr int MAX_BLOCK_DEPTH = 256;
+
+ private:
+  friend struct StmtCompiler;
+  Flow exec_stmt(const Stmt& stmt, Scope& scope);
+  Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
+  Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
+  void assign_compiled(const struct AssignTarget& target, const Value& value, Scope& scope);
+  void declare(const Stmt& stmt, Scope& scope);
+  void redim(const Stmt& stmt, Scope& scope);
+  Value make_record(const std::string& type_name, int depth);
+  Value element(const std::string& name, const Value& array, std::vector<Value>& args);
+  void eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope);
+  CompiledBody& body_of(Procedure& proc);
+  ObjectRef make_err_object();
+  Value me_value();
+  void check_stack();
+
+  std::vector<std::pair<std::string, ObjectRef>> control_list_;
+  std::unordered_map<Symbol, ObjectRef> controls_;
+  int block_depth_ = 0;
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+};
+
+}  // namespace corvane

@@ -1,0 +1,172 @@
+#include "basic/source_lines.h"
+
+#include <cctype>
+
+namespace corvane {
+
+namespace {
+
+char32_t decode_at(std::string_view text, size_t& i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+  if (i + len > text.size()) len = 1;
+  char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1f) : len == 3 ? (c & 0x0f) : (c & 0x07);
+  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+  i += len;
+  return cp;
+}
+
+bool starts_ci(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+  return true;
+}
+
+// "^(Rem\s|Attribute\s|VERSION\s)", case-insensitive.
+bool skipped_line(std::string_view line) {
+  for (std::string_view word : {std::string_view("rem"), std::string_view("attribute"), std::string_view("version")}) {
+    if (starts_ci(line, word) && line.size() > word.size()) {
+      size_t i = word.size();
+      if (is_space_char(decode_at(line, i))) return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool is_space_char(char32_t c) {
+  return c == ' ' || (c >= 0x09 && c <= 0x0d) || (c >= 0x1c && c <= 0x1f) || c == 0x85 || c == 0xa0 ||
+         c == 0x1680 || (c >= 0x2000 && c <= 0x200a) || c == 0x2028 || c == 0x2029 || c == 0x202f || c == 0x205f ||
+         c == 0x3000;
+}
+
+std::string_view strip_view(std::string_view text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end) {
+    if (static_cast<unsigned char>(text[begin]) < 0x80) {
+      if (!is_space_char(static_cast<unsigned char>(text[begin]))) break;
+      ++begin;
+      continue;
+    }
+    size_t i = begin;
+    if (!is_space_char(decode_at(text, i))) break;
+    begin = i;
+  }
+  while (end > begin) {
+    if (static_cast<unsigned char>(text[end - 1]) < 0x80) {
+      if (!is_space_char(static_cast<unsigned char>(text[end - 1]))) break;
+      --end;
+      continue;
+    }
+    size_t k = end - 1;
+    while (k > begin && (static_cast<unsigned char>(text[k]) & 0xc0) == 0x80) --k;
+    size_t i = k;
+    if (!is_space_char(decode_at(text, i)) || i != end) break;
+    end = k;
+  }
+  return text.substr(begin, end - begin);
+}
+
+std::string strip(std::string_view text) { return std::string(strip_view(text)); }
+
+std::string comment(std::string_view line) {
+  bool in_string = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '"') {
+      if (in_string && i + 1 < line.size() && line[i + 1] == '"') {
+        ++i;  // embedded quote
+        continue;
+      }
+      in_string = !in_string;
+    } else if (c == '\'' && !in_string) {
+      return std::string(line.substr(0, i));
+    }
+  }
+  return std::string(line);
+}
+
+std::vector<std::string> split_outside(std::string_view text, char separator) {
+  std::vector<std::string> pieces;
+  bool in_string = false;
+  int depth = 0;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      if (in_string && i + 1 < text.size() && text[i + 1] == '"') {
+        ++i;
+        continue;
+      }
+      in_string = !in_string;
+    } else if (!in_string) {
+      if (c == '(') {
+        ++depth;
+      } else if (c == ')') {
+        if (depth > 0) --depth;
+      } else if (c == separator && depth == 0) {
+        pieces.emplace_back(text.substr(start, i - start));
+        start = i + 1;
+      }
+    }
+  }
+  pieces.emplace_back(text.substr(start));
+  return pieces;
+}
+
+std::vector<std::string> lines(std::string_view source) {
+  std::vector<std::string> out;
+  std::string pending;
+  bool has_pending = false;
+  size_t pos = 0;
+  auto handle = [&](std::string_view physical) {
+    const std::string line = strip(comment(physical));
+    if (line.empty() || skipped_line(line)) return;
+    if (line.size() >= 2 && line[line.size() - 1] == '_' && line[line.size() - 2] == ' ') {
+      pending += line.substr(0, line.size() - 2) + " ";
+      has_pending = true;
+      return;
+    }
+    const std::string full = pending + line;
+    pending.clear();
+    has_pending = false;
+    for (const std::string& piece : split_outside(full, ':')) {
+      std::string s = strip(piece);
+      if (!s.empty()) out.push_back(std::move(s));
+    }
+  };
+  // Physical lines end at LF, CR, CR LF and the other Unicode line breaks.
+  size_t start = 0;
+  while (pos < source.size()) {
+    const size_t here = pos;
+    const char32_t c = decode_at(source, pos);
+    if (c == '\n' || c == '\r' || c == 0x0b || c == 0x0c || c == 0x1c || c == 0x1d || c == 0x1e || c == 0x85 ||
+        c == 0x2028 || c == 0x2029) {
+      handle(source.substr(start, here - start));
+      if (c == '\r' && pos < source.size() && source[pos] == '\n') ++pos;
+      start = pos;
+    }
+  }
+  if (start < source.size()) handle(source.substr(start));
+  if (has_pending) out.push_back(pending);
+  return out;
+}
+
+long find_equal(std::string_view text) {
+  bool in_string = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') {
+      in_string = !in_string;
+    } else if (c == '=' && !in_string) {
+      if (i > 0 && (text[i - 1] == '<' || text[i - 1] == '>')) continue;
+      if (i + 1 < text.size() && text[i + 1] == '=') continue;
+      return static_cast<long>(i);
+    }
+  }
+  return -1;
+}
+
+}  // namespace corvane

@@ -1,0 +1,26 @@
+#pragma once
+// Line rules of the BASIC dialect, shared by the interpreter and the native
+// compiler: comment removal, splitting outside strings and parentheses,
+// logical lines (continuations, colons, Rem) and the assignment sign.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// Removes a trailing ' comment (outside string literals).
+std::string comment(std::string_view line);
+// Splits at `separator` outside string literals and parentheses; pieces are
+// returned unstripped, empty ones included.
+std::vector<std::string> split_outside(std::string_view text, char separator = ':');
+// Source text -> logical lines.
+std::vector<std::string> lines(std::string_view source);
+// Index (in bytes) of the assignment sign of a statement, or -1.
+long find_equal(std::string_view text);
+
+// White space of any kind (as in the dialect's stripping of lines).
+bool is_space_char(char32_t c);
+std::string strip(std::string_view text);
+std::string_view strip_view(std::string_view text);
+
+}  // namespace corvane

@@ -1,0 +1,150 @@
+#include "basic/tokens.h"
+
+#include <unicode/uchar.h>
+
+#include "basic/source_lines.h"
+#include "basic/value.h"
+
+namespace corvane {
+
+namespace {
+
+char32_t decode_at(std::string_view text, size_t& i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+  if (i + len > text.size()) len = 1;
+  char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1f) : len == 3 ? (c & 0x0f) : (c & 0x07);
+  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+  i += len;
+  return cp;
+}
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_hex(char c) { return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+}  // namespace
+
+bool is_word_char(char32_t c) {
+  if (c < 0x80) return c == '_' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  return u_isalnum(static_cast<UChar32>(c)) || u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
+
+size_t match_token(std::string_view t, size_t pos, bool& is_space) {
+  is_space = false;
+  const size_t n = t.size();
+  // 1. white space
+  {
+    size_t i = pos;
+    while (i < n) {
+      size_t j = i;
+      if (!is_space_char(decode_at(t, j))) break;
+      i = j;
+    }
+    if (i > pos) {
+      is_space = true;
+      return i - pos;
+    }
+  }
+  const char c = t[pos];
+  // 2. string literal
+  if (c == '"') {
+    size_t i = pos + 1;
+    while (i < n) {
+      if (t[i] == '"') {
+        if (i + 1 < n && t[i + 1] == '"') {
+          i += 2;
+          continue;
+        }
+        return i + 1 - pos;
+      }
+      ++i;
+    }
+    return 0;  // unterminated: no alternative matches here
+  }
+  // 3. hexadecimal literal
+  if (c == '&' && pos + 2 < n && t[pos + 1] == 'H' && is_hex(t[pos + 2])) {
+    size_t i = pos + 2;
+    while (i < n && is_hex(t[i])) ++i;
+    if (i < n && t[i] == '&') ++i;
+    return i - pos;
+  }
+  // 4. decimal number
+  if (is_digit(c)) {
+    size_t i = pos;
+    while (i < n && is_digit(t[i])) ++i;
+    if (i < n && t[i] == '.') {
+      ++i;
+      while (i < n && is_digit(t[i])) ++i;
+    }
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+      size_t j = i + 1;
+      if (j < n && (t[j] == '+' || t[j] == '-')) ++j;
+      if (j < n && is_digit(t[j])) {
+        while (j < n && is_digit(t[j])) ++j;
+        i = j;
+      }
+    }
+    return i - pos;
+  }
+  // 5. name
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
+    size_t i = pos + 1;
+    while (i < n) {
+      const char d = t[i];
+      if (d == '$' || d == '%' || d == '!' || d == '#') {
+        ++i;
+        continue;
+      }
+      size_t j = i;
+      if (!is_word_char(decode_at(t, j))) break;
+      i = j;
+    }
+    return i - pos;
+  }
+  // 6. two-character operators
+  if (pos + 1 < n) {
+    const char d = t[pos + 1];
+    if ((c == '<' && (d == '=' || d == '>')) || (c == '>' && d == '=')) return 2;
+  }
+  // 7. one-character operators
+  switch (c) {
+    case '(': case ')': case '=': case '<': case '>': case '+': case '-': case '*': case '/': case '\\':
+    case '^': case '&': case '.': case ',':
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+std::vector<Token> tokenize(std::string_view text) {
+  std::vector<Token> tokens;
+  size_t pos = 0;
+  size_t gap_start = std::string_view::npos;
+  while (pos < text.size()) {
+    bool space = false;
+    const size_t len = match_token(text, pos, space);
+    if (len == 0) {
+      if (gap_start == std::string_view::npos) gap_start = pos;
+      decode_at(text, pos);
+      continue;
+    }
+    if (gap_start != std::string_view::npos) {
+      const std::string_view gap = text.substr(gap_start, pos - gap_start);
+      if (!strip_view(gap).empty()) throw VBError("Unrecognized expression: " + std::string(gap));
+      gap_start = std::string_view::npos;
+    }
+    if (!space) {
+      const char c = text[pos];
+      const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+      tokens.push_back(Token{word ? "word" : "literal", std::string(text.substr(pos, len))});
+    }
+    pos += len;
+  }
+  if (gap_start != std::string_view::npos) {
+    const std::string_view gap = text.substr(gap_start);
+    if (!strip_view(gap).empty()) throw VBError("Unrecognized expression: " + std::string(gap));
+  }
+  return tokens;
+}
+
+}  // namespace corvane

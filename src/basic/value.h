@@ -1,0 +1,141 @@
+#pragma once
+// BASIC values and their conversions: truth, numeric conversion, text form,
+// the operators and conversion on store into a typed variable.
+//
+// A value is one of Integer (64-bit; a result that overflows becomes a
+// Double), Double, Boolean, String (UTF-8), Nothing, Array (shared by
+// reference), Object and Record (both ControlObject instances, shared by
+// reference; a Record is an object whose is_record() is true).
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace corvane {
+
+// The interpreter's error: it carries only a message.
+class VBError : public std::runtime_error {
+ public:
+  explicit VBError(const std::string& message) : std::runtime_error(message) {}
+  std::string message() const { return what(); }
+};
+
+class ControlObject;
+struct Value;
+
+// Zero-based, growable list of values, shared by reference.
+struct VBArray {
+  std::vector<Value> items;
+};
+
+using ArrayRef = std::shared_ptr<VBArray>;
+using ObjectRef = std::shared_ptr<ControlObject>;
+
+struct Nothing {
+  bool operator==(const Nothing&) const = default;
+};
+
+enum class ValueKind : uint8_t { Nothing, Integer, Double, Boolean, String, Array, Object, Record };
+
+struct Value {
+  using Storage = std::variant<Nothing, int64_t, double, bool, std::string, ArrayRef, ObjectRef>;
+  Storage v;
+
+  Value() = default;
+  Value(Nothing) {}
+  Value(int64_t i) : v(i) {}
+  Value(int i) : v(static_cast<int64_t>(i)) {}
+  Value(double d) : v(d) {}
+  Value(bool b) : v(b) {}
+  Value(std::string s) : v(std::move(s)) {}
+  Value(const char* s) : v(std::string(s)) {}
+  Value(ArrayRef a) : v(std::move(a)) {}
+  Value(ObjectRef o) : v(std::move(o)) {}
+
+  ValueKind kind() const;
+  bool is_nothing() const { return v.index() == 0; }
+  bool is_int() const { return v.index() == 1; }
+  bool is_double() const { return v.index() == 2; }
+  bool is_bool() const { return v.index() == 3; }
+  bool is_string() const { return v.index() == 4; }
+  bool is_array() const { return v.index() == 5; }
+  // Objects and Records alike.
+  bool is_object() const { return v.index() == 6; }
+  bool is_number() const { return v.index() == 1 || v.index() == 2; }
+
+  int64_t as_int() const { return std::get<int64_t>(v); }
+  double as_double() const { return std::get<double>(v); }
+  bool as_bool() const { return std::get<bool>(v); }
+  const std::string& as_string() const { return std::get<std::string>(v); }
+  std::string& as_string() { return std::get<std::string>(v); }
+  const ArrayRef& as_array() const { return std::get<ArrayRef>(v); }
+  const ObjectRef& as_object() const { return std::get<ObjectRef>(v); }
+};
+
+Value make_array(std::vector<Value> items = {});
+
+// Truth of a value: numbers when not zero, text when not empty, Nothing
+// false, arrays when not empty, objects and records true.
+bool truth(const Value& value);
+
+// Numeric conversion: Integer or Double; an integral Double becomes an
+// Integer. Fails with "Type mismatch (expected number, got {repr})".
+Value number(const Value& value);
+// The same, as a double (for loops, bounds and built-ins).
+double number_as_double(const Value& value);
+// number() truncated toward zero; NaN and infinities give `fallback`.
+int64_t number_as_count(const Value& value, int64_t fallback = 0);
+// Text that converts to a number (the numeric-conversion rule for text).
+bool parse_number_text(std::string_view text, Value& out);
+
+// Text form of a value.
+std::string vbstr(const Value& value);
+// Text form of a double: shortest round trip, fixed notation for decimal
+// exponents -4..15, exponent notation otherwise ("1e-05", "1.5e+16").
+std::string double_text(double d);
+// A value's representation in messages: text in single quotes (double
+// quotes when it holds a single quote), numbers as digits, Nothing as None.
+std::string repr(const Value& value);
+
+// Operator semantics; `op` is the lower-cased operator ("+", "mod", "like"...).
+Value binary(std::string_view op, const Value& left, const Value& right);
+
+// Operator codes for the evaluator's fast path.
+enum class BinOp : uint8_t { Or, Xor, And, Eq, Ne, Lt, Gt, Le, Ge, Is, Like, Concat, Add, Sub, Mod, Mul, Div, IntDiv, Pow };
+// Binding level of a lower-cased operator, -1 when it is none.
+int precedence(std::string_view op);
+bool binop_from_text(std::string_view op, BinOp& out);
+Value binary(BinOp op, const Value& left, const Value& right);
+
+// Unary minus of number(value) (Integer overflow becomes a Double).
+Value negate(const Value& value);
+
+// `Like`: `*` any run, `?` any one character (both never a line feed).
+bool like_match(std::string_view text, std::string_view pattern);
+
+// Declared types reduced to what conversion on store needs.
+enum class TypeCode : uint8_t { Variant, String, Boolean, Integer, Long, Byte, Single, Double, Currency, Object, Other };
+TypeCode type_code(std::string_view lower_type_name);
+
+// Conversion on storing into a variable of the given type.
+Value coerce(const Value& value, TypeCode type);
+Value coerce(const Value& value, std::string_view type_name);
+
+// Initial value of a built-in type ("" for String, False for Boolean,
+// Nothing for Object, 0 otherwise). User types are the interpreter's
+// (VBRuntime::default_value).
+Value default_value(std::string_view type_name);
+
+// Half-to-even rounding of number(value) to an Integer (Double when out of
+// the 64-bit range or not finite).
+Value round_half_even(const Value& value);
+
+// ASCII fast path, full Unicode lower-casing otherwise.
+std::string lower(std::string_view text);
+// Number of Unicode code points of UTF-8 text.
+size_t code_point_count(std::string_view text);
+
+}  // namespace corvane

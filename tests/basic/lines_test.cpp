@@ -1,0 +1,89 @@
+// Logical lines, comments, separators, the assignment sign and tokens.
+#include <gtest/gtest.h>
+
+#include "basic/source_lines.h"
+#include "basic/tokens.h"
+#include "basic/value.h"
+
+namespace corvane {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(CommentTest, QuoteInsideStringIsNotAComment) {
+  EXPECT_EQ(comment(R"(x = "it's" ' note)"), R"(x = "it's" )");
+  EXPECT_EQ(comment(R"(x = "a""'b" 'c)"), R"(x = "a""'b" )");
+  EXPECT_EQ(comment("' whole line"), "");
+  EXPECT_EQ(comment("no comment"), "no comment");
+}
+
+TEST(SplitOutsideTest, IgnoresSeparatorsInStringsAndParentheses) {
+  EXPECT_EQ(split_outside(R"(a: b = "x:y": f(1:2))"), (Lines{"a", " b = \"x:y\"", " f(1:2)"}));
+  EXPECT_EQ(split_outside("f(a, b), c", ','), (Lines{"f(a, b)", " c"}));
+  EXPECT_EQ(split_outside("a,,b,", ','), (Lines{"a", "", "b", ""}));
+  // a stray closing parenthesis never drives the depth below zero
+  EXPECT_EQ(split_outside("a), b", ','), (Lines{"a)", " b"}));
+}
+
+TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
+  EXPECT_EQ(lines("x = 1 + _\n2"), (Lines{"x = 1 + 2"}));
+  // a comment after the underscore goes first; a blank line keeps the continuation
+  EXPECT_EQ(lines("x = 1 + _ ' more\n\n2\r\ny = 3"), (Lines{"x = 1 + 2", "y = 3"}));
+  EXPECT_EQ(lines("If x Then y = 1 : z = 2"), (Lines{"If x Then y = 1", "z = 2"}));
+  EXPECT_EQ(lines("Rem note\nx = 1 : Rem note\nRemark = 2"), (Lines{"x = 1", "Rem note", "Remark = 2"}));
+  EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail", "Resume Next"}));
+  EXPECT_EQ(lines("Attribute VB_Name = \"M\"\nVERSION 5.00\n  a = \"x:y\"  "), (Lines{"a = \"x:y\""}));
+  // a continuation pending at the end is one last line, not split at colons
+  EXPECT_EQ(lines("a = 1 : b _"), (Lines{"a = 1 : b "}));
+  EXPECT_EQ(lines("c = 1 _\nd: e _"), (Lines{"c = 1 d: e "}));
+}
+
+TEST(LinesTest, UnicodeLineSeparators) {
+  EXPECT_EQ(lines("a = 1\u2028b = 2\x0c" "c = 3"), (Lines{"a = 1", "b = 2", "c = 3"}));
+}
+
+TEST(FindEqualTest, SkipsComparisonsAndStrings) {
+  EXPECT_EQ(find_equal("x = 1"), 2);
+  EXPECT_EQ(find_equal("If a <= b"), -1);
+  EXPECT_EQ(find_equal("a >= 1 = b"), 7);
+  EXPECT_EQ(find_equal("s = \"a=b\""), 2);
+  EXPECT_EQ(find_equal("MsgBox \"x=1\""), -1);
+  EXPECT_EQ(find_equal("a == b"), 3);  // the first '=' is followed by '='
+}
+
+std::vector<std::string> token_texts(const std::string& text) {
+  std::vector<std::string> out;
+  for (const Token& t : tokenize(text)) out.push_back(t.value);
+  return out;
+}
+
+TEST(TokenTest, Alternatives) {
+  EXPECT_EQ(token_texts(R"(a$ + "x""y" & &H1F& <> 1.5e+3)"),
+            (Lines{"a$", "+", "\"x\"\"y\"", "&", "&H1F&", "<>", "1.5e+3"}));
+  EXPECT_EQ(token_texts("1.e"), (Lines{"1.", "e"}));
+  EXPECT_EQ(token_texts("a &Hello"), (Lines{"a", "&He", "llo"}));
+  EXPECT_EQ(token_texts("x.y(1,2)"), (Lines{"x", ".", "y", "(", "1", ",", "2", ")"}));
+  EXPECT_EQ(token_texts("naïve_1 + 1"), (Lines{"naïve_1", "+", "1"}));
+  const auto tokens = tokenize("abc 12");
+  EXPECT_EQ(tokens[0].kind, "word");
+  EXPECT_EQ(tokens[1].kind, "literal");
+}
+
+TEST(TokenTest, UnmatchedTextFailsWithTheStretch) {
+  auto message = [](const std::string& text) {
+    try {
+      tokenize(text);
+    } catch (const VBError& e) {
+      return e.message();
+    }
+    return std::string("no error");
+  };
+  EXPECT_EQ(message("a ; b"), "Unrecognized expression: ;");
+  EXPECT_EQ(message("#1/1/2000#"), "Unrecognized expression: #");
+  EXPECT_EQ(message("x = \"open"), "Unrecognized expression: \"");
+  EXPECT_EQ(message("a [b]"), "Unrecognized expression: [");
+  EXPECT_EQ(message("a:"), "Unrecognized expression: :");
+}
+
+}  // namespace
+}  // namespace corvane
