@@ -1,0 +1,36 @@
+// corvane-run: runs BASIC programs without the environment.
+//   corvane-run --script FILE.bas [FILE.bas|FILE.cls ...]   runs Sub Main headless
+//   corvane-run PROJECT                                     runs a project's forms
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "common/cli.h"
+#include "corvane-run/script_host.h"
+
+namespace {
+
+int run_project(const std::string& project) {
+  std::cerr << "corvane-run: cannot run " << project
+            << ": running projects needs the form runtime, which this build does not include; "
+               "use --script FILE.bas to run modules headless\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CLI::App app("Run a Corvane program without the environment", "corvane-run");
+  std::vector<std::string> scripts;
+  std::string project;
+  auto* script_opt = app.add_option("--script", scripts, "run Sub Main of these .bas (and .cls) files headless")
+                         ->expected(1, -1);
+  auto* project_opt = app.add_option("project", project, ".vbp, .frm or project-data JSON file");
+  script_opt->excludes(project_opt);
+  if (auto status = corvane::parse_command_line(app, argc, argv)) return *status;
+
+  if (!scripts.empty()) return corvane::run_scripts(scripts, std::cin, std::cout, std::cerr);
+  if (!project.empty()) return run_project(project);
+  std::cerr << app.help() << "corvane-run: error: give a PROJECT or --script FILE.bas\n";
+  return 2;
+}

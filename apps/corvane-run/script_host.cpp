@@ -1,0 +1,133 @@
+#include "corvane-run/script_host.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "basic/runtime.h"
+#include "basic/source_lines.h"
+#include "vb6files/regex.h"
+
+namespace corvane {
+
+namespace {
+
+bool valid_utf8(const std::string& s) {
+  size_t i = 0;
+  while (i < s.size()) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (len == 0 || i + len > s.size()) return false;
+    for (int k = 1; k < len; ++k)
+      if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return false;
+    i += len;
+  }
+  return true;
+}
+
+void append_utf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xc0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3f));
+  } else {
+    out += static_cast<char>(0xe0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (cp & 0x3f));
+  }
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("Cannot read " + path);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The class name of a .cls file: its VB_Name attribute, else the file name.
+std::string class_name(const std::string& path, const std::string& text) {
+  static const Regex name_re(R"re(^\s*Attribute\s+VB_Name\s*=\s*"([^"]*)")re", Regex::CASELESS);
+  std::istringstream lines_in(text);
+  std::string line;
+  while (std::getline(lines_in, line))
+    if (auto g = name_re.match_groups(line)) return (*g)[1];
+  return std::filesystem::path(path).stem().string();
+}
+
+}  // namespace
+
+std::string module_text(const std::string& bytes) {
+  if (valid_utf8(bytes)) return bytes;
+  static const char32_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                    0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+  std::string out;
+  for (char ch : bytes) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    append_utf8(out, c >= 0x80 && c < 0xa0 ? high[c - 0x80] : c);
+  }
+  return out;
+}
+
+int run_scripts(const std::vector<std::string>& files, std::istream& in, std::ostream& out, std::ostream& err) {
+  VBRuntime::Options options;
+  try {
+    for (const std::string& path : files) {
+      const std::string text = module_text(read_file(path));
+      std::string ext = std::filesystem::path(path).extension().string();
+      for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (ext == ".cls") options.classes.emplace_back(class_name(path, text), text);
+      else options.sources.push_back(text);
+    }
+  } catch (const std::exception& e) {
+    err << e.what() << "\n";
+    return 1;
+  }
+  options.debug = [&out](const std::string& text) { out << text << "\n"; };
+  options.msgbox = [&out](const std::string& text, const std::string& title, const Value& buttons) -> int64_t {
+    out << title << ": " << text << "\n";
+    int64_t flags = 0;
+    try {
+      flags = number_as_count(buttons, 0);
+    } catch (const VBError&) {
+      flags = 0;
+    }
+    return (flags & 4) ? 6 : 1;
+  };
+  options.inputbox = [&in, &out](const std::string&, const std::string&) -> std::string {
+    out.flush();
+    std::string line;
+    if (!std::getline(in, line)) return std::string();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  };
+  // End ends the running procedure; the script host has nothing to close.
+  options.stop = [] {};
+  if (!files.empty()) options.base_dir = std::filesystem::absolute(files.front()).parent_path().string();
+
+  std::unique_ptr<VBRuntime> runtime;
+  try {
+    runtime = std::make_unique<VBRuntime>(std::move(options));
+  } catch (const VBError& e) {
+    err << e.message() << "\n";
+    return 1;
+  }
+  if (!runtime->has_procedure("main")) {
+    err << "No Sub Main to run\n";
+    return 1;
+  }
+  try {
+    runtime->event("Main");
+  } catch (const VBError&) {
+    out.flush();
+    return 1;  // already logged as "Runtime error in Main: {message}"
+  }
+  out.flush();
+  return 0;
+}
+
+}  // namespace corvane

@@ -1,0 +1,19 @@
+#pragma once
+// The headless host of `corvane-run --script`: one interpreter over the
+// given module files, Sub Main run as an event, dialogs answered on the
+// standard streams.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace corvane {
+
+// Returns the exit status: 0 when Main ran (or ended by End), 1 when a
+// runtime error left Main, a file could not be read or scanning failed.
+int run_scripts(const std::vector<std::string>& files, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Text of a module file as UTF-8: UTF-8 files are taken as they are, other
+// files are read as Windows-1252 (the encoding of VB6's own files).
+std::string module_text(const std::string& bytes);
+
+}  // namespace corvane
