@@ -109,6 +109,25 @@ void close_window(const std::string& window) {
   ASSERT_EQ(run_command({tool_path("native_test_wm_close"), window}).status, 0);
 }
 
+// Whether each listed pixel of the window is black ("1 0 1 ..."); drawing
+// follows the events asynchronously, so this waits up to 5 s for `expected`.
+std::string pixels(const std::string& window, const std::vector<std::pair<int, int>>& points,
+                   const std::string& expected) {
+  std::vector<std::string> argv = {tool_path("native_test_pixels"), window};
+  for (const auto& [x, y] : points) {
+    argv.push_back(std::to_string(x));
+    argv.push_back(std::to_string(y));
+  }
+  std::string got;
+  for (int i = 0; i < 100; i++) {
+    got = run_command(argv).out;
+    if (!got.empty() && got.back() == '\n') got.pop_back();
+    if (got == expected) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return got;
+}
+
 // Window coordinates of a point of the main form's client area (below its
 // 26-pixel menu bar).
 int body(int y) { return y + 26; }
@@ -121,10 +140,22 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   const std::string main_window = find_window("Main Form");
   ASSERT_NE(main_window, "");
 
+  // Drawn in black on white: the menu bar line at y 24, the check box square
+  // (empty), the slider thumb at 0, the text box and progress bar outlines.
+  const std::vector<std::pair<int, int>> marks = {
+      {5, 24}, {300, 24}, {10, body(84)}, {16, body(90)}, {18, body(134)}, {108, body(134)}, {10, body(52)},
+      {230, body(230)}};
+  EXPECT_EQ(pixels(main_window, marks, "1 1 1 0 1 0 1 1"), "1 1 1 0 1 0 1 1");
+  // The open File dropdown is drawn over the controls (hiding the text box's
+  // top edge) and disappears when the menu closes.
+  const std::vector<std::pair<int, int>> dropdown = {{4, 40}, {184, 40}, {100, body(40)}};
+  click(main_window, 10, 10);
+  EXPECT_EQ(pixels(main_window, dropdown, "1 1 0"), "1 1 0");
+
   // Menus: File opens and closes at its title; the disabled Open does nothing;
   // Exit raises its Click; Help > About likewise.
   click(main_window, 10, 10);
-  click(main_window, 10, 10);
+  EXPECT_EQ(pixels(main_window, dropdown, "0 0 1"), "0 0 1");
   click(main_window, 10, 10);
   click(main_window, 20, 30);  // Open: disabled
   click(main_window, 10, 10);
@@ -140,6 +171,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   click(main_window, 62, 10);
   click(main_window, 15, body(90));
   ASSERT_TRUE(p.wait_for("check1|1"));
+  EXPECT_EQ(pixels(main_window, {{16, body(90)}}, "1"), "1");  // the diagonals cross
   click(main_window, 10, 10);
   click(main_window, 20, body(90));
   click(main_window, 15, body(90));
@@ -148,6 +180,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   // The slider takes the position of the press, raising Change then Click.
   click(main_window, 110, body(135));
   ASSERT_TRUE(p.wait_for("event|0|3|Click"));
+  EXPECT_EQ(pixels(main_window, {{18, body(134)}, {108, body(134)}}, "0 1"), "0 1");  // thumb moved to 50
 
   // Typing into the text box: every key raises Change.
   click(main_window, 20, body(52));
