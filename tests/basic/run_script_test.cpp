@@ -1,0 +1,109 @@
+// corvane-run --script end to end: output, dialogs, exit statuses.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "common/run_command.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::run_command;
+using testing::tool_path;
+
+class RunScriptTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("corvane-run-test-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path, std::ios::binary) << text;
+    return path.string();
+  }
+
+  testing::CommandResult run(const std::vector<std::string>& files, const std::string& input = "") {
+    std::vector<std::string> argv{tool_path("corvane-run"), "--script"};
+    argv.insert(argv.end(), files.begin(), files.end());
+    return run_command(argv, input);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(RunScriptTest, PrintsDebugOutputBeepAndAnswersDialogs) {
+  const auto file = write("main.bas",
+                          "Attribute VB_Name = \"Module1\"\r\n"
+                          "Sub Main()\r\n"
+                          "  Debug.Print \"Hello, \" & InputBox(\"Name?\")\r\n"
+                          "  Beep\r\n"
+                          "  r = MsgBox(\"Save?\", vbYesNo, \"Editor\")\r\n"
+                          "  MsgBox \"Done \" & r\r\n"
+                          "  Debug.Print \"[\" & InputBox(\"More?\") & \"]\"\r\n"
+                          "End Sub\r\n");
+  const auto result = run({file}, "World\r\n");
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "Hello, World\nBeep\nEditor: Save?\nVisual Basic: Done 6\n[]\n");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(RunScriptTest, ModulesShareProceduresAndClassFilesAreAccepted) {
+  const auto lib = write("lib.bas", "Public Total As Integer\nSub Add(n)\nTotal = Total + n\nEnd Sub\n");
+  const auto main = write("main.bas", "Sub Main()\nAdd 2\nAdd 3.5\nDebug.Print Total\nEnd Sub\n");
+  const auto cls = write("Counter.cls",
+                         "VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n"
+                         "Attribute VB_Name = \"Counter\"\nPrivate n As Integer\n");
+  const auto result = run({lib, main, cls});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "6\n");
+}
+
+TEST_F(RunScriptTest, RuntimeErrorLeavingMainExitsOne) {
+  const auto file = write("main.bas", "Sub Main()\nDebug.Print 1\nx = 1 / 0\nDebug.Print 2\nEnd Sub\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "1\nRuntime error in Main: division by zero\n");
+}
+
+TEST_F(RunScriptTest, ScanningErrorGoesToStandardError) {
+  const auto file = write("main.bas", "Sub Main()\nDebug.Print 1\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "No End Sub for Main\n");
+}
+
+TEST_F(RunScriptTest, EndStopsMainWithStatusZero) {
+  const auto file = write("main.bas", "Sub Main()\nDebug.Print \"a\"\nEnd\nDebug.Print \"b\"\nEnd Sub\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "a\n");
+}
+
+TEST_F(RunScriptTest, Windows1252FilesAreDecoded) {
+  const auto file = write("main.bas", "Sub Main()\nDebug.Print \"caf\xe9 \x80\"\nEnd Sub\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "caf\xc3\xa9 \xe2\x82\xac\n");
+}
+
+TEST_F(RunScriptTest, UsageErrors) {
+  EXPECT_EQ(run({(dir_ / "missing.bas").string()}).status, 1);
+  EXPECT_EQ(run_command({tool_path("corvane-run")}).status, 2);
+  EXPECT_EQ(run_command({tool_path("corvane-run"), "--script"}).status, 2);
+  const auto no_main = run({write("lib.bas", "Sub Other()\nEnd Sub\n")});
+  EXPECT_EQ(no_main.status, 1);
+  EXPECT_EQ(no_main.err, "No Sub Main to run\n");
+  const auto project = run_command({tool_path("corvane-run"), write("p.vbp", "Type=Exe\n")});
+  EXPECT_EQ(project.status, 2);
+  EXPECT_NE(project.err.find("running projects needs the form runtime"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace corvane
