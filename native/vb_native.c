@@ -20,8 +20,8 @@
  *   -DVB_WITH_MYSQL $(pkg-config --cflags --libs libmariadb)
  *
  * With glibc 2.34 or later the static collector needs neither -lpthread nor
- * -ldl. Defining VB_NO_GC builds without the collector (nothing is freed;
- * no -l:libgc.a needed).
+ * -ldl. Defining VB_NO_GC (automatic when <gc.h> is missing) builds without
+ * the collector: nothing is freed, and no -l:libgc.a is needed.
  *
  * Sections: memory and failures; values and conversions; operators;
  * built-in functions; classes and objects; ADO over SQLite and MySQL; the
@@ -50,6 +50,12 @@
 #include <mysql.h>
 #endif
 
+/* Without the collector's header the library builds without it. */
+#if !defined(VB_NO_GC) && defined(__has_include)
+#if !__has_include(<gc.h>)
+#define VB_NO_GC 1
+#endif
+#endif
 #ifndef VB_NO_GC
 #include <gc.h>
 #endif
