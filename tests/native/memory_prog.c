@@ -1,7 +1,8 @@
 /* A long loop that builds strings and objects the way generated code does
  * (nothing is ever released by the program). argv[1] is the number of
  * rounds. Prints the peak resident size in KB after a tenth of the rounds
- * and at the end, as "early|KB" and "final|KB". */
+ * and at the end of the loop, as "early|KB" and "final|KB"; then checks that
+ * what module-level variables reach has survived the collections. */
 #define _POSIX_C_SOURCE 200809L
 
 #include <stdio.h>
@@ -15,6 +16,7 @@
 
 static VBValue g_last;
 static VBValue g_total;
+static VBValue g_head;
 
 static VBValue dispatch_class(VBValue obj, const char *method, int argc, VBValue *args) {
     (void)argc;
@@ -57,8 +59,32 @@ int main(int argc, char **argv) {
         g_total = vb_op("+", g_total, vb_builtin("len", 1, (VBValue[]){vb_member_get(l_item, "label")}));
         if (i == rounds / 10) early = peak_kb();
     }
-    printf("total|%s\n", vb_string(g_total));
-    printf("early|%ld\n", early);
     printf("final|%ld\n", peak_kb());
+    printf("total|%s\n", vb_string(g_total));
+    /* what only the module-level variable reaches has survived */
+    printf("last|%s\n", vb_string(vb_member_get(g_last, "label")));
+    VBValue owner = vb_member_get(g_last, "owner");
+    printf("owner|%s\n", owner.kind == VB_OBJECT && owner.object ? vb_string(vb_member_get(owner, "label")) : "none");
+
+    /* A long chain reachable only from a module-level variable, built while
+     * garbage is made, must come back whole. */
+    long chain = rounds / 10;
+    g_head = vb_nothing();
+    for (long i = 1; i <= chain; i++) {
+        VBValue item = vb_new("Item");
+        vb_member_set(item, "label", vb_op("&", vb_str("Link "), vb_num((double)i)));
+        vb_member_set(item, "owner", g_head);
+        g_head = item;
+        (void)p_module_build(vb_temporary(vb_num((double)i))); /* garbage */
+    }
+    long intact = 0;
+    for (long i = chain; i >= 1; i--) {
+        char expected[64];
+        snprintf(expected, sizeof expected, "Link %ld", i);
+        if (!strcmp(vb_string(vb_member_get(g_head, "label")), expected)) intact++;
+        g_head = vb_member_get(g_head, "owner");
+    }
+    printf("chain|%ld of %ld\n", intact, chain);
+    printf("early|%ld\n", early);
     return 0;
 }

@@ -271,7 +271,7 @@ TEST(NativeMemory, LongLoopOfStringsAndObjectsRunsInBoundedMemory) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "resident size is not meaningful under AddressSanitizer";
 #endif
-  const long rounds = 2000000;
+  const long rounds = 2000001;
   const CommandResult r = run_command({tool_path("native_test_memory"), std::to_string(rounds)});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = parse_lines(r.out);
@@ -279,6 +279,10 @@ TEST(NativeMemory, LongLoopOfStringsAndObjectsRunsInBoundedMemory) {
   long long expected = 0;
   for (long i = 1; i <= rounds; i++) expected += 19 + static_cast<long long>(std::to_string(i).size());
   EXPECT_EQ(v.at("total"), std::to_string(expected));
+  // Objects reachable only through module-level variables survive.
+  EXPECT_EQ(v.at("last"), "Item 2000001: PAYLOAD TEXT");
+  EXPECT_EQ(v.at("owner"), "Item 2000000: PAYLOAD TEXT");
+  EXPECT_EQ(v.at("chain"), "200000 of 200000");
   const long early = std::stol(v.at("early")), final_kb = std::stol(v.at("final"));
   // Without reclamation the loop needs several hundred MB.
   EXPECT_LT(final_kb, 48 * 1024) << "peak resident KB";
