@@ -814,13 +814,18 @@ static void sqlite_bind(sqlite3 *db, sqlite3_stmt *statement, int nparams, VBVal
     }
 }
 
-/* Runs the first statement of sql; with store set, keeps its columns and
- * rows in result. Returns the number of rows stepped through. */
-static long sqlite_run(sqlite3 *db, const char *sql, int nparams, VBValue *params, int store, ResultSet *result) {
+/* Prepares the first statement of sql and binds its parameters; null when
+ * the text holds no statement (only blanks or comments). */
+static sqlite3_stmt *sqlite_prepare(sqlite3 *db, const char *sql, int nparams, VBValue *params) {
     sqlite3_stmt *statement = NULL;
     if (sqlite3_prepare_v2(db, sql, -1, &statement, NULL) != SQLITE_OK) sqlite_fatal(db, statement);
-    if (!statement) return 0; /* only blanks or comments */
-    sqlite_bind(db, statement, nparams, params);
+    if (statement) sqlite_bind(db, statement, nparams, params);
+    return statement;
+}
+
+/* Steps a prepared statement to its end and finalises it; with store set,
+ * keeps its column names and rows in result. Returns the rows stepped. */
+static long sqlite_collect(sqlite3 *db, sqlite3_stmt *statement, int store, ResultSet *result) {
     int ncols = sqlite3_column_count(statement);
     if (store) {
         result->ncols = ncols;
@@ -895,7 +900,8 @@ static VBObject *sql_execute(VBObject *connection, const char *sql, int nparams,
     VBObject *rs = new_object(TAG_RECORDSET, "ADODB.Recordset");
     ResultSet result = {0};
     if (connection->sql) {
-        sqlite_run(connection->sql, sql, nparams, params, 1, &result);
+        sqlite3_stmt *statement = sqlite_prepare(connection->sql, sql, nparams, params);
+        if (statement) sqlite_collect(connection->sql, statement, 1, &result);
     }
 #ifdef VB_WITH_MYSQL
     else if (connection->mysql) {
@@ -971,35 +977,12 @@ void vb_db_open(VBValue provider, VBValue filename) {
 void vb_db_exec(int argc, VBValue *args, int query) {
     if (!program_db) fatal("Call DBOpen before SQL commands");
     if (argc < 1 || !args) fatal("SQL requires command text");
-    sqlite3_stmt *statement = NULL;
-    if (sqlite3_prepare_v2(program_db, vb_string(args[0]), -1, &statement, NULL) != SQLITE_OK)
-        sqlite_fatal(program_db, statement);
-    if (statement) sqlite_bind(program_db, statement, argc - 1, args + 1);
+    sqlite3_stmt *statement = sqlite_prepare(program_db, vb_string(args[0]), argc - 1, args + 1);
     drop_program_result();
     program_db_rows = 0;
     if (!statement) return;
     ResultSet result = {0};
-    int ncols = sqlite3_column_count(statement);
-    if (query) {
-        result.ncols = ncols;
-        result.columns = vb_alloc(sizeof(char *) * ((size_t)ncols + 1));
-        for (int c = 0; c < ncols; c++) result.columns[c] = copy_text(sqlite3_column_name(statement, c));
-    }
-    int rc;
-    long count = 0;
-    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        count++;
-        if (!query) continue;
-        char **row = vb_alloc(sizeof(char *) * ((size_t)ncols + 1));
-        for (int c = 0; c < ncols; c++) {
-            const unsigned char *t = sqlite3_column_text(statement, c);
-            row[c] = t ? copy_bytes((const char *)t, (size_t)sqlite3_column_bytes(statement, c)) : copy_text("");
-        }
-        result_add_row(&result, row);
-    }
-    if (rc != SQLITE_DONE) sqlite_fatal(program_db, statement);
-    sqlite3_finalize(statement);
-    program_db_rows = count;
+    program_db_rows = sqlite_collect(program_db, statement, query, &result);
     if (query) {
         program_db_result = result;
         program_db_has_result = 1;
