@@ -20,6 +20,13 @@ constexpr std::array<char32_t, 32> HIGH_CONTROLS{
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
+// The end of the run of ASCII bytes that starts at `from`.
+size_t ascii_run_end(std::string_view bytes, size_t from) {
+  size_t i = from;
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
 void append_utf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -81,10 +88,14 @@ std::string decode_windows_1252(std::string_view bytes, std::string_view source)
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
   for (size_t i = 0; i < bytes.size(); ++i) {
+    const size_t ascii_end = ascii_run_end(bytes, i);
+    if (ascii_end > i) {
+      out.append(bytes.data() + i, ascii_end - i);
+      i = ascii_end - 1;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(b);
-    } else if (b < 0xA0) {
+    if (b < 0xA0) {
       const char32_t c = HIGH_CONTROLS[b - 0x80];
       if (c == 0) fail(source, "byte " + byte_text(b) + " is not defined in Windows-1252", i);
       append_utf8(out, c);
@@ -115,10 +126,10 @@ std::string encode_windows_1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    if (b < 0x80) {
-      out += static_cast<char>(b);
-      ++i;
+    const size_t ascii_end = ascii_run_end(text, i);
+    if (ascii_end > i) {
+      out.append(text.data() + i, ascii_end - i);
+      i = ascii_end;
       continue;
     }
     char32_t c = 0;
