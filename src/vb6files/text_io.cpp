@@ -57,7 +57,9 @@ std::string random_suffix() {
 TempFile create_temp_next_to(const fs::path& target) {
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path temp = folder / ("." + target.filename().string() + "." + random_suffix() + ".tmp");
+    // At most 200 bytes of the name, so the temporary name fits wherever the target's does.
+    const std::string name = target.filename().string().substr(0, 200);
+    fs::path temp = folder / ("." + name + "." + random_suffix() + ".tmp");
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return TempFile(fd, std::move(temp));
     if (errno != EEXIST) fail("Cannot write file", target, errno);

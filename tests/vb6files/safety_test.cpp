@@ -82,6 +82,14 @@ TEST(AtomicWrite, TargetThatIsAFolderOrInAMissingFolder) {
   }
 }
 
+TEST(AtomicWrite, LongestFileNames) {
+  TempDir dir;
+  const fs::path target = dir / (std::string(251, 'x') + ".frm");
+  write_text(target, "text");
+  EXPECT_EQ(read_bytes(target), "text");
+  EXPECT_EQ(entries_in(dir.path()), 1u);
+}
+
 TEST(AtomicWrite, WritesThroughASymbolicLink) {
   TempDir dir;
   fs::create_directory(dir / "real");
