@@ -139,7 +139,11 @@ class MysqlBackend final : public DatabaseBackend {
       throw DatabaseError("the server expects " + std::to_string(mysql_stmt_param_count(h.stmt)) +
                           " parameters, " + std::to_string(bound.size()) + " were given");
     }
-    bind_parameters(h.stmt, bound);
+    // The library reads the values and their lengths when the statement
+    // runs, so both stay alive until then.
+    std::vector<MYSQL_BIND> binds(bound.size());
+    std::vector<unsigned long> lengths(bound.size(), 0);
+    bind_parameters(h.stmt, bound, binds, lengths);
     if (mysql_stmt_execute(h.stmt)) throw DatabaseError(mysql_stmt_error(h.stmt));
 
     h.meta = mysql_stmt_result_metadata(h.stmt);
@@ -189,10 +193,9 @@ class MysqlBackend final : public DatabaseBackend {
     return bound;
   }
 
-  static void bind_parameters(MYSQL_STMT* stmt, const std::vector<const DbValue*>& values) {
+  static void bind_parameters(MYSQL_STMT* stmt, const std::vector<const DbValue*>& values,
+                              std::vector<MYSQL_BIND>& binds, std::vector<unsigned long>& lengths) {
     if (values.empty()) return;
-    std::vector<MYSQL_BIND> binds(values.size());
-    std::vector<unsigned long> lengths(values.size(), 0);
     for (size_t i = 0; i < values.size(); ++i) {
       MYSQL_BIND& b = binds[i];
       std::memset(&b, 0, sizeof b);
