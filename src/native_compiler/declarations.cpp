@@ -1,0 +1,409 @@
+// Collection of procedures, module-level names, enumerations and class
+// fields; declaration syntax; name resolution and procedure calls; the
+// location-prefixed error.
+#include "native_compiler/expressions.h"
+#include "native_compiler/patterns.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr uint32_t CI = Regex::CASELESS;
+
+const std::set<std::string>& accepted_types() {
+  static const std::set<std::string> types = {"variant", "string", "integer", "long",    "byte",
+                                              "single",  "double", "currency", "boolean", "object",
+                                              "adodb.connection", "adodb.recordset"};
+  return types;
+}
+
+std::string collapse_blanks(std::string_view text) {
+  std::string out;
+  bool blank = false;
+  for (char c : text) {
+    if (c == ' ' || c == '\t') {
+      blank = true;
+      continue;
+    }
+    if (blank && !out.empty()) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string unparenthesize(std::string_view text) {
+  std::string t = strip_text(text);
+  if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
+  int depth = 0;
+  bool in_string = false;
+  for (size_t k = 0; k < t.size(); ++k) {
+    const char c = t[k];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0 && k + 1 < t.size()) return t;  // "(a) + (b)": not one pair
+  }
+  return t.substr(1, t.size() - 2);
+}
+
+std::vector<std::string> comma_pieces(std::string_view text) {
+  std::vector<std::string> out;
+  for (const std::string& piece : split_outside(text, ',')) {
+    std::string p = strip_text(piece);
+    if (!p.empty()) out.push_back(p);
+  }
+  return out;
+}
+
+std::string decimal_constant(std::string_view token) {
+  const size_t end = token.find_first_not_of("0123456789");
+  std::string whole(token.substr(0, end));
+  const std::string rest = end == std::string_view::npos ? "" : std::string(token.substr(end));
+  const size_t start = whole.find_first_not_of('0');
+  whole = start == std::string::npos ? "0" : whole.substr(start);
+  if (rest.empty() && whole.size() > 18) return whole + ".0";
+  return whole + rest;
+}
+
+NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
+
+void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
+  std::string location = active_location_ ? *active_location_ : proc ? proc->owner : project_.name;
+  throw NativeCompileError(location + ": " + std::string(message));
+}
+
+std::vector<const NativeProcedure*> NativeCompiler::procedures() const {
+  std::vector<const NativeProcedure*> out;
+  for (const NativeProcedure& p : procs_) out.push_back(&p);
+  return out;
+}
+
+const NativeProcedure* NativeCompiler::find_procedure(std::string_view key) const {
+  auto it = proc_index_.find(std::string(key));
+  return it == proc_index_.end() ? nullptr : &procs_[it->second];
+}
+
+const std::vector<std::pair<std::string, std::string>>* NativeCompiler::class_fields(std::string_view cls) const {
+  auto it = class_types_.find(std::string(cls));
+  return it == class_types_.end() ? nullptr : &it->second;
+}
+
+const GlobalName* NativeCompiler::find_global(std::string_view lower_name) const {
+  auto it = global_index_.find(std::string(lower_name));
+  return it == global_index_.end() ? nullptr : &globals_[it->second];
+}
+
+std::string NativeCompiler::new_temporary() { return "_t" + std::to_string(++temporaries_); }
+
+void NativeCompiler::add_procedure(NativeProcedure proc, bool replace) {
+  auto it = proc_index_.find(proc.key);
+  if (it != proc_index_.end()) {
+    if (!replace) error(nullptr, "Duplicate procedure " + proc.owner + "." + proc.name);
+    procs_[it->second] = std::move(proc);
+    return;
+  }
+  proc_index_[proc.key] = procs_.size();
+  procs_.push_back(std::move(proc));
+}
+
+void NativeCompiler::collect() {
+  for (const VBForm& form : project_.forms) {
+    form_names_.insert(name_key(form.name));
+    for (const Control& c : form.controls) form_control_names_.insert(name_key(c.name));
+  }
+  for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
+  for (size_t i = 0; i < project_.forms.size(); ++i)
+    collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i));
+  for (const Module& module : project_.modules) collect_code(module.name, module.code, std::nullopt);
+  for (const ClassModule& cls : project_.classes) collect_class(cls);
+
+  for (const auto& [owner, line] : declarations_) {
+    for (const Declaration& d : parse_declaration(line, owner)) {
+      if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
+      global_index_[d.name] = globals_.size();
+      globals_.push_back({d.name, d.type, d.init});
+    }
+  }
+  for (const auto& [name, value] : enum_order_) {
+    if (global_index_.count(name)) error(nullptr, "Duplicate Enum constant " + name);
+    global_index_[name] = globals_.size();
+    globals_.push_back({name, "long", "vb_num(" + std::to_string(enums_.at(name)) + ")"});
+  }
+}
+
+void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index) {
+  static const Regex header(
+      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function)\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)", CI);
+  static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
+  static const Regex param(R"(\s*(?:(ByVal|ByRef)\s+)?(\w+)\s*(?:As\s+([\w.]+))?\s*$)", CI);
+  static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
+  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
+  static const Regex enum_item(R"((\w+)\s*(?:=\s*([-+]?\d+))?$)", CI);
+  static const Regex enum_end(R"(^End\s+Enum$)", CI);
+  static const Regex declaration(R"(^(?:Public|Private|Global|Dim|Const)\b)", CI);
+  static const Regex ignored(R"(^(?:Option\s+(?:Explicit|Base\s+\d+|Compare\s+\w+)|(?:Attribute|VERSION)\b))", CI);
+
+  const std::vector<std::string> src = lines(code);
+  for (size_t k = 0; k < src.size(); ++k) {
+    const std::string& line = src[k];
+    if (auto g = header.match_groups(line)) {
+      const std::string kind_written = (*g)[1], name = (*g)[2];
+      size_t end = k + 1;
+      while (end < src.size() && !end_any.match(src[end])) ++end;
+      if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + kind_written + " is missing");
+      const Regex exact("^End\\s+" + kind_written + "\\s*$", CI);
+      if (!exact.match(src[end])) error(nullptr, owner + "." + name + ": mismatched End " + kind_written);
+      NativeProcedure proc;
+      proc.name = name;
+      proc.owner = owner;
+      proc.kind = lower(kind_written);
+      proc.header_kind = kind_written;
+      proc.form_index = form_index;
+      proc.result_type = (*g)[4].empty() ? "variant" : lower((*g)[4]);
+      proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
+      for (const std::string& piece : split_outside((*g)[3], ',')) {
+        if (strip_text(piece).empty()) continue;
+        auto p = param.match_groups(piece);
+        if (!p) error(nullptr, owner + "." + name + ": unsupported parameter declaration: " + piece);
+        proc.params.push_back({name_key((*p)[2]), lower((*p)[1]) != "byval", (*p)[3].empty() ? "variant" : lower((*p)[3])});
+      }
+      proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      add_procedure(std::move(proc), false);
+      k = end;
+      continue;
+    }
+    if (enum_head.match(line)) {
+      if (!enum_full.match(line)) error(nullptr, "Invalid enum declaration: " + line);
+      long long value = 0;
+      size_t end = k + 1;
+      for (; end < src.size() && !enum_end.match(src[end]); ++end) {
+        auto item = enum_item.match_groups(src[end]);
+        if (!item) error(nullptr, "Invalid Enum item: " + src[end]);
+        if (!(*item)[2].empty()) {
+          try {
+            value = std::stoll((*item)[2]);
+          } catch (const std::exception&) {
+            error(nullptr, "Invalid Enum item: " + src[end]);
+          }
+        }
+        const std::string member = name_key((*item)[1]);
+        if (!enums_.count(member)) enum_order_.push_back({member, value});
+        enums_[member] = value;
+        ++value;
+      }
+      if (end >= src.size()) error(nullptr, "Missing End Enum");
+      k = end;
+      continue;
+    }
+    if (declaration.match(line)) {
+      declarations_.push_back({owner, line});
+      continue;
+    }
+    if (ignored.match(line)) continue;
+    error(nullptr, owner + ": unsupported top-level source: " + line);
+  }
+}
+
+void NativeCompiler::collect_class(const ClassModule& cls) {
+  static const Regex header(
+      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)",
+      CI);
+  static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
+  static const Regex param(R"(\s*(?:(ByVal|ByRef)\s+)?(\w+)\s*(?:As\s+([\w.]+))?\s*$)", CI);
+  static const Regex field(R"(^(?:Public|Private|Dim)\s+)", CI);
+  static const Regex ignored(R"(^(?:Option|Attribute|VERSION|BEGIN|END|MultiUse)\b)", CI);
+
+  const std::string class_key = name_key(cls.name);
+  auto& fields = class_types_[class_key];
+  const std::vector<std::string> src = lines(cls.code);
+  for (size_t k = 0; k < src.size(); ++k) {
+    const std::string& line = src[k];
+    if (auto g = header.match_groups(line)) {
+      const std::string kind_written = collapse_blanks((*g)[1]), name = (*g)[2];
+      const std::string kind_lower = lower(kind_written);
+      const bool property = kind_lower.rfind("property", 0) == 0;
+      size_t end = k + 1;
+      while (end < src.size() && !end_any.match(src[end])) ++end;
+      const Regex exact(property ? std::string("^End\\s+Property\\s*$") : "^End\\s+" + kind_written + "\\s*$", CI);
+      if (end >= src.size() || !exact.match(src[end]))
+        error(nullptr, cls.name + "." + name + ": Missing End " + kind_written);
+      NativeProcedure proc;
+      proc.name = name;
+      proc.owner = cls.name;
+      proc.header_kind = kind_written;
+      proc.class_name = class_key;
+      proc.result_type = (*g)[4].empty() ? "variant" : lower((*g)[4]);
+      const std::string lname = name_key(name);
+      if (property) {
+        const std::string which = kind_lower.substr(kind_lower.size() - 3);  // get, let, set
+        proc.kind = which == "get" ? "function" : "sub";
+        proc.key = "cls_" + class_key + "_property_" + which + "_" + lname;
+      } else {
+        proc.kind = kind_lower;
+        proc.key = "cls_" + class_key + "_" + lname;
+      }
+      for (const std::string& piece : split_outside((*g)[3], ',')) {
+        if (strip_text(piece).empty()) continue;
+        auto p = param.match_groups(piece);
+        if (!p) error(nullptr, "Invalid class parameter " + piece);
+        proc.params.push_back({name_key((*p)[2]), lower((*p)[1]) != "byval", (*p)[3].empty() ? "variant" : lower((*p)[3])});
+      }
+      proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      add_procedure(std::move(proc), true);
+      k = end;
+      continue;
+    }
+    if (field.match(line)) {
+      for (const Declaration& d : parse_declaration(line, cls.name)) {
+        for (const auto& existing : fields)
+          if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
+        fields.push_back({d.name, d.type});
+      }
+      continue;
+    }
+    if (ignored.match(line)) continue;
+    error(nullptr, cls.name + ": unsupported class declaration: " + line);
+  }
+}
+
+std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
+  static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
+  static const Regex piece_re(R"(\s*(\w+)\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
+  static const Regex number(R"(-?\d+(?:\.\d+)?$)");
+  static const Regex string_literal(R"("(?:""|[^"])*"$)");
+  const std::string own(owner);
+  auto g = head.match_groups(line);
+  if (!g) error(nullptr, "Invalid declaration " + std::string(line));
+  const bool constant = lower(line.substr(0, 6)) == "const ";
+  std::vector<Declaration> out;
+  for (const std::string& piece : split_outside((*g)[1], ',')) {
+    auto p = piece_re.match_groups(piece);
+    if (!p) error(nullptr, own + ": unsupported native declaration: " + piece);
+    const std::string name = name_key((*p)[1]);
+    const std::string type = (*p)[3].empty() ? "variant" : name_key((*p)[3]);
+    if (!accepted_types().count(type) && !class_names_.count(type))
+      error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + (*p)[1]);
+    const std::string value = strip_text((*p)[4]);
+    if (constant && value.empty()) error(nullptr, "Const " + (*p)[1] + " must have a value");
+    std::string init;
+    if (!value.empty()) {
+      if (number.match(value)) {
+        init = "vb_num(" + (value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value)) + ")";
+      } else if (string_literal.match(value)) {
+        std::string inner;
+        for (size_t k = 1; k + 1 < value.size(); ++k) {
+          inner += value[k];
+          if (value[k] == '"') ++k;
+        }
+        init = "vb_str(" + q(inner) + ")";
+      } else if (lower(value) == "true") {
+        init = "vb_num(-1)";
+      } else if (lower(value) == "false") {
+        init = "vb_num(0)";
+      } else {
+        error(nullptr, own + ": global initializer must be a literal: " + value);
+      }
+    } else if (!(*p)[2].empty()) {
+      init = "vb_new(" + q(type) + ")";
+    } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
+               type == "object") {
+      init = "vb_nothing()";
+    } else if (type == "string") {
+      init = "vb_str(\"\")";
+    } else {
+      init = "vb_num(0)";
+    }
+    out.push_back({name, type, init});
+  }
+  return out;
+}
+
+std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::string_view name,
+                                             const Locals& locals) const {
+  const std::string key = name_key(name);
+  if (auto it = locals.find(key); it != locals.end())
+    return it->second.pointer ? "(*" + it->second.c_text + ")" : it->second.c_text;
+  if (proc && proc->class_name) {
+    if (const auto* fields = class_fields(*proc->class_name))
+      for (const auto& f : *fields)
+        if (f.first == key) return "vb_member_get((*a_self)," + q(key) + ")";
+  }
+  if (global_index_.count(key)) return "g_" + c_name(key);
+  if (form_names_.count(key)) error(proc, "A form object must be used with a member, e.g. Form2.Caption");
+  if (form_control_names_.count(key)) error(proc, "A control object must be used with a member, e.g. Text1.Text");
+  error(proc, "Undefined variable " + std::string(name) + " (native builds require explicit declarations)");
+}
+
+std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_view name,
+                                      const std::vector<std::string>& args,
+                                      const std::vector<std::optional<std::string>>& refs) {
+  const std::string key = name_key(name);
+  const NativeProcedure* callee = nullptr;
+  if (proc && proc->form_index) callee = find_procedure("f" + std::to_string(*proc->form_index) + "_" + key);
+  if (!callee) callee = find_procedure("module_" + key);
+  if (!callee) error(proc, "Unknown native procedure " + std::string(name));
+  return call_procedure(proc, *callee, name, args, refs);
+}
+
+std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const NativeProcedure& callee,
+                                           std::string_view written, const std::vector<std::string>& args,
+                                           const std::vector<std::optional<std::string>>& refs) {
+  if (args.size() != callee.params.size())
+    error(caller, callee.owner + "." + std::string(written) + " expects " + std::to_string(callee.params.size()) +
+                      " arguments");
+  static constexpr std::string_view FIELD_GET = "vb_member_get(";
+  const auto ref_of = [&](size_t k) -> std::optional<std::string> {
+    if (k < refs.size() && refs[k] && callee.params[k].by_ref) return refs[k];
+    return std::nullopt;
+  };
+  // Values evaluated at the call, in argument order.
+  int effects = 0, variable = 0;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const auto ref = ref_of(k);
+    if (ref && ref->rfind(FIELD_GET, 0) != 0) continue;  // an address: nothing evaluated
+    const std::string& value = ref ? *ref : args[k];
+    if (c_has_effects(value)) ++effects;
+    if (!c_is_constant(value)) ++variable;
+  }
+  const bool ordered = effects > 0 && variable >= 2;
+  std::vector<std::string> before, after, c_args;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const auto ref = ref_of(k);
+    if (ref && ref->rfind(FIELD_GET, 0) == 0) {
+      // A class field passed by reference: through a temporary written back.
+      const std::string t = new_temporary();
+      before.push_back(t + "=" + *ref);
+      c_args.push_back("&" + t);
+      after.push_back("vb_member_set(" + ref->substr(FIELD_GET.size(), ref->size() - FIELD_GET.size() - 1) + "," +
+                      t + ")");
+    } else if (ref) {
+      c_args.push_back("&(" + *ref + ")");
+    } else if (ordered && !c_is_constant(args[k])) {
+      const std::string t = new_temporary();
+      before.push_back(t + "=" + args[k]);
+      c_args.push_back("vb_temporary(" + t + ")");
+    } else {
+      c_args.push_back("vb_temporary(" + args[k] + ")");
+    }
+  }
+  std::string call = "p_" + c_name(callee.key) + "(";
+  for (size_t k = 0; k < c_args.size(); ++k) call += (k ? "," : "") + c_args[k];
+  call += ")";
+  if (before.empty() && after.empty()) return call;
+  std::string out = "(";
+  for (const std::string& b : before) out += b + ",";
+  if (after.empty()) return out + call + ")";
+  const std::string result = new_temporary();
+  out += result + "=" + call;
+  for (const std::string& a : after) out += "," + a;
+  return out + "," + result + ")";
+}
+
+std::string NativeCompiler::expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
+  return CExpression(*this, text, proc, locals).parse();
+}
+
+}  // namespace corvane

@@ -1,0 +1,275 @@
+// Expression translation: tokens, precedence climbing, terms, names and
+// member chains. Operands with observable effects are evaluated strictly
+// left to right through temporaries (NativeCompiler::in_order).
+#include "native_compiler/expressions.h"
+
+#include <map>
+
+#include "basic/tokens.h"
+#include "native_compiler/patterns.h"
+
+namespace corvane {
+
+namespace {
+
+const std::map<std::string, int, std::less<>>& prec() {
+  static const std::map<std::string, int, std::less<>> table = {
+      {"or", 1}, {"xor", 2}, {"and", 3}, {"=", 4},  {"<>", 4}, {"<", 4}, {">", 4}, {"<=", 4}, {">=", 4},
+      {"&", 5},  {"+", 6},   {"-", 6},   {"mod", 7}, {"*", 7},  {"/", 7}, {"\\", 7}, {"^", 8}};
+  return table;
+}
+
+const std::map<std::string, std::string, std::less<>>& reserved_c() {
+  static const std::map<std::string, std::string, std::less<>> table = {
+      {"true", "vb_num(-1)"},        {"false", "vb_num(0)"},        {"nothing", "vb_nothing()"},
+      {"empty", "vb_str(\"\")"},     {"vbcrlf", "vb_str(\"\\r\\n\")"}, {"vbnewline", "vb_str(\"\\r\\n\")"},
+      {"vblf", "vb_str(\"\\n\")"},   {"vbcr", "vb_str(\"\\r\")"},   {"vbtab", "vb_str(\"\\t\")"},
+      {"vbok", "vb_num(1)"},         {"vbcancel", "vb_num(2)"},     {"vbyes", "vb_num(6)"},
+      {"vbno", "vb_num(7)"}};
+  return table;
+}
+
+// Deep nesting fails cleanly instead of exhausting the stack.
+constexpr int MAX_DEPTH = 400;
+
+// Decimal digits of a hexadecimal digit string.
+std::string hex_to_decimal(std::string_view hex) {
+  std::string dec = "0";  // little-endian decimal digits
+  for (char h : hex) {
+    int v = (h >= '0' && h <= '9') ? h - '0' : (h >= 'a' && h <= 'f') ? h - 'a' + 10 : h - 'A' + 10;
+    int carry = v;
+    for (char& d : dec) {
+      int x = (d - '0') * 16 + carry;
+      d = static_cast<char>('0' + x % 10);
+      carry = x / 10;
+    }
+    while (carry) {
+      dec += static_cast<char>('0' + carry % 10);
+      carry /= 10;
+    }
+  }
+  while (dec.size() > 1 && dec.back() == '0') dec.pop_back();
+  return std::string(dec.rbegin(), dec.rend());
+}
+
+// An integer constant C can hold as long long; larger ones become floating.
+std::string integer_constant(std::string digits) {
+  size_t start = digits.find_first_not_of('0');
+  digits = start == std::string::npos ? "0" : digits.substr(start);
+  if (digits.size() > 18) return digits + ".0";
+  return digits;
+}
+
+}  // namespace
+
+std::string value_array(const std::vector<std::string>& items) {
+  std::string out = "(VBValue[]){";
+  if (items.empty()) return out + "vb_num(0)}";
+  for (size_t k = 0; k < items.size(); ++k) out += (k ? "," : "") + items[k];
+  return out + "}";
+}
+
+CExpression::CExpression(NativeCompiler& compiler_, std::string_view source, const NativeProcedure* proc_,
+                         const Locals& local_)
+    : compiler(compiler_), proc(proc_), local(local_) {
+  size_t pos = 0;
+  std::string unmatched;
+  const auto flush = [&] {
+    if (!strip_text(unmatched).empty()) fail("Unrecognized expression text: " + unmatched);
+    unmatched.clear();
+  };
+  while (pos < source.size()) {
+    bool space = false;
+    const size_t len = match_token(source, pos, space);
+    if (len == 0) {
+      // Advance by one whole UTF-8 character.
+      size_t step = 1;
+      while (pos + step < source.size() && (static_cast<unsigned char>(source[pos + step]) & 0xC0) == 0x80) ++step;
+      unmatched += source.substr(pos, step);
+      pos += step;
+      continue;
+    }
+    flush();
+    if (!space) tokens.emplace_back(source.substr(pos, len));
+    pos += len;
+  }
+  flush();
+}
+
+void CExpression::fail(std::string_view message) const { compiler.error(proc, message); }
+
+std::optional<std::string> CExpression::peek() const {
+  if (i < tokens.size()) return tokens[i];
+  return std::nullopt;
+}
+
+std::optional<std::string> CExpression::take() {
+  if (i < tokens.size()) return tokens[i++];
+  return std::nullopt;
+}
+
+bool CExpression::accept(std::string_view word) {
+  if (i < tokens.size() && lower(tokens[i]) == lower(word)) {
+    ++i;
+    return true;
+  }
+  return false;
+}
+
+void CExpression::require(std::string_view word) {
+  if (!accept(word)) fail("Expected " + std::string(word));
+}
+
+std::string CExpression::parse() {
+  if (tokens.empty()) fail("Empty expression");
+  std::string result = expr(0);
+  if (i < tokens.size()) fail("Unexpected expression token: " + tokens[i]);
+  return result;
+}
+
+std::string CExpression::expr(int lower_level) {
+  if (++depth > MAX_DEPTH) fail("Expression is nested too deeply");
+  if (i >= tokens.size()) fail("Missing expression term");
+  std::string left;
+  const std::string first = tokens[i];
+  if (lower(first) == "not") {
+    ++i;
+    left = "vb_not(" + expr(4) + ")";
+  } else if (first == "-") {
+    ++i;
+    left = "vb_neg(" + expr(8) + ")";
+  } else if (first == "+") {
+    ++i;
+    left = expr(8);
+  } else if (first == "(") {
+    ++i;
+    left = expr(0);
+    require(")");
+  } else {
+    left = term();
+  }
+  while (i < tokens.size()) {
+    const std::string op = lower(tokens[i]);
+    const auto it = prec().find(op);
+    if (it == prec().end() || it->second < lower_level) break;
+    ++i;
+    const int level = it->second;
+    std::string right = expr(op == "^" ? level : level + 1);
+    const std::string c_op = op == "\\" ? "\\\\" : op;
+    left = compiler.in_order({left, right}, [&](const std::vector<std::string>& v) {
+      return "vb_op(\"" + c_op + "\"," + v[0] + "," + v[1] + ")";
+    });
+  }
+  --depth;
+  return left;
+}
+
+std::string CExpression::number(const std::string& token) {
+  static const Regex hex("&H([0-9A-Fa-f]+)&?\\z", Regex::CASELESS);
+  if (auto g = hex.match_groups(token)) {
+    return "vb_num(" + integer_constant(hex_to_decimal((*g)[1])) + ")";
+  }
+  // Decimal: leading zeros dropped, since C would read them as octal.
+  return "vb_num(" + decimal_constant(token) + ")";
+}
+
+std::string CExpression::term() {
+  const std::string token = *take();
+  static const Regex decimal("\\d+(?:\\.\\d*)?(?:[Ee][+-]?\\d+)?\\z");
+  static const Regex hex("&H[0-9A-Fa-f]+&?\\z", Regex::CASELESS);
+  static const Regex word_re("[A-Za-z_]\\w*[$%!#]?\\z");
+  if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
+    std::string inner;
+    for (size_t k = 1; k + 1 < token.size(); ++k) {
+      inner += token[k];
+      if (token[k] == '"') ++k;  // "" stands for one quote
+    }
+    return "vb_str(" + q(inner) + ")";
+  }
+  if (hex.match(token) || decimal.match(token)) return number(token);
+  if (word_re.match(token)) return members(word(token));
+  fail("Cannot compile expression token " + token);
+}
+
+std::string CExpression::word(const std::string& token) {
+  std::string name = token;
+  if (!name.empty() && std::string_view("$%!#").find(name.back()) != std::string_view::npos) name.pop_back();
+  const std::string key = name_key(name);
+  if (key == "new") {
+    auto cls = take();
+    if (!cls || !valid(*cls)) fail("New requires a class name");
+    std::string class_name = *cls;
+    if (accept(".")) {
+      auto part = take();
+      if (!part || !valid(*part)) fail("Invalid qualified New class");
+      class_name += "." + *part;
+    }
+    const std::string class_key = lower(class_name);
+    if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
+      fail("Unknown class after New: " + class_name);
+    return "vb_new(" + q(class_name) + ")";
+  }
+  if (RESERVED.count(key)) return reserved_c().at(key);
+  if (peek() && *peek() == "(") {
+    take();
+    auto [args, refs] = arguments();
+    if (BUILTINS.count(key)) {
+      return compiler.in_order(args, [&](const std::vector<std::string>& v) {
+        return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
+      });
+    }
+    return compiler.call_expr(proc, name, args, refs);
+  }
+  if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
+    if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
+    auto member = take();
+    if (!member || !valid(*member)) fail("Invalid member");
+    return "vb_get(" + q(name) + "," + q(*member) + ")";
+  }
+  return compiler.resolve_variable(proc, name, local);
+}
+
+std::string CExpression::members(std::string current) {
+  while (peek() && *peek() == ".") {
+    take();
+    auto member = take();
+    if (!member || !valid(*member)) fail("Invalid member");
+    if (peek() && *peek() == "(") {
+      take();
+      auto args = arguments().first;
+      std::vector<std::string> operands{current};
+      operands.insert(operands.end(), args.begin(), args.end());
+      current = compiler.in_order(operands, [&](const std::vector<std::string>& v) {
+        std::vector<std::string> rest(v.begin() + 1, v.end());
+        return "vb_member_call(" + v[0] + "," + q(*member) + "," + std::to_string(rest.size()) + "," +
+               value_array(rest) + ")";
+      });
+    } else {
+      current = "vb_member_get(" + current + "," + q(*member) + ")";
+    }
+  }
+  return current;
+}
+
+std::pair<std::vector<std::string>, std::vector<std::optional<std::string>>> CExpression::arguments() {
+  std::vector<std::string> args;
+  std::vector<std::optional<std::string>> refs;
+  if (accept(")")) return {args, refs};
+  while (true) {
+    const size_t start = i;
+    args.push_back(expr(0));
+    std::optional<std::string> ref;
+    if (i == start + 1 && valid(tokens[start])) {
+      try {
+        ref = compiler.resolve_variable(proc, tokens[start], local);
+      } catch (const NativeCompileError&) {
+      }
+    }
+    refs.push_back(ref);
+    if (accept(")")) break;
+    require(",");
+  }
+  return {args, refs};
+}
+
+}  // namespace corvane

@@ -1,0 +1,201 @@
+#pragma once
+// The native compiler: translates a project into one C11 file that is built
+// together with the native runtime library (vb_native.c) into a Linux
+// executable. Nothing is interpreted at run time: every construct is either
+// translated here or rejected with the owner and line of its source.
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "model/project.h"
+
+namespace corvane {
+
+// The one error type of the compiler.
+class NativeCompileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Vocabulary shared by the translators.
+extern const std::set<std::string, std::less<>> SIMPLE_CONTROLS;  // matched case-sensitively
+extern const std::set<std::string, std::less<>> OTHER_CONTROLS;
+extern const std::set<std::string, std::less<>> BUILTINS;  // lower-cased
+extern const std::set<std::string, std::less<>> RESERVED;  // lower-cased
+
+// A C string literal (with its quotes) holding `text` exactly: ASCII only,
+// every byte the C source could misread escaped.
+std::string q(std::string_view text);
+// True when the whole text is an ASCII identifier.
+bool valid(std::string_view name);
+
+struct NativeParam {
+  std::string name;  // lower-cased
+  bool by_ref = true;
+  std::string type;  // lower-cased, "variant" by default
+};
+
+struct NativeProcedure {
+  std::string name;   // as written
+  std::string key;    // C name after "p_"
+  std::string owner;  // form, module or class as written
+  std::string kind;   // "sub" or "function"
+  std::vector<NativeParam> params;
+  std::vector<std::string> body;  // logical lines between header and End
+  std::optional<int> form_index;
+  std::string result_type = "variant";
+  std::optional<std::string> class_name;  // lower-cased
+  std::string header_kind;               // "Sub", "Function", "Property Get", ... as written
+};
+
+// One local name of a procedure being translated.
+struct LocalName {
+  std::string c_text;
+  bool pointer = false;
+  std::string type;
+};
+using Locals = std::map<std::string, LocalName>;
+
+struct Declaration {
+  std::string name;  // lower-cased
+  std::string type;  // lower-cased
+  std::string init;  // C initializer
+};
+
+struct GlobalName {
+  std::string name;  // lower-cased
+  std::string type;
+  std::string init;
+};
+
+class NativeCompiler {
+ public:
+  explicit NativeCompiler(const Project& project);
+
+  const Project& project() const { return project_; }
+
+  // Raises NativeCompileError "{location}: {message}".
+  [[noreturn]] void error(const NativeProcedure* proc, std::string_view message) const;
+
+  std::vector<Declaration> parse_declaration(std::string_view line, std::string_view owner) const;
+  std::string resolve_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
+                        const std::vector<std::optional<std::string>>& refs);
+  std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
+  std::vector<std::string> compile_body(const NativeProcedure& proc);
+  // One simple statement; `locals` gains the names it declares.
+  std::vector<std::string> _statement(const NativeProcedure& proc, std::string_view line, Locals& locals,
+                                      int indent);
+  std::string emit();
+
+  // Collected state.
+  std::vector<const NativeProcedure*> procedures() const;  // in collection order
+  const NativeProcedure* find_procedure(std::string_view key) const;
+  const std::vector<GlobalName>& globals() const { return globals_; }
+  const std::map<std::string, long long>& enums() const { return enums_; }
+  bool is_class(std::string_view lower) const { return class_names_.count(std::string(lower)) > 0; }
+  bool is_form(std::string_view lower) const { return form_names_.count(std::string(lower)) > 0; }
+  bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
+  const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
+  const GlobalName* find_global(std::string_view lower) const;
+
+  // A fresh temporary of the procedure being translated ("_t{n}"), used to
+  // evaluate operands and arguments strictly left to right.
+  std::string new_temporary();
+  // C text that evaluates `operands` left to right and then `build` of them:
+  // the operands themselves when their order cannot be observed, else
+  // temporaries assigned in a comma expression.
+  template <class Build>
+  std::string in_order(const std::vector<std::string>& operands, Build build);
+
+  // Builds the C for a call of `callee` with the given argument texts; used by
+  // call_expr once the callee is known.
+  std::string call_procedure(const NativeProcedure* caller, const NativeProcedure& callee, std::string_view written,
+                             const std::vector<std::string>& args, const std::vector<std::optional<std::string>>& refs);
+
+ private:
+  std::vector<std::string> declare(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
+  std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,
+                                      Locals& locals, int indent);
+  void collect();
+  void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index);
+  void collect_class(const ClassModule& cls);
+  void add_procedure(NativeProcedure proc, bool replace);
+
+  const Project& project_;
+  std::vector<NativeProcedure> procs_;
+  std::map<std::string, size_t> proc_index_;
+  std::vector<GlobalName> globals_;
+  std::map<std::string, size_t> global_index_;
+  std::map<std::string, long long> enums_;
+  std::vector<std::pair<std::string, long long>> enum_order_;
+  std::set<std::string> class_names_;
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;
+  std::set<std::string> form_names_;
+  std::set<std::string> form_control_names_;
+  std::vector<std::pair<std::string, std::string>> declarations_;
+  std::optional<std::string> active_location_;
+  int temporaries_ = 0;
+  // While a body is translated: declarations moved to the start of the C
+  // function (a Dim inside a block is visible to the whole procedure), and
+  // whether the current statement stands inside a block.
+  std::vector<std::string> hoisted_;
+  bool in_block_ = false;
+  std::vector<std::string> open_blocks_;
+};
+
+// Side-effect analysis of translated C text, for in_order.
+bool c_has_effects(std::string_view c_text);
+bool c_is_constant(std::string_view c_text);
+
+template <class Build>
+std::string NativeCompiler::in_order(const std::vector<std::string>& operands, Build build) {
+  int effects = 0, variable = 0;
+  for (const std::string& op : operands) {
+    if (c_has_effects(op)) ++effects;
+    if (!c_is_constant(op)) ++variable;
+  }
+  if (effects == 0 || variable < 2) return build(operands);
+  std::string prefix = "(";
+  std::vector<std::string> names;
+  for (const std::string& op : operands) {
+    if (c_is_constant(op)) {
+      names.push_back(op);
+      continue;
+    }
+    std::string t = new_temporary();
+    prefix += t + "=" + op + ",";
+    names.push_back(t);
+  }
+  return prefix + build(names) + ")";
+}
+
+// The C identifier part for a lower-cased BASIC name: the name itself when
+// it is ASCII, else an encoding of its bytes that no ASCII name produces.
+std::string c_name(std::string_view lower_name);
+// Lower-case form of a name (Unicode aware), the key of every name table.
+std::string name_key(std::string_view name);
+
+// Where the runtime sources vb_native.c and vb_native.h are kept.
+std::filesystem::path native_runtime_dir();
+
+// Translates and compiles the project; returns the executable's path.
+std::filesystem::path build_native(const Project& project, const std::filesystem::path& output_dir,
+                                   const std::optional<std::string>& executable_name = std::nullopt,
+                                   const std::optional<std::string>& cc = std::nullopt,
+                                   const std::optional<std::filesystem::path>& emit_c = std::nullopt);
+
+// Timings of the last build_native in this process (seconds), for measurements.
+struct NativeBuildTimes {
+  double translate = 0;
+  double compile = 0;
+};
+NativeBuildTimes last_native_build_times();
+
+}  // namespace corvane

@@ -1,0 +1,34 @@
+#pragma once
+// Small text helpers of the native compiler: case-insensitive patterns
+// (keywords are matched in any case), lower-casing and stripping.
+#include <string>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "basic/source_lines.h"
+#include "model/names.h"
+#include "vb6files/regex.h"
+
+namespace corvane {
+
+inline std::string lower(std::string_view text) { return ascii_lower(text); }
+inline std::string strip_text(std::string_view text) { return strip(text); }
+
+// The whole text matches `pattern` (keywords in any case).
+inline std::optional<Regex::Groups> full(const Regex& pattern, std::string_view text) {
+  return pattern.match_groups(text);
+}
+
+// Removes one pair of parentheses enclosing the whole text, when the first
+// "(" is closed by the last ")" (outside string literals).
+std::string unparenthesize(std::string_view text);
+
+// Non-blank comma pieces (outside strings and parentheses), stripped.
+std::vector<std::string> comma_pieces(std::string_view text);
+
+// C text of a decimal number: leading zeros dropped (C would read octal);
+// integers too long for a C integer constant written as floating constants.
+std::string decimal_constant(std::string_view token);
+
+}  // namespace corvane

@@ -1,0 +1,396 @@
+// Statement translation: block statements into C blocks and loops, every
+// other line into calls of the runtime interface.
+#include <algorithm>
+
+#include "native_compiler/expressions.h"
+#include "native_compiler/patterns.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr uint32_t CI = Regex::CASELESS;
+
+std::string pad(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
+
+struct Block {
+  std::string kind;  // if, select, for, do, while
+  int n = 0;         // statement number (select)
+  bool case_open = false;
+};
+
+int level_of(const std::vector<Block>& stack) {
+  int level = 1;
+  for (const Block& b : stack) level += 1 + (b.case_open ? 1 : 0);
+  return level;
+}
+
+}  // namespace
+
+std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, std::string_view line, Locals& locals,
+                                                 int indent) {
+  std::vector<std::string> out;
+  for (const Declaration& d : parse_declaration(line, proc.owner)) {
+    if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
+    if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
+    locals[d.name] = {"l_" + c_name(d.name), false, d.type};
+    const std::string decl = "VBValue l_" + c_name(d.name) + " = " + d.init + ";";
+    // VB variables live for the whole procedure and start once per call.
+    if (in_block_) hoisted_.push_back(pad(1) + decl);
+    else out.push_back(pad(indent) + decl);
+  }
+  return out;
+}
+
+std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
+                                                    std::string_view value, Locals& locals, int indent) {
+  static const Regex member(R"(([A-Za-z_]\w*)\.([A-Za-z_]\w*)$)");
+  const std::string L = strip_text(target), R = strip_text(value);
+  if (auto g = member.match_groups(L)) {
+    const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
+    if (is_form(key) || is_control(key) || key == "me") {
+      const std::string c = expr(&proc, R, locals);
+      return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
+    }
+    const std::string obj = resolve_variable(&proc, owner, locals);
+    const std::string c = expr(&proc, R, locals);
+    return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+  }
+  if (!valid(L)) error(&proc, "Unsupported native assignment target: " + L);
+  const std::string key = name_key(L);
+  if (proc.kind == "function" && key == name_key(proc.name)) {
+    const std::string c = expr(&proc, R, locals);
+    return {pad(indent) + "_ret = vb_coerce(" + c + "," + q(proc.result_type) + ");"};
+  }
+  if (proc.class_name) {
+    if (const auto* fields = class_fields(*proc.class_name)) {
+      for (const auto& f : *fields) {
+        if (f.first == key) {
+          const std::string c = expr(&proc, R, locals);
+          return {pad(indent) + "vb_member_set((*a_self)," + q(L) + "," + c + ");"};
+        }
+      }
+    }
+  }
+  const std::string d = resolve_variable(&proc, L, locals);
+  std::string type = "variant";
+  if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
+  else if (const GlobalName* gname = find_global(key)) type = gname->type;
+  const std::string c = expr(&proc, R, locals);
+  return {pad(indent) + d + " = vb_coerce(" + c + "," + q(type) + ");"};
+}
+
+std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
+                                                    Locals& locals, int indent) {
+  static const Regex unsupported(R"(^(?:ReDim|Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
+  static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
+  static const Regex exit_loop(R"(^Exit\s+(?:For|Do)$)", CI);
+  static const Regex msgbox(R"(^(?:Call\s+)?(MsgBox|Debug\.Print)\s+(.*)$)", CI);
+  static const Regex print_alone(R"(^(?:Call\s+)?Debug\.Print$)", CI);
+  static const Regex unload(R"(^Unload\s+(\w+))", CI);
+  static const Regex load(R"(^Load\s+(\w+))", CI);
+  static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus)(?:\s*\(\s*\))?$)", CI);
+  static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
+  static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
+  static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
+  static const Regex proc_call(R"(^(?:Call\s+)?([A-Za-z_]\w*)\s*(.*)$)", CI);
+
+  const std::string line = strip_text(line_view);
+  const std::string low = lower(line);
+  const std::string p = pad(indent);
+  if (line.empty()) return {};
+  if (low.rfind("on error ", 0) == 0)
+    error(&proc, "Structured VB6 On Error/Resume handling is not yet available in native mode");
+  if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
+  if (declaration.match(line)) return declare(proc, line, locals, indent);
+  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_num(0);")};
+  if (exit_loop.match(line)) {
+    // Reached from a single-line If: "If c Then Exit For".
+    if (std::none_of(open_blocks_.begin(), open_blocks_.end(),
+                     [](const std::string& k) { return k == "for" || k == "do"; }))
+      error(&proc, "Exit For/Do outside loop");
+    return {p + "break;"};
+  }
+  if (low == "end") return {p + "vb_end(); return vb_num(0);"};
+  if (auto g = msgbox.match_groups(line)) {
+    if (lower((*g)[1]) == "msgbox") {
+      const std::vector<std::string> parts = split_outside((*g)[2], ',');
+      std::vector<std::string> operands{expr(&proc, parts[0], locals)};
+      operands.push_back(parts.size() >= 3 && !strip_text(parts[2]).empty() ? expr(&proc, parts[2], locals)
+                                                                           : "vb_str(\"Visual Basic\")");
+      return {p + in_order(operands, [](const std::vector<std::string>& v) {
+                return "(void)vb_msgbox(" + v[0] + "," + v[1] + ")";
+              }) + ";"};
+    }
+    return {p + "vb_print(" + expr(&proc, (*g)[2], locals) + ");"};
+  }
+  if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
+  if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
+  if (auto g = load.match_groups(line)) return {p + "vb_show(" + q((*g)[1]) + ");vb_hide(" + q((*g)[1]) + ");"};
+  if (auto g = form_method.match_groups(line)) {
+    const std::string owner = (*g)[1], method = lower((*g)[2]);
+    if (method == "refresh") return {};
+    if (method == "setfocus") error(&proc, "SetFocus not implemented in native backend");
+    if (!is_form(name_key(owner)) && lower(owner) != "me") error(&proc, "Unknown form: " + owner);
+    return {p + (method == "show" ? "vb_show(" : "vb_hide(") + q(owner) + ");"};
+  }
+  if (auto g = database.match_groups(line)) {
+    const std::string which = lower((*g)[1]);
+    std::vector<std::string> args;
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) args.push_back(expr(&proc, piece, locals));
+    if (which == "dbopen") {
+      if (args.size() != 2) error(&proc, "Native DBOpen currently requires SQLite provider and filename");
+      return {p + in_order(args, [](const std::vector<std::string>& v) {
+                return "vb_db_open(" + v[0] + "," + v[1] + ")";
+              }) + ";"};
+    }
+    if (args.empty()) error(&proc, "SQL command text is missing");
+    const std::string query = which == "dbquery" ? "1" : "0";
+    return {p + in_order(args, [&](const std::vector<std::string>& v) {
+              return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
+            }) + ";"};
+  }
+  {
+    std::string rest = line;
+    if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
+    const long eq = find_equal(rest);
+    if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
+  }
+  if (auto g = method_call.match_groups(line)) {
+    const std::string obj = resolve_variable(&proc, (*g)[1], locals);
+    std::vector<std::string> operands{obj};
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[3])))
+      operands.push_back(expr(&proc, piece, locals));
+    const std::string method = (*g)[2];
+    return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
+              std::vector<std::string> rest(v.begin() + 1, v.end());
+              return "vb_member_call(" + v[0] + "," + q(method) + "," + std::to_string(rest.size()) + "," +
+                     value_array(rest) + ")";
+            }) + ";"};
+  }
+  if (auto g = proc_call.match_groups(line)) {
+    std::vector<std::string> args;
+    std::vector<std::optional<std::string>> refs;
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) {
+      args.push_back(expr(&proc, piece, locals));
+      std::optional<std::string> ref;
+      if (valid(piece)) {
+        try {
+          ref = resolve_variable(&proc, piece, locals);
+        } catch (const NativeCompileError&) {
+        }
+      }
+      refs.push_back(ref);
+    }
+    return {p + "(void)" + call_expr(&proc, (*g)[1], args, refs) + ";"};
+  }
+  error(&proc, "Native compiler cannot lower statement: " + line);
+}
+
+std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& proc) {
+  static const Regex if_re(R"(^If\s+(.+?)\s+Then(?:\s+(.+))?$)", CI);
+  static const Regex else_split(R"(\s+Else\s+)", CI);
+  static const Regex elseif_re(R"(^ElseIf\s+(.+)\s+Then$)", CI);
+  static const Regex select_re(R"(^Select\s+Case\s+(.+)$)", CI);
+  static const Regex case_re(R"(^Case\s+(.+)$)", CI);
+  static const Regex case_range(R"(^(.+?)\s+To\s+(.+)$)", CI);
+  static const Regex case_is(R"(^Is\s+(<=|>=|<>|=|<|>)\s+(.+)$)", CI);
+  static const Regex for_re(R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
+  static const Regex next_re(R"(^Next(?:\s+\w+)?$)", CI);
+  static const Regex do_re(R"(^Do(?:\s+(While|Until)\s+(.+))?$)", CI);
+  static const Regex loop_re(R"(^Loop(?:\s+(While|Until)\s+(.+))?$)", CI);
+  static const Regex while_re(R"(^While\s+(.+))", CI);
+
+  Locals locals;
+  for (const NativeParam& param : proc.params) locals[param.name] = {"a_" + c_name(param.name), true, param.type};
+  std::vector<std::string> out;
+  std::vector<Block> stack;
+  hoisted_.clear();
+  temporaries_ = 0;
+  const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
+  const auto sync_blocks = [&] {
+    open_blocks_.clear();
+    for (const Block& b : stack) open_blocks_.push_back(b.kind);
+    in_block_ = !stack.empty();
+  };
+  const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
+  const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
+
+  int n = 0;
+  for (const std::string& raw : proc.body) {
+    ++n;
+    const std::string line = strip_text(raw);
+    const std::string low = lower(line);
+    active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + line;
+    sync_blocks();
+    const int level = level_of(stack);
+    if (auto g = if_re.match_groups(line)) {
+      const std::string c = cond((*g)[1]);
+      if ((*g)[2].empty()) {
+        emit_line(level, "if(vb_truth(" + c + ")) {");
+        stack.push_back({"if"});
+        continue;
+      }
+      std::string then_part = (*g)[2], else_part;
+      bool has_else = false;
+      if (auto m = else_split.search_groups(then_part)) {
+        const size_t at = then_part.find((*m)[0]);
+        else_part = then_part.substr(at + (*m)[0].size());
+        then_part = then_part.substr(0, at);
+        has_else = true;
+      }
+      in_block_ = true;
+      emit_line(level, "if(vb_truth(" + c + ")) {");
+      for (auto& s : _statement(proc, then_part, locals, level + 1)) out.push_back(s);
+      if (has_else) {
+        emit_line(level, "} else {");
+        for (auto& s : _statement(proc, else_part, locals, level + 1)) out.push_back(s);
+      }
+      emit_line(level, "}");
+      continue;
+    }
+    if (auto g = elseif_re.match_groups(line)) {
+      if (!top_is("if")) error(&proc, "ElseIf without If");
+      emit_line(level - 1, "} else if(vb_truth(" + cond((*g)[1]) + ")) {");
+      continue;
+    }
+    if (low == "else") {
+      if (!top_is("if")) error(&proc, "Else without If");
+      emit_line(level - 1, "} else {");
+      continue;
+    }
+    if (low == "end if") {
+      if (!top_is("if")) error(&proc, "End If without If");
+      stack.pop_back();
+      emit_line(level - 1, "}");
+      continue;
+    }
+    if (auto g = select_re.match_groups(line)) {
+      const std::string s = "_select_" + std::to_string(n);
+      emit_line(level, "{ VBValue " + s + " = " + cond((*g)[1]) + ";");
+      emit_line(level + 1, "int " + s + "_matched = 0;");
+      stack.push_back({"select", n, false});
+      continue;
+    }
+    if (auto g = case_re.match_groups(line)) {
+      if (!top_is("select")) error(&proc, "Case without Select Case");
+      Block& b = stack.back();
+      const std::string s = "_select_" + std::to_string(b.n);
+      const int inner = level - (b.case_open ? 1 : 0);  // the select's own level + 1
+      if (b.case_open) emit_line(inner, "}");
+      std::string test;
+      if (lower(strip_text((*g)[1])) == "else") {
+        test = "1";
+      } else {
+        for (const std::string& piece_raw : split_outside((*g)[1], ',')) {
+          const std::string piece = strip_text(piece_raw);
+          std::string c;
+          if (auto r = case_range.match_groups(piece)) {
+            c = "vb_truth(vb_op(\">=\"," + s + "," + cond((*r)[1]) + ")) && vb_truth(vb_op(\"<=\"," + s + "," +
+                cond((*r)[2]) + "))";
+          } else if (auto r2 = case_is.match_groups(piece)) {
+            c = "vb_truth(vb_op(\"" + (*r2)[1] + "\"," + s + "," + cond((*r2)[2]) + "))";
+          } else {
+            c = "vb_truth(vb_op(\"=\"," + s + "," + cond(piece) + "))";
+          }
+          test += (test.empty() ? "(" : " || (") + c + ")";
+        }
+      }
+      emit_line(inner, "if(!" + s + "_matched && (" + test + ")) {");
+      emit_line(inner + 1, s + "_matched = 1;");
+      b.case_open = true;
+      continue;
+    }
+    if (low == "end select") {
+      if (!top_is("select")) error(&proc, "End Select without Select Case");
+      const Block b = stack.back();
+      stack.pop_back();
+      const int own = level_of(stack);
+      if (b.case_open) emit_line(own + 1, "}");
+      emit_line(own, "}");
+      continue;
+    }
+    if (auto g = for_re.match_groups(line)) {
+      const std::string d = resolve_variable(&proc, (*g)[1], locals);
+      const std::string f = "_for_" + std::to_string(n);
+      const std::string end_c = cond((*g)[3]);
+      const std::string step_c = (*g)[4].empty() ? "1" : "vb_number(" + cond((*g)[4]) + ")";
+      const std::string start_c = cond((*g)[2]);
+      emit_line(level, "double " + f + "_end=vb_number(" + end_c + "), " + f + "_step=" + step_c + ";");
+      emit_line(level, "if(" + f + "_step==0) {fprintf(stderr,\"For Step cannot be zero\\n\");exit(2);}");
+      const std::string test_tail = " <= " + f + "_end : ";
+      if (d.rfind("vb_member_get(", 0) == 0) {
+        // A class field as counter: read and written through the object.
+        const std::string args = d.substr(14, d.size() - 15);
+        const auto set = [&](const std::string& v) { return "vb_member_set(" + args + "," + v + ")"; };
+        emit_line(level, "for(" + set("vb_num(vb_number(" + start_c + "))") + "; (" + f + "_step>0 ? vb_number(" + d +
+                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " +
+                             set("vb_num(vb_number(" + d + ")+" + f + "_step)") + ") {");
+      } else {
+        emit_line(level, "for(" + d + " = vb_num(vb_number(" + start_c + ")); (" + f + "_step>0 ? vb_number(" + d +
+                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " + d + " = vb_num(vb_number(" +
+                             d + ")+" + f + "_step)) {");
+      }
+      stack.push_back({"for"});
+      continue;
+    }
+    if (next_re.match(line)) {
+      if (!top_is("for")) error(&proc, "Next without For");
+      stack.pop_back();
+      emit_line(level - 1, "}");
+      continue;
+    }
+    if (auto g = do_re.match_groups(line)) {
+      if ((*g)[1].empty()) emit_line(level, "while(1) {");
+      else if (lower((*g)[1]) == "while") emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")) {");
+      else emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")==0) {");
+      stack.push_back({"do"});
+      continue;
+    }
+    if (auto g = loop_re.match_groups(line)) {
+      if (!top_is("do")) error(&proc, "Loop without Do");
+      if (!(*g)[1].empty()) {
+        if (lower((*g)[1]) == "while") emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ") == 0) break;");
+        else emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ")) break;");
+      }
+      stack.pop_back();
+      emit_line(level - 1, "}");
+      continue;
+    }
+    if (auto g = while_re.match_groups(line)) {
+      emit_line(level, "while(vb_truth(" + cond((*g)[1]) + ")) {");
+      stack.push_back({"while"});
+      continue;
+    }
+    if (low == "wend") {
+      if (!top_is("while")) error(&proc, "Wend without While");
+      stack.pop_back();
+      emit_line(level - 1, "}");
+      continue;
+    }
+    if (low == "exit for" || low == "exit do") {
+      if (std::none_of(stack.begin(), stack.end(), [](const Block& b) { return b.kind == "for" || b.kind == "do"; }))
+        error(&proc, "Exit For/Do outside loop");
+      emit_line(level, "break;");
+      continue;
+    }
+    for (auto& s : _statement(proc, line, locals, level)) out.push_back(s);
+  }
+  active_location_.reset();
+  in_block_ = false;
+  open_blocks_.clear();
+  if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
+  // Hoisted declarations and temporaries come first in the function.
+  std::vector<std::string> head = hoisted_;
+  if (temporaries_ > 0) {
+    std::string t = pad(1) + "VBValue";
+    for (int k = 1; k <= temporaries_; ++k) t += (k > 1 ? ", _t" : " _t") + std::to_string(k);
+    head.push_back(t + ";");
+  }
+  hoisted_.clear();
+  out.insert(out.begin(), head.begin(), head.end());
+  return out;
+}
+
+}  // namespace corvane

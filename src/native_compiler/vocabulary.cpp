@@ -1,0 +1,147 @@
+// The shared vocabulary of the native compiler: C string literals, ASCII
+// identifiers, the control-kind, built-in and reserved word sets, and the
+// side-effect analysis that keeps evaluation order left to right.
+#include <cstdio>
+
+#include "model/names.h"
+#include "native_compiler/native_compiler.h"
+
+namespace corvane {
+
+const std::set<std::string, std::less<>> SIMPLE_CONTROLS = {"Label",    "TextBox", "CommandButton", "CheckBox",
+                                                            "OptionButton", "Frame", "PictureBox"};
+const std::set<std::string, std::less<>> OTHER_CONTROLS = {
+    "DataGrid",  "ListBox",   "ComboBox",    "Image",    "Shape",       "Line",         "Timer",
+    "HScrollBar", "VScrollBar", "ProgressBar", "Slider",   "StatusBar",   "TabStrip",     "MSFlexGrid",
+    "TreeView",  "ListView",  "RichTextBox", "DirListBox", "DriveListBox", "FileListBox", "Data"};
+const std::set<std::string, std::less<>> BUILTINS = {
+    "cstr", "str",   "val",   "cdbl",  "csng", "cint", "clng", "len", "abs",   "int",    "fix",   "sqr",
+    "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ"};
+const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf", "vbnewline", "vblf",
+                                                     "vbcr",  "vbtab", "nothing", "empty",    "vbok",
+                                                     "vbcancel", "vbyes", "vbno"};
+
+std::string q(std::string_view text) {
+  std::string out = "\"";
+  char previous = 0;
+  for (const char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '?':
+        // "??" followed by one of =(/)'<!>- would be a trigraph in strict C.
+        out += previous == '?' ? "\\?" : "?";
+        break;
+      default:
+        if (c >= 0x20 && c <= 0x7e) {
+          out += ch;
+        } else {
+          // Three octal digits always, so a following digit is never absorbed.
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\%03o", c);
+          out += buf;
+        }
+    }
+    previous = ch;
+  }
+  return out + "\"";
+}
+
+bool valid(std::string_view name) {
+  if (name.empty()) return false;
+  const auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+  if (!alpha(name[0])) return false;
+  for (char c : name)
+    if (!alpha(c) && !(c >= '0' && c <= '9')) return false;
+  return true;
+}
+
+std::string name_key(std::string_view name) {
+  for (char c : name)
+    if (static_cast<unsigned char>(c) >= 0x80) return fold_name(name);
+  return ascii_lower(name);
+}
+
+std::string c_name(std::string_view lower_name) {
+  bool ascii = true;
+  for (char c : lower_name)
+    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+  if (ascii) return std::string(lower_name);
+  // BASIC names never begin with two underscores, so "__u" plus hex digits
+  // cannot meet a name written in ASCII.
+  std::string out = "__u";
+  char buf[4];
+  for (char c : lower_name) {
+    std::snprintf(buf, sizeof buf, "%02x", static_cast<unsigned char>(c));
+    out += buf;
+  }
+  return out;
+}
+
+namespace {
+
+// Calls the text makes outside string literals, as identifiers.
+template <class F>
+void each_call(std::string_view t, F f) {
+  size_t i = 0;
+  while (i < t.size()) {
+    const char c = t[i];
+    if (c == '"') {
+      ++i;
+      while (i < t.size() && t[i] != '"') i += t[i] == '\\' ? 2 : 1;
+      ++i;
+      continue;
+    }
+    const auto ident = [](char ch) {
+      return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_';
+    };
+    if (ident(c)) {
+      size_t j = i;
+      while (j < t.size() && ident(t[j])) ++j;
+      f(t.substr(i, j - i), j < t.size() && t[j] == '(');
+      i = j;
+      continue;
+    }
+    ++i;
+  }
+}
+
+}  // namespace
+
+bool c_has_effects(std::string_view c_text) {
+  bool effects = false;
+  each_call(c_text, [&](std::string_view word, bool call) {
+    if (!call) return;
+    // Procedures, methods, property reads (Property Get runs code) and New
+    // (Class_Initialize) may change what other operands read.
+    if (word.substr(0, 2) == "p_" || word == "vb_member_call" || word == "vb_member_get" || word == "vb_new")
+      effects = true;
+  });
+  return effects;
+}
+
+bool c_is_constant(std::string_view t) {
+  if (t == "vb_nothing()") return true;
+  if (t.substr(0, 7) == "vb_num(" && t.back() == ')') {
+    for (char c : t.substr(7, t.size() - 8))
+      if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-')) return false;
+    return true;
+  }
+  if (t.substr(0, 8) == "vb_str(\"" && t.size() >= 10 && t.substr(t.size() - 2) == "\")") {
+    // One literal: no unescaped quote inside.
+    for (size_t i = 8; i + 2 < t.size(); ++i) {
+      if (t[i] == '\\') ++i;
+      else if (t[i] == '"') return false;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace corvane
