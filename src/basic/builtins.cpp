@@ -16,6 +16,12 @@ const BuiltinTable& builtin_table() {
   static const BuiltinTable table = [] {
     BuiltinTable t;
     add_interface_builtins(t);
+    add_text_builtins(t);
+    add_number_builtins(t);
+    add_format_builtins(t);
+    add_date_builtins(t);
+    add_array_builtins(t);
+    add_database_builtins(t);
     return t;
   }();
   return table;

@@ -36,5 +36,12 @@ const Value* builtin_constant(Symbol symbol);
 
 // The user-interface functions (MsgBox, InputBox).
 void add_interface_builtins(BuiltinTable& table);
+// Text, numbers, Format, dates, arrays and the DB... functions.
+void add_text_builtins(BuiltinTable& table);
+void add_number_builtins(BuiltinTable& table);
+void add_format_builtins(BuiltinTable& table);
+void add_date_builtins(BuiltinTable& table);
+void add_array_builtins(BuiltinTable& table);
+void add_database_builtins(BuiltinTable& table);
 
 }  // namespace corvane

@@ -18,13 +18,40 @@ void VBRuntime::eval_args(const Node& node, size_t first, std::vector<Value>& ou
   for (size_t i = first; i < node.kids.size(); ++i) out.push_back(eval(*node.kids[i], scope));
 }
 
+const Value* VBRuntime::peek(const Node& node, Scope& scope) {
+  if (node.kind == NodeKind::Literal) return &node.literal;
+  if (node.kind != NodeKind::Name) return nullptr;
+  const Symbol s = node.symbol;
+  if (s < sym::CONSTANT_COUNT) return builtin_constant(s);
+  if (!enums.empty() && enums.count(s)) return nullptr;
+  if (Var* v = scope.find(s)) return &v->value;
+  if (&scope != globals.get())
+    if (Var* v = globals->find(s)) return &v->value;
+  return nullptr;
+}
+
 Value VBRuntime::eval(const Node& node, Scope& scope) {
   switch (node.kind) {
     case NodeKind::Literal: return node.literal;
     case NodeKind::Name: return lookup(node.symbol, node.text, scope);
     case NodeKind::Binary: {
-      const Value l = eval(*node.kids[0], scope);
-      const Value r = eval(*node.kids[1], scope);
+      // Operands that are variables or literals are read in place; the left
+      // one only when the right one has no side effects.
+      Value lv, rv;
+      const Node& right = *node.kids[1];
+      const bool plain_right = right.kind == NodeKind::Literal || right.kind == NodeKind::Name;
+      const Value* lp = plain_right ? peek(*node.kids[0], scope) : nullptr;
+      if (!lp) {
+        lv = eval(*node.kids[0], scope);
+        lp = &lv;
+      }
+      const Value* rp = peek(right, scope);
+      if (!rp) {
+        rv = eval(*node.kids[1], scope);
+        rp = &rv;
+      }
+      const Value& l = *lp;
+      const Value& r = *rp;
       if (l.is_int() && r.is_int()) {
         const int64_t a = l.as_int(), b = r.as_int();
         int64_t out;

@@ -90,6 +90,22 @@ std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
   return s;
 }
 
+// An expression without calls, members or objects: evaluating it changes nothing.
+bool is_pure(const Node& node) {
+  switch (node.kind) {
+    case NodeKind::Literal:
+    case NodeKind::Name: return true;
+    case NodeKind::Not:
+    case NodeKind::Plus:
+    case NodeKind::Negate:
+    case NodeKind::Binary:
+      for (const auto& kid : node.kids)
+        if (!is_pure(*kid)) return false;
+      return true;
+    default: return false;
+  }
+}
+
 // Forms 20-25 (and 22's assignment), on a line whose prefixes are removed.
 std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
   RX(target_re, R"(^\s*[A-Za-z_]\w*(?:\.\w+|\([^)]*\))?\s*$)");
@@ -100,6 +116,10 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
     auto s = make_stmt(StmtKind::Assign, original);
     s->target = compile_target(strip(line.substr(0, static_cast<size_t>(eq))));
     s->expr = ExprParser::parse(line.substr(static_cast<size_t>(eq) + 1));
+    const Node& e = *s->expr;
+    s->append_in_place = s->target.kind == AssignTarget::Kind::Simple && e.kind == NodeKind::Binary &&
+                         e.op == BinOp::Concat && e.kids[0]->kind == NodeKind::Name &&
+                         e.kids[0]->symbol == s->target.symbol && is_pure(*e.kids[1]);
     return s;
   }
   std::unique_ptr<Stmt> call;

@@ -47,6 +47,7 @@ struct Stmt {
   AssignTarget target;
   std::vector<NodePtr> args;
   std::vector<Symbol> refs;
+  bool append_in_place = false;     // Assign of the form  s = s & pure-expression
   std::unique_ptr<Stmt> alt;        // the form used when the first choice does not apply
   std::unique_ptr<Stmt> with_form;  // WithMember: the line rewritten onto the With target
 };

@@ -335,8 +335,22 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
 Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
   switch (stmt.kind) {
     case StmtKind::Assign: {
-      Value value = eval(*stmt.expr, scope);
-      assign_compiled(stmt.target, value, scope);
+      if (stmt.append_in_place) {
+        // s = s & x on a text variable: append to it in place.
+        const Symbol k = stmt.target.symbol;
+        Var* v = nullptr;
+        if (controls_.find(k) == controls_.end() && k >= sym::CONSTANT_COUNT && !enums.count(k)) {
+          v = scope.find(k);
+          if (!v && &scope != globals.get()) v = globals->find(k);
+        }
+        if (v && v->value.is_string() && (v->type == TypeCode::Variant || v->type == TypeCode::String)) {
+          const Value right = eval(*stmt.expr->kids[1], scope);
+          if (right.is_string()) v->value.as_string() += right.as_string();
+          else v->value.as_string() += vbstr(right);
+          return Flow::Normal;
+        }
+      }
+      assign_compiled(stmt.target, eval(*stmt.expr, scope), scope);
       return Flow::Normal;
     }
     case StmtKind::Call: {
@@ -418,7 +432,7 @@ void VBRuntime::assign(const std::string& target, const Value& value, Scope& sco
   assign_compiled(compile_target(target), value, scope);
 }
 
-void VBRuntime::assign_compiled(const AssignTarget& t, const Value& value, Scope& scope) {
+void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope) {
   switch (t.kind) {
     case AssignTarget::Kind::Simple: {
       const Symbol k = t.symbol;
@@ -432,15 +446,16 @@ void VBRuntime::assign_compiled(const AssignTarget& t, const Value& value, Scope
       }
       if (&scope != globals.get() && !scope.find(k)) {
         if (Var* g = globals->find(k)) {
-          Value converted = coerce(value, g->type);
-          // the conversion may not create variables, so g is still valid
-          g->value = std::move(converted);
+          // the conversion creates no variables, so g stays valid
+          if (g->type == TypeCode::Variant) g->value.store(std::move(value));
+          else g->value.store(coerce(value, g->type));
           return;
         }
       }
       Var* v = scope.find(k);
       if (!v) v = &scope.get_or_create(k);
-      v->value = coerce(value, v->type);
+      if (v->type == TypeCode::Variant) v->value.store(std::move(value));
+      else v->value.store(coerce(value, v->type));
       return;
     }
     case AssignTarget::Kind::Element: {
@@ -595,7 +610,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         if (counter.is_int() && last.is_int()) go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
         else go = binary(cmp, counter, last).as_bool();
         if (!go) break;
-        scope.get_or_create(line.var).value = counter;
+        scope.get_or_create(line.var).value.store(counter);
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;

@@ -34,6 +34,14 @@ struct Var {
 class Scope {
  public:
   Var* find(Symbol s) {
+    Var* own = find_own(s);
+    return own || !parent ? own : parent->find(s);
+  }
+  // A module scope may lie over another one (a form's own module variables
+  // over the variables all forms share): names it does not hold are found
+  // in the parent.
+  std::shared_ptr<Scope> parent;
+  Var* find_own(Symbol s) {
     if (index_.empty()) {
       for (auto& entry : vars_)
         if (entry.first == s) return &entry.second;
@@ -92,6 +100,8 @@ enum class Flow : uint8_t { Normal, ExitProc, ExitFor, ExitDo, Stop, ResumeNext 
 
 struct Stmt;
 struct Line;
+
+class DatabaseSession;
 
 class VBRuntime {
  public:
@@ -168,6 +178,9 @@ class VBRuntime {
   ScopeRef globals;
   std::map<std::string, std::string> class_sources;  // lower-cased class name -> source
   ObjectRef app;
+  // The interpreter's own database session (the DB... functions), made on
+  // first use over base_dir.
+  std::shared_ptr<DatabaseSession> db;
   ObjectRef current_form;
   std::string base_dir;
   MsgBoxFn msgbox;
@@ -197,7 +210,10 @@ class VBRuntime {
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
   Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
   Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
-  void assign_compiled(const struct AssignTarget& target, const Value& value, Scope& scope);
+  void assign_compiled(const struct AssignTarget& target, Value value, Scope& scope);
+  // The value a Literal or a variable Name node denotes, without copying
+  // it; nullptr when the node needs a full evaluation.
+  const Value* peek(const Node& node, Scope& scope);
   void declare(const Stmt& stmt, Scope& scope);
   void redim(const Stmt& stmt, Scope& scope);
   Value make_record(const std::string& type_name, int depth);

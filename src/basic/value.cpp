@@ -439,7 +439,17 @@ bool like_match(std::string_view text_utf8, std::string_view pattern_utf8) {
 
 Value binary(BinOp op, const Value& left, const Value& right) {
   switch (op) {
-    case BinOp::Concat: return Value(vbstr(left) + vbstr(right));
+    case BinOp::Concat: {
+      if (left.is_string() && right.is_string()) {
+        std::string out;
+        out.reserve(left.as_string().size() + right.as_string().size());
+        out.append(left.as_string()).append(right.as_string());
+        return Value(std::move(out));
+      }
+      std::string out = vbstr(left);
+      out += vbstr(right);
+      return Value(std::move(out));
+    }
     case BinOp::And: return Value(truth(left) && truth(right));
     case BinOp::Or: return Value(truth(left) || truth(right));
     case BinOp::Xor: return Value(truth(left) != truth(right));

@@ -66,7 +66,16 @@ struct Value {
   bool is_object() const { return v.index() == 6; }
   bool is_number() const { return v.index() == 1 || v.index() == 2; }
 
-  int64_t as_int() const { return std::get<int64_t>(v); }
+  int64_t as_int() const { return *std::get_if<int64_t>(&v); }
+  // Stores a value; an Integer over an Integer skips the variant machinery.
+  void store(Value&& other) {
+    if (other.v.index() == 1 && v.index() == 1) *std::get_if<int64_t>(&v) = *std::get_if<int64_t>(&other.v);
+    else v = std::move(other.v);
+  }
+  void store(const Value& other) {
+    if (other.v.index() == 1 && v.index() == 1) *std::get_if<int64_t>(&v) = *std::get_if<int64_t>(&other.v);
+    else v = other.v;
+  }
   double as_double() const { return std::get<double>(v); }
   bool as_bool() const { return std::get<bool>(v); }
   const std::string& as_string() const { return std::get<std::string>(v); }

@@ -87,6 +87,13 @@ TEST(CallTest, ArraysHideProceduresAndDollarNames) {
             "100\n5n1n2\n");
 }
 
+TEST(CallTest, OperandsAreEvaluatedLeftToRight) {
+  EXPECT_EQ(run_main("Dim g\nFunction F()\ng = 10\nF = 1\nEnd Function\nFunction T()\nDebug.Print \"T\"\nT = True\n"
+                     "End Function\nSub Main()\ng = 1\nDebug.Print g + F()\nDebug.Print F() + g\n"
+                     "s = \"a\"\ns = s & F() & s\nDebug.Print s\nDebug.Print T() Or T()\nEnd Sub"),
+            "2\n11\na1a\nT\nT\nTrue\n");
+}
+
 TEST(CallTest, RecursionDepth) {
   EXPECT_EQ(run_main("Function F(n)\nIf n = 0 Then\nF = 0\nElse\nF = 1 + F(n - 1)\nEnd If\nEnd Function\n"
                      "Sub Main()\nDebug.Print F(63)\nDebug.Print F(64)\nEnd Sub"),

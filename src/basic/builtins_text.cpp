@@ -1,0 +1,324 @@
+// Text built-ins: conversions to text, lengths, case, trimming, pieces,
+// searching and building texts. Positions and lengths count Unicode code
+// points, never bytes.
+#include <unicode/locid.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "basic/builtins_support.h"
+
+namespace corvane {
+
+namespace builtin_support {
+
+std::vector<size_t> code_point_offsets(std::string_view text) {
+  std::vector<size_t> out;
+  out.reserve(text.size() + 1);
+  for (size_t i = 0; i < text.size();) {
+    out.push_back(i);
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+    if (i + len > text.size()) len = 1;
+    for (size_t k = 1; k < len; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) len = 1;
+    i += len;
+  }
+  out.push_back(text.size());
+  return out;
+}
+
+char32_t code_point_at(std::string_view text, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+  if (i + len > text.size()) len = 1;
+  for (size_t k = 1; k < len; ++k)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) len = 1;
+  if (len == 1) return c;
+  char32_t cp = len == 2 ? (c & 0x1f) : len == 3 ? (c & 0x0f) : (c & 0x07);
+  for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
+  return cp;
+}
+
+std::string encode_code_point(char32_t cp) {
+  std::string out;
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xc0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3f));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xe0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (cp & 0x3f));
+  } else {
+    out += static_cast<char>(0xf0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3f));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
+    out += static_cast<char>(0x80 | (cp & 0x3f));
+  }
+  return out;
+}
+
+bool is_white_space(char32_t c) {
+  return c == ' ' || (c >= 0x09 && c <= 0x0d) || (c >= 0x1c && c <= 0x1f) || c == 0x85 || c == 0xa0 ||
+         c == 0x1680 || (c >= 0x2000 && c <= 0x200a) || c == 0x2028 || c == 0x2029 || c == 0x202f || c == 0x205f ||
+         c == 0x3000;
+}
+
+}  // namespace builtin_support
+
+namespace {
+
+using namespace builtin_support;
+
+// Longest run accepted by Space and String.
+constexpr int64_t MAX_REPEAT = 10000;
+
+bool is_ascii(std::string_view s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// Number of code points in text[0, byte).
+size_t position_of(std::string_view text, size_t byte) {
+  return code_point_count(text.substr(0, byte));
+}
+
+// The characters [from, from + count) of the text (clamped).
+std::string piece(const std::string& text, size_t from, size_t count) {
+  if (is_ascii(text)) return from >= text.size() ? std::string() : text.substr(from, count);
+  const std::vector<size_t> off = code_point_offsets(text);
+  const size_t n = off.size() - 1;
+  if (from >= n) return {};
+  const size_t to = count >= n - from ? n : from + count;
+  return text.substr(off[from], off[to] - off[from]);
+}
+
+Value fn_cstr(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "CStr");
+  return Value(vbstr(args[0]));
+}
+
+Value fn_str(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Str");
+  return Value(vbstr(args[0]));
+}
+
+Value fn_len(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Len");
+  return Value(static_cast<int64_t>(code_point_count(vbstr(args[0]))));
+}
+
+std::string change_case(const std::string& text, bool upper) {
+  if (is_ascii(text)) {
+    std::string out = text;
+    for (char& c : out) {
+      if (upper && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+      if (!upper && c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return out;
+  }
+  icu::UnicodeString u = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+  if (upper) u.toUpper(icu::Locale::getRoot());
+  else u.toLower(icu::Locale::getRoot());
+  std::string out;
+  u.toUTF8String(out);
+  return out;
+}
+
+Value fn_ucase(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "UCase");
+  return Value(change_case(vbstr(args[0]), true));
+}
+
+Value fn_lcase(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "LCase");
+  return Value(change_case(vbstr(args[0]), false));
+}
+
+std::string trim(const std::string& text, bool left, bool right) {
+  const std::vector<size_t> off = code_point_offsets(text);
+  size_t first = 0, last = off.size() - 1;  // characters [first, last)
+  if (left)
+    while (first < last && is_white_space(code_point_at(text, off[first]))) ++first;
+  if (right)
+    while (last > first && is_white_space(code_point_at(text, off[last - 1]))) --last;
+  return text.substr(off[first], off[last] - off[first]);
+}
+
+Value fn_trim(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Trim");
+  return Value(trim(vbstr(args[0]), true, true));
+}
+Value fn_ltrim(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "LTrim");
+  return Value(trim(vbstr(args[0]), true, false));
+}
+Value fn_rtrim(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "RTrim");
+  return Value(trim(vbstr(args[0]), false, true));
+}
+
+Value fn_left(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Left");
+  const std::string text = vbstr(args[0]);
+  const int64_t n = std::max<int64_t>(0, number_as_count(args[1]));
+  return Value(piece(text, 0, static_cast<size_t>(n)));
+}
+
+Value fn_right(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Right");
+  const std::string text = vbstr(args[0]);
+  const int64_t n = std::max<int64_t>(0, number_as_count(args[1]));
+  if (n == 0) return Value(std::string());
+  const size_t total = code_point_count(text);
+  const size_t take = std::min<size_t>(total, static_cast<size_t>(n));
+  return Value(piece(text, total - take, take));
+}
+
+Value fn_mid(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Mid", true);
+  const std::string text = vbstr(args[0]);
+  const int64_t start = std::max<int64_t>(1, number_as_count(args[1]));
+  size_t count = std::string::npos;
+  if (args.size() > 2) {
+    const int64_t length = number_as_count(args[2]);
+    if (length < 0) throw VBError("Mid length must not be negative (got " + std::to_string(length) + ")");
+    count = static_cast<size_t>(length);
+  }
+  return Value(piece(text, static_cast<size_t>(start - 1), count));
+}
+
+Value fn_instr(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "InStr", true);
+  const std::string text = vbstr(args[args.size() - 2]);
+  const std::string sought = vbstr(args[args.size() - 1]);
+  const size_t at = text.find(sought);
+  if (at == std::string::npos) return Value(int64_t{0});
+  return Value(static_cast<int64_t>(position_of(text, at) + 1));
+}
+
+Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "InStrRev", true);
+  const std::string text = vbstr(args[0]);
+  const std::string sought = vbstr(args[1]);
+  const size_t at = text.rfind(sought);
+  if (at == std::string::npos) return Value(int64_t{0});
+  return Value(static_cast<int64_t>(position_of(text, at) + 1));
+}
+
+Value fn_replace(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 3, "Replace");
+  std::string text = vbstr(args[0]);
+  const std::string find = vbstr(args[1]);
+  const std::string replacement = vbstr(args[2]);
+  // An empty search text matches nothing: the text comes back unchanged.
+  if (find.empty()) return Value(std::move(text));
+  std::string out;
+  size_t from = 0;
+  for (size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size()) {
+    out.append(text, from, at - from);
+    out += replacement;
+  }
+  out.append(text, from, std::string::npos);
+  return Value(std::move(out));
+}
+
+Value fn_strreverse(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "StrReverse");
+  const std::string text = vbstr(args[0]);
+  const std::vector<size_t> off = code_point_offsets(text);
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = off.size() - 1; i > 0; --i) out.append(text, off[i - 1], off[i] - off[i - 1]);
+  return Value(std::move(out));
+}
+
+Value fn_strcomp(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "StrComp", true);
+  std::string a = vbstr(args[0]);
+  std::string b = vbstr(args[1]);
+  if (args.size() > 2 && number_as_double(args[2]) == 1.0) {
+    a = change_case(a, false);
+    b = change_case(b, false);
+  }
+  // UTF-8 byte order is code point order.
+  const int c = a.compare(b);
+  return Value(int64_t{c < 0 ? -1 : c > 0 ? 1 : 0});
+}
+
+int64_t repeat_count(const Value& n) { return std::min<int64_t>(MAX_REPEAT, std::max<int64_t>(0, number_as_count(n))); }
+
+Value fn_space(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Space");
+  return Value(std::string(static_cast<size_t>(repeat_count(args[0])), ' '));
+}
+
+Value fn_string(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "String");
+  const int64_t n = repeat_count(args[0]);
+  const std::string text = vbstr(args[1]);
+  if (text.empty()) throw VBError("String requires a non-empty character");
+  const std::string one = piece(text, 0, 1);
+  std::string out;
+  out.reserve(one.size() * static_cast<size_t>(n));
+  for (int64_t i = 0; i < n; ++i) out += one;
+  return Value(std::move(out));
+}
+
+Value fn_chr(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Chr");
+  const Value n = number(args[0]);
+  const int64_t code = number_as_count(n, -1);
+  if (code < 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) ||
+      (n.is_double() && !std::isfinite(n.as_double())))
+    throw VBError("Chr requires a Unicode code point (got " + vbstr(n) + ")");
+  return Value(encode_code_point(static_cast<char32_t>(code)));
+}
+
+Value fn_asc(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Asc");
+  const std::string text = vbstr(args[0]);
+  if (text.empty()) throw VBError("Asc requires a non-empty string");
+  return Value(static_cast<int64_t>(code_point_at(text, 0)));
+}
+
+Value fn_environ(VBRuntime&, std::vector<Value>& args) {
+  if (args.empty()) return Value(std::string());
+  const std::string name = vbstr(args[0]);
+  if (name.empty() || name.find('\0') != std::string::npos) return Value(std::string());
+  const char* value = std::getenv(name.c_str());
+  return Value(std::string(value ? value : ""));
+}
+
+}  // namespace
+
+void add_text_builtins(BuiltinTable& table) {
+  add_builtin(table, "CStr", fn_cstr);
+  add_builtin(table, "Str", fn_str);
+  add_builtin(table, "Len", fn_len);
+  add_builtin(table, "UCase", fn_ucase);
+  add_builtin(table, "LCase", fn_lcase);
+  add_builtin(table, "Trim", fn_trim);
+  add_builtin(table, "LTrim", fn_ltrim);
+  add_builtin(table, "RTrim", fn_rtrim);
+  add_builtin(table, "Left", fn_left);
+  add_builtin(table, "Right", fn_right);
+  add_builtin(table, "Mid", fn_mid);
+  add_builtin(table, "InStr", fn_instr);
+  add_builtin(table, "InStrRev", fn_instrrev);
+  add_builtin(table, "Replace", fn_replace);
+  add_builtin(table, "StrReverse", fn_strreverse);
+  add_builtin(table, "StrComp", fn_strcomp);
+  add_builtin(table, "Space", fn_space);
+  add_builtin(table, "String", fn_string);
+  add_builtin(table, "Chr", fn_chr);
+  add_builtin(table, "Asc", fn_asc);
+  add_builtin(table, "Environ", fn_environ);
+}
+
+}  // namespace corvane
