@@ -4,18 +4,18 @@
 
 #include "basic/compiled.h"
 #include "basic/source_lines.h"
-#include "vb6files/regex.h"
+#include "basic/pattern.h"
 
 namespace corvane {
 
 namespace {
 
-const Regex& re(const char* pattern) {
+const Pattern& re(const char* pattern) {
   // One compiled pattern per call site (each caller keeps its own static).
-  return *new Regex(pattern, Regex::CASELESS);
+  return *new Pattern(pattern, Pattern::CASELESS);
 }
 
-#define RX(name, pattern) static const Regex& name = re(pattern)
+#define RX(name, pattern) static const Pattern& name = re(pattern)
 
 bool starts_with_dot(const std::string& line) { return !line.empty() && line[0] == '.'; }
 
