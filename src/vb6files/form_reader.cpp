@@ -97,7 +97,9 @@ class FormReader {
   // Opens a block for a Begin line; false when the line is not one.
   bool open_block(std::string_view line) {
     static const Regex begin(R"(^Begin\s+(?:VB\.|Corvane\.)?(\w+)\s+(\w+))", Regex::CASELESS);
-    static const Regex dotted_begin(R"(^Begin\s+[\w.]*\.[\w.]*\s+\w+)", Regex::CASELESS);
+    // A type name with a dot: the whole run of word characters and dots
+    // (possessive, so long runs cannot make the match backtrack).
+    static const Regex dotted_begin(R"(^Begin\s++(?=[\w.]*\.)[\w.]++\s++\w)", Regex::CASELESS);
     if (auto groups = begin.match_groups(line)) {
       open_named_block((*groups)[1], (*groups)[2]);
       return true;

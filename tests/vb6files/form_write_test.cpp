@@ -172,15 +172,6 @@ TEST(MenuBlocks, ThreeLevelsIndentedByThreeBlanksPerLevel) {
   EXPECT_EQ(read_form_text(text, "Form1.frm").menus, form.menus);
 }
 
-TEST(FormWriting, ExtendedKindsUseTheCorvanePrefix) {
-  VBForm form;
-  form.new_control("ProgressBar", 0, 0);
-  form.new_control("Label", 0, 0);
-  const std::string text = form_file_text(form);
-  EXPECT_NE(text.find("\n   Begin Corvane.ProgressBar Progress1\n"), std::string::npos);
-  EXPECT_NE(text.find("\n   Begin VB.Label Label1\n"), std::string::npos);
-}
-
 TEST(FormWriting, AttributeLinesOfTheCodeAreDroppedAndTheEndTrimmed) {
   VBForm form;
   form.code = "\n\n  Attribute VB_Name = \"Other\"\nDim x   \n\n\n   \n";

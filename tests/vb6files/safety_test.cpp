@@ -151,6 +151,15 @@ TEST(HostileForms, UnterminatedQuotesAndMissingEnds) {
   EXPECT_EQ(form.code, "Option Explicit\n");
 }
 
+TEST(HostileForms, LongLinesReadInLinearTime) {
+  const std::string dots = "Begin " + repeat("a.", 200000) + "\n";
+  const VBForm form = read_form_text("Begin VB.Form F\n" + repeat(dots, 20) + "Begin VB.Label L\nEnd\n", "L.frm");
+  EXPECT_EQ(form.controls.size(), 1u);
+  const VBForm skipped = read_form_text(
+      "Begin VB.Form F\nBegin " + repeat("a.", 200000) + " x\nCaption = \"no\"\nEnd\nCaption = \"yes\"\nEnd\n", "L.frm");
+  EXPECT_EQ(skipped.caption, "yes");
+}
+
 TEST(HostileForms, EnormousNumbersClampOrFallBack) {
   const VBForm form = read_form_text(
       "Begin VB.Form F\nClientWidth = 99999999999999999\nClientHeight = -1e18\n"
