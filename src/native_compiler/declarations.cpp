@@ -381,7 +381,7 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
                       t + ")");
     } else if (ref) {
       c_args.push_back("&(" + *ref + ")");
-    } else if (ordered && !c_is_constant(args[k])) {
+    } else if (ordered && !c_is_constant(args[k]) && k + 1 < args.size()) {
       const std::string t = new_temporary();
       before.push_back(t + "=" + args[k]);
       c_args.push_back("vb_temporary(" + t + ")");

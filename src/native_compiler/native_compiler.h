@@ -164,8 +164,11 @@ std::string NativeCompiler::in_order(const std::vector<std::string>& operands, B
   if (effects == 0 || variable < 2) return build(operands);
   std::string prefix = "(";
   std::vector<std::string> names;
-  for (const std::string& op : operands) {
-    if (c_is_constant(op)) {
+  for (size_t k = 0; k < operands.size(); ++k) {
+    const std::string& op = operands[k];
+    // Constants, and the last operand (evaluated after every temporary),
+    // stay in place.
+    if (c_is_constant(op) || k + 1 == operands.size()) {
       names.push_back(op);
       continue;
     }

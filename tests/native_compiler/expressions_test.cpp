@@ -1,0 +1,147 @@
+// Expression translation: the C text of each construct, left-to-right
+// evaluation, safe literals and the failure messages.
+#include <gtest/gtest.h>
+
+#include "helpers.h"
+
+namespace corvane {
+namespace {
+
+using testing::error_of;
+using testing::make_project;
+
+class Expressions : public ::testing::Test {
+ protected:
+  Project project = make_project(
+      "Dim counter As Long\n"
+      "Function Twice(ByVal n)\nTwice = n * 2\nEnd Function\n"
+      "Sub Bump(n)\nn = n + 1\nEnd Sub\n",
+      {{"Module1", "Function Next1()\nNext1 = 1\nEnd Function\nEnum Colors\nRed\nGreen = 5\nBlue\nEnd Enum\n"}},
+      {{"Class1", "Public Value As Long\n"}});
+  NativeCompiler compiler{project};
+  Locals locals{{"a", {"l_a", false, "variant"}},
+                {"b", {"l_b", false, "variant"}},
+                {"x", {"l_x", false, "variant"}},
+                {"y", {"l_y", false, "variant"}},
+                {"s", {"l_s", false, "string"}},
+                {"rs", {"l_rs", false, "adodb.recordset"}},
+                {"p", {"a_p", true, "variant"}}};
+  std::string c(const std::string& text) { return compiler.expr(nullptr, text, locals); }
+  std::string fails(const std::string& text) {
+    return error_of([&] { c(text); });
+  }
+};
+
+TEST_F(Expressions, ExamplesTranslateToNestedRuntimeCalls) {
+  EXPECT_EQ(c("\"Hello, \" & Text1.Text & \"!\""),
+            "vb_op(\"&\",vb_op(\"&\",vb_str(\"Hello, \"),vb_get(\"Text1\",\"Text\")),vb_str(\"!\"))");
+  EXPECT_EQ(c("a + b * 2"), "vb_op(\"+\",l_a,vb_op(\"*\",l_b,vb_num(2)))");
+  EXPECT_EQ(c("Not x = 1 And y"), "vb_op(\"and\",vb_not(vb_op(\"=\",l_x,vb_num(1))),l_y)");
+  EXPECT_EQ(c("2 ^ 3 ^ 2"), "vb_op(\"^\",vb_num(2),vb_op(\"^\",vb_num(3),vb_num(2)))");
+  EXPECT_EQ(c("Left(s, 3)"), "vb_builtin(\"left\",2,(VBValue[]){l_s,vb_num(3)})");
+  EXPECT_EQ(c("rs.Fields(\"name\").Value"),
+            "vb_member_get(vb_member_call(l_rs,\"Fields\",1,(VBValue[]){vb_str(\"name\")}),\"Value\")");
+}
+
+TEST_F(Expressions, OperatorsUnaryAndGrouping) {
+  EXPECT_EQ(c("-x ^ 2"), "vb_neg(vb_op(\"^\",l_x,vb_num(2)))");
+  EXPECT_EQ(c("+x"), "l_x");
+  EXPECT_EQ(c("(a + b) * 2"), "vb_op(\"*\",vb_op(\"+\",l_a,l_b),vb_num(2))");
+  EXPECT_EQ(c("a - b - 1"), "vb_op(\"-\",vb_op(\"-\",l_a,l_b),vb_num(1))");
+  EXPECT_EQ(c("7 \\ 2 MOD 3"), "vb_op(\"mod\",vb_op(\"\\\\\",vb_num(7),vb_num(2)),vb_num(3))");
+  EXPECT_EQ(c("a Or b XOR x"), "vb_op(\"or\",l_a,vb_op(\"xor\",l_b,l_x))");
+  EXPECT_EQ(c("p <> 3"), "vb_op(\"<>\",(*a_p),vb_num(3))");
+}
+
+TEST_F(Expressions, LiteralsReservedWordsAndNumbers) {
+  EXPECT_EQ(c("\"say \"\"hi\"\"\""), "vb_str(\"say \\\"hi\\\"\")");
+  EXPECT_EQ(c("True"), "vb_num(-1)");
+  EXPECT_EQ(c("vbCrLf"), "vb_str(\"\\r\\n\")");
+  EXPECT_EQ(c("vbTab & Empty"), "vb_op(\"&\",vb_str(\"\\t\"),vb_str(\"\"))");
+  EXPECT_EQ(c("Nothing"), "vb_nothing()");
+  EXPECT_EQ(c("vbNo"), "vb_num(7)");
+  EXPECT_EQ(c("&HFF"), "vb_num(255)");
+  EXPECT_EQ(c("&HFFFF"), "vb_num(65535)");
+  EXPECT_EQ(c("1.5E+3"), "vb_num(1.5E+3)");
+  // Leading zeros would be octal (or invalid) in C.
+  EXPECT_EQ(c("010"), "vb_num(10)");
+  EXPECT_EQ(c("08"), "vb_num(8)");
+  EXPECT_EQ(c("000"), "vb_num(0)");
+  EXPECT_EQ(c("007.5"), "vb_num(7.5)");
+  // Too large for a C integer constant: a floating constant instead.
+  EXPECT_EQ(c("&HFFFFFFFFFFFFFFFFFFFF"), "vb_num(1208925819614629174706175.0)");
+  EXPECT_EQ(c("123456789012345678901"), "vb_num(123456789012345678901.0)");
+  // Constants declared in the project are module-level variables.
+  EXPECT_EQ(c("Green + counter"), "vb_op(\"+\",g_green,g_counter)");
+}
+
+TEST_F(Expressions, NamesCallsAndObjects) {
+  EXPECT_EQ(c("Str(5)"), "vb_builtin(\"str\",1,(VBValue[]){vb_num(5)})");
+  EXPECT_EQ(c("DBRows()"), "vb_builtin(\"dbrows\",0,(VBValue[]){vb_num(0)})");
+  EXPECT_EQ(c("Next1()"), "p_module_next1()");
+  EXPECT_EQ(c("New Class1"), "vb_new(\"Class1\")");
+  EXPECT_EQ(c("New ADODB.Connection"), "vb_new(\"ADODB.Connection\")");
+  EXPECT_EQ(c("Form1.Text1.Text"), "vb_member_get(vb_get(\"Form1\",\"Text1\"),\"Text\")");
+  EXPECT_EQ(c("Me.Caption"), "vb_get(\"Me\",\"Caption\")");
+  EXPECT_EQ(c("App.Title"), "vb_get(\"App\",\"Title\")");
+  EXPECT_EQ(c("a$"), "l_a");
+}
+
+TEST_F(Expressions, FailureMessages) {
+  EXPECT_EQ(fails(""), "Demo: Empty expression");
+  EXPECT_EQ(fails("a +"), "Demo: Missing expression term");
+  EXPECT_EQ(fails("(a"), "Demo: Expected )");
+  EXPECT_EQ(fails("Left(a b)"), "Demo: Expected ,");
+  EXPECT_EQ(fails(".5"), "Demo: Cannot compile expression token .");
+  EXPECT_EQ(fails("a Is Nothing"), "Demo: Unexpected expression token: Is");
+  EXPECT_EQ(fails("(a).b"), "Demo: Unexpected expression token: .");
+  EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression text: ;");
+  EXPECT_EQ(fails("Form1"), "Demo: Form/control object must be accessed via member: Form1");
+  EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
+  EXPECT_EQ(fails("New 5"), "Demo: New requires a class name");
+  EXPECT_EQ(fails("New Class1.5"), "Demo: Invalid qualified New class");
+  EXPECT_EQ(fails("New Class1.X"), "Demo: Unknown class after New: Class1.X");
+  EXPECT_EQ(fails("Len x"), "Demo: Undefined variable Len (native builds require explicit declarations)");
+  EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
+  EXPECT_EQ(fails("MsgBox(\"x\")"), "Demo: Unknown native procedure MsgBox");
+  EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
+  // Deep nesting is an error, not a stack overflow.
+  EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression is nested too deeply");
+}
+
+TEST_F(Expressions, EffectfulOperandsAreEvaluatedLeftToRight) {
+  // Temporaries are numbered per procedure; here they run on across
+  // expressions. Operands without effects keep their nested form.
+  EXPECT_EQ(c("a & Next1()"), "(_t1=l_a,vb_op(\"&\",_t1,p_module_next1()))");
+  EXPECT_EQ(c("1 + Next1()"), "vb_op(\"+\",vb_num(1),p_module_next1())");
+  EXPECT_EQ(c("Next1() + Next1() * a"),
+            "(_t3=p_module_next1(),vb_op(\"+\",_t3,(_t2=p_module_next1(),vb_op(\"*\",_t2,l_a))))");
+  EXPECT_EQ(c("Left(Next1(), a)"), "(_t4=p_module_next1(),vb_builtin(\"left\",2,(VBValue[]){_t4,l_a}))");
+}
+
+TEST(Quote, EscapesEverythingCouldMisread) {
+  EXPECT_EQ(q("plain text"), "\"plain text\"");
+  EXPECT_EQ(q("a\"b\\c"), "\"a\\\"b\\\\c\"");
+  EXPECT_EQ(q("\n\r\t\b\f"), "\"\\n\\r\\t\\b\\f\"");
+  EXPECT_EQ(q(std::string("\x01\x7f", 2)), "\"\\001\\177\"");
+  EXPECT_EQ(q("\xc3\xa9"), "\"\\303\\251\"");  // é as its UTF-8 bytes
+  EXPECT_EQ(q("\xf0\x9f\x98\x80"), "\"\\360\\237\\230\\200\"");
+  EXPECT_EQ(q("what??/"), "\"what?\\?/\"");  // no trigraph survives
+  EXPECT_EQ(q("???="), "\"?\\?\\?=\"");
+  EXPECT_EQ(q("%s */ /*"), "\"%s */ /*\"");
+  EXPECT_EQ(q(std::string("a\0b", 3)), "\"a\\000b\"");
+}
+
+TEST(Valid, AsciiIdentifiersOnly) {
+  EXPECT_TRUE(valid("Text1"));
+  EXPECT_TRUE(valid("_x"));
+  EXPECT_FALSE(valid(""));
+  EXPECT_FALSE(valid("1a"));
+  EXPECT_FALSE(valid("a.b"));
+  EXPECT_FALSE(valid("Gr\xc3\xb6\xc3\x9f"));
+  EXPECT_FALSE(valid("a$"));
+}
+
+}  // namespace
+}  // namespace corvane
