@@ -185,6 +185,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   if (stack_depth > MAX_CALL_DEPTH) throw VBError("Maximum procedure call depth exceeded");
   check_stack();
   Scope scope;
+  scope.reserve(proc->params.size() + 4);
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
   for (size_t i = 0; i < proc->params.size(); ++i) {
     const Param& p = proc->params[i];

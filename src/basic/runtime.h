@@ -54,6 +54,7 @@ class Scope {
   // stays valid until the next variable is created.
   Var& get_or_create(Symbol s, bool* created = nullptr);
   bool holds(Symbol s) { return find(s) != nullptr; }
+  void reserve(size_t n) { vars_.reserve(n); }
   const std::vector<std::pair<Symbol, Var>>& variables() const { return vars_; }
 
   // The error-handler label (lower-cased) and the failure index of the

@@ -100,6 +100,20 @@ TEST(StatementTest, ArraysAndReDim) {
             "51\n");
 }
 
+TEST(StatementTest, StaticLocalsClassTypedVariablesAndSet) {
+  EXPECT_EQ(run_main("Sub Count()\nStatic n\nn = n + 1\nDebug.Print n\nEnd Sub\nSub Main()\nCount\nCount\n"
+                     "Dim c As SomeClass\nDebug.Print c\nSet o = Nothing\nDebug.Print o Is Nothing\n"
+                     "Select Case \"1\"\nCase 1\nDebug.Print \"numeric\"\nEnd Select\nEnd Sub"),
+            "1\n1\n0\nTrue\nnumeric\n");
+}
+
+TEST(StatementTest, ModuleVariablesAndLocals) {
+  // assignment stores into the module variable (converted to its type) unless a local shadows it
+  EXPECT_EQ(run_main("Dim g As Integer\nSub SetG()\ng = 2.5\nEnd Sub\nSub Shadow()\nDim g\ng = \"local\"\n"
+                     "End Sub\nSub Main()\nSetG\nShadow\nDebug.Print g\nEnd Sub"),
+            "2\n");
+}
+
 TEST(StatementTest, ConstantsAndQualifiedConstants) {
   EXPECT_EQ(run_main("Public Const A = 2\nPrivate Const B As String = \"b\"\nGlobal Const C = A * 3\n"
                      "Sub Main()\nConst L = 1.5\nDebug.Print A & B & C & L\nEnd Sub"),
