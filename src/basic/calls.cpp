@@ -30,6 +30,60 @@ const Value* VBRuntime::peek(const Node& node, Scope& scope) {
   return nullptr;
 }
 
+namespace {
+
+// An operator, with a fast path for two Integers.
+inline Value apply(BinOp op, const Value& l, const Value& r) {
+  if (l.is_int() && r.is_int()) {
+    const int64_t a = l.as_int(), b = r.as_int();
+    int64_t out;
+    switch (op) {
+      case BinOp::Add: if (!__builtin_add_overflow(a, b, &out)) return Value(out); break;
+      case BinOp::Sub: if (!__builtin_sub_overflow(a, b, &out)) return Value(out); break;
+      case BinOp::Mul: if (!__builtin_mul_overflow(a, b, &out)) return Value(out); break;
+      case BinOp::Eq: return Value(a == b);
+      case BinOp::Ne: return Value(a != b);
+      case BinOp::Lt: return Value(a < b);
+      case BinOp::Gt: return Value(a > b);
+      case BinOp::Le: return Value(a <= b);
+      case BinOp::Ge: return Value(a >= b);
+      case BinOp::Mod:
+        if (b > 0) {
+          const int64_t m = a % b;
+          return Value(m < 0 ? m + b : m);
+        }
+        break;
+      default: break;
+    }
+  }
+  return binary(op, l, r);
+}
+
+}  // namespace
+
+bool VBRuntime::eval_truth(const Node& node, Scope& scope) {
+  // A comparison of two Integer variables or literals needs no value.
+  if (node.kind == NodeKind::Binary && node.op >= BinOp::Eq && node.op <= BinOp::Ge) {
+    const Node& right = *node.kids[1];
+    if (right.kind == NodeKind::Literal || right.kind == NodeKind::Name) {
+      const Value* lp = peek(*node.kids[0], scope);
+      const Value* rp = lp ? peek(right, scope) : nullptr;
+      if (rp && lp->is_int() && rp->is_int()) {
+        const int64_t a = lp->as_int(), b = rp->as_int();
+        switch (node.op) {
+          case BinOp::Eq: return a == b;
+          case BinOp::Ne: return a != b;
+          case BinOp::Lt: return a < b;
+          case BinOp::Gt: return a > b;
+          case BinOp::Le: return a <= b;
+          default: return a >= b;
+        }
+      }
+    }
+  }
+  return truth(eval(node, scope));
+}
+
 Value VBRuntime::eval(const Node& node, Scope& scope) {
   switch (node.kind) {
     case NodeKind::Literal: return node.literal;
@@ -37,44 +91,17 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
     case NodeKind::Binary: {
       // Operands that are variables or literals are read in place; the left
       // one only when the right one has no side effects.
-      Value lv, rv;
       const Node& right = *node.kids[1];
       const bool plain_right = right.kind == NodeKind::Literal || right.kind == NodeKind::Name;
-      const Value* lp = plain_right ? peek(*node.kids[0], scope) : nullptr;
-      if (!lp) {
-        lv = eval(*node.kids[0], scope);
-        lp = &lv;
+      if (const Value* lp = plain_right ? peek(*node.kids[0], scope) : nullptr) {
+        if (const Value* rp = peek(right, scope)) return apply(node.op, *lp, *rp);
+        const Value r = eval(right, scope);
+        return apply(node.op, *lp, r);
       }
-      const Value* rp = peek(right, scope);
-      if (!rp) {
-        rv = eval(*node.kids[1], scope);
-        rp = &rv;
-      }
-      const Value& l = *lp;
-      const Value& r = *rp;
-      if (l.is_int() && r.is_int()) {
-        const int64_t a = l.as_int(), b = r.as_int();
-        int64_t out;
-        switch (node.op) {
-          case BinOp::Add: if (!__builtin_add_overflow(a, b, &out)) return Value(out); break;
-          case BinOp::Sub: if (!__builtin_sub_overflow(a, b, &out)) return Value(out); break;
-          case BinOp::Mul: if (!__builtin_mul_overflow(a, b, &out)) return Value(out); break;
-          case BinOp::Eq: return Value(a == b);
-          case BinOp::Ne: return Value(a != b);
-          case BinOp::Lt: return Value(a < b);
-          case BinOp::Gt: return Value(a > b);
-          case BinOp::Le: return Value(a <= b);
-          case BinOp::Ge: return Value(a >= b);
-          case BinOp::Mod:
-            if (b > 0) {
-              const int64_t m = a % b;
-              return Value(m < 0 ? m + b : m);
-            }
-            break;
-          default: break;
-        }
-      }
-      return binary(node.op, l, r);
+      const Value l = eval(*node.kids[0], scope);
+      if (const Value* rp = peek(right, scope)) return apply(node.op, l, *rp);
+      const Value r = eval(right, scope);
+      return apply(node.op, l, r);
     }
     case NodeKind::Call: {
       check_stack();

@@ -536,7 +536,7 @@ Flow VBRuntime::run_range(CompiledBody& body, long start, long end, Scope& scope
 Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
   switch (line.kind) {
     case LineKind::IfSingle: {
-      if (truth(eval(*line.e1, scope))) return exec_stmt(*line.then_stmt, scope);
+      if (eval_truth(*line.e1, scope)) return exec_stmt(*line.then_stmt, scope);
       if (line.else_stmt) return exec_stmt(*line.else_stmt, scope);
       return Flow::Normal;
     }
@@ -545,7 +545,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       next = line.end + 1;
       for (size_t b = 0; b < line.branches.size(); ++b) {
         const Branch& branch = line.branches[b];
-        const bool chosen = branch.is_else || truth(eval(b == 0 ? *line.e1 : *branch.cond, scope));
+        const bool chosen = branch.is_else || eval_truth(b == 0 ? *line.e1 : *branch.cond, scope);
         if (chosen) return run_range(body, branch.begin, branch.end, scope);
       }
       return Flow::Normal;
@@ -634,7 +634,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       } depth(scope.do_depth);
       while (true) {
         if (line.header) {
-          const bool c = truth(eval(*line.e1, scope));
+          const bool c = eval_truth(*line.e1, scope);
           if ((line.header == 1 && !c) || (line.header == 2 && c)) break;
         }
         const Flow flow = run_range(body, index + 1, line.end, scope);
@@ -642,7 +642,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         if (flow != Flow::Normal) return flow;
         if (++rounds > MAX_LOOP_ROUNDS) throw VBError("Do loop iteration limit exceeded");
         if (line.footer) {
-          const bool c = truth(eval(*line.footer_cond, scope));
+          const bool c = eval_truth(*line.footer_cond, scope);
           if ((line.footer == 1 && !c) || (line.footer == 2 && c)) break;
         }
       }
@@ -652,7 +652,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       body.resolve(index);
       next = line.end + 1;
       int64_t rounds = 0;
-      while (truth(eval(*line.e1, scope))) {
+      while (eval_truth(*line.e1, scope)) {
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow != Flow::Normal) return flow;
         if (++rounds > MAX_LOOP_ROUNDS) throw VBError("While loop iteration limit exceeded");

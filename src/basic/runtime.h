@@ -139,6 +139,7 @@ class VBRuntime {
   Value expr(const std::string& text);
   Value expr(const std::string& text, Scope& scope);
   Value eval(const Node& node, Scope& scope);
+  bool eval_truth(const Node& node, Scope& scope);  // truth(eval(...)), faster
 
   // ---- names and calls ----
   Value lookup(const std::string& name, Scope& scope);
