@@ -1,5 +1,7 @@
 #include "basic/expr.h"
 
+#include "basic/stack_guard.h"
+
 #include <cctype>
 #include <cstdlib>
 
@@ -165,7 +167,7 @@ std::vector<NodePtr> ExprParser::arguments(int nesting, std::vector<Symbol>* ref
 }
 
 NodePtr ExprParser::primary(int nesting) {
-  if (nesting > MAX_EXPRESSION_DEPTH) fail("Expression nested too deeply");
+  if (nesting > MAX_EXPRESSION_DEPTH || stack_exhausted()) fail("Expression nested too deeply");
   const std::string* t = peek();
   if (t && (equals_ci(*t, "not") || *t == "+" || *t == "-")) {
     const NodeKind kind = equals_ci(*t, "not") ? NodeKind::Not : *t == "+" ? NodeKind::Plus : NodeKind::Negate;

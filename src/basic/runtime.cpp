@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "basic/compiled.h"
+#include "basic/stack_guard.h"
 #include "basic/source_lines.h"
 #include "basic/pattern.h"
 
@@ -16,24 +17,6 @@ namespace {
 
 const Pattern& rx(const char* pattern) { return *new Pattern(pattern, Pattern::CASELESS); }
 #define RX(name, pattern) static const Pattern& name = rx(pattern)
-
-// The lowest usable stack address of this thread (with a safety margin), so
-// that deep nesting ends in a VBError instead of a crash.
-const char* stack_floor() {
-  thread_local const char* floor = [] {
-    pthread_attr_t attr;
-    void* addr = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      pthread_attr_getstack(&attr, &addr, &size);
-      pthread_attr_destroy(&attr);
-    }
-    if (!addr || size == 0) return static_cast<const char*>(nullptr);
-    const size_t margin = std::min<size_t>(size / 4, 1024 * 1024);
-    return static_cast<const char*>(addr) + margin;
-  }();
-  return floor;
-}
 
 }  // namespace
 
@@ -98,10 +81,24 @@ ProcedureRef VBRuntime::procedure(const std::string& key) const {
   return it == procs.end() ? nullptr : it->second;
 }
 
+const char* stack_floor() {
+  thread_local const char* floor = [] {
+    pthread_attr_t attr;
+    void* addr = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+      pthread_attr_getstack(&attr, &addr, &size);
+      pthread_attr_destroy(&attr);
+    }
+    if (!addr || size == 0) return static_cast<const char*>(nullptr);
+    const size_t margin = std::min<size_t>(size / 4, 1024 * 1024);
+    return static_cast<const char*>(addr) + margin;
+  }();
+  return floor;
+}
+
 void VBRuntime::check_stack() {
-  char probe;
-  const char* floor = stack_floor();
-  if (floor && &probe < floor) throw VBError("Out of stack space (nesting too deep)");
+  if (stack_exhausted()) throw VBError("Out of stack space (nesting too deep)");
 }
 
 // ---------------------------------------------------------------- scanning

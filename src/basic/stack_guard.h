@@ -1,0 +1,17 @@
+#pragma once
+// Deep nesting (expressions, blocks, recursion) must end in a VBError, never
+// in a stack overflow: recursive steps ask whether the thread's stack is
+// nearly used up.
+namespace corvane {
+
+// The lowest address recursion may reach on this thread (its stack's end
+// plus a safety margin), or nullptr when unknown.
+const char* stack_floor();
+
+inline bool stack_exhausted() {
+  char probe;
+  const char* floor = stack_floor();
+  return floor && &probe < floor;
+}
+
+}  // namespace corvane
