@@ -259,7 +259,7 @@ std::pair<std::vector<std::string>, std::vector<std::optional<std::string>>> CEx
     const size_t start = i;
     args.push_back(expr(0));
     std::optional<std::string> ref;
-    if (i == start + 1 && valid(tokens[start])) {
+    if (i == start + 1 && is_variable_name(tokens[start])) {
       try {
         ref = compiler.resolve_variable(proc, tokens[start], local);
       } catch (const NativeCompileError&) {

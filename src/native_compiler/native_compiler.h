@@ -34,6 +34,9 @@ extern const std::set<std::string, std::less<>> RESERVED;  // lower-cased
 std::string q(std::string_view text);
 // True when the whole text is an ASCII identifier.
 bool valid(std::string_view name);
+// True for a name as the token rule reads it: an ASCII letter or underscore,
+// then letters and digits of any script and underscores (no type suffix).
+bool is_variable_name(std::string_view name);
 
 struct NativeParam {
   std::string name;  // lower-cased

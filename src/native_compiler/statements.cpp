@@ -56,7 +56,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
-  if (!valid(L)) error(&proc, "Unsupported native assignment target: " + L);
+  if (!is_variable_name(L)) error(&proc, "Unsupported native assignment target: " + L);
   const std::string key = name_key(L);
   if (proc.kind == "function" && key == name_key(proc.name)) {
     const std::string c = expr(&proc, R, locals);
@@ -175,7 +175,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) {
       args.push_back(expr(&proc, piece, locals));
       std::optional<std::string> ref;
-      if (valid(piece)) {
+      if (is_variable_name(piece)) {
         try {
           ref = resolve_variable(&proc, piece, locals);
         } catch (const NativeCompileError&) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/names.h"
+#include "vb6files/regex.h"
 #include "native_compiler/native_compiler.h"
 
 namespace corvane {
@@ -60,6 +61,11 @@ bool valid(std::string_view name) {
   for (char c : name)
     if (!alpha(c) && !(c >= '0' && c <= '9')) return false;
   return true;
+}
+
+bool is_variable_name(std::string_view name) {
+  static const Regex pattern(R"([A-Za-z_]\w*\z)");
+  return pattern.match(name);
 }
 
 std::string name_key(std::string_view name) {

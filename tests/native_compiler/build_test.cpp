@@ -1,0 +1,238 @@
+// End to end: projects compiled with a real C compiler and run under X,
+// checking their output, exit statuses and runtime failure messages; and
+// the corvane-native command.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "common/run_command.h"
+#include "helpers.h"
+#include "vb6files/project_files.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::CommandResult;
+using testing::error_of;
+using testing::make_project;
+using testing::run_command;
+using testing::slurp;
+using testing::tool_path;
+
+class NativeBuild : public ::testing::Test {
+ protected:
+  fs::path dir;
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("corvane-native-test-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override {
+    if (!HasFailure()) fs::remove_all(dir);
+  }
+  fs::path build(const Project& p, const std::optional<std::string>& cc = std::nullopt) {
+    return build_native(p, dir / "out", std::nullopt, cc);
+  }
+  // Runs a built program (at most 30 seconds), with extra environment.
+  static CommandResult run(const fs::path& exe, const std::vector<std::string>& env = {}) {
+    std::vector<std::string> argv{"env"};
+    argv.insert(argv.end(), env.begin(), env.end());
+    argv.insert(argv.end(), {"timeout", "30", exe.string()});
+    return run_command(argv);
+  }
+  // A project started by Sub Main in Module1 (no window is opened).
+  static Project main_project(const std::string& module_code,
+                              const std::vector<std::pair<std::string, std::string>>& classes = {}) {
+    Project p = make_project("", {{"Module1", module_code}}, classes);
+    p.startup = "Sub Main";
+    return p;
+  }
+};
+
+TEST_F(NativeBuild, ValuesOperatorsBuiltinsAndNumbers) {
+  const Project p = main_project(
+      "Sub Main()\n"
+      "Dim s As String, n As Integer\n"
+      "s = \"Hello\"\n"
+      "n = 7\n"
+      "Debug.Print s & \", \" & Mid(s, 2, 3) & \" \" & Len(s) & \" \" & UCase(s)\n"
+      "Debug.Print n \\ 2 & \" \" & -7 Mod 3 & \" \" & 2 ^ 10 & \" \" & (010 + 08)\n"
+      "Debug.Print \"1\" + \"1\"\n"
+      "Debug.Print &HFF + 1 & \" \" & (&HFFFFFFFFFFFFFFFFFFFF > 1)\n"
+      "End\n"
+      "End Sub\n");
+  for (const char* cc : {"gcc", "clang"}) {
+    const CommandResult r = run(build(p, std::string(cc)));
+    EXPECT_EQ(r.status, 0) << cc << r.err;
+    EXPECT_EQ(r.out, "Hello, ell 5 HELLO\n3 -1 1024 18\n11\n256 1\n") << cc;
+  }
+}
+
+TEST_F(NativeBuild, EvaluationOrderByRefLoopsAndProcedureWideDim) {
+  const CommandResult r = run(build(main_project(
+      "Function Note(t)\nDebug.Print \"call \" & t\nNote = t\nEnd Function\n"
+      "Sub Bump(n)\nn = n + 1\nEnd Sub\n"
+      "Sub Main()\n"
+      "Dim x, i, k\n"
+      "Debug.Print Note(\"a\") & Note(\"b\") & Note(\"c\")\n"
+      "x = 1\nBump x\nDebug.Print x\nBump (x)\nDebug.Print x\nBump x + 0\nDebug.Print x\n"
+      "For i = 1 To 3\nDim c As Integer\nc = c + 1\nNext\nDebug.Print c & \" \" & i\n"
+      "For i = 1 To 10\nIf i = 4 Then Exit For\nNext\nDebug.Print i\n"
+      "Do\nk = k + 1\nIf k >= 5 Then Exit Do\nLoop\nDebug.Print k\n"
+      "For i = 3 To 1 Step -1\nDebug.Print \"down \" & i\nNext\n"
+      "For i = 1 To 0\nDebug.Print \"never\"\nNext\n"
+      "End\nEnd Sub\n")));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "call a\ncall b\ncall c\nabc\n2\n3\n3\n3 4\n4\n5\ndown 3\ndown 2\ndown 1\n");
+}
+
+TEST_F(NativeBuild, ClassFieldsByReferenceAndAsCounters) {
+  const CommandResult r = run(build(main_project(
+      "Sub Bump(n)\nn = n + 5\nEnd Sub\n"
+      "Sub Main()\nDim c As Counter\nSet c = New Counter\nDebug.Print c.Count\nc.Twice\n"
+      "Debug.Print c.Count\nDebug.Print c.Doubled\nEnd\nEnd Sub\n",
+      {{"Counter",
+        "Public Count As Long\n"
+        "Private Sub Class_Initialize()\nCount = 10\nEnd Sub\n"
+        "Public Sub Twice()\nBump Count\nDebug.Print Count\nFor Count = 1 To 3\nNext\nEnd Sub\n"
+        "Property Get Doubled() As Long\nDoubled = Count * 2\nEnd Property\n"}})));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "10\n15\n4\n8\n");
+}
+
+TEST_F(NativeBuild, RuntimeFailuresStopWithTheirStatus) {
+  const fs::path exe = build(main_project(
+      "Sub Main()\nDim n As Integer, i\nDebug.Print \"start\"\n"
+      "If Environ(\"MODE\") = \"step\" Then\nFor i = 1 To 2 Step 0\nNext\nEnd If\n"
+      "If Environ(\"MODE\") = \"overflow\" Then n = 40000\n"
+      "If Environ(\"MODE\") = \"zero\" Then n = 1 / 0\n"
+      "Debug.Print \"done\"\nEnd\nEnd Sub\n"));
+  CommandResult r = run(exe, {"MODE=step"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out, "start\n");
+  EXPECT_EQ(r.err, "For Step cannot be zero\n");
+  r = run(exe, {"MODE=overflow"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "VB native runtime: Integer overflow\n");
+  r = run(exe, {"MODE=zero"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "VB native runtime: Division by zero\n");
+  r = run(exe, {"MODE=none"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "start\ndone\n");
+}
+
+TEST_F(NativeBuild, HostileTextComesOutLiterally) {
+  const std::string hostile = "Quote \" back\\slash */ /* ??/ ??= %s %n \xc3\xa9 \xe2\x9c\x93 \xf0\x9f\x98\x80";
+  std::string literal;  // the same text as a BASIC literal
+  for (char c : hostile) literal += c == '"' ? std::string("\"\"") : std::string(1, c);
+  Project p = make_project("Private Sub Form_Load()\n"
+                           "Dim gr\xc3\xb6\xc3\x9f" "e As String\n"
+                           "gr\xc3\xb6\xc3\x9f" "e = \"" + literal + "\"\n"
+                           "Debug.Print gr\xc3\xb6\xc3\x9f" "e\n"
+                           "Z\xc3\xa4hlen\n"
+                           "Debug.Print Me.Caption\n"
+                           "Debug.Print Label1.Caption & \"|\" & Text1.Text\n"
+                           "End\n"
+                           "End Sub\n"
+                           "Sub Z\xc3\xa4hlen()\nDebug.Print \"z\xc3\xa4hlen\"\nEnd Sub\n");
+  p.forms[0].caption = hostile;
+  Control& label = p.forms[0].new_control("Label", 10, 100);
+  label.caption = "50% off ??) \"x\" \\n";
+  p.forms[0].controls[0].text = "a\tb";
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, hostile + "\nz\xc3\xa4hlen\n" + hostile + "\n50% off ??) \"x\" \\n|a\tb\n");
+}
+
+TEST_F(NativeBuild, ClickHandlerRunsUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  Project p = make_project("Private Sub Form_Load()\nDebug.Print \"loaded \" & Me.Caption\nEnd Sub\n"
+                           "Private Sub Command1_Click()\nDebug.Print \"clicked \" & Text1.Text\nEnd\nEnd Sub\n");
+  p.forms[0].caption = "NativeClickProbe";
+  p.forms[0].controls[0].text = "abc";
+  const fs::path exe = build(p);
+  // The program runs in the background; xdotool clicks Command1 (at 10,50
+  // in the client area, 110x32) once its window is mapped.
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeClickProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 40 60 click 1; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "loaded NativeClickProbe\nclicked abc\n");
+}
+
+TEST_F(NativeBuild, CommandLine) {
+  const std::string tool = tool_path("corvane-native");
+  Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");
+  p.name = "My App!";
+  const fs::path vbp = save_project(p, dir / "src" / "app.vbp");
+
+  CommandResult r = run_command({tool});
+  EXPECT_EQ(r.status, 2);
+  r = run_command({tool, "--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("Compile VB6-style projects to Linux-native machine code"), std::string::npos);
+  EXPECT_NE(r.out.find("GCC/Clang or a cross-compiler e.g. aarch64-linux-gnu-gcc"), std::string::npos);
+  EXPECT_NE(r.out.find("Keep generated C and support sources at this path"), std::string::npos);
+  r = run_command({tool, (dir / "missing.vbp").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(r.err.empty());
+
+  const fs::path out = dir / "bin";
+  r = run_command({"env", "CC=gcc -O0 -DCORVANE_PROBE=\"1 2\"", tool, vbp.string(), "-o", out.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Compiled native ELF: " + (out / "My_App").string() + "\n");
+  EXPECT_TRUE(fs::exists(out / "My_App.native.c"));
+  struct stat st {};
+  ASSERT_EQ(::stat((out / "My_App").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0755u);
+  EXPECT_EQ(run(out / "My_App").out, "cli\n");
+
+  // --emit-c keeps the generated file with the runtime sources beside it,
+  // enough to build it again by hand.
+  const fs::path kept = dir / "kept" / "prog.c";
+  r = run_command({tool, vbp.string(), "-o", out.string(), "--name", "...", "--cc", "clang", "--emit-c", kept.string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Compiled native ELF: " + (out / "VBApplication").string() + "\n");
+  EXPECT_TRUE(fs::exists(kept));
+  EXPECT_TRUE(fs::exists(kept.parent_path() / "vb_native.c"));
+  EXPECT_TRUE(fs::exists(kept.parent_path() / "vb_native.h"));
+  EXPECT_FALSE(fs::exists(out / "VBApplication.native.c"));
+
+  r = run_command({tool, vbp.string(), "-o", out.string(), "--cc", "no-such-cc-xyz"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "C compiler not found: no-such-cc-xyz\n");
+  r = run_command({tool, vbp.string(), "-o", out.string(), "--cc", " "});
+  EXPECT_EQ(r.err, "Compiler command is empty\n");
+  r = run_command({tool, vbp.string(), "-o", out.string(), "--cc", "gcc -include /no/such/header.h"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err.rfind("Native C compilation failed:\n", 0), 0u) << r.err;
+  r = run_command({"env", "CORVANE_HOME=" + (dir / "nowhere").string(), tool, vbp.string(), "-o", out.string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find((dir / "nowhere" / "native").string()), std::string::npos) << r.err;
+
+  // A translation failure writes no C file.
+  p.forms[0].code = "Private Sub Form_Load()\nundeclared = 1\nEnd Sub\n";
+  p.name = "Broken";
+  const fs::path broken = save_project(p, dir / "broken" / "broken.vbp");
+  r = run_command({tool, broken.string(), "-o", (dir / "broken-out").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "Form1.Form_Load, statement 1: undeclared = 1: Undefined variable undeclared (native builds require "
+                   "explicit declarations)\n");
+  EXPECT_FALSE(fs::exists(dir / "broken-out" / "Broken.native.c"));
+}
+
+}  // namespace
+}  // namespace corvane
