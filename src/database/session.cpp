@@ -63,24 +63,24 @@ int64_t DatabaseSession::open(std::string_view backend, std::string_view target,
   if (mysql && !mysql_backend_available())
     throw DatabaseError("MySQL requires the MariaDB client library (libmariadb)");
 
-  auto fail = [&](const std::string& reason) -> DatabaseError {
-    return DatabaseError("Could not connect to " + kind + ": " + reason);
-  };
+  // Every failure from here on names the backend; the reason is the
+  // database's own message.
   try {
     if (sqlite) {
-      if (has_nul(target)) throw fail("embedded null character");
+      if (has_nul(target)) throw DatabaseError("embedded null character");
       backend_ = open_sqlite_backend(sqlite_file_path(target, base_dir_), busy_timeout_);
       engine_ = "sqlite";
     } else {
       std::optional<int64_t> port_number = db_value_to_integer(port);
       if (!port_number) {
         if (std::holds_alternative<std::string>(port))
-          throw fail("invalid literal for int() with base 10: " + db_value_repr(port));
-        throw fail("port must be an integer, not " + db_value_repr(port));
+          throw DatabaseError("invalid literal for int() with base 10: " + db_value_repr(port));
+        throw DatabaseError("port must be an integer, not " + db_value_repr(port));
       }
-      if (*port_number < 0 || *port_number > 65535) throw fail("port out of range: " + std::to_string(*port_number));
+      if (*port_number < 0 || *port_number > 65535)
+        throw DatabaseError("port out of range: " + std::to_string(*port_number));
       if (has_nul(target) || has_nul(username) || has_nul(password) || has_nul(host))
-        throw fail("embedded null character");
+        throw DatabaseError("embedded null character");
       MysqlTarget where{std::string(host), unsigned(*port_number), std::string(username), std::string(password),
                         std::string(target)};
       backend_ = open_mysql_backend(where);
@@ -89,10 +89,7 @@ int64_t DatabaseSession::open(std::string_view backend, std::string_view target,
   } catch (const DatabaseError& e) {
     backend_.reset();
     engine_.clear();
-    const std::string message = e.message();
-    // Failures raised above already carry the prefix.
-    if (message.rfind("Could not connect to ", 0) == 0) throw;
-    throw fail(message);
+    throw DatabaseError("Could not connect to " + kind + ": " + e.message());
   }
   return 1;
 }
