@@ -40,8 +40,10 @@
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <unistd.h>
 
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <sqlite3.h>
@@ -1050,7 +1052,7 @@ static int screen;
 static GC graphics;
 static XFontStruct *font;
 static Atom wm_delete_window;
-static Atom net_wm_name, utf8_string;
+static Atom net_wm_name, utf8_string, net_wm_pid;
 static FormState *form_states;
 static size_t form_count;
 static int current_form = -1;
@@ -1106,6 +1108,13 @@ static void set_window_name(FormState *f) {
                     (const unsigned char *)caption, (int)strlen(caption));
 }
 
+/* Names the process that owns a window (_NET_WM_PID), for window managers
+ * and tools that find windows by process. */
+static void mark_process(Window window) {
+    long pid = (long)getpid();
+    XChangeProperty(display, window, net_wm_pid, XA_CARDINAL, 32, PropModeReplace, (const unsigned char *)&pid, 1);
+}
+
 /* Loads a form without showing it: control states from the definitions, a
  * caption set before loading is kept, an unmapped window, then "Load". */
 static void instantiate(int index) {
@@ -1124,6 +1133,7 @@ static void instantiate(int index) {
     set_window_name(f);
     XSelectInput(display, f->window, ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask);
     XSetWMProtocols(display, f->window, &wm_delete_window, 1);
+    mark_process(f->window);
     raise_event(index, -1, "Load");
 }
 
@@ -1561,6 +1571,7 @@ VBValue vb_msgbox(VBValue message, VBValue title) {
     XSelectInput(display, box, ExposureMask | ButtonPressMask | KeyPressMask);
     /* Closing the box through the window manager answers it too. */
     XSetWMProtocols(display, box, &wm_delete_window, 1);
+    mark_process(box);
     XMapRaised(display, box);
     XFlush(display);
     size_t length = strlen(text);
@@ -1642,6 +1653,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     wm_delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
     net_wm_name = XInternAtom(display, "_NET_WM_NAME", False);
     utf8_string = XInternAtom(display, "UTF8_STRING", False);
+    net_wm_pid = XInternAtom(display, "_NET_WM_PID", False);
 
     if (initialize) initialize();
     int sub_main = startup && !strcasecmp(startup, "Sub Main");

@@ -75,6 +75,7 @@ class Program {
     }
     return status_;
   }
+  pid_t pid() const { return pid_; }
   bool running() {
     int raw = 0;
     if (status_ < 0 && ::waitpid(pid_, &raw, WNOHANG) == pid_)
@@ -89,22 +90,29 @@ class Program {
   std::string out_, err_;
 };
 
-// The id of the shown window whose whole name is `name`, or "".
-std::string find_window(const std::string& name) {
-  const CommandResult r =
-      run_command({"timeout", "10", "xdotool", "search", "--sync", "--onlyvisible", "--name", "^" + name + "$"});
+// The id of the program's shown window whose whole name is `name`, or "".
+std::string find_window(const Program& p, const std::string& name) {
+  const CommandResult r = run_command({"timeout", "10", "xdotool", "search", "--all", "--sync", "--onlyvisible", "--pid",
+                                       std::to_string(p.pid()), "--name", "^" + name + "$"});
   return r.status == 0 ? r.out.substr(0, r.out.find('\n')) : "";
 }
 
-void click(const std::string& window, int x, int y) {
-  ASSERT_EQ(run_command({"xdotool", "mousemove", "--window", window, std::to_string(x), std::to_string(y),
-                         "click", "1"})
-                .status,
-            0);
+// Input goes to the window itself, wherever other windows are. A press
+// that closes the window makes xdotool fail on the release that follows.
+void click(const std::string& window, int x, int y, bool closes_window = false) {
+  const CommandResult r = run_command({"xdotool", "mousemove", "--window", window, std::to_string(x),
+                                       std::to_string(y), "click", "--window", window, "1"});
+  if (!closes_window) {
+    ASSERT_EQ(r.status, 0) << window << " " << x << "," << y << ": " << r.err;
+  }
 }
 
-void type_text(const std::string& text) { ASSERT_EQ(run_command({"xdotool", "type", "--delay", "60", text}).status, 0); }
-void key(const std::string& name) { ASSERT_EQ(run_command({"xdotool", "key", name}).status, 0); }
+void type_text(const std::string& window, const std::string& text) {
+  ASSERT_EQ(run_command({"xdotool", "type", "--window", window, "--delay", "60", text}).status, 0);
+}
+void key(const std::string& window, const std::string& name) {
+  ASSERT_EQ(run_command({"xdotool", "key", "--window", window, name}).status, 0);
+}
 void close_window(const std::string& window) {
   ASSERT_EQ(run_command({tool_path("native_test_wm_close"), window}).status, 0);
 }
@@ -137,7 +145,7 @@ int body(int y) { return y + 26; }
 TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   Program p;
   ASSERT_TRUE(p.wait_for("second_visible|0")) << p.err();
-  const std::string main_window = find_window("Main Form");
+  const std::string main_window = find_window(p, "Main Form");
   ASSERT_NE(main_window, "");
 
   // Drawn in black on white: the menu bar line at y 24, the check box square
@@ -185,11 +193,11 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   // Typing into the text box: every key raises Change.
   click(main_window, 20, body(52));
   ASSERT_TRUE(p.wait_for("event|0|1|Click"));
-  type_text("ab");
+  type_text(main_window, "ab");
   ASSERT_TRUE(p.wait_for("text1|ab"));
-  key("BackSpace");
+  key(main_window, "BackSpace");
   ASSERT_TRUE(p.wait_for("text1|a", 3));
-  key("Return");
+  key(main_window, "Return");
   ASSERT_TRUE(p.wait_for("text1|a", 4));
 
   // Invisible and disabled controls take no presses.
@@ -234,14 +242,14 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
 TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   Program p;
   ASSERT_TRUE(p.wait_for("second_visible|0")) << p.err();
-  const std::string main_window = find_window("Main Form");
+  const std::string main_window = find_window(p, "Main Form");
   ASSERT_NE(main_window, "");
 
   // Reading a control of the never-loaded form loads it (Load runs, with the
   // caption set before loading) without showing it; Show then maps it.
   click(main_window, 130, body(185));
   ASSERT_TRUE(p.wait_for("second_visible|1"));
-  const std::string second_window = find_window("Second Window");
+  const std::string second_window = find_window(p, "Second Window");
   ASSERT_NE(second_window, "");
 
   // Closing one of two visible forms keeps the program running.
@@ -252,24 +260,24 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   // The message box prints its line, waits for a press and answers.
   click(main_window, 20, body(185));
   ASSERT_TRUE(p.wait_for("Greeting: Hello from Main"));
-  const std::string box = find_window("Greeting");
+  const std::string box = find_window(p, "Greeting");
   ASSERT_NE(box, "");
-  click(box, 30, 30);
+  click(box, 30, 30, true);
   ASSERT_TRUE(p.wait_for("after_msgbox|Ready"));
 
   // Shown again after its unload, the second form loads afresh from its
   // definitions (its design caption).
   click(main_window, 130, body(185));
   ASSERT_TRUE(p.wait_for("second_visible|1", 2));
-  const std::string second_again = find_window("Second");
+  const std::string second_again = find_window(p, "Second");
   ASSERT_NE(second_again, "");
   // A form without menus takes presses at its own coordinates; its button
   // runs Unload Me.
-  click(second_again, 20, 60);
+  click(second_again, 20, 60, true);
   ASSERT_TRUE(p.wait_for("event|1|-1|Unload", 2));
 
   // End stops the program once the current event returns, with no Unload.
-  click(main_window, 240, body(185));
+  click(main_window, 240, body(185), true);
   EXPECT_EQ(p.wait_exit(), 0) << p.err();
   EXPECT_EQ(p.out(),
             "event|0|-1|Load\n"
