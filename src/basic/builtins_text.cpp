@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 #include "basic/builtins_support.h"
 
@@ -81,6 +82,18 @@ bool is_ascii(std::string_view s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return false;
   return true;
+}
+
+// The count of a length or position argument; whole numbers beyond the
+// 64-bit range are clamped to it (so Left(t, 1E+30) is all of t).
+int64_t count_of(const Value& v) {
+  const Value n = number(v);
+  if (n.is_int()) return n.as_int();
+  const double d = n.as_double();
+  if (std::isnan(d)) return 0;
+  if (d >= 9.2e18) return std::numeric_limits<int64_t>::max();
+  if (d <= -9.2e18) return std::numeric_limits<int64_t>::min();
+  return static_cast<int64_t>(std::trunc(d));
 }
 
 // Number of code points in text[0, byte).
@@ -166,14 +179,14 @@ Value fn_rtrim(VBRuntime&, std::vector<Value>& args) {
 Value fn_left(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Left");
   const std::string text = vbstr(args[0]);
-  const int64_t n = std::max<int64_t>(0, number_as_count(args[1]));
+  const int64_t n = std::max<int64_t>(0, count_of(args[1]));
   return Value(piece(text, 0, static_cast<size_t>(n)));
 }
 
 Value fn_right(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Right");
   const std::string text = vbstr(args[0]);
-  const int64_t n = std::max<int64_t>(0, number_as_count(args[1]));
+  const int64_t n = std::max<int64_t>(0, count_of(args[1]));
   if (n == 0) return Value(std::string());
   const size_t total = code_point_count(text);
   const size_t take = std::min<size_t>(total, static_cast<size_t>(n));
@@ -183,10 +196,10 @@ Value fn_right(VBRuntime&, std::vector<Value>& args) {
 Value fn_mid(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Mid", true);
   const std::string text = vbstr(args[0]);
-  const int64_t start = std::max<int64_t>(1, number_as_count(args[1]));
+  const int64_t start = std::max<int64_t>(1, count_of(args[1]));
   size_t count = std::string::npos;
   if (args.size() > 2) {
-    const int64_t length = number_as_count(args[2]);
+    const int64_t length = count_of(args[2]);
     if (length < 0) throw VBError("Mid length must not be negative (got " + std::to_string(length) + ")");
     count = static_cast<size_t>(length);
   }
@@ -251,7 +264,7 @@ Value fn_strcomp(VBRuntime&, std::vector<Value>& args) {
   return Value(int64_t{c < 0 ? -1 : c > 0 ? 1 : 0});
 }
 
-int64_t repeat_count(const Value& n) { return std::min<int64_t>(MAX_REPEAT, std::max<int64_t>(0, number_as_count(n))); }
+int64_t repeat_count(const Value& n) { return std::min<int64_t>(MAX_REPEAT, std::max<int64_t>(0, count_of(n))); }
 
 Value fn_space(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Space");

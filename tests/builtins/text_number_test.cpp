@@ -47,6 +47,8 @@ TEST(TextFunctions, FullUnicodeCaseMapping) {
 TEST(TextFunctions, PiecesAtTheEdges) {
   EXPECT_EQ(show(R"(Left("abc", 0) & "|" & Right("abc", 0) & "|" & Left("abc", 5) & "|" & Right("abc", -1))"), "||abc|");
   EXPECT_EQ(show(R"(Right("abc", 5) & Left("abc", 1.9))"), "abca");
+  EXPECT_EQ(show(R"(Left("abc", 1E+30) & "|" & Right("abc", 1E+30) & "|" & Mid("abc", 1E+30) & "|" & Mid("abc", -1E+30, 2))"),
+            "abc|abc||ab");
   EXPECT_EQ(show(R"(Mid("abcdef", 2, 3))"), "bcd");
   EXPECT_EQ(show(R"(Mid("abcdef", 0) & "|" & Mid("abcdef", 1) & "|" & Mid("abc", 10) & "|" & Mid("abc", 2, 0))"),
             "abcdef|abcdef||");
