@@ -21,6 +21,13 @@ std::vector<std::string> lines_of(const std::string& text) {
   return out;
 }
 
+MenuItem make_menu(const std::string& name, const std::string& caption) {
+  MenuItem m;
+  m.name = name;
+  m.caption = caption;
+  return m;
+}
+
 bool has_line(const std::string& text, const std::string& line) {
   for (const std::string& l : lines_of(text))
     if (l == line) return true;
@@ -98,9 +105,9 @@ TEST(Emit, SampleProjectLayout) {
 TEST(Emit, MenusAndTheirEvents) {
   Project p = make_project("Sub mnuOpen_Click()\nEnd Sub\nSub mnuAbout_Click()\nEnd Sub\n");
   VBForm& f = p.forms.front();
-  MenuItem file{"mnuFile", "&File"}, help{"mnuHelp", "&Help"};
-  file.children = {MenuItem{"mnuOpen", "Open"}, MenuItem{"mnuQuit", "Quit"}};
-  help.children = {MenuItem{"mnuAbout", "About"}};
+  MenuItem file = make_menu("mnuFile", "&File"), help = make_menu("mnuHelp", "&Help");
+  file.children = {make_menu("mnuOpen", "Open"), make_menu("mnuQuit", "Quit")};
+  help.children = {make_menu("mnuAbout", "About")};
   help.children[0].checked = true;
   f.menus = {file, help};
   const std::string text = NativeCompiler(p).emit();
@@ -143,11 +150,11 @@ TEST(Emit, ChecksBeforeEmitting) {
             "Form1: Native X11 event not implemented: Command1_DblClick");
   EXPECT_EQ(emit_error(make_project("Sub Form_Initialize()\nEnd Sub\nSub Form_QueryUnload()\nEnd Sub\n")), "");
   Project menu = make_project("Sub mnuFile_Click()\nEnd Sub\n");
-  menu.forms[0].menus = {MenuItem{"mnuFile", "File"}};
+  menu.forms[0].menus = {make_menu("mnuFile", "File")};
   EXPECT_EQ(emit_error(menu), "Form1: Native X11 event not implemented: mnuFile_Click");
   menu.forms[0].code = "";
-  menu.forms[0].menus[0].children = {MenuItem{"mnuA", "A"}};
-  menu.forms[0].menus[0].children[0].children = {MenuItem{"mnuB", "B"}};
+  menu.forms[0].menus[0].children = {make_menu("mnuA", "A")};
+  menu.forms[0].menus[0].children[0].children = {make_menu("mnuB", "B")};
   EXPECT_EQ(emit_error(menu), "Demo: Form1: native menu implementation currently supports only one submenu level");
   Project dialog = make_project("");
   dialog.forms[0].new_control("CommonDialog", 0, 0);
@@ -165,8 +172,8 @@ TEST(Emit, ChecksBeforeEmitting) {
 }
 
 TEST(Emit, HostileTextIsQuoted) {
-  Project p = make_project("Sub Form_Load()\nDebug.Print \"*/ ??/ %s \\\"\"\"\nEnd Sub\n");
-  p.forms[0].caption = "Cap \"*/ /* ??/\n%s\\ \xc3\xa9";
+  Project p = make_project("Sub Form_Load()\nDebug.Print \"*/ ?" "?/ %s \\\"\"\"\nEnd Sub\n");
+  p.forms[0].caption = "Cap \"*/ /* ?" "?/\n%s\\ \xc3\xa9";
   p.forms[0].controls[0].text = "line1\nline2";
   const std::string text = NativeCompiler(p).emit();
   EXPECT_TRUE(has_line(text, "    vb_print(vb_str(\"*/ ?\\?/ %s \\\\\\\"\"));"));
