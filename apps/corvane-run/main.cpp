@@ -7,15 +7,11 @@
 
 #include "common/cli.h"
 #include "corvane-run/script_host.h"
+#include "forms/app_host.h"
 
 namespace {
 
-int run_project(const std::string& project) {
-  std::cerr << "corvane-run: cannot run " << project
-            << ": running projects needs the form runtime, which this build does not include; "
-               "use --script FILE.bas to run modules headless\n";
-  return 2;
-}
+int run_project(const std::string& project) { return corvane::run_project_file(project); }
 
 }  // namespace
 

@@ -88,6 +88,11 @@ std::string choose_color(Interp& interp, const ColorDialogOptions& options) {
 
 void set_dialog_responder(DialogResponder responder) { g_responder = std::move(responder); }
 
+std::optional<std::string> ask_responder(const std::vector<std::string>& words) {
+    if (!g_responder) return std::nullopt;
+    return g_responder(words);
+}
+
 std::string dialog_option(const std::vector<std::string>& words, std::string_view option) {
     for (std::size_t i = 1; i + 1 < words.size(); i += 2) {
         if (words[i] == option) return words[i + 1];

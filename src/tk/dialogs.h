@@ -59,6 +59,10 @@ using DialogResponder =
     std::function<std::optional<std::string>(const std::vector<std::string>& words)>;
 // Installs (or, with an empty function, removes) the process's responder.
 void set_dialog_responder(DialogResponder responder);
+// The responder's answer for a dialog built elsewhere (an input box made of
+// ordinary widgets): nullopt when no responder is installed or it declines.
+std::optional<std::string> ask_responder(const std::vector<std::string>& words);
+
 // The value after `option` in a dialog's words, or "" (for responders).
 std::string dialog_option(const std::vector<std::string>& words, std::string_view option);
 

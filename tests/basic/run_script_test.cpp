@@ -100,9 +100,10 @@ TEST_F(RunScriptTest, UsageErrors) {
   const auto no_main = run({write("lib.bas", "Sub Other()\nEnd Sub\n")});
   EXPECT_EQ(no_main.status, 1);
   EXPECT_EQ(no_main.err, "No Sub Main to run\n");
+  // A project without forms cannot run (before any display is needed).
   const auto project = run_command({tool_path("corvane-run"), write("p.vbp", "Type=Exe\n")});
-  EXPECT_EQ(project.status, 2);
-  EXPECT_NE(project.err.find("running projects needs the form runtime"), std::string::npos);
+  EXPECT_EQ(project.status, 1);
+  EXPECT_NE(project.err.find("Project contains no VB6 forms."), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,406 @@
+// Preview: opening, events, closing and the form object without a session.
+#include "forms/preview.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "basic/source_lines.h"
+#include "forms/database_access.h"
+#include "forms/session.h"
+#include "model/names.h"
+#include "tk/dialogs.h"
+#include "tk/error.h"
+#include "tk/events.h"
+#include "tk/widget.h"
+
+namespace corvane {
+
+std::string widget_text(const Value& value) { return value.is_nothing() ? std::string() : vbstr(value); }
+
+std::vector<std::string> item_texts(const Value& value) {
+  std::vector<std::string> out;
+  if (value.is_array()) {
+    for (const Value& item : value.as_array()->items) out.push_back(widget_text(item));
+    return out;
+  }
+  const std::string text = widget_text(value);
+  if (text.empty()) return out;
+  size_t start = 0;
+  while (true) {
+    size_t bar = text.find('|', start);
+    out.push_back(text.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  return out;
+}
+
+namespace {
+
+// The property set every control object starts with, whatever its kind.
+std::map<std::string, Value> control_props(const Control& c) {
+  std::vector<Value> items;
+  for (const std::string& item : item_texts(Value(c.items))) items.emplace_back(item);
+  return {
+      {"caption", Value(c.caption)},
+      {"text", Value(c.text)},
+      {"visible", Value(c.visible)},
+      {"enabled", Value(c.enabled)},
+      {"value", Value(int64_t{c.value})},
+      {"left", Value(int64_t{c.left})},
+      {"top", Value(int64_t{c.top})},
+      {"width", Value(int64_t{c.width})},
+      {"height", Value(int64_t{c.height})},
+      {"interval", Value(int64_t{c.interval})},
+      {"recordsource", Value(c.record_source)},
+      {"items", make_array(std::move(items))},
+      {"listindex", Value(int64_t{-1})},
+      {"filename", Value(std::string())},
+      {"filter", Value(std::string("All Files (*.*)|*.*"))},
+      {"dialogtitle", Value(std::string("Choose a file"))},
+      {"color", Value(std::string("#000000"))},
+  };
+}
+
+}  // namespace
+
+std::shared_ptr<Preview> Preview::make(RunHost& host, const VBForm& form,
+                                       std::shared_ptr<ApplicationSession> session) {
+  auto preview = std::make_shared<Preview>(host, form, std::move(session));
+  preview->build();
+  return preview;
+}
+
+std::shared_ptr<Preview> Preview::create(RunHost& host, const VBForm& form,
+                                         std::shared_ptr<ApplicationSession> session, bool start_visible) {
+  auto preview = make(host, form, std::move(session));
+  preview->start(start_visible);
+  return preview;
+}
+
+Preview::Preview(RunHost& host_, const VBForm& form_, std::shared_ptr<ApplicationSession> session_)
+    : host(host_), form(form_), session(std::move(session_)) {}
+
+Preview::~Preview() {
+  timers.clear();
+  resize_job_.cancel();
+  if (runtime) {
+    // The interpreter's objects may outlive it (held by other forms); they
+    // must not call back into a window that is gone.
+    for (auto& [name, object] : objects) {
+      if (object == form_object && session) continue;
+      object->on_change = nullptr;
+      object->on_method = nullptr;
+    }
+  }
+}
+
+const Control* Preview::control(const std::string& name) const { return form.get_control(name); }
+
+std::string Preview::widget_of(const std::string& name) const {
+  auto it = widgets.find(lower(name));
+  return it == widgets.end() ? std::string() : it->second;
+}
+
+// Opening steps 1-5: the window, the objects, the interpreter, the widgets.
+void Preview::build() {
+  tk::Interp& interp = host.interp();
+  window = tk::new_widget_path(interp, host.root());
+  interp.call({"toplevel", window, "-background", "#f0f0f0"});
+  interp.call({"wm", "withdraw", window});
+  tk::wm_title(interp, window, form.caption);
+  const int width = std::max(form.width, 240), height = std::max(form.height, 160);
+  interp.call({"wm", "geometry", window, std::to_string(width) + "x" + std::to_string(height)});
+  interp.call({"wm", "resizable", window, 1, 1});
+  interp.call({"wm", "minsize", window, 180, 120});
+  auto w = weak();
+  tk::on_close_request(interp, window, [w] {
+    if (auto p = w.lock()) p->close();
+  });
+  tk::on_destroy(interp, window, [w] {
+    auto p = w.lock();
+    if (!p) return;
+    p->cancel_timers();
+    if (p->closed || p->unloading) return;
+    // Destroyed from outside (another client, the root going): the form
+    // unloads as if closed, with no widgets left to update.
+    p->widgets.clear();
+    p->gone_job_ = tk::when_idle(p->host.interp(), [w] {
+      if (auto q = w.lock()) q->close();
+    });
+  });
+
+  if (session) {
+    form_object = session->form_object(form.name);
+  } else {
+    form_object = std::make_shared<ControlObject>(
+        form.name, std::map<std::string, Value>{{"caption", Value(form.caption)}, {"visible", Value(true)}});
+    form_object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
+      if (auto p = w.lock()) p->change_form(o, key, value);
+    };
+    form_object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+      if (auto p = w.lock()) return p->form_method(o, method, args);
+      return Value();
+    };
+  }
+  objects[lower(form.name)] = form_object;
+  for (const Control& c : form.controls) {
+    auto object = std::make_shared<ControlObject>(c.name, control_props(c));
+    object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
+      if (auto p = w.lock()) p->change_control(o, key, value);
+    };
+    object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+      if (auto p = w.lock()) return p->control_method(o, method, args);
+      return Value();
+    };
+    objects.emplace(lower(c.name), std::move(object));
+  }
+  if (session) {
+    for (const auto& [key, object] : session->form_objects) objects.emplace(key, object);
+  }
+
+  build_runtime();
+
+  for (const Control& c : form.controls) make_widget(c);
+  make_form_menus();
+  bind_configure();
+}
+
+void Preview::build_runtime() {
+  const Project& project = host.project();
+  auto w = weak();
+  RunHost* run_host = &host;
+  VBRuntime::Options options;
+  options.sources.push_back(form.code);
+  // Controls in the form's order first, then the form objects.
+  options.controls.emplace_back(form.name, form_object);
+  for (const Control& c : form.controls) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
+  if (session)
+    for (const VBForm& f : project.forms)
+      if (!names_equal(f.name, form.name)) options.controls.emplace_back(f.name, session->form_object(f.name));
+  options.msgbox = [w](const std::string& text, const std::string& title, const Value& buttons) -> int64_t {
+    if (auto p = w.lock()) return p->msgbox(text, title, buttons);
+    return 1;
+  };
+  options.inputbox = [w](const std::string& prompt, const std::string& title) {
+    if (auto p = w.lock()) return p->inputbox(prompt, title);
+    return std::string();
+  };
+  options.debug = [run_host](const std::string& text) { run_host->log(text); };
+  if (session) {
+    std::weak_ptr<ApplicationSession> ws = session;
+    options.stop = [ws] {
+      if (auto s = ws.lock()) s->stop();
+    };
+  } else {
+    options.stop = [w] {
+      if (auto p = w.lock()) p->close();
+    };
+  }
+  std::error_code ec;
+  options.base_dir = project.path ? project.path->parent_path().string() : std::filesystem::current_path(ec).string();
+  if (options.base_dir.empty()) options.base_dir = std::filesystem::current_path(ec).string();
+  for (const ClassModule& c : project.classes) options.classes.emplace_back(c.name, c.code);
+
+  // The form's own code is scanned alone first, so its module-level
+  // declarations land in a scope of their own; the standard modules follow
+  // (a module procedure replaces a form procedure of the same name).
+  runtime = std::make_unique<VBRuntime>(std::move(options));
+  if (session) {
+    ScopeRef own = runtime->globals;
+    // The modules' declarations were evaluated once for the shared scope;
+    // here they are evaluated again into a scratch scope and dropped.
+    runtime->globals = std::make_shared<Scope>();
+    for (const Module& m : project.modules) runtime->add_source(m.code);
+    own->parent = session->globals;
+    runtime->globals = own;
+  } else {
+    for (const Module& m : project.modules) runtime->add_source(m.code);
+  }
+  runtime->current_form = form_object;
+  runtime->app->props["title"] = Value(project.name);
+  runtime->app->props["exename"] = Value(project.name);
+
+  if (session) {
+    tk::Interp& interp = host.interp();
+    int64_t sw = 0, sh = 0;
+    try {
+      sw = tk::Obj(interp.call({"winfo", "screenwidth", window})).to_int();
+      sh = tk::Obj(interp.call({"winfo", "screenheight", window})).to_int();
+    } catch (const tk::TclError&) {
+    }
+    auto screen = std::make_shared<ControlObject>(
+        "Screen", std::map<std::string, Value>{{"width", Value(sw * 15)},
+                                               {"height", Value(sh * 15)},
+                                               {"twipsperpixelx", Value(int64_t{15})},
+                                               {"twipsperpixely", Value(int64_t{15})}});
+    auto clipboard = std::make_shared<ControlObject>("Clipboard");
+    clipboard->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+      if (auto p = w.lock()) return p->clipboard_method(o, method, args);
+      return Value();
+    };
+    objects["screen"] = screen;
+    objects["clipboard"] = clipboard;
+    runtime->set_control("Screen", screen);
+    runtime->set_control("Clipboard", clipboard);
+    std::weak_ptr<ApplicationSession> ws = session;
+    const std::string own_name = form.name;
+    runtime->load = [ws, own_name](const std::string& name) {
+      if (auto s = ws.lock()) s->load(names_equal(name, "Me") ? own_name : name);
+    };
+    runtime->unload = [ws, own_name](const std::string& name) {
+      if (auto s = ws.lock()) s->unload(names_equal(name, "Me") ? own_name : name);
+    };
+  }
+}
+
+void Preview::bind_configure() {
+  auto w = weak();
+  tk::bind(host.interp(), window, "<Configure>", {"%W"}, [w](const tk::Args& args) {
+    auto p = w.lock();
+    if (!p || p->closed || p->suppress || args.str(0) != p->window) return;
+    if (p->resize_job_.pending()) return;  // one Form_Resize per idle moment
+    p->resize_job_ = tk::when_idle(p->host.interp(), [w] {
+      if (auto q = w.lock(); q && !q->closed) q->invoke("Form_Resize");
+    });
+  });
+}
+
+// Opening steps 6-9.
+void Preview::start(bool visible) {
+  auto keep = shared_from_this();
+  tk::Interp& interp = host.interp();
+  loading = true;
+  invoke("Form_Load");
+  loading = false;
+  if (closed) return;
+  tk::wm_title(interp, window, widget_text(form_object->get("Caption")));
+  if (visible) {
+    show_window();
+    invoke("Form_Activate");
+    if (closed) return;
+  }
+  for (const Control& c : form.controls) {
+    if (closed) return;
+    if (c.kind != "DataGrid" || strip(c.record_source).empty()) continue;
+    try {
+      refresh_data_grid(c.name);
+    } catch (const std::exception& e) {
+      host.log(std::string("DataGrid refresh failed: ") + e.what());
+    }
+  }
+  for (const Control& c : form.controls)
+    if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(c.name);
+}
+
+void Preview::show_window() {
+  if (closed) return;
+  tk::Interp& interp = host.interp();
+  interp.try_call({"wm", "deiconify", window});
+  interp.try_call({"raise", window});
+}
+
+void Preview::withdraw_window() {
+  if (closed) return;
+  host.interp().try_call({"wm", "withdraw", window});
+}
+
+void Preview::invoke(const std::string& event) {
+  if (closed || suppress || !runtime) return;
+  if (!runtime->has_procedure(event)) return;
+  auto keep = shared_from_this();
+  try {
+    runtime->event(event);
+  } catch (const VBError& e) {
+    show_error(event, e.message());
+  } catch (const std::exception& e) {
+    // Not the interpreter's own error (a toolkit failure): logged the way
+    // the interpreter logs its errors, and shown the same way.
+    host.log("Runtime error in " + event + ": " + e.what());
+    show_error(event, e.what());
+  }
+}
+
+void Preview::show_error(const std::string& event, const std::string& message) {
+  tk::Interp& interp = host.interp();
+  tk::MessageBoxOptions options;
+  if (!closed && tk::winfo_exists(interp, window)) options.parent = window;
+  options.title = "VB6 runtime error";
+  options.message = event + ": " + message;
+  options.icon = "error";
+  try {
+    tk::message_box(interp, options);
+  } catch (const tk::TclError& e) {
+    host.log(options.message);
+  }
+}
+
+void Preview::cancel_timers() { timers.clear(); }
+
+void Preview::close() {
+  if (closed || unloading) return;
+  auto keep = shared_from_this();
+  unloading = true;
+  cancel_timers();
+  invoke("Form_Unload");
+  closed = true;
+  cancel_timers();
+  resize_job_.cancel();
+  close_database();
+  try {
+    tk::destroy(host.interp(), window);
+  } catch (const std::exception&) {
+  }
+  if (session) {
+    session->form_closed(*this);
+  } else {
+    if (host.preview.get() == this) host.preview.reset();
+    host.set_status("Program stopped");
+  }
+}
+
+void Preview::close_database() {
+  if (!runtime) return;
+  try {
+    if (runtime->db) runtime->db->close();
+  } catch (const std::exception&) {
+  }
+}
+
+void Preview::change_form(ControlObject&, const std::string& key, const Value& value) {
+  if (closed) return;
+  if (key == "caption") {
+    tk::wm_title(host.interp(), window, widget_text(value));
+  } else if (key == "visible") {
+    if (truth(value)) show_window();
+    else withdraw_window();
+  }
+}
+
+Value Preview::form_method(ControlObject&, const std::string& method, std::vector<Value>&) {
+  if (method == "show") {
+    show_window();
+    return Value();
+  }
+  if (method == "hide") {
+    withdraw_window();
+    return Value();
+  }
+  throw VBError("Unsupported Form method: " + method);
+}
+
+Value Preview::clipboard_method(ControlObject&, const std::string& method, std::vector<Value>& args) {
+  tk::Interp& interp = host.interp();
+  if (method == "clear") {
+    tk::clipboard_clear(interp);
+    return Value();
+  }
+  if (method == "settext") {
+    tk::clipboard_set(interp, args.empty() ? std::string() : widget_text(args[0]));
+    return Value();
+  }
+  if (method == "gettext") return Value(tk::clipboard_get(interp).value_or(std::string()));
+  throw VBError("Unsupported Clipboard method: " + method);
+}
+
+}  // namespace corvane

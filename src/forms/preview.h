@@ -1,0 +1,110 @@
+#pragma once
+// Preview: one form of a project running as a live Tk toplevel window, with
+// one widget per control, the form's menu bar, its own interpreter over the
+// form's code and the standard modules, and events raised into it.
+//
+// Made with Preview::create (or, by a session, make + start), always held
+// by a shared_ptr: every Tk callback holds the window only weakly, and the
+// window keeps itself alive while one of its events runs.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "basic/objects.h"
+#include "basic/runtime.h"
+#include "forms/run_host.h"
+#include "model/project.h"
+#include "tk/timer.h"
+#include "tk/variable.h"
+
+namespace corvane {
+
+class ApplicationSession;
+
+class Preview : public std::enable_shared_from_this<Preview> {
+ public:
+  // Opens the window and runs Form_Load (and, when visible, Form_Activate).
+  // A scanning error of the code throws VBError.
+  static std::shared_ptr<Preview> create(RunHost& host, const VBForm& form,
+                                         std::shared_ptr<ApplicationSession> session = nullptr,
+                                         bool start_visible = true);
+  // The two halves of create, for a session that records the window while
+  // its Form_Load runs: make builds the window, the objects, the interpreter
+  // and the widgets; start runs the opening events.
+  static std::shared_ptr<Preview> make(RunHost& host, const VBForm& form,
+                                       std::shared_ptr<ApplicationSession> session);
+  void start(bool visible);
+
+  Preview(RunHost& host, const VBForm& form, std::shared_ptr<ApplicationSession> session);
+  ~Preview();
+  Preview(const Preview&) = delete;
+  Preview& operator=(const Preview&) = delete;
+
+  // Runs an event procedure ("Command1_Click"); ignored when closed or while
+  // a property change is applied. A VBError shows the "VB6 runtime error" dialog.
+  void invoke(const std::string& event);
+  // Unloads the form: Form_Unload, then the window goes.
+  void close();
+  void schedule_timer(const std::string& name);
+  // Reloads a grid from its RecordSource; throws VBError on a bad query.
+  void refresh_data_grid(const std::string& name);
+  int64_t msgbox(const std::string& text, const std::string& title, const Value& buttons);
+  std::string inputbox(const std::string& prompt, const std::string& title);
+
+  void change_form(ControlObject& object, const std::string& key, const Value& value);
+  Value form_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
+  void change_control(ControlObject& object, const std::string& key, const Value& value);
+  Value control_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
+  Value clipboard_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
+
+  // Window operations a session uses.
+  void show_window();     // de-iconify and raise
+  void withdraw_window();
+
+  RunHost& host;
+  const VBForm form;
+  std::shared_ptr<ApplicationSession> session;
+  std::string window;                              // Tk path of the toplevel
+  std::map<std::string, std::string> widgets;      // lower-cased control name -> widget path
+  std::map<std::string, ObjectRef> objects;        // lower-cased name -> object
+  std::map<std::string, tk::Variable> vars;        // lower-cased name / "name:value" -> variable
+  std::unique_ptr<VBRuntime> runtime;
+  ObjectRef form_object;
+  bool closed = false;
+  bool unloading = false;
+  bool suppress = false;
+  std::map<std::string, tk::Timer> timers;         // lower-cased Timer name -> pending job
+  // Set when the form asked to be shown while its Form_Load ran in a session.
+  bool show_requested = false;
+  bool loading = false;
+
+  const Control* control(const std::string& name) const;
+  std::string widget_of(const std::string& name) const;
+
+ private:
+  void build();
+  void build_runtime();
+  void make_widget(const Control& control);
+  void make_form_menus();
+  void place(const std::string& name);
+  void bind_configure();
+  void cancel_timers();
+  void close_database();
+  void show_error(const std::string& event, const std::string& message);
+  void fill_list(const std::string& name, const Control& control, const std::vector<std::string>& items);
+  void on_timer(const std::string& name);
+  std::weak_ptr<Preview> weak() { return weak_from_this(); }
+
+  tk::Timer resize_job_;
+  tk::Timer gone_job_;
+  std::vector<tk::Variable> menu_vars_;
+  std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
+};
+
+// The text of a value as a widget shows it (Nothing shows as "").
+std::string widget_text(const Value& value);
+// The entries of an Items value (an array, or one text cut at "|").
+std::vector<std::string> item_texts(const Value& value);
+
+}  // namespace corvane

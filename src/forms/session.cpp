@@ -1,0 +1,200 @@
+// ApplicationSession: the forms of one run and the variables they share.
+#include "forms/session.h"
+
+#include "forms/preview.h"
+#include "model/names.h"
+#include "tk/widget.h"
+
+namespace corvane {
+
+std::shared_ptr<ApplicationSession> ApplicationSession::create(RunHost& host) {
+  auto session = std::make_shared<ApplicationSession>(host);
+  session->init();
+  return session;
+}
+
+ApplicationSession::ApplicationSession(RunHost& host_) : host(host_), project(host_.project()) {}
+
+ApplicationSession::~ApplicationSession() {
+  for (auto& [key, object] : form_objects) {
+    object->on_change = nullptr;
+    object->on_method = nullptr;
+  }
+}
+
+void ApplicationSession::init() {
+  std::weak_ptr<ApplicationSession> w = weak_from_this();
+  for (const VBForm& form : project.forms) {
+    const std::string key = fold_name(form.name);
+    if (form_objects.count(key)) continue;  // the first form of a name wins
+    auto object = std::make_shared<ControlObject>(
+        form.name, std::map<std::string, Value>{{"caption", Value(form.caption)},
+                                                {"visible", Value(false)},
+                                                {"width", Value(int64_t{form.width})},
+                                                {"height", Value(int64_t{form.height})}});
+    object->on_change = [w](ControlObject& o, const std::string& k, const Value& value) {
+      if (auto s = w.lock()) s->form_property(o, k, value);
+    };
+    object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+      if (auto s = w.lock()) return s->form_method(o, method, args);
+      return Value();
+    };
+    form_objects.emplace(key, std::move(object));
+  }
+  VBRuntime::Options options;
+  for (const Module& m : project.modules) options.sources.push_back(m.code);
+  for (const ClassModule& c : project.classes) options.classes.emplace_back(c.name, c.code);
+  if (project.path) options.base_dir = project.path->parent_path().string();
+  shared_ = std::make_unique<VBRuntime>(std::move(options));
+  globals = shared_->globals;
+}
+
+ObjectRef ApplicationSession::form_object(const std::string& name) const {
+  auto it = form_objects.find(fold_name(name));
+  return it == form_objects.end() ? nullptr : it->second;
+}
+
+std::shared_ptr<Preview> ApplicationSession::preview(const std::string& name) const {
+  auto it = previews.find(fold_name(name));
+  return it == previews.end() ? nullptr : it->second;
+}
+
+const VBForm& ApplicationSession::require(const std::string& name) const {
+  if (const VBForm* form = project.lookup_form(name)) return *form;
+  throw VBError("Unknown form: " + name);
+}
+
+std::shared_ptr<Preview> ApplicationSession::load(const std::string& name) {
+  const VBForm& form = require(name);
+  const std::string key = fold_name(form.name);
+  if (auto it = previews.find(key); it != previews.end()) return it->second;
+  // A form that names itself during its own Form_Load is not loaded twice.
+  if (auto it = loading_.find(key); it != loading_.end()) return it->second;
+  auto keep = shared_from_this();
+  std::shared_ptr<Preview> preview = Preview::make(host, form, keep);
+  loading_[key] = preview;
+  try {
+    preview->start(false);
+  } catch (...) {
+    loading_.erase(key);
+    throw;
+  }
+  loading_.erase(key);
+  if (preview->closed) {
+    // It unloaded itself during Form_Load: the run ends when nothing else is loaded.
+    if (!stopping && previews.empty() && loading_.empty()) end_run();
+  } else if (!stopping) {
+    previews[key] = preview;
+    if (preview->show_requested) {
+      preview->show_requested = false;
+      show_loaded(*preview);
+    }
+  }
+  return preview;
+}
+
+void ApplicationSession::show_loaded(Preview& preview) {
+  if (preview.closed) return;
+  if (ObjectRef object = form_object(preview.form.name)) object->props["visible"] = Value(true);
+  preview.show_window();
+  preview.invoke("Form_Activate");
+}
+
+std::shared_ptr<Preview> ApplicationSession::show(const std::string& name) {
+  const VBForm& form = require(name);
+  const std::string key = fold_name(form.name);
+  if (auto it = loading_.find(key); it != loading_.end()) {
+    // Shown while its Form_Load runs: it shows once loading has finished.
+    it->second->show_requested = true;
+    if (ObjectRef object = form_object(form.name)) object->props["visible"] = Value(true);
+    return it->second;
+  }
+  auto keep = shared_from_this();
+  std::shared_ptr<Preview> preview = load(form.name);
+  if (preview->closed) return preview;
+  preview->show_requested = false;
+  show_loaded(*preview);
+  return preview;
+}
+
+void ApplicationSession::unload(const std::string& name) {
+  const VBForm& form = require(name);
+  const std::string key = fold_name(form.name);
+  std::shared_ptr<Preview> preview = this->preview(key);
+  if (!preview) {
+    // Unloaded during its own Form_Load.
+    if (auto it = loading_.find(key); it != loading_.end()) preview = it->second;
+  }
+  if (preview && !preview->closed) preview->close();
+}
+
+void ApplicationSession::form_property(ControlObject& object, const std::string& key, const Value& value) {
+  if (key == "visible") {
+    if (truth(value)) {
+      show(object.name);
+    } else if (auto preview = this->preview(object.name)) {
+      preview->withdraw_window();
+    } else if (auto it = loading_.find(fold_name(object.name)); it != loading_.end()) {
+      it->second->show_requested = false;
+    }
+    return;
+  }
+  if (auto preview = this->preview(object.name)) {
+    preview->change_form(object, key, value);
+  } else if (auto it = loading_.find(fold_name(object.name)); it != loading_.end()) {
+    it->second->change_form(object, key, value);
+  }
+}
+
+Value ApplicationSession::form_method(ControlObject& object, const std::string& method, std::vector<Value>&) {
+  if (method == "show") {
+    show(object.name);
+    return Value();
+  }
+  if (method == "hide") {
+    object.set("Visible", Value(false));
+    return Value();
+  }
+  if (method == "unload") {
+    unload(object.name);
+    return Value();
+  }
+  if (method == "setfocus") {
+    auto preview = show(object.name);
+    if (preview && !preview->closed) tk::focus(host.interp(), preview->window, true);
+    return Value();
+  }
+  throw VBError("Unsupported form method: " + object.name + "." + method);
+}
+
+void ApplicationSession::form_closed(Preview& preview) {
+  auto keep = shared_from_this();
+  const std::string key = fold_name(preview.form.name);
+  if (auto it = previews.find(key); it != previews.end() && it->second.get() == &preview) previews.erase(it);
+  if (ObjectRef object = form_object(preview.form.name)) object->props["visible"] = Value(false);
+  if (!stopping && previews.empty() && loading_.empty()) end_run();
+}
+
+void ApplicationSession::end_run() {
+  if (ended_) return;
+  ended_ = true;
+  auto keep = shared_from_this();
+  host.preview.reset();
+  if (host.session.get() == this) host.session.reset();
+  host.set_status("Program stopped");
+}
+
+void ApplicationSession::stop() {
+  if (stopping) return;
+  auto keep = shared_from_this();
+  stopping = true;
+  // Forms still inside their Form_Load close too.
+  std::vector<std::shared_ptr<Preview>> open;
+  for (auto& [key, preview] : previews) open.push_back(preview);
+  for (auto& [key, preview] : loading_) open.push_back(preview);
+  for (auto& preview : open) preview->close();
+  previews.clear();
+  end_run();
+}
+
+}  // namespace corvane

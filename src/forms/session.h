@@ -1,0 +1,63 @@
+#pragma once
+// ApplicationSession: one run of a whole project. It holds a form object for
+// every form, loads forms lazily as Preview windows (VB6's default form
+// instances), keeps the module variables all forms share, and ends the run
+// when the last loaded form closes or the program ends.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "basic/objects.h"
+#include "basic/runtime.h"
+#include "forms/run_host.h"
+#include "model/project.h"
+
+namespace corvane {
+
+class Preview;
+
+class ApplicationSession : public std::enable_shared_from_this<ApplicationSession> {
+ public:
+  // Makes the form objects and the shared module scope; a scanning error of
+  // a module throws VBError.
+  static std::shared_ptr<ApplicationSession> create(RunHost& host);
+  explicit ApplicationSession(RunHost& host);
+  ~ApplicationSession();
+  ApplicationSession(const ApplicationSession&) = delete;
+  ApplicationSession& operator=(const ApplicationSession&) = delete;
+
+  // The form, found case-insensitively; VBError "Unknown form: {name}".
+  const VBForm& require(const std::string& name) const;
+  // Loads the form hidden unless it is open (or being loaded) already.
+  std::shared_ptr<Preview> load(const std::string& name);
+  // Loads, shows and raises the form, then runs its Form_Activate.
+  std::shared_ptr<Preview> show(const std::string& name);
+  void unload(const std::string& name);
+  void form_property(ControlObject& object, const std::string& key, const Value& value);
+  Value form_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
+  void form_closed(Preview& preview);
+  void stop();
+
+  // The form object of a form (case-insensitive), or nullptr.
+  ObjectRef form_object(const std::string& name) const;
+  // The open window of a form (case-insensitive), or nullptr.
+  std::shared_ptr<Preview> preview(const std::string& name) const;
+
+  RunHost& host;
+  Project& project;
+  std::map<std::string, std::shared_ptr<Preview>> previews;  // lower-cased form name -> open window
+  std::map<std::string, ObjectRef> form_objects;             // lower-cased form name -> form object
+  ScopeRef globals;                                          // the shared module scope
+  bool stopping = false;
+
+ private:
+  void init();
+  void end_run();
+  void show_loaded(Preview& preview);
+  std::unique_ptr<VBRuntime> shared_;                        // the interpreter the shared scope came from
+  std::map<std::string, std::shared_ptr<Preview>> loading_;  // forms whose Form_Load runs
+  bool ended_ = false;
+};
+
+}  // namespace corvane

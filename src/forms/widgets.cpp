@@ -1,0 +1,378 @@
+// One widget per control: creation by kind, placement, and property
+// changes made by the program.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+
+#include "forms/preview.h"
+#include "tk/command.h"
+#include "tk/error.h"
+#include "tk/events.h"
+#include "tk/widget.h"
+
+namespace corvane {
+
+namespace {
+
+bool caption_kind(const std::string& kind) {
+  return kind == "Label" || kind == "CommandButton" || kind == "CheckBox" || kind == "OptionButton" ||
+         kind == "Frame";
+}
+
+bool list_kind(const std::string& kind) {
+  return kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox";
+}
+
+bool tree_kind(const std::string& kind) {
+  return kind == "MSFlexGrid" || kind == "TreeView" || kind == "ListView" || kind == "DataGrid";
+}
+
+int64_t as_int(const Value& value) {
+  try {
+    return number_as_count(value);
+  } catch (const VBError&) {
+    return 0;
+  }
+}
+
+// Names in the process's current folder: sub-folders or regular files,
+// sorted by code points, at most 100.
+std::vector<std::string> folder_entries(bool folders) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(std::filesystem::current_path(ec), ec), end; !ec && it != end;
+       it.increment(ec)) {
+    std::error_code ec2;
+    const bool match = folders ? it->is_directory(ec2) : it->is_regular_file(ec2);
+    if (match && !ec2) names.push_back(it->path().filename().string());
+  }
+  std::sort(names.begin(), names.end());  // UTF-8 byte order is code point order
+  if (names.size() > 100) names.resize(100);
+  return names;
+}
+
+std::vector<std::string> drive_entries() {
+  const char* home = std::getenv("HOME");
+  return {"/", home && *home ? home : "/root", "/mnt", "/media"};
+}
+
+}  // namespace
+
+void Preview::fill_list(const std::string& name, const Control& c, const std::vector<std::string>& items) {
+  tk::Interp& interp = host.interp();
+  const std::string path = widget_of(name);
+  if (path.empty()) return;
+  if (list_kind(c.kind)) {
+    interp.call({path, "delete", 0, "end"});
+    std::vector<tk::Obj> words{path, "insert", "end"};
+    for (const std::string& item : items) words.emplace_back(item);
+    if (words.size() > 3) interp.call(words);
+  } else if (c.kind == "ComboBox") {
+    interp.call({path, "configure", "-values", tk::Obj::list(items)});
+  } else if (tree_kind(c.kind)) {
+    tk::Obj children = interp.call_obj({path, "children", ""});
+    if (!children.to_list().empty()) interp.call({path, "delete", children});
+    for (const std::string& item : items) {
+      if (c.kind == "TreeView") interp.call({path, "insert", "", "end", "-text", item});
+      else interp.call({path, "insert", "", "end", "-values", tk::Obj::list({item})});
+    }
+  }
+}
+
+void Preview::make_widget(const Control& c) {
+  const std::string& kind = c.kind;
+  if (kind == "Timer" || kind == "CommonDialog") return;
+  tk::Interp& interp = host.interp();
+  const std::string key = lower(c.name);
+  const std::string path = tk::new_widget_path(interp, window);
+  auto w = weak();
+  tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
+  ObjectRef object = objects.at(key);
+  const std::string click = c.name + "_Click", change = c.name + "_Change";
+  const std::vector<std::string> items = item_texts(object->get("Items"));
+  const tk::Obj font = tk::Obj::list({"DejaVu Sans", std::max(6, c.font_size)});
+  bool created = true;
+
+  if (kind == "Label") {
+    interp.call({"label", path, "-textvariable", var.name(), "-anchor", "w", "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-foreground", c.fore_color});
+    tk::bind(interp, path, "<Button-1>", {}, [w, click] {
+      if (auto p = w.lock()) p->invoke(click);
+    });
+  } else if (kind == "TextBox") {
+    interp.call({"entry", path, "-textvariable", var.name()});
+    var.on_write([w, key, change] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
+      p->invoke(change);
+    });
+  } else if (kind == "CommandButton") {
+    interp.call({"button", path, "-textvariable", var.name()});
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, click] {
+                   if (auto p = w.lock()) p->invoke(click);
+                 })});
+  } else if (kind == "CheckBox" || kind == "OptionButton") {
+    const std::string vkey = key + ":value";
+    tk::Variable& value_var = vars[vkey] = tk::Variable(interp, c.value != 0 ? 1 : 0);
+    if (kind == "CheckBox") {
+      interp.call({"checkbutton", path, "-textvariable", var.name(), "-variable", value_var.name(), "-onvalue", 1,
+                   "-offvalue", 0, "-anchor", "w", "-background", "#f0f0f0"});
+    } else {
+      interp.call({"radiobutton", path, "-textvariable", var.name(), "-variable", value_var.name(), "-value", 1,
+                   "-anchor", "w", "-background", "#f0f0f0"});
+    }
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, key, vkey, click] {
+                   auto p = w.lock();
+                   if (!p || p->closed) return;
+                   int64_t v = 0;
+                   try {
+                     v = p->vars.at(vkey).integer();
+                   } catch (const tk::TclError&) {
+                   }
+                   p->objects.at(key)->props["value"] = Value(v);
+                   p->invoke(click);
+                 })});
+  } else if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
+    interp.call({"listbox", path, "-exportselection", 0});
+    std::vector<std::string> rows = kind == "ListBox"       ? items
+                                    : kind == "DirListBox"  ? folder_entries(true)
+                                    : kind == "FileListBox" ? folder_entries(false)
+                                                            : drive_entries();
+    if (kind != "ListBox") {
+      std::vector<Value> values(rows.begin(), rows.end());
+      object->props["items"] = make_array(std::move(values));
+    }
+    if (!rows.empty()) {
+      std::vector<tk::Obj> words{path, "insert", "end"};
+      for (const std::string& row : rows) words.emplace_back(row);
+      interp.call(words);
+    }
+    tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      tk::Interp& in = p->host.interp();
+      auto selection = in.call_obj({path, "curselection"}).to_list();
+      if (selection.empty()) return;
+      const int64_t index = selection[0].to_int();
+      auto& props = p->objects.at(key)->props;
+      props["listindex"] = Value(index);
+      props["text"] = Value(in.call({path, "get", index}));
+      p->invoke(click);
+    });
+  } else if (kind == "ComboBox") {
+    interp.call({"ttk::combobox", path, "-textvariable", var.name(), "-values", tk::Obj::list(items)});
+    // Typing keeps Text current (no event: a combo box raises only Click).
+    var.on_write([w, key] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
+    });
+    tk::bind(interp, path, "<<ComboboxSelected>>", {}, [w, key, path, click] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      tk::Interp& in = p->host.interp();
+      auto& props = p->objects.at(key)->props;
+      props["listindex"] = Value(tk::Obj(in.call({path, "current"})).to_int());
+      props["text"] = Value(p->vars.at(key).text());
+      p->invoke(click);
+    });
+  } else if (kind == "Frame") {
+    interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
+  } else if (kind == "Image") {
+    interp.call({"label", path, "-text", "\u25A7", "-background", "white", "-relief", "sunken"});
+  } else if (kind == "Shape" || kind == "Line") {
+    interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0});
+    const std::string colour = interp.try_call({"winfo", "rgb", path, c.fore_color}) ? c.fore_color : "#000000";
+    if (kind == "Shape") {
+      interp.call({path, "create", "oval", 3, 3, c.width - 3, c.height - 3, "-outline", colour, "-width", 2});
+    } else {
+      const double y = c.height / 2.0;
+      interp.call({path, "create", "line", 3, y, c.width - 3, y, "-fill", colour, "-width", 2});
+    }
+  } else if (kind == "StatusBar") {
+    interp.call({"label", path, "-relief", "sunken", "-anchor", "w", "-textvariable", var.name(), "-background",
+                 "#e9e9e9"});
+  } else if (kind == "TabStrip") {
+    interp.call({"ttk::notebook", path});
+    std::vector<std::string> pages = items.empty() ? std::vector<std::string>{"Tab1", "Tab2"} : items;
+    for (const std::string& page : pages) {
+      const std::string child = tk::new_widget_path(interp, path);
+      interp.call({"ttk::frame", child});
+      interp.call({path, "add", child, "-text", page});
+    }
+    tab_seen_[key] = 0;
+    // The notebook announces its first page too; only a change of page
+    // made by the user is a Click.
+    tk::bind(interp, path, "<<NotebookTabChanged>>", {}, [w, key, path, click] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      int index = -1;
+      try {
+        index = static_cast<int>(tk::Obj(p->host.interp().call({path, "index", "current"})).to_int());
+      } catch (const tk::TclError&) {
+      }
+      if (index == p->tab_seen_[key]) return;
+      p->tab_seen_[key] = index;
+      p->invoke(click);
+    });
+  } else if (kind == "MSFlexGrid") {
+    interp.call({"ttk::treeview", path, "-show", "headings", "-columns", tk::Obj::list({"Col1", "Col2"})});
+    for (const char* column : {"Col1", "Col2"}) {
+      interp.call({path, "heading", column, "-text", column});
+      interp.call({path, "column", column, "-width", 100});
+    }
+  } else if (kind == "ProgressBar") {
+    interp.call({"ttk::progressbar", path, "-mode", "determinate", "-maximum", 100, "-value", c.value});
+  } else if (kind == "Slider" || kind == "HScrollBar" || kind == "VScrollBar") {
+    if (kind == "Slider") {
+      interp.call({"ttk::scale", path, "-orient", "horizontal", "-from", 0, "-to", 100, "-value", c.value});
+    } else {
+      interp.call({"scale", path, "-orient", kind == "HScrollBar" ? "horizontal" : "vertical", "-from", 0, "-to",
+                   100, "-showvalue", 0});
+      interp.call({path, "set", c.value});
+    }
+    // The scales also report positions set by the program (Tk calls the
+    // command later, at idle time): only a value that differs from the
+    // Value property is a change made by the user.
+    interp.call({path, "configure", "-command",
+                 tk::widget_command(interp, path, [w, key, change](const tk::Args& args) {
+                   auto p = w.lock();
+                   if (!p || p->closed || args.empty()) return;
+                   double d = 0;
+                   try {
+                     d = args[args.size() - 1].to_double();
+                   } catch (const tk::TclError&) {
+                     return;
+                   }
+                   if (!std::isfinite(d)) return;
+                   const Value v(static_cast<int64_t>(d));
+                   auto& props = p->objects.at(key)->props;
+                   auto old = props.find("value");
+                   if (old != props.end() && old->second.is_int() && old->second.as_int() == v.as_int()) return;
+                   props["value"] = v;
+                   p->invoke(change);
+                 })});
+  } else if (kind == "RichTextBox") {
+    interp.call({"text", path, "-wrap", "word", "-background", "white", "-font", font});
+    interp.call({path, "insert", "1.0", c.text});
+    tk::bind(interp, path, "<KeyRelease>", {}, [w, key, path, change] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      p->objects.at(key)->props["text"] = Value(p->host.interp().call({path, "get", "1.0", "end-1c"}));
+      p->invoke(change);
+    });
+  } else if (kind == "TreeView" || kind == "ListView" || kind == "DataGrid") {
+    if (kind == "TreeView") {
+      interp.call({"ttk::treeview", path, "-show", "tree"});
+      for (const std::string& item : items) interp.call({path, "insert", "", "end", "-text", item});
+    } else {
+      interp.call({"ttk::treeview", path, "-show", "headings", "-columns", tk::Obj::list({"Value"})});
+      interp.call({path, "heading", "Value", "-text", "Value"});
+      interp.call({path, "column", "Value", "-width", 150});
+      for (const std::string& item : items)
+        interp.call({path, "insert", "", "end", "-values", tk::Obj::list({item})});
+    }
+    tk::bind(interp, path, "<<TreeviewSelect>>", {}, [w, key, path, click] {
+      auto p = w.lock();
+      if (!p || p->closed) return;
+      tk::Interp& in = p->host.interp();
+      auto selection = in.call_obj({path, "selection"}).to_list();
+      if (selection.empty()) return;
+      std::string text = in.call({path, "item", selection[0], "-text"});
+      if (text.empty()) {
+        auto values = in.call_obj({path, "item", selection[0], "-values"}).to_list();
+        if (!values.empty()) text = values[0].str();
+      }
+      p->objects.at(key)->props["text"] = Value(text);
+      p->invoke(click);
+    });
+  } else if (kind == "Data") {
+    interp.call({"label", path, "-text", "Data (use DBOpen / DBQuery)", "-relief", "ridge", "-background", "#e8e8e8"});
+  } else if (kind == "PictureBox") {
+    interp.call({"label", path, "-text", "PictureBox", "-relief", "sunken", "-background", "#ffffff"});
+  } else {
+    created = false;
+  }
+  if (!created) {
+    vars.erase(key);
+    return;
+  }
+  widgets[key] = path;
+  interp.try_call({path, "configure", "-font", font});
+  if (c.visible) place(key);
+  if (!c.enabled) {
+    if (!interp.try_call({path, "configure", "-state", "disabled"})) interp.try_call({path, "state", "disabled"});
+  }
+}
+
+void Preview::place(const std::string& name) {
+  const std::string path = widget_of(name);
+  if (path.empty()) return;
+  ObjectRef object = objects.at(lower(name));
+  const int64_t x = as_int(object->props["left"]), y = as_int(object->props["top"]);
+  const int64_t width = std::max<int64_t>(14, as_int(object->props["width"]));
+  const int64_t height = std::max<int64_t>(14, as_int(object->props["height"]));
+  host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height});
+}
+
+void Preview::change_control(ControlObject& object, const std::string& key, const Value& value) {
+  if (closed) return;
+  const std::string name = lower(object.name);
+  const Control* c = control(name);
+  if (!c) return;
+  if (c->kind == "Timer") {
+    // Enabling a timer, or giving an enabled one an interval, arms it; a
+    // timer already pending re-reads both at its next expiry.
+    if ((key == "enabled" || key == "interval") && !timers.count(name) && truth(object.props["enabled"]) &&
+        as_int(object.props["interval"]) > 0)
+      schedule_timer(c->name);
+    return;
+  }
+  const std::string path = widget_of(name);
+  if (path.empty()) return;
+  tk::Interp& interp = host.interp();
+  suppress = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{suppress};
+  try {
+    if (key == "caption" || key == "text") {
+      const std::string text = widget_text(value);
+      if (c->kind == "RichTextBox") {
+        interp.call({path, "delete", "1.0", "end"});
+        interp.call({path, "insert", "1.0", text});
+      } else {
+        vars.at(name).set(text);
+        if (c->kind == "Frame" && key == "caption") interp.call({path, "configure", "-text", text});
+      }
+    } else if (key == "value") {
+      if (c->kind == "CheckBox" || c->kind == "OptionButton") {
+        vars.at(name + ":value").set(as_int(value));
+      } else if (c->kind == "HScrollBar" || c->kind == "VScrollBar" || c->kind == "Slider") {
+        interp.call({path, "set", number_as_double(value)});
+      } else if (c->kind == "ProgressBar") {
+        interp.call({path, "configure", "-value", number_as_double(value)});
+      }
+    } else if (key == "enabled") {
+      const bool on = truth(value);
+      if (!interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
+        interp.try_call({path, "state", on ? "!disabled" : "disabled"});
+    } else if (key == "left" || key == "top" || key == "width" || key == "height") {
+      if (truth(object.props["visible"])) place(name);
+    } else if (key == "visible") {
+      if (truth(value)) place(name);
+      else interp.call({"place", "forget", path});
+    } else if (key == "recordsource") {
+      if (tree_kind(c->kind)) refresh_data_grid(c->name);
+    } else if (key == "items") {
+      fill_list(name, *c, item_texts(value));
+    }
+  } catch (const tk::TclError& e) {
+    throw VBError(e.what());
+  }
+}
+
+}  // namespace corvane
