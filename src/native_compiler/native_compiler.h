@@ -182,8 +182,9 @@ std::string NativeCompiler::in_order(const std::vector<std::string>& operands, B
   return prefix + build(names) + ")";
 }
 
-// The C identifier part for a lower-cased BASIC name: the name itself when
-// it is ASCII, else an encoding of its bytes that no ASCII name produces.
+// The C identifier part for a lower-cased name: the name itself when it is
+// an ASCII identifier part, else an encoding of its bytes that no such name
+// produces.
 std::string c_name(std::string_view lower_name);
 // Lower-case form of a name (Unicode aware), the key of every name table.
 std::string name_key(std::string_view name);

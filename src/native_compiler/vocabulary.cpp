@@ -75,12 +75,13 @@ std::string name_key(std::string_view name) {
 }
 
 std::string c_name(std::string_view lower_name) {
-  bool ascii = true;
+  bool plain = true;
   for (char c : lower_name)
-    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
-  if (ascii) return std::string(lower_name);
-  // BASIC names never begin with two underscores, so "__u" plus hex digits
-  // cannot meet a name written in ASCII.
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_')) plain = false;
+  if (plain) return std::string(lower_name);
+  // Other scripts, and any punctuation a class name may carry: the bytes in
+  // hexadecimal. BASIC names never begin with two underscores, so "__u"
+  // plus hex digits cannot meet a name written in ASCII.
   std::string out = "__u";
   char buf[4];
   for (char c : lower_name) {

@@ -179,6 +179,15 @@ TEST(Emit, HostileTextIsQuoted) {
   EXPECT_TRUE(has_line(text, "    vb_print(vb_str(\"*/ ?\\?/ %s \\\\\\\"\"));"));
   EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Cap \\\"*/ /* ?\\?/\\n%s\\\\ \\303\\251\",640,440,controls_0,2,menus_0,0},"));
   EXPECT_NE(text.find("{\"TextBox\",\"Text1\",\"\",\"line1\\nline2\",10,10,"), std::string::npos);
+  // A class name is project text too: it never reaches a C identifier as is.
+  Project cls = make_project("", {}, {{"Bad\"(void);exit(3);/* \xc3\xa9", "Sub Go()\nEnd Sub\n"}});
+  const std::string cls_text = NativeCompiler(cls).emit();
+  EXPECT_NE(cls_text.find("vb_register_class(\"Bad\\\"(void);exit(3);/* \\303\\251\",0,"), std::string::npos);
+  EXPECT_NE(cls_text.find("static VBValue p_" + c_name("cls_bad\"(void);exit(3);/* \xc3\xa9_go") + "(VBValue *a_self);"),
+            std::string::npos);
+  EXPECT_EQ(c_name("cls_bad\"(void);exit(3);/* \xc3\xa9_go").find_first_not_of(
+                "abcdefghijklmnopqrstuvwxyz0123456789_"),
+            std::string::npos);
 }
 
 }  // namespace
