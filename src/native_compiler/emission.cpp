@@ -19,7 +19,7 @@ const std::set<std::string>& event_words() {
 std::string parameters(const NativeProcedure& proc) {
   std::vector<std::string> params;
   if (proc.class_name) params.push_back("VBValue *a_self");
-  for (const NativeParam& p : proc.params) params.push_back("VBValue *a_" + c_name(p.name));
+  for (const NativeParam& p : proc.params) params.push_back("VBValue *" + param_c_name(p.name));
   if (params.empty()) return "void";
   std::string out;
   for (size_t k = 0; k < params.size(); ++k) out += (k ? "," : "") + params[k];

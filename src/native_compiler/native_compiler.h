@@ -186,6 +186,9 @@ std::string NativeCompiler::in_order(const std::vector<std::string>& operands, B
 // an ASCII identifier part, else an encoding of its bytes that no such name
 // produces.
 std::string c_name(std::string_view lower_name);
+// The C parameter of a BASIC parameter: "a_" and its c_name; a parameter
+// named Self is encoded so it cannot meet a class procedure's own a_self.
+std::string param_c_name(std::string_view lower_name);
 // Lower-case form of a name (Unicode aware), the key of every name table.
 std::string name_key(std::string_view name);
 

@@ -203,7 +203,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   static const Regex while_re(R"(^While\s+(.+))", CI);
 
   Locals locals;
-  for (const NativeParam& param : proc.params) locals[param.name] = {"a_" + c_name(param.name), true, param.type};
+  for (const NativeParam& param : proc.params) locals[param.name] = {param_c_name(param.name), true, param.type};
   std::vector<std::string> out;
   std::vector<Block> stack;
   hoisted_.clear();

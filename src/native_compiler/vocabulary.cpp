@@ -91,6 +91,11 @@ std::string c_name(std::string_view lower_name) {
   return out;
 }
 
+std::string param_c_name(std::string_view lower_name) {
+  if (lower_name == "self") return "a___u73656c66";
+  return "a_" + c_name(lower_name);
+}
+
 namespace {
 
 // Calls the text makes outside string literals, as identifiers.

@@ -97,14 +97,15 @@ TEST_F(NativeBuild, ClassFieldsByReferenceAndAsCounters) {
   const CommandResult r = run(build(main_project(
       "Sub Bump(n)\nn = n + 5\nEnd Sub\n"
       "Sub Main()\nDim c As Counter\nSet c = New Counter\nDebug.Print c.Count\nc.Twice\n"
-      "Debug.Print c.Count\nDebug.Print c.Doubled\nEnd\nEnd Sub\n",
+      "Debug.Print c.Count\nDebug.Print c.Doubled\nDebug.Print c.Plus(2)\nEnd\nEnd Sub\n",
       {{"Counter",
         "Public Count As Long\n"
         "Private Sub Class_Initialize()\nCount = 10\nEnd Sub\n"
         "Public Sub Twice()\nBump Count\nDebug.Print Count\nFor Count = 1 To 3\nNext\nEnd Sub\n"
-        "Property Get Doubled() As Long\nDoubled = Count * 2\nEnd Property\n"}})));
+        "Property Get Doubled() As Long\nDoubled = Count * 2\nEnd Property\n"
+        "Function Plus(self)\nPlus = self + Count\nEnd Function\n"}})));
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "10\n15\n4\n8\n");
+  EXPECT_EQ(r.out, "10\n15\n4\n8\n6\n");
 }
 
 TEST_F(NativeBuild, RuntimeFailuresStopWithTheirStatus) {
