@@ -51,7 +51,7 @@ std::string NativeCompiler::emit() {
       if (proc.form_index != static_cast<int>(i)) continue;
       const std::string lname = name_key(proc.name);
       const size_t cut = lname.rfind('_');
-      if (cut == std::string::npos || cut == 0) continue;
+      if (cut == std::string::npos) continue;
       if (event_words().count(lname.substr(cut + 1)) && !handlers.count(lname))
         error(&proc, "Native X11 event not implemented: " + proc.name);
     }

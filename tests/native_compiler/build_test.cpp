@@ -156,7 +156,8 @@ TEST_F(NativeBuild, HostileTextComesOutLiterally) {
 TEST_F(NativeBuild, ClickHandlerRunsUnderX) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"loaded \" & Me.Caption\nEnd Sub\n"
-                           "Private Sub Command1_Click()\nDebug.Print \"clicked \" & Text1.Text\nEnd\nEnd Sub\n");
+                           "Private Sub Command1_Click()\nDebug.Print \"clicked \" & Text1.Text\n"
+                           "MsgBox \"bye\", 0, \"ProbeBox\"\nEnd\nEnd Sub\n");
   p.forms[0].caption = "NativeClickProbe";
   p.forms[0].controls[0].text = "abc";
   const fs::path exe = build(p);
@@ -167,11 +168,14 @@ TEST_F(NativeBuild, ClickHandlerRunsUnderX) {
       "for i in $(seq 1 100); do w=$(xdotool search --name NativeClickProbe 2>/dev/null | head -1); "
       "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
       "xdotool mousemove --window \"$w\" 40 60 click 1; "
+      "for i in $(seq 1 100); do b=$(xdotool search --name ProbeBox 2>/dev/null | head -1); "
+      "[ -n \"$b\" ] && break; sleep 0.1; done; sleep 0.3; "
+      "xdotool key --window \"$b\" Return; "
       "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
       "kill $pid 2>/dev/null; wait $pid; echo status=$?";
   const CommandResult r = run_command({"bash", "-c", script});
   EXPECT_EQ(r.out, "status=0\n");
-  EXPECT_EQ(slurp(dir / "out.txt"), "loaded NativeClickProbe\nclicked abc\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "loaded NativeClickProbe\nclicked abc\nProbeBox: bye\n");
 }
 
 TEST_F(NativeBuild, CommandLine) {
