@@ -132,6 +132,7 @@ void Preview::build() {
 
   if (session) {
     form_object = session->form_object(form.name);
+    if (!form_object) throw VBError("Unknown form: " + form.name);
   } else {
     form_object = std::make_shared<ControlObject>(
         form.name, std::map<std::string, Value>{{"caption", Value(form.caption)}, {"visible", Value(true)}});
