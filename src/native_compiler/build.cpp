@@ -213,7 +213,7 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   }
 
   std::string command;
-  if (cc) {
+  if (cc && !cc->empty()) {
     command = *cc;
   } else if (const char* env = std::getenv("CC"); env && *env) {
     command = env;
