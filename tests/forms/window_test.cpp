@@ -346,5 +346,49 @@ TEST_F(WindowTest, FormWithoutSessionRunsAlone) {
   EXPECT_EQ(host_->statuses, (std::vector<std::string>{"Program stopped"}));
 }
 
+
+TEST_F(WindowTest, FolderListsAndNothingValues) {
+  auto p = open("", {{"DriveListBox", "Drive1"}, {"FileListBox", "File1"}, {"DirListBox", "Dir1"},
+                     {"TextBox", "Text1"}, {"ListBox", "List1"}, {"ComboBox", "Combo1"}, {"ListView", "View1"}});
+  const std::string drives = widget(*p, "Drive1");
+  EXPECT_EQ(tcl({drives, "size"}), "4");
+  EXPECT_EQ(tcl({drives, "get", 0}), "/");
+  EXPECT_EQ(tcl({drives, "get", 3}), "/media");
+  const int files = std::stoi(tcl({widget(*p, "File1"), "size"}));
+  const int dirs = std::stoi(tcl({widget(*p, "Dir1"), "size"}));
+  EXPECT_LE(files, 100);
+  EXPECT_LE(dirs, 100);
+  // Nothing shows as an empty text and adds an empty row.
+  run(*p, "Text1.Text = Nothing");
+  EXPECT_EQ(tcl({widget(*p, "Text1"), "get"}), "");
+  run(*p, "List1.AddItem Nothing");
+  EXPECT_EQ(tcl({widget(*p, "List1"), "size"}), "1");
+  EXPECT_EQ(tcl({widget(*p, "List1"), "get", 0}), "");
+  run(*p, "Combo1.AddItem \"c\"");
+  run(*p, "View1.AddItem \"v\"");
+  EXPECT_EQ(tcl({widget(*p, "Combo1"), "cget", "-values"}), "c");
+  const std::string view = widget(*p, "View1");
+  EXPECT_EQ(tcl({view, "item", tcl({view, "children", ""}), "-values"}), "v");
+  run(*p, "View1.Clear");
+  run(*p, "Combo1.Clear");
+  EXPECT_EQ(tcl({view, "children", ""}), "");
+  EXPECT_EQ(tcl({widget(*p, "Combo1"), "cget", "-values"}), "");
+  EXPECT_EQ(eval(*p, "UBound(Combo1.Items)"), "-1");
+}
+
+TEST_F(WindowTest, UnloadMeFromAnEventEndsTheRun) {
+  auto p = open("Sub Command1_Click()\nUnload Me\nDebug.Print \"after\"\nEnd Sub\n" + loggers({"Form_Unload"}),
+                {{"CommandButton", "Command1"}});
+  tcl({widget(*p, "Command1"), "invoke"});
+  EXPECT_TRUE(p->closed);
+  EXPECT_EQ(count("Form_Unload"), 1);
+  EXPECT_EQ(count("after"), 1);  // the procedure runs to its end, as in VB6
+  EXPECT_EQ(host_->statuses, (std::vector<std::string>{"Program stopped"}));
+  // A closed window ignores events and property changes.
+  run(*p, "Command1.Caption = \"late\"");
+  p->invoke("Command1_Click");
+  EXPECT_EQ(count("after"), 1);
+}
+
 }  // namespace
 }  // namespace corvane::testing
