@@ -67,7 +67,14 @@ std::map<std::string, Value> control_props(const Control& c) {
 std::shared_ptr<Preview> Preview::make(RunHost& host, const VBForm& form,
                                        std::shared_ptr<ApplicationSession> session) {
   auto preview = std::make_shared<Preview>(host, form, std::move(session));
-  preview->build();
+  try {
+    preview->build();
+  } catch (...) {
+    // A form whose code does not scan leaves no empty window behind.
+    preview->closed = true;
+    if (!preview->window.empty()) host.interp().try_call({"destroy", preview->window});
+    throw;
+  }
   return preview;
 }
 

@@ -124,12 +124,14 @@ TEST_F(SessionTest, AFormShowingItselfDuringLoadIsLoadedOnce) {
 TEST_F(SessionTest, ScanningErrorsReachTheCaller) {
   add_form("Form1", "Sub Broken()\n");
   host_->session = ApplicationSession::create(*host_);
+  const std::string before = tcl({"winfo", "children", "."});
   try {
     host_->session->show("Form1");
     ADD_FAILURE();
   } catch (const VBError& e) {
     EXPECT_STREQ(e.what(), "No End Sub for Broken");
   }
+  EXPECT_EQ(tcl({"winfo", "children", "."}), before);
 }
 
 TEST_F(SessionTest, ScreenAndClipboardObjects) {
