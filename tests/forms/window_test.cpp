@@ -233,7 +233,8 @@ TEST_F(WindowTest, TimersFireRepeatedlyStopWhenDisabledAndArmWhenEnabledFromCode
   form.controls[1].enabled = false;
   form.controls[1].interval = 0;
   start_session("Form1");
-  Preview& p = *host_->preview;
+  auto keep = host_->preview;  // closing the last form ends the run and drops the host's reference
+  Preview& p = *keep;
   const auto start = std::chrono::steady_clock::now();
   interp().run_until([&] { return eval(p, "n") == "5"; }, 2000);
   const auto elapsed =
