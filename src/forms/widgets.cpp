@@ -281,7 +281,7 @@ void Preview::make_widget(const Control& c) {
                    const Value v(static_cast<int64_t>(d));
                    auto& props = p->objects.at(key)->props;
                    auto old = props.find("value");
-                   if (old != props.end() && old->second.is_int() && old->second.as_int() == v.as_int()) return;
+                   if (old != props.end() && as_int(old->second) == v.as_int()) return;
                    props["value"] = v;
                    p->invoke(change);
                  })});
