@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/control_specs.h"
+#include "model/control_kinds.h"
 #include "vb6files/project_files.h"
 
 namespace {
@@ -25,8 +25,8 @@ VBForm large_form(const std::string& name) {
   form.width = 1024;
   form.height = 768;
   for (int i = 0; i < CONTROLS; ++i) {
-    const ControlSpec& spec = CONTROL_SPECS[static_cast<size_t>(i) % CONTROL_SPECS.size()];
-    Control& control = form.new_control(spec.kind, (i * 7) % 900, (i * 13) % 700);
+    const ControlSpec& row = CONTROL_SPECS[static_cast<size_t>(i) % CONTROL_SPECS.size()];
+    Control& control = form.new_control(row.kind, (i * 7) % 900, (i * 13) % 700);
     control.caption = "Caption \"" + std::to_string(i) + "\" é";
     if (i % 3 == 0) control.back_color = "#102030";
     if (i % 5 == 0) control.font_size = 12;

@@ -1,4 +1,4 @@
-#include "model/control_specs.h"
+#include "model/control_kinds.h"
 
 #include <stdexcept>
 #include <string>
@@ -6,8 +6,8 @@
 namespace corvane {
 
 const ControlSpec* find_control_spec(std::string_view kind) {
-  for (const ControlSpec& spec : CONTROL_SPECS)
-    if (spec.kind == kind) return &spec;
+  for (const ControlSpec& row : CONTROL_SPECS)
+    if (row.kind == kind) return &row;
   return nullptr;
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/control_specs.h"
+#include "model/control_kinds.h"
 #include "model/names.h"
 
 namespace corvane {
@@ -19,16 +19,16 @@ auto* find_named(List& items, std::string_view name) {
 }  // namespace
 
 Control Control::create(std::string_view kind, std::string_view name, int left, int top) {
-  const ControlSpec* spec = find_control_spec(kind);
-  if (!spec) throw std::out_of_range("Unknown control kind: " + std::string(kind));
+  const ControlSpec* row = find_control_spec(kind);
+  if (!row) throw std::out_of_range("Unknown control kind: " + std::string(kind));
   Control c;
   c.kind = std::string(kind);
   c.name = std::string(name);
   c.left = left;
   c.top = top;
-  c.width = spec->width;
-  c.height = spec->height;
-  if (!spec->caption_word.empty()) c.caption = c.name;
+  c.width = row->width;
+  c.height = row->height;
+  if (!row->caption_word.empty()) c.caption = c.name;
   return c;
 }
 

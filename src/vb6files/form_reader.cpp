@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/control_specs.h"
+#include "model/control_kinds.h"
 #include "model/names.h"
 #include "vb6files/errors.h"
 #include "vb6files/form_files.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "model/control_specs.h"
+#include "model/control_kinds.h"
 #include "model/names.h"
 #include "model/project.h"
 
@@ -19,13 +19,13 @@ TEST(ControlSpecs, TableHasTwentyNineKindsWithPrefixesInSameOrder) {
 }
 
 TEST(ControlCreate, CaptionOnlyForKindsWithCaptionWord) {
-  for (const ControlSpec& spec : CONTROL_SPECS) {
-    Control c = Control::create(spec.kind, "X1");
-    EXPECT_EQ(c.width, spec.width) << spec.kind;
-    EXPECT_EQ(c.height, spec.height) << spec.kind;
-    const bool captioned = spec.kind == "Label" || spec.kind == "CommandButton" || spec.kind == "CheckBox" ||
-                           spec.kind == "OptionButton" || spec.kind == "Frame";
-    EXPECT_EQ(c.caption, captioned ? "X1" : "") << spec.kind;
+  for (const ControlSpec& row : CONTROL_SPECS) {
+    Control c = Control::create(row.kind, "X1");
+    EXPECT_EQ(c.width, row.width) << row.kind;
+    EXPECT_EQ(c.height, row.height) << row.kind;
+    const bool captioned = row.kind == "Label" || row.kind == "CommandButton" || row.kind == "CheckBox" ||
+                           row.kind == "OptionButton" || row.kind == "Frame";
+    EXPECT_EQ(c.caption, captioned ? "X1" : "") << row.kind;
     EXPECT_EQ(c.left, 24);
     EXPECT_EQ(c.tab_index, 0);
     EXPECT_EQ(c.interval, 1000);
