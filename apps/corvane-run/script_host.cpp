@@ -7,7 +7,7 @@
 
 #include "basic/runtime.h"
 #include "basic/source_lines.h"
-#include "basic/pattern.h"
+#include "vb6files/regex.h"
 
 namespace corvane {
 
@@ -49,7 +49,7 @@ std::string read_file(const std::string& path) {
 
 // The class name of a .cls file: its VB_Name attribute, else the file name.
 std::string class_name(const std::string& path, const std::string& text) {
-  static const Pattern name_re(R"re(^\s*Attribute\s+VB_Name\s*=\s*"([^"]*)")re", Pattern::CASELESS);
+  static const Regex name_re(R"re(^\s*Attribute\s+VB_Name\s*=\s*"([^"]*)")re", Regex::CASELESS);
   std::istringstream lines_in(text);
   std::string line;
   while (std::getline(lines_in, line))

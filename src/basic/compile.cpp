@@ -4,18 +4,18 @@
 
 #include "basic/compiled.h"
 #include "basic/source_lines.h"
-#include "basic/pattern.h"
+#include "vb6files/regex.h"
 
 namespace corvane {
 
 namespace {
 
-const Pattern& re(const char* pattern) {
+const Regex& re(const char* pattern) {
   // One compiled pattern per call site (each caller keeps its own static).
-  return *new Pattern(pattern, Pattern::CASELESS);
+  return *new Regex(pattern, Regex::CASELESS);
 }
 
-#define RX(name, pattern) static const Pattern& name = re(pattern)
+#define RX(name, pattern) static const Regex& name = re(pattern)
 
 bool starts_with_dot(const std::string& line) { return !line.empty() && line[0] == '.'; }
 

@@ -9,14 +9,14 @@
 #include "basic/compiled.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
-#include "basic/pattern.h"
+#include "vb6files/regex.h"
 
 namespace corvane {
 
 namespace {
 
-const Pattern& rx(const char* pattern) { return *new Pattern(pattern, Pattern::CASELESS); }
-#define RX(name, pattern) static const Pattern& name = rx(pattern)
+const Regex& rx(const char* pattern) { return *new Regex(pattern, Regex::CASELESS); }
+#define RX(name, pattern) static const Regex& name = rx(pattern)
 
 }  // namespace
 
@@ -224,7 +224,7 @@ void VBRuntime::add_source(const std::string& source) {
       const std::string kind_text = (*g)[1];
       const std::string name = (*g)[2];
       const std::string kind_lower = lower(kind_text);
-      const Pattern& end_re = kind_lower == "sub" ? end_sub : kind_lower == "function" ? end_function : end_property;
+      const Regex& end_re = kind_lower == "sub" ? end_sub : kind_lower == "function" ? end_function : end_property;
       size_t j = i + 1;
       while (j < n && !end_re.match(src[j])) ++j;
       if (j >= n) throw VBError("No End " + kind_text + " for " + name);

@@ -1,20 +1,11 @@
 #include "basic/source_lines.h"
+#include "basic/value.h"
 
 #include <cctype>
 
 namespace corvane {
 
 namespace {
-
-char32_t decode_at(std::string_view text, size_t& i) {
-  const unsigned char c = static_cast<unsigned char>(text[i]);
-  int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-  if (i + len > text.size()) len = 1;
-  char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1f) : len == 3 ? (c & 0x0f) : (c & 0x07);
-  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
-  i += len;
-  return cp;
-}
 
 bool starts_ci(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -28,7 +19,7 @@ bool skipped_line(std::string_view line) {
   for (std::string_view word : {std::string_view("rem"), std::string_view("attribute"), std::string_view("version")}) {
     if (starts_ci(line, word) && line.size() > word.size()) {
       size_t i = word.size();
-      if (is_space_char(decode_at(line, i))) return true;
+      if (is_space_char(decode_utf8(line, i))) return true;
     }
   }
   return false;
@@ -51,7 +42,7 @@ std::string_view strip_view(std::string_view text) {
       continue;
     }
     size_t i = begin;
-    if (!is_space_char(decode_at(text, i))) break;
+    if (!is_space_char(decode_utf8(text, i))) break;
     begin = i;
   }
   while (end > begin) {
@@ -63,7 +54,7 @@ std::string_view strip_view(std::string_view text) {
     size_t k = end - 1;
     while (k > begin && (static_cast<unsigned char>(text[k]) & 0xc0) == 0x80) --k;
     size_t i = k;
-    if (!is_space_char(decode_at(text, i)) || i != end) break;
+    if (!is_space_char(decode_utf8(text, i)) || i != end) break;
     end = k;
   }
   return text.substr(begin, end - begin);
@@ -141,7 +132,7 @@ std::vector<std::string> lines(std::string_view source) {
   size_t start = 0;
   while (pos < source.size()) {
     const size_t here = pos;
-    const char32_t c = decode_at(source, pos);
+    const char32_t c = decode_utf8(source, pos);
     if (c == '\n' || c == '\r' || c == 0x0b || c == 0x0c || c == 0x1c || c == 0x1d || c == 0x1e || c == 0x85 ||
         c == 0x2028 || c == 0x2029) {
       handle(source.substr(start, here - start));

@@ -9,16 +9,6 @@ namespace corvane {
 
 namespace {
 
-char32_t decode_at(std::string_view text, size_t& i) {
-  const unsigned char c = static_cast<unsigned char>(text[i]);
-  int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-  if (i + len > text.size()) len = 1;
-  char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1f) : len == 3 ? (c & 0x0f) : (c & 0x07);
-  for (int k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3f);
-  i += len;
-  return cp;
-}
-
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_hex(char c) { return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
@@ -37,7 +27,7 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
     size_t i = pos;
     while (i < n) {
       size_t j = i;
-      if (!is_space_char(decode_at(t, j))) break;
+      if (!is_space_char(decode_utf8(t, j))) break;
       i = j;
     }
     if (i > pos) {
@@ -96,7 +86,7 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
         continue;
       }
       size_t j = i;
-      if (!is_word_char(decode_at(t, j))) break;
+      if (!is_word_char(decode_utf8(t, j))) break;
       i = j;
     }
     return i - pos;
@@ -125,7 +115,7 @@ std::vector<Token> tokenize(std::string_view text) {
     const size_t len = match_token(text, pos, space);
     if (len == 0) {
       if (gap_start == std::string_view::npos) gap_start = pos;
-      decode_at(text, pos);
+      decode_utf8(text, pos);
       continue;
     }
     if (gap_start != std::string_view::npos) {

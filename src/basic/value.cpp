@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "basic/objects.h"
+#include "basic/source_lines.h"
 
 namespace corvane {
 
@@ -46,15 +47,9 @@ bool try_number(const Value& value, Value& out) {
 
 double to_double(const Value& n) { return n.is_int() ? static_cast<double>(n.as_int()) : n.as_double(); }
 
-bool is_space_cp(char32_t c) {
-  return c == ' ' || (c >= 0x09 && c <= 0x0d) || (c >= 0x1c && c <= 0x1f) || c == 0x85 || c == 0xa0 ||
-         c == 0x1680 || (c >= 0x2000 && c <= 0x200a) || c == 0x2028 || c == 0x2029 || c == 0x202f || c == 0x205f ||
-         c == 0x3000;
-}
+}  // namespace
 
-// Decodes one UTF-8 code point at text[i]; advances i. Invalid bytes stand
-// for themselves.
-char32_t decode(std::string_view text, size_t& i) {
+char32_t decode_utf8(std::string_view text, size_t& i) {
   const unsigned char c = static_cast<unsigned char>(text[i]);
   int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
   if (i + len > text.size()) len = 1;
@@ -64,10 +59,12 @@ char32_t decode(std::string_view text, size_t& i) {
   return cp;
 }
 
+namespace {
+
 std::u32string to_u32(std::string_view text) {
   std::u32string out;
   out.reserve(text.size());
-  for (size_t i = 0; i < text.size();) out.push_back(decode(text, i));
+  for (size_t i = 0; i < text.size();) out.push_back(decode_utf8(text, i));
   return out;
 }
 
@@ -214,14 +211,14 @@ bool parse_number_text(std::string_view text, Value& out) {
   // Surrounding white space of any kind.
   while (begin < end) {
     size_t i = begin;
-    if (!is_space_cp(decode(text, i))) break;
+    if (!is_space_char(decode_utf8(text, i))) break;
     begin = i;
   }
   while (end > begin) {
     size_t k = end - 1;
     while (k > begin && (static_cast<unsigned char>(text[k]) & 0xc0) == 0x80) --k;
     size_t i = k;
-    if (!is_space_cp(decode(text, i))) break;
+    if (!is_space_char(decode_utf8(text, i))) break;
     end = k;
   }
   std::string_view t = text.substr(begin, end - begin);
@@ -580,7 +577,7 @@ std::string lower(std::string_view text) {
 size_t code_point_count(std::string_view text) {
   size_t n = 0;
   for (size_t i = 0; i < text.size();) {
-    decode(text, i);
+    decode_utf8(text, i);
     ++n;
   }
   return n;

@@ -146,5 +146,8 @@ Value round_half_even(const Value& value);
 std::string lower(std::string_view text);
 // Number of Unicode code points of UTF-8 text.
 size_t code_point_count(std::string_view text);
+// Decodes the UTF-8 code point at text[i] and advances i past it; an
+// invalid byte stands for itself.
+char32_t decode_utf8(std::string_view text, size_t& i);
 
 }  // namespace corvane
