@@ -134,6 +134,7 @@ Value VBRuntime::lookup(const std::string& name, Scope& scope) { return lookup(i
 
 Value VBRuntime::me_value() {
   if (current_form) return Value(current_form);
+  if (ObjectRef self = instance.lock()) return Value(self);
   for (const auto& [name, object] : control_list_)
     if (lower(name).rfind("form", 0) == 0) return Value(object);
   return Value();
@@ -149,6 +150,12 @@ ObjectRef VBRuntime::make_err_object() {
     return Value();
   };
   return err;
+}
+
+bool VBRuntime::names_something(Symbol s, Scope& scope) {
+  if (s < sym::CONSTANT_COUNT || s == sym::APP || s == sym::ME || s == sym::ERR) return true;
+  if (enums.count(s) || scope.find(s) || globals->find(s) || controls_.count(s)) return true;
+  return false;
 }
 
 Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {

@@ -1,13 +1,20 @@
 // Creation of objects by class name (New, Dim ... As New).
 #include "basic/ado.h"
+#include "basic/class_object.h"
 #include "basic/runtime.h"
 
 namespace corvane {
 
 ObjectRef VBRuntime::new_instance(const std::string& classname) {
-  // Class modules (class_sources) and the database objects plug in here.
   if (ObjectRef ado = make_ado_object(*this, classname)) return ado;
-  throw VBError("Class not found: " + classname);
+  const std::string key = lower(classname);
+  auto it = class_sources.find(key);
+  if (it == class_sources.end()) throw VBError("Class not found: " + classname);
+  // The instance is named after the class as declared.
+  std::string declared = classname;
+  for (const auto& [name, source] : classes)
+    if (lower(name) == key) declared = name;
+  return VBClassObject::create(*this, declared, it->second);
 }
 
 }  // namespace corvane

@@ -184,6 +184,9 @@ class VBRuntime {
   // first use over base_dir.
   std::shared_ptr<DatabaseSession> db;
   ObjectRef current_form;
+  // Inside a class instance: the instance, which Me names when current_form
+  // is unset (held weakly: the instance owns this interpreter).
+  std::weak_ptr<ControlObject> instance;
   std::string base_dir;
   MsgBoxFn msgbox;
   InputBoxFn inputbox;
@@ -224,6 +227,8 @@ class VBRuntime {
   CompiledBody& body_of(Procedure& proc);
   ObjectRef make_err_object();
   Value me_value();
+  // Whether a name denotes a constant, variable, control or built-in object.
+  bool names_something(Symbol s, Scope& scope);
   void check_stack();
 
   std::vector<std::pair<std::string, ObjectRef>> control_list_;

@@ -64,6 +64,31 @@ TEST_F(RunScriptTest, ModulesShareProceduresAndClassFilesAreAccepted) {
   EXPECT_EQ(result.out, "6\n");
 }
 
+TEST_F(RunScriptTest, ClassFilesMakeInstancesWithTheScriptsDialogs) {
+  const auto cls = write("account.cls",
+                         "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n"
+                         "Attribute VB_Name = \"Account\"\r\n"
+                         "Private total As Double\r\nPublic Owner As String\r\n"
+                         "Private Sub Class_Initialize()\r\n  Owner = InputBox(\"Owner?\")\r\n"
+                         "  DBOpen \"sqlite\", \":memory:\"\r\n  DBExecute \"CREATE TABLE log (amount REAL)\"\r\nEnd Sub\r\n"
+                         "Public Property Get Balance() As Double\r\n  Balance = total\r\nEnd Property\r\n"
+                         "Public Sub Deposit(ByVal amount As Double)\r\n"
+                         "  If amount <= 0 Then Err.Raise 380, , \"Invalid amount\"\r\n"
+                         "  total = total + amount\r\n  DBExecute \"INSERT INTO log VALUES (?)\", amount\r\n"
+                         "End Sub\r\n"
+                         "Public Function Entries()\r\n  Entries = DBScalar(\"SELECT COUNT(*) FROM log\")\r\nEnd Function\r\n");
+  const auto main = write("main.bas",
+                          "Sub Main()\r\n  Dim a As New Account\r\n  Set b = a\r\n  a.Deposit 10\r\n"
+                          "  b.Deposit 2.5\r\n  MsgBox a.Owner & \" \" & b.Balance & \" \" & a.Entries()\r\n"
+                          "  On Error Resume Next\r\n  a.Deposit -1\r\n  Debug.Print Err.Description\r\n"
+                          "  On Error GoTo 0\r\n  a.Withdraw 1\r\nEnd Sub\r\n");
+  const auto result = run({cls, main}, "Ada\n");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out,
+            "Visual Basic: Ada 12.5 2\nInvalid amount\n"
+            "Runtime error in Main: Unknown class method: Account.Withdraw\n");
+}
+
 TEST_F(RunScriptTest, RuntimeErrorLeavingMainExitsOne) {
   const auto file = write("main.bas", "Sub Main()\nDebug.Print 1\nx = 1 / 0\nDebug.Print 2\nEnd Sub\n");
   const auto result = run({file});

@@ -1,0 +1,98 @@
+// Class module instances.
+#include "basic/class_object.h"
+
+#include "basic/runtime.h"
+
+namespace corvane {
+
+namespace {
+
+// Calls into class instances nest across interpreters (an instance's
+// Class_Initialize may create another instance, a method may call another
+// object's method), so each interpreter's own call-depth limit does not
+// bound them; this does.
+thread_local int nesting = 0;
+constexpr int MAX_NESTING = 256;
+
+// Entry into an instance from outside: counts the nesting, and gives the
+// instance's interpreter a fresh step count when it is not already running.
+struct Entry {
+  explicit Entry(VBRuntime& vm) {
+    if (nesting >= MAX_NESTING) throw VBError("Maximum procedure call depth exceeded");
+    ++nesting;
+    if (vm.stack_depth == 0) vm.reset_steps();
+  }
+  ~Entry() { --nesting; }
+  Entry(const Entry&) = delete;
+  Entry& operator=(const Entry&) = delete;
+};
+
+}  // namespace
+
+VBClassObject::VBClassObject(const std::string& class_name) : ControlObject(class_name) {}
+
+VBClassObject::~VBClassObject() = default;
+
+std::shared_ptr<VBClassObject> VBClassObject::create(const VBRuntime& creator, const std::string& class_name,
+                                                     const std::string& source) {
+  auto object = std::make_shared<VBClassObject>(class_name);
+  if (nesting >= MAX_NESTING) throw VBError("Maximum procedure call depth exceeded");
+  ++nesting;
+  struct Leave {
+    ~Leave() { --nesting; }
+  } leave;
+  VBRuntime::Options options;
+  options.sources.push_back(source);
+  options.msgbox = creator.msgbox;
+  options.debug = creator.debug;
+  options.inputbox = creator.inputbox;
+  options.base_dir = creator.base_dir;
+  options.classes = creator.classes;
+  object->vm = std::make_unique<VBRuntime>(std::move(options));
+  // Me names the instance; held weakly, so the instance and its interpreter
+  // do not keep each other alive.
+  object->vm->instance = object;
+  if (ProcedureRef init = object->vm->procedure("class_initialize")) {
+    std::vector<Value> none;
+    object->vm->run_proc(init, none, nullptr, nullptr);
+  }
+  return object;
+}
+
+Value VBClassObject::get(std::string_view member) {
+  Entry entry(*vm);
+  const std::string m = lower(member);
+  if (ProcedureRef getter = vm->procedure("property_get_" + m)) {
+    std::vector<Value> none;
+    return vm->run_proc(getter, none, nullptr, nullptr);
+  }
+  if (Var* field = vm->globals->find_own(intern_folded(m))) return field->value;
+  throw VBError("Unknown class member: " + name + "." + std::string(member));
+}
+
+void VBClassObject::set(std::string_view member, Value value) {
+  Entry entry(*vm);
+  const std::string m = lower(member);
+  ProcedureRef setter = vm->procedure("property_let_" + m);
+  if (!setter) setter = vm->procedure("property_set_" + m);
+  if (setter) {
+    std::vector<Value> args{std::move(value)};
+    vm->run_proc(setter, args, nullptr, nullptr);
+    return;
+  }
+  Var* field = vm->globals->find_own(intern_folded(m));
+  if (!field) throw VBError("Unknown class member: " + name + "." + std::string(member));
+  // converted first, so a failed conversion leaves the field unchanged
+  Value converted = coerce(value, field->type);
+  field->value = std::move(converted);
+}
+
+Value VBClassObject::method(std::string_view method_name, std::vector<Value>& args) {
+  Entry entry(*vm);
+  ProcedureRef proc = vm->procedure(lower(method_name));
+  if (!proc) throw VBError("Unknown class method: " + name + "." + std::string(method_name));
+  // No reference names: ByRef parameters behave as ByVal.
+  return vm->run_proc(proc, args, nullptr, nullptr);
+}
+
+}  // namespace corvane
