@@ -358,6 +358,21 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       return Flow::Normal;
     }
     case StmtKind::MemberCall: {
+      // `Form9.Show` / `Form9.Hide` on a name that denotes nothing: with a
+      // form host, the name is taken as a form the host must find (a form
+      // the project lacks fails there).
+      if (load && !names_something(stmt.symbol, scope)) {
+        const std::string m = lower(stmt.text);
+        if (m == "show" || m == "hide") {
+          load(stmt.name);
+          if (ObjectRef form = control(stmt.name)) {
+            std::vector<Value> args;
+            for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
+            form->method(stmt.text, args);
+            return Flow::Normal;
+          }
+        }
+      }
       const Value owner = lookup(stmt.symbol, stmt.name, scope);
       if (!owner.is_object()) return exec_stmt(*stmt.alt, scope);
       std::vector<Value> args;

@@ -71,6 +71,43 @@ TEST_F(SessionTest, UnknownFormFailsTheStatement) {
   }
 }
 
+TEST_F(SessionTest, ShowAndHideOfAnUnknownFormReachTheSession) {
+  add_form("Form1",
+           "Sub TryShow()\nForm9.Show\nEnd Sub\n"
+           "Sub TryHide()\nform9.Hide\nEnd Sub\n"
+           "Sub Trapped()\nOn Error Resume Next\nForm9.Show 1\nDebug.Print \"after \" & Err.Description\nEnd Sub\n");
+  add_form("Form2", "Option Explicit\nSub TryShow()\nForm9.Show\nEnd Sub\n");
+  auto session = start_session("Form1");
+  auto form2 = session->show("Form2");
+  for (const auto& [preview, statement] :
+       std::vector<std::pair<Preview*, std::string>>{{host_->preview.get(), "TryShow"},
+                                                     {host_->preview.get(), "TryHide"},
+                                                     {form2.get(), "TryShow"},
+                                                     {host_->preview.get(), "Form9.Show"}}) {
+    try {
+      run(*preview, statement);
+      ADD_FAILURE() << statement;
+    } catch (const VBError& e) {
+      // the name as the statement writes it
+      EXPECT_EQ(e.what(), std::string("Unknown form: ") + (statement == "TryHide" ? "form9" : "Form9")) << statement;
+    }
+  }
+  run(*host_->preview, "Trapped");
+  EXPECT_EQ(count("after Unknown form: Form9"), 1);
+  EXPECT_EQ(session->previews.size(), 2u);
+  // Known forms and variables holding objects keep their own statements.
+  run(*host_->preview, "Form2.Hide");
+  EXPECT_EQ(eval(*host_->preview, "Form2.Visible"), "False");
+  run(*host_->preview, "Form2.Show");
+  EXPECT_EQ(eval(*host_->preview, "Form2.Visible"), "True");
+  try {
+    run(*host_->preview, "Form9.Move 1");
+    ADD_FAILURE();
+  } catch (const VBError& e) {
+    EXPECT_STRNE(e.what(), "Unknown form: Form9");
+  }
+}
+
 TEST_F(SessionTest, HiddenFormsKeepTheRunGoingUntilTheLastUnloads) {
   add_form("Form1", "");
   add_form("Form2", "");
