@@ -153,6 +153,31 @@ End Sub
             "init new\ninit new\n104 104 10\nTrue False True\n");
 }
 
+TEST(ClassObjectTest, PropertySetStoresObjects) {
+  const char* const node = R"(
+Private nextNode As Object
+Public Tag
+Property Set NextOne(n As Object)
+  Set nextNode = n
+End Property
+Property Get NextOne() As Object
+  Set NextOne = nextNode
+End Property
+)";
+  ClassProgram p(R"(
+Sub Main()
+  Set a = New Node
+  Set b = New Node
+  b.Tag = "second"
+  Set a.NextOne = b
+  Set c = a.NextOne
+  Debug.Print c.Tag & " " & (c Is b) & " " & (b.NextOne Is Nothing)
+End Sub
+)",
+                 {{"Node", node}});
+  EXPECT_EQ(p.run(), "second True True\n");
+}
+
 TEST(ClassObjectTest, MethodsTakeArgumentsByValueAndReturnResults) {
   EXPECT_EQ(run_main(R"(
 Sub Main()
