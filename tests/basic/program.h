@@ -15,10 +15,13 @@ struct Program {
   int stops = 0;
   std::unique_ptr<VBRuntime> runtime;
 
-  explicit Program(const std::string& source, std::vector<std::pair<std::string, ObjectRef>> controls = {}) {
+  explicit Program(const std::string& source, std::vector<std::pair<std::string, ObjectRef>> controls = {},
+                   std::string base_dir = {}, std::vector<std::pair<std::string, std::string>> classes = {}) {
     VBRuntime::Options o;
     o.sources.push_back(source);
     o.controls = std::move(controls);
+    o.base_dir = std::move(base_dir);
+    o.classes = std::move(classes);
     o.debug = [this](const std::string& text) { output.push_back(text); };
     o.msgbox = [this](const std::string& text, const std::string& title, const Value& buttons) -> int64_t {
       output.push_back("MsgBox " + title + ": " + text);

@@ -9,14 +9,14 @@
 namespace corvane {
 namespace {
 
-using testing::Script;
+using testing::Program;
 using testing::TempFolder;
 
 std::string main_of(const std::string& body) { return "Sub Main()\n" + body + "End Sub\n"; }
 
 TEST(ADOConnection, ConnectionStringForms) {
   TempFolder folder;
-  Script s(main_of(R"B(Set c = New ADODB.Connection
+  Program s = testing::script(main_of(R"B(Set c = New ADODB.Connection
 Debug.Print c.State & "[" & c.ConnectionString & "]"
 Debug.Print c.Open("Provider=SQLite;Data Source=app.db") & c.State
 c.Close
@@ -37,7 +37,7 @@ Debug.Print e.Execute("SELECT n FROM t").Fields("N").Value
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "0[]\n11\n0\n1 provider = SQLITE3 ; junk ; database = second.db \n1\n0\n7\n");
+  EXPECT_EQ(s.text(), "0[]\n11\n0\n1 provider = SQLITE3 ; junk ; database = second.db \n1\n0\n7\n");
   EXPECT_TRUE(std::filesystem::exists(folder.path / "app.db"));
   EXPECT_TRUE(std::filesystem::exists(folder.path / "second.db"));
 }
@@ -45,7 +45,7 @@ Debug.Print e.Execute("SELECT n FROM t").Fields("N").Value
 TEST(ADOConnection, OpenFailuresAndWhatTheyLeave) {
   TempFolder folder;
   auto error_of = [&](const std::string& body) {
-    Script s(main_of("Set c = New ADODB.Connection\n" + body), folder.path.string());
+    Program s = testing::script(main_of("Set c = New ADODB.Connection\n" + body), folder.path.string());
     return s.run();
   };
   EXPECT_EQ(error_of("c.Open \"Provider=Oracle\"\n"), "Unsupported ADO provider: oracle (use SQLite or MySQL)");
@@ -64,7 +64,7 @@ TEST(ADOConnection, OpenFailuresAndWhatTheyLeave) {
 
   // A provider error leaves the earlier connection open; a failed connect
   // leaves it closed; the new text is stored either way.
-  Script s(main_of(R"B(Set c = New ADODB.Connection
+  Program s = testing::script(main_of(R"B(Set c = New ADODB.Connection
 c.Open "sqlite::memory:"
 On Error Resume Next
 c.Open "Provider=Oracle"
@@ -74,12 +74,12 @@ Debug.Print c.State & " " & c.ConnectionString
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "1 Provider=Oracle\n0 sqlite:missing/dir/x.db\n");
+  EXPECT_EQ(s.text(), "1 Provider=Oracle\n0 sqlite:missing/dir/x.db\n");
 }
 
 TEST(ADORecordset, WalkingRows) {
   TempFolder folder;
-  Script s(main_of(R"B(Dim conn As New ADODB.Connection
+  Program s = testing::script(main_of(R"B(Dim conn As New ADODB.Connection
 conn.Open "sqlite::memory:"
 conn.Execute "CREATE TABLE p(id INTEGER PRIMARY KEY, name TEXT, price REAL, note TEXT)"
 conn.Execute "INSERT INTO p(name, price, note) VALUES (?, ?, ?)", "Tea", 2.5, Nothing
@@ -107,7 +107,7 @@ Debug.Print rs.EOF & rs.RecordCount
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(),
+  EXPECT_EQ(s.text(),
             "2FalseFalse1\n"
             "Tea|2.5|True||Tea\n"
             "日本茶|4.0|False|green|日本茶\n"
@@ -117,7 +117,7 @@ Debug.Print rs.EOF & rs.RecordCount
 TEST(ADORecordset, Messages) {
   TempFolder folder;
   auto error_of = [&](const std::string& body) {
-    Script s(main_of("Set c = New ADODB.Connection\nc.Open \"sqlite::memory:\"\n"
+    Program s = testing::script(main_of("Set c = New ADODB.Connection\nc.Open \"sqlite::memory:\"\n"
                      "Set rs = c.Execute(\"SELECT 1 AS n, 2 AS m\")\n" + body),
              folder.path.string());
     return s.run();

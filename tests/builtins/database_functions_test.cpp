@@ -10,7 +10,7 @@
 namespace corvane {
 namespace {
 
-using testing::Script;
+using testing::Program;
 using testing::TempFolder;
 
 // Sub Main made of the given lines.
@@ -18,7 +18,7 @@ std::string main_of(const std::string& body) { return "Sub Main()\n" + body + "E
 
 TEST(DatabaseFunctions, ValuesOfEveryTypeRoundTrip) {
   TempFolder folder;
-  Script s(main_of(R"B(DBOpen "sqlite", ":memory:"
+  Program s = testing::script(main_of(R"B(DBOpen "sqlite", ":memory:"
 Debug.Print DBExecute("CREATE TABLE t(id INTEGER PRIMARY KEY, i INTEGER, d REAL, s TEXT, b, n)")
 Debug.Print DBExecute("INSERT INTO t(i, d, s, b, n) VALUES (?, ?, ?, ?, ?)", 42, 2.5, "日本 'quoted'", True, Nothing)
 Debug.Print DBLastID()
@@ -33,7 +33,7 @@ Debug.Print Len(DBScalar("SELECT s FROM t WHERE i = ?", 42))
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(),
+  EXPECT_EQ(s.text(),
             "0\n1\n1\n1\n2\n2\n"
             "43|5.0|日本 'quoted'|1|[]|integerrealtextintegernull\n"
             "-9007199254740993|1e+300|[]|0|x|integerrealtextintegertext\n"
@@ -42,7 +42,7 @@ Debug.Print Len(DBScalar("SELECT s FROM t WHERE i = ?", 42))
 
 TEST(DatabaseFunctions, BlobsComeBackAsTheirBytes) {
   TempFolder folder;
-  Script s(main_of(R"B(DBOpen "sqlite", ":memory:"
+  Program s = testing::script(main_of(R"B(DBOpen "sqlite", ":memory:"
 DBExecute "CREATE TABLE f(data BLOB)"
 DBExecute "INSERT INTO f VALUES (X'00FF41')"
 DBQuery "SELECT data, typeof(data) FROM f"
@@ -51,12 +51,12 @@ Debug.Print Len(b) & " " & Asc(b) & " " & Mid(b, 3) & " " & DBField(0, 1)
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "3 0 A blob\n");
+  EXPECT_EQ(s.text(), "3 0 A blob\n");
 }
 
 TEST(DatabaseFunctions, QueryChangesWaitForTheNextExecuteAndFailedExecuteRollsBack) {
   TempFolder folder;
-  Script s(main_of(R"B(DBOpen "SQLite", "data.db"
+  Program s = testing::script(main_of(R"B(DBOpen "SQLite", "data.db"
 DBExecute "CREATE TABLE t(id INTEGER PRIMARY KEY, name TEXT UNIQUE)"
 DBQuery "INSERT INTO t(name) VALUES (?)", "kept later"
 DBExecute "INSERT INTO t(name) VALUES (?)", "committed"
@@ -75,14 +75,14 @@ Debug.Print DBScalar("SELECT count(*) FROM t")
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "kept later,committed\nSQL execution failed: UNIQUE constraint failed: t.name\n2\n");
+  EXPECT_EQ(s.text(), "kept later,committed\nSQL execution failed: UNIQUE constraint failed: t.name\n2\n");
   // A relative file name is taken relative to the base folder.
   EXPECT_TRUE(std::filesystem::exists(folder.path / "data.db"));
 }
 
 TEST(DatabaseFunctions, FieldsAndColumnsByNameAndFromTheEnd) {
   TempFolder folder;
-  Script s(main_of(R"B(DBOpen "sqlite", ":memory:"
+  Program s = testing::script(main_of(R"B(DBOpen "sqlite", ":memory:"
 DBExecute "CREATE TABLE t(a, B, c)"
 DBExecute "INSERT INTO t VALUES (1, 2, 3), (4, 5, 6)"
 Debug.Print DBQuery("SELECT a, b AS Beta, c FROM t ORDER BY a")
@@ -91,13 +91,13 @@ Debug.Print DBColumn(0) & DBColumn(-2) & DBColumns() & DBRows()
 )B"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "2\n6254\naBeta32\n");
+  EXPECT_EQ(s.text(), "2\n6254\naBeta32\n");
 }
 
 TEST(DatabaseFunctions, FailuresCarryTheSessionMessages) {
   TempFolder folder;
   auto error_of = [&](const std::string& body) {
-    Script s(main_of(body), folder.path.string());
+    Program s = testing::script(main_of(body), folder.path.string());
     return s.run();
   };
   EXPECT_EQ(error_of("DBQuery \"SELECT 1\"\n"), "No connection. Call DBOpen first.");
@@ -117,18 +117,18 @@ TEST(DatabaseFunctions, FailuresCarryTheSessionMessages) {
             "SQL execution failed: Error binding parameter 1: type 'Array' is not supported");
   // A failed statement keeps the last result; DBOpen closes the earlier
   // connection.
-  Script s(main_of(open + "On Error Resume Next\nDBQuery \"SELECT nope FROM t\"\nDebug.Print DBRows() & DBField(0, 0)\n"
+  Program s = testing::script(main_of(open + "On Error Resume Next\nDBQuery \"SELECT nope FROM t\"\nDebug.Print DBRows() & DBField(0, 0)\n"
                           "DBOpen \"sqlite\", \":memory:\"\nDebug.Print DBRows()\nDBQuery \"SELECT * FROM t\"\n"
                           "Debug.Print Err.Description\nDebug.Print DBClose() & DBClose() & DBLastID()\n"),
            folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "11\n0\nSQL execution failed: no such table: t\n110\n");
+  EXPECT_EQ(s.text(), "11\n0\nSQL execution failed: no such table: t\n110\n");
 }
 
 TEST(DatabaseFunctions, EachInterpreterHasItsOwnSession) {
   TempFolder folder;
-  Script a(main_of("DBOpen \"sqlite\", \":memory:\"\nDBExecute \"CREATE TABLE t(x)\"\n"), folder.path.string());
-  Script b(main_of("DBQuery \"SELECT 1\"\n"), folder.path.string());
+  Program a = testing::script(main_of("DBOpen \"sqlite\", \":memory:\"\nDBExecute \"CREATE TABLE t(x)\"\n"), folder.path.string());
+  Program b = testing::script(main_of("DBQuery \"SELECT 1\"\n"), folder.path.string());
   EXPECT_EQ(a.run(), "");
   EXPECT_EQ(b.run(), "No connection. Call DBOpen first.");
 }

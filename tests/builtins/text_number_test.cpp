@@ -128,11 +128,11 @@ TEST(Arrays, SplitJoinAndBounds) {
   EXPECT_EQ(show(R"(LBound(Split("a b")) & LBound(5))"), "00");
 
   testing::TempFolder folder;
-  testing::Script s("Sub Main()\nDim a(2)\na(0) = 1\na(1) = 2.5\na(2) = True\nDebug.Print Join(a, \";\")\n"
+  testing::Program s = testing::script("Sub Main()\nDim a(2)\na(0) = 1\na(1) = 2.5\na(2) = True\nDebug.Print Join(a, \";\")\n"
                     "Debug.Print UBound(a)\nEnd Sub\n",
                     folder.path.string());
   EXPECT_EQ(s.run(), "");
-  EXPECT_EQ(s.output(), "1;2.5;True\n2\n");
+  EXPECT_EQ(s.text(), "1;2.5;True\n2\n");
 }
 
 std::string local_stamp(const char* layout) {
@@ -176,7 +176,7 @@ TEST(Builtins, NamesAndVariablesWithoutParentheses) {
   EXPECT_EQ(show(R"(LEFT$("abc", 2) & left("abc", 1) & Ucase$("x"))"), "abaX");
   EXPECT_EQ(show("Now"), "0");
   testing::TempFolder folder;
-  testing::Script s("Option Explicit\nSub Main()\nDebug.Print Now\nEnd Sub\n", folder.path.string());
+  testing::Program s = testing::script("Option Explicit\nSub Main()\nDebug.Print Now\nEnd Sub\n", folder.path.string());
   EXPECT_EQ(s.run(), "Variable not defined: Now");
   EXPECT_EQ(error_of("Randomize()"), "Unknown function or procedure: Randomize");
 }
