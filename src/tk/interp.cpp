@@ -70,6 +70,9 @@ Interp::Interp(InterpOptions options) : state_(std::make_shared<detail::InterpSt
         eval_script("namespace eval ::corvane {}");
         Tcl_CreateObjCommand(raw, "::corvane::bgerror", bgerror_proc, state_.get(), nullptr);
         call({"interp", "bgerror", "", "::corvane::bgerror"});
+        // Tk's send lets any client of the X display run scripts in this
+        // process; without the command Tk answers no incoming request.
+        if (state_->tk) call({"rename", "send", ""});
         if (state_->tk && options.withdraw_root) call({"wm", "withdraw", "."});
     } catch (...) {
         g_current = nullptr;

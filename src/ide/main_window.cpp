@@ -1,0 +1,39 @@
+// The environment's entry: the main window on a fresh Tk interpreter and
+// the event loop until the window is gone.
+#include <iostream>
+
+#include <tk.h>
+
+#include "ide/ide.h"
+#include "tk/timer.h"
+
+namespace corvane::ide {
+
+int main_window(const std::optional<std::filesystem::path>& project) {
+    std::unique_ptr<tk::Interp> interp;
+    try {
+        interp = std::make_unique<tk::Interp>(tk::InterpOptions{.with_tk = true, .app_name = "corvane"});
+    } catch (const std::exception& e) {
+        std::cerr << "corvane: " << e.what() << std::endl;
+        return 1;
+    }
+    // A running program's window destroyed by another client leaves Tk
+    // requests on a window that no longer exists; Xlib's default handler
+    // would end the whole environment on that BadWindow error.
+    if (Tk_Window main = Tk_MainWindow(interp->raw()))
+        Tk_CreateErrorHandler(Tk_Display(main), BadWindow, -1, -1, [](ClientData, XErrorEvent*) { return 0; }, nullptr);
+    try {
+        IDE ide(*interp);
+        tk::Timer open_job;
+        // The project opens once the window is up, so that an "Open failed"
+        // box stands over the main window in its no-project state.
+        if (project) open_job = tk::when_idle(*interp, [&ide, &project] { ide.open_path(*project); });
+        interp->main_loop();
+    } catch (const std::exception& e) {
+        std::cerr << "corvane: " << e.what() << std::endl;
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace corvane::ide

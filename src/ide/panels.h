@@ -1,0 +1,74 @@
+#pragma once
+// The panels that fill the main window's layout. Each is built on the
+// Workbench alone; the main window owns one of each and forwards the
+// Workbench operations to them.
+#include <memory>
+#include <string>
+
+#include "ide/workbench.h"
+
+namespace corvane::ide {
+
+// The form designer: the design canvas of the "Form Designer" tab.
+class DesignerPanel {
+public:
+    virtual ~DesignerPanel() = default;
+    // Binds the canvas that the layout made (Widgets::canvas and its scroll bars).
+    virtual void attach() = 0;
+    virtual void draw_form() = 0;
+    // The cursor of the canvas follows the chosen toolbox tool.
+    virtual void tool_changed() = 0;
+    virtual void delete_control() = 0;
+    virtual void duplicate_control() = 0;
+    virtual void snap_selected() = 0;
+};
+
+// The property grid of the right column.
+class PropertyPanel {
+public:
+    virtual ~PropertyPanel() = default;
+    // Binds the property tree that the layout made (Widgets::props_tree).
+    virtual void attach() = 0;
+    virtual void show_properties() = 0;
+    // Width of the name column in pixels (saved with the panel sizes).
+    virtual int name_column_width() = 0;
+    virtual void set_name_column_width(int pixels) = 0;
+    // Schedules one idle redraw of the grid lines.
+    virtual void schedule_grid_lines() = 0;
+};
+
+// The code editor of the "Code Editor" tab.
+class CodePanel {
+public:
+    virtual ~CodePanel() = default;
+    // Builds the editor's widgets inside Widgets::code_panel.
+    virtual void build() = 0;
+    // Writes the editor's text into its owner, then shows the record's code.
+    virtual void load_editor(EditorKind kind, void* record) = 0;
+    // Writes the editor's text into its owner record.
+    virtual void sync_editor() = 0;
+    // Empties the editor and forgets its owner.
+    virtual void clear_editor() = 0;
+    // Brings the procedure `{object}_{event}` into view, creating it when missing.
+    virtual void open_event_code(const std::string& object, const std::string& event) = 0;
+    // Cancels pending timers (the main window is going).
+    virtual void shutdown() = 0;
+};
+
+// The windows of their own that the Project, Database and Tools menus open.
+class ToolWindows {
+public:
+    virtual ~ToolWindows() = default;
+    virtual void menu_editor() = 0;
+    virtual void database_explorer(const std::string& backend) = 0;  // "sqlite" or "mysql"
+    virtual void build_linux(const std::string& mode) = 0;           // "native", "elf" or "bundle"
+    virtual void compatibility_report() = 0;
+};
+
+// The panels as built today.
+std::unique_ptr<DesignerPanel> make_designer(Workbench& bench);
+std::unique_ptr<PropertyPanel> make_property_grid(Workbench& bench);
+std::unique_ptr<CodePanel> make_code_editor(Workbench& bench);
+std::unique_ptr<ToolWindows> make_tool_windows(Workbench& bench);
+
+}  // namespace corvane::ide
