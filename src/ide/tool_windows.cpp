@@ -1,26 +1,25 @@
-// The windows that the Project, Database and Tools menus open. Until each
-// is built, its command says so in the status bar.
+// The ToolWindows of the main window: each command opens its own window.
 #include "ide/panels.h"
+#include "ide/tool_windows.h"
 
 namespace corvane::ide {
 
 namespace {
 
-class PendingToolWindows final : public ToolWindows {
+class MenuToolWindows final : public ToolWindows {
 public:
-    explicit PendingToolWindows(Workbench& bench) : bench_(bench) {}
-    void menu_editor() override { unavailable("The menu editor"); }
-    void database_explorer(const std::string&) override { unavailable("The database explorer"); }
-    void build_linux(const std::string&) override { unavailable("Building executables"); }
-    void compatibility_report() override { unavailable("The compatibility report window"); }
+    explicit MenuToolWindows(Workbench& bench) : bench_(bench) {}
+    void menu_editor() override { open_menu_editor(bench_); }
+    void database_explorer(const std::string& backend) override { open_database_explorer(bench_, backend); }
+    void build_linux(const std::string& mode) override { ide::build_linux(bench_, mode); }
+    void compatibility_report() override { ide::compatibility_report(bench_); }
 
 private:
-    void unavailable(const std::string& what) { bench_.set_status(what + " is not available in this build yet."); }
     Workbench& bench_;
 };
 
 }  // namespace
 
-std::unique_ptr<ToolWindows> make_tool_windows(Workbench& bench) { return std::make_unique<PendingToolWindows>(bench); }
+std::unique_ptr<ToolWindows> make_tool_windows(Workbench& bench) { return std::make_unique<MenuToolWindows>(bench); }
 
 }  // namespace corvane::ide

@@ -1,0 +1,18 @@
+#pragma once
+// The windows of their own that the Project, Database and Tools menus open,
+// each in its own file.
+#include <string>
+
+#include "ide/workbench.h"
+
+namespace corvane::ide {
+
+// menu_editor.cpp
+void open_menu_editor(Workbench& bench);
+// database_explorer.cpp; backend "sqlite" or "mysql"
+void open_database_explorer(Workbench& bench, const std::string& backend);
+// build_commands.cpp; mode "native", "elf" or "bundle"
+void build_linux(Workbench& bench, const std::string& mode);
+void compatibility_report(Workbench& bench);
+
+}  // namespace corvane::ide
