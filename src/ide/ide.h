@@ -131,6 +131,7 @@ private:
     void make_key_bindings();
     void root_configured(const std::string& widget);
     void root_destroyed(const std::string& widget);
+    void dismantle() noexcept;
     void update_title();
     // layout.cpp
     void make_layout();

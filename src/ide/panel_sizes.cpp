@@ -50,6 +50,7 @@ void IDE::place_panels(const Settings& saved) {
         int out = saved_or(saved, "output_height", 155);
         out = std::max(65, std::min(out, vh - 390));
         in.try_call({widgets_.vertical_panes, "sashpos", 0, vh - out});
+        if (std::getenv("CORVANE_DEBUG_PANELS")) std::fprintf(stderr, "vh=%d out=%d pos=%s\n", vh, out, in.call({widgets_.vertical_panes, "sashpos", 0}).c_str());
     }
     property_grid_->set_name_column_width(saved_or(saved, "property_name_width", 108));
     property_grid_->schedule_grid_lines();

@@ -14,6 +14,7 @@ public:
         const std::string& tree = bench_.widgets().props_tree;
         in.call({tree, "configure", "-columns", tk::Obj::list({"value"}), "-show", tk::Obj::list({"tree", "headings"})});
         in.call({tree, "heading", "#0", "-text", "Property"});
+        in.call({tree, "column", "#0", "-stretch", 0});
         in.call({tree, "heading", "value", "-text", "Value"});
     }
     void show_properties() override {

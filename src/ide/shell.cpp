@@ -67,8 +67,6 @@ IDE::IDE(tk::Interp& interp) : interp_(interp) {
 }
 
 IDE::~IDE() {
-    destroyed_ = true;
-    interp_.set_error_handler(nullptr);
     if (session) {
         try {
             session->stop();
@@ -77,6 +75,29 @@ IDE::~IDE() {
     }
     session.reset();
     preview.reset();
+    if (!destroyed_) dismantle();
+    destroyed_ = true;
+    interp_.set_error_handler(nullptr);
+}
+
+void IDE::dismantle() noexcept {
+    // The root window outlives this object (tests and embedders build
+    // another main window on it): take down what was built on it, so that
+    // no binding or timer is left pointing here.
+    root_destroyed(".");
+    for (const char* sequence : {"<Control-s>", "<Control-n>", "<Control-o>", "<F5>", "<Shift-F5>", "<F7>",
+                                 "<Shift-F7>", "<F4>"})
+        interp_.try_call({"bind", "all", sequence, ""});
+    global_bindings_.clear();
+    interp_.try_call({"bind", ".", "<Configure>", ""});
+    interp_.try_call({"bind", ".", "<Destroy>", ""});
+    interp_.try_call({"wm", "protocol", ".", "WM_DELETE_WINDOW", ""});
+    interp_.try_call({".", "configure", "-menu", ""});
+    try {
+        for (const tk::Obj& child : interp_.call_obj({"winfo", "children", "."}).to_list())
+            tk::destroy(interp_, child.str());
+    } catch (...) {
+    }
 }
 
 void IDE::measure_fonts() {

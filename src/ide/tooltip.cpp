@@ -46,11 +46,10 @@ void IDE::add_tooltip(const std::string& widget, const std::string& text) {
              tk::BindMode::add);
     tk::bind(interp_, widget, "<Leave>", {}, hide, tk::BindMode::add);
     tk::bind(interp_, widget, "<ButtonPress>", {}, hide, tk::BindMode::add);
-    tk::bind(interp_, widget, "<Destroy>", {"%W"}, [this, widget, hide](const tk::Args& a) {
-        if (a.str(0) != widget) return;
+    tk::on_destroy(interp_, widget, [this, widget, hide] {
         hide();
         tooltips_.erase(widget);
-    }, tk::BindMode::add);
+    });
 }
 
 }  // namespace corvane::ide
