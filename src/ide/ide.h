@@ -187,8 +187,12 @@ private:
 // share/corvane/assets beside the executable's bin folder.
 std::filesystem::path assets_folder();
 
+// What corvane does once its window has settled (panels placed, project
+// open, event queue idle): nothing, print "Corvane idle", or quit.
+enum class IdleAction { none, print, quit };
+
 // corvane's entry: builds the main window, opens `project` when given, and
 // runs the event loop until the window is gone. Returns the exit status.
-int main_window(const std::optional<std::filesystem::path>& project);
+int main_window(const std::optional<std::filesystem::path>& project, IdleAction on_idle = IdleAction::none);
 
 }  // namespace corvane::ide
