@@ -61,6 +61,18 @@ public:
         }
         if (stream_) ::fclose(stream_);
     }
+    // Waits up to `ms` for the program to end; its exit status, or -1.
+    int wait_exit(int ms) {
+        for (int waited = 0; waited < ms; waited += 20) {
+            int status = 0;
+            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            ::usleep(20000);
+        }
+        return -1;
+    }
     std::string next_line() {
         char line[512];
         if (!stream_ || !std::fgets(line, sizeof line, stream_)) return {};
@@ -96,6 +108,23 @@ TEST(CorvaneExecutable, OpensAProjectGivenOnTheCommandLine) {
     ASSERT_EQ(shell("import -window " + window + " " + shot.string() + " && identify -format '%w %h' " +
                     shot.string()),
               "1390 902");  // 1390 x 870 below the 32-pixel menu bar
+    fs::remove_all(dir);
+}
+
+TEST(CorvaneExecutable, FileExitFromTheKeyboardSavesTheSettingsAndEnds) {
+    const fs::path dir = fs::temp_directory_path() / ("corvane-exit-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    RunningCorvane corvane({"--print-when-idle"});
+    ASSERT_EQ(corvane.next_line(), "Corvane idle\n");
+    const std::string window = shell("xdotool search --name '^Corvane' | head -n 1");
+    // F10 opens the File menu; Up wraps to its last item, Exit.
+    shell("xdotool windowfocus --sync " + window + " key F10 sleep 0.2 key Up sleep 0.1 key Return");
+    EXPECT_EQ(corvane.wait_exit(5000), 0);
+    const std::string saved = slurp(dir / "corvane" / "settings.json");
+    EXPECT_NE(saved.find("\"geometry\": \"1390x870+"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"left_width\": 264"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"version\": 2"), std::string::npos) << saved;
     fs::remove_all(dir);
 }
 

@@ -227,3 +227,20 @@ TEST_F(IdeTest, AnotherTkProgramCannotSendUsScripts) {
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+TEST_F(IdeTest, ExitWithUnsavedChangesAsksAndNoKeepsEverything) {
+    ide().new_project();
+    ide().changed();
+    answers_.push_back("no");
+    menu("File", "Exit");
+    ASSERT_EQ(dialog_titles(), std::vector<std::string>{"Unsaved changes"});
+    EXPECT_EQ(tk::dialog_option(dialogs_[0], "-message"), "Exit without saving your project?");
+    EXPECT_TRUE(tk::winfo_exists(interp(), ide().widgets().tabs));
+    EXPECT_FALSE(std::filesystem::exists(settings_file()));
+}
+
+}  // namespace
+}  // namespace corvane::testing
