@@ -147,6 +147,8 @@ private:
     void persist_window_size();
     // menus.cpp
     void make_menus();
+    // toolbar.cpp
+    void layout_toolbar();
     // project_commands.cpp
     void show_project(Project project, const std::string& status);
     void load_form_code();
@@ -176,6 +178,13 @@ private:
     int tree_rowheight_ = 30;
     int property_rowheight_ = 30;
     std::vector<tk::Image> toolbar_images_;
+    struct ToolbarGroup {
+        int number;
+        std::string separator;  // shown before the group unless it starts a row
+        std::vector<std::string> buttons;
+    };
+    std::vector<ToolbarGroup> toolbar_groups_;
+    tk::Timer toolbar_job_;
     std::map<std::string, std::string> toolbox_buttons_;  // kind -> button path
     std::map<std::string, std::unique_ptr<Tooltip>> tooltips_;
     std::vector<tk::Command> global_bindings_;

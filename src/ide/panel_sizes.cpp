@@ -120,6 +120,7 @@ void IDE::persist_panes() { save_geometry(); }
 void IDE::root_configured(const std::string& widget) {
     if (widget != "." || destroyed_) return;
     geometry_job_ = tk::after(interp_, 700, [this] { persist_window_size(); });
+    if (toolbar_show_labels()) toolbar_job_ = tk::when_idle(interp_, [this] { layout_toolbar(); });
 }
 
 void IDE::persist_window_size() { save_geometry(); }

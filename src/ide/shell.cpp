@@ -229,6 +229,7 @@ void IDE::root_destroyed(const std::string& widget) {
     panel_reset_job_.cancel();
     panel_save_job_.cancel();
     geometry_job_.cancel();
+    toolbar_job_.cancel();
     if (code_editor_) code_editor_->shutdown();
     for (auto& [name, tip] : tooltips_) tip->timer.cancel();
 }

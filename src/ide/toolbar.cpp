@@ -1,7 +1,9 @@
 // The icon toolbar: five groups of actions, described once as a table.
+#include <algorithm>
 #include <cstdlib>
 #include <system_error>
 
+#include "ide/constants.h"
 #include "ide/ide.h"
 #include "tk/events.h"
 #include "tk/widget.h"
@@ -68,17 +70,20 @@ void IDE::refresh_toolbar() {
     const std::string& bar = widgets_.toolbar;
     for (const tk::Obj& child : in.call_obj({"winfo", "children", bar}).to_list()) tk::destroy(in, child.str());
     toolbar_images_.clear();
+    toolbar_groups_.clear();
     const bool labels = toolbar_show_labels();
+    // Rows first: a widget packed into a frame created after it would be hidden below it.
+    for (int row = 0; row < 5; ++row) in.call({"ttk::frame", bar + ".row" + std::to_string(row)});
     const std::filesystem::path folder = assets_folder();
-    int group = 0, n = 0;
+    int n = 0;
     for (const ToolbarAction& action : TOOLBAR_ACTIONS) {
-        if (group != 0 && action.group != group) {
+        if (toolbar_groups_.empty() || toolbar_groups_.back().number != action.group) {
             const std::string sep = bar + ".sep" + std::to_string(n);
             in.call({"ttk::separator", sep, "-orient", "vertical"});
-            in.call({"pack", sep, "-side", "left", "-fill", "y", "-padx", 6, "-pady", 3});
+            toolbar_groups_.push_back({action.group, sep, {}});
         }
-        group = action.group;
         const std::string button = bar + ".b" + std::to_string(n++);
+        toolbar_groups_.back().buttons.push_back(button);
         in.call({"ttk::button", button, "-style", "Toolbar.TButton", "-takefocus", 0});
         try {
             toolbar_images_.push_back(tk::Image::from_file(in, (folder / (std::string(action.icon) + ".png")).string()));
@@ -86,14 +91,44 @@ void IDE::refresh_toolbar() {
         } catch (const std::exception&) {
             in.call({button, "configure", "-text", action.label});  // no icon file: the label alone
         }
-        if (labels) in.call({button, "configure", "-text", action.label, "-compound", "left"});
+        // Natural width: the theme's minimum of 11 characters wastes room.
+        if (labels) in.call({button, "configure", "-text", action.label, "-compound", "left", "-width", 0});
         auto operation = action.operation;
         in.call({button, "configure", "-command", command([this, operation] { (this->*operation)(); })});
-        in.call({"pack", button, "-side", "left", "-padx", 1});
         const std::string text = description(action);
         add_tooltip(button, text);
         tk::bind(in, button, "<Enter>", {}, [this, text] { set_status(text); }, tk::BindMode::add);
     }
+    layout_toolbar();
+}
+
+void IDE::layout_toolbar() {
+    tk::Interp& in = interp_;
+    const std::string& bar = widgets_.toolbar;
+    auto req = [&](const std::string& w) { return static_cast<int>(in.call_obj({"winfo", "reqwidth", w}).to_int()); };
+    // With labels the groups may not fit on one line: a group that would
+    // overflow the window starts a new row.
+    const int available = std::max(MIN_WIDTH, static_cast<int>(in.call_obj({"winfo", "width", "."}).to_int())) - 14;
+    for (const tk::Obj& child : in.call_obj({"winfo", "children", bar}).to_list()) in.call({"pack", "forget", child});
+    int row = 0, used = 0;
+    for (std::size_t g = 0; g < toolbar_groups_.size(); ++g) {
+        const ToolbarGroup& group = toolbar_groups_[g];
+        int width = 0;
+        for (const std::string& b : group.buttons) width += req(b) + 2;
+        const int separator = g == 0 ? 0 : req(group.separator) + 12;
+        if (used > 0 && used + separator + width > available && row < 4) {
+            ++row;
+            used = 0;
+        }
+        const std::string frame = bar + ".row" + std::to_string(row);
+        if (used > 0) {
+            in.call({"pack", group.separator, "-in", frame, "-side", "left", "-fill", "y", "-padx", 6, "-pady", 3});
+            used += separator;
+        }
+        for (const std::string& b : group.buttons) in.call({"pack", b, "-in", frame, "-side", "left", "-padx", 1});
+        used += width;
+    }
+    for (int r = 0; r <= row; ++r) in.call({"pack", bar + ".row" + std::to_string(r), "-side", "top", "-anchor", "w"});
 }
 
 }  // namespace corvane::ide

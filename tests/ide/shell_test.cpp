@@ -158,16 +158,26 @@ TEST_F(IdeTest, ToolbarHasFiveGroupsAndLabelsOnRequest) {
     const std::string bar = ide().widgets().toolbar;
     auto children = interp().call_obj({"winfo", "children", bar}).to_list();
     int buttons = 0, separators = 0;
-    for (const auto& child : children)
-        (tcl({"winfo", "class", child}) == "TSeparator" ? separators : buttons)++;
+    for (const auto& child : children) {
+        const std::string cls = tcl({"winfo", "class", child});
+        buttons += cls == "TButton";
+        separators += cls == "TSeparator" && tcl({"winfo", "manager", child}) == "pack";
+    }
     EXPECT_EQ(buttons, 12);
-    EXPECT_EQ(separators, 4);
+    EXPECT_EQ(separators, 4);  // between the five groups, all on one line
     EXPECT_EQ(tcl({bar + ".b5", "cget", "-text"}), "");
     EXPECT_NE(tcl({bar + ".b5", "cget", "-image"}), "");
     menu("View", "Show toolbar icon labels");
     EXPECT_TRUE(ide().toolbar_show_labels());
     EXPECT_EQ(tcl({bar + ".b5", "cget", "-text"}), "Run");
     EXPECT_EQ(tcl({bar + ".b5", "cget", "-compound"}), "left");
+    // Every button stays inside the window: groups that do not fit move to a second line.
+    pump(20);
+    for (int i = 0; i < 12; ++i) {
+        const std::string b = bar + ".b" + std::to_string(i);
+        const auto right = interp().call_obj({"winfo", "rootx", b}).to_int() + interp().call_obj({"winfo", "width", b}).to_int();
+        EXPECT_LE(right, interp().call_obj({"winfo", "rootx", "."}).to_int() + 1390) << b;
+    }
 }
 
 TEST_F(IdeTest, TooltipsShowAfterTheDelayAndGoOnLeaveOrClick) {
