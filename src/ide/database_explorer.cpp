@@ -271,8 +271,11 @@ bool DatabaseExplorer::connect() {
         if (backend_ == "sqlite") {
             session_.open("sqlite", field("Database file"));
         } else {
-            session_.open("mysql", field("Database"), field("User"), field("Password"), field("Host"),
-                          DbValue(field("Port")));
+            // The port is converted here, so a bad one reports the conversion alone.
+            const DbValue port_text(field("Port"));
+            const std::optional<int64_t> port = db_value_to_integer(port_text);
+            if (!port) throw DatabaseError("invalid literal for int() with base 10: " + db_value_repr(port_text));
+            session_.open("mysql", field("Database"), field("User"), field("Password"), field("Host"), DbValue(*port));
         }
         status_.set("Connected to " + backend_ + ": " +
                     field(backend_ == "sqlite" ? "Database file" : "Database"));
