@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "builder_support.h"
+#include "builder/builder_support.h"
 
 namespace corvane {
 namespace {
