@@ -6,6 +6,7 @@
 #include <tk.h>
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <string_view>
 
@@ -26,11 +27,26 @@ std::size_t code_points(std::string_view text) {
         std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+// The fore colour as Tk will take it: a colour that is not "#rrggbb" (a
+// hand-edited project file may hold anything) draws black instead of making
+// the whole redraw fail.
+std::string drawable_colour(const std::string& colour) {
+    const bool valid = colour.size() == 7 && colour[0] == '#' &&
+                       std::all_of(colour.begin() + 1, colour.end(), [](char ch) { return std::isxdigit(static_cast<unsigned char>(ch)); });
+    return valid ? colour : "#000000";
+}
+
+// Font sizes beyond this draw at this size: the rasteriser would otherwise
+// spend seconds on glyphs far larger than any form.
+constexpr int MOST_POINTS = 400;
+
 // What the drawings take from a control, in canvas pixels.
 struct View {
     double x, y, w, h;
     const Control& c;
     const char* line;  // outline colour: lighter when disabled
+    std::string fg;    // the fore colour
+    int points() const { return std::clamp(c.font_size, 6, MOST_POINTS); }
     double mid_y() const { return y + h / 2; }
     // A value clamped to 0..100, as bars and sliders show it.
     double percent() const { return std::clamp(c.value, 0, 100); }
@@ -52,27 +68,27 @@ void draw_timer(CanvasPainter& p, const View& v, std::string_view) {
 
 void draw_button(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#e6e6e6", "-outline", v.line, "-width", 1});
-    p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.c.caption, "-fill", v.c.fore_color, "-width",
-                                                 wrap(v.w - 12), "-font", p.font(std::max(6, v.c.font_size))});
+    p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.c.caption, "-fill", v.fg, "-width",
+                                                 wrap(v.w - 12), "-font", p.font(v.points())});
 }
 
 void draw_text_box(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#ffffff", "-outline", v.line, "-width", 2});
-    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.c.fore_color, "-width",
-                                          wrap(v.w - 12), "-font", p.font(std::max(6, v.c.font_size))});
+    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.fg, "-width",
+                                          wrap(v.w - 12), "-font", p.font(v.points())});
 }
 
 void draw_label(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#f0f0f0", "-outline", "#93979d", "-dash", dash(2, 2)});
-    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.c.fore_color, "-width",
-                                          wrap(v.w - 12), "-font", p.font(std::max(6, v.c.font_size))});
+    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
+                                          wrap(v.w - 12), "-font", p.font(v.points())});
 }
 
 void draw_frame(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y + 7, v.x + v.w, v.y + v.h}, {"-outline", v.line, "-fill", "#f0f0f0"});
     const double gap = std::min(v.w - 8, 7.0 * static_cast<double>(code_points(v.c.caption)) + 25);
     p.item("rectangle", {v.x + 10, v.y, v.x + gap, v.y + 17}, {"-fill", "#f0f0f0", "-outline", ""});
-    p.item("text", {v.x + 16, v.y + 7}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.c.fore_color});
+    p.item("text", {v.x + 16, v.y + 7}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg});
 }
 
 // CheckBox and OptionButton: a square or a circle, its mark, the caption.
@@ -83,7 +99,7 @@ void draw_choice(CanvasPainter& p, const View& v, bool round) {
         if (round) p.item("oval", {v.x + 7, m - 2, v.x + 11, m + 2}, {"-fill", "#2f67a0"});
         else p.item("text", {v.x + 9, m}, {"-text", "\u2713", "-fill", "#155a9d"});
     }
-    p.item("text", {v.x + 21, m}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.c.fore_color, "-width",
+    p.item("text", {v.x + 21, m}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
                                    wrap(v.w - 28)});
 }
 void draw_check(CanvasPainter& p, const View& v, std::string_view) { draw_choice(p, v, false); }
@@ -97,7 +113,7 @@ void draw_list(CanvasPainter& p, const View& v, std::string_view) {
     for (int i = 0; i < rows; ++i) {
         const std::size_t bar = rest.find('|');
         p.item("text", {v.x + 6, v.y + 9 + 18.0 * i}, {"-text", rest.substr(0, bar), "-anchor", "w", "-fill",
-                                                        v.c.fore_color, "-width", wrap(v.w - 16)});
+                                                        v.fg, "-width", wrap(v.w - 16)});
         if (bar == std::string_view::npos) break;
         rest.remove_prefix(bar + 1);
     }
@@ -105,7 +121,7 @@ void draw_list(CanvasPainter& p, const View& v, std::string_view) {
 
 void draw_combo(CanvasPainter& p, const View& v, std::string_view) {
     white_box(p, v);
-    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.c.fore_color});
+    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.fg});
     p.item("rectangle", {v.x + v.w - 23, v.y + 2, v.x + v.w - 2, v.y + v.h - 2},
            {"-fill", "#e7e9ec", "-outline", "#9fa4a9"});
     p.item("text", {v.x + v.w - 12, v.mid_y()}, {"-text", "\u25be"});
@@ -118,17 +134,19 @@ void draw_picture(CanvasPainter& p, const View& v, std::string_view label) {
 
 void draw_shape(CanvasPainter& p, const View& v, std::string_view) {
     p.item("oval", {v.x + 3, v.y + 3, v.x + v.w - 3, v.y + v.h - 3},
-           {"-outline", v.c.fore_color, "-width", 2, "-fill", ""});
+           {"-outline", v.fg, "-width", 2, "-fill", ""});
 }
 
 void draw_line(CanvasPainter& p, const View& v, std::string_view) {
-    p.item("line", {v.x + 2, v.mid_y(), v.x + v.w - 2, v.mid_y()}, {"-fill", v.c.fore_color, "-width", 2});
+    p.item("line", {v.x + 2, v.mid_y(), v.x + v.w - 2, v.mid_y()}, {"-fill", v.fg, "-width", 2});
 }
 
 void draw_progress(CanvasPainter& p, const View& v, std::string_view) {
     white_box(p, v);
-    p.item("rectangle", {v.x + 2, v.y + 2, v.x + std::max(2.0, (v.w - 4) * v.percent() / 100), v.y + v.h - 2},
-           {"-fill", "#438dbe", "-outline", ""});
+    // An empty bar is left out: Tk would still paint a zero-width rectangle
+    // as a one-pixel sliver.
+    const double right = std::max(2.0, (v.w - 4) * v.percent() / 100);
+    if (right > 2) p.item("rectangle", {v.x + 2, v.y + 2, v.x + right, v.y + v.h - 2}, {"-fill", "#438dbe", "-outline", ""});
 }
 
 void draw_slider(CanvasPainter& p, const View& v, std::string_view) {
@@ -168,7 +186,7 @@ void draw_status_bar(CanvasPainter& p, const View& v, std::string_view) {
     const double panel_right = v.x + std::max(6.0, v.w - 22);
     p.item("rectangle", {v.x + 3, v.y + 3, panel_right, v.y + v.h - 3}, {"-fill", "#f0f0f0", "-outline", "#858e9c"});
     const std::string& shown = v.c.text.empty() ? v.c.caption : v.c.text;
-    p.item("text", {v.x + 8, v.mid_y()}, {"-text", shown, "-anchor", "w", "-fill", v.c.fore_color});
+    p.item("text", {v.x + 8, v.mid_y()}, {"-text", shown, "-anchor", "w", "-fill", v.fg});
     const double bx = v.x + v.w, by = v.y + v.h;
     for (int n : {4, 8, 12}) p.item("line", {bx - n, by - 2, bx - 2, by - n}, {"-fill", "#536980", "-width", 1});
 }
@@ -189,7 +207,7 @@ void draw_tab_strip(CanvasPainter& p, const View& v, std::string_view) {
         const bool front = i == 0;
         p.item("rectangle", {left, v.y + (front ? 2 : 5), right, v.y + (front ? 25 : 24)},
                {"-fill", front ? "#f0f0f0" : "#e1e5ea", "-outline", v.line});
-        p.item("text", {(left + right) / 2, v.y + (front ? 14 : 15)}, {"-text", tabs[i], "-fill", v.c.fore_color});
+        p.item("text", {(left + right) / 2, v.y + (front ? 14 : 15)}, {"-text", tabs[i], "-fill", v.fg});
         left = right;
     }
 }
@@ -352,7 +370,8 @@ void CanvasPainter::draw_dot_grid(const VBForm& form) {
 void CanvasPainter::draw_control(const Control& c, int index) {
     tags_ = Obj::list({"control", control_tag(index)});
     const Box b = control_box(c);
-    const View v{double(b.x1), double(b.y1), double(c.width), double(c.height), c, c.enabled ? "#858e9c" : "#afb5be"};
+    const View v{double(b.x1), double(b.y1), double(c.width), double(c.height), c,
+                 c.enabled ? "#858e9c" : "#afb5be", drawable_colour(c.fore_color)};
     if (const KindDrawing* d = find_drawing(c.kind)) d->draw(*this, v, d->label);
     else draw_named_box(*this, v, {});  // a kind this version does not know still shows where it is
     if (!c.visible && c.kind != "Timer")

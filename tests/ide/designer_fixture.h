@@ -20,6 +20,7 @@
 #include "tk/dialogs.h"
 #include "tk/interp.h"
 #include "tk/widget.h"
+#include "x_sync.h"
 
 namespace corvane::testing {
 
@@ -52,7 +53,10 @@ class DesignerTest : public ::testing::Test {
       return std::string();
     });
     ide().new_project();
-    interp().update();
+    // The application holds the keyboard focus from here on, so focus moves
+    // inside it (to an editor, to the canvas) are immediate.
+    tcl({"focus", "-force", "."});
+    settle(interp());
     ide().select_tab(0);
     tcl({canvas(), "xview", "moveto", 0});
     tcl({canvas(), "yview", "moveto", 0});
@@ -106,8 +110,8 @@ class DesignerTest : public ::testing::Test {
     click(x, y);
   }
   void key(const char* keysym) {
-    tk::focus(interp(), canvas(), true);
-    interp().update();
+    tk::focus(interp(), canvas());
+    settle(interp());
     event(canvas(), "<KeyPress>", {"-keysym", keysym});
   }
   // Canvas position of a control's client point (client x, y).

@@ -76,7 +76,7 @@ TEST_F(DesignerTest, ResizingByTheCornerStopsAt16AndAPressFurtherOutMoves) {
 }
 
 TEST_F(DesignerTest, FormEdgesResizeTheFormDownToItsMinimum) {
-  const int right = cx(640), bottom = cy(440);
+  const int right = cx(640);
   drag(right, cy(100), right - 1000, cy(100));
   EXPECT_EQ(form().width, 240);
   EXPECT_EQ(form().height, 440);  // the right edge alone keeps the height

@@ -45,8 +45,8 @@ class PropertyGridTest : public DesignerTest {
     double_click_cell(row, "value");
     const std::string entry = editor();
     EXPECT_FALSE(entry.empty()) << "no editor for " << row;
-    if (!entry.empty()) tk::focus(interp(), entry, true);
-    interp().update();
+    settle(interp());
+    EXPECT_EQ(tcl({"focus"}), entry);
     return entry;
   }
   void type_into(const std::string& entry, const std::string& text) {
@@ -280,8 +280,8 @@ TEST_F(PropertyGridTest, EscapeCancelsAndFocusLossCommits) {
 
   entry = open_editor("Caption");
   type_into(entry, "Kept");
-  tk::focus(interp(), canvas(), true);
-  interp().update();
+  tk::focus(interp(), canvas());
+  settle(interp());
   EXPECT_TRUE(editor().empty());
   EXPECT_EQ(control("Command1")->caption, "Kept");
   EXPECT_TRUE(state().dirty);
