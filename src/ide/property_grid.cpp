@@ -2,6 +2,8 @@
 // with the VB type, the value line, the inline editor and apply_prop.
 #include "ide/property_grid.h"
 
+#include <algorithm>
+
 #include "model/names.h"
 #include "tk/events.h"
 #include "tk/widget.h"
@@ -70,25 +72,37 @@ void PropertyGrid::show_properties() {
     if (tree_.empty()) return;
     tk::Interp& in = bench_.interp();
     const EditingState& s = bench_.state();
-    in.call({tree_, "delete", in.call_obj({tree_, "children", ""})});
-    std::vector<std::pair<std::string_view, std::string>> rows;
+    std::vector<Row> rows;
     std::string caption = "No form";
     const Control* control = s.form && s.selected ? s.form->get_control(*s.selected) : nullptr;
     if (control) {
         caption = caption_for(*control);
-        for (const PropertyRow& row : property_rows()) rows.emplace_back(row.display, row_value(row, *control));
+        for (const PropertyRow& row : property_rows()) rows.push_back({std::string(row.display), row_value(row, *control)});
     } else if (s.form) {
         caption = s.form->name + "  (VB.Form)";
         for (const PropertyRow& row : property_rows())
-            if (row.on_form()) rows.emplace_back(row.display, row_value(row, *s.form));
+            if (row.on_form()) rows.push_back({std::string(row.display), row_value(row, *s.form)});
     }
-    in.call({bench_.widgets().prop_caption, "configure", "-text", caption});
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto& [name, value] = rows[i];
-        in.call({tree_, "insert", "", "end", "-id", name, "-values", tk::Obj::list({name, value}), "-tags",
-                 i % 2 ? "odd" : "even"});
+    if (caption != shown_caption_) {
+        in.call({bench_.widgets().prop_caption, "configure", "-text", caption});
+        shown_caption_ = caption;
+    }
+    const bool same_rows = std::equal(rows.begin(), rows.end(), shown_.begin(), shown_.end(),
+                                      [](const Row& a, const Row& b) { return a.name == b.name; });
+    if (same_rows) {
+        // The same rows (a drag step, an edit): only changed values are set,
+        // so the rows keep their places and their borders stay valid.
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].value != shown_[i].value) in.call({tree_, "set", rows[i].name, "value", rows[i].value});
+        in.call({tree_, "selection", "set", tk::Obj::list(std::vector<tk::Obj>{})});
+    } else {
+        in.call({tree_, "delete", in.call_obj({tree_, "children", ""})});
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            in.call({tree_, "insert", "", "end", "-id", rows[i].name, "-values",
+                     tk::Obj::list({rows[i].name, rows[i].value}), "-tags", i % 2 ? "odd" : "even"});
     }
     schedule_grid_lines();
+    shown_ = std::move(rows);
     set_value_line(VALUE_LINE_HINT);
 }
 

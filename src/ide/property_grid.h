@@ -41,6 +41,14 @@ private:
     // The frame at a pool index, made when the pool is too short.
     const std::string& pool_frame(std::size_t index, const char* colour);
 
+    // What the tree shows: its rows in order and the caption above it.
+    struct Row {
+        std::string name;
+        std::string value;
+    };
+    std::vector<Row> shown_;
+    std::string shown_caption_;
+
     Workbench& bench_;
     std::string tree_;
     std::string editor_;      // the open inline editor, if any

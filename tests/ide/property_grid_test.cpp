@@ -121,6 +121,30 @@ TEST_F(PropertyGridTest, TheFormShowsFourRowsAndNoProjectNone) {
   EXPECT_TRUE(row_ids().empty());
 }
 
+TEST_F(PropertyGridTest, SwitchingBetweenControlsShowsEachOnesValues) {
+  Control& grid = add("DataGrid", 200, 24);
+  grid.record_source = "Orders";
+  grid.visible = false;
+  Control& button = select_new("CommandButton");
+  button.caption = "Go";
+  ide().show_properties();
+  tcl({tree(), "selection", "set", "Caption"});
+  click(cx(210), cy(30));  // the grid control
+  EXPECT_EQ(caption(), "DataGrid1  (Corvane.DataGrid)");
+  EXPECT_EQ(value("(Name)"), "DataGrid1");
+  EXPECT_EQ(value("Caption"), "");
+  EXPECT_EQ(value("Left"), "200");
+  EXPECT_EQ(value("Visible"), "False");
+  EXPECT_EQ(value("RecordSource"), "Orders");
+  EXPECT_EQ(tcl({tree(), "selection"}), "");  // a refill leaves no row selected
+  click(cx(30), cy(30));
+  EXPECT_EQ(value("Caption"), "Go");
+  EXPECT_EQ(value("RecordSource"), "");
+  click(cx(500), cy(400));  // the form
+  EXPECT_THAT(row_ids(), ElementsAre("(Name)", "Caption", "Width", "Height"));
+  EXPECT_EQ(value("Caption"), "Form1");
+}
+
 TEST_F(PropertyGridTest, ATextBoxShowsNoRecordSourceButStoresATypedOne) {
   Control& text = select_new("TextBox");
   text.record_source = "hidden";
