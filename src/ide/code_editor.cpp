@@ -28,6 +28,7 @@ void CodeEditor::build() {
     build_top_bar(panel);
     build_text(panel);
     configure_tags();
+    install_edit_tracking();
     bind_keys();
     // Tcl 8.6 counts a character outside the BMP as two.
     astral_width_ = static_cast<int>(in.call_obj({"string", "length", "\xF0\x9F\x98\x80"}).to_int());
@@ -115,8 +116,9 @@ void CodeEditor::load_editor(EditorKind kind, void* record) {
     EditingState& state = bench_.state();
     state.editor_owner = {kind, record};
     tk::Interp& in = bench_.interp();
-    in.call({text_, "delete", "1.0", "end"});
-    if (const std::string* code = state.editor_owner.code()) in.call({text_, "insert", "1.0", *code});
+    in.call({real_text_, "delete", "1.0", "end"});
+    if (const std::string* code = state.editor_owner.code()) in.call({real_text_, "insert", "1.0", *code});
+    all_dirty_ = true;
     // Undo never reaches back into another record's text.
     in.call({text_, "edit", "reset"});
     in.call({text_, "edit", "modified", 0});
@@ -139,7 +141,8 @@ void CodeEditor::clear_editor() {
     bench_.state().editor_owner = {};
     if (text_.empty()) return;
     tk::Interp& in = bench_.interp();
-    in.call({text_, "delete", "1.0", "end"});
+    in.call({real_text_, "delete", "1.0", "end"});
+    all_dirty_ = true;
     in.call({text_, "edit", "reset"});
     in.call({text_, "edit", "modified", 0});
     objects_.clear();

@@ -39,6 +39,7 @@ public:
     void show_line(EditorKind kind, void* record, int line) override;
     std::string text_widget() const override { return text_; }
     void highlight() override;
+    void recolour_all() override;
     int colouring_passes() const override { return passes_; }
     bool completion_shown() const override { return !popup_.empty(); }
     std::vector<std::string> completion_entries() const override;
@@ -57,6 +58,13 @@ private:
     // code_colouring.cpp
     void schedule_highlight();
     void configure_tags();
+    // The text widget's command goes through track_edits, which notes the
+    // lines each insert, delete or replace touches, so that a colouring pass
+    // recolours only those lines.
+    void install_edit_tracking();
+    tk::Reply track_edits(const tk::Args& args);
+    void note_lines(long first, long last);
+    void colour_lines(long first, long last);
     // code_events.cpp
     std::string procedure_name() const;
     std::optional<int> find_procedure(const std::string& name) const;
@@ -77,6 +85,11 @@ private:
     tk::Variable object_var_, event_var_;
     std::vector<std::string> objects_, events_;
     tk::Timer highlight_job_;
+    std::string real_text_;      // the text widget's own command, renamed
+    tk::Command edit_tracker_;   // answers to the widget's path
+    bool all_dirty_ = true;      // the next pass recolours the whole text
+    std::vector<std::pair<std::string, std::string>> dirty_marks_;  // first and last line of each edit
+    unsigned long mark_serial_ = 0;
     tk::Timer gutter_job_;
     tk::Timer completion_job_;
     int passes_ = 0;

@@ -76,10 +76,13 @@ public:
     // at its start and the line marked until the next edit or load.
     virtual void show_line(EditorKind kind, void* record, int line) = 0;
 
-    // For tests and benchmarks: the text widget, one colouring pass now, the
-    // number of passes so far, and the completion list as shown.
+    // For tests and benchmarks: the text widget, one colouring pass now (of
+    // the lines edited since the last), the number of passes so far, and the
+    // completion list as shown.
     virtual std::string text_widget() const = 0;
     virtual void highlight() = 0;
+    // A pass over the whole text now, as after loading.
+    virtual void recolour_all() = 0;
     virtual int colouring_passes() const = 0;
     virtual bool completion_shown() const = 0;
     virtual std::vector<std::string> completion_entries() const = 0;

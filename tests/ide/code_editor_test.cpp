@@ -41,6 +41,53 @@ TEST_F(CodeEditorTest, ABurstOfKeysIsColouredOnce) {
     EXPECT_TRUE(bench_->state().dirty);
 }
 
+TEST_F(CodeEditorTest, RecolouringEditedLinesEqualsAWholePass) {
+    bench_->open_sample();
+    std::string code;
+    for (int i = 0; i < 60; ++i)
+        code += i % 3 ? "  Dim s As String: s = \"it's\" ' End If\n" : "If x Then y = \"a\"\"b\" Else Exit Sub\n";
+    panel().clear_editor();
+    bench_->state().form->code = code;
+    panel().load_editor(EditorKind::form, bench_->state().form);
+    panel().highlight();
+    const std::string t = text_widget();
+    auto ranges = [&] { return tag_ranges("keyword") + "|" + tag_ranges("string") + "|" + tag_ranges("comment"); };
+    auto check = [&](const char* what) {
+        panel().highlight();
+        const std::string incremental = ranges();
+        panel().recolour_all();
+        EXPECT_EQ(incremental, ranges()) << what;
+    };
+    // Typing in the middle of a string and of a keyword.
+    in().call({t, "mark", "set", "insert", "5.27"});
+    focus_text();
+    type("\" Dim ");
+    check("typed quote");
+    in().call({t, "insert", "10.2", "x"});
+    check("split keyword");
+    // A paste of several lines, a delete across lines, a replace.
+    in().call({t, "insert", "20.0", "Sub A()\n' x\n\"open Dim\nEnd Sub\n"});
+    check("paste");
+    in().call({t, "delete", "30.5", "34.8"});
+    check("delete across lines");
+    in().call({t, "replace", "3.0", "3.end", "Function F() As Long"});
+    check("replace");
+    in().call({t, "insert", "end", "\nDim z"});
+    check("at the end");
+    // Undo puts text back without going through the widget's command.
+    in().call({t, "edit", "separator"});
+    in().call({t, "delete", "1.0", "8.0"});
+    in().call({t, "edit", "separator"});
+    panel().highlight();
+    in().call({t, "edit", "undo"});
+    check("undo");
+    // A deleted line typed again identically is coloured again.
+    const std::string line = in().call({t, "get", "12.0", "13.0"});
+    in().call({t, "delete", "12.0", "13.0"});
+    in().call({t, "insert", "12.0", line});
+    check("same line again");
+}
+
 TEST_F(CodeEditorTest, LoadSwitchLoadKeepsCodeByteForByte) {
     bench_->open_sample();
     EditingState& s = bench_->state();
