@@ -42,6 +42,9 @@ void CodeEditor::build_top_bar(const std::string& panel) {
     in.call({"ttk::label", bar + ".objlabel", "-text", "Object:"});
     object_combo_ = bar + ".object";
     in.call({"ttk::combobox", object_combo_, "-state", "readonly", "-width", 18, "-textvariable", object_var_.name()});
+    // Controls added since the last load are listed when the list drops down.
+    in.call({object_combo_, "configure", "-postcommand",
+             tk::widget_command(in, object_combo_, [this] { refresh_object_entries(); })});
     in.call({"ttk::label", bar + ".evtlabel", "-text", "Event:"});
     event_combo_ = bar + ".event";
     in.call({"ttk::combobox", event_combo_, "-state", "readonly", "-width", 15, "-textvariable", event_var_.name()});

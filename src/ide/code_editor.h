@@ -66,6 +66,8 @@ private:
     void note_lines(long first, long last);
     void colour_lines(long first, long last);
     // code_events.cpp
+    // The Object list's entries from the current form; the selection stays.
+    void refresh_object_entries();
     std::string procedure_name() const;
     std::optional<int> find_procedure(const std::string& name) const;
     void create_procedure(const std::string& name);

@@ -56,7 +56,7 @@ const Regex& sub_header() {
 
 }  // namespace
 
-void CodeEditor::refresh_objects() {
+void CodeEditor::refresh_object_entries() {
     const VBForm* form = bench_.state().form;
     if (!form || object_combo_.empty()) return;
     objects_.clear();
@@ -64,6 +64,12 @@ void CodeEditor::refresh_objects() {
     for (const Control& control : form->controls) objects_.push_back(control.name);
     add_menu_names(form->menus, objects_);
     bench_.interp().call({object_combo_, "configure", "-values", tk::Obj::list(objects_)});
+}
+
+void CodeEditor::refresh_objects() {
+    const VBForm* form = bench_.state().form;
+    if (!form || object_combo_.empty()) return;
+    refresh_object_entries();
     object_var_.set(form->name);
     event_options();
 }

@@ -144,7 +144,8 @@ void MenuEditor::build() {
     int n = 0;
     for (const Button& b : BUTTONS) {
         const std::string path = buttons + ".b" + std::to_string(n++);
-        in.call({"ttk::button", path, "-text", b.text});
+        // Natural widths: the five buttons share the window's width.
+        in.call({"ttk::button", path, "-text", b.text, "-width", 0});
         std::weak_ptr<MenuEditor> self = weak_from_this();
         auto action = b.action;
         in.call({path, "configure", "-command", tk::widget_command(in, path, [self, action] {

@@ -134,6 +134,14 @@ TEST_F(CodeEditorTest, ObjectAndEventListsByKind) {
         EXPECT_EQ(panel().event_entries(), events) << object;
         EXPECT_EQ(panel().selected_event(), events.front()) << object;
     }
+    // A control added since the load is listed when the list drops down; the
+    // selection stays.
+    panel().select_object("Timer1");
+    bench_->state().form->controls.push_back(Control::create("Label", "Label1"));
+    in().call({in().call({".code.bar.object", "cget", "-postcommand"})});
+    EXPECT_EQ(in().call({".code.bar.object", "cget", "-values"}), "Form1 Text1 Timer1 Command1 Label1 mnuFile mnuOpen");
+    EXPECT_EQ(panel().selected_object(), "Timer1");
+    bench_->state().form->controls.pop_back();
     // The list stays on the form's objects while a module is open.
     bench_->state().current_module = {EditorKind::module, &bench_->state().project.modules[0]};
     panel().load_editor(EditorKind::module, &bench_->state().project.modules[0]);
