@@ -100,9 +100,21 @@ bool may_declare(std::string_view line) {
     }
 }
 
+bool ascii_only(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether an ASCII name occurs in the line, ignoring ASCII case.
+bool mentions(std::string_view line, std::string_view name) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::search(line.begin(), line.end(), name.begin(), name.end(),
+                       [&](char a, char b) { return lower(a) == lower(b); }) != line.end();
+}
+
 void scan_declarations(std::string_view text, std::string_view object, std::optional<std::string>& found) {
+    const bool ascii_name = ascii_only(object);
     for (std::string_view line : split_lines(text)) {
-        if (!may_declare(line)) continue;
+        if (!may_declare(line) || (ascii_name && !mentions(line, object))) continue;
         auto groups = declaration().match_groups(line);
         if (groups && names_equal((*groups)[1], object)) found = ascii_lower((*groups)[2]);
     }
