@@ -107,6 +107,8 @@ void CodeEditor::bind_keys() {
     tk::bind(in, text_, "<Return>", {}, [this] { return accept(); });
     tk::bind(in, text_, "<Tab>", {}, [this] { return accept(); });
     tk::bind(in, text_, "<Button-1>", {}, [this] { hide_autocomplete(); });
+    // The list does not float on when the code page is left.
+    tk::bind(in, bench_.widgets().code_panel, "<Unmap>", {}, [this] { hide_autocomplete(); }, tk::BindMode::add);
     for (const char* wheel : {"<MouseWheel>", "<Button-4>", "<Button-5>"})
         tk::bind(in, text_, wheel, {}, [this] { gutter_job_ = tk::when_idle(bench_.interp(), [this] { update_gutter(); }); });
 }

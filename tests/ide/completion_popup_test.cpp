@@ -94,6 +94,16 @@ TEST_F(CompletionPopupTest, ClickAndLoadHideTheList) {
     type("App.");
     pump(30);
     EXPECT_TRUE(panel().completion_shown());
+    // Leaving the code page hides it too.
+    in().call({"pack", "forget", ".code"});
+    in().update();
+    EXPECT_FALSE(panel().completion_shown());
+    in().call({"pack", ".code", "-fill", "both", "-expand", 1});
+    in().update();
+    focus_text();
+    type("App.");
+    pump(30);
+    EXPECT_TRUE(panel().completion_shown());
     panel().load_editor(EditorKind::module, &bench_->state().project.modules[0]);
     EXPECT_FALSE(panel().completion_shown());
 }
