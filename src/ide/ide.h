@@ -57,6 +57,7 @@ public:
     void show_design() override;
     void select_tab(int index) override;
     void open_event_code(const std::string& object, const std::string& event) override;
+    void refresh_objects() override { code_editor_->refresh_objects(); }
 
     // --- RunHost ---
     Project& project() override { return state_.project; }

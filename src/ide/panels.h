@@ -4,6 +4,7 @@
 // Workbench operations to them.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ide/workbench.h"
 
@@ -49,10 +50,43 @@ public:
     virtual void sync_editor() = 0;
     // Empties the editor and forgets its owner.
     virtual void clear_editor() = 0;
-    // Brings the procedure `{object}_{event}` into view, creating it when missing.
+    // Makes the current form's code current, selects the object and the
+    // event (the first of the object's events when `event` is not one of
+    // them) and goes to the handler, creating it when missing.
     virtual void open_event_code(const std::string& object, const std::string& event) = 0;
     // Cancels pending timers (the main window is going).
     virtual void shutdown() = 0;
+
+    // The Object and Event lists above the text.
+    // Refills the Object list from the current form and selects the form.
+    virtual void refresh_objects() = 0;
+    // Refills the Event list for the selected object; selects `preferred`
+    // when it is one of the events, else the first.
+    virtual void event_options(const std::string& preferred = {}) = 0;
+    // Goes to the handler selected in the two lists, creating it when missing.
+    virtual void ensure_event() = 0;
+    virtual void select_object(const std::string& name) = 0;
+    virtual std::string selected_object() const = 0;
+    virtual void select_event(const std::string& name) = 0;
+    virtual std::string selected_event() const = 0;
+    virtual std::vector<std::string> object_entries() const = 0;
+    virtual std::vector<std::string> event_entries() const = 0;
+
+    // Shows a record's code with line `line` (from 1) in view, the cursor
+    // at its start and the line marked until the next edit or load.
+    virtual void show_line(EditorKind kind, void* record, int line) = 0;
+
+    // For tests and benchmarks: the text widget, one colouring pass now (of
+    // the lines edited since the last), the number of passes so far, and the
+    // completion list as shown.
+    virtual std::string text_widget() const = 0;
+    virtual void highlight() = 0;
+    // A pass over the whole text now, as after loading.
+    virtual void recolour_all() = 0;
+    virtual int colouring_passes() const = 0;
+    virtual bool completion_shown() const = 0;
+    virtual std::vector<std::string> completion_entries() const = 0;
+    virtual std::string completion_window() const = 0;
 };
 
 // The windows of their own that the Project, Database and Tools menus open.

@@ -102,6 +102,9 @@ public:
     virtual void select_tab(int index) = 0;  // 0: Form Designer, 1: Code Editor
     // Opens (or creates) the event procedure of an object in the code editor.
     virtual void open_event_code(const std::string& object, const std::string& event) = 0;
+    // Refills the code editor's Object list from the current form (the menu
+    // editor calls it after each change of the menus).
+    virtual void refresh_objects() {}
 };
 
 }  // namespace corvane::ide
