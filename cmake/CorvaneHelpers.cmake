@@ -26,7 +26,13 @@ function(corvane_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
+  # GUI tests share one display: keyboard focus and pointer grabs are
+  # per display, so they take turns while other tests run beside them.
+  set(lock "")
+  if(ARG_GUI)
+    set(lock RESOURCE_LOCK x_display)
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT})
+    PROPERTIES LABELS "${labels}" TIMEOUT ${ARG_TIMEOUT} ${lock})
 endfunction()

@@ -89,6 +89,7 @@ public:
     void duplicate_control() { designer_->duplicate_control(); }
     void snap_selected() { designer_->snap_selected(); }
     ToolWindows& tools() { return *tool_windows_; }
+    CodePanel& code_editor() { return *code_editor_; }
 
     // --- explorer and toolbox ---
     void populate_tools();

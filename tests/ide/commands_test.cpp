@@ -70,7 +70,7 @@ TEST_F(IdeTest, AddFormTakesTheSmallestFreeNumberInAnyCase) {
 TEST_F(IdeTest, CodeTypedInTheEditorSurvivesAddingRecords) {
     ide().new_project();
     ide().show_code();
-    interp().call({ide().widgets().code_panel + ".text", "insert", "end", "Dim kept As Long\n"});
+    interp().call({editor_text(), "insert", "end", "Dim kept As Long\n"});
     ide().add_form();   // the form list grows; the first form's text must not be lost
     ide().add_module();
     ide().add_class();

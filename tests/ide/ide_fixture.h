@@ -124,6 +124,8 @@ protected:
         if (state().form == &form) ide().load_editor(ide::EditorKind::form, &form);
     }
 
+    std::string editor_text() { return ide().code_editor().text_widget(); }
+
     ide::IDE& ide() { return *ide_; }
     ide::EditingState& state() { return ide_->state(); }
 
