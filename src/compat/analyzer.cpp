@@ -1,8 +1,10 @@
 #include "compat/analyzer.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
+#include "model/names.h"
 #include "vb6files/regex.h"
 #include "vb6files/strings.h"
 #include "vb6files/text_io.h"
@@ -62,13 +64,27 @@ void scan_code(std::string_view code, const std::string& location, std::vector<D
   }
 }
 
+// Type libraries that every VB6 project references and that need nothing on
+// Linux, by their library identifier.
+constexpr std::array<std::string_view, 1> HARMLESS_REFERENCES{
+    "{00020430-0000-0000-C000-000000000046}",  // stdole2.tlb, OLE Automation
+};
+
+bool is_harmless_reference(std::string_view line) {
+  const size_t equal = line.find('=');
+  const std::string value = ascii_lower(strip(line.substr(equal + 1)));
+  for (std::string_view id : HARMLESS_REFERENCES)
+    if (value.starts_with("*\\g" + ascii_lower(id) + "#")) return true;
+  return false;
+}
+
 void scan_project_file(const std::filesystem::path& vbp, std::vector<Diagnostic>& out) {
   static const Regex reference(R"(\s*(Object|Reference)\s*=)", Regex::CASELESS);
   const std::string text = load_text(vbp);
   int number = 0;
   for (std::string_view line : split_lines(text)) {
     ++number;
-    if (reference.match(line))
+    if (reference.match(line) && !is_harmless_reference(line))
       out.push_back({std::string(BLOCKER), vbp.filename().string(), number, std::string(REFERENCE_FEATURE),
                      std::string(REFERENCE_ADVICE)});
   }

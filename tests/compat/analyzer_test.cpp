@@ -113,6 +113,23 @@ TEST_F(FileRules, ReferencesAndForeignControlsOnDisk) {
   EXPECT_EQ(found[3].feature, "External ActiveX control Threed.SSPanel");
 }
 
+TEST_F(FileRules, TheOleAutomationReferenceIsNoBlockerButOtherReferencesAre) {
+  write("P.vbp",
+        "Type=Exe\r\n"
+        "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\Windows\\System32\\stdole2.tlb#OLE "
+        "Automation\r\n"
+        "reference = *\\g{00020430-0000-0000-c000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n"
+        "Reference=*\\G{00000205-0000-0010-8000-00AA006D2EA4}#2.5#0#msado25.tlb#Microsoft ActiveX Data Objects "
+        "2.5\r\n"
+        "Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; comdlg32.ocx\r\n"
+        "Reference=*\\G{00020430-0000-0000-C000-000000000047}#2.0#0#fake.tlb#Not stdole\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  std::vector<int> lines;
+  for (const Diagnostic& d : analyze_project(p)) lines.push_back(d.line);
+  EXPECT_EQ(lines, (std::vector<int>{4, 5, 6}));
+}
+
 TEST_F(FileRules, ProjectWithoutFileOnDiskRunsOnlyCodeRules) {
   write("Form1.frm", "Begin MSComDlg.CommonDialog CommonDialog1\r\n");
   Project p;
