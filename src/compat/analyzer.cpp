@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "model/names.h"
+#include "vb6files/project_files.h"
 #include "vb6files/regex.h"
 #include "vb6files/strings.h"
 #include "vb6files/text_io.h"
@@ -126,11 +127,7 @@ std::vector<Diagnostic> analyze_project(const Project& project) {
   std::error_code ec;
   if (project.path && std::filesystem::is_regular_file(*project.path, ec)) {
     scan_project_file(*project.path, found);
-    const std::filesystem::path folder = project.path->parent_path();
-    for (const VBForm& form : project.forms) {
-      const std::filesystem::path frm = folder / (form.name + ".frm");
-      if (std::filesystem::exists(frm, ec)) scan_form_file(frm, found);
-    }
+    for (const std::filesystem::path& frm : project_form_files(*project.path)) scan_form_file(frm, found);
   }
   return found;
 }

@@ -114,6 +114,20 @@ void check_utf8(std::string_view bytes, std::string_view source) {
   }
 }
 
+bool is_valid_utf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = utf8_length(bytes, i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string decode_file_name(std::string_view name, std::string_view /*code_page*/) {
+  if (is_valid_utf8(name)) return std::string(name);
+  return decode_windows_1252(name, name);
+}
+
 std::string decode_file_bytes(std::string_view bytes, std::string_view source) {
   if (bytes.substr(0, UTF8_BOM.size()) == UTF8_BOM) {
     check_utf8(bytes, source);  // the mark itself is valid UTF-8, so offsets count from the file's start

@@ -15,6 +15,13 @@ std::string decode_windows_1252(std::string_view bytes, std::string_view source 
 // most U+10FFFF); throws InvalidValueError otherwise.
 void check_utf8(std::string_view bytes, std::string_view source = "text");
 
+bool is_valid_utf8(std::string_view bytes);
+
+// A file or folder name from the disk as text: names that are valid UTF-8
+// are taken as they are, others (copied from Windows as they were) are
+// decoded in the project's code page.
+std::string decode_file_name(std::string_view name, std::string_view code_page);
+
 // The bytes of a file as text: UTF-8 without the mark when they begin with
 // the UTF-8 byte-order mark, Windows-1252 otherwise.
 std::string decode_file_bytes(std::string_view bytes, std::string_view source = "text");

@@ -3,6 +3,8 @@
 #include <string_view>
 
 #include "model/names.h"
+#include "vb6files/member_paths.h"
+#include "vb6files/project_entries.h"
 #include "vb6files/strings.h"
 
 namespace corvane {
@@ -15,25 +17,6 @@ bool has_extension(const fs::path& path, std::string_view extension) {
   return names_equal(path.extension().string(), extension);
 }
 
-// A component path from the project file: relative to the project's folder,
-// absolute with links resolved. Nothing when it cannot name a file.
-fs::path component_path(const fs::path& folder, std::string_view value) {
-  return fs::weakly_canonical(folder / fs::path(std::string(value)));
-}
-
-bool is_existing_file(const fs::path& path, std::string_view value) {
-  std::error_code ec;
-  // A NUL cannot be part of a file name; the system would cut the name there.
-  return value.find('\0') == std::string_view::npos && fs::is_regular_file(path, ec);
-}
-
-// The file name of a "Module=" or "Class=" value: the part after the first
-// ";", or the whole value.
-std::string_view component_file(std::string_view value) {
-  const size_t semicolon = value.find(';');
-  return strip(semicolon == std::string_view::npos ? value : value.substr(semicolon + 1));
-}
-
 class ProjectReader {
  public:
   explicit ProjectReader(const fs::path& vbp) : vbp_(vbp), folder_(vbp.parent_path()) {
@@ -44,7 +27,7 @@ class ProjectReader {
 
   Project read() {
     const std::string text = load_text(vbp_);
-    for (std::string_view line : split_lines(text)) read_line(line);
+    for (const ProjectEntry& entry : project_entries(text)) read_entry(entry.key, entry.value);
     if (project_.forms.empty()) throw InvalidValueError("Project contains no VB6 forms.");
     if (project_.startup.empty() || !project_.lookup_form(project_.startup))
       project_.startup = project_.forms.front().name;
@@ -53,11 +36,7 @@ class ProjectReader {
   }
 
  private:
-  void read_line(std::string_view line) {
-    const size_t equal = line.find('=');
-    if (equal == std::string_view::npos) return;
-    const std::string key = ascii_lower(strip(line.substr(0, equal)));
-    const std::string_view value = strip(line.substr(equal + 1));
+  void read_entry(const std::string& key, std::string_view value) {
     if (key == "name") project_.name = unquote(value);
     else if (key == "startup") project_.startup = unquote(value);
     else if (key == "form") project_.forms.push_back(read_form(existing(value, "Form")));
@@ -66,10 +45,8 @@ class ProjectReader {
   }
 
   fs::path existing(std::string_view value, std::string_view what) const {
-    const fs::path path = component_path(folder_, value);
-    if (!is_existing_file(path, value))
-      throw FileNotFoundError(std::string(what) + " not found: " + path.string());
-    return path;
+    if (auto path = find_member_file(folder_, value)) return *path;
+    throw FileNotFoundError(std::string(what) + " not found: " + member_path_as_written(folder_, value).string());
   }
 
   fs::path vbp_;
@@ -113,6 +90,16 @@ std::string project_file_text(const Project& project) {
       "HelpFile=\"\"\nTitle=\"\"\nExeName32=\"\"\nCommand32=\"\"\nVersionCompanyName=\"Corvane\"\n"
       "MajorVer=1\nMinorVer=0\nRevisionVer=0\nAutoIncrementVer=0\nCompatibleMode=\"0\"\n";
   return out;
+}
+
+std::vector<fs::path> project_form_files(const fs::path& vbp) {
+  const fs::path folder = vbp.parent_path();
+  std::vector<fs::path> files;
+  const std::string text = load_text(vbp);
+  for (const ProjectEntry& entry : project_entries(text))
+    if (entry.key == "form")
+      if (auto path = find_member_file(folder, entry.value)) files.push_back(std::move(*path));
+  return files;
 }
 
 fs::path save_project(Project& project, const std::optional<fs::path>& path) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/project.h"
 #include "vb6files/code_files.h"
@@ -19,6 +20,10 @@ namespace corvane {
 // "Project contains no VB6 forms."), FileNotFoundError for a missing
 // component, and passes file-system errors through.
 Project load_project(const std::filesystem::path& path);
+
+// The form files that a project file names and that exist, found as
+// load_project finds them.
+std::vector<std::filesystem::path> project_form_files(const std::filesystem::path& vbp);
 
 // The text of the project file, with LF line ends.
 std::string project_file_text(const Project& project);

@@ -130,6 +130,20 @@ TEST_F(FileRules, TheOleAutomationReferenceIsNoBlockerButOtherReferencesAre) {
   EXPECT_EQ(lines, (std::vector<int>{4, 5, 6}));
 }
 
+TEST_F(FileRules, FormFilesAreFoundByTheirPathsInTheProjectFile) {
+  fs::create_directory(dir_ / "Forms");
+  write("P.vbp", "Type=Exe\r\nForm=Forms\\MAIN WINDOW.FRM\r\nForm=Gone.frm\r\n");
+  write("Forms/Main Window.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Begin MSComctlLib.ListView lvw\r\n   End\r\nEnd\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  p.forms[0].name = "frmMain";
+  const auto found = analyze_project(p);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].location, "Main Window.frm");
+  EXPECT_EQ(found[0].line, 3);
+  EXPECT_EQ(found[0].feature, "External ActiveX control MSComctlLib.ListView");
+}
+
 TEST_F(FileRules, ProjectWithoutFileOnDiskRunsOnlyCodeRules) {
   write("Form1.frm", "Begin MSComDlg.CommonDialog CommonDialog1\r\n");
   Project p;
