@@ -79,9 +79,9 @@ bool is_harmless_reference(std::string_view line) {
   return false;
 }
 
-void scan_project_file(const std::filesystem::path& vbp, std::vector<Diagnostic>& out) {
+void scan_project_file(const std::filesystem::path& vbp, std::string_view code_page, std::vector<Diagnostic>& out) {
   static const Regex reference(R"(\s*(Object|Reference)\s*=)", Regex::CASELESS);
-  const std::string text = load_text(vbp);
+  const std::string text = load_text(vbp, code_page);
   int number = 0;
   for (std::string_view line : split_lines(text)) {
     ++number;
@@ -101,9 +101,9 @@ bool is_own_type(std::string_view type) {
   return starts("vb.") || starts("corvane.");
 }
 
-void scan_form_file(const std::filesystem::path& frm, std::vector<Diagnostic>& out) {
+void scan_form_file(const std::filesystem::path& frm, std::string_view code_page, std::vector<Diagnostic>& out) {
   static const Regex control(R"(\s*Begin\s+([\w.]+)\s+\w+)", Regex::CASELESS);
-  const std::string text = load_text(frm);
+  const std::string text = load_text(frm, code_page);
   int number = 0;
   for (std::string_view line : split_lines(text)) {
     ++number;
@@ -126,8 +126,9 @@ std::vector<Diagnostic> analyze_project(const Project& project) {
 
   std::error_code ec;
   if (project.path && std::filesystem::is_regular_file(*project.path, ec)) {
-    scan_project_file(*project.path, found);
-    for (const std::filesystem::path& frm : project_form_files(*project.path)) scan_form_file(frm, found);
+    scan_project_file(*project.path, project.code_page, found);
+    for (const std::filesystem::path& frm : project_form_files(*project.path, project.code_page))
+      scan_form_file(frm, project.code_page, found);
   }
   return found;
 }

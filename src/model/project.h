@@ -91,6 +91,9 @@ struct Project {
   std::vector<ClassModule> classes;
   std::string startup = "Form1";
   std::optional<std::filesystem::path> path;
+  // The code page the project's files are read and written in (a name of
+  // the VB6 file reader's table: "windows-1252", "windows-932", ...).
+  std::string code_page = "windows-1252";
 
   VBForm* lookup_form(std::string_view form_name);
   const VBForm* lookup_form(std::string_view form_name) const;

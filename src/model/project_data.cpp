@@ -207,7 +207,8 @@ ordered_json project_data(const Project& project) {
                       {"startup", project.startup},
                       {"forms", forms},
                       {"modules", modules},
-                      {"classes", classes}};
+                      {"classes", classes},
+                      {"code_page", project.code_page}};
 }
 
 std::string project_data_text(const Project& project) {
@@ -230,6 +231,7 @@ Project project_from_data(const json& data, const std::optional<std::filesystem:
   const json& classes = top.array(data, "classes", false);
   for (size_t i = 0; i < classes.size(); ++i)
     project.classes.push_back(read_code_unit<ClassModule>(classes[i], describe(classes[i], "class", i)));
+  top.text(data, "code_page", project.code_page);
   if (base_dir) project.path = *base_dir / (project.name + ".vbp");
   return project;
 }

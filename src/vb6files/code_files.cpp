@@ -49,7 +49,9 @@ std::string module_file_text(const Module& module) {
   return "Attribute VB_Name = " + quote(module.name) + "\n" + std::string(rstrip(body)) + "\n";
 }
 
-void save_module(const Module& module, const fs::path& path) { write_text(path, module_file_text(module)); }
+void save_module(const Module& module, const fs::path& path, std::string_view code_page) {
+  write_text(path, module_file_text(module), code_page);
+}
 
 ClassModule read_class_text(std::string_view text, const fs::path& source) {
   std::string name = attribute_name(text);
@@ -72,6 +74,8 @@ std::string class_file_text(const ClassModule& module) {
          "\nAttribute VB_Creatable = True\n" + without_attributes(split_lines(module.code)) + "\n";
 }
 
-void save_class(const ClassModule& module, const fs::path& path) { write_text(path, class_file_text(module)); }
+void save_class(const ClassModule& module, const fs::path& path, std::string_view code_page) {
+  write_text(path, class_file_text(module), code_page);
+}
 
 }  // namespace corvane

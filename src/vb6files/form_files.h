@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "model/project.h"
+#include "vb6files/code_pages.h"
 
 namespace corvane {
 
@@ -25,7 +26,8 @@ VBForm read_form_text(std::string_view text, const std::filesystem::path& source
 // The text of a form file, with LF line ends.
 std::string form_file_text(const VBForm& form);
 
-// Writes a form file through write_text.
-void save_form(const VBForm& form, const std::filesystem::path& path);
+// Writes a form file through write_text, in a code page of CODE_PAGES.
+void save_form(const VBForm& form, const std::filesystem::path& path,
+               std::string_view code_page = WINDOWS_1252);
 
 }  // namespace corvane

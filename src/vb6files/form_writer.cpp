@@ -144,6 +144,8 @@ class FormWriter {
 
 std::string form_file_text(const VBForm& form) { return FormWriter().write(form); }
 
-void save_form(const VBForm& form, const std::filesystem::path& path) { write_text(path, form_file_text(form)); }
+void save_form(const VBForm& form, const std::filesystem::path& path, std::string_view code_page) {
+  write_text(path, form_file_text(form), code_page);
+}
 
 }  // namespace corvane

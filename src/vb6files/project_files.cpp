@@ -1,8 +1,10 @@
 #include "vb6files/project_files.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "model/names.h"
+#include "vb6files/code_page_detection.h"
 #include "vb6files/member_paths.h"
 #include "vb6files/project_entries.h"
 #include "vb6files/strings.h"
@@ -17,6 +19,56 @@ bool has_extension(const fs::path& path, std::string_view extension) {
   return names_equal(path.extension().string(), extension);
 }
 
+bool is_member_key(std::string_view key) { return key == "form" || key == "module" || key == "class"; }
+
+std::string_view member_file(const ProjectEntry& entry) {
+  return entry.key == "form" ? entry.value : component_file(entry.value);
+}
+
+// The code page of a project: its member names decide first (a name written
+// in a CJK code page only finds its file when read in that code page), then
+// the text of the project file and of the members it finds.
+class CodePageChoice {
+ public:
+  CodePageChoice(const fs::path& folder, std::string_view vbp_bytes) : folder_(folder), vbp_bytes_(vbp_bytes) {}
+
+  std::string choose() {
+    std::vector<std::string_view> fewest_missing;
+    size_t least = SIZE_MAX;
+    std::vector<fs::path> found_files;
+    for (const CodePage& page : CODE_PAGES) {
+      auto text = decode_exactly(vbp_bytes_, page.name);
+      if (!text) continue;
+      std::vector<fs::path> found;
+      const size_t missing = find_members(*text, page.name, found);
+      if (missing < least) least = missing, fewest_missing.clear(), found_files = std::move(found);
+      if (missing == least) fewest_missing.push_back(page.name);
+    }
+    if (fewest_missing.empty()) return std::string(WINDOWS_1252);
+    std::vector<std::string> bytes{std::string(vbp_bytes_)};
+    for (const fs::path& file : found_files) bytes.push_back(read_file_bytes(file));
+    const std::vector<std::string_view> contents(bytes.begin(), bytes.end());
+    const std::string detected = detect_code_page(contents);
+    for (std::string_view page : fewest_missing)
+      if (page == detected) return detected;
+    return std::string(fewest_missing.front());
+  }
+
+ private:
+  size_t find_members(const std::string& text, std::string_view code_page, std::vector<fs::path>& found) const {
+    size_t missing = 0;
+    for (const ProjectEntry& entry : project_entries(text)) {
+      if (!is_member_key(entry.key)) continue;
+      if (auto path = find_member_file(folder_, member_file(entry), code_page)) found.push_back(std::move(*path));
+      else ++missing;
+    }
+    return missing;
+  }
+
+  const fs::path& folder_;
+  std::string_view vbp_bytes_;
+};
+
 class ProjectReader {
  public:
   explicit ProjectReader(const fs::path& vbp) : vbp_(vbp), folder_(vbp.parent_path()) {
@@ -26,7 +78,9 @@ class ProjectReader {
   }
 
   Project read() {
-    const std::string text = load_text(vbp_);
+    const std::string bytes = read_file_bytes(vbp_);
+    project_.code_page = CodePageChoice(folder_, bytes).choose();
+    const std::string text = decode_text(bytes, project_.code_page, vbp_.string());
     for (const ProjectEntry& entry : project_entries(text)) read_entry(entry.key, entry.value);
     if (project_.forms.empty()) throw InvalidValueError("Project contains no VB6 forms.");
     if (project_.startup.empty() || !project_.lookup_form(project_.startup))
@@ -39,25 +93,32 @@ class ProjectReader {
   void read_entry(const std::string& key, std::string_view value) {
     if (key == "name") project_.name = unquote(value);
     else if (key == "startup") project_.startup = unquote(value);
-    else if (key == "form") project_.forms.push_back(read_form(existing(value, "Form")));
-    else if (key == "class") project_.classes.push_back(read_class(existing(component_file(value), "Class")));
-    else if (key == "module") project_.modules.push_back(read_module(existing(component_file(value), "Module")));
+    else if (key == "form") project_.forms.push_back(read_form_text(member_text(value, "Form"), path_));
+    else if (key == "class") project_.classes.push_back(read_class_text(member_text(component_file(value), "Class"), path_));
+    else if (key == "module") project_.modules.push_back(read_module_text(member_text(component_file(value), "Module"), path_));
   }
 
-  fs::path existing(std::string_view value, std::string_view what) const {
-    if (auto path = find_member_file(folder_, value)) return *path;
-    throw FileNotFoundError(std::string(what) + " not found: " + member_path_as_written(folder_, value).string());
+  // The decoded text of a member file; sets path_ to the file.
+  std::string member_text(std::string_view value, std::string_view what) {
+    auto path = find_member_file(folder_, value, project_.code_page);
+    if (!path)
+      throw FileNotFoundError(std::string(what) + " not found: " + member_path_as_written(folder_, value).string());
+    path_ = *path;
+    return load_text(path_, project_.code_page);
   }
 
   fs::path vbp_;
   fs::path folder_;
+  fs::path path_;
   Project project_;
 };
 
 Project single_form_project(const fs::path& frm) {
   Project project;
   project.name = frm.stem().string();
-  project.forms = {read_form(frm)};
+  const std::string bytes = read_file_bytes(frm);
+  project.code_page = detect_code_page({bytes});
+  project.forms = {read_form_text(decode_text(bytes, project.code_page, frm.string()), frm)};
   project.startup = project.forms.front().name;
   return project;
 }
@@ -92,13 +153,13 @@ std::string project_file_text(const Project& project) {
   return out;
 }
 
-std::vector<fs::path> project_form_files(const fs::path& vbp) {
+std::vector<fs::path> project_form_files(const fs::path& vbp, std::string_view code_page) {
   const fs::path folder = vbp.parent_path();
   std::vector<fs::path> files;
-  const std::string text = load_text(vbp);
+  const std::string text = load_text(vbp, code_page);
   for (const ProjectEntry& entry : project_entries(text))
     if (entry.key == "form")
-      if (auto path = find_member_file(folder, entry.value)) files.push_back(std::move(*path));
+      if (auto path = find_member_file(folder, entry.value, code_page)) files.push_back(std::move(*path));
   return files;
 }
 
@@ -109,10 +170,13 @@ fs::path save_project(Project& project, const std::optional<fs::path>& path) {
   if (!has_extension(vbp, ".vbp")) vbp.replace_extension(".vbp");
   const fs::path folder = vbp.parent_path();
   fs::create_directories(folder);
-  for (const VBForm& form : project.forms) save_form(form, component_file_path(folder, form.name, ".frm"));
-  for (const Module& module : project.modules) save_module(module, component_file_path(folder, module.name, ".bas"));
-  for (const ClassModule& cls : project.classes) save_class(cls, component_file_path(folder, cls.name, ".cls"));
-  write_text(vbp, project_file_text(project));
+  const std::string& code_page = project.code_page;
+  for (const VBForm& form : project.forms) save_form(form, component_file_path(folder, form.name, ".frm"), code_page);
+  for (const Module& module : project.modules)
+    save_module(module, component_file_path(folder, module.name, ".bas"), code_page);
+  for (const ClassModule& cls : project.classes)
+    save_class(cls, component_file_path(folder, cls.name, ".cls"), code_page);
+  write_text(vbp, project_file_text(project), code_page);
   project.path = vbp;
   return vbp;
 }

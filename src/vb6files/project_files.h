@@ -23,7 +23,8 @@ Project load_project(const std::filesystem::path& path);
 
 // The form files that a project file names and that exist, found as
 // load_project finds them.
-std::vector<std::filesystem::path> project_form_files(const std::filesystem::path& vbp);
+std::vector<std::filesystem::path> project_form_files(const std::filesystem::path& vbp,
+                                                 std::string_view code_page = WINDOWS_1252);
 
 // The text of the project file, with LF line ends.
 std::string project_file_text(const Project& project);
