@@ -1,7 +1,9 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "model/control_kinds.h"
 #include "model/names.h"
@@ -34,6 +36,46 @@ Control Control::create(std::string_view kind, std::string_view name, int left, 
 
 Control* VBForm::get_control(std::string_view control_name) { return find_named(controls, control_name); }
 const Control* VBForm::get_control(std::string_view control_name) const { return find_named(controls, control_name); }
+
+Control* VBForm::get_control(std::string_view control_name, int index) {
+  return const_cast<Control*>(std::as_const(*this).get_control(control_name, index));
+}
+
+const Control* VBForm::get_control(std::string_view control_name, int index) const {
+  for (const Control& c : controls)
+    if (c.index == index && names_equal(c.name, control_name)) return &c;
+  return nullptr;
+}
+
+int VBForm::next_free_index(std::string_view control_name) const {
+  int next = 0;
+  for (const Control& c : controls)
+    if (names_equal(c.name, control_name)) next = std::max(next, std::max(c.index, 0) + 1);
+  return next;
+}
+
+Control& VBForm::new_array_element(std::string_view control_name, int left, int top) {
+  Control* first = get_control(control_name);
+  if (!first) throw std::out_of_range("No control named " + std::string(control_name));
+  const int index = next_free_index(control_name);
+  if (first->index < 0) first->index = 0;
+  Control element = *first;
+  element.index = index;
+  element.left = std::max(left, 0);
+  element.top = std::max(top, 0);
+  element.tab_index = static_cast<int>(controls.size());
+  controls.push_back(std::move(element));
+  return controls.back();
+}
+
+bool VBForm::name_available(std::string_view control_name, int index, std::string_view kind,
+                            const Control* except) const {
+  for (const Control& c : controls) {
+    if (&c == except || !names_equal(c.name, control_name)) continue;
+    if (index < 0 || c.index < 0 || c.index == index || c.kind != kind) return false;
+  }
+  return true;
+}
 
 Control& VBForm::new_control(std::string_view kind, int left, int top) {
   const std::string prefix(kind_prefix(kind));

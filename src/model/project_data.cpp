@@ -12,8 +12,8 @@ namespace {
 ordered_json menu_data(const MenuItem& m) {
   ordered_json children = ordered_json::array();
   for (const MenuItem& child : m.children) children.push_back(menu_data(child));
-  return ordered_json{{"name", m.name},         {"caption", m.caption}, {"children", children},
-                      {"checked", m.checked},   {"enabled", m.enabled}, {"visible", m.visible}};
+  return ordered_json{{"name", m.name},       {"caption", m.caption}, {"children", children}, {"checked", m.checked},
+                      {"enabled", m.enabled}, {"visible", m.visible}, {"index", m.index}};
 }
 
 ordered_json control_data(const Control& c) {
@@ -36,6 +36,7 @@ ordered_json control_data(const Control& c) {
       {"tab_index", c.tab_index},
       {"interval", c.interval},
       {"record_source", c.record_source},
+      {"index", c.index},
   };
 }
 
@@ -123,7 +124,7 @@ std::string describe(const json& obj, const std::string& record, size_t index) {
 MenuItem read_menu(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "children", "checked", "enabled", "visible"});
+  r.allow_only(obj, {"name", "caption", "children", "checked", "enabled", "visible", "index"});
   MenuItem m;
   r.text(obj, "name", m.name, true);
   r.text(obj, "caption", m.caption, true);
@@ -133,6 +134,7 @@ MenuItem read_menu(const json& obj, const std::string& where) {
   r.boolean(obj, "checked", m.checked);
   r.boolean(obj, "enabled", m.enabled);
   r.boolean(obj, "visible", m.visible);
+  r.integer(obj, "index", m.index);
   return m;
 }
 
@@ -141,7 +143,7 @@ Control read_control(const json& obj, const std::string& where) {
   r.require_object(obj);
   r.allow_only(obj, {"kind", "name", "left", "top", "width", "height", "caption", "text", "visible", "enabled",
                      "back_color", "fore_color", "font_size", "value", "items", "tab_index", "interval",
-                     "record_source"});
+                     "record_source", "index"});
   Control c;
   r.text(obj, "kind", c.kind, true);
   r.text(obj, "name", c.name, true);
@@ -161,6 +163,7 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "tab_index", c.tab_index);
   r.integer(obj, "interval", c.interval);
   r.text(obj, "record_source", c.record_source);
+  r.integer(obj, "index", c.index);
   return c;
 }
 

@@ -32,6 +32,13 @@ struct Block {
 
 bool is_true(std::string_view value) { return parse_int(value, -1) != 0; }
 
+// A control array index; VB6 allows 0 to 32767. Anything else leaves the
+// control outside any array.
+int array_index(std::string_view value) {
+  const int64_t index = parse_int(value, -1);
+  return index >= 0 && index <= 32767 ? static_cast<int>(index) : -1;
+}
+
 // A font size: the value as a decimal number rounded half to even; nothing
 // for a value that is not a finite number.
 std::optional<int> parse_font_size(std::string_view raw) {
@@ -166,6 +173,7 @@ class FormReader {
 
   static void apply_menu_property(MenuItem& menu, const std::string& name, std::string_view value) {
     if (name == "caption") menu.caption = unquote(value);
+    else if (name == "index") menu.index = array_index(value);
     else if (name == "checked") menu.checked = is_true(value);
     else if (name == "enabled") menu.enabled = is_true(value);
     else if (name == "visible") menu.visible = is_true(value);
@@ -187,6 +195,7 @@ class FormReader {
     else if (name == "value") c.value = clamp_to_int(parse_int(value));
     else if (name == "tabindex") c.tab_index = clamp_to_int(parse_int(value));
     else if (name == "interval") c.interval = clamp_to_int(parse_int(value));
+    else if (name == "index") c.index = array_index(value);
   }
 
   const fs::path& source_;

@@ -69,6 +69,7 @@ class FormWriter {
     line(c.kind + " " + c.name);
     property(2, "Caption", quote_on_line(c.caption));
     property(2, "Height", twips(c.height));
+    if (c.index >= 0) property(2, "Index", std::to_string(c.index));
     property(2, "Left", twips(c.left));
     property(2, "Top", twips(c.top));
     property(2, "Width", twips(c.width));
@@ -110,6 +111,7 @@ class FormWriter {
     indent(depth);
     line("Begin VB.Menu " + menu.name);
     property(depth + 1, "Caption", quote_on_line(menu.caption));
+    if (menu.index >= 0) property(depth + 1, "Index", std::to_string(menu.index));
     if (menu.checked) property(depth + 1, "Checked", TRUE_VALUE);
     if (!menu.enabled) property(depth + 1, "Enabled", FALSE_VALUE);
     if (!menu.visible) property(depth + 1, "Visible", FALSE_VALUE);

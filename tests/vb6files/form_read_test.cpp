@@ -49,9 +49,12 @@ TEST_F(Vb6WrittenForm, FrameChildrenKeepContainerRelativeCoordinates) {
   EXPECT_EQ(large.top, 48);
 }
 
-TEST_F(Vb6WrittenForm, ControlArrayMembersBecomeSeparateControls) {
+TEST_F(Vb6WrittenForm, ControlArrayMembersKeepTheirIndexes) {
   const Control& large = form().controls[1];
   const Control& small = form().controls[2];
+  EXPECT_EQ(large.index, 1);
+  EXPECT_EQ(small.index, 0);
+  EXPECT_EQ(form().controls[3].index, -1);
   EXPECT_EQ(large.kind, "OptionButton");
   EXPECT_EQ(small.kind, "OptionButton");
   EXPECT_EQ(large.caption, "Large");
