@@ -1,6 +1,7 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <climits>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -75,6 +76,31 @@ bool VBForm::name_available(std::string_view control_name, int index, std::strin
     if (index < 0 || c.index < 0 || c.index == index || c.kind != kind) return false;
   }
   return true;
+}
+
+Control* VBForm::container_of(const Control& control) {
+  return const_cast<Control*>(std::as_const(*this).container_of(control));
+}
+
+const Control* VBForm::container_of(const Control& control) const {
+  if (control.container.empty()) return nullptr;
+  const Control* container = get_control(control.container, control.container_index);
+  return container == &control ? nullptr : container;
+}
+
+std::pair<int, int> VBForm::form_position(const Control& control) const {
+  long long x = control.left, y = control.top;
+  // At most one step per control, so containers that hold each other in a
+  // circle cannot loop.
+  const Control* c = &control;
+  for (size_t steps = 0; steps < controls.size(); ++steps) {
+    c = container_of(*c);
+    if (!c) break;
+    x += c->left;
+    y += c->top;
+  }
+  const auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  return {clamp(x), clamp(y)};
 }
 
 Control& VBForm::new_control(std::string_view kind, int left, int top) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -33,6 +34,11 @@ struct Control {
   // index; indexes need not start at 0 or be contiguous); -1 for a control
   // that is not an array member.
   int index = -1;
+  // The control that holds this one (a Frame, a PictureBox), by name and
+  // array index (-1: not an array member); empty for a control on the form
+  // itself. left and top are relative to the container.
+  std::string container;
+  int container_index = -1;
 
   // A control of a known kind with the kind's default size; kinds with a
   // caption word start with their own name as caption. Throws
@@ -92,6 +98,14 @@ struct VBForm {
   // one kind. `except` (the control being renamed) does not count.
   bool name_available(std::string_view control_name, int index, std::string_view kind,
                       const Control* except = nullptr) const;
+
+  // The control that holds `control`, or nullptr when it sits on the form
+  // (or names a container the form does not have).
+  Control* container_of(const Control& control);
+  const Control* container_of(const Control& control) const;
+  // The position of `control` relative to the form's client area: its own
+  // left and top plus those of its containers.
+  std::pair<int, int> form_position(const Control& control) const;
 
   bool operator==(const VBForm&) const = default;
 };

@@ -37,6 +37,8 @@ ordered_json control_data(const Control& c) {
       {"interval", c.interval},
       {"record_source", c.record_source},
       {"index", c.index},
+      {"container", c.container},
+      {"container_index", c.container_index},
   };
 }
 
@@ -143,7 +145,7 @@ Control read_control(const json& obj, const std::string& where) {
   r.require_object(obj);
   r.allow_only(obj, {"kind", "name", "left", "top", "width", "height", "caption", "text", "visible", "enabled",
                      "back_color", "fore_color", "font_size", "value", "items", "tab_index", "interval",
-                     "record_source", "index"});
+                     "record_source", "index", "container", "container_index"});
   Control c;
   r.text(obj, "kind", c.kind, true);
   r.text(obj, "name", c.name, true);
@@ -164,6 +166,8 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "interval", c.interval);
   r.text(obj, "record_source", c.record_source);
   r.integer(obj, "index", c.index);
+  r.text(obj, "container", c.container);
+  r.integer(obj, "container_index", c.container_index);
   return c;
 }
 

@@ -2,6 +2,7 @@
 // recursion, so any nesting depth is safe), then takes the rest of the file
 // as the form's code.
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -28,7 +29,20 @@ struct Block {
   BlockKind kind = BlockKind::Skipped;
   size_t control = 0;             // index into the form's controls
   std::vector<size_t> menu_path;  // indices from the form's menus down to the entry
+  int left = 0, top = 0;          // position of a skipped block (an ActiveX container), pixels
 };
+
+constexpr size_t NO_CONTAINER = SIZE_MAX;
+
+// Where a control sits: the control that holds it, and the offset of the
+// skipped containers (ActiveX controls the model does not hold) between the
+// two, which moves it into its known container's coordinates.
+struct Placement {
+  size_t container = NO_CONTAINER;
+  int dx = 0, dy = 0;
+};
+
+int saturating_add(int a, int b) { return clamp_to_int(int64_t{a} + b); }
 
 bool is_true(std::string_view value) { return parse_int(value, -1) != 0; }
 
@@ -91,7 +105,18 @@ class FormReader {
     return false;
   }
 
-  VBForm take_form() { return std::move(form_); }
+  VBForm take_form() {
+    for (size_t i = 0; i < form_.controls.size(); ++i) {
+      Control& c = form_.controls[i];
+      const Placement& at = placements_[i];
+      c.left = saturating_add(c.left, at.dx);
+      c.top = saturating_add(c.top, at.dy);
+      if (at.container == NO_CONTAINER) continue;
+      c.container = form_.controls[at.container].name;
+      c.container_index = form_.controls[at.container].index;
+    }
+    return std::move(form_);
+  }
 
  private:
   void read_font_line(std::string_view line) {
@@ -130,8 +155,25 @@ class FormReader {
       block.kind = BlockKind::Control;
       block.control = form_.controls.size();
       form_.controls.push_back(Control::create(kind, name));
+      placements_.push_back(placement());
     }
     blocks_.push_back(std::move(block));
+  }
+
+  // The placement of a control opened now: the innermost open control block
+  // holds it, through any skipped blocks in between.
+  Placement placement() const {
+    Placement at;
+    for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+      if (block->kind == BlockKind::Control) {
+        at.container = block->control;
+        break;
+      }
+      if (block->kind != BlockKind::Skipped) break;
+      at.dx = saturating_add(at.dx, block->left);
+      at.dy = saturating_add(at.dy, block->top);
+    }
+    return at;
   }
 
   // Adds a menu entry under the innermost open menu, or at the top level.
@@ -154,12 +196,17 @@ class FormReader {
   }
 
   void apply_property(const std::string& name, std::string_view value) {
-    const Block& block = blocks_.back();
+    Block& block = blocks_.back();
     switch (block.kind) {
       case BlockKind::Form: return apply_form_property(name, value);
       case BlockKind::Control: return apply_control_property(form_.controls[block.control], name, value);
       case BlockKind::Menu: return apply_menu_property(menu_at(block.menu_path), name, value);
-      case BlockKind::Skipped: return;
+      case BlockKind::Skipped:
+        // Only the position of a skipped block counts: controls it holds are
+        // placed relative to it.
+        if (name == "left") block.left = from_twips(value);
+        else if (name == "top") block.top = from_twips(value);
+        return;
     }
   }
 
@@ -201,6 +248,7 @@ class FormReader {
   const fs::path& source_;
   VBForm form_;
   std::vector<Block> blocks_;
+  std::vector<Placement> placements_;  // one per control
   std::vector<bool> property_blocks_;  // true for a font block
   size_t open_font_blocks_ = 0;
 };

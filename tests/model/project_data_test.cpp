@@ -18,6 +18,8 @@ Project rich_project() {
   grid.visible = false;
   Control& option = second.new_control("OptionButton", 5, 6);
   option.index = 3;
+  option.container = "fraKind";
+  option.container_index = 1;
   second.menus.push_back(MenuItem{"mnuFile", "&File", {MenuItem{"mnuOpen", "&Open", {MenuItem{"mnuDeep", "Deep", {}}}}}});
   second.menus[0].children[0].checked = true;
   second.menus[0].children[0].index = 2;
@@ -43,7 +45,8 @@ TEST(ProjectData, WritesKeysInFieldOrderAsPureAscii) {
   const std::vector<std::string> expected{"kind",       "name",       "left",      "top",   "width",
                                           "height",     "caption",    "text",      "visible", "enabled",
                                           "back_color", "fore_color", "font_size", "value", "items",
-                                          "tab_index",  "interval",   "record_source", "index"};
+                                          "tab_index",  "interval",   "record_source", "index",
+                                          "container",  "container_index"};
   EXPECT_EQ(control_keys, expected);
 }
 

@@ -101,6 +101,28 @@ TEST(ControlArrays, NamesAreUniquePerNameAndIndex) {
   EXPECT_TRUE(form.name_available("optKind", 2, "OptionButton", &form.controls[1]));
 }
 
+TEST(Containers, PositionsAddUpThroughTheContainers) {
+  VBForm form;
+  form.controls.push_back(Control::create("PictureBox", "picPage", 100, 200));
+  form.controls.back().index = 1;
+  form.controls.push_back(Control::create("Frame", "fraMode", 10, 20));
+  form.controls.back().container = "PICPAGE";
+  form.controls.back().container_index = 1;
+  form.controls.push_back(Control::create("OptionButton", "optMode", 3, 4));
+  form.controls.back().container = "fraMode";
+  EXPECT_EQ(form.container_of(form.controls[2]), &form.controls[1]);
+  EXPECT_EQ(form.container_of(form.controls[0]), nullptr);
+  EXPECT_EQ(form.form_position(form.controls[2]), (std::pair<int, int>{113, 224}));
+  form.controls[1].container_index = 0;  // no such member: the frame sits on the form
+  EXPECT_EQ(form.form_position(form.controls[2]), (std::pair<int, int>{13, 24}));
+  // Containers holding each other in a circle cannot loop.
+  form.controls[1].container = "optMode";
+  form.controls[1].container_index = -1;
+  form.form_position(form.controls[2]);
+  form.controls[2].container = "optMode";
+  EXPECT_EQ(form.container_of(form.controls[2]), nullptr);
+}
+
 TEST(Lookups, FirstCaseInsensitiveMatchWins) {
   Project project;
   project.forms.push_back(VBForm{});

@@ -63,6 +63,64 @@ TEST_F(Keypad, SavedFormKeepsArraysAndNeverDuplicatesANameAndIndex) {
     EXPECT_FALSE(again.name_available(c.name, c.index, c.kind, nullptr)) << c.name;
 }
 
+TEST_F(Keypad, ContainedControlsKnowTheirContainer) {
+  EXPECT_EQ(at("fraMode").container, "picPage");
+  EXPECT_EQ(at("fraMode").container_index, 0);
+  EXPECT_EQ(at("optMode", 1).container, "fraMode");
+  EXPECT_EQ(at("optMode", 1).container_index, -1);
+  EXPECT_EQ(at("optMode", 1).left, 8);  // relative to the frame
+  EXPECT_EQ(form().form_position(at("optMode", 1)), (std::pair<int, int>{8 + 4 + 8, 44 + 4 + 132}));
+  EXPECT_EQ(at("fraEmpty").container_index, 1);
+  EXPECT_EQ(at("lblInfo").container_index, 1);
+  EXPECT_EQ(at("cmdDigit", 7).container, "");
+  EXPECT_EQ(at("picPage", 1).container, "");
+  // Inside an ActiveX container the model does not hold: placed on the form
+  // where the container would have shown it.
+  EXPECT_EQ(at("txtInTab").container, "");
+  EXPECT_EQ(at("txtInTab").left, 160 + 10);
+  EXPECT_EQ(at("txtInTab").top, 8 + 30);
+}
+
+TEST_F(Keypad, SavedFormNestsContainedControls) {
+  const std::string text = form_file_text(form());
+  EXPECT_NE(text.find("   Begin VB.PictureBox picPage\n      Caption         =   \"\"\n      Height          =   1500\n"
+                      "      Index           =   0\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("      TabIndex        =   8\n"
+                      "      Begin VB.Frame fraMode\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("         Begin VB.OptionButton optMode\n"
+                      "            Caption         =   \"Subtract\"\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("            Value           =   0\n"
+                      "         End\n"
+                      "      End\n"
+                      "   End\n"
+                      "   Begin VB.PictureBox picPage\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("      Begin VB.Frame fraEmpty\n"), std::string::npos);
+  EXPECT_EQ(read_form_text(text, "frmKeypad.frm"), form());
+}
+
+TEST(Containers, ControlsAddedLaterAreWrittenInsideTheirContainer) {
+  VBForm form;
+  form.controls.push_back(Control::create("Frame", "fraA"));
+  form.controls.push_back(Control::create("Label", "lblOut"));
+  form.controls.push_back(Control::create("Label", "lblIn"));
+  form.controls.back().container = "FRAA";
+  form.controls.push_back(Control::create("Label", "lblLost"));
+  form.controls.back().container = "fraMissing";
+  const VBForm back = read_form_text(form_file_text(form), "F.frm");
+  std::vector<std::string> order;
+  for (const Control& c : back.controls) order.push_back(c.name + "<" + c.container);
+  EXPECT_EQ(order, (std::vector<std::string>{"fraA<", "lblIn<fraA", "lblOut<", "lblLost<"}));
+
+  // A circle of containers is broken rather than lost: every control is written once.
+  form.controls[0].container = "lblIn";
+  const VBForm circle = read_form_text(form_file_text(form), "F.frm");
+  EXPECT_EQ(circle.controls.size(), 4u);
+}
+
 TEST(ControlArrays, IndexesOutsideVb6sRangeAreNoArray) {
   const VBForm form = read_form_text(
       "Begin VB.Form F\nBegin VB.Label L\nIndex = -1\nEnd\nBegin VB.Label M\nIndex = 40000\nEnd\n"
