@@ -5,10 +5,12 @@
 #include <memory>
 
 #include "model/names.h"
+#include "vb6files/project_entries.h"
 #include "vb6files/project_files.h"
 #include "vb6files/regex.h"
 #include "vb6files/strings.h"
 #include "vb6files/text_io.h"
+#include "vb6files/values.h"
 
 namespace corvane {
 
@@ -79,15 +81,49 @@ bool is_harmless_reference(std::string_view line) {
   return false;
 }
 
+// Entries of a project file that the system cannot build: project types
+// other than a standard EXE, and components other than forms, modules and
+// classes (which the project files reader leaves out).
+struct EntryRule {
+  std::string_view key;    // lower case
+  std::string_view value;  // empty: any value
+  std::string_view feature;
+  std::string_view advice;
+};
+
+constexpr std::string_view COMPONENT_ADVICE =
+    "Only forms, standard modules and class modules are read; port this component to them.";
+constexpr std::string_view SERVER_ADVICE =
+    "ActiveX servers are Windows COM components; use the classes from a standard EXE project instead.";
+
+const std::array<EntryRule, 7> ENTRY_RULES{{
+    {"type", "control", "ActiveX control project",
+     "ActiveX control projects build OCX files for Windows; port the user controls into forms of a standard EXE "
+     "project."},
+    {"type", "oledll", "ActiveX DLL project", SERVER_ADVICE},
+    {"type", "oleexe", "ActiveX EXE project", SERVER_ADVICE},
+    {"usercontrol", "", "User control component", COMPONENT_ADVICE},
+    {"userdocument", "", "User document component", COMPONENT_ADVICE},
+    {"propertypage", "", "Property page component", COMPONENT_ADVICE},
+    {"designer", "", "Designer component", COMPONENT_ADVICE},
+}};
+
 void scan_project_file(const std::filesystem::path& vbp, std::string_view code_page, std::vector<Diagnostic>& out) {
   static const Regex reference(R"(\s*(Object|Reference)\s*=)", Regex::CASELESS);
   const std::string text = load_text(vbp, code_page);
+  const std::vector<ProjectEntry> entries = project_entries(text);
+  auto entry = entries.begin();
   int number = 0;
   for (std::string_view line : split_lines(text)) {
     ++number;
     if (reference.match(line) && !is_harmless_reference(line))
       out.push_back({std::string(BLOCKER), vbp.filename().string(), number, std::string(REFERENCE_FEATURE),
                      std::string(REFERENCE_ADVICE)});
+    for (; entry != entries.end() && entry->line == number; ++entry)
+      for (const EntryRule& rule : ENTRY_RULES)
+        if (entry->key == rule.key && (rule.value.empty() || ascii_lower(unquote(entry->value)) == rule.value))
+          out.push_back({std::string(BLOCKER), vbp.filename().string(), number, std::string(rule.feature),
+                         std::string(rule.advice)});
   }
 }
 

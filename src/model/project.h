@@ -72,6 +72,10 @@ struct VBForm {
   std::vector<Control> controls;
   std::vector<MenuItem> menus;
   std::string code{DEFAULT_CODE};
+  // The MDI parent form of the project ("Begin VB.MDIForm"), and forms shown
+  // inside it.
+  bool mdi_form = false;
+  bool mdi_child = false;
 
   // The first control of that name (of a control array, its first member).
   Control* get_control(std::string_view control_name);
@@ -126,9 +130,14 @@ struct ClassModule {
 
 struct Project {
   std::string name = "Project1";
+  // "Exe" for a standard project; "Control", "OleDll" and "OleExe" projects
+  // (ActiveX controls and servers) open for reports but cannot run.
+  std::string type = "Exe";
   std::vector<VBForm> forms{VBForm{}};
   std::vector<Module> modules;
   std::vector<ClassModule> classes;
+  // The startup form's name, or "Sub Main" for a project started by the
+  // procedure Main of a standard module.
   std::string startup = "Form1";
   std::optional<std::filesystem::path> path;
   // The code page the project's files are read and written in (a name of

@@ -47,8 +47,9 @@ ordered_json form_data(const VBForm& f) {
   for (const Control& c : f.controls) controls.push_back(control_data(c));
   ordered_json menus = ordered_json::array();
   for (const MenuItem& m : f.menus) menus.push_back(menu_data(m));
-  return ordered_json{{"name", f.name},         {"caption", f.caption}, {"width", f.width}, {"height", f.height},
-                      {"controls", controls},   {"menus", menus},       {"code", f.code}};
+  return ordered_json{{"name", f.name},     {"caption", f.caption},     {"width", f.width},
+                      {"height", f.height}, {"controls", controls},     {"menus", menus},
+                      {"code", f.code},     {"mdi_form", f.mdi_form}, {"mdi_child", f.mdi_child}};
 }
 
 // Reading: each record object is checked for unknown and missing keys, and
@@ -174,13 +175,15 @@ Control read_control(const json& obj, const std::string& where) {
 VBForm read_form(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code"});
+  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child"});
   VBForm f;
   r.text(obj, "name", f.name);
   r.text(obj, "caption", f.caption);
   r.integer(obj, "width", f.width);
   r.integer(obj, "height", f.height);
   r.text(obj, "code", f.code);
+  r.boolean(obj, "mdi_form", f.mdi_form);
+  r.boolean(obj, "mdi_child", f.mdi_child);
   const json& controls = r.array(obj, "controls", true);
   for (size_t i = 0; i < controls.size(); ++i)
     f.controls.push_back(read_control(controls[i], describe(controls[i], "control", i) + " of " + where));
@@ -215,7 +218,8 @@ ordered_json project_data(const Project& project) {
                       {"forms", forms},
                       {"modules", modules},
                       {"classes", classes},
-                      {"code_page", project.code_page}};
+                      {"code_page", project.code_page},
+                      {"type", project.type}};
 }
 
 std::string project_data_text(const Project& project) {
@@ -239,6 +243,7 @@ Project project_from_data(const json& data, const std::optional<std::filesystem:
   for (size_t i = 0; i < classes.size(); ++i)
     project.classes.push_back(read_code_unit<ClassModule>(classes[i], describe(classes[i], "class", i)));
   top.text(data, "code_page", project.code_page);
+  top.text(data, "type", project.type);
   if (base_dir) project.path = *base_dir / (project.name + ".vbp");
   return project;
 }

@@ -106,6 +106,7 @@ class FormReader {
   }
 
   VBForm take_form() {
+    apply_scale_size();
     for (size_t i = 0; i < form_.controls.size(); ++i) {
       Control& c = form_.controls[i];
       const Placement& at = placements_[i];
@@ -145,8 +146,10 @@ class FormReader {
 
   void open_named_block(const std::string& kind, const std::string& name) {
     Block block;
-    if (names_equal(kind, "Form") && blocks_.empty()) {
+    const bool mdi = names_equal(kind, "MDIForm");
+    if ((mdi || names_equal(kind, "Form")) && blocks_.empty()) {
       form_.name = name;
+      form_.mdi_form = mdi;
       block.kind = BlockKind::Form;
     } else if (names_equal(kind, "Menu")) {
       block.kind = BlockKind::Menu;
@@ -210,12 +213,25 @@ class FormReader {
     }
   }
 
+  // ClientWidth and ClientHeight are the size of the window; ScaleWidth and
+  // ScaleHeight only the units its code sees (pixels under ScaleMode 3), so
+  // they give the size only to a twips-scaled form without client size.
   void apply_form_property(const std::string& name, std::string_view value) {
     if (name == "caption") form_.caption = unquote(value);
-    else if (name == "clientwidth" || name == "scalewidth") form_.width = from_twips(value, 640);
-    else if (name == "clientheight" || name == "scaleheight") form_.height = from_twips(value, 440);
+    else if (name == "clientwidth") form_.width = from_twips(value, 640), client_width_ = true;
+    else if (name == "clientheight") form_.height = from_twips(value, 440), client_height_ = true;
+    else if (name == "scalewidth") scale_width_ = std::string(value);
+    else if (name == "scaleheight") scale_height_ = std::string(value);
+    else if (name == "scalemode") scale_mode_ = parse_int(value, 1);
     else if (name == "width" && form_.width == 0) form_.width = from_twips(value, 640);
     else if (name == "height" && form_.height == 0) form_.height = from_twips(value, 440);
+    else if (name == "mdichild") form_.mdi_child = is_true(value);
+  }
+
+  void apply_scale_size() {
+    if (scale_mode_ != 1) return;
+    if (!client_width_ && scale_width_) form_.width = from_twips(*scale_width_, 640);
+    if (!client_height_ && scale_height_) form_.height = from_twips(*scale_height_, 440);
   }
 
   static void apply_menu_property(MenuItem& menu, const std::string& name, std::string_view value) {
@@ -249,6 +265,9 @@ class FormReader {
   VBForm form_;
   std::vector<Block> blocks_;
   std::vector<Placement> placements_;  // one per control
+  bool client_width_ = false, client_height_ = false;
+  std::optional<std::string> scale_width_, scale_height_;
+  int64_t scale_mode_ = 1;
   std::vector<bool> property_blocks_;  // true for a font block
   size_t open_font_blocks_ = 0;
 };

@@ -22,13 +22,16 @@ class FormWriter {
  public:
   std::string write(const VBForm& form) {
     line("VERSION 5.00");
-    line("Begin VB.Form " + form.name);
+    line((form.mdi_form ? "Begin VB.MDIForm " : "Begin VB.Form ") + form.name);
     property(1, "Caption", quote_on_line(form.caption));
     property(1, "ClientHeight", twips(form.height));
     property(1, "ClientWidth", twips(form.width));
+    if (form.mdi_child) property(1, "MDIChild", TRUE_VALUE);
     property(1, "StartUpPosition", "3  ' Windows Default");
-    property(1, "ScaleHeight", twips(form.height), 15);
-    property(1, "ScaleWidth", twips(form.width), 15);
+    if (!form.mdi_form) {  // an MDI form has no scale of its own
+      property(1, "ScaleHeight", twips(form.height), 15);
+      property(1, "ScaleWidth", twips(form.width), 15);
+    }
     write_controls(form);
     for (const MenuItem& menu : form.menus) write_menu_tree(menu);
     line("End");

@@ -19,6 +19,16 @@ bool has_extension(const fs::path& path, std::string_view extension) {
   return names_equal(path.extension().string(), extension);
 }
 
+constexpr std::string_view SUB_MAIN = "Sub Main";
+
+// The project types VB6 writes, in their own spelling; anything else is a
+// standard project.
+std::string project_type(std::string_view value) {
+  for (std::string_view type : {"Exe", "Control", "OleDll", "OleExe"})
+    if (names_equal(unquote(value), type)) return std::string(type);
+  return "Exe";
+}
+
 bool is_member_key(std::string_view key) { return key == "form" || key == "module" || key == "class"; }
 
 std::string_view member_file(const ProjectEntry& entry) {
@@ -82,9 +92,9 @@ class ProjectReader {
     project_.code_page = CodePageChoice(folder_, bytes).choose();
     const std::string text = decode_text(bytes, project_.code_page, vbp_.string());
     for (const ProjectEntry& entry : project_entries(text)) read_entry(entry.key, entry.value);
-    if (project_.forms.empty()) throw InvalidValueError("Project contains no VB6 forms.");
-    if (project_.startup.empty() || !project_.lookup_form(project_.startup))
-      project_.startup = project_.forms.front().name;
+    if (project_.forms.empty() && project_.modules.empty() && project_.classes.empty() && project_.type == "Exe")
+      throw InvalidValueError("Project contains no VB6 forms.");
+    settle_startup();
     project_.path = vbp_;
     return std::move(project_);
   }
@@ -92,10 +102,20 @@ class ProjectReader {
  private:
   void read_entry(const std::string& key, std::string_view value) {
     if (key == "name") project_.name = unquote(value);
+    else if (key == "type") project_.type = project_type(value);
     else if (key == "startup") project_.startup = unquote(value);
     else if (key == "form") project_.forms.push_back(read_form_text(member_text(value, "Form"), path_));
     else if (key == "class") project_.classes.push_back(read_class_text(member_text(component_file(value), "Class"), path_));
     else if (key == "module") project_.modules.push_back(read_module_text(member_text(component_file(value), "Module"), path_));
+  }
+
+  // A startup form that does not exist falls back to the first form; a
+  // project started by Sub Main, and one without forms, keeps its entry.
+  void settle_startup() {
+    if (names_equal(project_.startup, SUB_MAIN)) project_.startup = SUB_MAIN;
+    else if (project_.forms.empty()) return;
+    else if (project_.startup.empty() || !project_.lookup_form(project_.startup))
+      project_.startup = project_.forms.front().name;
   }
 
   // The decoded text of a member file; sets path_ to the file.
@@ -141,7 +161,7 @@ Project load_project(const fs::path& path) {
 }
 
 std::string project_file_text(const Project& project) {
-  std::string out = "Type=Exe\n";
+  std::string out = "Type=" + project_type(project.type) + "\n";
   for (const VBForm& form : project.forms) out += "Form=" + form.name + ".frm\n";
   for (const Module& module : project.modules) out += "Module=" + module.name + "; " + module.name + ".bas\n";
   for (const ClassModule& cls : project.classes) out += "Class=" + cls.name + "; " + cls.name + ".cls\n";

@@ -144,6 +144,21 @@ TEST_F(FileRules, FormFilesAreFoundByTheirPathsInTheProjectFile) {
   EXPECT_EQ(found[0].feature, "External ActiveX control MSComctlLib.ListView");
 }
 
+TEST_F(FileRules, ActiveXProjectsAndComponentsTheModelDoesNotHold) {
+  write("P.vbp", "Type=Control\r\nUserControl=ucFlat.ctl\r\nClass=c; c.cls\r\nDesigner=DataReport1.Dsr\r\n"
+                 "[RVB]\r\nUserControl=x.ctl\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  std::vector<std::pair<int, std::string>> found;
+  for (const Diagnostic& d : analyze_project(p)) found.emplace_back(d.line, d.feature);
+  EXPECT_EQ(found, (std::vector<std::pair<int, std::string>>{{1, "ActiveX control project"},
+                                                             {2, "User control component"},
+                                                             {4, "Designer component"}}));
+  write("P.vbp", "Type=OleDll\r\nType=Exe\r\n");
+  ASSERT_EQ(analyze_project(p).size(), 1u);
+  EXPECT_EQ(analyze_project(p)[0].feature, "ActiveX DLL project");
+}
+
 TEST_F(FileRules, ProjectWithoutFileOnDiskRunsOnlyCodeRules) {
   write("Form1.frm", "Begin MSComDlg.CommonDialog CommonDialog1\r\n");
   Project p;

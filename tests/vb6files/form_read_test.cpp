@@ -149,7 +149,7 @@ TEST(FormReading, ControlDefaultsComeFromTheKind) {
 }
 
 TEST(FormReading, FormSizeRules) {
-  EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 1500\nScaleWidth = 3000\nEnd\n").width, 200);
+  EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 1500\nScaleWidth = 3000\nEnd\n").width, 100);  // scale is no size
   EXPECT_EQ(read("Begin VB.Form F\nWidth = 3000\nEnd\n").width, 640);  // Width only when none was read
   EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 0\nWidth = 3000\nEnd\n").width, 200);
   EXPECT_EQ(read("Begin VB.Form F\nClientHeight = junk\nEnd\n").height, 440);

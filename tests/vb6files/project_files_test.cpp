@@ -78,12 +78,14 @@ TEST(LoadProject, StartupFallsBackToTheFirstForm) {
   TempDir dir;
   write_bytes(dir / "A.frm", "Begin VB.Form A\r\nEnd\r\n");
   write_bytes(dir / "B.frm", "Begin VB.Form B\r\nEnd\r\n");
-  for (std::string startup : {"Startup=\"Sub Main\"", "Startup=\"Nowhere\"", "Startup=\"\"", ""}) {
+  for (std::string startup : {"Startup=\"Nowhere\"", "Startup=\"\"", ""}) {
     write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\n" + startup + "\n");
     EXPECT_EQ(load_project(dir / "P.vbp").startup, "A") << startup;
   }
   write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\nstartup = \"b\"\n");
   EXPECT_EQ(load_project(dir / "P.vbp").startup, "b");
+  write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\nStartup=\"sub main\"\n");
+  EXPECT_EQ(load_project(dir / "P.vbp").startup, "Sub Main");  // the procedure Main starts the project
 }
 
 TEST(LoadProject, Errors) {

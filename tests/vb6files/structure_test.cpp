@@ -121,6 +121,70 @@ TEST(Containers, ControlsAddedLaterAreWrittenInsideTheirContainer) {
   EXPECT_EQ(circle.controls.size(), 4u);
 }
 
+TEST_F(Keypad, ScaleOfAPixelFormIsNotItsSize) {
+  EXPECT_EQ(form().width, 320);  // ClientWidth 4800 twips; ScaleWidth 320 pixels under ScaleMode 3
+  EXPECT_EQ(form().height, 240);
+  EXPECT_EQ(read_form_text("Begin VB.Form F\nScaleWidth = 3000\nEnd\n", "F.frm").width, 200);  // twips scale, no client size
+  EXPECT_EQ(read_form_text("Begin VB.Form F\nScaleMode = 3\nScaleWidth = 300\nEnd\n", "F.frm").width, 640);
+}
+
+TEST(MdiForms, AnMdiParentIsAFormAndIsSavedAsOne) {
+  TempDir dir;
+  Project project = load_project(fixture("mdi/Notes.vbp"));
+  ASSERT_EQ(project.forms.size(), 2u);
+  const VBForm& parent = project.forms[0];
+  EXPECT_EQ(parent.name, "MDIMain");
+  EXPECT_TRUE(parent.mdi_form);
+  EXPECT_FALSE(parent.mdi_child);
+  EXPECT_EQ(parent.caption, "Notes");
+  EXPECT_EQ(parent.width, 504);
+  EXPECT_EQ(parent.height, 346);
+  EXPECT_EQ(parent.get_control("cmdNew")->container, "picToolbar");
+  EXPECT_TRUE(project.forms[1].mdi_child);
+  EXPECT_EQ(project.startup, "MDIMain");
+
+  const fs::path vbp = save_project(project, dir / "Notes.vbp");
+  const std::string saved = read_bytes(dir / "MDIMain.frm");
+  EXPECT_EQ(saved.rfind("VERSION 5.00\r\nBegin VB.MDIForm MDIMain\r\n   Caption         =   \"Notes\"\r\n", 0), 0u);
+  EXPECT_EQ(saved.find("ScaleWidth"), std::string::npos);
+  EXPECT_NE(read_bytes(dir / "frmNote.frm").find("\r\n   MDIChild        =   -1  'True\r\n"), std::string::npos);
+  EXPECT_NE(read_bytes(vbp).find("Form=MDIMain.frm\r\nForm=frmNote.frm\r\n"), std::string::npos);
+  Project reopened = load_project(vbp);
+  project.path = vbp;
+  EXPECT_EQ(reopened, project);
+}
+
+TEST(SubMain, AProjectWithoutFormsStartedBySubMainOpens) {
+  TempDir dir;
+  Project project = load_project(fixture("sub_main/Tally.vbp"));
+  EXPECT_TRUE(project.forms.empty());
+  EXPECT_EQ(project.startup, "Sub Main");
+  ASSERT_EQ(project.modules.size(), 1u);
+  const fs::path vbp = save_project(project, dir / "Tally.vbp");
+  EXPECT_NE(read_bytes(vbp).find("Module=modMain; modMain.bas\r\nStartup=\"Sub Main\"\r\n"), std::string::npos);
+  Project reopened = load_project(vbp);
+  project.path = vbp;
+  EXPECT_EQ(reopened, project);
+  // Nothing at all is still no project.
+  write_bytes(dir / "Empty.vbp", "Type=Exe\r\nStartup=\"Sub Main\"\r\n");
+  EXPECT_THROW(load_project(dir / "Empty.vbp"), InvalidValueError);
+}
+
+TEST(ActiveXProjects, ControlProjectsOpenWithWhatTheModelHolds) {
+  TempDir dir;
+  Project project = load_project(fixture("activex/Buttons.vbp"));
+  EXPECT_EQ(project.type, "Control");
+  EXPECT_TRUE(project.forms.empty());
+  EXPECT_EQ(project.startup, "(None)");
+  ASSERT_EQ(project.classes.size(), 1u);
+  const fs::path vbp = save_project(project, dir / "Buttons.vbp");
+  EXPECT_EQ(read_bytes(vbp).rfind("Type=Control\r\nClass=clsTheme; clsTheme.cls\r\n", 0), 0u);
+  write_bytes(dir / "Dll.vbp", "Type=OleDll\r\nClass=clsTheme; clsTheme.cls\r\n");
+  EXPECT_EQ(load_project(dir / "Dll.vbp").type, "OleDll");
+  write_bytes(dir / "Odd.vbp", "Type=Something\r\nClass=clsTheme; clsTheme.cls\r\n");
+  EXPECT_EQ(load_project(dir / "Odd.vbp").type, "Exe");
+}
+
 TEST(ControlArrays, IndexesOutsideVb6sRangeAreNoArray) {
   const VBForm form = read_form_text(
       "Begin VB.Form F\nBegin VB.Label L\nIndex = -1\nEnd\nBegin VB.Label M\nIndex = 40000\nEnd\n"
