@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "compat/code_locations.h"
 #include "model/names.h"
 #include "vb6files/project_entries.h"
 #include "vb6files/project_files.h"
@@ -53,17 +54,67 @@ bool is_comment_line(std::string_view line) {
   return first != std::string_view::npos && line[first] == '\'';
 }
 
-void scan_code(std::string_view code, const std::string& location, std::vector<Diagnostic>& out) {
+// Type members the interpreter holds: "Name As Type". Fixed-length strings
+// ("Name As String * 20"), arrays ("Name(10) As Long") and anything else are
+// refused when the module runs.
+struct TypeMemberRule {
+  std::string_view marker;  // found in the member line; empty: any other
+  std::string_view feature;
+};
+
+constexpr std::array<TypeMemberRule, 3> TYPE_MEMBER_RULES{{
+    {"*", "Fixed-length string in a Type"},
+    {"(", "Array in a Type"},
+    {"", "Type member the interpreter cannot hold"},
+}};
+
+constexpr std::string_view TYPE_MEMBER_ADVICE =
+    "Declare Type members as \"Name As Type\" (variable-length strings, no arrays), or keep such data outside the "
+    "Type.";
+
+// Tracks Type ... End Type blocks line by line; reports member lines the
+// interpreter refuses.
+class TypeBlocks {
+ public:
+  const TypeMemberRule* refused(std::string_view raw) {
+    static const Regex type_start(R"(^\s*(?:(?:Public|Private|Global)\s+)?Type\s+\w+\s*$)", Regex::CASELESS);
+    static const Regex type_end(R"(^\s*End\s+Type\b)", Regex::CASELESS);
+    static const Regex member(R"(^\w+\s+As\s+\w+$)", Regex::CASELESS);
+    const std::string_view line = strip(raw.substr(0, raw.find('\'')));
+    if (!inside_) {
+      inside_ = type_start.match(line);
+      return nullptr;
+    }
+    if (type_end.match(line)) {
+      inside_ = false;
+      return nullptr;
+    }
+    if (line.empty() || member.match(line) || starts_with_ci(line, "rem ")) return nullptr;
+    for (const TypeMemberRule& rule : TYPE_MEMBER_RULES)
+      if (rule.marker.empty() || line.find(rule.marker) != std::string_view::npos) return &rule;
+    return nullptr;
+  }
+
+ private:
+  bool inside_ = false;
+};
+
+void scan_code(std::string_view code, const CodeLocation& where, std::vector<Diagnostic>& out) {
   const auto& patterns = compiled_patterns();
-  int number = 0;
+  TypeBlocks types;
+  size_t index = 0;
   for (std::string_view line : split_lines(code)) {
-    ++number;
+    const int number = index < where.file_lines.size() ? where.file_lines[index] : static_cast<int>(index + 1);
+    ++index;
     if (is_comment_line(line)) continue;
     for (size_t i = 0; i < PATTERNS.size(); ++i) {
       if (patterns[i]->search(line))
-        out.push_back({std::string(BLOCKER), location, number, std::string(PATTERNS[i].feature),
+        out.push_back({std::string(BLOCKER), where.file, number, std::string(PATTERNS[i].feature),
                        std::string(PATTERNS[i].advice)});
     }
+    if (const TypeMemberRule* rule = types.refused(line))
+      out.push_back({std::string(BLOCKER), where.file, number, std::string(rule->feature),
+                     std::string(TYPE_MEMBER_ADVICE)});
   }
 }
 
@@ -154,11 +205,12 @@ void scan_form_file(const std::filesystem::path& frm, std::string_view code_page
 
 }  // namespace
 
-std::vector<Diagnostic> analyze_project(const Project& project) {
+std::vector<Diagnostic> analyze_project(const Project& project, const std::optional<std::filesystem::path>& form_file) {
   std::vector<Diagnostic> found;
-  for (const VBForm& form : project.forms) scan_code(form.code, form.name + ".frm", found);
-  for (const Module& module : project.modules) scan_code(module.code, module.name + ".bas", found);
-  for (const ClassModule& cls : project.classes) scan_code(cls.code, cls.name + ".cls", found);
+  const ComponentLocations where = locate_code(project, form_file);
+  for (size_t i = 0; i < project.forms.size(); ++i) scan_code(project.forms[i].code, where.forms[i], found);
+  for (size_t i = 0; i < project.modules.size(); ++i) scan_code(project.modules[i].code, where.modules[i], found);
+  for (size_t i = 0; i < project.classes.size(); ++i) scan_code(project.classes[i].code, where.classes[i], found);
 
   std::error_code ec;
   if (project.path && std::filesystem::is_regular_file(*project.path, ec)) {
@@ -166,6 +218,7 @@ std::vector<Diagnostic> analyze_project(const Project& project) {
     for (const std::filesystem::path& frm : project_form_files(*project.path, project.code_page))
       scan_form_file(frm, project.code_page, found);
   }
+  if (form_file) scan_form_file(*form_file, project.code_page, found);
   return found;
 }
 

@@ -53,7 +53,7 @@ void save_module(const Module& module, const fs::path& path, std::string_view co
   write_text(path, module_file_text(module), code_page);
 }
 
-ClassModule read_class_text(std::string_view text, const fs::path& source) {
+ClassModule read_class_text(std::string_view text, const fs::path& source, std::vector<int>& code_lines) {
   std::string name = attribute_name(text);
   if (name.empty()) name = source.stem().string();
   const std::vector<std::string_view> lines = split_lines(text);
@@ -64,7 +64,14 @@ ClassModule read_class_text(std::string_view text, const fs::path& source) {
       break;
     }
   }
-  return ClassModule{std::move(name), without_attributes(lines, first) + "\n"};
+  CodeLines body = code_without_attributes(lines, first);
+  code_lines = std::move(body.file_lines);
+  return ClassModule{std::move(name), body.code + "\n"};
+}
+
+ClassModule read_class_text(std::string_view text, const fs::path& source) {
+  std::vector<int> code_lines;
+  return read_class_text(text, source, code_lines);
 }
 
 ClassModule read_class(const fs::path& path) { return read_class_text(load_text(path), path); }

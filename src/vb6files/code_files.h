@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/project.h"
 #include "vb6files/code_pages.h"
@@ -24,6 +25,9 @@ void save_module(const Module& module, const std::filesystem::path& path, std::s
 // lines.
 ClassModule read_class(const std::filesystem::path& path);
 ClassModule read_class_text(std::string_view text, const std::filesystem::path& source);
+// The same, with the 1-based line of the file that each line of the class's
+// code came from.
+ClassModule read_class_text(std::string_view text, const std::filesystem::path& source, std::vector<int>& code_lines);
 std::string class_file_text(const ClassModule& module);
 void save_class(const ClassModule& module, const std::filesystem::path& path,
                 std::string_view code_page = WINDOWS_1252);

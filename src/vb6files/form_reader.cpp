@@ -272,20 +272,9 @@ class FormReader {
   size_t open_font_blocks_ = 0;
 };
 
-bool is_attribute_line(std::string_view line) { return starts_with_ci(strip(line), "attribute vb_"); }
-
-std::string code_after(const std::vector<std::string_view>& lines, size_t first) {
-  std::vector<std::string_view> kept;
-  for (size_t i = first; i < lines.size(); ++i)
-    if (!is_attribute_line(lines[i])) kept.push_back(lines[i]);
-  const std::string joined = join_lines(kept);
-  const std::string_view code = strip(joined);
-  return code.empty() ? std::string(DEFAULT_CODE) : std::string(code) + "\n";
-}
-
-}  // namespace
-
-VBForm read_form_text(std::string_view text, const fs::path& source) {
+// Reads a form; `code_lines`, when given, receives the file line of each
+// line of the form's code.
+VBForm read_form_lines(std::string_view text, const fs::path& source, std::vector<int>* code_lines) {
   const std::vector<std::string_view> lines = split_lines(text);
   FormReader reader(source);
   size_t code_start = lines.size();
@@ -296,8 +285,18 @@ VBForm read_form_text(std::string_view text, const fs::path& source) {
     }
   }
   VBForm form = reader.take_form();
-  form.code = code_after(lines, code_start);
+  CodeLines code = code_without_attributes(lines, code_start);
+  form.code = code.code.empty() ? std::string(DEFAULT_CODE) : code.code + "\n";
+  if (code_lines) *code_lines = std::move(code.file_lines);
   return form;
+}
+
+}  // namespace
+
+VBForm read_form_text(std::string_view text, const fs::path& source) { return read_form_lines(text, source, nullptr); }
+
+VBForm read_form_text(std::string_view text, const fs::path& source, std::vector<int>& code_lines) {
+  return read_form_lines(text, source, &code_lines);
 }
 
 VBForm read_form(const fs::path& path) { return read_form_text(load_text(path), path); }

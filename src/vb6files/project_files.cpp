@@ -173,14 +173,18 @@ std::string project_file_text(const Project& project) {
   return out;
 }
 
-std::vector<fs::path> project_form_files(const fs::path& vbp, std::string_view code_page) {
+std::vector<fs::path> project_member_files(const fs::path& vbp, std::string_view key, std::string_view code_page) {
   const fs::path folder = vbp.parent_path();
   std::vector<fs::path> files;
   const std::string text = load_text(vbp, code_page);
   for (const ProjectEntry& entry : project_entries(text))
-    if (entry.key == "form")
-      if (auto path = find_member_file(folder, entry.value, code_page)) files.push_back(std::move(*path));
+    if (entry.key == key)
+      if (auto path = find_member_file(folder, member_file(entry), code_page)) files.push_back(std::move(*path));
   return files;
+}
+
+std::vector<fs::path> project_form_files(const fs::path& vbp, std::string_view code_page) {
+  return project_member_files(vbp, "form", code_page);
 }
 
 fs::path save_project(Project& project, const std::optional<fs::path>& path) {

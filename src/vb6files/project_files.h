@@ -26,6 +26,10 @@ Project load_project(const std::filesystem::path& path);
 std::vector<std::filesystem::path> project_form_files(const std::filesystem::path& vbp,
                                                  std::string_view code_page = WINDOWS_1252);
 
+// The same for the members of a key ("form", "module", "class").
+std::vector<std::filesystem::path> project_member_files(const std::filesystem::path& vbp, std::string_view key,
+                                                        std::string_view code_page = WINDOWS_1252);
+
 // The text of the project file, with LF line ends.
 std::string project_file_text(const Project& project);
 
