@@ -1,5 +1,6 @@
 #include "vb6files/project_files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -46,7 +47,15 @@ class CodePageChoice {
     std::vector<std::string_view> fewest_missing;
     size_t least = SIZE_MAX;
     std::vector<fs::path> found_files;
+    // An ASCII project file reads alike in every code page: its members are
+    // looked for once.
+    const bool ascii = std::all_of(vbp_bytes_.begin(), vbp_bytes_.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     for (const CodePage& page : CODE_PAGES) {
+      if (ascii && !found_files.empty()) {
+        fewest_missing.push_back(page.name);
+        continue;
+      }
       auto text = decode_exactly(vbp_bytes_, page.name);
       if (!text) continue;
       std::vector<fs::path> found;
