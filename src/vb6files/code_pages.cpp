@@ -82,25 +82,15 @@ std::string utf16_to_utf8(const std::u16string& text) {
   return out;
 }
 
-// One character at a time, so that a character the code page cannot hold
-// becomes "?" and the rest converts.
+// The whole text through the converter (some code pages move even ASCII
+// control characters: IBM's Shift-JIS swaps 0x1A and 0x7F), with "?" for
+// every character the code page cannot hold.
 std::string encode_with_icu(UConverter* converter, std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  const std::u16string wide = utf8_to_utf16(text);
-  for (size_t i = 0; i < wide.size();) {
-    if (wide[i] < 0x80) {
-      out += static_cast<char>(wide[i++]);
-      continue;
-    }
-    const bool pair = wide[i] >= 0xD800 && wide[i] <= 0xDBFF && i + 1 < wide.size();
-    const std::u16string one = wide.substr(i, pair ? 2 : 1);
-    i += one.size();
-    ucnv_resetFromUnicode(converter);
-    auto bytes = from_utf16(converter, one);
-    out += bytes ? *bytes : "?";
-  }
-  return out;
+  UErrorCode error = U_ZERO_ERROR;
+  ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &error);
+  ucnv_setSubstChars(converter, "?", 1, &error);
+  if (U_FAILURE(error)) return encode_windows_1252(text);
+  return from_utf16(converter, utf8_to_utf16(text)).value_or(encode_windows_1252(text));
 }
 
 }  // namespace

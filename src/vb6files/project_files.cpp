@@ -119,9 +119,11 @@ class ProjectReader {
   }
 
   // A startup form that does not exist falls back to the first form; a
-  // project started by Sub Main, and one without forms, keeps its entry.
+  // project started by Sub Main, and one without forms, keeps its entry (a
+  // standard project without forms can only start with Sub Main).
   void settle_startup() {
     if (names_equal(project_.startup, SUB_MAIN)) project_.startup = SUB_MAIN;
+    else if (project_.forms.empty() && project_.startup.empty() && project_.type == "Exe") project_.startup = SUB_MAIN;
     else if (project_.forms.empty()) return;
     else if (project_.startup.empty() || !project_.lookup_form(project_.startup))
       project_.startup = project_.forms.front().name;

@@ -97,6 +97,11 @@ TEST(CodePages, EncodingReplacesWhatTheCodePageCannotHold) {
   EXPECT_EQ(encode_text("显示 😀", "windows-936"), "\xcf\xd4\xca\xbe ?");
   EXPECT_EQ(encode_text("a\xFF" "b", "utf-8"), "a?b");
   EXPECT_FALSE(decode_exactly("\x82", "windows-932"));  // a lead byte without its trail byte
+  // Control bytes that the converter moves come back as they were.
+  for (const char* page : {"windows-932", "windows-936", "windows-949", "windows-950"}) {
+    const std::string bytes("a\x7F\x1A\x1C\x00z", 6);
+    EXPECT_EQ(encode_text(decode_text(bytes, page, "x.frm"), page), bytes) << page;
+  }
   EXPECT_THROW(decode_text("\x82", "windows-932", "x.frm"), InvalidValueError);
 }
 

@@ -165,6 +165,8 @@ TEST(SubMain, AProjectWithoutFormsStartedBySubMainOpens) {
   Project reopened = load_project(vbp);
   project.path = vbp;
   EXPECT_EQ(reopened, project);
+  write_bytes(dir / "NoStartup.vbp", "Type=Exe\r\nModule=modMain; " + fixture("sub_main/modMain.bas").string() + "\r\n");
+  EXPECT_EQ(load_project(dir / "NoStartup.vbp").startup, "Sub Main");
   // Nothing at all is still no project.
   write_bytes(dir / "Empty.vbp", "Type=Exe\r\nStartup=\"Sub Main\"\r\n");
   EXPECT_THROW(load_project(dir / "Empty.vbp"), InvalidValueError);
