@@ -2,6 +2,7 @@
 // field of 16 characters, sizes in twips, booleans with their comments.
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -102,13 +103,19 @@ class FormWriter {
   static constexpr size_t NONE = SIZE_MAX;
 
   // The list index of each control's container, NONE for the form. A
-  // container that is missing, or that would hold the control inside itself
-  // through a circle of containers, leaves the control on the form.
+  // container that is missing, that several controls could be (a name and
+  // index used twice, which VB6 refuses to load anyway), or that would hold
+  // the control inside itself through a circle of containers, leaves the
+  // control on the form.
   static std::vector<size_t> container_indexes(const VBForm& form) {
     const size_t n = form.controls.size();
+    std::map<std::pair<std::string, int>, size_t> uses;
+    for (const Control& c : form.controls) ++uses[{fold_name(c.name), c.index}];
     std::vector<size_t> parent(n, NONE);
-    for (size_t i = 0; i < n; ++i)
-      if (const Control* c = form.container_of(form.controls[i])) parent[i] = static_cast<size_t>(c - form.controls.data());
+    for (size_t i = 0; i < n; ++i) {
+      const Control* c = form.container_of(form.controls[i]);
+      if (c && uses[{fold_name(c->name), c->index}] == 1) parent[i] = static_cast<size_t>(c - form.controls.data());
+    }
     enum State : char { UNSEEN, ON_PATH, DONE };
     std::vector<State> state(n, UNSEEN);
     std::vector<size_t> path;

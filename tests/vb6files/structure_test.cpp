@@ -187,6 +187,21 @@ TEST(ActiveXProjects, ControlProjectsOpenWithWhatTheModelHolds) {
   EXPECT_EQ(load_project(dir / "Odd.vbp").type, "Exe");
 }
 
+TEST(Containers, ANameUsedTwiceHoldsNothingWhenSaved) {
+  // VB6 refuses such files; saving them must still give a file that reads
+  // back to itself.
+  const std::string text =
+      "Begin VB.Form F\nBegin VB.Frame fra\nBegin VB.Label a\nEnd\nEnd\nBegin VB.PictureBox p\n"
+      "Begin VB.Frame fra\nBegin VB.Label b\nEnd\nEnd\nEnd\nEnd\n";
+  const VBForm first = read_form_text(text, "F.frm");
+  EXPECT_EQ(first.get_control("b")->container, "fra");
+  const std::string once = form_file_text(first);
+  EXPECT_EQ(form_file_text(read_form_text(once, "F.frm")), once);
+  const VBForm back = read_form_text(once, "F.frm");
+  EXPECT_EQ(back.get_control("a")->container, "");
+  EXPECT_EQ(back.controls.size(), 5u);
+}
+
 TEST(ControlArrays, IndexesOutsideVb6sRangeAreNoArray) {
   const VBForm form = read_form_text(
       "Begin VB.Form F\nBegin VB.Label L\nIndex = -1\nEnd\nBegin VB.Label M\nIndex = 40000\nEnd\n"
