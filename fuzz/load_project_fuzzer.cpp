@@ -30,6 +30,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   atexit(remove_folder);
   for (const char* name : {"frmMain.frm", "modUtil.bas", "CItem.cls"})
     fs::copy_file(fs::path(CORVANE_FIXTURES_DIR) / "legacy" / name, folder / name);
+  // Members named in CJK code pages, to exercise choosing a code page.
+  for (const char* code_page : {"shift_jis", "gbk"})
+    for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(CORVANE_FIXTURES_DIR) / code_page))
+      if (entry.path().extension() != ".vbp") fs::copy_file(entry.path(), folder / entry.path().filename());
   fs::create_directory(folder / "Folder.frm");
   return 0;
 }
@@ -46,7 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   try {
     corvane::Project project = corvane::load_project(vbp);
-    if (project.forms.empty() || !project.lookup_form(project.startup)) abort();
+    // The startup is one of the forms, Sub Main, or whatever a project
+    // without forms names.
+    if (!project.lookup_form(project.startup) && project.startup != "Sub Main" && !project.forms.empty()) abort();
     (void)corvane::project_file_text(project);
   } catch (const corvane::InvalidValueError&) {
   } catch (const corvane::FileNotFoundError&) {

@@ -1,5 +1,7 @@
 // corvane-compat PROJECT: the compatibility report of a VB6 project.
 #include <exception>
+#include <filesystem>
+#include <optional>
 #include <iostream>
 #include <string>
 
@@ -15,7 +17,10 @@ int main(int argc, char** argv) {
 
   try {
     const corvane::Project project = corvane::load_project(project_path);
-    const auto diagnostics = corvane::analyze_project(project);
+    // A form file given alone is scanned for ActiveX controls like the forms of a project.
+    std::optional<std::filesystem::path> form_file;
+    if (!project.path) form_file = std::filesystem::absolute(project_path);
+    const auto diagnostics = corvane::analyze_project(project, form_file);
     std::cout << corvane::report(diagnostics) << "\n";
     return diagnostics.empty() ? 0 : 1;
   } catch (const std::exception& e) {

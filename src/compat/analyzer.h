@@ -1,6 +1,8 @@
 #pragma once
 // The compatibility analyzer: a conservative, non-exhaustive scan for VB6
 // constructs that block a Linux build. Every finding blocks a build.
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +23,12 @@ extern const std::vector<CodeRule> PATTERNS;
 // Findings in project order: code rules over forms, modules, classes, then
 // the reference rule over the .vbp and the control rule over the .frm files
 // on disk (only when the project has a path that is an existing file).
-std::vector<Diagnostic> analyze_project(const Project& project);
+// `form_file`: the form file a project was opened from on its own (such a
+// project has no path); it is scanned like the forms of a project file.
+// Findings in code carry the file and line where the code stands on disk,
+// or where saving would write it.
+std::vector<Diagnostic> analyze_project(const Project& project,
+                                        const std::optional<std::filesystem::path>& form_file = std::nullopt);
 
 // The report text of analyze_project's findings.
 std::string report(const Project& project);

@@ -342,7 +342,9 @@ void Preview::place(const std::string& name) {
   const std::string path = widget_of(name);
   if (path.empty()) return;
   ObjectRef object = objects.at(lower(name));
-  const int64_t x = as_int(object->props["left"]), y = as_int(object->props["top"]);
+  int64_t x = as_int(object->props["left"]), y = as_int(object->props["top"]);
+  // Controls inside a Frame or PictureBox are placed relative to it.
+  if (const Control* c = control(lower(name))) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
   const int64_t width = std::max<int64_t>(14, as_int(object->props["width"]));
   const int64_t height = std::max<int64_t>(14, as_int(object->props["height"]));
   host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height});

@@ -1,7 +1,10 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <climits>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "model/control_kinds.h"
 #include "model/names.h"
@@ -34,6 +37,71 @@ Control Control::create(std::string_view kind, std::string_view name, int left, 
 
 Control* VBForm::get_control(std::string_view control_name) { return find_named(controls, control_name); }
 const Control* VBForm::get_control(std::string_view control_name) const { return find_named(controls, control_name); }
+
+Control* VBForm::get_control(std::string_view control_name, int index) {
+  return const_cast<Control*>(std::as_const(*this).get_control(control_name, index));
+}
+
+const Control* VBForm::get_control(std::string_view control_name, int index) const {
+  for (const Control& c : controls)
+    if (c.index == index && names_equal(c.name, control_name)) return &c;
+  return nullptr;
+}
+
+int VBForm::next_free_index(std::string_view control_name) const {
+  int next = 0;
+  for (const Control& c : controls)
+    if (names_equal(c.name, control_name)) next = std::max(next, std::max(c.index, 0) + 1);
+  return next;
+}
+
+Control& VBForm::new_array_element(std::string_view control_name, int left, int top) {
+  Control* first = get_control(control_name);
+  if (!first) throw std::out_of_range("No control named " + std::string(control_name));
+  const int index = next_free_index(control_name);
+  if (first->index < 0) first->index = 0;
+  Control element = *first;
+  element.index = index;
+  element.left = std::max(left, 0);
+  element.top = std::max(top, 0);
+  element.tab_index = static_cast<int>(controls.size());
+  controls.push_back(std::move(element));
+  return controls.back();
+}
+
+bool VBForm::name_available(std::string_view control_name, int index, std::string_view kind,
+                            const Control* except) const {
+  for (const Control& c : controls) {
+    if (&c == except || !names_equal(c.name, control_name)) continue;
+    if (index < 0 || c.index < 0 || c.index == index || c.kind != kind) return false;
+  }
+  return true;
+}
+
+Control* VBForm::container_of(const Control& control) {
+  return const_cast<Control*>(std::as_const(*this).container_of(control));
+}
+
+const Control* VBForm::container_of(const Control& control) const {
+  if (control.container.empty()) return nullptr;
+  const Control* container = get_control(control.container, control.container_index);
+  return container == &control ? nullptr : container;
+}
+
+std::pair<int, int> VBForm::form_position(const Control& control) const {
+  long long x = control.left, y = control.top;
+  // At most one step per control, so containers that hold each other in a
+  // circle cannot loop.
+  const Control* c = &control;
+  for (size_t steps = 0; steps < controls.size(); ++steps) {
+    c = container_of(*c);
+    if (!c) break;
+    x += c->left;
+    y += c->top;
+  }
+  const auto clamp = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); };
+  return {clamp(x), clamp(y)};
+}
 
 Control& VBForm::new_control(std::string_view kind, int left, int top) {
   const std::string prefix(kind_prefix(kind));

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -29,6 +30,15 @@ struct Control {
   int tab_index = 0;
   int interval = 1000;
   std::string record_source;
+  // Index within a control array (members share one name and differ in
+  // index; indexes need not start at 0 or be contiguous); -1 for a control
+  // that is not an array member.
+  int index = -1;
+  // The control that holds this one (a Frame, a PictureBox), by name and
+  // array index (-1: not an array member); empty for a control on the form
+  // itself. left and top are relative to the container.
+  std::string container;
+  int container_index = -1;
 
   // A control of a known kind with the kind's default size; kinds with a
   // caption word start with their own name as caption. Throws
@@ -45,6 +55,8 @@ struct MenuItem {
   bool checked = false;
   bool enabled = true;
   bool visible = true;
+  // Index within a menu control array; -1 for a menu that is not in one.
+  int index = -1;
 
   bool operator==(const MenuItem&) const = default;
 };
@@ -60,12 +72,44 @@ struct VBForm {
   std::vector<Control> controls;
   std::vector<MenuItem> menus;
   std::string code{DEFAULT_CODE};
+  // The MDI parent form of the project ("Begin VB.MDIForm"), and forms shown
+  // inside it.
+  bool mdi_form = false;
+  bool mdi_child = false;
 
+  // The first control of that name (of a control array, its first member).
   Control* get_control(std::string_view control_name);
   const Control* get_control(std::string_view control_name) const;
-  // Names the control prefix+N with the smallest free N, clamps the
-  // position to >= 0, sets its tab index and appends it.
+  // The control of that name and array index (-1: not an array member).
+  Control* get_control(std::string_view control_name, int index);
+  const Control* get_control(std::string_view control_name, int index) const;
+  // Names the control prefix+N with the smallest free N (array members
+  // count as taken), clamps the position to >= 0, sets its tab index and
+  // appends it.
   Control& new_control(std::string_view kind, int left, int top);
+
+  // The index a new member of the control array `name` gets: one more than
+  // its highest index (1 when the control is not an array yet, 0 when no
+  // control has the name).
+  int next_free_index(std::string_view control_name) const;
+  // A new member of a control array, made as a copy of the array's first
+  // member (a single control becomes member 0 of a new array) with the next
+  // free index, the position clamped to >= 0 and the next tab index; appended.
+  // Throws std::out_of_range when no control has the name.
+  Control& new_array_element(std::string_view control_name, int left, int top);
+  // Whether a control of `kind` may be named `name` with array `index`:
+  // names are unique per name and index, and the members of an array share
+  // one kind. `except` (the control being renamed) does not count.
+  bool name_available(std::string_view control_name, int index, std::string_view kind,
+                      const Control* except = nullptr) const;
+
+  // The control that holds `control`, or nullptr when it sits on the form
+  // (or names a container the form does not have).
+  Control* container_of(const Control& control);
+  const Control* container_of(const Control& control) const;
+  // The position of `control` relative to the form's client area: its own
+  // left and top plus those of its containers.
+  std::pair<int, int> form_position(const Control& control) const;
 
   bool operator==(const VBForm&) const = default;
 };
@@ -86,11 +130,19 @@ struct ClassModule {
 
 struct Project {
   std::string name = "Project1";
+  // "Exe" for a standard project; "Control", "OleDll" and "OleExe" projects
+  // (ActiveX controls and servers) open for reports but cannot run.
+  std::string type = "Exe";
   std::vector<VBForm> forms{VBForm{}};
   std::vector<Module> modules;
   std::vector<ClassModule> classes;
+  // The startup form's name, or "Sub Main" for a project started by the
+  // procedure Main of a standard module.
   std::string startup = "Form1";
   std::optional<std::filesystem::path> path;
+  // The code page the project's files are read and written in (a name of
+  // the VB6 file reader's table: "windows-1252", "windows-932", ...).
+  std::string code_page = "windows-1252";
 
   VBForm* lookup_form(std::string_view form_name);
   const VBForm* lookup_form(std::string_view form_name) const;

@@ -12,8 +12,8 @@ namespace {
 ordered_json menu_data(const MenuItem& m) {
   ordered_json children = ordered_json::array();
   for (const MenuItem& child : m.children) children.push_back(menu_data(child));
-  return ordered_json{{"name", m.name},         {"caption", m.caption}, {"children", children},
-                      {"checked", m.checked},   {"enabled", m.enabled}, {"visible", m.visible}};
+  return ordered_json{{"name", m.name},       {"caption", m.caption}, {"children", children}, {"checked", m.checked},
+                      {"enabled", m.enabled}, {"visible", m.visible}, {"index", m.index}};
 }
 
 ordered_json control_data(const Control& c) {
@@ -36,6 +36,9 @@ ordered_json control_data(const Control& c) {
       {"tab_index", c.tab_index},
       {"interval", c.interval},
       {"record_source", c.record_source},
+      {"index", c.index},
+      {"container", c.container},
+      {"container_index", c.container_index},
   };
 }
 
@@ -44,8 +47,9 @@ ordered_json form_data(const VBForm& f) {
   for (const Control& c : f.controls) controls.push_back(control_data(c));
   ordered_json menus = ordered_json::array();
   for (const MenuItem& m : f.menus) menus.push_back(menu_data(m));
-  return ordered_json{{"name", f.name},         {"caption", f.caption}, {"width", f.width}, {"height", f.height},
-                      {"controls", controls},   {"menus", menus},       {"code", f.code}};
+  return ordered_json{{"name", f.name},     {"caption", f.caption},     {"width", f.width},
+                      {"height", f.height}, {"controls", controls},     {"menus", menus},
+                      {"code", f.code},     {"mdi_form", f.mdi_form}, {"mdi_child", f.mdi_child}};
 }
 
 // Reading: each record object is checked for unknown and missing keys, and
@@ -123,7 +127,7 @@ std::string describe(const json& obj, const std::string& record, size_t index) {
 MenuItem read_menu(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "children", "checked", "enabled", "visible"});
+  r.allow_only(obj, {"name", "caption", "children", "checked", "enabled", "visible", "index"});
   MenuItem m;
   r.text(obj, "name", m.name, true);
   r.text(obj, "caption", m.caption, true);
@@ -133,6 +137,7 @@ MenuItem read_menu(const json& obj, const std::string& where) {
   r.boolean(obj, "checked", m.checked);
   r.boolean(obj, "enabled", m.enabled);
   r.boolean(obj, "visible", m.visible);
+  r.integer(obj, "index", m.index);
   return m;
 }
 
@@ -141,7 +146,7 @@ Control read_control(const json& obj, const std::string& where) {
   r.require_object(obj);
   r.allow_only(obj, {"kind", "name", "left", "top", "width", "height", "caption", "text", "visible", "enabled",
                      "back_color", "fore_color", "font_size", "value", "items", "tab_index", "interval",
-                     "record_source"});
+                     "record_source", "index", "container", "container_index"});
   Control c;
   r.text(obj, "kind", c.kind, true);
   r.text(obj, "name", c.name, true);
@@ -161,19 +166,24 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "tab_index", c.tab_index);
   r.integer(obj, "interval", c.interval);
   r.text(obj, "record_source", c.record_source);
+  r.integer(obj, "index", c.index);
+  r.text(obj, "container", c.container);
+  r.integer(obj, "container_index", c.container_index);
   return c;
 }
 
 VBForm read_form(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code"});
+  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child"});
   VBForm f;
   r.text(obj, "name", f.name);
   r.text(obj, "caption", f.caption);
   r.integer(obj, "width", f.width);
   r.integer(obj, "height", f.height);
   r.text(obj, "code", f.code);
+  r.boolean(obj, "mdi_form", f.mdi_form);
+  r.boolean(obj, "mdi_child", f.mdi_child);
   const json& controls = r.array(obj, "controls", true);
   for (size_t i = 0; i < controls.size(); ++i)
     f.controls.push_back(read_control(controls[i], describe(controls[i], "control", i) + " of " + where));
@@ -207,7 +217,9 @@ ordered_json project_data(const Project& project) {
                       {"startup", project.startup},
                       {"forms", forms},
                       {"modules", modules},
-                      {"classes", classes}};
+                      {"classes", classes},
+                      {"code_page", project.code_page},
+                      {"type", project.type}};
 }
 
 std::string project_data_text(const Project& project) {
@@ -230,6 +242,8 @@ Project project_from_data(const json& data, const std::optional<std::filesystem:
   const json& classes = top.array(data, "classes", false);
   for (size_t i = 0; i < classes.size(); ++i)
     project.classes.push_back(read_code_unit<ClassModule>(classes[i], describe(classes[i], "class", i)));
+  top.text(data, "code_page", project.code_page);
+  top.text(data, "type", project.type);
   if (base_dir) project.path = *base_dir / (project.name + ".vbp");
   return project;
 }

@@ -49,9 +49,11 @@ std::string module_file_text(const Module& module) {
   return "Attribute VB_Name = " + quote(module.name) + "\n" + std::string(rstrip(body)) + "\n";
 }
 
-void save_module(const Module& module, const fs::path& path) { write_text(path, module_file_text(module)); }
+void save_module(const Module& module, const fs::path& path, std::string_view code_page) {
+  write_text(path, module_file_text(module), code_page);
+}
 
-ClassModule read_class_text(std::string_view text, const fs::path& source) {
+ClassModule read_class_text(std::string_view text, const fs::path& source, std::vector<int>& code_lines) {
   std::string name = attribute_name(text);
   if (name.empty()) name = source.stem().string();
   const std::vector<std::string_view> lines = split_lines(text);
@@ -62,7 +64,14 @@ ClassModule read_class_text(std::string_view text, const fs::path& source) {
       break;
     }
   }
-  return ClassModule{std::move(name), without_attributes(lines, first) + "\n"};
+  CodeLines body = code_without_attributes(lines, first);
+  code_lines = std::move(body.file_lines);
+  return ClassModule{std::move(name), body.code + "\n"};
+}
+
+ClassModule read_class_text(std::string_view text, const fs::path& source) {
+  std::vector<int> code_lines;
+  return read_class_text(text, source, code_lines);
 }
 
 ClassModule read_class(const fs::path& path) { return read_class_text(load_text(path), path); }
@@ -72,6 +81,8 @@ std::string class_file_text(const ClassModule& module) {
          "\nAttribute VB_Creatable = True\n" + without_attributes(split_lines(module.code)) + "\n";
 }
 
-void save_class(const ClassModule& module, const fs::path& path) { write_text(path, class_file_text(module)); }
+void save_class(const ClassModule& module, const fs::path& path, std::string_view code_page) {
+  write_text(path, class_file_text(module), code_page);
+}
 
 }  // namespace corvane

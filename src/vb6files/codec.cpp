@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 
+#include "vb6files/code_pages.h"
 #include "vb6files/errors.h"
 
 namespace corvane {
@@ -12,12 +12,13 @@ namespace {
 
 constexpr std::string_view UTF8_BOM = "\xEF\xBB\xBF";
 
-// Code points of the bytes 0x80..0x9F; 0 marks a byte the code page leaves
-// undefined.
+// Code points of the bytes 0x80..0x9F. The five bytes the code page leaves
+// undefined (0x81 0x8D 0x8F 0x90 0x9D) are the C1 controls of the same
+// value, as Windows reads them, so that every byte reads and writes back.
 constexpr std::array<char32_t, 32> HIGH_CONTROLS{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 // The end of the run of ASCII bytes that starts at `from`.
@@ -27,24 +28,6 @@ size_t ascii_run_end(std::string_view bytes, size_t from) {
   return i;
 }
 
-void append_utf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-std::string byte_text(unsigned char byte) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, "0x%02X", byte);
-  return buffer;
-}
 
 [[noreturn]] void fail(std::string_view source, std::string_view what, size_t offset) {
   throw InvalidValueError("Cannot decode " + std::string(source) + ": " + std::string(what) + " at offset " +
@@ -78,13 +61,33 @@ size_t utf8_length(std::string_view text, size_t i, char32_t* code = nullptr) {
 char encode_char(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
   for (size_t i = 0; i < HIGH_CONTROLS.size(); ++i)
-    if (HIGH_CONTROLS[i] != 0 && HIGH_CONTROLS[i] == c) return static_cast<char>(0x80 + i);
+    if (HIGH_CONTROLS[i] == c) return static_cast<char>(0x80 + i);
   return '?';
 }
 
 }  // namespace
 
-std::string decode_windows_1252(std::string_view bytes, std::string_view source) {
+void append_utf8_char(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+size_t utf8_char(std::string_view text, size_t i, char32_t& code) { return utf8_length(text, i, &code); }
+
+std::string decode_windows_1252(std::string_view bytes, std::string_view /*source*/) {
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 8);
   for (size_t i = 0; i < bytes.size(); ++i) {
@@ -95,13 +98,7 @@ std::string decode_windows_1252(std::string_view bytes, std::string_view source)
       continue;
     }
     const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0xA0) {
-      const char32_t c = HIGH_CONTROLS[b - 0x80];
-      if (c == 0) fail(source, "byte " + byte_text(b) + " is not defined in Windows-1252", i);
-      append_utf8(out, c);
-    } else {
-      append_utf8(out, b);
-    }
+    append_utf8_char(out, b < 0xA0 ? HIGH_CONTROLS[b - 0x80] : b);
   }
   return out;
 }
@@ -112,6 +109,21 @@ void check_utf8(std::string_view bytes, std::string_view source) {
     if (len == 0) fail(source, "invalid UTF-8 sequence", i);
     i += len;
   }
+}
+
+bool is_valid_utf8(std::string_view bytes) {
+  for (size_t i = 0; i < bytes.size();) {
+    const size_t len = utf8_length(bytes, i);
+    if (len == 0) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string decode_file_name(std::string_view name, std::string_view code_page) {
+  if (is_valid_utf8(name)) return std::string(name);
+  if (auto text = decode_exactly(name, code_page)) return *text;
+  return decode_windows_1252(name);
 }
 
 std::string decode_file_bytes(std::string_view bytes, std::string_view source) {

@@ -4,8 +4,10 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/project.h"
+#include "vb6files/code_pages.h"
 
 namespace corvane {
 
@@ -21,11 +23,15 @@ VBForm read_form(const std::filesystem::path& path);
 // Reads a form from decoded text; `source` (a file path) gives the default
 // name and appears in messages.
 VBForm read_form_text(std::string_view text, const std::filesystem::path& source);
+// The same, with the 1-based line of the file that each line of the form's
+// code came from (empty when the code is the default).
+VBForm read_form_text(std::string_view text, const std::filesystem::path& source, std::vector<int>& code_lines);
 
 // The text of a form file, with LF line ends.
 std::string form_file_text(const VBForm& form);
 
-// Writes a form file through write_text.
-void save_form(const VBForm& form, const std::filesystem::path& path);
+// Writes a form file through write_text, in a code page of CODE_PAGES.
+void save_form(const VBForm& form, const std::filesystem::path& path,
+               std::string_view code_page = WINDOWS_1252);
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 // recursion, so any nesting depth is safe), then takes the rest of the file
 // as the form's code.
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -28,9 +29,29 @@ struct Block {
   BlockKind kind = BlockKind::Skipped;
   size_t control = 0;             // index into the form's controls
   std::vector<size_t> menu_path;  // indices from the form's menus down to the entry
+  int left = 0, top = 0;          // position of a skipped block (an ActiveX container), pixels
 };
 
+constexpr size_t NO_CONTAINER = SIZE_MAX;
+
+// Where a control sits: the control that holds it, and the offset of the
+// skipped containers (ActiveX controls the model does not hold) between the
+// two, which moves it into its known container's coordinates.
+struct Placement {
+  size_t container = NO_CONTAINER;
+  int dx = 0, dy = 0;
+};
+
+int saturating_add(int a, int b) { return clamp_to_int(int64_t{a} + b); }
+
 bool is_true(std::string_view value) { return parse_int(value, -1) != 0; }
+
+// A control array index; VB6 allows 0 to 32767. Anything else leaves the
+// control outside any array.
+int array_index(std::string_view value) {
+  const int64_t index = parse_int(value, -1);
+  return index >= 0 && index <= 32767 ? static_cast<int>(index) : -1;
+}
 
 // A font size: the value as a decimal number rounded half to even; nothing
 // for a value that is not a finite number.
@@ -84,7 +105,19 @@ class FormReader {
     return false;
   }
 
-  VBForm take_form() { return std::move(form_); }
+  VBForm take_form() {
+    apply_scale_size();
+    for (size_t i = 0; i < form_.controls.size(); ++i) {
+      Control& c = form_.controls[i];
+      const Placement& at = placements_[i];
+      c.left = saturating_add(c.left, at.dx);
+      c.top = saturating_add(c.top, at.dy);
+      if (at.container == NO_CONTAINER) continue;
+      c.container = form_.controls[at.container].name;
+      c.container_index = form_.controls[at.container].index;
+    }
+    return std::move(form_);
+  }
 
  private:
   void read_font_line(std::string_view line) {
@@ -113,8 +146,10 @@ class FormReader {
 
   void open_named_block(const std::string& kind, const std::string& name) {
     Block block;
-    if (names_equal(kind, "Form") && blocks_.empty()) {
+    const bool mdi = names_equal(kind, "MDIForm");
+    if ((mdi || names_equal(kind, "Form")) && blocks_.empty()) {
       form_.name = name;
+      form_.mdi_form = mdi;
       block.kind = BlockKind::Form;
     } else if (names_equal(kind, "Menu")) {
       block.kind = BlockKind::Menu;
@@ -123,8 +158,25 @@ class FormReader {
       block.kind = BlockKind::Control;
       block.control = form_.controls.size();
       form_.controls.push_back(Control::create(kind, name));
+      placements_.push_back(placement());
     }
     blocks_.push_back(std::move(block));
+  }
+
+  // The placement of a control opened now: the innermost open control block
+  // holds it, through any skipped blocks in between.
+  Placement placement() const {
+    Placement at;
+    for (auto block = blocks_.rbegin(); block != blocks_.rend(); ++block) {
+      if (block->kind == BlockKind::Control) {
+        at.container = block->control;
+        break;
+      }
+      if (block->kind != BlockKind::Skipped) break;
+      at.dx = saturating_add(at.dx, block->left);
+      at.dy = saturating_add(at.dy, block->top);
+    }
+    return at;
   }
 
   // Adds a menu entry under the innermost open menu, or at the top level.
@@ -147,25 +199,44 @@ class FormReader {
   }
 
   void apply_property(const std::string& name, std::string_view value) {
-    const Block& block = blocks_.back();
+    Block& block = blocks_.back();
     switch (block.kind) {
       case BlockKind::Form: return apply_form_property(name, value);
       case BlockKind::Control: return apply_control_property(form_.controls[block.control], name, value);
       case BlockKind::Menu: return apply_menu_property(menu_at(block.menu_path), name, value);
-      case BlockKind::Skipped: return;
+      case BlockKind::Skipped:
+        // Only the position of a skipped block counts: controls it holds are
+        // placed relative to it.
+        if (name == "left") block.left = from_twips(value);
+        else if (name == "top") block.top = from_twips(value);
+        return;
     }
   }
 
+  // ClientWidth and ClientHeight are the size of the window; ScaleWidth and
+  // ScaleHeight only the units its code sees (pixels under ScaleMode 3), so
+  // they give the size only to a twips-scaled form without client size.
   void apply_form_property(const std::string& name, std::string_view value) {
     if (name == "caption") form_.caption = unquote(value);
-    else if (name == "clientwidth" || name == "scalewidth") form_.width = from_twips(value, 640);
-    else if (name == "clientheight" || name == "scaleheight") form_.height = from_twips(value, 440);
+    else if (name == "clientwidth") form_.width = from_twips(value, 640), client_width_ = true;
+    else if (name == "clientheight") form_.height = from_twips(value, 440), client_height_ = true;
+    else if (name == "scalewidth") scale_width_ = std::string(value);
+    else if (name == "scaleheight") scale_height_ = std::string(value);
+    else if (name == "scalemode") scale_mode_ = parse_int(value, 1);
     else if (name == "width" && form_.width == 0) form_.width = from_twips(value, 640);
     else if (name == "height" && form_.height == 0) form_.height = from_twips(value, 440);
+    else if (name == "mdichild") form_.mdi_child = is_true(value);
+  }
+
+  void apply_scale_size() {
+    if (scale_mode_ != 1) return;
+    if (!client_width_ && scale_width_) form_.width = from_twips(*scale_width_, 640);
+    if (!client_height_ && scale_height_) form_.height = from_twips(*scale_height_, 440);
   }
 
   static void apply_menu_property(MenuItem& menu, const std::string& name, std::string_view value) {
     if (name == "caption") menu.caption = unquote(value);
+    else if (name == "index") menu.index = array_index(value);
     else if (name == "checked") menu.checked = is_true(value);
     else if (name == "enabled") menu.enabled = is_true(value);
     else if (name == "visible") menu.visible = is_true(value);
@@ -187,29 +258,23 @@ class FormReader {
     else if (name == "value") c.value = clamp_to_int(parse_int(value));
     else if (name == "tabindex") c.tab_index = clamp_to_int(parse_int(value));
     else if (name == "interval") c.interval = clamp_to_int(parse_int(value));
+    else if (name == "index") c.index = array_index(value);
   }
 
   const fs::path& source_;
   VBForm form_;
   std::vector<Block> blocks_;
+  std::vector<Placement> placements_;  // one per control
+  bool client_width_ = false, client_height_ = false;
+  std::optional<std::string> scale_width_, scale_height_;
+  int64_t scale_mode_ = 1;
   std::vector<bool> property_blocks_;  // true for a font block
   size_t open_font_blocks_ = 0;
 };
 
-bool is_attribute_line(std::string_view line) { return starts_with_ci(strip(line), "attribute vb_"); }
-
-std::string code_after(const std::vector<std::string_view>& lines, size_t first) {
-  std::vector<std::string_view> kept;
-  for (size_t i = first; i < lines.size(); ++i)
-    if (!is_attribute_line(lines[i])) kept.push_back(lines[i]);
-  const std::string joined = join_lines(kept);
-  const std::string_view code = strip(joined);
-  return code.empty() ? std::string(DEFAULT_CODE) : std::string(code) + "\n";
-}
-
-}  // namespace
-
-VBForm read_form_text(std::string_view text, const fs::path& source) {
+// Reads a form; `code_lines`, when given, receives the file line of each
+// line of the form's code.
+VBForm read_form_lines(std::string_view text, const fs::path& source, std::vector<int>* code_lines) {
   const std::vector<std::string_view> lines = split_lines(text);
   FormReader reader(source);
   size_t code_start = lines.size();
@@ -220,8 +285,18 @@ VBForm read_form_text(std::string_view text, const fs::path& source) {
     }
   }
   VBForm form = reader.take_form();
-  form.code = code_after(lines, code_start);
+  CodeLines code = code_without_attributes(lines, code_start);
+  form.code = code.code.empty() ? std::string(DEFAULT_CODE) : code.code + "\n";
+  if (code_lines) *code_lines = std::move(code.file_lines);
   return form;
+}
+
+}  // namespace
+
+VBForm read_form_text(std::string_view text, const fs::path& source) { return read_form_lines(text, source, nullptr); }
+
+VBForm read_form_text(std::string_view text, const fs::path& source, std::vector<int>& code_lines) {
+  return read_form_lines(text, source, &code_lines);
 }
 
 VBForm read_form(const fs::path& path) { return read_form_text(load_text(path), path); }

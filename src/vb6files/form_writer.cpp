@@ -1,5 +1,8 @@
 // Writes a form file in the layout VB6 itself uses: property names in a
 // field of 16 characters, sizes in twips, booleans with their comments.
+#include <algorithm>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,14 +23,17 @@ class FormWriter {
  public:
   std::string write(const VBForm& form) {
     line("VERSION 5.00");
-    line("Begin VB.Form " + form.name);
+    line((form.mdi_form ? "Begin VB.MDIForm " : "Begin VB.Form ") + form.name);
     property(1, "Caption", quote_on_line(form.caption));
     property(1, "ClientHeight", twips(form.height));
     property(1, "ClientWidth", twips(form.width));
+    if (form.mdi_child) property(1, "MDIChild", TRUE_VALUE);
     property(1, "StartUpPosition", "3  ' Windows Default");
-    property(1, "ScaleHeight", twips(form.height), 15);
-    property(1, "ScaleWidth", twips(form.width), 15);
-    for (const Control& control : form.controls) write_control(control);
+    if (!form.mdi_form) {  // an MDI form has no scale of its own
+      property(1, "ScaleHeight", twips(form.height), 15);
+      property(1, "ScaleWidth", twips(form.width), 15);
+    }
+    write_controls(form);
     for (const MenuItem& menu : form.menus) write_menu_tree(menu);
     line("End");
     line("Attribute VB_Name = " + quote(form.name));
@@ -63,46 +69,113 @@ class FormWriter {
     out_ += '\n';
   }
 
-  void write_control(const Control& c) {
-    indent(1);
-    out_ += is_core_vb_control(c.kind) ? "Begin VB." : "Begin Corvane.";
-    line(c.kind + " " + c.name);
-    property(2, "Caption", quote_on_line(c.caption));
-    property(2, "Height", twips(c.height));
-    property(2, "Left", twips(c.left));
-    property(2, "Top", twips(c.top));
-    property(2, "Width", twips(c.width));
-    property(2, "TabIndex", std::to_string(c.tab_index));
-    if (c.kind == "TextBox" || c.kind == "ComboBox") property(2, "Text", quote_on_line(c.text));
-    if (c.kind == "CheckBox" || c.kind == "OptionButton" || c.kind == "HScrollBar" || c.kind == "VScrollBar")
-      property(2, "Value", std::to_string(c.value));
-    if (c.kind == "Timer") property(2, "Interval", std::to_string(c.interval));
-    if (c.kind == "DataGrid" && !c.record_source.empty())
-      property(2, "RecordSource", quote_on_line(c.record_source));
-    if (!c.items.empty()) {
-      indent(2);
-      line("' Corvane_Items = " + quote_on_line(c.items));
+  // Controls in list order, each followed by the controls it holds, nested
+  // as VB6 nests them.
+  void write_controls(const VBForm& form) {
+    const std::vector<size_t> parents = container_indexes(form);
+    std::vector<std::vector<size_t>> children(form.controls.size());
+    std::vector<size_t> roots;
+    for (size_t i = 0; i < form.controls.size(); ++i)
+      (parents[i] == NONE ? roots : children[parents[i]]).push_back(i);
+    struct Open {
+      size_t control;
+      size_t next_child;
+    };
+    for (size_t root : roots) {
+      std::vector<Open> open{{root, 0}};
+      open_control(form.controls[root], 1);
+      while (!open.empty()) {
+        Open& current = open.back();
+        const std::vector<size_t>& kids = children[current.control];
+        if (current.next_child < kids.size()) {
+          const size_t child = kids[current.next_child++];
+          open_control(form.controls[child], open.size() + 1);
+          open.push_back({child, 0});
+        } else {
+          indent(std::min(open.size(), MAX_INDENT_DEPTH));
+          line("End");
+          open.pop_back();
+        }
+      }
     }
-    if (c.font_size != 10) write_font(c.font_size);
-    if (!c.visible) property(2, "Visible", FALSE_VALUE);
-    if (!c.enabled) property(2, "Enabled", FALSE_VALUE);
-    if (c.back_color != "#f0f0f0" && !c.back_color.empty()) property(2, "BackColor", color_to_vb(c.back_color));
-    if (c.fore_color != "#000000" && !c.fore_color.empty()) property(2, "ForeColor", color_to_vb(c.fore_color));
-    indent(1);
-    line("End");
   }
 
-  void write_font(int size) {
-    indent(2);
+  static constexpr size_t NONE = SIZE_MAX;
+
+  // The list index of each control's container, NONE for the form. A
+  // container that is missing, that several controls could be (a name and
+  // index used twice, which VB6 refuses to load anyway), or that would hold
+  // the control inside itself through a circle of containers, leaves the
+  // control on the form.
+  static std::vector<size_t> container_indexes(const VBForm& form) {
+    const size_t n = form.controls.size();
+    std::map<std::pair<std::string, int>, size_t> uses;
+    for (const Control& c : form.controls) ++uses[{fold_name(c.name), c.index}];
+    std::vector<size_t> parent(n, NONE);
+    for (size_t i = 0; i < n; ++i) {
+      const Control* c = form.container_of(form.controls[i]);
+      if (c && uses[{fold_name(c->name), c->index}] == 1) parent[i] = static_cast<size_t>(c - form.controls.data());
+    }
+    enum State : char { UNSEEN, ON_PATH, DONE };
+    std::vector<State> state(n, UNSEEN);
+    std::vector<size_t> path;
+    for (size_t start = 0; start < n; ++start) {
+      for (size_t i = start; i != NONE && state[i] == UNSEEN; i = parent[i]) {
+        state[i] = ON_PATH;
+        path.push_back(i);
+        if (parent[i] != NONE && state[parent[i]] == ON_PATH) parent[i] = NONE;  // closes a circle
+      }
+      for (size_t i : path) state[i] = DONE;
+      path.clear();
+    }
+    return parent;
+  }
+
+  // Deeply nested containers are indented no further than this: the nesting
+  // is in the Begin and End lines, and indentation that grows with the
+  // depth would make the file grow with its square.
+  static constexpr size_t MAX_INDENT_DEPTH = 20;
+
+  void open_control(const Control& c, size_t depth) {
+    depth = std::min(depth, MAX_INDENT_DEPTH);
+    indent(depth);
+    out_ += is_core_vb_control(c.kind) ? "Begin VB." : "Begin Corvane.";
+    line(c.kind + " " + c.name);
+    property(depth + 1, "Caption", quote_on_line(c.caption));
+    property(depth + 1, "Height", twips(c.height));
+    if (c.index >= 0) property(depth + 1, "Index", std::to_string(c.index));
+    property(depth + 1, "Left", twips(c.left));
+    property(depth + 1, "Top", twips(c.top));
+    property(depth + 1, "Width", twips(c.width));
+    property(depth + 1, "TabIndex", std::to_string(c.tab_index));
+    if (c.kind == "TextBox" || c.kind == "ComboBox") property(depth + 1, "Text", quote_on_line(c.text));
+    if (c.kind == "CheckBox" || c.kind == "OptionButton" || c.kind == "HScrollBar" || c.kind == "VScrollBar")
+      property(depth + 1, "Value", std::to_string(c.value));
+    if (c.kind == "Timer") property(depth + 1, "Interval", std::to_string(c.interval));
+    if (c.kind == "DataGrid" && !c.record_source.empty())
+      property(depth + 1, "RecordSource", quote_on_line(c.record_source));
+    if (!c.items.empty()) {
+      indent(depth + 1);
+      line("' Corvane_Items = " + quote_on_line(c.items));
+    }
+    if (c.font_size != 10) write_font(c.font_size, depth + 1);
+    if (!c.visible) property(depth + 1, "Visible", FALSE_VALUE);
+    if (!c.enabled) property(depth + 1, "Enabled", FALSE_VALUE);
+    if (c.back_color != "#f0f0f0" && !c.back_color.empty()) property(depth + 1, "BackColor", color_to_vb(c.back_color));
+    if (c.fore_color != "#000000" && !c.fore_color.empty()) property(depth + 1, "ForeColor", color_to_vb(c.fore_color));
+  }
+
+  void write_font(int size, size_t depth) {
+    indent(depth);
     line("BeginProperty Font");
-    property(3, "Name", quote("MS Sans Serif"));
-    property(3, "Size", std::to_string(size));
-    property(3, "Charset", "0");
-    property(3, "Weight", "400");
-    property(3, "Underline", "0");
-    property(3, "Italic", "0");
-    property(3, "Strikethrough", "0");
-    indent(2);
+    property(depth + 1, "Name", quote("MS Sans Serif"));
+    property(depth + 1, "Size", std::to_string(size));
+    property(depth + 1, "Charset", "0");
+    property(depth + 1, "Weight", "400");
+    property(depth + 1, "Underline", "0");
+    property(depth + 1, "Italic", "0");
+    property(depth + 1, "Strikethrough", "0");
+    indent(depth);
     line("EndProperty");
   }
 
@@ -110,6 +183,7 @@ class FormWriter {
     indent(depth);
     line("Begin VB.Menu " + menu.name);
     property(depth + 1, "Caption", quote_on_line(menu.caption));
+    if (menu.index >= 0) property(depth + 1, "Index", std::to_string(menu.index));
     if (menu.checked) property(depth + 1, "Checked", TRUE_VALUE);
     if (!menu.enabled) property(depth + 1, "Enabled", FALSE_VALUE);
     if (!menu.visible) property(depth + 1, "Visible", FALSE_VALUE);
@@ -144,6 +218,8 @@ class FormWriter {
 
 std::string form_file_text(const VBForm& form) { return FormWriter().write(form); }
 
-void save_form(const VBForm& form, const std::filesystem::path& path) { write_text(path, form_file_text(form)); }
+void save_form(const VBForm& form, const std::filesystem::path& path, std::string_view code_page) {
+  write_text(path, form_file_text(form), code_page);
+}
 
 }  // namespace corvane

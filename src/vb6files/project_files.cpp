@@ -1,8 +1,13 @@
 #include "vb6files/project_files.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "model/names.h"
+#include "vb6files/code_page_detection.h"
+#include "vb6files/member_paths.h"
+#include "vb6files/project_entries.h"
 #include "vb6files/strings.h"
 
 namespace corvane {
@@ -15,24 +20,73 @@ bool has_extension(const fs::path& path, std::string_view extension) {
   return names_equal(path.extension().string(), extension);
 }
 
-// A component path from the project file: relative to the project's folder,
-// absolute with links resolved. Nothing when it cannot name a file.
-fs::path component_path(const fs::path& folder, std::string_view value) {
-  return fs::weakly_canonical(folder / fs::path(std::string(value)));
+constexpr std::string_view SUB_MAIN = "Sub Main";
+
+// The project types VB6 writes, in their own spelling; anything else is a
+// standard project.
+std::string project_type(std::string_view value) {
+  for (std::string_view type : {"Exe", "Control", "OleDll", "OleExe"})
+    if (names_equal(unquote(value), type)) return std::string(type);
+  return "Exe";
 }
 
-bool is_existing_file(const fs::path& path, std::string_view value) {
-  std::error_code ec;
-  // A NUL cannot be part of a file name; the system would cut the name there.
-  return value.find('\0') == std::string_view::npos && fs::is_regular_file(path, ec);
+bool is_member_key(std::string_view key) { return key == "form" || key == "module" || key == "class"; }
+
+std::string_view member_file(const ProjectEntry& entry) {
+  return entry.key == "form" ? entry.value : component_file(entry.value);
 }
 
-// The file name of a "Module=" or "Class=" value: the part after the first
-// ";", or the whole value.
-std::string_view component_file(std::string_view value) {
-  const size_t semicolon = value.find(';');
-  return strip(semicolon == std::string_view::npos ? value : value.substr(semicolon + 1));
-}
+// The code page of a project: its member names decide first (a name written
+// in a CJK code page only finds its file when read in that code page), then
+// the text of the project file and of the members it finds.
+class CodePageChoice {
+ public:
+  CodePageChoice(const fs::path& folder, std::string_view vbp_bytes) : folder_(folder), vbp_bytes_(vbp_bytes) {}
+
+  std::string choose() {
+    std::vector<std::string_view> fewest_missing;
+    size_t least = SIZE_MAX;
+    std::vector<fs::path> found_files;
+    // An ASCII project file reads alike in every code page: its members are
+    // looked for once.
+    const bool ascii = std::all_of(vbp_bytes_.begin(), vbp_bytes_.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    for (const CodePage& page : CODE_PAGES) {
+      if (ascii && !found_files.empty()) {
+        fewest_missing.push_back(page.name);
+        continue;
+      }
+      auto text = decode_exactly(vbp_bytes_, page.name);
+      if (!text) continue;
+      std::vector<fs::path> found;
+      const size_t missing = find_members(*text, page.name, found);
+      if (missing < least) least = missing, fewest_missing.clear(), found_files = std::move(found);
+      if (missing == least) fewest_missing.push_back(page.name);
+    }
+    if (fewest_missing.empty()) return std::string(WINDOWS_1252);
+    std::vector<std::string> bytes{std::string(vbp_bytes_)};
+    for (const fs::path& file : found_files) bytes.push_back(read_file_bytes(file));
+    const std::vector<std::string_view> contents(bytes.begin(), bytes.end());
+    const std::string detected = detect_code_page(contents);
+    for (std::string_view page : fewest_missing)
+      if (page == detected) return detected;
+    return std::string(fewest_missing.front());
+  }
+
+ private:
+  size_t find_members(const std::string& text, std::string_view code_page, std::vector<fs::path>& found) const {
+    size_t missing = 0;
+    for (const ProjectEntry& entry : project_entries(text)) {
+      if (!is_member_key(entry.key)) continue;
+      if (auto path = find_member_file(folder_, member_file(entry), code_page)) found.push_back(std::move(*path));
+      else ++missing;
+    }
+    return missing;
+  }
+
+  const fs::path& folder_;
+  std::string_view vbp_bytes_;
+};
 
 class ProjectReader {
  public:
@@ -43,44 +97,59 @@ class ProjectReader {
   }
 
   Project read() {
-    const std::string text = load_text(vbp_);
-    for (std::string_view line : split_lines(text)) read_line(line);
-    if (project_.forms.empty()) throw InvalidValueError("Project contains no VB6 forms.");
-    if (project_.startup.empty() || !project_.lookup_form(project_.startup))
-      project_.startup = project_.forms.front().name;
+    const std::string bytes = read_file_bytes(vbp_);
+    project_.code_page = CodePageChoice(folder_, bytes).choose();
+    const std::string text = decode_text(bytes, project_.code_page, vbp_.string());
+    for (const ProjectEntry& entry : project_entries(text)) read_entry(entry.key, entry.value);
+    if (project_.forms.empty() && project_.modules.empty() && project_.classes.empty() && project_.type == "Exe")
+      throw InvalidValueError("Project contains no VB6 forms.");
+    settle_startup();
     project_.path = vbp_;
     return std::move(project_);
   }
 
  private:
-  void read_line(std::string_view line) {
-    const size_t equal = line.find('=');
-    if (equal == std::string_view::npos) return;
-    const std::string key = ascii_lower(strip(line.substr(0, equal)));
-    const std::string_view value = strip(line.substr(equal + 1));
+  void read_entry(const std::string& key, std::string_view value) {
     if (key == "name") project_.name = unquote(value);
+    else if (key == "type") project_.type = project_type(value);
     else if (key == "startup") project_.startup = unquote(value);
-    else if (key == "form") project_.forms.push_back(read_form(existing(value, "Form")));
-    else if (key == "class") project_.classes.push_back(read_class(existing(component_file(value), "Class")));
-    else if (key == "module") project_.modules.push_back(read_module(existing(component_file(value), "Module")));
+    else if (key == "form") project_.forms.push_back(read_form_text(member_text(value, "Form"), path_));
+    else if (key == "class") project_.classes.push_back(read_class_text(member_text(component_file(value), "Class"), path_));
+    else if (key == "module") project_.modules.push_back(read_module_text(member_text(component_file(value), "Module"), path_));
   }
 
-  fs::path existing(std::string_view value, std::string_view what) const {
-    const fs::path path = component_path(folder_, value);
-    if (!is_existing_file(path, value))
-      throw FileNotFoundError(std::string(what) + " not found: " + path.string());
-    return path;
+  // A startup form that does not exist falls back to the first form; a
+  // project started by Sub Main, and one without forms, keeps its entry (a
+  // standard project without forms can only start with Sub Main).
+  void settle_startup() {
+    if (names_equal(project_.startup, SUB_MAIN)) project_.startup = SUB_MAIN;
+    else if (project_.forms.empty() && project_.startup.empty() && project_.type == "Exe") project_.startup = SUB_MAIN;
+    else if (project_.forms.empty()) return;
+    else if (project_.startup.empty() || !project_.lookup_form(project_.startup))
+      project_.startup = project_.forms.front().name;
+  }
+
+  // The decoded text of a member file; sets path_ to the file.
+  std::string member_text(std::string_view value, std::string_view what) {
+    auto path = find_member_file(folder_, value, project_.code_page);
+    if (!path)
+      throw FileNotFoundError(std::string(what) + " not found: " + member_path_as_written(folder_, value).string());
+    path_ = *path;
+    return load_text(path_, project_.code_page);
   }
 
   fs::path vbp_;
   fs::path folder_;
+  fs::path path_;
   Project project_;
 };
 
 Project single_form_project(const fs::path& frm) {
   Project project;
   project.name = frm.stem().string();
-  project.forms = {read_form(frm)};
+  const std::string bytes = read_file_bytes(frm);
+  project.code_page = detect_code_page({bytes});
+  project.forms = {read_form_text(decode_text(bytes, project.code_page, frm.string()), frm)};
   project.startup = project.forms.front().name;
   return project;
 }
@@ -103,7 +172,7 @@ Project load_project(const fs::path& path) {
 }
 
 std::string project_file_text(const Project& project) {
-  std::string out = "Type=Exe\n";
+  std::string out = "Type=" + project_type(project.type) + "\n";
   for (const VBForm& form : project.forms) out += "Form=" + form.name + ".frm\n";
   for (const Module& module : project.modules) out += "Module=" + module.name + "; " + module.name + ".bas\n";
   for (const ClassModule& cls : project.classes) out += "Class=" + cls.name + "; " + cls.name + ".cls\n";
@@ -115,6 +184,20 @@ std::string project_file_text(const Project& project) {
   return out;
 }
 
+std::vector<fs::path> project_member_files(const fs::path& vbp, std::string_view key, std::string_view code_page) {
+  const fs::path folder = vbp.parent_path();
+  std::vector<fs::path> files;
+  const std::string text = load_text(vbp, code_page);
+  for (const ProjectEntry& entry : project_entries(text))
+    if (entry.key == key)
+      if (auto path = find_member_file(folder, member_file(entry), code_page)) files.push_back(std::move(*path));
+  return files;
+}
+
+std::vector<fs::path> project_form_files(const fs::path& vbp, std::string_view code_page) {
+  return project_member_files(vbp, "form", code_page);
+}
+
 fs::path save_project(Project& project, const std::optional<fs::path>& path) {
   const std::optional<fs::path>& chosen = path ? path : project.path;
   if (!chosen || chosen->empty()) throw InvalidValueError("Choose a project file to save to.");
@@ -122,10 +205,13 @@ fs::path save_project(Project& project, const std::optional<fs::path>& path) {
   if (!has_extension(vbp, ".vbp")) vbp.replace_extension(".vbp");
   const fs::path folder = vbp.parent_path();
   fs::create_directories(folder);
-  for (const VBForm& form : project.forms) save_form(form, component_file_path(folder, form.name, ".frm"));
-  for (const Module& module : project.modules) save_module(module, component_file_path(folder, module.name, ".bas"));
-  for (const ClassModule& cls : project.classes) save_class(cls, component_file_path(folder, cls.name, ".cls"));
-  write_text(vbp, project_file_text(project));
+  const std::string& code_page = project.code_page;
+  for (const VBForm& form : project.forms) save_form(form, component_file_path(folder, form.name, ".frm"), code_page);
+  for (const Module& module : project.modules)
+    save_module(module, component_file_path(folder, module.name, ".bas"), code_page);
+  for (const ClassModule& cls : project.classes)
+    save_class(cls, component_file_path(folder, cls.name, ".cls"), code_page);
+  write_text(vbp, project_file_text(project), code_page);
   project.path = vbp;
   return vbp;
 }

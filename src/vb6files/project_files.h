@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/project.h"
 #include "vb6files/code_files.h"
@@ -19,6 +20,15 @@ namespace corvane {
 // "Project contains no VB6 forms."), FileNotFoundError for a missing
 // component, and passes file-system errors through.
 Project load_project(const std::filesystem::path& path);
+
+// The form files that a project file names and that exist, found as
+// load_project finds them.
+std::vector<std::filesystem::path> project_form_files(const std::filesystem::path& vbp,
+                                                 std::string_view code_page = WINDOWS_1252);
+
+// The same for the members of a key ("form", "module", "class").
+std::vector<std::filesystem::path> project_member_files(const std::filesystem::path& vbp, std::string_view key,
+                                                        std::string_view code_page = WINDOWS_1252);
 
 // The text of the project file, with LF line ends.
 std::string project_file_text(const Project& project);

@@ -1,6 +1,9 @@
 #include "vb6files/strings.h"
 
+#include <algorithm>
 #include <cstdint>
+
+#include "model/names.h"
 
 namespace corvane {
 
@@ -79,6 +82,26 @@ std::string join_lines(const std::vector<std::string_view>& lines) {
     if (i) out += '\n';
     out += lines[i];
   }
+  return out;
+}
+
+CodeLines code_without_attributes(const std::vector<std::string_view>& lines, size_t first) {
+  std::vector<std::string_view> kept;
+  std::vector<int> numbers;
+  for (size_t i = first; i < lines.size(); ++i) {
+    if (starts_with_ci(lstrip(lines[i]), "attribute vb_")) continue;
+    kept.push_back(lines[i]);
+    numbers.push_back(static_cast<int>(i + 1));
+  }
+  const std::string joined = join_lines(kept);
+  const std::string_view code = strip(joined);
+  // Lines that stripping removed from the start no longer count.
+  const size_t lead = static_cast<size_t>(code.data() - joined.data());
+  const auto skipped = static_cast<size_t>(std::count(joined.begin(), joined.begin() + static_cast<long>(lead), '\n'));
+  CodeLines out{std::string(code), {}};
+  const size_t code_lines = code.empty() ? 0 : static_cast<size_t>(std::count(code.begin(), code.end(), '\n')) + 1;
+  out.file_lines.assign(numbers.begin() + static_cast<long>(skipped),
+                        numbers.begin() + static_cast<long>(std::min(numbers.size(), skipped + code_lines)));
   return out;
 }
 

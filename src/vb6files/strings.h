@@ -19,4 +19,13 @@ std::vector<std::string_view> split_lines(std::string_view text);
 // The lines joined with LF (no final line end).
 std::string join_lines(const std::vector<std::string_view>& lines);
 
+// Code taken from a file's lines: the lines from `first` on that are not
+// attribute lines ("Attribute VB_..."), joined with LF and stripped; with the
+// 1-based line of the file that each line of the code came from.
+struct CodeLines {
+  std::string code;
+  std::vector<int> file_lines;
+};
+CodeLines code_without_attributes(const std::vector<std::string_view>& lines, size_t first);
+
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include <random>
 #include <system_error>
 
+#include "vb6files/code_pages.h"
 #include "vb6files/codec.h"
 
 namespace corvane {
@@ -89,7 +90,7 @@ std::string to_crlf(std::string_view text) {
 
 }  // namespace
 
-std::string load_text(const fs::path& path) {
+std::string read_file_bytes(const fs::path& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) fail("Cannot read file", path, errno);
   std::string bytes;
@@ -108,7 +109,13 @@ std::string load_text(const fs::path& path) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   ::close(fd);
-  return decode_file_bytes(bytes, path.string());
+  return bytes;
+}
+
+std::string load_text(const fs::path& path) { return decode_file_bytes(read_file_bytes(path), path.string()); }
+
+std::string load_text(const fs::path& path, std::string_view code_page) {
+  return decode_text(read_file_bytes(path), code_page, path.string());
 }
 
 void write_file_atomically(const fs::path& path, std::string_view bytes) {
@@ -128,6 +135,10 @@ void write_file_atomically(const fs::path& path, std::string_view bytes) {
 
 void write_text(const fs::path& path, std::string_view text) {
   write_file_atomically(path, encode_windows_1252(to_crlf(text)));
+}
+
+void write_text(const fs::path& path, std::string_view text, std::string_view code_page) {
+  write_file_atomically(path, encode_text(to_crlf(text), code_page));
 }
 
 }  // namespace corvane

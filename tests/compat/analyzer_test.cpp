@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "compat/analyzer.h"
+#include "vb6files/project_files.h"
 
 namespace corvane {
 namespace {
@@ -58,7 +59,7 @@ TEST(CodeRules, LocationsAndLineNumbersFollowProjectOrder) {
   const auto found = analyze_project(p);
   ASSERT_EQ(found.size(), 3u);
   EXPECT_EQ(found[0].location, "Form1.frm");
-  EXPECT_EQ(found[0].line, 3);
+  EXPECT_EQ(found[0].line, 14 + 3);  // a line of the form file as saving writes it, after its description
   EXPECT_EQ(found[1].location, "Tools.bas");
   EXPECT_EQ(found[1].line, 2);
   EXPECT_EQ(found[2].location, "Account.cls");
@@ -72,9 +73,9 @@ TEST(Report, CleanAndWithFindings) {
   Project p;
   p.forms[0].code = "GoTo x\nPrinter.Print 1\n";
   EXPECT_EQ(report(p),
-            "BLOCKER: Form1.frm:1 \u2014 Branch/Resume statements\n"
+            "BLOCKER: Form1.frm:15 \u2014 Branch/Resume statements\n"
             "  Rewrite the control flow using structured If/For/Do blocks.\n"
-            "BLOCKER: Form1.frm:2 \u2014 VB6 printer APIs\n"
+            "BLOCKER: Form1.frm:16 \u2014 VB6 printer APIs\n"
             "  Printing needs a CUPS-backed compatibility service.\n"
             "\nThis diagnostic scanner is non-exhaustive.\n");
 }
@@ -111,6 +112,80 @@ TEST_F(FileRules, ReferencesAndForeignControlsOnDisk) {
   EXPECT_EQ(found[2].line, 3);
   EXPECT_EQ(found[2].feature, "External ActiveX control MSComDlg.CommonDialog");
   EXPECT_EQ(found[3].feature, "External ActiveX control Threed.SSPanel");
+}
+
+TEST_F(FileRules, TheOleAutomationReferenceIsNoBlockerButOtherReferencesAre) {
+  write("P.vbp",
+        "Type=Exe\r\n"
+        "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\..\\Windows\\System32\\stdole2.tlb#OLE "
+        "Automation\r\n"
+        "reference = *\\g{00020430-0000-0000-c000-000000000046}#2.0#0#stdole2.tlb#OLE Automation\r\n"
+        "Reference=*\\G{00000205-0000-0010-8000-00AA006D2EA4}#2.5#0#msado25.tlb#Microsoft ActiveX Data Objects "
+        "2.5\r\n"
+        "Object={F9043C88-F6F2-101A-A3C9-08002B2F49FB}#1.2#0; comdlg32.ocx\r\n"
+        "Reference=*\\G{00020430-0000-0000-C000-000000000047}#2.0#0#fake.tlb#Not stdole\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  std::vector<int> lines;
+  for (const Diagnostic& d : analyze_project(p)) lines.push_back(d.line);
+  EXPECT_EQ(lines, (std::vector<int>{4, 5, 6}));
+}
+
+TEST_F(FileRules, FormFilesAreFoundByTheirPathsInTheProjectFile) {
+  fs::create_directory(dir_ / "Forms");
+  write("P.vbp", "Type=Exe\r\nForm=Forms\\MAIN WINDOW.FRM\r\nForm=Gone.frm\r\n");
+  write("Forms/Main Window.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Begin MSComctlLib.ListView lvw\r\n   End\r\nEnd\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  p.forms[0].name = "frmMain";
+  const auto found = analyze_project(p);
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].location, "Main Window.frm");
+  EXPECT_EQ(found[0].line, 3);
+  EXPECT_EQ(found[0].feature, "External ActiveX control MSComctlLib.ListView");
+}
+
+TEST_F(FileRules, ActiveXProjectsAndComponentsTheModelDoesNotHold) {
+  write("P.vbp", "Type=Control\r\nUserControl=ucFlat.ctl\r\nClass=c; c.cls\r\nDesigner=DataReport1.Dsr\r\n"
+                 "[RVB]\r\nUserControl=x.ctl\r\n");
+  Project p;
+  p.path = dir_ / "P.vbp";
+  std::vector<std::pair<int, std::string>> found;
+  for (const Diagnostic& d : analyze_project(p)) found.emplace_back(d.line, d.feature);
+  EXPECT_EQ(found, (std::vector<std::pair<int, std::string>>{{1, "ActiveX control project"},
+                                                             {2, "User control component"},
+                                                             {4, "Designer component"}}));
+  write("P.vbp", "Type=OleDll\r\nType=Exe\r\n");
+  ASSERT_EQ(analyze_project(p).size(), 1u);
+  EXPECT_EQ(analyze_project(p)[0].feature, "ActiveX DLL project");
+}
+
+TEST_F(FileRules, FindingsInCodeNameTheLinesOfTheFilesOnDisk) {
+  fs::create_directory(dir_ / "src");
+  write("P.vbp", "Type=Exe\r\nForm=src\\Main Window.frm\r\nModule=modIO; src\\io.bas\r\nClass=clsLog; src\\log.cls\r\n");
+  write("src/Main Window.frm",
+        "VERSION 5.00\r\nBegin VB.Form frmMain \r\n   Caption = \"Main\"\r\nEnd\r\nAttribute VB_Name = \"frmMain\"\r\n"
+        "Option Explicit\r\nPrivate WithEvents cn As Connection\r\nAttribute cn.VB_VarHelpID = -1\r\n\r\n"
+        "Sub Go()\r\n    GoTo Done\r\nDone:\r\nEnd Sub\r\n");
+  write("src/io.bas", "Attribute VB_Name = \"modIO\"\r\nPublic Type Rec\r\n    Code As String * 8  ' fixed\r\n"
+                      "    Qty As Long\r\n    Parts(3) As Integer\r\n    Price As Currency ' ok\r\nEnd Type\r\n"
+                      "Sub Save()\r\n    Open \"x\" For Output As #1\r\nEnd Sub\r\n");
+  write("src/log.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"clsLog\"\r\n"
+                       "Attribute VB_Exposed = False\r\nOption Explicit\r\n\r\nImplements ILog\r\n");
+  Project p = load_project(dir_ / "P.vbp");
+  std::vector<std::string> found;
+  for (const Diagnostic& d : analyze_project(p)) found.push_back(d.location + ":" + std::to_string(d.line) + " " + d.feature);
+  EXPECT_EQ(found, (std::vector<std::string>{"Main Window.frm:7 WithEvents variables",
+                                             "Main Window.frm:11 Branch/Resume statements",
+                                             "io.bas:3 Fixed-length string in a Type", "io.bas:5 Array in a Type",
+                                             "io.bas:9 VB6 file-channel I/O", "log.cls:9 Interface implementation"}));
+  // Code changed since the files were read: lines of the files as saving writes them.
+  p.modules[0].code = "Attribute VB_Name = \"modIO\"\n\nGoTo x\n";
+  p.forms[0].code = "Attribute VB_Name = \"frmMain\"\nGoTo y\n";
+  found.clear();
+  for (const Diagnostic& d : analyze_project(p)) found.push_back(d.location + ":" + std::to_string(d.line) + " " + d.feature);
+  EXPECT_EQ(found[0], "frmMain.frm:15 Branch/Resume statements");
+  EXPECT_EQ(found[1], "modIO.bas:3 Branch/Resume statements");
 }
 
 TEST_F(FileRules, ProjectWithoutFileOnDiskRunsOnlyCodeRules) {

@@ -14,6 +14,17 @@ namespace fs = std::filesystem;
 using testing::run_command;
 using testing::tool_path;
 
+// The 1-based line of a file that contains `text`, 0 when none does.
+int line_of(const fs::path& file, const std::string& text) {
+  std::ifstream in(file);
+  int number = 0;
+  for (std::string line; std::getline(in, line);) {
+    ++number;
+    if (line.find(text) != std::string::npos) return number;
+  }
+  return 0;
+}
+
 class CompatCommand : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -43,13 +54,24 @@ TEST_F(CompatCommand, FindingsExitOneAndAFormAloneIsAccepted) {
   std::ofstream(dir_ / "Hello.vbp", std::ios::app) << "Object={831FDD16-0C5C-11D2}#2.0#0; MSCOMCTL.OCX\r\n";
   auto r = run_command({tool_path("corvane-compat"), (dir_ / "Hello.vbp").string()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("BLOCKER: Form1.frm:14 \u2014 Branch/Resume statements\n"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("BLOCKER: Form1.frm:" + std::to_string(line_of(dir_ / "Form1.frm", "GoTo Done")) +
+                       " \u2014 Branch/Resume statements\n"),
+            std::string::npos)
+      << r.out;
   EXPECT_NE(r.out.find("BLOCKER: Hello.vbp:15 \u2014 COM/ActiveX project reference\n"), std::string::npos) << r.out;
   EXPECT_TRUE(r.out.ends_with("This diagnostic scanner is non-exhaustive.\n\n"));
 
   r = run_command({tool_path("corvane-compat"), (dir_ / "Form1.frm").string()});
-  EXPECT_EQ(r.status, 1);  // code rules only: the .vbp is not read
+  EXPECT_EQ(r.status, 1);  // the .vbp is not read
   EXPECT_EQ(r.out.find("Hello.vbp"), std::string::npos);
+
+  // A form file alone is scanned for ActiveX controls too.
+  std::ofstream(dir_ / "Alone.frm", std::ios::binary)
+      << "VERSION 5.00\r\nBegin VB.Form Alone\r\n   Begin MSComDlg.CommonDialog dlg\r\n   End\r\nEnd\r\n";
+  r = run_command({tool_path("corvane-compat"), (dir_ / "Alone.frm").string()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("BLOCKER: Alone.frm:3 \u2014 External ActiveX control MSComDlg.CommonDialog\n"), std::string::npos)
+      << r.out;
 }
 
 TEST_F(CompatCommand, LoadFailuresAndUsageErrors) {

@@ -16,12 +16,18 @@ Project rich_project() {
   grid.record_source = "SELECT * FROM t";
   grid.items = "a|b|€";
   grid.visible = false;
+  Control& option = second.new_control("OptionButton", 5, 6);
+  option.index = 3;
+  option.container = "fraKind";
+  option.container_index = 1;
   second.menus.push_back(MenuItem{"mnuFile", "&File", {MenuItem{"mnuOpen", "&Open", {MenuItem{"mnuDeep", "Deep", {}}}}}});
   second.menus[0].children[0].checked = true;
+  second.menus[0].children[0].index = 2;
   p.forms.push_back(second);
   p.modules.push_back(Module{"Tools", "Attribute VB_Name = \"Tools\"\nPublic x As Long\n"});
   p.classes.push_back(ClassModule{"Account"});
   p.path = "/somewhere/HelloWorld.vbp";
+  p.code_page = "windows-932";
   return p;
 }
 
@@ -39,7 +45,8 @@ TEST(ProjectData, WritesKeysInFieldOrderAsPureAscii) {
   const std::vector<std::string> expected{"kind",       "name",       "left",      "top",   "width",
                                           "height",     "caption",    "text",      "visible", "enabled",
                                           "back_color", "fore_color", "font_size", "value", "items",
-                                          "tab_index",  "interval",   "record_source"};
+                                          "tab_index",  "interval",   "record_source", "index",
+                                          "container",  "container_index"};
   EXPECT_EQ(control_keys, expected);
 }
 
@@ -69,6 +76,8 @@ TEST(ProjectData, OptionalKeysTakeDefaults) {
   EXPECT_TRUE(p.forms[0].menus.empty());
   EXPECT_EQ(p.forms[0].controls[0].interval, 1000);
   EXPECT_EQ(p.forms[0].controls[0].back_color, "#f0f0f0");
+  EXPECT_EQ(p.forms[0].controls[0].index, -1);  // data written before control arrays
+  EXPECT_EQ(p.code_page, "windows-1252");
   EXPECT_EQ(p.modules[0].code, "Attribute VB_Name = \"Module1\"\nOption Explicit\n");
   EXPECT_TRUE(p.classes.empty());
 }

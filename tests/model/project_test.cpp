@@ -59,6 +59,70 @@ TEST(NewControl, FillsGapsAndComparesNamesCaseInsensitively) {
   EXPECT_EQ(form.new_control("TextBox", 0, 0).name, "Text1");
 }
 
+TEST(ControlArrays, NewElementsTakeTheNextIndexAndCopyTheFirstMember) {
+  VBForm form;
+  Control& first = form.new_control("CommandButton", 10, 10);
+  first.caption = "Digit";
+  first.width = 40;
+  EXPECT_EQ(form.next_free_index("command1"), 1);
+  Control& second = form.new_array_element("COMMAND1", 60, -4);
+  EXPECT_EQ(form.controls[0].index, 0);  // the single control became member 0
+  EXPECT_EQ(second.name, "Command1");
+  EXPECT_EQ(second.index, 1);
+  EXPECT_EQ(second.caption, "Digit");
+  EXPECT_EQ(second.width, 40);
+  EXPECT_EQ(second.left, 60);
+  EXPECT_EQ(second.top, 0);
+  EXPECT_EQ(second.tab_index, 1);
+  form.controls[1].index = 7;  // indexes need not be contiguous
+  EXPECT_EQ(form.new_array_element("Command1", 0, 0).index, 8);
+  EXPECT_EQ(form.get_control("command1", 7), &form.controls[1]);
+  EXPECT_EQ(form.get_control("Command1", 3), nullptr);
+  EXPECT_EQ(form.get_control("Command1"), &form.controls[0]);
+  EXPECT_EQ(form.next_free_index("Other"), 0);
+  EXPECT_THROW(form.new_array_element("Other", 0, 0), std::out_of_range);
+  // Array members keep the name taken for new controls.
+  EXPECT_EQ(form.new_control("CommandButton", 0, 0).name, "Command2");
+}
+
+TEST(ControlArrays, NamesAreUniquePerNameAndIndex) {
+  VBForm form;
+  form.controls.push_back(Control::create("OptionButton", "optKind"));
+  form.controls.back().index = 0;
+  form.controls.push_back(Control::create("OptionButton", "optKind"));
+  form.controls.back().index = 2;
+  form.controls.push_back(Control::create("TextBox", "txtName"));
+  EXPECT_TRUE(form.name_available("OPTKIND", 1, "OptionButton"));
+  EXPECT_FALSE(form.name_available("optKind", 2, "OptionButton"));
+  EXPECT_FALSE(form.name_available("optKind", -1, "OptionButton"));   // a plain control cannot join an array's name
+  EXPECT_FALSE(form.name_available("optKind", 1, "CheckBox"));        // members share one kind
+  EXPECT_FALSE(form.name_available("txtName", 0, "TextBox"));         // nor can a member take a plain control's
+  EXPECT_TRUE(form.name_available("txtName", -1, "TextBox", &form.controls[2]));  // renaming to its own name
+  EXPECT_TRUE(form.name_available("optKind", 2, "OptionButton", &form.controls[1]));
+}
+
+TEST(Containers, PositionsAddUpThroughTheContainers) {
+  VBForm form;
+  form.controls.push_back(Control::create("PictureBox", "picPage", 100, 200));
+  form.controls.back().index = 1;
+  form.controls.push_back(Control::create("Frame", "fraMode", 10, 20));
+  form.controls.back().container = "PICPAGE";
+  form.controls.back().container_index = 1;
+  form.controls.push_back(Control::create("OptionButton", "optMode", 3, 4));
+  form.controls.back().container = "fraMode";
+  EXPECT_EQ(form.container_of(form.controls[2]), &form.controls[1]);
+  EXPECT_EQ(form.container_of(form.controls[0]), nullptr);
+  EXPECT_EQ(form.form_position(form.controls[2]), (std::pair<int, int>{113, 224}));
+  form.controls[1].container_index = 0;  // no such member: the frame sits on the form
+  EXPECT_EQ(form.form_position(form.controls[2]), (std::pair<int, int>{13, 24}));
+  // Containers holding each other in a circle cannot loop.
+  form.controls[1].container = "optMode";
+  form.controls[1].container_index = -1;
+  form.form_position(form.controls[2]);
+  form.controls[2].container = "optMode";
+  EXPECT_EQ(form.container_of(form.controls[2]), nullptr);
+}
+
 TEST(Lookups, FirstCaseInsensitiveMatchWins) {
   Project project;
   project.forms.push_back(VBForm{});

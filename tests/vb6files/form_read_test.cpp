@@ -49,9 +49,12 @@ TEST_F(Vb6WrittenForm, FrameChildrenKeepContainerRelativeCoordinates) {
   EXPECT_EQ(large.top, 48);
 }
 
-TEST_F(Vb6WrittenForm, ControlArrayMembersBecomeSeparateControls) {
+TEST_F(Vb6WrittenForm, ControlArrayMembersKeepTheirIndexes) {
   const Control& large = form().controls[1];
   const Control& small = form().controls[2];
+  EXPECT_EQ(large.index, 1);
+  EXPECT_EQ(small.index, 0);
+  EXPECT_EQ(form().controls[3].index, -1);
   EXPECT_EQ(large.kind, "OptionButton");
   EXPECT_EQ(small.kind, "OptionButton");
   EXPECT_EQ(large.caption, "Large");
@@ -146,7 +149,7 @@ TEST(FormReading, ControlDefaultsComeFromTheKind) {
 }
 
 TEST(FormReading, FormSizeRules) {
-  EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 1500\nScaleWidth = 3000\nEnd\n").width, 200);
+  EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 1500\nScaleWidth = 3000\nEnd\n").width, 100);  // scale is no size
   EXPECT_EQ(read("Begin VB.Form F\nWidth = 3000\nEnd\n").width, 640);  // Width only when none was read
   EXPECT_EQ(read("Begin VB.Form F\nClientWidth = 0\nWidth = 3000\nEnd\n").width, 200);
   EXPECT_EQ(read("Begin VB.Form F\nClientHeight = junk\nEnd\n").height, 440);

@@ -78,12 +78,14 @@ TEST(LoadProject, StartupFallsBackToTheFirstForm) {
   TempDir dir;
   write_bytes(dir / "A.frm", "Begin VB.Form A\r\nEnd\r\n");
   write_bytes(dir / "B.frm", "Begin VB.Form B\r\nEnd\r\n");
-  for (std::string startup : {"Startup=\"Sub Main\"", "Startup=\"Nowhere\"", "Startup=\"\"", ""}) {
+  for (std::string startup : {"Startup=\"Nowhere\"", "Startup=\"\"", ""}) {
     write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\n" + startup + "\n");
     EXPECT_EQ(load_project(dir / "P.vbp").startup, "A") << startup;
   }
   write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\nstartup = \"b\"\n");
   EXPECT_EQ(load_project(dir / "P.vbp").startup, "b");
+  write_bytes(dir / "P.vbp", "Form=A.frm\nForm=B.frm\nStartup=\"sub main\"\n");
+  EXPECT_EQ(load_project(dir / "P.vbp").startup, "Sub Main");  // the procedure Main starts the project
 }
 
 TEST(LoadProject, Errors) {
@@ -113,6 +115,37 @@ TEST(LoadProject, ComponentPathsResolveLinks) {
   const Project project = load_project(dir / "alias.vbp");
   EXPECT_EQ(project.forms[0].name, "A");
   EXPECT_EQ(project.path, dir / "P.vbp");
+}
+
+TEST(LoadProject, MemberPathsResolveAsWindowsResolvesThem) {
+  TempDir dir;
+  for (const char* folder : {"Proj", "Proj/Forms", "Modules", "Proj/Classes"}) fs::create_directory(dir / folder);
+  write_bytes(dir / "Proj/Forms/frmMain.frm", "Begin VB.Form frmMain\r\nEnd\r\n");
+  write_bytes(dir / "Modules/modMain.bas", "Attribute VB_Name = \"modMain\"\r\n");
+  write_bytes(dir / "Proj/Classes/clsOrder.cls", "Attribute VB_Name = \"clsOrder\"\r\n");
+  write_bytes(dir / "Proj/AIP.BAS", "Attribute VB_Name = \"AIP\"\r\n");
+  write_bytes(dir / "Proj/P.vbp", crlf_lines("Type=Exe", "Form=Forms\\frmMain.frm", "Module=modMain; ..\\Modules\\modMain.bas",
+                                             "Class=clsOrder; CLASSES\\CLSORDER.CLS", "Module=AIP; AIP.bas",
+                                             "Startup=\"frmMain\"", "", "[TaskList]", "Form=Ghost.frm"));
+  const Project project = load_project(dir / "Proj/P.vbp");
+  ASSERT_EQ(project.forms.size(), 1u);  // the section after the entries is not read
+  EXPECT_EQ(project.forms[0].name, "frmMain");
+  ASSERT_EQ(project.modules.size(), 2u);
+  EXPECT_EQ(project.modules[0].name, "modMain");
+  EXPECT_EQ(project.modules[1].name, "AIP");
+  ASSERT_EQ(project.classes.size(), 1u);
+  EXPECT_EQ(project.classes[0].name, "clsOrder");
+
+  // Two files that differ only in case: neither is taken for a third spelling.
+  write_bytes(dir / "Proj/util.bas", "Attribute VB_Name = \"u1\"\r\n");
+  write_bytes(dir / "Proj/UTIL.bas", "Attribute VB_Name = \"u2\"\r\n");
+  write_bytes(dir / "Proj/Q.vbp", "Form=Forms\\FRMMAIN.FRM\r\nModule=U; Util.bas\r\n");
+  EXPECT_EQ(error_of<FileNotFoundError>(dir / "Proj/Q.vbp"), "Module not found: " + (dir / "Proj/Util.bas").string());
+  write_bytes(dir / "Proj/Q.vbp", "Form=Forms\\FRMMAIN.FRM\r\nModule=U; UTIL.bas\r\n");
+  EXPECT_EQ(load_project(dir / "Proj/Q.vbp").modules[0].name, "u2");  // the exact name wins
+  write_bytes(dir / "Proj/Q.vbp", "Form=Nowhere\\frmMain.frm\r\n");
+  EXPECT_EQ(error_of<FileNotFoundError>(dir / "Proj/Q.vbp"),
+            "Form not found: " + (dir / "Proj/Nowhere\\frmMain.frm").string());
 }
 
 TEST(SaveProject, ExtensionAndFolders) {
