@@ -386,6 +386,8 @@ std::string target_type(VBRuntime& rt, const AssignTarget& t, Scope& scope, cons
     if (v) return v->type_name;
   }
   if (current.is_object() && current.as_object()->is_record()) return current.as_object()->name;
+  // an expression that is no variable: a text is written as its bytes
+  if (t.kind == AssignTarget::Kind::Invalid && current.is_string()) return "string";
   return "variant";
 }
 
@@ -434,7 +436,12 @@ Flow VBRuntime::exec_file_stmt(const Stmt& stmt, Scope& scope) {
         // opening for reading may still be allowed where writing is not
         if ((ch.mode == Mode::Binary || ch.mode == Mode::Random) && errno == EACCES)
           ch.file = std::fopen(path.c_str(), "rb");
-        if (!ch.file) io_failure(given, errno);
+        if (!ch.file) {
+          const int error = errno;
+          if (error == ENOENT && !fs::is_directory(fs::path(path).parent_path(), ec))
+            fail(76, "Path not found: " + given);
+          io_failure(given, error);
+        }
       }
       channels[number] = ch;
       return Flow::Normal;
