@@ -261,7 +261,7 @@ Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const
 Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
                           Scope* calling_scope) {
   // Recursion goes as deep as the thread's stack allows.
-  if (stack_depth > MAX_CALL_DEPTH || stack_exhausted()) throw VBError(28, "Maximum procedure call depth exceeded");
+  if (stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024)) throw VBError(28, "Maximum procedure call depth exceeded");
   Scope scope;
   scope.reserve(proc->params.size() + 4);
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)

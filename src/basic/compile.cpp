@@ -677,7 +677,7 @@ void CompiledBody::find_labels() {
   if (labels_ready) return;
   RX(jump_re, R"(\b(?:GoTo|GoSub|Resume)\s+([A-Za-z_]\w*|\d+)\s*$)");
   for (const std::string& l : *lines)
-    if (auto g = jump_re.match_groups(l)) {
+    if (auto g = jump_re.search_groups(l)) {
       const std::string label = lower((*g)[1]);
       if (label != "next" && label != "0") labels.push_back(label);
     }

@@ -366,6 +366,7 @@ namespace {
 // The most array elements memory could hold: total memory, or the address
 // space limit when one is set.
 uint64_t element_budget() {
+  static const uint64_t budget = [] {
   uint64_t bytes = 0;
   struct sysinfo info {};
   if (sysinfo(&info) == 0) bytes = static_cast<uint64_t>(info.totalram + info.totalswap) * info.mem_unit;
@@ -375,6 +376,8 @@ uint64_t element_budget() {
     bytes = limit.rlim_cur;
   if (bytes == 0) bytes = uint64_t{1} << 40;
   return bytes / sizeof(Value);
+  }();
+  return budget;
 }
 
 [[noreturn]] void out_of_memory() { throw VBError(7, "Out of memory"); }
