@@ -126,6 +126,11 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
         if (object.is_nothing()) throw VBError(91, "Object variable or With block variable not set: ." + node.text);
         throw VBError("Not an object");
       }
+      // rec.field(i): an element of a record's array field
+      if (ControlObject& o = *object.as_object(); o.is_record() && o.has(lower(node.text))) {
+        const Value field = o.get(node.text);
+        if (field.is_array()) return element(node.text, field, args);
+      }
       return object.as_object()->method(node.text, args);
     }
     case NodeKind::Not: return Value(!truth(eval(*node.kids[0], scope)));

@@ -549,6 +549,13 @@ AssignTarget compile_target(const std::string& target_in) {
     t.name = target.substr(0, dot);
     t.member = strip(target.substr(dot + 1));
     t.expr = ExprParser::parse(t.name);
+    // owner.field(i): an element of an array field
+    const size_t paren = t.member.find('(');
+    if (paren != std::string::npos && t.member.back() == ')' && matching_paren(t.member, paren) == t.member.size() - 1) {
+      for (const std::string& piece : split_outside(t.member.substr(paren + 1, t.member.size() - paren - 2), ','))
+        t.more.push_back(ExprParser::parse(piece));
+      t.member = strip(t.member.substr(0, paren));
+    }
     return t;
   }
   if (simple_re.match(target)) {

@@ -684,6 +684,15 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
     case AssignTarget::Kind::Member: {
       const Value owner = eval(*t.expr, scope);
       if (!owner.is_object()) throw VBError("Not an object: " + t.name);
+      if (!t.more.empty()) {
+        const Value field = owner.as_object()->get(t.member);
+        if (!field.is_array()) throw VBError("Not an array: " + t.name + "." + t.member);
+        std::vector<Value> indexes;
+        for (const auto& index : t.more) indexes.push_back(eval(*index, scope));
+        VBArray& array = *field.as_array();
+        array.items[element_index(array, indexes, t.member)] = std::move(value);
+        return;
+      }
       owner.as_object()->set(t.member, value);
       return;
     }

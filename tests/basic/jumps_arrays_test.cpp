@@ -82,6 +82,11 @@ TEST(ArrayTest, TwoDimensionsLowerBoundsAndPreserve) {
   // an array another variable shares is copied, not changed under it
   EXPECT_EQ(main_of("Dim a(1)\na(1) = 5\nb = a\nReDim Preserve a(3)\nDebug.Print UBound(b) & UBound(a) & a(1)"), "135\n");
   EXPECT_EQ(main_of("ReDim a(2000000000, 2000000000)"), "Runtime error in Main: Out of memory\n");
+  // array and fixed-length text fields of a Type; the Mid statement
+  EXPECT_EQ(run_main("Type Rec\nName As String * 4\nVals(2) As Integer\nEnd Type\nSub Main()\nDim r As Rec\n"
+                     "r.Vals(2) = 7\nDebug.Print r.Vals(2) & \"[\" & r.Name & \"]\" & UBound(r.Vals)\n"
+                     "s = \"hello\"\nMid(s, 2, 3) = \"EYXZ\"\nDebug.Print s\nEnd Sub"),
+            "7[    ]2\nhEYXo\n");
 }
 
 TEST(RefusalTest, NothingAndUnsupportedConstructsSayWhatTheyAre) {
