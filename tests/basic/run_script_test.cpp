@@ -146,10 +146,10 @@ TEST_F(RunScriptTest, LongLoopsFinishAndMaxStepsStopsThem) {
   EXPECT_EQ(run_command({tool_path("corvane-run"), "--script", file, "--max-steps", "x"}).status, 2);
   // deep but finite recursion has the room it needs; a runaway one is an error
   const auto deep = write("deep.bas", "Function D(n)\nIf n = 0 Then D = 0 Else D = 1 + D(n - 1)\nEnd Function\n"
-                                      "Sub R()\nR\nEnd Sub\nSub Main()\nDebug.Print D(4000)\nR\nEnd Sub\n");
+                                      "Sub R()\nR\nEnd Sub\nSub Main()\nDebug.Print D(3000)\nR\nEnd Sub\n");
   const auto recursion = run({deep});
   EXPECT_EQ(recursion.status, 1);
-  EXPECT_EQ(recursion.out, "4000\nRuntime error in Main: Maximum procedure call depth exceeded\n");
+  EXPECT_EQ(recursion.out, "3000\nRuntime error in Main: Maximum procedure call depth exceeded\n");
 }
 
 TEST_F(RunScriptTest, RunningOutOfMemoryIsErrorSeven) {
