@@ -379,7 +379,7 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
 
 enum {
     B_UNKNOWN, B_CSTR, B_VAL, B_CINT, B_LEN, B_ABS, B_INT, B_FIX, B_SQR, B_TRIM, B_LTRIM,
-    B_RTRIM, B_UCASE, B_LCASE, B_LEFT, B_RIGHT, B_MID, B_INSTR, B_DBROWS, B_ENVIRON
+    B_RTRIM, B_UCASE, B_LCASE, B_LEFT, B_RIGHT, B_MID, B_INSTR, B_DBROWS, B_ENVIRON, B_VALPREFIX
 };
 
 /* Names compare ignoring case: lower-case into a small buffer, then one
@@ -426,7 +426,7 @@ static int builtin_code(const char *name) {
     case 't': return IS("trim") ? B_TRIM : B_UNKNOWN;
     case 'u': return IS("ucase") ? B_UCASE : B_UNKNOWN;
     case 'v':
-        if (IS("val")) return B_VAL;
+        if (IS("val")) return B_VALPREFIX;
         if (IS("vbrows")) return B_DBROWS;
         return B_UNKNOWN;
     default: return B_UNKNOWN;
@@ -439,6 +439,42 @@ static size_t clamp_count(double d, size_t length) {
     if (!(d >= 1)) return 0;
     if (d >= (double)length) return length;
     return (size_t)d;
+}
+
+/* Val: the longest numeric prefix of the text (white space ignored, "&H"
+ * and "&O" read as hexadecimal and octal), 0 when there is none. */
+static double val_prefix(const char *s, size_t n) {
+    char clean[128];
+    size_t k = 0;
+    for (size_t i = 0; i < n && k < sizeof clean - 1; i++)
+        if (s[i] != ' ' && s[i] != '\t' && s[i] != '\r' && s[i] != '\n') clean[k++] = s[i];
+    clean[k] = '\0';
+    if (k >= 2 && clean[0] == '&' && strchr("HhOo", clean[1])) {
+        int base = (clean[1] == 'H' || clean[1] == 'h') ? 16 : 8;
+        unsigned long long v = strtoull(clean + 2, NULL, base);
+        if (v <= 0xFFFF && strlen(clean + 2) <= (base == 16 ? 4u : 6u)) return (double)(short)v;
+        return (double)(int)(unsigned int)v;
+    }
+    size_t i = 0;
+    if (clean[i] == '+' || clean[i] == '-') i++;
+    size_t digits = 0;
+    while (isdigit((unsigned char)clean[i])) i++, digits++;
+    if (clean[i] == '.') {
+        i++;
+        while (isdigit((unsigned char)clean[i])) i++, digits++;
+    }
+    if (!digits) return 0;
+    if (clean[i] == 'e' || clean[i] == 'E' || clean[i] == 'd' || clean[i] == 'D') {
+        size_t j = i + 1;
+        if (clean[j] == '+' || clean[j] == '-') j++;
+        if (isdigit((unsigned char)clean[j])) {
+            clean[i] = 'e';
+            while (isdigit((unsigned char)clean[j])) j++;
+            i = j;
+        }
+    }
+    clean[i] = '\0';
+    return strtod(clean, NULL);
 }
 
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {
@@ -455,6 +491,9 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         s = text_of(v, buf, &n);
         return text_value(copy_bytes(s, n));
     case B_VAL: return vb_num(vb_number(v));
+    case B_VALPREFIX:
+        s = text_of(v, buf, &n);
+        return vb_num(val_prefix(s, n));
     case B_CINT: return vb_num(round(vb_number(v)));
     case B_LEN:
         text_of(v, buf, &n);
@@ -500,16 +539,17 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     }
     case B_INSTR: {
         if (argc < 2) fatal("InStr requires two arguments");
-        /* With three arguments the first is a start position, which is
-         * not used (as in the interpreter): the text and the sought text
-         * are the last two. */
+        /* With three arguments the first is the (1-based) start position. */
         VBValue hay = argc >= 3 ? args[1] : v, needle = argc >= 3 ? args[2] : args[1];
+        double start = argc >= 3 ? floor(vb_number(v)) : 1;
+        if (start < 1) fatal("Invalid procedure call or argument: InStr start");
         char nb[64];
         size_t nn;
         s = text_of(hay, buf, &n);
         const char *t = text_of(needle, nb, &nn);
-        if (nn == 0) return vb_num(1);
-        const char *hit = strstr(s, t);
+        if (start > (double)n + (nn == 0 ? 1 : 0)) return vb_num(0);
+        if (nn == 0) return vb_num(start);
+        const char *hit = strstr(s + (size_t)start - 1, t);
         return vb_num(hit ? (double)(hit - s) + 1 : 0);
     }
     case B_DBROWS: return vb_db_rows();

@@ -1,6 +1,10 @@
 #include "corvane-run/script_host.h"
 
+#include <pthread.h>
+
+#include <exception>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -73,15 +77,63 @@ std::string module_text(const std::string& bytes) {
   return out;
 }
 
-int run_scripts(const std::vector<std::string>& files, std::istream& in, std::ostream& out, std::ostream& err) {
+namespace {
+
+// Runs `work` on a thread with a large stack, so deep (legitimate)
+// recursion has room; on the calling thread when no such thread can be made.
+void run_with_large_stack(const std::function<void()>& work) {
+  struct Job {
+    const std::function<void()>* work;
+    std::exception_ptr error;
+  } job{&work, nullptr};
+  pthread_attr_t attr;
+  pthread_t thread;
+  bool started = false;
+  if (pthread_attr_init(&attr) == 0) {
+    if (pthread_attr_setstacksize(&attr, size_t{64} << 20) == 0)
+      started = pthread_create(
+                    &thread, &attr,
+                    [](void* p) -> void* {
+                      auto* j = static_cast<Job*>(p);
+                      try {
+                        (*j->work)();
+                      } catch (...) {
+                        j->error = std::current_exception();
+                      }
+                      return nullptr;
+                    },
+                    &job) == 0;
+    pthread_attr_destroy(&attr);
+  }
+  if (!started) {
+    work();
+    return;
+  }
+  pthread_join(thread, nullptr);
+  if (job.error) std::rethrow_exception(job.error);
+}
+
+void print_place(std::ostream& err, const VBError& e) {
+  if (e.line > 0) err << "    at " << (e.file.empty() ? std::string("(unknown file)") : e.file) << ", line " << e.line << "\n";
+}
+
+}  // namespace
+
+int run_scripts(const std::vector<std::string>& files, std::istream& in, std::ostream& out, std::ostream& err,
+                int64_t max_steps) {
   VBRuntime::Options options;
+  options.max_steps = max_steps;
   try {
     for (const std::string& path : files) {
       const std::string text = module_text(read_file(path));
       std::string ext = std::filesystem::path(path).extension().string();
       for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (ext == ".cls") options.classes.emplace_back(class_name(path, text), text);
-      else options.sources.push_back(text);
+      if (ext == ".cls") {
+        options.classes.emplace_back(class_name(path, text), text);
+      } else {
+        options.sources.push_back(text);
+        options.source_files.push_back(path);
+      }
     }
   } catch (const std::exception& e) {
     err << e.what() << "\n";
@@ -116,18 +168,31 @@ int run_scripts(const std::vector<std::string>& files, std::istream& in, std::os
     err << e.message() << "\n";
     return 1;
   }
+  // lines that cannot be parsed are reported before any code runs
+  const std::vector<VBError> problems = runtime->syntax_errors();
+  if (!problems.empty()) {
+    for (const VBError& e : problems) {
+      err << "Syntax error in " << e.procedure << ": " << e.message() << "\n";
+      print_place(err, e);
+    }
+    return 1;
+  }
   if (!runtime->has_procedure("main")) {
     err << "No Sub Main to run\n";
     return 1;
   }
-  try {
-    runtime->event("Main");
-  } catch (const VBError&) {
-    out.flush();
-    return 1;  // already logged as "Runtime error in Main: {message}"
-  }
+  int status = 0;
+  run_with_large_stack([&] {
+    try {
+      runtime->event("Main");
+    } catch (const VBError& e) {
+      out.flush();
+      print_place(err, e);  // the message is already logged as "Runtime error in Main: {message}"
+      status = 1;
+    }
+  });
   out.flush();
-  return 0;
+  return status;
 }
 
 }  // namespace corvane

@@ -31,6 +31,10 @@ inline BuiltinFn find_builtin(Symbol key) {
   return it == t.end() ? nullptr : it->second;
 }
 
+// The built-in without arguments that a bare name stands for when it is no
+// variable (Now, Date, Time, Timer, Rnd, FreeFile...), or nullptr.
+BuiltinFn bare_builtin(Symbol symbol);
+
 // The built-in constant of a symbol (nullptr for symbols that are none).
 const Value* builtin_constant(Symbol symbol);
 
@@ -43,5 +47,6 @@ void add_format_builtins(BuiltinTable& table);
 void add_date_builtins(BuiltinTable& table);
 void add_array_builtins(BuiltinTable& table);
 void add_database_builtins(BuiltinTable& table);
+void add_file_builtins(BuiltinTable& table);
 
 }  // namespace corvane

@@ -17,8 +17,11 @@ Value fn_split(VBRuntime&, std::vector<Value>& args) {
     pieces.emplace_back(text);
     return make_array(std::move(pieces));
   }
+  const int64_t limit = args.size() > 2 && !args[2].is_nothing() ? number_as_count(args[2], -1) : -1;
   size_t from = 0;
-  for (size_t at; (at = text.find(delimiter, from)) != std::string::npos; from = at + delimiter.size())
+  for (size_t at; (limit < 0 || static_cast<int64_t>(pieces.size()) + 1 < limit) &&
+                  (at = text.find(delimiter, from)) != std::string::npos;
+       from = at + delimiter.size())
     pieces.emplace_back(text.substr(from, at - from));
   pieces.emplace_back(text.substr(from));
   return make_array(std::move(pieces));
@@ -38,13 +41,32 @@ Value fn_join(VBRuntime&, std::vector<Value>& args) {
   return Value(std::move(out));
 }
 
-Value fn_ubound(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "UBound", true);
-  if (!args[0].is_array()) throw VBError("UBound requires an array (got " + repr(args[0]) + ")");
-  return Value(static_cast<int64_t>(args[0].as_array()->items.size()) - 1);
+// The dimension a UBound / LBound argument names (1-based).
+std::pair<int64_t, int64_t> dimension(std::vector<Value>& args, const char* name) {
+  require_args(args, 1, name, true);
+  if (!args[0].is_array()) throw VBError(std::string(name) + " requires an array (got " + repr(args[0]) + ")");
+  const VBArray& a = *args[0].as_array();
+  const int64_t d = args.size() > 1 && !args[1].is_nothing() ? number_as_count(args[1], 0) : 1;
+  if (a.dims.empty()) {
+    if (d != 1) throw VBError(9, "Subscript out of range: dimension " + std::to_string(d));
+    return {0, static_cast<int64_t>(a.items.size())};
+  }
+  if (d < 1 || d > static_cast<int64_t>(a.dims.size()))
+    throw VBError(9, "Subscript out of range: dimension " + std::to_string(d));
+  return a.dims[static_cast<size_t>(d - 1)];
 }
 
-Value fn_lbound(VBRuntime&, std::vector<Value>&) { return Value(int64_t{0}); }
+Value fn_ubound(VBRuntime&, std::vector<Value>& args) {
+  const auto [lower, count] = dimension(args, "UBound");
+  return Value(lower + count - 1);
+}
+
+Value fn_lbound(VBRuntime&, std::vector<Value>& args) {
+  if (args.empty() || !args[0].is_array()) return Value(int64_t{0});
+  return Value(dimension(args, "LBound").first);
+}
+
+Value fn_array(VBRuntime&, std::vector<Value>& args) { return make_array(args); }
 
 }  // namespace
 
@@ -53,6 +75,7 @@ void add_array_builtins(BuiltinTable& table) {
   add_builtin(table, "Join", fn_join);
   add_builtin(table, "UBound", fn_ubound);
   add_builtin(table, "LBound", fn_lbound);
+  add_builtin(table, "Array", fn_array);
 }
 
 }  // namespace corvane

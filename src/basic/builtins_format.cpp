@@ -1,8 +1,16 @@
-// Format with its four named styles. Two-decimal rounding works on the
+// Format: the named number styles (Currency, Percent, Fixed, Standard
+// keep this system's forms), VB6's custom number patterns ("0.00",
+// "#,##0", "0%", "0.00E+00", sections for negatives and zero), date
+// patterns ("dd/mm/yyyy", "hh:nn:ss", named date styles) and text patterns.
+// The named styles: Two-decimal rounding works on the
 // exact binary value of the number and breaks exact ties to even (2.675 is
 // stored as 2.67499999... and gives "2.67"; 0.125 gives "0.12").
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "basic/dates.h"
 
 #include "basic/builtins_support.h"
 
@@ -40,25 +48,503 @@ std::string two_decimals(const Value& n, bool separators) {
   return text.substr(0, sign) + grouped + text.substr(point);
 }
 
+// ---------------------------------------------------------------- numbers
+
+// The decimal digits of |v| rounded half away from zero at `decimals`
+// places, as VB6's Format does on the value's 15 significant digits.
+void decimal_digits(double v, int decimals, std::string& int_part, std::string& frac_part) {
+  v = std::fabs(v);
+  int_part.clear();
+  frac_part.clear();
+  if (v == 0) {
+    int_part = "0";
+    frac_part.assign(static_cast<size_t>(decimals), '0');
+    return;
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.14e", v);
+  std::string digits;
+  const char* p = buf;
+  for (; *p && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9') digits += *p;
+  const int exponent = std::atoi(p + 1);
+  int point = exponent + 1;  // digits before the decimal point
+  const int keep = point + decimals;
+  if (keep < 0) {
+    int_part = "0";
+    frac_part.assign(static_cast<size_t>(decimals), '0');
+    return;
+  }
+  if (keep < static_cast<int>(digits.size())) {
+    const bool up = digits[static_cast<size_t>(keep)] >= '5';
+    digits.resize(static_cast<size_t>(keep));
+    if (up) {
+      int k = keep - 1;
+      while (k >= 0 && digits[static_cast<size_t>(k)] == '9') digits[static_cast<size_t>(k--)] = '0';
+      if (k >= 0) {
+        ++digits[static_cast<size_t>(k)];
+      } else {
+        digits.insert(digits.begin(), '1');
+        ++point;
+      }
+    }
+  }
+  while (static_cast<int>(digits.size()) < point + decimals) digits += '0';
+  if (point <= 0) {
+    int_part = "0";
+    frac_part = std::string(static_cast<size_t>(-point), '0') + digits;
+  } else {
+    int_part = digits.substr(0, static_cast<size_t>(point));
+    frac_part = digits.substr(static_cast<size_t>(point));
+  }
+  frac_part.resize(static_cast<size_t>(decimals), '0');
+  const size_t first = int_part.find_first_not_of('0');
+  int_part = first == std::string::npos ? "0" : int_part.substr(first);
+}
+
+std::vector<std::string> sections(const std::string& pattern) {
+  std::vector<std::string> out(1);
+  bool quoted = false;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '"') quoted = !quoted;
+    if (c == '\\' && !quoted && i + 1 < pattern.size()) {
+      out.back() += c;
+      out.back() += pattern[++i];
+      continue;
+    }
+    if (c == ';' && !quoted) {
+      out.emplace_back();
+      continue;
+    }
+    out.back() += c;
+  }
+  return out;
+}
+
+struct Piece {
+  enum Kind { Literal, Digit, Point, Exponent } kind = Literal;
+  std::string text;  // Literal: the text; Digit: "0" or "#"; Exponent: "E+", "e-"...
+  bool fraction = false;
+  int exp_digits = 0;
+};
+
+std::string format_section(double v, const std::string& section, bool minus) {
+  std::vector<Piece> pieces;
+  bool grouping = false, percent = false, seen_point = false, seen_exp = false;
+  int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
+  for (size_t i = 0; i < section.size(); ++i) {
+    const char c = section[i];
+    Piece p;
+    if (c == '"') {
+      const size_t close = section.find('"', i + 1);
+      p.text = section.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+      i = close == std::string::npos ? section.size() : close;
+    } else if (c == '\\' && i + 1 < section.size()) {
+      p.text = section.substr(++i, 1);
+    } else if ((c == '0' || c == '#') && !seen_exp) {
+      p.kind = Piece::Digit;
+      p.text = std::string(1, c);
+      p.fraction = seen_point;
+      if (seen_point) {
+        ++frac_digits;
+        if (c == '0') frac_zeros = frac_digits;
+      } else {
+        ++int_digits;
+        if (c == '0') ++int_zeros;
+      }
+    } else if (c == '.' && !seen_point && !seen_exp) {
+      p.kind = Piece::Point;
+      seen_point = true;
+    } else if (c == ',' && !seen_point) {
+      grouping = true;
+      continue;
+    } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-') &&
+               !seen_exp) {
+      p.kind = Piece::Exponent;
+      p.text = section.substr(i, 2);
+      ++i;
+      while (i + 1 < section.size() && (section[i + 1] == '0' || section[i + 1] == '#')) {
+        ++i;
+        ++p.exp_digits;
+      }
+      seen_exp = true;
+    } else {
+      if (c == '%') percent = true;
+      p.text = std::string(1, c);
+    }
+    pieces.push_back(std::move(p));
+  }
+  if (percent) v *= 100.0;
+  int exponent = 0;
+  if (seen_exp && v != 0) {
+    const int places = std::max(int_digits, 1);
+    exponent = static_cast<int>(std::floor(std::log10(std::fabs(v)))) - (places - 1);
+    double mantissa = std::fabs(v) / std::pow(10.0, exponent);
+    std::string ip, fp;
+    decimal_digits(mantissa, frac_digits, ip, fp);
+    if (static_cast<int>(ip.size()) > places) ++exponent;
+    v = v / std::pow(10.0, exponent);
+  }
+  std::string ip, fp;
+  decimal_digits(v, frac_digits, ip, fp);
+  if (ip == "0" && int_zeros == 0) ip.clear();
+  while (static_cast<int>(ip.size()) < int_zeros) ip.insert(ip.begin(), '0');
+  while (static_cast<int>(fp.size()) > frac_zeros && !fp.empty() && fp.back() == '0') fp.pop_back();
+  if (grouping && ip.size() > 3) {
+    std::string g;
+    for (size_t k = 0; k < ip.size(); ++k) {
+      if (k > 0 && (ip.size() - k) % 3 == 0) g += ',';
+      g += ip[k];
+    }
+    ip = g;
+  }
+  const bool nonzero = ip.find_first_not_of("0,") != std::string::npos || fp.find_first_not_of('0') != std::string::npos;
+  std::string out;
+  int int_seen = 0;
+  size_t frac_seen = 0;
+  // integer digits fill their placeholders from the right; the first
+  // placeholder takes any digits beyond them
+  const int extra = static_cast<int>(ip.size()) - int_digits;
+  for (const Piece& p : pieces) {
+    switch (p.kind) {
+      case Piece::Literal: out += p.text; break;
+      case Piece::Point: out += '.'; break;
+      case Piece::Digit:
+        if (p.fraction) {
+          if (frac_seen < fp.size()) out += fp[frac_seen];
+          ++frac_seen;
+        } else {
+          if (grouping) {
+            if (int_seen == 0) out += ip;
+          } else {
+            if (int_seen == 0 && extra > 0) out += ip.substr(0, static_cast<size_t>(extra));
+            const int index = extra + int_seen;
+            if (index >= 0 && index < static_cast<int>(ip.size())) out += ip[static_cast<size_t>(index)];
+          }
+          ++int_seen;
+        }
+        break;
+      case Piece::Exponent: {
+        out += p.text[0];
+        if (exponent < 0) out += '-';
+        else if (p.text[1] == '+') out += '+';
+        std::string e = std::to_string(std::abs(exponent));
+        while (static_cast<int>(e.size()) < p.exp_digits) e.insert(e.begin(), '0');
+        out += e;
+        break;
+      }
+    }
+  }
+  if (int_digits == 0 && !seen_point && ip.size() && !seen_exp) {
+    // a pattern without digit placeholders shows only its literals
+  }
+  return minus && nonzero ? "-" + out : out;
+}
+
+std::string format_number(double v, const std::string& pattern) {
+  const std::vector<std::string> secs = sections(pattern);
+  if (v < 0 && secs.size() >= 2 && !secs[1].empty()) return format_section(-v, secs[1], false);
+  if (v == 0 && secs.size() >= 3 && !secs[2].empty()) return format_section(v, secs[2], false);
+  return format_section(v, secs[0], v < 0);
+}
+
+// ---------------------------------------------------------------- dates
+
+const char* const MONTHS[] = {"January", "February", "March",     "April",   "May",      "June",
+                              "July",    "August",   "September", "October", "November", "December"};
+const char* const DAYS[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+
+std::string two(int n) {
+  char buf[8];
+  std::snprintf(buf, sizeof buf, "%02d", n);
+  return buf;
+}
+
+std::string format_date(const DateTime& d, const std::string& pattern);
+
+std::string general_date(const DateTime& d) {
+  if (!d.has_date) return format_date(d, "h:nn:ss AM/PM");
+  if (!d.has_time) return format_date(d, "m/d/yyyy");
+  return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
+}
+
+bool starts_ci(const std::string& text, size_t i, std::string_view word) {
+  if (i + word.size() > text.size()) return false;
+  for (size_t k = 0; k < word.size(); ++k)
+    if (std::tolower(static_cast<unsigned char>(text[i + k])) != word[k]) return false;
+  return true;
+}
+
+std::string format_date(const DateTime& d, const std::string& pattern) {
+  // 12-hour clock when the pattern holds an AM/PM marker
+  const std::string lp = lower(pattern);
+  const bool twelve = lp.find("am/pm") != std::string::npos || lp.find("a/p") != std::string::npos ||
+                      lp.find("ampm") != std::string::npos;
+  std::string out;
+  bool after_hour = false;
+  for (size_t i = 0; i < pattern.size();) {
+    const char c = pattern[i];
+    const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (c == '"') {
+      const size_t close = pattern.find('"', i + 1);
+      out += pattern.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
+      i = close == std::string::npos ? pattern.size() : close + 1;
+      continue;
+    }
+    if (c == '\\' && i + 1 < pattern.size()) {
+      out += pattern[i + 1];
+      i += 2;
+      continue;
+    }
+    if (starts_ci(pattern, i, "am/pm")) {
+      const bool pm = d.hour >= 12;
+      const bool upper = pattern[i] == 'A';
+      out += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
+      i += 5;
+      continue;
+    }
+    if (starts_ci(pattern, i, "ampm")) {
+      out += d.hour >= 12 ? "PM" : "AM";
+      i += 4;
+      continue;
+    }
+    if (starts_ci(pattern, i, "a/p")) {
+      const bool upper = pattern[i] == 'A';
+      out += d.hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a");
+      i += 3;
+      continue;
+    }
+    size_t run = 1;
+    while (i + run < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + run])) == l) ++run;
+    const int hour12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
+    const int hour = twelve ? hour12 : d.hour;
+    switch (l) {
+      case 'd':
+        if (run == 1) out += std::to_string(d.day);
+        else if (run == 2) out += two(d.day);
+        else if (run == 3) out += std::string(DAYS[weekday(d) - 1]).substr(0, 3);
+        else if (run == 4) out += DAYS[weekday(d) - 1];
+        else if (run == 5) out += format_date(d, "m/d/yyyy");
+        else out += format_date(d, "dddd, mmmm d, yyyy");
+        after_hour = false;
+        break;
+      case 'm': {
+        // minutes after an hour or before seconds
+        size_t j = i + run;
+        while (j < pattern.size() && !std::isalpha(static_cast<unsigned char>(pattern[j]))) ++j;
+        const bool minute = run <= 2 && (after_hour || (j < pattern.size() && std::tolower(pattern[j]) == 's'));
+        if (minute) out += run == 1 ? std::to_string(d.minute) : two(d.minute);
+        else if (run == 1) out += std::to_string(d.month);
+        else if (run == 2) out += two(d.month);
+        else if (run == 3) out += std::string(MONTHS[d.month - 1]).substr(0, 3);
+        else out += MONTHS[d.month - 1];
+        after_hour = false;
+        break;
+      }
+      case 'y':
+        if (run == 1) out += std::to_string(days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + 1);
+        else if (run <= 2) out += two(d.year % 100);
+        else out += std::to_string(d.year);
+        break;
+      case 'h':
+        out += run == 1 ? std::to_string(hour) : two(hour);
+        after_hour = true;
+        i += run;
+        continue;
+      case 'n': out += run == 1 ? std::to_string(d.minute) : two(d.minute); break;
+      case 's': out += run == 1 ? std::to_string(d.second) : two(d.second); break;
+      case 'w':
+        if (run == 1) {
+          out += std::to_string(weekday(d));
+        } else {
+          const DateTime jan1{d.year, 1, 1};
+          const int64_t offset = weekday(jan1) - 1;
+          out += std::to_string((days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + offset) / 7 + 1);
+        }
+        break;
+      case 'q': out += std::to_string((d.month - 1) / 3 + 1); break;
+      case 'c': out += general_date(d); break;
+      case 't':
+        if (run >= 5) {
+          out += format_date(d, "h:nn:ss AM/PM");
+          break;
+        }
+        out += pattern.substr(i, run);
+        break;
+      default:
+        out += pattern.substr(i, run);
+        if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = after_hour && false;
+        i += run;
+        continue;
+    }
+    i += run;
+  }
+  return out;
+}
+
+// Whether a custom pattern formats dates: date letters, and no digit
+// placeholders.
+bool is_date_pattern(const std::string& pattern) {
+  bool date = false;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '"') {
+      const size_t close = pattern.find('"', i + 1);
+      if (close == std::string::npos) break;
+      i = close;
+      continue;
+    }
+    if (c == '\\') {
+      ++i;
+      continue;
+    }
+    if (c == '0' || c == '#') return false;
+    if (std::strchr("dDmMyYhHnNsSwWqQcCtT", c)) date = true;
+  }
+  return date;
+}
+
+// @ & < > ! patterns of texts.
+std::string format_text(const std::string& text, const std::string& pattern) {
+  std::string t = text;
+  if (pattern.find('>') != std::string::npos) {
+    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  } else if (pattern.find('<') != std::string::npos) {
+    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  size_t holders = 0;
+  for (char c : pattern)
+    if (c == '@' || c == '&') ++holders;
+  if (holders == 0) return t;
+  std::string out;
+  const bool left = pattern.find('!') != std::string::npos;
+  const size_t missing = holders > t.size() ? holders - t.size() : 0;
+  size_t next = 0, seen = 0;
+  for (char c : pattern) {
+    if (c == '<' || c == '>' || c == '!') continue;
+    if (c == '@' || c == '&') {
+      const bool empty = left ? next >= t.size() : seen < missing;
+      if (empty) {
+        if (c == '@') out += ' ';
+      } else {
+        if (seen == 0 && !left && t.size() > holders) {
+          out += t.substr(0, t.size() - holders + 1);
+          next = t.size() - holders + 1;
+        } else {
+          out += t[next++];
+        }
+      }
+      ++seen;
+      continue;
+    }
+    out += c;
+  }
+  if (left && next < t.size()) out += t.substr(next);
+  return out;
+}
+
+struct NamedStyle {
+  const char* name;
+  const char* pattern;  // a date or number pattern
+};
+
+const NamedStyle DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"},
+                                  {"short date", "m/d/yyyy"},          {"long time", "h:nn:ss AM/PM"},
+                                  {"medium time", "hh:nn AM/PM"},      {"short time", "hh:nn"}};
+
 Value fn_format(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Format", true);
-  const std::string style = args.size() > 1 ? lower(vbstr(args[1])) : std::string();
-  if (style == "currency") return Value("$" + two_decimals(number(args[0]), true));
+  const std::string pattern = args.size() > 1 && !args[1].is_nothing() ? vbstr(args[1]) : std::string();
+  const std::string style = lower(pattern);
+  const Value& v = args[0];
+  if (style.empty()) return Value(vbstr(v));
+  if (style == "currency") return Value("$" + two_decimals(number(v), true));
   if (style == "percent") {
-    const Value n = number(args[0]);
+    const Value n = number(v);
     Value scaled;
     int64_t product;
     if (n.is_int() && !__builtin_mul_overflow(n.as_int(), int64_t{100}, &product)) scaled = Value(product);
     else scaled = Value((n.is_int() ? static_cast<double>(n.as_int()) : n.as_double()) * 100.0);
     return Value(two_decimals(scaled, false) + "%");
   }
-  if (style == "fixed") return Value(two_decimals(number(args[0]), false));
-  if (style == "standard") return Value(two_decimals(number(args[0]), true));
-  return Value(vbstr(args[0]));
+  if (style == "fixed") return Value(two_decimals(number(v), false));
+  if (style == "standard") return Value(two_decimals(number(v), true));
+  if (style == "general number") return Value(vbstr(number(v)));
+  if (style == "scientific") return Value(format_number(number_as_double(v), "0.00E+00"));
+  if (style == "yes/no") return Value(truth(number(v)) ? "Yes" : "No");
+  if (style == "true/false") return Value(truth(number(v)) ? "True" : "False");
+  if (style == "on/off") return Value(truth(number(v)) ? "On" : "Off");
+  if (style == "general date") return Value(general_date(to_date(v)));
+  for (const NamedStyle& named : DATE_STYLES)
+    if (style == named.name) return Value(format_date(to_date(v), named.pattern));
+  if (is_date_pattern(pattern)) {
+    if (v.is_string() && !parse_date_text(v.as_string())) {
+      Value n;
+      if (!parse_number_text(v.as_string(), n)) return Value(v.as_string());
+    }
+    return Value(format_date(to_date(v), pattern));
+  }
+  Value n;
+  const bool numeric = v.is_number() || v.is_bool() || (v.is_string() && parse_number_text(v.as_string(), n));
+  if (!numeric) return Value(format_text(vbstr(v), pattern));
+  if (pattern.find_first_of("0#") == std::string::npos && pattern.find_first_of("@&<>") != std::string::npos)
+    return Value(format_text(vbstr(v), pattern));
+  return Value(format_number(number_as_double(v), pattern));
+}
+
+// FormatNumber / FormatCurrency / FormatPercent (value, [digits = 2],
+// [leading zero], [parentheses for negatives], [group digits]).
+std::string number_pattern(std::vector<Value>& args, const char* prefix, const char* suffix) {
+  const int64_t digits = args.size() > 1 && !args[1].is_nothing() ? number_as_count(args[1], 2) : 2;
+  const bool leading = args.size() <= 2 || args[2].is_nothing() || number_as_count(args[2], -1) != 0;
+  const bool parens = args.size() > 3 && !args[3].is_nothing() && number_as_count(args[3], 0) == -1;
+  const bool group = args.size() <= 4 || args[4].is_nothing() || number_as_count(args[4], -1) != 0;
+  std::string p = std::string(prefix) + (group ? "#,##" : "") + (leading ? "0" : "#");
+  if (digits > 0) p += "." + std::string(static_cast<size_t>(std::min<int64_t>(digits, 20)), '0');
+  p += suffix;
+  if (parens) p += ";(" + p + ")";
+  return p;
+}
+
+Value fn_formatnumber(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "FormatNumber", true);
+  return Value(format_number(number_as_double(args[0]), number_pattern(args, "", "")));
+}
+
+Value fn_formatcurrency(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "FormatCurrency", true);
+  if (args.size() < 4) args.resize(4);
+  if (args[3].is_nothing()) args[3] = Value(int64_t{-1});  // negatives in parentheses, as VB6's default
+  return Value(format_number(number_as_double(args[0]), number_pattern(args, "$", "")));
+}
+
+Value fn_formatpercent(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "FormatPercent", true);
+  return Value(format_number(number_as_double(args[0]), number_pattern(args, "", "%")));
+}
+
+Value fn_formatdatetime(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "FormatDateTime", true);
+  const DateTime d = to_date(args[0]);
+  const int64_t kind = args.size() > 1 && !args[1].is_nothing() ? number_as_count(args[1], 0) : 0;
+  switch (kind) {
+    case 1: return Value(format_date(d, "dddd, mmmm d, yyyy"));
+    case 2: return Value(format_date(d, "m/d/yyyy"));
+    case 3: return Value(format_date(d, "h:nn:ss AM/PM"));
+    case 4: return Value(format_date(d, "hh:nn"));
+    default: return Value(general_date(d));
+  }
 }
 
 }  // namespace
 
-void add_format_builtins(BuiltinTable& table) { add_builtin(table, "Format", fn_format); }
+void add_format_builtins(BuiltinTable& table) {
+  add_builtin(table, "Format", fn_format);
+  add_builtin(table, "FormatNumber", fn_formatnumber);
+  add_builtin(table, "FormatCurrency", fn_formatcurrency);
+  add_builtin(table, "FormatPercent", fn_formatpercent);
+  add_builtin(table, "FormatDateTime", fn_formatdatetime);
+}
 
 }  // namespace corvane

@@ -3,7 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <random>
+#include <algorithm>
+#include <cstring>
+#include <ctime>
 
 #include "basic/builtins_support.h"
 
@@ -27,9 +29,63 @@ double finite_number(const Value& v, const char* name) {
   return d;
 }
 
+// Val: the longest numeric prefix of the text (white space anywhere in it
+// ignored, "&H" and "&O" prefixes read as hexadecimal and octal), 0 when
+// there is none.
+Value val_of_text(const std::string& text) {
+  std::string t;
+  for (char c : text)
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') t += c;
+  if (t.size() >= 2 && t[0] == '&' && (t[1] == 'H' || t[1] == 'h' || t[1] == 'O' || t[1] == 'o')) {
+    const int base = (t[1] == 'H' || t[1] == 'h') ? 16 : 8;
+    uint64_t v = 0;
+    size_t i = 2;
+    for (; i < t.size(); ++i) {
+      const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(t[i])));
+      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+      if (d >= base) break;
+      v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+      if (v > 0xFFFFFFFFull) break;
+    }
+    // 16-bit and 32-bit values are signed, as VB6 reads them
+    if (v <= 0xFFFF && i - 2 <= (base == 16 ? 4u : 6u)) return Value(static_cast<int64_t>(static_cast<int16_t>(v)));
+    return Value(static_cast<int64_t>(static_cast<int32_t>(static_cast<uint32_t>(v))));
+  }
+  size_t i = 0;
+  std::string clean;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) clean += t[i++];
+  bool digits = false;
+  while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) {
+    clean += t[i++];
+    digits = true;
+  }
+  if (i < t.size() && t[i] == '.') {
+    clean += t[i++];
+    while (i < t.size() && std::isdigit(static_cast<unsigned char>(t[i]))) {
+      clean += t[i++];
+      digits = true;
+    }
+  }
+  if (!digits) return Value(int64_t{0});
+  if (i < t.size() && (t[i] == 'e' || t[i] == 'E' || t[i] == 'd' || t[i] == 'D')) {
+    size_t j = i + 1;
+    std::string exponent = "e";
+    if (j < t.size() && (t[j] == '+' || t[j] == '-')) exponent += t[j++];
+    const size_t first = j;
+    while (j < t.size() && std::isdigit(static_cast<unsigned char>(t[j]))) exponent += t[j++];
+    if (j > first) clean += exponent;
+  }
+  const double d = std::strtod(clean.c_str(), nullptr);
+  if (std::isinf(d)) throw VBError(6, "Overflow");
+  if (d == std::floor(d) && std::fabs(d) < 9.2e18) return Value(static_cast<int64_t>(d));
+  return Value(d);
+}
+
 Value fn_val(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Val");
-  return number(args[0]);
+  if (args[0].is_string()) return val_of_text(args[0].as_string());
+  if (args[0].is_nothing()) return Value(int64_t{0});
+  return val_of_text(vbstr(args[0]));
 }
 Value fn_cdbl(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CDbl");
@@ -94,10 +150,191 @@ Value fn_sgn(VBRuntime&, std::vector<Value>& args) {
   return Value(int64_t{d > 0 ? 1 : d < 0 ? -1 : 0});
 }
 
-Value fn_rnd(VBRuntime&, std::vector<Value>&) {
-  static std::mt19937_64 generator{std::random_device{}()};
-  static std::uniform_real_distribution<double> unit(0.0, 1.0);
-  return Value(unit(generator));
+// VB6's generator: a 24-bit linear congruential sequence, so a program
+// seeded with Randomize n sees the numbers VB6 shows it.
+struct RndState {
+  uint32_t seed = 0x50000;
+  double last = 0;
+};
+
+RndState& rnd_state() {
+  static RndState state;
+  return state;
+}
+
+double rnd_next() {
+  RndState& r = rnd_state();
+  r.seed = (r.seed * 1140671485u + 12820163u) & 0xFFFFFFu;
+  r.last = r.seed / 16777216.0;
+  return r.last;
+}
+
+Value fn_rnd(VBRuntime&, std::vector<Value>& args) {
+  if (!args.empty() && !args[0].is_nothing()) {
+    const double x = number_as_double(args[0]);
+    if (x == 0) return Value(rnd_state().last);
+    if (x < 0) {
+      // a negative argument starts the sequence again from a seed made of it
+      const float f = static_cast<float>(x);
+      uint32_t bits;
+      std::memcpy(&bits, &f, sizeof bits);
+      rnd_state().seed = (bits + (bits >> 24)) & 0xFFFFFFu;
+    }
+  }
+  return Value(rnd_next());
+}
+
+Value fn_randomize(VBRuntime&, std::vector<Value>& args) {
+  double n;
+  if (!args.empty() && !args[0].is_nothing()) {
+    n = number_as_double(args[0]);
+  } else {
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    n = parts.tm_hour * 3600.0 + parts.tm_min * 60.0 + parts.tm_sec + ts.tv_nsec / 1e9;
+  }
+  uint64_t bits;
+  std::memcpy(&bits, &n, sizeof bits);
+  const uint32_t high = static_cast<uint32_t>(bits >> 32);
+  RndState& r = rnd_state();
+  r.seed = (r.seed & 0xFFu) | (((high ^ (high >> 16)) & 0xFFFFu) << 8);
+  return Value();
+}
+
+Value fn_rgb(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 3, "RGB");
+  int64_t c[3];
+  for (int k = 0; k < 3; ++k) c[k] = std::clamp<int64_t>(number_as_count(round_half_even(args[k]), 0), 0, 255);
+  return Value(c[0] | (c[1] << 8) | (c[2] << 16));
+}
+
+Value fn_qbcolor(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "QBColor");
+  static const int64_t colours[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
+                                      0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
+                                      0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+  const int64_t n = number_as_count(args[0], -1);
+  if (n < 0 || n > 15) throw VBError(5, "Invalid procedure call or argument: QBColor(" + vbstr(args[0]) + ")");
+  return Value(colours[n]);
+}
+
+Value fn_round(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "Round", true);
+  const Value n = number(args[0]);
+  const int64_t places = args.size() > 1 ? number_as_count(args[1], 0) : 0;
+  if (places < 0) throw VBError(5, "Invalid procedure call or argument");
+  if (n.is_int() || places == 0) return round_half_even(n);
+  // banker's rounding of the decimal value
+  const double scale = std::pow(10.0, static_cast<double>(std::min<int64_t>(places, 22)));
+  const double scaled = n.as_double() * scale;
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.15g", scaled);
+  const double r = std::nearbyint(std::strtod(buf, nullptr)) / scale;
+  return Value(r);
+}
+
+double math_arg(std::vector<Value>& args, const char* name) {
+  require_args(args, 1, name);
+  return number_as_double(args[0]);
+}
+
+Value math_result(double d) {
+  if (std::isnan(d) || std::isinf(d)) throw VBError(6, "Overflow");
+  return Value(d);
+}
+
+Value fn_log(VBRuntime&, std::vector<Value>& args) {
+  const double d = math_arg(args, "Log");
+  if (d <= 0) throw VBError(5, "Invalid procedure call or argument: Log(" + vbstr(args[0]) + ")");
+  return Value(std::log(d));
+}
+Value fn_exp(VBRuntime&, std::vector<Value>& args) { return math_result(std::exp(math_arg(args, "Exp"))); }
+Value fn_sin(VBRuntime&, std::vector<Value>& args) { return Value(std::sin(math_arg(args, "Sin"))); }
+Value fn_cos(VBRuntime&, std::vector<Value>& args) { return Value(std::cos(math_arg(args, "Cos"))); }
+Value fn_tan(VBRuntime&, std::vector<Value>& args) { return Value(std::tan(math_arg(args, "Tan"))); }
+Value fn_atn(VBRuntime&, std::vector<Value>& args) { return Value(std::atan(math_arg(args, "Atn"))); }
+
+Value fn_cbool(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "CBool");
+  if (args[0].is_string()) {
+    const std::string l = lower(args[0].as_string());
+    if (l == "true") return Value(true);
+    if (l == "false") return Value(false);
+    return Value(number_as_double(args[0]) != 0.0);
+  }
+  return Value(truth(args[0]));
+}
+
+Value fn_cbyte(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "CByte");
+  return coerce(args[0], TypeCode::Byte);
+}
+
+Value fn_ccur(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "CCur");
+  const double d = number_as_double(args[0]);
+  return Value(std::nearbyint(d * 10000.0) / 10000.0);
+}
+
+Value fn_cvar(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "CVar");
+  return args[0];
+}
+
+Value fn_typename(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "TypeName");
+  const Value& v = args[0];
+  switch (v.kind()) {
+    case ValueKind::Nothing: return Value("Nothing");
+    case ValueKind::Integer: {
+      const int64_t i = v.as_int();
+      return Value(i >= -32768 && i <= 32767 ? "Integer" : i >= INT32_MIN && i <= INT32_MAX ? "Long" : "Double");
+    }
+    case ValueKind::Double: return Value("Double");
+    case ValueKind::Boolean: return Value("Boolean");
+    case ValueKind::String: return Value("String");
+    case ValueKind::Array: return Value("Variant()");
+    case ValueKind::Record:
+    case ValueKind::Object: return Value(v.as_object()->name);
+  }
+  return Value("Variant");
+}
+
+Value fn_vartype(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "VarType");
+  const Value& v = args[0];
+  switch (v.kind()) {
+    case ValueKind::Nothing: return Value(int64_t{9});
+    case ValueKind::Integer: {
+      const int64_t i = v.as_int();
+      return Value(int64_t{i >= -32768 && i <= 32767 ? 2 : i >= INT32_MIN && i <= INT32_MAX ? 3 : 5});
+    }
+    case ValueKind::Double: return Value(int64_t{5});
+    case ValueKind::Boolean: return Value(int64_t{11});
+    case ValueKind::String: return Value(int64_t{8});
+    case ValueKind::Array: return Value(int64_t{8192 + 12});
+    case ValueKind::Record: return Value(int64_t{36});
+    case ValueKind::Object: return Value(int64_t{9});
+  }
+  return Value(int64_t{0});
+}
+
+Value fn_isarray(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "IsArray");
+  return Value(args[0].is_array());
+}
+
+Value fn_isobject(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "IsObject");
+  return Value(args[0].is_object() || args[0].is_nothing());
+}
+
+Value fn_ismissing(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "IsMissing");
+  return Value(args[0].is_nothing());
 }
 
 // (count AND &HFFFFFFFF), also for whole numbers beyond the 64-bit range.
@@ -171,6 +408,25 @@ void add_number_builtins(BuiltinTable& table) {
   add_builtin(table, "IsNull", fn_isnull);
   add_builtin(table, "IsEmpty", fn_isempty);
   add_builtin(table, "IsNumeric", fn_isnumeric);
+  add_builtin(table, "Randomize", fn_randomize);
+  add_builtin(table, "RGB", fn_rgb);
+  add_builtin(table, "QBColor", fn_qbcolor);
+  add_builtin(table, "Round", fn_round);
+  add_builtin(table, "Log", fn_log);
+  add_builtin(table, "Exp", fn_exp);
+  add_builtin(table, "Sin", fn_sin);
+  add_builtin(table, "Cos", fn_cos);
+  add_builtin(table, "Tan", fn_tan);
+  add_builtin(table, "Atn", fn_atn);
+  add_builtin(table, "CBool", fn_cbool);
+  add_builtin(table, "CByte", fn_cbyte);
+  add_builtin(table, "CCur", fn_ccur);
+  add_builtin(table, "CVar", fn_cvar);
+  add_builtin(table, "TypeName", fn_typename);
+  add_builtin(table, "VarType", fn_vartype);
+  add_builtin(table, "IsArray", fn_isarray);
+  add_builtin(table, "IsObject", fn_isobject);
+  add_builtin(table, "IsMissing", fn_ismissing);
 }
 
 }  // namespace corvane

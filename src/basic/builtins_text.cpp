@@ -75,8 +75,6 @@ namespace {
 
 using namespace builtin_support;
 
-// Longest run accepted by Space and String.
-constexpr int64_t MAX_REPEAT = 10000;
 
 bool is_ascii(std::string_view s) {
   for (char c : s)
@@ -206,11 +204,30 @@ Value fn_mid(VBRuntime&, std::vector<Value>& args) {
   return Value(piece(text, static_cast<size_t>(start - 1), count));
 }
 
+// InStr([start,] text, sought[, compare]): the search begins at `start`
+// (1-based); compare 1 ignores case.
 Value fn_instr(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "InStr", true);
-  const std::string text = vbstr(args[args.size() - 2]);
-  const std::string sought = vbstr(args[args.size() - 1]);
-  const size_t at = text.find(sought);
+  size_t first = 0;
+  int64_t start = 1;
+  bool text_compare = false;
+  if (args.size() >= 3) {
+    start = count_of(args[0]);
+    if (start < 1) throw VBError(5, "Invalid procedure call or argument: InStr start " + std::to_string(start));
+    first = 1;
+    if (args.size() > 3 && !args[3].is_nothing()) text_compare = number_as_double(args[3]) == 1.0;
+  }
+  std::string text = vbstr(args[first]);
+  std::string sought = vbstr(args[first + 1]);
+  if (text_compare) {
+    text = change_case(text, false);
+    sought = change_case(sought, false);
+  }
+  const std::vector<size_t> off = code_point_offsets(text);
+  const size_t chars = off.size() - 1;
+  if (static_cast<uint64_t>(start) > chars + (sought.empty() ? 1 : 0)) return Value(int64_t{0});
+  if (sought.empty()) return Value(start);
+  const size_t at = text.find(sought, off[static_cast<size_t>(start - 1)]);
   if (at == std::string::npos) return Value(int64_t{0});
   return Value(static_cast<int64_t>(position_of(text, at) + 1));
 }
@@ -219,7 +236,20 @@ Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "InStrRev", true);
   const std::string text = vbstr(args[0]);
   const std::string sought = vbstr(args[1]);
-  const size_t at = text.rfind(sought);
+  size_t from = std::string::npos;
+  if (args.size() > 2 && !args[2].is_nothing()) {
+    const int64_t start = count_of(args[2]);
+    if (start == 0 || start < -1) throw VBError(5, "Invalid procedure call or argument");
+    if (start > 0) {
+      const std::vector<size_t> off = code_point_offsets(text);
+      if (static_cast<size_t>(start) > off.size() - 1) return Value(int64_t{0});
+      // the occurrence must end at or before position `start`
+      const size_t end = off[static_cast<size_t>(start)];
+      if (sought.size() > end) return Value(int64_t{0});
+      from = end - sought.size();
+    }
+  }
+  const size_t at = text.rfind(sought, from);
   if (at == std::string::npos) return Value(int64_t{0});
   return Value(static_cast<int64_t>(position_of(text, at) + 1));
 }
@@ -264,7 +294,13 @@ Value fn_strcomp(VBRuntime&, std::vector<Value>& args) {
   return Value(int64_t{c < 0 ? -1 : c > 0 ? 1 : 0});
 }
 
-int64_t repeat_count(const Value& n) { return std::min<int64_t>(MAX_REPEAT, std::max<int64_t>(0, count_of(n))); }
+// Space and String: limited by memory only; a negative count is invalid.
+int64_t repeat_count(const Value& n) {
+  const int64_t count = count_of(n);
+  if (count < 0) throw VBError(5, "Invalid procedure call or argument: negative length " + std::to_string(count));
+  if (count > INT32_MAX) throw VBError(7, "Out of memory");
+  return count;
+}
 
 Value fn_space(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Space");
@@ -274,8 +310,10 @@ Value fn_space(VBRuntime&, std::vector<Value>& args) {
 Value fn_string(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "String");
   const int64_t n = repeat_count(args[0]);
-  const std::string text = vbstr(args[1]);
-  if (text.empty()) throw VBError("String requires a non-empty character");
+  // a number is a character code, a text gives its first character
+  const std::string text = args[1].is_number() ? encode_code_point(static_cast<char32_t>(count_of(args[1]) & 0xFFFF))
+                                               : vbstr(args[1]);
+  if (text.empty()) throw VBError(5, "Invalid procedure call or argument: String needs a character");
   const std::string one = piece(text, 0, 1);
   std::string out;
   out.reserve(one.size() * static_cast<size_t>(n));
@@ -308,9 +346,56 @@ Value fn_environ(VBRuntime&, std::vector<Value>& args) {
   return Value(std::string(value ? value : ""));
 }
 
+Value fn_strconv(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "StrConv");
+  const std::string text = vbstr(args[0]);
+  const int64_t mode = count_of(args[1]);
+  if ((mode & 3) == 1) return Value(change_case(text, true));
+  if ((mode & 3) == 2) return Value(change_case(text, false));
+  if ((mode & 3) == 3) {
+    // proper case: the first letter of each word upper, the rest lower
+    std::string out = change_case(text, false);
+    bool start = true;
+    for (char& c : out) {
+      if (start && c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+      start = c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    }
+    return Value(out);
+  }
+  return Value(text);
+}
+
+Value fn_lenb(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 1, "LenB");
+  return Value(static_cast<int64_t>(2 * code_point_count(vbstr(args[0]))));
+}
+
+Value fn_filter(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Filter", true);
+  if (!args[0].is_array()) throw VBError(13, "Type mismatch (expected array, got " + repr(args[0]) + ")");
+  const std::string sought = vbstr(args[1]);
+  const bool include = args.size() < 3 || args[2].is_nothing() || truth(args[2]);
+  const bool text_compare = args.size() > 3 && number_as_double(args[3]) == 1.0;
+  std::vector<Value> out;
+  for (const Value& item : args[0].as_array()->items) {
+    std::string t = vbstr(item);
+    const bool found = text_compare ? change_case(t, false).find(change_case(sought, false)) != std::string::npos
+                                    : t.find(sought) != std::string::npos;
+    if (found == include) out.emplace_back(std::move(t));
+  }
+  return make_array(std::move(out));
+}
+
 }  // namespace
 
 void add_text_builtins(BuiltinTable& table) {
+  add_builtin(table, "StrConv", fn_strconv);
+  add_builtin(table, "LenB", fn_lenb);
+  add_builtin(table, "Filter", fn_filter);
+  add_builtin(table, "ChrW", fn_chr);
+  add_builtin(table, "AscW", fn_asc);
+  add_builtin(table, "ChrB", fn_chr);
+  add_builtin(table, "AscB", fn_asc);
   add_builtin(table, "CStr", fn_cstr);
   add_builtin(table, "Str", fn_str);
   add_builtin(table, "Len", fn_len);

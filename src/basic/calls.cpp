@@ -3,6 +3,7 @@
 
 #include "basic/compiled.h"
 #include "basic/runtime.h"
+#include "basic/stack_guard.h"
 
 namespace corvane {
 
@@ -114,7 +115,22 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
       const Value object = eval(*node.kids[0], scope);
       std::vector<Value> args;
       eval_args(node, 1, args, scope);
-      if (!object.is_object()) throw VBError("Not an object");
+      if (!object.is_object()) {
+        // Module1.Func(x): a procedure qualified by its module's name
+        const Node& owner = *node.kids[0];
+        if (owner.kind == NodeKind::Name && !names_something(owner.symbol, scope))
+          if (auto it = procs.find(intern(node.text)); it != procs.end()) {
+            const ProcedureRef proc = it->second;
+            return run_proc(proc, args, nullptr, &scope);
+          }
+        if (object.is_nothing()) throw VBError(91, "Object variable or With block variable not set: ." + node.text);
+        throw VBError("Not an object");
+      }
+      // rec.field(i): an element of a record's array field
+      if (ControlObject& o = *object.as_object(); o.is_record() && o.has(lower(node.text))) {
+        const Value field = o.get(node.text);
+        if (field.is_array()) return element(node.text, field, args);
+      }
       return object.as_object()->method(node.text, args);
     }
     case NodeKind::Not: return Value(!truth(eval(*node.kids[0], scope)));
@@ -123,7 +139,11 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
     case NodeKind::New: return Value(new_instance(node.text));
     case NodeKind::Fail:
       for (const auto& kid : node.kids) eval(*kid, scope);
-      throw VBError(node.text);
+      {
+        VBError e(node.text);
+        e.untrappable = true;  // a line that does not parse
+        throw e;
+      }
   }
   return Value();
 }
@@ -142,7 +162,12 @@ Value VBRuntime::me_value() {
 
 ObjectRef VBRuntime::make_err_object() {
   auto err = std::make_shared<ControlObject>(
-      "Err", std::map<std::string, Value>{{"number", Value(err_number)}, {"description", Value(last_error)}});
+      "Err", std::map<std::string, Value>{{"number", Value(err_number)},
+                                          {"description", Value(last_error)},
+                                          {"source", Value(err_number ? err_source : std::string())},
+                                          {"helpfile", Value(std::string())},
+                                          {"helpcontext", Value(int64_t{0})},
+                                          {"lastdllerror", Value(int64_t{0})}});
   std::weak_ptr<int> alive = alive_;
   err->on_method = [this, alive](ControlObject& object, const std::string& method, std::vector<Value>& args) {
     if (alive.expired()) throw VBError("The program that made this Err object has ended");
@@ -174,18 +199,42 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   if (s == sym::APP) return Value(app);
   if (s == sym::ME) return me_value();
   if (s == sym::ERR) return Value(make_err_object());
+  // A name that is no variable but a built-in without arguments (Now,
+  // Date, Timer, Rnd...) is that built-in.
+  if (BuiltinFn fn = bare_builtin(s)) {
+    std::vector<Value> none;
+    return fn(*this, none);
+  }
   if (option_explicit) throw VBError("Variable not defined: " + name);
   return Value(int64_t{0});
 }
 
 // ---------------------------------------------------------------- calls
 
+size_t VBRuntime::element_index(const VBArray& array, const std::vector<Value>& indexes, const std::string& name) {
+  if (array.dims.empty()) {
+    if (indexes.size() != 1) throw VBError("One-dimensional arrays require exactly one subscript");
+    const int64_t i = number_as_count(indexes[0], -1);
+    if (i < 0 || i >= static_cast<int64_t>(array.items.size())) throw VBError("Subscript out of range: " + name);
+    return static_cast<size_t>(i);
+  }
+  if (indexes.size() != array.dims.size()) throw VBError("Wrong number of dimensions: " + name);
+  // the first subscript varies fastest
+  size_t flat = 0, stride = 1;
+  for (size_t k = 0; k < indexes.size(); ++k) {
+    const auto [lower, count] = array.dims[k];
+    const int64_t i = number_as_count(indexes[k], INT64_MIN);
+    if (i == INT64_MIN || i < lower || i - lower >= count) throw VBError("Subscript out of range: " + name);
+    flat += static_cast<size_t>(i - lower) * stride;
+    stride *= static_cast<size_t>(count);
+  }
+  if (flat >= array.items.size()) throw VBError("Subscript out of range: " + name);
+  return flat;
+}
+
 Value VBRuntime::element(const std::string& name, const Value& array, std::vector<Value>& args) {
-  if (args.size() != 1) throw VBError("One-dimensional arrays require exactly one subscript");
-  const auto& items = array.as_array()->items;
-  const int64_t i = number_as_count(args[0], -1);
-  if (i < 0 || i >= static_cast<int64_t>(items.size())) throw VBError("Subscript out of range: " + name);
-  return items[static_cast<size_t>(i)];
+  const VBArray& a = *array.as_array();
+  return a.items[element_index(a, args, name)];
 }
 
 Value VBRuntime::call(const std::string& name, std::vector<Value> args, Scope& scope, const std::vector<Symbol>& refs) {
@@ -216,14 +265,16 @@ Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const
 
 Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
                           Scope* calling_scope) {
-  if (stack_depth > MAX_CALL_DEPTH) throw VBError("Maximum procedure call depth exceeded");
-  check_stack();
+  // Recursion goes as deep as the thread's stack allows.
+  if (stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024)) throw VBError(28, "Maximum procedure call depth exceeded");
   Scope scope;
   scope.reserve(proc->params.size() + 4);
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
   for (size_t i = 0; i < proc->params.size(); ++i) {
     const Param& p = proc->params[i];
-    Value value = coerce(i < args.size() ? args[i] : default_value(p.type), p.code);
+    const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
+                                            p.code != TypeCode::Object && p.code != TypeCode::Other);
+    Value value = coerce(given ? args[i] : default_value(p.type), p.code);
     Var& var = scope.get_or_create(p.symbol);
     var.value = std::move(value);
     var.type = p.code;
@@ -233,15 +284,19 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   }
   if (proc->result != NO_SYMBOL) scope.get_or_create(proc->result).value = Value(int64_t{0});
 
+  // Each activation has its own block nesting; the stack guard bounds the whole.
   struct Activation {
     VBRuntime& rt;
     ErrorMode saved;
-    explicit Activation(VBRuntime& r) : rt(r), saved(r.error_mode) {
+    int blocks;
+    explicit Activation(VBRuntime& r) : rt(r), saved(r.error_mode), blocks(r.block_depth_) {
       rt.error_mode = ErrorMode::Raise;
+      rt.block_depth_ = 0;
       ++rt.stack_depth;
     }
     ~Activation() {
       rt.error_mode = saved;
+      rt.block_depth_ = blocks;
       --rt.stack_depth;
     }
   } activation(*this);
@@ -261,37 +316,18 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   CompiledBody& body = body_of(*proc);
   const long n = static_cast<long>(proc->body.size());
   try {
-    run_range(body, 0, n, scope);
-  } catch (const VBError& e) {
-    if (scope.error_label.empty()) {
-      finish();
-      throw;
-    }
+    Flow flow = run_range(body, 0, n, scope);
+    // A GoTo whose label lies inside a block: execution goes on from the
+    // label to the end of the procedure.
+    while (flow == Flow::Goto) flow = run_range(body, body.label_index(jump_label_) + 1, n, scope);
+    if (flow == Flow::Return) throw VBError(3, "Return without GoSub");
+  } catch (...) {
     try {
-      long handler = -1;
-      for (long i = 0; i < n; ++i) {
-        std::string text = proc->body[static_cast<size_t>(i)];
-        while (!text.empty() && text.back() == ':') text.pop_back();
-        if (lower(text) == scope.error_label) {
-          handler = i;
-          break;
-        }
-      }
-      if (handler < 0) throw VBError("Error handler label not found: " + scope.error_label);
-      last_error = e.message();
-      if (err_number == 0) err_number = 5;
-      error_mode = ErrorMode::Raise;
-      scope.in_handler = true;
-      Flow flow = run_range(body, handler + 1, n, scope);
-      scope.in_handler = false;
-      if (flow == Flow::ResumeNext) {
-        const long start = scope.failure_index >= 0 ? scope.failure_index + 1 : n;
-        run_range(body, start, n, scope);
-      }
-    } catch (const VBError&) {
       finish();
-      throw;
+    } catch (const VBError&) {
+      // the error that ended the procedure is the one to report
     }
+    throw;
   }
   finish();
   if (proc->result == NO_SYMBOL) return Value();
@@ -299,18 +335,51 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
 }
 
 Value VBRuntime::event(const std::string& name) {
+  // An event raised inside another one (through a modal dialog) has its
+  // own count and clock; the outer event's resume afterwards.
+  struct Frame {
+    VBRuntime& rt;
+    int64_t steps, next;
+    Clock clock;
+    bool nested;
+    explicit Frame(VBRuntime& r)
+        : rt(r), steps(r.step_count), next(r.next_check_), clock(*r.clock), nested(r.stack_depth > 0) {}
+    ~Frame() {
+      if (!nested) return;
+      rt.step_count = steps;
+      rt.next_check_ = next;
+      *rt.clock = clock;
+    }
+  } frame(*this);
   reset_steps();
+  start_clock();
   try {
-    return run_proc(name, {}, {}, nullptr);
+    Value result;
+    try {
+      result = run_proc(name, {}, {}, nullptr);
+    } catch (const std::bad_alloc&) {
+      throw VBError(7, "Out of memory");
+    }
+    flush_print();
+    return result;
   } catch (const VBError& e) {
+    flush_print();
     if (debug) debug("Runtime error in " + name + ": " + e.message());
     throw;
   }
 }
 
+void VBRuntime::flush_print() {
+  if (print_line.empty()) return;
+  std::string text;
+  text.swap(print_line);
+  if (debug) debug(text);
+}
+
 void VBRuntime::clear_error() {
   err_number = 0;
   last_error.clear();
+  err_source.clear();
 }
 
 void VBRuntime::err_method(ControlObject&, const std::string& method, std::vector<Value>& args) {
@@ -320,11 +389,23 @@ void VBRuntime::err_method(ControlObject&, const std::string& method, std::vecto
     return;
   }
   if (m == "raise") {
-    err_number = args.empty() ? 5 : number_as_count(args[0], 5);
-    last_error = args.size() > 2   ? vbstr(args[2])
-                 : args.size() > 1 ? vbstr(args[1])
-                                   : std::string("Application-defined error");
-    throw VBError(last_error);
+    // Err.Raise number, [source], [description]
+    const int64_t number = args.empty() ? 5 : number_as_count(args[0], 5);
+    std::string description;
+    if (args.size() > 2 && !args[2].is_nothing()) {
+      description = vbstr(args[2]);
+    } else {
+      description = std::string(vb_error_description(number));
+      if (description.empty()) description = "Application-defined error";
+    }
+    const std::string source =
+        args.size() > 1 && !args[1].is_nothing() ? vbstr(args[1]) : vbstr(app->get("Title"));
+    err_number = number;
+    last_error = description;
+    err_source = source;
+    VBError e(number, description);
+    e.source = source;
+    throw e;
   }
   throw VBError("Unsupported Err method: " + m);
 }

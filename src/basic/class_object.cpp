@@ -48,7 +48,12 @@ std::shared_ptr<VBClassObject> VBClassObject::create(const VBRuntime& creator, c
   options.inputbox = creator.inputbox;
   options.base_dir = creator.base_dir;
   options.classes = creator.classes;
+  options.watch = creator.watch;
+  options.max_steps = creator.max_steps;
+  options.doevents = creator.doevents;
   object->vm = std::make_unique<VBRuntime>(std::move(options));
+  // the instance's code runs inside the creator's events: one clock
+  object->vm->clock = creator.clock;
   // Me names the instance; held weakly, so the instance and its interpreter
   // do not keep each other alive.
   object->vm->instance = object;

@@ -30,12 +30,68 @@ bool is_plain_name(std::string_view t) {
 void compile_arguments(std::string text, Stmt& stmt, bool with_refs) {
   text = strip(text);
   if (text.size() >= 2 && text.front() == '(' && text.back() == ')') text = text.substr(1, text.size() - 2);
-  for (const std::string& raw : split_outside(text, ',')) {
+  const std::vector<std::string> pieces = split_outside(text, ',');
+  for (const std::string& raw : pieces) {
     const std::string piece = strip(raw);
-    if (piece.empty()) continue;
+    if (piece.empty()) {
+      // a left-out argument between others (MsgBox "x", , "Title")
+      if (pieces.size() > 1) {
+        auto missing = std::make_unique<Node>();
+        missing->kind = NodeKind::Literal;
+        stmt.args.push_back(std::move(missing));
+        if (with_refs) stmt.refs.push_back(NO_SYMBOL);
+      }
+      continue;
+    }
     stmt.args.push_back(ExprParser::parse(piece));
     if (with_refs) stmt.refs.push_back(is_plain_name(piece) ? intern(piece) : NO_SYMBOL);
   }
+}
+
+// The index of the parenthesis closing the one at `open` (outside
+// strings), or npos.
+size_t matching_paren(std::string_view text, size_t open) {
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = open; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0) return i;
+  }
+  return std::string::npos;
+}
+
+// Splits "a To b" at the word To outside strings and parentheses; the
+// first text is empty when there is no To.
+std::pair<std::string, std::string> split_to(std::string_view text) {
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = 0; i + 2 < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (depth != 0 || !is_space_char(static_cast<unsigned char>(c))) continue;
+    if ((text[i + 1] == 't' || text[i + 1] == 'T') && (text[i + 2] == 'o' || text[i + 2] == 'O') &&
+        i + 3 < text.size() && is_space_char(static_cast<unsigned char>(text[i + 3])))
+      return {strip(text.substr(0, i)), strip(text.substr(i + 3))};
+  }
+  return {std::string(), strip(text)};
+}
+
+std::vector<DimBounds> compile_dims(const std::string& inner) {
+  std::vector<DimBounds> dims;
+  for (const std::string& piece : split_outside(inner, ',')) {
+    auto [low, high] = split_to(piece);
+    DimBounds b;
+    if (!low.empty()) b.lower = ExprParser::parse(low);
+    b.upper = ExprParser::parse(high);
+    dims.push_back(std::move(b));
+  }
+  return dims;
 }
 
 std::vector<DeclPiece> compile_declaration(const std::string& text) {
@@ -71,17 +127,15 @@ std::vector<DeclPiece> compile_declaration(const std::string& text) {
     const size_t open = piece.find('(');
     if (open != std::string::npos) {
       d.is_array = true;
-      const size_t close = piece.find(')', open + 1);
+      const size_t close = matching_paren(piece, open);
       const std::string inner = strip(piece.substr(open + 1, close == std::string::npos ? std::string::npos
                                                                                           : close - open - 1));
-      if (!inner.empty()) d.bound = ExprParser::parse(inner);
+      if (!inner.empty()) d.dims = compile_dims(inner);
     }
     out.push_back(std::move(d));
   }
   return out;
 }
-
-std::unique_ptr<Stmt> compile_from(const std::string& line, int form);
 
 std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
   auto s = std::make_unique<Stmt>();
@@ -89,6 +143,175 @@ std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
   s->text = line;
   return s;
 }
+
+// A Print list: items separated by ';' and ',' (outside strings and
+// parentheses); Spc(n) and Tab(n) items.
+void compile_print_list(const std::string& text, Stmt& stmt) {
+  RX(spc_tab, R"(^(Spc|Tab)\s*\((.*)\)$)");
+  std::string item;
+  bool in_string = false;
+  int depth = 0;
+  auto flush = [&](char separator) {
+    PrintItem p;
+    const std::string t = strip(item);
+    item.clear();
+    if (auto g = spc_tab.match_groups(t)) {
+      p.kind = lower((*g)[1]) == "spc" ? PrintItem::Kind::Spc : PrintItem::Kind::Tab;
+      p.expr = ExprParser::parse((*g)[2]);
+    } else if (!t.empty()) {
+      p.expr = ExprParser::parse(t);
+    }
+    p.separator = separator;
+    if (p.expr || separator) stmt.items.push_back(std::move(p));
+  };
+  for (const char c : text) {
+    if (c == '"') in_string = !in_string;
+    if (!in_string) {
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (depth == 0 && (c == ';' || c == ',')) {
+        flush(c);
+        continue;
+      }
+    }
+    item += c;
+  }
+  flush(0);
+}
+
+// "#1" or "1": the channel expression.
+NodePtr channel(std::string text) {
+  text = strip(text);
+  if (!text.empty() && text[0] == '#') text = text.substr(1);
+  return ExprParser::parse(text);
+}
+
+// GoTo, GoSub, Return, Resume and the file statements.
+std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
+  // an assignment to a variable of such a name is no statement form
+  const long eq = find_equal(line);
+  if (eq > 0 && is_plain_name(strip(line.substr(0, static_cast<size_t>(eq))))) return nullptr;
+  RX(goto_re, R"(^GoTo\s+([A-Za-z_]\w*|\d+)$)");
+  RX(gosub_re, R"(^GoSub\s+([A-Za-z_]\w*|\d+)$)");
+  RX(return_re, R"(^Return$)");
+  RX(resume_re, R"(^Resume(?:\s+0)?$)");
+  RX(resume_label, R"(^Resume\s+([A-Za-z_]\w*|\d+)$)");
+  RX(minus1_re, R"(^On\s+Error\s+GoTo\s+-1$)");
+  RX(stop_re, R"(^Stop$)");
+  RX(assert_re, R"(^Debug\.Assert\b)");
+  RX(open_re,
+     R"(^Open\s+(.+?)(?:\s+For\s+(Input|Output|Append|Binary|Random))?(?:\s+Access\s+(?:Read\s+Write|Read|Write))?(?:\s+(?:Shared|Lock\s+Read\s+Write|Lock\s+Read|Lock\s+Write))?\s+As\s+(#?\s*.+?)(?:\s+Len\s*=\s*(.+))?$)");
+  RX(close_re, R"(^Close(?:\s+(.*))?$)");
+  RX(print_file, R"(^Print\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)");
+  RX(write_file, R"(^Write\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)");
+  RX(print_re, R"(^Print(?:\s+(.*))?$)");
+  RX(input_file, R"(^Input\s*#\s*([^,]+?)\s*,(.+)$)");
+  RX(line_input, R"(^Line\s+Input\s*#\s*([^,]+?)\s*,(.+)$)");
+  RX(get_put, R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)");
+  RX(seek_re, R"(^Seek\s*#\s*([^,]+?)\s*,(.+)$)");
+  RX(name_re, R"(^Name\s+(.+?)\s+As\s+(.+)$)");
+  RX(gosub_computed, R"(^On\s+.+\s+(GoTo|GoSub)\s+)");
+  if (auto g = goto_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Goto, line);
+    s->name = lower((*g)[1]);
+    return s;
+  }
+  if (auto g = gosub_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::GoSub, line);
+    s->name = lower((*g)[1]);
+    return s;
+  }
+  if (return_re.match(line)) return make_stmt(StmtKind::Return, line);
+  if (resume_re.match(line)) return make_stmt(StmtKind::Resume, line);
+  if (auto g = resume_label.match_groups(line)) {
+    if (lower((*g)[1]) != "next") {
+      auto s = make_stmt(StmtKind::ResumeLabel, line);
+      s->name = lower((*g)[1]);
+      return s;
+    }
+  }
+  if (minus1_re.match(line)) return make_stmt(StmtKind::OnErrorGotoMinus1, line);
+  if (stop_re.match(line)) return make_stmt(StmtKind::End, line);
+  if (assert_re.match(line)) return make_stmt(StmtKind::Nop, line);
+  if (gosub_computed.match(line)) {
+    auto s = make_stmt(StmtKind::Refused, line);
+    s->name = "On ... GoTo / On ... GoSub (computed jumps) is not supported: " + line;
+    return s;
+  }
+  if (auto g = open_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileOpen, line);
+    static const char* const modes[] = {"input", "output", "append", "binary", "random"};
+    const std::string mode = g->size() > 2 ? lower((*g)[2]) : std::string();
+    s->mode = 4;
+    for (int k = 0; k < 5; ++k)
+      if (mode == modes[k]) s->mode = k;
+    s->args.push_back(ExprParser::parse((*g)[1]));
+    s->expr = channel((*g)[3]);
+    if (g->size() > 4 && !(*g)[4].empty()) s->args.push_back(ExprParser::parse((*g)[4]));
+    return s;
+  }
+  if (auto g = close_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileClose, line);
+    if (g->size() > 1)
+      for (const std::string& piece : split_outside((*g)[1], ','))
+        if (!strip(piece).empty()) s->args.push_back(channel(piece));
+    return s;
+  }
+  if (auto g = print_file.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FilePrint, line);
+    s->expr = channel((*g)[1]);
+    if (g->size() > 2) compile_print_list((*g)[2], *s);
+    return s;
+  }
+  if (auto g = write_file.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileWrite, line);
+    s->expr = channel((*g)[1]);
+    if (g->size() > 2) compile_print_list((*g)[2], *s);
+    return s;
+  }
+  if (auto g = print_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::DebugPrint, line);
+    if (g->size() > 1) compile_print_list((*g)[1], *s);
+    return s;
+  }
+  if (auto g = line_input.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileLineInput, line);
+    s->expr = channel((*g)[1]);
+    s->targets.push_back(compile_target((*g)[2]));
+    return s;
+  }
+  if (auto g = input_file.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileInput, line);
+    s->expr = channel((*g)[1]);
+    for (const std::string& piece : split_outside((*g)[2], ',')) s->targets.push_back(compile_target(piece));
+    return s;
+  }
+  if (auto g = get_put.match_groups(line)) {
+    const bool get = lower((*g)[1]) == "get";
+    auto s = make_stmt(get ? StmtKind::FileGet : StmtKind::FilePut, line);
+    s->expr = channel((*g)[2]);
+    s->args.push_back(strip((*g)[3]).empty() ? nullptr : ExprParser::parse((*g)[3]));
+    s->args.push_back(ExprParser::parse((*g)[4]));
+    s->targets.push_back(compile_target((*g)[4]));
+    return s;
+  }
+  if (auto g = seek_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileSeek, line);
+    s->expr = channel((*g)[1]);
+    s->args.push_back(ExprParser::parse((*g)[2]));
+    return s;
+  }
+  if (auto g = name_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::FileName, line);
+    s->args.push_back(ExprParser::parse((*g)[1]));
+    s->args.push_back(ExprParser::parse((*g)[2]));
+    return s;
+  }
+  return nullptr;
+}
+
+std::unique_ptr<Stmt> compile_from(const std::string& line, int form);
+
 
 // An expression without calls, members or objects: evaluating it changes nothing.
 bool is_pure(const Node& node) {
@@ -106,13 +329,44 @@ bool is_pure(const Node& node) {
   }
 }
 
+// An assignment target: a name followed by any run of ".member" and
+// parenthesised index lists (a, a.b, a(i, j), a(i).b, a.b.c).
+bool is_target_text(std::string_view text) {
+  const std::string_view t = strip_view(text);
+  size_t i = 0;
+  auto name = [&] {
+    if (i >= t.size() || !(std::isalpha(static_cast<unsigned char>(t[i])) || t[i] == '_')) return false;
+    while (i < t.size() && (std::isalnum(static_cast<unsigned char>(t[i])) || t[i] == '_' ||
+                            static_cast<unsigned char>(t[i]) >= 0x80))
+      ++i;
+    return true;
+  };
+  if (!name()) return false;
+  if (i < t.size() && std::string_view("$%!#&").find(t[i]) != std::string_view::npos) ++i;
+  while (i < t.size()) {
+    while (i < t.size() && is_space_char(static_cast<unsigned char>(t[i]))) ++i;
+    if (i >= t.size()) break;
+    if (t[i] == '.') {
+      ++i;
+      if (!name()) return false;
+    } else if (t[i] == '(') {
+      const size_t close = matching_paren(t, i);
+      if (close == std::string::npos) return false;
+      i = close + 1;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
 // Forms 20-25 (and 22's assignment), on a line whose prefixes are removed.
 std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
-  RX(target_re, R"(^\s*[A-Za-z_]\w*(?:\.\w+|\([^)]*\))?\s*$)");
+
   RX(member_re, R"(^([A-Za-z_]\w*)\.([A-Za-z_]\w*)\s*(.*)$)");
   RX(call_re, R"(^([A-Za-z_]\w*)\s*(.*)$)");
   const long eq = find_equal(line);
-  if (eq >= 0 && target_re.match(std::string_view(line).substr(0, static_cast<size_t>(eq)))) {
+  if (eq >= 0 && is_target_text(std::string_view(line).substr(0, static_cast<size_t>(eq)))) {
     auto s = make_stmt(StmtKind::Assign, original);
     s->target = compile_target(strip(line.substr(0, static_cast<size_t>(eq))));
     s->expr = ExprParser::parse(line.substr(static_cast<size_t>(eq) + 1));
@@ -171,9 +425,9 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   RX(r8, R"(^DoEvents\s*$)");
   RX(rqconst, R"(^(?:Public|Private|Global)\s+(Const\s+.*)$)");
   RX(r9, R"(^(?:Dim|Public|Private|Global|Static)\s+(.+))");
-  RX(r10, R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)");
+  RX(r10, R"(^ReDim\s+(Preserve\s+)?(.+)$)");
   RX(r11, R"(^Const\s+(\w+)\s*(?:As\s+\w+)?\s*=\s*(.*))");
-  RX(r12, R"(^Exit\s+(Sub|Function)\b)");
+  RX(r12, R"(^Exit\s+(Sub|Function|Property)\b)");
   RX(r13, R"(^Exit\s+For\b)");
   RX(r14, R"(^Exit\s+Do\b)");
   RX(r15, R"(^End\s*$)");
@@ -183,7 +437,11 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   RX(r19, R"(^Load\s+(\w+)\s*$)");
   RX(r20, R"(^Call\s+)");
   RX(r21, R"(^Set\s+)");
-  if (r8.match(line)) return make_stmt(StmtKind::Nop, line);
+  if (r8.match(line)) {
+    auto s = make_stmt(StmtKind::Nop, line);
+    s->name = "doevents";
+    return s;
+  }
   // A qualified constant (Public Const ...) is a constant, not a variable
   // named after the whole text.
   if (auto g = rqconst.match_groups(line)) {
@@ -202,9 +460,15 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   if (auto g = r10.match_groups(line)) {
     auto s = make_stmt(StmtKind::ReDim, line);
     s->preserve = !(*g)[1].empty();
-    s->name = (*g)[2];
-    s->symbol = intern((*g)[2]);
-    s->expr = ExprParser::parse((*g)[3]);
+    s->redims = compile_declaration((*g)[2]);
+    bool valid = !s->redims.empty();
+    for (const DeclPiece& d : s->redims) valid = valid && d.is_array && !d.dims.empty();
+    if (!valid) {
+      s->kind = StmtKind::Unsupported;
+      return s;
+    }
+    s->name = symbol_text(s->redims[0].symbol);
+    s->symbol = s->redims[0].symbol;
     return s;
   }
   if (auto g = r11.match_groups(line)) {
@@ -213,6 +477,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
     s->expr = ExprParser::parse((*g)[2]);
     return s;
   }
+  if (auto s = compile_jump_or_file(line)) return s;
   if (r12.match(line)) return make_stmt(StmtKind::ExitProc, line);
   if (r13.match(line)) return make_stmt(StmtKind::ExitFor, line);
   if (r14.match(line)) return make_stmt(StmtKind::ExitDo, line);
@@ -220,7 +485,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   if (r16.match(line)) return make_stmt(StmtKind::Beep, line);
   if (auto g = r17.match_groups(line)) {
     auto s = make_stmt(StmtKind::DebugPrint, line);
-    s->expr = ExprParser::parse((*g)[1]);
+    compile_print_list((*g)[1], *s);
     return s;
   }
   if (auto g = r18.match_groups(line)) {
@@ -243,24 +508,54 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
 
 std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, 1); }
 
-AssignTarget compile_target(const std::string& target) {
-  RX(element_re, R"(^([A-Za-z_]\w*)\((.+)\)$)");
+AssignTarget compile_target(const std::string& target_in) {
   RX(simple_re, R"(^[A-Za-z_]\w*[$%!#&]?$)");
+  const std::string target = strip(target_in);
   AssignTarget t;
   t.text = target;
-  if (auto g = element_re.match_groups(target)) {
+  // name(indexes): an element (or a Mid statement)
+  size_t name_end = 0;
+  while (name_end < target.size() && (std::isalnum(static_cast<unsigned char>(target[name_end])) ||
+                                      target[name_end] == '_' || static_cast<unsigned char>(target[name_end]) >= 0x80))
+    ++name_end;
+  size_t open = name_end;
+  while (open < target.size() && std::string_view("$%!#&").find(target[open]) != std::string_view::npos) ++open;
+  while (open < target.size() && is_space_char(static_cast<unsigned char>(target[open]))) ++open;
+  if (name_end > 0 && open < target.size() && target[open] == '(' &&
+      matching_paren(target, open) == target.size() - 1) {
     t.kind = AssignTarget::Kind::Element;
-    t.name = (*g)[1];
-    t.symbol = intern((*g)[1]);
-    t.expr = ExprParser::parse((*g)[2]);
+    t.name = target.substr(0, name_end);
+    t.symbol = intern(t.name);
+    const std::string inner = target.substr(open + 1, target.size() - open - 2);
+    const auto pieces = split_outside(inner, ',');
+    t.expr = ExprParser::parse(pieces[0]);
+    for (size_t k = 1; k < pieces.size(); ++k) t.more.push_back(ExprParser::parse(pieces[k]));
     return t;
   }
-  const size_t dot = target.rfind('.');
+  // owner.member, split at the last dot outside parentheses
+  size_t dot = std::string::npos;
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = 0; i < target.size(); ++i) {
+    const char c = target[i];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (c == '.' && depth == 0) dot = i;
+  }
   if (dot != std::string::npos) {
     t.kind = AssignTarget::Kind::Member;
     t.name = target.substr(0, dot);
     t.member = strip(target.substr(dot + 1));
     t.expr = ExprParser::parse(t.name);
+    // owner.field(i): an element of an array field
+    const size_t paren = t.member.find('(');
+    if (paren != std::string::npos && t.member.back() == ')' && matching_paren(t.member, paren) == t.member.size() - 1) {
+      for (const std::string& piece : split_outside(t.member.substr(paren + 1, t.member.size() - paren - 2), ','))
+        t.more.push_back(ExprParser::parse(piece));
+      t.member = strip(t.member.substr(0, paren));
+    }
     return t;
   }
   if (simple_re.match(target)) {
@@ -352,6 +647,79 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
   return line;
 }
 
+namespace {
+
+// One piece of a Case line: "Is > 5", "1 To 5" or a value.
+CaseTest compile_case(const std::string& piece_in) {
+  RX(is_re, R"(^Is\s*(<=|>=|<>|=|<|>)(.*)$)");
+  const std::string piece = strip(piece_in);
+  CaseTest t;
+  if (auto g = is_re.match_groups(piece)) {
+    t.kind = CaseTest::Kind::Is;
+    binop_from_text((*g)[1], t.op);
+    t.a = ExprParser::parse((*g)[2]);
+    return t;
+  }
+  auto [low, high] = split_to(piece);
+  if (!low.empty()) {
+    t.kind = CaseTest::Kind::Range;
+    t.a = ExprParser::parse(low);
+    t.b = ExprParser::parse(high);
+    return t;
+  }
+  t.a = ExprParser::parse(piece);
+  return t;
+}
+
+bool is_digits(std::string_view t) {
+  if (t.empty()) return false;
+  for (char c : t)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+}  // namespace
+
+void CompiledBody::find_labels() {
+  if (labels_ready) return;
+  RX(jump_re, R"(\b(?:GoTo|GoSub|Resume)\s+([A-Za-z_]\w*|\d+)\s*$)");
+  for (const std::string& l : *lines)
+    if (auto g = jump_re.search_groups(l)) {
+      const std::string label = lower((*g)[1]);
+      if (label != "next" && label != "0") labels.push_back(label);
+    }
+  labels_ready = true;
+}
+
+long CompiledBody::label_index(const std::string& label) {
+  const long n = static_cast<long>(lines->size());
+  for (long i = 0; i < n; ++i) {
+    std::string text = (*lines)[static_cast<size_t>(i)];
+    while (!text.empty() && text.back() == ':') text.pop_back();
+    if (lower(strip(text)) == label) return i;
+  }
+  return -1;
+}
+
+bool CompiledBody::directly_within(long start, long end, long target) {
+  long i = start;
+  while (i < end) {
+    if (i == target) return true;
+    if (i > target) return false;
+    Line& l = line(i);
+    switch (l.kind) {
+      case LineKind::IfBlock: case LineKind::With: case LineKind::ForEach: case LineKind::For: case LineKind::Do:
+      case LineKind::While: case LineKind::Select:
+        resolve(i);
+        if (target > i && target <= l.end) return false;
+        i = l.end + 1;
+        break;
+      default: ++i;
+    }
+  }
+  return false;
+}
+
 std::unique_ptr<Line> CompiledBody::compile_body_line(long index) {
   const std::string& text = (*lines)[static_cast<size_t>(index)];
   auto line = compile_line(text);
@@ -359,16 +727,13 @@ std::unique_ptr<Line> CompiledBody::compile_body_line(long index) {
   // is a label, not a call, when an On Error GoTo of this body names it.
   if (line->kind == LineKind::Simple && line->simple->kind == StmtKind::Call && line->simple->args.empty() &&
       line->simple->name == text) {
-    if (!labels_ready) {
-      RX(goto_re, R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*)$)");
-      for (const std::string& l : *lines)
-        if (auto g = goto_re.match_groups(l)) labels.push_back(lower((*g)[1]));
-      labels_ready = true;
-    }
+    find_labels();
     const std::string key = lower(text);
     for (const std::string& label : labels)
       if (label == key) line->kind = LineKind::Label;
   }
+  // a line number
+  if (is_digits(text)) line->kind = LineKind::Label;
   return line;
 }
 
@@ -508,7 +873,7 @@ void CompiledBody::resolve(long index) {
           if (lower(cond) == "else") {
             b.is_else = true;
           } else {
-            for (const std::string& piece : split_outside(cond, ',')) b.cases.push_back(ExprParser::parse(piece));
+            for (const std::string& piece : split_outside(cond, ',')) b.cases.push_back(compile_case(piece));
           }
           branches.push_back(std::move(b));
         }

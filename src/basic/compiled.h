@@ -19,7 +19,14 @@ struct AssignTarget {
   std::string name;           // Element: the array name as written; Member: the owner text
   std::string member;         // Member
   std::string text;           // the target as written
-  NodePtr expr;               // Element: the index; Member: the owner
+  NodePtr expr;               // Element: the first index; Member: the owner
+  std::vector<NodePtr> more;  // Element: the further indexes of a multi-dimensional array
+};
+
+// One dimension of a declared array: `upper`, or `lower To upper`.
+struct DimBounds {
+  NodePtr lower;  // null: the default lower bound
+  NodePtr upper;
 };
 
 struct DeclPiece {
@@ -28,12 +35,23 @@ struct DeclPiece {
   std::string class_name;        // the type word as written (for As New)
   bool as_new = false;
   bool is_array = false;
-  NodePtr bound;  // null for empty parentheses
+  std::vector<DimBounds> dims;  // empty for empty parentheses
+};
+
+// An item of a Print list: an expression, Spc(n) or Tab(n), and the
+// separator after it (';', ',' or 0 at the end).
+struct PrintItem {
+  enum class Kind : uint8_t { Expr, Spc, Tab } kind = Kind::Expr;
+  NodePtr expr;  // null for an empty item (a bare separator)
+  char separator = 0;
 };
 
 enum class StmtKind : uint8_t {
   OnErrorResumeNext, OnErrorGoto0, OnErrorGotoLabel, ResumeNext, Nop, WithMember, Declare, ReDim, Const,
-  ExitProc, ExitFor, ExitDo, End, Beep, DebugPrint, Unload, Load, Assign, MemberCall, Call, Unsupported
+  ExitProc, ExitFor, ExitDo, End, Beep, DebugPrint, Unload, Load, Assign, MemberCall, Call, Unsupported,
+  Goto, GoSub, Return, Resume, ResumeLabel, OnErrorGotoMinus1,
+  FilePrint, FileWrite, FileOpen, FileClose, FileInput, FileLineInput, FileGet, FilePut, FileSeek, FileName,
+  Refused
 };
 
 struct Stmt {
@@ -47,6 +65,10 @@ struct Stmt {
   AssignTarget target;
   std::vector<NodePtr> args;
   std::vector<Symbol> refs;
+  std::vector<DeclPiece> redims;     // ReDim: one piece per array
+  std::vector<PrintItem> items;      // Print lists
+  std::vector<AssignTarget> targets; // Input #, Line Input #, Get: the variables read into
+  int mode = 0;                      // Open: the file mode
   bool append_in_place = false;     // Assign of the form  s = s & pure-expression
   std::unique_ptr<Stmt> alt;        // the form used when the first choice does not apply
   std::unique_ptr<Stmt> with_form;  // WithMember: the line rewritten onto the With target
@@ -57,9 +79,16 @@ AssignTarget compile_target(const std::string& target);
 
 enum class LineKind : uint8_t { Label, IfSingle, IfBlock, With, ForEach, For, Do, While, Select, Simple };
 
+// One test of a Case line: `value`, `low To high` or `Is op value`.
+struct CaseTest {
+  enum class Kind : uint8_t { Equal, Range, Is } kind = Kind::Equal;
+  BinOp op = BinOp::Eq;  // Is: the comparison
+  NodePtr a, b;          // the value, or the range's ends
+};
+
 struct Branch {
   NodePtr cond;                 // If: the condition (null for Else)
-  std::vector<NodePtr> cases;   // Select: the pieces (empty for Case Else)
+  std::vector<CaseTest> cases;  // Select: the tests (empty for Case Else)
   bool is_else = false;
   long begin = 0, end = 0;      // the branch's lines
 };
@@ -97,9 +126,20 @@ struct CompiledBody {
     return *slot;
   }
   std::unique_ptr<Line> compile_body_line(long index);
-  // Labels named by the body's On Error GoTo lines (lower-cased).
+  // Labels named by the body's GoTo, GoSub, Resume and On Error GoTo
+  // lines (lower-cased), and where the label lines are.
   std::vector<std::string> labels;
   bool labels_ready = false;
+  void find_labels();
+  // The index of the label line of that (lower-cased) name, -1 if none.
+  long label_index(const std::string& label);
+  // Whether the line at `target` lies directly in the range [start, end),
+  // not inside one of its blocks.
+  bool directly_within(long start, long end, long target);
+  // Where the body comes from, for error locations.
+  const std::vector<int>* line_numbers = nullptr;
+  const std::string* file = nullptr;
+  int line_offset = 0;
   uint32_t flag(long index);
   // The closing line of the block opened at `index`; VBError
   // "Missing closing block for: {line}" when there is none.

@@ -1,5 +1,6 @@
 #include "basic/expr.h"
 
+#include "basic/dates.h"
 #include "basic/stack_guard.h"
 
 #include <cctype>
@@ -77,7 +78,13 @@ Value literal_value(const std::string& t) {
   return Value(static_cast<int64_t>(v));
 }
 
-Value number_literal(const std::string& t) {
+Value number_literal(std::string t) {
+  // A type suffix: # ! @ make a Double, % & an Integer.
+  const char suffix = t.back();
+  if (suffix == '#' || suffix == '!' || suffix == '@' || suffix == '%' || suffix == '&') {
+    t.pop_back();
+    if (suffix != '%' && suffix != '&') return Value(std::strtod(t.c_str(), nullptr));
+  }
   if (t.find_first_of(".eE") != std::string::npos) return Value(std::strtod(t.c_str(), nullptr));
   errno = 0;
   char* end = nullptr;
@@ -150,6 +157,14 @@ std::vector<NodePtr> ExprParser::arguments(int nesting, std::vector<Symbol>* ref
   try {
     while (true) {
       const size_t start = pos_;
+      if (const std::string* t = peek(); t && (*t == "," || *t == ")")) {
+        // a left-out argument: f(a, , b)
+        args.push_back(make(NodeKind::Literal));
+        if (refs) refs->push_back(NO_SYMBOL);
+        if (match(")")) break;
+        match(",");
+        continue;
+      }
       args.push_back(expr(0, nesting + 1));
       if (refs) {
         const bool single = pos_ == start + 1 && is_ref_name(tokens_[start].value);
@@ -208,6 +223,12 @@ NodePtr ExprParser::primary(int nesting) {
     } else if (std::isdigit(static_cast<unsigned char>(c))) {
       value = make(NodeKind::Literal);
       value->literal = number_literal(token);
+    } else if (c == '#') {
+      // a date literal: its ISO text
+      const auto date = parse_date_text(std::string_view(token).substr(1, token.size() - 2));
+      if (!date) fail("Invalid date literal: " + token);
+      value = make(NodeKind::Literal);
+      value->literal = Value(date_text(*date));
     } else if (match("(")) {
       value = make(NodeKind::Call);
       value->text = token;

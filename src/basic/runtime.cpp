@@ -3,8 +3,14 @@
 
 #include <pthread.h>
 
+#include <sys/resource.h>
+#include <sys/sysinfo.h>
+
+#include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 #include "basic/compiled.h"
 #include "basic/stack_guard.h"
@@ -54,7 +60,45 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
                                           {"title", Value("Corvane Application")},
                                           {"exename", Value("VBApplication")},
                                           {"previnstance", Value(false)}});
-  for (const std::string& source : options.sources) add_source(source);
+  watch = std::move(options.watch);
+  max_steps = options.max_steps;
+  doevents = std::move(options.doevents);
+  reset_steps();
+  start_clock();
+  for (size_t i = 0; i < options.sources.size(); ++i)
+    add_source(options.sources[i], i < options.source_files.size() ? options.source_files[i] : std::string(),
+               i < options.source_first_lines.size() ? options.source_first_lines[i] : 1);
+}
+
+namespace {
+
+double now_seconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+void VBRuntime::reset_steps() {
+  step_count = 0;
+  next_check_ = max_steps > 0 ? std::min(CHECK_INTERVAL, max_steps + 1) : CHECK_INTERVAL;
+}
+
+void VBRuntime::start_clock() {
+  clock->start = now_seconds();
+  clock->paused = 0;
+}
+
+double VBRuntime::running_seconds() const { return now_seconds() - clock->start - clock->paused; }
+
+void VBRuntime::checkpoint() {
+  const bool over = (max_steps > 0 && step_count > max_steps) || (watch && watch(running_seconds()));
+  if (over) {
+    VBError e(18, "Execution limit exceeded (possible infinite loop)");
+    e.untrappable = true;
+    throw e;
+  }
+  next_check_ = step_count + CHECK_INTERVAL;
+  if (max_steps > 0 && next_check_ > max_steps + 1) next_check_ = max_steps + 1;
 }
 
 VBRuntime::~VBRuntime() = default;
@@ -153,10 +197,11 @@ std::vector<Param> parse_params(const std::string& text) {
 
 }  // namespace
 
-void VBRuntime::add_source(const std::string& source) {
+void VBRuntime::add_source(const std::string& source, const std::string& file, int first_line) {
   RX(type_re, R"(^(?:Public|Private)?\s*Type\s+(\w+)\s*$)");
   RX(end_type, R"(^End\s+Type\b)");
-  RX(member_re, R"(^(\w+)\s+As\s+(\w+)\s*$)");
+  RX(member_re, R"(^(\w+)(?:\s*\(\s*(\d+)\s*\))?\s+As\s+(\w+)(?:\s*\*\s*(\d+))?\s*$)");
+  RX(option_base_re, R"(^Option\s+Base\s+([01])\b)");
   RX(enum_re, R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)");
   RX(end_enum, R"(^End\s+Enum$)");
   RX(item_re, R"(^(\w+)\s*(?:=\s*([+-]?(?:&H[\dA-Fa-f]+|\d+)))?$)");
@@ -166,7 +211,8 @@ void VBRuntime::add_source(const std::string& source) {
   RX(end_property, R"(^End\s+Property\b)");
   RX(option_explicit_re, R"(^Option\s+Explicit\b)");
   RX(decl_re, R"(^(Public|Private|Global|Dim|Const)\b)");
-  const std::vector<std::string> src = lines(source);
+  std::vector<int> numbers;
+  const std::vector<std::string> src = lines(source, &numbers);
   const size_t n = src.size();
   size_t i = 0;
   while (i < n) {
@@ -179,13 +225,18 @@ void VBRuntime::add_source(const std::string& source) {
         auto m = member_re.match_groups(src[j]);
         if (!m) throw VBError("Unsupported Type member: " + src[j]);
         const std::string field = lower((*m)[1]);
+        // "name(9) As T" is an array field of 10 elements ("t[10]");
+        // "name As String * 20" a text of 20 characters ("string*20").
+        std::string type = lower((*m)[3]);
+        if (m->size() > 4 && !(*m)[4].empty()) type += "*" + (*m)[4];
+        if (!(*m)[2].empty()) type += "[" + std::to_string(std::stoll((*m)[2]) + 1) + "]";
         bool replaced = false;
         for (auto& f : fields)
           if (f.first == field) {
-            f.second = lower((*m)[2]);
+            f.second = type;
             replaced = true;
           }
-        if (!replaced) fields.emplace_back(field, lower((*m)[2]));
+        if (!replaced) fields.emplace_back(field, type);
       }
       if (j >= n) throw VBError("Missing End Type for " + name);
       user_types[lower(name)] = std::move(fields);
@@ -234,6 +285,9 @@ void VBRuntime::add_source(const std::string& source) {
       if (g->size() > 3 && open != std::string::npos && close != std::string::npos && close > open)
         proc->params = parse_params(line.substr(open + 1, close - open - 1));
       proc->body.assign(src.begin() + static_cast<long>(i) + 1, src.begin() + static_cast<long>(j));
+      proc->line_numbers.assign(numbers.begin() + static_cast<long>(i) + 1, numbers.begin() + static_cast<long>(j));
+      proc->file = file;
+      proc->line_offset = first_line - 1;
       const std::string lname = lower(name);
       std::string key;
       if (kind_lower == "sub" || kind_lower == "function") {
@@ -251,12 +305,17 @@ void VBRuntime::add_source(const std::string& source) {
         }
       }
       proc->compiled = std::make_shared<CompiledBody>(proc->body);
+      proc->compiled->line_numbers = &proc->line_numbers;
+      proc->compiled->file = &proc->file;
+      proc->compiled->line_offset = proc->line_offset;
       procs[intern_folded(key)] = std::move(proc);
       i = j + 1;
       continue;
     }
     if (option_explicit_re.match(line)) {
       option_explicit = true;
+    } else if (auto b = option_base_re.match_groups(line)) {
+      option_base = (*b)[1] == "1" ? 1 : 0;
     } else if (decl_re.match(line)) {
       try {
         execute_statement(line, *globals);
@@ -286,47 +345,125 @@ Value VBRuntime::make_record(const std::string& type_name, int depth) {
   if (depth > 32) throw VBError("Type " + type_name + " contains itself");
   const auto& fields = user_types.at(type_name);
   std::map<std::string, Value> props;
-  for (const auto& [field, type] : fields)
-    props[field] = user_types.count(type) ? make_record(type, depth + 1) : corvane::default_value(type);
+  for (const auto& [field, type] : fields) {
+    const size_t bracket = type.find('[');
+    const std::string element = type.substr(0, bracket);
+    auto one = [&] { return user_types.count(element) ? make_record(element, depth + 1) : corvane::default_value(element); };
+    if (bracket == std::string::npos) {
+      props[field] = one();
+    } else {
+      std::vector<Value> items;
+      const long count = std::stol(type.substr(bracket + 1));
+      for (long k = 0; k < count; ++k) items.push_back(one());
+      props[field] = make_array(std::move(items));
+    }
+  }
   return Value(std::static_pointer_cast<ControlObject>(std::make_shared<VBRecord>(type_name, std::move(props))));
+}
+
+namespace {
+
+// The most array elements memory could hold: total memory, or the address
+// space limit when one is set.
+uint64_t element_budget() {
+  static const uint64_t budget = [] {
+  uint64_t bytes = 0;
+  struct sysinfo info {};
+  if (sysinfo(&info) == 0) bytes = static_cast<uint64_t>(info.totalram + info.totalswap) * info.mem_unit;
+  struct rlimit limit {};
+  if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+      (bytes == 0 || limit.rlim_cur < bytes))
+    bytes = limit.rlim_cur;
+  if (bytes == 0) bytes = uint64_t{1} << 40;
+  return bytes / sizeof(Value);
+  }();
+  return budget;
+}
+
+[[noreturn]] void out_of_memory() { throw VBError(7, "Out of memory"); }
+
+}  // namespace
+
+VBRuntime::ArrayShape VBRuntime::array_shape(const std::vector<DimBounds>& dims, Scope& scope) {
+  ArrayShape shape;
+  uint64_t total = 1;
+  for (const DimBounds& d : dims) {
+    const int64_t lower = d.lower ? number_as_count(eval(*d.lower, scope), INT64_MIN) : option_base;
+    const int64_t upper = number_as_count(eval(*d.upper, scope), INT64_MIN);
+    if (lower == INT64_MIN || upper == INT64_MIN) throw VBError("Array dimensions out of range");
+    const int64_t count = upper - lower + 1;
+    if (count < 0) throw VBError("Array dimensions out of range");
+    if (count > INT32_MAX) out_of_memory();
+    shape.bounds.emplace_back(lower, count);
+    if (count != 0 && total > UINT64_MAX / static_cast<uint64_t>(count)) out_of_memory();
+    total *= static_cast<uint64_t>(count);
+  }
+  if (total > static_cast<uint64_t>(INT32_MAX) || total > element_budget()) out_of_memory();
+  shape.total = total;
+  if (shape.bounds.size() == 1 && shape.bounds[0].first == 0) shape.bounds.clear();
+  return shape;
+}
+
+void VBRuntime::fill_array(VBArray& array, size_t total, const std::string& type) {
+  array.items.reserve(total);
+  const Value fill = default_value(type);
+  if (fill.is_object()) {
+    while (array.items.size() < total) array.items.push_back(default_value(type));
+  } else {
+    array.items.resize(total, fill);
+  }
+}
+
+Value VBRuntime::make_array_value(const std::vector<DimBounds>& dims, const std::string& type, Scope& scope) {
+  ArrayShape shape = array_shape(dims, scope);
+  auto array = std::make_shared<VBArray>();
+  fill_array(*array, shape.total, type);
+  array->dims = std::move(shape.bounds);
+  return Value(std::move(array));
 }
 
 void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
   for (const DeclPiece& d : stmt.decls) {
-    Value initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
-    if (d.is_array) {
-      std::vector<Value> items;
-      if (d.bound) {
-        const int64_t upper = number_as_count(eval(*d.bound, scope), -2);
-        const int64_t count = upper + 1;
-        if (count < 0 || count > MAX_ARRAY_ELEMENTS) throw VBError("Array dimensions out of range");
-        items.reserve(static_cast<size_t>(count));
-        for (int64_t k = 0; k < count; ++k) items.push_back(default_value(d.type));
-      }
-      initial = make_array(std::move(items));
-    }
+    Value initial;
+    if (d.is_array) initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
+    else initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
     bool created = false;
     Var& var = scope.get_or_create(d.symbol, &created);
     var.type_name = d.type;
-    var.type = type_code(d.type);
+    var.type = d.is_array ? TypeCode::Variant : type_code(d.type);
     if (created) var.value = std::move(initial);
   }
 }
 
 void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
-  const int64_t upper = number_as_count(eval(*stmt.expr, scope), -2);
-  const int64_t count = upper + 1;
-  if (count < 0 || count > MAX_ARRAY_ELEMENTS) throw VBError("Array dimensions out of range");
-  Scope& target = (&scope != globals.get() && !scope.holds(stmt.symbol) && globals->holds(stmt.symbol)) ? *globals
-                                                                                                         : scope;
-  std::vector<Value> items(static_cast<size_t>(count), Value(int64_t{0}));
-  if (stmt.preserve) {
-    if (Var* old = target.find(stmt.symbol); old && old->value.is_array()) {
-      const auto& src = old->value.as_array()->items;
-      for (size_t k = 0; k < items.size() && k < src.size(); ++k) items[k] = src[k];
+  for (const DeclPiece& d : stmt.redims) {
+    Scope& target = (&scope != globals.get() && !scope.holds(d.symbol) && globals->holds(d.symbol)) ? *globals : scope;
+    Var* old = target.find(d.symbol);
+    std::string type = d.type;
+    if (type == "variant" && old && old->type_name != "variant") type = old->type_name;
+    ArrayShape shape = array_shape(d.dims, scope);
+    auto fresh = std::make_shared<VBArray>();
+    if (stmt.preserve && old && old->value.is_array()) {
+      ArrayRef array = old->value.as_array();
+      // Only this variable holds the array: it changes in place, so
+      // growing it one element at a time costs amortised constant time.
+      if (array.use_count() <= 2) {
+        if (array->items.size() > shape.total) array->items.resize(shape.total);
+        if (array->items.size() < shape.total && array->items.capacity() < shape.total)
+          array->items.reserve(std::max<size_t>(shape.total, array->items.capacity() * 2));
+        fill_array(*array, shape.total, type);
+        array->dims = std::move(shape.bounds);
+        continue;
+      }
+      const size_t keep = std::min<size_t>(array->items.size(), shape.total);
+      fresh->items.assign(array->items.begin(), array->items.begin() + static_cast<long>(keep));
     }
+    fill_array(*fresh, shape.total, type);
+    fresh->dims = std::move(shape.bounds);
+    Var& var = target.get_or_create(d.symbol);
+    var.value = Value(std::move(fresh));
+    if (var.type_name == "variant" && type != "variant") var.type_name = type;
   }
-  target.get_or_create(stmt.symbol).value = make_array(std::move(items));
 }
 
 Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
@@ -374,14 +511,59 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
         }
       }
       const Value owner = lookup(stmt.symbol, stmt.name, scope);
-      if (!owner.is_object()) return exec_stmt(*stmt.alt, scope);
+      if (!owner.is_object()) {
+        if (names_something(stmt.symbol, scope)) {
+          // a variable that holds no object
+          Var* v = scope.find(stmt.symbol);
+          if (!v) v = globals->find(stmt.symbol);
+          const bool object_type = v && (v->type == TypeCode::Object || v->type == TypeCode::Other);
+          if (owner.is_nothing() || object_type)
+            throw VBError(91, "Object variable or With block variable not set: " + stmt.name + "." + stmt.text);
+          throw VBError(424, "Object required: " + stmt.name + "." + stmt.text);
+        }
+        // Module1.Proc args: a procedure qualified by its module's name
+        if (auto it = procs.find(intern(stmt.text)); it != procs.end()) {
+          std::vector<Value> args;
+          for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
+          const ProcedureRef proc = it->second;
+          run_proc(proc, args, nullptr, &scope);
+          return Flow::Normal;
+        }
+        return exec_stmt(*stmt.alt, scope);
+      }
       std::vector<Value> args;
       args.reserve(stmt.args.size());
       for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
       owner.as_object()->method(stmt.text, args);
       return Flow::Normal;
     }
-    case StmtKind::OnErrorResumeNext: error_mode = ErrorMode::Resume; return Flow::Normal;
+    case StmtKind::OnErrorResumeNext:
+      error_mode = ErrorMode::Resume;
+      clear_error();
+      return Flow::Normal;
+    case StmtKind::OnErrorGotoMinus1:
+      clear_error();
+      scope.in_handler = false;
+      return Flow::Normal;
+    case StmtKind::Goto: jump_label_ = stmt.name; return Flow::Goto;
+    case StmtKind::GoSub: jump_label_ = stmt.name; return Flow::GoSub;
+    case StmtKind::Return: return Flow::Return;
+    case StmtKind::Resume:
+      if (!scope.in_handler) throw VBError(20, "Resume without error");
+      return Flow::Resume;
+    case StmtKind::ResumeLabel:
+      if (!scope.in_handler) throw VBError(20, "Resume without error");
+      jump_label_ = stmt.name;
+      return Flow::Goto;
+    case StmtKind::FilePrint: case StmtKind::FileWrite: case StmtKind::FileOpen: case StmtKind::FileClose:
+    case StmtKind::FileInput: case StmtKind::FileLineInput: case StmtKind::FileGet: case StmtKind::FilePut:
+    case StmtKind::FileSeek: case StmtKind::FileName:
+      return exec_file_stmt(stmt, scope);
+    case StmtKind::Refused: {
+      VBError e(stmt.name);
+      e.untrappable = true;
+      throw e;
+    }
     case StmtKind::OnErrorGoto0:
       error_mode = ErrorMode::Raise;
       scope.error_label.clear();
@@ -390,11 +572,17 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     case StmtKind::OnErrorGotoLabel:
       scope.error_label = stmt.name;
       error_mode = ErrorMode::Handler;
+      clear_error();
       return Flow::Normal;
     case StmtKind::ResumeNext:
       if (!scope.in_handler) throw VBError("Resume Next without an active error handler");
       return Flow::ResumeNext;
-    case StmtKind::Nop: return Flow::Normal;
+    case StmtKind::Nop:
+      if (stmt.name == "doevents") {
+        if (doevents) doevents();
+        start_clock();
+      }
+      return Flow::Normal;
     case StmtKind::WithMember:
       return exec_stmt(scope.has_with ? *stmt.with_form : *stmt.alt, scope);
     case StmtKind::Declare: declare(stmt, scope); return Flow::Normal;
@@ -418,8 +606,13 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       if (debug) debug("Beep");
       return Flow::Normal;
     case StmtKind::DebugPrint: {
-      const std::string text = vbstr(eval(*stmt.expr, scope));
-      if (debug) debug(text);
+      bool newline = true;
+      print_list(stmt, scope, print_line, 0, newline);
+      if (newline) {
+        std::string text;
+        text.swap(print_line);
+        if (debug) debug(text);
+      }
       return Flow::Normal;
     }
     case StmtKind::Unload:
@@ -435,7 +628,11 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       if (!load) throw VBError("Load requires a form host");
       load(stmt.name);
       return Flow::Normal;
-    case StmtKind::Unsupported: throw VBError("Unsupported statement: " + stmt.text);
+    case StmtKind::Unsupported: {
+      VBError e("Unsupported statement: " + stmt.text);
+      e.untrappable = true;
+      throw e;
+    }
   }
   return Flow::Normal;
 }
@@ -473,22 +670,80 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
     case AssignTarget::Kind::Element: {
       Var* v = scope.find(t.symbol);
       if (!v || !v->value.is_array()) v = globals->find(t.symbol);
-      if (!v || !v->value.is_array()) throw VBError("Not an array: " + t.name);
+      if (!v || !v->value.is_array()) {
+        if (t.symbol == intern_folded("mid") || t.symbol == intern_folded("mid$")) return assign_mid(t, value, scope);
+        throw VBError("Not an array: " + t.name);
+      }
       ArrayRef array = v->value.as_array();
-      const Value index = eval(*t.expr, scope);
-      const int64_t i = number_as_count(index, -1);
-      if (i < 0 || i >= static_cast<int64_t>(array->items.size())) throw VBError("Subscript out of range: " + t.name);
-      array->items[static_cast<size_t>(i)] = value;
+      std::vector<Value> indexes;
+      indexes.push_back(eval(*t.expr, scope));
+      for (const auto& more : t.more) indexes.push_back(eval(*more, scope));
+      array->items[element_index(*array, indexes, t.name)] = std::move(value);
       return;
     }
     case AssignTarget::Kind::Member: {
       const Value owner = eval(*t.expr, scope);
       if (!owner.is_object()) throw VBError("Not an object: " + t.name);
+      if (!t.more.empty()) {
+        const Value field = owner.as_object()->get(t.member);
+        if (!field.is_array()) throw VBError("Not an array: " + t.name + "." + t.member);
+        std::vector<Value> indexes;
+        for (const auto& index : t.more) indexes.push_back(eval(*index, scope));
+        VBArray& array = *field.as_array();
+        array.items[element_index(array, indexes, t.member)] = std::move(value);
+        return;
+      }
       owner.as_object()->set(t.member, value);
       return;
     }
     case AssignTarget::Kind::Invalid: throw VBError("Invalid assignment target: " + t.text);
   }
+}
+
+// Mid(s, start[, length]) = text: replaces characters of s in place, never
+// changing its length.
+void VBRuntime::assign_mid(const AssignTarget& t, const Value& value, Scope& scope) {
+  const auto* name = t.expr.get();
+  if (name->kind != NodeKind::Name || t.more.empty()) throw VBError("Not an array: " + t.name);
+  const int64_t start = number_as_count(eval(*t.more[0], scope), 0);
+  if (start < 1) throw VBError(5, "Invalid procedure call or argument");
+  const std::u32string text = [&] {
+    std::u32string out;
+    const std::string s = vbstr(lookup(name->symbol, name->text, scope));
+    for (size_t i = 0; i < s.size();) out.push_back(decode_utf8(s, i));
+    return out;
+  }();
+  std::u32string insert;
+  const std::string v = vbstr(value);
+  for (size_t i = 0; i < v.size();) insert.push_back(decode_utf8(v, i));
+  size_t length = insert.size();
+  if (t.more.size() > 1) length = std::min<size_t>(length, static_cast<size_t>(std::max<int64_t>(0, number_as_count(eval(*t.more[1], scope), 0))));
+  std::u32string result = text;
+  for (size_t k = 0; k < length && static_cast<size_t>(start - 1) + k < result.size(); ++k)
+    result[static_cast<size_t>(start - 1) + k] = insert[k];
+  std::string out;
+  for (char32_t c : result) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xc0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3f));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xe0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+      out += static_cast<char>(0x80 | (c & 0x3f));
+    } else {
+      out += static_cast<char>(0xf0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+      out += static_cast<char>(0x80 | (c & 0x3f));
+    }
+  }
+  AssignTarget whole;
+  whole.kind = AssignTarget::Kind::Simple;
+  whole.symbol = name->symbol;
+  whole.text = name->text;
+  assign_compiled(whole, Value(std::move(out)), scope);
 }
 
 // ---------------------------------------------------------------- blocks
@@ -513,36 +768,143 @@ Flow VBRuntime::run_range(CompiledBody& body, long start, long end, Scope& scope
   check_stack();
   long index = start;
   while (index < end) {
-    if (++step_count > max_steps) throw VBError("Execution limit exceeded (possible infinite loop)");
+    if (++step_count >= next_check_) checkpoint();
     Line& line = body.line(index);
-    if (line.kind == LineKind::Simple) {
-      Flow flow;
-      try {
-        flow = exec_stmt(*line.simple, scope);
-      } catch (const VBError& e) {
-        if (error_mode == ErrorMode::Resume) {
-          last_error = e.message();
-          if (err_number == 0) err_number = 5;
-          ++index;
-          continue;
-        }
-        if (scope.failure_index < 0) scope.failure_index = index;
-        throw;
-      }
-      if (flow != Flow::Normal) return flow;
-      ++index;
-      continue;
-    }
     if (line.kind == LineKind::Label) {
       ++index;
       continue;
     }
+    Flow flow = Flow::Normal;
     long next = index + 1;
-    const Flow flow = run_block(body, line, index, next, scope);
-    if (flow != Flow::Normal) return flow;
-    index = next;
+    try {
+      if (line.kind == LineKind::Simple) flow = exec_stmt(*line.simple, scope);
+      else flow = run_block(body, line, index, next, scope);
+    } catch (VBError& e) {
+      if (!trap(e, body, index, resume_point(body, line, index), scope, flow, next)) throw;
+    } catch (const std::bad_alloc&) {
+      VBError e(7, "Out of memory");
+      if (!trap(e, body, index, resume_point(body, line, index), scope, flow, next)) throw e;
+    } catch (const std::length_error&) {
+      VBError e(7, "Out of memory");
+      if (!trap(e, body, index, resume_point(body, line, index), scope, flow, next)) throw e;
+    }
+    if (flow == Flow::Normal) {
+      index = next;
+      continue;
+    }
+    if (flow == Flow::Goto) {
+      const long target = body.label_index(jump_label_);
+      if (target < 0) {
+        VBError e("Label not defined: " + jump_label_);
+        e.untrappable = true;
+        locate(e, body, index);
+        throw e;
+      }
+      if (target >= start && target < end && body.directly_within(start, end, target)) {
+        index = target + 1;
+        continue;
+      }
+      return flow;
+    }
+    if (flow == Flow::GoSub) {
+      const long target = body.label_index(jump_label_);
+      if (target < 0) {
+        VBError e("Label not defined: " + jump_label_);
+        e.untrappable = true;
+        locate(e, body, index);
+        throw e;
+      }
+      struct GoSubDepth {
+        int& d;
+        explicit GoSubDepth(int& x) : d(x) { ++d; }
+        ~GoSubDepth() { --d; }
+      } depth(gosub_depth_);
+      if (gosub_depth_ > 100000) throw VBError(28, "Out of stack space (GoSub nested too deeply)");
+      const Flow sub = run_range(body, target + 1, static_cast<long>(body.lines->size()), scope);
+      if (sub == Flow::Return) {
+        index = next;
+        continue;
+      }
+      return sub == Flow::Normal ? Flow::ExitProc : sub;
+    }
+    return flow;
   }
   return Flow::Normal;
+}
+
+long VBRuntime::resume_point(CompiledBody& body, Line& line, long index) {
+  switch (line.kind) {
+    case LineKind::Simple: case LineKind::IfSingle: case LineKind::Label: return index + 1;
+    default: break;
+  }
+  try {
+    body.resolve(index);
+  } catch (VBError&) {
+    return index + 1;
+  }
+  return line.end + 1;
+}
+
+void VBRuntime::record_error(const VBError& e) {
+  err_number = e.number();
+  last_error = e.message();
+  err_source = e.source.empty() ? vbstr(app->get("Title")) : e.source;
+}
+
+void VBRuntime::locate(VBError& e, CompiledBody& body, long index) {
+  if (e.line != 0 || !body.line_numbers || index < 0 ||
+      static_cast<size_t>(index) >= body.line_numbers->size())
+    return;
+  e.line = (*body.line_numbers)[static_cast<size_t>(index)] + body.line_offset;
+  if (body.file) e.file = *body.file;
+}
+
+bool VBRuntime::trap(VBError& e, CompiledBody& body, long index, long resume_at, Scope& scope, Flow& flow,
+                     long& next) {
+  if (!e.untrappable) {
+    if (error_mode == ErrorMode::Resume) {
+      record_error(e);
+      flow = Flow::Normal;
+      next = resume_at;
+      return true;
+    }
+    if (error_mode == ErrorMode::Handler && !scope.in_handler && !scope.error_label.empty()) {
+      record_error(e);
+      flow = run_handler(body, index, resume_at, scope, next);
+      return true;
+    }
+  }
+  locate(e, body, index);
+  if (scope.failure_index < 0) scope.failure_index = index;
+  return false;
+}
+
+Flow VBRuntime::run_handler(CompiledBody& body, long index, long resume_at, Scope& scope, long& next) {
+  const long handler = body.label_index(scope.error_label);
+  if (handler < 0) throw VBError("Error handler label not found: " + scope.error_label);
+  error_mode = ErrorMode::Raise;
+  scope.in_handler = true;
+  const Flow flow = run_range(body, handler + 1, static_cast<long>(body.lines->size()), scope);
+  scope.in_handler = false;
+  switch (flow) {
+    case Flow::Normal:  // the handler ran to the end of the procedure
+    case Flow::ExitProc: clear_error(); return Flow::ExitProc;
+    case Flow::ResumeNext:
+      error_mode = ErrorMode::Handler;
+      clear_error();
+      next = resume_at;
+      return Flow::Normal;
+    case Flow::Resume:
+      error_mode = ErrorMode::Handler;
+      clear_error();
+      next = index;
+      return Flow::Normal;
+    case Flow::Goto:  // Resume label, or GoTo out of the handler
+      error_mode = ErrorMode::Handler;
+      clear_error();
+      return Flow::Goto;
+    default: return flow;
+  }
 }
 
 Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
@@ -595,6 +957,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       } depth(scope.for_depth);
       for (const Value& item : items) {
         scope.get_or_create(line.var).value = item;
+        if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
@@ -611,7 +974,6 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
       if (!positive && !negative) throw VBError("For loop Step cannot be zero");
       const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
-      int64_t rounds = 0;
       struct LoopDepth {
         int& d;
         explicit LoopDepth(int& x) : d(x) { ++d; }
@@ -623,6 +985,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         else go = binary(cmp, counter, last).as_bool();
         if (!go) break;
         scope.get_or_create(line.var).value.store(counter);
+        if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
@@ -631,20 +994,19 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
           counter = Value(sum);
         else
           counter = binary(BinOp::Add, counter, step);
-        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("For loop iteration limit exceeded");
       }
       return Flow::Normal;
     }
     case LineKind::Do: {
       body.resolve(index);
       next = line.end + 1;
-      int64_t rounds = 0;
       struct LoopDepth {
         int& d;
         explicit LoopDepth(int& x) : d(x) { ++d; }
         ~LoopDepth() { --d; }
       } depth(scope.do_depth);
       while (true) {
+        if (++step_count >= next_check_) checkpoint();
         if (line.header) {
           const bool c = eval_truth(*line.e1, scope);
           if ((line.header == 1 && !c) || (line.header == 2 && c)) break;
@@ -652,7 +1014,6 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitDo) break;
         if (flow != Flow::Normal) return flow;
-        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("Do loop iteration limit exceeded");
         if (line.footer) {
           const bool c = eval_truth(*line.footer_cond, scope);
           if ((line.footer == 1 && !c) || (line.footer == 2 && c)) break;
@@ -663,11 +1024,10 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
     case LineKind::While: {
       body.resolve(index);
       next = line.end + 1;
-      int64_t rounds = 0;
       while (eval_truth(*line.e1, scope)) {
+        if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow != Flow::Normal) return flow;
-        if (++rounds > MAX_LOOP_ROUNDS) throw VBError("While loop iteration limit exceeded");
       }
       return Flow::Normal;
     }
@@ -677,8 +1037,19 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       next = line.end + 1;
       for (const Branch& branch : line.branches) {
         bool chosen = branch.is_else;
-        for (size_t k = 0; !chosen && k < branch.cases.size(); ++k)
-          chosen = truth(binary(BinOp::Eq, selector, eval(*branch.cases[k], scope)));
+        for (size_t k = 0; !chosen && k < branch.cases.size(); ++k) {
+          const CaseTest& test = branch.cases[k];
+          switch (test.kind) {
+            case CaseTest::Kind::Equal: chosen = truth(binary(BinOp::Eq, selector, eval(*test.a, scope))); break;
+            case CaseTest::Kind::Is: chosen = truth(binary(test.op, selector, eval(*test.a, scope))); break;
+            case CaseTest::Kind::Range: {
+              const Value low = eval(*test.a, scope);
+              const Value high = eval(*test.b, scope);
+              chosen = truth(binary(BinOp::Ge, selector, low)) && truth(binary(BinOp::Le, selector, high));
+              break;
+            }
+          }
+        }
         if (chosen) return run_range(body, branch.begin, branch.end, scope);
       }
       return Flow::Normal;

@@ -90,6 +90,9 @@ struct Procedure {
   std::string name;  // as written
   std::vector<Param> params;
   std::vector<std::string> body;
+  std::vector<int> line_numbers;  // of each body line in its source (1-based)
+  std::string file;               // the source's file name as the host gave it
+  int line_offset = 0;            // added to line_numbers (the source's place in its file)
   Symbol result = NO_SYMBOL;  // functions: the result variable
   std::shared_ptr<CompiledBody> compiled;
 };
@@ -97,10 +100,12 @@ using ProcedureRef = std::shared_ptr<Procedure>;
 
 // How a piece of execution ended: normally, or by one of the signals that
 // are not errors.
-enum class Flow : uint8_t { Normal, ExitProc, ExitFor, ExitDo, Stop, ResumeNext };
+// Goto and GoSub carry their label in the interpreter (jump_label_).
+enum class Flow : uint8_t { Normal, ExitProc, ExitFor, ExitDo, Stop, ResumeNext, Resume, Goto, GoSub, Return };
 
 struct Stmt;
 struct Line;
+struct DimBounds;
 
 class DatabaseSession;
 
@@ -111,6 +116,12 @@ class VBRuntime {
   using DebugFn = std::function<void(const std::string& text)>;
   using StopFn = std::function<void()>;
   using FormFn = std::function<void(const std::string& form_name)>;
+  // The host's watch over long runs: called every few thousand executed
+  // lines with the seconds the current event (or top-level call) has been
+  // running, not counting time spent in the host's dialogs. Returning true
+  // stops the program with "Execution limit exceeded (possible infinite
+  // loop)", an error On Error cannot trap.
+  using WatchFn = std::function<bool(double seconds)>;
 
   struct Options {
     std::vector<std::string> sources;
@@ -121,6 +132,14 @@ class VBRuntime {
     StopFn stop;
     std::string base_dir;  // empty: the current directory
     std::vector<std::pair<std::string, std::string>> classes;  // class name -> source
+    // The file each source comes from (same order as sources; "" or
+    // missing: unknown) and the line of that file where the source's
+    // first line stands (1 when missing), for error locations.
+    std::vector<std::string> source_files;
+    std::vector<int> source_first_lines;
+    WatchFn watch;
+    int64_t max_steps = 0;  // executed lines per event; 0: no limit
+    std::function<void()> doevents;
   };
 
   VBRuntime();
@@ -130,7 +149,10 @@ class VBRuntime {
   ~VBRuntime();
 
   // ---- scanning and statements ----
-  void add_source(const std::string& source);
+  void add_source(const std::string& source, const std::string& file = {}, int first_line = 1);
+  // Lines of the scanned procedures that cannot be parsed, each an error
+  // (untrappable, with file, line and procedure), in source order.
+  std::vector<VBError> syntax_errors();
   void execute_statement(const std::string& line, Scope& scope);
   Flow execute_range(const std::vector<std::string>& lines, long start, long end, Scope& scope);
   void assign(const std::string& target, const Value& value, Scope& scope);
@@ -167,8 +189,27 @@ class VBRuntime {
   // ---- host interface ----
   void set_control(const std::string& name, ObjectRef object);
   ObjectRef control(const std::string& name) const;
-  // Hosts call this before every top-level call they make into the program.
-  void reset_steps() { step_count = 0; }
+  // Hosts call this before every top-level call they make into the program
+  // (event() does it): the step count starts again.
+  void reset_steps();
+  // The watch's clock starts again (event() does it; so does DoEvents).
+  void start_clock();
+  // Seconds the current event has been running (host dialogs not counted).
+  double running_seconds() const;
+  // Class instances made by this interpreter share its clock and watch.
+  struct Clock {
+    double start = 0;
+    double paused = 0;
+  };
+  std::shared_ptr<Clock> clock = std::make_shared<Clock>();
+  // The host's DoEvents: lets the host handle its pending events.
+  std::function<void()> doevents;
+  // Time spent waiting for the host (dialogs) is not running time.
+  void exclude_time(double seconds) { clock->paused += seconds; }
+  // Ends a pending Print line ("a";) by sending it to the debug operation.
+  void flush_print();
+  // Text output of Print lists: the pending line of Debug.Print.
+  std::string print_line;
   ProcedureRef procedure(const std::string& key) const;
   bool has_procedure(const std::string& key) const { return procedure(key) != nullptr; }
 
@@ -198,17 +239,22 @@ class VBRuntime {
   ErrorMode error_mode = ErrorMode::Raise;
   int64_t err_number = 0;
   std::string last_error;
+  std::string err_source;  // Err.Source
   bool option_explicit = false;
-  int64_t step_count = 0;
-  int64_t max_steps = 100000;
+  int64_t step_count = 0;  // lines executed in the current event
+  int64_t max_steps = 0;   // 0: no limit
+  WatchFn watch;
   int stack_depth = 0;
+  // Option Base: the lower bound of arrays declared without one.
+  int64_t option_base = 0;
   // Class sources as given (name as written -> source), for class instances.
   std::vector<std::pair<std::string, std::string>> classes;
 
-  static constexpr int MAX_CALL_DEPTH = 64;
-  static constexpr int64_t MAX_LOOP_ROUNDS = 100000;
-  static constexpr long MAX_ARRAY_ELEMENTS = 100000;
+  // Calls nest as deep as the thread's stack allows, up to this many.
+  static constexpr int MAX_CALL_DEPTH = 1000000;
   static constexpr int MAX_BLOCK_DEPTH = 256;
+  // Lines between two looks at the watch and the step limit.
+  static constexpr int64_t CHECK_INTERVAL = 4096;
 
  private:
   friend struct StmtCompiler;
@@ -230,6 +276,34 @@ class VBRuntime {
   // Whether a name denotes a constant, variable, control or built-in object.
   bool names_something(Symbol s, Scope& scope);
   void check_stack();
+  // Steps: the slow path of the per-line count (limits and the watch).
+  void checkpoint();
+  // An error at the line `index` of `body`: handled by the error mode
+  // (true, with the flow and the next line to run), or located and left to
+  // propagate (false).
+  bool trap(VBError& e, CompiledBody& body, long index, long resume_at, Scope& scope, Flow& flow, long& next);
+  void record_error(const VBError& e);
+ public:
+  // The flat index of an element (VBError "Subscript out of range: {name}").
+  static size_t element_index(const VBArray& array, const std::vector<Value>& indexes, const std::string& name);
+
+ private:
+  void locate(VBError& e, CompiledBody& body, long index);
+  Flow run_handler(CompiledBody& body, long index, long resume_at, Scope& scope, long& next);
+  Flow exec_file_stmt(const Stmt& stmt, Scope& scope);
+  long resume_point(CompiledBody& body, Line& line, long index);
+  void assign_mid(const struct AssignTarget& target, const Value& value, Scope& scope);
+  void print_list(const Stmt& stmt, Scope& scope, std::string& out, size_t column_start, bool& newline);
+  Value make_array_value(const std::vector<DimBounds>& dims, const std::string& type, Scope& scope);
+  struct ArrayShape {
+    std::vector<std::pair<int64_t, int64_t>> bounds;  // (lower, count); empty for a plain list from 0
+    uint64_t total = 0;
+  };
+  ArrayShape array_shape(const std::vector<DimBounds>& dims, Scope& scope);
+  void fill_array(VBArray& array, size_t total, const std::string& type);
+  int64_t next_check_ = CHECK_INTERVAL;
+  std::string jump_label_;
+  int gosub_depth_ = 0;
 
   std::vector<std::pair<std::string, ObjectRef>> control_list_;
   std::unordered_map<Symbol, ObjectRef> controls_;

@@ -107,29 +107,65 @@ std::vector<std::string> split_outside(std::string_view text, char separator) {
   return pieces;
 }
 
-std::vector<std::string> lines(std::string_view source) {
+std::vector<std::string> lines(std::string_view source) { return lines(source, nullptr); }
+
+namespace {
+
+// Whether the physical line ends inside a comment whose text ends with
+// " _": such a comment goes on over the next physical line.
+bool comment_continues(std::string_view physical, size_t code_length) {
+  if (code_length >= physical.size()) return false;
+  const std::string_view rest = strip_view(physical);
+  return rest.size() >= 2 && rest.back() == '_' && is_space_char(static_cast<unsigned char>(rest[rest.size() - 2]));
+}
+
+bool is_rem_line(std::string_view line) {
+  return starts_ci(line, "rem") && (line.size() == 3 || is_space_char(static_cast<unsigned char>(line[3])));
+}
+
+}  // namespace
+
+std::vector<std::string> lines(std::string_view source, std::vector<int>* numbers) {
   std::vector<std::string> out;
   std::string pending;
   bool has_pending = false;
-  size_t pos = 0;
+  int pending_line = 0;
+  bool in_comment = false;  // the previous physical line's comment goes on
+  int physical_number = 0;
+  auto emit = [&](std::string text, int number) {
+    out.push_back(std::move(text));
+    if (numbers) numbers->push_back(number);
+  };
   auto handle = [&](std::string_view physical) {
-    const std::string line = strip(comment(physical));
-    if (line.empty() || skipped_line(line)) return;
+    ++physical_number;
+    if (in_comment) {
+      in_comment = comment_continues(physical, 0);
+      return;
+    }
+    const std::string code = comment(physical);
+    const std::string line = strip(code);
+    const bool rem = is_rem_line(line);
+    in_comment = comment_continues(physical, rem ? 0 : code.size());
+    if (line.empty() || rem || skipped_line(line)) return;
     if (line.size() >= 2 && line[line.size() - 1] == '_' && line[line.size() - 2] == ' ') {
+      if (!has_pending) pending_line = physical_number;
       pending += line.substr(0, line.size() - 2) + " ";
       has_pending = true;
+      in_comment = false;
       return;
     }
     const std::string full = pending + line;
+    const int number = has_pending ? pending_line : physical_number;
     pending.clear();
     has_pending = false;
     for (const std::string& piece : split_outside(full, ':')) {
       std::string s = strip(piece);
-      if (!s.empty()) out.push_back(std::move(s));
+      if (!s.empty()) emit(std::move(s), number);
     }
   };
   // Physical lines end at LF, CR, CR LF and the other Unicode line breaks.
   size_t start = 0;
+  size_t pos = 0;
   while (pos < source.size()) {
     const size_t here = pos;
     const char32_t c = decode_utf8(source, pos);
@@ -141,7 +177,7 @@ std::vector<std::string> lines(std::string_view source) {
     }
   }
   if (start < source.size()) handle(source.substr(start));
-  if (has_pending) out.push_back(pending);
+  if (has_pending) emit(pending, pending_line);
   return out;
 }
 

@@ -13,8 +13,12 @@ std::string comment(std::string_view line);
 // Splits at `separator` outside string literals and parentheses; pieces are
 // returned unstripped, empty ones included.
 std::vector<std::string> split_outside(std::string_view text, char separator = ':');
-// Source text -> logical lines.
+// Source text -> logical lines. A comment whose text ends with " _" goes
+// on over the next physical line, as in VB6.
 std::vector<std::string> lines(std::string_view source);
+// The same, with the 1-based physical line number where each logical line
+// begins appended to `numbers`.
+std::vector<std::string> lines(std::string_view source, std::vector<int>* numbers);
 // Index (in bytes) of the assignment sign of a statement, or -1.
 long find_equal(std::string_view text);
 

@@ -8,10 +8,13 @@ namespace corvane {
 // plus a safety margin), or nullptr when unknown.
 const char* stack_floor();
 
-inline bool stack_exhausted() {
+// `reserve`: bytes that must stay free above the floor (procedure calls
+// ask for more than the steps inside them, so recursion ends as a call
+// depth error).
+inline bool stack_exhausted(size_t reserve = 0) {
   char probe;
   const char* floor = stack_floor();
-  return floor && &probe < floor;
+  return floor && &probe < floor + reserve;
 }
 
 }  // namespace corvane

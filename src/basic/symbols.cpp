@@ -17,9 +17,20 @@ struct SymbolTable {
 
   SymbolTable() {
     // Order matters: see sym:: in the header and the constant table.
-    for (const char* name : {"true", "false", "nothing", "empty", "vbcrlf", "vbnewline", "vbcr", "vblf", "vbtab",
-                             "vbokonly", "vbok", "vbcancel", "vbyesno", "vbyes", "vbno", "pi", "app", "me", "err",
-                             "__with__"})
+    for (const char* name :
+         {"true", "false", "nothing", "empty", "vbcrlf", "vbnewline", "vbcr", "vblf", "vbtab", "vbokonly", "vbok",
+          "vbcancel", "vbyesno", "vbyes", "vbno", "pi",
+          "vbobjecterror", "vbokcancel", "vbabortretryignore", "vbyesnocancel", "vbretrycancel", "vbcritical",
+          "vbquestion", "vbexclamation", "vbinformation", "vbabort", "vbretry", "vbignore",
+          "vbnullstring", "vbnullchar", "vbback", "vbformfeed", "vbverticaltab",
+          "vbbinarycompare", "vbtextcompare",
+          "vbblack", "vbred", "vbgreen", "vbyellow", "vbblue", "vbmagenta", "vbcyan", "vbwhite",
+          "vbsunday", "vbmonday", "vbtuesday", "vbwednesday", "vbthursday", "vbfriday", "vbsaturday",
+          "vbusesystemdayofweek",
+          "vbempty", "vbnull", "vbinteger", "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring",
+          "vbobject", "vbboolean", "vbvariant", "vbbyte", "vbarray",
+          "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
+          "app", "me", "err", "__with__"})
       add(name);
   }
   Symbol add(std::string_view name) {

@@ -19,11 +19,11 @@ const std::string& symbol_text(Symbol symbol);
 // Symbols fixed at start: the built-in constants come first, so a constant
 // is any symbol below CONSTANT_COUNT.
 namespace sym {
-inline constexpr Symbol CONSTANT_COUNT = 16;
-inline constexpr Symbol APP = 16;
-inline constexpr Symbol ME = 17;
-inline constexpr Symbol ERR = 18;
-inline constexpr Symbol WITH_TARGET = 19;  // the hidden variable that holds a With target
+inline constexpr Symbol CONSTANT_COUNT = 71;
+inline constexpr Symbol APP = 71;
+inline constexpr Symbol ME = 72;
+inline constexpr Symbol ERR = 73;
+inline constexpr Symbol WITH_TARGET = 74;  // the hidden variable that holds a With target
 }  // namespace sym
 
 }  // namespace corvane

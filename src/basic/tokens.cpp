@@ -74,7 +74,22 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
         i = j;
       }
     }
+    // A type suffix (3000000000#, 5&, 1.5!): '&' only where it cannot
+    // begin a concatenation's right operand.
+    if (i < n && (t[i] == '#' || t[i] == '!' || t[i] == '@' || t[i] == '%')) {
+      ++i;
+    } else if (i < n && t[i] == '&') {
+      const char d = i + 1 < n ? t[i + 1] : ' ';
+      const bool operand_follows = d == '"' || d == '_' || is_digit(d) || (d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z');
+      if (!operand_follows) ++i;
+    }
     return i - pos;
+  }
+  // date literal: #1/31/2024#, #2024-01-31 13:45#
+  if (c == '#') {
+    size_t i = pos + 1;
+    while (i < n && t[i] != '#' && t[i] != '"' && t[i] != '\n') ++i;
+    if (i < n && t[i] == '#' && i > pos + 1 && is_digit(t[pos + 1])) return i + 1 - pos;
   }
   // 5. name
   if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {

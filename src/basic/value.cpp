@@ -3,6 +3,7 @@
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -499,7 +500,7 @@ Value negate(const Value& value) {
 
 TypeCode type_code(std::string_view t) {
   if (t == "variant") return TypeCode::Variant;
-  if (t == "string") return TypeCode::String;
+  if (t == "string" || t.rfind("string*", 0) == 0) return TypeCode::String;
   if (t == "boolean") return TypeCode::Boolean;
   if (t == "integer") return TypeCode::Integer;
   if (t == "long") return TypeCode::Long;
@@ -551,6 +552,8 @@ Value coerce(const Value& value, std::string_view type_name) { return coerce(val
 Value default_value(std::string_view type_name) {
   const std::string t = lower(type_name);
   if (t == "string") return Value(std::string());
+  // a fixed-length text field ("string*20" of a Type) starts as that many blanks
+  if (t.rfind("string*", 0) == 0) return Value(std::string(std::min<size_t>(std::stoul("0" + t.substr(7)), 65535), ' '));
   if (t == "boolean") return Value(false);
   if (t == "object") return Value();
   return Value(int64_t{0});

@@ -16,12 +16,37 @@
 
 namespace corvane {
 
-// The interpreter's error: it carries only a message.
+// The interpreter's error: a message (the system's own text), VB6's error
+// number, and where it happened once known. An error built from a message
+// alone takes the number its kind of message has in VB6 (see
+// error_number_for), so every existing failure carries a VB6 number.
 class VBError : public std::runtime_error {
  public:
-  explicit VBError(const std::string& message) : std::runtime_error(message) {}
+  explicit VBError(const std::string& message);
+  VBError(int64_t number, const std::string& message) : std::runtime_error(message), number_(number) {}
   std::string message() const { return what(); }
+  int64_t number() const { return number_; }
+
+  // Never trapped by On Error: a line that cannot be parsed, a program
+  // stopped by the host or by its step limit.
+  bool untrappable = false;
+  // Where the error happened: the source file (as the host named it), the
+  // line in that file (1-based, 0 when unknown) and the procedure.
+  std::string file;
+  int line = 0;
+  std::string procedure;
+  // Err.Source for errors raised by Err.Raise with a source argument.
+  std::string source;
+
+ private:
+  int64_t number_ = 5;
 };
+
+// VB6's error number for a message of this system ("division by zero" is
+// 11, "Subscript out of range: a" is 9, ...); 5 when no kind matches.
+int64_t error_number_for(std::string_view message);
+// VB6's standard description of an error number ("" when none is known).
+std::string_view vb_error_description(int64_t number);
 
 class ControlObject;
 struct Value;
@@ -29,6 +54,10 @@ struct Value;
 // Zero-based, growable list of values, shared by reference.
 struct VBArray {
   std::vector<Value> items;
+  // (lower bound, element count) of each dimension, first dimension
+  // first, elements stored with the first subscript varying fastest (as
+  // VB6 lays them out); empty for a plain list from 0.
+  std::vector<std::pair<int64_t, int64_t>> dims;
 };
 
 using ArrayRef = std::shared_ptr<VBArray>;

@@ -27,8 +27,6 @@ const std::vector<CodeRule> PATTERNS = {
     {R"(\bImplements\s+\w+)", "Interface implementation", "Implements and COM interfaces are not supported."},
     {R"(\bWithEvents\b)", "WithEvents variables",
      "Control events work, but user-defined WithEvents variables do not."},
-    {R"(^\s*Open\s+.+\s+For\s+(?:Input|Output|Append|Binary|Random)\b)", "VB6 file-channel I/O",
-     "Open #, Print #, Get #, Put #, etc. require the native Linux file-I/O milestone."},
     {R"(^\s*(?:Printer|Printers)\b)", "VB6 printer APIs", "Printing needs a CUPS-backed compatibility service."},
 };
 

@@ -174,7 +174,11 @@ std::string CExpression::number(const std::string& token) {
 }
 
 std::string CExpression::term() {
-  const std::string token = *take();
+  std::string token = *take();
+  // a type-suffixed number (3000000000#, 5&) is the number
+  if (token.size() > 1 && token[0] >= '0' && token[0] <= '9' &&
+      std::string_view("#!@%&").find(token.back()) != std::string_view::npos)
+    token.pop_back();
   static const Regex decimal("\\d+(?:\\.\\d*)?(?:[Ee][+-]?\\d+)?\\z");
   static const Regex hex("&H[0-9A-Fa-f]+&?\\z", Regex::CASELESS);
   static const Regex word_re("[A-Za-z_]\\w*[$%!#]?\\z");

@@ -77,7 +77,7 @@ TEST(CallTest, ByRefWritesBackEvenWhenTheCalleeFails) {
   Program p("Sub Fail(n)\nn = 99\nx = 1 / 0\nEnd Sub\nSub Main()\nOn Error Resume Next\nv = 1\nFail v\n"
             "Debug.Print v & \" \" & Err.Number & \" \" & Err.Description\nEnd Sub");
   EXPECT_EQ(p.run(), "");
-  EXPECT_EQ(p.text(), "99 5 division by zero\n");
+  EXPECT_EQ(p.text(), "99 11 division by zero\n");
 }
 
 TEST(CallTest, ArraysHideProceduresAndDollarNames) {
@@ -96,8 +96,12 @@ TEST(CallTest, OperandsAreEvaluatedLeftToRight) {
 
 TEST(CallTest, RecursionDepth) {
   EXPECT_EQ(run_main("Function F(n)\nIf n = 0 Then\nF = 0\nElse\nF = 1 + F(n - 1)\nEnd If\nEnd Function\n"
-                     "Sub Main()\nDebug.Print F(63)\nDebug.Print F(64)\nEnd Sub"),
-            "63\nRuntime error in Main: Maximum procedure call depth exceeded\n");
+                     "Sub Main()\nDebug.Print F(63)\nDebug.Print F(300)\nEnd Sub"),
+            "63\n300\n");
+  // Fact(100) and other legitimate recursion run; a runaway one is an error, not a crash
+  EXPECT_EQ(run_main("Function Fact(n)\nIf n <= 1 Then Fact = 1 Else Fact = n * Fact(n - 1)\nEnd Function\n"
+                     "Sub Main()\nDebug.Print Fact(20)\nDebug.Print Fact(100) > 1E+157\nEnd Sub"),
+            "2432902008176640000\nTrue\n");
   EXPECT_EQ(run_main("Sub R()\nR\nEnd Sub\nSub Main()\nR\nEnd Sub"),
             "Runtime error in Main: Maximum procedure call depth exceeded\n");
 }
@@ -153,15 +157,17 @@ Sub Main()
   Err.Raise 3, "Only source"
 End Sub
 )"),
-            "5 division by zero\n1000 Boom\n1000 Type mismatch (expected number, got 'a')\n0[]\n"
-            "7 Application-defined error\n7\n0[]\nRuntime error in Main: Only source\n");
+            "11 division by zero\n1000 Boom\n13 Type mismatch (expected number, got 'a')\n0[]\n"
+            "7 Out of memory\n7\n0[]\nRuntime error in Main: Return without GoSub\n");
 }
 
 TEST(ErrorTest, ConditionsAndHeadersAreNotTrappedByResumeNext) {
-  EXPECT_EQ(run_main("Sub Main()\nOn Error Resume Next\nIf 1 / 0 Then\nEnd If\nDebug.Print \"no\"\nEnd Sub"),
-            "Runtime error in Main: division by zero\n");
-  EXPECT_EQ(run_main("Sub Main()\nOn Error Resume Next\nIf True Then x = 1 / 0\nDebug.Print \"no\"\nEnd Sub"),
-            "Runtime error in Main: division by zero\n");
+  // a failing condition skips its block
+  EXPECT_EQ(run_main("Sub Main()\nOn Error Resume Next\nIf 1 / 0 Then\nDebug.Print \"in\"\nEnd If\n"
+                     "Debug.Print \"after \" & Err.Number\nEnd Sub"),
+            "after 11\n");
+  EXPECT_EQ(run_main("Sub Main()\nOn Error Resume Next\nIf True Then x = 1 / 0\nDebug.Print \"next\"\nEnd Sub"),
+            "next\n");
   // but a statement inside a block is
   EXPECT_EQ(run_main("Sub Main()\nOn Error Resume Next\nFor i = 1 To 2\nx = 1 / 0\nNext\nDebug.Print i\nEnd Sub"),
             "2\n");
@@ -207,9 +213,10 @@ Sub Main()
   Debug.Print "main"
 End Sub
 )"),
-            // the resumed lines run as one flat range outside the loop, so its Next is a statement
-            "start\nhandler 5 Type mismatch (expected number, got 'a')\nafter 1\n"
-            "Runtime error in Main: Unknown function or procedure: Next\n");
+            // Resume Next goes on inside the loop, and the handler traps the next error again
+            "start\nhandler 13 Type mismatch (expected number, got 'a')\nafter 1\n"
+            "handler 11 division by zero\nhandler 13 Type mismatch (expected number, got 'a')\nafter 2\n"
+            "handler 13 Type mismatch (expected number, got 'a')\nafter 3\nend of body\nmain\n");
   EXPECT_EQ(run_main("Sub Main()\nOn Error GoTo Nowhere\nx = 1 / 0\nEnd Sub"),
             "Runtime error in Main: Error handler label not found: nowhere\n");
   // an error inside the handler is not trapped again

@@ -291,10 +291,12 @@ Sub Main()
 End Sub
 )",
                  {{"Worker", "Public Done As Long\nSub Work()\nx = 1\nx = 2\nx = 3\nx = 4\nDone = Done + 1\nEnd Sub\n"}});
+  p.runtime->max_steps = 100000;
   EXPECT_EQ(p.run(), "30000\n");
   // a runaway loop inside a method still stops
   ClassProgram q("Sub Main()\nSet w = New Spin\nw.Go\nEnd Sub\n",
                  {{"Spin", "Sub Go()\nDo\nx = x + 1\ny = x\nLoop\nEnd Sub\n"}});
+  q.runtime->max_steps = 100000;  // instances take their creator's limit
   EXPECT_EQ(q.run(), "error: Execution limit exceeded (possible infinite loop)\n");
 }
 

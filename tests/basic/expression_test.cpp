@@ -210,7 +210,8 @@ TEST(ExpressionTest, ConstantsHideVariables) {
   EXPECT_EQ(show("Pi"), "3.141592653589793");
   EXPECT_EQ(show("vbCrLf"), "\r\n");
   EXPECT_EQ(show("vbYes + vbNo"), "13");
-  EXPECT_EQ(show("vbInformation"), "0");  // not a constant: an undeclared name
+  EXPECT_EQ(show("vbInformation + vbQuestion"), "96");
+  EXPECT_EQ(show("vbObjectError"), "-2147221504");
   EXPECT_EQ(eval("EMPTY").as_string(), "");
   EXPECT_TRUE(eval("nothing").is_nothing());
 }

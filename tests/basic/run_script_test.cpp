@@ -118,6 +118,54 @@ TEST_F(RunScriptTest, Windows1252FilesAreDecoded) {
   EXPECT_EQ(result.out, "caf\xc3\xa9 \xe2\x82\xac\n");
 }
 
+TEST_F(RunScriptTest, ErrorsTellTheirFileAndLineOnStandardError) {
+  const auto file = write("main.bas", "Attribute VB_Name = \"Module1\"\r\nSub Main()\r\n  Debug.Print 1\r\n  Fail\r\n"
+                                      "End Sub\r\nSub Fail()\r\n  x = 1 / 0\r\nEnd Sub\r\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "1\nRuntime error in Main: division by zero\n");
+  EXPECT_EQ(result.err, "    at " + file + ", line 7\n");
+  // a line that does not parse is reported before anything runs
+  const auto bad = write("bad.bas", "Sub Main()\nDebug.Print 1\nx = (2 *\nEnd Sub\n");
+  const auto refused = run({bad});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "Syntax error in Main: Incomplete expression\n    at " + bad + ", line 3\n");
+}
+
+TEST_F(RunScriptTest, LongLoopsFinishAndMaxStepsStopsThem) {
+  const auto file = write("loop.bas", "Sub Main()\nFor i = 1 To 2000000\ns = s + i Mod 7\nNext\nDebug.Print s\n"
+                                      "Debug.Print Fact(170) > 1E+306\nEnd Sub\n"
+                                      "Function Fact(n)\nIf n <= 1 Then Fact = 1 Else Fact = n * Fact(n - 1)\nEnd Function\n");
+  const auto result = run({file});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "5999997\nTrue\n");
+  const auto limited = run_command({tool_path("corvane-run"), "--script", file, "--max-steps", "1000"});
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_EQ(limited.out, "Runtime error in Main: Execution limit exceeded (possible infinite loop)\n");
+  EXPECT_EQ(run_command({tool_path("corvane-run"), "--script", file, "--max-steps", "x"}).status, 2);
+  // deep but finite recursion has the room it needs; a runaway one is an error
+  const auto deep = write("deep.bas", "Function D(n)\nIf n = 0 Then D = 0 Else D = 1 + D(n - 1)\nEnd Function\n"
+                                      "Sub R()\nR\nEnd Sub\nSub Main()\nDebug.Print D(3000)\nR\nEnd Sub\n");
+  const auto recursion = run({deep});
+  EXPECT_EQ(recursion.status, 1);
+  EXPECT_EQ(recursion.out, "3000\nRuntime error in Main: Maximum procedure call depth exceeded\n");
+}
+
+TEST_F(RunScriptTest, RunningOutOfMemoryIsErrorSeven) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+  // under an address-space limit: trapped by a handler, and untrapped
+  const auto file = write("mem.bas", "Sub Main()\nOn Error GoTo Full\ns = \"x\"\nDo\ns = s & s\nLoop\nFull:\n"
+                                     "Debug.Print \"error \" & Err.Number & \" \" & Err.Description\ns = \"\"\n"
+                                     "On Error GoTo 0\nReDim a(100000000)\nEnd Sub\n");
+  const auto result = run_command({"/bin/sh", "-c", "ulimit -v 600000; exec " + testing::shell_quote(tool_path("corvane-run")) +
+                                                         " --script " + testing::shell_quote(file)});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "error 7 Out of memory\nRuntime error in Main: Out of memory\n");
+}
+
 TEST_F(RunScriptTest, UsageErrors) {
   EXPECT_EQ(run({(dir_ / "missing.bas").string()}).status, 1);
   EXPECT_EQ(run_command({tool_path("corvane-run")}).status, 2);

@@ -107,7 +107,7 @@ TEST(NativeValues, TextBuiltinsCountBytesAndClampPositions) {
                  {"left_huge", "s|abc"}, {"left_frac", "s|a"}, {"right", "s|llo"}, {"right_huge", "s|hello"},
                  {"mid_zero", "s|hello"}, {"mid_rest", "s|ello"}, {"mid_two", "s|el"}, {"mid_past", "s|"},
                  {"mid_negcount", "s|"}, {"mid_huge_start", "s|"}, {"instr", "n|3"}, {"instr_case", "n|0"},
-                 {"instr_empty", "n|1"}, {"instr_start", "n|3"}, {"environ", "s|value 1"},
+                 {"instr_empty", "n|1"}, {"instr_start", "n|6"}, {"environ", "s|value 1"},
                  {"environ_missing", "s|"}});
 }
 
