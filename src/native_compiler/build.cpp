@@ -185,7 +185,8 @@ fs::path native_runtime_dir() {
 NativeBuildTimes last_native_build_times() { return last_times; }
 
 fs::path build_native(const Project& project, const fs::path& output_dir, const std::optional<std::string>& executable_name,
-                      const std::optional<std::string>& cc, const std::optional<fs::path>& emit_c) {
+                      const std::optional<std::string>& cc, const std::optional<fs::path>& emit_c,
+                      const NativeRuntimeProvider& runtime_provider) {
   using Clock = std::chrono::steady_clock;
   const auto t0 = Clock::now();
   std::string c_text;
@@ -247,11 +248,23 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
     if (r.status == 0 && r.out.find('/') != std::string::npos) memory = {"-l:libgc.a"};
   }
 
+  // The runtime is compiled with the same options as the program; a
+  // provider may hand a compiled copy of it instead.
+  fs::path runtime_input = runtime / "vb_native.c";
+  if (runtime_provider) {
+    NativeRuntimeCompile request{argv, {"-std=c11", "-O2", "-w", "-I", runtime.string()}, runtime};
+    for (const std::string& a : memory)
+      if (a.rfind("-D", 0) == 0) request.flags.push_back(a);
+    for (const std::string& a : mysql)
+      if (a.rfind("-D", 0) == 0 || a.rfind("-I", 0) == 0) request.flags.push_back(a);
+    runtime_input = runtime_provider(request);
+  }
+
   const fs::path exe = out_dir / name;
   std::vector<std::string> cmd = argv;
   for (const std::string& a : {std::string("-std=c11"), std::string("-O2"), std::string("-Wall"), std::string("-Wextra"),
                                std::string("-I"), runtime.string(), c_file.string(), std::string("-w"),
-                               (runtime / "vb_native.c").string(), std::string("-o"), exe.string(),
+                               runtime_input.string(), std::string("-o"), exe.string(),
                                std::string("-lX11"), std::string("-lsqlite3"), std::string("-lm")})
     cmd.push_back(a);
   for (const std::string& a : memory) cmd.push_back(a);

@@ -4,6 +4,7 @@
 // executable. Nothing is interpreted at run time: every construct is either
 // translated here or rejected with the owner and line of its source.
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -195,11 +196,23 @@ std::string name_key(std::string_view name);
 // Where the runtime sources vb_native.c and vb_native.h are kept.
 std::filesystem::path native_runtime_dir();
 
+// What compiling the runtime library depends on: the compiler's words, the
+// options vb_native.c is compiled with, and the folder of the sources.
+struct NativeRuntimeCompile {
+  std::vector<std::string> compiler;
+  std::vector<std::string> flags;
+  std::filesystem::path source_dir;
+};
+// Supplies the file to link in place of vb_native.c (a compiled object, e.g.
+// from a cache); without one the runtime source is compiled with the program.
+using NativeRuntimeProvider = std::function<std::filesystem::path(const NativeRuntimeCompile&)>;
+
 // Translates and compiles the project; returns the executable's path.
 std::filesystem::path build_native(const Project& project, const std::filesystem::path& output_dir,
                                    const std::optional<std::string>& executable_name = std::nullopt,
                                    const std::optional<std::string>& cc = std::nullopt,
-                                   const std::optional<std::filesystem::path>& emit_c = std::nullopt);
+                                   const std::optional<std::filesystem::path>& emit_c = std::nullopt,
+                                   const NativeRuntimeProvider& runtime_provider = {});
 
 // Timings of the last build_native in this process (seconds), for measurements.
 struct NativeBuildTimes {
