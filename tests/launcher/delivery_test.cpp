@@ -70,9 +70,9 @@ TEST_F(Delivery, MakeRunProducesTheFileWithItsPayload) {
                                                     shell_quote(file().string()) + " | head -c " + std::to_string(n) +
                                                     " | tar -tzf -"});
   ASSERT_EQ(members.status, 0) << members.err;
-  for (const std::string& member : {"runtime/bin/corvane", "runtime/bin/corvane-run", "runtime/lib/libtk8.6.so",
+  for (const std::string member : {"runtime/bin/corvane", "runtime/bin/corvane-run", "runtime/lib/libtk8.6.so",
                                     "runtime/lib/libtcl8.6.so", "runtime/tcl/tcl8.6/init.tcl", "runtime/tcl/tk8.6/tk.tcl",
-                                    "app/assets/start.png", "app/native/vb_native.c", "LICENSES/tk8.6.copyright"})
+                                    "app/assets/start.png", "app/native/vb_native.c", "LICENSES/libtk8.6.copyright", "runtime/lib/libXcursor.so.1"})
     EXPECT_NE(members.out.find(member + "\n"), std::string::npos) << member;
   EXPECT_EQ(members.out.find("libc.so.6"), std::string::npos);
   EXPECT_NE(members.out.find("runtime/bin/corvane-launcher\n"), std::string::npos);

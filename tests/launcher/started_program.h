@@ -15,18 +15,21 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace corvane::testing {
 
 class StartedProgram {
 public:
-  StartedProgram(const std::vector<std::string>& argv, const std::filesystem::path& cwd) {
+  // With `with_errors`, standard error joins standard output.
+  StartedProgram(const std::vector<std::string>& argv, const std::filesystem::path& cwd, bool with_errors = false) {
     int out[2];
     if (::pipe(out) != 0) return;
     pid_ = ::fork();
     if (pid_ == 0) {
       ::dup2(out[1], 1);
+      if (with_errors) ::dup2(out[1], 2);
       ::close(out[0]);
       ::close(out[1]);
       if (::chdir(cwd.c_str()) != 0) ::_exit(126);
@@ -52,6 +55,19 @@ public:
 
   pid_t pid() const { return pid_; }
 
+  // Everything still to come on the output until it ends or the time is up.
+  std::string rest(int timeout_ms) {
+    std::string all;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (std::chrono::steady_clock::now() < deadline) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      std::string line = next_line(static_cast<int>(left.count()));
+      if (line.empty()) break;
+      all += line;
+    }
+    return all;
+  }
+
   // The next line of standard output (with its line end), or what came
   // before the time limit or the end of output.
   std::string next_line(int timeout_ms) {
@@ -68,7 +84,7 @@ public:
       if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
       char chunk[4096];
       const ssize_t got = ::read(fd_, chunk, sizeof chunk);
-      if (got <= 0) return buffer_;
+      if (got <= 0) return std::exchange(buffer_, std::string());
       buffer_.append(chunk, static_cast<size_t>(got));
     }
   }
