@@ -139,6 +139,10 @@ TEST_F(BuilderTest, CommandLineUsageOutputAndStatuses) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     r = run_command({tool, project.string(), "--mode", "bundle", "-o", (dir / "o").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Built: " + (dir / "o" / "Hello_World").string() + "\n");
+    r = run_command({"env", "PATH=" + (dir / "empty").string(), tool, project.string(), "--mode", "bundle", "-o",
+                     (dir / "o2").string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "Required build command missing: tar\n");
     // The default mode is native and the default folder dist/ of the working folder.
