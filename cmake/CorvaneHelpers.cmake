@@ -8,12 +8,11 @@ function(corvane_library name)
   target_link_libraries(corvane_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# corvane_test(NAME SOURCES ... DEPS ... [GUI] [LABELS ...]): a GoogleTest
-# executable. GUI tests carry the label "gui" and run under scripts/with-x;
-# the sanitizer run leaves them out. LABELS adds labels, such as "e2e" for
-# the slow end-to-end tests.
+# corvane_test(NAME SOURCES ... DEPS ... [GUI]): a GoogleTest executable.
+# GUI tests carry the label "gui" and run under scripts/with-x; the sanitizer
+# run leaves them out.
 function(corvane_test name)
-  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
@@ -24,7 +23,6 @@ function(corvane_test name)
   if(ARG_GUI)
     set(labels gui)
   endif()
-  list(APPEND labels ${ARG_LABELS})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
