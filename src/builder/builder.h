@@ -5,7 +5,8 @@
 // native runtime library (the compiled runtime is kept in a per-user cache);
 // "elf" compiles a small C program that carries the project data form and
 // links against Corvane's shared runtime library and the system Tk; "bundle"
-// (a self-contained file) needs the launcher, which this build lacks.
+// makes one self-contained file of the launcher and a payload holding
+// corvane-run, its libraries, the Tcl/Tk scripts and the project data.
 // Every mode first refuses projects with compatibility findings.
 #include <filesystem>
 #include <optional>

@@ -38,10 +38,4 @@ fs::path build_native_mode(const Project& project, const fs::path& output_dir, c
     return destination;
 }
 
-fs::path build_bundle_mode(const Project&, const fs::path&, const std::string&) {
-    throw BuildError(
-        "Self-contained bundles cannot be built yet: this Corvane has no launcher. "
-        "Select native or elf.");
-}
-
 }  // namespace corvane::builder

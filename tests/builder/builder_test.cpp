@@ -61,8 +61,10 @@ TEST_F(BuilderTest, ExecutableNamesFollowTheNamingRule) {
 TEST_F(BuilderTest, UnknownAndUnavailableModesFailBeforeAnythingIsWritten) {
     EXPECT_EQ(build_error_of([&] { build_project(plain_project(), dir / "a", "pyinstaller"); }),
               "Unknown mode. Select native, elf or bundle.");
+    // A bundle without tar to pack its payload.
+    ScopedEnv path("PATH", (dir / "empty").string());
     const std::string bundle = build_error_of([&] { build_project(plain_project(), dir / "b", "bundle"); });
-    EXPECT_NE(bundle.find("bundle"), std::string::npos) << bundle;
+    EXPECT_EQ(bundle, "Required build command missing: tar");
     EXPECT_TRUE(testing::names_in(dir / "b").empty());
 }
 
@@ -137,8 +139,12 @@ TEST_F(BuilderTest, CommandLineUsageOutputAndStatuses) {
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(r.err.empty());
     r = run_command({tool, project.string(), "--mode", "bundle", "-o", (dir / "o").string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Built: " + (dir / "o" / "Hello_World").string() + "\n");
+    r = run_command({"env", "PATH=" + (dir / "empty").string(), tool, project.string(), "--mode", "bundle", "-o",
+                     (dir / "o2").string()});
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("bundle"), std::string::npos);
+    EXPECT_EQ(r.err, "Required build command missing: tar\n");
     // The default mode is native and the default folder dist/ of the working folder.
     r = run_command({"sh", "-c", "cd '" + dir.string() + "' && '" + tool + "' p/Hello.vbp"});
     EXPECT_EQ(r.status, 0) << r.err;

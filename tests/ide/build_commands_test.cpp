@@ -76,18 +76,27 @@ TEST_F(BuildCommandsTest, ElfBuildAndFailuresAndCancelling) {
               std::vector<std::string>{(out / "HelloWorld").string() +
                                        "\n\nEmbedded ELF launcher (requires the Corvane runtime library and Tk on "
                                        "target)."});
-    // A builder failure shows its message in the box and the status.
+    // A bundle: the success box has the bundle's line.
     answers = {out.string()};
     ide().tools().build_linux("bundle");
+    EXPECT_EQ(message_boxes("Build succeeded").back(),
+              (out / "HelloWorld").string() + "\n\nSelf-contained bundle for this Linux architecture.");
+    // A builder failure (no tar to pack a bundle) shows its message in the box and the status.
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (dir / "empty").c_str(), 1);
+    answers = {out.string()};
+    ide().tools().build_linux("bundle");
+    ::setenv("PATH", path.c_str(), 1);
     const auto failed = message_boxes("Build failed");
     ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0], "Required build command missing: tar");
     EXPECT_EQ(ide().status_text(), "Build failed: " + failed[0]);
     // Cancelling the folder dialog changes nothing.
     ide().set_status("before");
     answers = {""};
     ide().tools().build_linux("native");
     EXPECT_EQ(ide().status_text(), "before");
-    EXPECT_EQ(dialogs_of("tk_chooseDirectory").size(), 3u);
+    EXPECT_EQ(dialogs_of("tk_chooseDirectory").size(), 4u);
 }
 
 TEST_F(BuildCommandsTest, ReportWindowShowsTheReportReadOnly) {
