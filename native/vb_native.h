@@ -10,18 +10,22 @@
 extern "C" {
 #endif
 
-/* Value kinds. */
+/* Value kinds. VB_NUMBER is a Double, VB_INTEGER an exact 64-bit whole
+ * number, VB_BOOLEAN True (-1) or False (0). */
 #define VB_NUMBER 0
 #define VB_STRING 1
 #define VB_OBJECT 2
+#define VB_INTEGER 3
+#define VB_BOOLEAN 4
 
 /* One BASIC value. Texts are immutable once made, so values may be copied
  * freely and share their text. */
 typedef struct VBValue {
-    int kind;           /* VB_NUMBER, VB_STRING or VB_OBJECT */
-    double number;      /* the number of a VB_NUMBER value (0 otherwise) */
+    int kind;           /* one of the value kinds above */
+    double number;      /* the number of a VB_NUMBER, VB_INTEGER or VB_BOOLEAN value (0 otherwise) */
     const char *text;   /* the text of a VB_STRING value (null otherwise) */
     void *object;       /* the object of a VB_OBJECT value; null for Nothing */
+    long long integer;  /* the value of a VB_INTEGER, -1 or 0 for a VB_BOOLEAN (0 otherwise) */
 } VBValue;
 
 /* One control of a form, as designed. Positions are pixels relative to the
@@ -67,18 +71,26 @@ void vb_register_class(const char *name, int nfields, const char **names, const 
 void vb_set_class_handler(VBValue (*handler)(VBValue, const char *, int, VBValue *));
 
 /* Values, conversions, operators and built-in functions. */
-VBValue vb_num(double value);
+VBValue vb_num(double value);   /* a Double */
+VBValue vb_int(long long value); /* an Integer */
+VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
 VBValue vb_copy(VBValue value);
 VBValue *vb_temporary(VBValue value);
 VBValue vb_coerce(VBValue value, const char *type);
 double vb_number(VBValue value);
+VBValue vb_to_number(VBValue value); /* the numeric conversion: an Integer or a Double */
 int vb_truth(VBValue value);
 const char *vb_string(VBValue value);
 VBValue vb_op(const char *operation, VBValue a, VBValue b);
 VBValue vb_not(VBValue a);
 VBValue vb_neg(VBValue a);
 VBValue vb_builtin(const char *name, int argc, VBValue *args);
+/* For loops: Step 0 stops the program; the loop goes on while the counter
+ * has not passed the end in the step's direction. */
+void vb_for_check(VBValue step);
+int vb_for_continues(VBValue counter, VBValue end, VBValue step);
+VBValue vb_for_next(VBValue counter, VBValue step);
 
 /* Forms, controls and App. */
 VBValue vb_get(const char *owner, const char *field);

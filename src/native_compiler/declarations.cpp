@@ -130,7 +130,7 @@ void NativeCompiler::collect() {
   for (const auto& [name, value] : enum_order_) {
     if (global_index_.count(name)) error(nullptr, "Duplicate Enum constant " + name);
     global_index_[name] = globals_.size();
-    globals_.push_back({name, "long", "vb_num(" + std::to_string(enums_.at(name)) + ")"});
+    globals_.push_back({name, "long", "vb_int(" + std::to_string(enums_.at(name)) + ")"});
   }
 }
 
@@ -291,7 +291,10 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     std::string init;
     if (!value.empty()) {
       if (number.match(value)) {
-        init = "vb_num(" + (value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value)) + ")";
+        // Whole numbers are Integers, others Doubles (as the interpreter reads them).
+        const std::string digits = value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value);
+        init = (value.find('.') == std::string::npos && digits.find('.') == std::string::npos ? "vb_int(" : "vb_num(") +
+               digits + ")";
       } else if (string_literal.match(value)) {
         std::string inner;
         for (size_t k = 1; k + 1 < value.size(); ++k) {
@@ -300,9 +303,9 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
         }
         init = "vb_str(" + q(inner) + ")";
       } else if (lower(value) == "true") {
-        init = "vb_num(-1)";
+        init = "vb_bool(1)";
       } else if (lower(value) == "false") {
-        init = "vb_num(0)";
+        init = "vb_bool(0)";
       } else {
         error(nullptr, own + ": global initializer must be a literal: " + value);
       }
@@ -313,8 +316,10 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
       init = "vb_nothing()";
     } else if (type == "string") {
       init = "vb_str(\"\")";
+    } else if (type == "boolean") {
+      init = "vb_bool(0)";
     } else {
-      init = "vb_num(0)";
+      init = "vb_int(0)";
     }
     out.push_back({name, type, init});
   }

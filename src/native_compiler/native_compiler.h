@@ -189,7 +189,8 @@ std::string c_name(std::string_view lower_name);
 // The C parameter of a BASIC parameter: "a_" and its c_name; a parameter
 // named Self is encoded so it cannot meet a class procedure's own a_self.
 std::string param_c_name(std::string_view lower_name);
-// Lower-case form of a name (Unicode aware), the key of every name table.
+// Lower-case form of a name as the interpreter folds names (Unicode aware),
+// the key of every name table.
 std::string name_key(std::string_view name);
 
 // Where the runtime sources vb_native.c and vb_native.h are kept.

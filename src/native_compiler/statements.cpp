@@ -59,8 +59,10 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   if (!is_variable_name(L)) error(&proc, "Unsupported native assignment target: " + L);
   const std::string key = name_key(L);
   if (proc.kind == "function" && key == name_key(proc.name)) {
+    // The result keeps the assigned value: the declared return type is not
+    // applied (the interpreter's rule).
     const std::string c = expr(&proc, R, locals);
-    return {pad(indent) + "_ret = vb_coerce(" + c + "," + q(proc.result_type) + ");"};
+    return {pad(indent) + "_ret = " + c + ";"};
   }
   if (proc.class_name) {
     if (const auto* fields = class_fields(*proc.class_name)) {
@@ -104,7 +106,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     error(&proc, "Structured VB6 On Error/Resume handling is not yet available in native mode");
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
-  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_num(0);")};
+  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
   if (exit_loop.match(line)) {
     // Reached from a single-line If: "If c Then Exit For".
     if (std::none_of(open_blocks_.begin(), open_blocks_.end(),
@@ -112,7 +114,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
       error(&proc, "Exit For/Do outside loop");
     return {p + "break;"};
   }
-  if (low == "end") return {p + "vb_end(); return vb_num(0);"};
+  if (low == "end") return {p + "vb_end(); return vb_int(0);"};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
       const std::vector<std::string> parts = split_outside((*g)[2], ',');
@@ -312,26 +314,24 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       continue;
     }
     if (auto g = for_re.match_groups(line)) {
+      // Start, end and step are numbers evaluated once, in that order; the
+      // loop runs on its own counter, which the variable receives before
+      // each pass, so after the loop the variable holds the last value.
       const std::string d = resolve_variable(&proc, (*g)[1], locals);
       const std::string f = "_for_" + std::to_string(n);
-      const std::string end_c = cond((*g)[3]);
-      const std::string step_c = (*g)[4].empty() ? "1" : "vb_number(" + cond((*g)[4]) + ")";
       const std::string start_c = cond((*g)[2]);
-      emit_line(level, "double " + f + "_end=vb_number(" + end_c + "), " + f + "_step=" + step_c + ";");
-      emit_line(level, "if(" + f + "_step==0) {fprintf(stderr,\"For Step cannot be zero\\n\");exit(2);}");
-      const std::string test_tail = " <= " + f + "_end : ";
-      if (d.rfind("vb_member_get(", 0) == 0) {
-        // A class field as counter: read and written through the object.
-        const std::string args = d.substr(14, d.size() - 15);
-        const auto set = [&](const std::string& v) { return "vb_member_set(" + args + "," + v + ")"; };
-        emit_line(level, "for(" + set("vb_num(vb_number(" + start_c + "))") + "; (" + f + "_step>0 ? vb_number(" + d +
-                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " +
-                             set("vb_num(vb_number(" + d + ")+" + f + "_step)") + ") {");
-      } else {
-        emit_line(level, "for(" + d + " = vb_num(vb_number(" + start_c + ")); (" + f + "_step>0 ? vb_number(" + d +
-                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " + d + " = vb_num(vb_number(" +
-                             d + ")+" + f + "_step)) {");
-      }
+      const std::string end_c = cond((*g)[3]);
+      const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + cond((*g)[4]) + ")";
+      emit_line(level, "VBValue " + f + " = vb_to_number(" + start_c + ");");
+      emit_line(level, "VBValue " + f + "_end = vb_to_number(" + end_c + ");");
+      emit_line(level, "VBValue " + f + "_step = " + step_c + ";");
+      emit_line(level, "vb_for_check(" + f + "_step);");
+      std::string store = d + " = " + f + ";";
+      if (d.rfind("vb_member_get(", 0) == 0)  // a class field as counter: written through the object
+        store = "vb_member_set(" + d.substr(14, d.size() - 15) + "," + f + ");";
+      emit_line(level, "for(; vb_for_continues(" + f + "," + f + "_end," + f + "_step); " + f + " = vb_for_next(" + f +
+                           "," + f + "_step)) {");
+      emit_line(level + 1, store);
       stack.push_back({"for"});
       continue;
     }

@@ -46,11 +46,11 @@ TEST(Collect, ModuleLevelNamesAndEnums) {
                                              "Public o As Object, r As New ADODB.Recordset\n"}}));
   std::vector<std::string> got;
   for (const GlobalName& g : c.globals()) got.push_back(g.name + ":" + g.type + ":" + g.init);
-  EXPECT_EQ(got, (std::vector<std::string>{"a:variant:vb_num(0)", "b:string:vb_str(\"\")",
-                                           "greeting:variant:vb_str(\"hi \\\"you\\\"\")", "flag:boolean:vb_num(-1)",
-                                           "n:long:vb_num(-7)", "o:object:vb_nothing()",
-                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")", "red:long:vb_num(0)",
-                                           "green:long:vb_num(5)", "blue:long:vb_num(6)"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"a:variant:vb_int(0)", "b:string:vb_str(\"\")",
+                                           "greeting:variant:vb_str(\"hi \\\"you\\\"\")", "flag:boolean:vb_bool(1)",
+                                           "n:long:vb_int(-7)", "o:object:vb_nothing()",
+                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")", "red:long:vb_int(0)",
+                                           "green:long:vb_int(5)", "blue:long:vb_int(6)"}));
 }
 
 TEST(Collect, RejectedProceduresAndTopLevelSource) {
