@@ -143,6 +143,8 @@ static int to_int(double d) {
     return (int)d;
 }
 
+#define COUNT_OF(a) (sizeof(a) / sizeof((a)[0]))
+
 /* ===================================================================== */
 /* Values and conversions                                                 */
 /* ===================================================================== */
@@ -153,22 +155,22 @@ static int to_int(double d) {
  * UTF-8 and every string function counts code points. */
 
 VBValue vb_num(double value) {
-    VBValue v = {VB_NUMBER, value, NULL, NULL, 0};
+    VBValue v = {.kind = VB_NUMBER, .number = value};
     return v;
 }
 
 VBValue vb_int(long long value) {
-    VBValue v = {VB_INTEGER, (double)value, NULL, NULL, value};
+    VBValue v = {.kind = VB_INTEGER, .integer = value};
     return v;
 }
 
 VBValue vb_bool(int value) {
-    VBValue v = {VB_BOOLEAN, value ? -1.0 : 0.0, NULL, NULL, value ? -1 : 0};
+    VBValue v = {.kind = VB_BOOLEAN, .integer = value ? -1 : 0};
     return v;
 }
 
 static VBValue text_value(const char *owned) {
-    VBValue v = {VB_STRING, 0, owned, NULL, 0};
+    VBValue v = {.kind = VB_STRING, .text = owned};
     return v;
 }
 
@@ -203,17 +205,25 @@ static size_t utf8_length(const char *s, size_t n, size_t i, uint32_t *cp) {
     return len;
 }
 
-static int all_ascii(const char *s, size_t n) {
-    for (size_t i = 0; i < n; i++)
-        if ((unsigned char)s[i] >= 0x80) return 0;
-    return 1;
+/* Length of the ASCII stretch at the start of s, eight bytes at a time. */
+static size_t ascii_prefix(const char *s, size_t n) {
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t word;
+        memcpy(&word, s + i, 8);
+        if (word & 0x8080808080808080ull) break;
+    }
+    while (i < n && (unsigned char)s[i] < 0x80) i++;
+    return i;
 }
+
+static int all_ascii(const char *s, size_t n) { return ascii_prefix(s, n) == n; }
 
 /* Number of characters (code points) of s; ASCII texts are their bytes. */
 static size_t char_count(const char *s, size_t n) {
-    if (all_ascii(s, n)) return n;
-    size_t count = 0;
-    for (size_t i = 0; i < n; count++) i += utf8_length(s, n, i, NULL);
+    size_t i = ascii_prefix(s, n);
+    size_t count = i;
+    for (; i < n; count++) i += utf8_length(s, n, i, NULL);
     return count;
 }
 
@@ -221,7 +231,7 @@ static size_t char_count(const char *s, size_t n) {
 static size_t char_offset(const char *s, size_t n, size_t k) {
     size_t i = 0;
     while (k > 0 && i < n) {
-        i += utf8_length(s, n, i, NULL);
+        i += (unsigned char)s[i] < 0x80 ? 1 : utf8_length(s, n, i, NULL);
         k--;
     }
     return i;
@@ -268,14 +278,17 @@ typedef struct Num {
 
 #define TWO_63 9223372036854775808.0
 
-static Num num_int(long long i) {
+static inline Num num_int(long long i) {
     Num n = {1, i, (double)i};
     return n;
 }
 
 /* An integral Double that fits becomes an Integer. */
-static Num num_double(double d) {
-    if (isfinite(d) && d == floor(d) && d >= -TWO_63 && d < TWO_63) return num_int((long long)d);
+static inline Num num_double(double d) {
+    if (d >= -TWO_63 && d < TWO_63) { /* false for NaN and the infinities */
+        long long i = (long long)d;
+        if ((double)i == d) return num_int(i);
+    }
     Num n = {0, 0, d};
     return n;
 }
@@ -413,14 +426,22 @@ static _Noreturn void failf(const char *format, const char *a) {
     fatal(m);
 }
 
-static Num number_of(VBValue v) {
+static Num number_of_other(VBValue v) {
     Num n;
     if (!try_number(v, &n)) failf("Type mismatch (expected number, got %s)", value_repr(v));
     return n;
 }
 
+/* The numeric conversion; Integers and Doubles take the inlined path. */
+static inline __attribute__((always_inline)) Num number_of(VBValue v) {
+    if (v.kind == VB_INTEGER) return num_int(v.integer);
+    if (v.kind == VB_NUMBER) return num_double(v.number);
+    return number_of_other(v);
+}
+
 double vb_number(VBValue value) {
-    if (value.kind == VB_INTEGER || value.kind == VB_NUMBER) return value.number;
+    if (value.kind == VB_NUMBER) return value.number;
+    if (value.kind == VB_INTEGER) return (double)value.integer;
     return number_of(value).d;
 }
 
@@ -493,7 +514,20 @@ static size_t double_text(double d, char *buf) {
 /* The text form of a number, Boolean or object into buf (64 bytes). */
 static size_t format_value(VBValue value, char *buf) {
     switch (value.kind) {
-    case VB_INTEGER: return (size_t)sprintf(buf, "%lld", value.integer);
+    case VB_INTEGER: {
+        /* digits written directly: numbers are turned into text often */
+        unsigned long long u = value.integer < 0 ? 0ull - (unsigned long long)value.integer : (unsigned long long)value.integer;
+        char digits[24];
+        size_t count = 0, length = 0;
+        do {
+            digits[count++] = (char)('0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (value.integer < 0) buf[length++] = '-';
+        while (count) buf[length++] = digits[--count];
+        buf[length] = '\0';
+        return length;
+    }
     case VB_BOOLEAN: return (size_t)sprintf(buf, "%s", value.integer ? "True" : "False");
     case VB_OBJECT:
         buf[0] = '\0';
@@ -522,6 +556,14 @@ const char *vb_string(VBValue value) {
     return copy_bytes(buf, n);
 }
 
+/* text is the lower-case word in any case (the word holds letters only,
+ * and c | 0x20 is a lower-case letter only for that letter in either case). */
+static inline int word_is(const char *text, const char *word) {
+    while (*word)
+        if ((*text++ | 0x20) != *word++) return 0;
+    return *text == '\0';
+}
+
 /* Half to even, as an Integer (a Double when beyond the 64-bit range or
  * not finite). */
 static Num round_even(Num n) {
@@ -531,39 +573,59 @@ static Num round_even(Num n) {
 }
 
 static VBValue whole_in_range(VBValue value, long long low, long long high, const char *type) {
+    if (value.kind == VB_INTEGER && value.integer >= low && value.integer <= high) return value;
     Num r = round_even(number_of(value));
     if (!r.is_int || r.i < low || r.i > high) failf("Overflow for %s", type);
     return vb_int(r.i);
 }
 
+enum { T_OTHER, T_STRING, T_SINGLE, T_DOUBLE, T_CURRENCY, T_BOOLEAN, T_BYTE, T_INTEGER, T_LONG };
+
+static int type_code(const char *type) {
+    if (!type || strchr(type, '.')) return T_OTHER;
+    static const struct {
+        const char *name;
+        int code;
+    } TYPES[] = {{"string", T_STRING},   {"single", T_SINGLE}, {"double", T_DOUBLE}, {"currency", T_CURRENCY},
+                 {"boolean", T_BOOLEAN}, {"byte", T_BYTE},     {"integer", T_INTEGER}, {"long", T_LONG}};
+    for (size_t k = 0; k < COUNT_OF(TYPES); k++)
+        if (word_is(type, TYPES[k].name)) return TYPES[k].code;
+    return T_OTHER; /* object, variant, class names */
+}
+
+/* Type names come as string literals of the generated code or as the
+ * class definitions' own copies, which never change: the last ones are
+ * remembered by address (and their first two characters). */
+static int cached_type_code(const char *type) {
+    static struct {
+        const char *address;
+        char first, second;
+        int code;
+    } recent[32];
+    if (!type || !type[0]) return T_OTHER;
+    size_t slot = (size_t)(((uint64_t)(uintptr_t)type * 0x9E3779B97F4A7C15ull) >> 59);
+    if (recent[slot].address == type && recent[slot].first == type[0] && recent[slot].second == type[1])
+        return recent[slot].code;
+    int code = type_code(type);
+    recent[slot].address = type;
+    recent[slot].first = type[0];
+    recent[slot].second = type[1];
+    recent[slot].code = code;
+    return code;
+}
+
 VBValue vb_coerce(VBValue value, const char *type) {
-    if (!type || strchr(type, '.')) return value;
-    switch (tolower((unsigned char)type[0])) {
-    case 's':
-        if (!strcasecmp(type, "string"))
-            return value.kind == VB_STRING && value.text ? value : text_value(copy_text(vb_string(value)));
-        if (!strcasecmp(type, "single")) return vb_num(vb_number(value));
-        break;
-    case 'b':
-        if (!strcasecmp(type, "boolean")) return vb_bool(vb_truth(value));
-        if (!strcasecmp(type, "byte")) return whole_in_range(value, 0, 255, "byte");
-        break;
-    case 'i':
-        if (!strcasecmp(type, "integer")) return whole_in_range(value, -32768, 32767, "integer");
-        break;
-    case 'l':
-        if (!strcasecmp(type, "long")) return whole_in_range(value, -2147483648LL, 2147483647LL, "long");
-        break;
-    case 'd':
-        if (!strcasecmp(type, "double")) return vb_num(vb_number(value));
-        break;
-    case 'c':
-        if (!strcasecmp(type, "currency")) return vb_num(vb_number(value));
-        break;
-    default:
-        break;
+    switch (cached_type_code(type)) {
+    case T_STRING: return value.kind == VB_STRING && value.text ? value : text_value(copy_text(vb_string(value)));
+    case T_SINGLE:
+    case T_DOUBLE:
+    case T_CURRENCY: return value.kind == VB_NUMBER ? value : vb_num(vb_number(value));
+    case T_BOOLEAN: return vb_bool(vb_truth(value));
+    case T_BYTE: return whole_in_range(value, 0, 255, "byte");
+    case T_INTEGER: return whole_in_range(value, -32768, 32767, "integer");
+    case T_LONG: return whole_in_range(value, -2147483648LL, 2147483647LL, "long");
+    default: return value;
     }
-    return value; /* object, variant, class names */
 }
 
 VBValue vb_not(VBValue a) { return vb_bool(!vb_truth(a)); }
@@ -610,15 +672,17 @@ static int operator_code(const char *op) {
         return OP_UNKNOWN;
     }
     if (!op[3]) {
-        if (!strcasecmp(op, "mod")) return OP_MOD;
-        if (!strcasecmp(op, "and")) return OP_AND;
-        if (!strcasecmp(op, "xor")) return OP_XOR;
+        /* three letters in any case */
+        char a = (char)(op[0] | 32), b = (char)(op[1] | 32), c = (char)(op[2] | 32);
+        if (a == 'm' && b == 'o' && c == 'd') return OP_MOD;
+        if (a == 'a' && b == 'n' && c == 'd') return OP_AND;
+        if (a == 'x' && b == 'o' && c == 'r') return OP_XOR;
     }
     if (!strcasecmp(op, "like")) return OP_LIKE;
     return OP_UNKNOWN;
 }
 
-static VBValue concatenate(VBValue a, VBValue b) {
+static inline __attribute__((always_inline)) VBValue concatenate(VBValue a, VBValue b) {
     char ba[64], bb[64];
     size_t la, lb;
     const char *ta = text_of(a, ba, &la);
@@ -706,7 +770,7 @@ static VBValue floor_divide(Num a, Num b, int want_mod) {
     return vb_num(floordiv);
 }
 
-static VBValue arithmetic(int code, Num a, Num b) {
+static inline __attribute__((always_inline)) VBValue arithmetic(int code, Num a, Num b) {
     long long out;
     int ints = a.is_int && b.is_int;
     switch (code) {
@@ -1439,7 +1503,6 @@ static int in_ranges(const CaseRange *ranges, size_t n, uint32_t cp) {
     return lo < n && ranges[lo].first <= cp;
 }
 
-#define COUNT_OF(a) (sizeof(a) / sizeof((a)[0]))
 
 /* 1 cased, 0 neither, -1 case-ignorable (skipped when looking for a cased
  * neighbour of a capital sigma). */
@@ -1464,12 +1527,14 @@ static int cased_neighbour(const uint32_t *cps, size_t n, size_t at, int directi
 static VBValue change_case(const char *s, size_t n, int upper) {
     char *out;
     if (all_ascii(s, n)) {
-        out = copy_bytes(s, n);
+        out = vb_alloc_text(n + 1);
+        const char low = upper ? 'a' : 'A', high = upper ? 'z' : 'Z';
+        const int shift = upper ? -32 : 32;
         for (size_t i = 0; i < n; i++) {
-            char c = out[i];
-            if (upper && c >= 'a' && c <= 'z') out[i] = (char)(c - 32);
-            if (!upper && c >= 'A' && c <= 'Z') out[i] = (char)(c + 32);
+            char c = s[i];
+            out[i] = c >= low && c <= high ? (char)(c + shift) : c;
         }
+        out[n] = '\0';
         return text_value(out);
     }
     uint32_t *cps = (uint32_t *)vb_alloc_text(sizeof(uint32_t) * (n + 1));
@@ -1557,13 +1622,36 @@ static const struct {
     {"ucase", B_UCASE},     {"val", B_VAL},         {"vbrows", B_DBROWS},
 };
 
-/* Names compare ignoring case (the table is sorted). */
+/* Names compare ignoring case (the table is sorted). Generated code names
+ * its functions by string literals, so the last lookups are remembered by
+ * the name's address (and its first two characters). */
+static int builtin_lookup(const char *name);
+
 static int builtin_code(const char *name) {
+    static struct {
+        const char *address;
+        char first, second;
+        int index;
+    } recent[64];
+    if (!name || !name[0]) return B_UNKNOWN;
+    size_t slot = (size_t)(((uint64_t)(uintptr_t)name * 0x9E3779B97F4A7C15ull) >> 58);
+    if (recent[slot].address == name && recent[slot].first == name[0] && recent[slot].second == name[1] &&
+        recent[slot].index >= 0)
+        return BUILTIN_NAMES[recent[slot].index].code;
+    int index = builtin_lookup(name);
+    recent[slot].address = name;
+    recent[slot].first = name[0];
+    recent[slot].second = name[1];
+    recent[slot].index = index;
+    return index < 0 ? B_UNKNOWN : BUILTIN_NAMES[index].code;
+}
+
+/* Index of the name in the table, or -1. */
+static int builtin_lookup(const char *name) {
     char low[16];
     size_t n = 0;
-    if (!name) return B_UNKNOWN;
     for (; name[n]; n++) {
-        if (n >= sizeof low - 1) return B_UNKNOWN;
+        if (n >= sizeof low - 1) return -1;
         low[n] = (char)tolower((unsigned char)name[n]);
     }
     low[n] = '\0';
@@ -1571,11 +1659,11 @@ static int builtin_code(const char *name) {
     while (lo < hi) {
         size_t mid = (lo + hi) / 2;
         int c = strcmp(BUILTIN_NAMES[mid].name, low);
-        if (c == 0) return BUILTIN_NAMES[mid].code;
+        if (c == 0) return (int)mid;
         if (c < 0) lo = mid + 1;
         else hi = mid;
     }
-    return B_UNKNOWN;
+    return -1;
 }
 
 /* A count or position argument: truncated toward zero, clamped to the
@@ -1595,9 +1683,8 @@ static VBValue piece(const char *s, size_t n, long long from, long long count) {
     if (count < 0) count = 0;
     size_t b = char_offset(s, n, (size_t)from);
     size_t e = b;
-    if (all_ascii(s + b, n - b)) e = (unsigned long long)count >= n - b ? n : b + (size_t)count;
-    else
-        for (long long k = 0; k < count && e < n; k++) e += utf8_length(s, n, e, NULL);
+    for (long long k = 0; k < count && e < n; k++)
+        e += (unsigned char)s[e] < 0x80 ? 1 : utf8_length(s, n, e, NULL);
     return text_value(copy_bytes(s + b, e - b));
 }
 
@@ -1937,12 +2024,12 @@ static VBClassDef *class_list;
 static ClassHandler class_handler;
 
 VBValue vb_nothing(void) {
-    VBValue v = {VB_OBJECT, 0, NULL, NULL, 0};
+    VBValue v = {.kind = VB_OBJECT};
     return v;
 }
 
 static VBValue object_value(VBObject *object) {
-    VBValue v = {VB_OBJECT, 0, NULL, object, 0};
+    VBValue v = {.kind = VB_OBJECT, .object = object};
     return v;
 }
 

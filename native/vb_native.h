@@ -21,11 +21,13 @@ extern "C" {
 /* One BASIC value. Texts are immutable once made, so values may be copied
  * freely and share their text. */
 typedef struct VBValue {
-    int kind;           /* one of the value kinds above */
-    double number;      /* the number of a VB_NUMBER, VB_INTEGER or VB_BOOLEAN value (0 otherwise) */
-    const char *text;   /* the text of a VB_STRING value (null otherwise) */
-    void *object;       /* the object of a VB_OBJECT value; null for Nothing */
-    long long integer;  /* the value of a VB_INTEGER, -1 or 0 for a VB_BOOLEAN (0 otherwise) */
+    int kind;               /* one of the value kinds above */
+    union {
+        double number;      /* the number of a VB_NUMBER value */
+        long long integer;  /* the value of a VB_INTEGER, -1 or 0 for a VB_BOOLEAN */
+    };
+    const char *text;       /* the text of a VB_STRING value (null otherwise) */
+    void *object;           /* the object of a VB_OBJECT value; null for Nothing */
 } VBValue;
 
 /* One control of a form, as designed. Positions are pixels relative to the
