@@ -1506,7 +1506,10 @@ static int in_ranges(const CaseRange *ranges, size_t n, uint32_t cp) {
 
 /* 1 cased, 0 neither, -1 case-ignorable (skipped when looking for a cased
  * neighbour of a capital sigma). */
+#define INVALID_BYTE 0x80000000u
+
 static int sigma_context(uint32_t cp) {
+    if (cp & INVALID_BYTE) return 0;
     if (in_ranges(case_ignorable_ranges, COUNT_OF(case_ignorable_ranges), cp)) return -1;
     return in_ranges(cased_ranges, COUNT_OF(cased_ranges), cp);
 }
@@ -1539,13 +1542,23 @@ static VBValue change_case(const char *s, size_t n, int upper) {
     }
     uint32_t *cps = (uint32_t *)vb_alloc_text(sizeof(uint32_t) * (n + 1));
     size_t count = 0;
-    for (size_t i = 0; i < n;) i += utf8_length(s, n, i, &cps[count++]);
+    for (size_t i = 0; i < n;) {
+        size_t len = utf8_length(s, n, i, &cps[count]);
+        /* a byte that begins no valid sequence is kept as it is */
+        if (len == 1 && (unsigned char)s[i] >= 0x80) cps[count] = INVALID_BYTE | (unsigned char)s[i];
+        count++;
+        i += len;
+    }
     /* a special mapping yields at most three characters of four bytes */
     out = vb_alloc_text(12 * count + 1);
     size_t length = 0;
     for (size_t k = 0; k < count; k++) {
         uint32_t cp = cps[k];
         const char *special;
+        if (cp & INVALID_BYTE) {
+            out[length++] = (char)(cp & 0xFF);
+            continue;
+        }
         if (!upper && cp == 0x3A3) {
             int final = cased_neighbour(cps, count, k, -1) && !cased_neighbour(cps, count, k, 1);
             length += put_utf8(out + length, final ? 0x3C2 : 0x3C3);
