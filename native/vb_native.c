@@ -391,9 +391,12 @@ static int try_number(VBValue v, Num *out) {
 
 static size_t format_value(VBValue value, char *buf);
 
+static char *array_text(VBValue array);
+
 /* A value as messages show it: texts quoted, numbers as digits. */
 static char *value_repr(VBValue v) {
     if (v.kind == VB_OBJECT) return copy_text(v.object ? "<Object>" : "None");
+    if (v.kind == VB_ARRAY) return array_text(v);
     if (v.kind != VB_STRING) {
         char buf[64];
         size_t n = format_value(v, buf);
@@ -457,6 +460,7 @@ int vb_truth(VBValue value) {
     case VB_NUMBER: return value.number != 0;
     case VB_STRING: return value.text != NULL && value.text[0] != '\0';
     case VB_OBJECT: return value.object != NULL;
+    case VB_ARRAY: return vb_array_count(value) > 0;
     default: return 0;
     }
 }
@@ -539,6 +543,11 @@ static size_t format_value(VBValue value, char *buf) {
 
 /* The text form of any value without allocating: numbers go into buf. */
 static const char *text_of(VBValue value, char *buf, size_t *length) {
+    if (value.kind == VB_ARRAY) {
+        const char *t = array_text(value);
+        *length = strlen(t);
+        return t;
+    }
     if (value.kind == VB_STRING) {
         const char *t = value.text ? value.text : "";
         *length = strlen(t);
@@ -550,6 +559,7 @@ static const char *text_of(VBValue value, char *buf, size_t *length) {
 
 const char *vb_string(VBValue value) {
     if (value.kind == VB_STRING) return value.text ? value.text : "";
+    if (value.kind == VB_ARRAY) return array_text(value);
     if (value.kind == VB_OBJECT) return value.object ? "[Object]" : "";
     char buf[64];
     size_t n = format_value(value, buf);
@@ -634,6 +644,125 @@ VBValue vb_neg(VBValue a) {
     Num n = number_of(a);
     if (n.is_int) return n.i == LLONG_MIN ? vb_num(TWO_63) : vb_int(-n.i);
     return vb_num(-n.d);
+}
+
+/* ===================================================================== */
+/* Arrays                                                                 */
+/* ===================================================================== */
+
+typedef struct VBArray {
+    long long count;
+    VBValue *items;
+} VBArray;
+
+static VBValue array_value(long long count) {
+    if (count < 0) fatal("Array dimensions out of range");
+    if ((unsigned long long)count > SIZE_MAX / sizeof(VBValue) - 1) fatal("Out of memory");
+    VBArray *a = vb_alloc(sizeof *a);
+    a->count = count;
+    a->items = vb_alloc(sizeof(VBValue) * ((size_t)count + 1));
+    VBValue v = {.kind = VB_ARRAY, .object = a};
+    return v;
+}
+
+/* A variable's initial value: "" for String, False for Boolean, Nothing
+ * for Object, the Integer 0 otherwise. */
+static VBValue initial_value(const char *type) {
+    if (!strcasecmp(type, "string")) return vb_str("");
+    if (!strcasecmp(type, "boolean")) return vb_bool(0);
+    if (!strcasecmp(type, "object")) return vb_nothing();
+    return vb_int(0);
+}
+
+/* An upper bound as an element count: truncated toward zero, plus one. */
+static long long element_count(VBValue upper) {
+    Num n = number_of(upper);
+    if (!n.is_int && !(n.d > -9e18 && n.d < 9e18)) fatal("Array dimensions out of range");
+    long long last = n.is_int ? n.i : (long long)trunc(n.d);
+    if (last < -1 || last == LLONG_MAX) fatal("Array dimensions out of range");
+    return last + 1;
+}
+
+VBValue vb_array_new(VBValue upper, const char *type) {
+    VBValue v = array_value(element_count(upper));
+    VBArray *a = v.object;
+    VBValue initial = initial_value(type ? type : "variant");
+    for (long long k = 0; k < a->count; k++) a->items[k] = initial.kind == VB_STRING ? vb_copy(initial) : initial;
+    return v;
+}
+
+VBValue vb_array_empty(void) { return array_value(0); }
+
+int vb_is_array(VBValue value) { return value.kind == VB_ARRAY && value.object; }
+
+VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
+    VBValue v = array_value(element_count(upper));
+    VBArray *a = v.object;
+    long long kept = 0;
+    if (preserve && vb_is_array(old)) {
+        VBArray *o = old.object;
+        kept = o->count < a->count ? o->count : a->count;
+        for (long long k = 0; k < kept; k++) a->items[k] = o->items[k];
+    }
+    for (long long k = kept; k < a->count; k++) a->items[k] = vb_int(0);
+    return v;
+}
+
+static VBValue *element(VBValue array, VBValue index, const char *name) {
+    if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
+    VBArray *a = array.object;
+    Num n = number_of(index);
+    long long i = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : -1;
+    if (i < 0 || i >= a->count) failf("Subscript out of range: %s", name ? name : "");
+    return &a->items[i];
+}
+
+VBValue vb_index(VBValue array, VBValue index, const char *name) { return *element(array, index, name); }
+
+void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name) {
+    *element(array, index, name) = value;
+}
+
+VBValue vb_each_copy(VBValue array) {
+    if (!vb_is_array(array)) fatal("For Each requires an array");
+    VBArray *o = array.object;
+    VBValue v = array_value(o->count);
+    VBArray *a = v.object;
+    for (long long k = 0; k < o->count; k++) a->items[k] = o->items[k];
+    return v;
+}
+
+long long vb_array_count(VBValue array) { return vb_is_array(array) ? ((VBArray *)array.object)->count : 0; }
+
+VBValue vb_array_item(VBValue array, long long index) { return ((VBArray *)array.object)->items[index]; }
+
+/* An array's text form: its elements' representations in brackets. */
+static char *array_text(VBValue array) {
+    VBArray *a = array.object;
+    size_t length = 2, capacity = 64;
+    char *out = vb_alloc_text(capacity);
+    out[0] = '[';
+    length = 1;
+    for (long long k = 0; k < a->count; k++) {
+        VBValue item = a->items[k];
+        const char *piece = item.kind == VB_ARRAY && item.object == array.object ? "[...]" : value_repr(item);
+        size_t pl = strlen(piece);
+        if (length + pl + 4 > capacity) {
+            while (length + pl + 4 > capacity) capacity *= 2;
+            char *bigger = vb_alloc_text(capacity);
+            memcpy(bigger, out, length);
+            out = bigger;
+        }
+        if (k) {
+            out[length++] = ',';
+            out[length++] = ' ';
+        }
+        memcpy(out + length, piece, pl);
+        length += pl;
+    }
+    out[length++] = ']';
+    out[length] = '\0';
+    return out;
 }
 
 /* ===================================================================== */
@@ -802,7 +931,7 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     case OP_OR: return vb_bool(vb_truth(a) || vb_truth(b));
     case OP_XOR: return vb_bool(vb_truth(a) != vb_truth(b));
     case OP_IS:
-        return vb_bool(a.kind == VB_OBJECT && b.kind == VB_OBJECT && a.object == b.object);
+        return vb_bool(a.kind == b.kind && (a.kind == VB_OBJECT || a.kind == VB_ARRAY) && a.object == b.object);
     case OP_LIKE: {
         char ba[64], bb[64];
         size_t la, lb;
@@ -1616,7 +1745,7 @@ enum {
     B_UNKNOWN, B_CSTR, B_VAL, B_CDBL, B_CINT, B_LEN, B_ABS, B_INT, B_FIX, B_SQR, B_TRIM, B_LTRIM,
     B_RTRIM, B_UCASE, B_LCASE, B_LEFT, B_RIGHT, B_MID, B_INSTR, B_DBROWS, B_ENVIRON, B_INSTRREV,
     B_REPLACE, B_STRREVERSE, B_STRCOMP, B_SPACE, B_STRING, B_CHR, B_ASC, B_SGN, B_HEX, B_OCT,
-    B_IIF, B_ISNULL, B_ISEMPTY, B_ISNUMERIC
+    B_IIF, B_ISNULL, B_ISEMPTY, B_ISNUMERIC, B_UBOUND, B_LBOUND, B_SPLIT, B_JOIN
 };
 
 static const struct {
@@ -1627,12 +1756,14 @@ static const struct {
     {"cint", B_CINT},       {"clng", B_CINT},       {"csng", B_CDBL},         {"cstr", B_CSTR},
     {"dbrows", B_DBROWS},   {"environ", B_ENVIRON}, {"fix", B_FIX},           {"hex", B_HEX},
     {"iif", B_IIF},         {"instr", B_INSTR},     {"instrrev", B_INSTRREV}, {"int", B_INT},
-    {"isempty", B_ISEMPTY}, {"isnull", B_ISNULL},   {"isnumeric", B_ISNUMERIC}, {"lcase", B_LCASE},
+    {"isempty", B_ISEMPTY}, {"isnull", B_ISNULL},   {"isnumeric", B_ISNUMERIC}, {"join", B_JOIN},
+    {"lbound", B_LBOUND},   {"lcase", B_LCASE},
     {"left", B_LEFT},       {"len", B_LEN},         {"ltrim", B_LTRIM},       {"mid", B_MID},
     {"oct", B_OCT},         {"replace", B_REPLACE}, {"right", B_RIGHT},       {"rtrim", B_RTRIM},
-    {"sgn", B_SGN},         {"space", B_SPACE},     {"sqr", B_SQR},           {"str", B_CSTR},
+    {"sgn", B_SGN},         {"space", B_SPACE},     {"split", B_SPLIT},       {"sqr", B_SQR},
+    {"str", B_CSTR},
     {"strcomp", B_STRCOMP}, {"string", B_STRING},   {"strreverse", B_STRREVERSE}, {"trim", B_TRIM},
-    {"ucase", B_UCASE},     {"val", B_VAL},         {"vbrows", B_DBROWS},
+    {"ubound", B_UBOUND},   {"ucase", B_UCASE},     {"val", B_VAL},         {"vbrows", B_DBROWS},
 };
 
 /* Names compare ignoring case (the table is sorted). Generated code names
@@ -1988,6 +2119,56 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         Num x;
         return vb_bool(v.kind == VB_OBJECT ? !v.object : try_number(v, &x));
     }
+    case B_UBOUND:
+        need_args(argc, 1, "UBound");
+        if (!vb_is_array(v)) failf("UBound requires an array (got %s)", value_repr(v));
+        return vb_int(vb_array_count(v) - 1);
+    case B_LBOUND: return vb_int(0);
+    case B_SPLIT: {
+        need_args(argc, 1, "Split");
+        s = text_of(v, buf, &n);
+        const char *d = argc > 1 ? text_of(args[1], buf2, &n2) : " ";
+        if (argc <= 1) n2 = 1;
+        long long pieces = 1;
+        if (n2 > 0)
+            for (const char *hit = strstr(s, d); hit; hit = strstr(hit + n2, d)) pieces++;
+        VBValue out = array_value(pieces);
+        VBArray *a = out.object;
+        const char *from = s;
+        long long k = 0;
+        if (n2 > 0)
+            for (const char *hit = strstr(s, d); hit; hit = strstr(hit + n2, d)) {
+                a->items[k++] = text_value(copy_bytes(from, (size_t)(hit - from)));
+                from = hit + n2;
+            }
+        a->items[k] = text_value(copy_bytes(from, n - (size_t)(from - s)));
+        return out;
+    }
+    case B_JOIN: {
+        need_args(argc, 1, "Join");
+        if (!vb_is_array(v)) failf("Join requires an array (got %s)", value_repr(v));
+        VBArray *a = v.object;
+        const char *d = argc > 1 ? text_of(args[1], buf2, &n2) : " ";
+        if (argc <= 1) n2 = 1;
+        const char **texts = vb_alloc(sizeof(char *) * ((size_t)a->count + 1));
+        size_t total = 0;
+        for (long long k = 0; k < a->count; k++) {
+            texts[k] = vb_string(a->items[k]);
+            total += strlen(texts[k]) + n2;
+        }
+        char *out = vb_alloc_text(total + 1), *p = out;
+        for (long long k = 0; k < a->count; k++) {
+            if (k) {
+                memcpy(p, d, n2);
+                p += n2;
+            }
+            size_t l = strlen(texts[k]);
+            memcpy(p, texts[k], l);
+            p += l;
+        }
+        *p = '\0';
+        return text_value(out);
+    }
     case B_DBROWS: return vb_db_rows();
     case B_ENVIRON: {
         if (argc < 1) return vb_str("");
@@ -2092,12 +2273,7 @@ static void connection_finalizer(void *object, void *data) {
 
 /* A field starts as its type's initial value: "" for String, False for
  * Boolean, Nothing for Object, 0 otherwise. */
-static VBValue initial_field_value(const char *type) {
-    if (!strcmp(type, "string")) return vb_str("");
-    if (!strcmp(type, "boolean")) return vb_bool(0);
-    if (!strcmp(type, "object")) return vb_nothing();
-    return vb_int(0);
-}
+static VBValue initial_field_value(const char *type) { return initial_value(type); }
 
 VBValue vb_new(const char *name) {
     if (!name) name = "";

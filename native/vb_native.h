@@ -17,6 +17,7 @@ extern "C" {
 #define VB_OBJECT 2
 #define VB_INTEGER 3
 #define VB_BOOLEAN 4
+#define VB_ARRAY 5   /* zero-based, shared by reference; `object` points to it */
 
 /* One BASIC value. Texts are immutable once made, so values may be copied
  * freely and share their text. */
@@ -88,6 +89,21 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b);
 VBValue vb_not(VBValue a);
 VBValue vb_neg(VBValue a);
 VBValue vb_builtin(const char *name, int argc, VBValue *args);
+/* Arrays: Dim a(n) holds n + 1 elements of the type's initial value; ReDim
+ * makes a fresh array (Preserve keeps the first elements, new ones are 0);
+ * elements are read and replaced without conversion. `name` is the
+ * variable's name for messages. */
+VBValue vb_array_new(VBValue upper, const char *type);
+VBValue vb_array_empty(void);
+VBValue vb_array_redim(VBValue old, VBValue upper, int preserve);
+int vb_is_array(VBValue value);
+VBValue vb_index(VBValue array, VBValue index, const char *name);
+void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name);
+/* For Each: a copy of the array taken at the start, and its elements. */
+VBValue vb_each_copy(VBValue array);
+long long vb_array_count(VBValue array);
+VBValue vb_array_item(VBValue array, long long index);
+
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */
 void vb_for_check(VBValue step);

@@ -123,8 +123,9 @@ void NativeCompiler::collect() {
   for (const auto& [owner, line] : declarations_) {
     for (const Declaration& d : parse_declaration(line, owner)) {
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
+      const std::string init = d.array_bound ? array_init(nullptr, d, Locals{}) : d.init;
       global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, d.init});
+      globals_.push_back({d.name, d.type, init});
     }
   }
   for (const auto& [name, value] : enum_order_) {
@@ -260,6 +261,7 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
       for (const Declaration& d : parse_declaration(line, cls.name)) {
         for (const auto& existing : fields)
           if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
+        if (d.array_bound) error(nullptr, cls.name + ": native backend does not yet implement array fields: " + d.name);
         fields.push_back({d.name, d.type});
       }
       continue;
@@ -271,7 +273,8 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
   static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
-  static const Regex piece_re(R"(\s*(\w+)\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
+  static const Regex piece_re(R"(\s*(\w+)\s*(\(([^()]*)\))?\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
+  static const Regex lower_bound(R"(\bTo\b)", CI);
   static const Regex number(R"(-?\d+(?:\.\d+)?$)");
   static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
@@ -283,10 +286,16 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     auto p = piece_re.match_groups(piece);
     if (!p) error(nullptr, own + ": unsupported native declaration: " + piece);
     const std::string name = name_key((*p)[1]);
-    const std::string type = (*p)[3].empty() ? "variant" : name_key((*p)[3]);
+    const std::string type = (*p)[5].empty() ? "variant" : name_key((*p)[5]);
+    const bool array = !(*p)[2].empty();
+    // One dimension counted from 0: several dimensions and lower bounds are
+    // not part of the language.
+    if (array && ((*p)[3].find(',') != std::string::npos || lower_bound.search(std::string((*p)[3])) ||
+                  !(*p)[4].empty() || !strip_text((*p)[6]).empty()))
+      error(nullptr, own + ": unsupported native declaration: " + piece);
     if (!accepted_types().count(type) && !class_names_.count(type))
       error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + (*p)[1]);
-    const std::string value = strip_text((*p)[4]);
+    const std::string value = strip_text((*p)[6]);
     if (constant && value.empty()) error(nullptr, "Const " + (*p)[1] + " must have a value");
     std::string init;
     if (!value.empty()) {
@@ -309,7 +318,9 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
       } else {
         error(nullptr, own + ": global initializer must be a literal: " + value);
       }
-    } else if (!(*p)[2].empty()) {
+    } else if (array) {
+      init.clear();
+    } else if (!(*p)[4].empty()) {
       init = "vb_new(" + q(type) + ")";
     } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
                type == "object") {
@@ -321,9 +332,16 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     } else {
       init = "vb_int(0)";
     }
-    out.push_back({name, type, init});
+    Declaration d{name, type, init, std::nullopt};
+    if (array) d.array_bound = strip_text((*p)[3]);
+    out.push_back(d);
   }
   return out;
+}
+
+std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals) {
+  if (d.array_bound->empty()) return "vb_array_empty()";
+  return "vb_array_new(" + expr(proc, *d.array_bound, locals) + "," + q(d.type) + ")";
 }
 
 std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::string_view name,
@@ -340,6 +358,12 @@ std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::s
   if (form_names_.count(key)) error(proc, "A form object must be used with a member, e.g. Form2.Caption");
   if (form_control_names_.count(key)) error(proc, "A control object must be used with a member, e.g. Text1.Text");
   error(proc, "Undefined variable " + std::string(name) + " (native builds require explicit declarations)");
+}
+
+bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::string_view key) const {
+  if (caller && caller->form_index && find_procedure("f" + std::to_string(*caller->form_index) + "_" + std::string(key)))
+    return true;
+  return find_procedure("module_" + std::string(key)) != nullptr;
 }
 
 std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_view name,

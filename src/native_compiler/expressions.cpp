@@ -217,6 +217,19 @@ std::string CExpression::word(const std::string& token) {
   if (peek() && *peek() == "(") {
     take();
     auto [args, refs] = arguments();
+    // A variable followed by parentheses is an array element (built-ins and
+    // procedures keep their names).
+    if (!BUILTINS.count(key) && !compiler.is_procedure_name(proc, key)) {
+      std::optional<std::string> array;
+      try {
+        array = compiler.resolve_variable(proc, name, local);
+      } catch (const NativeCompileError&) {
+      }
+      if (array) {
+        if (args.size() != 1) fail("One-dimensional arrays require exactly one subscript");
+        return "vb_index(" + *array + "," + args[0] + "," + q(key) + ")";
+      }
+    }
     if (BUILTINS.count(key)) {
       return compiler.in_order(args, [&](const std::vector<std::string>& v) {
         return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";

@@ -68,7 +68,8 @@ using Locals = std::map<std::string, LocalName>;
 struct Declaration {
   std::string name;  // lower-cased
   std::string type;  // lower-cased
-  std::string init;  // C initializer
+  std::string init;  // C initializer (empty for an array)
+  std::optional<std::string> array_bound;  // an array: its upper bound as written ("" for "()")
 };
 
 struct GlobalName {
@@ -107,6 +108,8 @@ class NativeCompiler {
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
+  // True when `key` names a procedure the caller can call (its form's or a module's).
+  bool is_procedure_name(const NativeProcedure* caller, std::string_view key) const;
 
   // A fresh temporary of the procedure being translated ("_t{n}"), used to
   // evaluate operands and arguments strictly left to right.
@@ -124,6 +127,9 @@ class NativeCompiler {
 
  private:
   std::vector<std::string> declare(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
+  // C text creating the array of a declaration (its bound translated).
+  std::string array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals);
+  std::vector<std::string> redim(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
   std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,
                                       Locals& locals, int indent);
   void collect();

@@ -33,12 +33,40 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
   for (const Declaration& d : parse_declaration(line, proc.owner)) {
     if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
     if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
-    locals[d.name] = {"l_" + c_name(d.name), false, d.type};
-    const std::string decl = "VBValue l_" + c_name(d.name) + " = " + d.init + ";";
+    const std::string c = "l_" + c_name(d.name);
+    const std::string decl = "VBValue " + c + " = " + (d.array_bound ? std::string("vb_int(0)") : d.init) + ";";
     // VB variables live for the whole procedure and start once per call.
     if (in_block_) hoisted_.push_back(pad(1) + decl);
     else out.push_back(pad(indent) + decl);
+    // An array is made where its Dim stands (its bound may use earlier
+    // statements' results); running the Dim again keeps the array.
+    if (d.array_bound)
+      out.push_back(pad(indent) + "if(!vb_is_array(" + c + ")) " + c + " = " + array_init(&proc, d, locals) + ";");
+    locals[d.name] = {c, false, d.type};
   }
+  return out;
+}
+
+std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std::string_view line, Locals& locals,
+                                               int indent) {
+  static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)", CI);
+  auto g = redim_re.match_groups(line);
+  if (!g) error(&proc, "Native compiler does not support statement: " + std::string(line));
+  const std::string bound = (*g)[3];
+  if (bound.find(',') != std::string::npos) error(&proc, "Native compiler does not support statement: " + std::string(line));
+  std::vector<std::string> out;
+  const std::string key = name_key((*g)[2]);
+  std::string d;
+  try {
+    d = resolve_variable(&proc, (*g)[2], locals);
+  } catch (const NativeCompileError&) {
+    // ReDim of a name not declared yet declares it, as interpreted.
+    d = "l_" + c_name(key);
+    locals[key] = {d, false, "variant"};
+    hoisted_.push_back(pad(1) + "VBValue " + d + " = vb_int(0);");
+  }
+  const std::string c = expr(&proc, bound, locals);
+  out.push_back(pad(indent) + d + " = vb_array_redim(" + d + "," + c + "," + ((*g)[1].empty() ? "0" : "1") + ");");
   return out;
 }
 
@@ -55,6 +83,18 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string obj = resolve_variable(&proc, owner, locals);
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+  }
+  static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
+  if (auto g = element.match_groups(L)) {
+    // An element: the value first, then the index; stored as it is.
+    const std::string array = resolve_variable(&proc, (*g)[1], locals);
+    const std::string c = expr(&proc, R, locals);
+    const std::vector<std::string> subscripts = split_outside((*g)[2], ',');
+    if (subscripts.size() != 1) error(&proc, "One-dimensional arrays require exactly one subscript");
+    const std::string t = new_temporary();
+    const std::string index = expr(&proc, subscripts[0], locals);
+    return {pad(indent) + t + " = " + c + "; vb_index_set(" + array + "," + index + "," + t + "," + q(name_key((*g)[1])) +
+            ");"};
   }
   if (!is_variable_name(L)) error(&proc, "Unsupported native assignment target: " + L);
   const std::string key = name_key(L);
@@ -84,7 +124,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
 
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
                                                     Locals& locals, int indent) {
-  static const Regex unsupported(R"(^(?:ReDim|Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex unsupported(R"(^(?:Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
   static const Regex exit_loop(R"(^Exit\s+(?:For|Do)$)", CI);
@@ -106,6 +147,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     error(&proc, "Structured VB6 On Error/Resume handling is not yet available in native mode");
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
+  if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
   if (exit_loop.match(line)) {
     // Reached from a single-line If: "If c Then Exit For".
@@ -200,6 +242,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   static const Regex case_is(R"(^Is\s+(<=|>=|<>|=|<|>)\s+(.+)$)", CI);
   static const Regex for_re(R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
   static const Regex next_re(R"(^Next(?:\s+\w+)?$)", CI);
+  static const Regex for_each_re(R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)", CI);
   static const Regex do_re(R"(^Do(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex loop_re(R"(^Loop(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex while_re(R"(^While\s+(.+))", CI);
@@ -311,6 +354,21 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       const int own = level_of(stack);
       if (b.case_open) emit_line(own + 1, "}");
       emit_line(own, "}");
+      continue;
+    }
+    if (auto g = for_each_re.match_groups(line)) {
+      // Over a copy of the array taken at the start; the variable receives
+      // each element as it is.
+      const std::string d = resolve_variable(&proc, (*g)[1], locals);
+      const std::string e = "_each_" + std::to_string(n);
+      emit_line(level, "VBValue " + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
+      emit_line(level, "for(long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
+      const std::string item = "vb_array_item(" + e + "," + e + "_i)";
+      if (d.rfind("vb_member_get(", 0) == 0)
+        emit_line(level + 1, "vb_member_set(" + d.substr(14, d.size() - 15) + "," + item + ");");
+      else
+        emit_line(level + 1, d + " = " + item + ";");
+      stack.push_back({"for"});
       continue;
     }
     if (auto g = for_re.match_groups(line)) {

@@ -68,7 +68,9 @@ TEST(Collect, RejectedProceduresAndTopLevelSource) {
 
 TEST(Collect, RejectedDeclarationsAndEnums) {
   EXPECT_EQ(collect_error("Private Const X = 1\n"), "Demo: Form1: unsupported native declaration: Const X = 1");
-  EXPECT_EQ(collect_error("Dim a(10)\n"), "Demo: Form1: unsupported native declaration: a(10)");
+  EXPECT_EQ(collect_error("Dim a(10)\n"), "");
+  EXPECT_EQ(collect_error("Dim a(1 To 10)\n"), "Demo: Form1: unsupported native declaration: a(1 To 10)");
+  EXPECT_EQ(collect_error("Dim a(2, 3)\n"), "Demo: Form1: unsupported native declaration: a(2, 3)");
   EXPECT_EQ(collect_error("Dim s$\n"), "Demo: Form1: unsupported native declaration: s$");
   EXPECT_EQ(collect_error("Dim d As Date\n"), "Demo: Form1: native backend does not yet implement type 'date' for d");
   EXPECT_EQ(collect_error("Const K\n"), "Demo: Const K must have a value");

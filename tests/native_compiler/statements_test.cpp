@@ -154,9 +154,13 @@ TEST(Statements, ClassFields) {
 TEST(Statements, FailureMessages) {
   EXPECT_EQ(failure("On Error Resume Next"),
             "Form1.Test, statement 1: On Error Resume Next: Structured VB6 On Error/Resume handling is not yet available in native mode");
-  EXPECT_EQ(failure("ReDim a(5)"), "Form1.Test, statement 1: ReDim a(5): Native compiler does not support statement: ReDim a(5)");
+  EXPECT_EQ(failure("ReDim a(2, 3)"),
+            "Form1.Test, statement 1: ReDim a(2, 3): Native compiler does not support statement: ReDim a(2, 3)");
   EXPECT_EQ(failure("GoTo done"), "Form1.Test, statement 1: GoTo done: Native compiler does not support statement: GoTo done");
-  EXPECT_EQ(failure("Dim a\na(1) = 2"), "Form1.Test, statement 2: a(1) = 2: Unsupported native assignment target: a(1)");
+  EXPECT_EQ(failure("Dim a\na(1, 2) = 2"),
+            "Form1.Test, statement 2: a(1, 2) = 2: One-dimensional arrays require exactly one subscript");
+  EXPECT_EQ(failure("Dim a\nMid(a, 1) = \"x\""),
+            "Form1.Test, statement 2: Mid(a, 1) = \"x\": Undefined variable Mid (native builds require explicit declarations)");
   EXPECT_EQ(failure("App.Title = 1"),
             "Form1.Test, statement 1: App.Title = 1: Undefined variable App (native builds require explicit declarations)");
   EXPECT_EQ(failure("1 + 1"), "Form1.Test, statement 1: 1 + 1: Native compiler cannot lower statement: 1 + 1");
