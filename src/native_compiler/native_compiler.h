@@ -157,6 +157,9 @@ class NativeCompiler {
   std::vector<std::string> hoisted_;
   bool in_block_ = false;
   std::vector<std::string> open_blocks_;
+  // The open With blocks' targets: a form, control or Me as written, or the
+  // C variable holding the target's value.
+  std::vector<std::string> with_targets_;
 };
 
 // Side-effect analysis of translated C text, for in_order.

@@ -125,6 +125,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
                                                     Locals& locals, int indent) {
   static const Regex unsupported(R"(^(?:Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex with_member(R"(^\.\s*[A-Za-z_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
@@ -139,7 +140,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
   static const Regex proc_call(R"(^(?:Call\s+)?([A-Za-z_]\w*)\s*(.*)$)", CI);
 
-  const std::string line = strip_text(line_view);
+  std::string line = strip_text(line_view);
+  // A statement that begins with "." works on the innermost With target.
+  if (!with_targets_.empty() && with_member.match(line)) line = with_targets_.back() + line;
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
@@ -246,12 +249,14 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   static const Regex do_re(R"(^Do(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex loop_re(R"(^Loop(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex while_re(R"(^While\s+(.+))", CI);
+  static const Regex with_re(R"(^With\s+(.+)$)", CI);
 
   Locals locals;
   for (const NativeParam& param : proc.params) locals[param.name] = {param_c_name(param.name), true, param.type};
   std::vector<std::string> out;
   std::vector<Block> stack;
   hoisted_.clear();
+  with_targets_.clear();
   temporaries_ = 0;
   const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
   const auto sync_blocks = [&] {
@@ -421,6 +426,30 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       stack.push_back({"while"});
       continue;
     }
+    if (auto g = with_re.match_groups(line)) {
+      // The target is evaluated once; a form, control or Me stays a name.
+      const std::string target = strip_text((*g)[1]);
+      const std::string key = name_key(target);
+      emit_line(level, "{");
+      if (valid(target) && (is_form(key) || is_control(key) || key == "me")) {
+        with_targets_.push_back(target);
+      } else {
+        const std::string w = "__with_" + std::to_string(n);
+        emit_line(level + 1, "VBValue " + w + " = " + cond(target) + ";");
+        locals[w] = {w, false, "variant"};
+        with_targets_.push_back(w);
+      }
+      stack.push_back({"with"});
+      continue;
+    }
+    if (low == "end with") {
+      if (!top_is("with")) error(&proc, "End With without With");
+      stack.pop_back();
+      locals.erase(with_targets_.back());
+      with_targets_.pop_back();
+      emit_line(level - 1, "}");
+      continue;
+    }
     if (low == "wend") {
       if (!top_is("while")) error(&proc, "Wend without While");
       stack.pop_back();
@@ -436,6 +465,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     for (auto& s : _statement(proc, line, locals, level)) out.push_back(s);
   }
   active_location_.reset();
+  with_targets_.clear();
   in_block_ = false;
   open_blocks_.clear();
   if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");

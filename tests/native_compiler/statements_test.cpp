@@ -110,6 +110,19 @@ TEST(Statements, LoopExitFromSingleLineIf) {
   EXPECT_EQ(failure("Exit For"), "Form1.Test, statement 1: Exit For: Exit For/Do outside loop");
 }
 
+TEST(Statements, WithOnAControlKeepsItsNameAndOnAValueEvaluatesItOnce) {
+  // A control cannot be a value natively, so its name is put back in front
+  // of each member statement.
+  EXPECT_EQ(translate("With Text1\n.Text = \"a\"\nEnd With"),
+            "    {\n        vb_set(\"Text1\",\"Text\",vb_str(\"a\"));\n    }\n");
+  const std::string body = translate("Dim o\nWith o\n.Name = 1\nWith o\n.Size = 2\nEnd With\nEnd With");
+  EXPECT_NE(body.find("VBValue __with_2 = l_o;"), std::string::npos) << body;
+  EXPECT_NE(body.find("vb_member_set(__with_2,\"Name\",vb_int(1));"), std::string::npos) << body;
+  EXPECT_NE(body.find("vb_member_set(__with_4,\"Size\",vb_int(2));"), std::string::npos) << body;
+  EXPECT_EQ(failure("End With"), "Form1.Test, statement 1: End With: End With without With");
+  EXPECT_EQ(failure("With Text1\nEnd If"), "Form1.Test, statement 2: End If: End If without If");
+}
+
 TEST(Statements, DimInsideABlockIsProcedureWide) {
   // Declared once at the start of the function: visible after the block and
   // not reset on each pass of the loop.
