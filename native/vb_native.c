@@ -1745,7 +1745,7 @@ enum {
     B_UNKNOWN, B_CSTR, B_VAL, B_CDBL, B_CINT, B_LEN, B_ABS, B_INT, B_FIX, B_SQR, B_TRIM, B_LTRIM,
     B_RTRIM, B_UCASE, B_LCASE, B_LEFT, B_RIGHT, B_MID, B_INSTR, B_DBROWS, B_ENVIRON, B_INSTRREV,
     B_REPLACE, B_STRREVERSE, B_STRCOMP, B_SPACE, B_STRING, B_CHR, B_ASC, B_SGN, B_HEX, B_OCT,
-    B_IIF, B_ISNULL, B_ISEMPTY, B_ISNUMERIC, B_UBOUND, B_LBOUND, B_SPLIT, B_JOIN
+    B_IIF, B_ISNULL, B_ISEMPTY, B_ISNUMERIC, B_UBOUND, B_LBOUND, B_SPLIT, B_JOIN, B_FORMAT
 };
 
 static const struct {
@@ -1754,7 +1754,8 @@ static const struct {
 } BUILTIN_NAMES[] = {
     {"abs", B_ABS},         {"asc", B_ASC},         {"cdbl", B_CDBL},         {"chr", B_CHR},
     {"cint", B_CINT},       {"clng", B_CINT},       {"csng", B_CDBL},         {"cstr", B_CSTR},
-    {"dbrows", B_DBROWS},   {"environ", B_ENVIRON}, {"fix", B_FIX},           {"hex", B_HEX},
+    {"dbrows", B_DBROWS},   {"environ", B_ENVIRON}, {"fix", B_FIX},           {"format", B_FORMAT},
+    {"hex", B_HEX},
     {"iif", B_IIF},         {"instr", B_INSTR},     {"instrrev", B_INSTRREV}, {"int", B_INT},
     {"isempty", B_ISEMPTY}, {"isnull", B_ISNULL},   {"isnumeric", B_ISNUMERIC}, {"join", B_JOIN},
     {"lbound", B_LBOUND},   {"lcase", B_LCASE},
@@ -1849,6 +1850,57 @@ static long long find_text(const char *s, size_t n, const char *t, size_t from) 
 }
 
 static VBValue whole_value(double d) { return num_value(num_double(d)); }
+
+/* A number with two decimals (the exact binary value rounded, ties to
+ * even, as printf does), optionally with "," between thousands. */
+static char *two_decimals(Num n, int separators) {
+    char text[400];
+    if (n.is_int) snprintf(text, sizeof text, "%lld.00", n.i);
+    else if (isnan(n.d)) snprintf(text, sizeof text, "nan");
+    else if (isinf(n.d)) snprintf(text, sizeof text, n.d > 0 ? "inf" : "-inf");
+    else snprintf(text, sizeof text, "%.2f", n.d);
+    const char *point = strchr(text, '.');
+    if (!separators || !point) return copy_text(text);
+    size_t sign = text[0] == '-' ? 1 : 0, digits = (size_t)(point - text) - sign;
+    char *out = vb_alloc_text(strlen(text) + digits / 3 + 2), *p = out;
+    if (sign) *p++ = '-';
+    for (size_t k = 0; k < digits; k++) {
+        if (k > 0 && (digits - k) % 3 == 0) *p++ = ',';
+        *p++ = text[sign + k];
+    }
+    strcpy(p, point);
+    return out;
+}
+
+/* Format with its named styles; any other style gives the text form. */
+static VBValue format_named(VBValue value, const char *style) {
+    char *result;
+    if (!strcasecmp(style, "currency")) {
+        char *t = two_decimals(number_of(value), 1);
+        result = vb_alloc_text(strlen(t) + 2);
+        result[0] = '$';
+        strcpy(result + 1, t);
+    } else if (!strcasecmp(style, "percent")) {
+        Num n = number_of(value);
+        long long product;
+        if (n.is_int && !__builtin_mul_overflow(n.i, 100LL, &product)) n = num_int(product);
+        else {
+            Num scaled = {0, 0, n.d * 100.0};
+            n = scaled;
+        }
+        char *t = two_decimals(n, 0);
+        result = vb_alloc_text(strlen(t) + 2);
+        strcpy(result, t);
+        strcat(result, "%");
+    } else if (!strcasecmp(style, "fixed")) {
+        result = two_decimals(number_of(value), 0);
+    } else if (!strcasecmp(style, "standard")) {
+        result = two_decimals(number_of(value), 1);
+    } else {
+        return vb_str(vb_string(value));
+    }
+    return text_value(result);
+}
 
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     int code = builtin_code(name);
@@ -2169,6 +2221,9 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         *p = '\0';
         return text_value(out);
     }
+    case B_FORMAT:
+        need_args(argc, 1, "Format");
+        return format_named(v, argc > 1 ? vb_string(args[1]) : "");
     case B_DBROWS: return vb_db_rows();
     case B_ENVIRON: {
         if (argc < 1) return vb_str("");
