@@ -273,14 +273,17 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
   static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
+  // Public, Private and Global constants are constants of the module.
+  static const Regex scoped_const(R"(^(?:Public|Private|Global)\s+Const\s+(.+)$)", CI);
   static const Regex piece_re(R"(\s*(\w+)\s*(\(([^()]*)\))?\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
   static const Regex lower_bound(R"(\bTo\b)", CI);
   static const Regex number(R"(-?\d+(?:\.\d+)?$)");
   static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
-  auto g = head.match_groups(line);
+  auto g = scoped_const.match_groups(line);
+  const bool constant = g || lower(line.substr(0, 6)) == "const ";
+  if (!g) g = head.match_groups(line);
   if (!g) error(nullptr, "Invalid declaration " + std::string(line));
-  const bool constant = lower(line.substr(0, 6)) == "const ";
   std::vector<Declaration> out;
   for (const std::string& piece : split_outside((*g)[1], ',')) {
     auto p = piece_re.match_groups(piece);

@@ -67,7 +67,10 @@ TEST(Collect, RejectedProceduresAndTopLevelSource) {
 }
 
 TEST(Collect, RejectedDeclarationsAndEnums) {
-  EXPECT_EQ(collect_error("Private Const X = 1\n"), "Demo: Form1: unsupported native declaration: Const X = 1");
+  EXPECT_EQ(collect_error("Private Const X = 1\nPublic Const Y = \"y\"\n"), "");
+  EXPECT_EQ(collect_error("Private Const Z\n"), "Demo: Const Z must have a value");
+  EXPECT_EQ(collect_error("Public Declare Function F Lib \"x\" ()\n"),
+            "Demo: Form1: unsupported native declaration: Declare Function F Lib \"x\" ()");
   EXPECT_EQ(collect_error("Dim a(10)\n"), "");
   EXPECT_EQ(collect_error("Dim a(1 To 10)\n"), "Demo: Form1: unsupported native declaration: a(1 To 10)");
   EXPECT_EQ(collect_error("Dim a(2, 3)\n"), "Demo: Form1: unsupported native declaration: a(2, 3)");
