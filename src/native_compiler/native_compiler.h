@@ -156,7 +156,10 @@ class NativeCompiler {
   // whether the current statement stands inside a block.
   std::vector<std::string> hoisted_;
   bool in_block_ = false;
-  std::vector<std::string> open_blocks_;
+  std::vector<std::pair<std::string, int>> open_blocks_;  // kind, statement number
+  std::set<int> exit_labels_;  // loops left by a goto from an inner loop of another kind
+  // C text leaving the innermost For (for_loop) or Do loop.
+  std::string loop_exit(const NativeProcedure& proc, bool for_loop);
   // The open With blocks' targets: a form, control or Me as written, or the
   // C variable holding the target's value.
   std::vector<std::string> with_targets_;

@@ -47,6 +47,23 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
   return out;
 }
 
+std::string NativeCompiler::loop_exit(const NativeProcedure& proc, bool for_loop) {
+  // Exit For leaves the innermost For, Exit Do the innermost Do, whatever
+  // loops of other kinds stand between (a C break would leave those).
+  const std::string wanted = for_loop ? "for" : "do";
+  for (auto it = open_blocks_.rbegin(); it != open_blocks_.rend(); ++it) {
+    if (it->first == wanted) {
+      for (auto inner = open_blocks_.rbegin(); inner != it; ++inner)
+        if (inner->first == "for" || inner->first == "do" || inner->first == "while") {
+          exit_labels_.insert(it->second);
+          return "goto _exit_" + std::to_string(it->second) + ";";
+        }
+      return "break;";
+    }
+  }
+  error(&proc, "Exit For/Do outside loop");
+}
+
 std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                int indent) {
   static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)", CI);
@@ -152,13 +169,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
-  if (exit_loop.match(line)) {
-    // Reached from a single-line If: "If c Then Exit For".
-    if (std::none_of(open_blocks_.begin(), open_blocks_.end(),
-                     [](const std::string& k) { return k == "for" || k == "do"; }))
-      error(&proc, "Exit For/Do outside loop");
-    return {p + "break;"};
-  }
+  if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
   if (low == "end") return {p + "vb_end(); return vb_int(0);"};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
@@ -257,15 +268,23 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   std::vector<Block> stack;
   hoisted_.clear();
   with_targets_.clear();
+  exit_labels_.clear();
   temporaries_ = 0;
   const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
   const auto sync_blocks = [&] {
     open_blocks_.clear();
-    for (const Block& b : stack) open_blocks_.push_back(b.kind);
+    for (const Block& b : stack) open_blocks_.push_back({b.kind, b.n});
     in_block_ = !stack.empty();
   };
   const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
   const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
+  // Closes the loop on top; a loop left by a goto gets its label after it.
+  const auto close_loop = [&](int level) {
+    const int number = stack.back().n;
+    stack.pop_back();
+    emit_line(level - 1, "}");
+    if (exit_labels_.count(number)) emit_line(level - 1, "_exit_" + std::to_string(number) + ":;");
+  };
 
   int n = 0;
   for (const std::string& raw : proc.body) {
@@ -373,7 +392,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
         emit_line(level + 1, "vb_member_set(" + d.substr(14, d.size() - 15) + "," + item + ");");
       else
         emit_line(level + 1, d + " = " + item + ";");
-      stack.push_back({"for"});
+      stack.push_back({"for", n});
       continue;
     }
     if (auto g = for_re.match_groups(line)) {
@@ -395,20 +414,19 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       emit_line(level, "for(; vb_for_continues(" + f + "," + f + "_end," + f + "_step); " + f + " = vb_for_next(" + f +
                            "," + f + "_step)) {");
       emit_line(level + 1, store);
-      stack.push_back({"for"});
+      stack.push_back({"for", n});
       continue;
     }
     if (next_re.match(line)) {
       if (!top_is("for")) error(&proc, "Next without For");
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (auto g = do_re.match_groups(line)) {
       if ((*g)[1].empty()) emit_line(level, "while(1) {");
       else if (lower((*g)[1]) == "while") emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")) {");
       else emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")==0) {");
-      stack.push_back({"do"});
+      stack.push_back({"do", n});
       continue;
     }
     if (auto g = loop_re.match_groups(line)) {
@@ -417,13 +435,12 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
         if (lower((*g)[1]) == "while") emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ") == 0) break;");
         else emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ")) break;");
       }
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (auto g = while_re.match_groups(line)) {
       emit_line(level, "while(vb_truth(" + cond((*g)[1]) + ")) {");
-      stack.push_back({"while"});
+      stack.push_back({"while", n});
       continue;
     }
     if (auto g = with_re.match_groups(line)) {
@@ -452,14 +469,11 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     }
     if (low == "wend") {
       if (!top_is("while")) error(&proc, "Wend without While");
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (low == "exit for" || low == "exit do") {
-      if (std::none_of(stack.begin(), stack.end(), [](const Block& b) { return b.kind == "for" || b.kind == "do"; }))
-        error(&proc, "Exit For/Do outside loop");
-      emit_line(level, "break;");
+      emit_line(level, loop_exit(proc, low == "exit for"));
       continue;
     }
     for (auto& s : _statement(proc, line, locals, level)) out.push_back(s);
