@@ -67,8 +67,24 @@
 /* Memory and failures                                                    */
 /* ===================================================================== */
 
-/* A failure detected by the library: one line on standard error, status 1. */
+/* Traps entered by On Error Resume Next, innermost last, and the error
+ * state that Err shows. */
+static jmp_buf *traps[256];
+static int trap_depth;
+static long long err_number;
+static char *err_description;
+
+static char *copy_text(const char *text);
+
+/* A failure detected by the library: trapped when a trap is entered, else
+ * one line on standard error and status 1. */
 static _Noreturn void fatal(const char *message) {
+    if (trap_depth > 0) {
+        err_description = copy_text(message ? message : "");
+        if (err_number == 0) err_number = 5;
+        jmp_buf *trap = traps[--trap_depth];
+        longjmp(*trap, 1);
+    }
     fflush(stdout);
     fprintf(stderr, "VB native runtime: %s\n", message ? message : "");
     exit(1);
@@ -965,6 +981,46 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     default: break;
     }
     return arithmetic(code, number_of(a), number_of(b));
+}
+
+/* ===================================================================== */
+/* Error trapping and Err                                                 */
+/* ===================================================================== */
+
+void vb_trap_enter(jmp_buf *trap) {
+    if (trap_depth >= (int)COUNT_OF(traps)) fatal("Error traps nested too deeply");
+    traps[trap_depth++] = trap;
+}
+
+void vb_trap_leave(void) {
+    if (trap_depth > 0) trap_depth--;
+}
+
+VBValue vb_err_get(const char *property) {
+    if (property && !strcasecmp(property, "Number")) return vb_int(err_number);
+    if (property && !strcasecmp(property, "Description")) return vb_str(err_description ? err_description : "");
+    unsupported("Err has no supported property ", property, NULL);
+}
+
+void vb_err_clear(void) {
+    err_number = 0;
+    err_description = NULL;
+}
+
+/* Err.Raise number, [source], [description]: the description is the third
+ * argument's text, else the second's, else "Application-defined error". */
+void vb_err_raise(int argc, VBValue *args) {
+    long long number = 5;
+    if (argc > 0) {
+        Num n = number_of(args[0]);
+        number = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : 5;
+    }
+    const char *description = argc > 2   ? vb_string(args[2])
+                              : argc > 1 ? vb_string(args[1])
+                                         : "Application-defined error";
+    err_number = number;
+    err_description = copy_text(description);
+    fatal(err_description);
 }
 
 /* For loops: the counter, end and step are numbers evaluated once; the

@@ -4,6 +4,7 @@
 #ifndef CORVANE_NATIVE_H
 #define CORVANE_NATIVE_H
 
+#include <setjmp.h>
 #include <stddef.h>
 
 #ifdef __cplusplus
@@ -103,6 +104,16 @@ void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name)
 VBValue vb_each_copy(VBValue array);
 long long vb_array_count(VBValue array);
 VBValue vb_array_item(VBValue array, long long index);
+
+/* Error trapping (On Error Resume Next): while a trap is entered, a
+ * runtime failure records its message (Err.Description) and number (the
+ * current one, else 5) and jumps back to the trap instead of stopping the
+ * program; the trap is then left. */
+void vb_trap_enter(jmp_buf *trap);
+void vb_trap_leave(void);
+VBValue vb_err_get(const char *property); /* Number, Description */
+void vb_err_clear(void);
+void vb_err_raise(int argc, VBValue *args); /* number, [source], [description] */
 
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */

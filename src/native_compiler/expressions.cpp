@@ -237,6 +237,21 @@ std::string CExpression::word(const std::string& token) {
     }
     return compiler.call_expr(proc, name, args, refs);
   }
+  if (key == "err" && peek() && *peek() == ".") {
+    // Err, unless a variable of that name hides it.
+    bool variable = true;
+    try {
+      (void)compiler.resolve_variable(proc, name, local);
+    } catch (const NativeCompileError&) {
+      variable = false;
+    }
+    if (!variable) {
+      take();
+      auto member = take();
+      if (!member || !valid(*member)) fail("Invalid member");
+      return "vb_err_get(" + q(*member) + ")";
+    }
+  }
   if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();

@@ -163,6 +163,9 @@ class NativeCompiler {
   // The open With blocks' targets: a form, control or Me as written, or the
   // C variable holding the target's value.
   std::vector<std::string> with_targets_;
+  // The procedure being translated uses On Error: its simple statements
+  // run under a trap while On Error Resume Next is in force.
+  bool traps_ = false;
 };
 
 // Side-effect analysis of translated C text, for in_order.

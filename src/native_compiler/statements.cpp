@@ -163,8 +163,21 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
+  static const Regex on_error_resume(R"(^On\s+Error\s+Resume\s+Next$)", CI);
+  static const Regex on_error_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
+  static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
+  if (on_error_resume.match(line)) return {p + "_err_resume = 1;"};
+  if (on_error_zero.match(line)) return {p + "_err_resume = 0; vb_err_clear();"};
   if (low.rfind("on error ", 0) == 0)
-    error(&proc, "Structured VB6 On Error/Resume handling is not yet available in native mode");
+    error(&proc, "On Error GoTo with a handler label is not yet available in native mode");
+  if (auto g = err_method.match_groups(line)) {
+    if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
+    std::vector<std::string> args;
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) args.push_back(expr(&proc, piece, locals));
+    return {p + in_order(args, [](const std::vector<std::string>& v) {
+              return "vb_err_raise(" + std::to_string(v.size()) + "," + value_array(v) + ")";
+            }) + ";"};
+  }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
@@ -269,6 +282,11 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   hoisted_.clear();
   with_targets_.clear();
   exit_labels_.clear();
+  static const Regex on_error(R"(^On\s+Error\b)", CI);
+  traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error.match(l); });
+  // Statements that leave the statement (or declare) are never trapped:
+  // a jump out of a trap would leave it entered.
+  static const Regex untrapped(R"(^(?:Exit\s|End$|Dim\s|Static\s|Const\s|On\s+Error\s))", CI);
   temporaries_ = 0;
   const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
   const auto sync_blocks = [&] {
@@ -476,7 +494,24 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       emit_line(level, loop_exit(proc, low == "exit for"));
       continue;
     }
-    for (auto& s : _statement(proc, line, locals, level)) out.push_back(s);
+    std::vector<std::string> lines_of = _statement(proc, line, locals, level + (traps_ ? 2 : 0));
+    if (!traps_ || untrapped.match(line) || lines_of.empty()) {
+      if (traps_)
+        for (auto& s : lines_of) s = s.substr(8);  // back to this level
+      for (auto& s : lines_of) out.push_back(s);
+      continue;
+    }
+    // Under On Error Resume Next a failing statement records the error and
+    // execution goes on with the next one.
+    emit_line(level, "if(_err_resume) {");
+    emit_line(level + 1, "jmp_buf _trap; vb_trap_enter(&_trap);");
+    emit_line(level + 1, "if(setjmp(_trap) == 0) {");
+    for (const auto& s : lines_of) out.push_back(s);
+    emit_line(level + 2, "vb_trap_leave();");
+    emit_line(level + 1, "}");
+    emit_line(level, "} else {");
+    for (const auto& s : lines_of) out.push_back(s.substr(4));
+    emit_line(level, "}");
   }
   active_location_.reset();
   with_targets_.clear();
@@ -485,6 +520,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
   // Hoisted declarations and temporaries come first in the function.
   std::vector<std::string> head = hoisted_;
+  if (traps_) head.insert(head.begin(), pad(1) + "int _err_resume = 0;");
   if (temporaries_ > 0) {
     std::string t = pad(1) + "VBValue";
     for (int k = 1; k <= temporaries_; ++k) t += (k > 1 ? ", _t" : " _t") + std::to_string(k);

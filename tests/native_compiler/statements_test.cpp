@@ -165,8 +165,9 @@ TEST(Statements, ClassFields) {
 }
 
 TEST(Statements, FailureMessages) {
-  EXPECT_EQ(failure("On Error Resume Next"),
-            "Form1.Test, statement 1: On Error Resume Next: Structured VB6 On Error/Resume handling is not yet available in native mode");
+  EXPECT_EQ(failure("On Error GoTo Fail\nFail:"),
+            "Form1.Test, statement 1: On Error GoTo Fail: On Error GoTo with a handler label is not yet available in native mode");
+  EXPECT_EQ(failure("Resume Next"), "Form1.Test, statement 1: Resume Next: Native compiler does not support statement: Resume Next");
   EXPECT_EQ(failure("ReDim a(2, 3)"),
             "Form1.Test, statement 1: ReDim a(2, 3): Native compiler does not support statement: ReDim a(2, 3)");
   EXPECT_EQ(failure("GoTo done"), "Form1.Test, statement 1: GoTo done: Native compiler does not support statement: GoTo done");
