@@ -159,6 +159,15 @@ static int to_int(double d) {
     return (int)d;
 }
 
+/* Inline versions of the exported value functions (defined below). */
+static inline VBValue dbl_value(double value);
+static inline VBValue int_value(long long value);
+static inline VBValue bool_value(int value);
+static inline VBValue str_value(const char *value);
+static inline double number_value(VBValue value);
+static inline int truth_of(VBValue value);
+static inline const char *string_of(VBValue value);
+
 #define COUNT_OF(a) (sizeof(a) / sizeof((a)[0]))
 
 /* ===================================================================== */
@@ -170,17 +179,17 @@ static int to_int(double d) {
  * their shortest round-trip form, Booleans print True and False, texts are
  * UTF-8 and every string function counts code points. */
 
-VBValue vb_num(double value) {
+static inline VBValue dbl_value(double value) {
     VBValue v = {.kind = VB_NUMBER, .number = value};
     return v;
 }
 
-VBValue vb_int(long long value) {
+static inline VBValue int_value(long long value) {
     VBValue v = {.kind = VB_INTEGER, .integer = value};
     return v;
 }
 
-VBValue vb_bool(int value) {
+static inline VBValue bool_value(int value) {
     VBValue v = {.kind = VB_BOOLEAN, .integer = value ? -1 : 0};
     return v;
 }
@@ -190,7 +199,7 @@ static VBValue text_value(const char *owned) {
     return v;
 }
 
-VBValue vb_str(const char *value) { return text_value(copy_text(value)); }
+static inline VBValue str_value(const char *value) { return text_value(copy_text(value)); }
 
 VBValue vb_copy(VBValue value) {
     if (value.kind == VB_STRING) return text_value(copy_text(value.text));
@@ -309,7 +318,7 @@ static inline Num num_double(double d) {
     return n;
 }
 
-static VBValue num_value(Num n) { return n.is_int ? vb_int(n.i) : vb_num(n.d); }
+static VBValue num_value(Num n) { return n.is_int ? int_value(n.i) : dbl_value(n.d); }
 
 /* Text that is a number: optional sign, digits (single underscores may
  * separate them), optional point and fraction, optional exponent, or
@@ -458,7 +467,7 @@ static inline __attribute__((always_inline)) Num number_of(VBValue v) {
     return number_of_other(v);
 }
 
-double vb_number(VBValue value) {
+static inline double number_value(VBValue value) {
     if (value.kind == VB_NUMBER) return value.number;
     if (value.kind == VB_INTEGER) return (double)value.integer;
     return number_of(value).d;
@@ -469,7 +478,7 @@ VBValue vb_to_number(VBValue value) {
     return num_value(number_of(value));
 }
 
-int vb_truth(VBValue value) {
+static inline int truth_of(VBValue value) {
     switch (value.kind) {
     case VB_INTEGER:
     case VB_BOOLEAN: return value.integer != 0;
@@ -573,7 +582,7 @@ static const char *text_of(VBValue value, char *buf, size_t *length) {
     return buf;
 }
 
-const char *vb_string(VBValue value) {
+static inline const char *string_of(VBValue value) {
     if (value.kind == VB_STRING) return value.text ? value.text : "";
     if (value.kind == VB_ARRAY) return array_text(value);
     if (value.kind == VB_OBJECT) return value.object ? "[Object]" : "";
@@ -602,7 +611,7 @@ static VBValue whole_in_range(VBValue value, long long low, long long high, cons
     if (value.kind == VB_INTEGER && value.integer >= low && value.integer <= high) return value;
     Num r = round_even(number_of(value));
     if (!r.is_int || r.i < low || r.i > high) failf("Overflow for %s", type);
-    return vb_int(r.i);
+    return int_value(r.i);
 }
 
 enum { T_OTHER, T_STRING, T_SINGLE, T_DOUBLE, T_CURRENCY, T_BOOLEAN, T_BYTE, T_INTEGER, T_LONG };
@@ -642,11 +651,11 @@ static int cached_type_code(const char *type) {
 
 VBValue vb_coerce(VBValue value, const char *type) {
     switch (cached_type_code(type)) {
-    case T_STRING: return value.kind == VB_STRING && value.text ? value : text_value(copy_text(vb_string(value)));
+    case T_STRING: return value.kind == VB_STRING && value.text ? value : text_value(copy_text(string_of(value)));
     case T_SINGLE:
     case T_DOUBLE:
-    case T_CURRENCY: return value.kind == VB_NUMBER ? value : vb_num(vb_number(value));
-    case T_BOOLEAN: return vb_bool(vb_truth(value));
+    case T_CURRENCY: return value.kind == VB_NUMBER ? value : dbl_value(number_value(value));
+    case T_BOOLEAN: return bool_value(truth_of(value));
     case T_BYTE: return whole_in_range(value, 0, 255, "byte");
     case T_INTEGER: return whole_in_range(value, -32768, 32767, "integer");
     case T_LONG: return whole_in_range(value, -2147483648LL, 2147483647LL, "long");
@@ -654,12 +663,12 @@ VBValue vb_coerce(VBValue value, const char *type) {
     }
 }
 
-VBValue vb_not(VBValue a) { return vb_bool(!vb_truth(a)); }
+VBValue vb_not(VBValue a) { return bool_value(!truth_of(a)); }
 
 VBValue vb_neg(VBValue a) {
     Num n = number_of(a);
-    if (n.is_int) return n.i == LLONG_MIN ? vb_num(TWO_63) : vb_int(-n.i);
-    return vb_num(-n.d);
+    if (n.is_int) return n.i == LLONG_MIN ? dbl_value(TWO_63) : int_value(-n.i);
+    return dbl_value(-n.d);
 }
 
 /* ===================================================================== */
@@ -684,10 +693,10 @@ static VBValue array_value(long long count) {
 /* A variable's initial value: "" for String, False for Boolean, Nothing
  * for Object, the Integer 0 otherwise. */
 static VBValue initial_value(const char *type) {
-    if (!strcasecmp(type, "string")) return vb_str("");
-    if (!strcasecmp(type, "boolean")) return vb_bool(0);
+    if (!strcasecmp(type, "string")) return str_value("");
+    if (!strcasecmp(type, "boolean")) return bool_value(0);
     if (!strcasecmp(type, "object")) return vb_nothing();
-    return vb_int(0);
+    return int_value(0);
 }
 
 /* An upper bound as an element count: truncated toward zero, plus one. */
@@ -720,7 +729,7 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
         kept = o->count < a->count ? o->count : a->count;
         for (long long k = 0; k < kept; k++) a->items[k] = o->items[k];
     }
-    for (long long k = kept; k < a->count; k++) a->items[k] = vb_int(0);
+    for (long long k = kept; k < a->count; k++) a->items[k] = int_value(0);
     return v;
 }
 
@@ -827,7 +836,7 @@ static int operator_code(const char *op) {
     return OP_UNKNOWN;
 }
 
-static inline __attribute__((always_inline)) VBValue concatenate(VBValue a, VBValue b) {
+static __attribute__((noinline)) VBValue concatenate(VBValue a, VBValue b) {
     char ba[64], bb[64];
     size_t la, lb;
     const char *ta = text_of(a, ba, &la);
@@ -863,17 +872,17 @@ static VBValue power(Num a, Num b) {
             exp >>= 1;
             if (exp > 0 && ok) ok = !__builtin_mul_overflow(base, base, &base);
         }
-        if (ok) return vb_int(result);
+        if (ok) return int_value(result);
         double d = pow(a.d, b.d);
         if (isinf(d)) fatal("Overflow");
-        return vb_num(d);
+        return dbl_value(d);
     }
     double x = a.d, y = b.d;
     if (x == 0.0 && y < 0) fatal("0.0 cannot be raised to a negative power");
     if (x < 0 && isfinite(y) && y != floor(y)) fatal("negative number cannot be raised to a fractional power");
     double d = pow(x, y);
     if (isinf(d) && isfinite(x) && isfinite(y)) fatal("Overflow");
-    return vb_num(d);
+    return dbl_value(d);
 }
 
 /* Floor division and its remainder, whose sign follows the divisor. */
@@ -882,15 +891,15 @@ static VBValue floor_divide(Num a, Num b, int want_mod) {
         long long x = a.i, y = b.i;
         if (y == 0) fatal(want_mod ? "integer modulo by zero" : "integer division or modulo by zero");
         if (y == -1) {
-            if (want_mod) return vb_int(0);
-            return x == LLONG_MIN ? vb_num(TWO_63) : vb_int(-x);
+            if (want_mod) return int_value(0);
+            return x == LLONG_MIN ? dbl_value(TWO_63) : int_value(-x);
         }
         long long q = x / y, m = x % y;
         if (m != 0 && ((m < 0) != (y < 0))) {
             q -= 1;
             m += y;
         }
-        return vb_int(want_mod ? m : q);
+        return int_value(want_mod ? m : q);
     }
     double vx = a.d, wx = b.d;
     if (wx == 0.0) fatal(want_mod ? "float modulo by zero" : "float floor division by zero");
@@ -904,7 +913,7 @@ static VBValue floor_divide(Num a, Num b, int want_mod) {
     } else {
         mod = copysign(0.0, wx);
     }
-    if (want_mod) return vb_num(mod);
+    if (want_mod) return dbl_value(mod);
     double floordiv;
     if (div != 0.0) {
         floordiv = floor(div);
@@ -912,7 +921,7 @@ static VBValue floor_divide(Num a, Num b, int want_mod) {
     } else {
         floordiv = copysign(0.0, vx / wx);
     }
-    return vb_num(floordiv);
+    return dbl_value(floordiv);
 }
 
 static inline __attribute__((always_inline)) VBValue arithmetic(int code, Num a, Num b) {
@@ -920,17 +929,17 @@ static inline __attribute__((always_inline)) VBValue arithmetic(int code, Num a,
     int ints = a.is_int && b.is_int;
     switch (code) {
     case OP_ADD:
-        if (ints && !__builtin_add_overflow(a.i, b.i, &out)) return vb_int(out);
-        return vb_num(a.d + b.d);
+        if (ints && !__builtin_add_overflow(a.i, b.i, &out)) return int_value(out);
+        return dbl_value(a.d + b.d);
     case OP_SUB:
-        if (ints && !__builtin_sub_overflow(a.i, b.i, &out)) return vb_int(out);
-        return vb_num(a.d - b.d);
+        if (ints && !__builtin_sub_overflow(a.i, b.i, &out)) return int_value(out);
+        return dbl_value(a.d - b.d);
     case OP_MUL:
-        if (ints && !__builtin_mul_overflow(a.i, b.i, &out)) return vb_int(out);
-        return vb_num(a.d * b.d);
+        if (ints && !__builtin_mul_overflow(a.i, b.i, &out)) return int_value(out);
+        return dbl_value(a.d * b.d);
     case OP_DIV:
         if (b.d == 0.0) fatal(ints ? "division by zero" : "float division by zero");
-        return vb_num(a.d / b.d);
+        return dbl_value(a.d / b.d);
     case OP_IDIV: return floor_divide(a, b, 0);
     case OP_MOD: return floor_divide(a, b, 1);
     default: return power(a, b);
@@ -939,31 +948,34 @@ static inline __attribute__((always_inline)) VBValue arithmetic(int code, Num a,
 
 static int like_match(const char *text, const char *pattern);
 
+/* Kept out of vb_op so that the arithmetic path needs no text buffers. */
+static __attribute__((noinline)) VBValue like_values(VBValue a, VBValue b) {
+    char ba[64], bb[64];
+    size_t la, lb;
+    return bool_value(like_match(text_of(a, ba, &la), text_of(b, bb, &lb)));
+}
+
 VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     int code = operator_code(operation);
     switch (code) {
     case OP_CONCAT: return concatenate(a, b);
-    case OP_AND: return vb_bool(vb_truth(a) && vb_truth(b));
-    case OP_OR: return vb_bool(vb_truth(a) || vb_truth(b));
-    case OP_XOR: return vb_bool(vb_truth(a) != vb_truth(b));
+    case OP_AND: return bool_value(truth_of(a) && truth_of(b));
+    case OP_OR: return bool_value(truth_of(a) || truth_of(b));
+    case OP_XOR: return bool_value(truth_of(a) != truth_of(b));
     case OP_IS:
-        return vb_bool(a.kind == b.kind && (a.kind == VB_OBJECT || a.kind == VB_ARRAY) && a.object == b.object);
-    case OP_LIKE: {
-        char ba[64], bb[64];
-        size_t la, lb;
-        return vb_bool(like_match(text_of(a, ba, &la), text_of(b, bb, &lb)));
-    }
-    case OP_EQ: return vb_bool(compare(a, b) == 0);
-    case OP_NE: return vb_bool(compare(a, b) != 0);
-    case OP_LT: return vb_bool(compare(a, b) == -1);
-    case OP_GT: return vb_bool(compare(a, b) == 1);
+        return bool_value(a.kind == b.kind && (a.kind == VB_OBJECT || a.kind == VB_ARRAY) && a.object == b.object);
+    case OP_LIKE: return like_values(a, b);
+    case OP_EQ: return bool_value(compare(a, b) == 0);
+    case OP_NE: return bool_value(compare(a, b) != 0);
+    case OP_LT: return bool_value(compare(a, b) == -1);
+    case OP_GT: return bool_value(compare(a, b) == 1);
     case OP_LE: {
         int c = compare(a, b);
-        return vb_bool(c == -1 || c == 0);
+        return bool_value(c == -1 || c == 0);
     }
     case OP_GE: {
         int c = compare(a, b);
-        return vb_bool(c == 1 || c == 0);
+        return bool_value(c == 1 || c == 0);
     }
     case OP_ADD:
         if (a.kind == VB_STRING || b.kind == VB_STRING) {
@@ -974,7 +986,7 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
         }
         if (a.kind == VB_INTEGER && b.kind == VB_INTEGER) {
             long long out;
-            if (!__builtin_add_overflow(a.integer, b.integer, &out)) return vb_int(out);
+            if (!__builtin_add_overflow(a.integer, b.integer, &out)) return int_value(out);
         }
         break;
     case OP_UNKNOWN: unsupported("Native operator not implemented: ", operation, NULL);
@@ -982,6 +994,16 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     }
     return arithmetic(code, number_of(a), number_of(b));
 }
+
+/* The exported value functions; the library itself calls the inline
+ * versions, so its calls stay direct in position-independent builds. */
+VBValue vb_num(double value) { return dbl_value(value); }
+VBValue vb_int(long long value) { return int_value(value); }
+VBValue vb_bool(int value) { return bool_value(value); }
+VBValue vb_str(const char *value) { return str_value(value); }
+double vb_number(VBValue value) { return number_value(value); }
+int vb_truth(VBValue value) { return truth_of(value); }
+const char *vb_string(VBValue value) { return string_of(value); }
 
 /* ===================================================================== */
 /* Error trapping and Err                                                 */
@@ -997,8 +1019,8 @@ void vb_trap_leave(void) {
 }
 
 VBValue vb_err_get(const char *property) {
-    if (property && !strcasecmp(property, "Number")) return vb_int(err_number);
-    if (property && !strcasecmp(property, "Description")) return vb_str(err_description ? err_description : "");
+    if (property && !strcasecmp(property, "Number")) return int_value(err_number);
+    if (property && !strcasecmp(property, "Description")) return str_value(err_description ? err_description : "");
     unsupported("Err has no supported property ", property, NULL);
 }
 
@@ -1015,8 +1037,8 @@ void vb_err_raise(int argc, VBValue *args) {
         Num n = number_of(args[0]);
         number = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : 5;
     }
-    const char *description = argc > 2   ? vb_string(args[2])
-                              : argc > 1 ? vb_string(args[1])
+    const char *description = argc > 2   ? string_of(args[2])
+                              : argc > 1 ? string_of(args[1])
                                          : "Application-defined error";
     err_number = number;
     err_description = copy_text(description);
@@ -1027,20 +1049,20 @@ void vb_err_raise(int argc, VBValue *args) {
  * loop runs while the counter has not passed the end in the step's
  * direction. */
 void vb_for_check(VBValue step) {
-    if (vb_number(step) == 0) fatal("For loop Step cannot be zero");
+    if (number_value(step) == 0) fatal("For loop Step cannot be zero");
 }
 
 int vb_for_continues(VBValue counter, VBValue end, VBValue step) {
     if (counter.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER)
         return step.integer > 0 ? counter.integer <= end.integer : counter.integer >= end.integer;
     int c = compare(counter, end);
-    return vb_number(step) > 0 ? (c == -1 || c == 0) : (c == 1 || c == 0);
+    return number_value(step) > 0 ? (c == -1 || c == 0) : (c == 1 || c == 0);
 }
 
 VBValue vb_for_next(VBValue counter, VBValue step) {
     long long out;
     if (counter.kind == VB_INTEGER && step.kind == VB_INTEGER && !__builtin_add_overflow(counter.integer, step.integer, &out))
-        return vb_int(out);
+        return int_value(out);
     return vb_op("+", counter, step);
 }
 
@@ -1953,7 +1975,7 @@ static VBValue format_named(VBValue value, const char *style) {
     } else if (!strcasecmp(style, "standard")) {
         result = two_decimals(number_of(value), 1);
     } else {
-        return vb_str(vb_string(value));
+        return str_value(string_of(value));
     }
     return text_value(result);
 }
@@ -1962,7 +1984,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     int code = builtin_code(name);
     if (code == B_UNKNOWN) unsupported("Unsupported native BASIC function: ", name, NULL);
     if (argc < 0 || !args) argc = 0;
-    VBValue v = argc > 0 ? args[0] : vb_int(0);
+    VBValue v = argc > 0 ? args[0] : int_value(0);
     char buf[64], buf2[64];
     size_t n, n2;
     const char *s, *t;
@@ -1980,10 +2002,10 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         Num x;
         if (try_number(v, &x)) return num_value(x);
         /* the longest numeric prefix, as VB6 reads it ("12abc" is 12) */
-        s = vb_string(v);
+        s = string_of(v);
         while (*s == ' ' || *s == '\t') s++;
-        if ((s[0] == '&') && (s[1] == 'H' || s[1] == 'h')) return vb_int(strtoll(s + 2, NULL, 16));
-        if ((s[0] == '&') && (s[1] == 'O' || s[1] == 'o')) return vb_int(strtoll(s + 2, NULL, 8));
+        if ((s[0] == '&') && (s[1] == 'H' || s[1] == 'h')) return int_value(strtoll(s + 2, NULL, 16));
+        if ((s[0] == '&') && (s[1] == 'O' || s[1] == 'o')) return int_value(strtoll(s + 2, NULL, 8));
         char *end;
         double d = strtod(s, &end);
         if (end == s || isinf(d) || isnan(d)) {
@@ -2006,18 +2028,18 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     case B_LEN:
         need_args(argc, 1, "Len");
         s = text_of(v, buf, &n);
-        return vb_int((long long)char_count(s, n));
+        return int_value((long long)char_count(s, n));
     case B_ABS: {
         need_args(argc, 1, "Abs");
         Num x = number_of(v);
-        if (x.is_int) return x.i == LLONG_MIN ? vb_num(TWO_63) : vb_int(x.i < 0 ? -x.i : x.i);
-        return vb_num(fabs(x.d));
+        if (x.is_int) return x.i == LLONG_MIN ? dbl_value(TWO_63) : int_value(x.i < 0 ? -x.i : x.i);
+        return dbl_value(fabs(x.d));
     }
     case B_INT:
     case B_FIX: {
         need_args(argc, 1, code == B_INT ? "Int" : "Fix");
         Num x = number_of(v);
-        if (x.is_int) return vb_int(x.i);
+        if (x.is_int) return int_value(x.i);
         if (!isfinite(x.d)) failf(code == B_INT ? "Int requires a finite number (got %s)" : "Fix requires a finite number (got %s)", value_repr(v));
         return whole_value(code == B_INT ? floor(x.d) : trunc(x.d));
     }
@@ -2025,12 +2047,12 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         need_args(argc, 1, "Sqr");
         Num x = number_of(v);
         if (x.d < 0) failf("Sqr requires a number that is not negative (got %s)", value_repr(num_value(x)));
-        return vb_num(sqrt(x.d));
+        return dbl_value(sqrt(x.d));
     }
     case B_SGN: {
         need_args(argc, 1, "Sgn");
         Num x = number_of(v);
-        return vb_int(x.is_int ? (x.i > 0) - (x.i < 0) : (x.d > 0) - (x.d < 0));
+        return int_value(x.is_int ? (x.i > 0) - (x.i < 0) : (x.d > 0) - (x.d < 0));
     }
     case B_HEX:
     case B_OCT: {
@@ -2046,7 +2068,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
             low = (unsigned long)m;
         }
         snprintf(buf, sizeof buf, code == B_HEX ? "%lX" : "%lo", low);
-        return vb_str(buf);
+        return str_value(buf);
     }
     case B_TRIM:
     case B_LTRIM:
@@ -2082,7 +2104,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         need_args(argc, 2, code == B_LEFT ? "Left" : "Right");
         s = text_of(v, buf, &n);
         long long count = count_of(args[1]);
-        if (count <= 0) return vb_str("");
+        if (count <= 0) return str_value("");
         if (code == B_LEFT) return piece(s, n, 0, count);
         long long total = (long long)char_count(s, n);
         if (count > total) count = total;
@@ -2118,18 +2140,18 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         s = text_of(hay, buf, &n);
         t = text_of(needle, buf2, &n2);
         long long total = (long long)char_count(s, n);
-        if (start > total + 1) return vb_int(0);
-        if (n2 == 0) return vb_int(start);
-        return vb_int(find_text(s, n, t, (size_t)(start - 1)));
+        if (start > total + 1) return int_value(0);
+        if (n2 == 0) return int_value(start);
+        return int_value(find_text(s, n, t, (size_t)(start - 1)));
     }
     case B_INSTRREV: {
         need_args(argc, 2, "InStrRev");
         s = text_of(v, buf, &n);
         t = text_of(args[1], buf2, &n2);
         const char *last = NULL;
-        if (n2 == 0) return vb_int((long long)char_count(s, n) + 1);
+        if (n2 == 0) return int_value((long long)char_count(s, n) + 1);
         for (const char *hit = strstr(s, t); hit; hit = strstr(hit + 1, t)) last = hit;
-        return vb_int(last ? (long long)char_count(s, (size_t)(last - s)) + 1 : 0);
+        return int_value(last ? (long long)char_count(s, (size_t)(last - s)) + 1 : 0);
     }
     case B_REPLACE: {
         need_args(argc, 3, "Replace");
@@ -2169,13 +2191,13 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     }
     case B_STRCOMP: {
         need_args(argc, 2, "StrComp");
-        VBValue a = vb_str(vb_string(v)), b = vb_str(vb_string(args[1]));
-        if (argc > 2 && vb_number(args[2]) == 1.0) {
+        VBValue a = str_value(string_of(v)), b = str_value(string_of(args[1]));
+        if (argc > 2 && number_value(args[2]) == 1.0) {
             a = change_case(a.text, strlen(a.text), 0);
             b = change_case(b.text, strlen(b.text), 0);
         }
         int c = strcmp(a.text, b.text);
-        return vb_int(c < 0 ? -1 : c > 0 ? 1 : 0);
+        return int_value(c < 0 ? -1 : c > 0 ? 1 : 0);
     }
     case B_SPACE:
     case B_STRING: {
@@ -2211,27 +2233,27 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         if (n == 0) fatal("Asc requires a non-empty string");
         uint32_t cp;
         utf8_length(s, n, 0, &cp);
-        return vb_int(cp);
+        return int_value(cp);
     }
     case B_IIF:
         need_args(argc, 3, "IIf");
-        return vb_truth(args[0]) ? args[1] : args[2];
+        return truth_of(args[0]) ? args[1] : args[2];
     case B_ISNULL:
         need_args(argc, 1, "IsNull");
-        return vb_bool(v.kind == VB_OBJECT && !v.object);
+        return bool_value(v.kind == VB_OBJECT && !v.object);
     case B_ISEMPTY:
         need_args(argc, 1, "IsEmpty");
-        return vb_bool((v.kind == VB_OBJECT && !v.object) || (v.kind == VB_STRING && (!v.text || !v.text[0])));
+        return bool_value((v.kind == VB_OBJECT && !v.object) || (v.kind == VB_STRING && (!v.text || !v.text[0])));
     case B_ISNUMERIC: {
         need_args(argc, 1, "IsNumeric");
         Num x;
-        return vb_bool(v.kind == VB_OBJECT ? !v.object : try_number(v, &x));
+        return bool_value(v.kind == VB_OBJECT ? !v.object : try_number(v, &x));
     }
     case B_UBOUND:
         need_args(argc, 1, "UBound");
         if (!vb_is_array(v)) failf("UBound requires an array (got %s)", value_repr(v));
-        return vb_int(vb_array_count(v) - 1);
-    case B_LBOUND: return vb_int(0);
+        return int_value(vb_array_count(v) - 1);
+    case B_LBOUND: return int_value(0);
     case B_SPLIT: {
         need_args(argc, 1, "Split");
         s = text_of(v, buf, &n);
@@ -2261,7 +2283,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         const char **texts = vb_alloc(sizeof(char *) * ((size_t)a->count + 1));
         size_t total = 0;
         for (long long k = 0; k < a->count; k++) {
-            texts[k] = vb_string(a->items[k]);
+            texts[k] = string_of(a->items[k]);
             total += strlen(texts[k]) + n2;
         }
         char *out = vb_alloc_text(total + 1), *p = out;
@@ -2279,15 +2301,15 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     }
     case B_FORMAT:
         need_args(argc, 1, "Format");
-        return format_named(v, argc > 1 ? vb_string(args[1]) : "");
+        return format_named(v, argc > 1 ? string_of(args[1]) : "");
     case B_DBROWS: return vb_db_rows();
     case B_ENVIRON: {
-        if (argc < 1) return vb_str("");
+        if (argc < 1) return str_value("");
         s = text_of(v, buf, &n);
         const char *e = getenv(s);
-        return vb_str(e ? e : "");
+        return str_value(e ? e : "");
     }
-    default: return vb_int(0);
+    default: return int_value(0);
     }
 }
 
@@ -2443,15 +2465,15 @@ VBValue vb_member_get(VBValue object, const char *name) {
         if (i >= 0) return o->values[i];
     }
     if (o->tag == TAG_RECORDSET) {
-        if (!strcasecmp(name, "EOF")) return vb_bool(o->cursor >= o->nrows);
-        if (!strcasecmp(name, "BOF")) return vb_bool(o->cursor < 0);
-        if (!strcasecmp(name, "RecordCount")) return vb_int(o->nrows);
+        if (!strcasecmp(name, "EOF")) return bool_value(o->cursor >= o->nrows);
+        if (!strcasecmp(name, "BOF")) return bool_value(o->cursor < 0);
+        if (!strcasecmp(name, "RecordCount")) return int_value(o->nrows);
     }
     if (o->tag == TAG_FIELD && !strcasecmp(name, "Value")) {
         VBObject *rs = o->recordset;
         if (rs->cursor >= 0 && rs->cursor < rs->nrows && o->field_index < rs->ncols)
-            return vb_str(rs->rows[rs->cursor][o->field_index]);
-        return vb_str("");
+            return str_value(rs->rows[rs->cursor][o->field_index]);
+        return str_value("");
     }
     if (o->tag == TAG_INSTANCE && class_handler)
         return class_handler(object, property_member("__get_", name), 0, NULL);
@@ -2490,34 +2512,34 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     case TAG_CONNECTION:
         if (!strcasecmp(name, "Open")) {
             if (argc < 1) fatal("ADO Open requires a connection string");
-            open_ado(o, vb_string(args[0]));
-            return vb_int(0);
+            open_ado(o, string_of(args[0]));
+            return int_value(0);
         }
         if (!strcasecmp(name, "Execute")) {
             if (argc < 1) fatal("ADO Execute requires SQL text");
-            return object_value(sql_execute(o, vb_string(args[0]), argc - 1, args + 1));
+            return object_value(sql_execute(o, string_of(args[0]), argc - 1, args + 1));
         }
         if (!strcasecmp(name, "Close")) {
             close_connection(o);
             o->closed = 1;
-            return vb_int(0);
+            return int_value(0);
         }
         break;
     case TAG_RECORDSET:
         if (!strcasecmp(name, "MoveNext")) {
             if (o->cursor < INT_MAX) o->cursor++;
-            return vb_int(0);
+            return int_value(0);
         }
         if (!strcasecmp(name, "MoveFirst")) {
             o->cursor = 0;
-            return vb_int(0);
+            return int_value(0);
         }
         if (!strcasecmp(name, "Close")) {
             o->rows = NULL;
             o->columns = NULL;
             o->nrows = o->ncols = 0;
             o->closed = 1;
-            return vb_int(0);
+            return int_value(0);
         }
         if (!strcasecmp(name, "Fields")) {
             if (argc < 1) fatal("Fields requires an index/name");
@@ -2527,7 +2549,7 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
                 for (int i = 0; i < o->ncols && column < 0; i++)
                     if (!strcasecmp(o->columns[i], wanted)) column = i;
             } else {
-                double d = trunc(vb_number(args[0]));
+                double d = trunc(number_value(args[0]));
                 if (d >= 0 && d < o->ncols) column = (int)d;
             }
             if (column < 0) fatal("Recordset field not found");
@@ -2579,7 +2601,7 @@ static void sqlite_bind(sqlite3 *db, sqlite3_stmt *statement, int nparams, VBVal
         if (params[i].kind == VB_STRING) {
             rc = sqlite3_bind_text(statement, i + 1, params[i].text ? params[i].text : "", -1, SQLITE_TRANSIENT);
         } else {
-            double d = vb_number(params[i]);
+            double d = number_value(params[i]);
             if (d == trunc(d) && d >= -9.2e18 && d <= 9.2e18)
                 rc = sqlite3_bind_int64(statement, i + 1, (sqlite3_int64)d);
             else
@@ -2736,12 +2758,12 @@ static void close_program_db(void) {
 }
 
 void vb_db_open(VBValue provider, VBValue filename) {
-    const char *p = vb_string(provider);
+    const char *p = string_of(provider);
     if (strcasecmp(p, "sqlite") && strcasecmp(p, "sqlite3"))
         fatal("Native backend currently supports SQLite; use the interpreted runner for MySQL");
     close_program_db();
     sqlite3 *db = NULL;
-    if (sqlite3_open(vb_string(filename), &db) != SQLITE_OK) {
+    if (sqlite3_open(string_of(filename), &db) != SQLITE_OK) {
         char *message = copy_text(db ? sqlite3_errmsg(db) : "out of memory");
         if (db) sqlite3_close(db);
         fatal(message);
@@ -2752,7 +2774,7 @@ void vb_db_open(VBValue provider, VBValue filename) {
 void vb_db_exec(int argc, VBValue *args, int query) {
     if (!program_db) fatal("Call DBOpen before SQL commands");
     if (argc < 1 || !args) fatal("SQL requires command text");
-    sqlite3_stmt *statement = sqlite_prepare(program_db, vb_string(args[0]), argc - 1, args + 1);
+    sqlite3_stmt *statement = sqlite_prepare(program_db, string_of(args[0]), argc - 1, args + 1);
     drop_program_result();
     program_db_rows = 0;
     if (!statement) return;
@@ -2764,7 +2786,7 @@ void vb_db_exec(int argc, VBValue *args, int query) {
     }
 }
 
-VBValue vb_db_rows(void) { return vb_int(program_db_rows); }
+VBValue vb_db_rows(void) { return int_value(program_db_rows); }
 
 /* ===================================================================== */
 /* Forms: state                                                           */
@@ -3235,16 +3257,16 @@ VBValue vb_get(const char *owner, const char *field) {
     owner = resolve_owner(owner);
     if (!field) field = "";
     if (!strcasecmp(owner, "App")) {
-        if (!strcasecmp(field, "Title")) return vb_str("Corvane Application");
-        if (!strcasecmp(field, "Path")) return vb_str(".");
-        if (!strcasecmp(field, "EXEName")) return vb_str("VBApplication");
+        if (!strcasecmp(field, "Title")) return str_value("Corvane Application");
+        if (!strcasecmp(field, "Path")) return str_value(".");
+        if (!strcasecmp(field, "EXEName")) return str_value("VBApplication");
         unsupported("Unknown native property: ", owner, field);
     }
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];
-        if (!strcasecmp(field, "Caption")) return vb_str(f->caption ? f->caption : f->def->caption);
-        if (!strcasecmp(field, "Visible")) return vb_bool(f->visible);
+        if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
+        if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);
@@ -3263,15 +3285,15 @@ VBValue vb_get(const char *owner, const char *field) {
         if (which != F_NONE) {
             const ControlState *c = control_state(fi, ci);
             switch (which) {
-            case F_TEXT: return vb_str(c->text);
-            case F_CAPTION: return vb_str(c->caption);
-            case F_VALUE: return vb_int(k == K_CHECKBOX || k == K_OPTIONBUTTON ? c->checked : c->value);
-            case F_LEFT: return vb_int(c->x);
-            case F_TOP: return vb_int(c->y);
-            case F_WIDTH: return vb_int(c->w);
-            case F_HEIGHT: return vb_int(c->h);
-            case F_VISIBLE: return vb_bool(c->visible);
-            default: return vb_bool(c->enabled);
+            case F_TEXT: return str_value(c->text);
+            case F_CAPTION: return str_value(c->caption);
+            case F_VALUE: return int_value(k == K_CHECKBOX || k == K_OPTIONBUTTON ? c->checked : c->value);
+            case F_LEFT: return int_value(c->x);
+            case F_TOP: return int_value(c->y);
+            case F_WIDTH: return int_value(c->w);
+            case F_HEIGHT: return int_value(c->h);
+            case F_VISIBLE: return bool_value(c->visible);
+            default: return bool_value(c->enabled);
             }
         }
     }
@@ -3285,12 +3307,12 @@ void vb_set(const char *owner, const char *field, VBValue value) {
     if (fi >= 0) {
         FormState *f = &form_states[fi];
         if (!strcasecmp(field, "Caption")) {
-            f->caption = copy_text(vb_string(value));
+            f->caption = copy_text(string_of(value));
             set_window_name(f);
             return;
         }
         if (!strcasecmp(field, "Visible")) {
-            if (vb_truth(value))
+            if (truth_of(value))
                 vb_show(f->def->name);
             else
                 vb_hide(f->def->name);
@@ -3308,14 +3330,14 @@ void vb_set(const char *owner, const char *field, VBValue value) {
                           !strcasecmp(field, "Width") || !strcasecmp(field, "Height");
         if (is_text || is_caption || is_value || is_flag || is_geometry) {
             ControlState *c = control_state(fi, ci);
-            if (is_text) c->text = copy_text(vb_string(value));
-            else if (is_caption) c->caption = copy_text(vb_string(value));
+            if (is_text) c->text = copy_text(string_of(value));
+            else if (is_caption) c->caption = copy_text(string_of(value));
             else if (is_value) {
-                c->checked = vb_truth(value);
-                c->value = to_int(vb_number(value));
+                c->checked = truth_of(value);
+                c->value = to_int(number_value(value));
             } else if (is_flag) {
                 target = tolower((unsigned char)field[0]) == 'e' ? &c->enabled : &c->visible;
-                *target = vb_truth(value);
+                *target = truth_of(value);
             } else {
                 switch (tolower((unsigned char)field[0])) {
                 case 'l': target = &c->x; break;
@@ -3323,7 +3345,7 @@ void vb_set(const char *owner, const char *field, VBValue value) {
                 case 'w': target = &c->w; break;
                 default: target = &c->h; break;
                 }
-                *target = to_int(vb_number(value));
+                *target = to_int(number_value(value));
             }
             if (form_states[fi].visible) redraw(fi);
             return;
@@ -3337,13 +3359,13 @@ void vb_set(const char *owner, const char *field, VBValue value) {
 /* ===================================================================== */
 
 VBValue vb_msgbox(VBValue message, VBValue title) {
-    const char *text = vb_string(message);
-    printf("%s: %s\n", vb_string(title), text);
+    const char *text = string_of(message);
+    printf("%s: %s\n", string_of(title), text);
     fflush(stdout);
-    if (!display) return vb_int(1);
+    if (!display) return int_value(1);
     Window box = XCreateSimpleWindow(display, RootWindow(display, screen), 210, 170, 430, 140, 2,
                                      BlackPixel(display, screen), WhitePixel(display, screen));
-    XStoreName(display, box, vb_string(title));
+    XStoreName(display, box, string_of(title));
     XSelectInput(display, box, ExposureMask | ButtonPressMask | KeyPressMask);
     /* Closing the box through the window manager answers it too. */
     XSetWMProtocols(display, box, &wm_delete_window, 1);
@@ -3379,7 +3401,7 @@ VBValue vb_msgbox(VBValue message, VBValue title) {
     XFlush(display);
     /* Events of the forms were discarded while the box was open. */
     redraw_visible_forms();
-    return vb_int(1);
+    return int_value(1);
 }
 
 void vb_print(VBValue message) {
