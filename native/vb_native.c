@@ -416,7 +416,7 @@ static int try_number(VBValue v, Num *out) {
 
 static size_t format_value(VBValue value, char *buf);
 
-static char *array_text(VBValue array);
+static __attribute__((noinline)) char *array_text(VBValue array);
 
 /* A value as messages show it: texts quoted, numbers as digits. */
 static char *value_repr(VBValue v) {
@@ -567,7 +567,7 @@ static size_t format_value(VBValue value, char *buf) {
 }
 
 /* The text form of any value without allocating: numbers go into buf. */
-static const char *text_of(VBValue value, char *buf, size_t *length) {
+static inline __attribute__((always_inline)) const char *text_of(VBValue value, char *buf, size_t *length) {
     if (value.kind == VB_ARRAY) {
         const char *t = array_text(value);
         *length = strlen(t);
@@ -762,7 +762,7 @@ long long vb_array_count(VBValue array) { return vb_is_array(array) ? ((VBArray 
 VBValue vb_array_item(VBValue array, long long index) { return ((VBArray *)array.object)->items[index]; }
 
 /* An array's text form: its elements' representations in brackets. */
-static char *array_text(VBValue array) {
+static __attribute__((noinline)) char *array_text(VBValue array) {
     VBArray *a = array.object;
     size_t length = 2, capacity = 64;
     char *out = vb_alloc_text(capacity);
@@ -836,7 +836,7 @@ static int operator_code(const char *op) {
     return OP_UNKNOWN;
 }
 
-static __attribute__((noinline)) VBValue concatenate(VBValue a, VBValue b) {
+static inline __attribute__((always_inline)) VBValue concatenate(VBValue a, VBValue b) {
     char ba[64], bb[64];
     size_t la, lb;
     const char *ta = text_of(a, ba, &la);
