@@ -352,6 +352,7 @@ std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::s
   const std::string key = name_key(name);
   if (auto it = locals.find(key); it != locals.end())
     return it->second.pointer ? "(*" + it->second.c_text + ")" : it->second.c_text;
+  if (auto it = implicit_.find(key); it != implicit_.end()) return it->second;
   if (proc && proc->class_name) {
     if (const auto* fields = class_fields(*proc->class_name))
       for (const auto& f : *fields)
@@ -361,6 +362,22 @@ std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::s
   if (form_names_.count(key)) error(proc, "A form object must be used with a member, e.g. Form2.Caption");
   if (form_control_names_.count(key)) error(proc, "A control object must be used with a member, e.g. Text1.Text");
   error(proc, "Undefined variable " + std::string(name) + " (native builds require explicit declarations)");
+}
+
+std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std::string_view name,
+                                               const Locals& locals) {
+  try {
+    return resolve_variable(proc, name, locals);
+  } catch (const NativeCompileError&) {
+    const std::string key = name_key(name);
+    const bool plain = proc && active_location_ && is_variable_name(name) && !is_form(key) && !is_control(key) &&
+                       !is_procedure_name(proc, key) && !BUILTINS.count(key) && key != name_key(proc->name);
+    if (!plain) throw;
+    const std::string c = "l_" + c_name(key);
+    implicit_[key] = c;
+    hoisted_.push_back("    VBValue " + c + " = vb_int(0);");
+    return c;
+  }
 }
 
 bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::string_view key) const {

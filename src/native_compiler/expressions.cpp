@@ -258,7 +258,7 @@ std::string CExpression::word(const std::string& token) {
     if (!member || !valid(*member)) fail("Invalid member");
     return "vb_get(" + q(name) + "," + q(*member) + ")";
   }
-  return compiler.resolve_variable(proc, name, local);
+  return compiler.resolve_or_implicit(proc, name, local);
 }
 
 std::string CExpression::members(std::string current) {

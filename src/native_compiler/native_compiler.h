@@ -89,6 +89,10 @@ class NativeCompiler {
 
   std::vector<Declaration> parse_declaration(std::string_view line, std::string_view owner) const;
   std::string resolve_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // resolve_variable, but a plain name that is nothing else becomes a local
+  // of the procedure (starting as 0), as an undeclared name does when
+  // interpreted.
+  std::string resolve_or_implicit(const NativeProcedure* proc, std::string_view name, const Locals& locals);
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
@@ -166,6 +170,8 @@ class NativeCompiler {
   // The procedure being translated uses On Error: its simple statements
   // run under a trap while On Error Resume Next is in force.
   bool traps_ = false;
+  // Undeclared names used in the procedure being translated: key -> C name.
+  std::map<std::string, std::string> implicit_;
 };
 
 // Side-effect analysis of translated C text, for in_order.

@@ -131,7 +131,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       }
     }
   }
-  const std::string d = resolve_variable(&proc, L, locals);
+  const std::string d = resolve_or_implicit(&proc, L, locals);
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
   else if (const GlobalName* gname = find_global(key)) type = gname->type;
@@ -282,6 +282,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   hoisted_.clear();
   with_targets_.clear();
   exit_labels_.clear();
+  implicit_.clear();
   static const Regex on_error(R"(^On\s+Error\b)", CI);
   traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error.match(l); });
   // Statements that leave the statement (or declare) are never trapped:
@@ -401,7 +402,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     if (auto g = for_each_re.match_groups(line)) {
       // Over a copy of the array taken at the start; the variable receives
       // each element as it is.
-      const std::string d = resolve_variable(&proc, (*g)[1], locals);
+      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string e = "_each_" + std::to_string(n);
       emit_line(level, "VBValue " + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
       emit_line(level, "for(long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
@@ -417,7 +418,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       // Start, end and step are numbers evaluated once, in that order; the
       // loop runs on its own counter, which the variable receives before
       // each pass, so after the loop the variable holds the last value.
-      const std::string d = resolve_variable(&proc, (*g)[1], locals);
+      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string f = "_for_" + std::to_string(n);
       const std::string start_c = cond((*g)[2]);
       const std::string end_c = cond((*g)[3]);
@@ -514,6 +515,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     emit_line(level, "}");
   }
   active_location_.reset();
+  implicit_.clear();
   with_targets_.clear();
   in_block_ = false;
   open_blocks_.clear();

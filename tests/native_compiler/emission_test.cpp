@@ -167,8 +167,8 @@ TEST(Emit, ChecksBeforeEmitting) {
   const std::string compat = emit_error(make_project("Sub Foo()\nDim o\nSet o = CreateObject(\"Excel.Application\")\nEnd Sub\n"));
   EXPECT_EQ(compat.rfind("Demo: Form1.frm:3: COM automation; ", 0), 0u) << compat;
   // Translation failures name the statement.
-  EXPECT_EQ(emit_error(make_project("Sub Form_Load()\nx = 1\nEnd Sub\n")),
-            "Form1.Form_Load, statement 1: x = 1: Undefined variable x (native builds require explicit declarations)");
+  EXPECT_EQ(emit_error(make_project("Sub Form_Load()\nx = Text1\nEnd Sub\n")),
+            "Form1.Form_Load, statement 1: x = Text1: Form/control object must be accessed via member: Text1");
 }
 
 TEST(Emit, HostileTextIsQuoted) {
