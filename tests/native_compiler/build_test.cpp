@@ -229,12 +229,12 @@ TEST_F(NativeBuild, CommandLine) {
   EXPECT_NE(r.err.find((dir / "nowhere" / "native").string()), std::string::npos) << r.err;
 
   // A translation failure writes no C file.
-  p.forms[0].code = "Private Sub Form_Load()\nx = 1 Is 2\nEnd Sub\n";
+  p.forms[0].code = "Private Sub Form_Load()\nx = 1 Eqv 2\nEnd Sub\n";
   p.name = "Broken";
   const fs::path broken = save_project(p, dir / "broken" / "broken.vbp");
   r = run_command({tool, broken.string(), "-o", (dir / "broken-out").string()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "Form1.Form_Load, statement 1: x = 1 Is 2: Unexpected expression token: Is\n");
+  EXPECT_EQ(r.err, "Form1.Form_Load, statement 1: x = 1 Eqv 2: Unexpected expression token: Eqv\n");
   EXPECT_FALSE(fs::exists(dir / "broken-out" / "Broken.native.c"));
 }
 
