@@ -11,37 +11,15 @@
 
 #include "basic/runtime.h"
 #include "basic/source_lines.h"
+#include "vb6files/codec.h"
+#include "vb6files/errors.h"
 #include "vb6files/regex.h"
 
 namespace corvane {
 
 namespace {
 
-bool valid_utf8(const std::string& s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) return false;
-    for (int k = 1; k < len; ++k)
-      if ((static_cast<unsigned char>(s[i + k]) & 0xc0) != 0x80) return false;
-    i += len;
-  }
-  return true;
-}
-
-void append_utf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xc0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3f));
-  } else {
-    out += static_cast<char>(0xe0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3f));
-    out += static_cast<char>(0x80 | (cp & 0x3f));
-  }
-}
+constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
 
 std::string read_file(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -63,18 +41,16 @@ std::string class_name(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::string module_text(const std::string& bytes) {
-  if (valid_utf8(bytes)) return bytes;
-  static const char32_t high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
-                                    0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
-  std::string out;
-  for (char ch : bytes) {
-    const unsigned char c = static_cast<unsigned char>(ch);
-    append_utf8(out, c >= 0x80 && c < 0xa0 ? high[c - 0x80] : c);
+std::string module_text(const std::string& bytes, const std::string& source) {
+  // A file written as UTF-8 (with or without the byte-order mark) is taken
+  // as it is; anything else is VB6's own Windows-1252.
+  if (bytes.rfind(UTF8_MARK, 0) == 0) return decode_file_bytes(bytes, source);
+  try {
+    check_utf8(bytes, source);
+    return bytes;
+  } catch (const InvalidValueError&) {
+    return decode_windows_1252(bytes, source);
   }
-  return out;
 }
 
 namespace {
@@ -125,7 +101,7 @@ int run_scripts(const std::vector<std::string>& files, std::istream& in, std::os
   options.max_steps = max_steps;
   try {
     for (const std::string& path : files) {
-      const std::string text = module_text(read_file(path));
+      const std::string text = module_text(read_file(path), path);
       std::string ext = std::filesystem::path(path).extension().string();
       for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
       if (ext == ".cls") {

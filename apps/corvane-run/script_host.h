@@ -16,8 +16,10 @@ namespace corvane {
 int run_scripts(const std::vector<std::string>& files, std::istream& in, std::ostream& out, std::ostream& err,
                 int64_t max_steps = 0);
 
-// Text of a module file as UTF-8: UTF-8 files are taken as they are, other
-// files are read as Windows-1252 (the encoding of VB6's own files).
-std::string module_text(const std::string& bytes);
+// Text of a module file as UTF-8: UTF-8 files are taken as they are (a
+// byte-order mark dropped), other files are read as Windows-1252, the
+// encoding of VB6's own files. A byte Windows-1252 leaves undefined fails
+// with an InvalidValueError naming `source`.
+std::string module_text(const std::string& bytes, const std::string& source = "text");
 
 }  // namespace corvane

@@ -15,12 +15,15 @@
  *     total = total + i * 0.5 - (i Mod 7)
  * Next */
 double vb_numeric_loop(long n) {
-    VBValue l_total = vb_num(0);
-    VBValue l_i = vb_num(0);
-    double _for_1_end = vb_number(vb_num((double)n)), _for_1_step = vb_number(vb_num(1));
-    for (l_i = vb_num(vb_number(vb_num(1))); (_for_1_step > 0 ? vb_number(l_i) <= _for_1_end : vb_number(l_i) >= _for_1_end);
-         l_i = vb_num(vb_number(l_i) + _for_1_step)) {
-        l_total = vb_coerce(vb_op("-", vb_op("+", l_total, vb_op("*", l_i, vb_num(0.5))), vb_op("mod", l_i, vb_num(7))),
+    VBValue l_total = vb_int(0);
+    VBValue l_i = vb_int(0);
+    VBValue _for_1 = vb_to_number(vb_int(1));
+    VBValue _for_1_end = vb_to_number(vb_int(n));
+    VBValue _for_1_step = vb_int(1);
+    vb_for_check(_for_1_step);
+    for (; vb_for_continues(_for_1, _for_1_end, _for_1_step); _for_1 = vb_for_next(_for_1, _for_1_step)) {
+        l_i = _for_1;
+        l_total = vb_coerce(vb_op("-", vb_op("+", l_total, vb_op("*", l_i, vb_num(0.5))), vb_op("mod", l_i, vb_int(7))),
                             "double");
     }
     return vb_number(l_total);
@@ -39,14 +42,17 @@ double c_numeric_loop(long n) {
  * Next */
 double vb_string_loop(long n) {
     VBValue l_s = vb_str("");
-    VBValue l_total = vb_num(0);
-    VBValue l_i = vb_num(0);
-    double _for_1_end = vb_number(vb_num((double)n)), _for_1_step = vb_number(vb_num(1));
-    for (l_i = vb_num(vb_number(vb_num(1))); (_for_1_step > 0 ? vb_number(l_i) <= _for_1_end : vb_number(l_i) >= _for_1_end);
-         l_i = vb_num(vb_number(l_i) + _for_1_step)) {
+    VBValue l_total = vb_int(0);
+    VBValue l_i = vb_int(0);
+    VBValue _for_1 = vb_to_number(vb_int(1));
+    VBValue _for_1_end = vb_to_number(vb_int(n));
+    VBValue _for_1_step = vb_int(1);
+    vb_for_check(_for_1_step);
+    for (; vb_for_continues(_for_1, _for_1_end, _for_1_step); _for_1 = vb_for_next(_for_1, _for_1_step)) {
+        l_i = _for_1;
         l_s = vb_coerce(vb_op("&", vb_op("&", vb_op("&", vb_op("&", vb_str("Item "), l_i), vb_str(": ")),
                                             vb_builtin("ucase", 1, (VBValue[]){vb_str("name")})),
-                              vb_builtin("left", 2, (VBValue[]){vb_str("abcdef"), vb_num(3)})),
+                              vb_builtin("left", 2, (VBValue[]){vb_str("abcdef"), vb_int(3)})),
                         "string");
         l_total = vb_coerce(vb_op("+", l_total, vb_builtin("len", 1, (VBValue[]){l_s})), "long");
     }

@@ -123,14 +123,15 @@ void NativeCompiler::collect() {
   for (const auto& [owner, line] : declarations_) {
     for (const Declaration& d : parse_declaration(line, owner)) {
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
+      const std::string init = d.array_bound ? array_init(nullptr, d, Locals{}) : d.init;
       global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, d.init});
+      globals_.push_back({d.name, d.type, init});
     }
   }
   for (const auto& [name, value] : enum_order_) {
     if (global_index_.count(name)) error(nullptr, "Duplicate Enum constant " + name);
     global_index_[name] = globals_.size();
-    globals_.push_back({name, "long", "vb_num(" + std::to_string(enums_.at(name)) + ")"});
+    globals_.push_back({name, "long", "vb_int(" + std::to_string(enums_.at(name)) + ")"});
   }
 }
 
@@ -260,6 +261,7 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
       for (const Declaration& d : parse_declaration(line, cls.name)) {
         for (const auto& existing : fields)
           if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
+        if (d.array_bound) error(nullptr, cls.name + ": native backend does not yet implement array fields: " + d.name);
         fields.push_back({d.name, d.type});
       }
       continue;
@@ -271,27 +273,40 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
   static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
-  static const Regex piece_re(R"(\s*(\w+)\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
+  // Public, Private and Global constants are constants of the module.
+  static const Regex scoped_const(R"(^(?:Public|Private|Global)\s+Const\s+(.+)$)", CI);
+  static const Regex piece_re(R"(\s*(\w+)\s*(\(([^()]*)\))?\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
+  static const Regex lower_bound(R"(\bTo\b)", CI);
   static const Regex number(R"(-?\d+(?:\.\d+)?$)");
   static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
-  auto g = head.match_groups(line);
+  auto g = scoped_const.match_groups(line);
+  const bool constant = g || lower(line.substr(0, 6)) == "const ";
+  if (!g) g = head.match_groups(line);
   if (!g) error(nullptr, "Invalid declaration " + std::string(line));
-  const bool constant = lower(line.substr(0, 6)) == "const ";
   std::vector<Declaration> out;
   for (const std::string& piece : split_outside((*g)[1], ',')) {
     auto p = piece_re.match_groups(piece);
     if (!p) error(nullptr, own + ": unsupported native declaration: " + piece);
     const std::string name = name_key((*p)[1]);
-    const std::string type = (*p)[3].empty() ? "variant" : name_key((*p)[3]);
+    const std::string type = (*p)[5].empty() ? "variant" : name_key((*p)[5]);
+    const bool array = !(*p)[2].empty();
+    // One dimension counted from 0: several dimensions and lower bounds are
+    // not part of the language.
+    if (array && ((*p)[3].find(',') != std::string::npos || lower_bound.search(std::string((*p)[3])) ||
+                  !(*p)[4].empty() || !strip_text((*p)[6]).empty()))
+      error(nullptr, own + ": unsupported native declaration: " + piece);
     if (!accepted_types().count(type) && !class_names_.count(type))
       error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + (*p)[1]);
-    const std::string value = strip_text((*p)[4]);
+    const std::string value = strip_text((*p)[6]);
     if (constant && value.empty()) error(nullptr, "Const " + (*p)[1] + " must have a value");
     std::string init;
     if (!value.empty()) {
       if (number.match(value)) {
-        init = "vb_num(" + (value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value)) + ")";
+        // Whole numbers are Integers, others Doubles (as the interpreter reads them).
+        const std::string digits = value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value);
+        init = (value.find('.') == std::string::npos && digits.find('.') == std::string::npos ? "vb_int(" : "vb_num(") +
+               digits + ")";
       } else if (string_literal.match(value)) {
         std::string inner;
         for (size_t k = 1; k + 1 < value.size(); ++k) {
@@ -300,25 +315,36 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
         }
         init = "vb_str(" + q(inner) + ")";
       } else if (lower(value) == "true") {
-        init = "vb_num(-1)";
+        init = "vb_bool(1)";
       } else if (lower(value) == "false") {
-        init = "vb_num(0)";
+        init = "vb_bool(0)";
       } else {
         error(nullptr, own + ": global initializer must be a literal: " + value);
       }
-    } else if (!(*p)[2].empty()) {
+    } else if (array) {
+      init.clear();
+    } else if (!(*p)[4].empty()) {
       init = "vb_new(" + q(type) + ")";
     } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
                type == "object") {
       init = "vb_nothing()";
     } else if (type == "string") {
       init = "vb_str(\"\")";
+    } else if (type == "boolean") {
+      init = "vb_bool(0)";
     } else {
-      init = "vb_num(0)";
+      init = "vb_int(0)";
     }
-    out.push_back({name, type, init});
+    Declaration d{name, type, init, std::nullopt};
+    if (array) d.array_bound = strip_text((*p)[3]);
+    out.push_back(d);
   }
   return out;
+}
+
+std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals) {
+  if (d.array_bound->empty()) return "vb_array_empty()";
+  return "vb_array_new(" + expr(proc, *d.array_bound, locals) + "," + q(d.type) + ")";
 }
 
 std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::string_view name,
@@ -326,6 +352,7 @@ std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::s
   const std::string key = name_key(name);
   if (auto it = locals.find(key); it != locals.end())
     return it->second.pointer ? "(*" + it->second.c_text + ")" : it->second.c_text;
+  if (auto it = implicit_.find(key); it != implicit_.end()) return it->second;
   if (proc && proc->class_name) {
     if (const auto* fields = class_fields(*proc->class_name))
       for (const auto& f : *fields)
@@ -335,6 +362,28 @@ std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::s
   if (form_names_.count(key)) error(proc, "A form object must be used with a member, e.g. Form2.Caption");
   if (form_control_names_.count(key)) error(proc, "A control object must be used with a member, e.g. Text1.Text");
   error(proc, "Undefined variable " + std::string(name) + " (native builds require explicit declarations)");
+}
+
+std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std::string_view name,
+                                               const Locals& locals) {
+  try {
+    return resolve_variable(proc, name, locals);
+  } catch (const NativeCompileError&) {
+    const std::string key = name_key(name);
+    const bool plain = proc && active_location_ && is_variable_name(name) && !is_form(key) && !is_control(key) &&
+                       !is_procedure_name(proc, key) && !BUILTINS.count(key) && key != name_key(proc->name);
+    if (!plain) throw;
+    const std::string c = "l_" + c_name(key);
+    implicit_[key] = c;
+    hoisted_.push_back("    VBValue " + c + " = vb_int(0);");
+    return c;
+  }
+}
+
+bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::string_view key) const {
+  if (caller && caller->form_index && find_procedure("f" + std::to_string(*caller->form_index) + "_" + std::string(key)))
+    return true;
+  return find_procedure("module_" + std::string(key)) != nullptr;
 }
 
 std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_view name,

@@ -106,9 +106,13 @@ std::string NativeCompiler::emit() {
     out.push_back("");
     out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(proc) + ") {");
     if (proc.kind == "function")
-      out.push_back(proc.result_type == "string" ? "    VBValue _ret = vb_str(\"\");" : "    VBValue _ret = vb_num(0);");
+      out.push_back("    VBValue _ret = vb_int(0);");  // whatever the declared type, as interpreted
+    // Arguments are converted to the parameters' declared types on entry.
+    for (const NativeParam& p : proc.params)
+      if (p.type != "variant")
+        out.push_back("    *" + param_c_name(p.name) + " = vb_coerce(*" + param_c_name(p.name) + "," + q(p.type) + ");");
     for (std::string& line : compile_body(proc)) out.push_back(std::move(line));
-    out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_num(0);");
+    out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_int(0);");
     out.push_back("}");
   }
 
@@ -133,7 +137,7 @@ std::string NativeCompiler::emit() {
     }
     out.push_back("    }");
   }
-  out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_num(0);");
+  out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);");
   out.push_back("    fprintf(stderr,\"Unknown native class method: %s\\n\",method);exit(2);");
   out.push_back("}");
 

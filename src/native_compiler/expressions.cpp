@@ -15,17 +15,18 @@ namespace {
 const std::map<std::string, int, std::less<>>& prec() {
   static const std::map<std::string, int, std::less<>> table = {
       {"or", 1}, {"xor", 2}, {"and", 3}, {"=", 4},  {"<>", 4}, {"<", 4}, {">", 4}, {"<=", 4}, {">=", 4},
+      {"is", 4}, {"like", 4},
       {"&", 5},  {"+", 6},   {"-", 6},   {"mod", 7}, {"*", 7},  {"/", 7}, {"\\", 7}, {"^", 8}};
   return table;
 }
 
 const std::map<std::string, std::string, std::less<>>& reserved_c() {
   static const std::map<std::string, std::string, std::less<>> table = {
-      {"true", "vb_num(-1)"},        {"false", "vb_num(0)"},        {"nothing", "vb_nothing()"},
+      {"true", "vb_bool(1)"},        {"false", "vb_bool(0)"},        {"nothing", "vb_nothing()"},
       {"empty", "vb_str(\"\")"},     {"vbcrlf", "vb_str(\"\\r\\n\")"}, {"vbnewline", "vb_str(\"\\r\\n\")"},
       {"vblf", "vb_str(\"\\n\")"},   {"vbcr", "vb_str(\"\\r\")"},   {"vbtab", "vb_str(\"\\t\")"},
-      {"vbok", "vb_num(1)"},         {"vbcancel", "vb_num(2)"},     {"vbyes", "vb_num(6)"},
-      {"vbno", "vb_num(7)"}};
+      {"vbok", "vb_int(1)"},         {"vbcancel", "vb_int(2)"},     {"vbyes", "vb_int(6)"},
+      {"vbno", "vb_int(7)"}};
   return table;
 }
 
@@ -52,19 +53,20 @@ std::string hex_to_decimal(std::string_view hex) {
   return std::string(dec.rbegin(), dec.rend());
 }
 
-// An integer constant C can hold as long long; larger ones become floating.
-std::string integer_constant(std::string digits) {
+// An Integer literal: vb_int while it fits 64 bits, else a Double.
+std::string integer_literal(std::string digits) {
   size_t start = digits.find_first_not_of('0');
   digits = start == std::string::npos ? "0" : digits.substr(start);
-  if (digits.size() > 18) return digits + ".0";
-  return digits;
+  if (digits.size() > 19 || (digits.size() == 19 && digits > "9223372036854775807"))
+    return "vb_num(" + digits + ".0)";
+  return "vb_int(" + digits + ")";
 }
 
 }  // namespace
 
 std::string value_array(const std::vector<std::string>& items) {
   std::string out = "(VBValue[]){";
-  if (items.empty()) return out + "vb_num(0)}";
+  if (items.empty()) return out + "vb_int(0)}";
   for (size_t k = 0; k < items.size(); ++k) out += (k ? "," : "") + items[k];
   return out + "}";
 }
@@ -167,9 +169,11 @@ std::string CExpression::expr(int lower_level) {
 std::string CExpression::number(const std::string& token) {
   static const Regex hex("&H([0-9A-Fa-f]+)&?\\z", Regex::CASELESS);
   if (auto g = hex.match_groups(token)) {
-    return "vb_num(" + integer_constant(hex_to_decimal((*g)[1])) + ")";
+    return integer_literal(hex_to_decimal((*g)[1]));
   }
-  // Decimal: leading zeros dropped, since C would read them as octal.
+  // Decimal: leading zeros dropped, since C would read them as octal. A
+  // number without point or exponent is an Integer, as in the interpreter.
+  if (token.find_first_of(".eE") == std::string::npos) return integer_literal(token);
   return "vb_num(" + decimal_constant(token) + ")";
 }
 
@@ -217,6 +221,19 @@ std::string CExpression::word(const std::string& token) {
   if (peek() && *peek() == "(") {
     take();
     auto [args, refs] = arguments();
+    // A variable followed by parentheses is an array element (built-ins and
+    // procedures keep their names).
+    if (!BUILTINS.count(key) && !compiler.is_procedure_name(proc, key)) {
+      std::optional<std::string> array;
+      try {
+        array = compiler.resolve_variable(proc, name, local);
+      } catch (const NativeCompileError&) {
+      }
+      if (array) {
+        if (args.size() != 1) fail("One-dimensional arrays require exactly one subscript");
+        return "vb_index(" + *array + "," + args[0] + "," + q(key) + ")";
+      }
+    }
     if (BUILTINS.count(key)) {
       return compiler.in_order(args, [&](const std::vector<std::string>& v) {
         return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
@@ -224,13 +241,28 @@ std::string CExpression::word(const std::string& token) {
     }
     return compiler.call_expr(proc, name, args, refs);
   }
+  if (key == "err" && peek() && *peek() == ".") {
+    // Err, unless a variable of that name hides it.
+    bool variable = true;
+    try {
+      (void)compiler.resolve_variable(proc, name, local);
+    } catch (const NativeCompileError&) {
+      variable = false;
+    }
+    if (!variable) {
+      take();
+      auto member = take();
+      if (!member || !valid(*member)) fail("Invalid member");
+      return "vb_err_get(" + q(*member) + ")";
+    }
+  }
   if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");
     return "vb_get(" + q(name) + "," + q(*member) + ")";
   }
-  return compiler.resolve_variable(proc, name, local);
+  return compiler.resolve_or_implicit(proc, name, local);
 }
 
 std::string CExpression::members(std::string current) {

@@ -69,7 +69,8 @@ using Locals = std::map<std::string, LocalName>;
 struct Declaration {
   std::string name;  // lower-cased
   std::string type;  // lower-cased
-  std::string init;  // C initializer
+  std::string init;  // C initializer (empty for an array)
+  std::optional<std::string> array_bound;  // an array: its upper bound as written ("" for "()")
 };
 
 struct GlobalName {
@@ -89,6 +90,10 @@ class NativeCompiler {
 
   std::vector<Declaration> parse_declaration(std::string_view line, std::string_view owner) const;
   std::string resolve_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // resolve_variable, but a plain name that is nothing else becomes a local
+  // of the procedure (starting as 0), as an undeclared name does when
+  // interpreted.
+  std::string resolve_or_implicit(const NativeProcedure* proc, std::string_view name, const Locals& locals);
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
@@ -108,6 +113,8 @@ class NativeCompiler {
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
+  // True when `key` names a procedure the caller can call (its form's or a module's).
+  bool is_procedure_name(const NativeProcedure* caller, std::string_view key) const;
 
   // A fresh temporary of the procedure being translated ("_t{n}"), used to
   // evaluate operands and arguments strictly left to right.
@@ -125,6 +132,9 @@ class NativeCompiler {
 
  private:
   std::vector<std::string> declare(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
+  // C text creating the array of a declaration (its bound translated).
+  std::string array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals);
+  std::vector<std::string> redim(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
   std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,
                                       Locals& locals, int indent);
   void collect();
@@ -151,7 +161,18 @@ class NativeCompiler {
   // whether the current statement stands inside a block.
   std::vector<std::string> hoisted_;
   bool in_block_ = false;
-  std::vector<std::string> open_blocks_;
+  std::vector<std::pair<std::string, int>> open_blocks_;  // kind, statement number
+  std::set<int> exit_labels_;  // loops left by a goto from an inner loop of another kind
+  // C text leaving the innermost For (for_loop) or Do loop.
+  std::string loop_exit(const NativeProcedure& proc, bool for_loop);
+  // The open With blocks' targets: a form, control or Me as written, or the
+  // C variable holding the target's value.
+  std::vector<std::string> with_targets_;
+  // The procedure being translated uses On Error: its simple statements
+  // run under a trap while On Error Resume Next is in force.
+  bool traps_ = false;
+  // Undeclared names used in the procedure being translated: key -> C name.
+  std::map<std::string, std::string> implicit_;
 };
 
 // Side-effect analysis of translated C text, for in_order.
@@ -190,7 +211,8 @@ std::string c_name(std::string_view lower_name);
 // The C parameter of a BASIC parameter: "a_" and its c_name; a parameter
 // named Self is encoded so it cannot meet a class procedure's own a_self.
 std::string param_c_name(std::string_view lower_name);
-// Lower-case form of a name (Unicode aware), the key of every name table.
+// Lower-case form of a name as the interpreter folds names (Unicode aware),
+// the key of every name table.
 std::string name_key(std::string_view name);
 
 // Where the runtime sources vb_native.c and vb_native.h are kept.

@@ -1,18 +1,19 @@
 #pragma once
 // Small text helpers of the native compiler: case-insensitive patterns
-// (keywords are matched in any case), lower-casing and stripping.
+// (keywords are matched in any case) and stripping. Lower-casing is the
+// interpreter's own `lower`, so names fold the same way in both engines.
 #include <string>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "basic/source_lines.h"
+#include "basic/value.h"
 #include "model/names.h"
 #include "vb6files/regex.h"
 
 namespace corvane {
 
-inline std::string lower(std::string_view text) { return ascii_lower(text); }
 inline std::string strip_text(std::string_view text) { return strip(text); }
 
 // The whole text matches `pattern` (keywords in any case).

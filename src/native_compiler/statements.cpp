@@ -33,12 +33,57 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
   for (const Declaration& d : parse_declaration(line, proc.owner)) {
     if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
     if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
-    locals[d.name] = {"l_" + c_name(d.name), false, d.type};
-    const std::string decl = "VBValue l_" + c_name(d.name) + " = " + d.init + ";";
+    const std::string c = "l_" + c_name(d.name);
+    const std::string decl = "VBValue " + c + " = " + (d.array_bound ? std::string("vb_int(0)") : d.init) + ";";
     // VB variables live for the whole procedure and start once per call.
     if (in_block_) hoisted_.push_back(pad(1) + decl);
     else out.push_back(pad(indent) + decl);
+    // An array is made where its Dim stands (its bound may use earlier
+    // statements' results); running the Dim again keeps the array.
+    if (d.array_bound)
+      out.push_back(pad(indent) + "if(!vb_is_array(" + c + ")) " + c + " = " + array_init(&proc, d, locals) + ";");
+    locals[d.name] = {c, false, d.type};
   }
+  return out;
+}
+
+std::string NativeCompiler::loop_exit(const NativeProcedure& proc, bool for_loop) {
+  // Exit For leaves the innermost For, Exit Do the innermost Do, whatever
+  // loops of other kinds stand between (a C break would leave those).
+  const std::string wanted = for_loop ? "for" : "do";
+  for (auto it = open_blocks_.rbegin(); it != open_blocks_.rend(); ++it) {
+    if (it->first == wanted) {
+      for (auto inner = open_blocks_.rbegin(); inner != it; ++inner)
+        if (inner->first == "for" || inner->first == "do" || inner->first == "while") {
+          exit_labels_.insert(it->second);
+          return "goto _exit_" + std::to_string(it->second) + ";";
+        }
+      return "break;";
+    }
+  }
+  error(&proc, "Exit For/Do outside loop");
+}
+
+std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std::string_view line, Locals& locals,
+                                               int indent) {
+  static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)", CI);
+  auto g = redim_re.match_groups(line);
+  if (!g) error(&proc, "Native compiler does not support statement: " + std::string(line));
+  const std::string bound = (*g)[3];
+  if (bound.find(',') != std::string::npos) error(&proc, "Native compiler does not support statement: " + std::string(line));
+  std::vector<std::string> out;
+  const std::string key = name_key((*g)[2]);
+  std::string d;
+  try {
+    d = resolve_variable(&proc, (*g)[2], locals);
+  } catch (const NativeCompileError&) {
+    // ReDim of a name not declared yet declares it, as interpreted.
+    d = "l_" + c_name(key);
+    locals[key] = {d, false, "variant"};
+    hoisted_.push_back(pad(1) + "VBValue " + d + " = vb_int(0);");
+  }
+  const std::string c = expr(&proc, bound, locals);
+  out.push_back(pad(indent) + d + " = vb_array_redim(" + d + "," + c + "," + ((*g)[1].empty() ? "0" : "1") + ");");
   return out;
 }
 
@@ -56,11 +101,25 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
+  static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
+  if (auto g = element.match_groups(L)) {
+    // An element: the value first, then the index; stored as it is.
+    const std::string array = resolve_variable(&proc, (*g)[1], locals);
+    const std::string c = expr(&proc, R, locals);
+    const std::vector<std::string> subscripts = split_outside((*g)[2], ',');
+    if (subscripts.size() != 1) error(&proc, "One-dimensional arrays require exactly one subscript");
+    const std::string t = new_temporary();
+    const std::string index = expr(&proc, subscripts[0], locals);
+    return {pad(indent) + t + " = " + c + "; vb_index_set(" + array + "," + index + "," + t + "," + q(name_key((*g)[1])) +
+            ");"};
+  }
   if (!is_variable_name(L)) error(&proc, "Unsupported native assignment target: " + L);
   const std::string key = name_key(L);
   if (proc.kind == "function" && key == name_key(proc.name)) {
+    // The result keeps the assigned value: the declared return type is not
+    // applied (the interpreter's rule).
     const std::string c = expr(&proc, R, locals);
-    return {pad(indent) + "_ret = vb_coerce(" + c + "," + q(proc.result_type) + ");"};
+    return {pad(indent) + "_ret = " + c + ";"};
   }
   if (proc.class_name) {
     if (const auto* fields = class_fields(*proc.class_name)) {
@@ -72,7 +131,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       }
     }
   }
-  const std::string d = resolve_variable(&proc, L, locals);
+  const std::string d = resolve_or_implicit(&proc, L, locals);
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
   else if (const GlobalName* gname = find_global(key)) type = gname->type;
@@ -82,7 +141,9 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
 
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
                                                     Locals& locals, int indent) {
-  static const Regex unsupported(R"(^(?:ReDim|Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex unsupported(R"(^(?:Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex with_member(R"(^\.\s*[A-Za-z_])");
+  static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
   static const Regex exit_loop(R"(^Exit\s+(?:For|Do)$)", CI);
@@ -96,23 +157,33 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
   static const Regex proc_call(R"(^(?:Call\s+)?([A-Za-z_]\w*)\s*(.*)$)", CI);
 
-  const std::string line = strip_text(line_view);
+  std::string line = strip_text(line_view);
+  // A statement that begins with "." works on the innermost With target.
+  if (!with_targets_.empty() && with_member.match(line)) line = with_targets_.back() + line;
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
+  static const Regex on_error_resume(R"(^On\s+Error\s+Resume\s+Next$)", CI);
+  static const Regex on_error_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
+  static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
+  if (on_error_resume.match(line)) return {p + "_err_resume = 1;"};
+  if (on_error_zero.match(line)) return {p + "_err_resume = 0; vb_err_clear();"};
   if (low.rfind("on error ", 0) == 0)
-    error(&proc, "Structured VB6 On Error/Resume handling is not yet available in native mode");
+    error(&proc, "On Error GoTo with a handler label is not yet available in native mode");
+  if (auto g = err_method.match_groups(line)) {
+    if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
+    std::vector<std::string> args;
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) args.push_back(expr(&proc, piece, locals));
+    return {p + in_order(args, [](const std::vector<std::string>& v) {
+              return "vb_err_raise(" + std::to_string(v.size()) + "," + value_array(v) + ")";
+            }) + ";"};
+  }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
-  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_num(0);")};
-  if (exit_loop.match(line)) {
-    // Reached from a single-line If: "If c Then Exit For".
-    if (std::none_of(open_blocks_.begin(), open_blocks_.end(),
-                     [](const std::string& k) { return k == "for" || k == "do"; }))
-      error(&proc, "Exit For/Do outside loop");
-    return {p + "break;"};
-  }
-  if (low == "end") return {p + "vb_end(); return vb_num(0);"};
+  if (redim_head.match(line)) return redim(proc, line, locals, indent);
+  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
+  if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
+  if (low == "end") return {p + "vb_end(); return vb_int(0);"};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
       const std::vector<std::string> parts = split_outside((*g)[2], ',');
@@ -198,24 +269,41 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   static const Regex case_is(R"(^Is\s+(<=|>=|<>|=|<|>)\s+(.+)$)", CI);
   static const Regex for_re(R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
   static const Regex next_re(R"(^Next(?:\s+\w+)?$)", CI);
+  static const Regex for_each_re(R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)", CI);
   static const Regex do_re(R"(^Do(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex loop_re(R"(^Loop(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex while_re(R"(^While\s+(.+))", CI);
+  static const Regex with_re(R"(^With\s+(.+)$)", CI);
 
   Locals locals;
   for (const NativeParam& param : proc.params) locals[param.name] = {param_c_name(param.name), true, param.type};
   std::vector<std::string> out;
   std::vector<Block> stack;
   hoisted_.clear();
+  with_targets_.clear();
+  exit_labels_.clear();
+  implicit_.clear();
+  static const Regex on_error(R"(^On\s+Error\b)", CI);
+  traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error.match(l); });
+  // Statements that leave the statement (or declare) are never trapped:
+  // a jump out of a trap would leave it entered.
+  static const Regex untrapped(R"(^(?:Exit\s|End$|Dim\s|Static\s|Const\s|On\s+Error\s))", CI);
   temporaries_ = 0;
   const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
   const auto sync_blocks = [&] {
     open_blocks_.clear();
-    for (const Block& b : stack) open_blocks_.push_back(b.kind);
+    for (const Block& b : stack) open_blocks_.push_back({b.kind, b.n});
     in_block_ = !stack.empty();
   };
   const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
   const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
+  // Closes the loop on top; a loop left by a goto gets its label after it.
+  const auto close_loop = [&](int level) {
+    const int number = stack.back().n;
+    stack.pop_back();
+    emit_line(level - 1, "}");
+    if (exit_labels_.count(number)) emit_line(level - 1, "_exit_" + std::to_string(number) + ":;");
+  };
 
   int n = 0;
   for (const std::string& raw : proc.body) {
@@ -311,41 +399,53 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       emit_line(own, "}");
       continue;
     }
+    if (auto g = for_each_re.match_groups(line)) {
+      // Over a copy of the array taken at the start; the variable receives
+      // each element as it is.
+      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
+      const std::string e = "_each_" + std::to_string(n);
+      emit_line(level, "VBValue " + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
+      emit_line(level, "for(long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
+      const std::string item = "vb_array_item(" + e + "," + e + "_i)";
+      if (d.rfind("vb_member_get(", 0) == 0)
+        emit_line(level + 1, "vb_member_set(" + d.substr(14, d.size() - 15) + "," + item + ");");
+      else
+        emit_line(level + 1, d + " = " + item + ";");
+      stack.push_back({"for", n});
+      continue;
+    }
     if (auto g = for_re.match_groups(line)) {
-      const std::string d = resolve_variable(&proc, (*g)[1], locals);
+      // Start, end and step are numbers evaluated once, in that order; the
+      // loop runs on its own counter, which the variable receives before
+      // each pass, so after the loop the variable holds the last value.
+      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string f = "_for_" + std::to_string(n);
-      const std::string end_c = cond((*g)[3]);
-      const std::string step_c = (*g)[4].empty() ? "1" : "vb_number(" + cond((*g)[4]) + ")";
       const std::string start_c = cond((*g)[2]);
-      emit_line(level, "double " + f + "_end=vb_number(" + end_c + "), " + f + "_step=" + step_c + ";");
-      emit_line(level, "if(" + f + "_step==0) {fprintf(stderr,\"For Step cannot be zero\\n\");exit(2);}");
-      const std::string test_tail = " <= " + f + "_end : ";
-      if (d.rfind("vb_member_get(", 0) == 0) {
-        // A class field as counter: read and written through the object.
-        const std::string args = d.substr(14, d.size() - 15);
-        const auto set = [&](const std::string& v) { return "vb_member_set(" + args + "," + v + ")"; };
-        emit_line(level, "for(" + set("vb_num(vb_number(" + start_c + "))") + "; (" + f + "_step>0 ? vb_number(" + d +
-                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " +
-                             set("vb_num(vb_number(" + d + ")+" + f + "_step)") + ") {");
-      } else {
-        emit_line(level, "for(" + d + " = vb_num(vb_number(" + start_c + ")); (" + f + "_step>0 ? vb_number(" + d +
-                             ")" + test_tail + "vb_number(" + d + ") >= " + f + "_end); " + d + " = vb_num(vb_number(" +
-                             d + ")+" + f + "_step)) {");
-      }
-      stack.push_back({"for"});
+      const std::string end_c = cond((*g)[3]);
+      const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + cond((*g)[4]) + ")";
+      emit_line(level, "VBValue " + f + " = vb_to_number(" + start_c + ");");
+      emit_line(level, "VBValue " + f + "_end = vb_to_number(" + end_c + ");");
+      emit_line(level, "VBValue " + f + "_step = " + step_c + ";");
+      emit_line(level, "vb_for_check(" + f + "_step);");
+      std::string store = d + " = " + f + ";";
+      if (d.rfind("vb_member_get(", 0) == 0)  // a class field as counter: written through the object
+        store = "vb_member_set(" + d.substr(14, d.size() - 15) + "," + f + ");";
+      emit_line(level, "for(; vb_for_continues(" + f + "," + f + "_end," + f + "_step); " + f + " = vb_for_next(" + f +
+                           "," + f + "_step)) {");
+      emit_line(level + 1, store);
+      stack.push_back({"for", n});
       continue;
     }
     if (next_re.match(line)) {
       if (!top_is("for")) error(&proc, "Next without For");
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (auto g = do_re.match_groups(line)) {
       if ((*g)[1].empty()) emit_line(level, "while(1) {");
       else if (lower((*g)[1]) == "while") emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")) {");
       else emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")==0) {");
-      stack.push_back({"do"});
+      stack.push_back({"do", n});
       continue;
     }
     if (auto g = loop_re.match_groups(line)) {
@@ -354,35 +454,75 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
         if (lower((*g)[1]) == "while") emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ") == 0) break;");
         else emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ")) break;");
       }
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (auto g = while_re.match_groups(line)) {
       emit_line(level, "while(vb_truth(" + cond((*g)[1]) + ")) {");
-      stack.push_back({"while"});
+      stack.push_back({"while", n});
+      continue;
+    }
+    if (auto g = with_re.match_groups(line)) {
+      // The target is evaluated once; a form, control or Me stays a name.
+      const std::string target = strip_text((*g)[1]);
+      const std::string key = name_key(target);
+      emit_line(level, "{");
+      if (valid(target) && (is_form(key) || is_control(key) || key == "me")) {
+        with_targets_.push_back(target);
+      } else {
+        const std::string w = "__with_" + std::to_string(n);
+        emit_line(level + 1, "VBValue " + w + " = " + cond(target) + ";");
+        locals[w] = {w, false, "variant"};
+        with_targets_.push_back(w);
+      }
+      stack.push_back({"with"});
+      continue;
+    }
+    if (low == "end with") {
+      if (!top_is("with")) error(&proc, "End With without With");
+      stack.pop_back();
+      locals.erase(with_targets_.back());
+      with_targets_.pop_back();
+      emit_line(level - 1, "}");
       continue;
     }
     if (low == "wend") {
       if (!top_is("while")) error(&proc, "Wend without While");
-      stack.pop_back();
-      emit_line(level - 1, "}");
+      close_loop(level);
       continue;
     }
     if (low == "exit for" || low == "exit do") {
-      if (std::none_of(stack.begin(), stack.end(), [](const Block& b) { return b.kind == "for" || b.kind == "do"; }))
-        error(&proc, "Exit For/Do outside loop");
-      emit_line(level, "break;");
+      emit_line(level, loop_exit(proc, low == "exit for"));
       continue;
     }
-    for (auto& s : _statement(proc, line, locals, level)) out.push_back(s);
+    std::vector<std::string> lines_of = _statement(proc, line, locals, level + (traps_ ? 2 : 0));
+    if (!traps_ || untrapped.match(line) || lines_of.empty()) {
+      if (traps_)
+        for (auto& s : lines_of) s = s.substr(8);  // back to this level
+      for (auto& s : lines_of) out.push_back(s);
+      continue;
+    }
+    // Under On Error Resume Next a failing statement records the error and
+    // execution goes on with the next one.
+    emit_line(level, "if(_err_resume) {");
+    emit_line(level + 1, "jmp_buf _trap; vb_trap_enter(&_trap);");
+    emit_line(level + 1, "if(setjmp(_trap) == 0) {");
+    for (const auto& s : lines_of) out.push_back(s);
+    emit_line(level + 2, "vb_trap_leave();");
+    emit_line(level + 1, "}");
+    emit_line(level, "} else {");
+    for (const auto& s : lines_of) out.push_back(s.substr(4));
+    emit_line(level, "}");
   }
   active_location_.reset();
+  implicit_.clear();
+  with_targets_.clear();
   in_block_ = false;
   open_blocks_.clear();
   if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
   // Hoisted declarations and temporaries come first in the function.
   std::vector<std::string> head = hoisted_;
+  if (traps_) head.insert(head.begin(), pad(1) + "int _err_resume = 0;");
   if (temporaries_ > 0) {
     std::string t = pad(1) + "VBValue";
     for (int k = 1; k <= temporaries_; ++k) t += (k > 1 ? ", _t" : " _t") + std::to_string(k);

@@ -3,6 +3,7 @@
 // side-effect analysis that keeps evaluation order left to right.
 #include <cstdio>
 
+#include "basic/value.h"
 #include "model/names.h"
 #include "vb6files/regex.h"
 #include "native_compiler/native_compiler.h"
@@ -17,7 +18,9 @@ const std::set<std::string, std::less<>> OTHER_CONTROLS = {
     "TreeView",  "ListView",  "RichTextBox", "DirListBox", "DriveListBox", "FileListBox", "Data"};
 const std::set<std::string, std::less<>> BUILTINS = {
     "cstr", "str",   "val",   "cdbl",  "csng", "cint", "clng", "len", "abs",   "int",    "fix",   "sqr",
-    "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ"};
+    "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ",
+    "instrrev", "replace", "strreverse", "strcomp", "space", "string", "chr", "asc", "sgn", "hex", "oct",
+    "iif", "isnull", "isempty", "isnumeric", "ubound", "lbound", "split", "join", "format"};
 const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf", "vbnewline", "vblf",
                                                      "vbcr",  "vbtab", "nothing", "empty",    "vbok",
                                                      "vbcancel", "vbyes", "vbno"};
@@ -68,11 +71,7 @@ bool is_variable_name(std::string_view name) {
   return pattern.match(name);
 }
 
-std::string name_key(std::string_view name) {
-  for (char c : name)
-    if (static_cast<unsigned char>(c) >= 0x80) return fold_name(name);
-  return ascii_lower(name);
-}
+std::string name_key(std::string_view name) { return lower(name); }
 
 std::string c_name(std::string_view lower_name) {
   bool plain = true;
@@ -139,8 +138,9 @@ bool c_has_effects(std::string_view c_text) {
 }
 
 bool c_is_constant(std::string_view t) {
-  if (t == "vb_nothing()") return true;
-  if (t.substr(0, 7) == "vb_num(" && t.back() == ')') {
+  if (t == "vb_nothing()" || t == "vb_bool(1)" || t == "vb_bool(0)") return true;
+  const size_t open = t.substr(0, 7) == "vb_num(" || t.substr(0, 7) == "vb_int(" ? 7 : 0;
+  if (open && t.back() == ')') {
     for (char c : t.substr(7, t.size() - 8))
       if (!((c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == '+' || c == '-')) return false;
     return true;

@@ -19,7 +19,7 @@ static VBValue g_clicks;
 
 static void init_module_globals(void) {
     vb_set_class_handler(NULL);
-    g_clicks = vb_num(0);
+    g_clicks = vb_int(0);
     const char *startup = getenv("VBN_STARTUP");
     if (startup && !strcasecmp(startup, "Sub Main")) {
         say("sub_main", vb_get("App", "Title"));
@@ -62,13 +62,13 @@ static void dispatch_event(int form, int control, const char *event) {
     }
     if (form == 0 && control == 6 && !strcasecmp(event, "Click")) {
         vb_end();
-        say("end_called", vb_num(1));
+        say("end_called", vb_int(1));
         return;
     }
     if (form == 0 && control == 7 && !strcasecmp(event, "Click")) {
-        g_clicks = vb_op("+", g_clicks, vb_num(1));
+        g_clicks = vb_op("+", g_clicks, vb_int(1));
         vb_set("Label1", "Caption", vb_op("&", vb_str("clicks "), g_clicks));
-        vb_set("Command4", "Enabled", vb_num(0));
+        vb_set("Command4", "Enabled", vb_int(0));
         say("label1", vb_get("Label1", "Caption"));
         say("command4_enabled", vb_get("Command4", "Enabled"));
         return;
@@ -79,7 +79,7 @@ static void dispatch_event(int form, int control, const char *event) {
         return;
     }
     if (form == 0 && control == -6 && !strcasecmp(event, "Click")) { /* Help > About */
-        say("menu_about", vb_num(1));
+        say("menu_about", vb_int(1));
         return;
     }
     if (form == 1 && control == -1 && !strcasecmp(event, "Load")) {

@@ -144,7 +144,7 @@ int body(int y) { return y + 26; }
 
 TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   Program p;
-  ASSERT_TRUE(p.wait_for("second_visible|0")) << p.err();
+  ASSERT_TRUE(p.wait_for("second_visible|False")) << p.err();
   const std::string main_window = find_window(p, "Main Form");
   ASSERT_NE(main_window, "");
 
@@ -203,7 +203,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   // Invisible and disabled controls take no presses.
   click(main_window, 130, body(235));  // Hidden1
   click(main_window, 20, body(235));   // Command4 disables itself
-  ASSERT_TRUE(p.wait_for("command4_enabled|0"));
+  ASSERT_TRUE(p.wait_for("command4_enabled|False"));
   click(main_window, 20, body(235));
 
   close_window(main_window);
@@ -211,7 +211,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
   EXPECT_EQ(p.out(),
             "event|0|-1|Load\n"
             "caption|Main Form\n"
-            "second_visible|0\n"
+            "second_visible|False\n"
             "event|0|-4|Click\n"
             "menu_exit|Exit chosen\n"
             "event|0|-6|Click\n"
@@ -234,21 +234,21 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
             "text1|a\n"
             "event|0|7|Click\n"
             "label1|clicks 1\n"
-            "command4_enabled|0\n"
+            "command4_enabled|False\n"
             "event|0|-1|Unload\n");
   EXPECT_EQ(p.err(), "");
 }
 
 TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   Program p;
-  ASSERT_TRUE(p.wait_for("second_visible|0")) << p.err();
+  ASSERT_TRUE(p.wait_for("second_visible|False")) << p.err();
   const std::string main_window = find_window(p, "Main Form");
   ASSERT_NE(main_window, "");
 
   // Reading a control of the never-loaded form loads it (Load runs, with the
   // caption set before loading) without showing it; Show then maps it.
   click(main_window, 130, body(185));
-  ASSERT_TRUE(p.wait_for("second_visible|1"));
+  ASSERT_TRUE(p.wait_for("second_visible|True"));
   const std::string second_window = find_window(p, "Second Window");
   ASSERT_NE(second_window, "");
 
@@ -268,7 +268,7 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   // Shown again after its unload, the second form loads afresh from its
   // definitions (its design caption).
   click(main_window, 130, body(185));
-  ASSERT_TRUE(p.wait_for("second_visible|1", 2));
+  ASSERT_TRUE(p.wait_for("second_visible|True", 2));
   const std::string second_again = find_window(p, "Second");
   ASSERT_NE(second_again, "");
   // A form without menus takes presses at its own coordinates; its button
@@ -282,13 +282,13 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   EXPECT_EQ(p.out(),
             "event|0|-1|Load\n"
             "caption|Main Form\n"
-            "second_visible|0\n"
+            "second_visible|False\n"
             "event|0|5|Click\n"
             "event|1|-1|Load\n"
             "second_caption|Second Window\n"
             "text2|two\n"
-            "second_visible|0\n"
-            "second_visible|1\n"
+            "second_visible|False\n"
+            "second_visible|True\n"
             "event|1|-1|Unload\n"
             "event|0|4|Click\n"
             "Greeting: Hello from Main\n"
@@ -297,8 +297,8 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
             "event|1|-1|Load\n"
             "second_caption|Second\n"
             "text2|two\n"
-            "second_visible|0\n"
-            "second_visible|1\n"
+            "second_visible|False\n"
+            "second_visible|True\n"
             "event|1|1|Click\n"
             "event|1|-1|Unload\n"
             "event|0|6|Click\n"

@@ -47,10 +47,10 @@ int main(int argc, char **argv) {
     long rounds = argc > 1 ? atol(argv[1]) : 1000000;
     vb_register_class("Item", 2, (const char *[]){"label", "owner"}, (const char *[]){"string", "item"});
     vb_set_class_handler(dispatch_class);
-    g_total = vb_num(0);
+    g_total = vb_int(0);
     long early = 0;
     for (long i = 1; i <= rounds; i++) {
-        VBValue l_text = p_module_build(vb_temporary(vb_num((double)i)));
+        VBValue l_text = p_module_build(vb_temporary(vb_int(i)));
         VBValue l_item = vb_new("Item");
         vb_member_set(l_item, "label", vb_copy(l_text));
         vb_member_set(l_item, "owner", g_last); /* a short chain: the previous item */
@@ -72,10 +72,10 @@ int main(int argc, char **argv) {
     g_head = vb_nothing();
     for (long i = 1; i <= chain; i++) {
         VBValue item = vb_new("Item");
-        vb_member_set(item, "label", vb_op("&", vb_str("Link "), vb_num((double)i)));
+        vb_member_set(item, "label", vb_op("&", vb_str("Link "), vb_int(i)));
         vb_member_set(item, "owner", g_head);
         g_head = item;
-        (void)p_module_build(vb_temporary(vb_num((double)i))); /* garbage */
+        (void)p_module_build(vb_temporary(vb_int(i))); /* garbage */
     }
     long intact = 0;
     for (long i = chain; i >= 1; i--) {

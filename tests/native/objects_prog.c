@@ -44,7 +44,7 @@ static VBValue dispatch_class(VBValue obj, const char *method, int argc, VBValue
         if (!strcasecmp(method, "Describe") && argc == 1) return p_cls_person_describe(&obj, &args[0]);
     }
     if (!strcasecmp(method, "Class_Initialize")) return vb_num(0);
-    if (!strncmp(method, "__get_", 6)) return vb_num((double)strlen(method)); /* any other property */
+    if (!strncmp(method, "__get_", 6)) return vb_int((long long)strlen(method)); /* any other property */
     fprintf(stderr, "Unknown native class method: %s\n", method);
     exit(2);
 }
@@ -56,12 +56,12 @@ static void classes(void) {
     vb_set_class_handler(dispatch_class);
 
     VBValue p = vb_new("person");
-    show("init_calls", vb_num(initialize_calls));
+    show("init_calls", vb_int(initialize_calls));
     show("field_string_start", vb_member_get(p, "NAME"));
     show("field_object_start", vb_member_get(p, "pet"));
-    show("is_person", vb_num(vb_object_is(p, "PERSON")));
-    show("is_other", vb_num(vb_object_is(p, "Empty")));
-    show("nothing_is", vb_num(vb_object_is(vb_nothing(), "Person")));
+    show("is_person", vb_int(vb_object_is(p, "PERSON")));
+    show("is_other", vb_int(vb_object_is(p, "Empty")));
+    show("nothing_is", vb_int(vb_object_is(vb_nothing(), "Person")));
     vb_member_set(p, "age", vb_str("42.6"));
     show("field_coerced", vb_member_get(p, "Age"));
     vb_member_set(p, "Title", vb_str("Mr. Smith"));
@@ -70,14 +70,14 @@ static void classes(void) {
     show("method", vb_member_call(p, "describe", 1, (VBValue[]){vb_str("age ")}));
     VBValue alias = p; /* a copy of an object value denotes the same object */
     vb_member_set(alias, "Pet", vb_new("Empty"));
-    show("shared_object", vb_num(vb_object_is(vb_member_get(p, "pet"), "empty")));
+    show("shared_object", vb_int(vb_object_is(vb_member_get(p, "pet"), "empty")));
     show("object_text", vb_member_get(p, "pet"));
     char long_name[301];
     memset(long_name, 'x', 300);
     long_name[300] = '\0';
     show("long_property", vb_member_get(p, long_name)); /* reaches the class whole */
     VBValue q = vb_new("Person");
-    show("init_calls_two", vb_num(initialize_calls));
+    show("init_calls_two", vb_int(initialize_calls));
     show("separate_fields", vb_member_get(q, "name"));
 }
 
@@ -96,7 +96,7 @@ static void recordset_walk(const char *label, VBValue rs) {
 
 static void ado(const char *connect, int sqlite) {
     VBValue conn = vb_new("ADODB.Connection");
-    show("conn_is", vb_num(vb_object_is(conn, "adodb.connection")));
+    show("conn_is", vb_int(vb_object_is(conn, "adodb.connection")));
     (void)vb_member_call(conn, "Open", 1, (VBValue[]){vb_str(connect)});
     (void)vb_member_call(conn, "Execute", 1, (VBValue[]){vb_str("DROP TABLE IF EXISTS items")});
     (void)vb_member_call(conn, "Execute", 1,
@@ -125,7 +125,7 @@ static void ado(const char *connect, int sqlite) {
     show("past_end_value", vb_member_get(vb_member_call(rs, "Fields", 1, (VBValue[]){vb_num(0)}), "Value"));
     (void)vb_member_call(rs, "MoveFirst", 0, (VBValue[]){vb_num(0)});
     VBValue field = vb_member_call(rs, "Fields", 1, (VBValue[]){vb_str("name")});
-    show("field_is", vb_num(vb_object_is(field, "ADODB.Field")));
+    show("field_is", vb_int(vb_object_is(field, "ADODB.Field")));
     show("first_again", vb_member_get(field, "value"));
     (void)vb_member_call(rs, "Close", 0, (VBValue[]){vb_num(0)});
     show("closed_value", vb_member_get(field, "Value"));

@@ -57,63 +57,72 @@ void expect_values(const std::vector<std::pair<std::string, std::string>>& cases
 
 }  // namespace
 
-TEST(NativeValues, PlusJoinsTextsWhenEitherSideIsAString) {
-  expect_values({{"str_plus_str", "s|11"}, {"num_plus_str", "s|11"}, {"num_plus_num", "n|2"},
-                 {"amp_numbers", "s|1.5-2"}, {"amp_object", "s|x[Object]"}, {"minus_strings", "n|6"},
-                 {"times", "n|42"}, {"pow", "n|1024"}});
+TEST(NativeValues, PlusAddsNumericTextsAndIntegersStayExact) {
+  expect_values({{"str_plus_str", "i|2"}, {"num_plus_str", "i|2"}, {"word_plus_num", "s|a1"},
+                 {"num_plus_num", "i|2"}, {"amp_numbers", "s|1.5-2"}, {"amp_nothing", "s|x"},
+                 {"minus_strings", "i|6"}, {"times", "i|42"}, {"add_overflow", "n|9.223372036854776e+18"},
+                 {"double_whole_operand", "i|2"}, {"pow", "i|1024"}, {"pow_neg", "n|0.5"}});
 }
 
-TEST(NativeValues, ComparisonsUseTextWhenEitherSideIsAString) {
-  expect_values({{"lt_text", "n|1"}, {"eq_case", "n|1"}, {"ne_num", "n|0"}, {"le_num", "n|1"},
-                 {"ge_num", "n|0"}, {"gt_text", "n|1"}, {"nothing_eq_zero", "n|1"}});
+TEST(NativeValues, ComparisonsOfTextsByCodePointsElseNumeric) {
+  expect_values({{"lt_num_text", "b|False"}, {"gt_texts", "b|False"}, {"eq_case", "b|False"},
+                 {"ne_num", "b|False"}, {"le_num", "b|True"}, {"ge_num", "b|False"}, {"gt_accent", "b|True"},
+                 {"nothing_eq_zero", "b|True"}, {"is_nothing", "b|True"}, {"like", "b|True"},
+                 {"like_case", "b|False"}, {"like_one", "b|True"}});
 }
 
-TEST(NativeValues, DivisionFamilyTruncatesAndKeepsTheSignOfTheDividend) {
-  expect_values({{"idiv", "n|3"}, {"idiv_neg", "n|-3"}, {"idiv_frac", "n|3"}, {"mod_neg", "n|-1"},
-                 {"mod_frac", "n|1.5"}, {"div", "n|0.333333333333"}});
+TEST(NativeValues, DivisionFamilyFloorsAndModFollowsTheDivisor) {
+  expect_values({{"idiv", "i|3"}, {"idiv_neg", "i|-4"}, {"idiv_frac", "n|3.0"}, {"mod_neg", "i|2"},
+                 {"mod_frac", "n|1.5"}, {"div", "n|0.3333333333333333"}, {"div_whole", "n|2.0"}});
 }
 
-TEST(NativeValues, LogicGivesOneOrZeroFromTruthValues) {
-  expect_values({{"and", "n|1"}, {"and_false", "n|0"}, {"or", "n|1"}, {"xor", "n|0"}, {"not5", "n|0"},
-                 {"not0", "n|1"}, {"not_empty", "n|1"}, {"neg", "n|-3.5"}, {"truth_zero_text", "n|1"},
-                 {"truth_false_text", "n|1"}, {"truth_nothing", "n|0"}});
+TEST(NativeValues, LogicGivesBooleansFromTruthValues) {
+  expect_values({{"and", "b|True"}, {"and_false", "b|False"}, {"or", "b|True"}, {"xor", "b|False"},
+                 {"not5", "b|False"}, {"not0", "b|True"}, {"not_empty", "b|True"}, {"neg", "n|-3.5"},
+                 {"neg_int", "i|-4"}, {"truth_zero_text", "i|1"}, {"truth_false_text", "i|1"},
+                 {"truth_nothing", "i|0"}});
 }
 
-TEST(NativeValues, NumbersPrintWholeBelowTenToTheFourteenthElseTwelveDigits) {
-  expect_values({{"fmt_int", "n|3"}, {"fmt_negzero", "n|-0"}, {"fmt_sum", "n|0.3"},
-                 {"fmt_third", "n|0.333333333333"}, {"fmt_1e15", "n|1e+15"},
-                 {"fmt_big", "n|1.23456789012e+14"}, {"fmt_below", "n|99999999999999"}});
+TEST(NativeValues, NumbersPrintAsTheInterpreterPrintsThem) {
+  expect_values({{"fmt_int", "i|3"}, {"fmt_double_whole", "n|3.0"}, {"fmt_negzero", "n|-0.0"},
+                 {"fmt_sum", "n|0.30000000000000004"}, {"fmt_third", "n|0.3333333333333333"},
+                 {"fmt_1e15", "n|1000000000000000.0"}, {"fmt_1e16", "n|1e+16"}, {"fmt_small", "n|1e-05"},
+                 {"fmt_big", "i|123456789012345"}, {"fmt_bool", "b|True"}, {"fmt_inf", "n|inf"}});
 }
 
-TEST(NativeValues, CoercionRoundsHalvesAwayFromZeroAndConvertsByType) {
-  expect_values({{"co_int_half", "n|3"}, {"co_int_neghalf", "n|-3"}, {"co_int_max", "n|32767"},
-                 {"co_long", "n|-2147483648"}, {"co_byte", "n|255"}, {"co_bool_true", "n|-1"},
-                 {"co_bool_false", "n|0"}, {"co_string", "s|42"}, {"co_double", "n|2.5"},
-                 {"co_single", "n|100"}, {"co_currency", "n|1.25"}, {"co_variant", "s|7"},
-                 {"co_class", "s|7"}, {"co_object", "n|7"}});
+TEST(NativeValues, CoercionRoundsHalvesToEvenAndConvertsByType) {
+  expect_values({{"co_int_half", "i|2"}, {"co_int_neghalf", "i|-2"}, {"co_int_odd_half", "i|4"},
+                 {"co_int_max", "i|32767"}, {"co_long", "i|-2147483648"}, {"co_byte", "i|255"},
+                 {"co_bool_true", "b|True"}, {"co_bool_false", "b|False"}, {"co_string", "s|42"},
+                 {"co_double", "n|2.5"}, {"co_double_whole", "n|3.0"}, {"co_single", "n|100.0"},
+                 {"co_currency", "n|1.25"}, {"co_variant", "s|7"}, {"co_class", "s|7"}, {"co_object", "i|7"}});
 }
 
 TEST(NativeValues, ConversionAndNumericBuiltins) {
-  expect_values({{"cstr", "s|5"}, {"str", "s|-5.25"}, {"val_prefix", "n|12"}, {"val_letters", "n|0"},
-                 {"cdbl", "n|3.75"}, {"cint_half", "n|3"}, {"clng_neghalf", "n|-3"},
-                 {"cint_no_range", "n|100000"}, {"abs", "n|3"}, {"int_neg", "n|-3"}, {"fix_neg", "n|-2"},
-                 {"sqr", "n|4"}, {"dbrows_none", "n|0"}});
+  expect_values({{"cstr", "s|5"}, {"str", "s|-5.25"}, {"val_prefix", "i|12"}, {"val_letters", "i|0"},
+                 {"val_hex", "i|31"}, {"cdbl", "n|3.75"}, {"cdbl_whole", "i|3"}, {"cint_half", "i|2"},
+                 {"clng_neghalf", "i|-2"}, {"cint_no_range", "i|100000"}, {"abs", "i|3"}, {"int_neg", "i|-3"},
+                 {"fix_neg", "i|-2"}, {"sqr", "n|4.0"}, {"dbrows_none", "i|0"}, {"hex", "s|FFFFFFFF"},
+                 {"iif", "s|no"}, {"for_total", "i|22"}, {"for_past", "i|13"}});
 }
 
-TEST(NativeValues, TextBuiltinsCountBytesAndClampPositions) {
-  expect_values({{"len", "n|5"}, {"len_num", "n|4"}, {"len_utf8", "n|2"}, {"trim", "s|a b"},
-                 {"ltrim", "s|a  "}, {"rtrim", "s|  a"}, {"trim_blank", "s|"},
-                 {"ucase", "s|ABC\xc3\xa9Z"}, {"lcase", "s|abc"}, {"left", "s|he"}, {"left_neg", "s|"},
-                 {"left_huge", "s|abc"}, {"left_frac", "s|a"}, {"right", "s|llo"}, {"right_huge", "s|hello"},
-                 {"mid_zero", "s|hello"}, {"mid_rest", "s|ello"}, {"mid_two", "s|el"}, {"mid_past", "s|"},
-                 {"mid_negcount", "s|"}, {"mid_huge_start", "s|"}, {"instr", "n|3"}, {"instr_case", "n|0"},
-                 {"instr_empty", "n|1"}, {"instr_start", "n|6"}, {"environ", "s|value 1"},
-                 {"environ_missing", "s|"}});
+TEST(NativeValues, TextBuiltinsCountCodePointsAndClampPositions) {
+  expect_values({{"len", "i|5"}, {"len_num", "i|4"}, {"len_utf8", "i|1"}, {"len_emoji", "i|2"},
+                 {"trim", "s|a b"}, {"trim_nbsp", "s|x"}, {"ltrim", "s|a  "}, {"rtrim", "s|  a"},
+                 {"trim_blank", "s|"}, {"ucase", "s|ABC\xc3\x89Z"}, {"ucase_sharp_s", "s|STRASSE"},
+                 {"lcase", "s|abc"}, {"lcase_final_sigma", "s|\xce\xbf\xce\xb4\xce\xbf\xcf\x82"},
+                 {"left", "s|he"}, {"left_utf8", "s|\xc3\xa9"}, {"left_neg", "s|"}, {"left_huge", "s|abc"},
+                 {"left_frac", "s|a"}, {"right", "s|llo"}, {"right_utf8", "s|\xc3\xa9"}, {"right_huge", "s|hello"},
+                 {"mid_zero", "s|hello"}, {"mid_rest", "s|ello"}, {"mid_two", "s|el"}, {"mid_utf8", "s|\xc3\xa9"},
+                 {"mid_past", "s|"}, {"mid_huge_start", "s|"}, {"instr", "i|3"}, {"instr_utf8", "i|2"},
+                 {"instr_case", "i|0"}, {"instr_empty", "i|1"}, {"instr_start", "i|6"}, {"chr", "s|\xc3\xa9"},
+                 {"asc", "i|26085"}, {"strreverse", "s|\xc3\xa9" "a"}, {"replace", "s|a--b--c"},
+                 {"environ", "s|value 1"}, {"environ_missing", "s|"}});
 }
 
 TEST(NativeValues, TextsAreCopiedOnRequestAndNeverChanged) {
-  expect_values({{"copy_same_text", "n|1"}, {"share_kept", "n|1"}, {"str_null", "s|"},
-                 {"temporary", "n|9"}, {"string_of_object", "s|[Object]"}});
+  expect_values({{"copy_same_text", "i|1"}, {"share_kept", "i|1"}, {"str_null", "s|"},
+                 {"temporary", "i|9"}, {"string_of_object", "s|"}});
 }
 
 TEST(NativeObjects, ClassInstancesFieldsPropertiesAndMethods) {
@@ -121,20 +130,20 @@ TEST(NativeObjects, ClassInstancesFieldsPropertiesAndMethods) {
   const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = parse_lines(r.out);
-  EXPECT_EQ(v.at("init_calls"), "n|1");  // Class_Initialize once per New
+  EXPECT_EQ(v.at("init_calls"), "i|1");  // Class_Initialize once per New
   EXPECT_EQ(v.at("field_string_start"), "s|");
-  EXPECT_EQ(v.at("field_object_start"), "n|0");  // not Nothing
-  EXPECT_EQ(v.at("is_person"), "n|1");
-  EXPECT_EQ(v.at("is_other"), "n|0");
-  EXPECT_EQ(v.at("nothing_is"), "n|0");
-  EXPECT_EQ(v.at("field_coerced"), "n|43");  // converted to the field's Integer type
+  EXPECT_EQ(v.at("field_object_start"), "o|");  // Nothing, as interpreted
+  EXPECT_EQ(v.at("is_person"), "i|1");
+  EXPECT_EQ(v.at("is_other"), "i|0");
+  EXPECT_EQ(v.at("nothing_is"), "i|0");
+  EXPECT_EQ(v.at("field_coerced"), "i|43");  // converted to the field's Integer type
   EXPECT_EQ(v.at("property_let"), "s|Smith");
   EXPECT_EQ(v.at("property_get"), "s|Dr. Smith");  // a field named Name wins over Property Get Name
   EXPECT_EQ(v.at("method"), "s|age 43");
-  EXPECT_EQ(v.at("shared_object"), "n|1");
+  EXPECT_EQ(v.at("shared_object"), "i|1");
   EXPECT_EQ(v.at("object_text"), "o|[Object]");
-  EXPECT_EQ(v.at("long_property"), "n|306");  // "__get_" and all 300 characters
-  EXPECT_EQ(v.at("init_calls_two"), "n|2");
+  EXPECT_EQ(v.at("long_property"), "i|306");  // "__get_" and all 300 characters
+  EXPECT_EQ(v.at("init_calls_two"), "i|2");
   EXPECT_EQ(v.at("separate_fields"), "s|");
   fs::remove_all(dir);
 }
@@ -144,22 +153,22 @@ TEST(NativeObjects, AdoOverSqliteReadsFieldsAsTextAndBindsParameters) {
   const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = parse_lines(r.out);
-  EXPECT_EQ(v.at("conn_is"), "n|1");
-  EXPECT_EQ(v.at("empty_eof"), "n|-1");
-  EXPECT_EQ(v.at("empty_bof"), "n|0");
-  EXPECT_EQ(v.at("empty_count"), "n|0");
-  EXPECT_EQ(v.at("rs_count"), "n|2");
-  EXPECT_EQ(v.at("rs_eof"), "n|0");
+  EXPECT_EQ(v.at("conn_is"), "i|1");
+  EXPECT_EQ(v.at("empty_eof"), "b|True");
+  EXPECT_EQ(v.at("empty_bof"), "b|False");
+  EXPECT_EQ(v.at("empty_count"), "i|0");
+  EXPECT_EQ(v.at("rs_count"), "i|2");
+  EXPECT_EQ(v.at("rs_eof"), "b|False");
   // Bound text stays text (no injection), whole numbers read back whole,
   // NULL reads as "".
   EXPECT_EQ(v.at("rs_row0"), "s|a/1/it's");
   EXPECT_EQ(v.at("rs_row1"), "s|b'; DROP TABLE items; --/2.5/");
   EXPECT_EQ(v.count("rs_row2"), 0u);
   EXPECT_EQ(v.at("past_end_value"), "s|");
-  EXPECT_EQ(v.at("field_is"), "n|1");
+  EXPECT_EQ(v.at("field_is"), "i|1");
   EXPECT_EQ(v.at("first_again"), "s|a");
   EXPECT_EQ(v.at("closed_value"), "s|");
-  EXPECT_EQ(v.at("closed_eof"), "n|-1");
+  EXPECT_EQ(v.at("closed_eof"), "b|True");
   fs::remove_all(dir);
 }
 
@@ -168,11 +177,11 @@ TEST(NativeObjects, ProgramDatabaseCountsSteppedRows) {
   const CommandResult r = run_command({tool_path("native_test_objects"), dir.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = parse_lines(r.out);
-  EXPECT_EQ(v.at("create_rows"), "n|0");
-  EXPECT_EQ(v.at("insert_rows"), "n|0");  // rows stepped, not rows changed
-  EXPECT_EQ(v.at("query_rows"), "n|3");
-  EXPECT_EQ(v.at("execute_select_rows"), "n|5");
-  EXPECT_EQ(v.at("reopened_rows"), "n|1");
+  EXPECT_EQ(v.at("create_rows"), "i|0");
+  EXPECT_EQ(v.at("insert_rows"), "i|0");  // rows stepped, not rows changed
+  EXPECT_EQ(v.at("query_rows"), "i|3");
+  EXPECT_EQ(v.at("execute_select_rows"), "i|5");
+  EXPECT_EQ(v.at("reopened_rows"), "i|1");
   EXPECT_TRUE(fs::exists(dir / "program.db"));
   fs::remove_all(dir);
 }
@@ -182,8 +191,8 @@ TEST(NativeObjects, AdoOverMysql) {
   const CommandResult r = run_command({tool_path("native_test_objects"), ".", "mysql"});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto v = parse_lines(r.out);
-  EXPECT_EQ(v.at("empty_eof"), "n|-1");
-  EXPECT_EQ(v.at("rs_count"), "n|2");
+  EXPECT_EQ(v.at("empty_eof"), "b|True");
+  EXPECT_EQ(v.at("rs_count"), "i|2");
   EXPECT_EQ(v.at("rs_row0"), "s|a/1/it's");
   EXPECT_EQ(v.at("rs_row1"), "s|b/2/");
   EXPECT_EQ(v.at("past_end_value"), "s|");
@@ -198,21 +207,21 @@ TEST(NativeFailures, StatusOneWithPrefixForFailuresStatusTwoForUnimplemented) {
   };
   const std::string p = "VB native runtime: ";
   const std::vector<Case> cases = {
-      {"integer_overflow", 1, p + "Integer overflow"},
-      {"integer_underflow", 1, p + "Integer overflow"},
-      {"byte_overflow", 1, p + "Integer overflow"},
-      {"long_overflow", 1, p + "Integer overflow"},
-      {"nan_overflow", 1, p + "Integer overflow"},
-      {"divide", 1, p + "Division by zero"},
-      {"int_divide", 1, p + "Division by zero"},
-      {"mod", 1, p + "Division by zero"},
-      {"left", 1, p + "Left/Right requires two arguments"},
-      {"right", 1, p + "Left/Right requires two arguments"},
-      {"mid", 1, p + "Mid requires start position"},
-      {"instr", 1, p + "InStr requires two arguments"},
+      {"integer_overflow", 1, p + "Overflow for integer"},
+      {"integer_underflow", 1, p + "Overflow for integer"},
+      {"byte_overflow", 1, p + "Overflow for byte"},
+      {"long_overflow", 1, p + "Overflow for long"},
+      {"nan_overflow", 1, p + "negative number cannot be raised to a fractional power"},
+      {"divide", 1, p + "division by zero"},
+      {"int_divide", 1, p + "integer division or modulo by zero"},
+      {"mod", 1, p + "Type mismatch (expected number, got 'abc')"},
+      {"left", 1, p + "Left requires 2 arguments"},
+      {"right", 1, p + "Right requires 2 arguments"},
+      {"mid", 1, p + "Mid requires 2 arguments"},
+      {"instr", 1, p + "InStr requires 2 arguments"},
       {"operator", 2, "Native operator not implemented: **"},
       {"operator_eqv", 2, "Native operator not implemented: eqv"},
-      {"function", 2, "Unsupported native BASIC function: format"},
+      {"function", 2, "Unsupported native BASIC function: rgb"},
       {"class", 2, "Unknown native class: NoSuchClass"},
       {"nothing_get", 1, p + "Object variable not set (Nothing)"},
       {"number_call", 1, p + "Object variable not set (Nothing)"},
@@ -258,7 +267,7 @@ TEST(NativeFailures, MysqlConnectionFailureCarriesTheClientMessage) {
 TEST(NativeFailures, MessageBoxWithoutDisplayPrintsAndAnswersOk) {
   const CommandResult r = run_command({"env", "-u", "DISPLAY", tool_path("native_test_failures"), "msgbox_headless"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "before\nGreeting: Hello\nanswer|n|1\n");
+  EXPECT_EQ(r.out, "before\nGreeting: Hello\nanswer|i|1\n");
 }
 
 TEST(NativeFailures, RunWithoutDisplayStops) {

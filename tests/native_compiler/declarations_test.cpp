@@ -46,11 +46,11 @@ TEST(Collect, ModuleLevelNamesAndEnums) {
                                              "Public o As Object, r As New ADODB.Recordset\n"}}));
   std::vector<std::string> got;
   for (const GlobalName& g : c.globals()) got.push_back(g.name + ":" + g.type + ":" + g.init);
-  EXPECT_EQ(got, (std::vector<std::string>{"a:variant:vb_num(0)", "b:string:vb_str(\"\")",
-                                           "greeting:variant:vb_str(\"hi \\\"you\\\"\")", "flag:boolean:vb_num(-1)",
-                                           "n:long:vb_num(-7)", "o:object:vb_nothing()",
-                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")", "red:long:vb_num(0)",
-                                           "green:long:vb_num(5)", "blue:long:vb_num(6)"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"a:variant:vb_int(0)", "b:string:vb_str(\"\")",
+                                           "greeting:variant:vb_str(\"hi \\\"you\\\"\")", "flag:boolean:vb_bool(1)",
+                                           "n:long:vb_int(-7)", "o:object:vb_nothing()",
+                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")", "red:long:vb_int(0)",
+                                           "green:long:vb_int(5)", "blue:long:vb_int(6)"}));
 }
 
 TEST(Collect, RejectedProceduresAndTopLevelSource) {
@@ -67,8 +67,13 @@ TEST(Collect, RejectedProceduresAndTopLevelSource) {
 }
 
 TEST(Collect, RejectedDeclarationsAndEnums) {
-  EXPECT_EQ(collect_error("Private Const X = 1\n"), "Demo: Form1: unsupported native declaration: Const X = 1");
-  EXPECT_EQ(collect_error("Dim a(10)\n"), "Demo: Form1: unsupported native declaration: a(10)");
+  EXPECT_EQ(collect_error("Private Const X = 1\nPublic Const Y = \"y\"\n"), "");
+  EXPECT_EQ(collect_error("Private Const Z\n"), "Demo: Const Z must have a value");
+  EXPECT_EQ(collect_error("Public Declare Function F Lib \"x\" ()\n"),
+            "Demo: Form1: unsupported native declaration: Declare Function F Lib \"x\" ()");
+  EXPECT_EQ(collect_error("Dim a(10)\n"), "");
+  EXPECT_EQ(collect_error("Dim a(1 To 10)\n"), "Demo: Form1: unsupported native declaration: a(1 To 10)");
+  EXPECT_EQ(collect_error("Dim a(2, 3)\n"), "Demo: Form1: unsupported native declaration: a(2, 3)");
   EXPECT_EQ(collect_error("Dim s$\n"), "Demo: Form1: unsupported native declaration: s$");
   EXPECT_EQ(collect_error("Dim d As Date\n"), "Demo: Form1: native backend does not yet implement type 'date' for d");
   EXPECT_EQ(collect_error("Const K\n"), "Demo: Const K must have a value");

@@ -57,7 +57,7 @@ TEST(Emit, SampleProjectLayout) {
       "",
       "static VBValue p_f0_form_load(void) {",
       "    vb_set(\"Me\",\"Caption\",vb_str(\"Hello - Corvane\"));",
-      "    return vb_num(0);",
+      "    return vb_int(0);",
       "}",
       "",
       "static VBValue p_f0_command1_click(void) {",
@@ -66,11 +66,11 @@ TEST(Emit, SampleProjectLayout) {
       "\"string\");",
       "    (void)vb_msgbox(l_greeting,vb_str(\"Visual Basic\"));",
       "    vb_set(\"Label1\",\"Caption\",l_greeting);",
-      "    return vb_num(0);",
+      "    return vb_int(0);",
       "}",
       "",
       "static VBValue dispatch_class(VBValue obj,const char *method,int argc,VBValue *args) {",
-      "    if(!strcasecmp(method,\"Class_Initialize\"))return vb_num(0);",
+      "    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);",
       "    fprintf(stderr,\"Unknown native class method: %s\\n\",method);exit(2);",
       "}",
       "",
@@ -167,8 +167,8 @@ TEST(Emit, ChecksBeforeEmitting) {
   const std::string compat = emit_error(make_project("Sub Foo()\nDim o\nSet o = CreateObject(\"Excel.Application\")\nEnd Sub\n"));
   EXPECT_EQ(compat.rfind("Demo: Form1.frm:3: COM automation; ", 0), 0u) << compat;
   // Translation failures name the statement.
-  EXPECT_EQ(emit_error(make_project("Sub Form_Load()\nx = 1\nEnd Sub\n")),
-            "Form1.Form_Load, statement 1: x = 1: Undefined variable x (native builds require explicit declarations)");
+  EXPECT_EQ(emit_error(make_project("Sub Form_Load()\nx = Text1\nEnd Sub\n")),
+            "Form1.Form_Load, statement 1: x = Text1: Form/control object must be accessed via member: Text1");
 }
 
 TEST(Emit, HostileTextIsQuoted) {

@@ -1,0 +1,4 @@
+Sub Main()
+    Debug.Print 5.5 Mod 2
+    Debug.Print 5.5 Mod 0
+End Sub

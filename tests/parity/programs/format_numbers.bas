@@ -1,0 +1,12 @@
+Sub Main()
+    Debug.Print Format(1234.5, "Currency")
+    Debug.Print Format(1234.5, "Fixed")
+    Debug.Print Format(1234.5, "Standard")
+    Debug.Print Format(0.125, "Percent")
+    Debug.Print Format(2.675, "Fixed")
+    Debug.Print Format(-1234567.891, "Standard")
+    Debug.Print Format(-5, "currency")
+    Debug.Print Format(12, "Percent")
+    Debug.Print Format(1234.5)
+    Debug.Print Format("7", "Fixed")
+End Sub

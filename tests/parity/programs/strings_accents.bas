@@ -1,0 +1,20 @@
+Sub Main()
+    Dim s As String
+    s = "été"
+    Debug.Print Len(s)
+    Debug.Print Left(s, 1)
+    Debug.Print Mid(s, 2, 1)
+    Debug.Print Right(s, 1)
+    Debug.Print UCase(s)
+    Debug.Print LCase("ÉTÉ")
+    Debug.Print UCase("aé")
+    Debug.Print InStr(s, "t")
+    Debug.Print InStr("café crème", "crème")
+    Debug.Print StrReverse(s)
+    Debug.Print Asc("é")
+    Debug.Print Chr(233)
+    Debug.Print Replace(s, "é", "e")
+    Debug.Print Mid("Ångström", 2)
+    Debug.Print Len("naïve" & "ü")
+    Debug.Print InStrRev("àbàb", "b")
+End Sub
