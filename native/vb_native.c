@@ -2206,7 +2206,16 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         if (count < 0) count = 0;
         const char *one = " ";
         size_t len = 1;
-        if (code == B_STRING) {
+        if (code == B_STRING && args[1].kind != VB_STRING) {
+            /* A number is a character code: String(3, 65) is "AAA". */
+            Num x = number_of(args[1]);
+            long long cp = x.is_int ? x.i : isfinite(x.d) && fabs(x.d) < 9e18 ? (long long)trunc(x.d) : -1;
+            if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+                failf("String requires a character code (got %s)", value_repr(num_value(x)));
+            n = put_utf8(buf, (uint32_t)cp);
+            one = buf;
+            len = n;
+        } else if (code == B_STRING) {
             s = text_of(args[1], buf, &n);
             if (n == 0) fatal("String requires a non-empty character");
             len = utf8_length(s, n, 0, NULL);

@@ -1,4 +1,6 @@
 // Lines that cannot be parsed, found before any code runs.
+#include <set>
+
 #include "basic/compiled.h"
 #include "basic/runtime.h"
 
@@ -80,13 +82,41 @@ std::string line_problem(CompiledBody& body, long index) {
   return {};
 }
 
+// The lines that a block's header reads itself: its footer ("Loop While
+// n < 5", "End If") and the lines that open its later branches ("ElseIf x
+// Then", "Case 1 To 5"). They are checked with their header, never as
+// statements of their own.
+std::set<long> block_structure(CompiledBody& body, long count) {
+  std::set<long> lines;
+  for (long i = 0; i < count; ++i) {
+    Line& line = body.line(i);
+    switch (line.kind) {
+      case LineKind::IfBlock: case LineKind::With: case LineKind::ForEach: case LineKind::For: case LineKind::Do:
+      case LineKind::While: case LineKind::Select:
+        try {
+          body.resolve(i);
+        } catch (const VBError&) {
+          continue;  // reported with the header
+        }
+        if (line.end >= 0) lines.insert(line.end);
+        for (const Branch& b : line.branches)
+          if (b.begin - 1 > i) lines.insert(b.begin - 1);
+        break;
+      default: break;
+    }
+  }
+  return lines;
+}
+
 }  // namespace
 
 std::vector<VBError> VBRuntime::syntax_errors() {
   std::vector<std::pair<std::pair<std::string, int>, VBError>> found;
   for (auto& [key, proc] : procs) {
     CompiledBody& body = body_of(*proc);
+    const std::set<long> structural = block_structure(body, static_cast<long>(proc->body.size()));
     for (long i = 0; i < static_cast<long>(proc->body.size()); ++i) {
+      if (structural.count(i)) continue;
       const std::string problem = line_problem(body, i);
       if (problem.empty()) continue;
       VBError e(problem);

@@ -195,6 +195,7 @@ void Preview::build_runtime() {
     return std::string();
   };
   options.debug = [run_host](const std::string& text) { run_host->log(text); };
+  options.watch = host.watch();
   if (session) {
     std::weak_ptr<ApplicationSession> ws = session;
     options.stop = [ws] {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "basic/runtime.h"
 #include "model/project.h"
 #include "tk/interp.h"
 
@@ -23,6 +24,9 @@ class RunHost {
   // Debug output and errors of the program.
   virtual void log(const std::string& text) = 0;
   virtual void set_status(const std::string& text) = 0;
+  // The watch over long-running events of this run's interpreters; none
+  // (the default) lets a program run as long as it likes, like compiled VB6.
+  virtual VBRuntime::WatchFn watch() { return {}; }
 
   // The current form window and the running session; the session clears
   // both when the run ends.

@@ -61,6 +61,9 @@ public:
 
     // --- RunHost ---
     Project& project() override { return state_.project; }
+    // Asks whether to stop an event that has run for 5 seconds, and again
+    // every 5 seconds after a Continue.
+    VBRuntime::WatchFn watch() override;
 
     // --- commands (menus, toolbar, keys) ---
     void new_project();

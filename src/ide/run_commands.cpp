@@ -1,10 +1,19 @@
 // Running the project inside the environment: Start (F5) and Stop
 // (Shift+F5). The main window is the run host of the session.
+#include <chrono>
+
 #include "forms/preview.h"
 #include "forms/session.h"
 #include "ide/ide.h"
+#include "tk/dialogs.h"
 
 namespace corvane::ide {
+
+namespace {
+
+constexpr double LONG_RUN_SECONDS = 5;
+
+}  // namespace
 
 void IDE::start() {
     if (!state_.project_open()) {
@@ -28,6 +37,29 @@ void IDE::start() {
         return;
     }
     if (session) set_status("Running " + name + " | close the preview window or press Shift+F5 to stop");
+}
+
+VBRuntime::WatchFn IDE::watch() {
+    struct Clock {
+        double next = LONG_RUN_SECONDS;
+        double last = 0;
+    };
+    auto clock = std::make_shared<Clock>();
+    return [this, clock](double seconds) {
+        if (seconds < clock->last) clock->next = LONG_RUN_SECONDS;  // another event began
+        clock->last = seconds;
+        if (seconds < clock->next) return false;
+        const auto asked = std::chrono::steady_clock::now();
+        const bool stop_it =
+            tk::message_box(interp_, {.parent = ".", .title = "Program still running",
+                                      .message = "The program has been running for 5 seconds without returning. "
+                                                 "Stop it?",
+                                      .icon = "warning", .type = "yesno"}) == "yes";
+        // The time the question stood open is not the program's.
+        const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        clock->next = seconds + waited + LONG_RUN_SECONDS;
+        return stop_it;
+    };
 }
 
 void IDE::stop() {

@@ -256,6 +256,20 @@ TEST_F(IdeTest, RuntimeErrorsAndBeepReachTheImmediateWindow) {
     ide().stop();
 }
 
+TEST_F(IdeTest, ALongLoopsQuestionStopsItAfterFiveSeconds) {
+    ide().new_project();
+    set_code(*state().form, "Private Sub Form_Load()\nDim n As Long\nDo\nn = n + 1\nLoop\nEnd Sub\n");
+    answers_.push_back("yes");  // stop it
+    ide().start();
+    ASSERT_FALSE(dialogs_.empty());
+    EXPECT_EQ(tk::dialog_option(dialogs_[0], "-message"),
+              "The program has been running for 5 seconds without returning. Stop it?");
+    const std::string out = tcl({ide().widgets().output, "get", "1.0", "end-1c"});
+    EXPECT_NE(out.find("Runtime error in Form_Load: Execution limit exceeded (possible infinite loop)"),
+              std::string::npos) << out;
+    ide().stop();
+}
+
 TEST_F(IdeTest, ACodeErrorAtStartIsARunFailedBox) {
     ide().new_project();
     set_code(*state().form, "Private Sub Form_Load(\n");
