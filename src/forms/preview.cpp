@@ -180,6 +180,7 @@ void Preview::build_runtime() {
   RunHost* run_host = &host;
   VBRuntime::Options options;
   options.sources.push_back(form.code);
+  options.source_files.push_back(form.name + ".frm");
   // Controls in the form's order first, then the form objects.
   options.controls.emplace_back(form.name, form_object);
   for (const Control& c : form.controls) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
@@ -220,11 +221,11 @@ void Preview::build_runtime() {
     // The modules' declarations were evaluated once for the shared scope;
     // here they are evaluated again into a scratch scope and dropped.
     runtime->globals = std::make_shared<Scope>();
-    for (const Module& m : project.modules) runtime->add_source(m.code);
+    for (const Module& m : project.modules) runtime->add_source(m.code, m.name + ".bas");
     own->parent = session->globals;
     runtime->globals = own;
   } else {
-    for (const Module& m : project.modules) runtime->add_source(m.code);
+    for (const Module& m : project.modules) runtime->add_source(m.code, m.name + ".bas");
   }
   runtime->current_form = form_object;
   runtime->app->props["title"] = Value(project.name);
@@ -321,6 +322,7 @@ void Preview::invoke(const std::string& event) {
   try {
     runtime->event(event);
   } catch (const VBError& e) {
+    host.runtime_error(e);
     show_error(event, e.message());
   } catch (const std::exception& e) {
     // Not the interpreter's own error (a toolkit failure): logged the way

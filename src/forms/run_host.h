@@ -27,6 +27,10 @@ class RunHost {
   // The watch over long-running events of this run's interpreters; none
   // (the default) lets a program run as long as it likes, like compiled VB6.
   virtual VBRuntime::WatchFn watch() { return {}; }
+  // An error left an event procedure of a form window (already logged); its
+  // file names the component as saved ("Form1.frm", "Module1.bas") and its
+  // line counts from the first line of that component's code.
+  virtual void runtime_error(const VBError& error) { (void)error; }
 
   // The current form window and the running session; the session clears
   // both when the run ends.

@@ -64,6 +64,8 @@ public:
     // Asks whether to stop an event that has run for 5 seconds, and again
     // every 5 seconds after a Continue.
     VBRuntime::WatchFn watch() override;
+    // Opens the component where a runtime error happened at its line.
+    void runtime_error(const VBError& error) override;
 
     // --- commands (menus, toolbar, keys) ---
     void new_project();

@@ -62,6 +62,35 @@ VBRuntime::WatchFn IDE::watch() {
     };
 }
 
+void IDE::runtime_error(const VBError& error) {
+    if (error.line <= 0 || error.file.size() < 5) return;
+    const std::string name = error.file.substr(0, error.file.size() - 4);
+    const std::string extension = error.file.substr(error.file.size() - 4);
+    Project& p = state_.project;
+    if (extension == ".frm") {
+        VBForm* form = p.lookup_form(name);
+        if (!form) return;
+        if (form != state_.form) {
+            sync_editor();
+            state_.form = form;
+            state_.selected.reset();
+            populate_project();
+            draw_form();
+            show_properties();
+        }
+        state_.current_module = {};
+        code_editor_->show_line(EditorKind::form, form, error.line);
+    } else if (extension == ".bas") {
+        Module* module = p.lookup_module(name);
+        if (!module) return;
+        state_.current_module = {EditorKind::module, module};
+        code_editor_->show_line(EditorKind::module, module, error.line);
+    } else {
+        return;
+    }
+    select_tab(1);
+}
+
 void IDE::stop() {
     if (session) {
         auto running = session;  // the session clears the host's fields while it stops

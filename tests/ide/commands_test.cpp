@@ -253,6 +253,9 @@ TEST_F(IdeTest, RuntimeErrorsAndBeepReachTheImmediateWindow) {
     const std::string out = tcl({ide().widgets().output, "get", "1.0", "end-1c"});
     EXPECT_NE(out.find("Beep\n"), std::string::npos) << out;
     EXPECT_NE(out.find("Runtime error in Form_Load: "), std::string::npos) << out;
+    // The code editor shows the line where it happened.
+    EXPECT_EQ(tcl({ide().widgets().tabs, "index", "current"}), "1");
+    EXPECT_EQ(tcl({editor_text(), "index", "insert"}), "4.0");
     ide().stop();
 }
 
