@@ -115,7 +115,8 @@ void Preview::make_widget(const Control& c) {
   const std::string& kind = c.kind;
   if (kind == "Timer" || kind == "CommonDialog") return;
   tk::Interp& interp = host.interp();
-  const std::string key = lower(c.name);
+  const std::string key = control_key(c);
+  const int index = c.index;  // an element's events get its Index first
   const std::string path = tk::new_widget_path(interp, window);
   auto w = weak();
   tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
@@ -128,21 +129,21 @@ void Preview::make_widget(const Control& c) {
   if (kind == "Label") {
     interp.call({"label", path, "-textvariable", var.name(), "-anchor", "w", "-background", "#f0f0f0"});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
-    tk::bind(interp, path, "<Button-1>", {}, [w, click] {
-      if (auto p = w.lock()) p->invoke(click);
+    tk::bind(interp, path, "<Button-1>", {}, [w, click, index] {
+      if (auto p = w.lock()) p->invoke(click, index);
     });
   } else if (kind == "TextBox") {
     interp.call({"entry", path, "-textvariable", var.name()});
-    var.on_write([w, key, change] {
+    var.on_write([w, key, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
-      p->invoke(change);
+      p->invoke(change, index);
     });
   } else if (kind == "CommandButton") {
     interp.call({"button", path, "-textvariable", var.name()});
-    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, click] {
-                   if (auto p = w.lock()) p->invoke(click);
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, click, index] {
+                   if (auto p = w.lock()) p->invoke(click, index);
                  })});
   } else if (kind == "CheckBox" || kind == "OptionButton") {
     const std::string vkey = key + ":value";
@@ -154,7 +155,7 @@ void Preview::make_widget(const Control& c) {
       interp.call({"radiobutton", path, "-textvariable", var.name(), "-variable", value_var.name(), "-value", 1,
                    "-anchor", "w", "-background", "#f0f0f0"});
     }
-    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, key, vkey, click] {
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, key, vkey, click, index] {
                    auto p = w.lock();
                    if (!p || p->closed) return;
                    int64_t v = 0;
@@ -163,7 +164,7 @@ void Preview::make_widget(const Control& c) {
                    } catch (const tk::TclError&) {
                    }
                    p->objects.at(key)->props["value"] = Value(v);
-                   p->invoke(click);
+                   p->invoke(click, index);
                  })});
   } else if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
     interp.call({"listbox", path, "-exportselection", 0});
@@ -180,7 +181,7 @@ void Preview::make_widget(const Control& c) {
       for (const std::string& row : rows) words.emplace_back(row);
       interp.call(words);
     }
-    tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
@@ -190,7 +191,7 @@ void Preview::make_widget(const Control& c) {
       auto& props = p->objects.at(key)->props;
       props["listindex"] = Value(index);
       props["text"] = Value(in.call({path, "get", index}));
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "ComboBox") {
     interp.call({"ttk::combobox", path, "-textvariable", var.name(), "-values", tk::Obj::list(items)});
@@ -200,14 +201,14 @@ void Preview::make_widget(const Control& c) {
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
     });
-    tk::bind(interp, path, "<<ComboboxSelected>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<ComboboxSelected>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
       auto& props = p->objects.at(key)->props;
       props["listindex"] = Value(tk::Obj(in.call({path, "current"})).to_int());
       props["text"] = Value(p->vars.at(key).text());
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "Frame") {
     interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
@@ -236,7 +237,7 @@ void Preview::make_widget(const Control& c) {
     tab_seen_[key] = 0;
     // The notebook announces its first page too; only a change of page
     // made by the user is a Click.
-    tk::bind(interp, path, "<<NotebookTabChanged>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<NotebookTabChanged>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       int index = -1;
@@ -246,7 +247,7 @@ void Preview::make_widget(const Control& c) {
       }
       if (index == p->tab_seen_[key]) return;
       p->tab_seen_[key] = index;
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "MSFlexGrid") {
     interp.call({"ttk::treeview", path, "-show", "headings", "-columns", tk::Obj::list({"Col1", "Col2"})});
@@ -268,7 +269,7 @@ void Preview::make_widget(const Control& c) {
     // command later, at idle time): only a value that differs from the
     // Value property is a change made by the user.
     interp.call({path, "configure", "-command",
-                 tk::widget_command(interp, path, [w, key, change](const tk::Args& args) {
+                 tk::widget_command(interp, path, [w, key, change, index](const tk::Args& args) {
                    auto p = w.lock();
                    if (!p || p->closed || args.empty()) return;
                    double d = 0;
@@ -283,16 +284,16 @@ void Preview::make_widget(const Control& c) {
                    auto old = props.find("value");
                    if (old != props.end() && as_int(old->second) == v.as_int()) return;
                    props["value"] = v;
-                   p->invoke(change);
+                   p->invoke(change, index);
                  })});
   } else if (kind == "RichTextBox") {
     interp.call({"text", path, "-wrap", "word", "-background", "white", "-font", font});
     interp.call({path, "insert", "1.0", c.text});
-    tk::bind(interp, path, "<KeyRelease>", {}, [w, key, path, change] {
+    tk::bind(interp, path, "<KeyRelease>", {}, [w, key, path, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->host.interp().call({path, "get", "1.0", "end-1c"}));
-      p->invoke(change);
+      p->invoke(change, index);
     });
   } else if (kind == "TreeView" || kind == "ListView" || kind == "DataGrid") {
     if (kind == "TreeView") {
@@ -305,7 +306,7 @@ void Preview::make_widget(const Control& c) {
       for (const std::string& item : items)
         interp.call({path, "insert", "", "end", "-values", tk::Obj::list({item})});
     }
-    tk::bind(interp, path, "<<TreeviewSelect>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<TreeviewSelect>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
@@ -317,7 +318,7 @@ void Preview::make_widget(const Control& c) {
         if (!values.empty()) text = values[0].str();
       }
       p->objects.at(key)->props["text"] = Value(text);
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "Data") {
     interp.call({"label", path, "-text", "Data (use DBOpen / DBQuery)", "-relief", "ridge", "-background", "#e8e8e8"});
@@ -352,7 +353,7 @@ void Preview::place(const std::string& name) {
 
 void Preview::change_control(ControlObject& object, const std::string& key, const Value& value) {
   if (closed) return;
-  const std::string name = lower(object.name);
+  const std::string name = control_key(object);
   const Control* c = control(name);
   if (!c) return;
   if (c->kind == "Timer") {

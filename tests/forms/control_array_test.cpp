@@ -1,0 +1,162 @@
+// Control arrays at run time and projects started by Sub Main.
+#include "forms_fixture.h"
+
+namespace corvane::testing {
+namespace {
+
+using ControlArrayTest = FormsTest;
+
+// A form whose buttons Digit(0)..Digit(count-1) form one control array.
+VBForm& add_array_form(FormsTest&, Project& project, const std::string& code, int count) {
+  VBForm form;
+  form.name = "Form1";
+  form.caption = "Calc";
+  form.code = code;
+  for (int i = 0; i < count; ++i) {
+    Control c = Control::create("CommandButton", "Digit", 10 + 40 * i, 10);
+    c.index = i;
+    c.caption = std::to_string(i);
+    form.controls.push_back(c);
+  }
+  form.controls.push_back(Control::create("TextBox", "Display", 10, 60));
+  project.forms.push_back(form);
+  return project.forms.back();
+}
+
+TEST_F(ControlArrayTest, EachElementIsItsOwnWidgetAndClicksPassItsIndex) {
+  add_array_form(*this, host_->project_,
+                 "Sub Digit_Click(Index As Integer)\nDisplay.Text = Display.Text & Digit(Index).Caption\n"
+                 "Debug.Print \"click \" & Index\nEnd Sub\n",
+                 4);
+  start_session("Form1");
+  Preview& form = *host_->preview;
+  const std::string b1 = form.widget_of("digit(1)"), b3 = form.widget_of("digit(3)");
+  ASSERT_FALSE(b1.empty());
+  ASSERT_FALSE(b3.empty());
+  EXPECT_NE(b1, b3);
+  tcl({b3, "invoke"});
+  tcl({b1, "invoke"});
+  EXPECT_EQ(count("click 3"), 1);
+  EXPECT_EQ(count("click 1"), 1);
+  EXPECT_EQ(eval(form, "Display.Text"), "31");
+  // Properties of one element reach only its widget.
+  run(form, "Digit(2).Caption = \"x\"");
+  run(form, "Digit(0).Enabled = False");
+  EXPECT_EQ(tcl({form.widget_of("digit(2)"), "cget", "-text"}), "x");
+  EXPECT_EQ(tcl({form.widget_of("digit(1)"), "cget", "-text"}), "1");
+  EXPECT_EQ(tcl({form.widget_of("digit(0)"), "cget", "-state"}), "disabled");
+  EXPECT_EQ(tcl({form.widget_of("digit(3)"), "cget", "-state"}), "normal");
+  EXPECT_EQ(eval(form, "Digit(2).Index"), "2");
+}
+
+TEST_F(ControlArrayTest, CountBoundsAndForEach) {
+  add_array_form(*this, host_->project_,
+                 "Sub Walk()\nDim b, s As String\nFor Each b In Digit\ns = s & b.Caption & b.Index & \";\"\nNext\n"
+                 "Display.Text = s\nEnd Sub\n",
+                 3);
+  start_session("Form1");
+  Preview& form = *host_->preview;
+  EXPECT_EQ(eval(form, "Digit.Count"), "3");
+  EXPECT_EQ(eval(form, "UBound(Digit)"), "2");
+  EXPECT_EQ(eval(form, "LBound(Digit)"), "0");
+  EXPECT_EQ(eval(form, "Digit.UBound"), "2");
+  run(form, "Walk");
+  EXPECT_EQ(eval(form, "Display.Text"), "00;11;22;");
+  try {
+    run(form, "Digit(7).Caption = \"no\"");
+    ADD_FAILURE() << "a missing element was found";
+  } catch (const VBError& e) {
+    EXPECT_EQ(e.number(), 340);
+  }
+}
+
+TEST_F(ControlArrayTest, LoadCopiesTheLowestElementHiddenAndUnloadRemovesIt) {
+  add_array_form(*this, host_->project_,
+                 "Sub Digit_Click(Index As Integer)\nDebug.Print \"click \" & Index\nEnd Sub\n", 2);
+  start_session("Form1");
+  Preview& form = *host_->preview;
+  run(form, "Digit(0).Caption = \"zero\"");
+  run(form, "Load Digit(5)");
+  EXPECT_EQ(eval(form, "Digit.Count"), "3");
+  EXPECT_EQ(eval(form, "UBound(Digit)"), "5");
+  EXPECT_EQ(eval(form, "Digit(5).Caption"), "zero");
+  EXPECT_EQ(eval(form, "Digit(5).Visible"), "False");
+  const std::string b5 = form.widget_of("digit(5)");
+  ASSERT_FALSE(b5.empty());
+  EXPECT_EQ(tcl({"winfo", "ismapped", b5}), "0");
+  run(form, "Digit(5).Left = 300");
+  run(form, "Digit(5).Visible = True");
+  pump(20);
+  EXPECT_EQ(tcl({"winfo", "ismapped", b5}), "1");
+  tcl({b5, "invoke"});
+  EXPECT_EQ(count("click 5"), 1);
+  // Loading twice, and unloading an element made at design time, fail as in VB6.
+  for (const auto& [statement, number] : std::vector<std::pair<const char*, int64_t>>{
+           {"Load Digit(5)", 360}, {"Unload Digit(1)", 362}, {"Unload Digit(9)", 340}}) {
+    try {
+      run(form, statement);
+      ADD_FAILURE() << statement;
+    } catch (const VBError& e) {
+      EXPECT_EQ(e.number(), number) << statement;
+    }
+  }
+  run(form, "Unload Digit(5)");
+  EXPECT_EQ(eval(form, "Digit.Count"), "2");
+  EXPECT_EQ(tcl({"winfo", "exists", b5}), "0");
+  EXPECT_TRUE(form.widget_of("digit(5)").empty());
+  // The index is free again.
+  run(form, "Load Digit(5)");
+  EXPECT_EQ(eval(form, "Digit.Count"), "3");
+}
+
+TEST_F(ControlArrayTest, SubMainShowsFormsAndTheRunEndsWhenTheyClose) {
+  add_form("Form1", loggers({"Form_Load"}));
+  add_form("Form2", "Sub Form_Load()\nDebug.Print \"Load2 \" & Greeting\nEnd Sub\n");
+  host_->project_.modules.push_back(
+      {"Module1", "Public Greeting\nSub Main()\nGreeting = \"hi\"\nForm1.Show\nForm2.Show\nDebug.Print \"main done\"\nEnd Sub\n"});
+  host_->project_.startup = "Sub Main";
+  host_->session = ApplicationSession::create(*host_);
+  auto session = host_->session;
+  EXPECT_EQ(session->start(), nullptr);
+  EXPECT_EQ(count("Form_Load"), 1);
+  EXPECT_EQ(count("Load2 hi"), 1);
+  EXPECT_EQ(count("main done"), 1);
+  ASSERT_TRUE(session->preview("Form1"));
+  ASSERT_TRUE(session->preview("Form2"));
+  EXPECT_TRUE(host_->statuses.empty());
+  session->preview("Form1")->close();
+  EXPECT_TRUE(host_->statuses.empty());
+  session->preview("Form2")->close();
+  EXPECT_EQ(host_->statuses, (std::vector<std::string>{"Program stopped"}));
+}
+
+TEST_F(ControlArrayTest, SubMainWithoutFormsRunsAlone) {
+  host_->project_.modules.push_back({"Module1", "Sub Main()\nDebug.Print \"alone\"\nEnd Sub\n"});
+  host_->project_.startup = "Sub Main";
+  host_->session = ApplicationSession::create(*host_);
+  host_->session->start();
+  EXPECT_EQ(count("alone"), 1);
+  EXPECT_EQ(host_->statuses, (std::vector<std::string>{"Program stopped"}));
+}
+
+TEST_F(ControlArrayTest, AFormUnloadedInsideSubMainDoesNotEndTheRun) {
+  add_form("Form1", "");
+  host_->project_.modules.push_back(
+      {"Module1", "Sub Main()\nForm1.Show\nUnload Form1\nDebug.Print \"after\"\nForm1.Show\nEnd Sub\n"});
+  host_->project_.startup = "Sub Main";
+  host_->session = ApplicationSession::create(*host_);
+  auto session = host_->session;
+  session->start();
+  EXPECT_EQ(count("after"), 1);
+  EXPECT_TRUE(host_->statuses.empty());
+  ASSERT_TRUE(session->preview("Form1"));
+}
+
+TEST_F(ControlArrayTest, AProjectStartingWithSubMainNeedsOne) {
+  host_->project_.startup = "Sub Main";
+  host_->session = ApplicationSession::create(*host_);
+  EXPECT_THROW(host_->session->start(), VBError);
+}
+
+}  // namespace
+}  // namespace corvane::testing
