@@ -8,6 +8,7 @@
 // window keeps itself alive while one of its events runs.
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -96,6 +97,8 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void unload_element(ControlArray& array, int64_t index);
   void make_form_menus();
   void place(const std::string& name);
+  // The widget of the Frame or PictureBox holding the control, when made.
+  std::optional<std::string> container_widget(const Control& c) const;
   void bind_configure();
   void cancel_timers();
   void close_database();

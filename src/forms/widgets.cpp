@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "forms/preview.h"
 #include "tk/command.h"
@@ -117,7 +118,9 @@ void Preview::make_widget(const Control& c) {
   tk::Interp& interp = host.interp();
   const std::string key = control_key(c);
   const int index = c.index;  // an element's events get its Index first
-  const std::string path = tk::new_widget_path(interp, window);
+  // A control inside a Frame or PictureBox is its container's child: it
+  // moves and hides with it.
+  const std::string path = tk::new_widget_path(interp, container_widget(c).value_or(window));
   auto w = weak();
   tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
   ObjectRef object = objects.at(key);
@@ -128,6 +131,7 @@ void Preview::make_widget(const Control& c) {
 
   if (kind == "Label") {
     interp.call({"label", path, "-textvariable", var.name(), "-anchor", "w", "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
     tk::bind(interp, path, "<Button-1>", {}, [w, click, index] {
       if (auto p = w.lock()) p->invoke(click, index);
@@ -166,6 +170,7 @@ void Preview::make_widget(const Control& c) {
                    p->objects.at(key)->props["value"] = Value(v);
                    p->invoke(click, index);
                  })});
+    interp.try_call({path, "configure", "-background", c.back_color, "-foreground", c.fore_color});
   } else if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
     interp.call({"listbox", path, "-exportselection", 0});
     std::vector<std::string> rows = kind == "ListBox"       ? items
@@ -212,13 +217,16 @@ void Preview::make_widget(const Control& c) {
     });
   } else if (kind == "Frame") {
     interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
+    interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
     interp.call({"label", path, "-text", "\u25A7", "-background", "white", "-relief", "sunken"});
   } else if (kind == "Shape" || kind == "Line") {
     interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0});
     const std::string colour = interp.try_call({"winfo", "rgb", path, c.fore_color}) ? c.fore_color : "#000000";
     if (kind == "Shape") {
-      interp.call({path, "create", "oval", 3, 3, c.width - 3, c.height - 3, "-outline", colour, "-width", 2});
+      // A rectangle is what a Shape draws unless told otherwise.
+      interp.call({path, "create", "rectangle", 1, 1, c.width - 1, c.height - 1, "-outline", colour, "-width", 1});
     } else {
       const double y = c.height / 2.0;
       interp.call({path, "create", "line", 3, y, c.width - 3, y, "-fill", colour, "-width", 2});
@@ -333,10 +341,20 @@ void Preview::make_widget(const Control& c) {
   }
   widgets[key] = path;
   interp.try_call({path, "configure", "-font", font});
+  // Labels, shapes, lines and images are drawn on the form itself, beneath
+  // every windowed control.
+  if (kind == "Label" || kind == "Shape" || kind == "Line" || kind == "Image") interp.try_call({"lower", path});
   if (c.visible) place(key);
   if (!c.enabled) {
     if (!interp.try_call({path, "configure", "-state", "disabled"})) interp.try_call({path, "state", "disabled"});
   }
+}
+
+std::optional<std::string> Preview::container_widget(const Control& c) const {
+  if (c.container.empty()) return std::nullopt;
+  auto it = widgets.find(control_key(c.container, c.container_index));
+  if (it == widgets.end()) return std::nullopt;
+  return it->second;
 }
 
 void Preview::place(const std::string& name) {
@@ -344,11 +362,16 @@ void Preview::place(const std::string& name) {
   if (path.empty()) return;
   ObjectRef object = objects.at(lower(name));
   int64_t x = as_int(object->props["left"]), y = as_int(object->props["top"]);
-  // Controls inside a Frame or PictureBox are placed relative to it.
-  if (const Control* c = control(lower(name))) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
+  const Control* c = control(lower(name));
+  // Inside its container's widget a control is placed from the container's
+  // outer corner, as VB measures it; a container without a widget of its
+  // own leaves the control on the form at the container's offset.
+  const bool nested = c && container_widget(*c).has_value();
+  if (c && !nested) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
   const int64_t width = std::max<int64_t>(14, as_int(object->props["width"]));
   const int64_t height = std::max<int64_t>(14, as_int(object->props["height"]));
-  host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height});
+  host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height, "-bordermode",
+                      nested ? "ignore" : "inside"});
 }
 
 void Preview::change_control(ControlObject& object, const std::string& key, const Value& value) {

@@ -160,3 +160,46 @@ TEST_F(ControlArrayTest, AProjectStartingWithSubMainNeedsOne) {
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+using ContainerTest = FormsTest;
+
+TEST_F(ContainerTest, ControlsInAFrameAreItsChildrenAndGraphicalControlsLieBeneath) {
+  VBForm form;
+  form.name = "Form1";
+  form.controls.push_back(Control::create("Frame", "Frame1", 50, 40));
+  form.controls.back().width = 200;
+  form.controls.back().height = 120;
+  Control option = Control::create("OptionButton", "Option1", 10, 20);
+  option.container = "Frame1";
+  form.controls.push_back(option);
+  Control shape = Control::create("Shape", "Shape1", 0, 0);
+  shape.width = 400;
+  shape.height = 300;
+  form.controls.push_back(shape);
+  form.controls.push_back(Control::create("Label", "Label1", 300, 10));
+  host_->project_.forms.push_back(form);
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  pump(50);
+  const std::string frame = p.widget_of("frame1"), child = p.widget_of("option1");
+  EXPECT_EQ(tcl({"winfo", "parent", child}), frame);
+  EXPECT_EQ(std::stoi(tcl({"winfo", "rootx", child})) - std::stoi(tcl({"winfo", "rootx", frame})), 10);
+  EXPECT_EQ(std::stoi(tcl({"winfo", "rooty", child})) - std::stoi(tcl({"winfo", "rooty", frame})), 20);
+  // The shape and the label lie beneath the frame, whatever their order in the form.
+  const std::string order = tcl({"winfo", "children", p.window});
+  EXPECT_LT(order.find(p.widget_of("shape1")), order.find(frame)) << order;
+  EXPECT_LT(order.find(p.widget_of("label1")), order.find(frame)) << order;
+  // Hiding the frame hides what it holds; moving it moves them.
+  run(p, "Frame1.Left = 80");
+  pump(20);
+  EXPECT_EQ(std::stoi(tcl({"winfo", "rootx", child})) - std::stoi(tcl({"winfo", "rootx", p.window})), 90);
+  run(p, "Frame1.Visible = False");
+  pump(20);
+  EXPECT_EQ(tcl({"winfo", "ismapped", child}), "0");
+}
+
+}  // namespace
+}  // namespace corvane::testing
