@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "forms/preview.h"
+#include "model/names.h"
 #include "tk/command.h"
 #include "tk/error.h"
 #include "tk/events.h"
@@ -168,6 +169,7 @@ void Preview::make_widget(const Control& c) {
                    } catch (const tk::TclError&) {
                    }
                    p->objects.at(key)->props["value"] = Value(v);
+                   if (v != 0) p->clear_option_group(key);
                    p->invoke(click, index);
                  })});
     interp.try_call({path, "configure", "-background", c.back_color, "-foreground", c.fore_color});
@@ -357,6 +359,20 @@ std::optional<std::string> Preview::container_widget(const Control& c) const {
   return it->second;
 }
 
+// Option buttons in one container are one group: choosing one clears the others.
+void Preview::clear_option_group(const std::string& chosen) {
+  const Control* own = control(chosen);
+  if (!own || own->kind != "OptionButton") return;
+  for (const Control& other : form.controls) {
+    const std::string key = control_key(other);
+    if (other.kind != "OptionButton" || key == chosen || !names_equal(other.container, own->container) ||
+        other.container_index != own->container_index)
+      continue;
+    if (auto it = vars.find(key + ":value"); it != vars.end()) it->second.set(0);
+    if (auto it = objects.find(key); it != objects.end()) it->second->props["value"] = Value(int64_t{0});
+  }
+}
+
 void Preview::place(const std::string& name) {
   const std::string path = widget_of(name);
   if (path.empty()) return;
@@ -407,7 +423,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       }
     } else if (key == "value") {
       if (c->kind == "CheckBox" || c->kind == "OptionButton") {
-        vars.at(name + ":value").set(as_int(value));
+        vars.at(name + ":value").set(as_int(value) != 0 ? 1 : 0);
+        if (c->kind == "OptionButton" && truth(value)) clear_option_group(name);
       } else if (c->kind == "HScrollBar" || c->kind == "VScrollBar" || c->kind == "Slider") {
         interp.call({path, "set", number_as_double(value)});
       } else if (c->kind == "ProgressBar") {

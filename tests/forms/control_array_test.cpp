@@ -203,3 +203,42 @@ TEST_F(ContainerTest, ControlsInAFrameAreItsChildrenAndGraphicalControlsLieBenea
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+TEST_F(ContainerTest, OptionButtonsInOneContainerAreOneGroup) {
+  VBForm form;
+  form.name = "Form1";
+  form.code = "Sub Opt_Click(Index As Integer)\nDebug.Print \"opt \" & Index\nEnd Sub\n";
+  for (const char* frame : {"FrameA", "FrameB"}) {
+    form.controls.push_back(Control::create("Frame", frame, frame[5] == 'A' ? 10 : 250, 10));
+    form.controls.back().width = 200;
+    form.controls.back().height = 150;
+  }
+  // Opt(0), Opt(1) in FrameA; Opt(2), Opt(3) in FrameB.
+  for (int i = 0; i < 4; ++i) {
+    Control o = Control::create("OptionButton", "Opt", 10, 20 + 30 * (i % 2));
+    o.index = i;
+    o.container = i < 2 ? "FrameA" : "FrameB";
+    o.value = i % 2 == 0 ? 1 : 0;
+    form.controls.push_back(o);
+  }
+  host_->project_.forms.push_back(form);
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  tcl({p.widget_of("opt(1)"), "invoke"});
+  EXPECT_EQ(count("opt 1"), 1);
+  EXPECT_EQ(eval(p, "Opt(0).Value"), "0");
+  EXPECT_EQ(eval(p, "Opt(1).Value"), "1");
+  // The other frame's choice stands.
+  EXPECT_EQ(eval(p, "Opt(2).Value"), "1");
+  run(p, "Opt(3).Value = True");
+  EXPECT_EQ(eval(p, "Opt(2).Value"), "0");
+  EXPECT_EQ(tcl({"set", p.vars.at("opt(2):value").name()}), "0");
+  EXPECT_EQ(tcl({"set", p.vars.at("opt(3):value").name()}), "1");
+  EXPECT_EQ(eval(p, "Opt(1).Value"), "1");
+}
+
+}  // namespace
+}  // namespace corvane::testing
