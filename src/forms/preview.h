@@ -113,6 +113,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::vector<tk::Variable> menu_vars_;
   std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
   std::set<std::string> loaded_elements_;          // keys of elements Load made
+  std::map<std::string, std::string> graphical_top_;  // parent widget -> its topmost label, shape, line or image
 };
 
 // The key of a control in a form's maps: its lower-cased name, with

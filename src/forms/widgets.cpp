@@ -345,7 +345,13 @@ void Preview::make_widget(const Control& c) {
   interp.try_call({path, "configure", "-font", font});
   // Labels, shapes, lines and images are drawn on the form itself, beneath
   // every windowed control.
-  if (kind == "Label" || kind == "Shape" || kind == "Line" || kind == "Image") interp.try_call({"lower", path});
+  // Among themselves they keep the form's order.
+  if (kind == "Label" || kind == "Shape" || kind == "Line" || kind == "Image") {
+    const std::string parent = container_widget(c).value_or(window);
+    auto last = graphical_top_.find(parent);
+    if (last == graphical_top_.end() || !interp.try_call({"raise", path, last->second})) interp.try_call({"lower", path});
+    graphical_top_[parent] = path;
+  }
   if (c.visible) place(key);
   if (!c.enabled) {
     if (!interp.try_call({path, "configure", "-state", "disabled"})) interp.try_call({path, "state", "disabled"});

@@ -192,6 +192,8 @@ TEST_F(ContainerTest, ControlsInAFrameAreItsChildrenAndGraphicalControlsLieBenea
   const std::string order = tcl({"winfo", "children", p.window});
   EXPECT_LT(order.find(p.widget_of("shape1")), order.find(frame)) << order;
   EXPECT_LT(order.find(p.widget_of("label1")), order.find(frame)) << order;
+  // Among themselves they keep the form's order: the later label lies over the shape.
+  EXPECT_LT(order.find(p.widget_of("shape1")), order.find(p.widget_of("label1"))) << order;
   // Hiding the frame hides what it holds; moving it moves them.
   run(p, "Frame1.Left = 80");
   pump(20);
