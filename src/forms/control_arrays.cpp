@@ -41,6 +41,7 @@ void Preview::unload_element(ControlArray& array, int64_t index) {
     if (!closed) host.interp().try_call({"destroy", it->second});
     widgets.erase(it);
   }
+  timers.erase(key);
   vars.erase(key);
   vars.erase(key + ":value");
   object->on_change = nullptr;

@@ -338,7 +338,7 @@ void Preview::start(bool visible) {
     }
   }
   for (const Control& c : form.controls)
-    if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(c.name);
+    if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(control_key(c));
 }
 
 void Preview::show_window() {

@@ -406,7 +406,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
     // timer already pending re-reads both at its next expiry.
     if ((key == "enabled" || key == "interval") && !timers.count(name) && truth(object.props["enabled"]) &&
         as_int(object.props["interval"]) > 0)
-      schedule_timer(c->name);
+      schedule_timer(name);
     return;
   }
   const std::string path = widget_of(name);

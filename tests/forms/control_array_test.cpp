@@ -109,6 +109,23 @@ TEST_F(ControlArrayTest, LoadCopiesTheLowestElementHiddenAndUnloadRemovesIt) {
   EXPECT_EQ(eval(form, "Digit.Count"), "3");
 }
 
+TEST_F(ControlArrayTest, TimerElementsFireWithTheirIndex) {
+  VBForm form;
+  form.name = "Form1";
+  form.code = "Sub Tick_Timer(Index As Integer)\nDebug.Print \"tick \" & Index\nTick(Index).Enabled = False\nEnd Sub\n";
+  for (int i : {0, 3}) {
+    Control t = Control::create("Timer", "Tick", 0, 0);
+    t.index = i;
+    t.interval = 10;
+    form.controls.push_back(t);
+  }
+  host_->project_.forms.push_back(form);
+  start_session("Form1");
+  pump(150);
+  EXPECT_EQ(count("tick 0"), 1);
+  EXPECT_EQ(count("tick 3"), 1);
+}
+
 TEST_F(ControlArrayTest, SubMainShowsFormsAndTheRunEndsWhenTheyClose) {
   add_form("Form1", loggers({"Form_Load"}));
   add_form("Form2", "Sub Form_Load()\nDebug.Print \"Load2 \" & Greeting\nEnd Sub\n");
