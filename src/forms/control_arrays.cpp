@@ -29,7 +29,9 @@ void Preview::load_element(ControlArray& array, int64_t index) {
   const std::string key = control_key(c);
   objects[key] = object;
   loaded_elements_.insert(key);
-  if (!closed) make_widget(form.controls.back());
+  if (closed) return;
+  make_widget(form.controls.back());
+  if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(key);
 }
 
 void Preview::unload_element(ControlArray& array, int64_t index) {

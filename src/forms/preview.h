@@ -98,6 +98,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void make_form_menus();
   void place(const std::string& name);
   void clear_option_group(const std::string& chosen_key);
+  void apply_enabled(const std::string& key, int depth);
   // The widget of the Frame or PictureBox holding the control, when made.
   std::optional<std::string> container_widget(const Control& c) const;
   void bind_configure();

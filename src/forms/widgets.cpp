@@ -365,6 +365,30 @@ std::optional<std::string> Preview::container_widget(const Control& c) const {
   return it->second;
 }
 
+// A control works only while it and every container holding it are
+// enabled; a container's change reaches what it holds (depth bounds a
+// nesting that loops back on itself).
+void Preview::apply_enabled(const std::string& key, int depth) {
+  const Control* c = control(key);
+  auto object = objects.find(key);
+  if (!c || object == objects.end()) return;
+  bool on = truth(object->second->props["enabled"]);
+  int hops = 0;
+  for (const Control* holder = form.container_of(*c); on && holder && ++hops < 64; holder = form.container_of(*holder)) {
+    auto it = objects.find(control_key(*holder));
+    on = it == objects.end() || truth(it->second->props["enabled"]);
+  }
+  tk::Interp& interp = host.interp();
+  const std::string path = widget_of(key);
+  if (!path.empty() && !interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
+    interp.try_call({path, "state", on ? "!disabled" : "disabled"});
+  if ((c->kind != "Frame" && c->kind != "PictureBox") || depth >= 64) return;
+  std::vector<std::string> held;
+  for (const Control& other : form.controls)
+    if (names_equal(other.container, c->name) && other.container_index == c->index) held.push_back(control_key(other));
+  for (const std::string& k : held) apply_enabled(k, depth + 1);
+}
+
 // Option buttons in one container are one group: choosing one clears the others.
 void Preview::clear_option_group(const std::string& chosen) {
   const Control* own = control(chosen);
@@ -437,9 +461,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
         interp.call({path, "configure", "-value", number_as_double(value)});
       }
     } else if (key == "enabled") {
-      const bool on = truth(value);
-      if (!interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
-        interp.try_call({path, "state", on ? "!disabled" : "disabled"});
+      apply_enabled(name, 0);
     } else if (key == "left" || key == "top" || key == "width" || key == "height") {
       if (truth(object.props["visible"])) place(name);
     } else if (key == "visible") {

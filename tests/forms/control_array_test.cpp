@@ -215,6 +215,13 @@ TEST_F(ContainerTest, ControlsInAFrameAreItsChildrenAndGraphicalControlsLieBenea
   run(p, "Frame1.Left = 80");
   pump(20);
   EXPECT_EQ(std::stoi(tcl({"winfo", "rootx", child})) - std::stoi(tcl({"winfo", "rootx", p.window})), 90);
+  // Disabling the frame disables what it holds; enabling it gives back the control's own state.
+  run(p, "Frame1.Enabled = False");
+  EXPECT_EQ(tcl({child, "cget", "-state"}), "disabled");
+  run(p, "Option1.Enabled = True");
+  EXPECT_EQ(tcl({child, "cget", "-state"}), "disabled");
+  run(p, "Frame1.Enabled = True");
+  EXPECT_EQ(tcl({child, "cget", "-state"}), "normal");
   run(p, "Frame1.Visible = False");
   pump(20);
   EXPECT_EQ(tcl({"winfo", "ismapped", child}), "0");
