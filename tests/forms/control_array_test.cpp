@@ -126,6 +126,22 @@ TEST_F(ControlArrayTest, TimerElementsFireWithTheirIndex) {
   EXPECT_EQ(count("tick 3"), 1);
 }
 
+TEST_F(ControlArrayTest, MenuArrayClicksPassTheItemsIndex) {
+  VBForm& form = add_form("Form1", "Sub mnuPick_Click(Index As Integer)\nDebug.Print \"pick \" & Index\nEnd Sub\n");
+  MenuItem top{"mnuFile", "File", {}};
+  for (int i : {0, 1}) {
+    MenuItem item{"mnuPick", "Pick " + std::to_string(i), {}};
+    item.index = i;
+    top.children.push_back(item);
+  }
+  form.menus.push_back(top);
+  start_session("Form1");
+  const std::string bar = tcl({host_->preview->window, "cget", "-menu"});
+  const std::string sub = tcl({bar, "entrycget", 0, "-menu"});
+  tcl({sub, "invoke", 1});
+  EXPECT_EQ(count("pick 1"), 1);
+}
+
 TEST_F(ControlArrayTest, SubMainShowsFormsAndTheRunEndsWhenTheyClose) {
   add_form("Form1", loggers({"Form_Load"}));
   add_form("Form2", "Sub Form_Load()\nDebug.Print \"Load2 \" & Greeting\nEnd Sub\n");
