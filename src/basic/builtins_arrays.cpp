@@ -56,12 +56,20 @@ std::pair<int64_t, int64_t> dimension(std::vector<Value>& args, const char* name
   return a.dims[static_cast<size_t>(d - 1)];
 }
 
+// A control array's bounds are its lowest and highest Index.
+const ControlArray* control_array(const std::vector<Value>& args) {
+  if (args.empty() || !args[0].is_object()) return nullptr;
+  return dynamic_cast<const ControlArray*>(args[0].as_object().get());
+}
+
 Value fn_ubound(VBRuntime&, std::vector<Value>& args) {
+  if (const ControlArray* controls = control_array(args)) return Value(controls->highest());
   const auto [lower, count] = dimension(args, "UBound");
   return Value(lower + count - 1);
 }
 
 Value fn_lbound(VBRuntime&, std::vector<Value>& args) {
+  if (const ControlArray* controls = control_array(args)) return Value(controls->lowest());
   if (args.empty() || !args[0].is_array()) return Value(int64_t{0});
   return Value(dimension(args, "LBound").first);
 }

@@ -251,6 +251,12 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
     const ProcedureRef proc = it->second;  // stays alive while it runs
     return run_proc(proc, args, refs, &scope);
   }
+  if (!controls_.empty()) {
+    // Command1(3): an element of a control array.
+    auto c = controls_.find(key);
+    if (c != controls_.end())
+      if (auto* array = dynamic_cast<ControlArray*>(c->second.get())) return array->method("Item", args);
+  }
   if (BuiltinFn fn = find_builtin(key)) return fn(*this, args);
   throw VBError("Unknown function or procedure: " + name);
 }
@@ -334,7 +340,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   return scope.find(proc->result)->value;
 }
 
-Value VBRuntime::event(const std::string& name) {
+Value VBRuntime::event(const std::string& name, std::vector<Value> args) {
   // An event raised inside another one (through a modal dialog) has its
   // own count and clock; the outer event's resume afterwards.
   struct Frame {
@@ -356,7 +362,7 @@ Value VBRuntime::event(const std::string& name) {
   try {
     Value result;
     try {
-      result = run_proc(name, {}, {}, nullptr);
+      result = run_proc(name, std::move(args), {}, nullptr);
     } catch (const std::bad_alloc&) {
       throw VBError(7, "Out of memory");
     }

@@ -433,8 +433,8 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   RX(r15, R"(^End\s*$)");
   RX(r16, R"(^Beep\s*$)");
   RX(r17, R"(^Debug\.Print\s*(.*)$)");
-  RX(r18, R"(^Unload\s+(\w+)\s*$)");
-  RX(r19, R"(^Load\s+(\w+)\s*$)");
+  RX(r18, R"(^Unload\s+(\w+)\s*(?:\((.+)\))?\s*$)");
+  RX(r19, R"(^Load\s+(\w+)\s*(?:\((.+)\))?\s*$)");
   RX(r20, R"(^Call\s+)");
   RX(r21, R"(^Set\s+)");
   if (r8.match(line)) {
@@ -491,11 +491,13 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
   if (auto g = r18.match_groups(line)) {
     auto s = make_stmt(StmtKind::Unload, line);
     s->name = (*g)[1];
+    if (g->size() > 2 && !strip((*g)[2]).empty()) s->args.push_back(ExprParser::parse((*g)[2]));  // an element
     return s;
   }
   if (auto g = r19.match_groups(line)) {
     auto s = make_stmt(StmtKind::Load, line);
     s->name = (*g)[1];
+    if (g->size() > 2 && !strip((*g)[2]).empty()) s->args.push_back(ExprParser::parse((*g)[2]));  // an element
     return s;
   }
   std::string rest = line;

@@ -8,6 +8,7 @@ ControlObject::ControlObject(std::string name_, std::map<std::string, Value> pro
 Value ControlObject::get(std::string_view property) {
   const std::string key = lower(property);
   if (key == "name") return Value(name);
+  if (key == "index" && index >= 0) return Value(int64_t{index});
   auto it = props.find(key);
   if (it != props.end()) return it->second;
   throw VBError(describe() + " has no supported property " + std::string(property));
@@ -16,6 +17,7 @@ Value ControlObject::get(std::string_view property) {
 void ControlObject::set(std::string_view property, Value value) {
   const std::string key = lower(property);
   if (key == "name") throw VBError("Cannot change a control name at runtime");
+  if (key == "index" && index >= 0) throw VBError(382, "'Index' property cannot be set at run time");
   props[key] = value;
   if (on_change) on_change(*this, key, value);
 }
@@ -48,6 +50,44 @@ Value ControlObject::standalone_method(std::string_view method_name, std::vector
     return Value();
   }
   throw VBError("Unsupported control method: " + name + "." + std::string(method_name));
+}
+
+ObjectRef ControlArray::element(int64_t i) const {
+  auto it = elements.find(i);
+  if (it == elements.end())
+    throw VBError(340, "Control array element '" + std::to_string(i) + "' doesn't exist");
+  return it->second;
+}
+
+std::vector<Value> ControlArray::items() const {
+  std::vector<Value> out;
+  for (const auto& [i, object] : elements) out.emplace_back(object);
+  return out;
+}
+
+Value ControlArray::get(std::string_view property) {
+  const std::string key = lower(property);
+  if (key == "count") return Value(static_cast<int64_t>(elements.size()));
+  if (key == "ubound") return Value(highest());
+  if (key == "lbound") return Value(lowest());
+  if (key == "name") return Value(name);
+  // A property of the whole array is an element's property in VB6 only
+  // through an index.
+  throw VBError(343, "Object not an array: " + name + "." + std::string(property) + " needs an index");
+}
+
+void ControlArray::set(std::string_view property, Value) {
+  throw VBError(343, "Object not an array: " + name + "." + std::string(property) + " needs an index");
+}
+
+Value ControlArray::method(std::string_view method_name, std::vector<Value>& args) {
+  const std::string key = lower(method_name);
+  if (key == "item") {
+    if (args.size() != 1) throw VBError(450, "Wrong number of arguments: " + name + ".Item");
+    return Value(element(number_as_count(args[0], INT64_MIN)));
+  }
+  if ((key == "load" || key == "unload") && on_method) return on_method(*this, key, args);
+  throw VBError(438, "Object doesn't support this property or method: " + name + "." + std::string(method_name));
 }
 
 VBRecord::VBRecord(std::string type_name, std::map<std::string, Value> fields)

@@ -23,6 +23,7 @@ class ControlObject : public std::enable_shared_from_this<ControlObject> {
   virtual ~ControlObject() = default;
 
   std::string name;                    // as given, case kept
+  int index = -1;                      // the element's Index in a control array; -1 when none
   std::map<std::string, Value> props;  // lower-cased property name -> value
   ChangeFn on_change;
   MethodFn on_method;
@@ -49,6 +50,24 @@ class VBRecord : public ControlObject {
   Value get(std::string_view field) override;
   void set(std::string_view field, Value value) override;
   bool is_record() const override { return true; }
+};
+
+// A control array: its elements by Index (any order of loading, gaps allowed).
+// Count, UBound, LBound and Item read it; "load" and "unload" with an index
+// go to the form through on_method.
+class ControlArray : public ControlObject {
+ public:
+  explicit ControlArray(std::string array_name) : ControlObject(std::move(array_name)) {}
+  std::map<int64_t, ObjectRef> elements;
+
+  Value get(std::string_view property) override;
+  void set(std::string_view property, Value value) override;
+  Value method(std::string_view method_name, std::vector<Value>& args) override;
+  // Error 340 for an index with no element.
+  ObjectRef element(int64_t i) const;
+  std::vector<Value> items() const;
+  int64_t lowest() const { return elements.empty() ? 0 : elements.begin()->first; }
+  int64_t highest() const { return elements.empty() ? -1 : elements.rbegin()->first; }
 };
 
 template <class T, class... Args>

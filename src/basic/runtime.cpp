@@ -616,6 +616,7 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       return Flow::Normal;
     }
     case StmtKind::Unload:
+      if (!stmt.args.empty()) return load_element(stmt, scope, "unload");
       if (unload) {
         unload(stmt.name);
       } else if (lower(stmt.name) == "me") {
@@ -625,6 +626,7 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       }
       return Flow::Normal;
     case StmtKind::Load:
+      if (!stmt.args.empty()) return load_element(stmt, scope, "load");
       if (!load) throw VBError("Load requires a form host");
       load(stmt.name);
       return Flow::Normal;
@@ -634,6 +636,16 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       throw e;
     }
   }
+  return Flow::Normal;
+}
+
+// Load Command1(n) / Unload Command1(n): the form makes or removes the element.
+Flow VBRuntime::load_element(const Stmt& stmt, Scope& scope, const char* verb) {
+  ObjectRef object = control(stmt.name);
+  auto* array = dynamic_cast<ControlArray*>(object.get());
+  if (!array) throw VBError(343, "Object not an array: " + stmt.name);
+  std::vector<Value> args{eval(*stmt.args[0], scope)};
+  array->method(verb, args);
   return Flow::Normal;
 }
 
@@ -948,8 +960,10 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       body.resolve(index);
       next = line.end + 1;
       const Value collection = eval(*line.e1, scope);
-      if (!collection.is_array()) throw VBError("For Each requires an array");
-      const std::vector<Value> items = collection.as_array()->items;
+      const ControlArray* controls =
+          collection.is_object() ? dynamic_cast<const ControlArray*>(collection.as_object().get()) : nullptr;
+      if (!collection.is_array() && !controls) throw VBError("For Each requires an array");
+      const std::vector<Value> items = controls ? controls->items() : collection.as_array()->items;
       struct LoopDepth {
         int& d;
         explicit LoopDepth(int& x) : d(x) { ++d; }

@@ -176,7 +176,8 @@ class VBRuntime {
   // A host raises an event: resets the step counter, runs the procedure
   // without arguments; a VBError is sent to the debug operation as
   // "Runtime error in {name}: {message}" and then rethrown.
-  Value event(const std::string& name);
+  // args: an element's Index for a control array's events.
+  Value event(const std::string& name, std::vector<Value> args = {});
   void clear_error();
   void err_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
 
@@ -291,6 +292,7 @@ class VBRuntime {
   void locate(VBError& e, CompiledBody& body, long index);
   Flow run_handler(CompiledBody& body, long index, long resume_at, Scope& scope, long& next);
   Flow exec_file_stmt(const Stmt& stmt, Scope& scope);
+  Flow load_element(const Stmt& stmt, Scope& scope, const char* verb);
   long resume_point(CompiledBody& body, Line& line, long index);
   void assign_mid(const struct AssignTarget& target, const Value& value, Scope& scope);
   void print_list(const Stmt& stmt, Scope& scope, std::string& out, size_t column_start, bool& newline);

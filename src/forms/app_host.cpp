@@ -46,14 +46,10 @@ int run_project(Project project) {
     ApplicationHost host(*interp, std::move(project));
     interp->set_error_handler([&host](const std::string& message) { host.log(message); });
     try {
-      const Project& p = host.project();
-      if (p.forms.empty()) throw VBError("Project contains no forms.");
-      const VBForm* startup = p.lookup_form(p.startup);
-      if (!startup) startup = &p.forms.front();
       auto session = ApplicationSession::create(host);
       host.session = session;
-      auto preview = session->show(startup->name);
-      if (host.session && !preview->closed) host.preview = preview;
+      auto preview = session->start();
+      if (host.session && preview && !preview->closed) host.preview = preview;
     } catch (const std::exception& e) {
       std::cerr << e.what() << std::endl;
       status = 1;

@@ -50,10 +50,16 @@ std::vector<tk::FileType> file_types(const std::string& filter) {
 }  // namespace
 
 int64_t Preview::msgbox(const std::string& text, const std::string& title, const Value& buttons) {
-  const int64_t code = number_as_count(buttons);
   tk::Interp& interp = host.interp();
+  return show_msgbox(interp, !closed && tk::winfo_exists(interp, window) ? window : std::string(), text, title,
+                     buttons);
+}
+
+int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,
+                    const Value& buttons) {
+  const int64_t code = number_as_count(buttons);
   tk::MessageBoxOptions options;
-  if (!closed && tk::winfo_exists(interp, window)) options.parent = window;
+  if (!parent.empty()) options.parent = parent;
   options.title = title.empty() ? "Visual Basic" : title;
   options.message = text;
   if (code & 4) {
@@ -116,7 +122,7 @@ std::string Preview::inputbox(const std::string& prompt, const std::string& titl
 
 Value Preview::control_method(ControlObject& object, const std::string& method, std::vector<Value>& args) {
   tk::Interp& interp = host.interp();
-  const std::string name = lower(object.name);
+  const std::string name = control_key(object);
   const Control* c = control(name);
   const std::string kind = c ? c->kind : std::string();
   const std::string path = closed ? std::string() : widget_of(name);

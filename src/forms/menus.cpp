@@ -46,8 +46,9 @@ void Preview::make_form_menus() {
         pending.emplace_back(sub, &item.children);
       } else {
         const std::string event = item.name + "_Click";
-        const std::string command = tk::widget_command(interp, menu, [w, event] {
-          if (auto p = w.lock()) p->invoke(event);
+        const int index = item.index;  // a menu array's Click gets the item's Index
+        const std::string command = tk::widget_command(interp, menu, [w, event, index] {
+          if (auto p = w.lock()) p->invoke(event, index);
         });
         if (item.checked) {
           tk::Variable& mark = menu_vars_.emplace_back(interp, 1);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "basic/source_lines.h"
 #include "forms/database_access.h"
@@ -102,7 +103,19 @@ Preview::~Preview() {
   }
 }
 
-const Control* Preview::control(const std::string& name) const { return form.get_control(name); }
+std::string control_key(const std::string& name, int index) {
+  return index < 0 ? lower(name) : lower(name) + "(" + std::to_string(index) + ")";
+}
+
+const Control* Preview::control(const std::string& key) const {
+  const size_t open = key.find('(');
+  if (open == std::string::npos || key.back() != ')') return form.get_control(key);
+  try {
+    return form.get_control(key.substr(0, open), std::stoi(key.substr(open + 1)));
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
 
 std::string Preview::widget_of(const std::string& name) const {
   auto it = widgets.find(lower(name));
@@ -152,17 +165,7 @@ void Preview::build() {
     };
   }
   objects[lower(form.name)] = form_object;
-  for (const Control& c : form.controls) {
-    auto object = std::make_shared<ControlObject>(c.name, control_props(c));
-    object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
-      if (auto p = w.lock()) p->change_control(o, key, value);
-    };
-    object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
-      if (auto p = w.lock()) return p->control_method(o, method, args);
-      return Value();
-    };
-    objects.emplace(lower(c.name), std::move(object));
-  }
+  for (const Control& c : form.controls) objects.emplace(control_key(c), make_control_object(c));
   if (session) {
     for (const auto& [key, object] : session->form_objects) objects.emplace(key, object);
   }
@@ -174,6 +177,40 @@ void Preview::build() {
   bind_configure();
 }
 
+// The object of one control; an element also joins its array's object,
+// made with the first element.
+ObjectRef Preview::make_control_object(const Control& c) {
+  auto w = weak();
+  auto object = std::make_shared<ControlObject>(c.name, control_props(c));
+  object->index = c.index;
+  object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
+    if (auto p = w.lock()) p->change_control(o, key, value);
+  };
+  object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+    if (auto p = w.lock()) return p->control_method(o, method, args);
+    return Value();
+  };
+  if (c.index >= 0) {
+    ObjectRef& slot = objects[lower(c.name)];
+    if (!dynamic_cast<ControlArray*>(slot.get())) {
+      auto array = std::make_shared<ControlArray>(c.name);
+      array->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
+        auto p = w.lock();
+        if (!p || args.empty()) return Value();
+        auto& a = static_cast<ControlArray&>(o);
+        const int64_t i = number_as_count(args[0], -1);
+        if (i < 0 || i > 32767) throw VBError(340, "Control array element '" + vbstr(args[0]) + "' doesn't exist");
+        if (method == "load") p->load_element(a, i);
+        else p->unload_element(a, i);
+        return Value();
+      };
+      slot = array;
+    }
+    static_cast<ControlArray&>(*slot).elements[c.index] = object;
+  }
+  return object;
+}
+
 void Preview::build_runtime() {
   const Project& project = host.project();
   auto w = weak();
@@ -183,7 +220,10 @@ void Preview::build_runtime() {
   options.source_files.push_back(form.name + ".frm");
   // Controls in the form's order first, then the form objects.
   options.controls.emplace_back(form.name, form_object);
-  for (const Control& c : form.controls) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
+  // A control array is one name.
+  std::set<std::string> named;
+  for (const Control& c : form.controls)
+    if (named.insert(lower(c.name)).second) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
   if (session)
     for (const VBForm& f : project.forms)
       if (!names_equal(f.name, form.name)) options.controls.emplace_back(f.name, session->form_object(f.name));
@@ -300,7 +340,7 @@ void Preview::start(bool visible) {
     }
   }
   for (const Control& c : form.controls)
-    if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(c.name);
+    if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(control_key(c));
 }
 
 void Preview::show_window() {
@@ -315,12 +355,13 @@ void Preview::withdraw_window() {
   host.interp().try_call({"wm", "withdraw", window});
 }
 
-void Preview::invoke(const std::string& event) {
+void Preview::invoke(const std::string& event, int index) {
   if (closed || suppress || !runtime) return;
   if (!runtime->has_procedure(event)) return;
   auto keep = shared_from_this();
   try {
-    runtime->event(event);
+    if (index >= 0) runtime->event(event, {Value(int64_t{index})});
+    else runtime->event(event);
   } catch (const VBError& e) {
     host.runtime_error(e);
     show_error(event, e.message());

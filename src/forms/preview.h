@@ -8,6 +8,8 @@
 // window keeps itself alive while one of its events runs.
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,7 +45,8 @@ class Preview : public std::enable_shared_from_this<Preview> {
 
   // Runs an event procedure ("Command1_Click"); ignored when closed or while
   // a property change is applied. A VBError shows the "VB6 runtime error" dialog.
-  void invoke(const std::string& event);
+  // index: the element's Index, passed first, for a control array's events.
+  void invoke(const std::string& event, int index = -1);
   // Unloads the form: Form_Unload, then the window goes.
   void close();
   void schedule_timer(const std::string& name);
@@ -63,11 +66,13 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void withdraw_window();
 
   RunHost& host;
-  const VBForm form;
+  VBForm form;                                     // elements loaded at run time are added here
   std::shared_ptr<ApplicationSession> session;
   std::string window;                              // Tk path of the toplevel
-  std::map<std::string, std::string> widgets;      // lower-cased control name -> widget path
-  std::map<std::string, ObjectRef> objects;        // lower-cased name -> object
+  // Controls are keyed by lower-cased name, array elements by "name(index)";
+  // objects also hold each control array under its bare name.
+  std::map<std::string, std::string> widgets;      // control key -> widget path
+  std::map<std::string, ObjectRef> objects;        // control key -> object
   std::map<std::string, tk::Variable> vars;        // lower-cased name / "name:value" -> variable
   std::unique_ptr<VBRuntime> runtime;
   ObjectRef form_object;
@@ -79,15 +84,23 @@ class Preview : public std::enable_shared_from_this<Preview> {
   bool show_requested = false;
   bool loading = false;
 
-  const Control* control(const std::string& name) const;
+  // The control of a key (a name, or "name(index)" for an element).
+  const Control* control(const std::string& key) const;
   std::string widget_of(const std::string& name) const;
 
  private:
   void build();
   void build_runtime();
   void make_widget(const Control& control);
+  ObjectRef make_control_object(const Control& control);
+  void load_element(ControlArray& array, int64_t index);
+  void unload_element(ControlArray& array, int64_t index);
   void make_form_menus();
   void place(const std::string& name);
+  void clear_option_group(const std::string& chosen_key);
+  void apply_enabled(const std::string& key, int depth);
+  // The widget of the Frame or PictureBox holding the control, when made.
+  std::optional<std::string> container_widget(const Control& c) const;
   void bind_configure();
   void cancel_timers();
   void close_database();
@@ -100,7 +113,19 @@ class Preview : public std::enable_shared_from_this<Preview> {
   tk::Timer gone_job_;
   std::vector<tk::Variable> menu_vars_;
   std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
+  std::set<std::string> loaded_elements_;          // keys of elements Load made
+  std::map<std::string, std::string> graphical_top_;  // parent widget -> its topmost label, shape, line or image
 };
+
+// The key of a control in a form's maps: its lower-cased name, with
+// "(index)" for an element of a control array.
+std::string control_key(const std::string& name, int index);
+inline std::string control_key(const Control& c) { return control_key(c.name, c.index); }
+inline std::string control_key(const ControlObject& o) { return control_key(o.name, o.index); }
+
+// MsgBox's window over parent (none when empty); the VB answer code.
+int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,
+                    const Value& buttons);
 
 // The text of a value as a widget shows it (Nothing shows as "").
 std::string widget_text(const Value& value);

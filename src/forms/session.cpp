@@ -3,6 +3,7 @@
 
 #include "forms/preview.h"
 #include "model/names.h"
+#include "tk/dialogs.h"
 #include "tk/widget.h"
 
 namespace corvane {
@@ -45,8 +46,66 @@ void ApplicationSession::init() {
   for (const Module& m : project.modules) options.sources.push_back(m.code);
   for (const ClassModule& c : project.classes) options.classes.emplace_back(c.name, c.code);
   if (project.path) options.base_dir = project.path->parent_path().string();
+  // Sub Main runs in this interpreter: it reaches the forms by name and
+  // shows its messages with no form behind them.
+  for (const VBForm& form : project.forms) options.controls.emplace_back(form.name, form_object(form.name));
+  RunHost* run_host = &host;
+  options.debug = [run_host](const std::string& text) { run_host->log(text); };
+  options.msgbox = [run_host](const std::string& text, const std::string& title, const Value& buttons) {
+    return show_msgbox(run_host->interp(), std::string(), text, title, buttons);
+  };
+  options.stop = [w] {
+    if (auto s = w.lock()) s->stop();
+  };
   shared_ = std::make_unique<VBRuntime>(std::move(options));
+  shared_->app->props["title"] = Value(project.name);
+  shared_->app->props["exename"] = Value(project.name);
+  shared_->load = [w](const std::string& name) {
+    if (auto s = w.lock()) s->load(name);
+  };
+  shared_->unload = [w](const std::string& name) {
+    if (auto s = w.lock()) s->unload(name);
+  };
   globals = shared_->globals;
+}
+
+bool ApplicationSession::starts_with_main() const { return names_equal(project.startup, "Sub Main"); }
+
+std::shared_ptr<Preview> ApplicationSession::start() {
+  if (starts_with_main()) {
+    run_main();
+    return nullptr;
+  }
+  if (project.forms.empty()) throw VBError("Project contains no forms.");
+  const VBForm* startup = project.lookup_form(project.startup);
+  if (!startup) startup = &project.forms.front();
+  return show(startup->name);
+}
+
+void ApplicationSession::run_main() {
+  if (!shared_->has_procedure("Main"))
+    throw VBError(35, "Sub Main not found: the project starts with Sub Main but no module has one");
+  auto keep = shared_from_this();
+  in_main_ = true;
+  try {
+    shared_->event("Main");
+  } catch (const VBError& e) {
+    // The message names Main already ("Runtime error in Main: ...").
+    tk::MessageBoxOptions options;
+    options.title = "VB6 runtime error";
+    options.message = "Main: " + e.message();
+    options.icon = "error";
+    try {
+      tk::message_box(host.interp(), options);
+    } catch (const std::exception&) {
+      host.log(options.message);
+    }
+    in_main_ = false;
+    stop();
+    return;
+  }
+  in_main_ = false;
+  if (!stopping && previews.empty() && loading_.empty()) end_run();
 }
 
 ObjectRef ApplicationSession::form_object(const std::string& name) const {
@@ -82,7 +141,7 @@ std::shared_ptr<Preview> ApplicationSession::load(const std::string& name) {
   loading_.erase(key);
   if (preview->closed) {
     // It unloaded itself during Form_Load: the run ends when nothing else is loaded.
-    if (!stopping && previews.empty() && loading_.empty()) end_run();
+    if (!stopping && !in_main_ && previews.empty() && loading_.empty()) end_run();
   } else if (!stopping) {
     previews[key] = preview;
     if (preview->show_requested) {
@@ -172,7 +231,7 @@ void ApplicationSession::form_closed(Preview& preview) {
   const std::string key = fold_name(preview.form.name);
   if (auto it = previews.find(key); it != previews.end() && it->second.get() == &preview) previews.erase(it);
   if (ObjectRef object = form_object(preview.form.name)) object->props["visible"] = Value(false);
-  if (!stopping && previews.empty() && loading_.empty()) end_run();
+  if (!stopping && !in_main_ && previews.empty() && loading_.empty()) end_run();
 }
 
 void ApplicationSession::end_run() {

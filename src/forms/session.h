@@ -27,6 +27,15 @@ class ApplicationSession : public std::enable_shared_from_this<ApplicationSessio
   ApplicationSession(const ApplicationSession&) = delete;
   ApplicationSession& operator=(const ApplicationSession&) = delete;
 
+  // Starts the run: shows the startup form, or runs Sub Main when the
+  // project starts there. Returns the startup form's window (nullptr for
+  // Sub Main). A project with neither throws VBError.
+  std::shared_ptr<Preview> start();
+  // Runs Sub Main of the standard modules; the run goes on while a form it
+  // showed stays loaded. An error in it is logged and shown.
+  void run_main();
+  bool starts_with_main() const;
+
   // The form, found case-insensitively; VBError "Unknown form: {name}".
   const VBForm& require(const std::string& name) const;
   // Loads the form hidden unless it is open (or being loaded) already.
@@ -58,6 +67,7 @@ class ApplicationSession : public std::enable_shared_from_this<ApplicationSessio
   std::unique_ptr<VBRuntime> shared_;                        // the interpreter the shared scope came from
   std::map<std::string, std::shared_ptr<Preview>> loading_;  // forms whose Form_Load runs
   bool ended_ = false;
+  bool in_main_ = false;  // Sub Main runs: a form closing does not end the run
 };
 
 }  // namespace corvane

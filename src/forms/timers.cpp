@@ -5,6 +5,7 @@
 
 namespace corvane {
 
+// name: the Timer's control key ("timer1", or "timer1(2)" for an element).
 void Preview::schedule_timer(const std::string& name) {
   if (closed) return;
   const std::string key = lower(name);
@@ -36,8 +37,9 @@ void Preview::on_timer(const std::string& name) {
   } catch (const VBError&) {
   }
   if (!enabled || interval <= 0) return;
-  invoke(name + "_Timer");
-  if (!closed && !timers.count(key)) schedule_timer(name);
+  const Control* c = control(key);
+  if (c) invoke(c->name + "_Timer", c->index);
+  if (!closed && !timers.count(key)) schedule_timer(key);
 }
 
 }  // namespace corvane

@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 #include "forms/preview.h"
+#include "model/names.h"
 #include "tk/command.h"
 #include "tk/error.h"
 #include "tk/events.h"
@@ -115,8 +117,11 @@ void Preview::make_widget(const Control& c) {
   const std::string& kind = c.kind;
   if (kind == "Timer" || kind == "CommonDialog") return;
   tk::Interp& interp = host.interp();
-  const std::string key = lower(c.name);
-  const std::string path = tk::new_widget_path(interp, window);
+  const std::string key = control_key(c);
+  const int index = c.index;  // an element's events get its Index first
+  // A control inside a Frame or PictureBox is its container's child: it
+  // moves and hides with it.
+  const std::string path = tk::new_widget_path(interp, container_widget(c).value_or(window));
   auto w = weak();
   tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
   ObjectRef object = objects.at(key);
@@ -127,22 +132,23 @@ void Preview::make_widget(const Control& c) {
 
   if (kind == "Label") {
     interp.call({"label", path, "-textvariable", var.name(), "-anchor", "w", "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
-    tk::bind(interp, path, "<Button-1>", {}, [w, click] {
-      if (auto p = w.lock()) p->invoke(click);
+    tk::bind(interp, path, "<Button-1>", {}, [w, click, index] {
+      if (auto p = w.lock()) p->invoke(click, index);
     });
   } else if (kind == "TextBox") {
     interp.call({"entry", path, "-textvariable", var.name()});
-    var.on_write([w, key, change] {
+    var.on_write([w, key, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
-      p->invoke(change);
+      p->invoke(change, index);
     });
   } else if (kind == "CommandButton") {
     interp.call({"button", path, "-textvariable", var.name()});
-    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, click] {
-                   if (auto p = w.lock()) p->invoke(click);
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, click, index] {
+                   if (auto p = w.lock()) p->invoke(click, index);
                  })});
   } else if (kind == "CheckBox" || kind == "OptionButton") {
     const std::string vkey = key + ":value";
@@ -154,7 +160,7 @@ void Preview::make_widget(const Control& c) {
       interp.call({"radiobutton", path, "-textvariable", var.name(), "-variable", value_var.name(), "-value", 1,
                    "-anchor", "w", "-background", "#f0f0f0"});
     }
-    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, key, vkey, click] {
+    interp.call({path, "configure", "-command", tk::widget_command(interp, path, [w, key, vkey, click, index] {
                    auto p = w.lock();
                    if (!p || p->closed) return;
                    int64_t v = 0;
@@ -163,8 +169,10 @@ void Preview::make_widget(const Control& c) {
                    } catch (const tk::TclError&) {
                    }
                    p->objects.at(key)->props["value"] = Value(v);
-                   p->invoke(click);
+                   if (v != 0) p->clear_option_group(key);
+                   p->invoke(click, index);
                  })});
+    interp.try_call({path, "configure", "-background", c.back_color, "-foreground", c.fore_color});
   } else if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
     interp.call({"listbox", path, "-exportselection", 0});
     std::vector<std::string> rows = kind == "ListBox"       ? items
@@ -180,7 +188,7 @@ void Preview::make_widget(const Control& c) {
       for (const std::string& row : rows) words.emplace_back(row);
       interp.call(words);
     }
-    tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
@@ -190,7 +198,7 @@ void Preview::make_widget(const Control& c) {
       auto& props = p->objects.at(key)->props;
       props["listindex"] = Value(index);
       props["text"] = Value(in.call({path, "get", index}));
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "ComboBox") {
     interp.call({"ttk::combobox", path, "-textvariable", var.name(), "-values", tk::Obj::list(items)});
@@ -200,24 +208,27 @@ void Preview::make_widget(const Control& c) {
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->vars.at(key).text());
     });
-    tk::bind(interp, path, "<<ComboboxSelected>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<ComboboxSelected>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
       auto& props = p->objects.at(key)->props;
       props["listindex"] = Value(tk::Obj(in.call({path, "current"})).to_int());
       props["text"] = Value(p->vars.at(key).text());
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "Frame") {
     interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
+    interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
     interp.call({"label", path, "-text", "\u25A7", "-background", "white", "-relief", "sunken"});
   } else if (kind == "Shape" || kind == "Line") {
     interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0});
     const std::string colour = interp.try_call({"winfo", "rgb", path, c.fore_color}) ? c.fore_color : "#000000";
     if (kind == "Shape") {
-      interp.call({path, "create", "oval", 3, 3, c.width - 3, c.height - 3, "-outline", colour, "-width", 2});
+      // A rectangle is what a Shape draws unless told otherwise.
+      interp.call({path, "create", "rectangle", 1, 1, c.width - 1, c.height - 1, "-outline", colour, "-width", 1});
     } else {
       const double y = c.height / 2.0;
       interp.call({path, "create", "line", 3, y, c.width - 3, y, "-fill", colour, "-width", 2});
@@ -236,7 +247,7 @@ void Preview::make_widget(const Control& c) {
     tab_seen_[key] = 0;
     // The notebook announces its first page too; only a change of page
     // made by the user is a Click.
-    tk::bind(interp, path, "<<NotebookTabChanged>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<NotebookTabChanged>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       int index = -1;
@@ -246,7 +257,7 @@ void Preview::make_widget(const Control& c) {
       }
       if (index == p->tab_seen_[key]) return;
       p->tab_seen_[key] = index;
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "MSFlexGrid") {
     interp.call({"ttk::treeview", path, "-show", "headings", "-columns", tk::Obj::list({"Col1", "Col2"})});
@@ -268,7 +279,7 @@ void Preview::make_widget(const Control& c) {
     // command later, at idle time): only a value that differs from the
     // Value property is a change made by the user.
     interp.call({path, "configure", "-command",
-                 tk::widget_command(interp, path, [w, key, change](const tk::Args& args) {
+                 tk::widget_command(interp, path, [w, key, change, index](const tk::Args& args) {
                    auto p = w.lock();
                    if (!p || p->closed || args.empty()) return;
                    double d = 0;
@@ -283,16 +294,16 @@ void Preview::make_widget(const Control& c) {
                    auto old = props.find("value");
                    if (old != props.end() && as_int(old->second) == v.as_int()) return;
                    props["value"] = v;
-                   p->invoke(change);
+                   p->invoke(change, index);
                  })});
   } else if (kind == "RichTextBox") {
     interp.call({"text", path, "-wrap", "word", "-background", "white", "-font", font});
     interp.call({path, "insert", "1.0", c.text});
-    tk::bind(interp, path, "<KeyRelease>", {}, [w, key, path, change] {
+    tk::bind(interp, path, "<KeyRelease>", {}, [w, key, path, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       p->objects.at(key)->props["text"] = Value(p->host.interp().call({path, "get", "1.0", "end-1c"}));
-      p->invoke(change);
+      p->invoke(change, index);
     });
   } else if (kind == "TreeView" || kind == "ListView" || kind == "DataGrid") {
     if (kind == "TreeView") {
@@ -305,7 +316,7 @@ void Preview::make_widget(const Control& c) {
       for (const std::string& item : items)
         interp.call({path, "insert", "", "end", "-values", tk::Obj::list({item})});
     }
-    tk::bind(interp, path, "<<TreeviewSelect>>", {}, [w, key, path, click] {
+    tk::bind(interp, path, "<<TreeviewSelect>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
@@ -317,7 +328,7 @@ void Preview::make_widget(const Control& c) {
         if (!values.empty()) text = values[0].str();
       }
       p->objects.at(key)->props["text"] = Value(text);
-      p->invoke(click);
+      p->invoke(click, index);
     });
   } else if (kind == "Data") {
     interp.call({"label", path, "-text", "Data (use DBOpen / DBQuery)", "-relief", "ridge", "-background", "#e8e8e8"});
@@ -332,9 +343,63 @@ void Preview::make_widget(const Control& c) {
   }
   widgets[key] = path;
   interp.try_call({path, "configure", "-font", font});
+  // Labels, shapes, lines and images are drawn on the form itself, beneath
+  // every windowed control.
+  // Among themselves they keep the form's order.
+  if (kind == "Label" || kind == "Shape" || kind == "Line" || kind == "Image") {
+    const std::string parent = container_widget(c).value_or(window);
+    auto last = graphical_top_.find(parent);
+    if (last == graphical_top_.end() || !interp.try_call({"raise", path, last->second})) interp.try_call({"lower", path});
+    graphical_top_[parent] = path;
+  }
   if (c.visible) place(key);
   if (!c.enabled) {
     if (!interp.try_call({path, "configure", "-state", "disabled"})) interp.try_call({path, "state", "disabled"});
+  }
+}
+
+std::optional<std::string> Preview::container_widget(const Control& c) const {
+  if (c.container.empty()) return std::nullopt;
+  auto it = widgets.find(control_key(c.container, c.container_index));
+  if (it == widgets.end()) return std::nullopt;
+  return it->second;
+}
+
+// A control works only while it and every container holding it are
+// enabled; a container's change reaches what it holds (depth bounds a
+// nesting that loops back on itself).
+void Preview::apply_enabled(const std::string& key, int depth) {
+  const Control* c = control(key);
+  auto object = objects.find(key);
+  if (!c || object == objects.end()) return;
+  bool on = truth(object->second->props["enabled"]);
+  int hops = 0;
+  for (const Control* holder = form.container_of(*c); on && holder && ++hops < 64; holder = form.container_of(*holder)) {
+    auto it = objects.find(control_key(*holder));
+    on = it == objects.end() || truth(it->second->props["enabled"]);
+  }
+  tk::Interp& interp = host.interp();
+  const std::string path = widget_of(key);
+  if (!path.empty() && !interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
+    interp.try_call({path, "state", on ? "!disabled" : "disabled"});
+  if ((c->kind != "Frame" && c->kind != "PictureBox") || depth >= 64) return;
+  std::vector<std::string> held;
+  for (const Control& other : form.controls)
+    if (names_equal(other.container, c->name) && other.container_index == c->index) held.push_back(control_key(other));
+  for (const std::string& k : held) apply_enabled(k, depth + 1);
+}
+
+// Option buttons in one container are one group: choosing one clears the others.
+void Preview::clear_option_group(const std::string& chosen) {
+  const Control* own = control(chosen);
+  if (!own || own->kind != "OptionButton") return;
+  for (const Control& other : form.controls) {
+    const std::string key = control_key(other);
+    if (other.kind != "OptionButton" || key == chosen || !names_equal(other.container, own->container) ||
+        other.container_index != own->container_index)
+      continue;
+    if (auto it = vars.find(key + ":value"); it != vars.end()) it->second.set(0);
+    if (auto it = objects.find(key); it != objects.end()) it->second->props["value"] = Value(int64_t{0});
   }
 }
 
@@ -343,16 +408,21 @@ void Preview::place(const std::string& name) {
   if (path.empty()) return;
   ObjectRef object = objects.at(lower(name));
   int64_t x = as_int(object->props["left"]), y = as_int(object->props["top"]);
-  // Controls inside a Frame or PictureBox are placed relative to it.
-  if (const Control* c = control(lower(name))) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
+  const Control* c = control(lower(name));
+  // Inside its container's widget a control is placed from the container's
+  // outer corner, as VB measures it; a container without a widget of its
+  // own leaves the control on the form at the container's offset.
+  const bool nested = c && container_widget(*c).has_value();
+  if (c && !nested) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
   const int64_t width = std::max<int64_t>(14, as_int(object->props["width"]));
   const int64_t height = std::max<int64_t>(14, as_int(object->props["height"]));
-  host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height});
+  host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height, "-bordermode",
+                      nested ? "ignore" : "inside"});
 }
 
 void Preview::change_control(ControlObject& object, const std::string& key, const Value& value) {
   if (closed) return;
-  const std::string name = lower(object.name);
+  const std::string name = control_key(object);
   const Control* c = control(name);
   if (!c) return;
   if (c->kind == "Timer") {
@@ -360,7 +430,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
     // timer already pending re-reads both at its next expiry.
     if ((key == "enabled" || key == "interval") && !timers.count(name) && truth(object.props["enabled"]) &&
         as_int(object.props["interval"]) > 0)
-      schedule_timer(c->name);
+      schedule_timer(name);
     return;
   }
   const std::string path = widget_of(name);
@@ -383,16 +453,15 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       }
     } else if (key == "value") {
       if (c->kind == "CheckBox" || c->kind == "OptionButton") {
-        vars.at(name + ":value").set(as_int(value));
+        vars.at(name + ":value").set(as_int(value) != 0 ? 1 : 0);
+        if (c->kind == "OptionButton" && truth(value)) clear_option_group(name);
       } else if (c->kind == "HScrollBar" || c->kind == "VScrollBar" || c->kind == "Slider") {
         interp.call({path, "set", number_as_double(value)});
       } else if (c->kind == "ProgressBar") {
         interp.call({path, "configure", "-value", number_as_double(value)});
       }
     } else if (key == "enabled") {
-      const bool on = truth(value);
-      if (!interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
-        interp.try_call({path, "state", on ? "!disabled" : "disabled"});
+      apply_enabled(name, 0);
     } else if (key == "left" || key == "top" || key == "width" || key == "height") {
       if (truth(object.props["visible"])) place(name);
     } else if (key == "visible") {

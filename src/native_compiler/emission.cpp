@@ -59,9 +59,14 @@ std::string NativeCompiler::emit() {
       for (const MenuItem& child : top.children)
         if (!child.children.empty())
           error(nullptr, form.name + ": native menu implementation currently supports only one submenu level");
-    for (const Control& c : form.controls)
+    for (const Control& c : form.controls) {
+      // Native forms have one widget per name; an array would silently lose elements.
+      if (c.index >= 0)
+        error(nullptr, form.name + "." + c.name + "(" + std::to_string(c.index) +
+                           "): control arrays are not supported in native builds (run the project with corvane-run)");
       if (!SIMPLE_CONTROLS.count(c.kind) && !OTHER_CONTROLS.count(c.kind))
         error(nullptr, form.name + "." + c.name + ": native control " + c.kind + " is not yet implemented");
+    }
   }
   // 3. The startup.
   const std::string startup_key = name_key(project_.startup);

@@ -120,8 +120,8 @@ TEST_F(WindowTest, UserActionsRaiseEventsAndKeepPropertiesCurrent) {
   tcl({widget(*p, "Option1"), "invoke"});
   tcl({widget(*p, "Option2"), "invoke"});
   EXPECT_EQ(logs(), (std::vector<std::string>{"Click", "Check 1", "Check 0", "Option1 1"}));
-  // Each option button has its own variable: selecting one leaves the other set.
-  EXPECT_EQ(eval(*p, "Option1.Value"), "1");
+  // Option buttons on the form are one group, as in VB6: selecting one clears the other.
+  EXPECT_EQ(eval(*p, "Option1.Value"), "0");
   EXPECT_EQ(eval(*p, "Option2.Value"), "1");
   logs().clear();
 

@@ -159,6 +159,11 @@ TEST(Emit, ChecksBeforeEmitting) {
   Project dialog = make_project("");
   dialog.forms[0].new_control("CommonDialog", 0, 0);
   EXPECT_EQ(emit_error(dialog), "Demo: Form1.CommonDialog1: native control CommonDialog is not yet implemented");
+  Project array = make_project("");
+  array.forms[0].new_control("CommandButton", 0, 0).index = 2;
+  EXPECT_EQ(emit_error(array),
+            "Demo: Form1.Command2(2): control arrays are not supported in native builds (run the project with "
+            "corvane-run)");
   Project startup = make_project("");
   startup.startup = "Form9";
   EXPECT_EQ(emit_error(startup), "Demo: Startup form not found: Form9");
