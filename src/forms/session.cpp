@@ -57,6 +57,7 @@ void ApplicationSession::init() {
   options.stop = [w] {
     if (auto s = w.lock()) s->stop();
   };
+  options.watch = host.watch();
   shared_ = std::make_unique<VBRuntime>(std::move(options));
   shared_->app->props["title"] = Value(project.name);
   shared_->app->props["exename"] = Value(project.name);

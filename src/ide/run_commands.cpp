@@ -25,10 +25,11 @@ void IDE::start() {
     Project& p = state_.project;
     const VBForm* form = p.lookup_form(p.startup);
     if (!form) form = &p.forms.front();
-    const std::string name = form->name;
+    std::string name = form->name;
     try {
         session = ApplicationSession::create(*this);
-        auto shown = session->show(name);
+        if (session->starts_with_main()) name = "Sub Main";
+        auto shown = session->starts_with_main() ? session->start() : session->show(name);
         // A program that ends in its Form_Load has cleared the session already.
         if (session && shown && !shown->closed) preview = shown;
     } catch (const std::exception& e) {

@@ -273,6 +273,20 @@ TEST_F(IdeTest, ALongLoopsQuestionStopsItAfterFiveSeconds) {
     ide().stop();
 }
 
+TEST_F(IdeTest, SubMainStartsAProjectThatStartsThere) {
+    ide().new_project();
+    ide().add_module();
+    state().editor_owner = {};  // the editor's template text must not come back over the new code
+    state().project.modules[0].code = "Sub Main()\nDebug.Print \"main ran\"\nForm1.Show\nEnd Sub\n";
+    ide().load_editor(ide::EditorKind::module, &state().project.modules[0]);
+    state().project.startup = "Sub Main";
+    ide().start();
+    EXPECT_EQ(tcl({ide().widgets().output, "get", "1.0", "end-1c"}), "main ran\n");
+    EXPECT_EQ(ide().status_text(), "Running Sub Main | close the preview window or press Shift+F5 to stop");
+    ASSERT_TRUE(ide().session);
+    ide().stop();
+}
+
 TEST_F(IdeTest, ACodeErrorAtStartIsARunFailedBox) {
     ide().new_project();
     set_code(*state().form, "Private Sub Form_Load(\n");
