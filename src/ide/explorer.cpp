@@ -20,7 +20,7 @@ void IDE::populate_project() {
     const std::string& tree = widgets_.project_tree;
     in.call({tree, "delete", in.call_obj({tree, "children", ""})});
     const Project& p = state_.project;
-    if (!state_.form && p.forms.empty()) {
+    if (!state_.has_components()) {
         in.call({tree, "insert", "", "end", "-id", "empty", "-text", "(No project open)"});
         return;
     }

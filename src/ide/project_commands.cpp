@@ -128,7 +128,7 @@ bool IDE::open_path(const fs::path& path) {
 }
 
 void IDE::save() {
-    if (!state_.project_open()) return;
+    if (!state_.has_components()) return;
     if (!state_.project.path || state_.lossy_import) {
         save_as();
         return;
@@ -148,7 +148,7 @@ void IDE::save() {
 }
 
 void IDE::save_as() {
-    if (!state_.project_open()) return;
+    if (!state_.has_components()) return;
     const Project& p = state_.project;
     const std::string suggested = p.path ? p.path->filename().string() : p.name + ".vbp";
     const std::string chosen = tk::get_save_file(

@@ -5,6 +5,7 @@
 #include "forms/preview.h"
 #include "forms/session.h"
 #include "ide/ide.h"
+#include "model/names.h"
 #include "tk/dialogs.h"
 
 namespace corvane::ide {
@@ -16,16 +17,18 @@ constexpr double LONG_RUN_SECONDS = 5;
 }  // namespace
 
 void IDE::start() {
-    if (!state_.project_open()) {
+    Project& p = state_.project;
+    // A project without forms runs when it starts with Sub Main.
+    const bool main_only = !state_.project_open() && state_.has_components() && names_equal(p.startup, "Sub Main");
+    if (!state_.project_open() && !main_only) {
         set_status("Nothing to run \u2014 create or open a project first.");
         return;
     }
     sync_editor();
     stop();
-    Project& p = state_.project;
     const VBForm* form = p.lookup_form(p.startup);
-    if (!form) form = &p.forms.front();
-    std::string name = form->name;
+    if (!form && !p.forms.empty()) form = &p.forms.front();
+    std::string name = form ? form->name : "Sub Main";
     try {
         session = ApplicationSession::create(*this);
         if (session->starts_with_main()) name = "Sub Main";

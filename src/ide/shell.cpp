@@ -168,7 +168,7 @@ std::string IDE::command(std::function<void()> fn) {
 }
 
 std::string IDE::title() const {
-    if (!state_.project_open()) return "Corvane \u2014 No Project";
+    if (!state_.has_components()) return "Corvane \u2014 No Project";
     return std::string(state_.dirty ? "\u25cf " : "") + "Corvane \u2014 " + state_.project.name;
 }
 

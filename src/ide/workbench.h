@@ -57,6 +57,11 @@ struct EditingState {
     bool lossy_import = false;
 
     bool project_open() const noexcept { return form != nullptr; }
+    // A project without forms (one that starts with Sub Main) is loaded
+    // although no form is in the designer.
+    bool has_components() const noexcept {
+        return form != nullptr || !project.forms.empty() || !project.modules.empty() || !project.classes.empty();
+    }
     static Project no_project();
 };
 

@@ -287,6 +287,31 @@ TEST_F(IdeTest, SubMainStartsAProjectThatStartsThere) {
     ide().stop();
 }
 
+TEST_F(IdeTest, AProjectWithoutFormsOpensAndRunsSubMain) {
+    const fs::path dir = folder_ / "Lone";
+    fs::create_directories(dir);
+    std::ofstream(dir / "Lone.vbp", std::ios::binary)
+        << "Type=Exe\r\nModule=Main; Main.bas\r\nStartup=\"Sub Main\"\r\nName=\"Lone\"\r\n";
+    std::ofstream(dir / "Main.bas", std::ios::binary)
+        << "Attribute VB_Name = \"Main\"\r\nSub Main()\r\nDebug.Print \"lone main\"\r\nEnd Sub\r\n";
+    ASSERT_TRUE(ide().open_path(dir / "Lone.vbp")) << dialog_titles().size();
+    EXPECT_EQ(title(), "Corvane \u2014 Lone");
+    EXPECT_EQ(tcl({ide().widgets().project_tree, "children", "modules"}), "m:Main");
+    ide().start();
+    EXPECT_EQ(tcl({ide().widgets().output, "get", "1.0", "end-1c"}), "lone main\n");
+    ide().stop();
+    // Its module is edited and saved like any other.
+    tcl({ide().widgets().project_tree, "selection", "set", tk::Obj::list({"m:Main"})});
+    interp().update();
+    tcl({editor_text(), "insert", "end", "' edited\n"});
+    const fs::path copy = folder_ / "LoneCopy" / "Lone.vbp";
+    fs::create_directories(copy.parent_path());
+    answers_.push_back(copy.string());
+    ide().save();  // an import: through Save As
+    EXPECT_EQ(ide().status_text(), "Saved " + copy.string());
+    EXPECT_NE(slurp(copy.parent_path() / "Main.bas").find("' edited"), std::string::npos);
+}
+
 TEST_F(IdeTest, ACodeErrorAtStartIsARunFailedBox) {
     ide().new_project();
     set_code(*state().form, "Private Sub Form_Load(\n");
