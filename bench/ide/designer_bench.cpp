@@ -51,8 +51,8 @@ void open_big_form(ide::IDE& ide, int selected) {
   form.width = 1280;
   form.height = 1024;
   for (int i = 0; i < 200; ++i) {
-    const ControlSpec& spec = CONTROL_SPECS[static_cast<std::size_t>(i) % CONTROL_SPECS.size()];
-    Control& c = form.new_control(spec.kind, (i % 10) * 124, (i / 10) * 50);
+    const ControlSpec& kind_row = CONTROL_SPECS[static_cast<std::size_t>(i) % CONTROL_SPECS.size()];
+    Control& c = form.new_control(kind_row.kind, (i % 10) * 124, (i / 10) * 50);
     c.width = std::min(c.width, 120);
     c.height = std::min(c.height, 46);
     c.items = "one|two|three";

@@ -310,7 +310,10 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
   return nullptr;
 }
 
-std::unique_ptr<Stmt> compile_from(const std::string& line, int form);
+// Compiles one statement; `whole_line` also tries the error-handling
+// statements, labels and With-member lines (false for the inner parts of
+// a With-member line).
+std::unique_ptr<Stmt> compile_from(const std::string& line, bool whole_line);
 
 
 // An expression without calls, members or objects: evaluating it changes nothing.
@@ -360,7 +363,8 @@ bool is_target_text(std::string_view text) {
   return true;
 }
 
-// Forms 20-25 (and 22's assignment), on a line whose prefixes are removed.
+// Assignments and procedure or method calls: what a line is when no keyword
+// statement matched, once its prefixes are removed.
 std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
 
   RX(member_re, R"(^([A-Za-z_]\w*)\.([A-Za-z_]\w*)\s*(.*)$)");
@@ -397,9 +401,9 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
   return call;
 }
 
-std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
+std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) {
   const std::string line = strip(line_in);
-  if (form <= 1) {
+  if (whole_line) {
     RX(r1, R"(^On\s+Error\s+Resume\s+Next$)");
     RX(r2, R"(^On\s+Error\s+GoTo\s+0$)");
     RX(r3, R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*)$)");
@@ -417,8 +421,8 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
     if (r5.match(line) || r6.match(line)) return make_stmt(StmtKind::Nop, line);
     if (starts_with_dot(line)) {
       auto s = make_stmt(StmtKind::WithMember, line);
-      s->with_form = compile_from("__with__" + line, 8);
-      s->alt = compile_from(line, 8);
+      s->with_form = compile_from("__with__" + line, false);
+      s->alt = compile_from(line, false);
       return s;
     }
   }
@@ -508,7 +512,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, int form) {
 
 }  // namespace
 
-std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, 1); }
+std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, true); }
 
 AssignTarget compile_target(const std::string& target_in) {
   RX(simple_re, R"(^[A-Za-z_]\w*[$%!#&]?$)");

@@ -214,7 +214,7 @@ class VBRuntime {
   ProcedureRef procedure(const std::string& key) const;
   bool has_procedure(const std::string& key) const { return procedure(key) != nullptr; }
 
-  // ---- state (see the field table of the interpreter) ----
+  // ---- state: procedures, scopes, the current event, error handling ----
   std::unordered_map<Symbol, ProcedureRef> procs;
   std::map<std::string, std::string> property_returns;
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> user_types;

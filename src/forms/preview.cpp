@@ -122,7 +122,8 @@ std::string Preview::widget_of(const std::string& name) const {
   return it == widgets.end() ? std::string() : it->second;
 }
 
-// Opening steps 1-5: the window, the objects, the interpreter, the widgets.
+// Builds the window: the toplevel, the control objects, the interpreter and
+// one widget per control, all still hidden.
 void Preview::build() {
   tk::Interp& interp = host.interp();
   window = tk::new_widget_path(interp, host.root());
@@ -316,7 +317,8 @@ void Preview::bind_configure() {
   });
 }
 
-// Opening steps 6-9.
+// Starts the built window: Form_Load, the title, showing it (with
+// Form_Activate) unless it is loaded hidden, bound DataGrids, timers.
 void Preview::start(bool visible) {
   auto keep = shared_from_this();
   tk::Interp& interp = host.interp();

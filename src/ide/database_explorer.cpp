@@ -36,13 +36,13 @@ constexpr FieldSpec FIELDS[] = {
     {"mysql", "Password", "", true},
 };
 
-struct BackendSpec {
+struct BackendLayout {
     const char* backend;
     const char* title;
     const char* statement;
 };
 
-constexpr BackendSpec BACKENDS[] = {
+constexpr BackendLayout BACKENDS[] = {
     {"sqlite", "SQLite Database Explorer - Corvane", "SELECT name FROM sqlite_master WHERE type = 'table'"},
     {"mysql", "MySQL Database Explorer - Corvane", "SHOW TABLES"},
 };
@@ -53,9 +53,9 @@ constexpr std::string_view QUERY_WORDS[] = {"select", "show", "pragma", "with", 
 // Rows added to the table per slice of the event loop.
 constexpr size_t ROWS_PER_SLICE = 1000;
 
-const BackendSpec& backend_spec(const std::string& backend) {
-    for (const BackendSpec& spec : BACKENDS)
-        if (backend == spec.backend) return spec;
+const BackendLayout& backend_layout(const std::string& backend) {
+    for (const BackendLayout& layout : BACKENDS)
+        if (backend == layout.backend) return layout;
     throw std::invalid_argument("Database type must be sqlite or mysql");
 }
 
@@ -113,7 +113,7 @@ DatabaseExplorer::DatabaseExplorer(Workbench& bench, std::string backend)
     : bench_(bench), interp_(bench.interp()), backend_(std::move(backend)),
       session_(bench.state().project.path ? std::optional<fs::path>(fs::absolute(*bench.state().project.path).parent_path())
                                           : std::nullopt) {
-    backend_spec(backend_);
+    backend_layout(backend_);
     status_ = tk::Variable(interp_, "Disconnected");
     build();
 }
@@ -150,10 +150,10 @@ void DatabaseExplorer::add_field(const std::string& frame, int row, const std::s
 }
 
 void DatabaseExplorer::build() {
-    const BackendSpec& spec = backend_spec(backend_);
+    const BackendLayout& layout = backend_layout(backend_);
     top_ = tk::new_widget_path(interp_, ".");
     interp_.call({"toplevel", top_});
-    tk::wm_title(interp_, top_, spec.title);
+    tk::wm_title(interp_, top_, layout.title);
     interp_.call({"wm", "geometry", top_, "820x565"});
     interp_.call({"wm", "minsize", top_, 590, 420});
 
@@ -189,7 +189,7 @@ void DatabaseExplorer::build() {
     interp_.call({"pack", sql_label, "-side", "top", "-anchor", "w", "-padx", 8, "-pady", Obj::list({6, 2})});
     statement_ = top_ + ".sql";
     interp_.call({"text", statement_, "-height", 5, "-wrap", "none", "-font", Obj::list({"DejaVu Sans Mono", 10})});
-    interp_.call({statement_, "insert", "1.0", spec.statement});
+    interp_.call({statement_, "insert", "1.0", layout.statement});
     interp_.call({"pack", statement_, "-side", "top", "-fill", "x", "-padx", 8});
 
     // The bottom row is packed before the table so it keeps its place when

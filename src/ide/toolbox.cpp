@@ -30,7 +30,7 @@ constexpr ToolLook PLAIN_LOOK{"#ebebeb", "raised", "#18283d"};
 
 std::vector<std::string> toolbox_kinds() {
     std::vector<std::string> kinds{"Pointer"};
-    for (const ControlSpec& spec : CONTROL_SPECS) kinds.emplace_back(spec.kind);
+    for (const ControlSpec& row : CONTROL_SPECS) kinds.emplace_back(row.kind);
     return kinds;
 }
 

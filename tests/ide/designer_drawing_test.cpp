@@ -149,8 +149,8 @@ TEST_F(DrawingTest, HiddenControlsShowTheDiagonalButTimersDoNot) {
 
 TEST_F(DrawingTest, EveryKindHasAVisibleBody) {
   int top = 0;
-  for (const ControlSpec& spec : CONTROL_SPECS) {
-    add(std::string(spec.kind), 0, top);
+  for (const ControlSpec& row : CONTROL_SPECS) {
+    add(std::string(row.kind), 0, top);
     top += 4;
   }
   ide().draw_form();
@@ -175,8 +175,8 @@ TEST_F(DrawingTest, TheSelectionHasADashedOutlineAndEightHandles) {
 // The canvas after drag steps drawn incrementally equals a full redraw.
 TEST_F(DrawingTest, IncrementalDragStepsMatchAFullRedraw) {
   int n = 0;
-  for (const ControlSpec& spec : CONTROL_SPECS) {
-    Control& c = add(std::string(spec.kind), (n % 5) * 120, (n / 5) * 60);
+  for (const ControlSpec& row : CONTROL_SPECS) {
+    Control& c = add(std::string(row.kind), (n % 5) * 120, (n / 5) * 60);
     c.caption = "C" + std::to_string(n);
     c.items = "x|y";
     c.value = 40;
