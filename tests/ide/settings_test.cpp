@@ -1,7 +1,6 @@
 // The settings file's rules, without a display.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -61,10 +60,7 @@ protected:
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
-    void TearDown() override {
-        ::chmod(dir_.c_str(), 0755);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     void write(const std::string& text) {
         fs::create_directories(file().parent_path());
         std::ofstream(file(), std::ios::binary) << text;
@@ -108,21 +104,19 @@ TEST_F(SettingsFile, WriteKeepsUnknownKeysInOrderAndReplacesAtomically) {
     EXPECT_FALSE(fs::exists(file().parent_path() / "settings.tmp"));
 }
 
-TEST_F(SettingsFile, WriteCreatesTheFolderAndFailsQuietlyWhereItCannot) {
+TEST_F(SettingsFile, WriteCreatesTheMissingFolders) {
     const fs::path nested = dir_ / "a" / "b" / "corvane" / "settings.json";
     EXPECT_TRUE(write_settings(nested, Settings::object()));
+    EXPECT_EQ(read_settings(nested), Settings::object());
     EXPECT_TRUE(fs::exists(nested));
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
-    write("{}");
-    ::chmod(file().parent_path().c_str(), 0555);
-    EXPECT_FALSE(write_settings(file(), Settings::parse(R"({"version": 2})")));
-    ::chmod(file().parent_path().c_str(), 0755);
-    EXPECT_EQ(read_settings(file()), Settings::object());
 }
 
+// A folder that cannot be written: a file stands where it should be (this
+// holds for root too, whom permission bits do not stop).
 TEST_F(SettingsFile, AFileInPlaceOfTheFolderIsAFailureNotACrash) {
     std::ofstream(dir_ / "corvane") << "not a folder";
     EXPECT_FALSE(write_settings(file(), Settings::object()));
+    EXPECT_FALSE(fs::exists(dir_ / "corvane" / "settings.tmp"));
 }
 
 }  // namespace
