@@ -27,6 +27,18 @@ inline void require_args(const std::vector<Value>& args, size_t n, std::string_v
 // as one character each and are kept as they are.
 std::vector<size_t> code_point_offsets(std::string_view text);
 
+// The byte length of the code point at byte `i` (1 for an invalid byte).
+size_t code_point_length(std::string_view text, size_t i);
+
+// The byte offset of character `index` (0-based) of text whose first
+// `ascii` bytes are known to be ASCII; text.size() when past the end.
+size_t char_offset(std::string_view text, size_t ascii, size_t index);
+// The number of characters in text[0, byte), same convention.
+size_t chars_before(std::string_view text, size_t ascii, size_t byte);
+
+// The text form of a value; a String is returned without copying it.
+const std::string& text_of(const Value& value, std::string& scratch);
+
 // The code point starting at byte `i` (invalid bytes stand for themselves).
 char32_t code_point_at(std::string_view text, size_t i);
 

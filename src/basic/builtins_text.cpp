@@ -15,20 +15,41 @@ namespace corvane {
 
 namespace builtin_support {
 
+size_t code_point_length(std::string_view text, size_t i) {
+  const unsigned char c = static_cast<unsigned char>(text[i]);
+  size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+  if (i + len > text.size()) return 1;
+  for (size_t k = 1; k < len; ++k)
+    if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) return 1;
+  return len;
+}
+
 std::vector<size_t> code_point_offsets(std::string_view text) {
   std::vector<size_t> out;
   out.reserve(text.size() + 1);
-  for (size_t i = 0; i < text.size();) {
-    out.push_back(i);
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-    if (i + len > text.size()) len = 1;
-    for (size_t k = 1; k < len; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) len = 1;
-    i += len;
-  }
+  for (size_t i = 0; i < text.size(); i += code_point_length(text, i)) out.push_back(i);
   out.push_back(text.size());
   return out;
+}
+
+size_t char_offset(std::string_view text, size_t ascii, size_t index) {
+  if (index <= ascii) return std::min(index, text.size());
+  size_t at = ascii;
+  for (size_t n = ascii; n < index && at < text.size(); ++n) at += code_point_length(text, at);
+  return at;
+}
+
+size_t chars_before(std::string_view text, size_t ascii, size_t byte) {
+  if (byte <= ascii) return byte;
+  size_t n = ascii;
+  for (size_t at = ascii; at < byte; at += code_point_length(text, at)) ++n;
+  return n;
+}
+
+const std::string& text_of(const Value& value, std::string& scratch) {
+  if (value.is_string()) return value.as_string();
+  scratch = vbstr(value);
+  return scratch;
 }
 
 char32_t code_point_at(std::string_view text, size_t i) {
@@ -94,19 +115,24 @@ int64_t count_of(const Value& v) {
   return static_cast<int64_t>(std::trunc(d));
 }
 
-// Number of code points in text[0, byte).
-size_t position_of(std::string_view text, size_t byte) {
-  return code_point_count(text.substr(0, byte));
+// The characters [from, from + count) of the value's text (clamped); the
+// known ASCII start of a String spares scanning it.
+Value piece(const Value& value, size_t from, size_t count) {
+  std::string scratch;
+  const std::string& text = text_of(value, scratch);
+  const size_t to = count >= std::numeric_limits<size_t>::max() - from ? std::numeric_limits<size_t>::max() : from + count;
+  const size_t ascii = value.ascii_prefix(std::min(to, text.size()));
+  const size_t begin = char_offset(text, ascii, from);
+  const size_t end = char_offset(text, ascii, to);
+  return Value(text.substr(begin, end - begin));
 }
 
-// The characters [from, from + count) of the text (clamped).
-std::string piece(const std::string& text, size_t from, size_t count) {
-  if (is_ascii(text)) return from >= text.size() ? std::string() : text.substr(from, count);
-  const std::vector<size_t> off = code_point_offsets(text);
-  const size_t n = off.size() - 1;
-  if (from >= n) return {};
-  const size_t to = count >= n - from ? n : from + count;
-  return text.substr(off[from], off[to] - off[from]);
+// The number of characters of the value's text.
+size_t length_of(const Value& value) {
+  std::string scratch;
+  const std::string& text = text_of(value, scratch);
+  const size_t ascii = value.ascii_prefix(text.size());
+  return ascii + code_point_count(std::string_view(text).substr(ascii));
 }
 
 Value fn_cstr(VBRuntime&, std::vector<Value>& args) {
@@ -121,7 +147,7 @@ Value fn_str(VBRuntime&, std::vector<Value>& args) {
 
 Value fn_len(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Len");
-  return Value(static_cast<int64_t>(code_point_count(vbstr(args[0]))));
+  return Value(static_cast<int64_t>(length_of(args[0])));
 }
 
 std::string change_case(const std::string& text, bool upper) {
@@ -176,24 +202,21 @@ Value fn_rtrim(VBRuntime&, std::vector<Value>& args) {
 
 Value fn_left(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Left");
-  const std::string text = vbstr(args[0]);
   const int64_t n = std::max<int64_t>(0, count_of(args[1]));
-  return Value(piece(text, 0, static_cast<size_t>(n)));
+  return piece(args[0], 0, static_cast<size_t>(n));
 }
 
 Value fn_right(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Right");
-  const std::string text = vbstr(args[0]);
   const int64_t n = std::max<int64_t>(0, count_of(args[1]));
   if (n == 0) return Value(std::string());
-  const size_t total = code_point_count(text);
+  const size_t total = length_of(args[0]);
   const size_t take = std::min<size_t>(total, static_cast<size_t>(n));
-  return Value(piece(text, total - take, take));
+  return piece(args[0], total - take, take);
 }
 
 Value fn_mid(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Mid", true);
-  const std::string text = vbstr(args[0]);
   const int64_t start = std::max<int64_t>(1, count_of(args[1]));
   size_t count = std::string::npos;
   if (args.size() > 2) {
@@ -201,7 +224,7 @@ Value fn_mid(VBRuntime&, std::vector<Value>& args) {
     if (length < 0) throw VBError("Mid length must not be negative (got " + std::to_string(length) + ")");
     count = static_cast<size_t>(length);
   }
-  return Value(piece(text, static_cast<size_t>(start - 1), count));
+  return piece(args[0], static_cast<size_t>(start - 1), count);
 }
 
 // InStr([start,] text, sought[, compare]): the search begins at `start`
@@ -217,19 +240,25 @@ Value fn_instr(VBRuntime&, std::vector<Value>& args) {
     first = 1;
     if (args.size() > 3 && !args[3].is_nothing()) text_compare = number_as_double(args[3]) == 1.0;
   }
-  std::string text = vbstr(args[first]);
-  std::string sought = vbstr(args[first + 1]);
+  std::string text_scratch, sought_scratch;
+  const std::string* text = &text_of(args[first], text_scratch);
+  const std::string* sought = &text_of(args[first + 1], sought_scratch);
+  size_t ascii = text_compare ? 0 : args[first].ascii_prefix(text->size());
   if (text_compare) {
-    text = change_case(text, false);
-    sought = change_case(sought, false);
+    text_scratch = change_case(*text, false);
+    sought_scratch = change_case(*sought, false);
+    text = &text_scratch;
+    sought = &sought_scratch;
   }
-  const std::vector<size_t> off = code_point_offsets(text);
-  const size_t chars = off.size() - 1;
-  if (static_cast<uint64_t>(start) > chars + (sought.empty() ? 1 : 0)) return Value(int64_t{0});
-  if (sought.empty()) return Value(start);
-  const size_t at = text.find(sought, off[static_cast<size_t>(start - 1)]);
+  const size_t from = char_offset(*text, ascii, static_cast<size_t>(start - 1));
+  // a start past the end finds nothing (an empty sought text matches just past the end)
+  const bool past_end = from >= text->size() && (from > text->size() || !sought->empty() ||
+                                                 chars_before(*text, ascii, from) < static_cast<size_t>(start - 1));
+  if (past_end) return Value(int64_t{0});
+  if (sought->empty()) return Value(start);
+  const size_t at = text->find(*sought, from);
   if (at == std::string::npos) return Value(int64_t{0});
-  return Value(static_cast<int64_t>(position_of(text, at) + 1));
+  return Value(static_cast<int64_t>(chars_before(*text, ascii, at) + 1));
 }
 
 Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
@@ -251,7 +280,7 @@ Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
   }
   const size_t at = text.rfind(sought, from);
   if (at == std::string::npos) return Value(int64_t{0});
-  return Value(static_cast<int64_t>(position_of(text, at) + 1));
+  return Value(static_cast<int64_t>(chars_before(text, 0, at) + 1));
 }
 
 Value fn_replace(VBRuntime&, std::vector<Value>& args) {
@@ -314,7 +343,7 @@ Value fn_string(VBRuntime&, std::vector<Value>& args) {
   const std::string text = args[1].is_number() ? encode_code_point(static_cast<char32_t>(count_of(args[1]) & 0xFFFF))
                                                : vbstr(args[1]);
   if (text.empty()) throw VBError(5, "Invalid procedure call or argument: String needs a character");
-  const std::string one = piece(text, 0, 1);
+  const std::string one = text.substr(0, code_point_length(text, 0));
   std::string out;
   out.reserve(one.size() * static_cast<size_t>(n));
   for (int64_t i = 0; i < n; ++i) out += one;

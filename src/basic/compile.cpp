@@ -316,22 +316,6 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
 std::unique_ptr<Stmt> compile_from(const std::string& line, bool whole_line);
 
 
-// An expression without calls, members or objects: evaluating it changes nothing.
-bool is_pure(const Node& node) {
-  switch (node.kind) {
-    case NodeKind::Literal:
-    case NodeKind::Name: return true;
-    case NodeKind::Not:
-    case NodeKind::Plus:
-    case NodeKind::Negate:
-    case NodeKind::Binary:
-      for (const auto& kid : node.kids)
-        if (!is_pure(*kid)) return false;
-      return true;
-    default: return false;
-  }
-}
-
 // An assignment target: a name followed by any run of ".member" and
 // parenthesised index lists (a, a.b, a(i, j), a(i).b, a.b.c).
 bool is_target_text(std::string_view text) {
@@ -375,9 +359,11 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
     s->target = compile_target(strip(line.substr(0, static_cast<size_t>(eq))));
     s->expr = ExprParser::parse(line.substr(static_cast<size_t>(eq) + 1));
     const Node& e = *s->expr;
-    s->append_in_place = s->target.kind == AssignTarget::Kind::Simple && e.kind == NodeKind::Binary &&
-                         e.op == BinOp::Concat && e.kids[0]->kind == NodeKind::Name &&
-                         e.kids[0]->symbol == s->target.symbol && is_pure(*e.kids[1]);
+    // s = s & x [& y ...]: the leftmost operand of a chain of & is the target
+    const Node* leftmost = &e;
+    while (leftmost->kind == NodeKind::Binary && leftmost->op == BinOp::Concat) leftmost = leftmost->kids[0].get();
+    s->append_in_place = s->target.kind == AssignTarget::Kind::Simple && leftmost != &e &&
+                         leftmost->kind == NodeKind::Name && leftmost->symbol == s->target.symbol;
     return s;
   }
   std::unique_ptr<Stmt> call;

@@ -69,7 +69,7 @@ struct Stmt {
   std::vector<PrintItem> items;      // Print lists
   std::vector<AssignTarget> targets; // Input #, Line Input #, Get: the variables read into
   int mode = 0;                      // Open: the file mode
-  bool append_in_place = false;     // Assign of the form  s = s & pure-expression
+  bool append_in_place = false;     // Assign of the form  s = s & x [& y ...]
   std::unique_ptr<Stmt> alt;        // the form used when the first choice does not apply
   std::unique_ptr<Stmt> with_form;  // WithMember: the line rewritten onto the With target
 };

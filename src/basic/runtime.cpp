@@ -466,24 +466,46 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
   }
 }
 
+Var* VBRuntime::text_variable(Symbol k, Scope& scope) {
+  if (k < sym::CONSTANT_COUNT || controls_.count(k) || enums.count(k)) return nullptr;
+  Var* v = scope.find(k);
+  if (!v && &scope != globals.get()) v = globals->find(k);
+  if (!v || !v->value.is_string() || (v->type != TypeCode::Variant && v->type != TypeCode::String)) return nullptr;
+  return v;
+}
+
+// s = s & x [& y ...] on a text variable appends to its text in place. The
+// variable's text is held while the other operands are evaluated, in
+// order; when they change the variable, the held text followed by theirs
+// is stored, as the ordinary evaluation would.
+bool VBRuntime::append_to_variable(const Stmt& stmt, Scope& scope) {
+  const Symbol k = stmt.target.symbol;
+  Var* v = text_variable(k, scope);
+  if (!v) return false;
+  Value held = v->value;
+  std::vector<const Node*> operands;  // the right operands, last first
+  for (const Node* n = stmt.expr.get(); n->kind == NodeKind::Binary && n->op == BinOp::Concat; n = n->kids[0].get())
+    operands.push_back(n->kids[1].get());
+  std::string tail;
+  for (auto it = operands.rbegin(); it != operands.rend(); ++it) {
+    const Value right = eval(**it, scope);
+    if (right.is_string()) tail += right.as_string();
+    else tail += vbstr(right);
+  }
+  v = text_variable(k, scope);  // the operands may have created variables
+  if (v && v->value.shares_text(held)) {
+    held = Value();
+    v->value.append(tail);
+    return true;
+  }
+  assign_compiled(stmt.target, Value(held.as_string() + tail), scope);
+  return true;
+}
+
 Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
   switch (stmt.kind) {
     case StmtKind::Assign: {
-      if (stmt.append_in_place) {
-        // s = s & x on a text variable: append to it in place.
-        const Symbol k = stmt.target.symbol;
-        Var* v = nullptr;
-        if (controls_.find(k) == controls_.end() && k >= sym::CONSTANT_COUNT && !enums.count(k)) {
-          v = scope.find(k);
-          if (!v && &scope != globals.get()) v = globals->find(k);
-        }
-        if (v && v->value.is_string() && (v->type == TypeCode::Variant || v->type == TypeCode::String)) {
-          const Value right = eval(*stmt.expr->kids[1], scope);
-          if (right.is_string()) v->value.as_string() += right.as_string();
-          else v->value.as_string() += vbstr(right);
-          return Flow::Normal;
-        }
-      }
+      if (stmt.append_in_place && append_to_variable(stmt, scope)) return Flow::Normal;
       assign_compiled(stmt.target, eval(*stmt.expr, scope), scope);
       return Flow::Normal;
     }

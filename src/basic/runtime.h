@@ -260,6 +260,8 @@ class VBRuntime {
  private:
   friend struct StmtCompiler;
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
+  Var* text_variable(Symbol symbol, Scope& scope);
+  bool append_to_variable(const Stmt& stmt, Scope& scope);
   Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
   Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
   void assign_compiled(const struct AssignTarget& target, Value value, Scope& scope);

@@ -27,7 +27,7 @@ Value normalise_double(double d) {
 
 // number() without throwing: false when the value does not convert.
 bool try_number(const Value& value, Value& out) {
-  switch (value.v.index()) {
+  switch (value.tag()) {
     case 0: out = Value(int64_t{0}); return true;
     case 1: out = value; return true;
     case 2: out = normalise_double(value.as_double()); return true;
@@ -177,8 +177,50 @@ Value arithmetic(BinOp op, const Value& l, const Value& r) {
 
 }  // namespace
 
+Value::Value(std::string s) : tag_(STRING) {
+  s_ = s.empty() ? nullptr : new SharedText{std::move(s)};
+}
+
+const std::string& Value::empty_text() {
+  static const std::string empty;
+  return empty;
+}
+
+std::string& Value::as_string() {
+  if (!s_) {
+    s_ = new SharedText{};
+  } else if (s_->refs > 1) {
+    --s_->refs;
+    s_ = new SharedText{s_->text};
+  }
+  s_->ascii = 0;  // the caller may change any byte
+  return s_->text;
+}
+
+void Value::append(std::string_view more) {
+  if (!s_) {
+    s_ = new SharedText{std::string(more)};
+    return;
+  }
+  if (s_->refs > 1) {
+    --s_->refs;
+    s_ = new SharedText{s_->text, 1, s_->ascii};
+  }
+  s_->text.append(more);
+}
+
+size_t Value::ascii_prefix(size_t wanted) const {
+  if (!s_) return 0;
+  const std::string& t = s_->text;
+  size_t known = s_->ascii;
+  const size_t limit = std::min(wanted, t.size());
+  while (known < limit && static_cast<unsigned char>(t[known]) < 0x80) ++known;
+  s_->ascii = known;
+  return known;
+}
+
 ValueKind Value::kind() const {
-  switch (v.index()) {
+  switch (tag_) {
     case 0: return ValueKind::Nothing;
     case 1: return ValueKind::Integer;
     case 2: return ValueKind::Double;
@@ -196,7 +238,7 @@ Value make_array(std::vector<Value> items) {
 }
 
 bool truth(const Value& value) {
-  switch (value.v.index()) {
+  switch (value.tag()) {
     case 0: return false;
     case 1: return value.as_int() != 0;
     case 2: return value.as_double() != 0.0;
@@ -340,7 +382,7 @@ std::string join_items(const VBArray& array) {
 }  // namespace
 
 std::string vbstr(const Value& value) {
-  switch (value.v.index()) {
+  switch (value.tag()) {
     case 0: return {};
     case 1: return std::to_string(value.as_int());
     case 2: return double_text(value.as_double());
@@ -352,7 +394,7 @@ std::string vbstr(const Value& value) {
 }
 
 std::string repr(const Value& value) {
-  switch (value.v.index()) {
+  switch (value.tag()) {
     case 0: return "None";
     case 4: {
       const std::string& s = value.as_string();

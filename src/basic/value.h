@@ -7,11 +7,12 @@
 // reference), Object and Record (both ControlObject instances, shared by
 // reference; a Record is an object whose is_record() is true).
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 namespace corvane {
@@ -69,48 +70,135 @@ struct Nothing {
 
 enum class ValueKind : uint8_t { Nothing, Integer, Double, Boolean, String, Array, Object, Record };
 
-struct Value {
-  using Storage = std::variant<Nothing, int64_t, double, bool, std::string, ArrayRef, ObjectRef>;
-  Storage v;
+// Text shared by values: copying a String value shares it, changing one
+// copies it first when it is shared. It remembers how many leading bytes
+// are known to be ASCII, so that character positions in mostly-ASCII text
+// are found without rescanning it.
+struct SharedText {
+  std::string text;
+  uint32_t refs = 1;
+  size_t ascii = 0;  // leading bytes known to be ASCII
+};
 
-  Value() = default;
-  Value(Nothing) {}
-  Value(int64_t i) : v(i) {}
-  Value(int i) : v(static_cast<int64_t>(i)) {}
-  Value(double d) : v(d) {}
-  Value(bool b) : v(b) {}
-  Value(std::string s) : v(std::move(s)) {}
-  Value(const char* s) : v(std::string(s)) {}
-  Value(ArrayRef a) : v(std::move(a)) {}
-  Value(ObjectRef o) : v(std::move(o)) {}
+struct Value {
+  // The stored kind; Objects and Records share one tag.
+  enum Tag : uint8_t { NOTHING, INTEGER, DOUBLE, BOOLEAN, STRING, ARRAY, OBJECT };
+
+  Value() noexcept : tag_(NOTHING), i_(0) {}
+  Value(Nothing) noexcept : Value() {}
+  Value(int64_t i) noexcept : tag_(INTEGER), i_(i) {}
+  Value(int i) noexcept : tag_(INTEGER), i_(i) {}
+  Value(double d) noexcept : tag_(DOUBLE), d_(d) {}
+  Value(bool b) noexcept : tag_(BOOLEAN), i_(b ? 1 : 0) {}
+  Value(std::string s);
+  Value(std::string_view s) : Value(std::string(s)) {}
+  Value(const char* s) : Value(std::string(s)) {}
+  Value(ArrayRef a) noexcept : tag_(ARRAY) { new (&a_) ArrayRef(std::move(a)); }
+  Value(ObjectRef o) noexcept : tag_(OBJECT) { new (&o_) ObjectRef(std::move(o)); }
+
+  Value(const Value& other) noexcept { copy_from(other); }
+  Value(Value&& other) noexcept { move_from(other); }
+  Value& operator=(const Value& other) noexcept {
+    if (this != &other) {
+      if (tag_ <= BOOLEAN && other.tag_ <= BOOLEAN) {
+        tag_ = other.tag_;
+        i_ = other.i_;
+      } else {
+        Value copy(other);
+        release();
+        move_from(copy);
+      }
+    }
+    return *this;
+  }
+  Value& operator=(Value&& other) noexcept {
+    if (this != &other) {
+      release();
+      move_from(other);
+    }
+    return *this;
+  }
+  ~Value() { release(); }
 
   ValueKind kind() const;
-  bool is_nothing() const { return v.index() == 0; }
-  bool is_int() const { return v.index() == 1; }
-  bool is_double() const { return v.index() == 2; }
-  bool is_bool() const { return v.index() == 3; }
-  bool is_string() const { return v.index() == 4; }
-  bool is_array() const { return v.index() == 5; }
+  Tag tag() const { return static_cast<Tag>(tag_); }
+  bool is_nothing() const { return tag_ == NOTHING; }
+  bool is_int() const { return tag_ == INTEGER; }
+  bool is_double() const { return tag_ == DOUBLE; }
+  bool is_bool() const { return tag_ == BOOLEAN; }
+  bool is_string() const { return tag_ == STRING; }
+  bool is_array() const { return tag_ == ARRAY; }
   // Objects and Records alike.
-  bool is_object() const { return v.index() == 6; }
-  bool is_number() const { return v.index() == 1 || v.index() == 2; }
+  bool is_object() const { return tag_ == OBJECT; }
+  bool is_number() const { return tag_ == INTEGER || tag_ == DOUBLE; }
 
-  int64_t as_int() const { return *std::get_if<int64_t>(&v); }
-  // Stores a value; an Integer over an Integer skips the variant machinery.
-  void store(Value&& other) {
-    if (other.v.index() == 1 && v.index() == 1) *std::get_if<int64_t>(&v) = *std::get_if<int64_t>(&other.v);
-    else v = std::move(other.v);
+  int64_t as_int() const { return i_; }
+  double as_double() const { return d_; }
+  bool as_bool() const { return i_ != 0; }
+  const std::string& as_string() const { return s_ ? s_->text : empty_text(); }
+  // The text to change in place (copied first when shared).
+  std::string& as_string();
+  const ArrayRef& as_array() const { return a_; }
+  const ObjectRef& as_object() const { return o_; }
+
+  // Stores a value.
+  void store(Value&& other) noexcept { *this = std::move(other); }
+  void store(const Value& other) noexcept { *this = other; }
+
+  // Appends to a String value in place (copying it first when shared);
+  // what is known about its leading ASCII bytes stays known.
+  void append(std::string_view more);
+  // Whether both are Strings holding the same shared text.
+  bool shares_text(const Value& other) const { return tag_ == STRING && other.tag_ == STRING && s_ == other.s_; }
+  // The number of leading bytes of a String value that are ASCII, looking
+  // at most up to byte `wanted` (the answer may stop there).
+  size_t ascii_prefix(size_t wanted) const;
+
+ private:
+  static const std::string& empty_text();
+  void release() noexcept {
+    switch (tag_) {
+      case STRING:
+        if (s_ && --s_->refs == 0) delete s_;
+        break;
+      case ARRAY: a_.~ArrayRef(); break;
+      case OBJECT: o_.~ObjectRef(); break;
+      default: break;
+    }
+    tag_ = NOTHING;
+    i_ = 0;
   }
-  void store(const Value& other) {
-    if (other.v.index() == 1 && v.index() == 1) *std::get_if<int64_t>(&v) = *std::get_if<int64_t>(&other.v);
-    else v = other.v;
+  void copy_from(const Value& other) noexcept {
+    tag_ = other.tag_;
+    switch (tag_) {
+      case STRING:
+        s_ = other.s_;
+        if (s_) ++s_->refs;
+        break;
+      case ARRAY: new (&a_) ArrayRef(other.a_); break;
+      case OBJECT: new (&o_) ObjectRef(other.o_); break;
+      default: i_ = other.i_; break;
+    }
   }
-  double as_double() const { return std::get<double>(v); }
-  bool as_bool() const { return std::get<bool>(v); }
-  const std::string& as_string() const { return std::get<std::string>(v); }
-  std::string& as_string() { return std::get<std::string>(v); }
-  const ArrayRef& as_array() const { return std::get<ArrayRef>(v); }
-  const ObjectRef& as_object() const { return std::get<ObjectRef>(v); }
+  // Moves the payload bitwise: the text pointer and the shared_ptrs
+  // relocate as plain bytes, and the source keeps no ownership.
+  void move_from(Value& other) noexcept {
+    tag_ = other.tag_;
+    std::memcpy(static_cast<void*>(&i_), static_cast<const void*>(&other.i_), PAYLOAD_SIZE);
+    other.tag_ = NOTHING;
+    other.i_ = 0;
+  }
+
+  static constexpr size_t PAYLOAD_SIZE = sizeof(ArrayRef);
+  static_assert(sizeof(ObjectRef) == PAYLOAD_SIZE && sizeof(int64_t) <= PAYLOAD_SIZE);
+  uint8_t tag_;
+  union {
+    int64_t i_;
+    double d_;
+    SharedText* s_;  // null: the empty String
+    ArrayRef a_;
+    ObjectRef o_;
+  };
 };
 
 Value make_array(std::vector<Value> items = {});
