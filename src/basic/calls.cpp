@@ -107,6 +107,16 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
     case NodeKind::Call: {
       check_stack();
       std::vector<Value> args;
+      if (node.kids.size() == 1) {
+        // a(i): an element of a one-dimensional array variable
+        Value index = eval(*node.kids[0], scope);
+        if (Var* v = array_variable(node.symbol, scope)) {
+          const VBArray& a = *v->value.as_array();
+          return a.items[element_index(a, index, node.text)];
+        }
+        args.push_back(std::move(index));
+        return call(node.symbol, node.text, args, scope, &node.refs);
+      }
       eval_args(node, 0, args, scope);
       return call(node.symbol, node.text, args, scope, &node.refs);
     }
@@ -232,6 +242,27 @@ size_t VBRuntime::element_index(const VBArray& array, const std::vector<Value>& 
   return flat;
 }
 
+size_t VBRuntime::element_index(const VBArray& array, const Value& index, const std::string& name) {
+  if (array.dims.size() > 1) throw VBError("Wrong number of dimensions: " + name);
+  if (array.dims.empty()) {
+    const int64_t i = number_as_count(index, -1);
+    if (i < 0 || i >= static_cast<int64_t>(array.items.size())) throw VBError("Subscript out of range: " + name);
+    return static_cast<size_t>(i);
+  }
+  const auto [lower, count] = array.dims[0];
+  const int64_t i = number_as_count(index, INT64_MIN);
+  if (i == INT64_MIN || i < lower || i - lower >= count || static_cast<uint64_t>(i - lower) >= array.items.size())
+    throw VBError("Subscript out of range: " + name);
+  return static_cast<size_t>(i - lower);
+}
+
+Var* VBRuntime::array_variable(Symbol key, Scope& scope) {
+  if (Var* v = scope.find(key); v && v->value.is_array()) return v;
+  if (&scope != globals.get())
+    if (Var* v = globals->find(key); v && v->value.is_array()) return v;
+  return nullptr;
+}
+
 Value VBRuntime::element(const std::string& name, const Value& array, std::vector<Value>& args) {
   const VBArray& a = *array.as_array();
   return a.items[element_index(a, args, name)];
@@ -284,7 +315,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     Var& var = scope.get_or_create(p.symbol);
     var.value = std::move(value);
     var.type = p.code;
-    var.type_name = p.type;
+    var.declared = p.type_symbol;
     if (p.by_ref && calling_scope && refs && i < refs->size() && i < args.size() && (*refs)[i] != NO_SYMBOL)
       write_back.emplace_back(p.symbol, (*refs)[i]);
   }

@@ -120,6 +120,7 @@ std::vector<DeclPiece> compile_declaration(const std::string& text) {
       if (auto g = type_re.match_groups(std::string_view(piece).substr(i))) {
         d.class_name = (*g)[1];
         d.type = lower((*g)[1]);
+        d.type_symbol = intern_folded(d.type);
         d.as_new = new_re.match(std::string_view(piece).substr(i));
         break;
       }

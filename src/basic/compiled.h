@@ -32,6 +32,7 @@ struct DimBounds {
 struct DeclPiece {
   Symbol symbol = NO_SYMBOL;
   std::string type = "variant";  // lower-cased
+  Symbol type_symbol = sym::VARIANT;
   std::string class_name;        // the type word as written (for As New)
   bool as_new = false;
   bool is_array = false;

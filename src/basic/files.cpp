@@ -383,7 +383,7 @@ std::string target_type(VBRuntime& rt, const AssignTarget& t, Scope& scope, cons
   if (t.kind == AssignTarget::Kind::Simple || t.kind == AssignTarget::Kind::Element) {
     Var* v = scope.find(t.symbol);
     if (!v && &scope != rt.globals.get()) v = rt.globals->find(t.symbol);
-    if (v) return v->type_name;
+    if (v) return v->type_name();
   }
   if (current.is_object() && current.as_object()->is_record()) return current.as_object()->name;
   // an expression that is no variable: a text is written as its bytes

@@ -32,7 +32,7 @@ Var& Scope::get_or_create(Symbol s, bool* created) {
     return *v;
   }
   if (created) *created = true;
-  vars_.emplace_back(s, Var{Value(int64_t{0}), TypeCode::Variant, "variant"});
+  vars_.emplace_back(s, Var{Value(int64_t{0}), TypeCode::Variant, sym::VARIANT});
   if (!index_.empty()) {
     index_.emplace(s, vars_.size() - 1);
   } else if (vars_.size() > 12) {
@@ -189,6 +189,7 @@ std::vector<Param> parse_params(const std::string& text) {
       }
     }
     p.code = type_code(p.type);
+    p.type_symbol = intern_folded(p.type);
     p.symbol = intern_folded(p.name);
     params.push_back(std::move(p));
   }
@@ -429,7 +430,7 @@ void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
     else initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
     bool created = false;
     Var& var = scope.get_or_create(d.symbol, &created);
-    var.type_name = d.type;
+    var.declared = d.type_symbol;
     var.type = d.is_array ? TypeCode::Variant : type_code(d.type);
     if (created) var.value = std::move(initial);
   }
@@ -440,7 +441,7 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
     Scope& target = (&scope != globals.get() && !scope.holds(d.symbol) && globals->holds(d.symbol)) ? *globals : scope;
     Var* old = target.find(d.symbol);
     std::string type = d.type;
-    if (type == "variant" && old && old->type_name != "variant") type = old->type_name;
+    if (type == "variant" && old && old->declared != sym::VARIANT) type = old->type_name();
     ArrayShape shape = array_shape(d.dims, scope);
     auto fresh = std::make_shared<VBArray>();
     if (stmt.preserve && old && old->value.is_array()) {
@@ -462,7 +463,7 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
     fresh->dims = std::move(shape.bounds);
     Var& var = target.get_or_create(d.symbol);
     var.value = Value(std::move(fresh));
-    if (var.type_name == "variant" && type != "variant") var.type_name = type;
+    if (var.declared == sym::VARIANT && type != "variant") var.declared = intern_folded(type);
   }
 }
 
@@ -709,6 +710,11 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         throw VBError("Not an array: " + t.name);
       }
       ArrayRef array = v->value.as_array();
+      if (t.more.empty()) {
+        const Value index = eval(*t.expr, scope);
+        array->items[element_index(*array, index, t.name)] = std::move(value);
+        return;
+      }
       std::vector<Value> indexes;
       indexes.push_back(eval(*t.expr, scope));
       for (const auto& more : t.more) indexes.push_back(eval(*more, scope));

@@ -27,7 +27,8 @@ namespace corvane {
 struct Var {
   Value value;
   TypeCode type = TypeCode::Variant;
-  std::string type_name = "variant";  // lower-cased declared type
+  Symbol declared = sym::VARIANT;  // the lower-cased declared type
+  const std::string& type_name() const { return symbol_text(declared); }
 };
 
 // The variables of one procedure activation or of a module.
@@ -81,6 +82,7 @@ struct Param {
   bool by_ref = true;
   std::string type = "variant";
   TypeCode code = TypeCode::Variant;
+  Symbol type_symbol = sym::VARIANT;
 };
 
 struct CompiledBody;
@@ -289,6 +291,9 @@ class VBRuntime {
  public:
   // The flat index of an element (VBError "Subscript out of range: {name}").
   static size_t element_index(const VBArray& array, const std::vector<Value>& indexes, const std::string& name);
+  static size_t element_index(const VBArray& array, const Value& index, const std::string& name);
+  // The variable of that name when it holds an array (the scope's, else the module's).
+  Var* array_variable(Symbol key, Scope& scope);
 
  private:
   void locate(VBError& e, CompiledBody& body, long index);

@@ -30,7 +30,7 @@ struct SymbolTable {
           "vbempty", "vbnull", "vbinteger", "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring",
           "vbobject", "vbboolean", "vbvariant", "vbbyte", "vbarray",
           "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
-          "app", "me", "err", "__with__"})
+          "app", "me", "err", "__with__", "variant"})
       add(name);
   }
   Symbol add(std::string_view name) {

@@ -24,6 +24,7 @@ inline constexpr Symbol APP = 71;
 inline constexpr Symbol ME = 72;
 inline constexpr Symbol ERR = 73;
 inline constexpr Symbol WITH_TARGET = 74;  // the hidden variable that holds a With target
+inline constexpr Symbol VARIANT = 75;      // the type name "variant"
 }  // namespace sym
 
 }  // namespace corvane

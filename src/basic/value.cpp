@@ -571,9 +571,10 @@ Value coerce(const Value& value, TypeCode type) {
     case TypeCode::Integer:
     case TypeCode::Long:
     case TypeCode::Byte: {
-      const Value r = round_half_even(value);
       const int64_t lo = type == TypeCode::Integer ? -32768 : type == TypeCode::Long ? -2147483648LL : 0;
       const int64_t hi = type == TypeCode::Integer ? 32767 : type == TypeCode::Long ? 2147483647LL : 255;
+      if (value.is_int() && value.as_int() >= lo && value.as_int() <= hi) return value;
+      const Value r = round_half_even(value);
       if (!r.is_int() || r.as_int() < lo || r.as_int() > hi)
         throw VBError(std::string("Overflow for ") +
                       (type == TypeCode::Integer ? "integer" : type == TypeCode::Long ? "long" : "byte"));
