@@ -947,6 +947,26 @@ Flow VBRuntime::run_handler(CompiledBody& body, long index, long resume_at, Scop
   }
 }
 
+// One comparison of a Case line; Integers compare without building a value.
+bool VBRuntime::case_test(BinOp op, const Value& selector, const Node& node, Scope& scope) {
+  Value computed;
+  const Value* value = peek(node, scope);
+  if (!value) value = &(computed = eval(node, scope));
+  if (selector.is_int() && value->is_int()) {
+    const int64_t a = selector.as_int(), b = value->as_int();
+    switch (op) {
+      case BinOp::Eq: return a == b;
+      case BinOp::Ne: return a != b;
+      case BinOp::Lt: return a < b;
+      case BinOp::Gt: return a > b;
+      case BinOp::Le: return a <= b;
+      case BinOp::Ge: return a >= b;
+      default: break;
+    }
+  }
+  return truth(binary(op, selector, *value));
+}
+
 Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
   switch (line.kind) {
     case LineKind::IfSingle: {
@@ -1082,9 +1102,13 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         for (size_t k = 0; !chosen && k < branch.cases.size(); ++k) {
           const CaseTest& test = branch.cases[k];
           switch (test.kind) {
-            case CaseTest::Kind::Equal: chosen = truth(binary(BinOp::Eq, selector, eval(*test.a, scope))); break;
-            case CaseTest::Kind::Is: chosen = truth(binary(test.op, selector, eval(*test.a, scope))); break;
+            case CaseTest::Kind::Equal: chosen = case_test(BinOp::Eq, selector, *test.a, scope); break;
+            case CaseTest::Kind::Is: chosen = case_test(test.op, selector, *test.a, scope); break;
             case CaseTest::Kind::Range: {
+              if (peek(*test.b, scope)) {  // the high end has no side effects
+                chosen = case_test(BinOp::Ge, selector, *test.a, scope) && case_test(BinOp::Le, selector, *test.b, scope);
+                break;
+              }
               const Value low = eval(*test.a, scope);
               const Value high = eval(*test.b, scope);
               chosen = truth(binary(BinOp::Ge, selector, low)) && truth(binary(BinOp::Le, selector, high));

@@ -266,6 +266,7 @@ class VBRuntime {
   bool append_to_variable(const Stmt& stmt, Scope& scope);
   Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
   Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
+  bool case_test(BinOp op, const Value& selector, const Node& node, Scope& scope);
   void assign_compiled(const struct AssignTarget& target, Value value, Scope& scope);
   // The value a Literal or a variable Name node denotes, without copying
   // it; nullptr when the node needs a full evaluation.

@@ -181,6 +181,29 @@ Value::Value(std::string s) : tag_(STRING) {
   s_ = s.empty() ? nullptr : new SharedText{std::move(s)};
 }
 
+void Value::release_shared() noexcept {
+  switch (tag_) {
+    case STRING:
+      if (s_ && --s_->refs == 0) delete s_;
+      break;
+    case ARRAY: a_.~ArrayRef(); break;
+    case OBJECT: o_.~ObjectRef(); break;
+    default: break;
+  }
+}
+
+void Value::copy_shared(const Value& other) noexcept {
+  switch (tag_) {
+    case STRING:
+      s_ = other.s_;
+      if (s_) ++s_->refs;
+      break;
+    case ARRAY: new (&a_) ArrayRef(other.a_); break;
+    case OBJECT: new (&o_) ObjectRef(other.o_); break;
+    default: i_ = other.i_; break;
+  }
+}
+
 const std::string& Value::empty_text() {
   static const std::string empty;
   return empty;

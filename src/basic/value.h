@@ -156,30 +156,21 @@ struct Value {
 
  private:
   static const std::string& empty_text();
+  // Numbers, Booleans and Nothing own nothing: only the other kinds take
+  // the out-of-line paths.
   void release() noexcept {
-    switch (tag_) {
-      case STRING:
-        if (s_ && --s_->refs == 0) delete s_;
-        break;
-      case ARRAY: a_.~ArrayRef(); break;
-      case OBJECT: o_.~ObjectRef(); break;
-      default: break;
-    }
+    if (tag_ >= STRING) release_shared();
     tag_ = NOTHING;
     i_ = 0;
   }
   void copy_from(const Value& other) noexcept {
     tag_ = other.tag_;
-    switch (tag_) {
-      case STRING:
-        s_ = other.s_;
-        if (s_) ++s_->refs;
-        break;
-      case ARRAY: new (&a_) ArrayRef(other.a_); break;
-      case OBJECT: new (&o_) ObjectRef(other.o_); break;
-      default: i_ = other.i_; break;
-    }
+    if (tag_ >= STRING) copy_shared(other);
+    else i_ = other.i_;
   }
+  void release_shared() noexcept;
+  void copy_shared(const Value& other) noexcept;
+
   // Moves the payload bitwise: the text pointer and the shared_ptrs
   // relocate as plain bytes, and the source keeps no ownership.
   void move_from(Value& other) noexcept {
