@@ -304,7 +304,25 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
                           Scope* calling_scope) {
   // Recursion goes as deep as the thread's stack allows.
   if (stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024)) throw VBError(28, "Maximum procedure call depth exceeded");
-  Scope scope;
+  // Activations take their scope from a pool: a call allocates nothing
+  // once the pool has warmed up.
+  struct PooledScope {
+    std::vector<std::unique_ptr<Scope>>& pool;
+    std::unique_ptr<Scope> scope;
+    explicit PooledScope(std::vector<std::unique_ptr<Scope>>& p) : pool(p) {
+      if (pool.empty()) {
+        scope = std::make_unique<Scope>();
+      } else {
+        scope = std::move(pool.back());
+        pool.pop_back();
+      }
+    }
+    ~PooledScope() {
+      scope->reset();
+      if (pool.size() < 64) pool.push_back(std::move(scope));
+    }
+  } pooled(scope_pool_);
+  Scope& scope = *pooled.scope;
   scope.reserve(proc->params.size() + 4);
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
   for (size_t i = 0; i < proc->params.size(); ++i) {
@@ -312,14 +330,20 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
                                             p.code != TypeCode::Object && p.code != TypeCode::Other);
     Value value = coerce(given ? args[i] : default_value(p.type), p.code);
-    Var& var = scope.get_or_create(p.symbol);
-    var.value = std::move(value);
-    var.type = p.code;
-    var.declared = p.type_symbol;
+    if (Var* twice = scope.find_own(p.symbol)) {  // a name given to two parameters
+      twice->value = std::move(value);
+      twice->type = p.code;
+      twice->declared = p.type_symbol;
+    } else {
+      scope.add(p.symbol, std::move(value), p.code, p.type_symbol);
+    }
     if (p.by_ref && calling_scope && refs && i < refs->size() && i < args.size() && (*refs)[i] != NO_SYMBOL)
       write_back.emplace_back(p.symbol, (*refs)[i]);
   }
-  if (proc->result != NO_SYMBOL) scope.get_or_create(proc->result).value = Value(int64_t{0});
+  if (proc->result != NO_SYMBOL) {
+    if (Var* same = scope.find_own(proc->result)) same->value = Value(int64_t{0});
+    else scope.add(proc->result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
+  }
 
   // Each activation has its own block nesting; the stack guard bounds the whole.
   struct Activation {

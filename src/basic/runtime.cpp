@@ -32,13 +32,29 @@ Var& Scope::get_or_create(Symbol s, bool* created) {
     return *v;
   }
   if (created) *created = true;
-  vars_.emplace_back(s, Var{Value(int64_t{0}), TypeCode::Variant, sym::VARIANT});
+  return add(s, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
+}
+
+Var& Scope::add(Symbol s, Value value, TypeCode type, Symbol declared) {
+  vars_.emplace_back(s, Var{std::move(value), type, declared});
   if (!index_.empty()) {
     index_.emplace(s, vars_.size() - 1);
   } else if (vars_.size() > 12) {
     for (size_t i = 0; i < vars_.size(); ++i) index_.emplace(vars_[i].first, i);
   }
   return vars_.back().second;
+}
+
+void Scope::reset() {
+  vars_.clear();
+  index_.clear();
+  parent.reset();
+  error_label.clear();
+  failure_index = -1;
+  has_with = false;
+  for_depth = 0;
+  do_depth = 0;
+  in_handler = false;
 }
 
 VBRuntime::VBRuntime() : VBRuntime(Options{}) {}

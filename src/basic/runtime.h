@@ -54,7 +54,12 @@ class Scope {
   // The variable, created (Integer 0, variant) when absent. The reference
   // stays valid until the next variable is created.
   Var& get_or_create(Symbol s, bool* created = nullptr);
+  // A variable the scope does not hold yet (a parameter of a new
+  // activation), added with its value and declared type.
+  Var& add(Symbol s, Value value, TypeCode type, Symbol declared);
   bool holds(Symbol s) { return find(s) != nullptr; }
+  // Empties the scope for another activation, keeping its storage.
+  void reset();
   void reserve(size_t n) { vars_.reserve(n); }
   const std::vector<std::pair<Symbol, Var>>& variables() const { return vars_; }
 
@@ -312,6 +317,7 @@ class VBRuntime {
   ArrayShape array_shape(const std::vector<DimBounds>& dims, Scope& scope);
   void fill_array(VBArray& array, size_t total, const std::string& type);
   int64_t next_check_ = CHECK_INTERVAL;
+  std::vector<std::unique_ptr<Scope>> scope_pool_;
   std::string jump_label_;
   int gosub_depth_ = 0;
 
