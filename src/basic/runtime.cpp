@@ -704,7 +704,8 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
           return;
         }
       }
-      if (&scope != globals.get() && !scope.find(k)) {
+      Var* v = scope.find(k);
+      if (!v && &scope != globals.get()) {
         if (Var* g = globals->find(k)) {
           // the conversion creates no variables, so g stays valid
           if (g->type == TypeCode::Variant) g->value.store(std::move(value));
@@ -712,7 +713,6 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
           return;
         }
       }
-      Var* v = scope.find(k);
       if (!v) v = &scope.get_or_create(k);
       if (v->type == TypeCode::Variant) v->value.store(std::move(value));
       else v->value.store(coerce(value, v->type));
@@ -1052,6 +1052,8 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
       if (!positive && !negative) throw VBError("For loop Step cannot be zero");
       const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
+      // the counter's place in the scope stays put while the body adds variables
+      const long counter_slot = scope.slot_of(line.var);
       struct LoopDepth {
         int& d;
         explicit LoopDepth(int& x) : d(x) { ++d; }
@@ -1062,7 +1064,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
         if (counter.is_int() && last.is_int()) go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
         else go = binary(cmp, counter, last).as_bool();
         if (!go) break;
-        scope.get_or_create(line.var).value.store(counter);
+        (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(line.var)).value.store(counter);
         if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;

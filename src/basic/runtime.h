@@ -58,6 +58,18 @@ class Scope {
   // activation), added with its value and declared type.
   Var& add(Symbol s, Value value, TypeCode type, Symbol declared);
   bool holds(Symbol s) { return find(s) != nullptr; }
+  // The position of the variable get_or_create(s) gives, when the scope
+  // holds it itself (-1 when it lies in the parent); positions stay valid
+  // until the scope is reset.
+  long slot_of(Symbol s) {
+    if (!find_own(s) && find(s)) return -1;
+    get_or_create(s);
+    if (!index_.empty()) return static_cast<long>(index_.at(s));
+    for (size_t i = 0; i < vars_.size(); ++i)
+      if (vars_[i].first == s) return static_cast<long>(i);
+    return -1;
+  }
+  Var& at(long slot) { return vars_[static_cast<size_t>(slot)].second; }
   // Empties the scope for another activation, keeping its storage.
   void reset();
   void reserve(size_t n) { vars_.reserve(n); }

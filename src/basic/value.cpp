@@ -204,12 +204,15 @@ void Value::copy_shared(const Value& other) noexcept {
   }
 }
 
+void Value::wrong_kind() { throw std::logic_error("a value read as a kind it does not hold"); }
+
 const std::string& Value::empty_text() {
   static const std::string empty;
   return empty;
 }
 
 std::string& Value::as_string() {
+  if (tag_ != STRING) wrong_kind();
   if (!s_) {
     s_ = new SharedText{};
   } else if (s_->refs > 1) {

@@ -135,11 +135,21 @@ struct Value {
   int64_t as_int() const { return i_; }
   double as_double() const { return d_; }
   bool as_bool() const { return i_ != 0; }
-  const std::string& as_string() const { return s_ ? s_->text : empty_text(); }
+  // The accessors below fail (std::logic_error) on a value of another kind.
+  const std::string& as_string() const {
+    if (tag_ != STRING) wrong_kind();
+    return s_ ? s_->text : empty_text();
+  }
   // The text to change in place (copied first when shared).
   std::string& as_string();
-  const ArrayRef& as_array() const { return a_; }
-  const ObjectRef& as_object() const { return o_; }
+  const ArrayRef& as_array() const {
+    if (tag_ != ARRAY) wrong_kind();
+    return a_;
+  }
+  const ObjectRef& as_object() const {
+    if (tag_ != OBJECT) wrong_kind();
+    return o_;
+  }
 
   // Stores a value.
   void store(Value&& other) noexcept { *this = std::move(other); }
@@ -156,6 +166,7 @@ struct Value {
 
  private:
   static const std::string& empty_text();
+  [[noreturn]] static void wrong_kind();
   // Numbers, Booleans and Nothing own nothing: only the other kinds take
   // the out-of-line paths.
   void release() noexcept {

@@ -1,0 +1,10 @@
+Function Add(ByVal a As Long, ByVal b As Long) As Long
+  Add = a + b
+End Function
+Sub Main()
+  Dim s As Long, i As Long
+  For i = 1 To 1000000
+    s = Add(s, i Mod 10)
+  Next
+  Debug.Print s
+End Sub
