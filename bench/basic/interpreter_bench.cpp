@@ -3,6 +3,9 @@
 // ("time/line").
 #include <benchmark/benchmark.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "basic/runtime.h"
 
 namespace {
@@ -146,3 +149,42 @@ BENCHMARK(BM_StringBuilding)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ByRefCalls)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ArrayReadWrite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectCase)->Unit(benchmark::kMillisecond);
+
+// The everyday workloads of bench/workloads (the same programs bench/vs-gambas
+// runs through Gambas), run in-process: reports the time per round.
+namespace {
+
+std::string workload_source(const std::string& name) {
+  std::ifstream in(std::string(CORVANE_SOURCE_DIR) + "/bench/workloads/" + name + ".bas");
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void run_workload(benchmark::State& state, const std::string& name, int64_t rounds) {
+  VBRuntime::Options options;
+  options.sources.push_back(workload_source(name));
+  options.debug = [](const std::string&) {};
+  VBRuntime rt(std::move(options));
+  for (auto _ : state) rt.event("Main");
+  state.counters["time/round"] = benchmark::Counter(static_cast<double>(rounds) * static_cast<double>(state.iterations()),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_Workload_NumericLoop(benchmark::State& s) { run_workload(s, "numeric_loop", 3000000); }
+void BM_Workload_AddCalls(benchmark::State& s) { run_workload(s, "add_calls", 1000000); }
+void BM_Workload_Fib25(benchmark::State& s) { run_workload(s, "fib", 242785); }
+void BM_Workload_ArrayFillSum(benchmark::State& s) { run_workload(s, "array_fill_sum", 2000000); }
+void BM_Workload_BubbleSort(benchmark::State& s) { run_workload(s, "bubble_sort", 1999000); }
+void BM_Workload_SelectCase(benchmark::State& s) { run_workload(s, "select_case", 1000000); }
+void BM_Workload_StringBuilding(benchmark::State& s) { run_workload(s, "string_building", 200000); }
+
+}  // namespace
+
+BENCHMARK(BM_Workload_NumericLoop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_AddCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_Fib25)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_ArrayFillSum)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_BubbleSort)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_SelectCase)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_StringBuilding)->Unit(benchmark::kMillisecond);
