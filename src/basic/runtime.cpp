@@ -141,20 +141,17 @@ ProcedureRef VBRuntime::procedure(const std::string& key) const {
   return it == procs.end() ? nullptr : it->second;
 }
 
-const char* stack_floor() {
-  thread_local const char* floor = [] {
-    pthread_attr_t attr;
-    void* addr = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-      pthread_attr_getstack(&attr, &addr, &size);
-      pthread_attr_destroy(&attr);
-    }
-    if (!addr || size == 0) return static_cast<const char*>(nullptr);
-    const size_t margin = std::min<size_t>(size / 4, 1024 * 1024);
-    return static_cast<const char*>(addr) + margin;
-  }();
-  return floor;
+const char* find_stack_floor() {
+  pthread_attr_t attr;
+  void* addr = nullptr;
+  size_t size = 0;
+  if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+    pthread_attr_getstack(&attr, &addr, &size);
+    pthread_attr_destroy(&attr);
+  }
+  if (!addr || size == 0) return nullptr;
+  const size_t margin = std::min<size_t>(size / 4, 1024 * 1024);
+  return static_cast<const char*>(addr) + margin;
 }
 
 void VBRuntime::check_stack() {
