@@ -106,7 +106,8 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
     }
     case NodeKind::Call: {
       check_stack();
-      std::vector<Value> args;
+      ArgList list(*this);
+      std::vector<Value>& args = list.values;
       if (node.kids.size() == 1) {
         // a(i): an element of a one-dimensional array variable
         Value index = eval(*node.kids[0], scope);

@@ -524,7 +524,8 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       return Flow::Normal;
     }
     case StmtKind::Call: {
-      std::vector<Value> args;
+      ArgList list(*this);
+      std::vector<Value>& args = list.values;
       args.reserve(stmt.args.size());
       for (const auto& a : stmt.args) args.push_back(eval(*a, scope));
       call(stmt.symbol, stmt.name, args, scope, &stmt.refs);

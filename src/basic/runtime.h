@@ -328,6 +328,23 @@ class VBRuntime {
   };
   ArrayShape array_shape(const std::vector<DimBounds>& dims, Scope& scope);
   void fill_array(VBArray& array, size_t total, const std::string& type);
+  // Argument lists of calls reuse their storage: once warmed up, a call
+  // allocates no list.
+  std::vector<std::vector<Value>> arg_pool_;
+  struct ArgList {
+    VBRuntime& rt;
+    std::vector<Value> values;
+    explicit ArgList(VBRuntime& r) : rt(r) {
+      if (!rt.arg_pool_.empty()) {
+        values = std::move(rt.arg_pool_.back());
+        rt.arg_pool_.pop_back();
+      }
+    }
+    ~ArgList() {
+      values.clear();
+      if (rt.arg_pool_.size() < 64) rt.arg_pool_.push_back(std::move(values));
+    }
+  };
   int64_t next_check_ = CHECK_INTERVAL;
   std::vector<std::unique_ptr<Scope>> scope_pool_;
   std::string jump_label_;
