@@ -73,7 +73,8 @@ enum class ValueKind : uint8_t { Nothing, Integer, Double, Boolean, String, Arra
 // Text shared by values: copying a String value shares it, changing one
 // copies it first when it is shared. It remembers how many leading bytes
 // are known to be ASCII, so that character positions in mostly-ASCII text
-// are found without rescanning it.
+// are found without rescanning it. The count is not atomic: an
+// interpreter's values are used by one thread at a time.
 struct SharedText {
   std::string text;
   uint32_t refs = 1;
