@@ -131,6 +131,7 @@ void Preview::unload_menu_element(ControlArray& array, int index) {
   loaded_elements_.erase(key);
   objects.at(key)->on_change = nullptr;
   objects.erase(key);
+  menu_items_.erase(key);
   array.elements.erase(index);
   refresh_menu_objects();
   make_form_menus();

@@ -132,13 +132,36 @@ void draw_picture(CanvasPainter& p, const View& v, std::string_view label) {
     p.item("text", {v.x + v.w / 2, v.y + v.h / 2}, {"-text", label, "-fill", "#6c7380"});
 }
 
+// A Shape as it runs: its kind (the square kinds centred in the box), its
+// solid fill and its border.
 void draw_shape(CanvasPainter& p, const View& v, std::string_view) {
-    p.item("oval", {v.x + 3, v.y + 3, v.x + v.w - 3, v.y + v.h - 3},
-           {"-outline", v.fg, "-width", 2, "-fill", ""});
+    const int kind = v.c.shape;
+    double x = v.x, y = v.y, w = v.w, h = v.h;
+    if (kind == 1 || kind == 3 || kind == 5) {
+        const double side = std::min(w, h);
+        x += (w - side) / 2, y += (h - side) / 2, w = h = side;
+    }
+    const std::string fill = v.c.fill_style == 0 ? drawable_colour(v.c.fill_color)
+                             : v.c.back_style == 1 ? drawable_colour(v.c.back_color)
+                                                   : std::string();
+    const std::string outline = v.c.border_style == 0 ? std::string() : drawable_colour(v.c.border_color);
+    const Obj width = std::clamp(v.c.border_width, 1, 20);
+    if (kind == 2 || kind == 3) {
+        p.item("oval", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
+    } else if (kind == 4 || kind == 5) {
+        const double r = std::min(w, h) / 6;
+        p.item("polygon", {x + r, y, x + w - r, y, x + w, y, x + w, y + r, x + w, y + h - r, x + w, y + h, x + w - r,
+                           y + h, x + r, y + h, x, y + h, x, y + h - r, x, y + r, x, y},
+               {"-outline", outline, "-width", width, "-fill", fill, "-smooth", 1});
+    } else {
+        p.item("rectangle", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
+    }
 }
 
+// A Line between its two ends.
 void draw_line(CanvasPainter& p, const View& v, std::string_view) {
-    p.item("line", {v.x + 2, v.mid_y(), v.x + v.w - 2, v.mid_y()}, {"-fill", v.fg, "-width", 2});
+    p.item("line", {v.x + v.c.x1, v.y + v.c.y1, v.x + v.c.x2, v.y + v.c.y2},
+           {"-fill", drawable_colour(v.c.border_color), "-width", std::clamp(v.c.border_width, 1, 20)});
 }
 
 void draw_progress(CanvasPainter& p, const View& v, std::string_view) {

@@ -1,0 +1,310 @@
+// How a VB6 form looks when it runs: shapes of every kind, lines between
+// their ends, labels with alignment, AutoSize and fonts, colours given as
+// VB values, and menu entries (menu arrays too) changed by the program.
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <unistd.h>
+
+#include "forms/app_host.h"
+#include "forms_fixture.h"
+#include "vb6files/form_files.h"
+#include "vb6files/project_files.h"
+
+namespace corvane::testing {
+namespace {
+
+// A form as VB6 writes it (CR LF line ends, fonts in property blocks).
+const char* const LOOKS_FORM =
+    "VERSION 5.00\r\n"
+    "Begin VB.Form frmLooks \r\n"
+    "   Caption         =   \"Looks\"\r\n"
+    "   ClientHeight    =   3600\r\n"
+    "   ClientWidth     =   6000\r\n"
+    "   BeginProperty Font \r\n"
+    "      Name            =   \"MS Sans Serif\"\r\n"
+    "      Size            =   9.75\r\n"
+    "      Charset         =   0\r\n"
+    "      Weight          =   700\r\n"
+    "      Underline       =   0   'False\r\n"
+    "      Italic          =   0   'False\r\n"
+    "      Strikethrough   =   0   'False\r\n"
+    "   EndProperty\r\n"
+    "   Begin VB.Shape shpBox \r\n"
+    "      BorderColor     =   &H00FF0000&\r\n"
+    "      FillColor       =   &H0000FF00&\r\n"
+    "      FillStyle       =   0  'Solid\r\n"
+    "      Height          =   900\r\n"
+    "      Index           =   0\r\n"
+    "      Left            =   150\r\n"
+    "      Top             =   150\r\n"
+    "      Width           =   1500\r\n"
+    "   End\r\n"
+    "   Begin VB.Shape shpBox \r\n"
+    "      Height          =   900\r\n"
+    "      Index           =   1\r\n"
+    "      Left            =   1800\r\n"
+    "      Shape           =   3  'Circle\r\n"
+    "      Top             =   150\r\n"
+    "      Width           =   1500\r\n"
+    "   End\r\n"
+    "   Begin VB.Shape shpBox \r\n"
+    "      BackStyle       =   1  'Opaque\r\n"
+    "      BorderStyle     =   0  'Transparent\r\n"
+    "      Height          =   900\r\n"
+    "      Index           =   2\r\n"
+    "      Left            =   3450\r\n"
+    "      Shape           =   4  'Rounded Rectangle\r\n"
+    "      Top             =   150\r\n"
+    "      Width           =   1500\r\n"
+    "   End\r\n"
+    "   Begin VB.Line linDiag \r\n"
+    "      BorderWidth     =   3\r\n"
+    "      X1              =   3000\r\n"
+    "      X2              =   150\r\n"
+    "      Y1              =   1200\r\n"
+    "      Y2              =   1800\r\n"
+    "   End\r\n"
+    "   Begin VB.Label lblTitle \r\n"
+    "      Alignment       =   2  'Center\r\n"
+    "      Caption         =   \"Title\"\r\n"
+    "      ForeColor       =   &H000000C0&\r\n"
+    "      Height          =   375\r\n"
+    "      Left            =   150\r\n"
+    "      Top             =   2100\r\n"
+    "      Width           =   3000\r\n"
+    "   End\r\n"
+    "   Begin VB.Label lblAuto \r\n"
+    "      AutoSize        =   -1  'True\r\n"
+    "      Caption         =   \"Grows to fit its whole caption\"\r\n"
+    "      BeginProperty Font \r\n"
+    "         Name            =   \"DejaVu Serif\"\r\n"
+    "         Size            =   12\r\n"
+    "         Charset         =   0\r\n"
+    "         Weight          =   400\r\n"
+    "         Underline       =   -1  'True\r\n"
+    "         Italic          =   -1  'True\r\n"
+    "         Strikethrough   =   0   'False\r\n"
+    "      EndProperty\r\n"
+    "      Height          =   195\r\n"
+    "      Left            =   150\r\n"
+    "      Top             =   2700\r\n"
+    "      Width           =   300\r\n"
+    "   End\r\n"
+    "   Begin VB.Menu mnuFile \r\n"
+    "      Caption         =   \"&File\"\r\n"
+    "      Begin VB.Menu mnuRecent \r\n"
+    "         Caption         =   \"(recent)\"\r\n"
+    "         Index           =   0\r\n"
+    "      End\r\n"
+    "      Begin VB.Menu mnuExit \r\n"
+    "         Caption         =   \"E&xit\"\r\n"
+    "      End\r\n"
+    "   End\r\n"
+    "End\r\n"
+    "Attribute VB_Name = \"frmLooks\"\r\n"
+    "Option Explicit\r\n"
+    "\r\n"
+    "Private Sub mnuRecent_Click(Index As Integer)\r\n"
+    "    Debug.Print \"recent \" & Index & \" \" & mnuRecent(Index).Caption\r\n"
+    "End Sub\r\n"
+    "\r\n"
+    "Private Sub Fail()\r\n"
+    "    Debug.Print 1 / 0\r\n"
+    "End Sub\r\n"
+    "\r\n"
+    "Private Sub Nested()\r\n"
+    "    Boom\r\n"
+    "End Sub\r\n";
+
+class LooksTest : public FormsTest {
+ protected:
+  Preview& open() {
+    host_->project_.forms.push_back(read_form_text(LOOKS_FORM, "frmLooks.frm"));
+    start_session("frmLooks");
+    pump(20);
+    return *host_->preview;
+  }
+  // The canvas items of a shape or line: each item's type and options.
+  std::vector<std::string> items(Preview& form, const std::string& key) {
+    const std::string canvas = form.widget_of(key);
+    std::vector<std::string> out;
+    for (const tk::Obj& id : tk::Obj(tcl({canvas, "find", "all"})).to_list()) {
+      std::string item = tcl({canvas, "type", id});
+      for (const char* option : {"-fill", "-outline"})
+        if (tcl({canvas, "type", id}) != "line" || std::string(option) == "-fill")
+          item += " " + std::string(option) + "=" + tcl({canvas, "itemcget", id, option});
+      out.push_back(item);
+    }
+    return out;
+  }
+  std::vector<double> coords(Preview& form, const std::string& key, int item) {
+    const std::string canvas = form.widget_of(key);
+    const auto ids = tk::Obj(tcl({canvas, "find", "all"})).to_list();
+    std::vector<double> out;
+    for (const tk::Obj& value : tk::Obj(tcl({canvas, "coords", ids.at(item)})).to_list()) out.push_back(value.to_double());
+    return out;
+  }
+};
+
+TEST_F(LooksTest, ShapesDrawTheirKindFillAndBorderAndFollowTheProgram) {
+  Preview& form = open();
+  // Rectangle: solid green fill, then the blue border.
+  EXPECT_EQ(items(form, "shpbox(0)"),
+            (std::vector<std::string>{"rectangle -fill=#00ff00 -outline=", "rectangle -fill= -outline=#0000ff"}));
+  // Circle: an oval as wide as it is high, centred in its box.
+  EXPECT_EQ(items(form, "shpbox(1)"), (std::vector<std::string>{"oval -fill= -outline=#000000"}));
+  const std::vector<double> circle = coords(form, "shpbox(1)", 0);
+  EXPECT_NEAR(circle[2] - circle[0], circle[3] - circle[1], 0.01);
+  EXPECT_NEAR(circle[0] + circle[2], 100, 1.01);  // centred across the 100-pixel box
+  // Rounded rectangle, opaque without a border: its back colour only.
+  const auto rounded = items(form, "shpbox(2)");
+  ASSERT_EQ(rounded.size(), 1u);
+  EXPECT_EQ(rounded[0].substr(0, 7), "polygon");
+  EXPECT_EQ(tcl({form.widget_of("shpbox(2)"), "itemcget", "all", "-smooth"}), "true");
+
+  run(form, "shpBox(1).FillStyle = 0");
+  run(form, "shpBox(1).FillColor = vbRed");
+  run(form, "shpBox(1).Shape = 2");
+  EXPECT_EQ(items(form, "shpbox(1)"),
+            (std::vector<std::string>{"oval -fill=#ff0000 -outline=", "oval -fill= -outline=#000000"}));
+  EXPECT_NE(coords(form, "shpbox(1)", 0)[2] - coords(form, "shpbox(1)", 0)[0],
+            coords(form, "shpbox(1)", 0)[3] - coords(form, "shpbox(1)", 0)[1]);
+  EXPECT_EQ(eval(form, "shpBox(1).FillColor"), "255");
+  EXPECT_EQ(eval(form, "shpBox(0).BorderColor = &HFF0000"), "True");
+  run(form, "shpBox(0).BorderStyle = 0");
+  EXPECT_EQ(items(form, "shpbox(0)"), (std::vector<std::string>{"rectangle -fill=#00ff00 -outline="}));
+}
+
+TEST_F(LooksTest, ALineRunsBetweenItsEndsWhereverTheProgramMovesThem) {
+  Preview& form = open();
+  const std::string canvas = form.widget_of("lindiag");
+  // From (200, 80) to (10, 120): the canvas covers the box of the ends with
+  // room for the line's width.
+  EXPECT_EQ(eval(form, "linDiag.X1 & \",\" & linDiag.Y1 & \",\" & linDiag.X2 & \",\" & linDiag.Y2"), "200,80,10,120");
+  const std::vector<double> ends = coords(form, "lindiag", 0);
+  const int64_t x = tk::Obj(tcl({"winfo", "x", canvas})).to_int(), y = tk::Obj(tcl({"winfo", "y", canvas})).to_int();
+  EXPECT_EQ(std::vector<double>({x + ends[0], y + ends[1], x + ends[2], y + ends[3]}),
+            std::vector<double>({200, 80, 10, 120}));
+  EXPECT_EQ(tcl({canvas, "itemcget", "all", "-width"}), "3.0");
+  run(form, "linDiag.X2 = 300");
+  run(form, "linDiag.Y2 = 80");
+  pump(10);
+  const std::vector<double> moved = coords(form, "lindiag", 0);
+  const int64_t x2 = tk::Obj(tcl({"winfo", "x", canvas})).to_int();
+  EXPECT_EQ(x2 + moved[0], 200);
+  EXPECT_EQ(x2 + moved[2], 300);
+  EXPECT_EQ(moved[1], moved[3]);
+}
+
+TEST_F(LooksTest, LabelsAlignGrowAndTakeFontsAndColoursFromTheFormAndTheProgram) {
+  Preview& form = open();
+  const std::string title = form.widget_of("lbltitle"), grows = form.widget_of("lblauto");
+  EXPECT_EQ(tcl({title, "cget", "-anchor"}), "n");
+  EXPECT_EQ(tcl({title, "cget", "-foreground"}), "#c00000");
+  // The form's bold font reaches the label that has none of its own.
+  EXPECT_EQ(tcl({"font", "actual", tcl({title, "cget", "-font"}), "-weight"}), "bold");
+  EXPECT_EQ(eval(form, "lblTitle.FontBold"), "True");
+  EXPECT_EQ(eval(form, "lblTitle.Font.Size"), "10");
+  run(form, "lblTitle.Font.Bold = False");
+  EXPECT_EQ(tcl({"font", "actual", tcl({title, "cget", "-font"}), "-weight"}), "normal");
+  EXPECT_EQ(eval(form, "lblTitle.FontBold"), "False");
+  run(form, "lblTitle.FontItalic = True");
+  EXPECT_EQ(eval(form, "lblTitle.Font.Italic"), "True");
+  EXPECT_EQ(tcl({"font", "actual", tcl({title, "cget", "-font"}), "-slant"}), "italic");
+  run(form, "lblTitle.BackColor = &HFF&");
+  EXPECT_EQ(tcl({title, "cget", "-background"}), "#ff0000");
+  run(form, "lblTitle.BackColor = &H80000005");
+  EXPECT_EQ(tcl({title, "cget", "-background"}), "#ffffff");
+
+  // AutoSize: wider than the 20 pixels the file gives, and the program reads it.
+  const tk::Obj font = tcl({grows, "cget", "-font"});
+  EXPECT_EQ(tcl({"font", "actual", font, "-slant"}), "italic");
+  EXPECT_EQ(tcl({"font", "actual", font, "-underline"}), "1");
+  pump(10);
+  const int64_t width = tk::Obj(tcl({"winfo", "width", grows})).to_int();
+  EXPECT_GT(width, 100);
+  EXPECT_EQ(eval(form, "lblAuto.Width"), std::to_string(width));
+  run(form, "lblAuto.Caption = \"x\"");
+  run(form, "lblAuto.FontSize = 12");
+  pump(10);
+  EXPECT_LT(tk::Obj(tcl({"winfo", "width", grows})).to_int(), 40);
+}
+
+TEST_F(LooksTest, MenuEntriesAndMenuArraysAreReachableAndLoadable) {
+  Preview& form = open();
+  const std::string bar = tcl({form.window, "cget", "-menu"});
+  auto file_menu = [&] { return tcl({tcl({form.window, "cget", "-menu"}), "entrycget", 0, "-menu"}); };
+  auto labels = [&] {
+    std::vector<std::string> out;
+    const std::string menu = file_menu();
+    const int64_t last = tk::Obj(tcl({menu, "index", "end"})).to_int();
+    for (int64_t i = 0; i <= last; ++i) out.push_back(tcl({menu, "entrycget", i, "-label"}));
+    return out;
+  };
+  EXPECT_EQ(labels(), (std::vector<std::string>{"(recent)", "Exit"}));
+  run(form, "mnuRecent(0).Caption = \"one.txt\"");
+  run(form, "Load mnuRecent(1)");
+  run(form, "mnuRecent(1).Caption = \"two.txt\"");
+  EXPECT_EQ(labels(), (std::vector<std::string>{"one.txt", "two.txt", "Exit"}));
+  EXPECT_EQ(eval(form, "mnuRecent.Count"), "2");
+  run(form, "mnuExit.Enabled = False");
+  run(form, "mnuRecent(0).Checked = True");
+  EXPECT_EQ(tcl({file_menu(), "entrycget", 2, "-state"}), "disabled");
+  EXPECT_EQ(tcl({file_menu(), "type", 0}), "checkbutton");
+  logs().clear();
+  tcl({file_menu(), "invoke", 1});
+  EXPECT_EQ(logs(), (std::vector<std::string>{"recent 1 two.txt"}));
+  run(form, "mnuRecent(0).Visible = False");
+  EXPECT_EQ(labels(), (std::vector<std::string>{"two.txt", "Exit"}));
+  run(form, "Unload mnuRecent(1)");
+  EXPECT_EQ(labels(), (std::vector<std::string>{"Exit"}));
+  EXPECT_EQ(eval(form, "mnuRecent.Count"), "1");
+  try {
+    run(form, "Unload mnuRecent(0)");
+    ADD_FAILURE() << "a menu entry of the design was unloaded";
+  } catch (const VBError& e) {
+    EXPECT_EQ(e.number(), 362);
+  }
+  EXPECT_EQ(eval(form, "mnuFile.Caption"), "&File");
+  (void)bar;
+}
+
+TEST_F(LooksTest, TheRunnerNamesTheFileAndItsLineOfARuntimeError) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("corvane-looks-" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir / "Forms");
+  {
+    std::ofstream(dir / "Forms" / "frmLooks.frm", std::ios::binary) << LOOKS_FORM;
+    std::ofstream(dir / "Looks.vbp", std::ios::binary)
+        << "Type=Exe\r\nForm=Forms\\frmLooks.frm\r\nModule=modMain; modMain.bas\r\nStartup=\"frmLooks\"\r\n";
+    std::ofstream(dir / "modMain.bas", std::ios::binary)
+        << "Attribute VB_Name = \"modMain\"\r\nOption Explicit\r\n\r\nPublic Sub Boom()\r\n    Err.Raise 5\r\nEnd Sub\r\n";
+  }
+  Project project = load_project(dir / "Looks.vbp");
+  ApplicationHost host(interp(), project);
+  host.sources = project_source_files(project);
+  std::ostringstream err;
+  auto* old = std::cerr.rdbuf(err.rdbuf());
+  {
+    auto session = ApplicationSession::create(host);
+    host.session = session;
+    auto window = session->start();
+    window->invoke("Fail");
+    window->invoke("Nested");
+  }
+  std::cerr.rdbuf(old);
+  std::filesystem::remove_all(dir);
+  // Line 95 of the form file holds "Debug.Print 1 / 0"; line 5 of the
+  // module raises.
+  EXPECT_NE(err.str().find("Runtime error in Fail: division by zero\n    at Forms/frmLooks.frm, line 95\n"),
+            std::string::npos)
+      << err.str();
+  EXPECT_NE(err.str().find("Runtime error in Nested: Invalid procedure call or argument\n    at modMain.bas, line 5\n"),
+            std::string::npos)
+      << err.str();
+  if (host.session) host.session->stop();
+}
+
+}  // namespace
+}  // namespace corvane::testing
