@@ -212,8 +212,13 @@ void Preview::draw_graphic(const std::string& key) {
     outline_words = {path, "create", "oval", x1, y1, x2, y2};
   } else if (shape == 4 || shape == 5) {
     const double r = std::min(x2 - x1, y2 - y1) / 6.0;
-    outline_words = {path, "create", "polygon", x1 + r, y1, x2 - r, y1, x2, y1, x2, y1 + r, x2, y2 - r, x2, y2,
-                     x2 - r, y2, x1 + r, y2, x1, y2, x1, y2 - r, x1, y1 + r, x1, y1, "-smooth", 1};
+    // A smoothed polygon whose doubled points keep the sides straight; the
+    // box's corners pull the curves round.
+    outline_words = {path,   "create", "polygon", x1 + r, y1,     x1 + r, y1,     x2 - r, y1,     x2 - r,
+                     y1,     x2,       y1,        x2,     y1 + r, x2,     y1 + r, x2,     y2 - r, x2,
+                     y2 - r, x2,       y2,        x2 - r, y2,     x2 - r, y2,     x1 + r, y2,     x1 + r,
+                     y2,     x1,       y2,        x1,     y2 - r, x1,     y2 - r, x1,     y1 + r, x1,
+                     y1 + r, x1,       y1,        "-smooth", 1};
   } else {
     outline_words = {path, "create", "rectangle", x1, y1, x2, y2};
   }

@@ -150,8 +150,11 @@ void draw_shape(CanvasPainter& p, const View& v, std::string_view) {
         p.item("oval", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
     } else if (kind == 4 || kind == 5) {
         const double r = std::min(w, h) / 6;
-        p.item("polygon", {x + r, y, x + w - r, y, x + w, y, x + w, y + r, x + w, y + h - r, x + w, y + h, x + w - r,
-                           y + h, x + r, y + h, x, y + h, x, y + h - r, x, y + r, x, y},
+        // Doubled points keep the sides straight; the corners pull the curves round.
+        const double r2 = x + w - r, b = y + h;
+        p.item("polygon", {x + r, y, x + r, y, r2, y, r2, y, x + w, y, x + w, y + r, x + w, y + r, x + w, b - r,
+                           x + w, b - r, x + w, b, r2, b, r2, b, x + r, b, x + r, b, x, b, x, b - r, x, b - r,
+                           x, y + r, x, y + r, x, y},
                {"-outline", outline, "-width", width, "-fill", fill, "-smooth", 1});
     } else {
         p.item("rectangle", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
