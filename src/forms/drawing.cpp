@@ -12,24 +12,11 @@
 #include "forms/preview.h"
 #include "model/names.h"
 #include "tk/error.h"
+#include "vb6files/values.h"
 
 namespace corvane {
 
 namespace {
-
-struct SystemColour {
-  int64_t index;
-  const char* rgb;
-};
-
-// The system colours (&H800000nn&) as a default Windows scheme shows them.
-constexpr std::array<SystemColour, 25> SYSTEM_COLOURS{{
-    {0x00, "#c8c8c8"}, {0x01, "#000000"}, {0x02, "#99b4d1"}, {0x03, "#bfcddb"}, {0x04, "#f0f0f0"},
-    {0x05, "#ffffff"}, {0x06, "#646464"}, {0x07, "#000000"}, {0x08, "#000000"}, {0x09, "#000000"},
-    {0x0A, "#b4b4b4"}, {0x0B, "#f4f7fc"}, {0x0C, "#ababab"}, {0x0D, "#0078d7"}, {0x0E, "#ffffff"},
-    {0x0F, "#f0f0f0"}, {0x10, "#a0a0a0"}, {0x11, "#6d6d6d"}, {0x12, "#000000"}, {0x13, "#434e54"},
-    {0x14, "#ffffff"}, {0x15, "#696969"}, {0x16, "#e3e3e3"}, {0x17, "#000000"}, {0x18, "#ffffe1"},
-}};
 
 int64_t integer_of(const Value& value, int64_t fallback = 0) {
   try {
@@ -77,9 +64,8 @@ std::string colour_of(const Value& value, const std::string& fallback) {
   }
   const uint32_t bits = static_cast<uint32_t>(number);
   if (bits & 0x80000000u) {
-    for (const SystemColour& colour : SYSTEM_COLOURS)
-      if (colour.index == (bits & 0xFFFF)) return colour.rgb;
-    return fallback;
+    const std::string rgb = (bits & 0x7FFFFF00u) == 0 ? system_color_rgb(bits & 0xFF) : std::string();
+    return rgb.empty() ? fallback : rgb;
   }
   if (number < 0 || number > 0xFFFFFF) return fallback;
   char out[8];
@@ -123,7 +109,23 @@ std::string Preview::background_of(const Control& c) {
     auto it = objects.find(control_key(*holder));
     if (it != objects.end()) return colour_of(it->second->props["backcolor"], "#f0f0f0");
   }
-  return "#f0f0f0";
+  return form_background();
+}
+
+std::string Preview::form_background() {
+  auto it = form_object->props.find("backcolor");
+  return it == form_object->props.end() ? colour_of(Value(form.back_color), "#f0f0f0")
+                                        : colour_of(it->second, "#f0f0f0");
+}
+
+// What stands on the form's own colour follows it: its window, transparent
+// labels, shapes and lines.
+void Preview::restyle_form_background() {
+  host.interp().try_call({window, "configure", "-background", form_background()});
+  for (const Control& c : form.controls) {
+    if (c.kind == "Label") style_label(control_key(c));
+    else if (c.kind == "Shape" || c.kind == "Line") draw_graphic(control_key(c));
+  }
 }
 
 void Preview::apply_font(const std::string& key) {

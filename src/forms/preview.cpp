@@ -156,6 +156,7 @@ void Preview::build() {
   tk::Interp& interp = host.interp();
   window = tk::new_widget_path(interp, host.root());
   interp.call({"toplevel", window, "-background", "#f0f0f0"});
+  interp.try_call({window, "configure", "-background", form.back_color});
   interp.call({"wm", "withdraw", window});
   tk::wm_title(interp, window, form.caption);
   const int width = std::max(form.width, 240), height = std::max(form.height, 160);
@@ -185,7 +186,8 @@ void Preview::build() {
   } else {
     form_object = std::make_shared<ControlObject>(
         form.name, std::map<std::string, Value>{
-                       {"caption", Value(form.caption)}, {"visible", Value(true)}, {"keypreview", Value(form.key_preview)}});
+                       {"caption", Value(form.caption)}, {"visible", Value(true)}, {"keypreview", Value(form.key_preview)},
+                       {"backcolor", colour_value(form.back_color)}});
     form_object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
       if (auto p = w.lock()) p->change_form(o, key, value);
     };
@@ -491,6 +493,8 @@ void Preview::change_form(ControlObject&, const std::string& key, const Value& v
   } else if (key == "visible") {
     if (truth(value)) show_window();
     else withdraw_window();
+  } else if (key == "backcolor") {
+    restyle_form_background();
   }
 }
 

@@ -125,6 +125,8 @@ class Preview : public std::enable_shared_from_this<Preview> {
   tk::Obj font_of(const std::string& face, int size, bool bold, bool italic, bool underline);
   std::string default_font_family();
   std::string background_of(const Control& c);
+  std::string form_background();
+  void restyle_form_background();
   void apply_font(const std::string& key);
   void style_label(const std::string& key);
   void draw_graphic(const std::string& key);

@@ -101,6 +101,7 @@ struct VBForm {
   bool mdi_child = false;
   // The form sees keys before the control that has the focus.
   bool key_preview = false;
+  std::string back_color = "#f0f0f0";
 
   // The first control of that name (of a control array, its first member).
   Control* get_control(std::string_view control_name);

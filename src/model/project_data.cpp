@@ -70,7 +70,7 @@ ordered_json form_data(const VBForm& f) {
   return ordered_json{{"name", f.name},     {"caption", f.caption},     {"width", f.width},
                       {"height", f.height}, {"controls", controls},     {"menus", menus},
                       {"code", f.code},     {"mdi_form", f.mdi_form}, {"mdi_child", f.mdi_child},
-                      {"key_preview", f.key_preview}};
+                      {"key_preview", f.key_preview}, {"back_color", f.back_color}};
 }
 
 // Reading: each record object is checked for unknown and missing keys, and
@@ -219,7 +219,7 @@ Control read_control(const json& obj, const std::string& where) {
 VBForm read_form(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child", "key_preview"});
+  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child", "key_preview", "back_color"});
   VBForm f;
   r.text(obj, "name", f.name);
   r.text(obj, "caption", f.caption);
@@ -229,6 +229,7 @@ VBForm read_form(const json& obj, const std::string& where) {
   r.boolean(obj, "mdi_form", f.mdi_form);
   r.boolean(obj, "mdi_child", f.mdi_child);
   r.boolean(obj, "key_preview", f.key_preview);
+  r.text(obj, "back_color", f.back_color);
   const json& controls = r.array(obj, "controls", true);
   for (size_t i = 0; i < controls.size(); ++i)
     f.controls.push_back(read_control(controls[i], describe(controls[i], "control", i) + " of " + where));

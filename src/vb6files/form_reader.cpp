@@ -303,6 +303,7 @@ class FormReader {
   // they give the size only to a twips-scaled form without client size.
   void apply_form_property(const std::string& name, std::string_view value) {
     if (name == "caption") form_.caption = unquote(value);
+    else if (name == "backcolor") form_.back_color = vb_file_color(value, form_.back_color);
     else if (name == "clientwidth") form_.width = from_twips(value, 640), client_width_ = true;
     else if (name == "clientheight") form_.height = from_twips(value, 440), client_height_ = true;
     else if (name == "scalewidth") scale_width_ = std::string(value);
@@ -345,8 +346,8 @@ class FormReader {
     else if (name == "text") c.text = unquote(value);
     else if (name == "visible") c.visible = is_true(value);
     else if (name == "enabled") c.enabled = is_true(value);
-    else if (name == "backcolor") c.back_color = vb_to_color(value, c.back_color);
-    else if (name == "forecolor") c.fore_color = vb_to_color(value, c.fore_color);
+    else if (name == "backcolor") c.back_color = vb_file_color(value, c.back_color);
+    else if (name == "forecolor") c.fore_color = vb_file_color(value, c.fore_color);
     else if (name == "' corvane_items") c.items = unquote(value);
     else if (name == "recordsource") c.record_source = unquote(value);
     else if (name == "value") c.value = clamp_to_int(parse_int(value));
@@ -397,8 +398,8 @@ class FormReader {
     auto small = [&value](int fallback) { return clamp_to_int(parse_int(value, fallback)); };
     if (name == "shape") c.shape = small(0);
     else if (name == "fillstyle") c.fill_style = small(1);
-    else if (name == "fillcolor") c.fill_color = vb_to_color(value, c.fill_color);
-    else if (name == "bordercolor") c.border_color = vb_to_color(value, c.border_color);
+    else if (name == "fillcolor") c.fill_color = vb_file_color(value, c.fill_color);
+    else if (name == "bordercolor") c.border_color = vb_file_color(value, c.border_color);
     else if (name == "borderstyle") c.border_style = small(c.border_style);
     else if (name == "borderwidth") c.border_width = small(1);
     else if (name == "backstyle") c.back_style = small(1);

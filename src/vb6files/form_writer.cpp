@@ -25,6 +25,8 @@ class FormWriter {
     line("VERSION 5.00");
     line((form.mdi_form ? "Begin VB.MDIForm " : "Begin VB.Form ") + form.name);
     property(1, "Caption", quote_on_line(form.caption));
+    if (form.back_color != VBForm{}.back_color && !form.back_color.empty())
+      property(1, "BackColor", color_to_vb(form.back_color));
     property(1, "ClientHeight", twips(form.height));
     property(1, "ClientWidth", twips(form.width));
     if (form.mdi_child) property(1, "MDIChild", TRUE_VALUE);

@@ -18,6 +18,7 @@ namespace {
 const char* const LOOKS_FORM =
     "VERSION 5.00\r\n"
     "Begin VB.Form frmLooks \r\n"
+    "   BackColor       =   &H00C0C0C0&\r\n"
     "   Caption         =   \"Looks\"\r\n"
     "   ClientHeight    =   3600\r\n"
     "   ClientWidth     =   6000\r\n"
@@ -76,6 +77,7 @@ const char* const LOOKS_FORM =
     "   End\r\n"
     "   Begin VB.Label lblAuto \r\n"
     "      AutoSize        =   -1  'True\r\n"
+    "      BackColor       =   &H80000005&\r\n"
     "      Caption         =   \"Grows to fit its whole caption\"\r\n"
     "      BeginProperty Font \r\n"
     "         Name            =   \"DejaVu Serif\"\r\n"
@@ -174,6 +176,19 @@ TEST_F(LooksTest, ShapesDrawTheirKindFillAndBorderAndFollowTheProgram) {
   EXPECT_EQ(eval(form, "shpBox(0).BorderColor = &HFF0000"), "True");
   run(form, "shpBox(0).BorderStyle = 0");
   EXPECT_EQ(items(form, "shpbox(0)"), (std::vector<std::string>{"rectangle -fill=#00ff00 -outline="}));
+}
+
+TEST_F(LooksTest, TheFormsColourShowsUnderTransparentShapesAndFollowsTheProgram) {
+  Preview& form = open();
+  EXPECT_EQ(tcl({form.window, "cget", "-background"}), "#c0c0c0");
+  EXPECT_EQ(tcl({form.widget_of("shpbox(1)"), "cget", "-background"}), "#c0c0c0");
+  EXPECT_EQ(eval(form, "Me.BackColor"), std::to_string(0xC0C0C0));
+  // A system colour in the file shows as the colour it stands for.
+  EXPECT_EQ(tcl({form.widget_of("lblauto"), "cget", "-background"}), "#ffffff");
+  run(form, "Me.BackColor = &HFF0000");
+  EXPECT_EQ(tcl({form.window, "cget", "-background"}), "#0000ff");
+  EXPECT_EQ(tcl({form.widget_of("shpbox(1)"), "cget", "-background"}), "#0000ff");
+  EXPECT_EQ(tcl({form.widget_of("lblauto"), "cget", "-background"}), "#ffffff");
 }
 
 TEST_F(LooksTest, ALineRunsBetweenItsEndsWhereverTheProgramMovesThem) {
@@ -295,9 +310,9 @@ TEST_F(LooksTest, TheRunnerNamesTheFileAndItsLineOfARuntimeError) {
   }
   std::cerr.rdbuf(old);
   std::filesystem::remove_all(dir);
-  // Line 95 of the form file holds "Debug.Print 1 / 0"; line 5 of the
+  // Line 97 of the form file holds "Debug.Print 1 / 0"; line 5 of the
   // module raises.
-  EXPECT_NE(err.str().find("Runtime error in Fail: division by zero\n    at Forms/frmLooks.frm, line 95\n"),
+  EXPECT_NE(err.str().find("Runtime error in Fail: division by zero\n    at Forms/frmLooks.frm, line 97\n"),
             std::string::npos)
       << err.str();
   EXPECT_NE(err.str().find("Runtime error in Nested: Invalid procedure call or argument\n    at modMain.bas, line 5\n"),
