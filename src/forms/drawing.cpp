@@ -125,6 +125,8 @@ void Preview::restyle_form_background() {
   for (const Control& c : form.controls) {
     if (c.kind == "Label") style_label(control_key(c));
     else if (c.kind == "Shape" || c.kind == "Line") draw_graphic(control_key(c));
+    else if (c.kind == "Image" && !widget_of(control_key(c)).empty())
+      host.interp().try_call({widget_of(control_key(c)), "configure", "-background", background_of(c)});
   }
 }
 
@@ -208,7 +210,10 @@ void Preview::draw_graphic(const std::string& key) {
   }
   // The outline lies inside the box.
   const double inset = border_style == 0 ? 0 : width / 2.0;
-  const double x1 = x + inset, y1 = y + inset, x2 = x + w - inset - (width % 2 ? 1 : 0), y2 = y + h - inset - (width % 2 ? 1 : 0);
+  // An odd-width border stands on pixel centres: its right and bottom
+  // edges one pixel in, so that they stay inside the box.
+  const double odd = border_style != 0 && width % 2 ? 1 : 0;
+  const double x1 = x + inset, y1 = y + inset, x2 = x + w - inset - odd, y2 = y + h - inset - odd;
   std::vector<tk::Obj> outline_words;
   if (shape == 2 || shape == 3) {
     outline_words = {path, "create", "oval", x1, y1, x2, y2};

@@ -209,7 +209,9 @@ void Preview::make_widget(const Control& c) {
     interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
-    interp.call({"label", path, "-text", "\u25A7", "-background", "white", "-relief", "sunken"});
+    // Its picture lives in the form's binary sidecar, which the model does
+    // not hold: an image shows what lies beneath it, as an empty one does in VB.
+    interp.call({"label", path, "-background", background_of(c), "-borderwidth", 0, "-highlightthickness", 0});
   } else if (kind == "Shape" || kind == "Line") {
     interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0, "-borderwidth", 0});
   } else if (kind == "StatusBar") {
@@ -312,7 +314,9 @@ void Preview::make_widget(const Control& c) {
   } else if (kind == "Data") {
     interp.call({"label", path, "-text", "Data (use DBOpen / DBQuery)", "-relief", "ridge", "-background", "#e8e8e8"});
   } else if (kind == "PictureBox") {
-    interp.call({"label", path, "-text", "PictureBox", "-relief", "sunken", "-background", "#ffffff"});
+    // A sunken box in its own colour (the button face unless given).
+    interp.call({"frame", path, "-relief", "sunken", "-borderwidth", 2, "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
   } else {
     created = false;
   }
@@ -434,6 +438,13 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
   }
   const std::string path = widget_of(name);
   if (path.empty()) return;
+  if (c->kind == "CommandButton" && key == "value") {
+    // Value = True presses the button: its Click runs, and Value reads
+    // False again.
+    object.props["value"] = Value(false);
+    if (truth(value)) invoke(c->name + "_Click", c->index);
+    return;
+  }
   tk::Interp& interp = host.interp();
   suppress = true;
   struct Reset {
@@ -449,6 +460,11 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       } else {
         vars.at(name).set(text);
         if (c->kind == "Frame" && key == "caption") interp.call({path, "configure", "-text", text});
+        // An AutoSize label grows or shrinks with its caption.
+        if (c->kind == "Label" && truth(object.props["autosize"])) {
+          style_label(name);
+          if (truth(object.props["visible"])) place(name);
+        }
       }
     } else if (key == "value") {
       if (c->kind == "CheckBox" || c->kind == "OptionButton") {
@@ -468,6 +484,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
     } else if (LOOK_PROPERTIES.count(key)) {
       change_look(object, *c, key);
     } else if (key == "left" || key == "top" || key == "width" || key == "height") {
+      if (c->kind == "Label") style_label(name);  // wraps at its new width
+      else if (c->kind == "Shape") draw_graphic(name);
       if (truth(object.props["visible"])) place(name);
     } else if (key == "visible") {
       if (truth(value)) place(name);

@@ -69,19 +69,19 @@ void draw_timer(CanvasPainter& p, const View& v, std::string_view) {
 void draw_button(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#e6e6e6", "-outline", v.line, "-width", 1});
     p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.c.caption, "-fill", v.fg, "-width",
-                                                 wrap(v.w - 12), "-font", p.font(v.points())});
+                                                 wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_text_box(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#ffffff", "-outline", v.line, "-width", 2});
     p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.fg, "-width",
-                                          wrap(v.w - 12), "-font", p.font(v.points())});
+                                          wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_label(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#f0f0f0", "-outline", "#93979d", "-dash", dash(2, 2)});
     p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
-                                          wrap(v.w - 12), "-font", p.font(v.points())});
+                                          wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_frame(CanvasPainter& p, const View& v, std::string_view) {

@@ -138,5 +138,26 @@ TEST_F(KeyboardTest, FocusStartsOnTheFirstControlInTabOrderAndClicksMoveItToButt
   EXPECT_EQ(logs(), (std::vector<std::string>{"go 122"}));
 }
 
+TEST_F(KeyboardTest, AFormThatPreviewsKeysCanPressItsButtonsFromTheKeyboard) {
+  std::vector<Control> keys;
+  for (int i = 0; i < 3; ++i) {
+    Control key = element("CommandButton", "cmdKey", i, 10 + 40 * i);
+    key.caption = std::to_string(i);
+    keys.push_back(key);
+  }
+  keys.push_back(Control::create("TextBox", "txtDisplay", 10, 140));
+  Preview& form = open(form_with("Sub cmdKey_Click(Index As Integer)\n"
+                                 "txtDisplay.Text = txtDisplay.Text & cmdKey(Index).Caption\nEnd Sub\n"
+                                 "Sub Form_KeyPress(KeyAscii As Integer)\n"
+                                 "If KeyAscii >= 48 And KeyAscii <= 50 Then\n"
+                                 "cmdKey(KeyAscii - 48).Value = True\nKeyAscii = 0\nEnd If\nEnd Sub\n",
+                                 keys, true));
+  const std::string display = form.widget_of("txtdisplay");
+  tcl({display, "delete", 0, "end"});
+  for (const char* key : {"x", "2", "0", "1"}) type(display, key);
+  EXPECT_EQ(eval(form, "txtDisplay.Text"), "x201");
+  EXPECT_EQ(eval(form, "cmdKey(1).Value"), "False");
+}
+
 }  // namespace
 }  // namespace corvane::testing

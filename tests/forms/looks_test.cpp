@@ -176,6 +176,9 @@ TEST_F(LooksTest, ShapesDrawTheirKindFillAndBorderAndFollowTheProgram) {
   EXPECT_EQ(eval(form, "shpBox(0).BorderColor = &HFF0000"), "True");
   run(form, "shpBox(0).BorderStyle = 0");
   EXPECT_EQ(items(form, "shpbox(0)"), (std::vector<std::string>{"rectangle -fill=#00ff00 -outline="}));
+  // A resized shape is drawn again to its new size.
+  run(form, "shpBox(0).Width = 40");
+  EXPECT_EQ(coords(form, "shpbox(0)", 0)[2], 40);
 }
 
 TEST_F(LooksTest, TheFormsColourShowsUnderTransparentShapesAndFollowsTheProgram) {
@@ -241,9 +244,15 @@ TEST_F(LooksTest, LabelsAlignGrowAndTakeFontsAndColoursFromTheFormAndTheProgram)
   EXPECT_GT(width, 100);
   EXPECT_EQ(eval(form, "lblAuto.Width"), std::to_string(width));
   run(form, "lblAuto.Caption = \"x\"");
-  run(form, "lblAuto.FontSize = 12");
   pump(10);
-  EXPECT_LT(tk::Obj(tcl({"winfo", "width", grows})).to_int(), 40);
+  const int64_t narrow = tk::Obj(tcl({"winfo", "width", grows})).to_int();
+  EXPECT_LT(narrow, 40);
+  run(form, "lblAuto.FontSize = 30");
+  pump(10);
+  EXPECT_GT(tk::Obj(tcl({"winfo", "width", grows})).to_int(), narrow);
+  // A label without AutoSize wraps at the width the program gives it.
+  run(form, "lblTitle.Width = 77");
+  EXPECT_EQ(tcl({title, "cget", "-wraplength"}), "77");
 }
 
 TEST_F(LooksTest, MenuEntriesAndMenuArraysAreReachableAndLoadable) {
