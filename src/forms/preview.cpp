@@ -78,6 +78,7 @@ std::map<std::string, Value> control_props(const Control& c) {
       {"alignment", Value(int64_t{c.alignment})},
       {"autosize", Value(c.auto_size)},
       {"wordwrap", Value(c.word_wrap)},
+      {"locked", Value(c.locked)},
       {"x1", Value(int64_t{c.left} + c.x1)},
       {"y1", Value(int64_t{c.top} + c.y1)},
       {"x2", Value(int64_t{c.left} + c.x2)},

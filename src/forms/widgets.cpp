@@ -125,7 +125,9 @@ void Preview::make_widget(const Control& c) {
       if (auto p = w.lock()) p->invoke(click, index);
     });
   } else if (kind == "TextBox") {
-    interp.call({"entry", path, "-textvariable", var.name()});
+    static constexpr const char* JUSTIFY[] = {"left", "right", "center"};
+    interp.call({"entry", path, "-textvariable", var.name(), "-justify", JUSTIFY[std::clamp(c.alignment, 0, 2)],
+                 "-state", c.locked ? "readonly" : "normal", "-readonlybackground", "white"});
     var.on_write([w, key, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
@@ -371,7 +373,9 @@ void Preview::apply_enabled(const std::string& key, int depth) {
   }
   tk::Interp& interp = host.interp();
   const std::string path = widget_of(key);
-  if (!path.empty() && !interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
+  const bool locked = c->kind == "TextBox" && truth(object->second->props["locked"]);
+  const char* state = !on ? "disabled" : locked ? "readonly" : "normal";
+  if (!path.empty() && !interp.try_call({path, "configure", "-state", state}))
     interp.try_call({path, "state", on ? "!disabled" : "disabled"});
   if ((c->kind != "Frame" && c->kind != "PictureBox") || depth >= 64) return;
   std::vector<std::string> held;
@@ -475,6 +479,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       } else if (c->kind == "ProgressBar") {
         interp.call({path, "configure", "-value", number_as_double(value)});
       }
+    } else if (key == "locked" && c->kind == "TextBox") {
+      interp.call({path, "configure", "-state", truth(value) ? "readonly" : "normal"});
     } else if (key == "enabled") {
       apply_enabled(name, 0);
     } else if (key.starts_with("font")) {

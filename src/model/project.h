@@ -49,7 +49,8 @@ struct Control {
   // 0 solid, 1 transparent, 2-7 hatches. border_style: 0 none, 1 solid,
   // 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot, 6 inside solid (a Label:
   // 1 a single frame). back_style: 0 transparent, 1 opaque (a Shape starts
-  // transparent). alignment: 0 left, 1 right, 2 centre.
+  // transparent). alignment (a Label's, a TextBox's): 0 left, 1 right,
+  // 2 centre.
   int shape = 0;
   int fill_style = 1;
   std::string fill_color = "#000000";
@@ -60,6 +61,8 @@ struct Control {
   int alignment = 0;
   bool auto_size = false;
   bool word_wrap = false;
+  // A TextBox the user cannot type into (the program still can).
+  bool locked = false;
   // A Line's two ends, relative to its left and top.
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 

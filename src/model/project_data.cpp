@@ -55,6 +55,7 @@ ordered_json control_data(const Control& c) {
       {"alignment", c.alignment},
       {"auto_size", c.auto_size},
       {"word_wrap", c.word_wrap},
+      {"locked", c.locked},
       {"x1", c.x1},
       {"y1", c.y1},
       {"x2", c.x2},
@@ -169,7 +170,7 @@ Control read_control(const json& obj, const std::string& where) {
                      "back_color", "fore_color", "font_size", "value", "items", "tab_index", "interval",
                      "record_source", "index", "container", "container_index", "font_name", "font_bold",
                      "font_italic", "font_underline", "shape", "fill_style", "fill_color", "border_color",
-                     "border_style", "border_width", "back_style", "alignment", "auto_size", "word_wrap", "x1", "y1",
+                     "border_style", "border_width", "back_style", "alignment", "auto_size", "word_wrap", "locked", "x1", "y1",
                      "x2", "y2"});
   Control c;
   r.text(obj, "kind", c.kind, true);
@@ -209,6 +210,7 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "alignment", c.alignment);
   r.boolean(obj, "auto_size", c.auto_size);
   r.boolean(obj, "word_wrap", c.word_wrap);
+  r.boolean(obj, "locked", c.locked);
   r.integer(obj, "x1", c.x1);
   r.integer(obj, "y1", c.y1);
   r.integer(obj, "x2", c.x2);

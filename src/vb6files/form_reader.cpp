@@ -382,8 +382,8 @@ class FormReader {
     static constexpr Owners OWNERS[] = {
         {"shape", "Shape"},        {"fillstyle", "Shape"},          {"fillcolor", "Shape"},
         {"bordercolor", "Shape Line"}, {"borderstyle", "Shape Line Label"}, {"borderwidth", "Shape Line"},
-        {"backstyle", "Shape Label"}, {"alignment", "Label"},        {"autosize", "Label"},
-        {"wordwrap", "Label"},
+        {"backstyle", "Shape Label"}, {"alignment", "Label TextBox"}, {"autosize", "Label"},
+        {"wordwrap", "Label"},      {"locked", "TextBox"},
     };
     bool owned = false;
     for (const Owners& o : OWNERS) {
@@ -406,6 +406,7 @@ class FormReader {
     else if (name == "alignment") c.alignment = small(0);
     else if (name == "autosize") c.auto_size = is_true(value);
     else if (name == "wordwrap") c.word_wrap = is_true(value);
+    else if (name == "locked") c.locked = is_true(value);
     else return false;
     return true;
   }

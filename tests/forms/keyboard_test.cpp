@@ -145,7 +145,10 @@ TEST_F(KeyboardTest, AFormThatPreviewsKeysCanPressItsButtonsFromTheKeyboard) {
     key.caption = std::to_string(i);
     keys.push_back(key);
   }
-  keys.push_back(Control::create("TextBox", "txtDisplay", 10, 140));
+  Control display_box = Control::create("TextBox", "txtDisplay", 10, 140);
+  display_box.locked = true;  // the user types only through the form
+  display_box.alignment = 1;
+  keys.push_back(display_box);
   Preview& form = open(form_with("Sub cmdKey_Click(Index As Integer)\n"
                                  "txtDisplay.Text = txtDisplay.Text & cmdKey(Index).Caption\nEnd Sub\n"
                                  "Sub Form_KeyPress(KeyAscii As Integer)\n"
@@ -154,9 +157,21 @@ TEST_F(KeyboardTest, AFormThatPreviewsKeysCanPressItsButtonsFromTheKeyboard) {
                                  keys, true));
   const std::string display = form.widget_of("txtdisplay");
   tcl({display, "delete", 0, "end"});
+  EXPECT_EQ(tcl({display, "cget", "-justify"}), "right");
   for (const char* key : {"x", "2", "0", "1"}) type(display, key);
-  EXPECT_EQ(eval(form, "txtDisplay.Text"), "x201");
+  EXPECT_EQ(eval(form, "txtDisplay.Text"), "201");  // x reached a locked box
   EXPECT_EQ(eval(form, "cmdKey(1).Value"), "False");
+  // Unlocked (and still after a disable and enable), it takes typing again.
+  run(form, "txtDisplay.Locked = False");
+  run(form, "txtDisplay.Enabled = False");
+  run(form, "txtDisplay.Enabled = True");
+  tcl({display, "icursor", "end"});
+  type(display, "x");
+  EXPECT_EQ(eval(form, "txtDisplay.Text"), "201x");
+  run(form, "txtDisplay.Locked = True");
+  run(form, "txtDisplay.Enabled = False");
+  run(form, "txtDisplay.Enabled = True");
+  EXPECT_EQ(tcl({display, "cget", "-state"}), "readonly");
 }
 
 }  // namespace

@@ -100,7 +100,9 @@ const char* const DRAWN_FORM =
     "      Width           =   1200\r\n"
     "   End\r\n"
     "   Begin VB.TextBox txtBorderless \r\n"
+    "      Alignment       =   2  'Center\r\n"
     "      BorderStyle     =   0  'None\r\n"
+    "      Locked          =   -1  'True\r\n"
     "      Height          =   375\r\n"
     "      Left            =   120\r\n"
     "      TabIndex        =   4\r\n"
@@ -164,8 +166,12 @@ TEST_F(DrawnForm, LabelsKeepTheirLayoutAndOthersIgnoreIt) {
   const Control& inside = at("lblInside");
   EXPECT_EQ(inside.border_style, 0);
   EXPECT_FALSE(inside.auto_size);
-  // A text box's border is not a label's: it keeps the kind's value.
+  // A text box's border is not a label's: it keeps the kind's value; its
+  // alignment and lock are its own.
   EXPECT_EQ(at("txtBorderless").border_style, Control::create("TextBox", "t").border_style);
+  EXPECT_EQ(at("txtBorderless").alignment, 2);
+  EXPECT_TRUE(at("txtBorderless").locked);
+  EXPECT_FALSE(at("lblOwn").locked);
 }
 
 TEST_F(DrawnForm, FontsComeFromTheControlItsContainerOrTheForm) {
