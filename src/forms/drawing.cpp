@@ -112,6 +112,33 @@ std::string Preview::background_of(const Control& c) {
   return form_background();
 }
 
+// What shows through a transparent control: the topmost filled or opaque
+// Shape drawn before it in the same container that holds its centre, else
+// the container's or form's colour.
+std::string Preview::colour_beneath(const Control& c) {
+  std::string colour = background_of(c);
+  auto own = objects.find(control_key(c));
+  if (own == objects.end()) return colour;
+  auto& props = own->second->props;
+  const int64_t cx = integer_of(props["left"]) + integer_of(props["width"]) / 2;
+  const int64_t cy = integer_of(props["top"]) + integer_of(props["height"]) / 2;
+  for (const Control& shape : form.controls) {
+    if (&shape == &c) break;
+    if (shape.kind != "Shape" || !names_equal(shape.container, c.container) || shape.container_index != c.container_index)
+      continue;
+    auto it = objects.find(control_key(shape));
+    if (it == objects.end()) continue;
+    auto& p = it->second->props;
+    const int64_t left = integer_of(p["left"]), top = integer_of(p["top"]);
+    if (!truth(p["visible"]) || cx < left || cy < top || cx >= left + integer_of(p["width"]) ||
+        cy >= top + integer_of(p["height"]))
+      continue;
+    if (integer_of(p["fillstyle"], 1) == 0) colour = colour_of(p["fillcolor"], colour);
+    else if (integer_of(p["backstyle"]) == 1) colour = colour_of(p["backcolor"], colour);
+  }
+  return colour;
+}
+
 std::string Preview::form_background() {
   auto it = form_object->props.find("backcolor");
   return it == form_object->props.end() ? colour_of(Value(form.back_color), "#f0f0f0")
@@ -156,7 +183,7 @@ void Preview::style_label(const std::string& key) {
   const int64_t alignment = std::clamp<int64_t>(integer_of(props["alignment"]), 0, 2);
   const bool auto_size = truth(props["autosize"]);
   const bool wrap = !auto_size || truth(props["wordwrap"]);
-  const std::string back = integer_of(props["backstyle"], 1) == 0 ? background_of(*c)
+  const std::string back = integer_of(props["backstyle"], 1) == 0 ? colour_beneath(*c)
                                                                    : colour_of(props["backcolor"], "#f0f0f0");
   tk::Interp& interp = host.interp();
   interp.try_call({path, "configure", "-anchor", ANCHORS[alignment], "-justify", JUSTIFY[alignment], "-wraplength",
@@ -187,7 +214,8 @@ void Preview::draw_graphic(const std::string& key) {
   interp.call({path, "delete", "all"});
   interp.call({path, "configure", "-background", background_of(*c)});
   const int64_t border_style = integer_of(props["borderstyle"], 1);
-  const int64_t width = std::max<int64_t>(1, integer_of(props["borderwidth"], 1));
+  // VB draws borders up to 8192 pixels wide; beyond 100 nothing a form shows changes.
+  const int64_t width = std::clamp<int64_t>(integer_of(props["borderwidth"], 1), 1, 100);
   const std::string border = colour_of(props["bordercolor"], "#000000");
   const char* dash = width == 1 ? dash_pattern(border_style) : "";
   if (c->kind == "Line") {
@@ -255,6 +283,10 @@ void Preview::change_look(ControlObject& object, const Control& c, const std::st
   if (c.kind == "Shape" || c.kind == "Line") {
     if (c.kind == "Line" && truth(object.props["visible"])) place(key);
     draw_graphic(key);
+    // Transparent labels may stand on the shape.
+    if (c.kind == "Shape")
+      for (const Control& label : form.controls)
+        if (label.kind == "Label") style_label(control_key(label));
   } else if (c.kind == "Label") {
     style_label(key);
     if (truth(object.props["visible"])) place(key);
@@ -279,7 +311,7 @@ void Preview::change_look(ControlObject& object, const Control& c, const std::st
 int64_t Preview::graphic_pad(const std::string& key) {
   auto it = objects.find(key);
   if (it == objects.end()) return 1;
-  return std::max<int64_t>(1, integer_of(it->second->props["borderwidth"], 1) / 2 + 1);
+  return std::clamp<int64_t>(integer_of(it->second->props["borderwidth"], 1), 1, 100) / 2 + 1;
 }
 
 }  // namespace corvane

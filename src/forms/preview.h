@@ -126,6 +126,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::string default_font_family();
   std::string background_of(const Control& c);
   std::string form_background();
+  std::string colour_beneath(const Control& c);
   void restyle_form_background();
   void apply_font(const std::string& key);
   void style_label(const std::string& key);

@@ -491,7 +491,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       change_look(object, *c, key);
     } else if (key == "left" || key == "top" || key == "width" || key == "height") {
       if (c->kind == "Label") style_label(name);  // wraps at its new width
-      else if (c->kind == "Shape") draw_graphic(name);
+      else if (c->kind == "Shape") change_look(object, *c, key);
       if (truth(object.props["visible"])) place(name);
     } else if (key == "visible") {
       if (truth(value)) place(name);

@@ -194,6 +194,30 @@ TEST_F(LooksTest, TheFormsColourShowsUnderTransparentShapesAndFollowsTheProgram)
   EXPECT_EQ(tcl({form.widget_of("lblauto"), "cget", "-background"}), "#ffffff");
 }
 
+TEST_F(LooksTest, ATransparentLabelShowsTheFilledShapeBeneathIt) {
+  VBForm form;
+  form.name = "Banner";
+  Control band = Control::create("Shape", "shpBand", 0, 0);
+  band.width = 200;
+  band.height = 40;
+  band.fill_style = 0;
+  band.fill_color = "#000080";
+  Control title = Control::create("Label", "lblTitle", 10, 10);
+  title.back_style = 0;
+  Control below = Control::create("Label", "lblBelow", 10, 60);
+  below.back_style = 0;
+  form.controls = {band, title, below};
+  host_->project_.forms.push_back(form);
+  start_session("Banner");
+  Preview& p = *host_->preview;
+  EXPECT_EQ(tcl({p.widget_of("lbltitle"), "cget", "-background"}), "#000080");
+  EXPECT_EQ(tcl({p.widget_of("lblbelow"), "cget", "-background"}), "#f0f0f0");
+  run(p, "shpBand.FillColor = &H8000&");
+  EXPECT_EQ(tcl({p.widget_of("lbltitle"), "cget", "-background"}), "#008000");
+  run(p, "lblBelow.Top = 20");
+  EXPECT_EQ(tcl({p.widget_of("lblbelow"), "cget", "-background"}), "#008000");
+}
+
 TEST_F(LooksTest, ALineRunsBetweenItsEndsWhereverTheProgramMovesThem) {
   Preview& form = open();
   const std::string canvas = form.widget_of("lindiag");
