@@ -15,114 +15,14 @@ namespace corvane::testing {
 namespace {
 
 // A form as VB6 writes it (CR LF line ends, fonts in property blocks).
-const char* const LOOKS_FORM =
-    "VERSION 5.00\r\n"
-    "Begin VB.Form frmLooks \r\n"
-    "   BackColor       =   &H00C0C0C0&\r\n"
-    "   Caption         =   \"Looks\"\r\n"
-    "   ClientHeight    =   3600\r\n"
-    "   ClientWidth     =   6000\r\n"
-    "   BeginProperty Font \r\n"
-    "      Name            =   \"MS Sans Serif\"\r\n"
-    "      Size            =   9.75\r\n"
-    "      Charset         =   0\r\n"
-    "      Weight          =   700\r\n"
-    "      Underline       =   0   'False\r\n"
-    "      Italic          =   0   'False\r\n"
-    "      Strikethrough   =   0   'False\r\n"
-    "   EndProperty\r\n"
-    "   Begin VB.Shape shpBox \r\n"
-    "      BorderColor     =   &H00FF0000&\r\n"
-    "      FillColor       =   &H0000FF00&\r\n"
-    "      FillStyle       =   0  'Solid\r\n"
-    "      Height          =   900\r\n"
-    "      Index           =   0\r\n"
-    "      Left            =   150\r\n"
-    "      Top             =   150\r\n"
-    "      Width           =   1500\r\n"
-    "   End\r\n"
-    "   Begin VB.Shape shpBox \r\n"
-    "      Height          =   900\r\n"
-    "      Index           =   1\r\n"
-    "      Left            =   1800\r\n"
-    "      Shape           =   3  'Circle\r\n"
-    "      Top             =   150\r\n"
-    "      Width           =   1500\r\n"
-    "   End\r\n"
-    "   Begin VB.Shape shpBox \r\n"
-    "      BackStyle       =   1  'Opaque\r\n"
-    "      BorderStyle     =   0  'Transparent\r\n"
-    "      Height          =   900\r\n"
-    "      Index           =   2\r\n"
-    "      Left            =   3450\r\n"
-    "      Shape           =   4  'Rounded Rectangle\r\n"
-    "      Top             =   150\r\n"
-    "      Width           =   1500\r\n"
-    "   End\r\n"
-    "   Begin VB.Line linDiag \r\n"
-    "      BorderWidth     =   3\r\n"
-    "      X1              =   3000\r\n"
-    "      X2              =   150\r\n"
-    "      Y1              =   1200\r\n"
-    "      Y2              =   1800\r\n"
-    "   End\r\n"
-    "   Begin VB.Label lblTitle \r\n"
-    "      Alignment       =   2  'Center\r\n"
-    "      Caption         =   \"Title\"\r\n"
-    "      ForeColor       =   &H000000C0&\r\n"
-    "      Height          =   375\r\n"
-    "      Left            =   150\r\n"
-    "      Top             =   2100\r\n"
-    "      Width           =   3000\r\n"
-    "   End\r\n"
-    "   Begin VB.Label lblAuto \r\n"
-    "      AutoSize        =   -1  'True\r\n"
-    "      BackColor       =   &H80000005&\r\n"
-    "      Caption         =   \"Grows to fit its whole caption\"\r\n"
-    "      BeginProperty Font \r\n"
-    "         Name            =   \"DejaVu Serif\"\r\n"
-    "         Size            =   12\r\n"
-    "         Charset         =   0\r\n"
-    "         Weight          =   400\r\n"
-    "         Underline       =   -1  'True\r\n"
-    "         Italic          =   -1  'True\r\n"
-    "         Strikethrough   =   0   'False\r\n"
-    "      EndProperty\r\n"
-    "      Height          =   195\r\n"
-    "      Left            =   150\r\n"
-    "      Top             =   2700\r\n"
-    "      Width           =   300\r\n"
-    "   End\r\n"
-    "   Begin VB.Menu mnuFile \r\n"
-    "      Caption         =   \"&File\"\r\n"
-    "      Begin VB.Menu mnuRecent \r\n"
-    "         Caption         =   \"(recent)\"\r\n"
-    "         Index           =   0\r\n"
-    "      End\r\n"
-    "      Begin VB.Menu mnuExit \r\n"
-    "         Caption         =   \"E&xit\"\r\n"
-    "      End\r\n"
-    "   End\r\n"
-    "End\r\n"
-    "Attribute VB_Name = \"frmLooks\"\r\n"
-    "Option Explicit\r\n"
-    "\r\n"
-    "Private Sub mnuRecent_Click(Index As Integer)\r\n"
-    "    Debug.Print \"recent \" & Index & \" \" & mnuRecent(Index).Caption\r\n"
-    "End Sub\r\n"
-    "\r\n"
-    "Private Sub Fail()\r\n"
-    "    Debug.Print 1 / 0\r\n"
-    "End Sub\r\n"
-    "\r\n"
-    "Private Sub Nested()\r\n"
-    "    Boom\r\n"
-    "End Sub\r\n";
+std::filesystem::path looks_file() {
+  return std::filesystem::path(CORVANE_SOURCE_DIR) / "tests/forms/fixtures/frmLooks.frm";
+}
 
 class LooksTest : public FormsTest {
  protected:
   Preview& open() {
-    host_->project_.forms.push_back(read_form_text(LOOKS_FORM, "frmLooks.frm"));
+    host_->project_.forms.push_back(read_form(looks_file()));
     start_session("frmLooks");
     pump(20);
     return *host_->preview;
@@ -321,9 +221,10 @@ TEST_F(LooksTest, MenuEntriesAndMenuArraysAreReachableAndLoadable) {
 TEST_F(LooksTest, TheRunnerNamesTheFileAndItsLineOfARuntimeError) {
   const std::filesystem::path dir =
       std::filesystem::temp_directory_path() / ("corvane-looks-" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir / "Forms");
   {
-    std::ofstream(dir / "Forms" / "frmLooks.frm", std::ios::binary) << LOOKS_FORM;
+    std::filesystem::copy_file(looks_file(), dir / "Forms" / "frmLooks.frm");
     std::ofstream(dir / "Looks.vbp", std::ios::binary)
         << "Type=Exe\r\nForm=Forms\\frmLooks.frm\r\nModule=modMain; modMain.bas\r\nStartup=\"frmLooks\"\r\n";
     std::ofstream(dir / "modMain.bas", std::ios::binary)
