@@ -225,20 +225,7 @@ ObjectRef Preview::make_control_object(const Control& c) {
     if (auto p = w.lock()) return p->control_method(o, method, args);
     return Value();
   };
-  // Label1.Font.Bold and Label1.FontBold are one setting.
-  auto font = std::make_shared<ControlObject>("Font");
-  for (const auto& [own, control_property] : FONT_PROPERTIES) font->props[own] = object->props[control_property];
-  const std::string key = control_key(c);
-  font->on_change = [w, key](ControlObject&, const std::string& changed, const Value& value) {
-    auto p = w.lock();
-    if (!p) return;
-    auto it = p->objects.find(key);
-    if (it == p->objects.end()) return;
-    for (const auto& [own, control_property] : FONT_PROPERTIES)
-      if (changed == own) it->second->props[control_property] = value;
-    p->apply_font(key);
-  };
-  object->props["font"] = Value(ObjectRef(font));
+  object->props["font"] = Value(make_font_object(control_key(c), object->props));
   if (c.index >= 0) {
     ObjectRef& slot = objects[lower(c.name)];
     if (!dynamic_cast<ControlArray*>(slot.get())) {
@@ -509,6 +496,58 @@ Value Preview::form_method(ControlObject&, const std::string& method, std::vecto
     return Value();
   }
   throw VBError("Unsupported Form method: " + method);
+}
+
+namespace {
+
+// A control's Font: its Name is the face, which the program may change.
+class FontObject : public ControlObject {
+ public:
+  FontObject() : ControlObject("Font") {}
+  Value get(std::string_view property) override {
+    if (lower(property) == "name") return props["name"];
+    return ControlObject::get(property);
+  }
+  void set(std::string_view property, Value value) override {
+    if (lower(property) != "name") return ControlObject::set(property, std::move(value));
+    props["name"] = value;
+    if (on_change) on_change(*this, "name", value);
+  }
+};
+
+}  // namespace
+
+// The Font object of a control: Label1.Font.Bold and Label1.FontBold are
+// one setting.
+ObjectRef Preview::make_font_object(const std::string& key, std::map<std::string, Value>& control_props) {
+  auto w = weak();
+  auto font = std::make_shared<FontObject>();
+  for (const auto& [own, control_property] : FONT_PROPERTIES) font->props[own] = control_props[control_property];
+  font->on_change = [w, key](ControlObject&, const std::string& changed, const Value& value) {
+    auto p = w.lock();
+    if (!p) return;
+    auto it = p->objects.find(key);
+    if (it == p->objects.end()) return;
+    for (const auto& [own, control_property] : FONT_PROPERTIES)
+      if (changed == own) it->second->props[control_property] = value;
+    p->apply_font(key);
+  };
+  return font;
+}
+
+// Set Label1.Font = Label2.Font takes the other font's settings into the
+// control's own Font object; Label1.Font = "Arial" names its face (Name is
+// a font's default property).
+void Preview::assign_font(ControlObject& object, const Value& value) {
+  const std::string key = control_key(object);
+  if (value.is_object()) {
+    ControlObject& other = *value.as_object();
+    for (const auto& [own, control_property] : FONT_PROPERTIES)
+      if (auto it = other.props.find(own); it != other.props.end()) object.props[control_property] = it->second;
+  } else {
+    object.props["fontname"] = Value(widget_text(value));
+  }
+  object.props["font"] = Value(make_font_object(key, object.props));
 }
 
 // A FontBold (or FontName ...) change shows in the control's Font object.

@@ -133,6 +133,8 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void draw_graphic(const std::string& key);
   int64_t graphic_pad(const std::string& key);
   void sync_font_object(const std::string& key);
+  ObjectRef make_font_object(const std::string& key, std::map<std::string, Value>& control_props);
+  void assign_font(ControlObject& object, const Value& value);
   void change_look(ControlObject& object, const Control& c, const std::string& property);
   void cancel_timers();
   void close_database();

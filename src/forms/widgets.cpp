@@ -484,6 +484,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
     } else if (key == "enabled") {
       apply_enabled(name, 0);
     } else if (key.starts_with("font")) {
+      if (key == "font") assign_font(object, value);
       sync_font_object(name);
       apply_font(name);
       if (c->kind == "Label" && truth(object.props["visible"])) place(name);

@@ -177,6 +177,18 @@ TEST_F(LooksTest, LabelsAlignGrowAndTakeFontsAndColoursFromTheFormAndTheProgram)
   // A label without AutoSize wraps at the width the program gives it.
   run(form, "lblTitle.Width = 77");
   EXPECT_EQ(tcl({title, "cget", "-wraplength"}), "77");
+
+  // One control's font given to another is copied, not shared.
+  run(form, "Set lblAuto.Font = lblTitle.Font");
+  EXPECT_EQ(eval(form, "lblAuto.FontItalic"), "True");
+  run(form, "lblAuto.Font.Italic = False");
+  EXPECT_EQ(eval(form, "lblTitle.Font.Italic"), "True");
+  run(form, "lblAuto.Font = \"DejaVu Serif\"");
+  EXPECT_EQ(eval(form, "lblAuto.Font.Name"), "DejaVu Serif");
+  EXPECT_EQ(eval(form, "lblTitle.FontName"), "MS Sans Serif");
+  run(form, "lblTitle.Font.Name = \"DejaVu Sans Mono\"");
+  EXPECT_EQ(eval(form, "lblTitle.FontName"), "DejaVu Sans Mono");
+  EXPECT_EQ(tcl({"font", "actual", tcl({title, "cget", "-font"}), "-family"}), "DejaVu Sans Mono");
 }
 
 TEST_F(LooksTest, MenuEntriesAndMenuArraysAreReachableAndLoadable) {
