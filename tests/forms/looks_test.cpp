@@ -116,6 +116,11 @@ TEST_F(LooksTest, ATransparentLabelShowsTheFilledShapeBeneathIt) {
   EXPECT_EQ(tcl({p.widget_of("lbltitle"), "cget", "-background"}), "#008000");
   run(p, "lblBelow.Top = 20");
   EXPECT_EQ(tcl({p.widget_of("lblbelow"), "cget", "-background"}), "#008000");
+  // An opaque shape without fill shows its back colour.
+  run(p, "shpBand.FillStyle = 1");
+  run(p, "shpBand.BackStyle = 1");
+  run(p, "shpBand.BackColor = &H80&");
+  EXPECT_EQ(tcl({p.widget_of("lbltitle"), "cget", "-background"}), "#800000");
 }
 
 TEST_F(LooksTest, ALineRunsBetweenItsEndsWhereverTheProgramMovesThem) {
