@@ -396,7 +396,9 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   return scope.find(proc->result)->value;
 }
 
-Value VBRuntime::event(const std::string& name, std::vector<Value> args) {
+Value VBRuntime::event(const std::string& name, std::vector<Value> args) { return event_by_ref(name, args); }
+
+Value VBRuntime::event_by_ref(const std::string& name, std::vector<Value>& args) {
   // An event raised inside another one (through a modal dialog) has its
   // own count and clock; the outer event's resume afterwards.
   struct Frame {
@@ -418,7 +420,21 @@ Value VBRuntime::event(const std::string& name, std::vector<Value> args) {
   try {
     Value result;
     try {
-      result = run_proc(name, std::move(args), {}, nullptr);
+      // The host's arguments stand in variables of a scratch scope, so that
+      // ByRef parameters write back into them as into a caller's variables.
+      Scope host_args;
+      std::vector<Symbol> refs;
+      for (size_t i = 0; i < args.size(); ++i) {
+        refs.push_back(intern("\x01event argument " + std::to_string(i)));
+        host_args.get_or_create(refs.back()).value = args[i];
+      }
+      auto it = procs.find(intern(name));
+      if (it != procs.end()) {
+        const ProcedureRef proc = it->second;
+        std::vector<Value> passed = args;
+        result = run_proc(proc, passed, &refs, &host_args);
+        for (size_t i = 0; i < args.size(); ++i) args[i] = host_args.find(refs[i])->value;
+      }
     } catch (const std::bad_alloc&) {
       throw VBError(7, "Out of memory");
     }

@@ -197,6 +197,9 @@ class VBRuntime {
   // "Runtime error in {name}: {message}" and then rethrown.
   // args: an element's Index for a control array's events.
   Value event(const std::string& name, std::vector<Value> args = {});
+  // The same, with the values the procedure left in its ByRef parameters
+  // written back into args (KeyPress's KeyAscii = 0 cancels the key).
+  Value event_by_ref(const std::string& name, std::vector<Value>& args);
   void clear_error();
   void err_method(ControlObject& object, const std::string& method, std::vector<Value>& args);
 

@@ -24,13 +24,17 @@ void Preview::load_element(ControlArray& array, int64_t index) {
   c.enabled = truth(source->props["enabled"]);
   form.controls.push_back(c);
   ObjectRef object = make_control_object(c);
-  for (const auto& [key, value] : source->props) object->props[key] = value;
+  // Every property but the Font object, which is the element's own.
+  for (const auto& [key, value] : source->props)
+    if (key != "font") object->props[key] = value;
   object->props["visible"] = Value(false);
   const std::string key = control_key(c);
   objects[key] = object;
   loaded_elements_.insert(key);
   if (closed) return;
   make_widget(form.controls.back());
+  sync_font_object(key);
+  apply_font(key);
   if (c.kind == "Timer" && c.enabled && c.interval > 0) schedule_timer(key);
 }
 

@@ -60,8 +60,37 @@ std::map<std::string, Value> control_props(const Control& c) {
       {"filter", Value(std::string("All Files (*.*)|*.*"))},
       {"dialogtitle", Value(std::string("Choose a file"))},
       {"color", Value(std::string("#000000"))},
+      {"backcolor", colour_value(c.back_color)},
+      {"forecolor", colour_value(c.fore_color)},
+      {"fontname", Value(c.font_name.empty() ? std::string("MS Sans Serif") : c.font_name)},
+      {"fontsize", Value(int64_t{c.font_size})},
+      {"fontbold", Value(c.font_bold)},
+      {"fontitalic", Value(c.font_italic)},
+      {"fontunderline", Value(c.font_underline)},
+      {"fontstrikethru", Value(false)},
+      {"shape", Value(int64_t{c.shape})},
+      {"fillstyle", Value(int64_t{c.fill_style})},
+      {"fillcolor", colour_value(c.fill_color)},
+      {"bordercolor", colour_value(c.border_color)},
+      {"borderstyle", Value(int64_t{c.border_style})},
+      {"borderwidth", Value(int64_t{c.border_width})},
+      {"backstyle", Value(int64_t{c.back_style})},
+      {"alignment", Value(int64_t{c.alignment})},
+      {"autosize", Value(c.auto_size)},
+      {"wordwrap", Value(c.word_wrap)},
+      {"locked", Value(c.locked)},
+      {"x1", Value(int64_t{c.left} + c.x1)},
+      {"y1", Value(int64_t{c.top} + c.y1)},
+      {"x2", Value(int64_t{c.left} + c.x2)},
+      {"y2", Value(int64_t{c.top} + c.y2)},
   };
 }
+
+// The font properties of a control object, as its Font object names them.
+constexpr std::pair<const char*, const char*> FONT_PROPERTIES[] = {
+    {"name", "fontname"},     {"size", "fontsize"},           {"bold", "fontbold"},
+    {"italic", "fontitalic"}, {"underline", "fontunderline"}, {"strikethrough", "fontstrikethru"},
+};
 
 }  // namespace
 
@@ -128,6 +157,7 @@ void Preview::build() {
   tk::Interp& interp = host.interp();
   window = tk::new_widget_path(interp, host.root());
   interp.call({"toplevel", window, "-background", "#f0f0f0"});
+  interp.try_call({window, "configure", "-background", form.back_color});
   interp.call({"wm", "withdraw", window});
   tk::wm_title(interp, window, form.caption);
   const int width = std::max(form.width, 240), height = std::max(form.height, 160);
@@ -156,7 +186,9 @@ void Preview::build() {
     if (!form_object) throw VBError("Unknown form: " + form.name);
   } else {
     form_object = std::make_shared<ControlObject>(
-        form.name, std::map<std::string, Value>{{"caption", Value(form.caption)}, {"visible", Value(true)}});
+        form.name, std::map<std::string, Value>{
+                       {"caption", Value(form.caption)}, {"visible", Value(true)}, {"keypreview", Value(form.key_preview)},
+                       {"backcolor", colour_value(form.back_color)}});
     form_object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
       if (auto p = w.lock()) p->change_form(o, key, value);
     };
@@ -167,6 +199,7 @@ void Preview::build() {
   }
   objects[lower(form.name)] = form_object;
   for (const Control& c : form.controls) objects.emplace(control_key(c), make_control_object(c));
+  make_menu_objects();
   if (session) {
     for (const auto& [key, object] : session->form_objects) objects.emplace(key, object);
   }
@@ -176,6 +209,7 @@ void Preview::build() {
   for (const Control& c : form.controls) make_widget(c);
   make_form_menus();
   bind_configure();
+  bind_keys(window, nullptr);
 }
 
 // The object of one control; an element also joins its array's object,
@@ -191,6 +225,7 @@ ObjectRef Preview::make_control_object(const Control& c) {
     if (auto p = w.lock()) return p->control_method(o, method, args);
     return Value();
   };
+  object->props["font"] = Value(make_font_object(control_key(c), object->props));
   if (c.index >= 0) {
     ObjectRef& slot = objects[lower(c.name)];
     if (!dynamic_cast<ControlArray*>(slot.get())) {
@@ -221,10 +256,12 @@ void Preview::build_runtime() {
   options.source_files.push_back(form.name + ".frm");
   // Controls in the form's order first, then the form objects.
   options.controls.emplace_back(form.name, form_object);
-  // A control array is one name.
+  // A control array is one name; so is a menu array.
   std::set<std::string> named;
   for (const Control& c : form.controls)
     if (named.insert(lower(c.name)).second) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
+  for (const auto& [key, item] : menu_items_)
+    if (named.insert(lower(item->name)).second) options.controls.emplace_back(item->name, objects.at(lower(item->name)));
   if (session)
     for (const VBForm& f : project.forms)
       if (!names_equal(f.name, form.name)) options.controls.emplace_back(f.name, session->form_object(f.name));
@@ -327,6 +364,7 @@ void Preview::start(bool visible) {
   loading = false;
   if (closed) return;
   tk::wm_title(interp, window, widget_text(form_object->get("Caption")));
+  focus_first_control();
   if (visible) {
     show_window();
     invoke("Form_Activate");
@@ -358,12 +396,26 @@ void Preview::withdraw_window() {
 }
 
 void Preview::invoke(const std::string& event, int index) {
-  if (closed || suppress || !runtime) return;
-  if (!runtime->has_procedure(event)) return;
+  std::vector<Value> args;
+  invoke(event, args, index);
+}
+
+bool Preview::invoke(const std::string& event, std::vector<Value>& args, int index) {
+  if (closed || suppress || !runtime) return false;
+  if (!runtime->has_procedure(event)) return false;
   auto keep = shared_from_this();
   try {
-    if (index >= 0) runtime->event(event, {Value(int64_t{index})});
-    else runtime->event(event);
+    if (index >= 0) {
+      // An element's Index comes first; the rest come back as the
+      // procedure left them.
+      std::vector<Value> with_index{Value(int64_t{index})};
+      with_index.insert(with_index.end(), args.begin(), args.end());
+      runtime->event_by_ref(event, with_index);
+      std::copy(with_index.begin() + 1, with_index.end(), args.begin());
+    } else {
+      runtime->event_by_ref(event, args);
+    }
+    return true;
   } catch (const VBError& e) {
     host.runtime_error(e);
     show_error(event, e.message());
@@ -373,6 +425,7 @@ void Preview::invoke(const std::string& event, int index) {
     host.log("Runtime error in " + event + ": " + e.what());
     show_error(event, e.what());
   }
+  return false;
 }
 
 void Preview::show_error(const std::string& event, const std::string& message) {
@@ -428,6 +481,8 @@ void Preview::change_form(ControlObject&, const std::string& key, const Value& v
   } else if (key == "visible") {
     if (truth(value)) show_window();
     else withdraw_window();
+  } else if (key == "backcolor") {
+    restyle_form_background();
   }
 }
 
@@ -441,6 +496,68 @@ Value Preview::form_method(ControlObject&, const std::string& method, std::vecto
     return Value();
   }
   throw VBError("Unsupported Form method: " + method);
+}
+
+namespace {
+
+// A control's Font: its Name is the face, which the program may change.
+class FontObject : public ControlObject {
+ public:
+  FontObject() : ControlObject("Font") {}
+  Value get(std::string_view property) override {
+    if (lower(property) == "name") return props["name"];
+    return ControlObject::get(property);
+  }
+  void set(std::string_view property, Value value) override {
+    if (lower(property) != "name") return ControlObject::set(property, std::move(value));
+    props["name"] = value;
+    if (on_change) on_change(*this, "name", value);
+  }
+};
+
+}  // namespace
+
+// The Font object of a control: Label1.Font.Bold and Label1.FontBold are
+// one setting.
+ObjectRef Preview::make_font_object(const std::string& key, std::map<std::string, Value>& control_props) {
+  auto w = weak();
+  auto font = std::make_shared<FontObject>();
+  for (const auto& [own, control_property] : FONT_PROPERTIES) font->props[own] = control_props[control_property];
+  font->on_change = [w, key](ControlObject&, const std::string& changed, const Value& value) {
+    auto p = w.lock();
+    if (!p) return;
+    auto it = p->objects.find(key);
+    if (it == p->objects.end()) return;
+    for (const auto& [own, control_property] : FONT_PROPERTIES)
+      if (changed == own) it->second->props[control_property] = value;
+    p->apply_font(key);
+  };
+  return font;
+}
+
+// Set Label1.Font = Label2.Font takes the other font's settings into the
+// control's own Font object; Label1.Font = "Arial" names its face (Name is
+// a font's default property).
+void Preview::assign_font(ControlObject& object, const Value& value) {
+  const std::string key = control_key(object);
+  if (value.is_object()) {
+    ControlObject& other = *value.as_object();
+    for (const auto& [own, control_property] : FONT_PROPERTIES)
+      if (auto it = other.props.find(own); it != other.props.end()) object.props[control_property] = it->second;
+  } else {
+    object.props["fontname"] = Value(widget_text(value));
+  }
+  object.props["font"] = Value(make_font_object(key, object.props));
+}
+
+// A FontBold (or FontName ...) change shows in the control's Font object.
+void Preview::sync_font_object(const std::string& key) {
+  auto it = objects.find(key);
+  if (it == objects.end()) return;
+  auto& props = it->second->props;
+  auto font = props.find("font");
+  if (font == props.end() || !font->second.is_object()) return;
+  for (const auto& [own, control_property] : FONT_PROPERTIES) font->second.as_object()->props[own] = props[control_property];
 }
 
 Value Preview::clipboard_method(ControlObject&, const std::string& method, std::vector<Value>& args) {

@@ -17,6 +17,7 @@
 #include "basic/runtime.h"
 #include "forms/run_host.h"
 #include "model/project.h"
+#include "tk/command.h"
 #include "tk/timer.h"
 #include "tk/variable.h"
 
@@ -47,6 +48,9 @@ class Preview : public std::enable_shared_from_this<Preview> {
   // a property change is applied. A VBError shows the "VB6 runtime error" dialog.
   // index: the element's Index, passed first, for a control array's events.
   void invoke(const std::string& event, int index = -1);
+  // The same with arguments after the Index; ByRef parameters write back
+  // into args. False when the procedure is missing or failed.
+  bool invoke(const std::string& event, std::vector<Value>& args, int index = -1);
   // Unloads the form: Form_Unload, then the window goes.
   void close();
   void schedule_timer(const std::string& name);
@@ -96,12 +100,42 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void load_element(ControlArray& array, int64_t index);
   void unload_element(ControlArray& array, int64_t index);
   void make_form_menus();
+  void make_menu_objects();
+  void add_menu_object(MenuItem& item);
+  void change_menu(const std::string& key, const std::string& property, const Value& value);
+  std::pair<std::vector<MenuItem>*, size_t> menu_place(const MenuItem& item);
+  void load_menu_element(ControlArray& array, int index);
+  void unload_menu_element(ControlArray& array, int index);
+  void refresh_menu_objects();
   void place(const std::string& name);
   void clear_option_group(const std::string& chosen_key);
   void apply_enabled(const std::string& key, int depth);
   // The widget of the Frame or PictureBox holding the control, when made.
   std::optional<std::string> container_widget(const Control& c) const;
   void bind_configure();
+  // Keyboard events: KeyDown, KeyPress and KeyUp of a control (nullptr:
+  // the form itself), the form first when its KeyPreview is set.
+  void bind_keys(const std::string& path, const Control* control);
+  tk::Flow key_down(const std::string& key, const std::string& keysym, const std::string& chars, int state);
+  void key_up(const std::string& key, const std::string& keysym, int state);
+  // The focus starts on the first control in tab order that takes it.
+  void focus_first_control();
+  static bool has_key_events(const std::string& kind);
+  // Looks: fonts, label styles, shapes and lines, from the objects' properties.
+  tk::Obj font_of(const std::string& face, int size, bool bold, bool italic, bool underline);
+  std::string default_font_family();
+  std::string background_of(const Control& c);
+  std::string form_background();
+  std::string colour_beneath(const Control& c);
+  void restyle_form_background();
+  void apply_font(const std::string& key);
+  void style_label(const std::string& key);
+  void draw_graphic(const std::string& key);
+  int64_t graphic_pad(const std::string& key);
+  void sync_font_object(const std::string& key);
+  ObjectRef make_font_object(const std::string& key, std::map<std::string, Value>& control_props);
+  void assign_font(ControlObject& object, const Value& value);
+  void change_look(ControlObject& object, const Control& c, const std::string& property);
   void cancel_timers();
   void close_database();
   void show_error(const std::string& event, const std::string& message);
@@ -112,16 +146,28 @@ class Preview : public std::enable_shared_from_this<Preview> {
   tk::Timer resize_job_;
   tk::Timer gone_job_;
   std::vector<tk::Variable> menu_vars_;
+  std::string menu_bar_;                           // Tk path of the current menu bar
+  std::map<std::string, MenuItem*> menu_items_;    // menu key -> its entry in form.menus
   std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
   std::set<std::string> loaded_elements_;          // keys of elements Load made
   std::map<std::string, std::string> graphical_top_;  // parent widget -> its topmost label, shape, line or image
 };
+
+// Properties that change how a control looks (colours, shapes, lines,
+// label layout).
+extern const std::set<std::string> LOOK_PROPERTIES;
 
 // The key of a control in a form's maps: its lower-cased name, with
 // "(index)" for an element of a control array.
 std::string control_key(const std::string& name, int index);
 inline std::string control_key(const Control& c) { return control_key(c.name, c.index); }
 inline std::string control_key(const ControlObject& o) { return control_key(o.name, o.index); }
+
+// The "#rrggbb" of a VB colour value (&H00BBGGRR& or a system colour
+// &H800000nn&; a "#rrggbb" text passes); fallback for anything else.
+std::string colour_of(const Value& value, const std::string& fallback);
+// The VB colour value of "#rrggbb" (the button face for anything else).
+Value colour_value(const std::string& rgb);
 
 // MsgBox's window over parent (none when empty); the VB answer code.
 int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,

@@ -32,7 +32,9 @@ void ApplicationSession::init() {
         form.name, std::map<std::string, Value>{{"caption", Value(form.caption)},
                                                 {"visible", Value(false)},
                                                 {"width", Value(int64_t{form.width})},
-                                                {"height", Value(int64_t{form.height})}});
+                                                {"height", Value(int64_t{form.height})},
+                                                {"keypreview", Value(form.key_preview)},
+                                                {"backcolor", colour_value(form.back_color)}});
     object->on_change = [w](ControlObject& o, const std::string& k, const Value& value) {
       if (auto s = w.lock()) s->form_property(o, k, value);
     };
@@ -91,6 +93,7 @@ void ApplicationSession::run_main() {
   try {
     shared_->event("Main");
   } catch (const VBError& e) {
+    host.runtime_error(e);
     // The message names Main already ("Runtime error in Main: ...").
     tk::MessageBoxOptions options;
     options.title = "VB6 runtime error";

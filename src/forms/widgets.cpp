@@ -76,21 +76,9 @@ const std::string& form_font_family(tk::Interp& interp) {
   return family;
 }
 
-// A named font "DejaVu Sans" at the size, made once per size and shared by
-// the widgets.
-tk::Obj form_font(tk::Interp& interp, int size) {
-  static std::map<std::pair<void*, int>, std::string> made;
-  auto key = std::make_pair(static_cast<void*>(interp.raw()), size);
-  auto it = made.find(key);
-  if (it != made.end()) return tk::Obj(it->second);
-  const std::string name = "corvane_form_font_" + std::to_string(size);
-  if (!interp.try_call({"font", "configure", name}))
-    interp.try_call({"font", "create", name, "-family", form_font_family(interp), "-size", size});
-  made.emplace(key, name);
-  return tk::Obj(name);
-}
-
 }  // namespace
+
+std::string Preview::default_font_family() { return form_font_family(host.interp()); }
 
 void Preview::fill_list(const std::string& name, const Control& c, const std::vector<std::string>& items) {
   tk::Interp& interp = host.interp();
@@ -127,18 +115,19 @@ void Preview::make_widget(const Control& c) {
   ObjectRef object = objects.at(key);
   const std::string click = c.name + "_Click", change = c.name + "_Change";
   const std::vector<std::string> items = item_texts(object->get("Items"));
-  const tk::Obj font = form_font(interp, std::max(6, c.font_size));
+  const tk::Obj font = font_of(c.font_name, std::max(6, c.font_size), c.font_bold, c.font_italic, c.font_underline);
   bool created = true;
 
   if (kind == "Label") {
-    interp.call({"label", path, "-textvariable", var.name(), "-anchor", "w", "-background", "#f0f0f0"});
-    interp.try_call({path, "configure", "-background", c.back_color});
-    interp.try_call({path, "configure", "-foreground", c.fore_color});
+    interp.call({"label", path, "-textvariable", var.name(), "-anchor", "nw", "-background", "#f0f0f0", "-padx", 0,
+                 "-pady", 0, "-borderwidth", 0, "-highlightthickness", 0});
     tk::bind(interp, path, "<Button-1>", {}, [w, click, index] {
       if (auto p = w.lock()) p->invoke(click, index);
     });
   } else if (kind == "TextBox") {
-    interp.call({"entry", path, "-textvariable", var.name()});
+    static constexpr const char* JUSTIFY[] = {"left", "right", "center"};
+    interp.call({"entry", path, "-textvariable", var.name(), "-justify", JUSTIFY[std::clamp(c.alignment, 0, 2)],
+                 "-state", c.locked ? "readonly" : "normal", "-readonlybackground", "white"});
     var.on_write([w, key, change, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
@@ -222,17 +211,11 @@ void Preview::make_widget(const Control& c) {
     interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
-    interp.call({"label", path, "-text", "\u25A7", "-background", "white", "-relief", "sunken"});
+    // Its picture lives in the form's binary sidecar, which the model does
+    // not hold: an image shows what lies beneath it, as an empty one does in VB.
+    interp.call({"label", path, "-background", background_of(c), "-borderwidth", 0, "-highlightthickness", 0});
   } else if (kind == "Shape" || kind == "Line") {
-    interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0});
-    const std::string colour = interp.try_call({"winfo", "rgb", path, c.fore_color}) ? c.fore_color : "#000000";
-    if (kind == "Shape") {
-      // A rectangle is what a Shape draws unless told otherwise.
-      interp.call({path, "create", "rectangle", 1, 1, c.width - 1, c.height - 1, "-outline", colour, "-width", 1});
-    } else {
-      const double y = c.height / 2.0;
-      interp.call({path, "create", "line", 3, y, c.width - 3, y, "-fill", colour, "-width", 2});
-    }
+    interp.call({"canvas", path, "-background", "#f0f0f0", "-highlightthickness", 0, "-borderwidth", 0});
   } else if (kind == "StatusBar") {
     interp.call({"label", path, "-relief", "sunken", "-anchor", "w", "-textvariable", var.name(), "-background",
                  "#e9e9e9"});
@@ -333,7 +316,9 @@ void Preview::make_widget(const Control& c) {
   } else if (kind == "Data") {
     interp.call({"label", path, "-text", "Data (use DBOpen / DBQuery)", "-relief", "ridge", "-background", "#e8e8e8"});
   } else if (kind == "PictureBox") {
-    interp.call({"label", path, "-text", "PictureBox", "-relief", "sunken", "-background", "#ffffff"});
+    // A sunken box in its own colour (the button face unless given).
+    interp.call({"frame", path, "-relief", "sunken", "-borderwidth", 2, "-background", "#f0f0f0"});
+    interp.try_call({path, "configure", "-background", c.back_color});
   } else {
     created = false;
   }
@@ -343,6 +328,14 @@ void Preview::make_widget(const Control& c) {
   }
   widgets[key] = path;
   interp.try_call({path, "configure", "-font", font});
+  if (kind == "Label") style_label(key);
+  else if (kind == "Shape" || kind == "Line") draw_graphic(key);
+  if (has_key_events(kind)) {
+    bind_keys(path, &c);
+    // A click gives a button the focus, as in VB.
+    if (kind == "CommandButton" || kind == "CheckBox" || kind == "OptionButton")
+      interp.call({"bind", path, "<ButtonPress-1>", "+focus %W"});
+  }
   // Labels, shapes, lines and images are drawn on the form itself, beneath
   // every windowed control.
   // Among themselves they keep the form's order.
@@ -380,7 +373,9 @@ void Preview::apply_enabled(const std::string& key, int depth) {
   }
   tk::Interp& interp = host.interp();
   const std::string path = widget_of(key);
-  if (!path.empty() && !interp.try_call({path, "configure", "-state", on ? "normal" : "disabled"}))
+  const bool locked = c->kind == "TextBox" && truth(object->second->props["locked"]);
+  const char* state = !on ? "disabled" : locked ? "readonly" : "normal";
+  if (!path.empty() && !interp.try_call({path, "configure", "-state", state}))
     interp.try_call({path, "state", on ? "!disabled" : "disabled"});
   if ((c->kind != "Frame" && c->kind != "PictureBox") || depth >= 64) return;
   std::vector<std::string> held;
@@ -414,8 +409,20 @@ void Preview::place(const std::string& name) {
   // own leaves the control on the form at the container's offset.
   const bool nested = c && container_widget(*c).has_value();
   if (c && !nested) x += form.form_position(*c).first - c->left, y += form.form_position(*c).second - c->top;
-  const int64_t width = std::max<int64_t>(14, as_int(object->props["width"]));
-  const int64_t height = std::max<int64_t>(14, as_int(object->props["height"]));
+  // Shapes and lines take their exact size (a line the box of its ends
+  // with room for its width); other controls at least 14 pixels.
+  const bool graphic = c && (c->kind == "Shape" || c->kind == "Line");
+  int64_t width = std::max<int64_t>(graphic ? 1 : 14, as_int(object->props["width"]));
+  int64_t height = std::max<int64_t>(graphic ? 1 : 14, as_int(object->props["height"]));
+  if (c && c->kind == "Line") {
+    auto& p = object->props;
+    const int64_t pad = graphic_pad(lower(name));
+    const int64_t dx = std::min(as_int(p["x1"]), as_int(p["x2"])) - as_int(p["left"]);
+    const int64_t dy = std::min(as_int(p["y1"]), as_int(p["y2"])) - as_int(p["top"]);
+    x += dx - pad, y += dy - pad;
+    width = std::abs(as_int(p["x2"]) - as_int(p["x1"])) + 2 * pad + 1;
+    height = std::abs(as_int(p["y2"]) - as_int(p["y1"])) + 2 * pad + 1;
+  }
   host.interp().call({"place", path, "-x", x, "-y", y, "-width", width, "-height", height, "-bordermode",
                       nested ? "ignore" : "inside"});
 }
@@ -435,6 +442,13 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
   }
   const std::string path = widget_of(name);
   if (path.empty()) return;
+  if (c->kind == "CommandButton" && key == "value") {
+    // Value = True presses the button: its Click runs, and Value reads
+    // False again.
+    object.props["value"] = Value(false);
+    if (truth(value)) invoke(c->name + "_Click", c->index);
+    return;
+  }
   tk::Interp& interp = host.interp();
   suppress = true;
   struct Reset {
@@ -450,6 +464,11 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       } else {
         vars.at(name).set(text);
         if (c->kind == "Frame" && key == "caption") interp.call({path, "configure", "-text", text});
+        // An AutoSize label grows or shrinks with its caption.
+        if (c->kind == "Label" && truth(object.props["autosize"])) {
+          style_label(name);
+          if (truth(object.props["visible"])) place(name);
+        }
       }
     } else if (key == "value") {
       if (c->kind == "CheckBox" || c->kind == "OptionButton") {
@@ -460,9 +479,20 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       } else if (c->kind == "ProgressBar") {
         interp.call({path, "configure", "-value", number_as_double(value)});
       }
+    } else if (key == "locked" && c->kind == "TextBox") {
+      interp.call({path, "configure", "-state", truth(value) ? "readonly" : "normal"});
     } else if (key == "enabled") {
       apply_enabled(name, 0);
+    } else if (key.starts_with("font")) {
+      if (key == "font") assign_font(object, value);
+      sync_font_object(name);
+      apply_font(name);
+      if (c->kind == "Label" && truth(object.props["visible"])) place(name);
+    } else if (LOOK_PROPERTIES.count(key)) {
+      change_look(object, *c, key);
     } else if (key == "left" || key == "top" || key == "width" || key == "height") {
+      if (c->kind == "Label") style_label(name);  // wraps at its new width
+      else if (c->kind == "Shape") change_look(object, *c, key);
       if (truth(object.props["visible"])) place(name);
     } else if (key == "visible") {
       if (truth(value)) place(name);

@@ -69,19 +69,19 @@ void draw_timer(CanvasPainter& p, const View& v, std::string_view) {
 void draw_button(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#e6e6e6", "-outline", v.line, "-width", 1});
     p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.c.caption, "-fill", v.fg, "-width",
-                                                 wrap(v.w - 12), "-font", p.font(v.points())});
+                                                 wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_text_box(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#ffffff", "-outline", v.line, "-width", 2});
     p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.text, "-anchor", "w", "-fill", v.fg, "-width",
-                                          wrap(v.w - 12), "-font", p.font(v.points())});
+                                          wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_label(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#f0f0f0", "-outline", "#93979d", "-dash", dash(2, 2)});
     p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
-                                          wrap(v.w - 12), "-font", p.font(v.points())});
+                                          wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_frame(CanvasPainter& p, const View& v, std::string_view) {
@@ -132,13 +132,39 @@ void draw_picture(CanvasPainter& p, const View& v, std::string_view label) {
     p.item("text", {v.x + v.w / 2, v.y + v.h / 2}, {"-text", label, "-fill", "#6c7380"});
 }
 
+// A Shape as it runs: its kind (the square kinds centred in the box), its
+// solid fill and its border.
 void draw_shape(CanvasPainter& p, const View& v, std::string_view) {
-    p.item("oval", {v.x + 3, v.y + 3, v.x + v.w - 3, v.y + v.h - 3},
-           {"-outline", v.fg, "-width", 2, "-fill", ""});
+    const int kind = v.c.shape;
+    double x = v.x, y = v.y, w = v.w, h = v.h;
+    if (kind == 1 || kind == 3 || kind == 5) {
+        const double side = std::min(w, h);
+        x += (w - side) / 2, y += (h - side) / 2, w = h = side;
+    }
+    const std::string fill = v.c.fill_style == 0 ? drawable_colour(v.c.fill_color)
+                             : v.c.back_style == 1 ? drawable_colour(v.c.back_color)
+                                                   : std::string();
+    const std::string outline = v.c.border_style == 0 ? std::string() : drawable_colour(v.c.border_color);
+    const Obj width = std::clamp(v.c.border_width, 1, 20);
+    if (kind == 2 || kind == 3) {
+        p.item("oval", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
+    } else if (kind == 4 || kind == 5) {
+        const double r = std::min(w, h) / 6;
+        // Doubled points keep the sides straight; the corners pull the curves round.
+        const double r2 = x + w - r, b = y + h;
+        p.item("polygon", {x + r, y, x + r, y, r2, y, r2, y, x + w, y, x + w, y + r, x + w, y + r, x + w, b - r,
+                           x + w, b - r, x + w, b, r2, b, r2, b, x + r, b, x + r, b, x, b, x, b - r, x, b - r,
+                           x, y + r, x, y + r, x, y},
+               {"-outline", outline, "-width", width, "-fill", fill, "-smooth", 1});
+    } else {
+        p.item("rectangle", {x, y, x + w, y + h}, {"-outline", outline, "-width", width, "-fill", fill});
+    }
 }
 
+// A Line between its two ends.
 void draw_line(CanvasPainter& p, const View& v, std::string_view) {
-    p.item("line", {v.x + 2, v.mid_y(), v.x + v.w - 2, v.mid_y()}, {"-fill", v.fg, "-width", 2});
+    p.item("line", {v.x + v.c.x1, v.y + v.c.y1, v.x + v.c.x2, v.y + v.c.y2},
+           {"-fill", drawable_colour(v.c.border_color), "-width", std::clamp(v.c.border_width, 1, 20)});
 }
 
 void draw_progress(CanvasPainter& p, const View& v, std::string_view) {

@@ -32,6 +32,15 @@ Control Control::create(std::string_view kind, std::string_view name, int left, 
   c.width = row->width;
   c.height = row->height;
   if (!row->caption_word.empty()) c.caption = c.name;
+  if (kind == "Shape") {
+    c.back_style = 0;
+  } else if (kind == "Line") {
+    // A new line runs across the middle of its box.
+    c.y1 = c.y2 = c.height / 2;
+    c.x2 = c.width;
+  } else if (kind == "Label") {
+    c.border_style = 0;
+  }
   return c;
 }
 

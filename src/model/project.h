@@ -25,6 +25,11 @@ struct Control {
   std::string back_color = "#f0f0f0";
   std::string fore_color = "#000000";
   int font_size = 10;
+  // The font's face (empty: the form runtime's default face) and styles.
+  std::string font_name;
+  bool font_bold = false;
+  bool font_italic = false;
+  bool font_underline = false;
   int value = 0;
   std::string items;
   int tab_index = 0;
@@ -39,6 +44,27 @@ struct Control {
   // itself. left and top are relative to the container.
   std::string container;
   int container_index = -1;
+  // How a Shape, Line or Label is drawn. shape: 0 rectangle, 1 square,
+  // 2 oval, 3 circle, 4 rounded rectangle, 5 rounded square. fill_style:
+  // 0 solid, 1 transparent, 2-7 hatches. border_style: 0 none, 1 solid,
+  // 2 dash, 3 dot, 4 dash-dot, 5 dash-dot-dot, 6 inside solid (a Label:
+  // 1 a single frame). back_style: 0 transparent, 1 opaque (a Shape starts
+  // transparent). alignment (a Label's, a TextBox's): 0 left, 1 right,
+  // 2 centre.
+  int shape = 0;
+  int fill_style = 1;
+  std::string fill_color = "#000000";
+  std::string border_color = "#000000";
+  int border_style = 1;
+  int border_width = 1;
+  int back_style = 1;
+  int alignment = 0;
+  bool auto_size = false;
+  bool word_wrap = false;
+  // A TextBox the user cannot type into (the program still can).
+  bool locked = false;
+  // A Line's two ends, relative to its left and top.
+  int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 
   // A control of a known kind with the kind's default size; kinds with a
   // caption word start with their own name as caption. Throws
@@ -76,6 +102,9 @@ struct VBForm {
   // inside it.
   bool mdi_form = false;
   bool mdi_child = false;
+  // The form sees keys before the control that has the focus.
+  bool key_preview = false;
+  std::string back_color = "#f0f0f0";
 
   // The first control of that name (of a control array, its first member).
   Control* get_control(std::string_view control_name);

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "model/control_kinds.h"
+
 namespace corvane {
 
 using nlohmann::json;
@@ -39,6 +41,25 @@ ordered_json control_data(const Control& c) {
       {"index", c.index},
       {"container", c.container},
       {"container_index", c.container_index},
+      {"font_name", c.font_name},
+      {"font_bold", c.font_bold},
+      {"font_italic", c.font_italic},
+      {"font_underline", c.font_underline},
+      {"shape", c.shape},
+      {"fill_style", c.fill_style},
+      {"fill_color", c.fill_color},
+      {"border_color", c.border_color},
+      {"border_style", c.border_style},
+      {"border_width", c.border_width},
+      {"back_style", c.back_style},
+      {"alignment", c.alignment},
+      {"auto_size", c.auto_size},
+      {"word_wrap", c.word_wrap},
+      {"locked", c.locked},
+      {"x1", c.x1},
+      {"y1", c.y1},
+      {"x2", c.x2},
+      {"y2", c.y2},
   };
 }
 
@@ -49,7 +70,8 @@ ordered_json form_data(const VBForm& f) {
   for (const MenuItem& m : f.menus) menus.push_back(menu_data(m));
   return ordered_json{{"name", f.name},     {"caption", f.caption},     {"width", f.width},
                       {"height", f.height}, {"controls", controls},     {"menus", menus},
-                      {"code", f.code},     {"mdi_form", f.mdi_form}, {"mdi_child", f.mdi_child}};
+                      {"code", f.code},     {"mdi_form", f.mdi_form}, {"mdi_child", f.mdi_child},
+                      {"key_preview", f.key_preview}, {"back_color", f.back_color}};
 }
 
 // Reading: each record object is checked for unknown and missing keys, and
@@ -146,9 +168,14 @@ Control read_control(const json& obj, const std::string& where) {
   r.require_object(obj);
   r.allow_only(obj, {"kind", "name", "left", "top", "width", "height", "caption", "text", "visible", "enabled",
                      "back_color", "fore_color", "font_size", "value", "items", "tab_index", "interval",
-                     "record_source", "index", "container", "container_index"});
+                     "record_source", "index", "container", "container_index", "font_name", "font_bold",
+                     "font_italic", "font_underline", "shape", "fill_style", "fill_color", "border_color",
+                     "border_style", "border_width", "back_style", "alignment", "auto_size", "word_wrap", "locked", "x1", "y1",
+                     "x2", "y2"});
   Control c;
   r.text(obj, "kind", c.kind, true);
+  // Fields the data leaves out keep the kind's defaults.
+  if (find_control_spec(c.kind)) c = Control::create(c.kind, "");
   r.text(obj, "name", c.name, true);
   r.integer(obj, "left", c.left);
   r.integer(obj, "top", c.top);
@@ -169,13 +196,32 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "index", c.index);
   r.text(obj, "container", c.container);
   r.integer(obj, "container_index", c.container_index);
+  r.text(obj, "font_name", c.font_name);
+  r.boolean(obj, "font_bold", c.font_bold);
+  r.boolean(obj, "font_italic", c.font_italic);
+  r.boolean(obj, "font_underline", c.font_underline);
+  r.integer(obj, "shape", c.shape);
+  r.integer(obj, "fill_style", c.fill_style);
+  r.text(obj, "fill_color", c.fill_color);
+  r.text(obj, "border_color", c.border_color);
+  r.integer(obj, "border_style", c.border_style);
+  r.integer(obj, "border_width", c.border_width);
+  r.integer(obj, "back_style", c.back_style);
+  r.integer(obj, "alignment", c.alignment);
+  r.boolean(obj, "auto_size", c.auto_size);
+  r.boolean(obj, "word_wrap", c.word_wrap);
+  r.boolean(obj, "locked", c.locked);
+  r.integer(obj, "x1", c.x1);
+  r.integer(obj, "y1", c.y1);
+  r.integer(obj, "x2", c.x2);
+  r.integer(obj, "y2", c.y2);
   return c;
 }
 
 VBForm read_form(const json& obj, const std::string& where) {
   Reader r(where);
   r.require_object(obj);
-  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child"});
+  r.allow_only(obj, {"name", "caption", "width", "height", "controls", "menus", "code", "mdi_form", "mdi_child", "key_preview", "back_color"});
   VBForm f;
   r.text(obj, "name", f.name);
   r.text(obj, "caption", f.caption);
@@ -184,6 +230,8 @@ VBForm read_form(const json& obj, const std::string& where) {
   r.text(obj, "code", f.code);
   r.boolean(obj, "mdi_form", f.mdi_form);
   r.boolean(obj, "mdi_child", f.mdi_child);
+  r.boolean(obj, "key_preview", f.key_preview);
+  r.text(obj, "back_color", f.back_color);
   const json& controls = r.array(obj, "controls", true);
   for (size_t i = 0; i < controls.size(); ++i)
     f.controls.push_back(read_control(controls[i], describe(controls[i], "control", i) + " of " + where));

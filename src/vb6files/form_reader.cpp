@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdint>
 #include <cmath>
+#include <cstdlib>
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -69,6 +71,56 @@ std::optional<int> parse_font_size(std::string_view raw) {
   return static_cast<int>(rounded);
 }
 
+// The face and styles of a font block (or of VB3-style FontName, FontBold
+// ... lines), applied to a control.
+struct FontLine {
+  const char* name;
+  void (*apply)(Control&, std::string_view value);
+};
+
+bool is_true_value(std::string_view value) { return parse_int(value, -1) != 0; }
+
+const FontLine FONT_LINES[] = {
+    // MS Sans Serif, VB6's own default, is the runtime's default face.
+    {"name",
+     [](Control& c, std::string_view v) {
+       c.font_name = unquote(v);
+       if (names_equal(c.font_name, "MS Sans Serif")) c.font_name.clear();
+     }},
+    {"size", [](Control& c, std::string_view v) { if (auto size = parse_font_size(v)) c.font_size = *size; }},
+    {"weight", [](Control& c, std::string_view v) { c.font_bold = parse_int(v, 400) >= 600; }},
+    {"bold", [](Control& c, std::string_view v) { c.font_bold = is_true_value(v); }},
+    {"italic", [](Control& c, std::string_view v) { c.font_italic = is_true_value(v); }},
+    {"underline", [](Control& c, std::string_view v) { c.font_underline = is_true_value(v); }},
+};
+
+void copy_font(Control& to, const Control& from) {
+  to.font_name = from.font_name;
+  to.font_size = from.font_size;
+  to.font_bold = from.font_bold;
+  to.font_italic = from.font_italic;
+  to.font_underline = from.font_underline;
+}
+
+// Applies one font property (the name without any "font" prefix); false
+// when the name is not one.
+bool apply_font_line(Control& c, std::string_view name, std::string_view value) {
+  for (const FontLine& line : FONT_LINES)
+    if (name == line.name) {
+      line.apply(c, value);
+      return true;
+    }
+  return false;
+}
+
+// Pixel values of a Line's ends as read (relative to its container), and
+// which of its box's values the file gave.
+struct LineEnds {
+  std::optional<int> x1, y1, x2, y2;
+  bool left = false, top = false, width = false, height = false;
+  bool any() const { return x1 || y1 || x2 || y2; }
+};
+
 class FormReader {
  public:
   explicit FormReader(const fs::path& source) : source_(source) {
@@ -80,7 +132,10 @@ class FormReader {
     const std::string_view line = strip(raw);
     if (line.starts_with("BeginProperty ")) {
       property_blocks_.push_back(starts_with_ci(line, "beginproperty font"));
-      if (property_blocks_.back()) ++open_font_blocks_;
+      if (property_blocks_.back()) {
+        ++open_font_blocks_;
+        if (!blocks_.empty() && blocks_.back().kind == BlockKind::Control) own_font_[blocks_.back().control] = true;
+      }
       return false;
     }
     if (line == "EndProperty") {
@@ -110,6 +165,14 @@ class FormReader {
     for (size_t i = 0; i < form_.controls.size(); ++i) {
       Control& c = form_.controls[i];
       const Placement& at = placements_[i];
+      // A control without a font of its own shows its container's (VB6
+      // writes only fonts that differ from the container's); containers
+      // come before what they hold.
+      if (!own_font_[i]) {
+        if (at.container != NO_CONTAINER) copy_font(c, form_.controls[at.container]);
+        else if (form_font_) copy_font(c, *form_font_);
+      }
+      if (c.kind == "Line") place_line_ends(c, line_ends_[i]);
       c.left = saturating_add(c.left, at.dx);
       c.top = saturating_add(c.top, at.dy);
       if (at.container == NO_CONTAINER) continue;
@@ -121,10 +184,30 @@ class FormReader {
 
  private:
   void read_font_line(std::string_view line) {
-    if (!starts_with_ci(line, "size") || blocks_.empty() || blocks_.back().kind != BlockKind::Control) return;
     const size_t equal = line.find('=');
-    if (equal == std::string_view::npos) return;
-    if (auto size = parse_font_size(line.substr(equal + 1))) form_.controls[blocks_.back().control].font_size = *size;
+    if (equal == std::string_view::npos || blocks_.empty()) return;
+    Control* target = nullptr;
+    if (blocks_.back().kind == BlockKind::Control) target = &form_.controls[blocks_.back().control];
+    else if (blocks_.back().kind == BlockKind::Form) target = form_font_ ? &*form_font_ : &form_font_.emplace();
+    if (!target) return;
+    apply_font_line(*target, ascii_lower(strip(line.substr(0, equal))), strip(line.substr(equal + 1)));
+  }
+
+  // The box of a Line is the one the file gives, else the one its ends
+  // span; the ends are kept relative to it. A Line without ends runs across
+  // the middle of its box.
+  static void place_line_ends(Control& c, const LineEnds& ends) {
+    if (!ends.any()) {
+      c.x1 = 0, c.x2 = c.width, c.y1 = c.y2 = c.height / 2;
+      return;
+    }
+    const int x1 = ends.x1.value_or(0), y1 = ends.y1.value_or(0), x2 = ends.x2.value_or(0), y2 = ends.y2.value_or(0);
+    if (!ends.left) c.left = std::min(x1, x2);
+    if (!ends.top) c.top = std::min(y1, y2);
+    if (!ends.width) c.width = clamp_to_int(std::abs(int64_t{x2} - x1));
+    if (!ends.height) c.height = clamp_to_int(std::abs(int64_t{y2} - y1));
+    c.x1 = clamp_to_int(int64_t{x1} - c.left), c.x2 = clamp_to_int(int64_t{x2} - c.left);
+    c.y1 = clamp_to_int(int64_t{y1} - c.top), c.y2 = clamp_to_int(int64_t{y2} - c.top);
   }
 
   // Opens a block for a Begin line; false when the line is not one.
@@ -159,6 +242,8 @@ class FormReader {
       block.control = form_.controls.size();
       form_.controls.push_back(Control::create(kind, name));
       placements_.push_back(placement());
+      own_font_.push_back(false);
+      line_ends_.emplace_back();
     }
     blocks_.push_back(std::move(block));
   }
@@ -202,7 +287,7 @@ class FormReader {
     Block& block = blocks_.back();
     switch (block.kind) {
       case BlockKind::Form: return apply_form_property(name, value);
-      case BlockKind::Control: return apply_control_property(form_.controls[block.control], name, value);
+      case BlockKind::Control: return apply_control_property(block.control, name, value);
       case BlockKind::Menu: return apply_menu_property(menu_at(block.menu_path), name, value);
       case BlockKind::Skipped:
         // Only the position of a skipped block counts: controls it holds are
@@ -218,6 +303,7 @@ class FormReader {
   // they give the size only to a twips-scaled form without client size.
   void apply_form_property(const std::string& name, std::string_view value) {
     if (name == "caption") form_.caption = unquote(value);
+    else if (name == "backcolor") form_.back_color = vb_file_color(value, form_.back_color);
     else if (name == "clientwidth") form_.width = from_twips(value, 640), client_width_ = true;
     else if (name == "clientheight") form_.height = from_twips(value, 440), client_height_ = true;
     else if (name == "scalewidth") scale_width_ = std::string(value);
@@ -226,6 +312,7 @@ class FormReader {
     else if (name == "width" && form_.width == 0) form_.width = from_twips(value, 640);
     else if (name == "height" && form_.height == 0) form_.height = from_twips(value, 440);
     else if (name == "mdichild") form_.mdi_child = is_true(value);
+    else if (name == "keypreview") form_.key_preview = is_true(value);
   }
 
   void apply_scale_size() {
@@ -242,7 +329,15 @@ class FormReader {
     else if (name == "visible") menu.visible = is_true(value);
   }
 
-  static void apply_control_property(Control& c, const std::string& name, std::string_view value) {
+  void apply_control_property(size_t i, const std::string& name, std::string_view value) {
+    Control& c = form_.controls[i];
+    if (c.kind == "Line" && apply_line_property(line_ends_[i], name, value)) return;
+    // VB3-style font lines: FontName, FontSize, FontBold, ...
+    if (name.starts_with("font") && apply_font_line(c, std::string_view(name).substr(4), value)) {
+      own_font_[i] = true;
+      return;
+    }
+    if (apply_drawing_property(c, name, value)) return;
     if (name == "left") c.left = from_twips(value);
     else if (name == "top") c.top = from_twips(value);
     else if (name == "width") c.width = from_twips(value);
@@ -251,8 +346,8 @@ class FormReader {
     else if (name == "text") c.text = unquote(value);
     else if (name == "visible") c.visible = is_true(value);
     else if (name == "enabled") c.enabled = is_true(value);
-    else if (name == "backcolor") c.back_color = vb_to_color(value, c.back_color);
-    else if (name == "forecolor") c.fore_color = vb_to_color(value, c.fore_color);
+    else if (name == "backcolor") c.back_color = vb_file_color(value, c.back_color);
+    else if (name == "forecolor") c.fore_color = vb_file_color(value, c.fore_color);
     else if (name == "' corvane_items") c.items = unquote(value);
     else if (name == "recordsource") c.record_source = unquote(value);
     else if (name == "value") c.value = clamp_to_int(parse_int(value));
@@ -261,10 +356,68 @@ class FormReader {
     else if (name == "index") c.index = array_index(value);
   }
 
+  // X1, Y1, X2, Y2; notes which box values the file gives (then read as usual).
+  static bool apply_line_property(LineEnds& ends, const std::string& name, std::string_view value) {
+    if (name == "x1") ends.x1 = from_twips(value);
+    else if (name == "y1") ends.y1 = from_twips(value);
+    else if (name == "x2") ends.x2 = from_twips(value);
+    else if (name == "y2") ends.y2 = from_twips(value);
+    else {
+      ends.left |= name == "left";
+      ends.top |= name == "top";
+      ends.width |= name == "width";
+      ends.height |= name == "height";
+      return false;
+    }
+    return true;
+  }
+
+  // How shapes, lines and labels are drawn; the kinds that have each
+  // property keep it.
+  static bool apply_drawing_property(Control& c, const std::string& name, std::string_view value) {
+    struct Owners {
+      const char* property;
+      const char* kinds;
+    };
+    static constexpr Owners OWNERS[] = {
+        {"shape", "Shape"},        {"fillstyle", "Shape"},          {"fillcolor", "Shape"},
+        {"bordercolor", "Shape Line"}, {"borderstyle", "Shape Line Label"}, {"borderwidth", "Shape Line"},
+        {"backstyle", "Shape Label"}, {"alignment", "Label TextBox"}, {"autosize", "Label"},
+        {"wordwrap", "Label"},      {"locked", "TextBox"},
+    };
+    bool owned = false;
+    for (const Owners& o : OWNERS) {
+      if (name != o.property) continue;
+      for (std::string_view kinds = o.kinds; !kinds.empty();) {
+        const size_t blank = kinds.find(' ');
+        owned = owned || kinds.substr(0, blank) == c.kind;
+        kinds = blank == std::string_view::npos ? std::string_view() : kinds.substr(blank + 1);
+      }
+    }
+    if (!owned) return false;
+    auto small = [&value](int fallback) { return clamp_to_int(parse_int(value, fallback)); };
+    if (name == "shape") c.shape = small(0);
+    else if (name == "fillstyle") c.fill_style = small(1);
+    else if (name == "fillcolor") c.fill_color = vb_file_color(value, c.fill_color);
+    else if (name == "bordercolor") c.border_color = vb_file_color(value, c.border_color);
+    else if (name == "borderstyle") c.border_style = small(c.border_style);
+    else if (name == "borderwidth") c.border_width = small(1);
+    else if (name == "backstyle") c.back_style = small(1);
+    else if (name == "alignment") c.alignment = small(0);
+    else if (name == "autosize") c.auto_size = is_true(value);
+    else if (name == "wordwrap") c.word_wrap = is_true(value);
+    else if (name == "locked") c.locked = is_true(value);
+    else return false;
+    return true;
+  }
+
   const fs::path& source_;
   VBForm form_;
   std::vector<Block> blocks_;
   std::vector<Placement> placements_;  // one per control
+  std::vector<bool> own_font_;         // one per control: a font block or font line of its own
+  std::vector<LineEnds> line_ends_;    // one per control
+  std::optional<Control> form_font_;   // the form's font block, when it has one
   bool client_width_ = false, client_height_ = false;
   std::optional<std::string> scale_width_, scale_height_;
   int64_t scale_mode_ = 1;

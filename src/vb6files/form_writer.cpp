@@ -25,9 +25,12 @@ class FormWriter {
     line("VERSION 5.00");
     line((form.mdi_form ? "Begin VB.MDIForm " : "Begin VB.Form ") + form.name);
     property(1, "Caption", quote_on_line(form.caption));
+    if (form.back_color != VBForm{}.back_color && !form.back_color.empty())
+      property(1, "BackColor", color_to_vb(form.back_color));
     property(1, "ClientHeight", twips(form.height));
     property(1, "ClientWidth", twips(form.width));
     if (form.mdi_child) property(1, "MDIChild", TRUE_VALUE);
+    if (form.key_preview) property(1, "KeyPreview", TRUE_VALUE);
     property(1, "StartUpPosition", "3  ' Windows Default");
     if (!form.mdi_form) {  // an MDI form has no scale of its own
       property(1, "ScaleHeight", twips(form.height), 15);
@@ -158,25 +161,64 @@ class FormWriter {
       indent(depth + 1);
       line("' Corvane_Items = " + quote_on_line(c.items));
     }
-    if (c.font_size != 10) write_font(c.font_size, depth + 1);
+    if (c.font_size != 10 || !c.font_name.empty() || c.font_bold || c.font_italic || c.font_underline)
+      write_font(c, depth + 1);
+    write_drawing(c, depth + 1);
     if (!c.visible) property(depth + 1, "Visible", FALSE_VALUE);
     if (!c.enabled) property(depth + 1, "Enabled", FALSE_VALUE);
     if (c.back_color != "#f0f0f0" && !c.back_color.empty()) property(depth + 1, "BackColor", color_to_vb(c.back_color));
     if (c.fore_color != "#000000" && !c.fore_color.empty()) property(depth + 1, "ForeColor", color_to_vb(c.fore_color));
   }
 
-  void write_font(int size, size_t depth) {
+  void write_font(const Control& c, size_t depth) {
     indent(depth);
     line("BeginProperty Font");
-    property(depth + 1, "Name", quote("MS Sans Serif"));
-    property(depth + 1, "Size", std::to_string(size));
+    property(depth + 1, "Name", quote_on_line(c.font_name.empty() ? "MS Sans Serif" : c.font_name));
+    property(depth + 1, "Size", std::to_string(c.font_size));
     property(depth + 1, "Charset", "0");
-    property(depth + 1, "Weight", "400");
-    property(depth + 1, "Underline", "0");
-    property(depth + 1, "Italic", "0");
+    property(depth + 1, "Weight", c.font_bold ? "700" : "400");
+    property(depth + 1, "Underline", c.font_underline ? "-1" : "0");
+    property(depth + 1, "Italic", c.font_italic ? "-1" : "0");
     property(depth + 1, "Strikethrough", "0");
     indent(depth);
     line("EndProperty");
+  }
+
+  // What shapes, lines and labels draw, where it differs from the kind's
+  // default.
+  void write_drawing(const Control& c, size_t depth) {
+    const Control plain = Control::create(c.kind, c.name);
+    auto number = [&](std::string_view name, int value, int fallback) {
+      if (value != fallback) property(depth, name, std::to_string(value));
+    };
+    auto colour = [&](std::string_view name, const std::string& value, const std::string& fallback) {
+      if (value != fallback && !value.empty()) property(depth, name, color_to_vb(value));
+    };
+    if (c.kind == "Shape" || c.kind == "Line") {
+      colour("BorderColor", c.border_color, plain.border_color);
+      number("BorderStyle", c.border_style, plain.border_style);
+      number("BorderWidth", c.border_width, plain.border_width);
+    }
+    if (c.kind == "Shape") {
+      number("BackStyle", c.back_style, plain.back_style);
+      colour("FillColor", c.fill_color, plain.fill_color);
+      number("FillStyle", c.fill_style, plain.fill_style);
+      number("Shape", c.shape, plain.shape);
+    } else if (c.kind == "Line") {
+      property(depth, "X1", std::to_string(to_twips(c.left) + to_twips(c.x1)));
+      property(depth, "X2", std::to_string(to_twips(c.left) + to_twips(c.x2)));
+      property(depth, "Y1", std::to_string(to_twips(c.top) + to_twips(c.y1)));
+      property(depth, "Y2", std::to_string(to_twips(c.top) + to_twips(c.y2)));
+    } else if (c.kind == "TextBox") {
+      number("Alignment", c.alignment, plain.alignment);
+      if (c.locked) property(depth, "Locked", TRUE_VALUE);
+    } else if (c.kind == "Label") {
+      number("Alignment", c.alignment, plain.alignment);
+      if (c.auto_size) property(depth, "AutoSize", TRUE_VALUE);
+      number("BackStyle", c.back_style, plain.back_style);
+      number("BorderStyle", c.border_style, plain.border_style);
+      if (c.word_wrap) property(depth, "WordWrap", TRUE_VALUE);
+    }
   }
 
   void open_menu(const MenuItem& menu, size_t depth) {

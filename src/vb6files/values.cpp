@@ -1,5 +1,7 @@
 #include "vb6files/values.h"
 
+#include <iterator>
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -163,6 +165,38 @@ std::string vb_to_color(std::string_view value, std::string_view fallback) {
     out += DIGITS[byte & 0xF];
   }
   return out;
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+namespace {
+
+// The system colours (&H800000nn&) by index, as a default Windows scheme
+// shows them.
+constexpr const char* SYSTEM_COLOURS[] = {
+    "#c8c8c8", "#000000", "#99b4d1", "#bfcddb", "#f0f0f0", "#ffffff", "#646464", "#000000", "#000000",
+    "#000000", "#b4b4b4", "#f4f7fc", "#ababab", "#0078d7", "#ffffff", "#f0f0f0", "#a0a0a0", "#6d6d6d",
+    "#000000", "#434e54", "#ffffff", "#696969", "#e3e3e3", "#000000", "#ffffe1",
+};
+
+}  // namespace
+
+std::string system_color_rgb(uint32_t index) {
+  return index < std::size(SYSTEM_COLOURS) ? SYSTEM_COLOURS[index] : std::string();
+}
+
+std::string vb_file_color(std::string_view value, std::string_view fallback) {
+  const std::string text = unquote(value);
+  const std::string_view trimmed = rstrip_ampersands(strip(text));
+  uint64_t number = 0;
+  if (starts_with_hex_marker(trimmed) && parse_hex(trimmed.substr(2), true, number) &&
+      (number & 0xFFFFFFFFu) >= 0x80000000u && (number & 0x7FFFFF00u) == 0) {
+    const std::string rgb = system_color_rgb(static_cast<uint32_t>(number & 0xFF));
+    if (!rgb.empty()) return rgb;
+  }
+  return vb_to_color(value, fallback);
 }
 
 }  // namespace corvane

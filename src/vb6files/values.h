@@ -51,6 +51,15 @@ int clamp_to_int(int64_t value);
 // colour "&H8000000F&".
 std::string color_to_vb(std::string_view value);
 
+// The "#rrggbb" a default Windows scheme shows for system colour `index`
+// (&H800000nn&: 5 window background, 8 window text, 15 button face ...);
+// empty for an index it does not have.
+std::string system_color_rgb(uint32_t index);
+
+// A colour value of a form file as "#rrggbb": "&H00BBGGRR&" or a system
+// colour "&H800000nn&"; `fallback` for anything else.
+std::string vb_file_color(std::string_view value, std::string_view fallback);
+
 // "&H00BBGGRR&" as "#rrggbb"; system colours (bit 31 set) and text that is
 // not a hexadecimal colour give `fallback`.
 std::string vb_to_color(std::string_view value, std::string_view fallback);

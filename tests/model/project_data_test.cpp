@@ -46,7 +46,10 @@ TEST(ProjectData, WritesKeysInFieldOrderAsPureAscii) {
                                           "height",     "caption",    "text",      "visible", "enabled",
                                           "back_color", "fore_color", "font_size", "value", "items",
                                           "tab_index",  "interval",   "record_source", "index",
-                                          "container",  "container_index"};
+                                          "container",  "container_index", "font_name", "font_bold",
+                                          "font_italic", "font_underline", "shape", "fill_style", "fill_color",
+                                          "border_color", "border_style", "border_width", "back_style",
+                                          "alignment", "auto_size", "word_wrap", "locked", "x1", "y1", "x2", "y2"};
   EXPECT_EQ(control_keys, expected);
 }
 

@@ -67,7 +67,7 @@ TEST_F(Vb6WrittenForm, ControlArrayMembersKeepTheirIndexes) {
 
 TEST_F(Vb6WrittenForm, FontSizesRoundHalfToEven) {
   EXPECT_EQ(form().controls[1].font_size, 10);  // 10.5
-  EXPECT_EQ(form().controls[2].font_size, 10);  // no font block
+  EXPECT_EQ(form().controls[2].font_size, 12);  // no font block: the form's, through its frame
   EXPECT_EQ(form().controls[3].font_size, 14);  // 13.5
   EXPECT_EQ(form().controls[4].font_size, 8);   // 7.5
 }

@@ -49,6 +49,17 @@ TEST(Colours, ModelToVb) {
   EXPECT_EQ(color_to_vb(""), "&H8000000F&");
 }
 
+TEST(Colours, SystemColoursOfFormFilesShowTheSchemesColours) {
+  EXPECT_EQ(vb_file_color("&H80000005&", "#123456"), "#ffffff");  // window background
+  EXPECT_EQ(vb_file_color("&H8000000F&", "#123456"), "#f0f0f0");  // button face
+  EXPECT_EQ(vb_file_color("&H80000012&", "#123456"), "#000000");  // button text
+  EXPECT_EQ(vb_file_color("&H8000000D&", "#123456"), "#0078d7");  // highlight
+  EXPECT_EQ(vb_file_color("&H800000FF&", "#123456"), "#123456");  // no such system colour
+  EXPECT_EQ(vb_file_color("&H80010005&", "#123456"), "#123456");
+  EXPECT_EQ(vb_file_color("&H000080FF&", "#123456"), "#ff8000");
+  EXPECT_EQ(vb_file_color("blue", "#123456"), "#123456");
+}
+
 TEST(Colours, VbToModel) {
   EXPECT_EQ(vb_to_color("&H00FF8000&", "#f0f0f0"), "#0080ff");
   EXPECT_EQ(vb_to_color("&h00ff8000", "#f0f0f0"), "#0080ff");
