@@ -593,8 +593,12 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
           break;
         }
       }
-      line->then_stmt = compile_statement(rest.substr(0, cut));
-      if (cut != std::string::npos) line->else_stmt = compile_statement(rest.substr(after));
+      auto compile_list = [](const std::string& part, std::vector<std::unique_ptr<Stmt>>& out) {
+        for (const std::string& piece : split_outside(part, ':'))
+          if (!strip(piece).empty()) out.push_back(compile_statement(strip(piece)));
+      };
+      compile_list(rest.substr(0, cut), line->then_stmts);
+      if (cut != std::string::npos) compile_list(rest.substr(after), line->else_stmts);
     }
     return line;
   }

@@ -99,7 +99,9 @@ struct Line {
   NodePtr e1, e2, e3;     // condition / target / collection / start, end, step / selector
   Symbol var = NO_SYMBOL; // loop variable
   int header = 0;         // Do: 0 none, 1 While, 2 Until
-  std::unique_ptr<Stmt> then_stmt, else_stmt, simple;
+  std::unique_ptr<Stmt> simple;
+  // A single-line If: the statements after Then and after Else.
+  std::vector<std::unique_ptr<Stmt>> then_stmts, else_stmts;
   // Block structure, found the first time the block runs.
   bool resolved = false;
   long end = -1;

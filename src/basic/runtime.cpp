@@ -984,8 +984,11 @@ bool VBRuntime::case_test(BinOp op, const Value& selector, const Node& node, Sco
 Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
   switch (line.kind) {
     case LineKind::IfSingle: {
-      if (eval_truth(*line.e1, scope)) return exec_stmt(*line.then_stmt, scope);
-      if (line.else_stmt) return exec_stmt(*line.else_stmt, scope);
+      const auto& chosen = eval_truth(*line.e1, scope) ? line.then_stmts : line.else_stmts;
+      for (const auto& stmt : chosen) {
+        const Flow flow = exec_stmt(*stmt, scope);
+        if (flow != Flow::Normal) return flow;
+      }
       return Flow::Normal;
     }
     case LineKind::IfBlock: {

@@ -119,6 +119,19 @@ bool comment_continues(std::string_view physical, size_t code_length) {
   return rest.size() >= 2 && rest.back() == '_' && is_space_char(static_cast<unsigned char>(rest[rest.size() - 2]));
 }
 
+// "If cond Then statement...": an If with text after Then.
+bool is_single_line_if(std::string_view line) {
+  if (!starts_ci(line, "if") || line.size() < 3 || !is_space_char(static_cast<unsigned char>(line[2]))) return false;
+  bool in_string = false;
+  for (size_t i = 2; i + 5 < line.size(); ++i) {
+    if (line[i] == '"') in_string = !in_string;
+    if (in_string || !is_space_char(static_cast<unsigned char>(line[i]))) continue;
+    if (starts_ci(line.substr(i + 1), "then") && is_space_char(static_cast<unsigned char>(line[i + 5])))
+      return !strip_view(line.substr(i + 5)).empty();
+  }
+  return false;
+}
+
 bool is_rem_line(std::string_view line) {
   return starts_ci(line, "rem") && (line.size() == 3 || is_space_char(static_cast<unsigned char>(line[3])));
 }
@@ -158,8 +171,17 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
     const int number = has_pending ? pending_line : physical_number;
     pending.clear();
     has_pending = false;
-    for (const std::string& piece : split_outside(full, ':')) {
-      std::string s = strip(piece);
+    // Statements after a single-line If's Then belong to it, colons and
+    // all: the If line is kept whole from there on.
+    const std::vector<std::string> pieces = split_outside(full, ':');
+    for (size_t k = 0; k < pieces.size(); ++k) {
+      std::string s = strip(pieces[k]);
+      if (is_single_line_if(s)) {
+        std::string whole = pieces[k];
+        for (size_t rest = k + 1; rest < pieces.size(); ++rest) whole += ":" + pieces[rest];
+        emit(strip(whole), number);
+        break;
+      }
       if (!s.empty()) emit(std::move(s), number);
     }
   };

@@ -56,7 +56,10 @@ std::string line_problem(CompiledBody& body, long index) {
     return "Unsupported statement: " + line.simple->text;
   for (const Node* e : {line.e1.get(), line.e2.get(), line.e3.get()})
     if (const Node* f = failure(e)) return f->text;
-  for (const Stmt* s : {line.simple.get(), line.then_stmt.get(), line.else_stmt.get()}) {
+  std::vector<const Stmt*> stmts{line.simple.get()};
+  for (const auto& s : line.then_stmts) stmts.push_back(s.get());
+  for (const auto& s : line.else_stmts) stmts.push_back(s.get());
+  for (const Stmt* s : stmts) {
     if (s && s->kind == StmtKind::Unsupported) return "Unsupported statement: " + s->text;
     if (const Node* f = stmt_failure(s)) return f->text;
   }

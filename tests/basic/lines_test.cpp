@@ -29,7 +29,11 @@ TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
   EXPECT_EQ(lines("x = 1 + _\n2"), (Lines{"x = 1 + 2"}));
   // a comment after the underscore goes first; a blank line keeps the continuation
   EXPECT_EQ(lines("x = 1 + _ ' more\n\n2\r\ny = 3"), (Lines{"x = 1 + 2", "y = 3"}));
-  EXPECT_EQ(lines("If x Then y = 1 : z = 2"), (Lines{"If x Then y = 1", "z = 2"}));
+  // the statements after a single-line If's Then stay on its line
+  EXPECT_EQ(lines("If x Then y = 1 : z = 2"), (Lines{"If x Then y = 1 : z = 2"}));
+  EXPECT_EQ(lines("a = 1: If x Then y = 1: z = \"If q Then r: s\""),
+            (Lines{"a = 1", "If x Then y = 1: z = \"If q Then r: s\""}));
+  EXPECT_EQ(lines("If x Then: y = 1"), (Lines{"If x Then", "y = 1"}));
   EXPECT_EQ(lines("Rem note\nx = 1 : Rem note\nRemark = 2"), (Lines{"x = 1", "Rem note", "Remark = 2"}));
   EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail", "Resume Next"}));
   EXPECT_EQ(lines("Attribute VB_Name = \"M\"\nVERSION 5.00\n  a = \"x:y\"  "), (Lines{"a = \"x:y\""}));

@@ -224,10 +224,14 @@ End Sub
 }
 
 TEST(BlockTest, IfForms) {
+  // every statement after Then (or Else) on the line belongs to the If
   EXPECT_EQ(main_of("x = 0\nIf x Then y = 1 : z = 2\nDebug.Print y & z\n"
                     "If x = 0 Then Debug.Print \"a\" Else Debug.Print \"b\"\n"
-                    "If x = 1 Then Debug.Print \"a\" Else Debug.Print \"b\""),
-            "02\na\nb\n");
+                    "If x = 1 Then Debug.Print \"a\" Else Debug.Print \"b\"\n"
+                    "If x = 0 Then Debug.Print \"c\": Debug.Print \"d\" Else Debug.Print \"e\": Debug.Print \"f\"\n"
+                    "If x = 1 Then Debug.Print \"c\": Debug.Print \"d\" Else Debug.Print \"e\": Debug.Print \"f\"\n"
+                    "For i = 1 To 5: If i = 3 Then Debug.Print i: Exit For\nNext"),
+            "00\na\nb\nc\nd\ne\nf\n3\n");
   EXPECT_EQ(main_of("For x = 1 To 4\nIf x = 1 Then\nDebug.Print \"one\"\nElseIf x = 2 Then\nDebug.Print \"two\"\n"
                     "ElseIf x = 3 Then\nIf True Then\nDebug.Print \"three\"\nElse\nDebug.Print \"no\"\nEnd If\n"
                     "Else\nDebug.Print \"other\"\nEnd If\nNext"),
