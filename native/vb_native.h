@@ -20,13 +20,16 @@ extern "C" {
 #define VB_BOOLEAN 4
 #define VB_ARRAY 5   /* zero-based, shared by reference; `object` points to it */
 
-/* One BASIC value. Texts are immutable once made, so values may be copied
- * freely and share their text. */
+/* One BASIC value. The bytes a value sees never change, so values may be
+ * copied freely and share their text. A text buffer may grow at its end
+ * (appending in place), so `text` is NUL-terminated at `length` unless the
+ * buffer grew after the value was taken; vb_string gives a C string. */
 typedef struct VBValue {
     int kind;               /* one of the value kinds above */
     union {
         double number;      /* the number of a VB_NUMBER value */
         long long integer;  /* the value of a VB_INTEGER, -1 or 0 for a VB_BOOLEAN */
+        long long length;   /* the byte length of a VB_STRING's text */
     };
     const char *text;       /* the text of a VB_STRING value (null otherwise) */
     void *object;           /* the object of a VB_OBJECT value; null for Nothing */
@@ -90,6 +93,11 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b);
 VBValue vb_not(VBValue a);
 VBValue vb_neg(VBValue a);
 VBValue vb_builtin(const char *name, int argc, VBValue *args);
+/* The text forms of a and b joined (the operator &). */
+VBValue vb_concat(VBValue a, VBValue b);
+/* *target = *target & piece, growing the target's text in place when it
+ * ends its buffer (amortised O(1) for a text built piece by piece). */
+void vb_append(VBValue *target, VBValue piece);
 /* Arrays: Dim a(n) holds n + 1 elements of the type's initial value; ReDim
  * makes a fresh array (Preserve keeps the first elements, new ones are 0);
  * elements are read and replaced without conversion. `name` is the
