@@ -893,10 +893,12 @@ static __attribute__((noinline)) char *array_text(VBValue array) {
 /* Operators                                                              */
 /* ===================================================================== */
 
+/* The same codes as the header's VB_OP_ ones. */
 enum {
     OP_UNKNOWN, OP_CONCAT, OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_IDIV, OP_MOD, OP_POW,
     OP_AND, OP_OR, OP_XOR, OP_EQ, OP_NE, OP_LT, OP_GT, OP_LE, OP_GE, OP_IS, OP_LIKE
 };
+_Static_assert((int)OP_LIKE == (int)VB_OP_LIKE && (int)OP_CONCAT == (int)VB_OP_CONCAT, "operator codes agree");
 
 /* Symbols compare exactly, the word operators ignoring case. */
 static int operator_code(const char *op) {
@@ -1105,8 +1107,44 @@ static __attribute__((noinline)) VBValue like_values(VBValue a, VBValue b) {
     return bool_value(like_match(text_of(a, ba, &la), text_of(b, bb, &lb)));
 }
 
+int vb_text_compare(VBValue a, VBValue b) { return text_compare(a, b); }
+
+_Noreturn void vb_fail(const char *message) { fatal(copy_text(message)); }
+
+long long vb_store_whole(long double value, long long low, long long high, const char *type) {
+    long long i;
+    Num n;
+    if (vb_n_whole(value, &i)) n = num_int(i);
+    else n = round_even(num_double((double)value));
+    if (!n.is_int || n.i < low || n.i > high) failf("Overflow for %s", type);
+    return n.i;
+}
+
+int vb_test(int operation, VBValue a, VBValue b) {
+    switch (operation) {
+    case OP_EQ: return compare(a, b) == 0;
+    case OP_NE: return compare(a, b) != 0;
+    case OP_LT: return compare(a, b) == -1;
+    case OP_GT: return compare(a, b) == 1;
+    case OP_LE: {
+        int c = compare(a, b);
+        return c == -1 || c == 0;
+    }
+    case OP_GE: {
+        int c = compare(a, b);
+        return c == 1 || c == 0;
+    }
+    default: return truth_of(vb_binary(operation, a, b));
+    }
+}
+
 VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     int code = operator_code(operation);
+    if (code == OP_UNKNOWN) unsupported("Native operator not implemented: ", operation, NULL);
+    return vb_binary(code, a, b);
+}
+
+VBValue vb_binary(int code, VBValue a, VBValue b) {
     switch (code) {
     case OP_CONCAT: return concatenate(a, b);
     case OP_AND: return bool_value(truth_of(a) && truth_of(b));
@@ -1139,7 +1177,7 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
             if (!__builtin_add_overflow(a.integer, b.integer, &out)) return int_value(out);
         }
         break;
-    case OP_UNKNOWN: unsupported("Native operator not implemented: ", operation, NULL);
+    case OP_UNKNOWN: fatal("Unknown operator");
     default: break;
     }
     return arithmetic(code, number_of(a), number_of(b));

@@ -84,6 +84,12 @@ VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
 VBValue vb_copy(VBValue value);
 VBValue *vb_temporary(VBValue value);
+/* Stores value in cell (a compound literal of the caller's statement) and
+ * gives the cell: an argument passed by value without allocating. */
+static inline VBValue *vb_cell(VBValue *cell, VBValue value) {
+    *cell = value;
+    return cell;
+}
 VBValue vb_coerce(VBValue value, const char *type);
 double vb_number(VBValue value);
 VBValue vb_to_number(VBValue value); /* the numeric conversion: an Integer or a Double */
@@ -122,6 +128,112 @@ void vb_trap_leave(void);
 VBValue vb_err_get(const char *property); /* Number, Description */
 void vb_err_clear(void);
 void vb_err_raise(int argc, VBValue *args); /* number, [source], [description] */
+
+/* Operators by code, for generated code that knows the operator when it
+ * is compiled: vb_binary(VB_OP_ADD, a, b) is vb_op("+", a, b), and
+ * vb_test gives the truth of such a result directly. */
+enum {
+    VB_OP_CONCAT = 1, VB_OP_ADD, VB_OP_SUB, VB_OP_MUL, VB_OP_DIV, VB_OP_IDIV, VB_OP_MOD, VB_OP_POW,
+    VB_OP_AND, VB_OP_OR, VB_OP_XOR, VB_OP_EQ, VB_OP_NE, VB_OP_LT, VB_OP_GT, VB_OP_LE, VB_OP_GE, VB_OP_IS, VB_OP_LIKE
+};
+VBValue vb_binary(int operation, VBValue a, VBValue b);
+int vb_test(int operation, VBValue a, VBValue b);
+/* Two texts compared by code points: -1, 0 or 1. */
+int vb_text_compare(VBValue a, VBValue b);
+
+/* A runtime failure with this message (trapped by On Error like any other). */
+#ifdef __cplusplus
+[[noreturn]] void vb_fail(const char *message);
+#else
+_Noreturn void vb_fail(const char *message);
+#endif
+
+/* Typed variables. Integer, Long and Byte variables are C long longs,
+ * Single and Double ones C doubles, Boolean ones C ints (0 or 1). A number
+ * whose kind (Integer or Double) is known only at run time travels as a
+ * long double, which holds every Integer and every Double exactly; the
+ * vb_n_ helpers compute on such numbers exactly as the operators do
+ * (two whole numbers add as Integers, anything else as Doubles). Stores
+ * round halves to even and check the type's range ("Overflow for long"). */
+long long vb_store_whole(long double value, long long low, long long high, const char *type);
+
+static inline long long vb_store_int(long long value, long long low, long long high, const char *type) {
+    if (value < low || value > high) (void)vb_store_whole((long double)value, low, high, type);
+    return value;
+}
+
+static inline int vb_n_whole(long double a, long long *out) {
+    if (a >= -9223372036854775808.0L && a < 9223372036854775808.0L) {
+        long long i = (long long)a;
+        if ((long double)i == a) {
+            *out = i;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+static inline long double vb_n_add(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_add_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a + (double)b);
+}
+
+static inline long double vb_n_sub(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_sub_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a - (double)b);
+}
+
+static inline long double vb_n_mul(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_mul_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a * (double)b);
+}
+
+static inline double vb_n_div(long double a, long double b) {
+    long long x, y;
+    const int whole = vb_n_whole(a, &x) && vb_n_whole(b, &y);
+    const double d = (double)b;
+    if (d == 0.0) vb_fail(whole ? "division by zero" : "float division by zero");
+    return (double)a / d;
+}
+
+/* A Double variable holds the Integer 0 until its first store; a
+ * signalling NaN with its own payload (which no arithmetic produces)
+ * marks that state. Reads go through vb_double_read (as a number) and
+ * vb_double_value (as a value). */
+#define VB_DOUBLE_UNSET_BITS 0x7FF4C0DE00000001ULL
+static inline double vb_double_unset(void) {
+    double d;
+    unsigned long long u = VB_DOUBLE_UNSET_BITS;
+    __builtin_memcpy(&d, &u, sizeof d);
+    return d;
+}
+#define VB_DOUBLE_UNSET vb_double_unset()
+static inline int vb_double_is_unset(double d) {
+    unsigned long long u;
+    __builtin_memcpy(&u, &d, sizeof u);
+    return u == VB_DOUBLE_UNSET_BITS;
+}
+static inline double vb_double_read(double d) { return vb_double_is_unset(d) ? 0.0 : d; }
+static inline VBValue vb_double_value(double d) { return vb_double_is_unset(d) ? vb_int(0) : vb_num(d); }
+
+/* Floor division and its remainder (the divisor's sign) of two Integers
+ * that are not the most negative one. */
+static inline long long vb_i_idiv(long long x, long long y) {
+    if (y == 0) vb_fail("integer division or modulo by zero");
+    long long q = x / y, m = x % y;
+    if (m != 0 && ((m < 0) != (y < 0))) q -= 1;
+    return q;
+}
+
+static inline long long vb_i_mod(long long x, long long y) {
+    if (y == 0) vb_fail("integer modulo by zero");
+    long long m = x % y;
+    if (m != 0 && ((m < 0) != (y < 0))) m += y;
+    return m;
+}
 
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */

@@ -1,0 +1,68 @@
+// Which variables the compiler keeps in typed C form, and reading them.
+// Locals and module variables declared with a scalar type are typed;
+// parameters of standard-module procedures are too (form and class
+// procedures are called by the event loop and the class dispatcher with
+// VBValues). A variable that turns out to need a VBValue is untyped and
+// its code translated again.
+#include "native_compiler/expressions.h"
+
+namespace corvane {
+
+namespace {
+
+std::string untyped_key(std::string_view scope, std::string_view name) {
+  return std::string(scope) + "|" + std::string(name);
+}
+
+}  // namespace
+
+bool NativeCompiler::may_type(std::string_view scope, std::string_view name, std::string_view type) const {
+  return scalar_type(type) != Ty::Value && !untyped_.count(untyped_key(scope, name));
+}
+
+bool NativeCompiler::scalar_param(const NativeProcedure& proc, const NativeParam& param) const {
+  const Ty ty = scalar_type(param.type);
+  if (ty == Ty::Value || ty == Ty::Str) return false;
+  return proc.key.rfind("module_", 0) == 0 && !proc.class_name && may_type(proc.key, param.name, param.type);
+}
+
+Operand NativeCompiler::typed_expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
+  return CExpression(*this, text, proc, locals).parse_typed();
+}
+
+std::optional<std::string> NativeCompiler::scalar_type_of(const NativeProcedure* proc, std::string_view name,
+                                                          const Locals& locals) const {
+  const std::string key = name_key(name);
+  if (auto it = locals.find(key); it != locals.end())
+    return it->second.scalar ? std::optional<std::string>(it->second.type) : std::nullopt;
+  if (implicit_.count(key)) return std::nullopt;
+  if (proc && proc->class_name) {
+    if (const auto* fields = class_fields(*proc->class_name))
+      for (const auto& f : *fields)
+        if (f.first == key) return std::nullopt;
+  }
+  if (const GlobalName* g = find_global(key); g && g->scalar) return g->type;
+  return std::nullopt;
+}
+
+Operand NativeCompiler::variable_operand(const NativeProcedure* proc, std::string_view name,
+                                         const Locals& locals) const {
+  const std::string c = resolve_variable(proc, name, locals);
+  if (const auto type = scalar_type_of(proc, name, locals)) return typed_variable(c, *type);
+  return value_operand(c);
+}
+
+void NativeCompiler::require_value_variable(const NativeProcedure* proc, std::string_view name,
+                                            const Locals& locals) const {
+  const std::string key = name_key(name);
+  if (!scalar_type_of(proc, name, locals)) return;
+  throw UntypedVariable{locals.count(key) && proc ? proc->key : "", key};
+}
+
+std::string NativeCompiler::new_typed_temporary(const std::string& type) {
+  const std::string name = "_v" + std::to_string(typed_temporaries_.size() + 1);
+  typed_temporaries_.push_back("    " + type + " " + name + ";");
+  return name;
+}
+
+}  // namespace corvane
