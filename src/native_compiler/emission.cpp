@@ -39,7 +39,7 @@ std::string NativeCompiler::emit() {
     try {
       return emit_once();
     } catch (const UntypedVariable& u) {
-      untyped_.insert(u.scope + "|" + u.name);
+      note_untyped(u);
     }
   }
 }

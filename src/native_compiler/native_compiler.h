@@ -90,6 +90,7 @@ struct GlobalName {
 struct UntypedVariable {
   std::string scope;
   std::string name;
+  int bits = 0;  // when not 0: the variable stays typed with this magnitude bound
 };
 
 class NativeCompiler {
@@ -205,6 +206,12 @@ class NativeCompiler {
   std::map<std::string, std::string> implicit_;
   // Variables kept as VBValues: "{scope}|{name}" (scope empty for module variables).
   std::set<std::string> untyped_;
+  // Integer variables whose magnitude bound exceeds their type's (a For
+  // counter stores its values unconverted): "{scope}|{name}" -> bits.
+  std::map<std::string, int> widened_;
+  void note_untyped(const UntypedVariable& u);
+  // The scope key ("" for module variables) of a typed variable.
+  std::string variable_scope(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
   // Typed temporaries of the procedure being translated ("long long _v1;").
   std::vector<std::string> typed_temporaries_;
   // C names of typed variables -> their declared types: the procedure's

@@ -307,7 +307,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       const bool param = std::any_of(proc.params.begin(), proc.params.end(),
                                      [&](const NativeParam& p) { return p.name == u.name; });
       if (u.scope != proc.key || param) throw;
-      untyped_.insert(u.scope + "|" + u.name);
+      note_untyped(u);
     }
   }
 }
@@ -499,10 +499,14 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       if (const auto counter_type = scalar_type_of(&proc, (*g)[1], locals)) {
         // A typed counter runs as a C loop when every value it can receive
         // (start to end) has its form; otherwise it becomes a VBValue.
-        const int bits = declared_bits(*counter_type);
+        // Its bound then covers the start and end values.
         const bool fits = scalar_type(*counter_type) == Ty::Int && start.ty == Ty::Int && end.ty == Ty::Int &&
-                          step.ty == Ty::Int && start.bits <= bits && end.bits <= bits && step.bits <= MAX_EXACT_BITS;
+                          step.ty == Ty::Int && start.bits < MAX_EXACT_BITS && end.bits < MAX_EXACT_BITS &&
+                          step.bits < MAX_EXACT_BITS;  // the counter passing the end cannot overflow
         if (!fits) require_value_variable(&proc, (*g)[1], locals);
+        const int bound = std::max(start.bits, end.bits);
+        if (bound > variable_operand(&proc, (*g)[1], locals).bits)
+          throw UntypedVariable{variable_scope(&proc, (*g)[1], locals), name_key((*g)[1]), bound};
         emit_line(level, "long long " + f + " = " + start.c + ";");
         emit_line(level, "long long " + f + "_end = " + end.c + ";");
         emit_line(level, "long long " + f + "_step = " + step.c + ";");

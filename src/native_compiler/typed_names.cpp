@@ -6,6 +6,8 @@
 // its code translated again.
 #include "native_compiler/expressions.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 namespace {
@@ -48,15 +50,30 @@ std::optional<std::string> NativeCompiler::scalar_type_of(const NativeProcedure*
 Operand NativeCompiler::variable_operand(const NativeProcedure* proc, std::string_view name,
                                          const Locals& locals) const {
   const std::string c = resolve_variable(proc, name, locals);
-  if (const auto type = scalar_type_of(proc, name, locals)) return typed_variable(c, *type);
-  return value_operand(c);
+  const auto type = scalar_type_of(proc, name, locals);
+  if (!type) return value_operand(c);
+  Operand op = typed_variable(c, *type);
+  const auto wide = widened_.find(untyped_key(variable_scope(proc, name, locals), name_key(name)));
+  if (op.ty == Ty::Int && wide != widened_.end()) op.bits = std::max(op.bits, wide->second);
+  return op;
+}
+
+std::string NativeCompiler::variable_scope(const NativeProcedure* proc, std::string_view name,
+                                           const Locals& locals) const {
+  return locals.count(name_key(name)) && proc ? proc->key : "";
+}
+
+void NativeCompiler::note_untyped(const UntypedVariable& u) {
+  const std::string key = untyped_key(u.scope, u.name);
+  if (u.bits > 0) widened_[key] = std::max(widened_[key], u.bits);
+  else untyped_.insert(key);
 }
 
 void NativeCompiler::require_value_variable(const NativeProcedure* proc, std::string_view name,
                                             const Locals& locals) const {
   const std::string key = name_key(name);
   if (!scalar_type_of(proc, name, locals)) return;
-  throw UntypedVariable{locals.count(key) && proc ? proc->key : "", key};
+  throw UntypedVariable{variable_scope(proc, name, locals), key};
 }
 
 std::string NativeCompiler::new_typed_temporary(const std::string& type) {
