@@ -29,6 +29,7 @@
  * event loop).
  */
 #define _POSIX_C_SOURCE 200809L
+#define VB_NATIVE_IMPLEMENTATION /* the functions themselves, not the inline forms */
 
 #include "vb_native.h"
 

@@ -262,6 +262,100 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             void (*handler)(int form, int control, const char *event),
             void (*initialize)(void));
 
+/* Generated code (and anything else outside the library) takes inline
+ * forms of the commonest value operations: Integers and Booleans are
+ * handled on the spot, everything else goes to the library's functions.
+ * The results are the functions' results. */
+#ifndef VB_NATIVE_IMPLEMENTATION
+static inline VBValue vb_int_inline(long long value) {
+    VBValue v;
+    v.kind = VB_INTEGER;
+    v.integer = value;
+    v.text = 0;
+    v.object = 0;
+    return v;
+}
+static inline VBValue vb_num_inline(double value) {
+    VBValue v;
+    v.kind = VB_NUMBER;
+    v.number = value;
+    v.text = 0;
+    v.object = 0;
+    return v;
+}
+static inline VBValue vb_bool_inline(int value) {
+    VBValue v = vb_int_inline(value ? -1 : 0);
+    v.kind = VB_BOOLEAN;
+    return v;
+}
+static inline int vb_truth_inline(VBValue v) {
+    if (v.kind == VB_INTEGER || v.kind == VB_BOOLEAN) return v.integer != 0;
+    return (vb_truth)(v);
+}
+static inline VBValue vb_binary_inline(int operation, VBValue a, VBValue b) {
+    if (a.kind == VB_INTEGER && b.kind == VB_INTEGER) {
+        long long x = a.integer, y = b.integer, r;
+        switch (operation) {
+        case VB_OP_ADD:
+            if (!__builtin_add_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_SUB:
+            if (!__builtin_sub_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_MUL:
+            if (!__builtin_mul_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_MOD:
+            if (y != 0 && y != -1) return vb_int_inline(vb_i_mod(x, y));
+            break;
+        case VB_OP_IDIV:
+            if (y != 0 && y != -1) return vb_int_inline(vb_i_idiv(x, y));
+            break;
+        default: break;
+        }
+    }
+    return (vb_binary)(operation, a, b);
+}
+static inline int vb_test_inline(int operation, VBValue a, VBValue b) {
+    if (a.kind == VB_INTEGER && b.kind == VB_INTEGER) {
+        switch (operation) {
+        case VB_OP_EQ: return a.integer == b.integer;
+        case VB_OP_NE: return a.integer != b.integer;
+        case VB_OP_LT: return a.integer < b.integer;
+        case VB_OP_GT: return a.integer > b.integer;
+        case VB_OP_LE: return a.integer <= b.integer;
+        case VB_OP_GE: return a.integer >= b.integer;
+        default: break;
+        }
+    }
+    return (vb_test)(operation, a, b);
+}
+static inline int vb_for_continues_inline(VBValue counter, VBValue end, VBValue step) {
+    if (counter.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER)
+        return step.integer > 0 ? counter.integer <= end.integer : counter.integer >= end.integer;
+    return (vb_for_continues)(counter, end, step);
+}
+static inline VBValue vb_for_next_inline(VBValue counter, VBValue step) {
+    long long r;
+    if (counter.kind == VB_INTEGER && step.kind == VB_INTEGER && !__builtin_add_overflow(counter.integer, step.integer, &r))
+        return vb_int_inline(r);
+    return (vb_for_next)(counter, step);
+}
+static inline VBValue vb_to_number_inline(VBValue value) {
+    if (value.kind == VB_INTEGER) return value;
+    return (vb_to_number)(value);
+}
+#define vb_int(value) vb_int_inline(value)
+#define vb_num(value) vb_num_inline(value)
+#define vb_bool(value) vb_bool_inline(value)
+#define vb_truth(value) vb_truth_inline(value)
+#define vb_binary(operation, a, b) vb_binary_inline(operation, a, b)
+#define vb_test(operation, a, b) vb_test_inline(operation, a, b)
+#define vb_for_continues(counter, end, step) vb_for_continues_inline(counter, end, step)
+#define vb_for_next(counter, step) vb_for_next_inline(counter, step)
+#define vb_to_number(value) vb_to_number_inline(value)
+#endif
+
 #ifdef __cplusplus
 }
 #endif
