@@ -1190,6 +1190,23 @@ VBValue vb_num(double value) { return dbl_value(value); }
 VBValue vb_int(long long value) { return int_value(value); }
 VBValue vb_bool(int value) { return bool_value(value); }
 VBValue vb_str(const char *value) { return str_value(value); }
+
+/* Literal texts of the generated code are made once: the same address
+ * always holds the same literal, and nothing ever grows a text whose
+ * buffer it fills exactly. */
+VBValue vb_literal(const char *text) {
+    static struct {
+        const char *address;
+        VBValue value;
+    } made[512];
+    if (!text) return str_value("");
+    size_t slot = (size_t)(((uint64_t)(uintptr_t)text * 0x9E3779B97F4A7C15ull) >> 55);
+    if (made[slot].address != text) {
+        made[slot].value = str_value(text);
+        made[slot].address = text;
+    }
+    return made[slot].value;
+}
 double vb_number(VBValue value) { return number_value(value); }
 int vb_truth(VBValue value) { return truth_of(value); }
 const char *vb_string(VBValue value) { return string_of(value); }

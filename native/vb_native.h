@@ -82,6 +82,8 @@ VBValue vb_num(double value);   /* a Double */
 VBValue vb_int(long long value); /* an Integer */
 VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
+/* The text of a string literal (one value per literal, made once). */
+VBValue vb_literal(const char *text);
 VBValue vb_copy(VBValue value);
 VBValue *vb_temporary(VBValue value);
 /* Stores value in cell (a compound literal of the caller's statement) and
@@ -156,6 +158,11 @@ _Noreturn void vb_fail(const char *message);
  * (two whole numbers add as Integers, anything else as Doubles). Stores
  * round halves to even and check the type's range ("Overflow for long"). */
 long long vb_store_whole(long double value, long long low, long long high, const char *type);
+
+static inline long long vb_store_value(VBValue value, long long low, long long high, const char *type) {
+    if (value.kind == VB_INTEGER && value.integer >= low && value.integer <= high) return value.integer;
+    return vb_coerce(value, type).integer;
+}
 
 static inline long long vb_store_int(long long value, long long low, long long high, const char *type) {
     if (value < low || value > high) (void)vb_store_whole((long double)value, low, high, type);
@@ -341,11 +348,20 @@ static inline VBValue vb_for_next_inline(VBValue counter, VBValue step) {
         return vb_int_inline(r);
     return (vb_for_next)(counter, step);
 }
+static inline double vb_number_inline(VBValue value) {
+    if (value.kind == VB_NUMBER) return value.number;
+    if (value.kind == VB_INTEGER) return (double)value.integer;
+    return (vb_number)(value);
+}
 static inline VBValue vb_to_number_inline(VBValue value) {
     if (value.kind == VB_INTEGER) return value;
     return (vb_to_number)(value);
 }
 #define vb_int(value) vb_int_inline(value)
+#if defined(__GNUC__) && !defined(__cplusplus)
+/* A literal text is made once (vb_literal), any other text copied. */
+#define vb_str(text) (__builtin_constant_p(text) ? vb_literal(text) : (vb_str)(text))
+#endif
 #define vb_num(value) vb_num_inline(value)
 #define vb_bool(value) vb_bool_inline(value)
 #define vb_truth(value) vb_truth_inline(value)
@@ -354,6 +370,7 @@ static inline VBValue vb_to_number_inline(VBValue value) {
 #define vb_for_continues(counter, end, step) vb_for_continues_inline(counter, end, step)
 #define vb_for_next(counter, step) vb_for_next_inline(counter, step)
 #define vb_to_number(value) vb_to_number_inline(value)
+#define vb_number(value) vb_number_inline(value)
 #endif
 
 #ifdef __cplusplus

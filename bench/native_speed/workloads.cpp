@@ -110,6 +110,7 @@ End Sub
 )", 1000000, 100000, same, c_select_case},
     {"string_building", R"(Sub Main()
     Dim s As String, i As Long, c As Long
+    s = ""
     For i = 1 To {N}
         s = s & Chr(65 + i Mod 26)
         If Mid(s, i, 1) = "Z" Then c = c + InStr(i, s, "Z")

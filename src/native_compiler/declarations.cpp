@@ -490,7 +490,7 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
   std::string out = "(";
   for (const std::string& b : before) out += b + ",";
   if (after.empty()) return out + call + ")";
-  const std::string result = new_temporary();
+  const std::string result = result_bits(callee) >= 0 ? new_typed_temporary("long long") : new_temporary();
   out += result + "=" + call;
   for (const std::string& a : after) out += "," + a;
   return out + "," + result + ")";

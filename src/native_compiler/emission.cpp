@@ -37,7 +37,11 @@ std::string NativeCompiler::emit() {
   // translated again (each time one variable fewer is typed).
   while (true) {
     try {
-      return emit_once();
+      // Functions whose results turned out wider or not Integers are
+      // translated again with what was learnt.
+      results_changed_ = false;
+      std::string text = emit_once();
+      if (!results_changed_) return text;
     } catch (const UntypedVariable& u) {
       note_untyped(u);
     }
@@ -96,7 +100,8 @@ std::string NativeCompiler::emit_once() {
   out.push_back("");
   out.push_back("/* Forward declarations: native BASIC procedures */");
   for (const NativeProcedure& proc : procs_)
-    out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(*this, proc) + ");");
+    out.push_back("static " + std::string(result_bits(proc) >= 0 ? "long long" : "VBValue") + " p_" +
+                  c_name(proc.key) + "(" + parameters(*this, proc) + ");");
   out.push_back("");
   out.push_back("/* Module-level variables (initialized before first form loads) */");
   scalar_globals_.clear();
@@ -133,9 +138,11 @@ std::string NativeCompiler::emit_once() {
 
   for (const NativeProcedure& proc : procs_) {
     out.push_back("");
-    out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(*this, proc) + ") {");
-    if (proc.kind == "function")
-      out.push_back("    VBValue _ret = vb_int(0);");  // whatever the declared type, as interpreted
+    const bool int_result = result_bits(proc) >= 0;
+    out.push_back("static " + std::string(int_result ? "long long" : "VBValue") + " p_" + c_name(proc.key) + "(" +
+                  parameters(*this, proc) + ") {");
+    if (proc.kind == "function")  // whatever the declared type, as interpreted
+      out.push_back(int_result ? "    long long _ret = 0;" : "    VBValue _ret = vb_int(0);");
     // Arguments are converted to the parameters' declared types on entry.
     // (Typed parameters arrive converted; a Double variable passed by
     // reference is read as a number from here on.)

@@ -293,7 +293,10 @@ Operand CExpression::word(const std::string& token) {
       if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
       return {c, known->second, 63, ""};
     }
-    return value_operand(compiler.call_typed(proc, name, typed_args, refs));
+    const std::string call = compiler.call_typed(proc, name, typed_args, refs);
+    const NativeProcedure* callee = compiler.callee_of(proc, name);
+    if (callee && compiler.result_bits(*callee) >= 0) return {call, Ty::Int, compiler.result_bits(*callee), ""};
+    return value_operand(call);
   }
   if (key == "err" && peek() && *peek() == ".") {
     // Err, unless a variable of that name hides it.

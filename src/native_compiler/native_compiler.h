@@ -218,6 +218,23 @@ class NativeCompiler {
   // own (locals, "(*a_x)" parameters) and the module variables.
   std::map<std::string, std::string> scalar_locals_, scalar_globals_;
   std::optional<std::string> scalar_c_name(const std::string& c) const;
+  // Standard-module functions declared Byte, Integer or Long whose every
+  // result is an exact Integer return a C long long: key -> magnitude
+  // bound. A function found to return anything else returns a VBValue.
+  std::map<std::string, int> int_results_;
+  std::set<std::string> value_results_, widened_results_;
+  bool results_changed_ = false;
+  // Records what one assignment to the function's result gives it.
+  void note_result(const NativeProcedure& proc, const Operand& value);
+
+ public:
+  // The magnitude bound of a function's C long long result; -1 when it
+  // returns a VBValue.
+  int result_bits(const NativeProcedure& proc) const;
+  // The procedure a call from `caller` of `name` reaches, if any.
+  const NativeProcedure* callee_of(const NativeProcedure* caller, std::string_view name) const;
+
+ private:
   // Select Case selectors of the procedure being translated, by statement number.
   std::map<int, Operand> selectors_;
  public:

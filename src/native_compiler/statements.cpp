@@ -138,6 +138,11 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   if (proc.kind == "function" && key == name_key(proc.name)) {
     // The result keeps the assigned value: the declared return type is not
     // applied (the interpreter's rule).
+    if (result_bits(proc) >= 0) {
+      const Operand result = typed_expr(&proc, R, locals);
+      note_result(proc, result);
+      return {pad(indent) + "_ret = " + result.c + ";"};
+    }
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "_ret = " + c + ";"};
   }
@@ -221,7 +226,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
   if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
-  if (low == "end") return {p + "vb_end(); return vb_int(0);"};
+  if (low == "end") return {p + (proc.kind == "function" ? "vb_end(); return _ret;" : "vb_end(); return vb_int(0);")};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
       const std::vector<std::string> parts = split_outside((*g)[2], ',');

@@ -164,7 +164,7 @@ std::string store_to(const Operand& op, std::string_view declared) {
       const Operand n = as_number(op);
       if (n.ty == Ty::Int) return "vb_store_int(" + n.c + "," + range + ")";
       if (n.ty == Ty::Dbl || n.ty == Ty::Num) return "vb_store_whole(" + long_double(n) + "," + range + ")";
-      return "vb_coerce(" + as_value(op) + "," + q(type) + ").integer";
+      return "vb_store_value(" + as_value(op) + "," + range + ")";
     }
     case Ty::Dbl: {
       const Operand n = as_number(op);

@@ -76,6 +76,34 @@ void NativeCompiler::require_value_variable(const NativeProcedure* proc, std::st
   throw UntypedVariable{variable_scope(proc, name, locals), key};
 }
 
+int NativeCompiler::result_bits(const NativeProcedure& proc) const {
+  if (proc.kind != "function" || proc.class_name || proc.key.rfind("module_", 0) != 0) return -1;
+  if (scalar_type(proc.result_type) != Ty::Int || value_results_.count(proc.key)) return -1;
+  const auto it = int_results_.find(proc.key);
+  return it == int_results_.end() ? declared_bits(proc.result_type) : it->second;
+}
+
+void NativeCompiler::note_result(const NativeProcedure& proc, const Operand& value) {
+  const int bits = result_bits(proc);
+  if (value.ty != Ty::Int || value.bits > MAX_EXACT_BITS) {
+    value_results_.insert(proc.key);
+    results_changed_ = true;
+  } else if (value.bits > bits) {
+    // A bound that grows again (a result computed from its own calls)
+    // goes to the largest exact one at once.
+    int_results_[proc.key] = widened_results_.insert(proc.key).second ? value.bits : MAX_EXACT_BITS;
+    results_changed_ = true;
+  }
+}
+
+const NativeProcedure* NativeCompiler::callee_of(const NativeProcedure* caller, std::string_view name) const {
+  const std::string key = name_key(name);
+  const NativeProcedure* callee = nullptr;
+  if (caller && caller->form_index) callee = find_procedure("f" + std::to_string(*caller->form_index) + "_" + key);
+  if (!callee) callee = find_procedure("module_" + key);
+  return callee;
+}
+
 std::string NativeCompiler::new_typed_temporary(const std::string& type) {
   const std::string name = "_v" + std::to_string(typed_temporaries_.size() + 1);
   typed_temporaries_.push_back("    " + type + " " + name + ";");
