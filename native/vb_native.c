@@ -2106,6 +2106,21 @@ static long long count_of(VBValue v) {
     return (long long)trunc(n.d);
 }
 
+/* A one-character ASCII text, made once per character: texts that are
+ * cut or built one character at a time allocate nothing. Their buffers
+ * are full, so nothing grows them in place. */
+static VBValue ascii_char_value(char c) {
+    static VBValue made[128];
+    const unsigned char k = (unsigned char)c & 0x7F;
+    if (!made[k].text) {
+        char *t = vb_alloc_text(2);
+        t[0] = c;
+        t[1] = '\0';
+        made[k] = text_value_n(t, 1);
+    }
+    return made[k];
+}
+
 /* Characters [from, from + count) of a value's text (clamped), as a new
  * value: O(count) once the start is found (see text_seek). */
 static VBValue text_piece(VBValue v, long long from, long long count) {
@@ -2124,6 +2139,7 @@ static VBValue text_piece(VBValue v, long long from, long long count) {
         for (long long k = 0; k < count && e < n; k++)
             e += (unsigned char)v.text[e] < 0x80 ? 1 : utf8_length(v.text, n, e, NULL);
     }
+    if (e - b == 1 && (unsigned char)v.text[b] < 0x80 && v.text[b]) return ascii_char_value(v.text[b]);
     return text_value_n(copy_bytes(v.text + b, e - b), e - b);
 }
 
@@ -2445,6 +2461,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         long long cp = x.is_int ? x.i : isfinite(x.d) && fabs(x.d) < 9e18 ? (long long)trunc(x.d) : -1;
         if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             failf("Chr requires a Unicode code point (got %s)", value_repr(num_value(x)));
+        if (cp > 0 && cp < 0x80) return ascii_char_value((char)cp);
         n = put_utf8(buf, (uint32_t)cp);
         return text_value(copy_bytes(buf, n));
     }
