@@ -119,12 +119,17 @@ void native(benchmark::State& state, const Workload& w, bool typed) {
   const std::string expected = std::to_string(w.hand_written(w.native_size));
   const double baseline = empty_program_seconds();
   for (auto _ : state) {
-    auto [out, seconds] = run(exe);
-    if (first_line(out) != expected) {
-      state.SkipWithError(("printed " + first_line(out) + ", expected " + expected).c_str());
-      return;
+    // the fastest of three runs: other work on a shared machine only adds
+    double best = 1e9;
+    for (int k = 0; k < 3; ++k) {
+      auto [out, seconds] = run(exe);
+      if (first_line(out) != expected) {
+        state.SkipWithError(("printed " + first_line(out) + ", expected " + expected).c_str());
+        return;
+      }
+      best = std::min(best, seconds);
     }
-    state.SetIterationTime(std::max(seconds - baseline, 1e-9));
+    state.SetIterationTime(std::max(best - baseline, 1e-9));
   }
   per_round(state, w.rounds(w.native_size));
 }

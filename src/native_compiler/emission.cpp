@@ -127,9 +127,14 @@ std::string NativeCompiler::emit_once() {
                   names + "},(const char*[]){" + types + "});");
   }
   out.push_back("    vb_set_class_handler(dispatch_class);");
-  for (const GlobalName& g : globals_)
-    out.push_back("    g_" + c_name(g.name) + " = " +
-                  (g.scalar ? store_to(value_operand(g.init), g.type) : g.init) + ";");
+  for (const GlobalName& g : globals_) {
+    // A declared default is the type's C initial value (a Double's unset mark).
+    const bool default_value = g.init == "vb_int(0)" || g.init == "vb_bool(0)" || g.init == "vb_str(\"\")";
+    const std::string init = !g.scalar       ? g.init
+                             : default_value ? c_initial(scalar_type(g.type))
+                                             : store_to(value_operand(g.init), g.type);
+    out.push_back("    g_" + c_name(g.name) + " = " + init + ";");
+  }
   if (sub_main) {
     if (!find_procedure("module_main")) error(nullptr, "Startup Sub Main requires a public Sub Main in a .bas module");
     out.push_back("    (void)p_module_main();");
