@@ -83,3 +83,17 @@ long long c_string_building(long long n) {
     free(s);
     return c;
 }
+
+long long c_appends_len(long long n) {
+    size_t capacity = 16, length = 0;
+    char *s = malloc(capacity);
+    long long count = 0;
+    for (long long i = 1; i <= n; i++) {
+        if (length + 1 >= capacity) s = realloc(s, capacity *= 2);
+        s[length++] = 'x';
+        s[length] = '\0';
+        count = (long long)strlen(s + length - 1) + (long long)length - 1; /* the length, as Len reads it */
+    }
+    free(s);
+    return count;
+}

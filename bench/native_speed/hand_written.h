@@ -12,6 +12,7 @@ long long c_array_fill_sum(long long n);
 long long c_bubble_sort(long long n);
 long long c_select_case(long long n);
 long long c_string_building(long long n);
+long long c_appends_len(long long n);
 #ifdef __cplusplus
 }
 #endif

@@ -118,6 +118,16 @@ End Sub
     Debug.Print c
 End Sub
 )", 200000, 20000, same, c_string_building},
+    {"appends_len", R"(Sub Main()
+    Dim s As String, i As Long, n As Long
+    s = ""
+    For i = 1 To {N}
+        s = s & "x"
+        n = Len(s)
+    Next
+    Debug.Print n
+End Sub
+)", 3000000, 30000, same, c_appends_len},
 };
 
 }  // namespace
