@@ -8,7 +8,8 @@
  * Memory is reclaimed by the Boehm-Demers-Weiser conservative collector
  * (Debian package libgc-dev), linked statically so the built program needs
  * no library beyond X11, SQLite and libc. Values stay plain records that are
- * copied freely and share their immutable texts; the collector finds what is
+ * copied freely and share their texts (whose bytes never change; a buffer
+ * only grows at its end, see TextHead); the collector finds what is
  * still reachable from the stack, the program's static variables and other
  * live objects. A program is built with:
  *
