@@ -78,9 +78,14 @@ static char *err_description;
 
 static char *copy_text(const char *text);
 
+/* The Integer-only attempt of a function that is running (see
+ * vb_attempt_begin): where an overflow jumps back to. */
+static jmp_buf *attempt_jump;
+
 /* A failure detected by the library: trapped when a trap is entered, else
  * one line on standard error and status 1. */
 static _Noreturn void fatal(const char *message) {
+    attempt_jump = NULL; /* a failure ends any Integer-only attempt */
     if (trap_depth > 0) {
         err_description = copy_text(message ? message : "");
         if (err_number == 0) err_number = 5;
@@ -1110,6 +1115,21 @@ static __attribute__((noinline)) VBValue like_values(VBValue a, VBValue b) {
 }
 
 int vb_text_compare(VBValue a, VBValue b) { return text_compare(a, b); }
+
+int vb_attempt_begin(jmp_buf *jump) {
+    if (attempt_jump) return 0;
+    attempt_jump = jump;
+    return 1;
+}
+
+void vb_attempt_end(void) { attempt_jump = NULL; }
+
+_Noreturn void vb_attempt_overflow(void) {
+    jmp_buf *jump = attempt_jump;
+    attempt_jump = NULL;
+    if (!jump) fatal("Overflow");
+    longjmp(*jump, 1);
+}
 
 _Noreturn void vb_fail(const char *message) { fatal(copy_text(message)); }
 

@@ -226,6 +226,44 @@ static inline int vb_double_is_unset(double d) {
 static inline double vb_double_read(double d) { return vb_double_is_unset(d) ? 0.0 : d; }
 static inline VBValue vb_double_value(double d) { return vb_double_is_unset(d) ? vb_int(0) : vb_num(d); }
 
+static inline long long vb_i_idiv(long long x, long long y);
+static inline long long vb_i_mod(long long x, long long y);
+/* Integer-only attempts. A function that only computes with Integers and
+ * calls such functions (so running it twice changes nothing) first runs
+ * an Integer-only version of itself, in which an operation whose result
+ * would leave 64 bits jumps back (vb_attempt_overflow) and the function
+ * runs again with exact values. vb_attempt_begin gives 0 while another
+ * attempt is running (the function then runs with values at once). */
+int vb_attempt_begin(jmp_buf *jump);
+void vb_attempt_end(void);
+#ifdef __cplusplus
+[[noreturn]] void vb_attempt_overflow(void);
+#else
+_Noreturn void vb_attempt_overflow(void);
+#endif
+static inline long long vb_try_add(long long a, long long b) {
+    long long r;
+    if (__builtin_add_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_sub(long long a, long long b) {
+    long long r;
+    if (__builtin_sub_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_mul(long long a, long long b) {
+    long long r;
+    if (__builtin_mul_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_neg(long long a) {
+    if (a == -9223372036854775807LL - 1) vb_attempt_overflow();
+    return -a;
+}
+
+static inline long long vb_try_idiv(long long x, long long y) { return y == -1 ? vb_try_neg(x) : vb_i_idiv(x, y); }
+static inline long long vb_try_mod(long long x, long long y) { return y == -1 ? 0 : vb_i_mod(x, y); }
+
 /* Floor division and its remainder (the divisor's sign) of two Integers
  * that are not the most negative one. */
 static inline long long vb_i_idiv(long long x, long long y) {

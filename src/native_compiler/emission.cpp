@@ -99,6 +99,12 @@ std::string NativeCompiler::emit_once() {
   out.push_back("#include <strings.h>");
   out.push_back("");
   out.push_back("/* Forward declarations: native BASIC procedures */");
+  attempted_.clear();
+  for (const NativeProcedure& proc : procs_)
+    if (attempt_candidate(proc)) {
+      attempted_.insert(proc.key);
+      out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ");");
+    }
   for (const NativeProcedure& proc : procs_)
     out.push_back("static " + std::string(result_bits(proc) >= 0 ? "long long" : "VBValue") + " p_" +
                   c_name(proc.key) + "(" + parameters(*this, proc) + ");");
@@ -159,8 +165,30 @@ std::string NativeCompiler::emit_once() {
         out.push_back("    *" + a + " = vb_coerce(*" + a + "," + q(p.type) + ");");
       }
     }
+    if (has_attempt(proc)) {
+      // The Integer-only version first; an overflow comes back here and
+      // the body below runs with exact values.
+      std::string args;
+      for (size_t k = 0; k < proc.params.size(); ++k) args += (k ? "," : "") + param_c_name(proc.params[k].name);
+      out.push_back("    { jmp_buf _attempt; if(vb_attempt_begin(&_attempt)) { if(setjmp(_attempt) == 0) {");
+      out.push_back("        long long _whole = p_" + c_name(proc.key) + "_int(" + args +
+                    "); vb_attempt_end(); return vb_int(_whole); } } }");
+    }
     for (std::string& line : compile_body(proc)) out.push_back(std::move(line));
     out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_int(0);");
+    out.push_back("}");
+    if (!has_attempt(proc)) continue;
+    const auto whole = attempt_version(proc);
+    if (!whole) {
+      not_attemptable_.insert(proc.key);
+      results_changed_ = true;
+      continue;
+    }
+    out.push_back("");
+    out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ") {");
+    out.push_back("    long long _ret = 0;");
+    for (const std::string& line : *whole) out.push_back(line);
+    out.push_back("    return _ret;");
     out.push_back("}");
   }
 

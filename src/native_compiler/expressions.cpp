@@ -161,6 +161,14 @@ Operand CExpression::binary(const std::string& op, const Operand& left, const Op
   const bool both_variable = !c_is_constant(as_value(left)) && !c_is_constant(as_value(right));
   Operand out;
   if ((!effects || !both_variable) && typed_binary(op, left, right, out)) return out;
+  if (compiler.attempting() && left.ty == Ty::Int && right.ty == Ty::Int) {
+    // the left operand first, into a temporary
+    const std::string t = compiler.new_typed_temporary("long long");
+    if (typed_binary(op, {t, Ty::Int, left.bits, ""}, right, out)) {
+      out.c = "(" + t + "=" + left.c + "," + out.c + ")";
+      return out;
+    }
+  }
   const bool comparison = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
   std::string c = compiler.in_order({as_value(left), as_value(right)}, [&](const std::vector<std::string>& v) {
     return dynamic_binary(op, v[0], v[1]);
@@ -293,8 +301,16 @@ Operand CExpression::word(const std::string& token) {
       if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
       return {c, known->second, 63, ""};
     }
-    const std::string call = compiler.call_typed(proc, name, typed_args, refs);
+    std::string call = compiler.call_typed(proc, name, typed_args, refs);
     const NativeProcedure* callee = compiler.callee_of(proc, name);
+    if (compiler.attempting()) {
+      // Integer-only versions call Integer-only versions.
+      if (!callee || !compiler.has_attempt(*callee)) compiler.require_integer_only(value_operand(call));
+      const std::string plain = "p_" + c_name(callee->key) + "(";
+      for (size_t at = call.find(plain); at != std::string::npos; at = call.find(plain, at + plain.size()))
+        call.replace(at, plain.size(), "p_" + c_name(callee->key) + "_int(");
+      return {call, Ty::Int, 63, ""};
+    }
     if (callee && compiler.result_bits(*callee) >= 0) return {call, Ty::Int, compiler.result_bits(*callee), ""};
     return value_operand(call);
   }

@@ -226,11 +226,23 @@ class NativeCompiler {
   bool results_changed_ = false;
   // Records what one assignment to the function's result gives it.
   void note_result(const NativeProcedure& proc, const Operand& value);
+  // Functions with an Integer-only version (see vb_attempt_begin), and
+  // those found not to allow one.
+  std::set<std::string> attempted_, not_attemptable_;
+  bool attempting_ = false;
+  bool attempt_candidate(const NativeProcedure& proc) const;
+  // The Integer-only version's C function, or nothing when the body turns
+  // out to need more than Integers.
+  std::optional<std::vector<std::string>> attempt_version(const NativeProcedure& proc);
 
  public:
   // The magnitude bound of a function's C long long result; -1 when it
   // returns a VBValue.
   int result_bits(const NativeProcedure& proc) const;
+  bool attempting() const { return attempting_; }
+  // Stops an Integer-only version that would need more than Integers.
+  void require_integer_only(const Operand& value) const;
+  bool has_attempt(const NativeProcedure& proc) const { return attempted_.count(proc.key) > 0; }
   // The procedure a call from `caller` of `name` reaches, if any.
   const NativeProcedure* callee_of(const NativeProcedure* caller, std::string_view name) const;
 
@@ -244,6 +256,8 @@ class NativeCompiler {
 
 // Side-effect analysis of translated C text, for in_order.
 bool c_has_effects(std::string_view c_text);
+// The functions the C text calls (outside string literals).
+std::vector<std::string> c_calls(std::string_view c_text);
 bool c_is_constant(std::string_view c_text);
 
 template <class Build>

@@ -138,6 +138,11 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   if (proc.kind == "function" && key == name_key(proc.name)) {
     // The result keeps the assigned value: the declared return type is not
     // applied (the interpreter's rule).
+    if (attempting()) {
+      const Operand result = typed_expr(&proc, R, locals);
+      require_integer_only(result);
+      return {pad(indent) + "_ret = " + result.c + ";"};
+    }
     if (result_bits(proc) >= 0) {
       const Operand result = typed_expr(&proc, R, locals);
       note_result(proc, result);

@@ -52,6 +52,8 @@ const std::map<std::string, std::string, std::less<>>& operator_codes() {
   return table;
 }
 
+bool attempt_mode = false;
+
 bool numeric(Ty ty) { return ty == Ty::Int || ty == Ty::Dbl || ty == Ty::Num || ty == Ty::Bool; }
 
 // A numeric operand with Booleans as the Integers -1 and 0.
@@ -70,6 +72,8 @@ int bits_of(unsigned long long magnitude) {
 }
 
 }  // namespace
+
+void set_attempt_mode(bool on) { attempt_mode = on; }
 
 Ty scalar_type(std::string_view declared) {
   const auto it = declared_types().find(declared);
@@ -217,6 +221,11 @@ bool typed_binary(const std::string& op, const Operand& a_in, const Operand& b_i
   if (op == "+" || op == "-" || op == "*") {
     if (ints) {
       const int bits = op == "*" ? a.bits + b.bits : std::max(a.bits, b.bits) + 1;
+      if (bits > MAX_EXACT_BITS && attempt_mode) {
+        const std::string helper = op == "+" ? "vb_try_add(" : op == "-" ? "vb_try_sub(" : "vb_try_mul(";
+        out = {helper + a.c + "," + b.c + ")", Ty::Int, 63, ""};
+        return true;
+      }
       if (bits > MAX_EXACT_BITS) return false;
       out = {"((" + a.c + ") " + op + " (" + b.c + "))", Ty::Int, bits, ""};
       return true;
@@ -228,6 +237,11 @@ bool typed_binary(const std::string& op, const Operand& a_in, const Operand& b_i
   }
   if (op == "/") {
     out = {"vb_n_div(" + long_double(a) + "," + long_double(b) + ")", Ty::Dbl, 63, ""};
+    return true;
+  }
+  if ((op == "\\" || op == "mod") && ints && attempt_mode && (a.bits > MAX_EXACT_BITS || b.bits > MAX_EXACT_BITS)) {
+    out = {std::string(op == "mod" ? "vb_try_mod(" : "vb_try_idiv(") + a.c + "," + b.c + ")", Ty::Int,
+           op == "mod" ? b.bits : 63, ""};
     return true;
   }
   if ((op == "\\" || op == "mod") && ints && a.bits <= MAX_EXACT_BITS && b.bits <= MAX_EXACT_BITS) {
@@ -247,6 +261,10 @@ bool typed_unary(const std::string& op, const Operand& a_in, Operand& out) {
   if (op == "-") {
     if (a.ty == Ty::Int && a.bits <= MAX_EXACT_BITS) {
       out = {"(-(" + a.c + "))", Ty::Int, a.bits, ""};
+      return true;
+    }
+    if (a.ty == Ty::Int && attempt_mode) {
+      out = {"vb_try_neg(" + a.c + ")", Ty::Int, 63, ""};
       return true;
     }
     if (a.ty == Ty::Dbl || a.ty == Ty::Num) {

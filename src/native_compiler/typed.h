@@ -61,6 +61,11 @@ bool whole_range(std::string_view declared, long long& low, long long& high);
 bool typed_binary(const std::string& op, const Operand& a, const Operand& b, Operand& out);
 bool typed_unary(const std::string& op, const Operand& a, Operand& out);
 
+// While an Integer-only version of a function is translated, Integer
+// operations beyond the exact bound use the runtime's checked forms
+// (vb_try_add, ...), which abandon the attempt on overflow.
+void set_attempt_mode(bool on);
+
 // The dynamic operator call for a lower-cased operator.
 std::string dynamic_binary(const std::string& op, const std::string& a, const std::string& b);
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "native_compiler/patterns.h"
+
 namespace corvane {
 
 namespace {
@@ -94,6 +96,68 @@ void NativeCompiler::note_result(const NativeProcedure& proc, const Operand& val
     int_results_[proc.key] = widened_results_.insert(proc.key).second ? value.bits : MAX_EXACT_BITS;
     results_changed_ = true;
   }
+}
+
+namespace {
+
+// Thrown while an Integer-only version is translated and the body needs
+// more than Integers.
+struct NotIntegerOnly {};
+
+// The runtime calls an Integer-only version may contain.
+bool allowed_in_attempt(std::string_view word) {
+  static const std::set<std::string, std::less<>> allowed = {
+      "if",         "while",      "for",        "return",      "vb_store_int", "vb_i_mod",
+      "vb_i_idiv",  "vb_try_add", "vb_try_sub", "vb_try_mul",  "vb_try_neg",   "vb_try_idiv",
+      "vb_try_mod"};
+  if (allowed.count(word)) return true;
+  return word.substr(0, 2) == "p_" && word.size() > 4 && word.substr(word.size() - 4) == "_int";
+}
+
+}  // namespace
+
+bool NativeCompiler::attempt_candidate(const NativeProcedure& proc) const {
+  // Ifs, Exit Function and assignments of the result only, so that running
+  // the function twice changes nothing; ByVal Integer parameters.
+  static const Regex allowed_line(
+      R"(^(?:(?:Else)?If\s+.+\s+Then|Else|End\s+If|Exit\s+Function|[A-Za-z_]\w*\s*=.*)$)", Regex::CASELESS);
+  if (proc.kind != "function" || proc.class_name || proc.key.rfind("module_", 0) != 0) return false;
+  if (not_attemptable_.count(proc.key) || result_bits(proc) >= 0 || scalar_type(proc.result_type) != Ty::Int)
+    return false;
+
+  for (const NativeParam& p : proc.params)
+    if (p.by_ref || !scalar_param(proc, p) || scalar_type(p.type) != Ty::Int) return false;
+  for (const std::string& line : proc.body) {
+    const std::string text = strip_text(line);
+    if (!text.empty() && !allowed_line.match(text)) return false;
+    static const Regex assignment(R"(^([A-Za-z_]\w*)\s*=)");
+    const auto g = assignment.match_groups(text);
+    if (g && lower(text.substr(0, 2)) != "if" && name_key((*g)[1]) != name_key(proc.name)) return false;
+  }
+  return true;
+}
+
+std::optional<std::vector<std::string>> NativeCompiler::attempt_version(const NativeProcedure& proc) {
+  attempting_ = true;
+  set_attempt_mode(true);
+  std::vector<std::string> body;
+  bool ok = true;
+  try {
+    body = compile_body(proc);
+  } catch (const NotIntegerOnly&) {
+    ok = false;
+  }
+  attempting_ = false;
+  set_attempt_mode(false);
+  for (const std::string& line : body)
+    for (const std::string& word : c_calls(line))
+      if (!allowed_in_attempt(word)) ok = false;
+  if (!ok) return std::nullopt;
+  return body;
+}
+
+void NativeCompiler::require_integer_only(const Operand& value) const {
+  if (attempting_ && value.ty != Ty::Int) throw NotIntegerOnly{};
 }
 
 const NativeProcedure* NativeCompiler::callee_of(const NativeProcedure* caller, std::string_view name) const {
