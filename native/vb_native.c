@@ -8,7 +8,8 @@
  * Memory is reclaimed by the Boehm-Demers-Weiser conservative collector
  * (Debian package libgc-dev), linked statically so the built program needs
  * no library beyond X11, SQLite and libc. Values stay plain records that are
- * copied freely and share their immutable texts; the collector finds what is
+ * copied freely and share their texts (whose bytes never change; a buffer
+ * only grows at its end, see TextHead); the collector finds what is
  * still reachable from the stack, the program's static variables and other
  * live objects. A program is built with:
  *
@@ -29,6 +30,7 @@
  * event loop).
  */
 #define _POSIX_C_SOURCE 200809L
+#define VB_NATIVE_IMPLEMENTATION /* the functions themselves, not the inline forms */
 
 #include "vb_native.h"
 
@@ -76,9 +78,14 @@ static char *err_description;
 
 static char *copy_text(const char *text);
 
+/* The Integer-only attempt of a function that is running (see
+ * vb_attempt_begin): where an overflow jumps back to. */
+static jmp_buf *attempt_jump;
+
 /* A failure detected by the library: trapped when a trap is entered, else
  * one line on standard error and status 1. */
 static _Noreturn void fatal(const char *message) {
+    attempt_jump = NULL; /* a failure ends any Integer-only attempt */
     if (trap_depth > 0) {
         err_description = copy_text(message ? message : "");
         if (err_number == 0) err_number = 5;
@@ -106,6 +113,7 @@ static int collector_ready;
 static void collector_start(void) {
     if (!collector_ready) {
         collector_ready = 1;
+        GC_set_all_interior_pointers(1); /* values point behind their texts' heads */
         GC_INIT();
     }
 }
@@ -118,10 +126,10 @@ static void *vb_alloc(size_t size) {
     return p;
 }
 
-/* Memory that never holds pointers: texts. Not zeroed. */
-static char *vb_alloc_text(size_t size) {
+/* Memory that never holds pointers: text buffers. Not zeroed. */
+static void *alloc_atomic(size_t size) {
     collector_start();
-    char *p = GC_MALLOC_ATOMIC(size ? size : 1);
+    void *p = GC_MALLOC_ATOMIC(size ? size : 1);
     if (!p) fatal("Out of memory");
     return p;
 }
@@ -132,12 +140,45 @@ static void *vb_alloc(size_t size) {
     return p;
 }
 
-static char *vb_alloc_text(size_t size) {
-    char *p = malloc(size ? size : 1);
+static void *alloc_atomic(size_t size) {
+    void *p = malloc(size ? size : 1);
     if (!p) fatal("Out of memory");
     return p;
 }
 #endif
+
+/* Every text lives in a buffer that starts with this head. A value holds
+ * the text pointer and its own byte length; the bytes of a buffer never
+ * change once written, but a buffer may grow at its end: appending to a
+ * value that reaches the end of its buffer writes the new bytes behind it
+ * (in place, amortised O(1)), while values holding a shorter prefix still
+ * read their own bytes. The head also remembers what makes character
+ * positions cheap: how many leading bytes are ASCII (counted on demand)
+ * and one known character position (the last one looked up). */
+typedef struct TextHead {
+    size_t used;      /* bytes written; a NUL follows them */
+    size_t capacity;  /* bytes the buffer can hold before its NUL */
+    size_t ascii;     /* the first `ascii` bytes are ASCII; UNKNOWN_SIZE before counting */
+    size_t mark_char; /* character number mark_char starts at byte mark_byte */
+    size_t mark_byte;
+} TextHead;
+
+#define UNKNOWN_SIZE ((size_t)-1)
+
+static inline TextHead *head_of(const char *text) { return (TextHead *)(void *)(text - sizeof(TextHead)); }
+
+/* A text buffer for up to `size` bytes including its NUL; its length is
+ * set when a value takes it (text_value). */
+static char *vb_alloc_text(size_t size) {
+    if (size > SIZE_MAX / 2 - sizeof(TextHead)) fatal("Out of memory");
+    if (!size) size = 1;
+    TextHead *h = alloc_atomic(sizeof(TextHead) + size);
+    h->used = UNKNOWN_SIZE;
+    h->capacity = size - 1;
+    h->ascii = UNKNOWN_SIZE;
+    h->mark_char = h->mark_byte = 0;
+    return (char *)(h + 1);
+}
 
 static char *copy_bytes(const char *text, size_t length) {
     char *p = vb_alloc_text(length + 1);
@@ -194,15 +235,32 @@ static inline VBValue bool_value(int value) {
     return v;
 }
 
-static VBValue text_value(const char *owned) {
-    VBValue v = {.kind = VB_STRING, .text = owned};
+/* A value for the first `length` bytes of a buffer of vb_alloc_text. A
+ * fresh buffer records its length here. */
+static inline VBValue text_value_n(const char *owned, size_t length) {
+    TextHead *h = head_of(owned);
+    if (h->used == UNKNOWN_SIZE) h->used = length;
+    VBValue v = {.kind = VB_STRING, .length = (long long)length, .text = owned};
     return v;
 }
 
+static VBValue text_value(const char *owned) { return text_value_n(owned, strlen(owned)); }
+
 static inline VBValue str_value(const char *value) { return text_value(copy_text(value)); }
 
+/* The bytes of a text value and their count. A value whose buffer grew
+ * after it was taken is not followed by a NUL; text_of and string_of give
+ * such values a terminated copy where a C string is needed. */
+static inline size_t text_length(VBValue v) { return v.text ? (size_t)v.length : 0; }
+
+static inline const char *c_text(VBValue v) {
+    if (!v.text) return "";
+    if (v.text[v.length] == '\0') return v.text;
+    return copy_bytes(v.text, (size_t)v.length);
+}
+
 VBValue vb_copy(VBValue value) {
-    if (value.kind == VB_STRING) return text_value(copy_text(value.text));
+    if (value.kind == VB_STRING) return text_value_n(copy_bytes(value.text ? value.text : "", text_length(value)), text_length(value));
     return value;
 }
 
@@ -252,14 +310,63 @@ static size_t char_count(const char *s, size_t n) {
     return count;
 }
 
-/* Byte offset of character number k (0-based; n when past the end). */
-static size_t char_offset(const char *s, size_t n, size_t k) {
-    size_t i = 0;
-    while (k > 0 && i < n) {
-        i += (unsigned char)s[i] < 0x80 ? 1 : utf8_length(s, n, i, NULL);
-        k--;
+/* --- character positions of text values ---------------------------- */
+
+/* How many leading bytes of the value's buffer are ASCII (counted once,
+ * then kept up to date by appends). */
+static size_t known_ascii(VBValue v) {
+    TextHead *h = head_of(v.text);
+    if (h->ascii == UNKNOWN_SIZE) h->ascii = ascii_prefix(v.text, h->used == UNKNOWN_SIZE ? (size_t)v.length : h->used);
+    return h->ascii;
+}
+
+/* Byte offset of character k of the value (0-based); its length when the
+ * text has fewer characters, with *reached set to the characters passed.
+ * ASCII stretches cost nothing; elsewhere the walk starts from the last
+ * position looked up in this buffer when that lies before k, so a loop
+ * over positions costs O(1) per step instead of a scan from the start. */
+static size_t text_seek(VBValue v, size_t k, size_t *reached) {
+    size_t n = text_length(v);
+    if (n == 0) {
+        *reached = 0;
+        return 0;
     }
-    return i;
+    size_t ascii = known_ascii(v);
+    if (ascii > n) ascii = n;
+    if (k <= ascii) {
+        *reached = k;
+        return k;
+    }
+    TextHead *h = head_of(v.text);
+    size_t c = ascii, b = ascii;
+    if (h->mark_byte > b && h->mark_byte <= n && h->mark_char <= k) {
+        c = h->mark_char;
+        b = h->mark_byte;
+    }
+    int whole = 1; /* the last step read a complete character */
+    while (c < k && b < n) {
+        const unsigned char lead = (unsigned char)v.text[b];
+        size_t step = lead < 0x80 ? 1 : utf8_length(v.text, n, b, NULL);
+        whole = lead < 0x80 || step > 1;
+        b += step;
+        c++;
+    }
+    /* A lone lead byte at the end may become part of a character when the
+     * buffer grows, so no position is remembered behind it. */
+    if (whole && b > ascii) {
+        h->mark_char = c;
+        h->mark_byte = b;
+    }
+    *reached = c;
+    return b;
+}
+
+/* Number of characters of a text value. */
+static size_t text_chars(VBValue v) {
+    size_t n = text_length(v), count;
+    if (n == 0 || known_ascii(v) >= n) return n;
+    text_seek(v, SIZE_MAX, &count);
+    return count;
 }
 
 static size_t put_utf8(char *out, uint32_t cp) {
@@ -397,11 +504,11 @@ static int try_number(VBValue v, Num *out) {
     case VB_NUMBER: *out = num_double(v.number); return 1;
     case VB_STRING: {
         double d;
-        if (!v.text || !v.text[0]) {
+        if (text_length(v) == 0) {
             *out = num_int(0);
             return 1;
         }
-        if (!parse_number_text(v.text, &d)) return 0;
+        if (!parse_number_text(c_text(v), &d)) return 0;
         *out = num_double(d);
         return 1;
     }
@@ -427,7 +534,7 @@ static char *value_repr(VBValue v) {
         size_t n = format_value(v, buf);
         return copy_bytes(buf, n);
     }
-    const char *s = v.text ? v.text : "";
+    const char *s = c_text(v);
     char quote = strchr(s, '\'') && !strchr(s, '"') ? '"' : '\'';
     size_t n = strlen(s);
     char *out = vb_alloc_text(2 * n + 3), *p = out;
@@ -483,7 +590,7 @@ static inline int truth_of(VBValue value) {
     case VB_INTEGER:
     case VB_BOOLEAN: return value.integer != 0;
     case VB_NUMBER: return value.number != 0;
-    case VB_STRING: return value.text != NULL && value.text[0] != '\0';
+    case VB_STRING: return text_length(value) != 0;
     case VB_OBJECT: return value.object != NULL;
     case VB_ARRAY: return vb_array_count(value) > 0;
     default: return 0;
@@ -574,16 +681,15 @@ static inline __attribute__((always_inline)) const char *text_of(VBValue value, 
         return t;
     }
     if (value.kind == VB_STRING) {
-        const char *t = value.text ? value.text : "";
-        *length = strlen(t);
-        return t;
+        *length = text_length(value);
+        return c_text(value);
     }
     *length = format_value(value, buf);
     return buf;
 }
 
 static inline const char *string_of(VBValue value) {
-    if (value.kind == VB_STRING) return value.text ? value.text : "";
+    if (value.kind == VB_STRING) return c_text(value);
     if (value.kind == VB_ARRAY) return array_text(value);
     if (value.kind == VB_OBJECT) return value.object ? "[Object]" : "";
     char buf[64];
@@ -794,10 +900,12 @@ static __attribute__((noinline)) char *array_text(VBValue array) {
 /* Operators                                                              */
 /* ===================================================================== */
 
+/* The same codes as the header's VB_OP_ ones. */
 enum {
     OP_UNKNOWN, OP_CONCAT, OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_IDIV, OP_MOD, OP_POW,
     OP_AND, OP_OR, OP_XOR, OP_EQ, OP_NE, OP_LT, OP_GT, OP_LE, OP_GE, OP_IS, OP_LIKE
 };
+_Static_assert((int)OP_LIKE == (int)VB_OP_LIKE && (int)OP_CONCAT == (int)VB_OP_CONCAT, "operator codes agree");
 
 /* Symbols compare exactly, the word operators ignoring case. */
 static int operator_code(const char *op) {
@@ -836,16 +944,68 @@ static int operator_code(const char *op) {
     return OP_UNKNOWN;
 }
 
-static inline __attribute__((always_inline)) VBValue concatenate(VBValue a, VBValue b) {
+/* The bytes of any value's text form (a text's own bytes, not
+ * necessarily NUL-terminated; numbers go into buf). */
+static inline const char *text_bytes(VBValue value, char *buf, size_t *length) {
+    if (value.kind == VB_STRING) {
+        *length = text_length(value);
+        return value.text ? value.text : "";
+    }
+    return text_of(value, buf, length);
+}
+
+/* a's text followed by b's. When a is a text that reaches the end of its
+ * buffer and the buffer has room, b's bytes are written behind it: values
+ * holding a keep seeing their own bytes, so nothing is copied. `room`
+ * asks for spare capacity in a new buffer, for texts that keep growing. */
+static inline int append_in_place(VBValue *a, const char *tb, size_t lb) {
+    const size_t la = (size_t)a->length;
+    TextHead *h = head_of(a->text);
+    if (h->used != la || h->capacity - la < lb) return 0;
+    char *end = (char *)a->text + la;
+    memmove(end, tb, lb); /* tb may be a's own bytes (s & s) */
+    end[lb] = '\0';
+    if (h->ascii == la) h->ascii = la + (lb == 1 ? (unsigned char)tb[0] < 0x80 : ascii_prefix(end, lb));
+    h->used = la + lb;
+    a->length = (long long)(la + lb);
+    return 1;
+}
+
+static VBValue join_texts(VBValue a, VBValue b, int room) {
+    if (a.kind == VB_STRING && a.text && b.kind == VB_STRING && append_in_place(&a, b.text ? b.text : "", text_length(b)))
+        return a;
     char ba[64], bb[64];
     size_t la, lb;
-    const char *ta = text_of(a, ba, &la);
-    const char *tb = text_of(b, bb, &lb);
-    char *r = vb_alloc_text(la + lb + 1);
+    const char *ta = text_bytes(a, ba, &la);
+    const char *tb = text_bytes(b, bb, &lb);
+    if (lb == 0 && a.kind == VB_STRING && a.text) return a;
+    if (la > SIZE_MAX / 4 || lb > SIZE_MAX / 4) fatal("Out of memory");
+    if (a.kind == VB_STRING && a.text && append_in_place(&a, tb, lb)) return a;
+    size_t total = la + lb, capacity = room ? (total < 16 ? 32 : total * 2) : total;
+    char *r = vb_alloc_text(capacity + 1);
     memcpy(r, ta, la);
     memcpy(r + la, tb, lb);
-    r[la + lb] = '\0';
-    return text_value(r);
+    r[total] = '\0';
+    TextHead *h = head_of(r);
+    if (a.kind == VB_STRING && a.text && la) {
+        size_t known = known_ascii(a);
+        h->ascii = known >= la ? la + ascii_prefix(tb, lb) : known;
+    }
+    return text_value_n(r, total);
+}
+
+static inline VBValue concatenate(VBValue a, VBValue b) { return join_texts(a, b, 0); }
+
+VBValue vb_concat(VBValue a, VBValue b) { return join_texts(a, b, 0); }
+
+void vb_append(VBValue *target, VBValue piece) { *target = join_texts(*target, piece, 1); }
+
+/* Two texts by code points (UTF-8 byte order), case-sensitively: -1, 0, 1. */
+static inline int text_compare(VBValue a, VBValue b) {
+    size_t la = text_length(a), lb = text_length(b);
+    int c = memcmp(la ? a.text : "", lb ? b.text : "", la < lb ? la : lb);
+    if (c == 0) return la < lb ? -1 : la > lb ? 1 : 0;
+    return c < 0 ? -1 : 1;
 }
 
 /* -1, 0 or 1; 2 when the numbers are unordered (a NaN). Two texts compare
@@ -853,8 +1013,7 @@ static inline __attribute__((always_inline)) VBValue concatenate(VBValue a, VBVa
  * numerically. */
 static int compare(VBValue a, VBValue b) {
     if (a.kind == VB_STRING && b.kind == VB_STRING) {
-        int c = strcmp(a.text ? a.text : "", b.text ? b.text : "");
-        return c < 0 ? -1 : c > 0 ? 1 : 0;
+        return text_compare(a, b);
     }
     Num x = number_of(a), y = number_of(b);
     if (x.is_int && y.is_int) return x.i < y.i ? -1 : x.i > y.i ? 1 : 0;
@@ -955,8 +1114,59 @@ static __attribute__((noinline)) VBValue like_values(VBValue a, VBValue b) {
     return bool_value(like_match(text_of(a, ba, &la), text_of(b, bb, &lb)));
 }
 
+int vb_text_compare(VBValue a, VBValue b) { return text_compare(a, b); }
+
+int vb_attempt_begin(jmp_buf *jump) {
+    if (attempt_jump) return 0;
+    attempt_jump = jump;
+    return 1;
+}
+
+void vb_attempt_end(void) { attempt_jump = NULL; }
+
+_Noreturn void vb_attempt_overflow(void) {
+    jmp_buf *jump = attempt_jump;
+    attempt_jump = NULL;
+    if (!jump) fatal("Overflow");
+    longjmp(*jump, 1);
+}
+
+_Noreturn void vb_fail(const char *message) { fatal(copy_text(message)); }
+
+long long vb_store_whole(long double value, long long low, long long high, const char *type) {
+    long long i;
+    Num n;
+    if (vb_n_whole(value, &i)) n = num_int(i);
+    else n = round_even(num_double((double)value));
+    if (!n.is_int || n.i < low || n.i > high) failf("Overflow for %s", type);
+    return n.i;
+}
+
+int vb_test(int operation, VBValue a, VBValue b) {
+    switch (operation) {
+    case OP_EQ: return compare(a, b) == 0;
+    case OP_NE: return compare(a, b) != 0;
+    case OP_LT: return compare(a, b) == -1;
+    case OP_GT: return compare(a, b) == 1;
+    case OP_LE: {
+        int c = compare(a, b);
+        return c == -1 || c == 0;
+    }
+    case OP_GE: {
+        int c = compare(a, b);
+        return c == 1 || c == 0;
+    }
+    default: return truth_of(vb_binary(operation, a, b));
+    }
+}
+
 VBValue vb_op(const char *operation, VBValue a, VBValue b) {
     int code = operator_code(operation);
+    if (code == OP_UNKNOWN) unsupported("Native operator not implemented: ", operation, NULL);
+    return vb_binary(code, a, b);
+}
+
+VBValue vb_binary(int code, VBValue a, VBValue b) {
     switch (code) {
     case OP_CONCAT: return concatenate(a, b);
     case OP_AND: return bool_value(truth_of(a) && truth_of(b));
@@ -989,7 +1199,7 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b) {
             if (!__builtin_add_overflow(a.integer, b.integer, &out)) return int_value(out);
         }
         break;
-    case OP_UNKNOWN: unsupported("Native operator not implemented: ", operation, NULL);
+    case OP_UNKNOWN: fatal("Unknown operator");
     default: break;
     }
     return arithmetic(code, number_of(a), number_of(b));
@@ -1001,6 +1211,23 @@ VBValue vb_num(double value) { return dbl_value(value); }
 VBValue vb_int(long long value) { return int_value(value); }
 VBValue vb_bool(int value) { return bool_value(value); }
 VBValue vb_str(const char *value) { return str_value(value); }
+
+/* Literal texts of the generated code are made once: the same address
+ * always holds the same literal, and nothing ever grows a text whose
+ * buffer it fills exactly. */
+VBValue vb_literal(const char *text) {
+    static struct {
+        const char *address;
+        VBValue value;
+    } made[512];
+    if (!text) return str_value("");
+    size_t slot = (size_t)(((uint64_t)(uintptr_t)text * 0x9E3779B97F4A7C15ull) >> 55);
+    if (made[slot].address != text) {
+        made[slot].value = str_value(text);
+        made[slot].address = text;
+    }
+    return made[slot].value;
+}
 double vb_number(VBValue value) { return number_value(value); }
 int vb_truth(VBValue value) { return truth_of(value); }
 const char *vb_string(VBValue value) { return string_of(value); }
@@ -1900,15 +2127,41 @@ static long long count_of(VBValue v) {
     return (long long)trunc(n.d);
 }
 
-/* Characters [from, from + count) of s (clamped), as a new value. */
-static VBValue piece(const char *s, size_t n, long long from, long long count) {
+/* A one-character ASCII text, made once per character: texts that are
+ * cut or built one character at a time allocate nothing. Their buffers
+ * are full, so nothing grows them in place. */
+static VBValue ascii_char_value(char c) {
+    static VBValue made[128];
+    const unsigned char k = (unsigned char)c & 0x7F;
+    if (!made[k].text) {
+        char *t = vb_alloc_text(2);
+        t[0] = c;
+        t[1] = '\0';
+        made[k] = text_value_n(t, 1);
+    }
+    return made[k];
+}
+
+/* Characters [from, from + count) of a value's text (clamped), as a new
+ * value: O(count) once the start is found (see text_seek). */
+static VBValue text_piece(VBValue v, long long from, long long count) {
+    if (v.kind != VB_STRING) v = text_value(copy_text(string_of(v)));
     if (from < 0) from = 0;
-    if (count < 0) count = 0;
-    size_t b = char_offset(s, n, (size_t)from);
-    size_t e = b;
-    for (long long k = 0; k < count && e < n; k++)
-        e += (unsigned char)s[e] < 0x80 ? 1 : utf8_length(s, n, e, NULL);
-    return text_value(copy_bytes(s + b, e - b));
+    if (count <= 0) return str_value("");
+    size_t reached, n = text_length(v);
+    size_t b = text_seek(v, (size_t)from, &reached);
+    size_t e;
+    if ((unsigned long long)count >= n - b) {
+        e = n; /* no more characters than bytes are left */
+    } else if (known_ascii(v) >= b + (size_t)count) {
+        e = b + (size_t)count;
+    } else {
+        e = b;
+        for (long long k = 0; k < count && e < n; k++)
+            e += (unsigned char)v.text[e] < 0x80 ? 1 : utf8_length(v.text, n, e, NULL);
+    }
+    if (e - b == 1 && (unsigned char)v.text[b] < 0x80 && v.text[b]) return ascii_char_value(v.text[b]);
+    return text_value_n(copy_bytes(v.text + b, e - b), e - b);
 }
 
 static void need_args(int argc, int n, const char *name) {
@@ -1916,15 +2169,6 @@ static void need_args(int argc, int n, const char *name) {
     char m[80];
     snprintf(m, sizeof m, "%s requires %d argument%s", name, n, n == 1 ? "" : "s");
     fatal(copy_text(m));
-}
-
-/* 1-based character position of the first occurrence of t in s at or after
- * character `from` (0-based), 0 when absent. */
-static long long find_text(const char *s, size_t n, const char *t, size_t from) {
-    size_t b = char_offset(s, n, from);
-    const char *hit = strstr(s + b, t);
-    if (!hit) return 0;
-    return (long long)(from + char_count(s + b, (size_t)(hit - (s + b)))) + 1;
 }
 
 static VBValue whole_value(double d) { return num_value(num_double(d)); }
@@ -2027,6 +2271,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     }
     case B_LEN:
         need_args(argc, 1, "Len");
+        if (v.kind == VB_STRING) return int_value((long long)text_chars(v));
         s = text_of(v, buf, &n);
         return int_value((long long)char_count(s, n));
     case B_ABS: {
@@ -2102,17 +2347,16 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     case B_LEFT:
     case B_RIGHT: {
         need_args(argc, 2, code == B_LEFT ? "Left" : "Right");
-        s = text_of(v, buf, &n);
         long long count = count_of(args[1]);
         if (count <= 0) return str_value("");
-        if (code == B_LEFT) return piece(s, n, 0, count);
-        long long total = (long long)char_count(s, n);
+        if (v.kind != VB_STRING) v = text_value(copy_text(string_of(v)));
+        if (code == B_LEFT) return text_piece(v, 0, count);
+        long long total = (long long)text_chars(v);
         if (count > total) count = total;
-        return piece(s, n, total - count, count);
+        return text_piece(v, total - count, count);
     }
     case B_MID: {
         need_args(argc, 2, "Mid");
-        s = text_of(v, buf, &n);
         long long start = count_of(args[1]);
         if (start < 1) start = 1;
         long long count = LLONG_MAX;
@@ -2123,7 +2367,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
                 failf("Mid length must not be negative (got %s)", buf2);
             }
         }
-        return piece(s, n, start - 1, count);
+        return text_piece(v, start - 1, count);
     }
     case B_INSTR: {
         need_args(argc, 2, "InStr");
@@ -2137,12 +2381,17 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
             hay = args[1];
             needle = args[2];
         }
-        s = text_of(hay, buf, &n);
+        if (hay.kind != VB_STRING) hay = text_value(copy_text(string_of(hay)));
         t = text_of(needle, buf2, &n2);
-        long long total = (long long)char_count(s, n);
-        if (start > total + 1) return int_value(0);
+        size_t reached, b = text_seek(hay, (size_t)(start - 1), &reached);
+        if ((long long)reached < start - 1) return int_value(0); /* starts past the end */
         if (n2 == 0) return int_value(start);
-        return int_value(find_text(s, n, t, (size_t)(start - 1)));
+        /* the bytes searched from the start position; a hit's position
+         * counts the characters before it from there */
+        s = c_text(hay);
+        const char *hit = strstr(s + b, t);
+        if (!hit) return int_value(0);
+        return int_value(start + (long long)char_count(s + b, (size_t)(hit - s) - b));
     }
     case B_INSTRREV: {
         need_args(argc, 2, "InStrRev");
@@ -2233,6 +2482,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         long long cp = x.is_int ? x.i : isfinite(x.d) && fabs(x.d) < 9e18 ? (long long)trunc(x.d) : -1;
         if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             failf("Chr requires a Unicode code point (got %s)", value_repr(num_value(x)));
+        if (cp > 0 && cp < 0x80) return ascii_char_value((char)cp);
         n = put_utf8(buf, (uint32_t)cp);
         return text_value(copy_bytes(buf, n));
     }
@@ -2252,7 +2502,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         return bool_value(v.kind == VB_OBJECT && !v.object);
     case B_ISEMPTY:
         need_args(argc, 1, "IsEmpty");
-        return bool_value((v.kind == VB_OBJECT && !v.object) || (v.kind == VB_STRING && (!v.text || !v.text[0])));
+        return bool_value((v.kind == VB_OBJECT && !v.object) || (v.kind == VB_STRING && text_length(v) == 0));
     case B_ISNUMERIC: {
         need_args(argc, 1, "IsNumeric");
         Num x;
@@ -2554,7 +2804,7 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
             if (argc < 1) fatal("Fields requires an index/name");
             int column = -1;
             if (args[0].kind == VB_STRING) {
-                const char *wanted = args[0].text ? args[0].text : "";
+                const char *wanted = c_text(args[0]);
                 for (int i = 0; i < o->ncols && column < 0; i++)
                     if (!strcasecmp(o->columns[i], wanted)) column = i;
             } else {
@@ -2608,7 +2858,7 @@ static void sqlite_bind(sqlite3 *db, sqlite3_stmt *statement, int nparams, VBVal
     for (int i = 0; i < nparams; i++) {
         int rc;
         if (params[i].kind == VB_STRING) {
-            rc = sqlite3_bind_text(statement, i + 1, params[i].text ? params[i].text : "", -1, SQLITE_TRANSIENT);
+            rc = sqlite3_bind_text(statement, i + 1, c_text(params[i]), -1, SQLITE_TRANSIENT);
         } else {
             double d = number_value(params[i]);
             if (d == trunc(d) && d >= -9.2e18 && d <= 9.2e18)

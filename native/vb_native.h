@@ -20,13 +20,16 @@ extern "C" {
 #define VB_BOOLEAN 4
 #define VB_ARRAY 5   /* zero-based, shared by reference; `object` points to it */
 
-/* One BASIC value. Texts are immutable once made, so values may be copied
- * freely and share their text. */
+/* One BASIC value. The bytes a value sees never change, so values may be
+ * copied freely and share their text. A text buffer may grow at its end
+ * (appending in place), so `text` is NUL-terminated at `length` unless the
+ * buffer grew after the value was taken; vb_string gives a C string. */
 typedef struct VBValue {
     int kind;               /* one of the value kinds above */
     union {
         double number;      /* the number of a VB_NUMBER value */
         long long integer;  /* the value of a VB_INTEGER, -1 or 0 for a VB_BOOLEAN */
+        long long length;   /* the byte length of a VB_STRING's text */
     };
     const char *text;       /* the text of a VB_STRING value (null otherwise) */
     void *object;           /* the object of a VB_OBJECT value; null for Nothing */
@@ -79,8 +82,16 @@ VBValue vb_num(double value);   /* a Double */
 VBValue vb_int(long long value); /* an Integer */
 VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
+/* The text of a string literal (one value per literal, made once). */
+VBValue vb_literal(const char *text);
 VBValue vb_copy(VBValue value);
 VBValue *vb_temporary(VBValue value);
+/* Stores value in cell (a compound literal of the caller's statement) and
+ * gives the cell: an argument passed by value without allocating. */
+static inline VBValue *vb_cell(VBValue *cell, VBValue value) {
+    *cell = value;
+    return cell;
+}
 VBValue vb_coerce(VBValue value, const char *type);
 double vb_number(VBValue value);
 VBValue vb_to_number(VBValue value); /* the numeric conversion: an Integer or a Double */
@@ -90,6 +101,11 @@ VBValue vb_op(const char *operation, VBValue a, VBValue b);
 VBValue vb_not(VBValue a);
 VBValue vb_neg(VBValue a);
 VBValue vb_builtin(const char *name, int argc, VBValue *args);
+/* The text forms of a and b joined (the operator &). */
+VBValue vb_concat(VBValue a, VBValue b);
+/* *target = *target & piece, growing the target's text in place when it
+ * ends its buffer (amortised O(1) for a text built piece by piece). */
+void vb_append(VBValue *target, VBValue piece);
 /* Arrays: Dim a(n) holds n + 1 elements of the type's initial value; ReDim
  * makes a fresh array (Preserve keeps the first elements, new ones are 0);
  * elements are read and replaced without conversion. `name` is the
@@ -114,6 +130,155 @@ void vb_trap_leave(void);
 VBValue vb_err_get(const char *property); /* Number, Description */
 void vb_err_clear(void);
 void vb_err_raise(int argc, VBValue *args); /* number, [source], [description] */
+
+/* Operators by code, for generated code that knows the operator when it
+ * is compiled: vb_binary(VB_OP_ADD, a, b) is vb_op("+", a, b), and
+ * vb_test gives the truth of such a result directly. */
+enum {
+    VB_OP_CONCAT = 1, VB_OP_ADD, VB_OP_SUB, VB_OP_MUL, VB_OP_DIV, VB_OP_IDIV, VB_OP_MOD, VB_OP_POW,
+    VB_OP_AND, VB_OP_OR, VB_OP_XOR, VB_OP_EQ, VB_OP_NE, VB_OP_LT, VB_OP_GT, VB_OP_LE, VB_OP_GE, VB_OP_IS, VB_OP_LIKE
+};
+VBValue vb_binary(int operation, VBValue a, VBValue b);
+int vb_test(int operation, VBValue a, VBValue b);
+/* Two texts compared by code points: -1, 0 or 1. */
+int vb_text_compare(VBValue a, VBValue b);
+
+/* A runtime failure with this message (trapped by On Error like any other). */
+#ifdef __cplusplus
+[[noreturn]] void vb_fail(const char *message);
+#else
+_Noreturn void vb_fail(const char *message);
+#endif
+
+/* Typed variables. Integer, Long and Byte variables are C long longs,
+ * Single and Double ones C doubles, Boolean ones C ints (0 or 1). A number
+ * whose kind (Integer or Double) is known only at run time travels as a
+ * long double, which holds every Integer and every Double exactly; the
+ * vb_n_ helpers compute on such numbers exactly as the operators do
+ * (two whole numbers add as Integers, anything else as Doubles). Stores
+ * round halves to even and check the type's range ("Overflow for long"). */
+long long vb_store_whole(long double value, long long low, long long high, const char *type);
+
+static inline long long vb_store_value(VBValue value, long long low, long long high, const char *type) {
+    if (value.kind == VB_INTEGER && value.integer >= low && value.integer <= high) return value.integer;
+    return vb_coerce(value, type).integer;
+}
+
+static inline long long vb_store_int(long long value, long long low, long long high, const char *type) {
+    if (value < low || value > high) (void)vb_store_whole((long double)value, low, high, type);
+    return value;
+}
+
+static inline int vb_n_whole(long double a, long long *out) {
+    if (a >= -9223372036854775808.0L && a < 9223372036854775808.0L) {
+        long long i = (long long)a;
+        if ((long double)i == a) {
+            *out = i;
+            return 1;
+        }
+    }
+    return 0;
+}
+
+static inline long double vb_n_add(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_add_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a + (double)b);
+}
+
+static inline long double vb_n_sub(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_sub_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a - (double)b);
+}
+
+static inline long double vb_n_mul(long double a, long double b) {
+    long long x, y, r;
+    if (vb_n_whole(a, &x) && vb_n_whole(b, &y) && !__builtin_mul_overflow(x, y, &r)) return (long double)r;
+    return (long double)((double)a * (double)b);
+}
+
+static inline double vb_n_div(long double a, long double b) {
+    long long x, y;
+    const int whole = vb_n_whole(a, &x) && vb_n_whole(b, &y);
+    const double d = (double)b;
+    if (d == 0.0) vb_fail(whole ? "division by zero" : "float division by zero");
+    return (double)a / d;
+}
+
+/* A Double variable holds the Integer 0 until its first store; a
+ * signalling NaN with its own payload (which no arithmetic produces)
+ * marks that state. Reads go through vb_double_read (as a number) and
+ * vb_double_value (as a value). */
+#define VB_DOUBLE_UNSET_BITS 0x7FF4C0DE00000001ULL
+static inline double vb_double_unset(void) {
+    double d;
+    unsigned long long u = VB_DOUBLE_UNSET_BITS;
+    __builtin_memcpy(&d, &u, sizeof d);
+    return d;
+}
+#define VB_DOUBLE_UNSET vb_double_unset()
+static inline int vb_double_is_unset(double d) {
+    unsigned long long u;
+    __builtin_memcpy(&u, &d, sizeof u);
+    return u == VB_DOUBLE_UNSET_BITS;
+}
+static inline double vb_double_read(double d) { return vb_double_is_unset(d) ? 0.0 : d; }
+static inline VBValue vb_double_value(double d) { return vb_double_is_unset(d) ? vb_int(0) : vb_num(d); }
+
+static inline long long vb_i_idiv(long long x, long long y);
+static inline long long vb_i_mod(long long x, long long y);
+/* Integer-only attempts. A function that only computes with Integers and
+ * calls such functions (so running it twice changes nothing) first runs
+ * an Integer-only version of itself, in which an operation whose result
+ * would leave 64 bits jumps back (vb_attempt_overflow) and the function
+ * runs again with exact values. vb_attempt_begin gives 0 while another
+ * attempt is running (the function then runs with values at once). */
+int vb_attempt_begin(jmp_buf *jump);
+void vb_attempt_end(void);
+#ifdef __cplusplus
+[[noreturn]] void vb_attempt_overflow(void);
+#else
+_Noreturn void vb_attempt_overflow(void);
+#endif
+static inline long long vb_try_add(long long a, long long b) {
+    long long r;
+    if (__builtin_add_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_sub(long long a, long long b) {
+    long long r;
+    if (__builtin_sub_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_mul(long long a, long long b) {
+    long long r;
+    if (__builtin_mul_overflow(a, b, &r)) vb_attempt_overflow();
+    return r;
+}
+static inline long long vb_try_neg(long long a) {
+    if (a == -9223372036854775807LL - 1) vb_attempt_overflow();
+    return -a;
+}
+
+static inline long long vb_try_idiv(long long x, long long y) { return y == -1 ? vb_try_neg(x) : vb_i_idiv(x, y); }
+static inline long long vb_try_mod(long long x, long long y) { return y == -1 ? 0 : vb_i_mod(x, y); }
+
+/* Floor division and its remainder (the divisor's sign) of two Integers
+ * that are not the most negative one. */
+static inline long long vb_i_idiv(long long x, long long y) {
+    if (y == 0) vb_fail("integer division or modulo by zero");
+    long long q = x / y, m = x % y;
+    if (m != 0 && ((m < 0) != (y < 0))) q -= 1;
+    return q;
+}
+
+static inline long long vb_i_mod(long long x, long long y) {
+    if (y == 0) vb_fail("integer modulo by zero");
+    long long m = x % y;
+    if (m != 0 && ((m < 0) != (y < 0))) m += y;
+    return m;
+}
 
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */
@@ -141,6 +306,110 @@ VBValue vb_db_rows(void);
 void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             void (*handler)(int form, int control, const char *event),
             void (*initialize)(void));
+
+/* Generated code (and anything else outside the library) takes inline
+ * forms of the commonest value operations: Integers and Booleans are
+ * handled on the spot, everything else goes to the library's functions.
+ * The results are the functions' results. */
+#ifndef VB_NATIVE_IMPLEMENTATION
+static inline VBValue vb_int_inline(long long value) {
+    VBValue v;
+    v.kind = VB_INTEGER;
+    v.integer = value;
+    v.text = 0;
+    v.object = 0;
+    return v;
+}
+static inline VBValue vb_num_inline(double value) {
+    VBValue v;
+    v.kind = VB_NUMBER;
+    v.number = value;
+    v.text = 0;
+    v.object = 0;
+    return v;
+}
+static inline VBValue vb_bool_inline(int value) {
+    VBValue v = vb_int_inline(value ? -1 : 0);
+    v.kind = VB_BOOLEAN;
+    return v;
+}
+static inline int vb_truth_inline(VBValue v) {
+    if (v.kind == VB_INTEGER || v.kind == VB_BOOLEAN) return v.integer != 0;
+    return (vb_truth)(v);
+}
+static inline VBValue vb_binary_inline(int operation, VBValue a, VBValue b) {
+    if (a.kind == VB_INTEGER && b.kind == VB_INTEGER) {
+        long long x = a.integer, y = b.integer, r;
+        switch (operation) {
+        case VB_OP_ADD:
+            if (!__builtin_add_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_SUB:
+            if (!__builtin_sub_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_MUL:
+            if (!__builtin_mul_overflow(x, y, &r)) return vb_int_inline(r);
+            break;
+        case VB_OP_MOD:
+            if (y != 0 && y != -1) return vb_int_inline(vb_i_mod(x, y));
+            break;
+        case VB_OP_IDIV:
+            if (y != 0 && y != -1) return vb_int_inline(vb_i_idiv(x, y));
+            break;
+        default: break;
+        }
+    }
+    return (vb_binary)(operation, a, b);
+}
+static inline int vb_test_inline(int operation, VBValue a, VBValue b) {
+    if (a.kind == VB_INTEGER && b.kind == VB_INTEGER) {
+        switch (operation) {
+        case VB_OP_EQ: return a.integer == b.integer;
+        case VB_OP_NE: return a.integer != b.integer;
+        case VB_OP_LT: return a.integer < b.integer;
+        case VB_OP_GT: return a.integer > b.integer;
+        case VB_OP_LE: return a.integer <= b.integer;
+        case VB_OP_GE: return a.integer >= b.integer;
+        default: break;
+        }
+    }
+    return (vb_test)(operation, a, b);
+}
+static inline int vb_for_continues_inline(VBValue counter, VBValue end, VBValue step) {
+    if (counter.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER)
+        return step.integer > 0 ? counter.integer <= end.integer : counter.integer >= end.integer;
+    return (vb_for_continues)(counter, end, step);
+}
+static inline VBValue vb_for_next_inline(VBValue counter, VBValue step) {
+    long long r;
+    if (counter.kind == VB_INTEGER && step.kind == VB_INTEGER && !__builtin_add_overflow(counter.integer, step.integer, &r))
+        return vb_int_inline(r);
+    return (vb_for_next)(counter, step);
+}
+static inline double vb_number_inline(VBValue value) {
+    if (value.kind == VB_NUMBER) return value.number;
+    if (value.kind == VB_INTEGER) return (double)value.integer;
+    return (vb_number)(value);
+}
+static inline VBValue vb_to_number_inline(VBValue value) {
+    if (value.kind == VB_INTEGER) return value;
+    return (vb_to_number)(value);
+}
+#define vb_int(value) vb_int_inline(value)
+#if defined(__GNUC__) && !defined(__cplusplus)
+/* A literal text is made once (vb_literal), any other text copied. */
+#define vb_str(text) (__builtin_constant_p(text) ? vb_literal(text) : (vb_str)(text))
+#endif
+#define vb_num(value) vb_num_inline(value)
+#define vb_bool(value) vb_bool_inline(value)
+#define vb_truth(value) vb_truth_inline(value)
+#define vb_binary(operation, a, b) vb_binary_inline(operation, a, b)
+#define vb_test(operation, a, b) vb_test_inline(operation, a, b)
+#define vb_for_continues(counter, end, step) vb_for_continues_inline(counter, end, step)
+#define vb_for_next(counter, step) vb_for_next_inline(counter, step)
+#define vb_to_number(value) vb_to_number_inline(value)
+#define vb_number(value) vb_number_inline(value)
+#endif
 
 #ifdef __cplusplus
 }

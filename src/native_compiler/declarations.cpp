@@ -125,7 +125,7 @@ void NativeCompiler::collect() {
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
       const std::string init = d.array_bound ? array_init(nullptr, d, Locals{}) : d.init;
       global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, init});
+      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value()});
     }
   }
   for (const auto& [name, value] : enum_order_) {
@@ -389,6 +389,20 @@ bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::strin
 std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_view name,
                                       const std::vector<std::string>& args,
                                       const std::vector<std::optional<std::string>>& refs) {
+  std::vector<Operand> typed;
+  for (const std::string& a : args) typed.push_back(value_operand(a));
+  return call_typed(proc, name, typed, refs);
+}
+
+std::optional<std::string> NativeCompiler::scalar_c_name(const std::string& c) const {
+  if (auto it = scalar_locals_.find(c); it != scalar_locals_.end()) return it->second;
+  if (auto it = scalar_globals_.find(c); it != scalar_globals_.end()) return it->second;
+  return std::nullopt;
+}
+
+std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_view name,
+                                       const std::vector<Operand>& args,
+                                      const std::vector<std::optional<std::string>>& refs) {
   const std::string key = name_key(name);
   const NativeProcedure* callee = nullptr;
   if (proc && proc->form_index) callee = find_procedure("f" + std::to_string(*proc->form_index) + "_" + key);
@@ -398,8 +412,10 @@ std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_v
 }
 
 std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const NativeProcedure& callee,
-                                           std::string_view written, const std::vector<std::string>& args,
+                                           std::string_view written, const std::vector<Operand>& typed_args,
                                            const std::vector<std::optional<std::string>>& refs) {
+  std::vector<std::string> args;
+  for (const Operand& a : typed_args) args.push_back(as_value(a));
   if (args.size() != callee.params.size())
     error(caller, callee.owner + "." + std::string(written) + " expects " + std::to_string(callee.params.size()) +
                       " arguments");
@@ -421,21 +437,50 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
   std::vector<std::string> before, after, c_args;
   for (size_t k = 0; k < args.size(); ++k) {
     const auto ref = ref_of(k);
+    const NativeParam& param = callee.params[k];
+    const bool typed_param = scalar_param(callee, param);
+    const std::string param_c = c_type(scalar_type(param.type));
     if (ref && ref->rfind(FIELD_GET, 0) == 0) {
       // A class field passed by reference: through a temporary written back.
+      const std::string object = ref->substr(FIELD_GET.size(), ref->size() - FIELD_GET.size() - 1);
+      if (typed_param) {
+        const std::string t = new_typed_temporary(param_c);
+        before.push_back(t + "=" + store_to(value_operand(*ref), param.type));
+        c_args.push_back("&" + t);
+        after.push_back("vb_member_set(" + object + "," + as_value(typed_variable(t, param.type)) + ")");
+        continue;
+      }
       const std::string t = new_temporary();
       before.push_back(t + "=" + *ref);
       c_args.push_back("&" + t);
-      after.push_back("vb_member_set(" + ref->substr(FIELD_GET.size(), ref->size() - FIELD_GET.size() - 1) + "," +
-                      t + ")");
+      after.push_back("vb_member_set(" + object + "," + t + ")");
     } else if (ref) {
-      c_args.push_back("&(" + *ref + ")");
+      // A variable: its own address when it has the parameter's C form,
+      // else a temporary of that form, written back converted to the
+      // variable's type after the call.
+      const std::optional<std::string> var_type = scalar_c_name(*ref);
+      const bool same = typed_param ? var_type && *var_type == param.type
+                                    : !var_type || (*var_type == "string" && param.type == "string");
+      if (same) {
+        c_args.push_back("&(" + *ref + ")");
+        continue;
+      }
+      const Operand current = var_type ? typed_variable(*ref, *var_type) : value_operand(*ref);
+      const std::string t = typed_param ? new_typed_temporary(param_c) : new_temporary();
+      before.push_back(t + "=" + (typed_param ? store_to(current, param.type) : as_value(current)));
+      c_args.push_back("&" + t);
+      const Operand final_value = typed_param ? typed_variable(t, param.type) : value_operand(t);
+      after.push_back(*ref + "=" + (var_type ? store_to(final_value, *var_type) : as_value(final_value)));
     } else if (ordered && !c_is_constant(args[k]) && k + 1 < args.size()) {
       const std::string t = new_temporary();
       before.push_back(t + "=" + args[k]);
-      c_args.push_back("vb_temporary(" + t + ")");
+      c_args.push_back(typed_param ? "&(" + param_c + "){" + store_to(value_operand(t), param.type) + "}"
+                                   : "vb_cell(&(VBValue){0}," + t + ")");
+    } else if (typed_param) {
+      c_args.push_back("&(" + param_c + "){" + store_to(typed_args[k], param.type) + "}");
     } else {
-      c_args.push_back("vb_temporary(" + args[k] + ")");
+      // A value's own cell, living until the statement's end.
+      c_args.push_back("vb_cell(&(VBValue){0}," + args[k] + ")");
     }
   }
   std::string call = "p_" + c_name(callee.key) + "(";
@@ -445,7 +490,7 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
   std::string out = "(";
   for (const std::string& b : before) out += b + ",";
   if (after.empty()) return out + call + ")";
-  const std::string result = new_temporary();
+  const std::string result = result_bits(callee) >= 0 ? new_typed_temporary("long long") : new_temporary();
   out += result + "=" + call;
   for (const std::string& a : after) out += "," + a;
   return out + "," + result + ")";

@@ -16,10 +16,12 @@ const std::set<std::string>& event_words() {
   return words;
 }
 
-std::string parameters(const NativeProcedure& proc) {
+std::string parameters(const NativeCompiler& compiler, const NativeProcedure& proc) {
   std::vector<std::string> params;
   if (proc.class_name) params.push_back("VBValue *a_self");
-  for (const NativeParam& p : proc.params) params.push_back("VBValue *" + param_c_name(p.name));
+  for (const NativeParam& p : proc.params)
+    params.push_back((compiler.scalar_param(proc, p) ? c_type(scalar_type(p.type)) : std::string("VBValue")) + " *" +
+                     param_c_name(p.name));
   if (params.empty()) return "void";
   std::string out;
   for (size_t k = 0; k < params.size(); ++k) out += (k ? "," : "") + params[k];
@@ -31,6 +33,22 @@ std::string flag(bool b) { return b ? "1" : "0"; }
 }  // namespace
 
 std::string NativeCompiler::emit() {
+  // A variable found to need a VBValue is recorded and everything
+  // translated again (each time one variable fewer is typed).
+  while (true) {
+    try {
+      // Functions whose results turned out wider or not Integers are
+      // translated again with what was learnt.
+      results_changed_ = false;
+      std::string text = emit_once();
+      if (!results_changed_) return text;
+    } catch (const UntypedVariable& u) {
+      note_untyped(u);
+    }
+  }
+}
+
+std::string NativeCompiler::emit_once() {
   // 1. Compatibility findings block the build.
   const auto diagnostics = analyze_project(project_);
   if (!diagnostics.empty()) {
@@ -81,11 +99,26 @@ std::string NativeCompiler::emit() {
   out.push_back("#include <strings.h>");
   out.push_back("");
   out.push_back("/* Forward declarations: native BASIC procedures */");
+  attempted_.clear();
   for (const NativeProcedure& proc : procs_)
-    out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(proc) + ");");
+    if (attempt_candidate(proc)) {
+      attempted_.insert(proc.key);
+      out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ");");
+    }
+  for (const NativeProcedure& proc : procs_)
+    out.push_back("static " + std::string(result_bits(proc) >= 0 ? "long long" : "VBValue") + " p_" +
+                  c_name(proc.key) + "(" + parameters(*this, proc) + ");");
   out.push_back("");
   out.push_back("/* Module-level variables (initialized before first form loads) */");
-  for (const GlobalName& g : globals_) out.push_back("static VBValue g_" + c_name(g.name) + ";");
+  scalar_globals_.clear();
+  for (GlobalName& g : globals_) {
+    // Enumeration members stay VBValues: their values need not fit a Long.
+    g.scalar = !g.array && !enums_.count(g.name) && may_type("", g.name, g.type);
+    if (g.scalar) scalar_globals_["g_" + c_name(g.name)] = g.type;
+    else scalar_globals_.erase("g_" + c_name(g.name));
+    out.push_back("static " + (g.scalar ? c_type(scalar_type(g.type)) : std::string("VBValue")) + " g_" +
+                  c_name(g.name) + ";");
+  }
   out.push_back("static VBValue dispatch_class(VBValue obj,const char *method,int argc,VBValue *args);");
   out.push_back("static void init_module_globals(void) {");
   for (const ClassModule& cls : project_.classes) {
@@ -100,7 +133,14 @@ std::string NativeCompiler::emit() {
                   names + "},(const char*[]){" + types + "});");
   }
   out.push_back("    vb_set_class_handler(dispatch_class);");
-  for (const GlobalName& g : globals_) out.push_back("    g_" + c_name(g.name) + " = " + g.init + ";");
+  for (const GlobalName& g : globals_) {
+    // A declared default is the type's C initial value (a Double's unset mark).
+    const bool default_value = g.init == "vb_int(0)" || g.init == "vb_bool(0)" || g.init == "vb_str(\"\")";
+    const std::string init = !g.scalar       ? g.init
+                             : default_value ? c_initial(scalar_type(g.type))
+                                             : store_to(value_operand(g.init), g.type);
+    out.push_back("    g_" + c_name(g.name) + " = " + init + ";");
+  }
   if (sub_main) {
     if (!find_procedure("module_main")) error(nullptr, "Startup Sub Main requires a public Sub Main in a .bas module");
     out.push_back("    (void)p_module_main();");
@@ -109,15 +149,46 @@ std::string NativeCompiler::emit() {
 
   for (const NativeProcedure& proc : procs_) {
     out.push_back("");
-    out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(proc) + ") {");
-    if (proc.kind == "function")
-      out.push_back("    VBValue _ret = vb_int(0);");  // whatever the declared type, as interpreted
+    const bool int_result = result_bits(proc) >= 0;
+    out.push_back("static " + std::string(int_result ? "long long" : "VBValue") + " p_" + c_name(proc.key) + "(" +
+                  parameters(*this, proc) + ") {");
+    if (proc.kind == "function")  // whatever the declared type, as interpreted
+      out.push_back(int_result ? "    long long _ret = 0;" : "    VBValue _ret = vb_int(0);");
     // Arguments are converted to the parameters' declared types on entry.
-    for (const NativeParam& p : proc.params)
-      if (p.type != "variant")
-        out.push_back("    *" + param_c_name(p.name) + " = vb_coerce(*" + param_c_name(p.name) + "," + q(p.type) + ");");
+    // (Typed parameters arrive converted; a Double variable passed by
+    // reference is read as a number from here on.)
+    for (const NativeParam& p : proc.params) {
+      const std::string a = param_c_name(p.name);
+      if (scalar_param(proc, p)) {
+        if (scalar_type(p.type) == Ty::Dbl) out.push_back("    *" + a + " = vb_double_read(*" + a + ");");
+      } else if (p.type != "variant") {
+        out.push_back("    *" + a + " = vb_coerce(*" + a + "," + q(p.type) + ");");
+      }
+    }
+    if (has_attempt(proc)) {
+      // The Integer-only version first; an overflow comes back here and
+      // the body below runs with exact values.
+      std::string args;
+      for (size_t k = 0; k < proc.params.size(); ++k) args += (k ? "," : "") + param_c_name(proc.params[k].name);
+      out.push_back("    { jmp_buf _attempt; if(vb_attempt_begin(&_attempt)) { if(setjmp(_attempt) == 0) {");
+      out.push_back("        long long _whole = p_" + c_name(proc.key) + "_int(" + args +
+                    "); vb_attempt_end(); return vb_int(_whole); } } }");
+    }
     for (std::string& line : compile_body(proc)) out.push_back(std::move(line));
     out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_int(0);");
+    out.push_back("}");
+    if (!has_attempt(proc)) continue;
+    const auto whole = attempt_version(proc);
+    if (!whole) {
+      not_attemptable_.insert(proc.key);
+      results_changed_ = true;
+      continue;
+    }
+    out.push_back("");
+    out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ") {");
+    out.push_back("    long long _ret = 0;");
+    for (const std::string& line : *whole) out.push_back(line);
+    out.push_back("    return _ret;");
     out.push_back("}");
   }
 

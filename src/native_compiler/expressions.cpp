@@ -20,6 +20,16 @@ const std::map<std::string, int, std::less<>>& prec() {
   return table;
 }
 
+// Built-ins whose result kind never varies: Integer counts and positions,
+// and texts.
+const std::map<std::string, Ty, std::less<>>& builtin_results() {
+  static const std::map<std::string, Ty, std::less<>> table = {
+      {"len", Ty::Int},    {"instr", Ty::Int},  {"mid", Ty::Str},   {"left", Ty::Str},  {"right", Ty::Str},
+      {"ucase", Ty::Str},  {"lcase", Ty::Str},  {"trim", Ty::Str},  {"ltrim", Ty::Str}, {"rtrim", Ty::Str},
+      {"space", Ty::Str},  {"replace", Ty::Str}, {"strreverse", Ty::Str}, {"chr", Ty::Str}};
+  return table;
+}
+
 const std::map<std::string, std::string, std::less<>>& reserved_c() {
   static const std::map<std::string, std::string, std::less<>> table = {
       {"true", "vb_bool(1)"},        {"false", "vb_bool(0)"},        {"nothing", "vb_nothing()"},
@@ -53,13 +63,13 @@ std::string hex_to_decimal(std::string_view hex) {
   return std::string(dec.rbegin(), dec.rend());
 }
 
-// An Integer literal: vb_int while it fits 64 bits, else a Double.
-std::string integer_literal(std::string digits) {
+// An Integer literal: an Integer while it fits 64 bits, else a Double.
+Operand integer_literal(std::string digits) {
   size_t start = digits.find_first_not_of('0');
   digits = start == std::string::npos ? "0" : digits.substr(start);
   if (digits.size() > 19 || (digits.size() == 19 && digits > "9223372036854775807"))
-    return "vb_num(" + digits + ".0)";
-  return "vb_int(" + digits + ")";
+    return {digits + ".0", Ty::Dbl, 63, ""};
+  return int_literal(digits);
 }
 
 }  // namespace
@@ -122,24 +132,66 @@ void CExpression::require(std::string_view word) {
   if (!accept(word)) fail("Expected " + std::string(word));
 }
 
-std::string CExpression::parse() {
+std::string CExpression::parse() { return as_value(parse_typed()); }
+
+Operand CExpression::parse_typed() {
   if (tokens.empty()) fail("Empty expression");
-  std::string result = expr(0);
+  Operand result = expr(0);
   if (i < tokens.size()) fail("Unexpected expression token: " + tokens[i]);
   return result;
 }
 
-std::string CExpression::expr(int lower_level) {
+std::optional<std::vector<std::string>> CExpression::append_pieces(std::string_view name_key_text) {
+  if (tokens.size() < 3 || tokens[1] != "&" || !is_variable_name(tokens[0]) || name_key(tokens[0]) != name_key_text)
+    return std::nullopt;
+  std::vector<std::string> pieces;
+  i = 1;
+  while (i < tokens.size() && tokens[i] == "&") {
+    ++i;
+    pieces.push_back(as_value(expr(6)));
+  }
+  if (i < tokens.size()) return std::nullopt;
+  return pieces;
+}
+
+Operand CExpression::binary(const std::string& op, const Operand& left, const Operand& right) {
+  // Typed operators compute in C when the operands' order cannot be
+  // observed; otherwise the dynamic operator runs on temporaries.
+  const bool effects = c_has_effects(left.c) || c_has_effects(right.c);
+  const bool both_variable = !c_is_constant(as_value(left)) && !c_is_constant(as_value(right));
+  Operand out;
+  if ((!effects || !both_variable) && typed_binary(op, left, right, out)) return out;
+  if (compiler.attempting() && left.ty == Ty::Int && right.ty == Ty::Int) {
+    // the left operand first, into a temporary
+    const std::string t = compiler.new_typed_temporary("long long");
+    if (typed_binary(op, {t, Ty::Int, left.bits, ""}, right, out)) {
+      out.c = "(" + t + "=" + left.c + "," + out.c + ")";
+      return out;
+    }
+  }
+  const bool comparison = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+  std::string c = compiler.in_order({as_value(left), as_value(right)}, [&](const std::vector<std::string>& v) {
+    return dynamic_binary(op, v[0], v[1]);
+  });
+  // Comparisons and & keep their known result kinds.
+  if (comparison) return {"vb_truth(" + c + ")", Ty::Bool, 63, ""};
+  if (op == "&") return {c, Ty::Str, 63, ""};
+  return value_operand(c);
+}
+
+Operand CExpression::expr(int lower_level) {
   if (++depth > MAX_DEPTH) fail("Expression is nested too deeply");
   if (i >= tokens.size()) fail("Missing expression term");
-  std::string left;
+  Operand left;
   const std::string first = tokens[i];
   if (lower(first) == "not") {
     ++i;
-    left = "vb_not(" + expr(4) + ")";
+    Operand operand = expr(4);
+    if (!typed_unary("not", operand, left)) left = value_operand("vb_not(" + as_value(operand) + ")");
   } else if (first == "-") {
     ++i;
-    left = "vb_neg(" + expr(8) + ")";
+    Operand operand = expr(8);
+    if (!typed_unary("-", operand, left)) left = value_operand("vb_neg(" + as_value(operand) + ")");
   } else if (first == "+") {
     ++i;
     left = expr(8);
@@ -156,17 +208,14 @@ std::string CExpression::expr(int lower_level) {
     if (it == prec().end() || it->second < lower_level) break;
     ++i;
     const int level = it->second;
-    std::string right = expr(op == "^" ? level : level + 1);
-    const std::string c_op = op == "\\" ? "\\\\" : op;
-    left = compiler.in_order({left, right}, [&](const std::vector<std::string>& v) {
-      return "vb_op(\"" + c_op + "\"," + v[0] + "," + v[1] + ")";
-    });
+    Operand right = expr(op == "^" ? level : level + 1);
+    left = binary(op, left, right);
   }
   --depth;
   return left;
 }
 
-std::string CExpression::number(const std::string& token) {
+Operand CExpression::number(const std::string& token) {
   static const Regex hex("&H([0-9A-Fa-f]+)&?\\z", Regex::CASELESS);
   if (auto g = hex.match_groups(token)) {
     return integer_literal(hex_to_decimal((*g)[1]));
@@ -174,10 +223,12 @@ std::string CExpression::number(const std::string& token) {
   // Decimal: leading zeros dropped, since C would read them as octal. A
   // number without point or exponent is an Integer, as in the interpreter.
   if (token.find_first_of(".eE") == std::string::npos) return integer_literal(token);
-  return "vb_num(" + decimal_constant(token) + ")";
+  std::string digits = decimal_constant(token);
+  if (digits.find_first_of(".eE") == std::string::npos) digits += ".0";
+  return {digits, Ty::Dbl, 63, ""};
 }
 
-std::string CExpression::term() {
+Operand CExpression::term() {
   std::string token = *take();
   // a type-suffixed number (3000000000#, 5&) is the number
   if (token.size() > 1 && token[0] >= '0' && token[0] <= '9' &&
@@ -192,14 +243,14 @@ std::string CExpression::term() {
       inner += token[k];
       if (token[k] == '"') ++k;  // "" stands for one quote
     }
-    return "vb_str(" + q(inner) + ")";
+    return {"vb_str(" + q(inner) + ")", Ty::Str, 63, ""};
   }
   if (hex.match(token) || decimal.match(token)) return number(token);
   if (word_re.match(token)) return members(word(token));
   fail("Cannot compile expression token " + token);
 }
 
-std::string CExpression::word(const std::string& token) {
+Operand CExpression::word(const std::string& token) {
   std::string name = token;
   if (!name.empty() && std::string_view("$%!#").find(name.back()) != std::string_view::npos) name.pop_back();
   const std::string key = name_key(name);
@@ -215,12 +266,18 @@ std::string CExpression::word(const std::string& token) {
     const std::string class_key = lower(class_name);
     if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
       fail("Unknown class after New: " + class_name);
-    return "vb_new(" + q(class_name) + ")";
+    return value_operand("vb_new(" + q(class_name) + ")");
   }
-  if (RESERVED.count(key)) return reserved_c().at(key);
+  if (key == "true" || key == "false") return {key == "true" ? "1" : "0", Ty::Bool, 63, ""};
+  if (RESERVED.count(key)) {
+    const std::string c = reserved_c().at(key);
+    return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);
+  }
   if (peek() && *peek() == "(") {
     take();
-    auto [args, refs] = arguments();
+    auto [typed_args, refs] = arguments();
+    std::vector<std::string> args;
+    for (const Operand& a : typed_args) args.push_back(as_value(a));
     // A variable followed by parentheses is an array element (built-ins and
     // procedures keep their names).
     if (!BUILTINS.count(key) && !compiler.is_procedure_name(proc, key)) {
@@ -231,15 +288,31 @@ std::string CExpression::word(const std::string& token) {
       }
       if (array) {
         if (args.size() != 1) fail("One-dimensional arrays require exactly one subscript");
-        return "vb_index(" + *array + "," + args[0] + "," + q(key) + ")";
+        const std::string array_value = as_value(compiler.variable_operand(proc, name, local));
+        return value_operand("vb_index(" + array_value + "," + args[0] + "," + q(key) + ")");
       }
     }
     if (BUILTINS.count(key)) {
-      return compiler.in_order(args, [&](const std::vector<std::string>& v) {
+      const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
         return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
       });
+      const auto known = builtin_results().find(key);
+      if (known == builtin_results().end()) return value_operand(c);
+      if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
+      return {c, known->second, 63, ""};
     }
-    return compiler.call_expr(proc, name, args, refs);
+    std::string call = compiler.call_typed(proc, name, typed_args, refs);
+    const NativeProcedure* callee = compiler.callee_of(proc, name);
+    if (compiler.attempting()) {
+      // Integer-only versions call Integer-only versions.
+      if (!callee || !compiler.has_attempt(*callee)) compiler.require_integer_only(value_operand(call));
+      const std::string plain = "p_" + c_name(callee->key) + "(";
+      for (size_t at = call.find(plain); at != std::string::npos; at = call.find(plain, at + plain.size()))
+        call.replace(at, plain.size(), "p_" + c_name(callee->key) + "_int(");
+      return {call, Ty::Int, 63, ""};
+    }
+    if (callee && compiler.result_bits(*callee) >= 0) return {call, Ty::Int, compiler.result_bits(*callee), ""};
+    return value_operand(call);
   }
   if (key == "err" && peek() && *peek() == ".") {
     // Err, unless a variable of that name hides it.
@@ -253,19 +326,22 @@ std::string CExpression::word(const std::string& token) {
       take();
       auto member = take();
       if (!member || !valid(*member)) fail("Invalid member");
-      return "vb_err_get(" + q(*member) + ")";
+      return value_operand("vb_err_get(" + q(*member) + ")");
     }
   }
   if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");
-    return "vb_get(" + q(name) + "," + q(*member) + ")";
+    return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
   }
-  return compiler.resolve_or_implicit(proc, name, local);
+  (void)compiler.resolve_or_implicit(proc, name, local);
+  return compiler.variable_operand(proc, name, local);
 }
 
-std::string CExpression::members(std::string current) {
+Operand CExpression::members(Operand typed) {
+  if (!peek() || *peek() != ".") return typed;
+  std::string current = as_value(typed);
   while (peek() && *peek() == ".") {
     take();
     auto member = take();
@@ -274,7 +350,7 @@ std::string CExpression::members(std::string current) {
       take();
       auto args = arguments().first;
       std::vector<std::string> operands{current};
-      operands.insert(operands.end(), args.begin(), args.end());
+      for (const Operand& a : args) operands.push_back(as_value(a));
       current = compiler.in_order(operands, [&](const std::vector<std::string>& v) {
         std::vector<std::string> rest(v.begin() + 1, v.end());
         return "vb_member_call(" + v[0] + "," + q(*member) + "," + std::to_string(rest.size()) + "," +
@@ -284,11 +360,11 @@ std::string CExpression::members(std::string current) {
       current = "vb_member_get(" + current + "," + q(*member) + ")";
     }
   }
-  return current;
+  return value_operand(current);
 }
 
-std::pair<std::vector<std::string>, std::vector<std::optional<std::string>>> CExpression::arguments() {
-  std::vector<std::string> args;
+std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpression::arguments() {
+  std::vector<Operand> args;
   std::vector<std::optional<std::string>> refs;
   if (accept(")")) return {args, refs};
   while (true) {

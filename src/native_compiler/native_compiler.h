@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/project.h"
+#include "native_compiler/typed.h"
 
 namespace corvane {
 
@@ -63,6 +64,7 @@ struct LocalName {
   std::string c_text;
   bool pointer = false;
   std::string type;
+  bool scalar = false;  // held in its type's C form (see typed.h), not as a VBValue
 };
 using Locals = std::map<std::string, LocalName>;
 
@@ -77,6 +79,18 @@ struct GlobalName {
   std::string name;  // lower-cased
   std::string type;
   std::string init;
+  bool scalar = false;  // held in its type's C form
+  bool array = false;
+};
+
+// Thrown when a variable given a typed form is used where only a VBValue
+// will do (a For Each or ReDim target, a loop counter that may receive
+// any number, ...): the code is translated again with that variable as a
+// VBValue. `scope` is the procedure key, empty for a module variable.
+struct UntypedVariable {
+  std::string scope;
+  std::string name;
+  int bits = 0;  // when not 0: the variable stays typed with this magnitude bound
 };
 
 class NativeCompiler {
@@ -94,9 +108,24 @@ class NativeCompiler {
   // of the procedure (starting as 0), as an undeclared name does when
   // interpreted.
   std::string resolve_or_implicit(const NativeProcedure* proc, std::string_view name, const Locals& locals);
+  std::string call_typed(const NativeProcedure* proc, std::string_view name, const std::vector<Operand>& args,
+                         const std::vector<std::optional<std::string>>& refs);
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
+  Operand typed_expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
+  // A variable read, typed when the variable has a typed form.
+  Operand variable_operand(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // The declared type of a typed variable (local, parameter or module
+  // variable), else nothing.
+  std::optional<std::string> scalar_type_of(const NativeProcedure* proc, std::string_view name,
+                                            const Locals& locals) const;
+  // Stops the translation when `name` is a typed variable (UntypedVariable).
+  void require_value_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // Whether a parameter of `proc` is passed as a pointer to its C type.
+  bool scalar_param(const NativeProcedure& proc, const NativeParam& param) const;
+  // Whether a declared variable of this scope gets its typed form.
+  bool may_type(std::string_view scope, std::string_view name, std::string_view type) const;
   std::vector<std::string> compile_body(const NativeProcedure& proc);
   // One simple statement; `locals` gains the names it declares.
   std::vector<std::string> _statement(const NativeProcedure& proc, std::string_view line, Locals& locals,
@@ -128,7 +157,7 @@ class NativeCompiler {
   // Builds the C for a call of `callee` with the given argument texts; used by
   // call_expr once the callee is known.
   std::string call_procedure(const NativeProcedure* caller, const NativeProcedure& callee, std::string_view written,
-                             const std::vector<std::string>& args, const std::vector<std::optional<std::string>>& refs);
+                             const std::vector<Operand>& args, const std::vector<std::optional<std::string>>& refs);
 
  private:
   std::vector<std::string> declare(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
@@ -137,6 +166,8 @@ class NativeCompiler {
   std::vector<std::string> redim(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
   std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,
                                       Locals& locals, int indent);
+  std::vector<std::string> compile_body_once(const NativeProcedure& proc);
+  std::string emit_once();
   void collect();
   void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index);
   void collect_class(const ClassModule& cls);
@@ -173,10 +204,60 @@ class NativeCompiler {
   bool traps_ = false;
   // Undeclared names used in the procedure being translated: key -> C name.
   std::map<std::string, std::string> implicit_;
+  // Variables kept as VBValues: "{scope}|{name}" (scope empty for module variables).
+  std::set<std::string> untyped_;
+  // Integer variables whose magnitude bound exceeds their type's (a For
+  // counter stores its values unconverted): "{scope}|{name}" -> bits.
+  std::map<std::string, int> widened_;
+  void note_untyped(const UntypedVariable& u);
+  // The scope key ("" for module variables) of a typed variable.
+  std::string variable_scope(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // Typed temporaries of the procedure being translated ("long long _v1;").
+  std::vector<std::string> typed_temporaries_;
+  // C names of typed variables -> their declared types: the procedure's
+  // own (locals, "(*a_x)" parameters) and the module variables.
+  std::map<std::string, std::string> scalar_locals_, scalar_globals_;
+  std::optional<std::string> scalar_c_name(const std::string& c) const;
+  // Standard-module functions declared Byte, Integer or Long whose every
+  // result is an exact Integer return a C long long: key -> magnitude
+  // bound. A function found to return anything else returns a VBValue.
+  std::map<std::string, int> int_results_;
+  std::set<std::string> value_results_, widened_results_;
+  bool results_changed_ = false;
+  // Records what one assignment to the function's result gives it.
+  void note_result(const NativeProcedure& proc, const Operand& value);
+  // Functions with an Integer-only version (see vb_attempt_begin), and
+  // those found not to allow one.
+  std::set<std::string> attempted_, not_attemptable_;
+  bool attempting_ = false;
+  bool attempt_candidate(const NativeProcedure& proc) const;
+  // The Integer-only version's C function, or nothing when the body turns
+  // out to need more than Integers.
+  std::optional<std::vector<std::string>> attempt_version(const NativeProcedure& proc);
+
+ public:
+  // The magnitude bound of a function's C long long result; -1 when it
+  // returns a VBValue.
+  int result_bits(const NativeProcedure& proc) const;
+  bool attempting() const { return attempting_; }
+  // Stops an Integer-only version that would need more than Integers.
+  void require_integer_only(const Operand& value) const;
+  bool has_attempt(const NativeProcedure& proc) const { return attempted_.count(proc.key) > 0; }
+  // The procedure a call from `caller` of `name` reaches, if any.
+  const NativeProcedure* callee_of(const NativeProcedure* caller, std::string_view name) const;
+
+ private:
+  // Select Case selectors of the procedure being translated, by statement number.
+  std::map<int, Operand> selectors_;
+ public:
+  // A fresh typed temporary of the given C type.
+  std::string new_typed_temporary(const std::string& c_type);
 };
 
 // Side-effect analysis of translated C text, for in_order.
 bool c_has_effects(std::string_view c_text);
+// The functions the C text calls (outside string literals).
+std::vector<std::string> c_calls(std::string_view c_text);
 bool c_is_constant(std::string_view c_text);
 
 template <class Build>

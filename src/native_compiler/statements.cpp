@@ -11,6 +11,16 @@ namespace {
 
 constexpr uint32_t CI = Regex::CASELESS;
 
+// The operand of a declaration's initial value (a literal's C text).
+Operand initial_operand(const std::string& init) {
+  const auto inner = [&](size_t open) { return init.substr(open, init.size() - open - 1); };
+  if (init.rfind("vb_int(", 0) == 0) return {inner(7) + "LL", Ty::Int, MAX_EXACT_BITS, ""};
+  if (init.rfind("vb_num(", 0) == 0) return {inner(7), Ty::Dbl, 63, ""};
+  if (init.rfind("vb_bool(", 0) == 0) return {inner(8), Ty::Bool, 63, ""};
+  if (init.rfind("vb_str(", 0) == 0) return {init, Ty::Str, 63, ""};
+  return value_operand(init);
+}
+
 std::string pad(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
 
 struct Block {
@@ -34,7 +44,16 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
     if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
     if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
     const std::string c = "l_" + c_name(d.name);
-    const std::string decl = "VBValue " + c + " = " + (d.array_bound ? std::string("vb_int(0)") : d.init) + ";";
+    const bool scalar = !d.array_bound && may_type(proc.key, d.name, d.type);
+    std::string decl = "VBValue " + c + " = " + (d.array_bound ? std::string("vb_int(0)") : d.init) + ";";
+    if (scalar) {
+      const Ty ty = scalar_type(d.type);
+      // A Double starts as the Integer 0 unless a value is given.
+      const bool default_value = d.init == "vb_int(0)" || d.init == "vb_bool(0)" || d.init == "vb_str(\"\")";
+      const std::string init = default_value ? c_initial(ty) : store_to(initial_operand(d.init), d.type);
+      decl = c_type(ty) + " " + c + " = " + init + ";";
+      scalar_locals_[c] = d.type;
+    }
     // VB variables live for the whole procedure and start once per call.
     if (in_block_) hoisted_.push_back(pad(1) + decl);
     else out.push_back(pad(indent) + decl);
@@ -42,7 +61,7 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
     // statements' results); running the Dim again keeps the array.
     if (d.array_bound)
       out.push_back(pad(indent) + "if(!vb_is_array(" + c + ")) " + c + " = " + array_init(&proc, d, locals) + ";");
-    locals[d.name] = {c, false, d.type};
+    locals[d.name] = {c, false, d.type, scalar};
   }
   return out;
 }
@@ -76,6 +95,7 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
   std::string d;
   try {
     d = resolve_variable(&proc, (*g)[2], locals);
+    require_value_variable(&proc, (*g)[2], locals);  // becomes an array
   } catch (const NativeCompileError&) {
     // ReDim of a name not declared yet declares it, as interpreted.
     d = "l_" + c_name(key);
@@ -97,14 +117,14 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
     }
-    const std::string obj = resolve_variable(&proc, owner, locals);
+    const std::string obj = as_value(variable_operand(&proc, owner, locals));
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
   static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
   if (auto g = element.match_groups(L)) {
     // An element: the value first, then the index; stored as it is.
-    const std::string array = resolve_variable(&proc, (*g)[1], locals);
+    const std::string array = as_value(variable_operand(&proc, (*g)[1], locals));
     const std::string c = expr(&proc, R, locals);
     const std::vector<std::string> subscripts = split_outside((*g)[2], ',');
     if (subscripts.size() != 1) error(&proc, "One-dimensional arrays require exactly one subscript");
@@ -118,6 +138,16 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   if (proc.kind == "function" && key == name_key(proc.name)) {
     // The result keeps the assigned value: the declared return type is not
     // applied (the interpreter's rule).
+    if (attempting()) {
+      const Operand result = typed_expr(&proc, R, locals);
+      require_integer_only(result);
+      return {pad(indent) + "_ret = " + result.c + ";"};
+    }
+    if (result_bits(proc) >= 0) {
+      const Operand result = typed_expr(&proc, R, locals);
+      note_result(proc, result);
+      return {pad(indent) + "_ret = " + result.c + ";"};
+    }
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "_ret = " + c + ";"};
   }
@@ -135,8 +165,26 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
   else if (const GlobalName* gname = find_global(key)) type = gname->type;
-  const std::string c = expr(&proc, R, locals);
-  return {pad(indent) + d + " = vb_coerce(" + c + "," + q(type) + ");"};
+  const std::optional<std::string> scalar = scalar_type_of(&proc, L, locals);
+  if (type == "variant" || type == "string") {
+    // s = s & a & b: the pieces are appended to s's text in place, when
+    // nothing they compute can change or read s.
+    CExpression e(*this, R, &proc, locals);
+    if (auto pieces = e.append_pieces(key)) {
+      const bool independent = std::none_of(pieces->begin(), pieces->end(), [&](const std::string& piece) {
+        return c_has_effects(piece) || piece.find(d) != std::string::npos;
+      });
+      if (independent) {
+        std::vector<std::string> out;
+        for (const std::string& piece : *pieces) out.push_back(pad(indent) + "vb_append(&" + d + "," + piece + ");");
+        return out;
+      }
+    }
+  }
+  const Operand result = typed_expr(&proc, R, locals);
+  if (scalar) return {pad(indent) + d + " = " + store_to(result, *scalar) + ";"};
+  if (type == "variant") return {pad(indent) + d + " = " + as_value(result) + ";"};
+  return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
@@ -183,7 +231,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
   if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
-  if (low == "end") return {p + "vb_end(); return vb_int(0);"};
+  if (low == "end") return {p + (proc.kind == "function" ? "vb_end(); return _ret;" : "vb_end(); return vb_int(0);")};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
       const std::vector<std::string> parts = split_outside((*g)[2], ',');
@@ -229,7 +277,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
   }
   if (auto g = method_call.match_groups(line)) {
-    const std::string obj = resolve_variable(&proc, (*g)[1], locals);
+    const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
     std::vector<std::string> operands{obj};
     for (const std::string& piece : comma_pieces(unparenthesize((*g)[3])))
       operands.push_back(expr(&proc, piece, locals));
@@ -241,10 +289,10 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (auto g = proc_call.match_groups(line)) {
-    std::vector<std::string> args;
+    std::vector<Operand> args;
     std::vector<std::optional<std::string>> refs;
     for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) {
-      args.push_back(expr(&proc, piece, locals));
+      args.push_back(typed_expr(&proc, piece, locals));
       std::optional<std::string> ref;
       if (is_variable_name(piece)) {
         try {
@@ -254,12 +302,27 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
       }
       refs.push_back(ref);
     }
-    return {p + "(void)" + call_expr(&proc, (*g)[1], args, refs) + ";"};
+    return {p + "(void)" + call_typed(&proc, (*g)[1], args, refs) + ";"};
   }
   error(&proc, "Native compiler cannot lower statement: " + line);
 }
 
 std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& proc) {
+  // A local found to need a VBValue: the procedure is translated again
+  // (parameters and module variables concern other procedures too).
+  while (true) {
+    try {
+      return compile_body_once(proc);
+    } catch (const UntypedVariable& u) {
+      const bool param = std::any_of(proc.params.begin(), proc.params.end(),
+                                     [&](const NativeParam& p) { return p.name == u.name; });
+      if (u.scope != proc.key || param) throw;
+      note_untyped(u);
+    }
+  }
+}
+
+std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure& proc) {
   static const Regex if_re(R"(^If\s+(.+?)\s+Then(?:\s+(.+))?$)", CI);
   static const Regex else_split(R"(\s+Else\s+)", CI);
   static const Regex elseif_re(R"(^ElseIf\s+(.+)\s+Then$)", CI);
@@ -276,7 +339,15 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   static const Regex with_re(R"(^With\s+(.+)$)", CI);
 
   Locals locals;
-  for (const NativeParam& param : proc.params) locals[param.name] = {param_c_name(param.name), true, param.type};
+  scalar_locals_.clear();
+  typed_temporaries_.clear();
+  selectors_.clear();
+  for (const NativeParam& param : proc.params) {
+    // String parameters are converted on entry, so they always hold texts.
+    const bool scalar = scalar_param(proc, param) || (param.type == "string" && may_type(proc.key, param.name, "string"));
+    locals[param.name] = {param_c_name(param.name), true, param.type, scalar};
+    if (scalar) scalar_locals_["(*" + param_c_name(param.name) + ")"] = param.type;
+  }
   std::vector<std::string> out;
   std::vector<Block> stack;
   hoisted_.clear();
@@ -297,6 +368,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
   };
   const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
   const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
+  const auto truth = [&](const std::string& text) { return as_truth(typed_expr(&proc, text, locals)); };
   // Closes the loop on top; a loop left by a goto gets its label after it.
   const auto close_loop = [&](int level) {
     const int number = stack.back().n;
@@ -314,9 +386,9 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     sync_blocks();
     const int level = level_of(stack);
     if (auto g = if_re.match_groups(line)) {
-      const std::string c = cond((*g)[1]);
+      const std::string c = truth((*g)[1]);
       if ((*g)[2].empty()) {
-        emit_line(level, "if(vb_truth(" + c + ")) {");
+        emit_line(level, "if(" + c + ") {");
         stack.push_back({"if"});
         continue;
       }
@@ -329,7 +401,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
         has_else = true;
       }
       in_block_ = true;
-      emit_line(level, "if(vb_truth(" + c + ")) {");
+      emit_line(level, "if(" + c + ") {");
       for (auto& s : _statement(proc, then_part, locals, level + 1)) out.push_back(s);
       if (has_else) {
         emit_line(level, "} else {");
@@ -340,7 +412,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     }
     if (auto g = elseif_re.match_groups(line)) {
       if (!top_is("if")) error(&proc, "ElseIf without If");
-      emit_line(level - 1, "} else if(vb_truth(" + cond((*g)[1]) + ")) {");
+      emit_line(level - 1, "} else if(" + truth((*g)[1]) + ") {");
       continue;
     }
     if (low == "else") {
@@ -356,7 +428,12 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     }
     if (auto g = select_re.match_groups(line)) {
       const std::string s = "_select_" + std::to_string(n);
-      emit_line(level, "{ VBValue " + s + " = " + cond((*g)[1]) + ";");
+      // The selector is kept in its typed form when it has an exact one.
+      Operand selector = typed_expr(&proc, (*g)[1], locals);
+      if (selector.ty == Ty::Num || !selector.dyn.empty()) selector = value_operand(as_value(selector));
+      emit_line(level, "{ " + c_type(selector.ty) + " " + s + " = " + selector.c + ";");
+      selector.c = s;
+      selectors_[n] = selector;
       emit_line(level + 1, "int " + s + "_matched = 0;");
       stack.push_back({"select", n, false});
       continue;
@@ -374,13 +451,18 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
         for (const std::string& piece_raw : split_outside((*g)[1], ',')) {
           const std::string piece = strip_text(piece_raw);
           std::string c;
+          const Operand& sel = selectors_.at(b.n);
+          const auto test_with = [&](const std::string& op, const std::string& text) {
+            Operand out;
+            typed_binary(op, sel, typed_expr(&proc, text, locals), out);
+            return out.c;
+          };
           if (auto r = case_range.match_groups(piece)) {
-            c = "vb_truth(vb_op(\">=\"," + s + "," + cond((*r)[1]) + ")) && vb_truth(vb_op(\"<=\"," + s + "," +
-                cond((*r)[2]) + "))";
+            c = test_with(">=", (*r)[1]) + " && " + test_with("<=", (*r)[2]);
           } else if (auto r2 = case_is.match_groups(piece)) {
-            c = "vb_truth(vb_op(\"" + (*r2)[1] + "\"," + s + "," + cond((*r2)[2]) + "))";
+            c = test_with((*r2)[1], (*r2)[2]);
           } else {
-            c = "vb_truth(vb_op(\"=\"," + s + "," + cond(piece) + "))";
+            c = test_with("=", piece);
           }
           test += (test.empty() ? "(" : " || (") + c + ")";
         }
@@ -402,6 +484,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     if (auto g = for_each_re.match_groups(line)) {
       // Over a copy of the array taken at the start; the variable receives
       // each element as it is.
+      require_value_variable(&proc, (*g)[1], locals);  // receives elements unconverted
       const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string e = "_each_" + std::to_string(n);
       emit_line(level, "VBValue " + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
@@ -420,9 +503,35 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
       // each pass, so after the loop the variable holds the last value.
       const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string f = "_for_" + std::to_string(n);
-      const std::string start_c = cond((*g)[2]);
-      const std::string end_c = cond((*g)[3]);
-      const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + cond((*g)[4]) + ")";
+      const Operand start = typed_expr(&proc, (*g)[2], locals);
+      const Operand end = typed_expr(&proc, (*g)[3], locals);
+      const Operand step = (*g)[4].empty() ? int_literal("1") : typed_expr(&proc, (*g)[4], locals);
+      if (const auto counter_type = scalar_type_of(&proc, (*g)[1], locals)) {
+        // A typed counter runs as a C loop when every value it can receive
+        // (start to end) has its form; otherwise it becomes a VBValue.
+        // Its bound then covers the start and end values.
+        const bool fits = scalar_type(*counter_type) == Ty::Int && start.ty == Ty::Int && end.ty == Ty::Int &&
+                          step.ty == Ty::Int && start.bits < MAX_EXACT_BITS && end.bits < MAX_EXACT_BITS &&
+                          step.bits < MAX_EXACT_BITS;  // the counter passing the end cannot overflow
+        if (!fits) require_value_variable(&proc, (*g)[1], locals);
+        const int bound = std::max(start.bits, end.bits);
+        if (bound > variable_operand(&proc, (*g)[1], locals).bits)
+          throw UntypedVariable{variable_scope(&proc, (*g)[1], locals), name_key((*g)[1]), bound};
+        emit_line(level, "long long " + f + " = " + start.c + ";");
+        emit_line(level, "long long " + f + "_end = " + end.c + ";");
+        emit_line(level, "long long " + f + "_step = " + step.c + ";");
+        emit_line(level, "if(" + f + "_step == 0) vb_fail(\"For loop Step cannot be zero\");");
+        const std::string test = step.c == "1LL" ? f + " <= " + f + "_end"
+                                                 : "(" + f + "_step > 0 ? " + f + " <= " + f + "_end : " + f + " >= " +
+                                                       f + "_end)";
+        emit_line(level, "for(; " + test + "; " + f + " += " + f + "_step) {");
+        emit_line(level + 1, d + " = " + f + ";");
+        stack.push_back({"for", n});
+        continue;
+      }
+      const std::string start_c = as_value(start);
+      const std::string end_c = as_value(end);
+      const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + as_value(step) + ")";
       emit_line(level, "VBValue " + f + " = vb_to_number(" + start_c + ");");
       emit_line(level, "VBValue " + f + "_end = vb_to_number(" + end_c + ");");
       emit_line(level, "VBValue " + f + "_step = " + step_c + ";");
@@ -443,22 +552,22 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     }
     if (auto g = do_re.match_groups(line)) {
       if ((*g)[1].empty()) emit_line(level, "while(1) {");
-      else if (lower((*g)[1]) == "while") emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")) {");
-      else emit_line(level, "while(vb_truth(" + cond((*g)[2]) + ")==0) {");
+      else if (lower((*g)[1]) == "while") emit_line(level, "while(" + truth((*g)[2]) + ") {");
+      else emit_line(level, "while(!" + truth((*g)[2]) + ") {");
       stack.push_back({"do", n});
       continue;
     }
     if (auto g = loop_re.match_groups(line)) {
       if (!top_is("do")) error(&proc, "Loop without Do");
       if (!(*g)[1].empty()) {
-        if (lower((*g)[1]) == "while") emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ") == 0) break;");
-        else emit_line(level, "if(vb_truth(" + cond((*g)[2]) + ")) break;");
+        if (lower((*g)[1]) == "while") emit_line(level, "if(!" + truth((*g)[2]) + ") break;");
+        else emit_line(level, "if(" + truth((*g)[2]) + ") break;");
       }
       close_loop(level);
       continue;
     }
     if (auto g = while_re.match_groups(line)) {
-      emit_line(level, "while(vb_truth(" + cond((*g)[1]) + ")) {");
+      emit_line(level, "while(" + truth((*g)[1]) + ") {");
       stack.push_back({"while", n});
       continue;
     }
@@ -528,6 +637,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     for (int k = 1; k <= temporaries_; ++k) t += (k > 1 ? ", _t" : " _t") + std::to_string(k);
     head.push_back(t + ";");
   }
+  head.insert(head.end(), typed_temporaries_.begin(), typed_temporaries_.end());
   hoisted_.clear();
   out.insert(out.begin(), head.begin(), head.end());
   return out;

@@ -125,6 +125,14 @@ void each_call(std::string_view t, F f) {
 
 }  // namespace
 
+std::vector<std::string> c_calls(std::string_view c_text) {
+  std::vector<std::string> out;
+  each_call(c_text, [&](std::string_view word, bool call) {
+    if (call) out.emplace_back(word);
+  });
+  return out;
+}
+
 bool c_has_effects(std::string_view c_text) {
   bool effects = false;
   each_call(c_text, [&](std::string_view word, bool call) {

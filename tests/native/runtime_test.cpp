@@ -120,6 +120,19 @@ TEST(NativeValues, TextBuiltinsCountCodePointsAndClampPositions) {
                  {"environ", "s|value 1"}, {"environ_missing", "s|"}});
 }
 
+TEST(NativeValues, AppendedTextsGrowInPlaceWhileEarlierValuesKeepTheirText) {
+  expect_values({{"grow_early", "s|ab"}, {"grow_len_early", "i|2"}, {"grow_main", "s|ab12Y"},
+                 {"grow_branch", "s|ab12X"}, {"grow_self", "s|abab"}, {"grow_compare", "b|False"},
+                 {"grow_number_target", "s|70.5"}});
+}
+
+TEST(NativeValues, PositionsInGrownNonAsciiTextsAndCompletedCharacters) {
+  expect_values({{"wide_len", "i|300"}, {"wide_mid_far", "s|\xc3\xa9x\xe6\x97\xa5"}, {"wide_mid_near", "s|x\xe6\x97\xa5"},
+                 {"wide_right", "s|x\xe6\x97\xa5"}, {"wide_instr_start", "i|6"}, {"wide_instr_past", "i|0"},
+                 {"wide_instr_end", "i|301"}, {"split_len_before", "i|2"}, {"split_len_after", "i|3"},
+                 {"split_mid", "s|z"}});
+}
+
 TEST(NativeValues, TextsAreCopiedOnRequestAndNeverChanged) {
   expect_values({{"copy_same_text", "i|1"}, {"share_kept", "i|1"}, {"str_null", "s|"},
                  {"temporary", "i|9"}, {"string_of_object", "s|"}});

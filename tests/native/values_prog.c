@@ -168,5 +168,38 @@ int main(void) {
     VBValue *cell = vb_temporary(vb_int(9));
     show("temporary", *cell);
     show("string_of_object", vb_str(vb_string(vb_nothing())));
+
+    /* growing texts: appends reuse the buffer, earlier values keep theirs */
+    VBValue grown = vb_str("");
+    vb_append(&grown, vb_str("ab"));
+    VBValue early = grown;
+    vb_append(&grown, vb_int(12));
+    VBValue branch = grown;
+    vb_append(&branch, vb_str("X"));
+    vb_append(&grown, vb_str("Y"));
+    show("grow_early", early);
+    show("grow_len_early", CALL("Len", early));
+    show("grow_main", grown);
+    show("grow_branch", branch);
+    show("grow_self", (vb_append(&early, early), early));
+    show("grow_compare", vb_op("<", early, grown));
+    show("grow_number_target", (branch = vb_int(7), vb_append(&branch, vb_num(0.5)), branch));
+    /* positions in a grown non-ASCII text, visited forwards and backwards */
+    VBValue wide = vb_str("");
+    for (int k = 0; k < 300; k++) vb_append(&wide, vb_str(k % 3 == 0 ? "\xc3\xa9" : k % 3 == 1 ? "x" : "\xe6\x97\xa5"));
+    show("wide_len", CALL("Len", wide));
+    show("wide_mid_far", CALL("Mid", wide, vb_int(298), vb_int(3)));
+    show("wide_mid_near", CALL("Mid", wide, vb_int(2), vb_int(2)));
+    show("wide_right", CALL("Right", wide, vb_int(2)));
+    show("wide_instr_start", CALL("InStr", vb_int(5), wide, vb_str("\xe6\x97\xa5")));
+    show("wide_instr_past", CALL("InStr", vb_int(302), wide, vb_str("x")));
+    show("wide_instr_end", CALL("InStr", vb_int(301), wide, vb_str("")));
+    /* a lone lead byte completed by a later append is one character */
+    VBValue split = vb_str("");
+    vb_append(&split, vb_str("a\xc3"));
+    show("split_len_before", CALL("Len", split));
+    vb_append(&split, vb_str("\xa9z"));
+    show("split_len_after", CALL("Len", split));
+    show("split_mid", CALL("Mid", split, vb_int(3), vb_int(1)));
     return 0;
 }

@@ -119,7 +119,7 @@ TEST(Resolve, VariablesAndCalls) {
             "Form1: A control object must be used with a member, e.g. Text1.Text");
   EXPECT_EQ(c.call_expr(mine, "Mine", {}, {}), "p_f0_mine()");
   EXPECT_EQ(c.call_expr(mine, "shared1", {"l_x", "l_x"}, {"l_x", "l_x"}),
-            "p_module_shared1(&(l_x),vb_temporary(l_x))");
+            "p_module_shared1(&(l_x),vb_cell(&(VBValue){0},l_x))");
   EXPECT_EQ(error_of([&] { c.call_expr(mine, "Other", {}, {}); }), "Form1: Unknown native procedure Other");
 }
 

@@ -62,8 +62,7 @@ TEST(Emit, SampleProjectLayout) {
       "",
       "static VBValue p_f0_command1_click(void) {",
       "    VBValue l_greeting = vb_str(\"\");",
-      "    l_greeting = vb_coerce(vb_op(\"&\",vb_op(\"&\",vb_str(\"Hello, \"),vb_get(\"Text1\",\"Text\")),vb_str(\"!\")),"
-      "\"string\");",
+      "    l_greeting = vb_concat(vb_concat(vb_str(\"Hello, \"),vb_get(\"Text1\",\"Text\")),vb_str(\"!\"));",
       "    (void)vb_msgbox(l_greeting,vb_str(\"Visual Basic\"));",
       "    vb_set(\"Label1\",\"Caption\",l_greeting);",
       "    return vb_int(0);",

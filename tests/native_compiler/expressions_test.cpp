@@ -34,30 +34,30 @@ class Expressions : public ::testing::Test {
 
 TEST_F(Expressions, ExamplesTranslateToNestedRuntimeCalls) {
   EXPECT_EQ(c("\"Hello, \" & Text1.Text & \"!\""),
-            "vb_op(\"&\",vb_op(\"&\",vb_str(\"Hello, \"),vb_get(\"Text1\",\"Text\")),vb_str(\"!\"))");
-  EXPECT_EQ(c("a + b * 2"), "vb_op(\"+\",l_a,vb_op(\"*\",l_b,vb_int(2)))");
-  EXPECT_EQ(c("Not x = 1 And y"), "vb_op(\"and\",vb_not(vb_op(\"=\",l_x,vb_int(1))),l_y)");
-  EXPECT_EQ(c("2 ^ 3 ^ 2"), "vb_op(\"^\",vb_int(2),vb_op(\"^\",vb_int(3),vb_int(2)))");
+            "vb_concat(vb_concat(vb_str(\"Hello, \"),vb_get(\"Text1\",\"Text\")),vb_str(\"!\"))");
+  EXPECT_EQ(c("a + b * 2"), "vb_binary(VB_OP_ADD,l_a,vb_binary(VB_OP_MUL,l_b,vb_int(2)))");
+  EXPECT_EQ(c("Not x = 1 And y"), "vb_bool(((!vb_test(VB_OP_EQ,l_x,vb_int(1))) & vb_truth(l_y)))");
+  EXPECT_EQ(c("2 ^ 3 ^ 2"), "vb_binary(VB_OP_POW,vb_int(2),vb_binary(VB_OP_POW,vb_int(3),vb_int(2)))");
   EXPECT_EQ(c("Left(s, 3)"), "vb_builtin(\"left\",2,(VBValue[]){l_s,vb_int(3)})");
   EXPECT_EQ(c("rs.Fields(\"name\").Value"),
             "vb_member_get(vb_member_call(l_rs,\"Fields\",1,(VBValue[]){vb_str(\"name\")}),\"Value\")");
 }
 
 TEST_F(Expressions, OperatorsUnaryAndGrouping) {
-  EXPECT_EQ(c("-x ^ 2"), "vb_neg(vb_op(\"^\",l_x,vb_int(2)))");
+  EXPECT_EQ(c("-x ^ 2"), "vb_neg(vb_binary(VB_OP_POW,l_x,vb_int(2)))");
   EXPECT_EQ(c("+x"), "l_x");
-  EXPECT_EQ(c("(a + b) * 2"), "vb_op(\"*\",vb_op(\"+\",l_a,l_b),vb_int(2))");
-  EXPECT_EQ(c("a - b - 1"), "vb_op(\"-\",vb_op(\"-\",l_a,l_b),vb_int(1))");
-  EXPECT_EQ(c("7 \\ 2 MOD 3"), "vb_op(\"mod\",vb_op(\"\\\\\",vb_int(7),vb_int(2)),vb_int(3))");
-  EXPECT_EQ(c("a Or b XOR x"), "vb_op(\"or\",l_a,vb_op(\"xor\",l_b,l_x))");
-  EXPECT_EQ(c("p <> 3"), "vb_op(\"<>\",(*a_p),vb_int(3))");
+  EXPECT_EQ(c("(a + b) * 2"), "vb_binary(VB_OP_MUL,vb_binary(VB_OP_ADD,l_a,l_b),vb_int(2))");
+  EXPECT_EQ(c("a - b - 1"), "vb_binary(VB_OP_SUB,vb_binary(VB_OP_SUB,l_a,l_b),vb_int(1))");
+  EXPECT_EQ(c("7 \\ 2 MOD 3"), "vb_int(vb_i_mod(vb_i_idiv(7LL,2LL),3LL))");
+  EXPECT_EQ(c("a Or b XOR x"), "vb_bool((vb_truth(l_a) | (vb_truth(l_b) ^ vb_truth(l_x))))");
+  EXPECT_EQ(c("p <> 3"), "vb_bool(vb_test(VB_OP_NE,(*a_p),vb_int(3)))");
 }
 
 TEST_F(Expressions, LiteralsReservedWordsAndNumbers) {
   EXPECT_EQ(c("\"say \"\"hi\"\"\""), "vb_str(\"say \\\"hi\\\"\")");
   EXPECT_EQ(c("True"), "vb_bool(1)");
   EXPECT_EQ(c("vbCrLf"), "vb_str(\"\\r\\n\")");
-  EXPECT_EQ(c("vbTab & Empty"), "vb_op(\"&\",vb_str(\"\\t\"),vb_str(\"\"))");
+  EXPECT_EQ(c("vbTab & Empty"), "vb_concat(vb_str(\"\\t\"),vb_str(\"\"))");
   EXPECT_EQ(c("Nothing"), "vb_nothing()");
   EXPECT_EQ(c("vbNo"), "vb_int(7)");
   EXPECT_EQ(c("&HFF"), "vb_int(255)");
@@ -72,7 +72,7 @@ TEST_F(Expressions, LiteralsReservedWordsAndNumbers) {
   EXPECT_EQ(c("&HFFFFFFFFFFFFFFFFFFFF"), "vb_num(1208925819614629174706175.0)");
   EXPECT_EQ(c("123456789012345678901"), "vb_num(123456789012345678901.0)");
   // Constants declared in the project are module-level variables.
-  EXPECT_EQ(c("Green + counter"), "vb_op(\"+\",g_green,g_counter)");
+  EXPECT_EQ(c("Green + counter"), "vb_binary(VB_OP_ADD,g_green,g_counter)");
 }
 
 TEST_F(Expressions, NamesCallsAndObjects) {
@@ -113,10 +113,10 @@ TEST_F(Expressions, FailureMessages) {
 TEST_F(Expressions, EffectfulOperandsAreEvaluatedLeftToRight) {
   // Temporaries are numbered per procedure; here they run on across
   // expressions. Operands without effects keep their nested form.
-  EXPECT_EQ(c("a & Next1()"), "(_t1=l_a,vb_op(\"&\",_t1,p_module_next1()))");
-  EXPECT_EQ(c("1 + Next1()"), "vb_op(\"+\",vb_int(1),p_module_next1())");
+  EXPECT_EQ(c("a & Next1()"), "(_t1=l_a,vb_concat(_t1,p_module_next1()))");
+  EXPECT_EQ(c("1 + Next1()"), "vb_binary(VB_OP_ADD,vb_int(1),p_module_next1())");
   EXPECT_EQ(c("Next1() + Next1() * a"),
-            "(_t3=p_module_next1(),vb_op(\"+\",_t3,(_t2=p_module_next1(),vb_op(\"*\",_t2,l_a))))");
+            "(_t3=p_module_next1(),vb_binary(VB_OP_ADD,_t3,(_t2=p_module_next1(),vb_binary(VB_OP_MUL,_t2,l_a))))");
   EXPECT_EQ(c("Left(Next1(), a)"), "(_t4=p_module_next1(),vb_builtin(\"left\",2,(VBValue[]){_t4,l_a}))");
 }
 

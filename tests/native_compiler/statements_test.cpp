@@ -38,9 +38,9 @@ TEST(Statements, SampleStatements) {
             "    VBValue l_greeting = vb_str(\"\");\n    (void)vb_msgbox(l_greeting,vb_str(\"Visual Basic\"));\n");
   EXPECT_EQ(translate("Dim a, b As String\na = 1\nb = a"),
             "    VBValue l_a = vb_int(0);\n    VBValue l_b = vb_str(\"\");\n"
-            "    l_a = vb_coerce(vb_int(1),\"variant\");\n    l_b = vb_coerce(l_a,\"string\");\n");
+            "    l_a = vb_int(1);\n    l_b = vb_coerce(l_a,\"string\");\n");
   EXPECT_EQ(translate("MsgBox \"hi\""), "    (void)vb_msgbox(vb_str(\"hi\"),vb_str(\"Visual Basic\"));\n");
-  EXPECT_EQ(translate("Debug.Print 1 + 2"), "    vb_print(vb_op(\"+\",vb_int(1),vb_int(2)));\n");
+  EXPECT_EQ(translate("Debug.Print 1 + 2"), "    vb_print(vb_int(((1LL) + (2LL))));\n");
   EXPECT_EQ(translate("Debug.Print"), "    vb_print(vb_str(\"\"));\n");
   EXPECT_EQ(translate("End"), "    vb_end(); return vb_int(0);\n");
   EXPECT_EQ(translate("Unload Me"), "    vb_unload(\"Me\");\n");
@@ -49,7 +49,7 @@ TEST(Statements, SampleStatements) {
             "    vb_show(\"Form1\");\n    vb_hide(\"Form1\");\n    vb_hide(\"Me\");\n");
   EXPECT_EQ(translate("total = 5\nText1.Text = total"),
             "    g_total = vb_coerce(vb_int(5),\"long\");\n    vb_set(\"Text1\",\"Text\",g_total);\n");
-  EXPECT_EQ(translate("Static n As Long\nConst k = 2"), "    VBValue l_n = vb_int(0);\n    VBValue l_k = vb_int(2);\n");
+  EXPECT_EQ(translate("Static n As Long\nConst k = 2"), "    long long l_n = 0;\n    VBValue l_k = vb_int(2);\n");
 }
 
 TEST(Statements, DatabaseStatements) {
@@ -65,11 +65,11 @@ TEST(Statements, DatabaseStatements) {
 TEST(Statements, Calls) {
   EXPECT_EQ(translate("Dim x\nBump x\nBump (x)\nCall Bump(x + 1)"),
             "    VBValue l_x = vb_int(0);\n    (void)p_module_bump(&(l_x));\n    (void)p_module_bump(&(l_x));\n"
-            "    (void)p_module_bump(vb_temporary(vb_op(\"+\",l_x,vb_int(1))));\n");
+            "    (void)p_module_bump(vb_cell(&(VBValue){0},vb_binary(VB_OP_ADD,l_x,vb_int(1))));\n");
   // By value: a temporary even for a plain variable; calls run in argument order.
   EXPECT_EQ(translate("Dim x\nShow2 x, Ask()"),
             "    VBValue _t1;\n    VBValue l_x = vb_int(0);\n"
-            "    (void)(_t1=l_x,p_module_show2(vb_temporary(_t1),vb_temporary(p_module_ask())));\n");
+            "    (void)(_t1=l_x,p_module_show2(vb_cell(&(VBValue){0},_t1),vb_cell(&(VBValue){0},p_module_ask())));\n");
   EXPECT_EQ(failure("Bump"), "Form1.Test, statement 1: Bump: Module1.Bump expects 1 arguments");
   EXPECT_EQ(failure("Start"), "Form1.Test, statement 1: Start: Unknown native procedure Start");
   EXPECT_EQ(failure("MsgBox(\"Hi\")"), "Form1.Test, statement 1: MsgBox(\"Hi\"): Unknown native procedure MsgBox");
@@ -81,30 +81,30 @@ TEST(Statements, Calls) {
 
 TEST(Statements, Blocks) {
   EXPECT_EQ(translate("Dim c\nIf c Then c = 1 Else c = 2"),
-            "    VBValue l_c = vb_int(0);\n    if(vb_truth(l_c)) {\n        l_c = vb_coerce(vb_int(1),\"variant\");\n"
-            "    } else {\n        l_c = vb_coerce(vb_int(2),\"variant\");\n    }\n");
+            "    VBValue l_c = vb_int(0);\n    if(vb_truth(l_c)) {\n        l_c = vb_int(1);\n"
+            "    } else {\n        l_c = vb_int(2);\n    }\n");
   EXPECT_EQ(translate("Dim c\nIf c = 1 Then\nc = 2\nElseIf c = 3 Then\nElse\nEnd If"),
-            "    VBValue l_c = vb_int(0);\n    if(vb_truth(vb_op(\"=\",l_c,vb_int(1)))) {\n"
-            "        l_c = vb_coerce(vb_int(2),\"variant\");\n    } else if(vb_truth(vb_op(\"=\",l_c,vb_int(3)))) {\n"
+            "    VBValue l_c = vb_int(0);\n    if(vb_test(VB_OP_EQ,l_c,vb_int(1))) {\n"
+            "        l_c = vb_int(2);\n    } else if(vb_test(VB_OP_EQ,l_c,vb_int(3))) {\n"
             "    } else {\n    }\n");
   EXPECT_EQ(translate("Dim c\nSelect Case c\nCase 1 To 5, Is > 10, 7\nc = 0\nCase Else\nEnd Select"),
             "    VBValue l_c = vb_int(0);\n    { VBValue _select_2 = l_c;\n        int _select_2_matched = 0;\n"
-            "        if(!_select_2_matched && ((vb_truth(vb_op(\">=\",_select_2,vb_int(1))) && "
-            "vb_truth(vb_op(\"<=\",_select_2,vb_int(5)))) || (vb_truth(vb_op(\">\",_select_2,vb_int(10)))) || "
-            "(vb_truth(vb_op(\"=\",_select_2,vb_int(7)))))) {\n            _select_2_matched = 1;\n"
-            "            l_c = vb_coerce(vb_int(0),\"variant\");\n        }\n"
+            "        if(!_select_2_matched && ((vb_test(VB_OP_GE,_select_2,vb_int(1)) && "
+            "vb_test(VB_OP_LE,_select_2,vb_int(5))) || (vb_test(VB_OP_GT,_select_2,vb_int(10))) || "
+            "(vb_test(VB_OP_EQ,_select_2,vb_int(7))))) {\n            _select_2_matched = 1;\n"
+            "            l_c = vb_int(0);\n        }\n"
             "        if(!_select_2_matched && (1)) {\n            _select_2_matched = 1;\n        }\n    }\n");
   // For loops are checked by running them (the parity corpus, for_loops.bas).
   EXPECT_EQ(translate("Dim c\nDo While c\nLoop Until c\nDo\nExit Do\nLoop\nWhile c\nWend"),
             "    VBValue l_c = vb_int(0);\n    while(vb_truth(l_c)) {\n        if(vb_truth(l_c)) break;\n    }\n"
             "    while(1) {\n        break;\n    }\n    while(vb_truth(l_c)) {\n    }\n");
   EXPECT_EQ(translate("Dim c\nDo Until c\nLoop While c"),
-            "    VBValue l_c = vb_int(0);\n    while(vb_truth(l_c)==0) {\n        if(vb_truth(l_c) == 0) break;\n    }\n");
+            "    VBValue l_c = vb_int(0);\n    while(!vb_truth(l_c)) {\n        if(!vb_truth(l_c)) break;\n    }\n");
 }
 
 TEST(Statements, LoopExitFromSingleLineIf) {
   EXPECT_NE(translate("Dim i\nFor i = 1 To 3\nIf i = 2 Then Exit For\nNext")
-                .find("        if(vb_truth(vb_op(\"=\",l_i,vb_int(2)))) {\n            break;\n        }\n    }\n"),
+                .find("        if(vb_test(VB_OP_EQ,l_i,vb_int(2))) {\n            break;\n        }\n    }\n"),
             std::string::npos);
   EXPECT_EQ(failure("If 1 Then Exit Do"), "Form1.Test, statement 1: If 1 Then Exit Do: Exit For/Do outside loop");
   EXPECT_EQ(failure("Exit For"), "Form1.Test, statement 1: Exit For: Exit For/Do outside loop");
@@ -127,9 +127,9 @@ TEST(Statements, DimInsideABlockIsProcedureWide) {
   // Declared once at the start of the function: visible after the block and
   // not reset on each pass of the loop.
   EXPECT_EQ(translate("Dim c\nDo While c\nDim n As Integer\nn = n + 1\nLoop\nc = n"),
-            "    VBValue l_n = vb_int(0);\n    VBValue l_c = vb_int(0);\n    while(vb_truth(l_c)) {\n"
-            "        l_n = vb_coerce(vb_op(\"+\",l_n,vb_int(1)),\"integer\");\n    }\n"
-            "    l_c = vb_coerce(l_n,\"variant\");\n");
+            "    long long l_n = 0;\n    VBValue l_c = vb_int(0);\n    while(vb_truth(l_c)) {\n"
+            "        l_n = vb_store_int(((l_n) + (1LL)),-32768LL,32767LL,\"integer\");\n    }\n"
+            "    l_c = vb_int(l_n);\n");
   EXPECT_EQ(failure("Dim a\nDim A"), "Form1.Test, statement 2: Dim A: Variable declared more than once: a");
   EXPECT_EQ(failure("Dim Test"), "Form1.Test, statement 1: Dim Test: Cannot redeclare function name");
   EXPECT_EQ(failure("Dim x = Ask()"), "Form1.Test, statement 1: Dim x = Ask(): Form1: global initializer must be a literal: Ask()");
@@ -139,7 +139,7 @@ TEST(Statements, FunctionResultsAndExits) {
   EXPECT_EQ(translate("Test = 3\nExit Sub", "Function Test() As Integer", "End Function"),
             "    _ret = vb_int(3);\n    return _ret;\n");
   EXPECT_EQ(translate("Exit Function"), "    return vb_int(0);\n");
-  EXPECT_EQ(translate("If 1 Then Exit Sub"), "    if(vb_truth(vb_int(1))) {\n        return vb_int(0);\n    }\n");
+  EXPECT_EQ(translate("If 1 Then Exit Sub"), "    if(((1LL) != 0)) {\n        return vb_int(0);\n    }\n");
 }
 
 TEST(Statements, ClassFields) {
