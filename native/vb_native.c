@@ -75,13 +75,13 @@ static long long err_number;
 static char *err_description;
 
 static char *copy_text(const char *text);
+static void note_failure(const char *message);
 
 /* A failure detected by the library: trapped when a trap is entered, else
  * one line on standard error and status 1. */
 static _Noreturn void fatal(const char *message) {
     if (trap_depth > 0) {
-        err_description = copy_text(message ? message : "");
-        if (err_number == 0) err_number = 5;
+        note_failure(message ? message : "");
         jmp_buf *trap = traps[--trap_depth];
         longjmp(*trap, 1);
     }
@@ -675,10 +675,18 @@ VBValue vb_neg(VBValue a) {
 /* Arrays                                                                 */
 /* ===================================================================== */
 
+/* Elements are stored with the first subscript varying fastest; `dims` is 0
+ * for a plain list counted from 0, else the number of dimensions with
+ * their lower bounds and extents (see vb_arrays.c). */
+#define VB_MAX_DIMS 8
 typedef struct VBArray {
     long long count;
     VBValue *items;
+    int dims;
+    long long lower[VB_MAX_DIMS], extent[VB_MAX_DIMS];
 } VBArray;
+
+static long long flat_index(const VBArray *a, int n, const VBValue *indexes, const char *name);
 
 static VBValue array_value(long long count) {
     if (count < 0) fatal("Array dimensions out of range");
@@ -692,7 +700,11 @@ static VBValue array_value(long long count) {
 
 /* A variable's initial value: "" for String, False for Boolean, Nothing
  * for Object, the Integer 0 otherwise. */
+static int record_initial(const char *type, VBValue *out);
+
 static VBValue initial_value(const char *type) {
+    VBValue record;
+    if (record_initial(type, &record)) return record;
     if (!strcasecmp(type, "string")) return str_value("");
     if (!strcasecmp(type, "boolean")) return bool_value(0);
     if (!strcasecmp(type, "object")) return vb_nothing();
@@ -708,11 +720,11 @@ static long long element_count(VBValue upper) {
     return last + 1;
 }
 
+static void fill_items(VBArray *a, long long from, const char *type);
+
 VBValue vb_array_new(VBValue upper, const char *type) {
     VBValue v = array_value(element_count(upper));
-    VBArray *a = v.object;
-    VBValue initial = initial_value(type ? type : "variant");
-    for (long long k = 0; k < a->count; k++) a->items[k] = initial.kind == VB_STRING ? vb_copy(initial) : initial;
+    fill_items(v.object, 0, type);
     return v;
 }
 
@@ -736,6 +748,7 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
 static VBValue *element(VBValue array, VBValue index, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
+    if (a->dims) return &a->items[flat_index(a, 1, &index, name)];
     Num n = number_of(index);
     long long i = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : -1;
     if (i < 0 || i >= a->count) failf("Subscript out of range: %s", name ? name : "");
@@ -1004,46 +1017,6 @@ VBValue vb_str(const char *value) { return str_value(value); }
 double vb_number(VBValue value) { return number_value(value); }
 int vb_truth(VBValue value) { return truth_of(value); }
 const char *vb_string(VBValue value) { return string_of(value); }
-
-/* ===================================================================== */
-/* Error trapping and Err                                                 */
-/* ===================================================================== */
-
-void vb_trap_enter(jmp_buf *trap) {
-    if (trap_depth >= (int)COUNT_OF(traps)) fatal("Error traps nested too deeply");
-    traps[trap_depth++] = trap;
-}
-
-void vb_trap_leave(void) {
-    if (trap_depth > 0) trap_depth--;
-}
-
-VBValue vb_err_get(const char *property) {
-    if (property && !strcasecmp(property, "Number")) return int_value(err_number);
-    if (property && !strcasecmp(property, "Description")) return str_value(err_description ? err_description : "");
-    unsupported("Err has no supported property ", property, NULL);
-}
-
-void vb_err_clear(void) {
-    err_number = 0;
-    err_description = NULL;
-}
-
-/* Err.Raise number, [source], [description]: the description is the third
- * argument's text, else the second's, else "Application-defined error". */
-void vb_err_raise(int argc, VBValue *args) {
-    long long number = 5;
-    if (argc > 0) {
-        Num n = number_of(args[0]);
-        number = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : 5;
-    }
-    const char *description = argc > 2   ? string_of(args[2])
-                              : argc > 1 ? string_of(args[1])
-                                         : "Application-defined error";
-    err_number = number;
-    err_description = copy_text(description);
-    fatal(err_description);
-}
 
 /* For loops: the counter, end and step are numbers evaluated once; the
  * loop runs while the counter has not passed the end in the step's
@@ -1849,6 +1822,8 @@ static const struct {
  * its functions by string literals, so the last lookups are remembered by
  * the name's address (and its first two characters). */
 static int builtin_lookup(const char *name);
+static VBValue array_bound(int argc, VBValue *args, int upper);
+static VBValue more_builtins(const char *name, int argc, VBValue *args);
 
 static int builtin_code(const char *name) {
     static struct {
@@ -1982,8 +1957,8 @@ static VBValue format_named(VBValue value, const char *style) {
 
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     int code = builtin_code(name);
-    if (code == B_UNKNOWN) unsupported("Unsupported native BASIC function: ", name, NULL);
     if (argc < 0 || !args) argc = 0;
+    if (code == B_UNKNOWN) return more_builtins(name, argc, args);
     VBValue v = argc > 0 ? args[0] : int_value(0);
     char buf[64], buf2[64];
     size_t n, n2;
@@ -2258,11 +2233,8 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         Num x;
         return bool_value(v.kind == VB_OBJECT ? !v.object : try_number(v, &x));
     }
-    case B_UBOUND:
-        need_args(argc, 1, "UBound");
-        if (!vb_is_array(v)) failf("UBound requires an array (got %s)", value_repr(v));
-        return int_value(vb_array_count(v) - 1);
-    case B_LBOUND: return int_value(0);
+    case B_UBOUND: return array_bound(argc, args, 1);
+    case B_LBOUND: return array_bound(argc, args, 0);
     case B_SPLIT: {
         need_args(argc, 1, "Split");
         s = text_of(v, buf, &n);
@@ -2318,7 +2290,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         const char *e = getenv(s);
         return str_value(e ? e : "");
     }
-    default: return int_value(0);
+    default: return more_builtins(name, argc, args);
     }
 }
 
@@ -2334,12 +2306,13 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5 };
 
 typedef struct VBObject {
     int tag;
     const char *name;
     VBClassDef *definition;
+    void *record; /* a record's definition (vb_records.c) */
     VBValue *values;
     sqlite3 *sql;
 #ifdef VB_WITH_MYSQL
@@ -2466,9 +2439,12 @@ static char *property_member(const char *prefix, const char *field) {
     return r;
 }
 
+static VBValue *record_field(VBObject *o, const char *name);
+
 VBValue vb_member_get(VBValue object, const char *name) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_RECORD) return *record_field(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2492,6 +2468,10 @@ VBValue vb_member_get(VBValue object, const char *name) {
 void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_RECORD) {
+        *record_field(o, name) = value; /* stored as it is, like a Variant */
+        return;
+    }
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) {
@@ -2515,6 +2495,8 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     if (!name) name = "";
     if (argc < 0 || !args) argc = 0;
     switch (o->tag) {
+    case TAG_RECORD: /* rec.field(i): an element of an array field */
+        return vb_index_at(*record_field(o, name), argc, args, name);
     case TAG_INSTANCE:
         if (!class_handler) fatal("No registered class procedure");
         return class_handler(object, name, argc, args);
@@ -3508,3 +3490,9 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     XCloseDisplay(display);
     display = NULL;
 }
+
+/* Language parts kept in their own files; they share this file's internals. */
+#include "vb_errors.c"
+#include "vb_arrays.c"
+#include "vb_records.c"
+#include "vb_builtins2.c"

@@ -146,4 +146,6 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 }
 #endif
 
+#include "vb_lang.h"
+
 #endif /* CORVANE_NATIVE_H */

@@ -180,8 +180,10 @@ std::vector<Param> parse_params(const std::string& text) {
       }
       i = j;
     }
-    // the type: the word after As
-    for (size_t k = 0; k < piece.size(); ++k) {
+    // the type: the word after As; an array parameter ("a() As Long")
+    // holds the caller's array, whatever its element type
+    const size_t open = piece.find('(');
+    for (size_t k = 0; k < piece.size() && open == std::string::npos; ++k) {
       if (k > 0 && (std::isalnum(static_cast<unsigned char>(piece[k - 1])) || piece[k - 1] == '_')) continue;
       if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
         p.type = lower((*g)[1]);

@@ -100,6 +100,17 @@ std::string NativeCompiler::emit() {
                   names + "},(const char*[]){" + types + "});");
   }
   out.push_back("    vb_set_class_handler(dispatch_class);");
+  // Record types before the variables that hold records.
+  for (const auto& [name, fields] : records_) {
+    std::string names, types;
+    for (size_t k = 0; k < fields.size(); ++k) {
+      names += (k ? ", " : "") + q(fields[k].first);
+      types += (k ? ", " : "") + q(fields[k].second);
+    }
+    if (fields.empty()) names = types = "NULL";
+    out.push_back("    vb_register_record(" + q(name) + "," + std::to_string(fields.size()) + ",(const char*[]){" + names +
+                  "},(const char*[]){" + types + "});");
+  }
   for (const GlobalName& g : globals_) out.push_back("    g_" + c_name(g.name) + " = " + g.init + ";");
   if (sub_main) {
     if (!find_procedure("module_main")) error(nullptr, "Startup Sub Main requires a public Sub Main in a .bas module");
@@ -110,13 +121,14 @@ std::string NativeCompiler::emit() {
   for (const NativeProcedure& proc : procs_) {
     out.push_back("");
     out.push_back("static VBValue p_" + c_name(proc.key) + "(" + parameters(proc) + ") {");
-    if (proc.kind == "function")
-      out.push_back("    VBValue _ret = vb_int(0);");  // whatever the declared type, as interpreted
+    std::vector<std::string> body = compile_body(proc);
+    if (proc.kind == "function")  // whatever the declared type, as interpreted
+      out.push_back(std::string("    ") + (traps() ? "volatile " : "") + "VBValue _ret = vb_int(0);");
     // Arguments are converted to the parameters' declared types on entry.
     for (const NativeParam& p : proc.params)
       if (p.type != "variant")
         out.push_back("    *" + param_c_name(p.name) + " = vb_coerce(*" + param_c_name(p.name) + "," + q(p.type) + ");");
-    for (std::string& line : compile_body(proc)) out.push_back(std::move(line));
+    for (std::string& line : body) out.push_back(std::move(line));
     out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_int(0);");
     out.push_back("}");
   }

@@ -229,10 +229,7 @@ std::string CExpression::word(const std::string& token) {
         array = compiler.resolve_variable(proc, name, local);
       } catch (const NativeCompileError&) {
       }
-      if (array) {
-        if (args.size() != 1) fail("One-dimensional arrays require exactly one subscript");
-        return "vb_index(" + *array + "," + args[0] + "," + q(key) + ")";
-      }
+      if (array) return compiler.element_read(*array, args, key);
     }
     if (BUILTINS.count(key)) {
       return compiler.in_order(args, [&](const std::vector<std::string>& v) {
@@ -261,6 +258,15 @@ std::string CExpression::word(const std::string& token) {
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");
     return "vb_get(" + q(name) + "," + q(*member) + ")";
+  }
+  // A built-in without arguments (Timer, Rnd) unless a variable has its name.
+  static const std::set<std::string, std::less<>> bare = {"now", "date", "time", "timer", "rnd"};
+  if (bare.count(key) && BUILTINS.count(key)) {
+    try {
+      return compiler.resolve_variable(proc, name, local);
+    } catch (const NativeCompileError&) {
+      return "vb_builtin(" + q(key) + ",0," + value_array({}) + ")";
+    }
   }
   return compiler.resolve_or_implicit(proc, name, local);
 }

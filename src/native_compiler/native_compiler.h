@@ -45,6 +45,9 @@ struct NativeParam {
   std::string type;  // lower-cased, "variant" by default
 };
 
+class NativeCompiler;
+std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std::string& where, const std::string& text);
+
 struct NativeProcedure {
   std::string name;   // as written
   std::string key;    // C name after "p_"
@@ -69,8 +72,9 @@ using Locals = std::map<std::string, LocalName>;
 struct Declaration {
   std::string name;  // lower-cased
   std::string type;  // lower-cased
-  std::string init;  // C initializer (empty for an array)
-  std::optional<std::string> array_bound;  // an array: its upper bound as written ("" for "()")
+  std::string init;  // C initializer (empty for an array or a computed constant)
+  std::optional<std::string> array_bound;  // an array: its bounds as written ("" for "()")
+  std::string value;  // a constant's expression when it is not a literal
 };
 
 struct GlobalName {
@@ -89,6 +93,15 @@ class NativeCompiler {
   [[noreturn]] void error(const NativeProcedure* proc, std::string_view message) const;
 
   std::vector<Declaration> parse_declaration(std::string_view line, std::string_view owner) const;
+  // The record types (Type blocks): lower-cased name -> fields (lower-cased
+  // name, type; "type[count]" for an array field), in declaration order.
+  const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>& records() const {
+    return records_;
+  }
+  bool is_record(std::string_view lower_name) const;
+  // The procedure being translated uses On Error (its locals are volatile,
+  // since a trapped failure comes back through longjmp).
+  bool traps() const { return traps_; }
   std::string resolve_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
   // resolve_variable, but a plain name that is nothing else becomes a local
   // of the procedure (starting as 0), as an undeclared name does when
@@ -97,6 +110,9 @@ class NativeCompiler {
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
+  // Element access: C text reading `array` at the subscripts.
+  std::string element_read(const std::string& array, const std::vector<std::string>& subscripts,
+                           const std::string& name);
   std::vector<std::string> compile_body(const NativeProcedure& proc);
   // One simple statement; `locals` gains the names it declares.
   std::vector<std::string> _statement(const NativeProcedure& proc, std::string_view line, Locals& locals,
@@ -140,6 +156,16 @@ class NativeCompiler {
   void collect();
   void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index);
   void collect_class(const ClassModule& cls);
+  // "Type Name ... End Type" from line k; returns the End Type's index.
+  size_t collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k);
+  // C text making the array of `bounds` as written ("10", "1 To 5, 3").
+  std::string array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,
+                          std::string_view type, const Locals& locals, std::string_view old_value = {},
+                          bool preserve = false);
+  std::vector<std::string> jump(const NativeProcedure& proc, std::string_view line, int indent);
+  std::vector<std::string> on_error(const NativeProcedure& proc, std::string_view line, int indent);
+  // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
+  std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);
 
   const Project& project_;
@@ -173,6 +199,14 @@ class NativeCompiler {
   bool traps_ = false;
   // Undeclared names used in the procedure being translated: key -> C name.
   std::map<std::string, std::string> implicit_;
+  // Labels of the procedure being translated that GoTo, Resume or On Error
+  // name; the handlers' numbers; every declaration goes to the start of the
+  // function when the body jumps.
+  std::set<std::string> jump_targets_;
+  std::map<std::string, int> handler_ids_;
+  bool hoist_all_ = false;
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> records_;
+  std::map<std::string, int> option_base_;  // module -> Option Base
 };
 
 // Side-effect analysis of translated C text, for in_order.
@@ -217,6 +251,9 @@ std::string name_key(std::string_view name);
 
 // Where the runtime sources vb_native.c and vb_native.h are kept.
 std::filesystem::path native_runtime_dir();
+// Every file of the runtime's sources (vb_native.c includes the other .c
+// files, so compiling it compiles them all).
+const std::vector<std::string>& native_runtime_files();
 
 // What compiling the runtime library depends on: the compiler's words, the
 // options vb_native.c is compiled with, and the folder of the sources.

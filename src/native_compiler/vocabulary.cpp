@@ -20,7 +20,9 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cstr", "str",   "val",   "cdbl",  "csng", "cint", "clng", "len", "abs",   "int",    "fix",   "sqr",
     "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ",
     "instrrev", "replace", "strreverse", "strcomp", "space", "string", "chr", "asc", "sgn", "hex", "oct",
-    "iif", "isnull", "isempty", "isnumeric", "ubound", "lbound", "split", "join", "format"};
+    "iif", "isnull", "isempty", "isnumeric", "ubound", "lbound", "split", "join", "format",
+    "array", "isarray", "isobject", "ismissing", "round", "log", "exp", "sin", "cos", "tan", "atn", "cbool",
+    "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer"};
 const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf", "vbnewline", "vblf",
                                                      "vbcr",  "vbtab", "nothing", "empty",    "vbok",
                                                      "vbcancel", "vbyes", "vbno"};

@@ -70,7 +70,9 @@ TEST(Statements, Calls) {
   EXPECT_EQ(translate("Dim x\nShow2 x, Ask()"),
             "    VBValue _t1;\n    VBValue l_x = vb_int(0);\n"
             "    (void)(_t1=l_x,p_module_show2(vb_temporary(_t1),vb_temporary(p_module_ask())));\n");
-  EXPECT_EQ(failure("Bump"), "Form1.Test, statement 1: Bump: Module1.Bump expects 1 arguments");
+  EXPECT_EQ(failure("Bump 1, 2"), "Form1.Test, statement 1: Bump 1, 2: Module1.Bump expects 1 arguments");
+  // A left-out argument starts as the parameter type's initial value.
+  EXPECT_EQ(translate("Bump"), "    (void)p_module_bump(vb_temporary(vb_int(0)));\n");
   EXPECT_EQ(failure("Start"), "Form1.Test, statement 1: Start: Unknown native procedure Start");
   EXPECT_EQ(failure("MsgBox(\"Hi\")"), "Form1.Test, statement 1: MsgBox(\"Hi\"): Unknown native procedure MsgBox");
   EXPECT_EQ(failure("Form1.Show vbModal"),
@@ -132,7 +134,8 @@ TEST(Statements, DimInsideABlockIsProcedureWide) {
             "    l_c = vb_coerce(l_n,\"variant\");\n");
   EXPECT_EQ(failure("Dim a\nDim A"), "Form1.Test, statement 2: Dim A: Variable declared more than once: a");
   EXPECT_EQ(failure("Dim Test"), "Form1.Test, statement 1: Dim Test: Cannot redeclare function name");
-  EXPECT_EQ(failure("Dim x = Ask()"), "Form1.Test, statement 1: Dim x = Ask(): Form1: global initializer must be a literal: Ask()");
+  EXPECT_EQ(failure("Dim x = Ask()"),
+            "Form1.Test, statement 1: Dim x = Ask(): Form1: only a constant can have a value in its declaration: Dim x = Ask()");
 }
 
 TEST(Statements, FunctionResultsAndExits) {
@@ -165,14 +168,15 @@ TEST(Statements, ClassFields) {
 }
 
 TEST(Statements, FailureMessages) {
-  EXPECT_EQ(failure("On Error GoTo Fail\nFail:"),
-            "Form1.Test, statement 1: On Error GoTo Fail: On Error GoTo with a handler label is not yet available in native mode");
-  EXPECT_EQ(failure("Resume Next"), "Form1.Test, statement 1: Resume Next: Native compiler does not support statement: Resume Next");
-  EXPECT_EQ(failure("ReDim a(2, 3)"),
-            "Form1.Test, statement 1: ReDim a(2, 3): Native compiler does not support statement: ReDim a(2, 3)");
-  EXPECT_EQ(failure("GoTo done"), "Form1.Test, statement 1: GoTo done: Native compiler does not support statement: GoTo done");
-  EXPECT_EQ(failure("Dim a\na(1, 2) = 2"),
-            "Form1.Test, statement 2: a(1, 2) = 2: One-dimensional arrays require exactly one subscript");
+  // Jumps: every label a jump names must exist, outside blocks.
+  EXPECT_EQ(failure("On Error GoTo Fail\nFail:"), "");
+  EXPECT_EQ(failure("GoTo done"), "Form1: Label not defined in Test: done");
+  EXPECT_EQ(failure("If 1 Then\nAgain:\nEnd If\nGoTo Again"),
+            "Form1.Test, statement 2: Again: GoTo or Resume to a label inside a block (Again) is not supported in native builds");
+  EXPECT_EQ(failure("x:\nx:\nGoTo x"), "Form1.Test, statement 2: x: Label defined more than once: x");
+  EXPECT_EQ(failure("GoSub x\nx:"), "Form1.Test, statement 1: GoSub x: Native compiler does not support statement: GoSub x");
+  EXPECT_EQ(failure("ReDim a(2, 3)"), "");
+  EXPECT_EQ(failure("ReDim a"), "Form1.Test, statement 1: ReDim a: Native compiler does not support statement: ReDim a");
   EXPECT_EQ(failure("Dim a\nMid(a, 1) = \"x\""),
             "Form1.Test, statement 2: Mid(a, 1) = \"x\": Undefined variable Mid (native builds require explicit declarations)");
   EXPECT_EQ(failure("App.Title = 1"),

@@ -1,0 +1,37 @@
+/* Corvane native runtime: the interface of the language parts kept in their
+ * own files (error handlers, arrays with bounds, records). Included by
+ * vb_native.h; plain C11. */
+#ifndef CORVANE_NATIVE_LANG_H
+#define CORVANE_NATIVE_LANG_H
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Error handlers. A procedure with On Error keeps one trap entered while a
+ * handler or Resume Next is in force; the trap's depth tells whether it is
+ * still the innermost one. */
+int vb_trap_depth(void);
+_Noreturn void vb_fail(const char *message);   /* a runtime error with this message */
+_Noreturn void vb_err_rethrow(void);           /* the error being handled goes on to the caller */
+
+/* Arrays with bounds: `bounds` holds a (lower, upper) pair per dimension;
+ * subscripts are checked against each dimension. `type` is the element
+ * type (its initial value fills new elements; records get one each). */
+VBValue vb_array_shape(int dims, VBValue *bounds, const char *type);
+VBValue vb_array_reshape(VBValue old, int dims, VBValue *bounds, int preserve, const char *type);
+VBValue vb_index_at(VBValue array, int count, VBValue *indexes, const char *name);
+void vb_index_set_at(VBValue array, int count, VBValue *indexes, VBValue value, const char *name);
+VBValue *vb_element_ref(VBValue array, int count, VBValue *indexes, const char *name);
+
+/* Records (Type blocks): `types` holds each field's type, "type[count]"
+ * for an array field. Fields are read and written with vb_member_get and
+ * vb_member_set. */
+void vb_register_record(const char *name, int nfields, const char **names, const char **types);
+VBValue vb_new_record(const char *name);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* CORVANE_NATIVE_LANG_H */
