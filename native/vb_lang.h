@@ -30,6 +30,10 @@ VBValue *vb_element_ref(VBValue array, int count, VBValue *indexes, const char *
 void vb_register_record(const char *name, int nfields, const char **names, const char **types);
 VBValue vb_new_record(const char *name);
 
+/* The arguments of the event being dispatched (MouseDown: Button, Shift,
+ * X, Y); missing ones are 0. */
+void vb_event_args(int n, VBValue *out);
+
 #ifdef __cplusplus
 }
 #endif

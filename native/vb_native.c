@@ -687,6 +687,7 @@ typedef struct VBArray {
 } VBArray;
 
 static long long flat_index(const VBArray *a, int n, const VBValue *indexes, const char *name);
+static long long whole_of(VBValue v, long long fallback);
 
 static VBValue array_value(long long count) {
     if (count < 0) fatal("Array dimensions out of range");
@@ -2818,6 +2819,8 @@ typedef struct ControlState {
     int x, y, w, h;
     int value;
     int kind; /* kind code of def->kind */
+    int interval; /* a Timer's Interval (ms) */
+    double due;   /* when an armed Timer fires next (ms on the monotonic clock), 0 unarmed */
 } ControlState;
 
 typedef struct FormState {
@@ -2857,6 +2860,10 @@ static int has_menus(const FormState *f) { return f->def->menus && f->def->menu_
 
 static int clamp_size(int v) { return v < 1 ? 1 : v; }
 
+static int next_event(XEvent *event);
+static void mouse_event(int form, const char *event, unsigned button, unsigned state, int x, int y);
+static void shown(int form);
+
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
     current_form = form;
@@ -2883,6 +2890,7 @@ static void create_states(FormState *f) {
         c->h = d->h;
         c->value = 0;
         c->kind = kind_code(d->kind);
+        c->interval = d->interval;
     }
 }
 
@@ -2919,7 +2927,9 @@ static void instantiate(int index) {
     f->focus = -1;
     f->active_menu = -1;
     set_window_name(f);
-    XSelectInput(display, f->window, ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask);
+    XSelectInput(display, f->window,
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                     StructureNotifyMask);
     XSetWMProtocols(display, f->window, &wm_delete_window, 1);
     mark_process(f->window);
     raise_event(index, -1, "Load");
@@ -3155,8 +3165,10 @@ void vb_show(const char *form) {
     instantiate(i);
     if (!f->loaded) return; /* unloaded by its own Load event */
     XMapRaised(display, f->window);
+    int was_visible = f->visible;
     f->visible = 1;
     redraw(i);
+    if (!was_visible) shown(i);
 }
 
 void vb_hide(const char *form) {
@@ -3261,6 +3273,7 @@ VBValue vb_get(const char *owner, const char *field) {
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);
+    if (ci >= 0 && !strcasecmp(field, "Interval")) return int_value(control_state(fi, ci)->interval);
     if (ci >= 0) {
         int k = kind_code(form_states[fi].def->controls[ci].kind);
         enum { F_TEXT, F_CAPTION, F_VALUE, F_LEFT, F_TOP, F_WIDTH, F_HEIGHT, F_VISIBLE, F_ENABLED, F_NONE } which = F_NONE;
@@ -3312,6 +3325,14 @@ void vb_set(const char *owner, const char *field, VBValue value) {
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);
+    if (ci >= 0 && !strcasecmp(field, "Interval")) {
+        ControlState *timer = control_state(fi, ci);
+        long long ms = whole_of(value, 0);
+        if (ms < 0 || ms > 65535) fatal("Invalid property value: Interval");
+        timer->interval = (int)ms;
+        timer->due = 0; /* counts again from now */
+        return;
+    }
     if (ci >= 0) {
         int *target = NULL;
         int is_text = !strcasecmp(field, "Text"), is_caption = !strcasecmp(field, "Caption");
@@ -3457,7 +3478,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 
     while (running && !sub_main) {
         XEvent event;
-        XNextEvent(display, &event);
+        if (!next_event(&event)) continue; /* Timers ran instead */
         int i = form_of_window(event.xany.window);
         if (i < 0) continue;
         switch (event.type) {
@@ -3473,7 +3494,18 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             break;
         case ButtonPress:
             /* wheel "buttons" 4 to 7 are not presses */
-            if (event.xbutton.button <= Button3) mouse_press(i, event.xbutton.x, event.xbutton.y);
+            if (event.xbutton.button <= Button3) {
+                mouse_event(i, "MouseDown", event.xbutton.button, event.xbutton.state, event.xbutton.x,
+                            event.xbutton.y);
+                if (running && form_states[i].loaded) mouse_press(i, event.xbutton.x, event.xbutton.y);
+            }
+            break;
+        case ButtonRelease:
+            if (event.xbutton.button <= Button3)
+                mouse_event(i, "MouseUp", event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
+            break;
+        case MotionNotify:
+            mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
             break;
         case KeyPress:
             if (form_states[i].focus >= 0) key_press(i, &event.xkey);
@@ -3496,3 +3528,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_arrays.c"
 #include "vb_records.c"
 #include "vb_builtins2.c"
+#include "vb_events.c"

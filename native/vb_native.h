@@ -41,6 +41,7 @@ typedef struct VBControlDef {
     const char *text;
     int x, y, w, h;
     int visible, enabled;
+    int interval; /* a Timer's Interval in milliseconds */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is

@@ -28,6 +28,34 @@ std::string parameters(const NativeProcedure& proc) {
 
 std::string flag(bool b) { return b ? "1" : "0"; }
 
+// The events the runtime raises: a form's, and a control's by its kind.
+constexpr const char* FORM_EVENTS[] = {"Load", "Unload", "Activate", "MouseDown", "MouseUp", "MouseMove"};
+
+std::vector<const char*> control_events(std::string_view kind) {
+  if (kind == "Timer") return {"Timer"};
+  return {"Click", "Change", "MouseDown", "MouseUp", "MouseMove"};
+}
+
+// True when the runtime raises the event of this handler name ("owner_event").
+bool raised_event(const VBForm& form, const std::string& handler) {
+  const size_t cut = handler.rfind('_');
+  const std::string owner = handler.substr(0, cut), event = handler.substr(cut + 1);
+  const auto has = [&](const auto& events) {
+    for (const char* e : events)
+      if (name_key(e) == event) return true;
+    return false;
+  };
+  if (owner == "form") return has(FORM_EVENTS);
+  for (const Control& c : form.controls)
+    if (name_key(c.name) == owner) return has(control_events(c.kind));
+  // A menu item's Click, for the items of a drop-down (a top-level menu
+  // only opens its drop-down).
+  for (const MenuItem& top : form.menus)
+    for (const MenuItem& child : top.children)
+      if (name_key(child.name) == owner) return event == "click";
+  return false;
+}
+
 }  // namespace
 
 std::string NativeCompiler::emit() {
@@ -37,22 +65,23 @@ std::string NativeCompiler::emit() {
     const Diagnostic& d = diagnostics.front();
     error(nullptr, d.location + ":" + std::to_string(d.line) + ": " + d.feature + "; " + d.advice);
   }
-  // 2. Events, menus and controls of each form.
+  // 2. Events, menus and controls of each form. An event procedure of a
+  // control the form does not have is an ordinary procedure (VB6 ignores
+  // it); one of an event this runtime never raises is refused.
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    std::set<std::string> handlers = {"form_load", "form_unload"};
-    for (const Control& c : form.controls) {
-      handlers.insert(name_key(c.name) + "_click");
-      handlers.insert(name_key(c.name) + "_change");
+    std::set<std::string> owners = {"form"};
+    for (const Control& c : form.controls) owners.insert(name_key(c.name));
+    for (const MenuItem& top : form.menus) {
+      owners.insert(name_key(top.name));
+      for (const MenuItem& child : top.children) owners.insert(name_key(child.name));
     }
-    for (const MenuItem& top : form.menus)
-      for (const MenuItem& child : top.children) handlers.insert(name_key(child.name) + "_click");
     for (const NativeProcedure& proc : procs_) {
       if (proc.form_index != static_cast<int>(i)) continue;
       const std::string lname = name_key(proc.name);
       const size_t cut = lname.rfind('_');
-      if (cut == std::string::npos) continue;
-      if (event_words().count(lname.substr(cut + 1)) && !handlers.count(lname))
+      if (cut == std::string::npos || !owners.count(lname.substr(0, cut))) continue;
+      if (event_words().count(lname.substr(cut + 1)) && !raised_event(form, lname))
         error(&proc, "Native X11 event not implemented: " + proc.name);
     }
     for (const MenuItem& top : form.menus)
@@ -163,17 +192,24 @@ std::string NativeCompiler::emit() {
   const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name) {
     const NativeProcedure* proc = find_procedure("f" + std::to_string(form) + "_" + name_key(name));
     if (!proc) return;
+    // Arguments (MouseDown's Button, Shift, X, Y) come from the runtime,
+    // as many as the procedure declares.
+    std::string args, fetch;
+    const size_t n = proc->params.size();
+    if (n > 0) {
+      fetch = "VBValue _a[" + std::to_string(n) + "]; vb_event_args(" + std::to_string(n) + ",_a); ";
+      for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
+    }
     out.push_back("    if(form==" + std::to_string(form) + " && control==" + std::to_string(control) +
-                  " && !strcasecmp(event," + q(event) + ")) {(void)p_" + c_name(proc->key) + "();return;}");
+                  " && !strcasecmp(event," + q(event) + ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args +
+                  ");return;}");
   };
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    handler_line(i, -1, "Load", "Form_Load");
-    handler_line(i, -1, "Unload", "Form_Unload");
-    for (size_t c = 0; c < form.controls.size(); ++c) {
-      handler_line(i, static_cast<long>(c), "Click", form.controls[c].name + "_Click");
-      handler_line(i, static_cast<long>(c), "Change", form.controls[c].name + "_Change");
-    }
+    for (const char* event : FORM_EVENTS) handler_line(i, -1, event, std::string("Form_") + event);
+    for (size_t c = 0; c < form.controls.size(); ++c)
+      for (const char* event : control_events(form.controls[c].kind))
+        handler_line(i, static_cast<long>(c), event, form.controls[c].name + "_" + event);
   }
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     long position = 0;
@@ -193,7 +229,8 @@ std::string NativeCompiler::emit() {
     for (const Control& c : form.controls)
       out.push_back("    {" + q(c.kind) + "," + q(c.name) + "," + q(c.caption) + "," + q(c.text) + "," +
                     std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.width) + "," +
-                    std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "},");
+                    std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
+                    std::to_string(c.interval) + "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");

@@ -178,6 +178,39 @@ TEST_F(NativeBuild, ClickHandlerRunsUnderX) {
   EXPECT_EQ(slurp(dir / "out.txt"), "loaded NativeClickProbe\nclicked abc\nProbeBox: bye\n");
 }
 
+TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // The Timer ticks three times and then waits for a press; Command1's
+  // MouseDown and MouseUp get the button and the position within the
+  // button; the procedure of a control the form lacks is an ordinary one.
+  Project p = make_project(
+      "Dim ticks\n"
+      "Private Sub Form_Activate()\nDebug.Print \"activated\"\nEnd Sub\n"
+      "Private Sub Tick_Timer()\nticks = ticks + 1\nDebug.Print \"tick \" & ticks\n"
+      "If ticks = 3 Then\nTick.Enabled = False\nDebug.Print \"interval \" & Tick.Interval\nEnd If\nEnd Sub\n"
+      "Private Sub Command1_MouseDown(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+      "Debug.Print \"down \" & Button & \" \" & X & \",\" & Y\nEnd Sub\n"
+      "Private Sub Command1_MouseUp(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+      "Debug.Print \"up \" & Button\nGone_Click\nEnd\nEnd Sub\n"
+      "Private Sub Gone_Click()\nDebug.Print \"gone called\"\nEnd Sub\n");
+  p.forms[0].caption = "NativeTimerProbe";
+  p.forms[0].new_control("Timer", 0, 0).name = "Tick";
+  p.forms[0].controls.back().interval = 40;
+  const fs::path exe = build(p);
+  // Command1 is at 10,50 (110x32): the press is at 30,10 within it.
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeTimerProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 1; "
+      "xdotool mousemove --window \"$w\" 40 60 click 1; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"),
+            "activated\ntick 1\ntick 2\ntick 3\ninterval 40\ndown 1 30.0,10.0\nup 1\ngone called\n");
+}
+
 TEST_F(NativeBuild, CommandLine) {
   const std::string tool = tool_path("corvane-native");
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");
