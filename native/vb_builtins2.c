@@ -208,6 +208,13 @@ static const struct {
     {"isobject", fn_isobject}, {"log", fn_log},       {"qbcolor", fn_qbcolor},   {"randomize", fn_randomize},
     {"rgb", fn_rgb},         {"rnd", fn_rnd},         {"round", fn_round},       {"sin", fn_sin},
     {"tan", fn_tan},         {"timer", fn_timer},     {"typename", fn_typename}, {"vartype", fn_vartype},
+    /* dates (vb_dates.c) */
+    {"cdate", fn_cdate},     {"date", fn_date},       {"dateadd", fn_dateadd},   {"datediff", fn_datediff},
+    {"datepart", fn_datepart}, {"dateserial", fn_dateserial}, {"datevalue", fn_datevalue}, {"day", fn_day},
+    {"hour", fn_hour},       {"isdate", fn_isdate},   {"minute", fn_minute},     {"month", fn_month},
+    {"monthname", fn_monthname}, {"now", fn_now},     {"second", fn_second},     {"time", fn_time},
+    {"timeserial", fn_timeserial}, {"timevalue", fn_timevalue}, {"weekday", fn_weekday},
+    {"weekdayname", fn_weekdayname}, {"year", fn_year},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

@@ -3527,5 +3527,6 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_errors.c"
 #include "vb_arrays.c"
 #include "vb_records.c"
+#include "vb_dates.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"

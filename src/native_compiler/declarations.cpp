@@ -474,7 +474,8 @@ std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std
   } catch (const NativeCompileError&) {
     const std::string key = name_key(name);
     const bool plain = proc && active_location_ && is_variable_name(name) && !is_form(key) && !is_control(key) &&
-                       !is_procedure_name(proc, key) && !BUILTINS.count(key) && key != name_key(proc->name);
+                       !is_procedure_name(proc, key) && (!BUILTINS.count(key) || VARIABLE_NAMED_BUILTINS.count(key)) &&
+                       key != name_key(proc->name);
     if (!plain) throw;
     const std::string c = "l_" + c_name(key);
     implicit_[key] = c;

@@ -26,7 +26,27 @@ const std::map<std::string, std::string, std::less<>>& reserved_c() {
       {"empty", "vb_str(\"\")"},     {"vbcrlf", "vb_str(\"\\r\\n\")"}, {"vbnewline", "vb_str(\"\\r\\n\")"},
       {"vblf", "vb_str(\"\\n\")"},   {"vbcr", "vb_str(\"\\r\")"},   {"vbtab", "vb_str(\"\\t\")"},
       {"vbok", "vb_int(1)"},         {"vbcancel", "vb_int(2)"},     {"vbyes", "vb_int(6)"},
-      {"vbno", "vb_int(7)"}};
+      {"vbno", "vb_int(7)"},
+      // The interpreter's other constants, with its values.
+      {"vbokonly", "vb_int(0)"},  {"vbyesno", "vb_int(4)"},   {"pi", "vb_num(3.141592653589793)"},
+      {"vbobjecterror", "vb_int(-2147221504)"}, {"vbokcancel", "vb_int(1)"}, {"vbabortretryignore", "vb_int(2)"},
+      {"vbyesnocancel", "vb_int(3)"}, {"vbretrycancel", "vb_int(5)"}, {"vbcritical", "vb_int(16)"},
+      {"vbquestion", "vb_int(32)"}, {"vbexclamation", "vb_int(48)"}, {"vbinformation", "vb_int(64)"},
+      {"vbabort", "vb_int(3)"},   {"vbretry", "vb_int(4)"},   {"vbignore", "vb_int(5)"},
+      {"vbnullstring", "vb_str(\"\")"}, {"vbback", "vb_str(\"\\b\")"}, {"vbformfeed", "vb_str(\"\\f\")"},
+      {"vbverticaltab", "vb_str(\"\\v\")"}, {"vbbinarycompare", "vb_int(0)"}, {"vbtextcompare", "vb_int(1)"},
+      {"vbblack", "vb_int(0)"},   {"vbred", "vb_int(255)"},   {"vbgreen", "vb_int(65280)"},
+      {"vbyellow", "vb_int(65535)"}, {"vbblue", "vb_int(16711680)"}, {"vbmagenta", "vb_int(16711935)"},
+      {"vbcyan", "vb_int(16776960)"}, {"vbwhite", "vb_int(16777215)"}, {"vbsunday", "vb_int(1)"},
+      {"vbmonday", "vb_int(2)"},  {"vbtuesday", "vb_int(3)"}, {"vbwednesday", "vb_int(4)"},
+      {"vbthursday", "vb_int(5)"}, {"vbfriday", "vb_int(6)"}, {"vbsaturday", "vb_int(7)"},
+      {"vbusesystemdayofweek", "vb_int(0)"}, {"vbempty", "vb_int(0)"}, {"vbnull", "vb_int(1)"},
+      {"vbinteger", "vb_int(2)"}, {"vblong", "vb_int(3)"},    {"vbsingle", "vb_int(4)"},
+      {"vbdouble", "vb_int(5)"},  {"vbcurrency", "vb_int(6)"}, {"vbdate", "vb_int(7)"},
+      {"vbstring", "vb_int(8)"},  {"vbobject", "vb_int(9)"},  {"vbboolean", "vb_int(11)"},
+      {"vbvariant", "vb_int(12)"}, {"vbbyte", "vb_int(17)"},  {"vbarray", "vb_int(8192)"},
+      {"vbnormal", "vb_int(0)"},  {"vbreadonly", "vb_int(1)"}, {"vbhidden", "vb_int(2)"},
+      {"vbsystem", "vb_int(4)"},  {"vbdirectory", "vb_int(16)"}, {"vbarchive", "vb_int(32)"}};
   return table;
 }
 

@@ -28,6 +28,7 @@ class NativeCompileError : public std::runtime_error {
 extern const std::set<std::string, std::less<>> SIMPLE_CONTROLS;  // matched case-sensitively
 extern const std::set<std::string, std::less<>> OTHER_CONTROLS;
 extern const std::set<std::string, std::less<>> BUILTINS;  // lower-cased
+extern const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS;
 extern const std::set<std::string, std::less<>> RESERVED;  // lower-cased
 
 // A C string literal (with its quotes) holding `text` exactly: ASCII only,
