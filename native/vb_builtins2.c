@@ -215,6 +215,9 @@ static const struct {
     {"monthname", fn_monthname}, {"now", fn_now},     {"second", fn_second},     {"time", fn_time},
     {"timeserial", fn_timeserial}, {"timevalue", fn_timevalue}, {"weekday", fn_weekday},
     {"weekdayname", fn_weekdayname}, {"year", fn_year},
+    /* formats (vb_format.c) */
+    {"formatcurrency", fn_formatcurrency}, {"formatdatetime", fn_formatdatetime}, {"formatnumber", fn_formatnumber},
+    {"formatpercent", fn_formatpercent},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

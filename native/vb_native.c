@@ -1825,6 +1825,7 @@ static const struct {
 static int builtin_lookup(const char *name);
 static VBValue array_bound(int argc, VBValue *args, int upper);
 static VBValue more_builtins(const char *name, int argc, VBValue *args);
+static VBValue fn_format(int argc, VBValue *args);
 
 static int builtin_code(const char *name) {
     static struct {
@@ -2281,9 +2282,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         *p = '\0';
         return text_value(out);
     }
-    case B_FORMAT:
-        need_args(argc, 1, "Format");
-        return format_named(v, argc > 1 ? string_of(args[1]) : "");
+    case B_FORMAT: return fn_format(argc, args);
     case B_DBROWS: return vb_db_rows();
     case B_ENVIRON: {
         if (argc < 1) return str_value("");
@@ -3528,5 +3527,6 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_arrays.c"
 #include "vb_records.c"
 #include "vb_dates.c"
+#include "vb_format.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"

@@ -319,6 +319,14 @@ std::pair<std::vector<std::string>, std::vector<std::optional<std::string>>> CEx
   if (accept(")")) return {args, refs};
   while (true) {
     const size_t start = i;
+    // A left-out argument (FormatNumber(x, , , , 0)) is Nothing.
+    if (peek() && (*peek() == "," || *peek() == ")")) {
+      args.push_back("vb_nothing()");
+      refs.push_back(std::nullopt);
+      if (accept(")")) break;
+      require(",");
+      continue;
+    }
     args.push_back(expr(0));
     std::optional<std::string> ref;
     if (i == start + 1 && is_variable_name(tokens[start])) {
