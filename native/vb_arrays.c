@@ -112,7 +112,7 @@ VBValue vb_index_at(VBValue array, int n, VBValue *indexes, const char *name) {
 void vb_index_set_at(VBValue array, int n, VBValue *indexes, VBValue value, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
-    a->items[flat_index(a, n, indexes, name)] = value;
+    a->items[flat_index(a, n, indexes, name)] = vb_record_copy(value);
 }
 
 VBValue *vb_element_ref(VBValue array, int n, VBValue *indexes, const char *name) {

@@ -29,6 +29,9 @@ VBValue *vb_element_ref(VBValue array, int count, VBValue *indexes, const char *
  * vb_member_set. */
 void vb_register_record(const char *name, int nfields, const char **names, const char **types);
 VBValue vb_new_record(const char *name);
+/* A record as assignment stores it: a copy of its own (nested records and
+ * array fields too); any other value unchanged. */
+VBValue vb_record_copy(VBValue value);
 
 /* The arguments of the event being dispatched (MouseDown: Button, Shift,
  * X, Y); missing ones are 0. */

@@ -659,7 +659,7 @@ VBValue vb_coerce(VBValue value, const char *type) {
     case T_BYTE: return whole_in_range(value, 0, 255, "byte");
     case T_INTEGER: return whole_in_range(value, -32768, 32767, "integer");
     case T_LONG: return whole_in_range(value, -2147483648LL, 2147483647LL, "long");
-    default: return value;
+    default: return value.kind == VB_OBJECT ? vb_record_copy(value) : value; /* a record is stored as a copy */
     }
 }
 
@@ -759,7 +759,7 @@ static VBValue *element(VBValue array, VBValue index, const char *name) {
 VBValue vb_index(VBValue array, VBValue index, const char *name) { return *element(array, index, name); }
 
 void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name) {
-    *element(array, index, name) = value;
+    *element(array, index, name) = vb_record_copy(value);
 }
 
 VBValue vb_each_copy(VBValue array) {
@@ -2469,7 +2469,7 @@ void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
     if (o->tag == TAG_RECORD) {
-        *record_field(o, name) = value; /* stored as it is, like a Variant */
+        *record_field(o, name) = vb_record_copy(value); /* stored as it is, like a Variant */
         return;
     }
     if (o->tag == TAG_INSTANCE) {

@@ -93,3 +93,31 @@ VBValue vb_new_record(const char *name) {
     if (!record_initial(name, &v)) unsupported("Unknown native record type: ", name, NULL);
     return v;
 }
+
+/* A record as assignment stores it: a copy of its own, nested records and
+ * array fields copied too (VB6 copies a Type); any other value as it is. */
+VBValue vb_record_copy(VBValue value) {
+    if (value.kind != VB_OBJECT || !value.object || ((VBObject *)value.object)->tag != TAG_RECORD) return value;
+    VBObject *from = value.object;
+    VBRecordDef *d = from->record;
+    VBObject *o = new_object(TAG_RECORD, d->name);
+    o->record = d;
+    o->values = vb_alloc(sizeof(VBValue) * ((size_t)d->count + 1));
+    for (int i = 0; i < d->count; i++) {
+        VBValue field = from->values[i];
+        if (vb_is_array(field)) {
+            VBArray *a = field.object;
+            VBValue copy = array_value(a->count);
+            VBArray *c = copy.object;
+            c->dims = a->dims;
+            memcpy(c->lower, a->lower, sizeof a->lower);
+            memcpy(c->extent, a->extent, sizeof a->extent);
+            for (long long k = 0; k < a->count; k++) c->items[k] = vb_record_copy(a->items[k]);
+            field = copy;
+        } else {
+            field = vb_record_copy(field);
+        }
+        o->values[i] = field;
+    }
+    return object_value(o);
+}

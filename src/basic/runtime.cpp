@@ -656,6 +656,8 @@ void VBRuntime::assign(const std::string& target, const Value& value, Scope& sco
 }
 
 void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope) {
+  // A record is stored as a copy of its own (VB6 copies a Type on assignment).
+  if (value.is_object()) value = copy_record(value);
   switch (t.kind) {
     case AssignTarget::Kind::Simple: {
       const Symbol k = t.symbol;

@@ -49,5 +49,15 @@ Sub Main()
     End With
     Debug.Print Shapes(1).Name & " " & Shapes(1).Corner.X
     Debug.Print TypeName(p) & " " & VarType(p)
+    ' Assignment copies a record, its nested records and array fields.
+    q = p
+    q.X = 99
+    Dim t As Shape
+    t = s
+    t.Corner.X = 77
+    t.Sides(0) = 1
+    Shapes(0) = s
+    Shapes(0).Name = "copy"
+    Debug.Print p.X & " " & q.X & " " & s.Corner.X & " " & s.Sides(0) & " " & t.Corner.X & " " & s.Name & " " & Shapes(0).Name
     Debug.Print p.Z
 End Sub
