@@ -119,3 +119,10 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
 static void shown(int form) {
     if (form_states[form].loaded) raise_event(form, -1, "Activate");
 }
+
+/* DoEvents: what the program drew so far reaches the screen. (Events are
+ * dispatched when the running procedure returns to the event loop.) */
+void vb_do_events(void) {
+    fflush(stdout);
+    if (display) XFlush(display);
+}

@@ -33,9 +33,18 @@ VBValue vb_new_record(const char *name);
  * array fields too); any other value unchanged. */
 VBValue vb_record_copy(VBValue value);
 
+/* Print lists: the items of one Debug.Print ("a; b, Spc(2) c;"), then its
+ * end (newline 0 after a trailing separator keeps the line open). */
+void vb_print_item(VBValue value);
+void vb_print_zone(void);
+void vb_print_spc(VBValue count);
+void vb_print_tab(VBValue column);
+void vb_print_end(int newline);
+
 /* The arguments of the event being dispatched (MouseDown: Button, Shift,
  * X, Y); missing ones are 0. */
 void vb_event_args(int n, VBValue *out);
+void vb_do_events(void);
 
 #ifdef __cplusplus
 }

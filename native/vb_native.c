@@ -3415,10 +3415,13 @@ VBValue vb_msgbox(VBValue message, VBValue title) {
     return int_value(1);
 }
 
+static void print_pending(void);
+
 void vb_print(VBValue message) {
     char buf[64];
     size_t n;
     const char *t = text_of(message, buf, &n);
+    print_pending(); /* the line a list ending in ";" or "," left open */
     fwrite(t, 1, n, stdout);
     fputc('\n', stdout);
     fflush(stdout);
@@ -3530,3 +3533,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_format.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"
+#include "vb_print.c"

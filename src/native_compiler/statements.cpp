@@ -232,6 +232,45 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   return {pad(indent) + d + " = vb_coerce(" + c + "," + q(type) + ");"};
 }
 
+std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc, std::string_view text,
+                                                    const Locals& locals, int indent) {
+  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", CI);
+  // Items and the separator after each (';', ',' or none), outside strings
+  // and parentheses.
+  std::vector<std::pair<std::string, char>> items;
+  std::string item;
+  bool in_string = false;
+  int depth = 0;
+  for (const char c : text) {
+    if (c == '"') in_string = !in_string;
+    if (!in_string) {
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (depth == 0 && (c == ';' || c == ',')) {
+        items.emplace_back(strip_text(item), c);
+        item.clear();
+        continue;
+      }
+    }
+    item += c;
+  }
+  // Nothing after a last separator: the list ends with that separator.
+  if (!strip_text(item).empty() || items.empty()) items.emplace_back(strip_text(item), 0);
+  if (items.size() == 1 && items[0].second == 0 && !spc_tab.match(items[0].first))
+    return {pad(indent) + "vb_print(" + expr(&proc, items[0].first, locals) + ");"};
+  std::string c;
+  for (const auto& [piece, separator] : items) {
+    if (auto g = spc_tab.match_groups(piece))
+      c += std::string(lower((*g)[1]) == "spc" ? "vb_print_spc(" : "vb_print_tab(") + expr(&proc, (*g)[2], locals) +
+           "); ";
+    else if (!piece.empty())
+      c += "vb_print_item(" + expr(&proc, piece, locals) + "); ";
+    if (separator == ',') c += "vb_print_zone(); ";
+  }
+  c += std::string("vb_print_end(") + (items.back().second == 0 ? "1" : "0") + ");";
+  return {pad(indent) + c};
+}
+
 std::vector<std::string> NativeCompiler::on_error(const NativeProcedure& proc, std::string_view line, int indent) {
   static const Regex resume_next(R"(^On\s+Error\s+Resume\s+Next$)", CI);
   static const Regex go_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
@@ -327,6 +366,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
   }
   if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
+  if (low == "doevents" || low == "doevents()") return {p + "vb_do_events();"};
   if (low == "end") return {p + (traps_ ? "vb_end(); goto _exit_proc;" : "vb_end(); return vb_int(0);")};
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
@@ -338,7 +378,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                 return "(void)vb_msgbox(" + v[0] + "," + v[1] + ")";
               }) + ";"};
     }
-    return {p + "vb_print(" + expr(&proc, (*g)[2], locals) + ");"};
+    return print_list(proc, (*g)[2], locals, indent);
   }
   if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
   if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
