@@ -199,9 +199,15 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   using Clock = std::chrono::steady_clock;
   const auto t0 = Clock::now();
   std::string c_text;
-  {
+  try {
     NativeCompiler compiler(project);
     c_text = compiler.emit();
+  } catch (const NativeCompileError& e) {
+    // The message names the construct; the file and line follow, as a
+    // runtime error's do.
+    if (e.line <= 0) throw;
+    throw NativeCompileError(std::string(e.what()) + "\n    at " + e.file + ", line " + std::to_string(e.line), e.file,
+                             e.line);
   }
   const auto t1 = Clock::now();
   const fs::path runtime = native_runtime_dir();

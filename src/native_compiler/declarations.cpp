@@ -120,6 +120,8 @@ NativeCompiler::NativeCompiler(const Project& project) : project_(project) { col
 
 void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
   std::string location = active_location_ ? *active_location_ : proc ? proc->owner : project_.name;
+  if (active_location_ && active_line_ > 0)
+    throw NativeCompileError(location + ": " + std::string(message), active_file_, active_line_);
   throw NativeCompileError(location + ": " + std::string(message));
 }
 
@@ -163,10 +165,12 @@ void NativeCompiler::collect() {
     for (const Control& c : form.controls) form_control_names_.insert(name_key(c.name));
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
+  const ComponentLocations where = locate_code(project_, std::nullopt);
   for (size_t i = 0; i < project_.forms.size(); ++i)
-    collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i));
-  for (const Module& module : project_.modules) collect_code(module.name, module.code, std::nullopt);
-  for (const ClassModule& cls : project_.classes) collect_class(cls);
+    collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i), where.forms.at(i));
+  for (size_t i = 0; i < project_.modules.size(); ++i)
+    collect_code(project_.modules[i].name, project_.modules[i].code, std::nullopt, where.modules.at(i));
+  for (size_t i = 0; i < project_.classes.size(); ++i) collect_class(project_.classes[i], where.classes.at(i));
 
   // Enumeration members first: module constants may be computed from them.
   for (const auto& [name, value] : enum_order_) {
@@ -189,7 +193,23 @@ void NativeCompiler::collect() {
   }
 }
 
-void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index) {
+namespace {
+
+// The file lines of body lines [first, last) of a code whose logical lines
+// start at the physical lines `numbers` (1-based within the code).
+std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>& numbers, size_t first, size_t last) {
+  std::vector<int> out;
+  for (size_t k = first; k < last && k < numbers.size(); ++k) {
+    const size_t index = static_cast<size_t>(numbers[k] - 1);
+    out.push_back(index < where.file_lines.size() ? where.file_lines[index] : 0);
+  }
+  return out;
+}
+
+}  // namespace
+
+void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
+                                  const CodeLocation& where) {
   static const Regex header(
       R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function)\s+(\w+)[$%&!#@]?\s*(?:\((.*)\))?(?:\s+As\s+(\w+)(\s*\(\s*\))?)?\s*$)", CI);
   static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
@@ -202,7 +222,8 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   static const Regex declaration(R"(^(?:Public|Private|Global|Dim|Const)\b)", CI);
   static const Regex ignored(R"(^(?:Option\s+(?:Explicit|Base\s+\d+|Compare\s+\w+)|(?:Attribute|VERSION)\b))", CI);
 
-  const std::vector<std::string> src = lines(code);
+  std::vector<int> numbers;
+  const std::vector<std::string> src = lines(code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     if (auto g = header.match_groups(line)) {
@@ -222,6 +243,8 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
       proc.params = parse_params(*this, owner + "." + name, (*g)[3]);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      proc.file = where.file;
+      proc.lines = file_lines_of(where, numbers, k + 1, end);
       add_procedure(std::move(proc), false);
       k = end;
       continue;
@@ -266,7 +289,7 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   }
 }
 
-void NativeCompiler::collect_class(const ClassModule& cls) {
+void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& where) {
   static const Regex header(
       R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)",
       CI);
@@ -276,7 +299,8 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
 
   const std::string class_key = name_key(cls.name);
   auto& fields = class_types_[class_key];
-  const std::vector<std::string> src = lines(cls.code);
+  std::vector<int> numbers;
+  const std::vector<std::string> src = lines(cls.code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     if (auto g = header.match_groups(line)) {
@@ -305,6 +329,8 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
       }
       proc.params = parse_params(*this, cls.name + "." + name, (*g)[3]);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      proc.file = where.file;
+      proc.lines = file_lines_of(where, numbers, k + 1, end);
       add_procedure(std::move(proc), true);
       k = end;
       continue;

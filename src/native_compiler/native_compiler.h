@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "compat/code_locations.h"
 #include "model/project.h"
 
 namespace corvane {
@@ -22,6 +23,11 @@ namespace corvane {
 class NativeCompileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  NativeCompileError(const std::string& message, std::string file_name, int file_line)
+      : std::runtime_error(message), file(std::move(file_name)), line(file_line) {}
+  // Where the refused source stands, when known: its file and line.
+  std::string file;
+  int line = 0;
 };
 
 // Vocabulary shared by the translators.
@@ -60,6 +66,8 @@ struct NativeProcedure {
   std::string result_type = "variant";
   std::optional<std::string> class_name;  // lower-cased
   std::string header_kind;               // "Sub", "Function", "Property Get", ... as written
+  std::string file;                      // the file the procedure stands in
+  std::vector<int> lines;                // the file line of each body line (0 when unknown)
 };
 
 // One local name of a procedure being translated.
@@ -155,8 +163,9 @@ class NativeCompiler {
   std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,
                                       Locals& locals, int indent);
   void collect();
-  void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index);
-  void collect_class(const ClassModule& cls);
+  void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
+                    const CodeLocation& where);
+  void collect_class(const ClassModule& cls, const CodeLocation& where);
   // "Type Name ... End Type" from line k; returns the End Type's index.
   size_t collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k);
   // C text making the array of `bounds` as written ("10", "1 To 5, 3").
@@ -185,6 +194,9 @@ class NativeCompiler {
   std::set<std::string> form_control_names_;
   std::vector<std::pair<std::string, std::string>> declarations_;
   std::optional<std::string> active_location_;
+  // The file and line of the statement being translated (line 0: unknown).
+  std::string active_file_;
+  int active_line_ = 0;
   int temporaries_ = 0;
   // While a body is translated: declarations moved to the start of the C
   // function (a Dim inside a block is visible to the whole procedure), and

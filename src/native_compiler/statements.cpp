@@ -517,6 +517,8 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     const std::string line = strip_text(raw);
     const std::string low = lower(line);
     active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + line;
+    active_file_ = proc.file;
+    active_line_ = static_cast<size_t>(n - 1) < proc.lines.size() ? proc.lines[static_cast<size_t>(n - 1)] : 0;
     sync_blocks();
     const int level = level_of(stack);
     // A label: a name with a colon, a line number, or a name some jump uses.
@@ -731,6 +733,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
     resume_label(level, n);
   }
   active_location_.reset();
+  active_line_ = 0;
   implicit_.clear();
   with_targets_.clear();
   in_block_ = false;
