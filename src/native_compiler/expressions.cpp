@@ -288,6 +288,14 @@ std::string CExpression::word(const std::string& token) {
       return "vb_builtin(" + q(key) + ",0," + value_array({}) + ")";
     }
   }
+  // File functions without arguments are refused, never an empty variable.
+  if (key == "freefile" || key == "curdir" || key == "dir") {
+    try {
+      return compiler.resolve_variable(proc, name, local);
+    } catch (const NativeCompileError&) {
+      fail("File function " + name + " is not yet available in native builds");
+    }
+  }
   return compiler.resolve_or_implicit(proc, name, local);
 }
 

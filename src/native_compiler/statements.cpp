@@ -359,6 +359,11 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
+  static const Regex file_statement(
+      R"(^(?:Open\s.+\sAs\b|Close\b|(?:Print|Write|Input|Put|Get|Seek)\s*#|Line\s+Input\s*#|Kill\s|Name\s.+\sAs\s|MkDir\s|RmDir\s|ChDir\s|FileCopy\s))",
+      CI);
+  if (file_statement.match(line))
+    error(&proc, "File channels and file statements are not yet available in native builds: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) {
