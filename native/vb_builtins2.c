@@ -226,3 +226,31 @@ static VBValue more_builtins(const char *name, int argc, VBValue *args) {
         if (!strcasecmp(MORE_BUILTINS[k].name, name)) return MORE_BUILTINS[k].fn(argc, args);
     unsupported("Unsupported native BASIC function: ", name, NULL);
 }
+
+/* The Mid statement (Mid(s, start[, length]) = value): the text with code
+ * points from `start` replaced by the value's first ones, as many as fit,
+ * at most `length`; the text keeps its length. */
+VBValue vb_mid_replace(VBValue text, VBValue start, VBValue length, int has_length, VBValue value) {
+    long long from = whole_of(start, 0);
+    if (from < 1) fatal("Invalid procedure call or argument");
+    const char *s = string_of(text), *v = string_of(value);
+    size_t sn = strlen(s), vn = strlen(v);
+    size_t s_count = char_count(s, sn), v_count = char_count(v, vn);
+    size_t take = v_count;
+    if (has_length) {
+        long long limit = whole_of(length, 0);
+        if (limit < 0) limit = 0;
+        if ((unsigned long long)limit < take) take = (size_t)limit;
+    }
+    if ((size_t)(from - 1) >= s_count) return str_value(s);
+    if (take > s_count - (size_t)(from - 1)) take = s_count - (size_t)(from - 1);
+    size_t head = char_offset(s, sn, (size_t)(from - 1));
+    size_t tail = char_offset(s, sn, (size_t)(from - 1) + take);
+    size_t piece = char_offset(v, vn, take);
+    char *out = vb_alloc_text(head + piece + (sn - tail) + 1);
+    memcpy(out, s, head);
+    memcpy(out + head, v, piece);
+    memcpy(out + head + piece, s + tail, sn - tail);
+    out[head + piece + (sn - tail)] = '\0';
+    return text_value(out);
+}

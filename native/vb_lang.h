@@ -33,6 +33,10 @@ VBValue vb_new_record(const char *name);
  * array fields too); any other value unchanged. */
 VBValue vb_record_copy(VBValue value);
 
+/* The Mid statement: `text` with code points from `start` replaced by the
+ * value's (at most `length` when has_length), keeping its length. */
+VBValue vb_mid_replace(VBValue text, VBValue start, VBValue length, int has_length, VBValue value);
+
 /* Print lists: the items of one Debug.Print ("a; b, Spc(2) c;"), then its
  * end (newline 0 after a trailing separator keeps the line open). */
 void vb_print_item(VBValue value);

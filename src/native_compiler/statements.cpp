@@ -189,6 +189,29 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
                                     std::to_string(subscripts.size()) + "," + value_array(subscripts) + "," + t + "," +
                                     q(name) + ");"};
   };
+  // The Mid statement: the variable gets its text with a part replaced.
+  static const Regex mid_statement(R"(^Mid\$?\s*\((.+)\)$)", CI);
+  if (auto g = mid_statement.match_groups(L)) {
+    const std::vector<std::string> args = comma_pieces((*g)[1]);
+    bool array = false;
+    try {
+      array = !resolve_variable(&proc, "mid", locals).empty();
+    } catch (const NativeCompileError&) {
+    }
+    if (!array && (args.size() == 2 || args.size() == 3) && is_variable_name(args[0])) {
+      const std::string d = resolve_variable(&proc, args[0], locals);
+      std::string type = "variant";
+      if (auto it = locals.find(name_key(args[0])); it != locals.end()) type = it->second.type;
+      else if (const GlobalName* gname = find_global(name_key(args[0]))) type = gname->type;
+      const std::string value = new_temporary(), start = new_temporary();
+      const std::string c = expr(&proc, R, locals);
+      const std::string from = expr(&proc, args[1], locals);
+      const std::string length = args.size() == 3 ? expr(&proc, args[2], locals) : "vb_int(0)";
+      return {pad(indent) + value + " = " + c + "; " + start + " = " + from + "; " + d + " = vb_coerce(vb_mid_replace(" +
+              d + "," + start + "," + length + "," + (args.size() == 3 ? "1" : "0") + "," + value + ")," + q(type) +
+              ");"};
+    }
+  }
   if (auto g = element.match_groups(L)) return store_element(resolve_variable(&proc, (*g)[1], locals), (*g)[2], name_key((*g)[1]));
   // A member or element of something longer (a(i).X, p.Inner.X, p.Items(2)):
   // the container is read as an expression and changed in place.
