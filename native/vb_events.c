@@ -16,6 +16,11 @@ void vb_event_args(int n, VBValue *out) {
     for (int k = 0; k < n; k++) out[k] = k < event_argc ? event_args[k] : int_value(0);
 }
 
+/* What the handler left in its (ByRef) arguments, e.g. KeyAscii = 0. */
+void vb_event_args_return(int n, VBValue *in) {
+    for (int k = 0; k < n && k < event_argc; k++) event_args[k] = in[k];
+}
+
 static double monotonic_ms(void) {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
@@ -115,9 +120,35 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
     event_argc = 0;
 }
 
-/* A form that becomes visible is activated. */
+/* A form that becomes visible gets its size and is activated. */
 static void shown(int form) {
-    if (form_states[form].loaded) raise_event(form, -1, "Activate");
+    if (form_states[form].loaded) raise_event(form, -1, "Resize");
+    if (running && form_states[form].loaded) raise_event(form, -1, "Activate");
+}
+
+/* A second click on the same target within half a second is a DblClick. */
+static void double_click(int form, int control) {
+    static double last;
+    static int last_form = -1, last_control = -2;
+    double now = monotonic_ms();
+    if (form == last_form && control == last_control && now - last < 500) {
+        last_form = -1;
+        raise_event(form, control, "DblClick");
+        return;
+    }
+    last = now;
+    last_form = form;
+    last_control = control;
+}
+
+/* KeyPress with KeyAscii; returns the KeyAscii the handler left. */
+static int key_ascii(int form, int control, int ascii) {
+    event_args[0] = int_value(ascii);
+    event_argc = 1;
+    raise_event(form, control, "KeyPress");
+    long long result = whole_of(event_args[0], 0);
+    event_argc = 0;
+    return result < 0 || result > 0x10FFFF ? 0 : (int)result;
 }
 
 /* DoEvents: what the program drew so far reaches the screen. (Events are

@@ -48,6 +48,7 @@ void vb_print_end(int newline);
 /* The arguments of the event being dispatched (MouseDown: Button, Shift,
  * X, Y); missing ones are 0. */
 void vb_event_args(int n, VBValue *out);
+void vb_event_args_return(int n, VBValue *in);
 void vb_do_events(void);
 
 #ifdef __cplusplus

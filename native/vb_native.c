@@ -2862,6 +2862,8 @@ static int clamp_size(int v) { return v < 1 ? 1 : v; }
 static int next_event(XEvent *event);
 static void mouse_event(int form, const char *event, unsigned button, unsigned state, int x, int y);
 static void shown(int form);
+static void double_click(int form, int control);
+static int key_ascii(int form, int control, int ascii);
 
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
@@ -3125,8 +3127,13 @@ static void mouse_press(int index, int px, int py) {
             raise_event(index, (int)i, "Change");
         }
         if (f->loaded) raise_event(index, (int)i, "Click");
-        break;
+        if (running && f->loaded) double_click(index, (int)i);
+        redraw(index);
+        return;
     }
+    /* on the form itself */
+    if (f->loaded) raise_event(index, -1, "Click");
+    if (running && f->loaded) double_click(index, -1);
     redraw(index);
 }
 
@@ -3137,6 +3144,18 @@ static void key_press(int index, XKeyEvent *event) {
     char bytes[64];
     KeySym key = NoSymbol;
     int n = XLookupString(event, bytes, 63, &key, NULL);
+    /* KeyPress first: a handler that sets KeyAscii to 0 drops the key. */
+    int ascii = key == XK_BackSpace ? 8 : key == XK_Return || key == XK_KP_Enter ? 13
+                : n == 1 && (unsigned char)bytes[0] < 128 ? (unsigned char)bytes[0] : -1;
+    if (ascii >= 0) {
+        ascii = key_ascii(index, i, ascii);
+        if (ascii == 0 || !running || !f->loaded) return;
+        if (ascii != 8 && ascii != 13 && ascii < 128) {
+            bytes[0] = (char)ascii;
+            n = 1;
+            key = NoSymbol;
+        }
+    }
     ControlState *c = &f->controls[i];
     size_t length = strlen(c->text);
     if (key == XK_BackSpace) {
@@ -3269,6 +3288,9 @@ VBValue vb_get(const char *owner, const char *field) {
         FormState *f = &form_states[fi];
         if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
+        /* sizes in pixels, like every position here */
+        if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
+        if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);

@@ -29,11 +29,13 @@ std::string parameters(const NativeProcedure& proc) {
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 // The events the runtime raises: a form's, and a control's by its kind.
-constexpr const char* FORM_EVENTS[] = {"Load", "Unload", "Activate", "MouseDown", "MouseUp", "MouseMove"};
+constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",  "Activate",  "Resize", "Click",
+                                       "DblClick",  "MouseDown", "MouseUp", "MouseMove"};
 
 std::vector<const char*> control_events(std::string_view kind) {
   if (kind == "Timer") return {"Timer"};
-  return {"Click", "Change", "MouseDown", "MouseUp", "MouseMove"};
+  if (kind == "TextBox") return {"Click", "DblClick", "Change", "KeyPress", "MouseDown", "MouseUp", "MouseMove"};
+  return {"Click", "DblClick", "Change", "MouseDown", "MouseUp", "MouseMove"};
 }
 
 // True when the runtime raises the event of this handler name ("owner_event").
@@ -200,9 +202,11 @@ std::string NativeCompiler::emit() {
       fetch = "VBValue _a[" + std::to_string(n) + "]; vb_event_args(" + std::to_string(n) + ",_a); ";
       for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
     }
+    // What the handler left in them goes back (KeyAscii = 0 drops a key).
+    const std::string give_back = n > 0 ? "vb_event_args_return(" + std::to_string(n) + ",_a);" : "";
     out.push_back("    if(form==" + std::to_string(form) + " && control==" + std::to_string(control) +
                   " && !strcasecmp(event," + q(event) + ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args +
-                  ");return;}");
+                  ");" + give_back + "return;}");
   };
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];

@@ -185,6 +185,7 @@ TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
   // button; the procedure of a control the form lacks is an ordinary one.
   Project p = make_project(
       "Dim ticks\n"
+      "Private Sub Form_Resize()\nDebug.Print \"resized \" & Me.ScaleWidth\nEnd Sub\n"
       "Private Sub Form_Activate()\nDebug.Print \"activated\"\nEnd Sub\n"
       "Private Sub Tick_Timer()\nticks = ticks + 1\nDebug.Print \"tick \" & ticks\n"
       "If ticks = 3 Then\nTick.Enabled = False\nDebug.Print \"interval \" & Tick.Interval\nEnd If\nEnd Sub\n"
@@ -208,7 +209,36 @@ TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
   const CommandResult r = run_command({"bash", "-c", script});
   EXPECT_EQ(r.out, "status=0\n");
   EXPECT_EQ(slurp(dir / "out.txt"),
-            "activated\ntick 1\ntick 2\ntick 3\ninterval 40\ndown 1 30.0,10.0\nup 1\ngone called\n");
+            "resized 640\nactivated\ntick 1\ntick 2\ntick 3\ninterval 40\ndown 1 30.0,10.0\nup 1\ngone called\n");
+}
+
+TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // KeyAscii = 0 drops digits, a changed KeyAscii types another key; the
+  // text box's contents show on Enter; a double click on the form ends.
+  Project p = make_project(
+      "Private Sub Text1_KeyPress(KeyAscii As Integer)\n"
+      "If KeyAscii >= 48 And KeyAscii <= 57 Then KeyAscii = 0\n"
+      "If KeyAscii = 97 Then KeyAscii = 65\n"
+      "If KeyAscii = 13 Then Debug.Print \"text \" & Text1.Text\nEnd Sub\n"
+      "Private Sub Form_Click()\nDebug.Print \"form click\"\nEnd Sub\n"
+      "Private Sub Form_DblClick()\nDebug.Print \"double\"\nEnd\nEnd Sub\n");
+  p.forms[0].caption = "NativeKeyProbe";
+  p.forms[0].controls[0].text = "";
+  const fs::path exe = build(p);
+  // Text1 is at 10,10 (110x28); the form's empty area is at 300,300.
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeKeyProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 20 20 click 1; sleep 0.2; "
+      "xdotool type --window \"$w\" --delay 50 'a1b2'; xdotool key --window \"$w\" Return; sleep 0.2; "
+      "xdotool mousemove --window \"$w\" 300 300 click --repeat 2 --delay 80 1; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "text Ab\nform click\nform click\ndouble\n");
 }
 
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {

@@ -145,9 +145,15 @@ TEST(Emit, ClassesAndDispatch) {
 
 TEST(Emit, ChecksBeforeEmitting) {
   const auto emit_error = [](Project p) { return error_of([&] { NativeCompiler(p).emit(); }); };
-  EXPECT_EQ(emit_error(make_project("Sub Form_Click()\nEnd Sub\n")), "Form1: Native X11 event not implemented: Form_Click");
-  EXPECT_EQ(emit_error(make_project("Sub Command1_DblClick()\nEnd Sub\n")),
-            "Form1: Native X11 event not implemented: Command1_DblClick");
+  EXPECT_EQ(emit_error(make_project("Sub Form_KeyDown()\nEnd Sub\n")), "Form1: Native X11 event not implemented: Form_KeyDown");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_GotFocus()\nEnd Sub\n")),
+            "Form1: Native X11 event not implemented: Command1_GotFocus");
+  // KeyPress is a TextBox's only.
+  EXPECT_EQ(emit_error(make_project("Sub Text1_KeyPress(KeyAscii As Integer)\nEnd Sub\nSub Form_Click()\nEnd Sub\n"
+                                    "Sub Command1_DblClick()\nEnd Sub\nSub Form_Resize()\nEnd Sub\n")),
+            "");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_KeyPress(KeyAscii As Integer)\nEnd Sub\n")),
+            "Form1: Native X11 event not implemented: Command1_KeyPress");
   EXPECT_EQ(emit_error(make_project("Sub Form_Initialize()\nEnd Sub\nSub Form_QueryUnload()\nEnd Sub\n")), "");
   // Events of controls the form does not have: ordinary procedures, as VB6 leaves them.
   EXPECT_EQ(emit_error(make_project("Sub Gone1_Click()\nEnd Sub\nSub Old_Timer()\nEnd Sub\n")), "");
@@ -159,7 +165,8 @@ TEST(Emit, ChecksBeforeEmitting) {
   timer.forms[0].controls.back().interval = 250;
   const std::string text = NativeCompiler(timer).emit();
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-1 && !strcasecmp(event,\"MouseDown\")) {VBValue _a[4]; "
-                             "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);return;}"));
+                             "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);"
+                             "vb_event_args_return(4,_a);return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==2 && !strcasecmp(event,\"Timer\")) {(void)p_f0_tick_timer();return;}"));
   EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250},"));
   timer.forms[0].code += "Sub Tick_Click()\nEnd Sub\n";
