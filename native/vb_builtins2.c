@@ -218,6 +218,8 @@ static const struct {
     /* formats (vb_format.c) */
     {"formatcurrency", fn_formatcurrency}, {"formatdatetime", fn_formatdatetime}, {"formatnumber", fn_formatnumber},
     {"formatpercent", fn_formatpercent},
+    /* file channels (vb_files.c) */
+    {"eof", fn_eof}, {"freefile", fn_freefile}, {"kill", fn_kill}, {"lof", fn_lof},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

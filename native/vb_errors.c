@@ -40,6 +40,12 @@ static const struct {
     {"Bad file mode", 54},
     {"File already open", 55},
     {"Input past end of file", 62},
+    {"Device I/O error", 57},
+    {"File already exists", 58},
+    {"Too many files", 67},
+    {"Permission denied", 70},
+    {"Path/File access error", 75},
+    {"Path not found", 76},
     {"Invalid use of Null", 94},
     {"Return without GoSub", 3},
 };

@@ -45,6 +45,16 @@ void vb_print_spc(VBValue count);
 void vb_print_tab(VBValue column);
 void vb_print_end(int newline);
 
+/* Sequential file channels: mode 0 Input, 1 Output, 2 Append. Print #
+ * is vb_file_print_begin followed by the print list functions above. */
+void vb_file_open(VBValue path, int mode, VBValue number);
+void vb_file_close(VBValue number);
+void vb_file_close_all(void);
+void vb_file_print_begin(VBValue number);
+void vb_file_write(VBValue number, int argc, VBValue *values, int open_line);
+VBValue vb_file_line(VBValue number);
+VBValue vb_file_field(VBValue number, const char *type);
+
 /* The arguments of the event being dispatched (MouseDown: Button, Shift,
  * X, Y); missing ones are 0. */
 void vb_event_args(int n, VBValue *out);

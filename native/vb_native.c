@@ -3553,6 +3553,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_records.c"
 #include "vb_dates.c"
 #include "vb_format.c"
+#include "vb_print.c"
+#include "vb_files.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"
-#include "vb_print.c"

@@ -168,7 +168,8 @@ void copy_with_times(const fs::path& from, const fs::path& to) {
 const std::vector<std::string>& native_runtime_files() {
   static const std::vector<std::string> files = {"vb_native.h", "vb_native.c", "vb_lang.h",    "vb_errors.c",
                                                  "vb_arrays.c", "vb_records.c", "vb_dates.c",   "vb_format.c",
-                                                 "vb_builtins2.c", "vb_events.c",  "vb_print.c"};
+                                                 "vb_builtins2.c", "vb_events.c",  "vb_print.c",
+                                                 "vb_files.c"};
   return files;
 }
 

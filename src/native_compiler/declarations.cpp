@@ -529,7 +529,7 @@ std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_v
       return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
     });
   static const std::set<std::string, std::less<>> file_functions = {
-      "freefile", "eof", "lof", "loc", "seek", "dir", "curdir", "filelen", "filedatetime", "getattr", "setattr"};
+      "loc", "seek", "dir", "curdir", "filelen", "filedatetime", "getattr", "setattr"};
   if (!callee && file_functions.count(key))
     error(proc, "File function " + std::string(name) + " is not yet available in native builds");
   if (!callee) error(proc, "Unknown native procedure " + std::string(name));

@@ -280,7 +280,7 @@ std::string CExpression::word(const std::string& token) {
     return "vb_get(" + q(name) + "," + q(*member) + ")";
   }
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
-  static const std::set<std::string, std::less<>> bare = {"now", "date", "time", "timer", "rnd"};
+  static const std::set<std::string, std::less<>> bare = {"now", "date", "time", "timer", "rnd", "freefile"};
   if (bare.count(key) && BUILTINS.count(key)) {
     try {
       return compiler.resolve_variable(proc, name, local);
@@ -289,7 +289,7 @@ std::string CExpression::word(const std::string& token) {
     }
   }
   // File functions without arguments are refused, never an empty variable.
-  if (key == "freefile" || key == "curdir" || key == "dir") {
+  if (key == "curdir" || key == "dir") {
     try {
       return compiler.resolve_variable(proc, name, local);
     } catch (const NativeCompileError&) {

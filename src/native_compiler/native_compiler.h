@@ -176,7 +176,10 @@ class NativeCompiler {
   std::vector<std::string> on_error(const NativeProcedure& proc, std::string_view line, int indent);
   // Debug.Print's list: items joined by ';', print zones at ',', Spc and Tab.
   std::vector<std::string> print_list(const NativeProcedure& proc, std::string_view text, const Locals& locals,
-                                      int indent);
+                                      int indent, bool to_file = false);
+  // Open, Close, Print #, Write #, Line Input #, Input #; nullopt for other lines.
+  std::optional<std::vector<std::string>> file_statement(const NativeProcedure& proc, std::string_view line,
+                                                         Locals& locals, int indent);
   // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
   std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);

@@ -256,7 +256,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
 }
 
 std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc, std::string_view text,
-                                                    const Locals& locals, int indent) {
+                                                    const Locals& locals, int indent, bool to_file) {
   static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", CI);
   // Items and the separator after each (';', ',' or none), outside strings
   // and parentheses.
@@ -279,7 +279,7 @@ std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc,
   }
   // Nothing after a last separator: the list ends with that separator.
   if (!strip_text(item).empty() || items.empty()) items.emplace_back(strip_text(item), 0);
-  if (items.size() == 1 && items[0].second == 0 && !spc_tab.match(items[0].first))
+  if (!to_file && items.size() == 1 && items[0].second == 0 && !spc_tab.match(items[0].first))
     return {pad(indent) + "vb_print(" + expr(&proc, items[0].first, locals) + ");"};
   std::string c;
   for (const auto& [piece, separator] : items) {
@@ -292,6 +292,80 @@ std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc,
   }
   c += std::string("vb_print_end(") + (items.back().second == 0 ? "1" : "0") + ");";
   return {pad(indent) + c};
+}
+
+std::optional<std::vector<std::string>> NativeCompiler::file_statement(const NativeProcedure& proc,
+                                                                      std::string_view line, Locals& locals,
+                                                                      int indent) {
+  static const Regex open_re(
+      R"(^Open\s+(.+?)(?:\s+For\s+(Input|Output|Append|Binary|Random))?(?:\s+Access\s+(?:Read\s+Write|Read|Write))?(?:\s+(?:Shared|Lock\s+Read\s+Write|Lock\s+Read|Lock\s+Write))?\s+As\s+(#?\s*.+?)(?:\s+Len\s*=\s*(.+))?$)",
+      CI);
+  static const Regex close_re(R"(^Close(?:\s+(.*))?$)", CI);
+  static const Regex print_file(R"(^Print\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)", CI);
+  static const Regex write_file(R"(^Write\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)", CI);
+  static const Regex input_file(R"(^Input\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  static const Regex line_input(R"(^Line\s+Input\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  const std::string p = pad(indent);
+  // "#1" or "1": the channel number's expression.
+  const auto channel = [&](std::string text) {
+    text = strip_text(text);
+    if (!text.empty() && text[0] == '#') text = text.substr(1);
+    return expr(&proc, text, locals);
+  };
+  if (auto g = open_re.match_groups(line)) {
+    const std::string mode = lower((*g)[2]);
+    if (mode == "binary" || mode == "random" || mode.empty())
+      error(&proc, "Binary and Random file channels are not yet available in native builds: " + std::string(line));
+    const std::string code = mode == "input" ? "0" : mode == "output" ? "1" : "2";
+    return std::vector<std::string>{p + "vb_file_open(" + expr(&proc, (*g)[1], locals) + "," + code + "," +
+                                    channel((*g)[3]) + ");"};
+  }
+  if (auto g = close_re.match_groups(line)) {
+    std::vector<std::string> out;
+    for (const std::string& piece : comma_pieces((*g)[1])) out.push_back(p + "vb_file_close(" + channel(piece) + ");");
+    if (out.empty()) out.push_back(p + "vb_file_close_all();");
+    return out;
+  }
+  if (auto g = print_file.match_groups(line)) {
+    std::vector<std::string> out = print_list(proc, (*g)[2], locals, indent, true);
+    out.insert(out.begin(), p + "vb_file_print_begin(" + channel((*g)[1]) + ");");
+    return out;
+  }
+  if (auto g = write_file.match_groups(line)) {
+    std::vector<std::string> values;
+    const std::string list = (*g)[2];
+    const std::string trimmed = strip_text(list);
+    const bool open_line = !trimmed.empty() && (trimmed.back() == ',' || trimmed.back() == ';');
+    for (const std::string& piece : split_outside(list, ','))
+      for (const std::string& item : split_outside(piece, ';'))
+        if (!strip_text(item).empty()) values.push_back(expr(&proc, item, locals));
+    return std::vector<std::string>{p + "vb_file_write(" + channel((*g)[1]) + "," + std::to_string(values.size()) +
+                                    "," + value_array(values) + "," + (open_line ? "1" : "0") + ");"};
+  }
+  if (auto g = line_input.match_groups(line)) {
+    const std::string t = strip_text((*g)[2]);
+    if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
+    const std::string d = resolve_or_implicit(&proc, t, locals);
+    std::string type = "variant";
+    if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
+    else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
+    return std::vector<std::string>{p + d + " = vb_coerce(vb_file_line(" + channel((*g)[1]) + ")," + q(type) + ");"};
+  }
+  if (auto g = input_file.match_groups(line)) {
+    std::vector<std::string> out;
+    const std::string ch = channel((*g)[1]);
+    for (const std::string& piece : comma_pieces((*g)[2])) {
+      const std::string t = strip_text(piece);
+      if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
+      const std::string d = resolve_or_implicit(&proc, t, locals);
+      std::string type = "variant";
+      if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
+      else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
+      out.push_back(p + d + " = vb_coerce(vb_file_field(" + ch + "," + q(type) + ")," + q(type) + ");");
+    }
+    return out;
+  }
+  return std::nullopt;
 }
 
 std::vector<std::string> NativeCompiler::on_error(const NativeProcedure& proc, std::string_view line, int indent) {
@@ -382,11 +456,11 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
-  static const Regex file_statement(
-      R"(^(?:Open\s.+\sAs\b|Close\b|(?:Print|Write|Input|Put|Get|Seek)\s*#|Line\s+Input\s*#|Kill\s|Name\s.+\sAs\s|MkDir\s|RmDir\s|ChDir\s|FileCopy\s))",
-      CI);
-  if (file_statement.match(line))
-    error(&proc, "File channels and file statements are not yet available in native builds: " + line);
+  if (auto lines_of = file_statement(proc, line, locals, indent)) return *lines_of;
+  static const Regex other_file_statement(
+      R"(^(?:(?:Put|Get|Seek)\s*#|Name\s.+\sAs\s|MkDir\s|RmDir\s|ChDir\s|FileCopy\s))", CI);
+  if (other_file_statement.match(line))
+    error(&proc, "This file statement is not yet available in native builds: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) {

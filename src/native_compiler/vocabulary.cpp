@@ -25,7 +25,7 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
     "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
-    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent"};
+    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof"};
 // Built-ins whose names programs also use for their own undeclared
 // variables ("day = 3"): such a name is a variable unless it is called.
 const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS = {
