@@ -53,6 +53,20 @@ static const struct {
     {"Path not found", 76},
     {"Invalid use of Null", 94},
     {"Return without GoSub", 3},
+    {"Maximum procedure call depth exceeded", 28},
+    {"Cannot read .", 424},
+    {"Unsupported control method", 438},
+    {"Unsupported Recordset", 438},
+    {"Unsupported Connection", 438},
+    {"Unsupported Err method", 438},
+    {"Execution limit exceeded", 18},
+    {"Recordset is at EOF", 3021},
+    {"Unknown field", 3265},
+    {"Field index out of bounds", 3265},
+    {"Bad record length", 59},
+    {"Bad record number", 63},
+    {"Bad file name", 64},
+    {"Label not defined", 35},
 };
 
 /* VB6's standard descriptions, for Err.Raise without a description. */
