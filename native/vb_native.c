@@ -77,6 +77,7 @@ static long long err_number;
 static char *err_description;
 
 static char *copy_text(const char *text);
+static void note_failure(const char *message);
 
 /* The Integer-only attempt of a function that is running (see
  * vb_attempt_begin): where an overflow jumps back to. */
@@ -87,8 +88,7 @@ static jmp_buf *attempt_jump;
 static _Noreturn void fatal(const char *message) {
     attempt_jump = NULL; /* a failure ends any Integer-only attempt */
     if (trap_depth > 0) {
-        err_description = copy_text(message ? message : "");
-        if (err_number == 0) err_number = 5;
+        note_failure(message ? message : "");
         jmp_buf *trap = traps[--trap_depth];
         longjmp(*trap, 1);
     }
@@ -308,6 +308,16 @@ static size_t char_count(const char *s, size_t n) {
     size_t count = i;
     for (; i < n; count++) i += utf8_length(s, n, i, NULL);
     return count;
+}
+
+/* Byte offset of character number k (0-based; n when past the end). */
+static size_t char_offset(const char *s, size_t n, size_t k) {
+    size_t i = 0;
+    while (k > 0 && i < n) {
+        i += (unsigned char)s[i] < 0x80 ? 1 : utf8_length(s, n, i, NULL);
+        k--;
+    }
+    return i;
 }
 
 /* --- character positions of text values ---------------------------- */
@@ -765,7 +775,7 @@ VBValue vb_coerce(VBValue value, const char *type) {
     case T_BYTE: return whole_in_range(value, 0, 255, "byte");
     case T_INTEGER: return whole_in_range(value, -32768, 32767, "integer");
     case T_LONG: return whole_in_range(value, -2147483648LL, 2147483647LL, "long");
-    default: return value;
+    default: return value.kind == VB_OBJECT ? vb_record_copy(value) : value; /* a record is stored as a copy */
     }
 }
 
@@ -781,10 +791,19 @@ VBValue vb_neg(VBValue a) {
 /* Arrays                                                                 */
 /* ===================================================================== */
 
+/* Elements are stored with the first subscript varying fastest; `dims` is 0
+ * for a plain list counted from 0, else the number of dimensions with
+ * their lower bounds and extents (see vb_arrays.c). */
+#define VB_MAX_DIMS 8
 typedef struct VBArray {
     long long count;
     VBValue *items;
+    int dims;
+    long long lower[VB_MAX_DIMS], extent[VB_MAX_DIMS];
 } VBArray;
+
+static long long flat_index(const VBArray *a, int n, const VBValue *indexes, const char *name);
+static long long whole_of(VBValue v, long long fallback);
 
 static VBValue array_value(long long count) {
     if (count < 0) fatal("Array dimensions out of range");
@@ -798,7 +817,11 @@ static VBValue array_value(long long count) {
 
 /* A variable's initial value: "" for String, False for Boolean, Nothing
  * for Object, the Integer 0 otherwise. */
+static int record_initial(const char *type, VBValue *out);
+
 static VBValue initial_value(const char *type) {
+    VBValue record;
+    if (record_initial(type, &record)) return record;
     if (!strcasecmp(type, "string")) return str_value("");
     if (!strcasecmp(type, "boolean")) return bool_value(0);
     if (!strcasecmp(type, "object")) return vb_nothing();
@@ -814,11 +837,11 @@ static long long element_count(VBValue upper) {
     return last + 1;
 }
 
+static void fill_items(VBArray *a, long long from, const char *type);
+
 VBValue vb_array_new(VBValue upper, const char *type) {
     VBValue v = array_value(element_count(upper));
-    VBArray *a = v.object;
-    VBValue initial = initial_value(type ? type : "variant");
-    for (long long k = 0; k < a->count; k++) a->items[k] = initial.kind == VB_STRING ? vb_copy(initial) : initial;
+    fill_items(v.object, 0, type);
     return v;
 }
 
@@ -842,6 +865,7 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
 static VBValue *element(VBValue array, VBValue index, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
+    if (a->dims) return &a->items[flat_index(a, 1, &index, name)];
     Num n = number_of(index);
     long long i = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : -1;
     if (i < 0 || i >= a->count) failf("Subscript out of range: %s", name ? name : "");
@@ -851,7 +875,7 @@ static VBValue *element(VBValue array, VBValue index, const char *name) {
 VBValue vb_index(VBValue array, VBValue index, const char *name) { return *element(array, index, name); }
 
 void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name) {
-    *element(array, index, name) = value;
+    *element(array, index, name) = vb_record_copy(value);
 }
 
 VBValue vb_each_copy(VBValue array) {
@@ -1231,46 +1255,6 @@ VBValue vb_literal(const char *text) {
 double vb_number(VBValue value) { return number_value(value); }
 int vb_truth(VBValue value) { return truth_of(value); }
 const char *vb_string(VBValue value) { return string_of(value); }
-
-/* ===================================================================== */
-/* Error trapping and Err                                                 */
-/* ===================================================================== */
-
-void vb_trap_enter(jmp_buf *trap) {
-    if (trap_depth >= (int)COUNT_OF(traps)) fatal("Error traps nested too deeply");
-    traps[trap_depth++] = trap;
-}
-
-void vb_trap_leave(void) {
-    if (trap_depth > 0) trap_depth--;
-}
-
-VBValue vb_err_get(const char *property) {
-    if (property && !strcasecmp(property, "Number")) return int_value(err_number);
-    if (property && !strcasecmp(property, "Description")) return str_value(err_description ? err_description : "");
-    unsupported("Err has no supported property ", property, NULL);
-}
-
-void vb_err_clear(void) {
-    err_number = 0;
-    err_description = NULL;
-}
-
-/* Err.Raise number, [source], [description]: the description is the third
- * argument's text, else the second's, else "Application-defined error". */
-void vb_err_raise(int argc, VBValue *args) {
-    long long number = 5;
-    if (argc > 0) {
-        Num n = number_of(args[0]);
-        number = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : 5;
-    }
-    const char *description = argc > 2   ? string_of(args[2])
-                              : argc > 1 ? string_of(args[1])
-                                         : "Application-defined error";
-    err_number = number;
-    err_description = copy_text(description);
-    fatal(err_description);
-}
 
 /* For loops: the counter, end and step are numbers evaluated once; the
  * loop runs while the counter has not passed the end in the step's
@@ -2076,6 +2060,9 @@ static const struct {
  * its functions by string literals, so the last lookups are remembered by
  * the name's address (and its first two characters). */
 static int builtin_lookup(const char *name);
+static VBValue array_bound(int argc, VBValue *args, int upper);
+static VBValue more_builtins(const char *name, int argc, VBValue *args);
+static VBValue fn_format(int argc, VBValue *args);
 
 static int builtin_code(const char *name) {
     static struct {
@@ -2226,8 +2213,8 @@ static VBValue format_named(VBValue value, const char *style) {
 
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     int code = builtin_code(name);
-    if (code == B_UNKNOWN) unsupported("Unsupported native BASIC function: ", name, NULL);
     if (argc < 0 || !args) argc = 0;
+    if (code == B_UNKNOWN) return more_builtins(name, argc, args);
     VBValue v = argc > 0 ? args[0] : int_value(0);
     char buf[64], buf2[64];
     size_t n, n2;
@@ -2508,11 +2495,8 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         Num x;
         return bool_value(v.kind == VB_OBJECT ? !v.object : try_number(v, &x));
     }
-    case B_UBOUND:
-        need_args(argc, 1, "UBound");
-        if (!vb_is_array(v)) failf("UBound requires an array (got %s)", value_repr(v));
-        return int_value(vb_array_count(v) - 1);
-    case B_LBOUND: return int_value(0);
+    case B_UBOUND: return array_bound(argc, args, 1);
+    case B_LBOUND: return array_bound(argc, args, 0);
     case B_SPLIT: {
         need_args(argc, 1, "Split");
         s = text_of(v, buf, &n);
@@ -2558,9 +2542,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         *p = '\0';
         return text_value(out);
     }
-    case B_FORMAT:
-        need_args(argc, 1, "Format");
-        return format_named(v, argc > 1 ? string_of(args[1]) : "");
+    case B_FORMAT: return fn_format(argc, args);
     case B_DBROWS: return vb_db_rows();
     case B_ENVIRON: {
         if (argc < 1) return str_value("");
@@ -2568,7 +2550,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         const char *e = getenv(s);
         return str_value(e ? e : "");
     }
-    default: return int_value(0);
+    default: return more_builtins(name, argc, args);
     }
 }
 
@@ -2584,12 +2566,13 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5 };
 
 typedef struct VBObject {
     int tag;
     const char *name;
     VBClassDef *definition;
+    void *record; /* a record's definition (vb_records.c) */
     VBValue *values;
     sqlite3 *sql;
 #ifdef VB_WITH_MYSQL
@@ -2716,9 +2699,12 @@ static char *property_member(const char *prefix, const char *field) {
     return r;
 }
 
+static VBValue *record_field(VBObject *o, const char *name);
+
 VBValue vb_member_get(VBValue object, const char *name) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_RECORD) return *record_field(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2742,6 +2728,10 @@ VBValue vb_member_get(VBValue object, const char *name) {
 void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_RECORD) {
+        *record_field(o, name) = vb_record_copy(value); /* stored as it is, like a Variant */
+        return;
+    }
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) {
@@ -2765,6 +2755,8 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     if (!name) name = "";
     if (argc < 0 || !args) argc = 0;
     switch (o->tag) {
+    case TAG_RECORD: /* rec.field(i): an element of an array field */
+        return vb_index_at(*record_field(o, name), argc, args, name);
     case TAG_INSTANCE:
         if (!class_handler) fatal("No registered class procedure");
         return class_handler(object, name, argc, args);
@@ -3086,6 +3078,8 @@ typedef struct ControlState {
     int x, y, w, h;
     int value;
     int kind; /* kind code of def->kind */
+    int interval; /* a Timer's Interval (ms) */
+    double due;   /* when an armed Timer fires next (ms on the monotonic clock), 0 unarmed */
 } ControlState;
 
 typedef struct FormState {
@@ -3125,6 +3119,12 @@ static int has_menus(const FormState *f) { return f->def->menus && f->def->menu_
 
 static int clamp_size(int v) { return v < 1 ? 1 : v; }
 
+static int next_event(XEvent *event);
+static void mouse_event(int form, const char *event, unsigned button, unsigned state, int x, int y);
+static void shown(int form);
+static void double_click(int form, int control);
+static int key_ascii(int form, int control, int ascii);
+
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
     current_form = form;
@@ -3151,6 +3151,7 @@ static void create_states(FormState *f) {
         c->h = d->h;
         c->value = 0;
         c->kind = kind_code(d->kind);
+        c->interval = d->interval;
     }
 }
 
@@ -3187,7 +3188,9 @@ static void instantiate(int index) {
     f->focus = -1;
     f->active_menu = -1;
     set_window_name(f);
-    XSelectInput(display, f->window, ExposureMask | ButtonPressMask | KeyPressMask | StructureNotifyMask);
+    XSelectInput(display, f->window,
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                     StructureNotifyMask);
     XSetWMProtocols(display, f->window, &wm_delete_window, 1);
     mark_process(f->window);
     raise_event(index, -1, "Load");
@@ -3384,8 +3387,13 @@ static void mouse_press(int index, int px, int py) {
             raise_event(index, (int)i, "Change");
         }
         if (f->loaded) raise_event(index, (int)i, "Click");
-        break;
+        if (running && f->loaded) double_click(index, (int)i);
+        redraw(index);
+        return;
     }
+    /* on the form itself */
+    if (f->loaded) raise_event(index, -1, "Click");
+    if (running && f->loaded) double_click(index, -1);
     redraw(index);
 }
 
@@ -3396,6 +3404,18 @@ static void key_press(int index, XKeyEvent *event) {
     char bytes[64];
     KeySym key = NoSymbol;
     int n = XLookupString(event, bytes, 63, &key, NULL);
+    /* KeyPress first: a handler that sets KeyAscii to 0 drops the key. */
+    int ascii = key == XK_BackSpace ? 8 : key == XK_Return || key == XK_KP_Enter ? 13
+                : n == 1 && (unsigned char)bytes[0] < 128 ? (unsigned char)bytes[0] : -1;
+    if (ascii >= 0) {
+        ascii = key_ascii(index, i, ascii);
+        if (ascii == 0 || !running || !f->loaded) return;
+        if (ascii != 8 && ascii != 13 && ascii < 128) {
+            bytes[0] = (char)ascii;
+            n = 1;
+            key = NoSymbol;
+        }
+    }
     ControlState *c = &f->controls[i];
     size_t length = strlen(c->text);
     if (key == XK_BackSpace) {
@@ -3423,8 +3443,10 @@ void vb_show(const char *form) {
     instantiate(i);
     if (!f->loaded) return; /* unloaded by its own Load event */
     XMapRaised(display, f->window);
+    int was_visible = f->visible;
     f->visible = 1;
     redraw(i);
+    if (!was_visible) shown(i);
 }
 
 void vb_hide(const char *form) {
@@ -3526,9 +3548,13 @@ VBValue vb_get(const char *owner, const char *field) {
         FormState *f = &form_states[fi];
         if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
+        /* sizes in pixels, like every position here */
+        if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
+        if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);
+    if (ci >= 0 && !strcasecmp(field, "Interval")) return int_value(control_state(fi, ci)->interval);
     if (ci >= 0) {
         int k = kind_code(form_states[fi].def->controls[ci].kind);
         enum { F_TEXT, F_CAPTION, F_VALUE, F_LEFT, F_TOP, F_WIDTH, F_HEIGHT, F_VISIBLE, F_ENABLED, F_NONE } which = F_NONE;
@@ -3580,6 +3606,14 @@ void vb_set(const char *owner, const char *field, VBValue value) {
         unsupported("Unknown native property: ", owner, field);
     }
     int ci = resolve_control(owner, &fi);
+    if (ci >= 0 && !strcasecmp(field, "Interval")) {
+        ControlState *timer = control_state(fi, ci);
+        long long ms = whole_of(value, 0);
+        if (ms < 0 || ms > 65535) fatal("Invalid property value: Interval");
+        timer->interval = (int)ms;
+        timer->due = 0; /* counts again from now */
+        return;
+    }
     if (ci >= 0) {
         int *target = NULL;
         int is_text = !strcasecmp(field, "Text"), is_caption = !strcasecmp(field, "Caption");
@@ -3663,10 +3697,13 @@ VBValue vb_msgbox(VBValue message, VBValue title) {
     return int_value(1);
 }
 
+static void print_pending(void);
+
 void vb_print(VBValue message) {
     char buf[64];
     size_t n;
     const char *t = text_of(message, buf, &n);
+    print_pending(); /* the line a list ending in ";" or "," left open */
     fwrite(t, 1, n, stdout);
     fputc('\n', stdout);
     fflush(stdout);
@@ -3725,7 +3762,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 
     while (running && !sub_main) {
         XEvent event;
-        XNextEvent(display, &event);
+        if (!next_event(&event)) continue; /* Timers ran instead */
         int i = form_of_window(event.xany.window);
         if (i < 0) continue;
         switch (event.type) {
@@ -3741,7 +3778,18 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             break;
         case ButtonPress:
             /* wheel "buttons" 4 to 7 are not presses */
-            if (event.xbutton.button <= Button3) mouse_press(i, event.xbutton.x, event.xbutton.y);
+            if (event.xbutton.button <= Button3) {
+                mouse_event(i, "MouseDown", event.xbutton.button, event.xbutton.state, event.xbutton.x,
+                            event.xbutton.y);
+                if (running && form_states[i].loaded) mouse_press(i, event.xbutton.x, event.xbutton.y);
+            }
+            break;
+        case ButtonRelease:
+            if (event.xbutton.button <= Button3)
+                mouse_event(i, "MouseUp", event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
+            break;
+        case MotionNotify:
+            mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
             break;
         case KeyPress:
             if (form_states[i].focus >= 0) key_press(i, &event.xkey);
@@ -3758,3 +3806,14 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     XCloseDisplay(display);
     display = NULL;
 }
+
+/* Language parts kept in their own files; they share this file's internals. */
+#include "vb_errors.c"
+#include "vb_arrays.c"
+#include "vb_records.c"
+#include "vb_dates.c"
+#include "vb_format.c"
+#include "vb_print.c"
+#include "vb_files.c"
+#include "vb_builtins2.c"
+#include "vb_events.c"

@@ -44,6 +44,7 @@ typedef struct VBControlDef {
     const char *text;
     int x, y, w, h;
     int visible, enabled;
+    int interval; /* a Timer's Interval in milliseconds */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -414,5 +415,7 @@ static inline VBValue vb_to_number_inline(VBValue value) {
 #ifdef __cplusplus
 }
 #endif
+
+#include "vb_lang.h"
 
 #endif /* CORVANE_NATIVE_H */

@@ -99,6 +99,22 @@ Value VBRecord::get(std::string_view field) {
   return it->second;
 }
 
+Value copy_record(const Value& value) {
+  if (!value.is_object() || !value.as_object() || !value.as_object()->is_record()) return value;
+  const ControlObject& record = *value.as_object();
+  std::map<std::string, Value> fields;
+  for (const auto& [name, field] : record.props) {
+    if (field.is_array()) {
+      auto array = std::make_shared<VBArray>(*field.as_array());
+      for (Value& item : array->items) item = copy_record(item);
+      fields[name] = Value(std::move(array));
+    } else {
+      fields[name] = copy_record(field);
+    }
+  }
+  return Value(std::static_pointer_cast<ControlObject>(std::make_shared<VBRecord>(record.name, std::move(fields))));
+}
+
 void VBRecord::set(std::string_view field, Value value) {
   auto it = props.find(lower(field));
   if (it == props.end()) throw VBError(name + " has no field " + std::string(field));

@@ -52,6 +52,11 @@ class VBRecord : public ControlObject {
   bool is_record() const override { return true; }
 };
 
+// A record value as assignment stores it: a copy of its own (nested
+// records and array fields copied too), as VB6 copies a Type; any other
+// value as it is.
+Value copy_record(const Value& value);
+
 // A control array: its elements by Index (any order of loading, gaps allowed).
 // Count, UBound, LBound and Item read it; "load" and "unload" with an index
 // go to the form through on_method.

@@ -193,8 +193,10 @@ std::vector<Param> parse_params(const std::string& text) {
       }
       i = j;
     }
-    // the type: the word after As
-    for (size_t k = 0; k < piece.size(); ++k) {
+    // the type: the word after As; an array parameter ("a() As Long")
+    // holds the caller's array, whatever its element type
+    const size_t open = piece.find('(');
+    for (size_t k = 0; k < piece.size() && open == std::string::npos; ++k) {
       if (k > 0 && (std::isalnum(static_cast<unsigned char>(piece[k - 1])) || piece[k - 1] == '_')) continue;
       if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
         p.type = lower((*g)[1]);
@@ -691,6 +693,8 @@ void VBRuntime::assign(const std::string& target, const Value& value, Scope& sco
 }
 
 void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope) {
+  // A record is stored as a copy of its own (VB6 copies a Type on assignment).
+  if (value.is_object()) value = copy_record(value);
   switch (t.kind) {
     case AssignTarget::Kind::Simple: {
       const Symbol k = t.symbol;

@@ -12,6 +12,7 @@
 #include "builder/builder.h"
 #include "builder/digest.h"
 #include "builder/process.h"
+#include "native_compiler/native_compiler.h"
 
 namespace corvane::builder {
 
@@ -72,7 +73,7 @@ std::string entry_key(const RuntimeSource& source) {
     key.field(r.out).field(r.err);
     key.field("flags");
     for (const std::string& flag : source.flags) key.field(flag);
-    for (const char* file : {"vb_native.c", "vb_native.h"}) {
+    for (const std::string& file : native_runtime_files()) {
         const auto text = read_file(source.source_dir / file);
         if (!text) throw BuildError("Cannot read the native runtime source " + (source.source_dir / file).string());
         key.field(file).field(*text);

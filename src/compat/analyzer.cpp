@@ -22,8 +22,7 @@ const std::vector<CodeRule> PATTERNS = {
      "COM/ActiveX activation does not work as a native Linux service; use Linux-native APIs."},
     {R"(\b(?:DAO\.|New\s+Scripting\.))", "Windows object libraries",
      "Use DBOpen/DBQuery for SQLite or MySQL, or port the object library."},
-    {R"(^\s*(?:GoTo|GoSub|Resume\s+(?!Next\b)\w+)\b)", "Branch/Resume statements",
-     "Rewrite the control flow using structured If/For/Do blocks."},
+    {R"(^\s*GoSub\b)", "Branch/Resume statements", "Rewrite GoSub ... Return as a call of a Sub or Function."},
     {R"(\bImplements\s+\w+)", "Interface implementation", "Implements and COM interfaces are not supported."},
     {R"(\bWithEvents\b)", "WithEvents variables",
      "Control events work, but user-defined WithEvents variables do not."},
@@ -52,23 +51,21 @@ bool is_comment_line(std::string_view line) {
   return first != std::string_view::npos && line[first] == '\'';
 }
 
-// Type members the interpreter holds: "Name As Type". Fixed-length strings
-// ("Name As String * 20"), arrays ("Name(10) As Long") and anything else are
-// refused when the module runs.
+// Type members both engines hold: "Name As Type", fixed-length strings
+// ("Name As String * 20") and arrays counted from 0 ("Name(10) As Long").
+// Anything else is refused when the module runs.
 struct TypeMemberRule {
   std::string_view marker;  // found in the member line; empty: any other
   std::string_view feature;
 };
 
-constexpr std::array<TypeMemberRule, 3> TYPE_MEMBER_RULES{{
-    {"*", "Fixed-length string in a Type"},
-    {"(", "Array in a Type"},
+constexpr std::array<TypeMemberRule, 1> TYPE_MEMBER_RULES{{
     {"", "Type member the interpreter cannot hold"},
 }};
 
 constexpr std::string_view TYPE_MEMBER_ADVICE =
-    "Declare Type members as \"Name As Type\" (variable-length strings, no arrays), or keep such data outside the "
-    "Type.";
+    "Declare Type members as \"Name As Type\", \"Name As String * n\" or \"Name(n) As Type\", or keep such data "
+    "outside the Type.";
 
 // Tracks Type ... End Type blocks line by line; reports member lines the
 // interpreter refuses.
@@ -77,7 +74,7 @@ class TypeBlocks {
   const TypeMemberRule* refused(std::string_view raw) {
     static const Regex type_start(R"(^\s*(?:(?:Public|Private|Global)\s+)?Type\s+\w+\s*$)", Regex::CASELESS);
     static const Regex type_end(R"(^\s*End\s+Type\b)", Regex::CASELESS);
-    static const Regex member(R"(^\w+\s+As\s+\w+$)", Regex::CASELESS);
+    static const Regex member(R"(^\w+\s*(?:\(\s*\d+\s*\))?\s+As\s+\w+(?:\s*\*\s*\d+)?$)", Regex::CASELESS);
     const std::string_view line = strip(raw.substr(0, raw.find('\'')));
     if (!inside_) {
       inside_ = type_start.match(line);

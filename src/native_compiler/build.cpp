@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -164,6 +165,14 @@ void copy_with_times(const fs::path& from, const fs::path& to) {
 
 }  // namespace
 
+const std::vector<std::string>& native_runtime_files() {
+  static const std::vector<std::string> files = {"vb_native.h", "vb_native.c", "vb_lang.h",    "vb_errors.c",
+                                                 "vb_arrays.c", "vb_records.c", "vb_dates.c",   "vb_format.c",
+                                                 "vb_builtins2.c", "vb_events.c",  "vb_print.c",
+                                                 "vb_files.c"};
+  return files;
+}
+
 fs::path native_runtime_dir() {
   std::vector<fs::path> tried;
   if (const char* home = std::getenv("CORVANE_HOME"); home && *home) {
@@ -175,9 +184,10 @@ fs::path native_runtime_dir() {
   }
   for (const fs::path& dir : tried) {
     std::error_code ec;
-    if (fs::is_regular_file(dir / "vb_native.c", ec) && fs::is_regular_file(dir / "vb_native.h", ec)) return dir;
+    const auto present = [&](const std::string& file) { return fs::is_regular_file(dir / file, ec); };
+    if (std::all_of(native_runtime_files().begin(), native_runtime_files().end(), present)) return dir;
   }
-  std::string message = "Native runtime sources (vb_native.c, vb_native.h) not found in:";
+  std::string message = "Native runtime sources (vb_native.c and the files it includes) not found in:";
   for (const fs::path& dir : tried) message += " " + dir.string();
   throw NativeCompileError(message);
 }
@@ -190,9 +200,15 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   using Clock = std::chrono::steady_clock;
   const auto t0 = Clock::now();
   std::string c_text;
-  {
+  try {
     NativeCompiler compiler(project);
     c_text = compiler.emit();
+  } catch (const NativeCompileError& e) {
+    // The message names the construct; the file and line follow, as a
+    // runtime error's do.
+    if (e.line <= 0) throw;
+    throw NativeCompileError(std::string(e.what()) + "\n    at " + e.file + ", line " + std::to_string(e.line), e.file,
+                             e.line);
   }
   const auto t1 = Clock::now();
   const fs::path runtime = native_runtime_dir();
@@ -209,8 +225,7 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
     if (!file) throw fs::filesystem_error("cannot write the C file", c_file, std::make_error_code(std::errc::io_error));
   }
   if (emit_c) {
-    copy_with_times(runtime / "vb_native.c", c_file.parent_path() / "vb_native.c");
-    copy_with_times(runtime / "vb_native.h", c_file.parent_path() / "vb_native.h");
+    for (const std::string& file : native_runtime_files()) copy_with_times(runtime / file, c_file.parent_path() / file);
   }
 
   std::string command;

@@ -1,6 +1,9 @@
 // Collection of procedures, module-level names, enumerations and class
 // fields; declaration syntax; name resolution and procedure calls; the
 // location-prefixed error.
+#include <algorithm>
+#include <map>
+
 #include "native_compiler/expressions.h"
 #include "native_compiler/patterns.h"
 
@@ -11,7 +14,7 @@ namespace {
 constexpr uint32_t CI = Regex::CASELESS;
 
 const std::set<std::string>& accepted_types() {
-  static const std::set<std::string> types = {"variant", "string", "integer", "long",    "byte",
+  static const std::set<std::string> types = {"variant", "string", "integer", "long",    "byte",    "date",
                                               "single",  "double", "currency", "boolean", "object",
                                               "adodb.connection", "adodb.recordset"};
   return types;
@@ -33,6 +36,51 @@ std::string collapse_blanks(std::string_view text) {
 }
 
 }  // namespace
+
+// A parameter list: [Optional] [ByVal|ByRef] name[()] [As type] [= default].
+// An array parameter ("a()") is a Variant; a left-out argument starts as
+// its type's initial value, whatever default is written (as interpreted).
+std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std::string& where,
+                                      const std::string& text) {
+  static const Regex param(
+      R"(\s*(Optional\s+)?(?:(ByVal|ByRef)\s+)?(\w+)[$%&!#@]?\s*(\(\s*\))?\s*(?:As\s+([\w.]+))?\s*(?:=\s*.+)?$)", CI);
+  std::vector<NativeParam> out;
+  for (const std::string& piece : split_outside(text, ',')) {
+    if (strip_text(piece).empty()) continue;
+    auto p = param.match_groups(piece);
+    if (!p) compiler.error(nullptr, where + ": unsupported parameter declaration: " + piece);
+    const bool array = !(*p)[4].empty();
+    out.push_back({name_key((*p)[3]), lower((*p)[2]) != "byval",
+                   array || (*p)[5].empty() ? "variant" : lower((*p)[5])});
+  }
+  return out;
+}
+
+size_t NativeCompiler::collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k) {
+  static const Regex head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
+  static const Regex member(R"(^(\w+)\s*(?:\(\s*(\d+)\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?$)", CI);
+  static const Regex end(R"(^End\s+Type$)", CI);
+  const std::string name = name_key((*head.match_groups(src[k]))[1]);
+  if (is_record(name)) error(nullptr, owner + ": Type " + name + " is declared more than once");
+  std::vector<std::pair<std::string, std::string>> fields;
+  size_t j = k + 1;
+  for (; j < src.size() && !end.match(src[j]); ++j) {
+    auto m = member.match_groups(src[j]);
+    if (!m) error(nullptr, owner + ": unsupported Type member: " + src[j]);
+    // "name(9) As T" is an array field of 10 elements ("t[10]"); "name As
+    // String * 20" a text of 20 characters.
+    std::string type = name_key((*m)[3]);
+    if (!(*m)[4].empty()) type += "*" + (*m)[4];
+    if (!(*m)[2].empty()) type += "[" + std::to_string(std::stoll((*m)[2]) + 1) + "]";
+    const std::string field = name_key((*m)[1]);
+    auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == field; });
+    if (same != fields.end()) same->second = type;
+    else fields.emplace_back(field, type);
+  }
+  if (j >= src.size()) error(nullptr, owner + ": Missing End Type for " + name);
+  records_.emplace_back(name, std::move(fields));
+  return j;
+}
 
 std::string unparenthesize(std::string_view text) {
   std::string t = strip_text(text);
@@ -72,6 +120,8 @@ NativeCompiler::NativeCompiler(const Project& project) : project_(project) { col
 
 void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
   std::string location = active_location_ ? *active_location_ : proc ? proc->owner : project_.name;
+  if (active_location_ && active_line_ > 0)
+    throw NativeCompileError(location + ": " + std::string(message), active_file_, active_line_);
   throw NativeCompileError(location + ": " + std::string(message));
 }
 
@@ -115,31 +165,56 @@ void NativeCompiler::collect() {
     for (const Control& c : form.controls) form_control_names_.insert(name_key(c.name));
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
+  const ComponentLocations where = locate_code(project_, std::nullopt);
   for (size_t i = 0; i < project_.forms.size(); ++i)
-    collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i));
-  for (const Module& module : project_.modules) collect_code(module.name, module.code, std::nullopt);
-  for (const ClassModule& cls : project_.classes) collect_class(cls);
+    collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i), where.forms.at(i));
+  for (size_t i = 0; i < project_.modules.size(); ++i)
+    collect_code(project_.modules[i].name, project_.modules[i].code, std::nullopt, where.modules.at(i));
+  for (size_t i = 0; i < project_.classes.size(); ++i) collect_class(project_.classes[i], where.classes.at(i));
 
-  for (const auto& [owner, line] : declarations_) {
-    for (const Declaration& d : parse_declaration(line, owner)) {
-      if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
-      const std::string init = d.array_bound ? array_init(nullptr, d, Locals{}) : d.init;
-      global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value()});
-    }
-  }
+  // Enumeration members first: module constants may be computed from them.
   for (const auto& [name, value] : enum_order_) {
     if (global_index_.count(name)) error(nullptr, "Duplicate Enum constant " + name);
     global_index_[name] = globals_.size();
     globals_.push_back({name, "long", "vb_int(" + std::to_string(enums_.at(name)) + ")"});
   }
+  for (const auto& [owner, line] : declarations_) {
+    for (const Declaration& d : parse_declaration(line, owner)) {
+      if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
+      std::string init = d.init;
+      if (d.array_bound)
+        init = d.array_bound->empty() ? "vb_array_empty()"
+                                      : array_shape(nullptr, owner, *d.array_bound, d.type, Locals{});
+      else if (!d.value.empty())
+        init = expr(nullptr, d.value, Locals{});  // from the module names declared before it
+      global_index_[d.name] = globals_.size();
+      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value()});
+    }
+  }
 }
 
-void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index) {
+namespace {
+
+// The file lines of body lines [first, last) of a code whose logical lines
+// start at the physical lines `numbers` (1-based within the code).
+std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>& numbers, size_t first, size_t last) {
+  std::vector<int> out;
+  for (size_t k = first; k < last && k < numbers.size(); ++k) {
+    const size_t index = static_cast<size_t>(numbers[k] - 1);
+    out.push_back(index < where.file_lines.size() ? where.file_lines[index] : 0);
+  }
+  return out;
+}
+
+}  // namespace
+
+void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
+                                  const CodeLocation& where) {
   static const Regex header(
-      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function)\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)", CI);
+      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function)\s+(\w+)[$%&!#@]?\s*(?:\((.*)\))?(?:\s+As\s+(\w+)(\s*\(\s*\))?)?\s*$)", CI);
   static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
-  static const Regex param(R"(\s*(?:(ByVal|ByRef)\s+)?(\w+)\s*(?:As\s+([\w.]+))?\s*$)", CI);
+  static const Regex type_head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
+  static const Regex option_base(R"(^Option\s+Base\s+(\d+)$)", CI);
   static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
   static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
   static const Regex enum_item(R"((\w+)\s*(?:=\s*([-+]?\d+))?$)", CI);
@@ -147,7 +222,8 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   static const Regex declaration(R"(^(?:Public|Private|Global|Dim|Const)\b)", CI);
   static const Regex ignored(R"(^(?:Option\s+(?:Explicit|Base\s+\d+|Compare\s+\w+)|(?:Attribute|VERSION)\b))", CI);
 
-  const std::vector<std::string> src = lines(code);
+  std::vector<int> numbers;
+  const std::vector<std::string> src = lines(code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     if (auto g = header.match_groups(line)) {
@@ -163,17 +239,22 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       proc.kind = lower(kind_written);
       proc.header_kind = kind_written;
       proc.form_index = form_index;
-      proc.result_type = (*g)[4].empty() ? "variant" : lower((*g)[4]);
+      proc.result_type = (*g)[4].empty() || !(*g)[5].empty() ? "variant" : lower((*g)[4]);
       proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
-      for (const std::string& piece : split_outside((*g)[3], ',')) {
-        if (strip_text(piece).empty()) continue;
-        auto p = param.match_groups(piece);
-        if (!p) error(nullptr, owner + "." + name + ": unsupported parameter declaration: " + piece);
-        proc.params.push_back({name_key((*p)[2]), lower((*p)[1]) != "byval", (*p)[3].empty() ? "variant" : lower((*p)[3])});
-      }
+      proc.params = parse_params(*this, owner + "." + name, (*g)[3]);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      proc.file = where.file;
+      proc.lines = file_lines_of(where, numbers, k + 1, end);
       add_procedure(std::move(proc), false);
       k = end;
+      continue;
+    }
+    if (type_head.match(line)) {
+      k = collect_record(owner, src, k);
+      continue;
+    }
+    if (auto g = option_base.match_groups(line)) {
+      option_base_[owner] = std::stoi((*g)[1]) ? 1 : 0;
       continue;
     }
     if (enum_head.match(line)) {
@@ -208,18 +289,18 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   }
 }
 
-void NativeCompiler::collect_class(const ClassModule& cls) {
+void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& where) {
   static const Regex header(
       R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)",
       CI);
   static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
-  static const Regex param(R"(\s*(?:(ByVal|ByRef)\s+)?(\w+)\s*(?:As\s+([\w.]+))?\s*$)", CI);
   static const Regex field(R"(^(?:Public|Private|Dim)\s+)", CI);
   static const Regex ignored(R"(^(?:Option|Attribute|VERSION|BEGIN|END|MultiUse)\b)", CI);
 
   const std::string class_key = name_key(cls.name);
   auto& fields = class_types_[class_key];
-  const std::vector<std::string> src = lines(cls.code);
+  std::vector<int> numbers;
+  const std::vector<std::string> src = lines(cls.code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     if (auto g = header.match_groups(line)) {
@@ -246,13 +327,10 @@ void NativeCompiler::collect_class(const ClassModule& cls) {
         proc.kind = kind_lower;
         proc.key = "cls_" + class_key + "_" + lname;
       }
-      for (const std::string& piece : split_outside((*g)[3], ',')) {
-        if (strip_text(piece).empty()) continue;
-        auto p = param.match_groups(piece);
-        if (!p) error(nullptr, "Invalid class parameter " + piece);
-        proc.params.push_back({name_key((*p)[2]), lower((*p)[1]) != "byval", (*p)[3].empty() ? "variant" : lower((*p)[3])});
-      }
+      proc.params = parse_params(*this, cls.name + "." + name, (*g)[3]);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
+      proc.file = where.file;
+      proc.lines = file_lines_of(where, numbers, k + 1, end);
       add_procedure(std::move(proc), true);
       k = end;
       continue;
@@ -275,8 +353,8 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
   static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
   // Public, Private and Global constants are constants of the module.
   static const Regex scoped_const(R"(^(?:Public|Private|Global)\s+Const\s+(.+)$)", CI);
-  static const Regex piece_re(R"(\s*(\w+)\s*(\(([^()]*)\))?\s*(?:As\s+(New\s+)?([\w.]+))?\s*(?:=\s*(.+))?\s*$)", CI);
-  static const Regex lower_bound(R"(\bTo\b)", CI);
+  static const Regex piece_re(
+      R"(\s*(\w+)([$%&!#@])?\s*(\((.*)\))?\s*(?:As\s+(New\s+)?([\w.]+)(?:\s*\*\s*(\d+))?)?\s*(?:=\s*(.+))?\s*$)", CI);
   static const Regex number(R"(-?\d+(?:\.\d+)?$)");
   static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
@@ -289,18 +367,23 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     auto p = piece_re.match_groups(piece);
     if (!p) error(nullptr, own + ": unsupported native declaration: " + piece);
     const std::string name = name_key((*p)[1]);
-    const std::string type = (*p)[5].empty() ? "variant" : name_key((*p)[5]);
-    const bool array = !(*p)[2].empty();
-    // One dimension counted from 0: several dimensions and lower bounds are
-    // not part of the language.
-    if (array && ((*p)[3].find(',') != std::string::npos || lower_bound.search(std::string((*p)[3])) ||
-                  !(*p)[4].empty() || !strip_text((*p)[6]).empty()))
+    // A type suffix on the name ("Dim n%") is read and left out: the
+    // variable is a Variant, as interpreted.
+    std::string type = (*p)[6].empty() ? "variant" : name_key((*p)[6]);
+    const bool array = !(*p)[3].empty();
+    const bool as_new = !(*p)[5].empty();
+    if (array && (as_new || !strip_text((*p)[8]).empty()))
       error(nullptr, own + ": unsupported native declaration: " + piece);
-    if (!accepted_types().count(type) && !class_names_.count(type))
+    // "String * n": a text of n characters, blanks at first.
+    if (!(*p)[7].empty()) {
+      if (type != "string") error(nullptr, own + ": unsupported native declaration: " + piece);
+      type = "string*" + (*p)[7];
+    }
+    if (!accepted_types().count(type) && !class_names_.count(type) && !is_record(type) && type.rfind("string*", 0) != 0)
       error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + (*p)[1]);
-    const std::string value = strip_text((*p)[6]);
+    const std::string value = strip_text((*p)[8]);
     if (constant && value.empty()) error(nullptr, "Const " + (*p)[1] + " must have a value");
-    std::string init;
+    std::string init, computed;
     if (!value.empty()) {
       if (number.match(value)) {
         // Whole numbers are Integers, others Doubles (as the interpreter reads them).
@@ -318,13 +401,19 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
         init = "vb_bool(1)";
       } else if (lower(value) == "false") {
         init = "vb_bool(0)";
+      } else if (constant) {
+        computed = value;  // worked out where the constant stands
       } else {
-        error(nullptr, own + ": global initializer must be a literal: " + value);
+        error(nullptr, own + ": only a constant can have a value in its declaration: " + std::string(line));
       }
     } else if (array) {
       init.clear();
-    } else if (!(*p)[4].empty()) {
+    } else if (as_new) {
       init = "vb_new(" + q(type) + ")";
+    } else if (is_record(type)) {
+      init = "vb_new_record(" + q(type) + ")";
+    } else if (type.rfind("string*", 0) == 0) {
+      init = "vb_str(" + q(std::string(std::min<size_t>(std::stoul(type.substr(7)), 65535), ' ')) + ")";
     } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
                type == "object") {
       init = "vb_nothing()";
@@ -335,8 +424,8 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     } else {
       init = "vb_int(0)";
     }
-    Declaration d{name, type, init, std::nullopt};
-    if (array) d.array_bound = strip_text((*p)[3]);
+    Declaration d{name, type, init, std::nullopt, computed};
+    if (array) d.array_bound = strip_text((*p)[4]);
     out.push_back(d);
   }
   return out;
@@ -344,7 +433,47 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
 
 std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals) {
   if (d.array_bound->empty()) return "vb_array_empty()";
-  return "vb_array_new(" + expr(proc, *d.array_bound, locals) + "," + q(d.type) + ")";
+  return array_shape(proc, proc ? proc->owner : std::string(), *d.array_bound, d.type, locals);
+}
+
+std::string NativeCompiler::array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,
+                                        std::string_view type, const Locals& locals, std::string_view old_value,
+                                        bool preserve) {
+  static const Regex to_re(R"(^(.+?)\s+To\s+(.+)$)", CI);
+  auto base_it = option_base_.find(std::string(owner));
+  const std::string base = "vb_int(" + std::to_string(base_it == option_base_.end() ? 0 : base_it->second) + ")";
+  std::vector<std::string> pairs;
+  const std::vector<std::string> dims = split_outside(bounds, ',');
+  for (const std::string& dim : dims) {
+    if (auto g = to_re.match_groups(strip_text(dim))) {
+      pairs.push_back(expr(proc, (*g)[1], locals));
+      pairs.push_back(expr(proc, (*g)[2], locals));
+    } else {
+      pairs.push_back(base);
+      pairs.push_back(expr(proc, dim, locals));
+    }
+  }
+  const std::string n = std::to_string(dims.size());
+  if (!old_value.empty())
+    return "vb_array_reshape(" + std::string(old_value) + "," + n + "," + value_array(pairs) + "," +
+           (preserve ? "1" : "0") + "," + q(type) + ")";
+  // One dimension from 0: the plain list.
+  if (dims.size() == 1 && pairs[0] == "vb_int(0)") return "vb_array_new(" + pairs[1] + "," + q(type) + ")";
+  return "vb_array_shape(" + n + "," + value_array(pairs) + "," + q(type) + ")";
+}
+
+bool NativeCompiler::is_record(std::string_view lower_name) const {
+  for (const auto& r : records_)
+    if (r.first == lower_name) return true;
+  return false;
+}
+
+std::string NativeCompiler::element_read(const std::string& array, const std::vector<std::string>& subscripts,
+                                         const std::string& name) {
+  if (subscripts.size() == 1) return "vb_index(" + array + "," + subscripts[0] + "," + q(name) + ")";
+  return in_order(subscripts, [&](const std::vector<std::string>& v) {
+    return "vb_index_at(" + array + "," + std::to_string(v.size()) + "," + value_array(v) + "," + q(name) + ")";
+  });
 }
 
 std::string NativeCompiler::resolve_variable(const NativeProcedure* proc, std::string_view name,
@@ -371,11 +500,12 @@ std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std
   } catch (const NativeCompileError&) {
     const std::string key = name_key(name);
     const bool plain = proc && active_location_ && is_variable_name(name) && !is_form(key) && !is_control(key) &&
-                       !is_procedure_name(proc, key) && !BUILTINS.count(key) && key != name_key(proc->name);
+                       !is_procedure_name(proc, key) && (!BUILTINS.count(key) || VARIABLE_NAMED_BUILTINS.count(key)) &&
+                       key != name_key(proc->name);
     if (!plain) throw;
     const std::string c = "l_" + c_name(key);
     implicit_[key] = c;
-    hoisted_.push_back("    VBValue " + c + " = vb_int(0);");
+    hoisted_.push_back("    " + value_decl() + c + " = vb_int(0);");
     return c;
   }
 }
@@ -407,6 +537,18 @@ std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_
   const NativeProcedure* callee = nullptr;
   if (proc && proc->form_index) callee = find_procedure("f" + std::to_string(*proc->form_index) + "_" + key);
   if (!callee) callee = find_procedure("module_" + key);
+  // A built-in called as a statement (Randomize 42).
+  if (!callee && BUILTINS.count(key)) {
+    std::vector<std::string> values;
+    for (const Operand& a : args) values.push_back(as_value(a));
+    return in_order(values, [&](const std::vector<std::string>& v) {
+      return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
+    });
+  }
+  static const std::set<std::string, std::less<>> file_functions = {
+      "loc", "seek", "dir", "curdir", "filelen", "filedatetime", "getattr", "setattr"};
+  if (!callee && file_functions.count(key))
+    error(proc, "File function " + std::string(name) + " is not yet available in native builds");
   if (!callee) error(proc, "Unknown native procedure " + std::string(name));
   return call_procedure(proc, *callee, name, args, refs);
 }
@@ -416,7 +558,7 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
                                            const std::vector<std::optional<std::string>>& refs) {
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
-  if (args.size() != callee.params.size())
+  if (args.size() > callee.params.size())
     error(caller, callee.owner + "." + std::string(written) + " expects " + std::to_string(callee.params.size()) +
                       " arguments");
   static constexpr std::string_view FIELD_GET = "vb_member_get(";
@@ -462,7 +604,9 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
       const bool same = typed_param ? var_type && *var_type == param.type
                                     : !var_type || (*var_type == "string" && param.type == "string");
       if (same) {
-        c_args.push_back("&(" + *ref + ")");
+        // A volatile local (in a procedure with On Error) passes as plain memory.
+        const std::string plain = typed_param ? param_c : std::string("VBValue");
+        c_args.push_back((traps_ ? "(" + plain + " *)&(" : std::string("&(")) + *ref + ")");
         continue;
       }
       const Operand current = var_type ? typed_variable(*ref, *var_type) : value_operand(*ref);
@@ -482,6 +626,19 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
       // A value's own cell, living until the statement's end.
       c_args.push_back("vb_cell(&(VBValue){0}," + args[k] + ")");
     }
+  }
+  // A left-out argument: the parameter's type's initial value.
+  for (size_t k = args.size(); k < callee.params.size(); ++k) {
+    const std::string& type = callee.params[k].type;
+    std::string initial = "vb_int(0)";
+    if (type == "string") initial = "vb_str(\"\")";
+    else if (type == "boolean") initial = "vb_bool(0)";
+    else if (type == "object" || is_class(type)) initial = "vb_nothing()";
+    else if (is_record(type)) initial = "vb_new_record(" + q(type) + ")";
+    if (scalar_param(callee, callee.params[k]))
+      c_args.push_back("&(" + c_type(scalar_type(type)) + "){" + store_to(value_operand(initial), type) + "}");
+    else
+      c_args.push_back("vb_cell(&(VBValue){0}," + initial + ")");
   }
   std::string call = "p_" + c_name(callee.key) + "(";
   for (size_t k = 0; k < c_args.size(); ++k) call += (k ? "," : "") + c_args[k];

@@ -30,6 +30,36 @@ std::string parameters(const NativeCompiler& compiler, const NativeProcedure& pr
 
 std::string flag(bool b) { return b ? "1" : "0"; }
 
+// The events the runtime raises: a form's, and a control's by its kind.
+constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",  "Activate",  "Resize", "Click",
+                                       "DblClick",  "MouseDown", "MouseUp", "MouseMove"};
+
+std::vector<const char*> control_events(std::string_view kind) {
+  if (kind == "Timer") return {"Timer"};
+  if (kind == "TextBox") return {"Click", "DblClick", "Change", "KeyPress", "MouseDown", "MouseUp", "MouseMove"};
+  return {"Click", "DblClick", "Change", "MouseDown", "MouseUp", "MouseMove"};
+}
+
+// True when the runtime raises the event of this handler name ("owner_event").
+bool raised_event(const VBForm& form, const std::string& handler) {
+  const size_t cut = handler.rfind('_');
+  const std::string owner = handler.substr(0, cut), event = handler.substr(cut + 1);
+  const auto has = [&](const auto& events) {
+    for (const char* e : events)
+      if (name_key(e) == event) return true;
+    return false;
+  };
+  if (owner == "form") return has(FORM_EVENTS);
+  for (const Control& c : form.controls)
+    if (name_key(c.name) == owner) return has(control_events(c.kind));
+  // A menu item's Click, for the items of a drop-down (a top-level menu
+  // only opens its drop-down).
+  for (const MenuItem& top : form.menus)
+    for (const MenuItem& child : top.children)
+      if (name_key(child.name) == owner) return event == "click";
+  return false;
+}
+
 }  // namespace
 
 std::string NativeCompiler::emit() {
@@ -55,22 +85,23 @@ std::string NativeCompiler::emit_once() {
     const Diagnostic& d = diagnostics.front();
     error(nullptr, d.location + ":" + std::to_string(d.line) + ": " + d.feature + "; " + d.advice);
   }
-  // 2. Events, menus and controls of each form.
+  // 2. Events, menus and controls of each form. An event procedure of a
+  // control the form does not have is an ordinary procedure (VB6 ignores
+  // it); one of an event this runtime never raises is refused.
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    std::set<std::string> handlers = {"form_load", "form_unload"};
-    for (const Control& c : form.controls) {
-      handlers.insert(name_key(c.name) + "_click");
-      handlers.insert(name_key(c.name) + "_change");
+    std::set<std::string> owners = {"form"};
+    for (const Control& c : form.controls) owners.insert(name_key(c.name));
+    for (const MenuItem& top : form.menus) {
+      owners.insert(name_key(top.name));
+      for (const MenuItem& child : top.children) owners.insert(name_key(child.name));
     }
-    for (const MenuItem& top : form.menus)
-      for (const MenuItem& child : top.children) handlers.insert(name_key(child.name) + "_click");
     for (const NativeProcedure& proc : procs_) {
       if (proc.form_index != static_cast<int>(i)) continue;
       const std::string lname = name_key(proc.name);
       const size_t cut = lname.rfind('_');
-      if (cut == std::string::npos) continue;
-      if (event_words().count(lname.substr(cut + 1)) && !handlers.count(lname))
+      if (cut == std::string::npos || !owners.count(lname.substr(0, cut))) continue;
+      if (event_words().count(lname.substr(cut + 1)) && !raised_event(form, lname))
         error(&proc, "Native X11 event not implemented: " + proc.name);
     }
     for (const MenuItem& top : form.menus)
@@ -133,6 +164,17 @@ std::string NativeCompiler::emit_once() {
                   names + "},(const char*[]){" + types + "});");
   }
   out.push_back("    vb_set_class_handler(dispatch_class);");
+  // Record types before the variables that hold records.
+  for (const auto& [name, fields] : records_) {
+    std::string names, types;
+    for (size_t k = 0; k < fields.size(); ++k) {
+      names += (k ? ", " : "") + q(fields[k].first);
+      types += (k ? ", " : "") + q(fields[k].second);
+    }
+    if (fields.empty()) names = types = "NULL";
+    out.push_back("    vb_register_record(" + q(name) + "," + std::to_string(fields.size()) + ",(const char*[]){" + names +
+                  "},(const char*[]){" + types + "});");
+  }
   for (const GlobalName& g : globals_) {
     // A declared default is the type's C initial value (a Double's unset mark).
     const bool default_value = g.init == "vb_int(0)" || g.init == "vb_bool(0)" || g.init == "vb_str(\"\")";
@@ -152,8 +194,10 @@ std::string NativeCompiler::emit_once() {
     const bool int_result = result_bits(proc) >= 0;
     out.push_back("static " + std::string(int_result ? "long long" : "VBValue") + " p_" + c_name(proc.key) + "(" +
                   parameters(*this, proc) + ") {");
+    std::vector<std::string> body = compile_body(proc);
     if (proc.kind == "function")  // whatever the declared type, as interpreted
-      out.push_back(int_result ? "    long long _ret = 0;" : "    VBValue _ret = vb_int(0);");
+      out.push_back(std::string("    ") + (traps() ? "volatile " : "") +
+                    (int_result ? "long long _ret = 0;" : "VBValue _ret = vb_int(0);"));
     // Arguments are converted to the parameters' declared types on entry.
     // (Typed parameters arrive converted; a Double variable passed by
     // reference is read as a number from here on.)
@@ -174,7 +218,7 @@ std::string NativeCompiler::emit_once() {
       out.push_back("        long long _whole = p_" + c_name(proc.key) + "_int(" + args +
                     "); vb_attempt_end(); return vb_int(_whole); } } }");
     }
-    for (std::string& line : compile_body(proc)) out.push_back(std::move(line));
+    for (std::string& line : body) out.push_back(std::move(line));
     out.push_back(proc.kind == "function" ? "    return _ret;" : "    return vb_int(0);");
     out.push_back("}");
     if (!has_attempt(proc)) continue;
@@ -222,17 +266,26 @@ std::string NativeCompiler::emit_once() {
   const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name) {
     const NativeProcedure* proc = find_procedure("f" + std::to_string(form) + "_" + name_key(name));
     if (!proc) return;
+    // Arguments (MouseDown's Button, Shift, X, Y) come from the runtime,
+    // as many as the procedure declares.
+    std::string args, fetch;
+    const size_t n = proc->params.size();
+    if (n > 0) {
+      fetch = "VBValue _a[" + std::to_string(n) + "]; vb_event_args(" + std::to_string(n) + ",_a); ";
+      for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
+    }
+    // What the handler left in them goes back (KeyAscii = 0 drops a key).
+    const std::string give_back = n > 0 ? "vb_event_args_return(" + std::to_string(n) + ",_a);" : "";
     out.push_back("    if(form==" + std::to_string(form) + " && control==" + std::to_string(control) +
-                  " && !strcasecmp(event," + q(event) + ")) {(void)p_" + c_name(proc->key) + "();return;}");
+                  " && !strcasecmp(event," + q(event) + ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args +
+                  ");" + give_back + "return;}");
   };
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    handler_line(i, -1, "Load", "Form_Load");
-    handler_line(i, -1, "Unload", "Form_Unload");
-    for (size_t c = 0; c < form.controls.size(); ++c) {
-      handler_line(i, static_cast<long>(c), "Click", form.controls[c].name + "_Click");
-      handler_line(i, static_cast<long>(c), "Change", form.controls[c].name + "_Change");
-    }
+    for (const char* event : FORM_EVENTS) handler_line(i, -1, event, std::string("Form_") + event);
+    for (size_t c = 0; c < form.controls.size(); ++c)
+      for (const char* event : control_events(form.controls[c].kind))
+        handler_line(i, static_cast<long>(c), event, form.controls[c].name + "_" + event);
   }
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     long position = 0;
@@ -252,7 +305,8 @@ std::string NativeCompiler::emit_once() {
     for (const Control& c : form.controls)
       out.push_back("    {" + q(c.kind) + "," + q(c.name) + "," + q(c.caption) + "," + q(c.text) + "," +
                     std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.width) + "," +
-                    std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "},");
+                    std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
+                    std::to_string(c.interval) + "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");

@@ -36,7 +36,27 @@ const std::map<std::string, std::string, std::less<>>& reserved_c() {
       {"empty", "vb_str(\"\")"},     {"vbcrlf", "vb_str(\"\\r\\n\")"}, {"vbnewline", "vb_str(\"\\r\\n\")"},
       {"vblf", "vb_str(\"\\n\")"},   {"vbcr", "vb_str(\"\\r\")"},   {"vbtab", "vb_str(\"\\t\")"},
       {"vbok", "vb_int(1)"},         {"vbcancel", "vb_int(2)"},     {"vbyes", "vb_int(6)"},
-      {"vbno", "vb_int(7)"}};
+      {"vbno", "vb_int(7)"},
+      // The interpreter's other constants, with its values.
+      {"vbokonly", "vb_int(0)"},  {"vbyesno", "vb_int(4)"},   {"pi", "vb_num(3.141592653589793)"},
+      {"vbobjecterror", "vb_int(-2147221504)"}, {"vbokcancel", "vb_int(1)"}, {"vbabortretryignore", "vb_int(2)"},
+      {"vbyesnocancel", "vb_int(3)"}, {"vbretrycancel", "vb_int(5)"}, {"vbcritical", "vb_int(16)"},
+      {"vbquestion", "vb_int(32)"}, {"vbexclamation", "vb_int(48)"}, {"vbinformation", "vb_int(64)"},
+      {"vbabort", "vb_int(3)"},   {"vbretry", "vb_int(4)"},   {"vbignore", "vb_int(5)"},
+      {"vbnullstring", "vb_str(\"\")"}, {"vbback", "vb_str(\"\\b\")"}, {"vbformfeed", "vb_str(\"\\f\")"},
+      {"vbverticaltab", "vb_str(\"\\v\")"}, {"vbbinarycompare", "vb_int(0)"}, {"vbtextcompare", "vb_int(1)"},
+      {"vbblack", "vb_int(0)"},   {"vbred", "vb_int(255)"},   {"vbgreen", "vb_int(65280)"},
+      {"vbyellow", "vb_int(65535)"}, {"vbblue", "vb_int(16711680)"}, {"vbmagenta", "vb_int(16711935)"},
+      {"vbcyan", "vb_int(16776960)"}, {"vbwhite", "vb_int(16777215)"}, {"vbsunday", "vb_int(1)"},
+      {"vbmonday", "vb_int(2)"},  {"vbtuesday", "vb_int(3)"}, {"vbwednesday", "vb_int(4)"},
+      {"vbthursday", "vb_int(5)"}, {"vbfriday", "vb_int(6)"}, {"vbsaturday", "vb_int(7)"},
+      {"vbusesystemdayofweek", "vb_int(0)"}, {"vbempty", "vb_int(0)"}, {"vbnull", "vb_int(1)"},
+      {"vbinteger", "vb_int(2)"}, {"vblong", "vb_int(3)"},    {"vbsingle", "vb_int(4)"},
+      {"vbdouble", "vb_int(5)"},  {"vbcurrency", "vb_int(6)"}, {"vbdate", "vb_int(7)"},
+      {"vbstring", "vb_int(8)"},  {"vbobject", "vb_int(9)"},  {"vbboolean", "vb_int(11)"},
+      {"vbvariant", "vb_int(12)"}, {"vbbyte", "vb_int(17)"},  {"vbarray", "vb_int(8192)"},
+      {"vbnormal", "vb_int(0)"},  {"vbreadonly", "vb_int(1)"}, {"vbhidden", "vb_int(2)"},
+      {"vbsystem", "vb_int(4)"},  {"vbdirectory", "vb_int(16)"}, {"vbarchive", "vb_int(32)"}};
   return table;
 }
 
@@ -286,11 +306,9 @@ Operand CExpression::word(const std::string& token) {
         array = compiler.resolve_variable(proc, name, local);
       } catch (const NativeCompileError&) {
       }
-      if (array) {
-        if (args.size() != 1) fail("One-dimensional arrays require exactly one subscript");
-        const std::string array_value = as_value(compiler.variable_operand(proc, name, local));
-        return value_operand("vb_index(" + array_value + "," + args[0] + "," + q(key) + ")");
-      }
+      if (array)
+        return value_operand(
+            compiler.element_read(as_value(compiler.variable_operand(proc, name, local)), args, key));
     }
     if (BUILTINS.count(key)) {
       const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
@@ -335,6 +353,25 @@ Operand CExpression::word(const std::string& token) {
     if (!member || !valid(*member)) fail("Invalid member");
     return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
   }
+  // A built-in without arguments (Timer, Rnd) unless a variable has its name.
+  static const std::set<std::string, std::less<>> bare = {"now", "date", "time", "timer", "rnd", "freefile"};
+  if (bare.count(key) && BUILTINS.count(key)) {
+    try {
+      (void)compiler.resolve_variable(proc, name, local);
+      return compiler.variable_operand(proc, name, local);
+    } catch (const NativeCompileError&) {
+      return value_operand("vb_builtin(" + q(key) + ",0," + value_array({}) + ")");
+    }
+  }
+  // File functions without arguments are refused, never an empty variable.
+  if (key == "curdir" || key == "dir") {
+    try {
+      (void)compiler.resolve_variable(proc, name, local);
+      return compiler.variable_operand(proc, name, local);
+    } catch (const NativeCompileError&) {
+      fail("File function " + name + " is not yet available in native builds");
+    }
+  }
   (void)compiler.resolve_or_implicit(proc, name, local);
   return compiler.variable_operand(proc, name, local);
 }
@@ -369,6 +406,14 @@ std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpres
   if (accept(")")) return {args, refs};
   while (true) {
     const size_t start = i;
+    // A left-out argument (FormatNumber(x, , , , 0)) is Nothing.
+    if (peek() && (*peek() == "," || *peek() == ")")) {
+      args.push_back(value_operand("vb_nothing()"));
+      refs.push_back(std::nullopt);
+      if (accept(")")) break;
+      require(",");
+      continue;
+    }
     args.push_back(expr(0));
     std::optional<std::string> ref;
     if (i == start + 1 && is_variable_name(tokens[start])) {

@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "compat/code_locations.h"
 #include "model/project.h"
 #include "native_compiler/typed.h"
 
@@ -23,12 +24,18 @@ namespace corvane {
 class NativeCompileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  NativeCompileError(const std::string& message, std::string file_name, int file_line)
+      : std::runtime_error(message), file(std::move(file_name)), line(file_line) {}
+  // Where the refused source stands, when known: its file and line.
+  std::string file;
+  int line = 0;
 };
 
 // Vocabulary shared by the translators.
 extern const std::set<std::string, std::less<>> SIMPLE_CONTROLS;  // matched case-sensitively
 extern const std::set<std::string, std::less<>> OTHER_CONTROLS;
 extern const std::set<std::string, std::less<>> BUILTINS;  // lower-cased
+extern const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS;
 extern const std::set<std::string, std::less<>> RESERVED;  // lower-cased
 
 // A C string literal (with its quotes) holding `text` exactly: ASCII only,
@@ -46,6 +53,9 @@ struct NativeParam {
   std::string type;  // lower-cased, "variant" by default
 };
 
+class NativeCompiler;
+std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std::string& where, const std::string& text);
+
 struct NativeProcedure {
   std::string name;   // as written
   std::string key;    // C name after "p_"
@@ -57,6 +67,8 @@ struct NativeProcedure {
   std::string result_type = "variant";
   std::optional<std::string> class_name;  // lower-cased
   std::string header_kind;               // "Sub", "Function", "Property Get", ... as written
+  std::string file;                      // the file the procedure stands in
+  std::vector<int> lines;                // the file line of each body line (0 when unknown)
 };
 
 // One local name of a procedure being translated.
@@ -71,8 +83,9 @@ using Locals = std::map<std::string, LocalName>;
 struct Declaration {
   std::string name;  // lower-cased
   std::string type;  // lower-cased
-  std::string init;  // C initializer (empty for an array)
-  std::optional<std::string> array_bound;  // an array: its upper bound as written ("" for "()")
+  std::string init;  // C initializer (empty for an array or a computed constant)
+  std::optional<std::string> array_bound;  // an array: its bounds as written ("" for "()")
+  std::string value;  // a constant's expression when it is not a literal
 };
 
 struct GlobalName {
@@ -103,6 +116,15 @@ class NativeCompiler {
   [[noreturn]] void error(const NativeProcedure* proc, std::string_view message) const;
 
   std::vector<Declaration> parse_declaration(std::string_view line, std::string_view owner) const;
+  // The record types (Type blocks): lower-cased name -> fields (lower-cased
+  // name, type; "type[count]" for an array field), in declaration order.
+  const std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>>& records() const {
+    return records_;
+  }
+  bool is_record(std::string_view lower_name) const;
+  // The procedure being translated uses On Error (its locals are volatile,
+  // since a trapped failure comes back through longjmp).
+  bool traps() const { return traps_; }
   std::string resolve_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
   // resolve_variable, but a plain name that is nothing else becomes a local
   // of the procedure (starting as 0), as an undeclared name does when
@@ -126,6 +148,9 @@ class NativeCompiler {
   bool scalar_param(const NativeProcedure& proc, const NativeParam& param) const;
   // Whether a declared variable of this scope gets its typed form.
   bool may_type(std::string_view scope, std::string_view name, std::string_view type) const;
+  // Element access: C text reading `array` at the subscripts.
+  std::string element_read(const std::string& array, const std::vector<std::string>& subscripts,
+                           const std::string& name);
   std::vector<std::string> compile_body(const NativeProcedure& proc);
   // One simple statement; `locals` gains the names it declares.
   std::vector<std::string> _statement(const NativeProcedure& proc, std::string_view line, Locals& locals,
@@ -169,8 +194,25 @@ class NativeCompiler {
   std::vector<std::string> compile_body_once(const NativeProcedure& proc);
   std::string emit_once();
   void collect();
-  void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index);
-  void collect_class(const ClassModule& cls);
+  void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
+                    const CodeLocation& where);
+  void collect_class(const ClassModule& cls, const CodeLocation& where);
+  // "Type Name ... End Type" from line k; returns the End Type's index.
+  size_t collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k);
+  // C text making the array of `bounds` as written ("10", "1 To 5, 3").
+  std::string array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,
+                          std::string_view type, const Locals& locals, std::string_view old_value = {},
+                          bool preserve = false);
+  std::vector<std::string> jump(const NativeProcedure& proc, std::string_view line, int indent);
+  std::vector<std::string> on_error(const NativeProcedure& proc, std::string_view line, int indent);
+  // Debug.Print's list: items joined by ';', print zones at ',', Spc and Tab.
+  std::vector<std::string> print_list(const NativeProcedure& proc, std::string_view text, const Locals& locals,
+                                      int indent, bool to_file = false);
+  // Open, Close, Print #, Write #, Line Input #, Input #; nullopt for other lines.
+  std::optional<std::vector<std::string>> file_statement(const NativeProcedure& proc, std::string_view line,
+                                                         Locals& locals, int indent);
+  // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
+  std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);
 
   const Project& project_;
@@ -186,6 +228,9 @@ class NativeCompiler {
   std::set<std::string> form_control_names_;
   std::vector<std::pair<std::string, std::string>> declarations_;
   std::optional<std::string> active_location_;
+  // The file and line of the statement being translated (line 0: unknown).
+  std::string active_file_;
+  int active_line_ = 0;
   int temporaries_ = 0;
   // While a body is translated: declarations moved to the start of the C
   // function (a Dim inside a block is visible to the whole procedure), and
@@ -204,6 +249,14 @@ class NativeCompiler {
   bool traps_ = false;
   // Undeclared names used in the procedure being translated: key -> C name.
   std::map<std::string, std::string> implicit_;
+  // Labels of the procedure being translated that GoTo, Resume or On Error
+  // name; the handlers' numbers; every declaration goes to the start of the
+  // function when the body jumps.
+  std::set<std::string> jump_targets_;
+  std::map<std::string, int> handler_ids_;
+  bool hoist_all_ = false;
+  std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> records_;
+  std::map<std::string, int> option_base_;  // module -> Option Base
   // Variables kept as VBValues: "{scope}|{name}" (scope empty for module variables).
   std::set<std::string> untyped_;
   // Integer variables whose magnitude bound exceeds their type's (a For
@@ -298,6 +351,9 @@ std::string name_key(std::string_view name);
 
 // Where the runtime sources vb_native.c and vb_native.h are kept.
 std::filesystem::path native_runtime_dir();
+// Every file of the runtime's sources (vb_native.c includes the other .c
+// files, so compiling it compiles them all).
+const std::vector<std::string>& native_runtime_files();
 
 // What compiling the runtime library depends on: the compiler's words, the
 // options vb_native.c is compiled with, and the folder of the sources.

@@ -29,6 +29,66 @@ struct Block {
   bool case_open = false;
 };
 
+// Where the last member (".name") or subscript list ("(...)") of an
+// assignment target begins, outside strings and parentheses; npos when the
+// target is a plain name.
+size_t last_accessor(std::string_view target) {
+  if (!target.empty() && target.back() == ')') {
+    int depth = 0;
+    bool in_string = false;
+    for (size_t k = target.size(); k-- > 0;) {
+      const char c = target[k];
+      if (c == '"') in_string = !in_string;
+      if (in_string) continue;
+      if (c == ')') ++depth;
+      if (c == '(' && --depth == 0) return k;
+    }
+    return std::string_view::npos;
+  }
+  int depth = 0;
+  bool in_string = false;
+  size_t last = std::string_view::npos;
+  for (size_t k = 0; k < target.size(); ++k) {
+    const char c = target[k];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')') --depth;
+    if (c == '.' && depth == 0) last = k;
+  }
+  return last;
+}
+
+// The start of a procedure with On Error: its error state, the trap that
+// failures come back to, and the jumps to a handler or a resume point.
+std::vector<std::string> trap_dispatch(const std::map<std::string, int>& handlers, const std::vector<int>& numbered) {
+  std::vector<std::string> out = {
+      "    volatile int _err_mode = 0, _at = 0, _failed = 0, _in_handler = 0, _trapped = 0, _handler = 0;",
+      "    jmp_buf _trap;",
+      "    if(setjmp(_trap)) {",
+      "        _trapped = 0;",
+      "        _failed = _at;",
+      "        if(_err_mode == 2 && !_in_handler) {",
+      "            _in_handler = 1; _err_mode = 0;",
+      "            switch(_handler) {"};
+  for (const auto& [label, id] : handlers)
+    out.push_back("            case " + std::to_string(id) + ": goto _lbl_" + c_name(label) + ";");
+  out.insert(out.end(), {"            }",
+                         "        }",
+                         "        if(_err_mode != 1) vb_err_rethrow();",
+                         "        vb_trap_enter(&_trap); _trapped = 1;",
+                         "        goto _resume_next;",
+                         "    }",
+                         "    goto _body;",
+                         "_resume_next:",
+                         "    switch(_failed) {"});
+  for (int k : numbered) out.push_back("    case " + std::to_string(k) + ": goto _rn_" + std::to_string(k) + ";");
+  out.insert(out.end(), {"    }", "    goto _body;", "_resume_at:", "    switch(_failed) {"});
+  for (int k : numbered) out.push_back("    case " + std::to_string(k) + ": goto _rs_" + std::to_string(k) + ";");
+  out.insert(out.end(), {"    }", "_body:;"});
+  return out;
+}
+
 int level_of(const std::vector<Block>& stack) {
   int level = 1;
   for (const Block& b : stack) level += 1 + (b.case_open ? 1 : 0);
@@ -44,23 +104,35 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
     if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
     if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
     const std::string c = "l_" + c_name(d.name);
+    const bool computed = !d.value.empty();
     const bool scalar = !d.array_bound && may_type(proc.key, d.name, d.type);
-    std::string decl = "VBValue " + c + " = " + (d.array_bound ? std::string("vb_int(0)") : d.init) + ";";
+    std::string decl =
+        value_decl() + c + " = " + (d.array_bound || computed ? std::string("vb_int(0)") : d.init) + ";";
     if (scalar) {
       const Ty ty = scalar_type(d.type);
       // A Double starts as the Integer 0 unless a value is given.
-      const bool default_value = d.init == "vb_int(0)" || d.init == "vb_bool(0)" || d.init == "vb_str(\"\")";
+      const bool default_value =
+          computed || d.init == "vb_int(0)" || d.init == "vb_bool(0)" || d.init == "vb_str(\"\")";
       const std::string init = default_value ? c_initial(ty) : store_to(initial_operand(d.init), d.type);
-      decl = c_type(ty) + " " + c + " = " + init + ";";
+      // Locals of a procedure with On Error keep their values across the jump to its handler.
+      decl = (traps_ ? "volatile " : "") + c_type(ty) + " " + c + " = " + init + ";";
       scalar_locals_[c] = d.type;
     }
-    // VB variables live for the whole procedure and start once per call.
-    if (in_block_) hoisted_.push_back(pad(1) + decl);
+    // VB variables live for the whole procedure and start once per call
+    // (a jump back over a Dim does not start them again).
+    if (in_block_ || hoist_all_) hoisted_.push_back(pad(1) + decl);
     else out.push_back(pad(indent) + decl);
     // An array is made where its Dim stands (its bound may use earlier
     // statements' results); running the Dim again keeps the array.
     if (d.array_bound)
       out.push_back(pad(indent) + "if(!vb_is_array(" + c + ")) " + c + " = " + array_init(&proc, d, locals) + ";");
+    // A constant computed from other names gets its value where it stands.
+    if (computed) {
+      locals[d.name] = {c, false, d.type, scalar};
+      out.push_back(pad(indent) + c + " = " +
+                    (scalar ? store_to(typed_expr(&proc, d.value, locals), d.type) : expr(&proc, d.value, locals)) +
+                    ";");
+    }
     locals[d.name] = {c, false, d.type, scalar};
   }
   return out;
@@ -85,25 +157,34 @@ std::string NativeCompiler::loop_exit(const NativeProcedure& proc, bool for_loop
 
 std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                int indent) {
-  static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+\w+)?$)", CI);
+  static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?(.+)$)", CI);
+  static const Regex piece_re(R"(^([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+([\w.]+))?$)", CI);
   auto g = redim_re.match_groups(line);
   if (!g) error(&proc, "Native compiler does not support statement: " + std::string(line));
-  const std::string bound = (*g)[3];
-  if (bound.find(',') != std::string::npos) error(&proc, "Native compiler does not support statement: " + std::string(line));
+  const bool preserve = !(*g)[1].empty();
   std::vector<std::string> out;
-  const std::string key = name_key((*g)[2]);
-  std::string d;
-  try {
-    d = resolve_variable(&proc, (*g)[2], locals);
-    require_value_variable(&proc, (*g)[2], locals);  // becomes an array
-  } catch (const NativeCompileError&) {
-    // ReDim of a name not declared yet declares it, as interpreted.
-    d = "l_" + c_name(key);
-    locals[key] = {d, false, "variant"};
-    hoisted_.push_back(pad(1) + "VBValue " + d + " = vb_int(0);");
+  for (const std::string& raw : split_outside((*g)[2], ',')) {
+    auto p = piece_re.match_groups(strip_text(raw));
+    if (!p) error(&proc, "Native compiler does not support statement: " + std::string(line));
+    const std::string key = name_key((*p)[1]);
+    std::string d;
+    std::string type = (*p)[3].empty() ? "variant" : name_key((*p)[3]);
+    try {
+      d = resolve_variable(&proc, (*p)[1], locals);
+      require_value_variable(&proc, (*p)[1], locals);  // becomes an array
+      // New elements start as the declared element type's initial value.
+      if (type == "variant") {
+        if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
+        else if (const GlobalName* gname = find_global(key)) type = gname->type;
+      }
+    } catch (const NativeCompileError&) {
+      // ReDim of a name not declared yet declares it, as interpreted.
+      d = "l_" + c_name(key);
+      locals[key] = {d, false, type};
+      hoisted_.push_back(pad(1) + value_decl() + d + " = vb_int(0);");
+    }
+    out.push_back(pad(indent) + d + " = " + array_shape(&proc, proc.owner, (*p)[2], type, locals, d, preserve) + ";");
   }
-  const std::string c = expr(&proc, bound, locals);
-  out.push_back(pad(indent) + d + " = vb_array_redim(" + d + "," + c + "," + ((*g)[1].empty() ? "0" : "1") + ");");
   return out;
 }
 
@@ -122,16 +203,58 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
   static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
-  if (auto g = element.match_groups(L)) {
-    // An element: the value first, then the index; stored as it is.
-    const std::string array = as_value(variable_operand(&proc, (*g)[1], locals));
+  const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
+    // An element: the value first, then the subscripts; stored as it is.
     const std::string c = expr(&proc, R, locals);
-    const std::vector<std::string> subscripts = split_outside((*g)[2], ',');
-    if (subscripts.size() != 1) error(&proc, "One-dimensional arrays require exactly one subscript");
+    std::vector<std::string> subscripts;
+    for (const std::string& piece : split_outside(inner, ',')) subscripts.push_back(expr(&proc, piece, locals));
     const std::string t = new_temporary();
-    const std::string index = expr(&proc, subscripts[0], locals);
-    return {pad(indent) + t + " = " + c + "; vb_index_set(" + array + "," + index + "," + t + "," + q(name_key((*g)[1])) +
-            ");"};
+    if (subscripts.size() == 1)
+      return std::vector<std::string>{pad(indent) + t + " = " + c + "; vb_index_set(" + array + "," + subscripts[0] +
+                                      "," + t + "," + q(name) + ");"};
+    return std::vector<std::string>{pad(indent) + t + " = " + c + "; vb_index_set_at(" + array + "," +
+                                    std::to_string(subscripts.size()) + "," + value_array(subscripts) + "," + t + "," +
+                                    q(name) + ");"};
+  };
+  // The Mid statement: the variable gets its text with a part replaced.
+  static const Regex mid_statement(R"(^Mid\$?\s*\((.+)\)$)", CI);
+  if (auto g = mid_statement.match_groups(L)) {
+    const std::vector<std::string> args = comma_pieces((*g)[1]);
+    bool array = false;
+    try {
+      array = !resolve_variable(&proc, "mid", locals).empty();
+    } catch (const NativeCompileError&) {
+    }
+    if (!array && (args.size() == 2 || args.size() == 3) && is_variable_name(args[0])) {
+      const std::string d = resolve_variable(&proc, args[0], locals);
+      std::string type = "variant";
+      if (auto it = locals.find(name_key(args[0])); it != locals.end()) type = it->second.type;
+      else if (const GlobalName* gname = find_global(name_key(args[0]))) type = gname->type;
+      const std::string value = new_temporary(), start = new_temporary();
+      const std::string c = expr(&proc, R, locals);
+      const std::string from = expr(&proc, args[1], locals);
+      const std::string length = args.size() == 3 ? expr(&proc, args[2], locals) : "vb_int(0)";
+      return {pad(indent) + value + " = " + c + "; " + start + " = " + from + "; " + d + " = vb_coerce(vb_mid_replace(" +
+              d + "," + start + "," + length + "," + (args.size() == 3 ? "1" : "0") + "," + value + ")," + q(type) +
+              ");"};
+    }
+  }
+  if (auto g = element.match_groups(L)) return store_element(resolve_variable(&proc, (*g)[1], locals), (*g)[2], name_key((*g)[1]));
+  // A member or element of something longer (a(i).X, p.Inner.X, p.Items(2)):
+  // the container is read as an expression and changed in place.
+  if (const size_t cut = last_accessor(L); cut != std::string::npos && cut > 0) {
+    const std::string container = strip_text(L.substr(0, cut));
+    if (L[cut] == '.') {
+      const std::string field = strip_text(L.substr(cut + 1));
+      if (!valid(field)) error(&proc, "Unsupported native assignment target: " + L);
+      const std::string obj = expr(&proc, container, locals);
+      const std::string c = expr(&proc, R, locals);
+      return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+    }
+    const std::string inner = L.substr(cut + 1, L.size() - cut - 2);
+    const size_t dot = container.rfind('.');
+    const std::string name = name_key(dot == std::string::npos ? container : container.substr(dot + 1));
+    return store_element(expr(&proc, container, locals), inner, name);
   }
   if (!is_variable_name(L)) error(&proc, "Unsupported native assignment target: " + L);
   const std::string key = name_key(L);
@@ -187,9 +310,169 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 
+std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc, std::string_view text,
+                                                    const Locals& locals, int indent, bool to_file) {
+  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", CI);
+  // Items and the separator after each (';', ',' or none), outside strings
+  // and parentheses.
+  std::vector<std::pair<std::string, char>> items;
+  std::string item;
+  bool in_string = false;
+  int depth = 0;
+  for (const char c : text) {
+    if (c == '"') in_string = !in_string;
+    if (!in_string) {
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (depth == 0 && (c == ';' || c == ',')) {
+        items.emplace_back(strip_text(item), c);
+        item.clear();
+        continue;
+      }
+    }
+    item += c;
+  }
+  // Nothing after a last separator: the list ends with that separator.
+  if (!strip_text(item).empty() || items.empty()) items.emplace_back(strip_text(item), 0);
+  if (!to_file && items.size() == 1 && items[0].second == 0 && !spc_tab.match(items[0].first))
+    return {pad(indent) + "vb_print(" + expr(&proc, items[0].first, locals) + ");"};
+  std::string c;
+  for (const auto& [piece, separator] : items) {
+    if (auto g = spc_tab.match_groups(piece))
+      c += std::string(lower((*g)[1]) == "spc" ? "vb_print_spc(" : "vb_print_tab(") + expr(&proc, (*g)[2], locals) +
+           "); ";
+    else if (!piece.empty())
+      c += "vb_print_item(" + expr(&proc, piece, locals) + "); ";
+    if (separator == ',') c += "vb_print_zone(); ";
+  }
+  c += std::string("vb_print_end(") + (items.back().second == 0 ? "1" : "0") + ");";
+  return {pad(indent) + c};
+}
+
+std::optional<std::vector<std::string>> NativeCompiler::file_statement(const NativeProcedure& proc,
+                                                                      std::string_view line, Locals& locals,
+                                                                      int indent) {
+  static const Regex open_re(
+      R"(^Open\s+(.+?)(?:\s+For\s+(Input|Output|Append|Binary|Random))?(?:\s+Access\s+(?:Read\s+Write|Read|Write))?(?:\s+(?:Shared|Lock\s+Read\s+Write|Lock\s+Read|Lock\s+Write))?\s+As\s+(#?\s*.+?)(?:\s+Len\s*=\s*(.+))?$)",
+      CI);
+  static const Regex close_re(R"(^Close(?:\s+(.*))?$)", CI);
+  static const Regex print_file(R"(^Print\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)", CI);
+  static const Regex write_file(R"(^Write\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)", CI);
+  static const Regex input_file(R"(^Input\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  static const Regex line_input(R"(^Line\s+Input\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  const std::string p = pad(indent);
+  // "#1" or "1": the channel number's expression.
+  const auto channel = [&](std::string text) {
+    text = strip_text(text);
+    if (!text.empty() && text[0] == '#') text = text.substr(1);
+    return expr(&proc, text, locals);
+  };
+  if (auto g = open_re.match_groups(line)) {
+    const std::string mode = lower((*g)[2]);
+    if (mode == "binary" || mode == "random" || mode.empty())
+      error(&proc, "Binary and Random file channels are not yet available in native builds: " + std::string(line));
+    const std::string code = mode == "input" ? "0" : mode == "output" ? "1" : "2";
+    return std::vector<std::string>{p + "vb_file_open(" + expr(&proc, (*g)[1], locals) + "," + code + "," +
+                                    channel((*g)[3]) + ");"};
+  }
+  if (auto g = close_re.match_groups(line)) {
+    std::vector<std::string> out;
+    for (const std::string& piece : comma_pieces((*g)[1])) out.push_back(p + "vb_file_close(" + channel(piece) + ");");
+    if (out.empty()) out.push_back(p + "vb_file_close_all();");
+    return out;
+  }
+  if (auto g = print_file.match_groups(line)) {
+    std::vector<std::string> out = print_list(proc, (*g)[2], locals, indent, true);
+    out.insert(out.begin(), p + "vb_file_print_begin(" + channel((*g)[1]) + ");");
+    return out;
+  }
+  if (auto g = write_file.match_groups(line)) {
+    std::vector<std::string> values;
+    const std::string list = (*g)[2];
+    const std::string trimmed = strip_text(list);
+    const bool open_line = !trimmed.empty() && (trimmed.back() == ',' || trimmed.back() == ';');
+    for (const std::string& piece : split_outside(list, ','))
+      for (const std::string& item : split_outside(piece, ';'))
+        if (!strip_text(item).empty()) values.push_back(expr(&proc, item, locals));
+    return std::vector<std::string>{p + "vb_file_write(" + channel((*g)[1]) + "," + std::to_string(values.size()) +
+                                    "," + value_array(values) + "," + (open_line ? "1" : "0") + ");"};
+  }
+  if (auto g = line_input.match_groups(line)) {
+    const std::string t = strip_text((*g)[2]);
+    if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
+    const std::string d = resolve_or_implicit(&proc, t, locals);
+    std::string type = "variant";
+    if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
+    else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
+    return std::vector<std::string>{p + d + " = vb_coerce(vb_file_line(" + channel((*g)[1]) + ")," + q(type) + ");"};
+  }
+  if (auto g = input_file.match_groups(line)) {
+    std::vector<std::string> out;
+    const std::string ch = channel((*g)[1]);
+    for (const std::string& piece : comma_pieces((*g)[2])) {
+      const std::string t = strip_text(piece);
+      if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
+      const std::string d = resolve_or_implicit(&proc, t, locals);
+      std::string type = "variant";
+      if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
+      else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
+      out.push_back(p + d + " = vb_coerce(vb_file_field(" + ch + "," + q(type) + ")," + q(type) + ");");
+    }
+    return out;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> NativeCompiler::on_error(const NativeProcedure& proc, std::string_view line, int indent) {
+  static const Regex resume_next(R"(^On\s+Error\s+Resume\s+Next$)", CI);
+  static const Regex go_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
+  static const Regex go_minus(R"(^On\s+Error\s+GoTo\s+-1$)", CI);
+  static const Regex go_label(R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*|\d+)$)", CI);
+  const std::string p = pad(indent);
+  // While a handler or Resume Next is in force the procedure's trap is
+  // entered; a failure comes back to the dispatch at the function's start.
+  const std::string enter = "if(!_trapped) { vb_trap_enter(&_trap); _trapped = 1; }";
+  if (resume_next.match(line)) return {p + "_err_mode = 1; vb_err_clear(); " + enter};
+  if (go_zero.match(line)) return {p + "_err_mode = 0; vb_err_clear(); if(_trapped) { vb_trap_leave(); _trapped = 0; }"};
+  if (go_minus.match(line)) return {p + "vb_err_clear(); _in_handler = 0;"};
+  if (auto g = go_label.match_groups(line)) {
+    const std::string key = name_key((*g)[1]);
+    auto [it, added] = handler_ids_.try_emplace(key, static_cast<int>(handler_ids_.size()) + 1);
+    (void)added;
+    return {p + "_err_mode = 2; _handler = " + std::to_string(it->second) + "; vb_err_clear(); " + enter};
+  }
+  error(&proc, "Native compiler does not support statement: " + std::string(line));
+}
+
+std::vector<std::string> NativeCompiler::jump(const NativeProcedure& proc, std::string_view line, int indent) {
+  static const Regex go_to(R"(^GoTo\s+([A-Za-z_]\w*|\d+)$)", CI);
+  static const Regex resume_here(R"(^Resume(?:\s+0)?$)", CI);
+  static const Regex resume_next(R"(^Resume\s+Next$)", CI);
+  static const Regex resume_label(R"(^Resume\s+([A-Za-z_]\w*|\d+)$)", CI);
+  const std::string p = pad(indent);
+  if (auto g = go_to.match_groups(line)) return {p + "goto _lbl_" + c_name(name_key((*g)[1])) + ";"};
+  std::string target, missing = "Resume without error";
+  if (resume_here.match(line)) {
+    target = "_resume_at";
+  } else if (resume_next.match(line)) {
+    target = "_resume_next";
+    missing = "Resume Next without an active error handler";
+  } else if (auto g = resume_label.match_groups(line)) {
+    target = "_lbl_" + c_name(name_key((*g)[1]));
+  } else {
+    error(&proc, "Native compiler does not support statement: " + std::string(line));
+  }
+  if (!traps_) return {p + "vb_fail(" + q(missing) + ");"};
+  // Leaving the handler: errors are handled again from here on.
+  return {p + "if(!_in_handler) vb_fail(" + q(missing) + ");",
+          p + "_in_handler = 0; _err_mode = 2; vb_err_clear();",
+          p + "if(!_trapped) { vb_trap_enter(&_trap); _trapped = 1; }",
+          p + "goto " + target + ";"};
+}
+
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
                                                     Locals& locals, int indent) {
-  static const Regex unsupported(R"(^(?:Erase|With|GoTo|GoSub|Resume)\b)", CI);
+  static const Regex unsupported(R"(^(?:Erase|With|GoSub|Return)\b)", CI);
   static const Regex with_member(R"(^\.\s*[A-Za-z_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
@@ -211,27 +494,40 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
-  static const Regex on_error_resume(R"(^On\s+Error\s+Resume\s+Next$)", CI);
-  static const Regex on_error_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
   static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
-  if (on_error_resume.match(line)) return {p + "_err_resume = 1;"};
-  if (on_error_zero.match(line)) return {p + "_err_resume = 0; vb_err_clear();"};
-  if (low.rfind("on error ", 0) == 0)
-    error(&proc, "On Error GoTo with a handler label is not yet available in native mode");
+  static const Regex jumps(R"(^(?:GoTo|Resume)\b)", CI);
+  if (low.rfind("on error", 0) == 0) return on_error(proc, line, indent);
+  if (jumps.match(line)) return jump(proc, line, indent);
   if (auto g = err_method.match_groups(line)) {
     if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
+    // A left-out argument (Err.Raise n, , "text") passes Nothing.
     std::vector<std::string> args;
-    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) args.push_back(expr(&proc, piece, locals));
+    const std::string all = unparenthesize((*g)[2]);
+    if (!strip_text(all).empty())
+      for (const std::string& piece : split_outside(all, ','))
+        args.push_back(strip_text(piece).empty() ? "vb_nothing()" : expr(&proc, piece, locals));
     return {p + in_order(args, [](const std::vector<std::string>& v) {
               return "vb_err_raise(" + std::to_string(v.size()) + "," + value_array(v) + ")";
             }) + ";"};
   }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
+  if (auto lines_of = file_statement(proc, line, locals, indent)) return *lines_of;
+  static const Regex other_file_statement(
+      R"(^(?:(?:Put|Get|Seek)\s*#|Name\s.+\sAs\s|MkDir\s|RmDir\s|ChDir\s|FileCopy\s))", CI);
+  if (other_file_statement.match(line))
+    error(&proc, "This file statement is not yet available in native builds: " + line);
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
-  if (exit_proc.match(line)) return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
+  if (exit_proc.match(line)) {
+    if (traps_) return {p + "goto _exit_proc;"};  // the trap is left on the way out
+    return {p + (proc.kind == "function" ? "return _ret;" : "return vb_int(0);")};
+  }
   if (exit_loop.match(line)) return {p + loop_exit(proc, lower(line).find("for") != std::string::npos)};
-  if (low == "end") return {p + (proc.kind == "function" ? "vb_end(); return _ret;" : "vb_end(); return vb_int(0);")};
+  if (low == "doevents" || low == "doevents()") return {p + "vb_do_events();"};
+  if (low == "end") {
+    if (traps_) return {p + "vb_end(); goto _exit_proc;"};
+    return {p + (proc.kind == "function" ? "vb_end(); return _ret;" : "vb_end(); return vb_int(0);")};
+  }
   if (auto g = msgbox.match_groups(line)) {
     if (lower((*g)[1]) == "msgbox") {
       const std::vector<std::string> parts = split_outside((*g)[2], ',');
@@ -242,7 +538,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                 return "(void)vb_msgbox(" + v[0] + "," + v[1] + ")";
               }) + ";"};
     }
-    return {p + "vb_print(" + expr(&proc, (*g)[2], locals) + ");"};
+    return print_list(proc, (*g)[2], locals, indent);
   }
   if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
   if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
@@ -354,11 +650,24 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   with_targets_.clear();
   exit_labels_.clear();
   implicit_.clear();
-  static const Regex on_error(R"(^On\s+Error\b)", CI);
-  traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error.match(l); });
-  // Statements that leave the statement (or declare) are never trapped:
-  // a jump out of a trap would leave it entered.
-  static const Regex untrapped(R"(^(?:Exit\s|End$|Dim\s|Static\s|Const\s|On\s+Error\s))", CI);
+  static const Regex on_error_re(R"(^On\s+Error\b)", CI);
+  static const Regex jump_re(R"(\b(?:GoTo|GoSub|Resume)\s+([A-Za-z_]\w*|\d+)\s*$)", CI);
+  static const Regex label_re(R"(^([A-Za-z_]\w*):$)");
+  static const Regex digits_re(R"(^\d+$)");
+  // Statements that open no statement number of their own: the inner parts
+  // and ends of blocks.
+  static const Regex block_part(R"(^(?:Else|ElseIf\b.*|End\s+(?:If|Select|With)|Case\b.*|Next\b.*|Loop\b.*|Wend)$)", CI);
+  traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error_re.match(l); });
+  jump_targets_.clear();
+  handler_ids_.clear();
+  for (const std::string& l : proc.body)
+    if (auto g = jump_re.search_groups(l)) {
+      const std::string label = name_key((*g)[1]);
+      if (label != "next" && label != "0") jump_targets_.insert(label);
+    }
+  hoist_all_ = traps_ || !jump_targets_.empty();
+  std::set<std::string> labels;
+  std::vector<int> numbered;  // statements a trapped failure may resume at
   temporaries_ = 0;
   const auto emit_line = [&](int level, const std::string& text) { out.push_back(pad(level) + text); };
   const auto sync_blocks = [&] {
@@ -369,12 +678,21 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
   const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
   const auto truth = [&](const std::string& text) { return as_truth(typed_expr(&proc, text, locals)); };
+  // A condition evaluated again later (loops, ElseIf, Case) first marks its
+  // block's statement as the one running, for Resume.
+  const auto marked = [&](int number, const std::string& c) {
+    return traps_ ? "(_at = " + std::to_string(number) + ", " + c + ")" : c;
+  };
+  const auto resume_label = [&](int level, int number) {
+    if (traps_) emit_line(level, "_rn_" + std::to_string(number) + ":;");
+  };
   // Closes the loop on top; a loop left by a goto gets its label after it.
   const auto close_loop = [&](int level) {
     const int number = stack.back().n;
     stack.pop_back();
     emit_line(level - 1, "}");
     if (exit_labels_.count(number)) emit_line(level - 1, "_exit_" + std::to_string(number) + ":;");
+    resume_label(level - 1, number);
   };
 
   int n = 0;
@@ -383,13 +701,33 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     const std::string line = strip_text(raw);
     const std::string low = lower(line);
     active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + line;
+    active_file_ = proc.file;
+    active_line_ = static_cast<size_t>(n - 1) < proc.lines.size() ? proc.lines[static_cast<size_t>(n - 1)] : 0;
     sync_blocks();
     const int level = level_of(stack);
+    // A label: a name with a colon, a line number, or a name some jump uses.
+    {
+      std::string label;
+      if (auto g = label_re.match_groups(line)) label = name_key((*g)[1]);
+      else if (digits_re.match(line) || (valid(line) && jump_targets_.count(name_key(line)))) label = name_key(line);
+      if (!label.empty()) {
+        if (!stack.empty() && jump_targets_.count(label))
+          error(&proc, "GoTo or Resume to a label inside a block (" + line + ") is not supported in native builds");
+        if (!labels.insert(label).second) error(&proc, "Label defined more than once: " + line);
+        emit_line(level, "_lbl_" + c_name(label) + ":;");
+        continue;
+      }
+    }
+    if (traps_ && !block_part.match(line)) {
+      numbered.push_back(n);
+      emit_line(level, "_rs_" + std::to_string(n) + ":;");
+      emit_line(level, "_at = " + std::to_string(n) + ";");
+    }
     if (auto g = if_re.match_groups(line)) {
       const std::string c = truth((*g)[1]);
       if ((*g)[2].empty()) {
         emit_line(level, "if(" + c + ") {");
-        stack.push_back({"if"});
+        stack.push_back({"if", n});
         continue;
       }
       std::string then_part = (*g)[2], else_part;
@@ -408,11 +746,12 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         for (auto& s : _statement(proc, else_part, locals, level + 1)) out.push_back(s);
       }
       emit_line(level, "}");
+      resume_label(level, n);
       continue;
     }
     if (auto g = elseif_re.match_groups(line)) {
       if (!top_is("if")) error(&proc, "ElseIf without If");
-      emit_line(level - 1, "} else if(" + truth((*g)[1]) + ") {");
+      emit_line(level - 1, "} else if(" + marked(stack.back().n, truth((*g)[1])) + ") {");
       continue;
     }
     if (low == "else") {
@@ -422,8 +761,10 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     }
     if (low == "end if") {
       if (!top_is("if")) error(&proc, "End If without If");
+      const int number = stack.back().n;
       stack.pop_back();
       emit_line(level - 1, "}");
+      resume_label(level - 1, number);
       continue;
     }
     if (auto g = select_re.match_groups(line)) {
@@ -431,10 +772,10 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       // The selector is kept in its typed form when it has an exact one.
       Operand selector = typed_expr(&proc, (*g)[1], locals);
       if (selector.ty == Ty::Num || !selector.dyn.empty()) selector = value_operand(as_value(selector));
-      emit_line(level, "{ " + c_type(selector.ty) + " " + s + " = " + selector.c + ";");
+      emit_line(level, "{ " + std::string(traps_ ? "volatile " : "") + c_type(selector.ty) + " " + s + " = " + selector.c + ";");
       selector.c = s;
       selectors_[n] = selector;
-      emit_line(level + 1, "int " + s + "_matched = 0;");
+      emit_line(level + 1, (traps_ ? "volatile int " : "int ") + s + "_matched = 0;");
       stack.push_back({"select", n, false});
       continue;
     }
@@ -467,7 +808,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
           test += (test.empty() ? "(" : " || (") + c + ")";
         }
       }
-      emit_line(inner, "if(!" + s + "_matched && (" + test + ")) {");
+      emit_line(inner, "if(!" + s + "_matched && " + marked(b.n, "(" + test + ")") + ") {");
       emit_line(inner + 1, s + "_matched = 1;");
       b.case_open = true;
       continue;
@@ -479,6 +820,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       const int own = level_of(stack);
       if (b.case_open) emit_line(own + 1, "}");
       emit_line(own, "}");
+      resume_label(own, b.n);
       continue;
     }
     if (auto g = for_each_re.match_groups(line)) {
@@ -487,8 +829,8 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       require_value_variable(&proc, (*g)[1], locals);  // receives elements unconverted
       const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string e = "_each_" + std::to_string(n);
-      emit_line(level, "VBValue " + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
-      emit_line(level, "for(long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
+      emit_line(level, value_decl() + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
+      emit_line(level, std::string("for(") + (traps_ ? "volatile " : "") + "long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
       const std::string item = "vb_array_item(" + e + "," + e + "_i)";
       if (d.rfind("vb_member_get(", 0) == 0)
         emit_line(level + 1, "vb_member_set(" + d.substr(14, d.size() - 15) + "," + item + ");");
@@ -517,9 +859,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         const int bound = std::max(start.bits, end.bits);
         if (bound > variable_operand(&proc, (*g)[1], locals).bits)
           throw UntypedVariable{variable_scope(&proc, (*g)[1], locals), name_key((*g)[1]), bound};
-        emit_line(level, "long long " + f + " = " + start.c + ";");
-        emit_line(level, "long long " + f + "_end = " + end.c + ";");
-        emit_line(level, "long long " + f + "_step = " + step.c + ";");
+        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + " = " + start.c + ";");
+        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + "_end = " + end.c + ";");
+        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + "_step = " + step.c + ";");
         emit_line(level, "if(" + f + "_step == 0) vb_fail(\"For loop Step cannot be zero\");");
         const std::string test = step.c == "1LL" ? f + " <= " + f + "_end"
                                                  : "(" + f + "_step > 0 ? " + f + " <= " + f + "_end : " + f + " >= " +
@@ -532,9 +874,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       const std::string start_c = as_value(start);
       const std::string end_c = as_value(end);
       const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + as_value(step) + ")";
-      emit_line(level, "VBValue " + f + " = vb_to_number(" + start_c + ");");
-      emit_line(level, "VBValue " + f + "_end = vb_to_number(" + end_c + ");");
-      emit_line(level, "VBValue " + f + "_step = " + step_c + ";");
+      emit_line(level, value_decl() + f + " = vb_to_number(" + start_c + ");");
+      emit_line(level, value_decl() + f + "_end = vb_to_number(" + end_c + ");");
+      emit_line(level, value_decl() + f + "_step = " + step_c + ";");
       emit_line(level, "vb_for_check(" + f + "_step);");
       std::string store = d + " = " + f + ";";
       if (d.rfind("vb_member_get(", 0) == 0)  // a class field as counter: written through the object
@@ -552,22 +894,23 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     }
     if (auto g = do_re.match_groups(line)) {
       if ((*g)[1].empty()) emit_line(level, "while(1) {");
-      else if (lower((*g)[1]) == "while") emit_line(level, "while(" + truth((*g)[2]) + ") {");
-      else emit_line(level, "while(!" + truth((*g)[2]) + ") {");
+      else if (lower((*g)[1]) == "while") emit_line(level, "while(" + marked(n, truth((*g)[2])) + ") {");
+      else emit_line(level, "while(!" + marked(n, truth((*g)[2])) + ") {");
       stack.push_back({"do", n});
       continue;
     }
     if (auto g = loop_re.match_groups(line)) {
       if (!top_is("do")) error(&proc, "Loop without Do");
       if (!(*g)[1].empty()) {
-        if (lower((*g)[1]) == "while") emit_line(level, "if(!" + truth((*g)[2]) + ") break;");
-        else emit_line(level, "if(" + truth((*g)[2]) + ") break;");
+        const std::string c = marked(stack.back().n, truth((*g)[2]));
+        if (lower((*g)[1]) == "while") emit_line(level, "if(!" + c + ") break;");
+        else emit_line(level, "if(" + c + ") break;");
       }
       close_loop(level);
       continue;
     }
     if (auto g = while_re.match_groups(line)) {
-      emit_line(level, "while(" + truth((*g)[1]) + ") {");
+      emit_line(level, "while(" + marked(n, truth((*g)[1])) + ") {");
       stack.push_back({"while", n});
       continue;
     }
@@ -580,19 +923,21 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         with_targets_.push_back(target);
       } else {
         const std::string w = "__with_" + std::to_string(n);
-        emit_line(level + 1, "VBValue " + w + " = " + cond(target) + ";");
+        emit_line(level + 1, value_decl() + w + " = " + cond(target) + ";");
         locals[w] = {w, false, "variant"};
         with_targets_.push_back(w);
       }
-      stack.push_back({"with"});
+      stack.push_back({"with", n});
       continue;
     }
     if (low == "end with") {
       if (!top_is("with")) error(&proc, "End With without With");
+      const int number = stack.back().n;
       stack.pop_back();
       locals.erase(with_targets_.back());
       with_targets_.pop_back();
       emit_line(level - 1, "}");
+      resume_label(level - 1, number);
       continue;
     }
     if (low == "wend") {
@@ -602,42 +947,37 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     }
     if (low == "exit for" || low == "exit do") {
       emit_line(level, loop_exit(proc, low == "exit for"));
+      resume_label(level, n);
       continue;
     }
-    std::vector<std::string> lines_of = _statement(proc, line, locals, level + (traps_ ? 2 : 0));
-    if (!traps_ || untrapped.match(line) || lines_of.empty()) {
-      if (traps_)
-        for (auto& s : lines_of) s = s.substr(8);  // back to this level
-      for (auto& s : lines_of) out.push_back(s);
-      continue;
-    }
-    // Under On Error Resume Next a failing statement records the error and
-    // execution goes on with the next one.
-    emit_line(level, "if(_err_resume) {");
-    emit_line(level + 1, "jmp_buf _trap; vb_trap_enter(&_trap);");
-    emit_line(level + 1, "if(setjmp(_trap) == 0) {");
-    for (const auto& s : lines_of) out.push_back(s);
-    emit_line(level + 2, "vb_trap_leave();");
-    emit_line(level + 1, "}");
-    emit_line(level, "} else {");
-    for (const auto& s : lines_of) out.push_back(s.substr(4));
-    emit_line(level, "}");
+    for (std::string& text : _statement(proc, line, locals, level)) out.push_back(std::move(text));
+    resume_label(level, n);
   }
   active_location_.reset();
+  active_line_ = 0;
   implicit_.clear();
   with_targets_.clear();
   in_block_ = false;
   open_blocks_.clear();
   if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
+  for (const std::string& target : jump_targets_)
+    if (!labels.count(target)) error(&proc, "Label not defined in " + proc.name + ": " + target);
   // Hoisted declarations and temporaries come first in the function.
   std::vector<std::string> head = hoisted_;
-  if (traps_) head.insert(head.begin(), pad(1) + "int _err_resume = 0;");
   if (temporaries_ > 0) {
     std::string t = pad(1) + "VBValue";
     for (int k = 1; k <= temporaries_; ++k) t += (k > 1 ? ", _t" : " _t") + std::to_string(k);
     head.push_back(t + ";");
   }
   head.insert(head.end(), typed_temporaries_.begin(), typed_temporaries_.end());
+  if (traps_) {
+    for (std::string& line : trap_dispatch(handler_ids_, numbered)) head.push_back(std::move(line));
+    // Every way out leaves the trap; a handler that ends the procedure
+    // clears Err.
+    out.push_back("_exit_proc:;");
+    out.push_back(pad(1) + "if(_trapped) vb_trap_leave();");
+    out.push_back(pad(1) + "if(_in_handler) vb_err_clear();");
+  }
   hoisted_.clear();
   out.insert(out.begin(), head.begin(), head.end());
   return out;

@@ -20,10 +20,29 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cstr", "str",   "val",   "cdbl",  "csng", "cint", "clng", "len", "abs",   "int",    "fix",   "sqr",
     "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ",
     "instrrev", "replace", "strreverse", "strcomp", "space", "string", "chr", "asc", "sgn", "hex", "oct",
-    "iif", "isnull", "isempty", "isnumeric", "ubound", "lbound", "split", "join", "format"};
+    "iif", "isnull", "isempty", "isnumeric", "ubound", "lbound", "split", "join", "format",
+    "array", "isarray", "isobject", "ismissing", "round", "log", "exp", "sin", "cos", "tan", "atn", "cbool",
+    "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
+    "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
+    "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
+    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof"};
+// Built-ins whose names programs also use for their own undeclared
+// variables ("day = 3"): such a name is a variable unless it is called.
+const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS = {
+    "array", "isarray", "isobject", "ismissing", "round", "log", "exp", "sin", "cos", "tan", "atn", "cbool",
+    "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
+    "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
+    "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year"};
 const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf", "vbnewline", "vblf",
                                                      "vbcr",  "vbtab", "nothing", "empty",    "vbok",
-                                                     "vbcancel", "vbyes", "vbno"};
+                                                     "vbcancel", "vbyes", "vbno",
+    "vbokonly", "vbyesno", "pi", "vbobjecterror", "vbokcancel", "vbabortretryignore", "vbyesnocancel",
+    "vbretrycancel", "vbcritical", "vbquestion", "vbexclamation", "vbinformation", "vbabort", "vbretry", "vbignore",
+    "vbnullstring", "vbback", "vbformfeed", "vbverticaltab", "vbbinarycompare", "vbtextcompare", "vbblack", "vbred",
+    "vbgreen", "vbyellow", "vbblue", "vbmagenta", "vbcyan", "vbwhite", "vbsunday", "vbmonday", "vbtuesday",
+    "vbwednesday", "vbthursday", "vbfriday", "vbsaturday", "vbusesystemdayofweek", "vbempty", "vbnull", "vbinteger",
+    "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring", "vbobject", "vbboolean", "vbvariant",
+    "vbbyte", "vbarray", "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive"};
 
 std::string q(std::string_view text) {
   std::string out = "\"";

@@ -220,7 +220,8 @@ End Sub
 )",
             {{"Form1", form}});
   EXPECT_EQ(p.run(), "pt has no field Z");
-  EXPECT_EQ(p.text(), "NewCorvane ApplicationVBApplicationFalse\n7[]\nRuntime error in Main: pt has no field Z\n");
+  // q = p stores a copy: p keeps its X.
+  EXPECT_EQ(p.text(), "NewCorvane ApplicationVBApplicationFalse\n2.5[]\nRuntime error in Main: pt has no field Z\n");
 }
 
 TEST(BlockTest, IfForms) {

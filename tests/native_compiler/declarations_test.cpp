@@ -46,20 +46,33 @@ TEST(Collect, ModuleLevelNamesAndEnums) {
                                              "Public o As Object, r As New ADODB.Recordset\n"}}));
   std::vector<std::string> got;
   for (const GlobalName& g : c.globals()) got.push_back(g.name + ":" + g.type + ":" + g.init);
-  EXPECT_EQ(got, (std::vector<std::string>{"a:variant:vb_int(0)", "b:string:vb_str(\"\")",
+  // Enumeration members first: constants may be computed from them.
+  EXPECT_EQ(got, (std::vector<std::string>{"red:long:vb_int(0)", "green:long:vb_int(5)", "blue:long:vb_int(6)",
+                                           "a:variant:vb_int(0)", "b:string:vb_str(\"\")",
                                            "greeting:variant:vb_str(\"hi \\\"you\\\"\")", "flag:boolean:vb_bool(1)",
                                            "n:long:vb_int(-7)", "o:object:vb_nothing()",
-                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")", "red:long:vb_int(0)",
-                                           "green:long:vb_int(5)", "blue:long:vb_int(6)"}));
+                                           "r:adodb.recordset:vb_new(\"adodb.recordset\")"}));
+  // Computed constants, bounds, records and fixed-length texts.
+  NativeCompiler computed(make_project("Const K = Green * 2\nDim g(1 To 3, 2) As String\nDim p As Pt\nDim f As String * 3\n",
+                                       {{"Module1", "Enum Colors\nRed\nGreen = 5\nEnd Enum\nType Pt\nX As Long\nEnd Type\n"}}));
+  got.clear();
+  for (const GlobalName& g : computed.globals()) got.push_back(g.name + ":" + g.type + ":" + g.init);
+  EXPECT_EQ(got, (std::vector<std::string>{
+                     "red:long:vb_int(0)", "green:long:vb_int(5)", "k:variant:vb_op(\"*\",g_green,vb_int(2))",
+                     "g:string:vb_array_shape(2,(VBValue[]){vb_int(1),vb_int(3),vb_int(0),vb_int(2)},\"string\")",
+                     "p:pt:vb_new_record(\"pt\")", "f:string*3:vb_str(\"   \")"}));
 }
 
 TEST(Collect, RejectedProceduresAndTopLevelSource) {
   EXPECT_EQ(collect_error("Sub Foo()\n"), "Demo: Form1.Foo: End Sub is missing");
   EXPECT_EQ(collect_error("Sub Foo()\nEnd Function\n"), "Demo: Form1.Foo: mismatched End Sub");
-  EXPECT_EQ(collect_error("Sub Foo(Optional x)\nEnd Sub\n"), "Demo: Form1.Foo: unsupported parameter declaration: Optional x");
-  EXPECT_EQ(collect_error("Sub Foo(a())\nEnd Sub\n"), "Demo: Form1.Foo: unsupported parameter declaration: a()");
+  EXPECT_EQ(collect_error("Sub Foo(Optional x)\nEnd Sub\n"), "");
+  EXPECT_EQ(collect_error("Sub Foo(a())\nEnd Sub\n"), "");
+  EXPECT_EQ(collect_error("Sub Foo(a(1))\nEnd Sub\n"), "Demo: Form1.Foo: unsupported parameter declaration: a(1)");
   EXPECT_EQ(collect_error("Sub Foo()\nEnd Sub\nSub FOO()\nEnd Sub\n"), "Demo: Duplicate procedure Form1.FOO");
-  EXPECT_EQ(collect_error("Type Point\nx As Long\nEnd Type\n"), "Demo: Form1: unsupported top-level source: Type Point");
+  EXPECT_EQ(collect_error("Type Point\nx As Long\nEnd Type\n"), "");
+  EXPECT_EQ(collect_error("Type Point\nx As Long\n"), "Demo: Form1: Missing End Type for point");
+  EXPECT_EQ(collect_error("Type Point\nx(1 To 2) As Long\nEnd Type\n"), "Demo: Form1: unsupported Type member: x(1 To 2) As Long");
   EXPECT_EQ(collect_error("Static n\n"), "Demo: Form1: unsupported top-level source: Static n");
   EXPECT_EQ(collect_error("", {{"Module1", "Property Get X()\nEnd Property\n"}}),
             "Demo: Module1: unsupported top-level source: Property Get X()");
@@ -72,15 +85,17 @@ TEST(Collect, RejectedDeclarationsAndEnums) {
   EXPECT_EQ(collect_error("Public Declare Function F Lib \"x\" ()\n"),
             "Demo: Form1: unsupported native declaration: Declare Function F Lib \"x\" ()");
   EXPECT_EQ(collect_error("Dim a(10)\n"), "");
-  EXPECT_EQ(collect_error("Dim a(1 To 10)\n"), "Demo: Form1: unsupported native declaration: a(1 To 10)");
-  EXPECT_EQ(collect_error("Dim a(2, 3)\n"), "Demo: Form1: unsupported native declaration: a(2, 3)");
-  EXPECT_EQ(collect_error("Dim s$\n"), "Demo: Form1: unsupported native declaration: s$");
-  EXPECT_EQ(collect_error("Dim d As Date\n"), "Demo: Form1: native backend does not yet implement type 'date' for d");
+  EXPECT_EQ(collect_error("Dim a(1 To 10)\n"), "");
+  EXPECT_EQ(collect_error("Dim a(2, 3)\n"), "");
+  EXPECT_EQ(collect_error("Dim a(2) As New Class1\n"), "Demo: Form1: unsupported native declaration: a(2) As New Class1");
+  EXPECT_EQ(collect_error("Dim s$\n"), "");
+  EXPECT_EQ(collect_error("Dim d As Date\n"), "");
+  EXPECT_EQ(collect_error("Dim d As Widget\n"), "Demo: Form1: native backend does not yet implement type 'widget' for d");
   EXPECT_EQ(collect_error("Const K\n"), "Demo: Const K must have a value");
-  EXPECT_EQ(collect_error("Dim k = 1 + 2\n"), "Demo: Form1: global initializer must be a literal: 1 + 2");
+  EXPECT_EQ(collect_error("Dim k = 1 + 2\n"), "Demo: Form1: only a constant can have a value in its declaration: Dim k = 1 + 2");
   EXPECT_EQ(collect_error("Private Count\n", {{"Module1", "Private count As Long\n"}}),
             "Demo: Duplicate module-level identifier count");
-  EXPECT_EQ(collect_error("Dim Red\nEnum C\nRed\nEnd Enum\n"), "Demo: Duplicate Enum constant red");
+  EXPECT_EQ(collect_error("Dim Red\nEnum C\nRed\nEnd Enum\n"), "Demo: Duplicate module-level identifier red");
   EXPECT_EQ(collect_error("Enum C As Long\nEnd Enum\n"), "Demo: Invalid enum declaration: Enum C As Long");
   EXPECT_EQ(collect_error("Enum C\nRed = &H1\nEnd Enum\n"), "Demo: Invalid Enum item: Red = &H1");
   EXPECT_EQ(collect_error("Enum C\nRed\n"), "Demo: Missing End Enum");
@@ -89,7 +104,8 @@ TEST(Collect, RejectedDeclarationsAndEnums) {
 TEST(Collect, Classes) {
   const auto cls = [](const std::string& code) { return collect_error("", {}, {{"Class1", code}}); };
   EXPECT_EQ(cls("Property Get X()\nEnd Sub\n"), "Demo: Class1.X: Missing End Property Get");
-  EXPECT_EQ(cls("Sub Go(Optional a)\nEnd Sub\n"), "Demo: Invalid class parameter Optional a");
+  EXPECT_EQ(cls("Sub Go(Optional a)\nEnd Sub\n"), "");
+  EXPECT_EQ(cls("Sub Go(a(1))\nEnd Sub\n"), "Demo: Class1.Go: unsupported parameter declaration: a(1)");
   EXPECT_EQ(cls("Public a\nPrivate A As Long\n"), "Demo: Duplicate field Class1.a");
   EXPECT_EQ(cls("Event Changed()\n"), "Demo: Class1: unsupported class declaration: Event Changed()");
   EXPECT_EQ(cls("Const K = 1\n"), "Demo: Class1: unsupported class declaration: Const K = 1");

@@ -80,9 +80,9 @@ TEST(Emit, SampleProjectLayout) {
       "}",
       "",
       "static const VBControlDef controls_0[] = {",
-      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1},",
-      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1},",
-      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1},",
+      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000},",
+      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000},",
+      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000},",
       "    {0},",
       "};",
       "static const VBMenuDef menus_0[] = {",
@@ -144,10 +144,32 @@ TEST(Emit, ClassesAndDispatch) {
 
 TEST(Emit, ChecksBeforeEmitting) {
   const auto emit_error = [](Project p) { return error_of([&] { NativeCompiler(p).emit(); }); };
-  EXPECT_EQ(emit_error(make_project("Sub Form_Click()\nEnd Sub\n")), "Form1: Native X11 event not implemented: Form_Click");
-  EXPECT_EQ(emit_error(make_project("Sub Command1_DblClick()\nEnd Sub\n")),
-            "Form1: Native X11 event not implemented: Command1_DblClick");
+  EXPECT_EQ(emit_error(make_project("Sub Form_KeyDown()\nEnd Sub\n")), "Form1: Native X11 event not implemented: Form_KeyDown");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_GotFocus()\nEnd Sub\n")),
+            "Form1: Native X11 event not implemented: Command1_GotFocus");
+  // KeyPress is a TextBox's only.
+  EXPECT_EQ(emit_error(make_project("Sub Text1_KeyPress(KeyAscii As Integer)\nEnd Sub\nSub Form_Click()\nEnd Sub\n"
+                                    "Sub Command1_DblClick()\nEnd Sub\nSub Form_Resize()\nEnd Sub\n")),
+            "");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_KeyPress(KeyAscii As Integer)\nEnd Sub\n")),
+            "Form1: Native X11 event not implemented: Command1_KeyPress");
   EXPECT_EQ(emit_error(make_project("Sub Form_Initialize()\nEnd Sub\nSub Form_QueryUnload()\nEnd Sub\n")), "");
+  // Events of controls the form does not have: ordinary procedures, as VB6 leaves them.
+  EXPECT_EQ(emit_error(make_project("Sub Gone1_Click()\nEnd Sub\nSub Old_Timer()\nEnd Sub\n")), "");
+  // Raised events: a form's mouse events and Activate, a Timer's Timer; a
+  // Timer has no Click.
+  Project timer = make_project("Sub Form_MouseDown(B As Integer, S As Integer, X As Single, Y As Single)\nEnd Sub\n"
+                               "Sub Form_Activate()\nEnd Sub\nSub Tick_Timer()\nEnd Sub\nSub Command1_MouseMove(B, S, X, Y)\nEnd Sub\n");
+  timer.forms[0].new_control("Timer", 0, 0).name = "Tick";
+  timer.forms[0].controls.back().interval = 250;
+  const std::string text = NativeCompiler(timer).emit();
+  EXPECT_TRUE(has_line(text, "    if(form==0 && control==-1 && !strcasecmp(event,\"MouseDown\")) {VBValue _a[4]; "
+                             "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);"
+                             "vb_event_args_return(4,_a);return;}"));
+  EXPECT_TRUE(has_line(text, "    if(form==0 && control==2 && !strcasecmp(event,\"Timer\")) {(void)p_f0_tick_timer();return;}"));
+  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250},"));
+  timer.forms[0].code += "Sub Tick_Click()\nEnd Sub\n";
+  EXPECT_EQ(emit_error(timer), "Form1: Native X11 event not implemented: Tick_Click");
   Project menu = make_project("Sub mnuFile_Click()\nEnd Sub\n");
   menu.forms[0].menus = {make_menu("mnuFile", "File")};
   EXPECT_EQ(emit_error(menu), "Form1: Native X11 event not implemented: mnuFile_Click");

@@ -1,0 +1,159 @@
+/* Corvane native runtime: Timer controls, mouse events and the events of a
+ * form being shown.
+ *
+ * Compiled as part of vb_native.c (included at its end). The event loop
+ * waits for X events no longer than the next armed Timer allows; mouse
+ * events carry VB6's arguments (Button, Shift, X, Y), which the generated
+ * dispatcher fetches with vb_event_args. Positions are pixels relative to
+ * the control (or to the form's client area), like every position here. */
+
+#include <sys/select.h>
+
+static VBValue event_args[4];
+static int event_argc;
+
+void vb_event_args(int n, VBValue *out) {
+    for (int k = 0; k < n; k++) out[k] = k < event_argc ? event_args[k] : int_value(0);
+}
+
+/* What the handler left in its (ByRef) arguments, e.g. KeyAscii = 0. */
+void vb_event_args_return(int n, VBValue *in) {
+    for (int k = 0; k < n && k < event_argc; k++) event_args[k] = in[k];
+}
+
+static double monotonic_ms(void) {
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec * 1000.0 + ts.tv_nsec / 1e6;
+}
+
+/* Fires the first Timer that is due; else returns when the soonest one is
+ * due (ms), -1 when no Timer is armed. */
+static double run_due_timer(int *fired) {
+    double now = monotonic_ms(), soonest = -1;
+    *fired = 0;
+    for (size_t fi = 0; fi < form_count; fi++) {
+        FormState *f = &form_states[fi];
+        if (!f->loaded || !f->controls) continue;
+        size_t n = f->def->controls ? f->def->control_count : 0;
+        for (size_t ci = 0; ci < n; ci++) {
+            ControlState *c = &f->controls[ci];
+            if (c->kind != K_TIMER) continue;
+            if (!c->enabled || c->interval <= 0) {
+                c->due = 0;
+                continue;
+            }
+            if (c->due == 0) c->due = now + c->interval;
+            if (c->due <= now) {
+                c->due = now + c->interval;
+                *fired = 1;
+                raise_event((int)fi, (int)ci, "Timer");
+                return 0;
+            }
+            if (soonest < 0 || c->due < soonest) soonest = c->due;
+        }
+    }
+    return soonest < 0 ? -1 : soonest - now;
+}
+
+/* The next X event (1), or 0 when a Timer ran or its time came first. */
+static int next_event(XEvent *event) {
+    if (XPending(display)) {
+        XNextEvent(display, event);
+        return 1;
+    }
+    int fired;
+    double wait = run_due_timer(&fired);
+    if (fired) return 0;
+    if (wait < 0) {
+        XNextEvent(display, event);
+        return 1;
+    }
+    XFlush(display);
+    int fd = ConnectionNumber(display);
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(fd, &readable);
+    struct timeval tv = {(time_t)(wait / 1000), (suseconds_t)((long)wait % 1000 * 1000)};
+    select(fd + 1, &readable, NULL, NULL, &tv);
+    return 0;
+}
+
+/* VB6's Button and Shift values from X11's. */
+static int vb_buttons(unsigned button, unsigned state) {
+    if (button == Button1) return 1;
+    if (button == Button3) return 2;
+    if (button == Button2) return 4;
+    return ((state & Button1Mask) ? 1 : 0) | ((state & Button3Mask) ? 2 : 0) | ((state & Button2Mask) ? 4 : 0);
+}
+
+static int vb_shift(unsigned state) {
+    return ((state & ShiftMask) ? 1 : 0) | ((state & ControlMask) ? 2 : 0) | ((state & Mod1Mask) ? 4 : 0);
+}
+
+/* MouseDown, MouseUp or MouseMove for the control under the pointer, else
+ * for the form; not while a menu is open or over the menu bar. */
+static void mouse_event(int form, const char *event, unsigned button, unsigned state, int x, int y) {
+    FormState *f = &form_states[form];
+    if (!f->loaded) return;
+    if (has_menus(f)) {
+        if (y < MENU_BAR || f->active_menu >= 0) return;
+        y -= MENU_BAR;
+    }
+    int target = -1;
+    size_t n = f->def->controls ? f->def->control_count : 0;
+    for (size_t i = 0; i < n && f->controls; i++) {
+        ControlState *c = &f->controls[i];
+        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
+        if (!(c->x <= x && x < c->x + c->w && c->y <= y && y < c->y + c->h)) continue;
+        target = (int)i;
+        x -= c->x;
+        y -= c->y;
+        break;
+    }
+    event_args[0] = int_value(vb_buttons(button, state));
+    event_args[1] = int_value(vb_shift(state));
+    event_args[2] = dbl_value(x);
+    event_args[3] = dbl_value(y);
+    event_argc = 4;
+    raise_event(form, target, event);
+    event_argc = 0;
+}
+
+/* A form that becomes visible gets its size and is activated. */
+static void shown(int form) {
+    if (form_states[form].loaded) raise_event(form, -1, "Resize");
+    if (running && form_states[form].loaded) raise_event(form, -1, "Activate");
+}
+
+/* A second click on the same target within half a second is a DblClick. */
+static void double_click(int form, int control) {
+    static double last;
+    static int last_form = -1, last_control = -2;
+    double now = monotonic_ms();
+    if (form == last_form && control == last_control && now - last < 500) {
+        last_form = -1;
+        raise_event(form, control, "DblClick");
+        return;
+    }
+    last = now;
+    last_form = form;
+    last_control = control;
+}
+
+/* KeyPress with KeyAscii; returns the KeyAscii the handler left. */
+static int key_ascii(int form, int control, int ascii) {
+    event_args[0] = int_value(ascii);
+    event_argc = 1;
+    raise_event(form, control, "KeyPress");
+    long long result = whole_of(event_args[0], 0);
+    event_argc = 0;
+    return result < 0 || result > 0x10FFFF ? 0 : (int)result;
+}
+
+/* DoEvents: what the program drew so far reaches the screen. (Events are
+ * dispatched when the running procedure returns to the event loop.) */
+void vb_do_events(void) {
+    fflush(stdout);
+    if (display) XFlush(display);
+}

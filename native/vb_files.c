@@ -1,0 +1,290 @@
+/* Corvane native runtime: sequential file channels (Open ... For Input,
+ * Output or Append As #n, Print #, Write #, Line Input #, Input #, Close,
+ * EOF, LOF, FreeFile, Kill).
+ *
+ * Compiled as part of vb_native.c (included at its end, after vb_print.c).
+ * Text in files is Windows-1252 with CR LF line ends, as the interpreter
+ * writes and reads it; paths take backslashes as separators and drop a
+ * drive letter; a relative path is taken from the current folder (App.Path). */
+
+#include <errno.h>
+#include <sys/stat.h>
+
+enum { FILE_INPUT, FILE_OUTPUT, FILE_APPEND };
+
+typedef struct FileChannel {
+    FILE *file;
+    int mode;
+    size_t column; /* Print #: characters since the last line end */
+} FileChannel;
+
+static FileChannel channels[512];
+
+static const uint32_t CP1252_HIGH[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                         0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                                         0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                         0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+
+static void write_1252(FILE *f, const char *s, size_t n) {
+    for (size_t i = 0; i < n;) {
+        unsigned char c = (unsigned char)s[i];
+        if (c < 0x80) {
+            fputc(c, f);
+            i++;
+            continue;
+        }
+        uint32_t cp = 0;
+        size_t len = utf8_length(s, n, i, &cp);
+        int byte = '?';
+        if (cp >= 0xA0 && cp <= 0xFF) byte = (int)cp;
+        for (int k = 0; k < 32; k++)
+            if (CP1252_HIGH[k] == cp) byte = 0x80 + k;
+        fputc(byte, f);
+        i += len ? len : 1;
+    }
+}
+
+static VBValue text_from_1252(const char *bytes, size_t n) {
+    char *out = vb_alloc_text(n * 3 + 1), *p = out;
+    for (size_t i = 0; i < n; i++) {
+        unsigned char c = (unsigned char)bytes[i];
+        p += put_utf8(p, c >= 0x80 && c < 0xA0 ? CP1252_HIGH[c - 0x80] : c);
+    }
+    *p = '\0';
+    return text_value(out);
+}
+
+static _Noreturn void file_fail(const char *message, const char *path) {
+    failf(message, path ? path : "");
+}
+
+static long long channel_number(VBValue v) {
+    long long n = whole_of(v, -1);
+    if (n < 1 || n > 511) fatal("Bad file name or number");
+    return n;
+}
+
+static FileChannel *open_channel(VBValue v) {
+    FileChannel *ch = &channels[channel_number(v)];
+    if (!ch->file) fatal("Bad file name or number");
+    return ch;
+}
+
+/* A program's path as a path of this system. */
+static char *program_path(const char *given) {
+    size_t n = strlen(given);
+    char *p = copy_bytes(given, n);
+    for (char *c = p; *c; c++)
+        if (*c == '\\') *c = '/';
+    if (isalpha((unsigned char)p[0]) && p[1] == ':') p += 2;
+    return p;
+}
+
+void vb_file_open(VBValue path, int mode, VBValue number) {
+    const char *given = string_of(path);
+    long long n = channel_number(number);
+    if (channels[n].file) fatal("File already open");
+    if (!*given) fatal("Path/File access error");
+    char *p = program_path(given);
+    struct stat st;
+    if (stat(p, &st) == 0 && S_ISDIR(st.st_mode)) file_fail("Path/File access error: %s", given);
+    FILE *f = fopen(p, mode == FILE_INPUT ? "rb" : mode == FILE_OUTPUT ? "wb" : "ab");
+    if (!f) {
+        switch (errno) {
+        case ENOENT: {
+            char *slash = strrchr(p, '/');
+            if (slash && slash != p) {
+                *slash = '\0';
+                if (stat(p, &st) != 0 || !S_ISDIR(st.st_mode)) file_fail("Path not found: %s", given);
+            }
+            file_fail("File not found: %s", given);
+        }
+        case ENOTDIR: file_fail("Path not found: %s", given);
+        case EACCES:
+        case EPERM:
+        case EROFS: file_fail("Permission denied: %s", given);
+        case EMFILE:
+        case ENFILE: fatal("Too many files");
+        default: file_fail("Path/File access error: %s", given);
+        }
+    }
+    channels[n].file = f;
+    channels[n].mode = mode;
+    channels[n].column = 0;
+}
+
+void vb_file_close(VBValue number) {
+    long long n = channel_number(number);
+    if (!channels[n].file) return; /* closing a closed channel does nothing */
+    fclose(channels[n].file);
+    channels[n].file = NULL;
+}
+
+void vb_file_close_all(void) {
+    for (int n = 1; n < 512; n++)
+        if (channels[n].file) {
+            fclose(channels[n].file);
+            channels[n].file = NULL;
+        }
+}
+
+static size_t channel_column(void) { return print_to ? print_to->column : 0; }
+
+/* Print #: the print list goes to the channel (vb_print.c keeps it). */
+void vb_file_print_begin(VBValue number) {
+    FileChannel *ch = open_channel(number);
+    if (ch->mode == FILE_INPUT) fatal("Bad file mode");
+    print_to = ch;
+}
+
+static void file_print_end(int newline) {
+    FileChannel *ch = print_to;
+    print_to = NULL;
+    size_t count = char_count(text_of_builder(&file_line), file_line.n);
+    write_1252(ch->file, text_of_builder(&file_line), file_line.n);
+    file_line.n = 0;
+    if (newline) {
+        fputs("\r\n", ch->file);
+        ch->column = 0;
+    } else {
+        ch->column += count;
+    }
+}
+
+/* Write #: texts quoted, numbers as they are, Booleans #TRUE#/#FALSE#,
+ * commas between; a trailing separator leaves the line open. */
+void vb_file_write(VBValue number, int argc, VBValue *values, int open_line) {
+    FileChannel *ch = open_channel(number);
+    if (ch->mode == FILE_INPUT) fatal("Bad file mode");
+    for (int k = 0; k < argc; k++) {
+        if (k) fputc(',', ch->file);
+        VBValue v = values[k];
+        const char *t = string_of(v);
+        if (v.kind == VB_BOOLEAN) {
+            fputs(v.integer ? "#TRUE#" : "#FALSE#", ch->file);
+        } else if (v.kind == VB_OBJECT && !v.object) {
+        } else if (v.kind == VB_INTEGER || v.kind == VB_NUMBER) {
+            fputs(t, ch->file);
+        } else {
+            fputc('"', ch->file);
+            write_1252(ch->file, t, strlen(t));
+            fputc('"', ch->file);
+        }
+    }
+    fputs(open_line ? "," : "\r\n", ch->file);
+}
+
+static int at_end(FILE *f) {
+    int c = fgetc(f);
+    if (c == EOF) return 1;
+    ungetc(c, f);
+    return 0;
+}
+
+/* Line Input #: the bytes up to CR LF, CR or LF. */
+VBValue vb_file_line(VBValue number) {
+    FileChannel *ch = open_channel(number);
+    if (ch->mode != FILE_INPUT) fatal("Bad file mode");
+    if (at_end(ch->file)) fatal("Input past end of file");
+    Text line = {0};
+    int c;
+    while ((c = fgetc(ch->file)) != EOF) {
+        if (c == '\n') break;
+        if (c == '\r') {
+            int d = fgetc(ch->file);
+            if (d != '\n' && d != EOF) ungetc(d, ch->file);
+            break;
+        }
+        text_ch(&line, (char)c);
+    }
+    return text_from_1252(text_of_builder(&line), line.n);
+}
+
+/* Input #: one field (a quoted text, or the text up to the next comma or
+ * line end), as the variable's declared type takes it. */
+VBValue vb_file_field(VBValue number, const char *type) {
+    FileChannel *ch = open_channel(number);
+    if (ch->mode != FILE_INPUT) fatal("Bad file mode");
+    FILE *f = ch->file;
+    int c;
+    do c = fgetc(f);
+    while (c == ' ' || c == '\t');
+    if (c == EOF) fatal("Input past end of file");
+    Text field = {0};
+    text_str(&field, "");
+    int quoted = c == '"';
+    if (quoted) {
+        while ((c = fgetc(f)) != EOF && c != '"') text_ch(&field, (char)c);
+        do c = fgetc(f);
+        while (c == ' ' || c == '\t');
+    } else {
+        while (c != EOF && c != ',' && c != '\r' && c != '\n') {
+            text_ch(&field, (char)c);
+            c = fgetc(f);
+        }
+        while (field.n && (field.p[field.n - 1] == ' ' || field.p[field.n - 1] == '\t')) field.p[--field.n] = '\0';
+    }
+    if (c == '\r') {
+        int d = fgetc(f);
+        if (d != '\n' && d != EOF) ungetc(d, f);
+    } else if (c != ',' && c != '\n' && c != EOF) {
+        ungetc(c, f);
+    }
+    VBValue text = text_from_1252(field.p, field.n);
+    int code = cached_type_code(type ? type : "variant");
+    if (code == T_STRING) return text;
+    const char *t = text.text;
+    double x;
+    if (!quoted) {
+        if (!strcasecmp(t, "#true#")) return bool_value(1);
+        if (!strcasecmp(t, "#false#")) return bool_value(0);
+        if (!strcasecmp(t, "#null#")) return vb_nothing();
+        size_t n = strlen(t);
+        VBDate d;
+        if (n > 2 && t[0] == '#' && t[n - 1] == '#') {
+            char *inner = copy_bytes(t + 1, n - 2);
+            if (parse_date_text(inner, &d)) return date_value(&d);
+        }
+    }
+    if (code == T_OTHER) {
+        if (!quoted && t[0] && parse_number_text(t, &x)) return num_value(num_double(x));
+        return text;
+    }
+    if (!t[0]) return int_value(0);
+    if (parse_number_text(t, &x)) return num_value(num_double(x));
+    return text; /* the conversion on store reports the mismatch */
+}
+
+static VBValue fn_freefile(int argc, VBValue *args) {
+    long long first = argc > 0 && whole_of(args[0], 0) == 1 ? 256 : 1;
+    for (long long n = first; n < first + 255; n++)
+        if (!channels[n].file) return int_value(n);
+    fatal("Too many files");
+}
+
+static VBValue fn_eof(int argc, VBValue *args) {
+    need_args(argc, 1, "EOF");
+    FileChannel *ch = open_channel(args[0]);
+    if (ch->mode != FILE_INPUT) return bool_value(1);
+    return bool_value(at_end(ch->file));
+}
+
+static VBValue fn_lof(int argc, VBValue *args) {
+    need_args(argc, 1, "LOF");
+    FileChannel *ch = open_channel(args[0]);
+    fflush(ch->file);
+    struct stat st;
+    return int_value(fstat(fileno(ch->file), &st) == 0 ? (long long)st.st_size : 0);
+}
+
+static VBValue fn_kill(int argc, VBValue *args) {
+    need_args(argc, 1, "Kill");
+    const char *given = string_of(args[0]);
+    char *p = program_path(given);
+    if (remove(p) != 0) {
+        if (errno == ENOENT) file_fail("File not found: %s", given);
+        if (errno == EACCES || errno == EPERM) file_fail("Permission denied: %s", given);
+        file_fail("Path/File access error: %s", given);
+    }
+    return vb_nothing();
+}

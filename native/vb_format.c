@@ -1,0 +1,537 @@
+/* Corvane native runtime: Format and the FormatNumber family.
+ *
+ * Compiled as part of vb_native.c (included at its end, after vb_dates.c).
+ * The named number styles keep this system's forms (two_decimals in
+ * vb_native.c); custom number patterns ("0.00", "#,##0", "0%",
+ * "0.00E+00", sections for negatives and zero), date patterns
+ * ("dd/mm/yyyy", "hh:nn:ss", named date styles) and text patterns ("@",
+ * ">", "!") give the interpreter's results. */
+
+/* A growing text. */
+typedef struct Text {
+    char *p;
+    size_t n, cap;
+} Text;
+
+static void text_add(Text *t, const char *s, size_t n) {
+    if (t->n + n + 1 > t->cap) {
+        size_t cap = t->cap ? t->cap : 32;
+        while (t->n + n + 1 > cap) cap *= 2;
+        char *bigger = vb_alloc_text(cap);
+        if (t->n) memcpy(bigger, t->p, t->n);
+        t->p = bigger;
+        t->cap = cap;
+    }
+    memcpy(t->p + t->n, s, n);
+    t->n += n;
+    t->p[t->n] = '\0';
+}
+
+static void text_str(Text *t, const char *s) { text_add(t, s, strlen(s)); }
+static void text_ch(Text *t, char c) { text_add(t, &c, 1); }
+static void text_int(Text *t, long long v, int width) {
+    char buf[32];
+    snprintf(buf, sizeof buf, "%0*lld", width, v);
+    text_str(t, buf);
+}
+static const char *text_of_builder(Text *t) { return t->p ? t->p : ""; }
+
+/* --- numbers ---------------------------------------------------------- */
+
+/* The decimal digits of |v| rounded half away from zero at `decimals`
+ * places, on the value's 15 significant digits. */
+static void decimal_digits(double v, int decimals, Text *int_part, Text *frac_part) {
+    v = fabs(v);
+    int_part->n = frac_part->n = 0;
+    if (v == 0) {
+        text_str(int_part, "0");
+        for (int k = 0; k < decimals; k++) text_ch(frac_part, '0');
+        text_str(frac_part, "");
+        return;
+    }
+    char buf[64];
+    snprintf(buf, sizeof buf, "%.14e", v);
+    Text digits = {0};
+    const char *p = buf;
+    for (; *p && *p != 'e'; p++)
+        if (*p >= '0' && *p <= '9') text_ch(&digits, *p);
+    int exponent = atoi(p + 1);
+    int point = exponent + 1; /* digits before the decimal point */
+    int keep = point + decimals;
+    if (keep < 0) {
+        text_str(int_part, "0");
+        for (int k = 0; k < decimals; k++) text_ch(frac_part, '0');
+        text_str(frac_part, "");
+        return;
+    }
+    if (keep < (int)digits.n) {
+        int up = digits.p[keep] >= '5';
+        digits.n = (size_t)keep;
+        digits.p[keep] = '\0';
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits.p[k] == '9') digits.p[k--] = '0';
+            if (k >= 0) {
+                digits.p[k]++;
+            } else {
+                Text shifted = {0};
+                text_ch(&shifted, '1');
+                text_add(&shifted, digits.p, digits.n);
+                digits = shifted;
+                point++;
+            }
+        }
+    }
+    while ((int)digits.n < point + decimals) text_ch(&digits, '0');
+    if (point <= 0) {
+        text_str(int_part, "0");
+        for (int k = 0; k < -point; k++) text_ch(frac_part, '0');
+        text_add(frac_part, digits.p, digits.n);
+    } else {
+        text_add(int_part, digits.p, (size_t)point);
+        text_add(frac_part, digits.p + point, digits.n - (size_t)point);
+    }
+    if ((int)frac_part->n > decimals) frac_part->n = (size_t)decimals;
+    while ((int)frac_part->n < decimals) text_ch(frac_part, '0');
+    text_str(frac_part, "");
+    size_t first = 0;
+    while (first + 1 < int_part->n && int_part->p[first] == '0') first++;
+    if (first) {
+        memmove(int_part->p, int_part->p + first, int_part->n - first);
+        int_part->n -= first;
+        int_part->p[int_part->n] = '\0';
+    }
+}
+
+enum { PIECE_LITERAL, PIECE_DIGIT, PIECE_POINT, PIECE_EXPONENT };
+
+typedef struct Piece {
+    int kind;
+    const char *text; /* a literal's text, the digit ('0' or '#'), the exponent's two characters */
+    size_t length;
+    int fraction, exp_digits;
+} Piece;
+
+static const char *format_section(double v, const char *section, size_t length, int minus) {
+    Piece *pieces = vb_alloc(sizeof(Piece) * (length + 1));
+    size_t count = 0;
+    int grouping = 0, percent = 0, seen_point = 0, seen_exp = 0;
+    int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
+    for (size_t i = 0; i < length; i++) {
+        char c = section[i];
+        Piece p = {PIECE_LITERAL, section + i, 1, 0, 0};
+        if (c == '"') {
+            const char *close = memchr(section + i + 1, '"', length - i - 1);
+            p.text = section + i + 1;
+            p.length = close ? (size_t)(close - p.text) : length - i - 1;
+            i = close ? (size_t)(close - section) : length;
+        } else if (c == '\\' && i + 1 < length) {
+            p.text = section + ++i;
+        } else if ((c == '0' || c == '#') && !seen_exp) {
+            p.kind = PIECE_DIGIT;
+            p.fraction = seen_point;
+            if (seen_point) {
+                ++frac_digits;
+                if (c == '0') frac_zeros = frac_digits;
+            } else {
+                ++int_digits;
+                if (c == '0') ++int_zeros;
+            }
+        } else if (c == '.' && !seen_point && !seen_exp) {
+            p.kind = PIECE_POINT;
+            seen_point = 1;
+        } else if (c == ',' && !seen_point) {
+            grouping = 1;
+            continue;
+        } else if ((c == 'E' || c == 'e') && i + 1 < length && (section[i + 1] == '+' || section[i + 1] == '-') &&
+                   !seen_exp) {
+            p.kind = PIECE_EXPONENT;
+            p.length = 2;
+            ++i;
+            while (i + 1 < length && (section[i + 1] == '0' || section[i + 1] == '#')) {
+                ++i;
+                ++p.exp_digits;
+            }
+            seen_exp = 1;
+        } else if (c == '%') {
+            percent = 1;
+        }
+        pieces[count++] = p;
+    }
+    if (percent) v *= 100.0;
+    int exponent = 0;
+    Text ip = {0}, fp = {0};
+    if (seen_exp && v != 0) {
+        int places = int_digits > 1 ? int_digits : 1;
+        exponent = (int)floor(log10(fabs(v))) - (places - 1);
+        double mantissa = fabs(v) / pow(10.0, exponent);
+        decimal_digits(mantissa, frac_digits, &ip, &fp);
+        if ((int)ip.n > places) ++exponent;
+        v = v / pow(10.0, exponent);
+    }
+    decimal_digits(v, frac_digits, &ip, &fp);
+    if (ip.n == 1 && ip.p[0] == '0' && int_zeros == 0) ip.n = 0;
+    Text padded = {0};
+    for (int k = (int)ip.n; k < int_zeros; k++) text_ch(&padded, '0');
+    text_add(&padded, ip.p ? ip.p : "", ip.n);
+    ip = padded;
+    text_str(&ip, "");
+    while ((int)fp.n > frac_zeros && fp.n > 0 && fp.p[fp.n - 1] == '0') fp.n--;
+    if (grouping && ip.n > 3) {
+        Text g = {0};
+        for (size_t k = 0; k < ip.n; k++) {
+            if (k > 0 && (ip.n - k) % 3 == 0) text_ch(&g, ',');
+            text_ch(&g, ip.p[k]);
+        }
+        ip = g;
+    }
+    int nonzero = 0;
+    for (size_t k = 0; k < ip.n; k++)
+        if (ip.p[k] != '0' && ip.p[k] != ',') nonzero = 1;
+    for (size_t k = 0; k < fp.n; k++)
+        if (fp.p[k] != '0') nonzero = 1;
+    Text out = {0};
+    if (minus && nonzero) text_ch(&out, '-');
+    int int_seen = 0;
+    size_t frac_seen = 0;
+    /* integer digits fill their placeholders from the right; the first
+     * placeholder takes any digits beyond them */
+    int extra = (int)ip.n - int_digits;
+    for (size_t k = 0; k < count; k++) {
+        const Piece *p = &pieces[k];
+        switch (p->kind) {
+        case PIECE_LITERAL: text_add(&out, p->text, p->length); break;
+        case PIECE_POINT: text_ch(&out, '.'); break;
+        case PIECE_DIGIT:
+            if (p->fraction) {
+                if (frac_seen < fp.n) text_ch(&out, fp.p[frac_seen]);
+                ++frac_seen;
+            } else {
+                if (grouping) {
+                    if (int_seen == 0) text_add(&out, ip.p ? ip.p : "", ip.n);
+                } else {
+                    if (int_seen == 0 && extra > 0) text_add(&out, ip.p, (size_t)extra);
+                    int index = extra + int_seen;
+                    if (index >= 0 && index < (int)ip.n) text_ch(&out, ip.p[index]);
+                }
+                ++int_seen;
+            }
+            break;
+        default: {
+            text_ch(&out, p->text[0]);
+            if (exponent < 0) text_ch(&out, '-');
+            else if (p->text[1] == '+') text_ch(&out, '+');
+            text_int(&out, exponent < 0 ? -exponent : exponent, p->exp_digits);
+            break;
+        }
+        }
+    }
+    return text_of_builder(&out);
+}
+
+/* The sections of a pattern (";" outside quotes): positive, negative, zero. */
+static const char *format_number_pattern(double v, const char *pattern) {
+    const char *starts[3] = {pattern, NULL, NULL};
+    size_t lengths[3] = {strlen(pattern), 0, 0};
+    int n = 1, quoted = 0;
+    for (const char *p = pattern; *p; p++) {
+        if (*p == '"') quoted = !quoted;
+        if (*p == '\\' && !quoted && p[1]) {
+            p++;
+            continue;
+        }
+        if (*p == ';' && !quoted) {
+            lengths[n - 1] = (size_t)(p - starts[n - 1]);
+            if (n == 3) break;
+            starts[n] = p + 1;
+            lengths[n] = strlen(p + 1);
+            n++;
+        }
+    }
+    if (v < 0 && n >= 2 && lengths[1]) return format_section(-v, starts[1], lengths[1], 0);
+    if (v == 0 && n >= 3 && lengths[2]) return format_section(v, starts[2], lengths[2], 0);
+    return format_section(v, starts[0], lengths[0], v < 0);
+}
+
+/* --- dates ------------------------------------------------------------ */
+
+static const char *format_date(const VBDate *d, const char *pattern);
+
+static const char *general_date(const VBDate *d) {
+    if (!d->has_date) return format_date(d, "h:nn:ss AM/PM");
+    if (!d->has_time) return format_date(d, "m/d/yyyy");
+    return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
+}
+
+static int starts_ci(const char *text, const char *word) { return !strncasecmp(text, word, strlen(word)); }
+
+static const char *format_date(const VBDate *d, const char *pattern) {
+    /* a 12-hour clock when the pattern holds an AM/PM marker */
+    int twelve = 0;
+    for (const char *p = pattern; *p; p++)
+        if (starts_ci(p, "am/pm") || starts_ci(p, "a/p") || starts_ci(p, "ampm")) twelve = 1;
+    Text out = {0};
+    text_str(&out, "");
+    int after_hour = 0;
+    size_t n = strlen(pattern);
+    for (size_t i = 0; i < n;) {
+        char c = pattern[i], l = (char)tolower((unsigned char)c);
+        if (c == '"') {
+            const char *close = strchr(pattern + i + 1, '"');
+            size_t len = close ? (size_t)(close - pattern - i - 1) : n - i - 1;
+            text_add(&out, pattern + i + 1, len);
+            i = close ? (size_t)(close - pattern) + 1 : n;
+            continue;
+        }
+        if (c == '\\' && i + 1 < n) {
+            text_ch(&out, pattern[i + 1]);
+            i += 2;
+            continue;
+        }
+        if (starts_ci(pattern + i, "am/pm")) {
+            int pm = d->hour >= 12;
+            text_str(&out, pattern[i] == 'A' ? (pm ? "PM" : "AM") : (pm ? "pm" : "am"));
+            i += 5;
+            continue;
+        }
+        if (starts_ci(pattern + i, "ampm")) {
+            text_str(&out, d->hour >= 12 ? "PM" : "AM");
+            i += 4;
+            continue;
+        }
+        if (starts_ci(pattern + i, "a/p")) {
+            int upper = pattern[i] == 'A';
+            text_str(&out, d->hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a"));
+            i += 3;
+            continue;
+        }
+        size_t run = 1;
+        while (i + run < n && tolower((unsigned char)pattern[i + run]) == l) ++run;
+        int hour12 = d->hour % 12 == 0 ? 12 : d->hour % 12;
+        int hour = twelve ? hour12 : d->hour;
+        switch (l) {
+        case 'd':
+            if (run == 1) text_int(&out, d->day, 0);
+            else if (run == 2) text_int(&out, d->day, 2);
+            else if (run == 3) text_add(&out, DAY_NAMES[weekday_of(d) - 1], 3);
+            else if (run == 4) text_str(&out, DAY_NAMES[weekday_of(d) - 1]);
+            else if (run == 5) text_str(&out, format_date(d, "m/d/yyyy"));
+            else text_str(&out, format_date(d, "dddd, mmmm d, yyyy"));
+            after_hour = 0;
+            break;
+        case 'm': {
+            /* minutes after an hour or before seconds */
+            size_t j = i + run;
+            while (j < n && !isalpha((unsigned char)pattern[j])) ++j;
+            int minute = run <= 2 && (after_hour || (j < n && tolower((unsigned char)pattern[j]) == 's'));
+            if (minute) text_int(&out, d->minute, run == 1 ? 0 : 2);
+            else if (run == 1) text_int(&out, d->month, 0);
+            else if (run == 2) text_int(&out, d->month, 2);
+            else if (run == 3) text_add(&out, MONTH_NAMES[d->month - 1], 3);
+            else text_str(&out, MONTH_NAMES[d->month - 1]);
+            after_hour = 0;
+            break;
+        }
+        case 'y':
+            if (run == 1)
+                text_int(&out, days_from_civil(d->year, d->month, d->day) - days_from_civil(d->year, 1, 1) + 1, 0);
+            else if (run <= 2) text_int(&out, d->year % 100, 2);
+            else text_int(&out, d->year, 0);
+            break;
+        case 'h':
+            text_int(&out, hour, run == 1 ? 0 : 2);
+            after_hour = 1;
+            i += run;
+            continue;
+        case 'n': text_int(&out, d->minute, run == 1 ? 0 : 2); break;
+        case 's': text_int(&out, d->second, run == 1 ? 0 : 2); break;
+        case 'w':
+            if (run == 1) {
+                text_int(&out, weekday_of(d), 0);
+            } else {
+                VBDate jan1 = date_none();
+                jan1.year = d->year;
+                jan1.month = 1;
+                jan1.day = 1;
+                long long offset = weekday_of(&jan1) - 1;
+                text_int(&out,
+                         (days_from_civil(d->year, d->month, d->day) - days_from_civil(d->year, 1, 1) + offset) / 7 + 1,
+                         0);
+            }
+            break;
+        case 'q': text_int(&out, (d->month - 1) / 3 + 1, 0); break;
+        case 'c': text_str(&out, general_date(d)); break;
+        case 't':
+            if (run >= 5) text_str(&out, format_date(d, "h:nn:ss AM/PM"));
+            else text_add(&out, pattern + i, run);
+            break;
+        default:
+            text_add(&out, pattern + i, run);
+            if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = 0;
+            i += run;
+            continue;
+        }
+        i += run;
+    }
+    return text_of_builder(&out);
+}
+
+/* Date letters and no digit placeholders. */
+static int is_date_pattern(const char *pattern) {
+    int date = 0;
+    for (const char *p = pattern; *p; p++) {
+        if (*p == '"') {
+            const char *close = strchr(p + 1, '"');
+            if (!close) break;
+            p = close;
+            continue;
+        }
+        if (*p == '\\') {
+            if (p[1]) p++;
+            continue;
+        }
+        if (*p == '0' || *p == '#') return 0;
+        if (strchr("dDmMyYhHnNsSwWqQcCtT", *p)) date = 1;
+    }
+    return date;
+}
+
+/* --- texts ------------------------------------------------------------ */
+
+/* @ & < > ! patterns (ASCII case changes, as interpreted). */
+static const char *format_text(const char *text, const char *pattern) {
+    size_t tn = strlen(text);
+    char *t = copy_bytes(text, tn);
+    if (strchr(pattern, '>'))
+        for (char *p = t; *p; p++) *p = (char)toupper((unsigned char)*p);
+    else if (strchr(pattern, '<'))
+        for (char *p = t; *p; p++) *p = (char)tolower((unsigned char)*p);
+    size_t holders = 0;
+    for (const char *p = pattern; *p; p++)
+        if (*p == '@' || *p == '&') holders++;
+    if (!holders) return t;
+    Text out = {0};
+    text_str(&out, "");
+    int left = strchr(pattern, '!') != NULL;
+    size_t missing = holders > tn ? holders - tn : 0, next = 0, seen = 0;
+    for (const char *p = pattern; *p; p++) {
+        char c = *p;
+        if (c == '<' || c == '>' || c == '!') continue;
+        if (c == '@' || c == '&') {
+            int empty = left ? next >= tn : seen < missing;
+            if (empty) {
+                if (c == '@') text_ch(&out, ' ');
+            } else if (seen == 0 && !left && tn > holders) {
+                text_add(&out, t, tn - holders + 1);
+                next = tn - holders + 1;
+            } else {
+                text_ch(&out, t[next++]);
+            }
+            seen++;
+            continue;
+        }
+        text_ch(&out, c);
+    }
+    if (left && next < tn) text_add(&out, t + next, tn - next);
+    return text_of_builder(&out);
+}
+
+/* --- the built-ins ---------------------------------------------------- */
+
+static const struct {
+    const char *name, *pattern;
+} DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"}, {"short date", "m/d/yyyy"},
+                   {"long time", "h:nn:ss AM/PM"},      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"}};
+
+static VBValue fn_format(int argc, VBValue *args) {
+    need_args(argc, 1, "Format");
+    VBValue v = args[0];
+    const char *pattern = argc > 1 && !(args[1].kind == VB_OBJECT && !args[1].object) ? string_of(args[1]) : "";
+    if (!*pattern) return str_value(string_of(v));
+    static const char *const NAMED[] = {"currency", "percent", "fixed", "standard"};
+    for (size_t k = 0; k < COUNT_OF(NAMED); k++)
+        if (!strcasecmp(pattern, NAMED[k])) return format_named(v, pattern);
+    if (!strcasecmp(pattern, "general number")) return str_value(string_of(vb_to_number(v)));
+    if (!strcasecmp(pattern, "scientific")) return str_value(format_number_pattern(number_value(v), "0.00E+00"));
+    if (!strcasecmp(pattern, "yes/no")) return str_value(truth_of(vb_to_number(v)) ? "Yes" : "No");
+    if (!strcasecmp(pattern, "true/false")) return str_value(truth_of(vb_to_number(v)) ? "True" : "False");
+    if (!strcasecmp(pattern, "on/off")) return str_value(truth_of(vb_to_number(v)) ? "On" : "Off");
+    if (!strcasecmp(pattern, "general date")) {
+        VBDate d = to_date(v);
+        return str_value(general_date(&d));
+    }
+    for (size_t k = 0; k < COUNT_OF(DATE_STYLES); k++)
+        if (!strcasecmp(pattern, DATE_STYLES[k].name)) {
+            VBDate d = to_date(v);
+            return str_value(format_date(&d, DATE_STYLES[k].pattern));
+        }
+    double x;
+    if (is_date_pattern(pattern)) {
+        VBDate d;
+        if (v.kind == VB_STRING && !parse_date_text(v.text ? v.text : "", &d) && !parse_number_text(v.text ? v.text : "", &x))
+            return v;
+        d = to_date(v);
+        return str_value(format_date(&d, pattern));
+    }
+    int numeric = v.kind == VB_NUMBER || v.kind == VB_INTEGER || v.kind == VB_BOOLEAN ||
+                  (v.kind == VB_STRING && v.text && v.text[0] && parse_number_text(v.text, &x));
+    if (!numeric) return str_value(format_text(string_of(v), pattern));
+    if (!strpbrk(pattern, "0#") && strpbrk(pattern, "@&<>")) return str_value(format_text(string_of(v), pattern));
+    return str_value(format_number_pattern(number_value(v), pattern));
+}
+
+/* FormatNumber / FormatCurrency / FormatPercent (value, [digits = 2],
+ * [leading zero], [parentheses for negatives], [group digits]). */
+static const char *number_pattern(int argc, VBValue *args, const char *prefix, const char *suffix, int parens_default) {
+#define GIVEN(k) (argc > (k) && !(args[k].kind == VB_OBJECT && !args[k].object))
+    long long digits = GIVEN(1) ? whole_of(args[1], 2) : 2;
+    int leading = !GIVEN(2) || whole_of(args[2], -1) != 0;
+    int parens = GIVEN(3) ? whole_of(args[3], 0) == -1 : parens_default;
+    int group = !GIVEN(4) || whole_of(args[4], -1) != 0;
+#undef GIVEN
+    Text p = {0};
+    text_str(&p, prefix);
+    if (group) text_str(&p, "#,##");
+    text_ch(&p, leading ? '0' : '#');
+    if (digits > 0) {
+        text_ch(&p, '.');
+        for (long long k = 0; k < (digits < 20 ? digits : 20); k++) text_ch(&p, '0');
+    }
+    text_str(&p, suffix);
+    if (parens) {
+        char *positive = copy_text(text_of_builder(&p));
+        text_str(&p, ";(");
+        text_str(&p, positive);
+        text_ch(&p, ')');
+    }
+    return text_of_builder(&p);
+}
+
+static VBValue fn_formatnumber(int argc, VBValue *args) {
+    need_args(argc, 1, "FormatNumber");
+    return str_value(format_number_pattern(number_value(args[0]), number_pattern(argc, args, "", "", 0)));
+}
+
+static VBValue fn_formatcurrency(int argc, VBValue *args) {
+    need_args(argc, 1, "FormatCurrency");
+    /* negatives in parentheses, as VB6's default */
+    return str_value(format_number_pattern(number_value(args[0]), number_pattern(argc, args, "$", "", 1)));
+}
+
+static VBValue fn_formatpercent(int argc, VBValue *args) {
+    need_args(argc, 1, "FormatPercent");
+    return str_value(format_number_pattern(number_value(args[0]), number_pattern(argc, args, "", "%", 0)));
+}
+
+static VBValue fn_formatdatetime(int argc, VBValue *args) {
+    need_args(argc, 1, "FormatDateTime");
+    VBDate d = to_date(args[0]);
+    long long kind = argc > 1 && !(args[1].kind == VB_OBJECT && !args[1].object) ? whole_of(args[1], 0) : 0;
+    switch (kind) {
+    case 1: return str_value(format_date(&d, "dddd, mmmm d, yyyy"));
+    case 2: return str_value(format_date(&d, "m/d/yyyy"));
+    case 3: return str_value(format_date(&d, "h:nn:ss AM/PM"));
+    case 4: return str_value(format_date(&d, "hh:nn"));
+    default: return str_value(general_date(&d));
+    }
+}
