@@ -224,6 +224,7 @@ std::string& Value::as_string() {
 }
 
 void Value::append(std::string_view more) {
+  if (tag_ != STRING) wrong_kind();
   if (!s_) {
     s_ = new SharedText{std::string(more)};
     return;
@@ -236,7 +237,7 @@ void Value::append(std::string_view more) {
 }
 
 size_t Value::ascii_prefix(size_t wanted) const {
-  if (!s_) return 0;
+  if (tag_ != STRING || !s_) return 0;
   const std::string& t = s_->text;
   size_t known = s_->ascii;
   const size_t limit = std::min(wanted, t.size());

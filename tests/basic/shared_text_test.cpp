@@ -97,9 +97,10 @@ Sub Main()
   Debug.Print Mid(s, 1, 2); Len(s); InStr(2, s, "é"); InStr(8, s, ""); InStr(9, s, "")
   s = "abc"
   Debug.Print Mid(s, 3); Mid(s, 4) = ""; Len(s)
+  Debug.Print Len(12345); Mid(-2.5, 2); Left(True, 2); Right(1000000, 3); InStr(3.14159, 4)
 End Sub
 )"),
-            "bc5abde4\néf8éfg780\nüb8689\ncTrue3\n");
+            "bc5abde4\néf8éfg780\nüb8689\ncTrue3\n52.5Tr0004\n");
 }
 
 TEST(SharedText, ElementsAndCallsThatLookAlike) {
