@@ -58,7 +58,7 @@ TEST(Collect, ModuleLevelNamesAndEnums) {
   got.clear();
   for (const GlobalName& g : computed.globals()) got.push_back(g.name + ":" + g.type + ":" + g.init);
   EXPECT_EQ(got, (std::vector<std::string>{
-                     "red:long:vb_int(0)", "green:long:vb_int(5)", "k:variant:vb_op(\"*\",g_green,vb_int(2))",
+                     "red:long:vb_int(0)", "green:long:vb_int(5)", "k:variant:vb_binary(VB_OP_MUL,g_green,vb_int(2))",
                      "g:string:vb_array_shape(2,(VBValue[]){vb_int(1),vb_int(3),vb_int(0),vb_int(2)},\"string\")",
                      "p:pt:vb_new_record(\"pt\")", "f:string*3:vb_str(\"   \")"}));
 }
