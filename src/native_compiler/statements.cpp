@@ -740,10 +740,16 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       }
       in_block_ = true;
       emit_line(level, "if(" + c + ") {");
-      for (auto& s : _statement(proc, then_part, locals, level + 1)) out.push_back(s);
+      // every statement after Then (and after Else) on the line belongs to the If
+      const auto statements = [&](const std::string& part) {
+        for (const std::string& piece : split_outside(part, ':'))
+          if (!strip(piece).empty())
+            for (auto& s : _statement(proc, strip(piece), locals, level + 1)) out.push_back(s);
+      };
+      statements(then_part);
       if (has_else) {
         emit_line(level, "} else {");
-        for (auto& s : _statement(proc, else_part, locals, level + 1)) out.push_back(s);
+        statements(else_part);
       }
       emit_line(level, "}");
       resume_label(level, n);
