@@ -162,16 +162,11 @@ class FormReader {
 
   VBForm take_form() {
     apply_scale_size();
+    std::vector<uint8_t> font_state(form_.controls.size(), 0);
+    for (size_t i = 0; i < form_.controls.size(); ++i) inherit_font(i, font_state);
     for (size_t i = 0; i < form_.controls.size(); ++i) {
       Control& c = form_.controls[i];
       const Placement& at = placements_[i];
-      // A control without a font of its own shows its container's (VB6
-      // writes only fonts that differ from the container's); containers
-      // come before what they hold.
-      if (!own_font_[i]) {
-        if (at.container != NO_CONTAINER) copy_font(c, form_.controls[at.container]);
-        else if (form_font_) copy_font(c, *form_font_);
-      }
       if (c.kind == "Line") place_line_ends(c, line_ends_[i]);
       c.left = saturating_add(c.left, at.dx);
       c.top = saturating_add(c.top, at.dy);
@@ -183,6 +178,25 @@ class FormReader {
   }
 
  private:
+  // A control without a font of its own shows its container's, which may
+  // itself come from further out (VB6 writes only fonts that differ from
+  // the container's), so reading what was written gives the same fonts.
+  // state: 0 not yet, 1 in progress (a broken nesting), 2 done.
+  void inherit_font(size_t i, std::vector<uint8_t>& state) {
+    if (state[i] != 0) return;
+    state[i] = 1;
+    if (!own_font_[i]) {
+      const size_t container = placements_[i].container;
+      if (container != NO_CONTAINER && container < form_.controls.size()) {
+        inherit_font(container, state);
+        copy_font(form_.controls[i], form_.controls[container]);
+      } else if (form_font_) {
+        copy_font(form_.controls[i], *form_font_);
+      }
+    }
+    state[i] = 2;
+  }
+
   void read_font_line(std::string_view line) {
     const size_t equal = line.find('=');
     if (equal == std::string_view::npos || blocks_.empty()) return;

@@ -86,13 +86,13 @@ class FormWriter {
     };
     for (size_t root : roots) {
       std::vector<Open> open{{root, 0}};
-      open_control(form.controls[root], 1);
+      open_control(form.controls[root], 1, nullptr);
       while (!open.empty()) {
         Open& current = open.back();
         const std::vector<size_t>& kids = children[current.control];
         if (current.next_child < kids.size()) {
           const size_t child = kids[current.next_child++];
-          open_control(form.controls[child], open.size() + 1);
+          open_control(form.controls[child], open.size() + 1, &form.controls[current.control]);
           open.push_back({child, 0});
         } else {
           indent(std::min(open.size(), MAX_INDENT_DEPTH));
@@ -139,7 +139,8 @@ class FormWriter {
   // depth would make the file grow with its square.
   static constexpr size_t MAX_INDENT_DEPTH = 20;
 
-  void open_control(const Control& c, size_t depth) {
+  // `container`: the control that holds c, nullptr for the form.
+  void open_control(const Control& c, size_t depth, const Control* container) {
     depth = std::min(depth, MAX_INDENT_DEPTH);
     indent(depth);
     out_ += is_core_vb_control(c.kind) ? "Begin VB." : "Begin Corvane.";
@@ -161,13 +162,21 @@ class FormWriter {
       indent(depth + 1);
       line("' Corvane_Items = " + quote_on_line(c.items));
     }
-    if (c.font_size != 10 || !c.font_name.empty() || c.font_bold || c.font_italic || c.font_underline)
+    // Like VB6, a font is written when it differs from the one the control
+    // would show without it: its container's, or the default on the form.
+    if (container ? !same_font(c, *container)
+                  : c.font_size != 10 || !c.font_name.empty() || c.font_bold || c.font_italic || c.font_underline)
       write_font(c, depth + 1);
     write_drawing(c, depth + 1);
     if (!c.visible) property(depth + 1, "Visible", FALSE_VALUE);
     if (!c.enabled) property(depth + 1, "Enabled", FALSE_VALUE);
     if (c.back_color != "#f0f0f0" && !c.back_color.empty()) property(depth + 1, "BackColor", color_to_vb(c.back_color));
     if (c.fore_color != "#000000" && !c.fore_color.empty()) property(depth + 1, "ForeColor", color_to_vb(c.fore_color));
+  }
+
+  static bool same_font(const Control& a, const Control& b) {
+    return a.font_name == b.font_name && a.font_size == b.font_size && a.font_bold == b.font_bold &&
+           a.font_italic == b.font_italic && a.font_underline == b.font_underline;
   }
 
   void write_font(const Control& c, size_t depth) {

@@ -126,3 +126,32 @@ TEST_F(DrawnForm, WrittenAndReadBackEverythingStays) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A control inside a container with another font keeps its own plain font
+// through writing and reading: the writer gives it a font block because it
+// differs from what it would take from its container.
+TEST(FontsInContainers, APlainFontInsideAFancyFrameSurvivesARoundTrip) {
+  const std::string text =
+      "VERSION 5.00\r\nBegin VB.Form F\r\n   Caption = \"F\"\r\n"
+      "   Begin VB.Frame Fra\r\n      Caption = \"x\"\r\n"
+      "      BeginProperty Font\r\n         Name = \"Tahoma\"\r\n         Size = 12\r\n      EndProperty\r\n"
+      "      Begin VB.OptionButton Opt\r\n         Caption = \"y\"\r\n"
+      "         BeginProperty Font\r\n         EndProperty\r\n"
+      "      End\r\n      Begin VB.Label Lbl\r\n         Caption = \"z\"\r\n      End\r\n"
+      "   End\r\nEnd\r\n";
+  const VBForm read = read_form_text(text, "F.frm");
+  const std::string once = form_file_text(read);
+  const VBForm again = read_form_text(once, "F.frm");
+  EXPECT_EQ(form_file_text(again), once);
+  ASSERT_EQ(again.controls.size(), 3u);
+  for (const Control& c : again.controls) {
+    if (c.name == "Opt") EXPECT_EQ(c.font_size, 10) << "its own plain font";
+    if (c.name == "Lbl") EXPECT_EQ(c.font_size, 12) << "the frame's font";
+  }
+}
+
+}  // namespace
+}  // namespace corvane
