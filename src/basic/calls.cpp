@@ -1,7 +1,9 @@
 // Names, expression evaluation, procedure calls, error trapping and events.
 #include <cmath>
 
+#include "basic/apply.h"
 #include "basic/compiled.h"
+#include "basic/proc_code.h"
 #include "basic/runtime.h"
 #include "basic/stack_guard.h"
 
@@ -31,36 +33,6 @@ const Value* VBRuntime::peek(const Node& node, Scope& scope) {
   return nullptr;
 }
 
-namespace {
-
-// An operator, with a fast path for two Integers.
-inline Value apply(BinOp op, const Value& l, const Value& r) {
-  if (l.is_int() && r.is_int()) {
-    const int64_t a = l.as_int(), b = r.as_int();
-    int64_t out;
-    switch (op) {
-      case BinOp::Add: if (!__builtin_add_overflow(a, b, &out)) return Value(out); break;
-      case BinOp::Sub: if (!__builtin_sub_overflow(a, b, &out)) return Value(out); break;
-      case BinOp::Mul: if (!__builtin_mul_overflow(a, b, &out)) return Value(out); break;
-      case BinOp::Eq: return Value(a == b);
-      case BinOp::Ne: return Value(a != b);
-      case BinOp::Lt: return Value(a < b);
-      case BinOp::Gt: return Value(a > b);
-      case BinOp::Le: return Value(a <= b);
-      case BinOp::Ge: return Value(a >= b);
-      case BinOp::Mod:
-        if (b > 0) {
-          const int64_t m = a % b;
-          return Value(m < 0 ? m + b : m);
-        }
-        break;
-      default: break;
-    }
-  }
-  return binary(op, l, r);
-}
-
-}  // namespace
 
 bool VBRuntime::eval_truth(const Node& node, Scope& scope) {
   // A comparison of two Integer variables or literals needs no value.
@@ -330,7 +302,8 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     const Param& p = proc->params[i];
     const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
                                             p.code != TypeCode::Object && p.code != TypeCode::Other);
-    Value value = coerce(given ? args[i] : default_value(p.type), p.code);
+    Value value = given ? (stores_unchanged(args[i], p.code) ? args[i] : coerce(args[i], p.code))
+                        : coerce(default_value(p.type), p.code);
     if (Var* twice = scope.find_own(p.symbol)) {  // a name given to two parameters
       twice->value = std::move(value);
       twice->type = p.code;
@@ -378,11 +351,15 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   CompiledBody& body = body_of(*proc);
   const long n = static_cast<long>(proc->body.size());
   try {
-    Flow flow = run_range(body, 0, n, scope);
-    // A GoTo whose label lies inside a block: execution goes on from the
-    // label to the end of the procedure.
-    while (flow == Flow::Goto) flow = run_range(body, body.label_index(jump_label_) + 1, n, scope);
-    if (flow == Flow::Return) throw VBError(3, "Return without GoSub");
+    if (const ProcCode* code = code_of(*proc, body)) {
+      run_code(*code, body, scope);
+    } else {
+      Flow flow = run_range(body, 0, n, scope);
+      // A GoTo whose label lies inside a block: execution goes on from the
+      // label to the end of the procedure.
+      while (flow == Flow::Goto) flow = run_range(body, body.label_index(jump_label_) + 1, n, scope);
+      if (flow == Flow::Return) throw VBError(3, "Return without GoSub");
+    }
   } catch (...) {
     try {
       finish();

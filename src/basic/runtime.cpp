@@ -78,6 +78,7 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
                                           {"previnstance", Value(false)}});
   watch = std::move(options.watch);
   max_steps = options.max_steps;
+  statement_trees = options.statement_trees;
   doevents = std::move(options.doevents);
   reset_steps();
   start_clock();

@@ -70,6 +70,20 @@ class Scope {
     return -1;
   }
   Var& at(long slot) { return vars_[static_cast<size_t>(slot)].second; }
+  // The variable at that position when it is the one of that symbol.
+  Var* at_if(uint32_t slot, Symbol s) {
+    return slot < vars_.size() && vars_[slot].first == s ? &vars_[slot].second : nullptr;
+  }
+  // The position of the scope's own variable of that symbol, -1 if none.
+  long own_slot(Symbol s) {
+    if (!index_.empty()) {
+      auto it = index_.find(s);
+      return it == index_.end() ? -1 : static_cast<long>(it->second);
+    }
+    for (size_t i = 0; i < vars_.size(); ++i)
+      if (vars_[i].first == s) return static_cast<long>(i);
+    return -1;
+  }
   // Empties the scope for another activation, keeping its storage.
   void reset();
   void reserve(size_t n) { vars_.reserve(n); }
@@ -103,6 +117,7 @@ struct Param {
 };
 
 struct CompiledBody;
+struct ProcCode;
 
 struct Procedure {
   std::string kind;  // "sub" or "function"
@@ -114,6 +129,9 @@ struct Procedure {
   int line_offset = 0;            // added to line_numbers (the source's place in its file)
   Symbol result = NO_SYMBOL;  // functions: the result variable
   std::shared_ptr<CompiledBody> compiled;
+  // The body as a statement tree, once made (null when it runs line by line).
+  std::shared_ptr<ProcCode> code;
+  bool code_made = false;
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
 
@@ -159,6 +177,9 @@ class VBRuntime {
     WatchFn watch;
     int64_t max_steps = 0;  // executed lines per event; 0: no limit
     std::function<void()> doevents;
+    // false: every procedure runs line by line, without statement trees
+    // (to compare the two ways of running a program).
+    bool statement_trees = true;
   };
 
   VBRuntime();
@@ -266,6 +287,7 @@ class VBRuntime {
   bool option_explicit = false;
   int64_t step_count = 0;  // lines executed in the current event
   int64_t max_steps = 0;   // 0: no limit
+  bool statement_trees = true;
   WatchFn watch;
   int stack_depth = 0;
   // Option Base: the lower bound of arrays declared without one.
@@ -281,6 +303,12 @@ class VBRuntime {
 
  private:
   friend struct StmtCompiler;
+  friend struct CodeBuilder;
+  friend struct CodeRunner;
+  // The procedure's statement tree, made on its first call; null when the
+  // body must run line by line.
+  ProcCode* code_of(Procedure& proc, CompiledBody& body);
+  Flow run_code(const ProcCode& code, CompiledBody& body, Scope& scope);
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
   Var* text_variable(Symbol symbol, Scope& scope);
   bool append_to_variable(const Stmt& stmt, Scope& scope);

@@ -251,6 +251,20 @@ TypeCode type_code(std::string_view lower_type_name);
 
 // Conversion on storing into a variable of the given type.
 Value coerce(const Value& value, TypeCode type);
+// Whether coerce(value, type) gives the value itself (checked inline, so
+// the common stores need no call).
+inline bool stores_unchanged(const Value& value, TypeCode type) {
+  switch (type) {
+    case TypeCode::Variant: case TypeCode::Object: case TypeCode::Other: return true;
+    case TypeCode::Long: return value.is_int() && value.as_int() >= -2147483648LL && value.as_int() <= 2147483647LL;
+    case TypeCode::Integer: return value.is_int() && value.as_int() >= -32768 && value.as_int() <= 32767;
+    case TypeCode::Byte: return value.is_int() && value.as_int() >= 0 && value.as_int() <= 255;
+    case TypeCode::Single: case TypeCode::Double: case TypeCode::Currency: return value.is_double();
+    case TypeCode::String: return value.is_string();
+    case TypeCode::Boolean: return value.is_bool();
+  }
+  return false;
+}
 Value coerce(const Value& value, std::string_view type_name);
 
 // Initial value of a built-in type ("" for String, False for Boolean,

@@ -1,0 +1,511 @@
+// Procedure bodies as statement trees: CodeBuilder makes the tree of a
+// body once, CodeRunner runs it on an activation. The runner gives every
+// line exactly the effects, messages and step counts the line-by-line
+// engine gives it.
+#include "basic/proc_code.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "basic/apply.h"
+#include "basic/builtins.h"
+#include "basic/objects.h"
+#include "basic/runtime.h"
+
+namespace corvane {
+
+namespace {
+
+// A body the tree cannot express; it keeps running line by line.
+struct NotCompilable {};
+
+// Nesting kept well below the line-by-line engine's own block limit, so
+// that a body too deep for it still fails there with its message.
+constexpr int MAX_TREE_DEPTH = 64;
+
+bool needs_lines(StmtKind kind) {
+  switch (kind) {
+    case StmtKind::Goto: case StmtKind::GoSub: case StmtKind::Return: case StmtKind::Resume:
+    case StmtKind::ResumeLabel: case StmtKind::ResumeNext: case StmtKind::OnErrorResumeNext:
+    case StmtKind::OnErrorGoto0: case StmtKind::OnErrorGotoLabel: case StmtKind::OnErrorGotoMinus1:
+      return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+struct CodeBuilder {
+  VBRuntime& rt;
+  CompiledBody& body;
+  int depth = 0;
+
+  CodeExpr expr(const Node* node) {
+    CodeExpr e;
+    e.node = node;
+    if (!node) return e;
+    switch (node->kind) {
+      case NodeKind::Literal:
+        e.kind = CodeExpr::Kind::Constant;
+        e.value = &node->literal;
+        break;
+      case NodeKind::Name:
+        if (node->symbol < sym::CONSTANT_COUNT) {
+          e.kind = CodeExpr::Kind::Constant;
+          e.value = builtin_constant(node->symbol);
+        } else if (!rt.enums.count(node->symbol)) {
+          e.kind = CodeExpr::Kind::Local;
+          e.local.symbol = node->symbol;
+        }
+        break;
+      case NodeKind::Binary:
+        e.kind = CodeExpr::Kind::Binary;
+        e.op = node->op;
+        e.kids.push_back(expr(node->kids[0].get()));
+        e.kids.push_back(expr(node->kids[1].get()));
+        break;
+      case NodeKind::Call:
+        e.kind = CodeExpr::Kind::Call;
+        e.local.symbol = node->symbol;
+        for (const auto& kid : node->kids) e.kids.push_back(expr(kid.get()));
+        break;
+      case NodeKind::Not: case NodeKind::Plus: case NodeKind::Negate:
+        e.kind = node->kind == NodeKind::Not ? CodeExpr::Kind::Not
+                 : node->kind == NodeKind::Plus ? CodeExpr::Kind::Plus : CodeExpr::Kind::Negate;
+        e.kids.push_back(expr(node->kids[0].get()));
+        break;
+      default: break;
+    }
+    return e;
+  }
+
+  CodeStmt statement(const Stmt& stmt, long index) {
+    if (needs_lines(stmt.kind)) throw NotCompilable{};
+    CodeStmt s;
+    s.index = index;
+    s.stmt = &stmt;
+    if (stmt.kind != StmtKind::Assign || stmt.append_in_place) return s;
+    const AssignTarget& t = stmt.target;
+    if (t.kind == AssignTarget::Kind::Simple) {
+      s.kind = CodeStmt::Kind::AssignLocal;
+    } else if (t.kind == AssignTarget::Kind::Element && t.more.empty()) {
+      s.kind = CodeStmt::Kind::AssignElement;
+      s.e2 = expr(t.expr.get());
+    } else {
+      return s;
+    }
+    s.target.symbol = t.symbol;
+    s.e1 = expr(stmt.expr.get());
+    return s;
+  }
+
+  CodeBlock range(long start, long end) {
+    if (++depth > MAX_TREE_DEPTH) throw NotCompilable{};
+    CodeBlock block;
+    for (long index = start; index < end;) {
+      Line& line = body.line(index);
+      if (line.kind == LineKind::Label) throw NotCompilable{};
+      if (line.kind == LineKind::Simple) {
+        block.push_back(statement(*line.simple, index));
+        ++index;
+        continue;
+      }
+      block.push_back(compound(line, index));
+      index = line.kind == LineKind::IfSingle ? index + 1 : line.end + 1;
+    }
+    --depth;
+    return block;
+  }
+
+  CodeStmt compound(Line& line, long index) {
+    CodeStmt s;
+    s.index = index;
+    s.line = &line;
+    if (line.kind == LineKind::IfSingle) {
+      s.kind = CodeStmt::Kind::IfSingle;
+      s.e1 = expr(line.e1.get());
+      s.branches.resize(2);
+      for (const auto& stmt : line.then_stmts) s.branches[0].body.push_back(statement(*stmt, index));
+      for (const auto& stmt : line.else_stmts) s.branches[1].body.push_back(statement(*stmt, index));
+      return s;
+    }
+    body.resolve(index);  // a block without its end fails here: the body runs line by line
+    switch (line.kind) {
+      case LineKind::IfBlock: s.kind = CodeStmt::Kind::IfBlock; break;
+      case LineKind::Select: s.kind = CodeStmt::Kind::Select; break;
+      case LineKind::For: s.kind = CodeStmt::Kind::For; break;
+      case LineKind::Do: s.kind = CodeStmt::Kind::Do; break;
+      case LineKind::While: s.kind = CodeStmt::Kind::While; break;
+      default:
+        s.kind = CodeStmt::Kind::LineBlock;
+        check_lines(index + 1, line.end);
+        return s;
+    }
+    s.e1 = expr(line.e1.get());
+    s.e2 = expr(line.e2.get());
+    s.e3 = expr(line.e3.get());
+    if (line.kind == LineKind::Do) s.e2 = expr(line.footer_cond.get());
+    if (line.kind == LineKind::IfBlock || line.kind == LineKind::Select) {
+      for (const Branch& branch : line.branches) s.branches.push_back(branch_of(line, branch));
+    } else {
+      s.body = range(index + 1, line.end);
+    }
+    return s;
+  }
+
+  CodeBranch branch_of(const Line& line, const Branch& branch) {
+    CodeBranch b;
+    b.is_else = branch.is_else;
+    b.cond = expr(branch.cond ? branch.cond.get() : line.e1.get());
+    for (const CaseTest& test : branch.cases) {
+      CodeCase c;
+      c.kind = test.kind;
+      c.op = test.op;
+      c.a = expr(test.a.get());
+      c.b = expr(test.b.get());
+      b.cases.push_back(std::move(c));
+    }
+    b.body = range(branch.begin, branch.end);
+    return b;
+  }
+
+  // Lines of a block that runs line by line still must not jump.
+  void check_lines(long start, long end) {
+    for (long index = start; index < end; ++index) {
+      Line& line = body.line(index);
+      if (line.kind == LineKind::Label) throw NotCompilable{};
+      if (line.kind == LineKind::Simple && needs_lines(line.simple->kind)) throw NotCompilable{};
+      for (const auto* list : {&line.then_stmts, &line.else_stmts})
+        for (const auto& stmt : *list)
+          if (needs_lines(stmt->kind)) throw NotCompilable{};
+    }
+  }
+};
+
+ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
+  if (!proc.code_made && statement_trees) {
+    proc.code_made = true;
+    try {
+      CodeBuilder builder{*this, body};
+      auto code = std::make_shared<ProcCode>();
+      code->block = builder.range(0, static_cast<long>(body.lines->size()));
+      proc.code = std::move(code);
+    } catch (const NotCompilable&) {
+    } catch (const VBError&) {
+    }
+  }
+  return proc.code.get();
+}
+
+struct CodeRunner {
+  VBRuntime& rt;
+  CompiledBody& body;
+  Scope& scope;
+
+  Var* local(const LocalRef& ref) {
+    if (Var* v = scope.at_if(ref.hint, ref.symbol)) return v;
+    const long slot = scope.own_slot(ref.symbol);
+    if (slot < 0) return nullptr;
+    ref.hint = static_cast<uint32_t>(slot);
+    return &scope.at(slot);
+  }
+
+  // The value of a constant or variable without copying it; nullptr when
+  // the expression needs an evaluation.
+  const Value* peek(const CodeExpr& e) {
+    if (e.kind == CodeExpr::Kind::Constant) return e.value;
+    if (e.kind != CodeExpr::Kind::Local) return nullptr;
+    if (Var* v = local(e.local)) return &v->value;
+    return rt.peek(*e.node, scope);
+  }
+
+  Value eval(const CodeExpr& e) {
+    switch (e.kind) {
+      case CodeExpr::Kind::Constant: return *e.value;
+      case CodeExpr::Kind::Local:
+        if (Var* v = local(e.local)) return v->value;
+        return rt.eval(*e.node, scope);
+      case CodeExpr::Kind::Binary: return binary(e);
+      case CodeExpr::Kind::Call: return call(e);
+      case CodeExpr::Kind::Not: return Value(!truth(eval(e.kids[0])));
+      case CodeExpr::Kind::Plus: return number(eval(e.kids[0]));
+      case CodeExpr::Kind::Negate: return negate(eval(e.kids[0]));
+      case CodeExpr::Kind::Other: break;
+    }
+    return rt.eval(*e.node, scope);
+  }
+
+  // Operands that are variables or constants are read in place; the left
+  // one only when the right one has no side effects.
+  Value binary(const CodeExpr& e) {
+    const CodeExpr& left = e.kids[0];
+    const CodeExpr& right = e.kids[1];
+    if (const Value* lp = right.plain() ? peek(left) : nullptr) {
+      if (const Value* rp = peek(right)) return apply(e.op, *lp, *rp);
+      const Value r = eval(right);
+      return apply(e.op, *lp, r);
+    }
+    const Value l = eval(left);
+    if (const Value* rp = peek(right)) return apply(e.op, l, *rp);
+    const Value r = eval(right);
+    return apply(e.op, l, r);
+  }
+
+  // name(args): an element of an array variable, else a call.
+  Value call(const CodeExpr& e) {
+    const Node& node = *e.node;
+    if (e.kids.size() == 1) {
+      Value computed;
+      const Value* index = peek(e.kids[0]);
+      if (!index) index = &(computed = eval(e.kids[0]));
+      if (Var* v = local(e.local); v && v->value.is_array()) {
+        const VBArray& a = *v->value.as_array();
+        return a.items[VBRuntime::element_index(a, *index, node.text)];
+      }
+      rt.check_stack();
+      if (Var* v = rt.array_variable(node.symbol, scope)) {
+        const VBArray& a = *v->value.as_array();
+        return a.items[VBRuntime::element_index(a, *index, node.text)];
+      }
+      VBRuntime::ArgList list(rt);
+      list.values.push_back(*index);
+      return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+    }
+    rt.check_stack();
+    VBRuntime::ArgList list(rt);
+    list.values.reserve(e.kids.size());
+    for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
+    return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+  }
+
+  bool truth_of(const CodeExpr& e) {
+    // A comparison of two Integer variables or constants needs no value.
+    if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge && e.kids[1].plain()) {
+      const Value* lp = peek(e.kids[0]);
+      const Value* rp = lp ? peek(e.kids[1]) : nullptr;
+      if (rp && lp->is_int() && rp->is_int()) {
+        const int64_t a = lp->as_int(), b = rp->as_int();
+        switch (e.op) {
+          case BinOp::Eq: return a == b;
+          case BinOp::Ne: return a != b;
+          case BinOp::Lt: return a < b;
+          case BinOp::Gt: return a > b;
+          case BinOp::Le: return a <= b;
+          default: return a >= b;
+        }
+      }
+    }
+    return truth(eval(e));
+  }
+
+  void count_step() {
+    if (++rt.step_count >= rt.next_check_) rt.checkpoint();
+  }
+
+  // An error leaves the block located at its line, as the line-by-line
+  // engine leaves it (the activation's handler mode is Raise here).
+  void locate(VBError& e, long index) {
+    rt.locate(e, body, index);
+    if (scope.failure_index < 0) scope.failure_index = index;
+  }
+
+  Flow run(const CodeBlock& block) {
+    for (const CodeStmt& s : block) {
+      count_step();
+      Flow flow;
+      try {
+        flow = exec(s);
+      } catch (VBError& e) {
+        locate(e, s.index);
+        throw;
+      } catch (const std::bad_alloc&) {
+        VBError e(7, "Out of memory");
+        locate(e, s.index);
+        throw e;
+      } catch (const std::length_error&) {
+        VBError e(7, "Out of memory");
+        locate(e, s.index);
+        throw e;
+      }
+      if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+  }
+
+  Flow exec(const CodeStmt& s) {
+    switch (s.kind) {
+      case CodeStmt::Kind::AssignLocal: return assign_local(s);
+      case CodeStmt::Kind::AssignElement: return assign_element(s);
+      case CodeStmt::Kind::Statement: return rt.exec_stmt(*s.stmt, scope);
+      case CodeStmt::Kind::IfSingle:
+        for (const CodeStmt& part : s.branches[truth_of(s.e1) ? 0 : 1].body)
+          if (const Flow flow = exec(part); flow != Flow::Normal) return flow;
+        return Flow::Normal;
+      case CodeStmt::Kind::IfBlock:
+        for (const CodeBranch& branch : s.branches)
+          if (branch.is_else || truth_of(branch.cond)) return run(branch.body);
+        return Flow::Normal;
+      case CodeStmt::Kind::Select: return select(s);
+      case CodeStmt::Kind::For: return for_loop(s);
+      case CodeStmt::Kind::Do: return do_loop(s);
+      case CodeStmt::Kind::While: return while_loop(s);
+      case CodeStmt::Kind::LineBlock: {
+        long next = 0;
+        return rt.run_block(body, *s.line, s.index, next, scope);
+      }
+    }
+    return Flow::Normal;
+  }
+
+  Flow assign_local(const CodeStmt& s) {
+    Value value = eval(s.e1);
+    if (value.is_object()) value = copy_record(value);
+    const bool control = !rt.controls_.empty() && rt.controls_.count(s.target.symbol);
+    Var* v = control ? nullptr : local(s.target);
+    if (!v) rt.assign_compiled(s.stmt->target, std::move(value), scope);
+    else if (stores_unchanged(value, v->type)) v->value.store(std::move(value));
+    else v->value.store(coerce(value, v->type));
+    return Flow::Normal;
+  }
+
+  Flow assign_element(const CodeStmt& s) {
+    Value value = eval(s.e1);
+    if (value.is_object()) value = copy_record(value);
+    Var* v = local(s.target);
+    if (!v || !v->value.is_array()) {
+      rt.assign_compiled(s.stmt->target, std::move(value), scope);
+      return Flow::Normal;
+    }
+    const std::string& name = s.stmt->target.name;
+    if (const Value* index = peek(s.e2)) {
+      VBArray& array = *v->value.as_array();
+      array.items[VBRuntime::element_index(array, *index, name)] = std::move(value);
+      return Flow::Normal;
+    }
+    const ArrayRef array = v->value.as_array();  // the index may change the variable
+    const Value index = eval(s.e2);
+    array->items[VBRuntime::element_index(*array, index, name)] = std::move(value);
+    return Flow::Normal;
+  }
+
+  // One comparison of a Case line; Integers compare without building a value.
+  bool case_test(BinOp op, const Value& selector, const CodeExpr& e) {
+    Value computed;
+    const Value* value = peek(e);
+    if (!value) value = &(computed = eval(e));
+    if (selector.is_int() && value->is_int()) {
+      const int64_t a = selector.as_int(), b = value->as_int();
+      switch (op) {
+        case BinOp::Eq: return a == b;
+        case BinOp::Ne: return a != b;
+        case BinOp::Lt: return a < b;
+        case BinOp::Gt: return a > b;
+        case BinOp::Le: return a <= b;
+        case BinOp::Ge: return a >= b;
+        default: break;
+      }
+    }
+    return truth(corvane::binary(op, selector, *value));
+  }
+
+  bool case_matches(const CodeCase& test, const Value& selector) {
+    switch (test.kind) {
+      case CaseTest::Kind::Equal: return case_test(BinOp::Eq, selector, test.a);
+      case CaseTest::Kind::Is: return case_test(test.op, selector, test.a);
+      case CaseTest::Kind::Range: {
+        if (peek(test.b))  // the high end has no side effects
+          return case_test(BinOp::Ge, selector, test.a) && case_test(BinOp::Le, selector, test.b);
+        const Value low = eval(test.a);
+        const Value high = eval(test.b);
+        return truth(corvane::binary(BinOp::Ge, selector, low)) && truth(corvane::binary(BinOp::Le, selector, high));
+      }
+    }
+    return false;
+  }
+
+  Flow select(const CodeStmt& s) {
+    const Value selector = eval(s.e1);
+    for (const CodeBranch& branch : s.branches) {
+      bool chosen = branch.is_else;
+      for (size_t k = 0; !chosen && k < branch.cases.size(); ++k) chosen = case_matches(branch.cases[k], selector);
+      if (chosen) return run(branch.body);
+    }
+    return Flow::Normal;
+  }
+
+  struct LoopDepth {
+    int& d;
+    explicit LoopDepth(int& x) : d(x) { ++d; }
+    ~LoopDepth() { --d; }
+  };
+
+  Flow for_loop(const CodeStmt& s) {
+    const Symbol var = s.line->var;
+    Value counter = number(eval(s.e1));
+    const Value last = number(eval(s.e2));
+    const Value step = s.line->e3 ? number(eval(s.e3)) : Value(int64_t{1});
+    const bool positive = step.is_int() ? step.as_int() > 0 : step.as_double() > 0;
+    const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
+    if (!positive && !negative) throw VBError("For loop Step cannot be zero");
+    const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
+    // the counter's place in the scope stays put while the body adds variables
+    const long counter_slot = scope.slot_of(var);
+    LoopDepth depth(scope.for_depth);
+    while (true) {
+      bool go;
+      if (counter.is_int() && last.is_int())
+        go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
+      else
+        go = corvane::binary(cmp, counter, last).as_bool();
+      if (!go) break;
+      (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(var)).value.store(counter);
+      count_step();
+      const Flow flow = run(s.body);
+      if (flow == Flow::ExitFor) break;
+      if (flow != Flow::Normal) return flow;
+      int64_t sum;
+      if (counter.is_int() && step.is_int() && !__builtin_add_overflow(counter.as_int(), step.as_int(), &sum))
+        counter = Value(sum);
+      else
+        counter = corvane::binary(BinOp::Add, counter, step);
+    }
+    return Flow::Normal;
+  }
+
+  Flow do_loop(const CodeStmt& s) {
+    const Line& line = *s.line;
+    LoopDepth depth(scope.do_depth);
+    while (true) {
+      count_step();
+      if (line.header) {
+        const bool c = truth_of(s.e1);
+        if ((line.header == 1 && !c) || (line.header == 2 && c)) break;
+      }
+      const Flow flow = run(s.body);
+      if (flow == Flow::ExitDo) break;
+      if (flow != Flow::Normal) return flow;
+      if (line.footer) {
+        const bool c = truth_of(s.e2);
+        if ((line.footer == 1 && !c) || (line.footer == 2 && c)) break;
+      }
+    }
+    return Flow::Normal;
+  }
+
+  Flow while_loop(const CodeStmt& s) {
+    while (truth_of(s.e1)) {
+      count_step();
+      const Flow flow = run(s.body);
+      if (flow != Flow::Normal) return flow;
+    }
+    return Flow::Normal;
+  }
+};
+
+Flow VBRuntime::run_code(const ProcCode& code, CompiledBody& body, Scope& scope) {
+  check_stack();
+  CodeRunner runner{*this, body, scope};
+  return runner.run(code.block);
+}
+
+}  // namespace corvane

@@ -1,0 +1,84 @@
+#pragma once
+// A procedure body compiled once into a tree of statements and expressions
+// (internal to the interpreter). Blocks know their statements, loops their
+// bodies, and every reference to a variable remembers where the activation
+// held it the last time, so running a line needs no search for its block
+// ends and no search for its variables.
+//
+// Bodies with labels, jumps or error handlers keep running line by line;
+// inside the tree, lines it has no faster form for run through the
+// line-by-line statement and block code, on the same activation.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "basic/compiled.h"
+
+namespace corvane {
+
+// A variable of the activation: its symbol and the position it had the
+// last time it was found. The position is checked on every use, so a
+// stale one only costs a search.
+struct LocalRef {
+  Symbol symbol = NO_SYMBOL;
+  mutable uint32_t hint = 0;
+};
+
+struct CodeExpr {
+  enum class Kind : uint8_t {
+    Constant,  // a literal or a built-in constant
+    Local,   // a variable (anything else of that name through `node`)
+    Binary,  // kids[0] op kids[1]
+    Call,    // name(kids...): an array element or a call (node)
+    Not, Plus, Negate,  // kids[0]
+    Other,   // evaluated from its parsed form (node)
+  };
+  Kind kind = Kind::Other;
+  BinOp op = BinOp::Add;
+  LocalRef local;
+  const Value* value = nullptr;  // Constant
+  const Node* node = nullptr;             // the parsed form
+  std::vector<CodeExpr> kids;
+  bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
+};
+
+struct CodeStmt;
+using CodeBlock = std::vector<CodeStmt>;
+
+struct CodeCase {
+  CaseTest::Kind kind = CaseTest::Kind::Equal;
+  BinOp op = BinOp::Eq;
+  CodeExpr a, b;
+};
+
+struct CodeBranch {
+  CodeExpr cond;               // If: the condition
+  std::vector<CodeCase> cases; // Select: the tests
+  bool is_else = false;
+  CodeBlock body;
+};
+
+struct CodeStmt {
+  enum class Kind : uint8_t {
+    AssignLocal,    // variable = e1
+    AssignElement,  // array(e2) = e1
+    Statement,      // run as a compiled line (stmt)
+    IfSingle,       // branches[0]: after Then, branches[1]: after Else
+    IfBlock, Select, For, Do, While,
+    LineBlock,      // a block run line by line (With, For Each)
+  };
+  Kind kind = Kind::Statement;
+  long index = 0;            // the line in the body
+  const Stmt* stmt = nullptr;
+  Line* line = nullptr;
+  LocalRef target;
+  CodeExpr e1, e2, e3;
+  std::vector<CodeBranch> branches;
+  CodeBlock body;
+};
+
+struct ProcCode {
+  CodeBlock block;
+};
+
+}  // namespace corvane

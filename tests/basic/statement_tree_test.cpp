@@ -1,0 +1,209 @@
+// Procedures run from statement trees give the same output, messages and
+// step counts as the same procedures run line by line.
+#include <gtest/gtest.h>
+
+#include "basic/runtime.h"
+
+namespace corvane {
+namespace {
+
+struct Outcome {
+  std::string output;
+  int64_t steps = 0;
+};
+
+Outcome run(const std::string& source, bool trees, int64_t max_steps = 0) {
+  Outcome result;
+  VBRuntime::Options o;
+  o.sources.push_back(source);
+  o.statement_trees = trees;
+  o.max_steps = max_steps;
+  o.debug = [&result](const std::string& text) { result.output += text + "\n"; };
+  auto text_box = std::make_shared<ControlObject>("Text1", std::map<std::string, Value>{{"text", Value(std::string())}});
+  o.controls.emplace_back("Text1", text_box);
+  VBRuntime rt(std::move(o));
+  try {
+    rt.event("Main");
+  } catch (const VBError& e) {
+    result.output += "error: " + e.message() + " at line " + std::to_string(e.line) + "\n";
+  }
+  result.output += "Text1=" + vbstr(text_box->get("Text")) + "\n";
+  result.steps = rt.step_count;
+  return result;
+}
+
+// Runs the program both ways; the two must agree and give `expected`.
+void expect_same(const std::string& source, const std::string& expected) {
+  const Outcome tree = run(source, true);
+  const Outcome lines = run(source, false);
+  EXPECT_EQ(tree.output, lines.output) << source;
+  EXPECT_EQ(tree.steps, lines.steps) << source;
+  EXPECT_EQ(tree.output, expected + "Text1=\n") << source;
+}
+
+TEST(StatementTreeTest, VariablesFoundWhereverActivationsCreateThem) {
+  // Each call creates its variables in another order, so positions
+  // remembered from the previous call are stale.
+  expect_same(R"(
+Function F(k)
+  If k Mod 2 = 0 Then
+    a = 1
+  Else
+    b = 2
+    Dim extra As Long
+  End If
+  c = a + b + k
+  F = c
+End Function
+Sub Main()
+  For i = 1 To 4
+    Debug.Print F(i)
+  Next
+  For j = 1 To 3
+    Dim inner As Integer
+    inner = inner + j
+    late = late & j
+  Next
+  Debug.Print inner; late; j
+End Sub
+)",
+               "3\n3\n5\n5\n601233\n");
+}
+
+TEST(StatementTreeTest, NamesResolveAsLineByLine) {
+  expect_same(R"(
+Dim g As Long
+Dim counter
+Enum Colour
+  Red = 7
+End Enum
+Function Twice(n)
+  Twice = n * 2
+End Function
+Sub Main()
+  g = 40000.4
+  For counter = 1 To 2
+    g = g + counter
+  Next
+  Debug.Print g; counter
+  Dim Twice2(3)
+  Twice2(1) = Twice(4)
+  Debug.Print Twice2(1); Red; vbTab = Chr(9)
+  Red = 3
+  Debug.Print Red
+End Sub
+)",
+               "400032\n87True\n7\n");
+}
+
+TEST(StatementTreeTest, BlocksLoopsAndExits) {
+  expect_same(R"(
+Sub Main()
+  Dim s As Long, i As Long, t As String
+  For i = 10 To 1 Step -3
+    If i = 4 Then Exit For
+    s = s + i: t = t & i & ","
+  Next
+  Debug.Print s; i; t
+  Do
+    s = s - 5
+    If s < 0 Then Exit Do
+  Loop While s > -100
+  Debug.Print s
+  Do Until s >= 3
+    s = s + 1
+  Loop
+  While s < 6
+    s = s + 2
+  Wend
+  Debug.Print s
+  For Each x In Array(1, 2.5, 7)
+    Select Case x
+      Case 1, 2: Debug.Print "small"
+      Case 2 To 3: Debug.Print "middle"
+      Case Is > 3: Debug.Print "big"
+    End Select
+  Next
+  For Each x In Array("b", "zz", "A")
+    Select Case x
+      Case "a" To "m": Debug.Print "early " & x
+      Case Is > "y": Debug.Print "late " & x
+      Case Else: Debug.Print "other " & x
+    End Select
+  Next
+  With Text1
+    .Text = "set"
+  End With
+  Text1 = Text1.Text & "!"
+  Text1 = ""
+End Sub
+)",
+               "17410,7,\n-3\n7\nsmall\nmiddle\nbig\nearly b\nlate zz\nother A\n");
+}
+
+TEST(StatementTreeTest, ArraysAndTheirIndexes) {
+  expect_same(R"(
+Dim a()
+Function Grow()
+  ReDim a(5)
+  Grow = 2
+End Function
+Sub Main()
+  ReDim a(1)
+  a(1) = "kept"
+  a(Grow() - 1) = "x"
+  Debug.Print UBound(a); a(1)
+  Dim b(2) As Integer
+  b(0) = 2.5
+  b(1) = b(0) * 2
+  Debug.Print b(0); b(1); TypeName(b(0))
+  b(3) = 1
+End Sub
+)",
+               "50\n2.55.0Double\nRuntime error in Main: Subscript out of range: b\nerror: Subscript out of range: b at line 16\n");
+}
+
+TEST(StatementTreeTest, ErrorsAreLocatedAndTrappedByCallers) {
+  expect_same(R"(
+Function Inner(n)
+  If n > 0 Then
+    For i = 1 To 3
+      If i = n Then Inner = 1 / 0
+    Next
+  End If
+  Inner = n
+End Function
+Sub Main()
+  On Error Resume Next
+  Debug.Print Inner(2)
+  Debug.Print Err.Number; Err.Description
+  On Error GoTo 0
+  Debug.Print Inner(0)
+  Debug.Print Inner(3)
+End Sub
+)",
+               "11division by zero\n0\nRuntime error in Main: division by zero\nerror: division by zero at line 5\n");
+}
+
+TEST(StatementTreeTest, StepLimitStopsAtTheSameLine) {
+  const std::string source = R"(
+Function Spin(n)
+  Do
+    n = n + 1
+    If n > 1000000 Then Exit Do
+  Loop
+  Spin = n
+End Function
+Sub Main()
+  Debug.Print Spin(0)
+End Sub
+)";
+  const Outcome tree = run(source, true, 5000);
+  const Outcome lines = run(source, false, 5000);
+  EXPECT_EQ(tree.output, lines.output);
+  EXPECT_EQ(tree.steps, lines.steps);
+  EXPECT_NE(tree.output.find("Execution limit exceeded"), std::string::npos) << tree.output;
+}
+
+}  // namespace
+}  // namespace corvane
