@@ -1,12 +1,18 @@
 #pragma once
 // Binary operators as the evaluators apply them (internal to the interpreter).
+#include <cmath>
 #include <cstdint>
 
 #include "basic/value.h"
 
 namespace corvane {
 
-// An operator, with a fast path for two Integers.
+// Whether arithmetic takes this Double as an Integer.
+inline bool is_whole(double d) {
+  return std::isfinite(d) && d == std::floor(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0;
+}
+
+// An operator, with fast paths for two Integers and for Doubles.
 inline Value apply(BinOp op, const Value& l, const Value& r) {
   if (l.is_int() && r.is_int()) {
     const int64_t a = l.as_int(), b = r.as_int();
@@ -30,7 +36,25 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
       default: break;
     }
   }
-  return binary(op, l, r);
+  if (l.is_number() && r.is_number() && (op == BinOp::Add || op == BinOp::Sub || op == BinOp::Mul)) {
+    // A Double holding a whole number counts as an Integer, so only a
+    // sum with a fraction on either side is done on Doubles.
+    const bool whole_l = l.is_int() || is_whole(l.as_double());
+    const bool whole_r = r.is_int() || is_whole(r.as_double());
+    const double a = l.is_int() ? static_cast<double>(l.as_int()) : l.as_double();
+    const double b = r.is_int() ? static_cast<double>(r.as_int()) : r.as_double();
+    if (whole_l && whole_r) {
+      const int64_t x = l.is_int() ? l.as_int() : static_cast<int64_t>(a);
+      const int64_t y = r.is_int() ? r.as_int() : static_cast<int64_t>(b);
+      int64_t out;
+      const bool overflow = op == BinOp::Add   ? __builtin_add_overflow(x, y, &out)
+                            : op == BinOp::Sub ? __builtin_sub_overflow(x, y, &out)
+                                               : __builtin_mul_overflow(x, y, &out);
+      if (!overflow) return Value(out);
+    }
+    return Value(op == BinOp::Add ? a + b : op == BinOp::Sub ? a - b : a * b);
+  }
+    return binary(op, l, r);
 }
 
 

@@ -370,7 +370,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   }
   finish();
   if (proc->result == NO_SYMBOL) return Value();
-  return scope.find(proc->result)->value;
+  return std::move(scope.find(proc->result)->value);  // the activation ends here
 }
 
 Value VBRuntime::event(const std::string& name, std::vector<Value> args) { return event_by_ref(name, args); }

@@ -4,6 +4,7 @@
 // engine gives it.
 #include "basic/proc_code.h"
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 
@@ -76,6 +77,11 @@ struct CodeBuilder {
         break;
       default: break;
     }
+    // a name that may be a built-in (DoEvents, Rnd...) is not pure
+    const bool bare_call = e.kind == CodeExpr::Kind::Local && bare_builtin(e.local.symbol);
+    e.pure = (e.plain() && !bare_call) || ((e.kind == CodeExpr::Kind::Binary || e.kind == CodeExpr::Kind::Not ||
+                            e.kind == CodeExpr::Kind::Plus || e.kind == CodeExpr::Kind::Negate) &&
+                           std::all_of(e.kids.begin(), e.kids.end(), [](const CodeExpr& k) { return k.pure; }));
     return e;
   }
 
@@ -240,7 +246,7 @@ struct CodeRunner {
   Value binary(const CodeExpr& e) {
     const CodeExpr& left = e.kids[0];
     const CodeExpr& right = e.kids[1];
-    if (const Value* lp = right.plain() ? peek(left) : nullptr) {
+    if (const Value* lp = right.pure ? peek(left) : nullptr) {
       if (const Value* rp = peek(right)) return apply(e.op, *lp, *rp);
       const Value r = eval(right);
       return apply(e.op, *lp, r);

@@ -40,6 +40,9 @@ struct CodeExpr {
   const Node* node = nullptr;             // the parsed form
   std::vector<CodeExpr> kids;
   bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
+  // Operators on variables and constants: evaluating it changes no
+  // variable, so an operand read before it stays valid.
+  bool pure = false;
 };
 
 struct CodeStmt;
