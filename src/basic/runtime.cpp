@@ -36,7 +36,8 @@ Var& Scope::get_or_create(Symbol s, bool* created) {
 }
 
 Var& Scope::add(Symbol s, Value value, TypeCode type, Symbol declared) {
-  vars_.emplace_back(s, Var{std::move(value), type, declared});
+  vars_.emplace_back(std::piecewise_construct, std::forward_as_tuple(s),
+                     std::forward_as_tuple(std::move(value), type, declared));
   if (!index_.empty()) {
     index_.emplace(s, vars_.size() - 1);
   } else if (vars_.size() > 12) {
@@ -47,9 +48,9 @@ Var& Scope::add(Symbol s, Value value, TypeCode type, Symbol declared) {
 
 void Scope::reset() {
   vars_.clear();
-  index_.clear();
-  parent.reset();
-  error_label.clear();
+  if (!index_.empty()) index_.clear();
+  if (parent) parent.reset();
+  if (!error_label.empty()) error_label.clear();
   failure_index = -1;
   has_with = false;
   for_depth = 0;

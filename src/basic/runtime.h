@@ -25,6 +25,8 @@
 namespace corvane {
 
 struct Var {
+  Var() = default;
+  Var(Value v, TypeCode t, Symbol d) : value(std::move(v)), type(t), declared(d) {}
   Value value;
   TypeCode type = TypeCode::Variant;
   Symbol declared = sym::VARIANT;  // the lower-cased declared type
