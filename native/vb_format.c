@@ -5,7 +5,10 @@
  * vb_native.c); custom number patterns ("0.00", "#,##0", "0%",
  * "0.00E+00", sections for negatives and zero), date patterns
  * ("dd/mm/yyyy", "hh:nn:ss", named date styles) and text patterns ("@",
- * ">", "!") give the interpreter's results. */
+ * ">", "!") give the interpreter's results; both read patterns with
+ * vb_format_scan.h. */
+
+#include "vb_format_scan.h"
 
 /* A growing text. */
 typedef struct Text {
@@ -103,61 +106,13 @@ static void decimal_digits(double v, int decimals, Text *int_part, Text *frac_pa
     }
 }
 
-enum { PIECE_LITERAL, PIECE_DIGIT, PIECE_POINT, PIECE_EXPONENT };
-
-typedef struct Piece {
-    int kind;
-    const char *text; /* a literal's text, the digit ('0' or '#'), the exponent's two characters */
-    size_t length;
-    int fraction, exp_digits;
-} Piece;
-
 static const char *format_section(double v, const char *section, size_t length, int minus) {
-    Piece *pieces = vb_alloc(sizeof(Piece) * (length + 1));
-    size_t count = 0;
-    int grouping = 0, percent = 0, seen_point = 0, seen_exp = 0;
-    int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
-    for (size_t i = 0; i < length; i++) {
-        char c = section[i];
-        Piece p = {PIECE_LITERAL, section + i, 1, 0, 0};
-        if (c == '"') {
-            const char *close = memchr(section + i + 1, '"', length - i - 1);
-            p.text = section + i + 1;
-            p.length = close ? (size_t)(close - p.text) : length - i - 1;
-            i = close ? (size_t)(close - section) : length;
-        } else if (c == '\\' && i + 1 < length) {
-            p.text = section + ++i;
-        } else if ((c == '0' || c == '#') && !seen_exp) {
-            p.kind = PIECE_DIGIT;
-            p.fraction = seen_point;
-            if (seen_point) {
-                ++frac_digits;
-                if (c == '0') frac_zeros = frac_digits;
-            } else {
-                ++int_digits;
-                if (c == '0') ++int_zeros;
-            }
-        } else if (c == '.' && !seen_point && !seen_exp) {
-            p.kind = PIECE_POINT;
-            seen_point = 1;
-        } else if (c == ',' && !seen_point) {
-            grouping = 1;
-            continue;
-        } else if ((c == 'E' || c == 'e') && i + 1 < length && (section[i + 1] == '+' || section[i + 1] == '-') &&
-                   !seen_exp) {
-            p.kind = PIECE_EXPONENT;
-            p.length = 2;
-            ++i;
-            while (i + 1 < length && (section[i + 1] == '0' || section[i + 1] == '#')) {
-                ++i;
-                ++p.exp_digits;
-            }
-            seen_exp = 1;
-        } else if (c == '%') {
-            percent = 1;
-        }
-        pieces[count++] = p;
-    }
+    VBFormatPiece *pieces = vb_alloc(sizeof(VBFormatPiece) * (length + 1));
+    VBFormatShape shape;
+    const size_t count = vb_format_scan_section(section, length, pieces, &shape);
+    const int grouping = shape.grouping, percent = shape.percent, seen_exp = shape.seen_exp;
+    const int int_digits = shape.int_digits, int_zeros = shape.int_zeros;
+    const int frac_digits = shape.frac_digits, frac_zeros = shape.frac_zeros;
     if (percent) v *= 100.0;
     int exponent = 0;
     Text ip = {0}, fp = {0};
@@ -198,11 +153,11 @@ static const char *format_section(double v, const char *section, size_t length, 
      * placeholder takes any digits beyond them */
     int extra = (int)ip.n - int_digits;
     for (size_t k = 0; k < count; k++) {
-        const Piece *p = &pieces[k];
+        const VBFormatPiece *p = &pieces[k];
         switch (p->kind) {
-        case PIECE_LITERAL: text_add(&out, p->text, p->length); break;
-        case PIECE_POINT: text_ch(&out, '.'); break;
-        case PIECE_DIGIT:
+        case VB_PIECE_LITERAL: text_add(&out, section + p->start, p->length); break;
+        case VB_PIECE_POINT: text_ch(&out, '.'); break;
+        case VB_PIECE_DIGIT:
             if (p->fraction) {
                 if (frac_seen < fp.n) text_ch(&out, fp.p[frac_seen]);
                 ++frac_seen;
@@ -218,9 +173,9 @@ static const char *format_section(double v, const char *section, size_t length, 
             }
             break;
         default: {
-            text_ch(&out, p->text[0]);
+            text_ch(&out, section[p->start]);
             if (exponent < 0) text_ch(&out, '-');
-            else if (p->text[1] == '+') text_ch(&out, '+');
+            else if (section[p->start + 1] == '+') text_ch(&out, '+');
             text_int(&out, exponent < 0 ? -exponent : exponent, p->exp_digits);
             break;
         }
@@ -229,28 +184,13 @@ static const char *format_section(double v, const char *section, size_t length, 
     return text_of_builder(&out);
 }
 
-/* The sections of a pattern (";" outside quotes): positive, negative, zero. */
+/* The sections of a pattern: positive, negative, zero. */
 static const char *format_number_pattern(double v, const char *pattern) {
-    const char *starts[3] = {pattern, NULL, NULL};
-    size_t lengths[3] = {strlen(pattern), 0, 0};
-    int n = 1, quoted = 0;
-    for (const char *p = pattern; *p; p++) {
-        if (*p == '"') quoted = !quoted;
-        if (*p == '\\' && !quoted && p[1]) {
-            p++;
-            continue;
-        }
-        if (*p == ';' && !quoted) {
-            lengths[n - 1] = (size_t)(p - starts[n - 1]);
-            if (n == 3) break;
-            starts[n] = p + 1;
-            lengths[n] = strlen(p + 1);
-            n++;
-        }
-    }
-    if (v < 0 && n >= 2 && lengths[1]) return format_section(-v, starts[1], lengths[1], 0);
-    if (v == 0 && n >= 3 && lengths[2]) return format_section(v, starts[2], lengths[2], 0);
-    return format_section(v, starts[0], lengths[0], v < 0);
+    VBFormatSpan spans[3];
+    const int n = vb_format_sections(pattern, strlen(pattern), spans);
+    if (v < 0 && n >= 2 && spans[1].length) return format_section(-v, pattern + spans[1].start, spans[1].length, 0);
+    if (v == 0 && n >= 3 && spans[2].length) return format_section(v, pattern + spans[2].start, spans[2].length, 0);
+    return format_section(v, pattern + spans[0].start, spans[0].length, v < 0);
 }
 
 /* --- dates ------------------------------------------------------------ */
@@ -258,9 +198,9 @@ static const char *format_number_pattern(double v, const char *pattern) {
 static const char *format_date(const VBDate *d, const char *pattern);
 
 static const char *general_date(const VBDate *d) {
-    if (!d->has_date) return format_date(d, "h:nn:ss AM/PM");
-    if (!d->has_time) return format_date(d, "m/d/yyyy");
-    return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
+    if (!d->has_date) return format_date(d, VB_GENERAL_TIME_ONLY);
+    if (!d->has_time) return format_date(d, VB_GENERAL_DATE_ONLY);
+    return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
 static int starts_ci(const char *text, const char *word) { return !strncasecmp(text, word, strlen(word)); }
@@ -376,26 +316,6 @@ static const char *format_date(const VBDate *d, const char *pattern) {
     return text_of_builder(&out);
 }
 
-/* Date letters and no digit placeholders. */
-static int is_date_pattern(const char *pattern) {
-    int date = 0;
-    for (const char *p = pattern; *p; p++) {
-        if (*p == '"') {
-            const char *close = strchr(p + 1, '"');
-            if (!close) break;
-            p = close;
-            continue;
-        }
-        if (*p == '\\') {
-            if (p[1]) p++;
-            continue;
-        }
-        if (*p == '0' || *p == '#') return 0;
-        if (strchr("dDmMyYhHnNsSwWqQcCtT", *p)) date = 1;
-    }
-    return date;
-}
-
 /* --- texts ------------------------------------------------------------ */
 
 /* @ & < > ! patterns (ASCII case changes, as interpreted). */
@@ -438,11 +358,6 @@ static const char *format_text(const char *text, const char *pattern) {
 
 /* --- the built-ins ---------------------------------------------------- */
 
-static const struct {
-    const char *name, *pattern;
-} DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"}, {"short date", "m/d/yyyy"},
-                   {"long time", "h:nn:ss AM/PM"},      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"}};
-
 static VBValue fn_format(int argc, VBValue *args) {
     need_args(argc, 1, "Format");
     VBValue v = args[0];
@@ -460,13 +375,13 @@ static VBValue fn_format(int argc, VBValue *args) {
         VBDate d = to_date(v);
         return str_value(general_date(&d));
     }
-    for (size_t k = 0; k < COUNT_OF(DATE_STYLES); k++)
-        if (!strcasecmp(pattern, DATE_STYLES[k].name)) {
+    for (size_t k = 0; k < VB_DATE_STYLE_COUNT; k++)
+        if (!strcasecmp(pattern, VB_DATE_STYLES[k].name)) {
             VBDate d = to_date(v);
-            return str_value(format_date(&d, DATE_STYLES[k].pattern));
+            return str_value(format_date(&d, VB_DATE_STYLES[k].pattern));
         }
     double x;
-    if (is_date_pattern(pattern)) {
+    if (vb_format_is_date_pattern(pattern, strlen(pattern))) {
         VBDate d;
         if (v.kind == VB_STRING && !parse_date_text(v.text ? v.text : "", &d) && !parse_number_text(v.text ? v.text : "", &x))
             return v;
@@ -527,11 +442,6 @@ static VBValue fn_formatdatetime(int argc, VBValue *args) {
     need_args(argc, 1, "FormatDateTime");
     VBDate d = to_date(args[0]);
     long long kind = argc > 1 && !(args[1].kind == VB_OBJECT && !args[1].object) ? whole_of(args[1], 0) : 0;
-    switch (kind) {
-    case 1: return str_value(format_date(&d, "dddd, mmmm d, yyyy"));
-    case 2: return str_value(format_date(&d, "m/d/yyyy"));
-    case 3: return str_value(format_date(&d, "h:nn:ss AM/PM"));
-    case 4: return str_value(format_date(&d, "hh:nn"));
-    default: return str_value(general_date(&d));
-    }
+    if (kind >= 1 && kind <= 4) return str_value(format_date(&d, VB_DATE_TIME_KINDS[kind - 1]));
+    return str_value(general_date(&d));
 }

@@ -13,6 +13,7 @@
 #include "basic/dates.h"
 
 #include "basic/builtins_support.h"
+#include "vb_format_scan.h"
 
 namespace corvane {
 
@@ -102,79 +103,11 @@ void decimal_digits(double v, int decimals, std::string& int_part, std::string& 
   int_part = first == std::string::npos ? "0" : int_part.substr(first);
 }
 
-std::vector<std::string> sections(const std::string& pattern) {
-  std::vector<std::string> out(1);
-  bool quoted = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '"') quoted = !quoted;
-    if (c == '\\' && !quoted && i + 1 < pattern.size()) {
-      out.back() += c;
-      out.back() += pattern[++i];
-      continue;
-    }
-    if (c == ';' && !quoted) {
-      out.emplace_back();
-      continue;
-    }
-    out.back() += c;
-  }
-  return out;
-}
-
-struct Piece {
-  enum Kind { Literal, Digit, Point, Exponent } kind = Literal;
-  std::string text;  // Literal: the text; Digit: "0" or "#"; Exponent: "E+", "e-"...
-  bool fraction = false;
-  int exp_digits = 0;
-};
-
 std::string format_section(double v, const std::string& section, bool minus) {
-  std::vector<Piece> pieces;
-  bool grouping = false, percent = false, seen_point = false, seen_exp = false;
-  int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
-  for (size_t i = 0; i < section.size(); ++i) {
-    const char c = section[i];
-    Piece p;
-    if (c == '"') {
-      const size_t close = section.find('"', i + 1);
-      p.text = section.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      i = close == std::string::npos ? section.size() : close;
-    } else if (c == '\\' && i + 1 < section.size()) {
-      p.text = section.substr(++i, 1);
-    } else if ((c == '0' || c == '#') && !seen_exp) {
-      p.kind = Piece::Digit;
-      p.text = std::string(1, c);
-      p.fraction = seen_point;
-      if (seen_point) {
-        ++frac_digits;
-        if (c == '0') frac_zeros = frac_digits;
-      } else {
-        ++int_digits;
-        if (c == '0') ++int_zeros;
-      }
-    } else if (c == '.' && !seen_point && !seen_exp) {
-      p.kind = Piece::Point;
-      seen_point = true;
-    } else if (c == ',' && !seen_point) {
-      grouping = true;
-      continue;
-    } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-') &&
-               !seen_exp) {
-      p.kind = Piece::Exponent;
-      p.text = section.substr(i, 2);
-      ++i;
-      while (i + 1 < section.size() && (section[i + 1] == '0' || section[i + 1] == '#')) {
-        ++i;
-        ++p.exp_digits;
-      }
-      seen_exp = true;
-    } else {
-      if (c == '%') percent = true;
-      p.text = std::string(1, c);
-    }
-    pieces.push_back(std::move(p));
-  }
+  std::vector<VBFormatPiece> pieces(section.size() + 1);
+  VBFormatShape shape;
+  pieces.resize(vb_format_scan_section(section.data(), section.size(), pieces.data(), &shape));
+  const auto [grouping, percent, seen_point, seen_exp, int_digits, int_zeros, frac_digits, frac_zeros] = shape;
   if (percent) v *= 100.0;
   int exponent = 0;
   if (seen_exp && v != 0) {
@@ -206,11 +139,11 @@ std::string format_section(double v, const std::string& section, bool minus) {
   // integer digits fill their placeholders from the right; the first
   // placeholder takes any digits beyond them
   const int extra = static_cast<int>(ip.size()) - int_digits;
-  for (const Piece& p : pieces) {
+  for (const VBFormatPiece& p : pieces) {
     switch (p.kind) {
-      case Piece::Literal: out += p.text; break;
-      case Piece::Point: out += '.'; break;
-      case Piece::Digit:
+      case VB_PIECE_LITERAL: out.append(section, p.start, p.length); break;
+      case VB_PIECE_POINT: out += '.'; break;
+      case VB_PIECE_DIGIT:
         if (p.fraction) {
           if (frac_seen < fp.size()) out += fp[frac_seen];
           ++frac_seen;
@@ -225,10 +158,10 @@ std::string format_section(double v, const std::string& section, bool minus) {
           ++int_seen;
         }
         break;
-      case Piece::Exponent: {
-        out += p.text[0];
+      case VB_PIECE_EXPONENT: {
+        out += section[p.start];
         if (exponent < 0) out += '-';
-        else if (p.text[1] == '+') out += '+';
+        else if (section[p.start + 1] == '+') out += '+';
         std::string e = std::to_string(std::abs(exponent));
         while (static_cast<int>(e.size()) < p.exp_digits) e.insert(e.begin(), '0');
         out += e;
@@ -236,17 +169,17 @@ std::string format_section(double v, const std::string& section, bool minus) {
       }
     }
   }
-  if (int_digits == 0 && !seen_point && ip.size() && !seen_exp) {
-    // a pattern without digit placeholders shows only its literals
-  }
   return minus && nonzero ? "-" + out : out;
 }
 
+// The sections of a pattern: positive, negative, zero.
 std::string format_number(double v, const std::string& pattern) {
-  const std::vector<std::string> secs = sections(pattern);
-  if (v < 0 && secs.size() >= 2 && !secs[1].empty()) return format_section(-v, secs[1], false);
-  if (v == 0 && secs.size() >= 3 && !secs[2].empty()) return format_section(v, secs[2], false);
-  return format_section(v, secs[0], v < 0);
+  VBFormatSpan spans[3];
+  const int n = vb_format_sections(pattern.data(), pattern.size(), spans);
+  const auto section = [&](int k) { return pattern.substr(spans[k].start, spans[k].length); };
+  if (v < 0 && n >= 2 && spans[1].length) return format_section(-v, section(1), false);
+  if (v == 0 && n >= 3 && spans[2].length) return format_section(v, section(2), false);
+  return format_section(v, section(0), v < 0);
 }
 
 // ---------------------------------------------------------------- dates
@@ -264,9 +197,9 @@ std::string two(int n) {
 std::string format_date(const DateTime& d, const std::string& pattern);
 
 std::string general_date(const DateTime& d) {
-  if (!d.has_date) return format_date(d, "h:nn:ss AM/PM");
-  if (!d.has_time) return format_date(d, "m/d/yyyy");
-  return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
+  if (!d.has_date) return format_date(d, VB_GENERAL_TIME_ONLY);
+  if (!d.has_time) return format_date(d, VB_GENERAL_DATE_ONLY);
+  return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
 bool starts_ci(const std::string& text, size_t i, std::string_view word) {
@@ -383,28 +316,6 @@ std::string format_date(const DateTime& d, const std::string& pattern) {
   return out;
 }
 
-// Whether a custom pattern formats dates: date letters, and no digit
-// placeholders.
-bool is_date_pattern(const std::string& pattern) {
-  bool date = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '"') {
-      const size_t close = pattern.find('"', i + 1);
-      if (close == std::string::npos) break;
-      i = close;
-      continue;
-    }
-    if (c == '\\') {
-      ++i;
-      continue;
-    }
-    if (c == '0' || c == '#') return false;
-    if (std::strchr("dDmMyYhHnNsSwWqQcCtT", c)) date = true;
-  }
-  return date;
-}
-
 // @ & < > ! patterns of texts.
 std::string format_text(const std::string& text, const std::string& pattern) {
   std::string t = text;
@@ -444,15 +355,6 @@ std::string format_text(const std::string& text, const std::string& pattern) {
   return out;
 }
 
-struct NamedStyle {
-  const char* name;
-  const char* pattern;  // a date or number pattern
-};
-
-const NamedStyle DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"},
-                                  {"short date", "m/d/yyyy"},          {"long time", "h:nn:ss AM/PM"},
-                                  {"medium time", "hh:nn AM/PM"},      {"short time", "hh:nn"}};
-
 Value fn_format(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Format", true);
   const std::string pattern = args.size() > 1 && !args[1].is_nothing() ? vbstr(args[1]) : std::string();
@@ -476,9 +378,9 @@ Value fn_format(VBRuntime&, std::vector<Value>& args) {
   if (style == "true/false") return Value(truth(number(v)) ? "True" : "False");
   if (style == "on/off") return Value(truth(number(v)) ? "On" : "Off");
   if (style == "general date") return Value(general_date(to_date(v)));
-  for (const NamedStyle& named : DATE_STYLES)
+  for (const auto& named : VB_DATE_STYLES)
     if (style == named.name) return Value(format_date(to_date(v), named.pattern));
-  if (is_date_pattern(pattern)) {
+  if (vb_format_is_date_pattern(pattern.data(), pattern.size())) {
     if (v.is_string() && !parse_date_text(v.as_string())) {
       Value n;
       if (!parse_number_text(v.as_string(), n)) return Value(v.as_string());
@@ -528,13 +430,8 @@ Value fn_formatdatetime(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "FormatDateTime", true);
   const DateTime d = to_date(args[0]);
   const int64_t kind = args.size() > 1 && !args[1].is_nothing() ? number_as_count(args[1], 0) : 0;
-  switch (kind) {
-    case 1: return Value(format_date(d, "dddd, mmmm d, yyyy"));
-    case 2: return Value(format_date(d, "m/d/yyyy"));
-    case 3: return Value(format_date(d, "h:nn:ss AM/PM"));
-    case 4: return Value(format_date(d, "hh:nn"));
-    default: return Value(general_date(d));
-  }
+  if (kind >= 1 && kind <= 4) return Value(format_date(d, VB_DATE_TIME_KINDS[kind - 1]));
+  return Value(general_date(d));
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+/* Corvane: reading Format patterns, shared by the native runtime and the
+ * interpreter so that both read a pattern the same way: the named date
+ * styles, whether a pattern formats dates, a number pattern's sections and
+ * the pieces of one section. Plain C (and valid C++), no allocation: the
+ * caller renders the digits. */
+#ifndef VB_FORMAT_SCAN_H
+#define VB_FORMAT_SCAN_H
+
+#include <stddef.h>
+#include <string.h>
+
+/* Named styles that format dates, by their lower-case names. */
+static const struct {
+    const char *name, *pattern;
+} VB_DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"}, {"short date", "m/d/yyyy"},
+                      {"long time", "h:nn:ss AM/PM"},      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"}};
+enum { VB_DATE_STYLE_COUNT = sizeof VB_DATE_STYLES / sizeof VB_DATE_STYLES[0] };
+
+/* FormatDateTime's kinds 1 to 4 (0 and others are the general date). */
+static const char *const VB_DATE_TIME_KINDS[] = {"dddd, mmmm d, yyyy", "m/d/yyyy", "h:nn:ss AM/PM", "hh:nn"};
+
+/* The general date's layouts: date only, time only, both. */
+#define VB_GENERAL_DATE_ONLY "m/d/yyyy"
+#define VB_GENERAL_TIME_ONLY "h:nn:ss AM/PM"
+#define VB_GENERAL_DATE_TIME "m/d/yyyy h:nn:ss AM/PM"
+
+/* Whether a custom pattern formats dates: date letters outside quotes and
+ * escapes, and no digit placeholders. */
+static inline int vb_format_is_date_pattern(const char *pattern, size_t length) {
+    int date = 0;
+    for (size_t i = 0; i < length; i++) {
+        const char c = pattern[i];
+        if (c == '"') {
+            const void *close = memchr(pattern + i + 1, '"', length - i - 1);
+            if (!close) break;
+            i = (size_t)((const char *)close - pattern);
+            continue;
+        }
+        if (c == '\\') {
+            i++;
+            continue;
+        }
+        if (c == '0' || c == '#') return 0;
+        if (c && strchr("dDmMyYhHnNsSwWqQcCtT", c)) date = 1;
+    }
+    return date;
+}
+
+/* A number pattern's sections, split at ";" outside quotes and escapes:
+ * positive, negative, zero (a fourth and later are ignored). Returns how
+ * many there are (1 to 3). */
+typedef struct VBFormatSpan {
+    size_t start, length;
+} VBFormatSpan;
+
+static inline int vb_format_sections(const char *pattern, size_t length, VBFormatSpan sections[3]) {
+    int n = 1, quoted = 0;
+    sections[0].start = 0;
+    sections[0].length = length;
+    for (size_t i = 0; i < length; i++) {
+        const char c = pattern[i];
+        if (c == '"') quoted = !quoted;
+        if (c == '\\' && !quoted && i + 1 < length) {
+            i++;
+            continue;
+        }
+        if (c == ';' && !quoted) {
+            sections[n - 1].length = i - sections[n - 1].start;
+            if (n == 3) break;
+            sections[n].start = i + 1;
+            sections[n].length = length - i - 1;
+            n++;
+        }
+    }
+    return n;
+}
+
+/* One piece of a number section: literal text, a digit placeholder, the
+ * decimal point or an exponent ("E+", "e-" and its digit count). */
+enum { VB_PIECE_LITERAL, VB_PIECE_DIGIT, VB_PIECE_POINT, VB_PIECE_EXPONENT };
+
+typedef struct VBFormatPiece {
+    int kind;
+    size_t start, length; /* a literal's text, a digit, the exponent's two characters */
+    int fraction;         /* a digit after the decimal point */
+    int exp_digits;
+} VBFormatPiece;
+
+/* What a section asks for as a whole. */
+typedef struct VBFormatShape {
+    int grouping, percent, seen_point, seen_exp;
+    int int_digits, int_zeros;   /* placeholders before the point, "0" among them */
+    int frac_digits, frac_zeros; /* placeholders after it, up to the last "0" */
+} VBFormatShape;
+
+/* Reads a section into pieces (room for length pieces) and its shape;
+ * returns the piece count. "," before the point asks for grouping and is
+ * no piece; "%" is a literal that also scales by 100. */
+static inline size_t vb_format_scan_section(const char *section, size_t length, VBFormatPiece *pieces,
+                                            VBFormatShape *shape) {
+    VBFormatShape s = {0, 0, 0, 0, 0, 0, 0, 0};
+    size_t count = 0;
+    for (size_t i = 0; i < length; i++) {
+        const char c = section[i];
+        VBFormatPiece p = {VB_PIECE_LITERAL, i, 1, 0, 0};
+        if (c == '"') {
+            const void *close = memchr(section + i + 1, '"', length - i - 1);
+            p.start = i + 1;
+            p.length = close ? (size_t)((const char *)close - section) - p.start : length - p.start;
+            i = close ? (size_t)((const char *)close - section) : length;
+        } else if (c == '\\' && i + 1 < length) {
+            p.start = ++i;
+        } else if ((c == '0' || c == '#') && !s.seen_exp) {
+            p.kind = VB_PIECE_DIGIT;
+            p.fraction = s.seen_point;
+            if (s.seen_point) {
+                ++s.frac_digits;
+                if (c == '0') s.frac_zeros = s.frac_digits;
+            } else {
+                ++s.int_digits;
+                if (c == '0') ++s.int_zeros;
+            }
+        } else if (c == '.' && !s.seen_point && !s.seen_exp) {
+            p.kind = VB_PIECE_POINT;
+            s.seen_point = 1;
+        } else if (c == ',' && !s.seen_point) {
+            s.grouping = 1;
+            continue;
+        } else if ((c == 'E' || c == 'e') && i + 1 < length && (section[i + 1] == '+' || section[i + 1] == '-') &&
+                   !s.seen_exp) {
+            p.kind = VB_PIECE_EXPONENT;
+            p.length = 2;
+            ++i;
+            while (i + 1 < length && (section[i + 1] == '0' || section[i + 1] == '#')) {
+                ++i;
+                ++p.exp_digits;
+            }
+            s.seen_exp = 1;
+        } else if (c == '%') {
+            s.percent = 1;
+        }
+        pieces[count++] = p;
+    }
+    *shape = s;
+    return count;
+}
+
+#endif
