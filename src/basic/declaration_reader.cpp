@@ -19,21 +19,6 @@ constexpr uint32_t CI = Regex::CASELESS;
 
 bool blank(char c) { return is_space_char(static_cast<unsigned char>(c)); }
 
-// The index of the parenthesis closing the one at `open` (outside
-// strings), or npos.
-size_t closing_paren(std::string_view text, size_t open) {
-  int depth = 0;
-  bool in_string = false;
-  for (size_t i = open; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')' && --depth == 0) return i;
-  }
-  return std::string_view::npos;
-}
-
 // The index of the first "=" outside strings and parentheses, or npos.
 size_t top_level_equal(std::string_view text) {
   int depth = 0;

@@ -64,15 +64,7 @@ size_t NativeCompiler::collect_record(const std::string& owner, const std::vecto
 std::string unparenthesize(std::string_view text) {
   std::string t = strip_text(text);
   if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
-  int depth = 0;
-  bool in_string = false;
-  for (size_t k = 0; k < t.size(); ++k) {
-    const char c = t[k];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')' && --depth == 0 && k + 1 < t.size()) return t;  // "(a) + (b)": not one pair
-  }
+  if (closing_paren(t, 0) != t.size() - 1) return t;  // "(a) + (b)": not one pair
   return t.substr(1, t.size() - 2);
 }
 
