@@ -203,90 +203,43 @@ static const char *general_date(const VBDate *d) {
     return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
-static int starts_ci(const char *text, const char *word) { return !strncasecmp(text, word, strlen(word)); }
+static void text_number(Text *t, long long n, size_t run) { text_int(t, n, run == 1 ? 0 : 2); }
 
 static const char *format_date(const VBDate *d, const char *pattern) {
-    /* a 12-hour clock when the pattern holds an AM/PM marker */
-    int twelve = 0;
-    for (const char *p = pattern; *p; p++)
-        if (starts_ci(p, "am/pm") || starts_ci(p, "a/p") || starts_ci(p, "ampm")) twelve = 1;
+    const size_t n = strlen(pattern);
+    const int twelve = vb_date_twelve_hour(pattern, n);
+    const int hour = twelve ? (d->hour % 12 == 0 ? 12 : d->hour % 12) : d->hour;
     Text out = {0};
     text_str(&out, "");
     int after_hour = 0;
-    size_t n = strlen(pattern);
     for (size_t i = 0; i < n;) {
-        char c = pattern[i], l = (char)tolower((unsigned char)c);
-        if (c == '"') {
-            const char *close = strchr(pattern + i + 1, '"');
-            size_t len = close ? (size_t)(close - pattern - i - 1) : n - i - 1;
-            text_add(&out, pattern + i + 1, len);
-            i = close ? (size_t)(close - pattern) + 1 : n;
-            continue;
-        }
-        if (c == '\\' && i + 1 < n) {
-            text_ch(&out, pattern[i + 1]);
-            i += 2;
-            continue;
-        }
-        if (starts_ci(pattern + i, "am/pm")) {
-            int pm = d->hour >= 12;
-            text_str(&out, pattern[i] == 'A' ? (pm ? "PM" : "AM") : (pm ? "pm" : "am"));
-            i += 5;
-            continue;
-        }
-        if (starts_ci(pattern + i, "ampm")) {
-            text_str(&out, d->hour >= 12 ? "PM" : "AM");
-            i += 4;
-            continue;
-        }
-        if (starts_ci(pattern + i, "a/p")) {
-            int upper = pattern[i] == 'A';
-            text_str(&out, d->hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a"));
-            i += 3;
-            continue;
-        }
-        size_t run = 1;
-        while (i + run < n && tolower((unsigned char)pattern[i + run]) == l) ++run;
-        int hour12 = d->hour % 12 == 0 ? 12 : d->hour % 12;
-        int hour = twelve ? hour12 : d->hour;
-        switch (l) {
-        case 'd':
-            if (run == 1) text_int(&out, d->day, 0);
-            else if (run == 2) text_int(&out, d->day, 2);
-            else if (run == 3) text_add(&out, DAY_NAMES[weekday_of(d) - 1], 3);
-            else if (run == 4) text_str(&out, DAY_NAMES[weekday_of(d) - 1]);
-            else if (run == 5) text_str(&out, format_date(d, "m/d/yyyy"));
-            else text_str(&out, format_date(d, "dddd, mmmm d, yyyy"));
-            after_hour = 0;
+        VBDateToken t;
+        i = vb_date_token(pattern, n, i, &after_hour, &t);
+        switch (t.kind) {
+        case VB_DATE_TEXT: text_add(&out, pattern + t.start, t.length); break;
+        case VB_DATE_DAY:
+            if (t.run <= 2) text_number(&out, d->day, t.run);
+            else if (t.run == 3) text_add(&out, DAY_NAMES[weekday_of(d) - 1], 3);
+            else if (t.run == 4) text_str(&out, DAY_NAMES[weekday_of(d) - 1]);
+            else if (t.run == 5) text_str(&out, format_date(d, VB_GENERAL_DATE_ONLY));
+            else text_str(&out, format_date(d, VB_DATE_TIME_KINDS[0]));
             break;
-        case 'm': {
-            /* minutes after an hour or before seconds */
-            size_t j = i + run;
-            while (j < n && !isalpha((unsigned char)pattern[j])) ++j;
-            int minute = run <= 2 && (after_hour || (j < n && tolower((unsigned char)pattern[j]) == 's'));
-            if (minute) text_int(&out, d->minute, run == 1 ? 0 : 2);
-            else if (run == 1) text_int(&out, d->month, 0);
-            else if (run == 2) text_int(&out, d->month, 2);
-            else if (run == 3) text_add(&out, MONTH_NAMES[d->month - 1], 3);
+        case VB_DATE_MONTH:
+            if (t.run <= 2) text_number(&out, d->month, t.run);
+            else if (t.run == 3) text_add(&out, MONTH_NAMES[d->month - 1], 3);
             else text_str(&out, MONTH_NAMES[d->month - 1]);
-            after_hour = 0;
             break;
-        }
-        case 'y':
-            if (run == 1)
+        case VB_DATE_MINUTE: text_number(&out, d->minute, t.run); break;
+        case VB_DATE_YEAR:
+            if (t.run == 1)
                 text_int(&out, days_from_civil(d->year, d->month, d->day) - days_from_civil(d->year, 1, 1) + 1, 0);
-            else if (run <= 2) text_int(&out, d->year % 100, 2);
+            else if (t.run == 2) text_int(&out, d->year % 100, 2);
             else text_int(&out, d->year, 0);
             break;
-        case 'h':
-            text_int(&out, hour, run == 1 ? 0 : 2);
-            after_hour = 1;
-            i += run;
-            continue;
-        case 'n': text_int(&out, d->minute, run == 1 ? 0 : 2); break;
-        case 's': text_int(&out, d->second, run == 1 ? 0 : 2); break;
-        case 'w':
-            if (run == 1) {
+        case VB_DATE_HOUR: text_number(&out, hour, t.run); break;
+        case VB_DATE_SECOND: text_number(&out, d->second, t.run); break;
+        case VB_DATE_WEEK:
+            if (t.run == 1) {
                 text_int(&out, weekday_of(d), 0);
             } else {
                 VBDate jan1 = date_none();
@@ -299,19 +252,12 @@ static const char *format_date(const VBDate *d, const char *pattern) {
                          0);
             }
             break;
-        case 'q': text_int(&out, (d->month - 1) / 3 + 1, 0); break;
-        case 'c': text_str(&out, general_date(d)); break;
-        case 't':
-            if (run >= 5) text_str(&out, format_date(d, "h:nn:ss AM/PM"));
-            else text_add(&out, pattern + i, run);
-            break;
-        default:
-            text_add(&out, pattern + i, run);
-            if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = 0;
-            i += run;
-            continue;
+        case VB_DATE_QUARTER: text_int(&out, (d->month - 1) / 3 + 1, 0); break;
+        case VB_DATE_GENERAL: text_str(&out, general_date(d)); break;
+        case VB_DATE_LONG_TIME: text_str(&out, format_date(d, VB_GENERAL_TIME_ONLY)); break;
+        case VB_DATE_AMPM: text_str(&out, d->hour >= 12 ? (t.upper ? "PM" : "pm") : (t.upper ? "AM" : "am")); break;
+        case VB_DATE_AP: text_str(&out, d->hour >= 12 ? (t.upper ? "P" : "p") : (t.upper ? "A" : "a")); break;
         }
-        i += run;
     }
     return text_of_builder(&out);
 }

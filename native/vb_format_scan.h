@@ -145,4 +145,123 @@ static inline size_t vb_format_scan_section(const char *section, size_t length, 
     return count;
 }
 
+/* --- date patterns ---------------------------------------------------- */
+
+/* Whether text (of length bytes) begins with the lower-case ASCII word,
+ * letters compared without case. */
+static inline int vb_format_starts_ci(const char *text, size_t length, const char *word) {
+    size_t k = 0;
+    for (; word[k]; k++) {
+        if (k >= length) return 0;
+        char c = text[k];
+        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+        if (c != word[k]) return 0;
+    }
+    return 1;
+}
+
+static inline char vb_format_lower(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+
+/* Hours count to 12 when the pattern holds an AM/PM marker anywhere. */
+static inline int vb_date_twelve_hour(const char *pattern, size_t length) {
+    for (size_t i = 0; i < length; i++)
+        if (vb_format_starts_ci(pattern + i, length - i, "am/pm") || vb_format_starts_ci(pattern + i, length - i, "a/p") ||
+            vb_format_starts_ci(pattern + i, length - i, "ampm"))
+            return 1;
+    return 0;
+}
+
+/* One piece of a date pattern: text to copy, or a field with the length of
+ * its letter run ("dd" is a day of 2 digits, "dddd" the day's name). */
+enum {
+    VB_DATE_TEXT,     /* pattern[start, start + length) as it is */
+    VB_DATE_DAY,      /* d dd ddd dddd, ddddd short date, dddddd long date */
+    VB_DATE_MONTH,    /* m mm mmm mmmm */
+    VB_DATE_MINUTE,   /* n nn, or m mm after an hour or before seconds */
+    VB_DATE_YEAR,     /* y day of the year, yy, yyyy */
+    VB_DATE_HOUR,     /* h hh */
+    VB_DATE_SECOND,   /* s ss */
+    VB_DATE_WEEK,     /* w weekday, ww week of the year */
+    VB_DATE_QUARTER,  /* q */
+    VB_DATE_GENERAL,  /* c */
+    VB_DATE_LONG_TIME,/* ttttt */
+    VB_DATE_AMPM,     /* AM/PM, am/pm (upper: as written), AMPM */
+    VB_DATE_AP        /* A/P, a/p */
+};
+
+typedef struct VBDateToken {
+    int kind;
+    size_t start, length; /* VB_DATE_TEXT: the text */
+    size_t run;           /* fields: how many letters */
+    int upper;            /* markers: upper case */
+} VBDateToken;
+
+/* Reads the piece of the pattern at i into token and returns where the
+ * next one starts. after_hour carries, from one piece to the next, whether
+ * an hour came last (so "m" is a minute); start it at 0. */
+static inline size_t vb_date_token(const char *pattern, size_t n, size_t i, int *after_hour, VBDateToken *token) {
+    VBDateToken t = {VB_DATE_TEXT, i, 0, 0, 0};
+    const char c = pattern[i], l = vb_format_lower(c);
+    if (c == '"') {
+        const void *close = memchr(pattern + i + 1, '"', n - i - 1);
+        t.start = i + 1;
+        t.length = close ? (size_t)((const char *)close - pattern) - t.start : n - t.start;
+        *token = t;
+        return close ? (size_t)((const char *)close - pattern) + 1 : n;
+    }
+    if (c == '\\' && i + 1 < n) {
+        t.start = i + 1;
+        t.length = 1;
+        *token = t;
+        return i + 2;
+    }
+    if (vb_format_starts_ci(pattern + i, n - i, "am/pm")) {
+        t.kind = VB_DATE_AMPM;
+        t.upper = c == 'A';
+        *token = t;
+        return i + 5;
+    }
+    if (vb_format_starts_ci(pattern + i, n - i, "ampm")) {
+        t.kind = VB_DATE_AMPM;
+        t.upper = 1;
+        *token = t;
+        return i + 4;
+    }
+    if (vb_format_starts_ci(pattern + i, n - i, "a/p")) {
+        t.kind = VB_DATE_AP;
+        t.upper = c == 'A';
+        *token = t;
+        return i + 3;
+    }
+    size_t run = 1;
+    while (i + run < n && vb_format_lower(pattern[i + run]) == l) ++run;
+    t.run = run;
+    t.length = run;
+    switch (l) {
+    case 'd': t.kind = VB_DATE_DAY; *after_hour = 0; break;
+    case 'm': {
+        /* minutes after an hour or before seconds */
+        size_t j = i + run;
+        while (j < n && !((pattern[j] >= 'a' && pattern[j] <= 'z') || (pattern[j] >= 'A' && pattern[j] <= 'Z'))) ++j;
+        const int minute = run <= 2 && (*after_hour || (j < n && vb_format_lower(pattern[j]) == 's'));
+        t.kind = minute ? VB_DATE_MINUTE : VB_DATE_MONTH;
+        *after_hour = 0;
+        break;
+    }
+    case 'y': t.kind = VB_DATE_YEAR; break;
+    case 'h': t.kind = VB_DATE_HOUR; *after_hour = 1; break;
+    case 'n': t.kind = VB_DATE_MINUTE; break;
+    case 's': t.kind = VB_DATE_SECOND; break;
+    case 'w': t.kind = VB_DATE_WEEK; break;
+    case 'q': t.kind = VB_DATE_QUARTER; break;
+    case 'c': t.kind = VB_DATE_GENERAL; break;
+    case 't': t.kind = run >= 5 ? VB_DATE_LONG_TIME : VB_DATE_TEXT; break;
+    default:
+        if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') *after_hour = 0;
+        break;
+    }
+    *token = t;
+    return i + run;
+}
+
 #endif

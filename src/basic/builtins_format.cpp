@@ -202,93 +202,39 @@ std::string general_date(const DateTime& d) {
   return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
-bool starts_ci(const std::string& text, size_t i, std::string_view word) {
-  if (i + word.size() > text.size()) return false;
-  for (size_t k = 0; k < word.size(); ++k)
-    if (std::tolower(static_cast<unsigned char>(text[i + k])) != word[k]) return false;
-  return true;
-}
-
 std::string format_date(const DateTime& d, const std::string& pattern) {
-  // 12-hour clock when the pattern holds an AM/PM marker
-  const std::string lp = lower(pattern);
-  const bool twelve = lp.find("am/pm") != std::string::npos || lp.find("a/p") != std::string::npos ||
-                      lp.find("ampm") != std::string::npos;
+  const bool twelve = vb_date_twelve_hour(pattern.data(), pattern.size());
+  const int hour = twelve ? (d.hour % 12 == 0 ? 12 : d.hour % 12) : d.hour;
+  const auto number = [](int64_t n, size_t run) { return run == 1 ? std::to_string(n) : two(static_cast<int>(n)); };
   std::string out;
-  bool after_hour = false;
+  int after_hour = 0;
   for (size_t i = 0; i < pattern.size();) {
-    const char c = pattern[i];
-    const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (c == '"') {
-      const size_t close = pattern.find('"', i + 1);
-      out += pattern.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      i = close == std::string::npos ? pattern.size() : close + 1;
-      continue;
-    }
-    if (c == '\\' && i + 1 < pattern.size()) {
-      out += pattern[i + 1];
-      i += 2;
-      continue;
-    }
-    if (starts_ci(pattern, i, "am/pm")) {
-      const bool pm = d.hour >= 12;
-      const bool upper = pattern[i] == 'A';
-      out += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
-      i += 5;
-      continue;
-    }
-    if (starts_ci(pattern, i, "ampm")) {
-      out += d.hour >= 12 ? "PM" : "AM";
-      i += 4;
-      continue;
-    }
-    if (starts_ci(pattern, i, "a/p")) {
-      const bool upper = pattern[i] == 'A';
-      out += d.hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a");
-      i += 3;
-      continue;
-    }
-    size_t run = 1;
-    while (i + run < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + run])) == l) ++run;
-    const int hour12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
-    const int hour = twelve ? hour12 : d.hour;
-    switch (l) {
-      case 'd':
-        if (run == 1) out += std::to_string(d.day);
-        else if (run == 2) out += two(d.day);
-        else if (run == 3) out += std::string(DAYS[weekday(d) - 1]).substr(0, 3);
-        else if (run == 4) out += DAYS[weekday(d) - 1];
-        else if (run == 5) out += format_date(d, "m/d/yyyy");
-        else out += format_date(d, "dddd, mmmm d, yyyy");
-        after_hour = false;
+    VBDateToken t;
+    i = vb_date_token(pattern.data(), pattern.size(), i, &after_hour, &t);
+    switch (t.kind) {
+      case VB_DATE_TEXT: out.append(pattern, t.start, t.length); break;
+      case VB_DATE_DAY:
+        if (t.run <= 2) out += number(d.day, t.run);
+        else if (t.run == 3) out += std::string(DAYS[weekday(d) - 1]).substr(0, 3);
+        else if (t.run == 4) out += DAYS[weekday(d) - 1];
+        else if (t.run == 5) out += format_date(d, VB_GENERAL_DATE_ONLY);
+        else out += format_date(d, VB_DATE_TIME_KINDS[0]);
         break;
-      case 'm': {
-        // minutes after an hour or before seconds
-        size_t j = i + run;
-        while (j < pattern.size() && !std::isalpha(static_cast<unsigned char>(pattern[j]))) ++j;
-        const bool minute = run <= 2 && (after_hour || (j < pattern.size() && std::tolower(pattern[j]) == 's'));
-        if (minute) out += run == 1 ? std::to_string(d.minute) : two(d.minute);
-        else if (run == 1) out += std::to_string(d.month);
-        else if (run == 2) out += two(d.month);
-        else if (run == 3) out += std::string(MONTHS[d.month - 1]).substr(0, 3);
+      case VB_DATE_MONTH:
+        if (t.run <= 2) out += number(d.month, t.run);
+        else if (t.run == 3) out += std::string(MONTHS[d.month - 1]).substr(0, 3);
         else out += MONTHS[d.month - 1];
-        after_hour = false;
         break;
-      }
-      case 'y':
-        if (run == 1) out += std::to_string(days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + 1);
-        else if (run <= 2) out += two(d.year % 100);
+      case VB_DATE_MINUTE: out += number(d.minute, t.run); break;
+      case VB_DATE_YEAR:
+        if (t.run == 1) out += std::to_string(days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + 1);
+        else if (t.run == 2) out += two(d.year % 100);
         else out += std::to_string(d.year);
         break;
-      case 'h':
-        out += run == 1 ? std::to_string(hour) : two(hour);
-        after_hour = true;
-        i += run;
-        continue;
-      case 'n': out += run == 1 ? std::to_string(d.minute) : two(d.minute); break;
-      case 's': out += run == 1 ? std::to_string(d.second) : two(d.second); break;
-      case 'w':
-        if (run == 1) {
+      case VB_DATE_HOUR: out += number(hour, t.run); break;
+      case VB_DATE_SECOND: out += number(d.second, t.run); break;
+      case VB_DATE_WEEK:
+        if (t.run == 1) {
           out += std::to_string(weekday(d));
         } else {
           const DateTime jan1{d.year, 1, 1};
@@ -296,22 +242,12 @@ std::string format_date(const DateTime& d, const std::string& pattern) {
           out += std::to_string((days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + offset) / 7 + 1);
         }
         break;
-      case 'q': out += std::to_string((d.month - 1) / 3 + 1); break;
-      case 'c': out += general_date(d); break;
-      case 't':
-        if (run >= 5) {
-          out += format_date(d, "h:nn:ss AM/PM");
-          break;
-        }
-        out += pattern.substr(i, run);
-        break;
-      default:
-        out += pattern.substr(i, run);
-        if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = after_hour && false;
-        i += run;
-        continue;
+      case VB_DATE_QUARTER: out += std::to_string((d.month - 1) / 3 + 1); break;
+      case VB_DATE_GENERAL: out += general_date(d); break;
+      case VB_DATE_LONG_TIME: out += format_date(d, VB_GENERAL_TIME_ONLY); break;
+      case VB_DATE_AMPM: out += d.hour >= 12 ? (t.upper ? "PM" : "pm") : (t.upper ? "AM" : "am"); break;
+      case VB_DATE_AP: out += d.hour >= 12 ? (t.upper ? "P" : "p") : (t.upper ? "A" : "a"); break;
     }
-    i += run;
   }
   return out;
 }
