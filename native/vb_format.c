@@ -266,40 +266,10 @@ static const char *format_date(const VBDate *d, const char *pattern) {
 
 /* @ & < > ! patterns (ASCII case changes, as interpreted). */
 static const char *format_text(const char *text, const char *pattern) {
-    size_t tn = strlen(text);
-    char *t = copy_bytes(text, tn);
-    if (strchr(pattern, '>'))
-        for (char *p = t; *p; p++) *p = (char)toupper((unsigned char)*p);
-    else if (strchr(pattern, '<'))
-        for (char *p = t; *p; p++) *p = (char)tolower((unsigned char)*p);
-    size_t holders = 0;
-    for (const char *p = pattern; *p; p++)
-        if (*p == '@' || *p == '&') holders++;
-    if (!holders) return t;
-    Text out = {0};
-    text_str(&out, "");
-    int left = strchr(pattern, '!') != NULL;
-    size_t missing = holders > tn ? holders - tn : 0, next = 0, seen = 0;
-    for (const char *p = pattern; *p; p++) {
-        char c = *p;
-        if (c == '<' || c == '>' || c == '!') continue;
-        if (c == '@' || c == '&') {
-            int empty = left ? next >= tn : seen < missing;
-            if (empty) {
-                if (c == '@') text_ch(&out, ' ');
-            } else if (seen == 0 && !left && tn > holders) {
-                text_add(&out, t, tn - holders + 1);
-                next = tn - holders + 1;
-            } else {
-                text_ch(&out, t[next++]);
-            }
-            seen++;
-            continue;
-        }
-        text_ch(&out, c);
-    }
-    if (left && next < tn) text_add(&out, t + next, tn - next);
-    return text_of_builder(&out);
+    const size_t tn = strlen(text), pn = strlen(pattern);
+    char *out = vb_alloc_text(tn + pn + 1);
+    vb_format_text(text, tn, pattern, pn, out);
+    return out;
 }
 
 /* --- the built-ins ---------------------------------------------------- */

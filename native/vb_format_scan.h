@@ -264,4 +264,60 @@ static inline size_t vb_date_token(const char *pattern, size_t n, size_t i, int 
     return i + run;
 }
 
+/* --- text patterns ---------------------------------------------------- */
+
+/* Lays text out by an @ & < > ! pattern into out, which has room for
+ * text_length + pattern_length + 1 bytes; returns the length written
+ * (out is NUL-terminated). ">" and "<" change ASCII letters' case; each
+ * "@" or "&" takes a character (a whole UTF-8 sequence), from the right
+ * unless "!" is given, and "@" shows a blank where none is left; the first
+ * placeholder takes what does not fit. Without placeholders the text comes
+ * out whole. */
+static inline size_t vb_format_text(const char *text, size_t tn, const char *pattern, size_t pn, char *out) {
+    const int upper = memchr(pattern, '>', pn) != NULL, lower = !upper && memchr(pattern, '<', pn) != NULL;
+    const int left = memchr(pattern, '!', pn) != NULL;
+    size_t holders = 0, chars = 0, n = 0, pos = 0;
+    for (size_t k = 0; k < pn; k++)
+        if (pattern[k] == '@' || pattern[k] == '&') holders++;
+    for (size_t k = 0; k < tn; k++)
+        if (((unsigned char)text[k] & 0xC0) != 0x80) chars++;
+    /* Copies the next `count` characters of the text. */
+#define VB_TEXT_COPY(count)                                                                        \
+    for (size_t copied = 0; copied < (count) && pos < tn; copied++) {                              \
+        char c = text[pos++];                                                                      \
+        if (upper && c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');                              \
+        else if (lower && c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');                         \
+        out[n++] = c;                                                                              \
+        while (pos < tn && ((unsigned char)text[pos] & 0xC0) == 0x80) out[n++] = text[pos++];     \
+    }
+    if (!holders) {
+        VB_TEXT_COPY(chars)
+        out[n] = '\0';
+        return n;
+    }
+    const size_t missing = holders > chars ? holders - chars : 0;
+    size_t next = 0, seen = 0;
+    for (size_t k = 0; k < pn; k++) {
+        const char c = pattern[k];
+        if (c == '<' || c == '>' || c == '!') continue;
+        if (c != '@' && c != '&') {
+            out[n++] = c;
+            continue;
+        }
+        const int empty = left ? next >= chars : seen < missing;
+        if (empty) {
+            if (c == '@') out[n++] = ' ';
+        } else {
+            const size_t take = seen == 0 && !left && chars > holders ? chars - holders + 1 : 1;
+            VB_TEXT_COPY(take)
+            next += take;
+        }
+        seen++;
+    }
+    if (left) VB_TEXT_COPY(chars - next)
+#undef VB_TEXT_COPY
+    out[n] = '\0';
+    return n;
+}
+
 #endif

@@ -254,40 +254,8 @@ std::string format_date(const DateTime& d, const std::string& pattern) {
 
 // @ & < > ! patterns of texts.
 std::string format_text(const std::string& text, const std::string& pattern) {
-  std::string t = text;
-  if (pattern.find('>') != std::string::npos) {
-    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  } else if (pattern.find('<') != std::string::npos) {
-    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  size_t holders = 0;
-  for (char c : pattern)
-    if (c == '@' || c == '&') ++holders;
-  if (holders == 0) return t;
-  std::string out;
-  const bool left = pattern.find('!') != std::string::npos;
-  const size_t missing = holders > t.size() ? holders - t.size() : 0;
-  size_t next = 0, seen = 0;
-  for (char c : pattern) {
-    if (c == '<' || c == '>' || c == '!') continue;
-    if (c == '@' || c == '&') {
-      const bool empty = left ? next >= t.size() : seen < missing;
-      if (empty) {
-        if (c == '@') out += ' ';
-      } else {
-        if (seen == 0 && !left && t.size() > holders) {
-          out += t.substr(0, t.size() - holders + 1);
-          next = t.size() - holders + 1;
-        } else {
-          out += t[next++];
-        }
-      }
-      ++seen;
-      continue;
-    }
-    out += c;
-  }
-  if (left && next < t.size()) out += t.substr(next);
+  std::string out(text.size() + pattern.size() + 1, '\0');
+  out.resize(vb_format_text(text.data(), text.size(), pattern.data(), pattern.size(), out.data()));
   return out;
 }
 
