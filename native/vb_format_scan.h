@@ -1,12 +1,16 @@
 /* Corvane: reading Format patterns, shared by the native runtime and the
  * interpreter so that both read a pattern the same way: the named date
  * styles, whether a pattern formats dates, a number pattern's sections and
- * the pieces of one section. Plain C (and valid C++), no allocation: the
- * caller renders the digits. */
+ * the pieces of one section, a number laid out by a section, date and
+ * text patterns. Plain C (and valid C++) without allocation: callers give
+ * the room. */
 #ifndef VB_FORMAT_SCAN_H
 #define VB_FORMAT_SCAN_H
 
+#include <math.h>
 #include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 /* Named styles that format dates, by their lower-case names. */
@@ -143,6 +147,163 @@ static inline size_t vb_format_scan_section(const char *section, size_t length, 
     }
     *shape = s;
     return count;
+}
+
+/* --- numbers by a section --------------------------------------------- */
+
+/* The room (bytes) a number laid out by a section of this length needs,
+ * for the result and for the work buffer each. */
+static inline size_t vb_format_number_room(size_t section_length) { return 6 * (section_length + 400); }
+
+/* The decimal digits of |v| rounded half away from zero at `decimals`
+ * places, as VB6's Format does on the value's 15 significant digits. The
+ * whole part goes to ip (no leading zeros, "0" at least), the fraction to
+ * fp (exactly `decimals` digits); both NUL-terminated. `digits` is work
+ * room; each buffer has room for decimals + 400 bytes. */
+static inline void vb_decimal_digits(double v, int decimals, char *ip, char *fp, char *digits) {
+    v = fabs(v);
+    size_t n = 0;
+    int point = 1;
+    if (v != 0) {
+        char buf[64];
+        snprintf(buf, sizeof buf, "%.14e", v);
+        const char *p = buf;
+        for (; *p && *p != 'e'; p++)
+            if (*p >= '0' && *p <= '9') digits[n++] = *p;
+        point = atoi(p + 1) + 1; /* digits before the decimal point */
+    }
+    const int keep = point + decimals;
+    if (v == 0 || keep < 0) {
+        strcpy(ip, "0");
+        memset(fp, '0', (size_t)decimals);
+        fp[decimals] = '\0';
+        return;
+    }
+    if ((size_t)keep < n) {
+        const int up = digits[keep] >= '5';
+        n = (size_t)keep;
+        if (up) {
+            int k = keep - 1;
+            while (k >= 0 && digits[k] == '9') digits[k--] = '0';
+            if (k >= 0) {
+                digits[k]++;
+            } else {
+                memmove(digits + 1, digits, n);
+                digits[0] = '1';
+                n++;
+                point++;
+            }
+        }
+    }
+    while ((int)n < point + decimals) digits[n++] = '0';
+    size_t in = 0, fn = 0;
+    if (point <= 0) {
+        ip[in++] = '0';
+        for (int k = 0; k < -point && (int)fn < decimals; k++) fp[fn++] = '0';
+        for (size_t k = 0; k < n && (int)fn < decimals; k++) fp[fn++] = digits[k];
+    } else {
+        memcpy(ip, digits, (size_t)point);
+        in = (size_t)point;
+        for (size_t k = (size_t)point; k < n && (int)fn < decimals; k++) fp[fn++] = digits[k];
+    }
+    while ((int)fn < decimals) fp[fn++] = '0';
+    fp[fn] = '\0';
+    size_t first = 0;
+    while (first + 1 < in && ip[first] == '0') first++;
+    memmove(ip, ip + first, in - first);
+    ip[in - first] = '\0';
+}
+
+/* Lays v out by one section of a number pattern into out; minus puts a
+ * "-" before a result that is not all zeros. pieces has room for
+ * length + 1 pieces, work and out vb_format_number_room(length) bytes.
+ * Returns the length written (out is NUL-terminated). */
+static inline size_t vb_format_number_section(double v, const char *section, size_t length, int minus,
+                                              VBFormatPiece *pieces, char *work, char *out) {
+    VBFormatShape s;
+    const size_t count = vb_format_scan_section(section, length, pieces, &s);
+    const size_t room = length + 400;
+    char *digits = work, *ip = work + room, *fp = work + 3 * room, *grouped = work + 4 * room;
+    if (s.percent) v *= 100.0;
+    int exponent = 0;
+    if (s.seen_exp && v != 0) {
+        const int places = s.int_digits > 1 ? s.int_digits : 1;
+        exponent = (int)floor(log10(fabs(v))) - (places - 1);
+        vb_decimal_digits(fabs(v) / pow(10.0, exponent), s.frac_digits, ip, fp, digits);
+        if ((int)strlen(ip) > places) ++exponent;
+        v = v / pow(10.0, exponent);
+    }
+    vb_decimal_digits(v, s.frac_digits, ip + room, fp, digits);
+    /* ip + room holds the whole digits; ip gets them padded with zeros */
+    const char *whole = ip + room;
+    size_t in = strlen(whole);
+    if (in == 1 && whole[0] == '0' && s.int_zeros == 0) in = 0;
+    size_t pad = in < (size_t)s.int_zeros ? (size_t)s.int_zeros - in : 0;
+    memmove(ip + pad, whole, in);
+    memset(ip, '0', pad);
+    in += pad;
+    size_t fn = strlen(fp);
+    while ((int)fn > s.frac_zeros && fn > 0 && fp[fn - 1] == '0') fn--;
+    if (s.grouping && in > 3) {
+        size_t g = 0;
+        for (size_t k = 0; k < in; k++) {
+            if (k > 0 && (in - k) % 3 == 0) grouped[g++] = ',';
+            grouped[g++] = ip[k];
+        }
+        memcpy(ip, grouped, g);
+        in = g;
+    }
+    int nonzero = 0;
+    for (size_t k = 0; k < in; k++)
+        if (ip[k] != '0' && ip[k] != ',') nonzero = 1;
+    for (size_t k = 0; k < fn; k++)
+        if (fp[k] != '0') nonzero = 1;
+    size_t n = 0;
+    if (minus && nonzero) out[n++] = '-';
+    int int_seen = 0;
+    size_t frac_seen = 0;
+    /* integer digits fill their placeholders from the right; the first
+     * placeholder takes any digits beyond them */
+    const int extra = (int)in - s.int_digits;
+    for (size_t k = 0; k < count; k++) {
+        const VBFormatPiece *p = &pieces[k];
+        switch (p->kind) {
+        case VB_PIECE_LITERAL:
+            memcpy(out + n, section + p->start, p->length);
+            n += p->length;
+            break;
+        case VB_PIECE_POINT: out[n++] = '.'; break;
+        case VB_PIECE_DIGIT:
+            if (p->fraction) {
+                if (frac_seen < fn) out[n++] = fp[frac_seen];
+                ++frac_seen;
+            } else {
+                if (s.grouping) {
+                    if (int_seen == 0) {
+                        memcpy(out + n, ip, in);
+                        n += in;
+                    }
+                } else {
+                    if (int_seen == 0 && extra > 0) {
+                        memcpy(out + n, ip, (size_t)extra);
+                        n += (size_t)extra;
+                    }
+                    const int index = extra + int_seen;
+                    if (index >= 0 && index < (int)in) out[n++] = ip[index];
+                }
+                ++int_seen;
+            }
+            break;
+        default:
+            out[n++] = section[p->start];
+            if (exponent < 0) out[n++] = '-';
+            else if (section[p->start + 1] == '+') out[n++] = '+';
+            n += (size_t)snprintf(out + n, 32, "%0*d", p->exp_digits, exponent < 0 ? -exponent : exponent);
+            break;
+        }
+    }
+    out[n] = '\0';
+    return n;
 }
 
 /* --- date patterns ---------------------------------------------------- */

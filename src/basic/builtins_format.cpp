@@ -51,125 +51,13 @@ std::string two_decimals(const Value& n, bool separators) {
 
 // ---------------------------------------------------------------- numbers
 
-// The decimal digits of |v| rounded half away from zero at `decimals`
-// places, as VB6's Format does on the value's 15 significant digits.
-void decimal_digits(double v, int decimals, std::string& int_part, std::string& frac_part) {
-  v = std::fabs(v);
-  int_part.clear();
-  frac_part.clear();
-  if (v == 0) {
-    int_part = "0";
-    frac_part.assign(static_cast<size_t>(decimals), '0');
-    return;
-  }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", v);
-  std::string digits;
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p >= '0' && *p <= '9') digits += *p;
-  const int exponent = std::atoi(p + 1);
-  int point = exponent + 1;  // digits before the decimal point
-  const int keep = point + decimals;
-  if (keep < 0) {
-    int_part = "0";
-    frac_part.assign(static_cast<size_t>(decimals), '0');
-    return;
-  }
-  if (keep < static_cast<int>(digits.size())) {
-    const bool up = digits[static_cast<size_t>(keep)] >= '5';
-    digits.resize(static_cast<size_t>(keep));
-    if (up) {
-      int k = keep - 1;
-      while (k >= 0 && digits[static_cast<size_t>(k)] == '9') digits[static_cast<size_t>(k--)] = '0';
-      if (k >= 0) {
-        ++digits[static_cast<size_t>(k)];
-      } else {
-        digits.insert(digits.begin(), '1');
-        ++point;
-      }
-    }
-  }
-  while (static_cast<int>(digits.size()) < point + decimals) digits += '0';
-  if (point <= 0) {
-    int_part = "0";
-    frac_part = std::string(static_cast<size_t>(-point), '0') + digits;
-  } else {
-    int_part = digits.substr(0, static_cast<size_t>(point));
-    frac_part = digits.substr(static_cast<size_t>(point));
-  }
-  frac_part.resize(static_cast<size_t>(decimals), '0');
-  const size_t first = int_part.find_first_not_of('0');
-  int_part = first == std::string::npos ? "0" : int_part.substr(first);
-}
-
+// v laid out by one section of a number pattern.
 std::string format_section(double v, const std::string& section, bool minus) {
   std::vector<VBFormatPiece> pieces(section.size() + 1);
-  VBFormatShape shape;
-  pieces.resize(vb_format_scan_section(section.data(), section.size(), pieces.data(), &shape));
-  const auto [grouping, percent, seen_point, seen_exp, int_digits, int_zeros, frac_digits, frac_zeros] = shape;
-  if (percent) v *= 100.0;
-  int exponent = 0;
-  if (seen_exp && v != 0) {
-    const int places = std::max(int_digits, 1);
-    exponent = static_cast<int>(std::floor(std::log10(std::fabs(v)))) - (places - 1);
-    double mantissa = std::fabs(v) / std::pow(10.0, exponent);
-    std::string ip, fp;
-    decimal_digits(mantissa, frac_digits, ip, fp);
-    if (static_cast<int>(ip.size()) > places) ++exponent;
-    v = v / std::pow(10.0, exponent);
-  }
-  std::string ip, fp;
-  decimal_digits(v, frac_digits, ip, fp);
-  if (ip == "0" && int_zeros == 0) ip.clear();
-  while (static_cast<int>(ip.size()) < int_zeros) ip.insert(ip.begin(), '0');
-  while (static_cast<int>(fp.size()) > frac_zeros && !fp.empty() && fp.back() == '0') fp.pop_back();
-  if (grouping && ip.size() > 3) {
-    std::string g;
-    for (size_t k = 0; k < ip.size(); ++k) {
-      if (k > 0 && (ip.size() - k) % 3 == 0) g += ',';
-      g += ip[k];
-    }
-    ip = g;
-  }
-  const bool nonzero = ip.find_first_not_of("0,") != std::string::npos || fp.find_first_not_of('0') != std::string::npos;
-  std::string out;
-  int int_seen = 0;
-  size_t frac_seen = 0;
-  // integer digits fill their placeholders from the right; the first
-  // placeholder takes any digits beyond them
-  const int extra = static_cast<int>(ip.size()) - int_digits;
-  for (const VBFormatPiece& p : pieces) {
-    switch (p.kind) {
-      case VB_PIECE_LITERAL: out.append(section, p.start, p.length); break;
-      case VB_PIECE_POINT: out += '.'; break;
-      case VB_PIECE_DIGIT:
-        if (p.fraction) {
-          if (frac_seen < fp.size()) out += fp[frac_seen];
-          ++frac_seen;
-        } else {
-          if (grouping) {
-            if (int_seen == 0) out += ip;
-          } else {
-            if (int_seen == 0 && extra > 0) out += ip.substr(0, static_cast<size_t>(extra));
-            const int index = extra + int_seen;
-            if (index >= 0 && index < static_cast<int>(ip.size())) out += ip[static_cast<size_t>(index)];
-          }
-          ++int_seen;
-        }
-        break;
-      case VB_PIECE_EXPONENT: {
-        out += section[p.start];
-        if (exponent < 0) out += '-';
-        else if (section[p.start + 1] == '+') out += '+';
-        std::string e = std::to_string(std::abs(exponent));
-        while (static_cast<int>(e.size()) < p.exp_digits) e.insert(e.begin(), '0');
-        out += e;
-        break;
-      }
-    }
-  }
-  return minus && nonzero ? "-" + out : out;
+  const size_t room = vb_format_number_room(section.size());
+  std::string work(room, '\0'), out(room, '\0');
+  out.resize(vb_format_number_section(v, section.data(), section.size(), minus, pieces.data(), work.data(), out.data()));
+  return out;
 }
 
 // The sections of a pattern: positive, negative, zero.
