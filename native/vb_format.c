@@ -44,7 +44,7 @@ static const char *text_of_builder(Text *t) { return t->p ? t->p : ""; }
 /* v laid out by one section of a number pattern. */
 static const char *format_section(double v, const char *section, size_t length, int minus) {
     VBFormatPiece *pieces = vb_alloc(sizeof(VBFormatPiece) * (length + 1));
-    const size_t room = vb_format_number_room(length);
+    const size_t room = vb_format_number_room(length, v);
     char *work = vb_alloc_text(room), *out = vb_alloc_text(room);
     vb_format_number_section(v, section, length, minus, pieces, work, out);
     return out;

@@ -151,15 +151,21 @@ static inline size_t vb_format_scan_section(const char *section, size_t length, 
 
 /* --- numbers by a section --------------------------------------------- */
 
-/* The room (bytes) a number laid out by a section of this length needs,
- * for the result and for the work buffer each. */
-static inline size_t vb_format_number_room(size_t section_length) { return 6 * (section_length + 400); }
+/* The room (bytes) v laid out by a section of this length needs, for the
+ * result and for the work buffer each: the section's own text and the
+ * digits of v's whole part (a percent scales it by 100). */
+static inline size_t vb_format_number_room(size_t section_length, double v) {
+    const double a = fabs(v) * 100.0;
+    const size_t whole = isfinite(a) && a >= 1e15 ? (size_t)log10(a) + 2 : 17;
+    return 6 * (section_length + whole + 24);
+}
 
 /* The decimal digits of |v| rounded half away from zero at `decimals`
  * places, as VB6's Format does on the value's 15 significant digits. The
  * whole part goes to ip (no leading zeros, "0" at least), the fraction to
  * fp (exactly `decimals` digits); both NUL-terminated. `digits` is work
- * room; each buffer has room for decimals + 400 bytes. */
+ * room; each buffer has room for decimals and the whole part's digits and
+ * some more. */
 static inline void vb_decimal_digits(double v, int decimals, char *ip, char *fp, char *digits) {
     v = fabs(v);
     size_t n = 0;
@@ -170,7 +176,7 @@ static inline void vb_decimal_digits(double v, int decimals, char *ip, char *fp,
         const char *p = buf;
         for (; *p && *p != 'e'; p++)
             if (*p >= '0' && *p <= '9') digits[n++] = *p;
-        point = atoi(p + 1) + 1; /* digits before the decimal point */
+        point = *p == 'e' ? atoi(p + 1) + 1 : 1; /* digits before the decimal point */
     }
     const int keep = point + decimals;
     if (v == 0 || keep < 0) {
@@ -216,13 +222,13 @@ static inline void vb_decimal_digits(double v, int decimals, char *ip, char *fp,
 
 /* Lays v out by one section of a number pattern into out; minus puts a
  * "-" before a result that is not all zeros. pieces has room for
- * length + 1 pieces, work and out vb_format_number_room(length) bytes.
+ * length + 1 pieces, work and out vb_format_number_room(length, v) bytes.
  * Returns the length written (out is NUL-terminated). */
 static inline size_t vb_format_number_section(double v, const char *section, size_t length, int minus,
                                               VBFormatPiece *pieces, char *work, char *out) {
     VBFormatShape s;
     const size_t count = vb_format_scan_section(section, length, pieces, &s);
-    const size_t room = length + 400;
+    const size_t room = vb_format_number_room(length, v) / 6;
     char *digits = work, *ip = work + room, *fp = work + 3 * room, *grouped = work + 4 * room;
     if (s.percent) v *= 100.0;
     int exponent = 0;

@@ -54,7 +54,7 @@ std::string two_decimals(const Value& n, bool separators) {
 // v laid out by one section of a number pattern.
 std::string format_section(double v, const std::string& section, bool minus) {
   std::vector<VBFormatPiece> pieces(section.size() + 1);
-  const size_t room = vb_format_number_room(section.size());
+  const size_t room = vb_format_number_room(section.size(), v);
   std::string work(room, '\0'), out(room, '\0');
   out.resize(vb_format_number_section(v, section.data(), section.size(), minus, pieces.data(), work.data(), out.data()));
   return out;
