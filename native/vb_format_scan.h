@@ -155,8 +155,8 @@ static inline size_t vb_format_scan_section(const char *section, size_t length, 
  * result and for the work buffer each: the section's own text and the
  * digits of v's whole part (a percent scales it by 100). */
 static inline size_t vb_format_number_room(size_t section_length, double v) {
-    const double a = fabs(v) * 100.0;
-    const size_t whole = isfinite(a) && a >= 1e15 ? (size_t)log10(a) + 2 : 17;
+    const double a = fabs(v);
+    const size_t whole = isfinite(a) && a >= 1e13 ? (size_t)log10(a) + 5 : 17;
     return 6 * (section_length + whole + 24);
 }
 
@@ -232,7 +232,7 @@ static inline size_t vb_format_number_section(double v, const char *section, siz
     char *digits = work, *ip = work + room, *fp = work + 3 * room, *grouped = work + 4 * room;
     if (s.percent) v *= 100.0;
     int exponent = 0;
-    if (s.seen_exp && v != 0) {
+    if (s.seen_exp && v != 0 && isfinite(v)) {
         const int places = s.int_digits > 1 ? s.int_digits : 1;
         exponent = (int)floor(log10(fabs(v))) - (places - 1);
         vb_decimal_digits(fabs(v) / pow(10.0, exponent), s.frac_digits, ip, fp, digits);
