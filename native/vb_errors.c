@@ -5,111 +5,23 @@
  * err_description. A failure caught by a trap records its VB6 error number
  * here, found from the message as the interpreter finds it. */
 
-/* The number each kind of failure message has; the first matching prefix
- * wins, so more specific prefixes come first. */
+/* The number each kind of failure message has, and VB6's standard
+ * descriptions for Err.Raise without a description (the interpreter reads
+ * the same table). */
 static const struct {
     const char *prefix;
     long long number;
 } ERROR_KINDS[] = {
-    {"Type mismatch", 13},
-    {"Overflow", 6},
-    {"division by zero", 11},
-    {"Division by zero", 11},
-    {"float division by zero", 11},
-    {"integer division or modulo by zero", 11},
-    {"float floor division by zero", 11},
-    {"integer modulo by zero", 11},
-    {"float modulo by zero", 11},
-    {"Subscript out of range", 9},
-    {"Array dimensions out of range", 9},
-    {"One-dimensional arrays require", 9},
-    {"Wrong number of dimensions", 9},
-    {"Out of memory", 7},
-    {"Out of stack space", 28},
-    {"Object variable or With block variable not set", 91},
-    {"Object required", 424},
-    {"Not an object", 424},
-    {"Not an array", 13},
-    {"For Each requires an array", 13},
-    {"Join requires an array", 13},
-    {"UBound requires an array", 13},
-    {"LBound requires an array", 13},
-    {"Unknown class member", 438},
-    {"Unknown class method", 438},
-    {"Class not found", 429},
-    {"Unknown function or procedure", 35},
-    {"Resume Next without", 20},
-    {"Resume without", 20},
-    {"Bad file name or number", 52},
-    {"File not found", 53},
-    {"Bad file mode", 54},
-    {"File already open", 55},
-    {"Input past end of file", 62},
-    {"Device I/O error", 57},
-    {"File already exists", 58},
-    {"Too many files", 67},
-    {"Permission denied", 70},
-    {"Path/File access error", 75},
-    {"Path not found", 76},
-    {"Invalid use of Null", 94},
-    {"Return without GoSub", 3},
-    {"Maximum procedure call depth exceeded", 28},
-    {"Cannot read .", 424},
-    {"Unsupported control method", 438},
-    {"Unsupported Recordset", 438},
-    {"Unsupported Connection", 438},
-    {"Unsupported Err method", 438},
-    {"Execution limit exceeded", 18},
-    {"Recordset is at EOF", 3021},
-    {"Unknown field", 3265},
-    {"Field index out of bounds", 3265},
-    {"Bad record length", 59},
-    {"Bad record number", 63},
-    {"Bad file name", 64},
-    {"Label not defined", 35},
+#define VB_ERROR_KIND(prefix, number) {prefix, number},
+#include "vb_error_table.h"
 };
 
-/* VB6's standard descriptions, for Err.Raise without a description. */
 static const struct {
     long long number;
     const char *text;
 } ERROR_TEXTS[] = {
-    {3, "Return without GoSub"},
-    {5, "Invalid procedure call or argument"},
-    {6, "Overflow"},
-    {7, "Out of memory"},
-    {9, "Subscript out of range"},
-    {10, "This array is fixed or temporarily locked"},
-    {11, "Division by zero"},
-    {13, "Type mismatch"},
-    {14, "Out of string space"},
-    {18, "User interrupt occurred"},
-    {20, "Resume without error"},
-    {28, "Out of stack space"},
-    {35, "Sub or Function not defined"},
-    {52, "Bad file name or number"},
-    {53, "File not found"},
-    {54, "Bad file mode"},
-    {55, "File already open"},
-    {57, "Device I/O error"},
-    {58, "File already exists"},
-    {59, "Bad record length"},
-    {61, "Disk full"},
-    {62, "Input past end of file"},
-    {63, "Bad record number"},
-    {67, "Too many files"},
-    {68, "Device unavailable"},
-    {70, "Permission denied"},
-    {71, "Disk not ready"},
-    {75, "Path/File access error"},
-    {76, "Path not found"},
-    {91, "Object variable or With block variable not set"},
-    {92, "For loop not initialized"},
-    {93, "Invalid pattern string"},
-    {94, "Invalid use of Null"},
-    {424, "Object required"},
-    {429, "ActiveX component can't create object"},
-    {438, "Object doesn't support this property or method"},
+#define VB_ERROR_TEXT(number, text) {number, text},
+#include "vb_error_table.h"
 };
 
 /* Set by Err.Raise for the failure it starts: its own number and source. */

@@ -5,7 +5,10 @@
  * vb_native.c); custom number patterns ("0.00", "#,##0", "0%",
  * "0.00E+00", sections for negatives and zero), date patterns
  * ("dd/mm/yyyy", "hh:nn:ss", named date styles) and text patterns ("@",
- * ">", "!") give the interpreter's results. */
+ * ">", "!") give the interpreter's results; both read patterns with
+ * vb_format_scan.h. */
+
+#include "vb_format_scan.h"
 
 /* A growing text. */
 typedef struct Text {
@@ -38,219 +41,22 @@ static const char *text_of_builder(Text *t) { return t->p ? t->p : ""; }
 
 /* --- numbers ---------------------------------------------------------- */
 
-/* The decimal digits of |v| rounded half away from zero at `decimals`
- * places, on the value's 15 significant digits. */
-static void decimal_digits(double v, int decimals, Text *int_part, Text *frac_part) {
-    v = fabs(v);
-    int_part->n = frac_part->n = 0;
-    if (v == 0) {
-        text_str(int_part, "0");
-        for (int k = 0; k < decimals; k++) text_ch(frac_part, '0');
-        text_str(frac_part, "");
-        return;
-    }
-    char buf[64];
-    snprintf(buf, sizeof buf, "%.14e", v);
-    Text digits = {0};
-    const char *p = buf;
-    for (; *p && *p != 'e'; p++)
-        if (*p >= '0' && *p <= '9') text_ch(&digits, *p);
-    int exponent = atoi(p + 1);
-    int point = exponent + 1; /* digits before the decimal point */
-    int keep = point + decimals;
-    if (keep < 0) {
-        text_str(int_part, "0");
-        for (int k = 0; k < decimals; k++) text_ch(frac_part, '0');
-        text_str(frac_part, "");
-        return;
-    }
-    if (keep < (int)digits.n) {
-        int up = digits.p[keep] >= '5';
-        digits.n = (size_t)keep;
-        digits.p[keep] = '\0';
-        if (up) {
-            int k = keep - 1;
-            while (k >= 0 && digits.p[k] == '9') digits.p[k--] = '0';
-            if (k >= 0) {
-                digits.p[k]++;
-            } else {
-                Text shifted = {0};
-                text_ch(&shifted, '1');
-                text_add(&shifted, digits.p, digits.n);
-                digits = shifted;
-                point++;
-            }
-        }
-    }
-    while ((int)digits.n < point + decimals) text_ch(&digits, '0');
-    if (point <= 0) {
-        text_str(int_part, "0");
-        for (int k = 0; k < -point; k++) text_ch(frac_part, '0');
-        text_add(frac_part, digits.p, digits.n);
-    } else {
-        text_add(int_part, digits.p, (size_t)point);
-        text_add(frac_part, digits.p + point, digits.n - (size_t)point);
-    }
-    if ((int)frac_part->n > decimals) frac_part->n = (size_t)decimals;
-    while ((int)frac_part->n < decimals) text_ch(frac_part, '0');
-    text_str(frac_part, "");
-    size_t first = 0;
-    while (first + 1 < int_part->n && int_part->p[first] == '0') first++;
-    if (first) {
-        memmove(int_part->p, int_part->p + first, int_part->n - first);
-        int_part->n -= first;
-        int_part->p[int_part->n] = '\0';
-    }
-}
-
-enum { PIECE_LITERAL, PIECE_DIGIT, PIECE_POINT, PIECE_EXPONENT };
-
-typedef struct Piece {
-    int kind;
-    const char *text; /* a literal's text, the digit ('0' or '#'), the exponent's two characters */
-    size_t length;
-    int fraction, exp_digits;
-} Piece;
-
+/* v laid out by one section of a number pattern. */
 static const char *format_section(double v, const char *section, size_t length, int minus) {
-    Piece *pieces = vb_alloc(sizeof(Piece) * (length + 1));
-    size_t count = 0;
-    int grouping = 0, percent = 0, seen_point = 0, seen_exp = 0;
-    int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
-    for (size_t i = 0; i < length; i++) {
-        char c = section[i];
-        Piece p = {PIECE_LITERAL, section + i, 1, 0, 0};
-        if (c == '"') {
-            const char *close = memchr(section + i + 1, '"', length - i - 1);
-            p.text = section + i + 1;
-            p.length = close ? (size_t)(close - p.text) : length - i - 1;
-            i = close ? (size_t)(close - section) : length;
-        } else if (c == '\\' && i + 1 < length) {
-            p.text = section + ++i;
-        } else if ((c == '0' || c == '#') && !seen_exp) {
-            p.kind = PIECE_DIGIT;
-            p.fraction = seen_point;
-            if (seen_point) {
-                ++frac_digits;
-                if (c == '0') frac_zeros = frac_digits;
-            } else {
-                ++int_digits;
-                if (c == '0') ++int_zeros;
-            }
-        } else if (c == '.' && !seen_point && !seen_exp) {
-            p.kind = PIECE_POINT;
-            seen_point = 1;
-        } else if (c == ',' && !seen_point) {
-            grouping = 1;
-            continue;
-        } else if ((c == 'E' || c == 'e') && i + 1 < length && (section[i + 1] == '+' || section[i + 1] == '-') &&
-                   !seen_exp) {
-            p.kind = PIECE_EXPONENT;
-            p.length = 2;
-            ++i;
-            while (i + 1 < length && (section[i + 1] == '0' || section[i + 1] == '#')) {
-                ++i;
-                ++p.exp_digits;
-            }
-            seen_exp = 1;
-        } else if (c == '%') {
-            percent = 1;
-        }
-        pieces[count++] = p;
-    }
-    if (percent) v *= 100.0;
-    int exponent = 0;
-    Text ip = {0}, fp = {0};
-    if (seen_exp && v != 0) {
-        int places = int_digits > 1 ? int_digits : 1;
-        exponent = (int)floor(log10(fabs(v))) - (places - 1);
-        double mantissa = fabs(v) / pow(10.0, exponent);
-        decimal_digits(mantissa, frac_digits, &ip, &fp);
-        if ((int)ip.n > places) ++exponent;
-        v = v / pow(10.0, exponent);
-    }
-    decimal_digits(v, frac_digits, &ip, &fp);
-    if (ip.n == 1 && ip.p[0] == '0' && int_zeros == 0) ip.n = 0;
-    Text padded = {0};
-    for (int k = (int)ip.n; k < int_zeros; k++) text_ch(&padded, '0');
-    text_add(&padded, ip.p ? ip.p : "", ip.n);
-    ip = padded;
-    text_str(&ip, "");
-    while ((int)fp.n > frac_zeros && fp.n > 0 && fp.p[fp.n - 1] == '0') fp.n--;
-    if (grouping && ip.n > 3) {
-        Text g = {0};
-        for (size_t k = 0; k < ip.n; k++) {
-            if (k > 0 && (ip.n - k) % 3 == 0) text_ch(&g, ',');
-            text_ch(&g, ip.p[k]);
-        }
-        ip = g;
-    }
-    int nonzero = 0;
-    for (size_t k = 0; k < ip.n; k++)
-        if (ip.p[k] != '0' && ip.p[k] != ',') nonzero = 1;
-    for (size_t k = 0; k < fp.n; k++)
-        if (fp.p[k] != '0') nonzero = 1;
-    Text out = {0};
-    if (minus && nonzero) text_ch(&out, '-');
-    int int_seen = 0;
-    size_t frac_seen = 0;
-    /* integer digits fill their placeholders from the right; the first
-     * placeholder takes any digits beyond them */
-    int extra = (int)ip.n - int_digits;
-    for (size_t k = 0; k < count; k++) {
-        const Piece *p = &pieces[k];
-        switch (p->kind) {
-        case PIECE_LITERAL: text_add(&out, p->text, p->length); break;
-        case PIECE_POINT: text_ch(&out, '.'); break;
-        case PIECE_DIGIT:
-            if (p->fraction) {
-                if (frac_seen < fp.n) text_ch(&out, fp.p[frac_seen]);
-                ++frac_seen;
-            } else {
-                if (grouping) {
-                    if (int_seen == 0) text_add(&out, ip.p ? ip.p : "", ip.n);
-                } else {
-                    if (int_seen == 0 && extra > 0) text_add(&out, ip.p, (size_t)extra);
-                    int index = extra + int_seen;
-                    if (index >= 0 && index < (int)ip.n) text_ch(&out, ip.p[index]);
-                }
-                ++int_seen;
-            }
-            break;
-        default: {
-            text_ch(&out, p->text[0]);
-            if (exponent < 0) text_ch(&out, '-');
-            else if (p->text[1] == '+') text_ch(&out, '+');
-            text_int(&out, exponent < 0 ? -exponent : exponent, p->exp_digits);
-            break;
-        }
-        }
-    }
-    return text_of_builder(&out);
+    VBFormatPiece *pieces = vb_alloc(sizeof(VBFormatPiece) * (length + 1));
+    const size_t room = vb_format_number_room(length, v);
+    char *work = vb_alloc_text(room), *out = vb_alloc_text(room);
+    vb_format_number_section(v, section, length, minus, pieces, work, out);
+    return out;
 }
 
-/* The sections of a pattern (";" outside quotes): positive, negative, zero. */
+/* The sections of a pattern: positive, negative, zero. */
 static const char *format_number_pattern(double v, const char *pattern) {
-    const char *starts[3] = {pattern, NULL, NULL};
-    size_t lengths[3] = {strlen(pattern), 0, 0};
-    int n = 1, quoted = 0;
-    for (const char *p = pattern; *p; p++) {
-        if (*p == '"') quoted = !quoted;
-        if (*p == '\\' && !quoted && p[1]) {
-            p++;
-            continue;
-        }
-        if (*p == ';' && !quoted) {
-            lengths[n - 1] = (size_t)(p - starts[n - 1]);
-            if (n == 3) break;
-            starts[n] = p + 1;
-            lengths[n] = strlen(p + 1);
-            n++;
-        }
-    }
-    if (v < 0 && n >= 2 && lengths[1]) return format_section(-v, starts[1], lengths[1], 0);
-    if (v == 0 && n >= 3 && lengths[2]) return format_section(v, starts[2], lengths[2], 0);
-    return format_section(v, starts[0], lengths[0], v < 0);
+    VBFormatSpan spans[3];
+    const int n = vb_format_sections(pattern, strlen(pattern), spans);
+    if (v < 0 && n >= 2 && spans[1].length) return format_section(-v, pattern + spans[1].start, spans[1].length, 0);
+    if (v == 0 && n >= 3 && spans[2].length) return format_section(v, pattern + spans[2].start, spans[2].length, 0);
+    return format_section(v, pattern + spans[0].start, spans[0].length, v < 0);
 }
 
 /* --- dates ------------------------------------------------------------ */
@@ -258,95 +64,48 @@ static const char *format_number_pattern(double v, const char *pattern) {
 static const char *format_date(const VBDate *d, const char *pattern);
 
 static const char *general_date(const VBDate *d) {
-    if (!d->has_date) return format_date(d, "h:nn:ss AM/PM");
-    if (!d->has_time) return format_date(d, "m/d/yyyy");
-    return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
+    if (!d->has_date) return format_date(d, VB_GENERAL_TIME_ONLY);
+    if (!d->has_time) return format_date(d, VB_GENERAL_DATE_ONLY);
+    return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
-static int starts_ci(const char *text, const char *word) { return !strncasecmp(text, word, strlen(word)); }
+static void text_number(Text *t, long long n, size_t run) { text_int(t, n, run == 1 ? 0 : 2); }
 
 static const char *format_date(const VBDate *d, const char *pattern) {
-    /* a 12-hour clock when the pattern holds an AM/PM marker */
-    int twelve = 0;
-    for (const char *p = pattern; *p; p++)
-        if (starts_ci(p, "am/pm") || starts_ci(p, "a/p") || starts_ci(p, "ampm")) twelve = 1;
+    const size_t n = strlen(pattern);
+    const int twelve = vb_date_twelve_hour(pattern, n);
+    const int hour = twelve ? (d->hour % 12 == 0 ? 12 : d->hour % 12) : d->hour;
     Text out = {0};
     text_str(&out, "");
     int after_hour = 0;
-    size_t n = strlen(pattern);
     for (size_t i = 0; i < n;) {
-        char c = pattern[i], l = (char)tolower((unsigned char)c);
-        if (c == '"') {
-            const char *close = strchr(pattern + i + 1, '"');
-            size_t len = close ? (size_t)(close - pattern - i - 1) : n - i - 1;
-            text_add(&out, pattern + i + 1, len);
-            i = close ? (size_t)(close - pattern) + 1 : n;
-            continue;
-        }
-        if (c == '\\' && i + 1 < n) {
-            text_ch(&out, pattern[i + 1]);
-            i += 2;
-            continue;
-        }
-        if (starts_ci(pattern + i, "am/pm")) {
-            int pm = d->hour >= 12;
-            text_str(&out, pattern[i] == 'A' ? (pm ? "PM" : "AM") : (pm ? "pm" : "am"));
-            i += 5;
-            continue;
-        }
-        if (starts_ci(pattern + i, "ampm")) {
-            text_str(&out, d->hour >= 12 ? "PM" : "AM");
-            i += 4;
-            continue;
-        }
-        if (starts_ci(pattern + i, "a/p")) {
-            int upper = pattern[i] == 'A';
-            text_str(&out, d->hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a"));
-            i += 3;
-            continue;
-        }
-        size_t run = 1;
-        while (i + run < n && tolower((unsigned char)pattern[i + run]) == l) ++run;
-        int hour12 = d->hour % 12 == 0 ? 12 : d->hour % 12;
-        int hour = twelve ? hour12 : d->hour;
-        switch (l) {
-        case 'd':
-            if (run == 1) text_int(&out, d->day, 0);
-            else if (run == 2) text_int(&out, d->day, 2);
-            else if (run == 3) text_add(&out, DAY_NAMES[weekday_of(d) - 1], 3);
-            else if (run == 4) text_str(&out, DAY_NAMES[weekday_of(d) - 1]);
-            else if (run == 5) text_str(&out, format_date(d, "m/d/yyyy"));
-            else text_str(&out, format_date(d, "dddd, mmmm d, yyyy"));
-            after_hour = 0;
+        VBDateToken t;
+        i = vb_date_token(pattern, n, i, &after_hour, &t);
+        switch (t.kind) {
+        case VB_DATE_TEXT: text_add(&out, pattern + t.start, t.length); break;
+        case VB_DATE_DAY:
+            if (t.run <= 2) text_number(&out, d->day, t.run);
+            else if (t.run == 3) text_add(&out, DAY_NAMES[weekday_of(d) - 1], 3);
+            else if (t.run == 4) text_str(&out, DAY_NAMES[weekday_of(d) - 1]);
+            else if (t.run == 5) text_str(&out, format_date(d, VB_GENERAL_DATE_ONLY));
+            else text_str(&out, format_date(d, VB_DATE_TIME_KINDS[0]));
             break;
-        case 'm': {
-            /* minutes after an hour or before seconds */
-            size_t j = i + run;
-            while (j < n && !isalpha((unsigned char)pattern[j])) ++j;
-            int minute = run <= 2 && (after_hour || (j < n && tolower((unsigned char)pattern[j]) == 's'));
-            if (minute) text_int(&out, d->minute, run == 1 ? 0 : 2);
-            else if (run == 1) text_int(&out, d->month, 0);
-            else if (run == 2) text_int(&out, d->month, 2);
-            else if (run == 3) text_add(&out, MONTH_NAMES[d->month - 1], 3);
+        case VB_DATE_MONTH:
+            if (t.run <= 2) text_number(&out, d->month, t.run);
+            else if (t.run == 3) text_add(&out, MONTH_NAMES[d->month - 1], 3);
             else text_str(&out, MONTH_NAMES[d->month - 1]);
-            after_hour = 0;
             break;
-        }
-        case 'y':
-            if (run == 1)
+        case VB_DATE_MINUTE: text_number(&out, d->minute, t.run); break;
+        case VB_DATE_YEAR:
+            if (t.run == 1)
                 text_int(&out, days_from_civil(d->year, d->month, d->day) - days_from_civil(d->year, 1, 1) + 1, 0);
-            else if (run <= 2) text_int(&out, d->year % 100, 2);
+            else if (t.run == 2) text_int(&out, d->year % 100, 2);
             else text_int(&out, d->year, 0);
             break;
-        case 'h':
-            text_int(&out, hour, run == 1 ? 0 : 2);
-            after_hour = 1;
-            i += run;
-            continue;
-        case 'n': text_int(&out, d->minute, run == 1 ? 0 : 2); break;
-        case 's': text_int(&out, d->second, run == 1 ? 0 : 2); break;
-        case 'w':
-            if (run == 1) {
+        case VB_DATE_HOUR: text_number(&out, hour, t.run); break;
+        case VB_DATE_SECOND: text_number(&out, d->second, t.run); break;
+        case VB_DATE_WEEK:
+            if (t.run == 1) {
                 text_int(&out, weekday_of(d), 0);
             } else {
                 VBDate jan1 = date_none();
@@ -359,89 +118,27 @@ static const char *format_date(const VBDate *d, const char *pattern) {
                          0);
             }
             break;
-        case 'q': text_int(&out, (d->month - 1) / 3 + 1, 0); break;
-        case 'c': text_str(&out, general_date(d)); break;
-        case 't':
-            if (run >= 5) text_str(&out, format_date(d, "h:nn:ss AM/PM"));
-            else text_add(&out, pattern + i, run);
-            break;
-        default:
-            text_add(&out, pattern + i, run);
-            if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = 0;
-            i += run;
-            continue;
+        case VB_DATE_QUARTER: text_int(&out, (d->month - 1) / 3 + 1, 0); break;
+        case VB_DATE_GENERAL: text_str(&out, general_date(d)); break;
+        case VB_DATE_LONG_TIME: text_str(&out, format_date(d, VB_GENERAL_TIME_ONLY)); break;
+        case VB_DATE_AMPM: text_str(&out, d->hour >= 12 ? (t.upper ? "PM" : "pm") : (t.upper ? "AM" : "am")); break;
+        case VB_DATE_AP: text_str(&out, d->hour >= 12 ? (t.upper ? "P" : "p") : (t.upper ? "A" : "a")); break;
         }
-        i += run;
     }
     return text_of_builder(&out);
-}
-
-/* Date letters and no digit placeholders. */
-static int is_date_pattern(const char *pattern) {
-    int date = 0;
-    for (const char *p = pattern; *p; p++) {
-        if (*p == '"') {
-            const char *close = strchr(p + 1, '"');
-            if (!close) break;
-            p = close;
-            continue;
-        }
-        if (*p == '\\') {
-            if (p[1]) p++;
-            continue;
-        }
-        if (*p == '0' || *p == '#') return 0;
-        if (strchr("dDmMyYhHnNsSwWqQcCtT", *p)) date = 1;
-    }
-    return date;
 }
 
 /* --- texts ------------------------------------------------------------ */
 
 /* @ & < > ! patterns (ASCII case changes, as interpreted). */
 static const char *format_text(const char *text, const char *pattern) {
-    size_t tn = strlen(text);
-    char *t = copy_bytes(text, tn);
-    if (strchr(pattern, '>'))
-        for (char *p = t; *p; p++) *p = (char)toupper((unsigned char)*p);
-    else if (strchr(pattern, '<'))
-        for (char *p = t; *p; p++) *p = (char)tolower((unsigned char)*p);
-    size_t holders = 0;
-    for (const char *p = pattern; *p; p++)
-        if (*p == '@' || *p == '&') holders++;
-    if (!holders) return t;
-    Text out = {0};
-    text_str(&out, "");
-    int left = strchr(pattern, '!') != NULL;
-    size_t missing = holders > tn ? holders - tn : 0, next = 0, seen = 0;
-    for (const char *p = pattern; *p; p++) {
-        char c = *p;
-        if (c == '<' || c == '>' || c == '!') continue;
-        if (c == '@' || c == '&') {
-            int empty = left ? next >= tn : seen < missing;
-            if (empty) {
-                if (c == '@') text_ch(&out, ' ');
-            } else if (seen == 0 && !left && tn > holders) {
-                text_add(&out, t, tn - holders + 1);
-                next = tn - holders + 1;
-            } else {
-                text_ch(&out, t[next++]);
-            }
-            seen++;
-            continue;
-        }
-        text_ch(&out, c);
-    }
-    if (left && next < tn) text_add(&out, t + next, tn - next);
-    return text_of_builder(&out);
+    const size_t tn = strlen(text), pn = strlen(pattern);
+    char *out = vb_alloc_text(tn + pn + 1);
+    vb_format_text(text, tn, pattern, pn, out);
+    return out;
 }
 
 /* --- the built-ins ---------------------------------------------------- */
-
-static const struct {
-    const char *name, *pattern;
-} DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"}, {"short date", "m/d/yyyy"},
-                   {"long time", "h:nn:ss AM/PM"},      {"medium time", "hh:nn AM/PM"}, {"short time", "hh:nn"}};
 
 static VBValue fn_format(int argc, VBValue *args) {
     need_args(argc, 1, "Format");
@@ -460,13 +157,13 @@ static VBValue fn_format(int argc, VBValue *args) {
         VBDate d = to_date(v);
         return str_value(general_date(&d));
     }
-    for (size_t k = 0; k < COUNT_OF(DATE_STYLES); k++)
-        if (!strcasecmp(pattern, DATE_STYLES[k].name)) {
+    for (size_t k = 0; k < VB_DATE_STYLE_COUNT; k++)
+        if (!strcasecmp(pattern, VB_DATE_STYLES[k].name)) {
             VBDate d = to_date(v);
-            return str_value(format_date(&d, DATE_STYLES[k].pattern));
+            return str_value(format_date(&d, VB_DATE_STYLES[k].pattern));
         }
     double x;
-    if (is_date_pattern(pattern)) {
+    if (vb_format_is_date_pattern(pattern, strlen(pattern))) {
         VBDate d;
         if (v.kind == VB_STRING && !parse_date_text(v.text ? v.text : "", &d) && !parse_number_text(v.text ? v.text : "", &x))
             return v;
@@ -527,11 +224,6 @@ static VBValue fn_formatdatetime(int argc, VBValue *args) {
     need_args(argc, 1, "FormatDateTime");
     VBDate d = to_date(args[0]);
     long long kind = argc > 1 && !(args[1].kind == VB_OBJECT && !args[1].object) ? whole_of(args[1], 0) : 0;
-    switch (kind) {
-    case 1: return str_value(format_date(&d, "dddd, mmmm d, yyyy"));
-    case 2: return str_value(format_date(&d, "m/d/yyyy"));
-    case 3: return str_value(format_date(&d, "h:nn:ss AM/PM"));
-    case 4: return str_value(format_date(&d, "hh:nn"));
-    default: return str_value(general_date(&d));
-    }
+    if (kind >= 1 && kind <= 4) return str_value(format_date(&d, VB_DATE_TIME_KINDS[kind - 1]));
+    return str_value(general_date(&d));
 }

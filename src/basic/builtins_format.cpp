@@ -13,6 +13,7 @@
 #include "basic/dates.h"
 
 #include "basic/builtins_support.h"
+#include "vb_format_scan.h"
 
 namespace corvane {
 
@@ -50,203 +51,23 @@ std::string two_decimals(const Value& n, bool separators) {
 
 // ---------------------------------------------------------------- numbers
 
-// The decimal digits of |v| rounded half away from zero at `decimals`
-// places, as VB6's Format does on the value's 15 significant digits.
-void decimal_digits(double v, int decimals, std::string& int_part, std::string& frac_part) {
-  v = std::fabs(v);
-  int_part.clear();
-  frac_part.clear();
-  if (v == 0) {
-    int_part = "0";
-    frac_part.assign(static_cast<size_t>(decimals), '0');
-    return;
-  }
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.14e", v);
-  std::string digits;
-  const char* p = buf;
-  for (; *p && *p != 'e'; ++p)
-    if (*p >= '0' && *p <= '9') digits += *p;
-  const int exponent = std::atoi(p + 1);
-  int point = exponent + 1;  // digits before the decimal point
-  const int keep = point + decimals;
-  if (keep < 0) {
-    int_part = "0";
-    frac_part.assign(static_cast<size_t>(decimals), '0');
-    return;
-  }
-  if (keep < static_cast<int>(digits.size())) {
-    const bool up = digits[static_cast<size_t>(keep)] >= '5';
-    digits.resize(static_cast<size_t>(keep));
-    if (up) {
-      int k = keep - 1;
-      while (k >= 0 && digits[static_cast<size_t>(k)] == '9') digits[static_cast<size_t>(k--)] = '0';
-      if (k >= 0) {
-        ++digits[static_cast<size_t>(k)];
-      } else {
-        digits.insert(digits.begin(), '1');
-        ++point;
-      }
-    }
-  }
-  while (static_cast<int>(digits.size()) < point + decimals) digits += '0';
-  if (point <= 0) {
-    int_part = "0";
-    frac_part = std::string(static_cast<size_t>(-point), '0') + digits;
-  } else {
-    int_part = digits.substr(0, static_cast<size_t>(point));
-    frac_part = digits.substr(static_cast<size_t>(point));
-  }
-  frac_part.resize(static_cast<size_t>(decimals), '0');
-  const size_t first = int_part.find_first_not_of('0');
-  int_part = first == std::string::npos ? "0" : int_part.substr(first);
-}
-
-std::vector<std::string> sections(const std::string& pattern) {
-  std::vector<std::string> out(1);
-  bool quoted = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '"') quoted = !quoted;
-    if (c == '\\' && !quoted && i + 1 < pattern.size()) {
-      out.back() += c;
-      out.back() += pattern[++i];
-      continue;
-    }
-    if (c == ';' && !quoted) {
-      out.emplace_back();
-      continue;
-    }
-    out.back() += c;
-  }
+// v laid out by one section of a number pattern.
+std::string format_section(double v, const std::string& section, bool minus) {
+  std::vector<VBFormatPiece> pieces(section.size() + 1);
+  const size_t room = vb_format_number_room(section.size(), v);
+  std::string work(room, '\0'), out(room, '\0');
+  out.resize(vb_format_number_section(v, section.data(), section.size(), minus, pieces.data(), work.data(), out.data()));
   return out;
 }
 
-struct Piece {
-  enum Kind { Literal, Digit, Point, Exponent } kind = Literal;
-  std::string text;  // Literal: the text; Digit: "0" or "#"; Exponent: "E+", "e-"...
-  bool fraction = false;
-  int exp_digits = 0;
-};
-
-std::string format_section(double v, const std::string& section, bool minus) {
-  std::vector<Piece> pieces;
-  bool grouping = false, percent = false, seen_point = false, seen_exp = false;
-  int int_digits = 0, int_zeros = 0, frac_digits = 0, frac_zeros = 0;
-  for (size_t i = 0; i < section.size(); ++i) {
-    const char c = section[i];
-    Piece p;
-    if (c == '"') {
-      const size_t close = section.find('"', i + 1);
-      p.text = section.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      i = close == std::string::npos ? section.size() : close;
-    } else if (c == '\\' && i + 1 < section.size()) {
-      p.text = section.substr(++i, 1);
-    } else if ((c == '0' || c == '#') && !seen_exp) {
-      p.kind = Piece::Digit;
-      p.text = std::string(1, c);
-      p.fraction = seen_point;
-      if (seen_point) {
-        ++frac_digits;
-        if (c == '0') frac_zeros = frac_digits;
-      } else {
-        ++int_digits;
-        if (c == '0') ++int_zeros;
-      }
-    } else if (c == '.' && !seen_point && !seen_exp) {
-      p.kind = Piece::Point;
-      seen_point = true;
-    } else if (c == ',' && !seen_point) {
-      grouping = true;
-      continue;
-    } else if ((c == 'E' || c == 'e') && i + 1 < section.size() && (section[i + 1] == '+' || section[i + 1] == '-') &&
-               !seen_exp) {
-      p.kind = Piece::Exponent;
-      p.text = section.substr(i, 2);
-      ++i;
-      while (i + 1 < section.size() && (section[i + 1] == '0' || section[i + 1] == '#')) {
-        ++i;
-        ++p.exp_digits;
-      }
-      seen_exp = true;
-    } else {
-      if (c == '%') percent = true;
-      p.text = std::string(1, c);
-    }
-    pieces.push_back(std::move(p));
-  }
-  if (percent) v *= 100.0;
-  int exponent = 0;
-  if (seen_exp && v != 0) {
-    const int places = std::max(int_digits, 1);
-    exponent = static_cast<int>(std::floor(std::log10(std::fabs(v)))) - (places - 1);
-    double mantissa = std::fabs(v) / std::pow(10.0, exponent);
-    std::string ip, fp;
-    decimal_digits(mantissa, frac_digits, ip, fp);
-    if (static_cast<int>(ip.size()) > places) ++exponent;
-    v = v / std::pow(10.0, exponent);
-  }
-  std::string ip, fp;
-  decimal_digits(v, frac_digits, ip, fp);
-  if (ip == "0" && int_zeros == 0) ip.clear();
-  while (static_cast<int>(ip.size()) < int_zeros) ip.insert(ip.begin(), '0');
-  while (static_cast<int>(fp.size()) > frac_zeros && !fp.empty() && fp.back() == '0') fp.pop_back();
-  if (grouping && ip.size() > 3) {
-    std::string g;
-    for (size_t k = 0; k < ip.size(); ++k) {
-      if (k > 0 && (ip.size() - k) % 3 == 0) g += ',';
-      g += ip[k];
-    }
-    ip = g;
-  }
-  const bool nonzero = ip.find_first_not_of("0,") != std::string::npos || fp.find_first_not_of('0') != std::string::npos;
-  std::string out;
-  int int_seen = 0;
-  size_t frac_seen = 0;
-  // integer digits fill their placeholders from the right; the first
-  // placeholder takes any digits beyond them
-  const int extra = static_cast<int>(ip.size()) - int_digits;
-  for (const Piece& p : pieces) {
-    switch (p.kind) {
-      case Piece::Literal: out += p.text; break;
-      case Piece::Point: out += '.'; break;
-      case Piece::Digit:
-        if (p.fraction) {
-          if (frac_seen < fp.size()) out += fp[frac_seen];
-          ++frac_seen;
-        } else {
-          if (grouping) {
-            if (int_seen == 0) out += ip;
-          } else {
-            if (int_seen == 0 && extra > 0) out += ip.substr(0, static_cast<size_t>(extra));
-            const int index = extra + int_seen;
-            if (index >= 0 && index < static_cast<int>(ip.size())) out += ip[static_cast<size_t>(index)];
-          }
-          ++int_seen;
-        }
-        break;
-      case Piece::Exponent: {
-        out += p.text[0];
-        if (exponent < 0) out += '-';
-        else if (p.text[1] == '+') out += '+';
-        std::string e = std::to_string(std::abs(exponent));
-        while (static_cast<int>(e.size()) < p.exp_digits) e.insert(e.begin(), '0');
-        out += e;
-        break;
-      }
-    }
-  }
-  if (int_digits == 0 && !seen_point && ip.size() && !seen_exp) {
-    // a pattern without digit placeholders shows only its literals
-  }
-  return minus && nonzero ? "-" + out : out;
-}
-
+// The sections of a pattern: positive, negative, zero.
 std::string format_number(double v, const std::string& pattern) {
-  const std::vector<std::string> secs = sections(pattern);
-  if (v < 0 && secs.size() >= 2 && !secs[1].empty()) return format_section(-v, secs[1], false);
-  if (v == 0 && secs.size() >= 3 && !secs[2].empty()) return format_section(v, secs[2], false);
-  return format_section(v, secs[0], v < 0);
+  VBFormatSpan spans[3];
+  const int n = vb_format_sections(pattern.data(), pattern.size(), spans);
+  const auto section = [&](int k) { return pattern.substr(spans[k].start, spans[k].length); };
+  if (v < 0 && n >= 2 && spans[1].length) return format_section(-v, section(1), false);
+  if (v == 0 && n >= 3 && spans[2].length) return format_section(v, section(2), false);
+  return format_section(v, section(0), v < 0);
 }
 
 // ---------------------------------------------------------------- dates
@@ -264,98 +85,44 @@ std::string two(int n) {
 std::string format_date(const DateTime& d, const std::string& pattern);
 
 std::string general_date(const DateTime& d) {
-  if (!d.has_date) return format_date(d, "h:nn:ss AM/PM");
-  if (!d.has_time) return format_date(d, "m/d/yyyy");
-  return format_date(d, "m/d/yyyy h:nn:ss AM/PM");
-}
-
-bool starts_ci(const std::string& text, size_t i, std::string_view word) {
-  if (i + word.size() > text.size()) return false;
-  for (size_t k = 0; k < word.size(); ++k)
-    if (std::tolower(static_cast<unsigned char>(text[i + k])) != word[k]) return false;
-  return true;
+  if (!d.has_date) return format_date(d, VB_GENERAL_TIME_ONLY);
+  if (!d.has_time) return format_date(d, VB_GENERAL_DATE_ONLY);
+  return format_date(d, VB_GENERAL_DATE_TIME);
 }
 
 std::string format_date(const DateTime& d, const std::string& pattern) {
-  // 12-hour clock when the pattern holds an AM/PM marker
-  const std::string lp = lower(pattern);
-  const bool twelve = lp.find("am/pm") != std::string::npos || lp.find("a/p") != std::string::npos ||
-                      lp.find("ampm") != std::string::npos;
+  const bool twelve = vb_date_twelve_hour(pattern.data(), pattern.size());
+  const int hour = twelve ? (d.hour % 12 == 0 ? 12 : d.hour % 12) : d.hour;
+  const auto number = [](int64_t n, size_t run) { return run == 1 ? std::to_string(n) : two(static_cast<int>(n)); };
   std::string out;
-  bool after_hour = false;
+  int after_hour = 0;
   for (size_t i = 0; i < pattern.size();) {
-    const char c = pattern[i];
-    const char l = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (c == '"') {
-      const size_t close = pattern.find('"', i + 1);
-      out += pattern.substr(i + 1, close == std::string::npos ? std::string::npos : close - i - 1);
-      i = close == std::string::npos ? pattern.size() : close + 1;
-      continue;
-    }
-    if (c == '\\' && i + 1 < pattern.size()) {
-      out += pattern[i + 1];
-      i += 2;
-      continue;
-    }
-    if (starts_ci(pattern, i, "am/pm")) {
-      const bool pm = d.hour >= 12;
-      const bool upper = pattern[i] == 'A';
-      out += upper ? (pm ? "PM" : "AM") : (pm ? "pm" : "am");
-      i += 5;
-      continue;
-    }
-    if (starts_ci(pattern, i, "ampm")) {
-      out += d.hour >= 12 ? "PM" : "AM";
-      i += 4;
-      continue;
-    }
-    if (starts_ci(pattern, i, "a/p")) {
-      const bool upper = pattern[i] == 'A';
-      out += d.hour >= 12 ? (upper ? "P" : "p") : (upper ? "A" : "a");
-      i += 3;
-      continue;
-    }
-    size_t run = 1;
-    while (i + run < pattern.size() && std::tolower(static_cast<unsigned char>(pattern[i + run])) == l) ++run;
-    const int hour12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
-    const int hour = twelve ? hour12 : d.hour;
-    switch (l) {
-      case 'd':
-        if (run == 1) out += std::to_string(d.day);
-        else if (run == 2) out += two(d.day);
-        else if (run == 3) out += std::string(DAYS[weekday(d) - 1]).substr(0, 3);
-        else if (run == 4) out += DAYS[weekday(d) - 1];
-        else if (run == 5) out += format_date(d, "m/d/yyyy");
-        else out += format_date(d, "dddd, mmmm d, yyyy");
-        after_hour = false;
+    VBDateToken t;
+    i = vb_date_token(pattern.data(), pattern.size(), i, &after_hour, &t);
+    switch (t.kind) {
+      case VB_DATE_TEXT: out.append(pattern, t.start, t.length); break;
+      case VB_DATE_DAY:
+        if (t.run <= 2) out += number(d.day, t.run);
+        else if (t.run == 3) out += std::string(DAYS[weekday(d) - 1]).substr(0, 3);
+        else if (t.run == 4) out += DAYS[weekday(d) - 1];
+        else if (t.run == 5) out += format_date(d, VB_GENERAL_DATE_ONLY);
+        else out += format_date(d, VB_DATE_TIME_KINDS[0]);
         break;
-      case 'm': {
-        // minutes after an hour or before seconds
-        size_t j = i + run;
-        while (j < pattern.size() && !std::isalpha(static_cast<unsigned char>(pattern[j]))) ++j;
-        const bool minute = run <= 2 && (after_hour || (j < pattern.size() && std::tolower(pattern[j]) == 's'));
-        if (minute) out += run == 1 ? std::to_string(d.minute) : two(d.minute);
-        else if (run == 1) out += std::to_string(d.month);
-        else if (run == 2) out += two(d.month);
-        else if (run == 3) out += std::string(MONTHS[d.month - 1]).substr(0, 3);
+      case VB_DATE_MONTH:
+        if (t.run <= 2) out += number(d.month, t.run);
+        else if (t.run == 3) out += std::string(MONTHS[d.month - 1]).substr(0, 3);
         else out += MONTHS[d.month - 1];
-        after_hour = false;
         break;
-      }
-      case 'y':
-        if (run == 1) out += std::to_string(days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + 1);
-        else if (run <= 2) out += two(d.year % 100);
+      case VB_DATE_MINUTE: out += number(d.minute, t.run); break;
+      case VB_DATE_YEAR:
+        if (t.run == 1) out += std::to_string(days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + 1);
+        else if (t.run == 2) out += two(d.year % 100);
         else out += std::to_string(d.year);
         break;
-      case 'h':
-        out += run == 1 ? std::to_string(hour) : two(hour);
-        after_hour = true;
-        i += run;
-        continue;
-      case 'n': out += run == 1 ? std::to_string(d.minute) : two(d.minute); break;
-      case 's': out += run == 1 ? std::to_string(d.second) : two(d.second); break;
-      case 'w':
-        if (run == 1) {
+      case VB_DATE_HOUR: out += number(hour, t.run); break;
+      case VB_DATE_SECOND: out += number(d.second, t.run); break;
+      case VB_DATE_WEEK:
+        if (t.run == 1) {
           out += std::to_string(weekday(d));
         } else {
           const DateTime jan1{d.year, 1, 1};
@@ -363,95 +130,22 @@ std::string format_date(const DateTime& d, const std::string& pattern) {
           out += std::to_string((days_from_civil(d.year, d.month, d.day) - days_from_civil(d.year, 1, 1) + offset) / 7 + 1);
         }
         break;
-      case 'q': out += std::to_string((d.month - 1) / 3 + 1); break;
-      case 'c': out += general_date(d); break;
-      case 't':
-        if (run >= 5) {
-          out += format_date(d, "h:nn:ss AM/PM");
-          break;
-        }
-        out += pattern.substr(i, run);
-        break;
-      default:
-        out += pattern.substr(i, run);
-        if (l != ':' && l != ' ' && l != '/' && l != '-' && l != '.') after_hour = after_hour && false;
-        i += run;
-        continue;
+      case VB_DATE_QUARTER: out += std::to_string((d.month - 1) / 3 + 1); break;
+      case VB_DATE_GENERAL: out += general_date(d); break;
+      case VB_DATE_LONG_TIME: out += format_date(d, VB_GENERAL_TIME_ONLY); break;
+      case VB_DATE_AMPM: out += d.hour >= 12 ? (t.upper ? "PM" : "pm") : (t.upper ? "AM" : "am"); break;
+      case VB_DATE_AP: out += d.hour >= 12 ? (t.upper ? "P" : "p") : (t.upper ? "A" : "a"); break;
     }
-    i += run;
   }
   return out;
-}
-
-// Whether a custom pattern formats dates: date letters, and no digit
-// placeholders.
-bool is_date_pattern(const std::string& pattern) {
-  bool date = false;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    const char c = pattern[i];
-    if (c == '"') {
-      const size_t close = pattern.find('"', i + 1);
-      if (close == std::string::npos) break;
-      i = close;
-      continue;
-    }
-    if (c == '\\') {
-      ++i;
-      continue;
-    }
-    if (c == '0' || c == '#') return false;
-    if (std::strchr("dDmMyYhHnNsSwWqQcCtT", c)) date = true;
-  }
-  return date;
 }
 
 // @ & < > ! patterns of texts.
 std::string format_text(const std::string& text, const std::string& pattern) {
-  std::string t = text;
-  if (pattern.find('>') != std::string::npos) {
-    for (char& c : t) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  } else if (pattern.find('<') != std::string::npos) {
-    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  size_t holders = 0;
-  for (char c : pattern)
-    if (c == '@' || c == '&') ++holders;
-  if (holders == 0) return t;
-  std::string out;
-  const bool left = pattern.find('!') != std::string::npos;
-  const size_t missing = holders > t.size() ? holders - t.size() : 0;
-  size_t next = 0, seen = 0;
-  for (char c : pattern) {
-    if (c == '<' || c == '>' || c == '!') continue;
-    if (c == '@' || c == '&') {
-      const bool empty = left ? next >= t.size() : seen < missing;
-      if (empty) {
-        if (c == '@') out += ' ';
-      } else {
-        if (seen == 0 && !left && t.size() > holders) {
-          out += t.substr(0, t.size() - holders + 1);
-          next = t.size() - holders + 1;
-        } else {
-          out += t[next++];
-        }
-      }
-      ++seen;
-      continue;
-    }
-    out += c;
-  }
-  if (left && next < t.size()) out += t.substr(next);
+  std::string out(text.size() + pattern.size() + 1, '\0');
+  out.resize(vb_format_text(text.data(), text.size(), pattern.data(), pattern.size(), out.data()));
   return out;
 }
-
-struct NamedStyle {
-  const char* name;
-  const char* pattern;  // a date or number pattern
-};
-
-const NamedStyle DATE_STYLES[] = {{"long date", "dddd, mmmm d, yyyy"}, {"medium date", "dd-mmm-yy"},
-                                  {"short date", "m/d/yyyy"},          {"long time", "h:nn:ss AM/PM"},
-                                  {"medium time", "hh:nn AM/PM"},      {"short time", "hh:nn"}};
 
 Value fn_format(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Format", true);
@@ -476,9 +170,9 @@ Value fn_format(VBRuntime&, std::vector<Value>& args) {
   if (style == "true/false") return Value(truth(number(v)) ? "True" : "False");
   if (style == "on/off") return Value(truth(number(v)) ? "On" : "Off");
   if (style == "general date") return Value(general_date(to_date(v)));
-  for (const NamedStyle& named : DATE_STYLES)
+  for (const auto& named : VB_DATE_STYLES)
     if (style == named.name) return Value(format_date(to_date(v), named.pattern));
-  if (is_date_pattern(pattern)) {
+  if (vb_format_is_date_pattern(pattern.data(), pattern.size())) {
     if (v.is_string() && !parse_date_text(v.as_string())) {
       Value n;
       if (!parse_number_text(v.as_string(), n)) return Value(v.as_string());
@@ -528,13 +222,8 @@ Value fn_formatdatetime(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "FormatDateTime", true);
   const DateTime d = to_date(args[0]);
   const int64_t kind = args.size() > 1 && !args[1].is_nothing() ? number_as_count(args[1], 0) : 0;
-  switch (kind) {
-    case 1: return Value(format_date(d, "dddd, mmmm d, yyyy"));
-    case 2: return Value(format_date(d, "m/d/yyyy"));
-    case 3: return Value(format_date(d, "h:nn:ss AM/PM"));
-    case 4: return Value(format_date(d, "hh:nn"));
-    default: return Value(general_date(d));
-  }
+  if (kind >= 1 && kind <= 4) return Value(format_date(d, VB_DATE_TIME_KINDS[kind - 1]));
+  return Value(general_date(d));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "basic/compiled.h"
+#include "basic/declaration_reader.h"
 #include "basic/source_lines.h"
 #include "vb6files/regex.h"
 
@@ -63,76 +64,30 @@ size_t matching_paren(std::string_view text, size_t open) {
   return std::string::npos;
 }
 
-// Splits "a To b" at the word To outside strings and parentheses; the
-// first text is empty when there is no To.
-std::pair<std::string, std::string> split_to(std::string_view text) {
-  int depth = 0;
-  bool in_string = false;
-  for (size_t i = 0; i + 2 < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (depth != 0 || !is_space_char(static_cast<unsigned char>(c))) continue;
-    if ((text[i + 1] == 't' || text[i + 1] == 'T') && (text[i + 2] == 'o' || text[i + 2] == 'O') &&
-        i + 3 < text.size() && is_space_char(static_cast<unsigned char>(text[i + 3])))
-      return {strip(text.substr(0, i)), strip(text.substr(i + 3))};
-  }
-  return {std::string(), strip(text)};
-}
-
 std::vector<DimBounds> compile_dims(const std::string& inner) {
   std::vector<DimBounds> dims;
-  for (const std::string& piece : split_outside(inner, ',')) {
-    auto [low, high] = split_to(piece);
+  for (const DeclaredBound& bound : read_bounds(inner)) {
     DimBounds b;
-    if (!low.empty()) b.lower = ExprParser::parse(low);
-    b.upper = ExprParser::parse(high);
+    if (!bound.lower.empty()) b.lower = ExprParser::parse(bound.lower);
+    b.upper = ExprParser::parse(bound.upper);
     dims.push_back(std::move(b));
   }
   return dims;
 }
 
 std::vector<DeclPiece> compile_declaration(const std::string& text) {
-  RX(as_split, R"(\s+As\s+|\()");
-  RX(type_re, R"(\s+As\s+(?:New\s+)?([\w.]+))");
-  RX(new_re, R"(\s+As\s+New\b)");
   std::vector<DeclPiece> out;
-  for (const std::string& raw : split_outside(text, ',')) {
-    const std::string piece = raw;
+  for (const DeclaredName& name : read_declared_names(text)) {
     DeclPiece d;
-    // the name: the text before the first " As " or "("
-    size_t cut = piece.size();
-    for (size_t i = 0; i < piece.size(); ++i) {
-      if (piece[i] == '(') {
-        cut = i;
-        break;
-      }
-      if (is_space_char(static_cast<unsigned char>(piece[i])) && as_split.match(std::string_view(piece).substr(i))) {
-        cut = i;
-        break;
-      }
+    d.symbol = intern(name.written);
+    if (!name.type.empty()) {
+      d.class_name = name.type;
+      d.type = lower(name.type);
+      d.type_symbol = intern_folded(d.type);
+      d.as_new = name.as_new;
     }
-    d.symbol = intern(strip(piece.substr(0, cut)));
-    for (size_t i = 0; i < piece.size(); ++i) {
-      if (!is_space_char(static_cast<unsigned char>(piece[i]))) continue;
-      if (auto g = type_re.match_groups(std::string_view(piece).substr(i))) {
-        d.class_name = (*g)[1];
-        d.type = lower((*g)[1]);
-        d.type_symbol = intern_folded(d.type);
-        d.as_new = new_re.match(std::string_view(piece).substr(i));
-        break;
-      }
-    }
-    const size_t open = piece.find('(');
-    if (open != std::string::npos) {
-      d.is_array = true;
-      const size_t close = matching_paren(piece, open);
-      const std::string inner = strip(piece.substr(open + 1, close == std::string::npos ? std::string::npos
-                                                                                          : close - open - 1));
-      if (!inner.empty()) d.dims = compile_dims(inner);
-    }
+    d.is_array = name.is_array;
+    if (!name.bounds.empty()) d.dims = compile_dims(name.bounds);
     out.push_back(std::move(d));
   }
   return out;
@@ -657,7 +612,7 @@ CaseTest compile_case(const std::string& piece_in) {
     t.a = ExprParser::parse((*g)[2]);
     return t;
   }
-  auto [low, high] = split_to(piece);
+  auto [low, high] = split_at_to(piece);
   if (!low.empty()) {
     t.kind = CaseTest::Kind::Range;
     t.a = ExprParser::parse(low);

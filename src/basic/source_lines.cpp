@@ -203,6 +203,19 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
   return out;
 }
 
+size_t closing_paren(std::string_view text, size_t open) {
+  int depth = 0;
+  bool in_string = false;
+  for (size_t i = open; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '"') in_string = !in_string;
+    if (in_string) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth == 0) return i;
+  }
+  return std::string_view::npos;
+}
+
 long find_equal(std::string_view text) {
   bool in_string = false;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -19,6 +19,9 @@ std::vector<std::string> lines(std::string_view source);
 // The same, with the 1-based physical line number where each logical line
 // begins appended to `numbers`.
 std::vector<std::string> lines(std::string_view source, std::vector<int>* numbers);
+// The index of the parenthesis closing the one at `open` (outside string
+// literals), or npos.
+size_t closing_paren(std::string_view text, size_t open);
 // Index (in bytes) of the assignment sign of a statement, or -1.
 long find_equal(std::string_view text);
 

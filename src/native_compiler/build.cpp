@@ -1,21 +1,12 @@
 // build_native: emits the C file and compiles it with the host C compiler
 // together with the native runtime library into a Linux executable.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 
 #include "native_compiler/native_compiler.h"
-
-extern char** environ;
+#include "native_compiler/process.h"
 
 namespace corvane {
 
@@ -25,116 +16,11 @@ namespace {
 
 NativeBuildTimes last_times;
 
-// Shell word rules: blanks separate words; single quotes keep everything,
-// double quotes keep everything but backslash escapes of " \ $ `; a
-// backslash outside quotes keeps the next character.
-std::vector<std::string> shell_words(std::string_view text) {
-  std::vector<std::string> words;
-  std::string word;
-  bool in_word = false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == ' ' || c == '\t' || c == '\n') {
-      if (in_word) words.push_back(word);
-      word.clear();
-      in_word = false;
-    } else if (c == '\'') {
-      in_word = true;
-      const size_t end = text.find('\'', i + 1);
-      if (end == std::string_view::npos) throw NativeCompileError("No closing quotation in compiler command");
-      word += text.substr(i + 1, end - i - 1);
-      i = end;
-    } else if (c == '"') {
-      in_word = true;
-      size_t j = i + 1;
-      for (; j < text.size() && text[j] != '"'; ++j) {
-        if (text[j] == '\\' && j + 1 < text.size() && std::strchr("\"\\$`", text[j + 1])) ++j;
-        word += text[j];
-      }
-      if (j >= text.size()) throw NativeCompileError("No closing quotation in compiler command");
-      i = j;
-    } else if (c == '\\' && i + 1 < text.size()) {
-      in_word = true;
-      word += text[++i];
-    } else {
-      in_word = true;
-      word += c;
-    }
-  }
-  if (in_word) words.push_back(word);
-  return words;
-}
-
-std::optional<fs::path> which(const std::string& program) {
-  if (program.find('/') != std::string::npos) {
-    if (::access(program.c_str(), X_OK) == 0) return fs::path(program);
-    return std::nullopt;
-  }
-  const char* path = std::getenv("PATH");
-  std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
-  while (true) {
-    const size_t colon = dirs.find(':');
-    const std::string dir(dirs.substr(0, colon));
-    const fs::path candidate = fs::path(dir.empty() ? "." : dir) / program;
-    std::error_code ec;
-    if (::access(candidate.c_str(), X_OK) == 0 && !fs::is_directory(candidate, ec)) return candidate;
-    if (colon == std::string_view::npos) break;
-    dirs.remove_prefix(colon + 1);
-  }
-  return std::nullopt;
-}
-
-struct RunResult {
-  bool started = false;
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string read_all(int fd) {
-  std::string text;
-  char buf[8192];
-  ssize_t n;
-  while ((n = ::read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR))
-    if (n > 0) text.append(buf, static_cast<size_t>(n));
-  return text;
-}
-
-// Runs argv with standard output and error collected through temporary
-// files (no pipe can fill up and block the compiler).
-RunResult run(const std::vector<std::string>& argv) {
-  RunResult result;
-  char out_name[] = "/tmp/corvane-native-out-XXXXXX";
-  char err_name[] = "/tmp/corvane-native-err-XXXXXX";
-  const int out_fd = ::mkstemp(out_name);
-  const int err_fd = ::mkstemp(err_name);
-  if (out_fd < 0 || err_fd < 0) throw fs::filesystem_error("cannot create a temporary file", std::error_code(errno, std::generic_category()));
-  ::unlink(out_name);
-  ::unlink(err_name);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, out_fd, 1);
-  posix_spawn_file_actions_adddup2(&actions, err_fd, 2);
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  pid_t pid = 0;
-  const int rc = ::posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc == 0) {
-    result.started = true;
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    ::lseek(out_fd, 0, SEEK_SET);
-    ::lseek(err_fd, 0, SEEK_SET);
-    result.out = read_all(out_fd);
-    result.err = read_all(err_fd);
-  }
-  ::close(out_fd);
-  ::close(err_fd);
-  return result;
+// The compiler command's words; an unclosed quote is a refusal.
+std::vector<std::string> command_words(std::string_view text) {
+  std::optional<std::vector<std::string>> words = shell_words(text);
+  if (!words) throw NativeCompileError("No closing quotation in compiler command");
+  return std::move(*words);
 }
 
 std::string executable_file_name(const std::string& requested) {
@@ -169,7 +55,7 @@ const std::vector<std::string>& native_runtime_files() {
   static const std::vector<std::string> files = {"vb_native.h", "vb_native.c", "vb_lang.h",    "vb_errors.c",
                                                  "vb_arrays.c", "vb_records.c", "vb_dates.c",   "vb_format.c",
                                                  "vb_builtins2.c", "vb_events.c",  "vb_print.c",
-                                                 "vb_files.c"};
+                                                 "vb_files.c", "vb_error_table.h", "vb_format_scan.h"};
   return files;
 }
 
@@ -240,15 +126,15 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   } else {
     throw NativeCompileError("Native compiler not installed. Install gcc and libx11-dev libsqlite3-dev.");
   }
-  std::vector<std::string> argv = shell_words(command);
+  std::vector<std::string> argv = command_words(command);
   if (argv.empty()) throw NativeCompileError("Compiler command is empty");
 
   std::vector<std::string> mysql;
   if (which("pkg-config")) {
-    RunResult pc = run({"pkg-config", "--cflags", "--libs", "libmariadb"});
+    ProcessResult pc = run_process({"pkg-config", "--cflags", "--libs", "libmariadb"});
     if (pc.started && pc.status == 0) {
       mysql.push_back("-DVB_WITH_MYSQL");
-      for (std::string& w : shell_words(pc.out)) mysql.push_back(std::move(w));
+      for (std::string& w : command_words(pc.out)) mysql.push_back(std::move(w));
     }
   }
   // The runtime reclaims memory with the Boehm collector, linked statically;
@@ -257,7 +143,7 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   {
     std::vector<std::string> probe = argv;
     probe.push_back("-print-file-name=libgc.a");
-    RunResult r = run(probe);
+    ProcessResult r = run_process(probe);
     if (!r.started) throw NativeCompileError("C compiler not found: " + argv[0]);
     while (!r.out.empty() && (r.out.back() == '\n' || r.out.back() == '\r')) r.out.pop_back();
     if (r.status == 0 && r.out.find('/') != std::string::npos) memory = {"-l:libgc.a"};
@@ -285,7 +171,7 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   for (const std::string& a : memory) cmd.push_back(a);
   for (const std::string& a : mysql) cmd.push_back(a);
 
-  RunResult r = run(cmd);
+  ProcessResult r = run_process(cmd);
   const auto t2 = Clock::now();
   last_times = {std::chrono::duration<double>(t1 - t0).count(), std::chrono::duration<double>(t2 - t1).count()};
   if (!r.started) throw NativeCompileError("C compiler not found: " + argv[0]);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "basic/declaration_reader.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/patterns.h"
 
@@ -20,21 +21,6 @@ const std::set<std::string>& accepted_types() {
   return types;
 }
 
-std::string collapse_blanks(std::string_view text) {
-  std::string out;
-  bool blank = false;
-  for (char c : text) {
-    if (c == ' ' || c == '\t') {
-      blank = true;
-      continue;
-    }
-    if (blank && !out.empty()) out += ' ';
-    blank = false;
-    out += c;
-  }
-  return out;
-}
-
 }  // namespace
 
 // A parameter list: [Optional] [ByVal|ByRef] name[()] [As type] [= default].
@@ -42,37 +28,30 @@ std::string collapse_blanks(std::string_view text) {
 // its type's initial value, whatever default is written (as interpreted).
 std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std::string& where,
                                       const std::string& text) {
-  static const Regex param(
-      R"(\s*(Optional\s+)?(?:(ByVal|ByRef)\s+)?(\w+)[$%&!#@]?\s*(\(\s*\))?\s*(?:As\s+([\w.]+))?\s*(?:=\s*.+)?$)", CI);
   std::vector<NativeParam> out;
-  for (const std::string& piece : split_outside(text, ',')) {
-    if (strip_text(piece).empty()) continue;
-    auto p = param.match_groups(piece);
-    if (!p) compiler.error(nullptr, where + ": unsupported parameter declaration: " + piece);
-    const bool array = !(*p)[4].empty();
-    out.push_back({name_key((*p)[3]), lower((*p)[2]) != "byval",
-                   array || (*p)[5].empty() ? "variant" : lower((*p)[5])});
+  for (const DeclaredParameter& p : read_parameters(text)) {
+    if (!p.plain || p.param_array) compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
+    out.push_back({name_key(p.name), p.by_ref, p.is_array || p.type.empty() ? "variant" : lower(p.type)});
   }
   return out;
 }
 
 size_t NativeCompiler::collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k) {
   static const Regex head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
-  static const Regex member(R"(^(\w+)\s*(?:\(\s*(\d+)\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?$)", CI);
   static const Regex end(R"(^End\s+Type$)", CI);
   const std::string name = name_key((*head.match_groups(src[k]))[1]);
   if (is_record(name)) error(nullptr, owner + ": Type " + name + " is declared more than once");
   std::vector<std::pair<std::string, std::string>> fields;
   size_t j = k + 1;
   for (; j < src.size() && !end.match(src[j]); ++j) {
-    auto m = member.match_groups(src[j]);
+    const std::optional<TypeMember> m = read_type_member(src[j]);
     if (!m) error(nullptr, owner + ": unsupported Type member: " + src[j]);
     // "name(9) As T" is an array field of 10 elements ("t[10]"); "name As
     // String * 20" a text of 20 characters.
-    std::string type = name_key((*m)[3]);
-    if (!(*m)[4].empty()) type += "*" + (*m)[4];
-    if (!(*m)[2].empty()) type += "[" + std::to_string(std::stoll((*m)[2]) + 1) + "]";
-    const std::string field = name_key((*m)[1]);
+    std::string type = name_key(m->type);
+    if (!m->fixed_length.empty()) type += "*" + m->fixed_length;
+    if (m->upper) type += "[" + std::to_string(*m->upper + 1) + "]";
+    const std::string field = name_key(m->name);
     auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == field; });
     if (same != fields.end()) same->second = type;
     else fields.emplace_back(field, type);
@@ -85,15 +64,7 @@ size_t NativeCompiler::collect_record(const std::string& owner, const std::vecto
 std::string unparenthesize(std::string_view text) {
   std::string t = strip_text(text);
   if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
-  int depth = 0;
-  bool in_string = false;
-  for (size_t k = 0; k < t.size(); ++k) {
-    const char c = t[k];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')' && --depth == 0 && k + 1 < t.size()) return t;  // "(a) + (b)": not one pair
-  }
+  if (closing_paren(t, 0) != t.size() - 1) return t;  // "(a) + (b)": not one pair
   return t.substr(1, t.size() - 2);
 }
 
@@ -210,14 +181,11 @@ std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>
 
 void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
                                   const CodeLocation& where) {
-  static const Regex header(
-      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function)\s+(\w+)[$%&!#@]?\s*(?:\((.*)\))?(?:\s+As\s+(\w+)(\s*\(\s*\))?)?\s*$)", CI);
   static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
   static const Regex type_head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
   static const Regex option_base(R"(^Option\s+Base\s+(\d+)$)", CI);
   static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
   static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
-  static const Regex enum_item(R"((\w+)\s*(?:=\s*([-+]?\d+))?$)", CI);
   static const Regex enum_end(R"(^End\s+Enum$)", CI);
   static const Regex declaration(R"(^(?:Public|Private|Global|Dim|Const)\b)", CI);
   static const Regex ignored(R"(^(?:Option\s+(?:Explicit|Base\s+\d+|Compare\s+\w+)|(?:Attribute|VERSION)\b))", CI);
@@ -226,8 +194,9 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   const std::vector<std::string> src = lines(code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
-    if (auto g = header.match_groups(line)) {
-      const std::string kind_written = (*g)[1], name = (*g)[2];
+    const std::optional<ProcedureHeader> h = read_procedure_header(line);
+    if (h && (lower(h->kind) == "sub" || lower(h->kind) == "function")) {
+      const std::string kind_written = h->kind, name = h->name;
       size_t end = k + 1;
       while (end < src.size() && !end_any.match(src[end])) ++end;
       if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + kind_written + " is missing");
@@ -239,9 +208,9 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       proc.kind = lower(kind_written);
       proc.header_kind = kind_written;
       proc.form_index = form_index;
-      proc.result_type = (*g)[4].empty() || !(*g)[5].empty() ? "variant" : lower((*g)[4]);
+      proc.result_type = h->result_type.empty() || h->result_array ? "variant" : lower(h->result_type);
       proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
-      proc.params = parse_params(*this, owner + "." + name, (*g)[3]);
+      proc.params = parse_params(*this, owner + "." + name, h->parameter_text);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
       proc.file = where.file;
       proc.lines = file_lines_of(where, numbers, k + 1, end);
@@ -262,16 +231,10 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       long long value = 0;
       size_t end = k + 1;
       for (; end < src.size() && !enum_end.match(src[end]); ++end) {
-        auto item = enum_item.match_groups(src[end]);
+        const std::optional<EnumItem> item = read_enum_item(src[end]);
         if (!item) error(nullptr, "Invalid Enum item: " + src[end]);
-        if (!(*item)[2].empty()) {
-          try {
-            value = std::stoll((*item)[2]);
-          } catch (const std::exception&) {
-            error(nullptr, "Invalid Enum item: " + src[end]);
-          }
-        }
-        const std::string member = name_key((*item)[1]);
+        if (item->value) value = *item->value;
+        const std::string member = name_key(item->name);
         if (!enums_.count(member)) enum_order_.push_back({member, value});
         enums_[member] = value;
         ++value;
@@ -290,9 +253,6 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
 }
 
 void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& where) {
-  static const Regex header(
-      R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?(?:\s+As\s+(\w+))?\s*$)",
-      CI);
   static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
   static const Regex field(R"(^(?:Public|Private|Dim)\s+)", CI);
   static const Regex ignored(R"(^(?:Option|Attribute|VERSION|BEGIN|END|MultiUse)\b)", CI);
@@ -303,8 +263,9 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
   const std::vector<std::string> src = lines(cls.code, &numbers);
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
-    if (auto g = header.match_groups(line)) {
-      const std::string kind_written = collapse_blanks((*g)[1]), name = (*g)[2];
+    const std::optional<ProcedureHeader> h = read_procedure_header(line);
+    if (h && !h->suffix && !h->result_array) {
+      const std::string kind_written = h->kind, name = h->name;
       const std::string kind_lower = lower(kind_written);
       const bool property = kind_lower.rfind("property", 0) == 0;
       size_t end = k + 1;
@@ -317,7 +278,7 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       proc.owner = cls.name;
       proc.header_kind = kind_written;
       proc.class_name = class_key;
-      proc.result_type = (*g)[4].empty() ? "variant" : lower((*g)[4]);
+      proc.result_type = h->result_type.empty() ? "variant" : lower(h->result_type);
       const std::string lname = name_key(name);
       if (property) {
         const std::string which = kind_lower.substr(kind_lower.size() - 3);  // get, let, set
@@ -327,7 +288,7 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
         proc.kind = kind_lower;
         proc.key = "cls_" + class_key + "_" + lname;
       }
-      proc.params = parse_params(*this, cls.name + "." + name, (*g)[3]);
+      proc.params = parse_params(*this, cls.name + "." + name, h->parameter_text);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
       proc.file = where.file;
       proc.lines = file_lines_of(where, numbers, k + 1, end);
@@ -350,39 +311,31 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
 }
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
-  static const Regex head(R"(^(?:Public|Private|Global|Dim|Const|Static)\s+(.+)$)", CI);
-  // Public, Private and Global constants are constants of the module.
-  static const Regex scoped_const(R"(^(?:Public|Private|Global)\s+Const\s+(.+)$)", CI);
-  static const Regex piece_re(
-      R"(\s*(\w+)([$%&!#@])?\s*(\((.*)\))?\s*(?:As\s+(New\s+)?([\w.]+)(?:\s*\*\s*(\d+))?)?\s*(?:=\s*(.+))?\s*$)", CI);
   static const Regex number(R"(-?\d+(?:\.\d+)?$)");
   static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
-  auto g = scoped_const.match_groups(line);
-  const bool constant = g || lower(line.substr(0, 6)) == "const ";
-  if (!g) g = head.match_groups(line);
-  if (!g) error(nullptr, "Invalid declaration " + std::string(line));
+  const std::optional<DeclarationLine> read = read_declaration(line);
+  if (!read || (read->scope.empty() && !read->constant)) error(nullptr, "Invalid declaration " + std::string(line));
+  const bool constant = read->constant;
   std::vector<Declaration> out;
-  for (const std::string& piece : split_outside((*g)[1], ',')) {
-    auto p = piece_re.match_groups(piece);
-    if (!p) error(nullptr, own + ": unsupported native declaration: " + piece);
-    const std::string name = name_key((*p)[1]);
+  for (const DeclaredName& p : read->names) {
+    if (!p.plain) error(nullptr, own + ": unsupported native declaration: " + p.text);
+    const std::string name = name_key(p.name);
     // A type suffix on the name ("Dim n%") is read and left out: the
     // variable is a Variant, as interpreted.
-    std::string type = (*p)[6].empty() ? "variant" : name_key((*p)[6]);
-    const bool array = !(*p)[3].empty();
-    const bool as_new = !(*p)[5].empty();
-    if (array && (as_new || !strip_text((*p)[8]).empty()))
-      error(nullptr, own + ": unsupported native declaration: " + piece);
+    std::string type = p.type.empty() ? "variant" : name_key(p.type);
+    const bool array = p.is_array;
+    const bool as_new = p.as_new;
+    if (array && (as_new || !p.value.empty())) error(nullptr, own + ": unsupported native declaration: " + p.text);
     // "String * n": a text of n characters, blanks at first.
-    if (!(*p)[7].empty()) {
-      if (type != "string") error(nullptr, own + ": unsupported native declaration: " + piece);
-      type = "string*" + (*p)[7];
+    if (!p.fixed_length.empty()) {
+      if (type != "string") error(nullptr, own + ": unsupported native declaration: " + p.text);
+      type = "string*" + p.fixed_length;
     }
     if (!accepted_types().count(type) && !class_names_.count(type) && !is_record(type) && type.rfind("string*", 0) != 0)
-      error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + (*p)[1]);
-    const std::string value = strip_text((*p)[8]);
-    if (constant && value.empty()) error(nullptr, "Const " + (*p)[1] + " must have a value");
+      error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + p.name);
+    const std::string& value = p.value;
+    if (constant && value.empty()) error(nullptr, "Const " + p.name + " must have a value");
     std::string init, computed;
     if (!value.empty()) {
       if (number.match(value)) {
@@ -425,7 +378,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
       init = "vb_int(0)";
     }
     Declaration d{name, type, init, std::nullopt, computed};
-    if (array) d.array_bound = strip_text((*p)[4]);
+    if (array) d.array_bound = p.bounds;
     out.push_back(d);
   }
   return out;
@@ -439,19 +392,13 @@ std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declar
 std::string NativeCompiler::array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,
                                         std::string_view type, const Locals& locals, std::string_view old_value,
                                         bool preserve) {
-  static const Regex to_re(R"(^(.+?)\s+To\s+(.+)$)", CI);
   auto base_it = option_base_.find(std::string(owner));
   const std::string base = "vb_int(" + std::to_string(base_it == option_base_.end() ? 0 : base_it->second) + ")";
   std::vector<std::string> pairs;
-  const std::vector<std::string> dims = split_outside(bounds, ',');
-  for (const std::string& dim : dims) {
-    if (auto g = to_re.match_groups(strip_text(dim))) {
-      pairs.push_back(expr(proc, (*g)[1], locals));
-      pairs.push_back(expr(proc, (*g)[2], locals));
-    } else {
-      pairs.push_back(base);
-      pairs.push_back(expr(proc, dim, locals));
-    }
+  const std::vector<DeclaredBound> dims = read_bounds(bounds);
+  for (const DeclaredBound& dim : dims) {
+    pairs.push_back(dim.lower.empty() ? base : expr(proc, dim.lower, locals));
+    pairs.push_back(expr(proc, dim.upper, locals));
   }
   const std::string n = std::to_string(dims.size());
   if (!old_value.empty())

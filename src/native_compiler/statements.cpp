@@ -2,6 +2,7 @@
 // other line into calls of the runtime interface.
 #include <algorithm>
 
+#include "basic/declaration_reader.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/patterns.h"
 
@@ -158,20 +159,20 @@ std::string NativeCompiler::loop_exit(const NativeProcedure& proc, bool for_loop
 std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                int indent) {
   static const Regex redim_re(R"(^ReDim\s+(Preserve\s+)?(.+)$)", CI);
-  static const Regex piece_re(R"(^([A-Za-z_]\w*)\s*\((.+)\)(?:\s+As\s+([\w.]+))?$)", CI);
   auto g = redim_re.match_groups(line);
   if (!g) error(&proc, "Native compiler does not support statement: " + std::string(line));
   const bool preserve = !(*g)[1].empty();
   std::vector<std::string> out;
-  for (const std::string& raw : split_outside((*g)[2], ',')) {
-    auto p = piece_re.match_groups(strip_text(raw));
-    if (!p) error(&proc, "Native compiler does not support statement: " + std::string(line));
-    const std::string key = name_key((*p)[1]);
+  for (const DeclaredName& p : read_declared_names((*g)[2])) {
+    const bool shaped = p.plain && p.is_array && !p.bounds.empty() && !p.suffix && !p.as_new && p.value.empty() &&
+                        p.fixed_length.empty();
+    if (!shaped) error(&proc, "Native compiler does not support statement: " + std::string(line));
+    const std::string key = name_key(p.name);
     std::string d;
-    std::string type = (*p)[3].empty() ? "variant" : name_key((*p)[3]);
+    std::string type = p.type.empty() ? "variant" : name_key(p.type);
     try {
-      d = resolve_variable(&proc, (*p)[1], locals);
-      require_value_variable(&proc, (*p)[1], locals);  // becomes an array
+      d = resolve_variable(&proc, p.name, locals);
+      require_value_variable(&proc, p.name, locals);  // becomes an array
       // New elements start as the declared element type's initial value.
       if (type == "variant") {
         if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
@@ -183,7 +184,7 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
       locals[key] = {d, false, type};
       hoisted_.push_back(pad(1) + value_decl() + d + " = vb_int(0);");
     }
-    out.push_back(pad(indent) + d + " = " + array_shape(&proc, proc.owner, (*p)[2], type, locals, d, preserve) + ";");
+    out.push_back(pad(indent) + d + " = " + array_shape(&proc, proc.owner, p.bounds, type, locals, d, preserve) + ";");
   }
   return out;
 }

@@ -124,6 +124,22 @@ TEST(Format, RoundsTheExactBinaryValueTiesToEven) {
   EXPECT_EQ(show(R"(Format(1234.125, "Currency"))"), "$1,234.12");
 }
 
+// Patterns with the whole range of Doubles: every digit of the largest
+// values comes out (the layout's room grows with the value), and the
+// smallest ones round to zero.
+TEST(Format, PatternsOverTheWholeRangeOfDoubles) {
+  const std::string huge = show(R"(Format(1.7976931348623157E+308, "0"))");
+  EXPECT_EQ(huge.size(), 309u);
+  EXPECT_EQ(huge.substr(0, 16), "1797693134862320");
+  EXPECT_EQ(huge.find_first_not_of('0', 15), std::string::npos);
+  const std::string grouped = show(R"(Format(-1E+300, "#,##0.00"))");
+  EXPECT_EQ(grouped.size(), 1u + 1u + 300u + 100u + 3u);
+  EXPECT_EQ(grouped.substr(0, 6), "-1,000");
+  EXPECT_EQ(show(R"(Format(1E+300, "0.00E+00") & "|" & Format(1E-300, "0.00E+00") & "|" & Format(4.9E-324, "0.00"))"),
+            "1.00E+300|1.00E-300|0.00");
+  EXPECT_EQ(show(R"(Format(1.7976931348623157E+308, "0.0E+0") & "|" & Format(1E+300, "0%"))").substr(0, 10), "1.8E+308|1");
+}
+
 TEST(Arrays, SplitJoinAndBounds) {
   EXPECT_EQ(show(R"(UBound(Split("a,b,,c", ",")))"), "3");
   EXPECT_EQ(show(R"(UBound(Split("")) & "|" & Join(Split("a b"), "-") & "|" & Join(Split("x  y"), "+"))"), "0|a-b|x++y");

@@ -97,7 +97,10 @@ TEST(Collect, RejectedDeclarationsAndEnums) {
             "Demo: Duplicate module-level identifier count");
   EXPECT_EQ(collect_error("Dim Red\nEnum C\nRed\nEnd Enum\n"), "Demo: Duplicate module-level identifier red");
   EXPECT_EQ(collect_error("Enum C As Long\nEnd Enum\n"), "Demo: Invalid enum declaration: Enum C As Long");
-  EXPECT_EQ(collect_error("Enum C\nRed = &H1\nEnd Enum\n"), "Demo: Invalid Enum item: Red = &H1");
+  EXPECT_EQ(collect_error("Enum C\nRed = &H1\nEnd Enum\n"), "");
+  EXPECT_EQ(collect_error("Enum C\nRed = 1 + 2\nEnd Enum\n"), "Demo: Invalid Enum item: Red = 1 + 2");
+  EXPECT_EQ(collect_error("Enum C\nRed = 99999999999999999999\nEnd Enum\n"),
+            "Demo: Invalid Enum item: Red = 99999999999999999999");
   EXPECT_EQ(collect_error("Enum C\nRed\n"), "Demo: Missing End Enum");
 }
 

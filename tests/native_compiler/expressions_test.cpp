@@ -43,15 +43,8 @@ TEST_F(Expressions, ExamplesTranslateToNestedRuntimeCalls) {
             "vb_member_get(vb_member_call(l_rs,\"Fields\",1,(VBValue[]){vb_str(\"name\")}),\"Value\")");
 }
 
-TEST_F(Expressions, OperatorsUnaryAndGrouping) {
-  EXPECT_EQ(c("-x ^ 2"), "vb_neg(vb_binary(VB_OP_POW,l_x,vb_int(2)))");
-  EXPECT_EQ(c("+x"), "l_x");
-  EXPECT_EQ(c("(a + b) * 2"), "vb_binary(VB_OP_MUL,vb_binary(VB_OP_ADD,l_a,l_b),vb_int(2))");
-  EXPECT_EQ(c("a - b - 1"), "vb_binary(VB_OP_SUB,vb_binary(VB_OP_SUB,l_a,l_b),vb_int(1))");
-  EXPECT_EQ(c("7 \\ 2 MOD 3"), "vb_int(vb_i_mod(vb_i_idiv(7LL,2LL),3LL))");
-  EXPECT_EQ(c("a Or b XOR x"), "vb_bool((vb_truth(l_a) | (vb_truth(l_b) ^ vb_truth(l_x))))");
-  EXPECT_EQ(c("p <> 3"), "vb_bool(vb_test(VB_OP_NE,(*a_p),vb_int(3)))");
-}
+// Operators, unary signs and grouping run in the parity corpus
+// (precedence.bas, block_shapes.bas).
 
 TEST_F(Expressions, LiteralsReservedWordsAndNumbers) {
   EXPECT_EQ(c("\"say \"\"hi\"\"\""), "vb_str(\"say \\\"hi\\\"\")");
@@ -110,15 +103,8 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression is nested too deeply");
 }
 
-TEST_F(Expressions, EffectfulOperandsAreEvaluatedLeftToRight) {
-  // Temporaries are numbered per procedure; here they run on across
-  // expressions. Operands without effects keep their nested form.
-  EXPECT_EQ(c("a & Next1()"), "(_t1=l_a,vb_concat(_t1,p_module_next1()))");
-  EXPECT_EQ(c("1 + Next1()"), "vb_binary(VB_OP_ADD,vb_int(1),p_module_next1())");
-  EXPECT_EQ(c("Next1() + Next1() * a"),
-            "(_t3=p_module_next1(),vb_binary(VB_OP_ADD,_t3,(_t2=p_module_next1(),vb_binary(VB_OP_MUL,_t2,l_a))))");
-  EXPECT_EQ(c("Left(Next1(), a)"), "(_t4=p_module_next1(),vb_builtin(\"left\",2,(VBValue[]){_t4,l_a}))");
-}
+// Effectful operands worked out left to right, each once, run in the
+// parity corpus (block_shapes.bas).
 
 TEST(Quote, EscapesEverythingCouldMisread) {
   EXPECT_EQ(q("plain text"), "\"plain text\"");
