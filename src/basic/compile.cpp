@@ -269,6 +269,28 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
 // Compiles one statement; `whole_line` also tries the error-handling
 // statements, labels and With-member lines (false for the inner parts of
 // a With-member line).
+// Const a = 1, b As String = "two": one constant per piece, each
+// computed in turn; nullptr for a line with a single constant.
+std::unique_ptr<Stmt> compile_constants(const std::string& line, const std::string& text) {
+  RX(const_word, R"(^Const\s+(.+)$)");
+  auto g = const_word.match_groups(text);
+  if (!g) return nullptr;
+  const std::vector<DeclaredName> pieces = read_declared_names((*g)[1]);
+  if (pieces.size() < 2) return nullptr;
+  for (const DeclaredName& piece : pieces)
+    if (piece.value.empty() || piece.is_array || piece.name.empty()) return nullptr;
+  auto s = make_stmt(StmtKind::Const, line);
+  s->symbol = intern(pieces[0].name);
+  s->expr = ExprParser::parse(pieces[0].value);
+  for (size_t i = 1; i < pieces.size(); ++i) {
+    DeclPiece more;
+    more.symbol = intern(pieces[i].name);
+    s->decls.push_back(std::move(more));
+    s->args.push_back(ExprParser::parse(pieces[i].value));
+  }
+  return s;
+}
+
 std::unique_ptr<Stmt> compile_from(const std::string& line, bool whole_line);
 
 
@@ -391,6 +413,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   // A qualified constant (Public Const ...) is a constant, not a variable
   // named after the whole text.
   if (auto g = rqconst.match_groups(line)) {
+    if (auto several = compile_constants(line, (*g)[1])) return several;
     if (auto c = r11.match_groups((*g)[1])) {
       auto s = make_stmt(StmtKind::Const, line);
       s->symbol = intern((*c)[1]);
@@ -417,6 +440,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
     s->symbol = s->redims[0].symbol;
     return s;
   }
+  if (auto several = compile_constants(line, line)) return several;
   if (auto g = r11.match_groups(line)) {
     auto s = make_stmt(StmtKind::Const, line);
     s->symbol = intern((*g)[1]);

@@ -631,6 +631,10 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     case StmtKind::Const: {
       Value value = eval(*stmt.expr, scope);
       scope.get_or_create(stmt.symbol).value = std::move(value);
+      for (size_t i = 0; i < stmt.decls.size(); ++i) {  // Const a = 1, b = 2
+        Value more = eval(*stmt.args[i], scope);
+        scope.get_or_create(stmt.decls[i].symbol).value = std::move(more);
+      }
       return Flow::Normal;
     }
     case StmtKind::ExitProc: return Flow::ExitProc;
