@@ -302,8 +302,9 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     const Param& p = proc->params[i];
     const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
                                             p.code != TypeCode::Object && p.code != TypeCode::Other);
-    Value value = given ? (stores_unchanged(args[i], p.code) ? args[i] : coerce(args[i], p.code))
-                        : coerce(default_value(p.type), p.code);
+    Value value = given              ? (stores_unchanged(args[i], p.code) ? args[i] : coerce(args[i], p.code))
+                  : p.default_expr ? coerce(eval(*p.default_expr, *globals), p.code)
+                                   : coerce(default_value(p.type), p.code);
     if (Var* twice = scope.find_own(p.symbol)) {  // a name given to two parameters
       twice->value = std::move(value);
       twice->type = p.code;

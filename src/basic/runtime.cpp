@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "basic/compiled.h"
+#include "basic/declaration_reader.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
 #include "vb6files/regex.h"
@@ -165,49 +166,16 @@ void VBRuntime::check_stack() {
 namespace {
 
 std::vector<Param> parse_params(const std::string& text) {
-  RX(byval_re, R"(\bByVal\b)");
-  RX(as_re, R"(\bAs\s+([\w.]+))");
-  RX(words_re, R"(^(?:ByVal|ByRef|Optional|ParamArray)$)");
   std::vector<Param> params;
-  for (const std::string& raw : split_outside(text, ',')) {
-    const std::string piece = strip(raw);
-    if (piece.empty()) continue;
+  for (const DeclaredParameter& read : read_parameters(text)) {
     Param p;
-    p.by_ref = !byval_re.search(piece);
-    // the first name that is not one of the parameter words
-    auto word_char = [&](size_t k) {
-      const unsigned char c = static_cast<unsigned char>(piece[k]);
-      return c >= 0x80 || std::isalnum(c) || c == '_';
-    };
-    size_t i = 0;
-    while (i < piece.size() && p.name.empty()) {
-      if (!word_char(i)) {
-        ++i;
-        continue;
-      }
-      size_t j = i;
-      while (j < piece.size() && word_char(j)) ++j;
-      size_t s = i;
-      while (s < j && !(std::isalpha(static_cast<unsigned char>(piece[s])) || piece[s] == '_')) ++s;
-      if (s < j) {
-        const std::string word = piece.substr(s, j - s);
-        if (s != i || !words_re.match(word)) p.name = lower(word);
-      }
-      i = j;
-    }
-    // the type: the word after As; an array parameter ("a() As Long")
-    // holds the caller's array, whatever its element type
-    const size_t open = piece.find('(');
-    for (size_t k = 0; k < piece.size() && open == std::string::npos; ++k) {
-      if (k > 0 && (std::isalnum(static_cast<unsigned char>(piece[k - 1])) || piece[k - 1] == '_')) continue;
-      if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
-        p.type = lower((*g)[1]);
-        break;
-      }
-    }
+    p.name = lower(read.name);
+    p.by_ref = read.by_ref;
+    p.type = read.type.empty() ? std::string("variant") : lower(read.type);
     p.code = type_code(p.type);
     p.type_symbol = intern_folded(p.type);
     p.symbol = intern_folded(p.name);
+    if (read.optional && !read.default_value.empty()) p.default_expr = ExprParser::parse(read.default_value);
     params.push_back(std::move(p));
   }
   return params;

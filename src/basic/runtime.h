@@ -116,6 +116,9 @@ struct Param {
   std::string type = "variant";
   TypeCode code = TypeCode::Variant;
   Symbol type_symbol = sym::VARIANT;
+  // Optional p = value: the value an omitted argument takes (null: the
+  // type's initial value).
+  std::shared_ptr<const Node> default_expr;
 };
 
 struct CompiledBody;
