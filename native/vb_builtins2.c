@@ -222,7 +222,7 @@ static const struct {
     {"eof", fn_eof}, {"freefile", fn_freefile}, {"kill", fn_kill}, {"lof", fn_lof},
     {"mkdir", fn_mkdir}, {"rmdir", fn_rmdir}, {"chdir", fn_chdir}, {"curdir", fn_curdir},
     {"filecopy", fn_filecopy}, {"filelen", fn_filelen}, {"getattr", fn_getattr}, {"setattr", fn_setattr},
-    {"dir", fn_dir},
+    {"dir", fn_dir}, {"name", fn_name},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

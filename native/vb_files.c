@@ -425,6 +425,18 @@ static VBValue fn_setattr(int argc, VBValue *args) {
     return vb_nothing();
 }
 
+/* The Name statement: renames a file or folder. */
+static VBValue fn_name(int argc, VBValue *args) {
+    need_args(argc, 2, "Name");
+    const char *from = string_of(args[0]), *to = string_of(args[1]);
+    char *a = program_path(from), *b = program_path(to);
+    struct stat st;
+    if (stat(a, &st) != 0) file_fail("File not found: %s", from);
+    if (stat(b, &st) == 0) file_fail("File already exists: %s", to);
+    if (rename(a, b) != 0) file_fail("Path/File access error: %s", from);
+    return vb_nothing();
+}
+
 /* Dir(pattern[, attributes]) lists the matching names (folders too when
  * attributes has 16), sorted; Dir() gives the next one, "" at the end. */
 static struct {

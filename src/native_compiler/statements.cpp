@@ -556,9 +556,16 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   }
   if (auto lines_of = file_statement(proc, line, locals, indent)) return *lines_of;
   static const Regex other_file_statement(
-      R"(^(?:(?:Put|Get|Seek)\s*#|Name\s.+\sAs\s))", CI);
+      R"(^(?:Put|Get|Seek)\s*#)", CI);
+  static const Regex rename(R"(^Name\s+(.+?)\s+As\s+(.+)$)", CI);
   if (other_file_statement.match(line))
     error(&proc, "This file statement is not yet available in native builds: " + line);
+  if (auto g = rename.match_groups(line)) {
+    const std::vector<std::string> paths{expr(&proc, (*g)[1], locals), expr(&proc, (*g)[2], locals)};
+    return {p + "(void)" + in_order(paths, [](const std::vector<std::string>& v) {
+              return "vb_builtin(\"name\",2," + value_array(v) + ")";
+            }) + ";"};
+  }
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) {

@@ -184,7 +184,7 @@ TEST(Statements, FailureMessages) {
             "available in native builds: Open \"x.txt\" For Binary As #1");
   EXPECT_EQ(failure("Dim r\nGet #1, , r"),
             "Form1.Test, statement 2: Get #1, , r: This file statement is not yet available in native builds: Get #1, , r");
-  EXPECT_EQ(failure("Dim n\nn = Dir(\"*.txt\")\nn = Dir\nMkDir \"d\"\nFileCopy \"a\", \"b\""), "");
+  EXPECT_EQ(failure("Dim n\nn = Dir(\"*.txt\")\nn = Dir\nMkDir \"d\"\nFileCopy \"a\", \"b\"\nName \"a\" As \"b\""), "");
   EXPECT_EQ(failure("Dim n\nn = FileDateTime(\"a.txt\")"),
             "Form1.Test, statement 2: n = FileDateTime(\"a.txt\"): File function FileDateTime is not yet available in "
             "native builds");

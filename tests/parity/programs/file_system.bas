@@ -2,7 +2,8 @@ Attribute VB_Name = "Module1"
 Option Explicit
 
 ' Folders and files: MkDir, FileCopy, Dir with patterns and folders,
-' FileLen, GetAttr, Kill with a pattern, RmDir, and the errors they raise.
+' FileLen, GetAttr, Kill with a pattern, Name, RmDir, and the errors they
+' raise.
 Const Root = "/tmp/corvane-parity-files"
 
 Sub Cleanup()
@@ -41,7 +42,9 @@ Sub Main()
     Debug.Print FileLen(Root & "/c.TXT"); GetAttr(Root & "/sub"); GetAttr(Root & "/b.txt")
     Debug.Print Dir(Root & "/a.log") = "a.log"; Dir(Root & "/none.txt") = ""
     Kill Root & "/*.txt"
-    Debug.Print "left "; Dir(Root & "/*.*")
+    Name Root & "/a.log" As Root & "/sub/moved.log"
+    Debug.Print "left "; Dir(Root & "/*.*"); " moved "; Dir(Root & "/sub/*.log")
+    Name Root & "/sub/moved.log" As Root & "/a.log"
     On Error Resume Next
     MkDir Root
     Debug.Print "mkdir again:"; Err.Number
@@ -51,6 +54,12 @@ Sub Main()
     Err.Clear
     RmDir Root & "/nothing"
     Debug.Print "rmdir missing:"; Err.Number
+    Err.Clear
+    Name Root & "/none.log" As Root & "/other.log"
+    Debug.Print "rename missing:"; Err.Number
+    Err.Clear
+    Name Root & "/a.log" As Root & "/sub"
+    Debug.Print "rename onto a folder:"; Err.Number
     On Error GoTo 0
     Cleanup
     Debug.Print "gone:"; Dir(Root, vbDirectory) = ""
