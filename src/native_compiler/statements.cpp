@@ -528,6 +528,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
   static const Regex jumps(R"(^(?:GoTo|GoSub|Resume|Return$))", CI);
   if (low.rfind("on error", 0) == 0) return on_error(proc, line, indent);
+  static const Regex computed_jump(R"(^On\s+.+\s+(?:GoTo|GoSub)\s+)", CI);
+  if (computed_jump.match(line))
+    error(&proc, "On ... GoTo and On ... GoSub (computed jumps) are not available in native builds: " + line);
   if (jumps.match(line)) return jump(proc, line, indent);
   if (auto g = err_method.match_groups(line)) {
     if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
