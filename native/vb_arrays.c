@@ -54,10 +54,91 @@ static long long shape_of(int n, const VBValue *bounds, long long *lower, long l
     return (long long)total;
 }
 
+/* Element storage (see VBArray in vb_lang.h): the scalar types' arrays
+ * hold C forms, String arrays values that are always texts, other arrays
+ * any value. */
+typedef struct ElementType {
+    const char *name;
+    int elem;
+    size_t size; /* bytes of one stored element (0: a value) */
+} ElementType;
+
+static const ElementType ELEMENT_TYPES[] = {
+    {"byte", VB_ELEM_BYTE, sizeof(unsigned char)},  {"integer", VB_ELEM_INTEGER, sizeof(short)},
+    {"long", VB_ELEM_LONG, sizeof(int)},             {"single", VB_ELEM_DOUBLE, sizeof(double)},
+    {"double", VB_ELEM_DOUBLE, sizeof(double)},      {"currency", VB_ELEM_DOUBLE, sizeof(double)},
+    {"boolean", VB_ELEM_BOOLEAN, sizeof(unsigned char)}, {"string", VB_ELEM_STRING, 0},
+};
+
+static const ElementType *element_type(const char *type) {
+    if (!type) return NULL;
+    for (size_t k = 0; k < sizeof ELEMENT_TYPES / sizeof ELEMENT_TYPES[0]; k++)
+        if (!strcasecmp(ELEMENT_TYPES[k].name, type)) return &ELEMENT_TYPES[k];
+    return NULL;
+}
+
+static VBValue typed_array_value(long long count, const char *type) {
+    const ElementType *t = element_type(type);
+    if (!t || !t->size) {
+        VBValue v = array_value(count);
+        VBArray *a = v.object;
+        if (t) a->elem = VB_ELEM_STRING;
+        if (type && strcasecmp(type, "variant")) a->type = t ? t->name : type;
+        return v;
+    }
+    if (count < 0) fatal("Array dimensions out of range");
+    if ((unsigned long long)count > SIZE_MAX / t->size - 1) fatal("Out of memory");
+    VBArray *a = vb_alloc(sizeof *a);
+    a->count = count;
+    a->elem = t->elem;
+    a->type = t->name;
+    a->data = alloc_atomic(t->size * ((size_t)count + 1));
+    VBValue v = {.kind = VB_ARRAY, .object = a};
+    return v;
+}
+
+static VBValue item_get(const VBArray *a, long long k) {
+    switch (a->elem) {
+    case VB_ELEM_BYTE: return int_value(((unsigned char *)a->data)[k]);
+    case VB_ELEM_INTEGER: return int_value(((short *)a->data)[k]);
+    case VB_ELEM_LONG: return int_value(((int *)a->data)[k]);
+    case VB_ELEM_DOUBLE: return vb_double_value(((double *)a->data)[k]);
+    case VB_ELEM_BOOLEAN: return bool_value(((unsigned char *)a->data)[k]);
+    default: return a->items[k];
+    }
+}
+
+static void item_put(VBArray *a, long long k, VBValue value) {
+    switch (a->elem) {
+    case VB_ELEM_BYTE: ((unsigned char *)a->data)[k] = (unsigned char)vb_store_value(value, 0, 255, "byte"); return;
+    case VB_ELEM_INTEGER: ((short *)a->data)[k] = (short)vb_store_value(value, -32768, 32767, "integer"); return;
+    case VB_ELEM_LONG:
+        ((int *)a->data)[k] = (int)vb_store_value(value, -2147483647LL - 1, 2147483647LL, "long");
+        return;
+    case VB_ELEM_DOUBLE: {
+        VBValue d = vb_coerce(value, a->type);
+        ((double *)a->data)[k] = d.kind == VB_NUMBER ? d.number : (double)d.integer;
+        return;
+    }
+    case VB_ELEM_BOOLEAN: ((unsigned char *)a->data)[k] = (unsigned char)truth_of(value); return;
+    case VB_ELEM_STRING: a->items[k] = vb_coerce(value, "string"); return;
+    default: a->items[k] = value; return;
+    }
+}
+
 /* Elements from..count start as the type's initial value, each its own
  * (a record per element). */
 static void fill_items(VBArray *a, long long from, const char *type) {
     if (from >= a->count) return;
+    const ElementType *t = a->elem != VB_ELEM_VALUE ? element_type(a->type) : NULL;
+    if (t && a->elem == VB_ELEM_DOUBLE) {
+        for (long long k = from; k < a->count; k++) ((double *)a->data)[k] = VB_DOUBLE_UNSET;
+        return;
+    }
+    if (t && t->size) {
+        memset((char *)a->data + t->size * (size_t)from, 0, t->size * (size_t)(a->count - from));
+        return;
+    }
     VBValue initial = initial_value(type ? type : "variant");
     if (initial.kind == VB_OBJECT && initial.object) {
         a->items[from] = initial;
@@ -67,10 +148,10 @@ static void fill_items(VBArray *a, long long from, const char *type) {
     for (long long k = from; k < a->count; k++) a->items[k] = initial;
 }
 
-static VBValue shaped_array(int n, const VBValue *bounds) {
+static VBValue shaped_array(int n, const VBValue *bounds, const char *type) {
     long long lower[VB_MAX_DIMS], extent[VB_MAX_DIMS];
     long long total = shape_of(n, bounds, lower, extent);
-    VBValue v = array_value(total);
+    VBValue v = typed_array_value(total, type);
     VBArray *a = v.object;
     if (n > 1 || lower[0] != 0) {
         a->dims = n;
@@ -83,21 +164,28 @@ static VBValue shaped_array(int n, const VBValue *bounds) {
 }
 
 VBValue vb_array_shape(int n, VBValue *bounds, const char *type) {
-    VBValue v = shaped_array(n, bounds);
+    VBValue v = shaped_array(n, bounds, type);
     fill_items(v.object, 0, type);
+    ((VBArray *)v.object)->fixed = 1;
     return v;
 }
 
 /* ReDim: a fresh array of the new shape; Preserve keeps the elements that
- * fit, in storage order. Whoever still holds the old array keeps it. */
+ * fit, in storage order. Whoever still holds the old array keeps it. An
+ * array ReDim gives no type (a parameter's) keeps its element type. */
 VBValue vb_array_reshape(VBValue old, int n, VBValue *bounds, int preserve, const char *type) {
-    VBValue v = shaped_array(n, bounds);
+    if ((!type || !strcasecmp(type, "variant")) && vb_is_array(old) && ((VBArray *)old.object)->type)
+        type = ((VBArray *)old.object)->type;
+    VBValue v = shaped_array(n, bounds, type);
     VBArray *a = v.object;
     long long kept = 0;
     if (preserve && vb_is_array(old)) {
         VBArray *o = old.object;
         kept = o->count < a->count ? o->count : a->count;
-        memcpy(a->items, o->items, sizeof(VBValue) * (size_t)kept);
+        const ElementType *t = element_type(a->type);
+        if (o->elem == a->elem && t && t->size) memcpy(a->data, o->data, t->size * (size_t)kept);
+        else
+            for (long long k = 0; k < kept; k++) item_put(a, k, item_get(o, k));
     }
     fill_items(a, kept, type);
     return v;
@@ -106,20 +194,72 @@ VBValue vb_array_reshape(VBValue old, int n, VBValue *bounds, int preserve, cons
 VBValue vb_index_at(VBValue array, int n, VBValue *indexes, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
-    return a->items[flat_index(a, n, indexes, name)];
+    return item_get(a, flat_index(a, n, indexes, name));
 }
 
 void vb_index_set_at(VBValue array, int n, VBValue *indexes, VBValue value, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
-    a->items[flat_index(a, n, indexes, name)] = vb_record_copy(value);
+    item_put(a, flat_index(a, n, indexes, name), vb_record_copy(value));
 }
 
 VBValue *vb_element_ref(VBValue array, int n, VBValue *indexes, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
-    return &a->items[flat_index(a, n, indexes, name)];
+    long long k = flat_index(a, n, indexes, name);
+    if (a->elem != VB_ELEM_VALUE && a->elem != VB_ELEM_STRING) fatal("Typed array elements have no value cell");
+    return &a->items[k];
 }
+
+/* Typed element access of one-dimensional arrays (vb_lang.h): what the
+ * inline forms leave over, i.e. subscripts out of range, arrays of another
+ * storage, and failures. */
+static long long typed_position(int kind, void *object, long long i, const char *name) {
+    if (kind != VB_ARRAY || !object) failf("Not an array: %s", name ? name : "");
+    VBArray *a = object;
+    if (a->dims > 1) failf("Wrong number of dimensions: %s", name ? name : "");
+    unsigned long long k = (unsigned long long)i - (unsigned long long)a->lower[0];
+    if (i == LLONG_MIN || k >= (unsigned long long)a->count) failf("Subscript out of range: %s", name ? name : "");
+    return (long long)k;
+}
+
+long long vb_subscript(VBValue index) { return whole_of(index, LLONG_MIN); }
+
+/* The slow forms: an element of an array stored otherwise is converted
+ * as a store into the element type converts it. */
+#define TYPED_SLOW(NAME, ELEM, STORED, VALUE, READ, MAKE)                                   \
+    VALUE vb_##NAME##_get_slow(int kind, void *array, long long i, const char *name) {     \
+        long long k = typed_position(kind, array, i, name);                                \
+        VBArray *a = array;                                                                \
+        if (a->elem == ELEM) return (VALUE)((STORED *)a->data)[k];                         \
+        VBValue v = item_get(a, k);                                                        \
+        return READ;                                                                       \
+    }                                                                                      \
+    void vb_##NAME##_set_slow(int kind, void *array, long long i, VALUE value, const char *name) { \
+        long long k = typed_position(kind, array, i, name);                                \
+        item_put(array, k, MAKE);                                                          \
+    }
+TYPED_SLOW(byte, VB_ELEM_BYTE, unsigned char, long long, vb_store_value(v, 0, 255, "byte"), int_value(value))
+TYPED_SLOW(integer, VB_ELEM_INTEGER, short, long long, vb_store_value(v, -32768, 32767, "integer"), int_value(value))
+TYPED_SLOW(long, VB_ELEM_LONG, int, long long, vb_store_value(v, -2147483647LL - 1, 2147483647LL, "long"),
+           int_value(value))
+TYPED_SLOW(double, VB_ELEM_DOUBLE, double, double,
+           (v.kind == VB_INTEGER && v.integer == 0) ? VB_DOUBLE_UNSET : vb_number(vb_coerce(v, "double")),
+           vb_double_value(value))
+TYPED_SLOW(bool, VB_ELEM_BOOLEAN, unsigned char, int, truth_of(v), bool_value(value))
+#undef TYPED_SLOW
+
+/* Erase: a fixed-size array's elements start again; a dynamic array
+ * becomes empty. */
+VBValue vb_array_erase(VBValue array) {
+    if (!vb_is_array(array)) fatal("Erase requires an array");
+    VBArray *a = array.object;
+    if (!a->fixed) return vb_array_of_type(a->type);
+    fill_items(a, 0, a->type ? a->type : "variant");
+    return array;
+}
+
+VBValue vb_array_of_type(const char *type) { return typed_array_value(0, type); }
 
 /* UBound / LBound (array, [dimension]): LBound of something that is no
  * array is 0, UBound's is an error. */

@@ -185,6 +185,60 @@ static VBValue fn_qbcolor(int argc, VBValue *args) {
 static VBValue fn_array(int argc, VBValue *args) { return array_of(argc, args); }
 static VBValue fn_chrw(int argc, VBValue *args) { return vb_builtin("chr", argc, args); }
 static VBValue fn_ascw(int argc, VBValue *args) { return vb_builtin("asc", argc, args); }
+static VBValue fn_ascb(int argc, VBValue *args) { return vb_builtin("asc", argc, args); }
+static VBValue fn_chrb(int argc, VBValue *args) { return vb_builtin("chr", argc, args); }
+
+/* LenB: two bytes per code point, as the text's UTF-16 form counts them. */
+static VBValue fn_lenb(int argc, VBValue *args) {
+    need_args(argc, 1, "LenB");
+    const char *s = string_of(args[0]);
+    return int_value(2 * (long long)char_count(s, strlen(s)));
+}
+
+/* StrConv(text, mode): 1 upper case, 2 lower case, 3 each word's first
+ * letter upper and the rest lower; other modes keep the text. */
+static VBValue fn_strconv(int argc, VBValue *args) {
+    need_args(argc, 2, "StrConv");
+    long long mode = whole_of(args[1], 0) & 3;
+    if (mode == 1) return vb_builtin("ucase", 1, args);
+    if (mode == 2 || mode == 3) {
+        VBValue lowered = vb_builtin("lcase", 1, args);
+        if (mode == 2) return lowered;
+        const char *s = string_of(lowered);
+        char *out = copy_bytes(s, strlen(s));
+        int start = 1;
+        for (char *c = out; *c; c++) {
+            if (start && *c >= 'a' && *c <= 'z') *c = (char)(*c - 32);
+            start = *c == ' ' || *c == '\t' || *c == '\n' || *c == '\r';
+        }
+        return text_value(out);
+    }
+    return str_value(string_of(args[0]));
+}
+
+/* Filter(array, text[, include[, compare]]): the elements' texts that
+ * contain the text (or, with include False, do not), compared as they are
+ * or (compare 1) ignoring case. */
+static VBValue fn_filter(int argc, VBValue *args) {
+    need_args(argc, 2, "Filter");
+    if (!vb_is_array(args[0])) failf("Type mismatch (expected array, got %s)", value_repr(args[0]));
+    int include = argc < 3 || (args[2].kind == VB_OBJECT && !args[2].object) || truth_of(args[2]);
+    int text_compare = argc > 3 && vb_number(args[3]) == 1.0;
+    VBValue sought = text_compare ? vb_builtin("lcase", 1, &args[1]) : args[1];
+    const char *wanted = string_of(sought);
+    VBArray *a = args[0].object;
+    VBValue out = array_value(a->count);
+    VBArray *o = out.object;
+    long long kept = 0;
+    for (long long k = 0; k < a->count; k++) {
+        VBValue text = str_value(string_of(item_get(a, k)));
+        VBValue compared = text_compare ? vb_builtin("lcase", 1, &text) : text;
+        int found = strstr(string_of(compared), wanted) != NULL;
+        if (found == include) o->items[kept++] = text;
+    }
+    o->count = kept;
+    return out;
+}
 
 /* Seconds since midnight, local time. */
 static VBValue fn_timer(int argc, VBValue *args) {
@@ -220,6 +274,11 @@ static const struct {
     {"formatpercent", fn_formatpercent},
     /* file channels (vb_files.c) */
     {"eof", fn_eof}, {"freefile", fn_freefile}, {"kill", fn_kill}, {"lof", fn_lof},
+    {"mkdir", fn_mkdir}, {"rmdir", fn_rmdir}, {"chdir", fn_chdir}, {"curdir", fn_curdir},
+    {"filecopy", fn_filecopy}, {"filelen", fn_filelen}, {"getattr", fn_getattr}, {"setattr", fn_setattr},
+    {"dir", fn_dir}, {"name", fn_name},
+    /* text */
+    {"ascb", fn_ascb}, {"chrb", fn_chrb}, {"lenb", fn_lenb}, {"strconv", fn_strconv}, {"filter", fn_filter},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

@@ -1,14 +1,17 @@
 /* Corvane native runtime: sequential file channels (Open ... For Input,
  * Output or Append As #n, Print #, Write #, Line Input #, Input #, Close,
- * EOF, LOF, FreeFile, Kill).
+ * EOF, LOF, FreeFile) and the file system (Kill, MkDir, RmDir, ChDir, CurDir,
+ * FileCopy, FileLen, GetAttr, SetAttr, Dir).
  *
  * Compiled as part of vb_native.c (included at its end, after vb_print.c).
  * Text in files is Windows-1252 with CR LF line ends, as the interpreter
  * writes and reads it; paths take backslashes as separators and drop a
  * drive letter; a relative path is taken from the current folder (App.Path). */
 
+#include <dirent.h>
 #include <errno.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 enum { FILE_INPUT, FILE_OUTPUT, FILE_APPEND };
 
@@ -277,14 +280,217 @@ static VBValue fn_lof(int argc, VBValue *args) {
     return int_value(fstat(fileno(ch->file), &st) == 0 ? (long long)st.st_size : 0);
 }
 
+/* File names match Dir and Kill patterns as Like does, ignoring case;
+ * "*.*" matches every name. */
+static int name_matches(const char *name, const char *pattern) {
+    if (!strcmp(pattern, "*") || !strcmp(pattern, "*.*")) return 1;
+    char *n = copy_bytes(name, strlen(name)), *q = copy_bytes(pattern, strlen(pattern));
+    for (char *c = n; *c; c++) *c = (char)tolower((unsigned char)*c);
+    for (char *c = q; *c; c++) *c = (char)tolower((unsigned char)*c);
+    return like_match(n, q);
+}
+
+/* The folder part ("" or ending in '/') and the leaf of a path. */
+static void split_path(const char *p, char **folder, const char **leaf) {
+    const char *slash = strrchr(p, '/');
+    *folder = copy_bytes(p, slash ? (size_t)(slash - p + 1) : 0);
+    *leaf = slash ? slash + 1 : p;
+}
+
+static int is_directory(const char *p) {
+    struct stat st;
+    return stat(p, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+static int by_bytes(const void *a, const void *b) { return strcmp(*(char *const *)a, *(char *const *)b); }
+
 static VBValue fn_kill(int argc, VBValue *args) {
     need_args(argc, 1, "Kill");
     const char *given = string_of(args[0]);
     char *p = program_path(given);
+    char *folder;
+    const char *leaf;
+    split_path(p, &folder, &leaf);
+    if (strpbrk(leaf, "*?")) {
+        /* every matching file of the folder */
+        DIR *d = opendir(*folder ? folder : ".");
+        int any = 0;
+        for (struct dirent *e = d ? readdir(d) : NULL; e; e = readdir(d)) {
+            size_t fl = strlen(folder), el = strlen(e->d_name);
+            char *full = vb_alloc_text(fl + el + 1);
+            memcpy(full, folder, fl);
+            memcpy(full + fl, e->d_name, el + 1);
+            if (is_directory(full) || !name_matches(e->d_name, leaf)) continue;
+            remove(full);
+            any = 1;
+        }
+        if (d) closedir(d);
+        if (!any) file_fail("File not found: %s", given);
+        return vb_nothing();
+    }
+    if (is_directory(p)) file_fail("File not found: %s", given);
     if (remove(p) != 0) {
         if (errno == ENOENT) file_fail("File not found: %s", given);
         if (errno == EACCES || errno == EPERM) file_fail("Permission denied: %s", given);
         file_fail("Path/File access error: %s", given);
     }
     return vb_nothing();
+}
+
+static VBValue fn_mkdir(int argc, VBValue *args) {
+    need_args(argc, 1, "MkDir");
+    const char *given = string_of(args[0]);
+    char *p = program_path(given);
+    struct stat st;
+    if (stat(p, &st) == 0) file_fail("Path/File access error: %s", given);
+    if (mkdir(p, 0777) != 0) file_fail("Path not found: %s", given);
+    return vb_nothing();
+}
+
+static VBValue fn_rmdir(int argc, VBValue *args) {
+    need_args(argc, 1, "RmDir");
+    const char *given = string_of(args[0]);
+    char *p = program_path(given);
+    if (!is_directory(p)) file_fail("Path not found: %s", given);
+    if (rmdir(p) != 0) file_fail("Path/File access error: %s", given);
+    return vb_nothing();
+}
+
+static VBValue fn_chdir(int argc, VBValue *args) {
+    need_args(argc, 1, "ChDir");
+    const char *given = string_of(args[0]);
+    char *p = program_path(given);
+    if (!is_directory(p) || chdir(p) != 0) file_fail("Path not found: %s", given);
+    return vb_nothing();
+}
+
+static VBValue fn_curdir(int argc, VBValue *args) {
+    (void)argc;
+    (void)args;
+    char buffer[4096];
+    return str_value(getcwd(buffer, sizeof buffer) ? buffer : ".");
+}
+
+static VBValue fn_filecopy(int argc, VBValue *args) {
+    need_args(argc, 2, "FileCopy");
+    const char *from_given = string_of(args[0]), *to_given = string_of(args[1]);
+    FILE *in = fopen(program_path(from_given), "rb");
+    if (!in || is_directory(program_path(from_given))) {
+        if (in) fclose(in);
+        file_fail("File not found: %s", from_given);
+    }
+    FILE *out = fopen(program_path(to_given), "wb");
+    if (!out) {
+        fclose(in);
+        file_fail(errno == EACCES || errno == EPERM ? "Permission denied: %s" : "Path not found: %s", to_given);
+    }
+    char buffer[65536];
+    size_t n;
+    int failed = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, in)) > 0)
+        if (fwrite(buffer, 1, n, out) != n) failed = 1;
+    fclose(in);
+    if (fclose(out) != 0 || failed) file_fail("Path/File access error: %s", to_given);
+    return vb_nothing();
+}
+
+static VBValue fn_filelen(int argc, VBValue *args) {
+    need_args(argc, 1, "FileLen");
+    const char *given = string_of(args[0]);
+    struct stat st;
+    if (stat(program_path(given), &st) != 0) file_fail("File not found: %s", given);
+    return int_value((long long)st.st_size);
+}
+
+/* GetAttr: 16 for a folder, else 32 (archive); 1 when it cannot be
+ * written, 2 for a name starting with a dot. */
+static VBValue fn_getattr(int argc, VBValue *args) {
+    need_args(argc, 1, "GetAttr");
+    const char *given = string_of(args[0]);
+    char *p = program_path(given);
+    struct stat st;
+    if (stat(p, &st) != 0) file_fail("File not found: %s", given);
+    long long attributes = S_ISDIR(st.st_mode) ? 16 : 32;
+    if (access(p, W_OK) != 0) attributes |= 1;
+    char *folder;
+    const char *leaf;
+    split_path(p, &folder, &leaf);
+    if (leaf[0] == '.') attributes |= 2;
+    return int_value(attributes);
+}
+
+static VBValue fn_setattr(int argc, VBValue *args) {
+    need_args(argc, 2, "SetAttr");
+    (void)args; /* attributes are not kept on this system */
+    return vb_nothing();
+}
+
+/* The Name statement: renames a file or folder. */
+static VBValue fn_name(int argc, VBValue *args) {
+    need_args(argc, 2, "Name");
+    const char *from = string_of(args[0]), *to = string_of(args[1]);
+    char *a = program_path(from), *b = program_path(to);
+    struct stat st;
+    if (stat(a, &st) != 0) file_fail("File not found: %s", from);
+    if (stat(b, &st) == 0) file_fail("File already exists: %s", to);
+    if (rename(a, b) != 0) file_fail("Path/File access error: %s", from);
+    return vb_nothing();
+}
+
+/* Dir(pattern[, attributes]) lists the matching names (folders too when
+ * attributes has 16), sorted; Dir() gives the next one, "" at the end. */
+static struct {
+    char **names;
+    size_t count, next;
+} dir_list;
+
+static VBValue fn_dir(int argc, VBValue *args) {
+    if (argc > 0 && !(args[0].kind == VB_OBJECT && !args[0].object)) {
+        dir_list.names = NULL;
+        dir_list.count = dir_list.next = 0;
+        char *p = program_path(string_of(args[0]));
+        long long attributes = argc > 1 ? whole_of(args[1], 0) : 0;
+        char *folder;
+        const char *leaf;
+        split_path(p, &folder, &leaf);
+        if (!*leaf) leaf = "*";
+        size_t capacity = 16;
+        dir_list.names = vb_alloc(sizeof(char *) * capacity);
+        if (!strpbrk(leaf, "*?")) {
+            struct stat st;
+            if (stat(p, &st) == 0 && (!S_ISDIR(st.st_mode) || (attributes & 16)))
+                dir_list.names[dir_list.count++] = copy_bytes(leaf, strlen(leaf));
+        } else {
+            DIR *d = opendir(*folder ? folder : ".");
+            for (struct dirent *e = d ? readdir(d) : NULL; e; e = readdir(d)) {
+                if (!strcmp(e->d_name, ".") || !strcmp(e->d_name, "..")) continue;
+                size_t fl = strlen(folder), el = strlen(e->d_name);
+                char *full = vb_alloc_text(fl + el + 1);
+                memcpy(full, folder, fl);
+                memcpy(full + fl, e->d_name, el + 1);
+                if (is_directory(full) && !(attributes & 16)) continue;
+                if (!name_matches(e->d_name, leaf)) continue;
+                if (dir_list.count + 2 >= capacity) {
+                    char **bigger = vb_alloc(sizeof(char *) * capacity * 2);
+                    memcpy(bigger, dir_list.names, sizeof(char *) * dir_list.count);
+                    dir_list.names = bigger;
+                    capacity *= 2;
+                }
+                dir_list.names[dir_list.count++] = copy_bytes(e->d_name, el);
+            }
+            if (d) closedir(d);
+            qsort(dir_list.names, dir_list.count, sizeof(char *), by_bytes);
+            if (attributes & 16) {
+                /* "." and ".." first, as listed */
+                char **with_dots = vb_alloc(sizeof(char *) * (dir_list.count + 2));
+                with_dots[0] = copy_bytes(".", 1);
+                with_dots[1] = copy_bytes("..", 2);
+                memcpy(with_dots + 2, dir_list.names, sizeof(char *) * dir_list.count);
+                dir_list.names = with_dots;
+                dir_list.count += 2;
+            }
+        }
+    }
+    if (dir_list.next >= dir_list.count) return str_value("");
+    return str_value(dir_list.names[dir_list.next++]);
 }

@@ -19,6 +19,9 @@ int vb_trap_depth(void);
 _Noreturn void vb_err_rethrow(void);
 #endif
 
+/* GoSub: how deeply one procedure's GoSubs may nest. */
+#define VB_GOSUB_DEPTH 4096
+
 /* Arrays with bounds: `bounds` holds a (lower, upper) pair per dimension;
  * subscripts are checked against each dimension. `type` is the element
  * type (its initial value fills new elements; records get one each). */
@@ -27,6 +30,92 @@ VBValue vb_array_reshape(VBValue old, int dims, VBValue *bounds, int preserve, c
 VBValue vb_index_at(VBValue array, int count, VBValue *indexes, const char *name);
 void vb_index_set_at(VBValue array, int count, VBValue *indexes, VBValue value, const char *name);
 VBValue *vb_element_ref(VBValue array, int count, VBValue *indexes, const char *name);
+
+/* An array's record. Elements are stored with the first subscript varying
+ * fastest; `dims` is 0 for a plain list counted from 0, else the number of
+ * dimensions with their lower bounds and extents. `elem` tells how the
+ * elements are stored: values in `items` (a String array's are always
+ * texts), or, for the scalar types, their C forms in `data` (Byte: unsigned
+ * char, Integer: short, Long: int, Single and Double: double holding the
+ * unset mark until a store, as a Double variable does; Boolean: unsigned
+ * char 0 or 1). `type` is the element type's name (null for Variant). */
+#define VB_MAX_DIMS 8
+enum {
+    VB_ELEM_VALUE = 0, VB_ELEM_BYTE, VB_ELEM_INTEGER, VB_ELEM_LONG, VB_ELEM_DOUBLE, VB_ELEM_BOOLEAN, VB_ELEM_STRING
+};
+typedef struct VBArray {
+    long long count;
+    VBValue *items;
+    int dims;
+    long long lower[VB_MAX_DIMS], extent[VB_MAX_DIMS];
+    int elem;
+    void *data;
+    const char *type;
+    int fixed; /* made by a Dim with bounds (Erase starts its elements again) */
+} VBArray;
+
+/* A dynamic array before its first ReDim: no elements, stored as `type`. */
+VBValue vb_array_of_type(const char *type);
+/* Erase: a fixed-size array with its elements started again, else an
+ * empty array of the same element type. */
+VBValue vb_array_erase(VBValue array);
+
+/* Typed elements of one-dimensional arrays, read and written as C forms
+ * (long long for Byte, Integer and Long, double, int for Boolean) with
+ * subscripts checked ("Subscript out of range") and stores converted
+ * ("Overflow for long"). The array comes as its value's kind and object
+ * (a variable's value, so that no copy of it is made per access). The
+ * inline forms handle arrays stored in that form; the _slow functions
+ * everything else. vb_subscript gives a subscript value as a whole number
+ * (truncated). */
+long long vb_subscript(VBValue index);
+
+/* Whether subscript i of the array (kind, object) stored as `elem` is in
+ * range; *k gets its storage position. */
+static inline int vb_typed_slot(int kind, const void *object, long long i, int elem, unsigned long long *k) {
+    const VBArray *a = (const VBArray *)object;
+    if (kind != VB_ARRAY || !a || a->elem != elem || a->dims > 1) return 0;
+    *k = (unsigned long long)i - (unsigned long long)a->lower[0];
+    return *k < (unsigned long long)a->count;
+}
+
+/* One element type's accessors: NAME, storage code, C storage type, C
+ * value type, and the condition a value must meet to be stored as it is. */
+#define VB_TYPED_ELEMENTS(NAME, ELEM, STORED, VALUE, FITS)                                                    \
+    VALUE vb_##NAME##_get_slow(int kind, void *array, long long i, const char *name);                          \
+    void vb_##NAME##_set_slow(int kind, void *array, long long i, VALUE value, const char *name);              \
+    static inline VALUE vb_##NAME##_get_(int kind, void *object, long long i, const char *name) {             \
+        unsigned long long k;                                                                                  \
+        if (__builtin_expect(vb_typed_slot(kind, object, i, ELEM, &k), 1))                                     \
+            return (VALUE)((STORED *)((VBArray *)object)->data)[k];                                            \
+        return vb_##NAME##_get_slow(kind, object, i, name);                                                    \
+    }                                                                                                          \
+    static inline void vb_##NAME##_set_(int kind, void *object, long long i, VALUE value, const char *name) { \
+        unsigned long long k;                                                                                  \
+        if (__builtin_expect(vb_typed_slot(kind, object, i, ELEM, &k) && (FITS), 1))                           \
+            ((STORED *)((VBArray *)object)->data)[k] = (STORED)value;                                          \
+        else                                                                                                   \
+            vb_##NAME##_set_slow(kind, object, i, value, name);                                                \
+    }
+VB_TYPED_ELEMENTS(byte, VB_ELEM_BYTE, unsigned char, long long, value >= 0 && value <= 255)
+VB_TYPED_ELEMENTS(integer, VB_ELEM_INTEGER, short, long long, value >= -32768 && value <= 32767)
+VB_TYPED_ELEMENTS(long, VB_ELEM_LONG, int, long long, value >= -2147483647LL - 1 && value <= 2147483647LL)
+VB_TYPED_ELEMENTS(double, VB_ELEM_DOUBLE, double, double, 1)
+VB_TYPED_ELEMENTS(bool, VB_ELEM_BOOLEAN, unsigned char, int, value == 0 || value == 1)
+#undef VB_TYPED_ELEMENTS
+
+/* vb_long_get(array, i, name), vb_long_set(array, i, value, name), ...;
+ * `array` is a variable (read twice). */
+#define vb_byte_get(array, i, name) vb_byte_get_((array).kind, (array).object, i, name)
+#define vb_byte_set(array, i, value, name) vb_byte_set_((array).kind, (array).object, i, value, name)
+#define vb_integer_get(array, i, name) vb_integer_get_((array).kind, (array).object, i, name)
+#define vb_integer_set(array, i, value, name) vb_integer_set_((array).kind, (array).object, i, value, name)
+#define vb_long_get(array, i, name) vb_long_get_((array).kind, (array).object, i, name)
+#define vb_long_set(array, i, value, name) vb_long_set_((array).kind, (array).object, i, value, name)
+#define vb_double_get(array, i, name) vb_double_get_((array).kind, (array).object, i, name)
+#define vb_double_set(array, i, value, name) vb_double_set_((array).kind, (array).object, i, value, name)
+#define vb_bool_get(array, i, name) vb_bool_get_((array).kind, (array).object, i, name)
+#define vb_bool_set(array, i, value, name) vb_bool_set_((array).kind, (array).object, i, value, name)
 
 /* Records (Type blocks): `types` holds each field's type, "type[count]"
  * for an array field. Fields are read and written with vb_member_get and

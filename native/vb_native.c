@@ -791,17 +791,8 @@ VBValue vb_neg(VBValue a) {
 /* Arrays                                                                 */
 /* ===================================================================== */
 
-/* Elements are stored with the first subscript varying fastest; `dims` is 0
- * for a plain list counted from 0, else the number of dimensions with
- * their lower bounds and extents (see vb_arrays.c). */
-#define VB_MAX_DIMS 8
-typedef struct VBArray {
-    long long count;
-    VBValue *items;
-    int dims;
-    long long lower[VB_MAX_DIMS], extent[VB_MAX_DIMS];
-} VBArray;
-
+/* The array record is in vb_lang.h (generated code reads typed elements
+ * inline); see vb_arrays.c for shapes and element storage. */
 static long long flat_index(const VBArray *a, int n, const VBValue *indexes, const char *name);
 static long long whole_of(VBValue v, long long fallback);
 
@@ -814,6 +805,15 @@ static VBValue array_value(long long count) {
     VBValue v = {.kind = VB_ARRAY, .object = a};
     return v;
 }
+
+/* An array of `count` elements stored as the element type's C form (a
+ * Long array holds C whole numbers); a Variant or object array holds
+ * values. Elements are not filled (fill_items). */
+static VBValue typed_array_value(long long count, const char *type);
+/* Element k in storage order as a value, and storing a value there (a
+ * typed array converts it as storing into a variable of its type does). */
+static VBValue item_get(const VBArray *a, long long k);
+static void item_put(VBArray *a, long long k, VBValue value);
 
 /* A variable's initial value: "" for String, False for Boolean, Nothing
  * for Object, the Integer 0 otherwise. */
@@ -840,8 +840,9 @@ static long long element_count(VBValue upper) {
 static void fill_items(VBArray *a, long long from, const char *type);
 
 VBValue vb_array_new(VBValue upper, const char *type) {
-    VBValue v = array_value(element_count(upper));
+    VBValue v = typed_array_value(element_count(upper), type);
     fill_items(v.object, 0, type);
+    ((VBArray *)v.object)->fixed = 1;
     return v;
 }
 
@@ -856,26 +857,31 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
     if (preserve && vb_is_array(old)) {
         VBArray *o = old.object;
         kept = o->count < a->count ? o->count : a->count;
-        for (long long k = 0; k < kept; k++) a->items[k] = o->items[k];
+        for (long long k = 0; k < kept; k++) a->items[k] = item_get(o, k);
     }
     for (long long k = kept; k < a->count; k++) a->items[k] = int_value(0);
     return v;
 }
 
-static VBValue *element(VBValue array, VBValue index, const char *name) {
+/* The storage position of a subscript of a one-dimensional array. */
+static long long element_at(VBValue array, VBValue index, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
     VBArray *a = array.object;
-    if (a->dims) return &a->items[flat_index(a, 1, &index, name)];
+    if (a->dims) return flat_index(a, 1, &index, name);
     Num n = number_of(index);
     long long i = n.is_int ? n.i : (n.d > -9e18 && n.d < 9e18) ? (long long)trunc(n.d) : -1;
     if (i < 0 || i >= a->count) failf("Subscript out of range: %s", name ? name : "");
-    return &a->items[i];
+    return i;
 }
 
-VBValue vb_index(VBValue array, VBValue index, const char *name) { return *element(array, index, name); }
+VBValue vb_index(VBValue array, VBValue index, const char *name) {
+    long long k = element_at(array, index, name);
+    return item_get(array.object, k);
+}
 
 void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name) {
-    *element(array, index, name) = vb_record_copy(value);
+    long long k = element_at(array, index, name);
+    item_put(array.object, k, vb_record_copy(value));
 }
 
 VBValue vb_each_copy(VBValue array) {
@@ -883,13 +889,13 @@ VBValue vb_each_copy(VBValue array) {
     VBArray *o = array.object;
     VBValue v = array_value(o->count);
     VBArray *a = v.object;
-    for (long long k = 0; k < o->count; k++) a->items[k] = o->items[k];
+    for (long long k = 0; k < o->count; k++) a->items[k] = item_get(o, k);
     return v;
 }
 
 long long vb_array_count(VBValue array) { return vb_is_array(array) ? ((VBArray *)array.object)->count : 0; }
 
-VBValue vb_array_item(VBValue array, long long index) { return ((VBArray *)array.object)->items[index]; }
+VBValue vb_array_item(VBValue array, long long index) { return item_get(array.object, index); }
 
 /* An array's text form: its elements' representations in brackets. */
 static __attribute__((noinline)) char *array_text(VBValue array) {
@@ -899,7 +905,7 @@ static __attribute__((noinline)) char *array_text(VBValue array) {
     out[0] = '[';
     length = 1;
     for (long long k = 0; k < a->count; k++) {
-        VBValue item = a->items[k];
+        VBValue item = item_get(a, k);
         const char *piece = item.kind == VB_ARRAY && item.object == array.object ? "[...]" : value_repr(item);
         size_t pl = strlen(piece);
         if (length + pl + 4 > capacity) {
@@ -2526,7 +2532,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         const char **texts = vb_alloc(sizeof(char *) * ((size_t)a->count + 1));
         size_t total = 0;
         for (long long k = 0; k < a->count; k++) {
-            texts[k] = string_of(a->items[k]);
+            texts[k] = string_of(item_get(a, k));
             total += strlen(texts[k]) + n2;
         }
         char *out = vb_alloc_text(total + 1), *p = out;

@@ -22,7 +22,6 @@ const std::vector<CodeRule> PATTERNS = {
      "COM/ActiveX activation does not work as a native Linux service; use Linux-native APIs."},
     {R"(\b(?:DAO\.|New\s+Scripting\.))", "Windows object libraries",
      "Use DBOpen/DBQuery for SQLite or MySQL, or port the object library."},
-    {R"(^\s*GoSub\b)", "Branch/Resume statements", "Rewrite GoSub ... Return as a call of a Sub or Function."},
     {R"(\bImplements\s+\w+)", "Interface implementation", "Implements and COM interfaces are not supported."},
     {R"(\bWithEvents\b)", "WithEvents variables",
      "Control events work, but user-defined WithEvents variables do not."},

@@ -25,13 +25,18 @@ const std::set<std::string>& accepted_types() {
 
 // A parameter list: [Optional] [ByVal|ByRef] name[()] [As type] [= default].
 // An array parameter ("a()") is a Variant; a left-out argument starts as
-// its type's initial value, whatever default is written (as interpreted).
+// its default, else as its type's initial value.
 std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std::string& where,
                                       const std::string& text) {
   std::vector<NativeParam> out;
   for (const DeclaredParameter& p : read_parameters(text)) {
     if (!p.plain || p.param_array) compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
-    out.push_back({name_key(p.name), p.by_ref, p.is_array || p.type.empty() ? "variant" : lower(p.type)});
+    std::string element;  // "a() As Long": the array's element type
+    static const Regex element_type(R"(\)\s*As\s+([\w.]+))", CI);
+    if (p.is_array)
+      if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
+    out.push_back({name_key(p.name), p.by_ref, p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
+                   p.optional ? p.default_value : std::string()});
   }
   return out;
 }
@@ -75,6 +80,13 @@ std::vector<std::string> comma_pieces(std::string_view text) {
     if (!p.empty()) out.push_back(p);
   }
   return out;
+}
+
+// A dynamic array before its first ReDim: no elements, but already stored
+// as its element type.
+std::string empty_array(const std::string& type) {
+  if (scalar_type(type) == Ty::Value) return "vb_array_empty()";
+  return "vb_array_of_type(" + q(type) + ")";
 }
 
 std::string decimal_constant(std::string_view token) {
@@ -154,7 +166,7 @@ void NativeCompiler::collect() {
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
       std::string init = d.init;
       if (d.array_bound)
-        init = d.array_bound->empty() ? "vb_array_empty()"
+        init = d.array_bound->empty() ? empty_array(d.type)
                                       : array_shape(nullptr, owner, *d.array_bound, d.type, Locals{});
       else if (!d.value.empty())
         init = expr(nullptr, d.value, Locals{});  // from the module names declared before it
@@ -384,8 +396,26 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
   return out;
 }
 
+std::optional<std::string> NativeCompiler::array_element_type(const NativeProcedure* proc, std::string_view name,
+                                                              const Locals& locals) const {
+  const std::string key = name_key(name);
+  std::string element;
+  if (auto it = locals.find(key); it != locals.end()) {
+    element = it->second.element;
+  } else {
+    if (implicit_.count(key)) return std::nullopt;
+    if (proc && proc->class_name)
+      if (const auto* fields = class_fields(*proc->class_name))
+        for (const auto& f : *fields)
+          if (f.first == key) return std::nullopt;
+    if (const GlobalName* g = find_global(key); g && g->array) element = g->type;
+  }
+  if (element.empty() || scalar_type(element) == Ty::Value) return std::nullopt;
+  return element;
+}
+
 std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals) {
-  if (d.array_bound->empty()) return "vb_array_empty()";
+  if (d.array_bound->empty()) return empty_array(d.type);
   return array_shape(proc, proc ? proc->owner : std::string(), *d.array_bound, d.type, locals);
 }
 
@@ -493,7 +523,7 @@ std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_
     });
   }
   static const std::set<std::string, std::less<>> file_functions = {
-      "loc", "seek", "dir", "curdir", "filelen", "filedatetime", "getattr", "setattr"};
+      "loc", "seek", "filedatetime"};
   if (!callee && file_functions.count(key))
     error(proc, "File function " + std::string(name) + " is not yet available in native builds");
   if (!callee) error(proc, "Unknown native procedure " + std::string(name));
@@ -529,6 +559,10 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
     const NativeParam& param = callee.params[k];
     const bool typed_param = scalar_param(callee, param);
     const std::string param_c = c_type(scalar_type(param.type));
+    // A ByVal typed parameter takes the value, a ByRef one its cell.
+    const auto by_address = [&](const std::string& value) {
+      return value_param(callee, param) ? value : "&(" + param_c + "){" + value + "}";
+    };
     if (ref && ref->rfind(FIELD_GET, 0) == 0) {
       // A class field passed by reference: through a temporary written back.
       const std::string object = ref->substr(FIELD_GET.size(), ref->size() - FIELD_GET.size() - 1);
@@ -565,24 +599,27 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
     } else if (ordered && !c_is_constant(args[k]) && k + 1 < args.size()) {
       const std::string t = new_temporary();
       before.push_back(t + "=" + args[k]);
-      c_args.push_back(typed_param ? "&(" + param_c + "){" + store_to(value_operand(t), param.type) + "}"
+      c_args.push_back(typed_param ? by_address(store_to(value_operand(t), param.type))
                                    : "vb_cell(&(VBValue){0}," + t + ")");
     } else if (typed_param) {
-      c_args.push_back("&(" + param_c + "){" + store_to(typed_args[k], param.type) + "}");
+      c_args.push_back(by_address(store_to(typed_args[k], param.type)));
     } else {
       // A value's own cell, living until the statement's end.
       c_args.push_back("vb_cell(&(VBValue){0}," + args[k] + ")");
     }
   }
-  // A left-out argument: the parameter's type's initial value.
+  // A left-out argument: the parameter's default, else its type's initial value.
   for (size_t k = args.size(); k < callee.params.size(); ++k) {
     const std::string& type = callee.params[k].type;
     std::string initial = "vb_int(0)";
-    if (type == "string") initial = "vb_str(\"\")";
+    if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
+    else if (type == "string") initial = "vb_str(\"\")";
     else if (type == "boolean") initial = "vb_bool(0)";
     else if (type == "object" || is_class(type)) initial = "vb_nothing()";
     else if (is_record(type)) initial = "vb_new_record(" + q(type) + ")";
-    if (scalar_param(callee, callee.params[k]))
+    if (value_param(callee, callee.params[k]))
+      c_args.push_back(store_to(value_operand(initial), type));
+    else if (scalar_param(callee, callee.params[k]))
       c_args.push_back("&(" + c_type(scalar_type(type)) + "){" + store_to(value_operand(initial), type) + "}");
     else
       c_args.push_back("vb_cell(&(VBValue){0}," + initial + ")");

@@ -16,12 +16,23 @@ const std::set<std::string>& event_words() {
   return words;
 }
 
+// Whether the procedure uses On Error (its C function calls setjmp).
+bool uses_on_error(const NativeProcedure& proc) {
+  static const Regex on_error(R"(^On\s+Error\b)", Regex::CASELESS);
+  return std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error.match(l); });
+}
+
+// The C parameters: a pointer to the argument's cell, or for a ByVal
+// typed parameter its value (volatile where On Error may jump back).
 std::string parameters(const NativeCompiler& compiler, const NativeProcedure& proc) {
+  const bool traps = uses_on_error(proc);
   std::vector<std::string> params;
   if (proc.class_name) params.push_back("VBValue *a_self");
   for (const NativeParam& p : proc.params)
-    params.push_back((compiler.scalar_param(proc, p) ? c_type(scalar_type(p.type)) : std::string("VBValue")) + " *" +
-                     param_c_name(p.name));
+    params.push_back(compiler.value_param(proc, p)
+                         ? (traps ? "volatile " : "") + c_type(scalar_type(p.type)) + " " + param_c_name(p.name)
+                         : (compiler.scalar_param(proc, p) ? c_type(scalar_type(p.type)) : std::string("VBValue")) +
+                               " *" + param_c_name(p.name));
   if (params.empty()) return "void";
   std::string out;
   for (size_t k = 0; k < params.size(); ++k) out += (k ? "," : "") + params[k];
@@ -203,7 +214,9 @@ std::string NativeCompiler::emit_once() {
     // reference is read as a number from here on.)
     for (const NativeParam& p : proc.params) {
       const std::string a = param_c_name(p.name);
-      if (scalar_param(proc, p)) {
+      if (value_param(proc, p)) {
+        if (scalar_type(p.type) == Ty::Dbl) out.push_back("    " + a + " = vb_double_read(" + a + ");");
+      } else if (scalar_param(proc, p)) {
         if (scalar_type(p.type) == Ty::Dbl) out.push_back("    *" + a + " = vb_double_read(*" + a + ");");
       } else if (p.type != "variant") {
         out.push_back("    *" + a + " = vb_coerce(*" + a + "," + q(p.type) + ");");

@@ -306,9 +306,13 @@ Operand CExpression::word(const std::string& token) {
         array = compiler.resolve_variable(proc, name, local);
       } catch (const NativeCompileError&) {
       }
+      if (array && typed_args.size() == 1)
+        if (const auto element = compiler.array_element_type(proc, name, local))
+          return element_operand(*array, subscript_of(typed_args[0]), name, *element);
+      // (messages name the array as written)
       if (array)
         return value_operand(
-            compiler.element_read(as_value(compiler.variable_operand(proc, name, local)), args, key));
+            compiler.element_read(as_value(compiler.variable_operand(proc, name, local)), args, name));
     }
     if (BUILTINS.count(key)) {
       const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
@@ -354,22 +358,14 @@ Operand CExpression::word(const std::string& token) {
     return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
   }
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
-  static const std::set<std::string, std::less<>> bare = {"now", "date", "time", "timer", "rnd", "freefile"};
+  static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
+                                                          "rnd",      "freefile", "dir", "curdir"};
   if (bare.count(key) && BUILTINS.count(key)) {
     try {
       (void)compiler.resolve_variable(proc, name, local);
       return compiler.variable_operand(proc, name, local);
     } catch (const NativeCompileError&) {
       return value_operand("vb_builtin(" + q(key) + ",0," + value_array({}) + ")");
-    }
-  }
-  // File functions without arguments are refused, never an empty variable.
-  if (key == "curdir" || key == "dir") {
-    try {
-      (void)compiler.resolve_variable(proc, name, local);
-      return compiler.variable_operand(proc, name, local);
-    } catch (const NativeCompileError&) {
-      fail("File function " + name + " is not yet available in native builds");
     }
   }
   (void)compiler.resolve_or_implicit(proc, name, local);

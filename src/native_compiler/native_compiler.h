@@ -51,6 +51,8 @@ struct NativeParam {
   std::string name;  // lower-cased
   bool by_ref = true;
   std::string type;  // lower-cased, "variant" by default
+  std::string element;  // an array parameter's element type ("a() As Long"), else empty
+  std::string default_value;  // Optional p = value: the value as written
 };
 
 class NativeCompiler;
@@ -77,6 +79,7 @@ struct LocalName {
   bool pointer = false;
   std::string type;
   bool scalar = false;  // held in its type's C form (see typed.h), not as a VBValue
+  std::string element;  // an array variable's element type, else empty
 };
 using Locals = std::map<std::string, LocalName>;
 
@@ -146,11 +149,19 @@ class NativeCompiler {
   void require_value_variable(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
   // Whether a parameter of `proc` is passed as a pointer to its C type.
   bool scalar_param(const NativeProcedure& proc, const NativeParam& param) const;
+  // Whether it is passed as the C value itself (a ByVal typed parameter).
+  bool value_param(const NativeProcedure& proc, const NativeParam& param) const {
+    return !param.by_ref && scalar_param(proc, param);
+  }
   // Whether a declared variable of this scope gets its typed form.
   bool may_type(std::string_view scope, std::string_view name, std::string_view type) const;
   // Element access: C text reading `array` at the subscripts.
   std::string element_read(const std::string& array, const std::vector<std::string>& subscripts,
                            const std::string& name);
+  // The element type of an array variable declared with a scalar element
+  // type (Byte ... String), else nothing.
+  std::optional<std::string> array_element_type(const NativeProcedure* proc, std::string_view name,
+                                                const Locals& locals) const;
   std::vector<std::string> compile_body(const NativeProcedure& proc);
   // One simple statement; `locals` gains the names it declares.
   std::vector<std::string> _statement(const NativeProcedure& proc, std::string_view line, Locals& locals,
@@ -255,6 +266,10 @@ class NativeCompiler {
   std::set<std::string> jump_targets_;
   std::map<std::string, int> handler_ids_;
   bool hoist_all_ = false;
+  // GoSub: the number of GoSub statements of the procedure being
+  // translated (each returns to its own label), and whether it has Return.
+  int gosub_sites_ = 0;
+  bool gosub_returns_ = false;
   std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> records_;
   std::map<std::string, int> option_base_;  // module -> Option Base
   // Variables kept as VBValues: "{scope}|{name}" (scope empty for module variables).

@@ -129,12 +129,12 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
       out.push_back(pad(indent) + "if(!vb_is_array(" + c + ")) " + c + " = " + array_init(&proc, d, locals) + ";");
     // A constant computed from other names gets its value where it stands.
     if (computed) {
-      locals[d.name] = {c, false, d.type, scalar};
+      locals[d.name] = {c, false, d.type, scalar, d.array_bound ? d.type : ""};
       out.push_back(pad(indent) + c + " = " +
                     (scalar ? store_to(typed_expr(&proc, d.value, locals), d.type) : expr(&proc, d.value, locals)) +
                     ";");
     }
-    locals[d.name] = {c, false, d.type, scalar};
+    locals[d.name] = {c, false, d.type, scalar, d.array_bound ? d.type : ""};
   }
   return out;
 }
@@ -240,7 +240,20 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
               ");"};
     }
   }
-  if (auto g = element.match_groups(L)) return store_element(resolve_variable(&proc, (*g)[1], locals), (*g)[2], name_key((*g)[1]));
+  if (auto g = element.match_groups(L)) {
+    const std::string array = resolve_variable(&proc, (*g)[1], locals);
+    const auto element_type = array_element_type(&proc, (*g)[1], locals);
+    const std::vector<std::string> inner = split_outside((*g)[2], ',');
+    if (element_type && inner.size() == 1 && scalar_type(*element_type) != Ty::Str) {
+      // The value first, converted to the element type, then the subscript.
+      const std::string t = new_typed_temporary(c_type(scalar_type(*element_type)));
+      const std::string value = store_to(typed_expr(&proc, R, locals), *element_type);
+      const std::string index = subscript_of(typed_expr(&proc, inner[0], locals));
+      return {pad(indent) + t + " = " + value + "; " +
+              element_store(array, index, t, (*g)[1], *element_type)};
+    }
+    return store_element(array, (*g)[2], (*g)[1]);
+  }
   // A member or element of something longer (a(i).X, p.Inner.X, p.Items(2)):
   // the container is read as an expression and changed in place.
   if (const size_t cut = last_accessor(L); cut != std::string::npos && cut > 0) {
@@ -307,6 +320,11 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   }
   const Operand result = typed_expr(&proc, R, locals);
   if (scalar) return {pad(indent) + d + " = " + store_to(result, *scalar) + ";"};
+  // An array variable takes the array assigned to it (a = Split(...)).
+  const auto local_it = locals.find(key);
+  const GlobalName* global = local_it == locals.end() ? find_global(key) : nullptr;
+  if ((local_it != locals.end() && !local_it->second.element.empty()) || (global && global->array))
+    return {pad(indent) + d + " = " + as_value(result) + ";"};
   if (type == "variant") return {pad(indent) + d + " = " + as_value(result) + ";"};
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
@@ -450,8 +468,20 @@ std::vector<std::string> NativeCompiler::jump(const NativeProcedure& proc, std::
   static const Regex resume_here(R"(^Resume(?:\s+0)?$)", CI);
   static const Regex resume_next(R"(^Resume\s+Next$)", CI);
   static const Regex resume_label(R"(^Resume\s+([A-Za-z_]\w*|\d+)$)", CI);
+  static const Regex go_sub(R"(^GoSub\s+([A-Za-z_]\w*|\d+)$)", CI);
   const std::string p = pad(indent);
   if (auto g = go_to.match_groups(line)) return {p + "goto _lbl_" + c_name(name_key((*g)[1])) + ";"};
+  // GoSub notes where to come back (the stack is the procedure's own);
+  // Return goes back through the dispatch at the function's end.
+  if (auto g = go_sub.match_groups(line)) {
+    const std::string site = std::to_string(++gosub_sites_);
+    return {p + "if(_gsp >= VB_GOSUB_DEPTH) vb_fail(\"Out of stack space (GoSub nested too deeply)\");",
+            p + "_gs[_gsp++] = " + site + "; goto _lbl_" + c_name(name_key((*g)[1])) + "; _gr_" + site + ":;"};
+  }
+  if (lower(line) == "return") {
+    gosub_returns_ = true;
+    return {p + "goto _gosub_return;"};
+  }
   std::string target, missing = "Resume without error";
   if (resume_here.match(line)) {
     target = "_resume_at";
@@ -473,7 +503,8 @@ std::vector<std::string> NativeCompiler::jump(const NativeProcedure& proc, std::
 
 std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc, std::string_view line_view,
                                                     Locals& locals, int indent) {
-  static const Regex unsupported(R"(^(?:Erase|With|GoSub|Return)\b)", CI);
+  static const Regex unsupported(R"(^With\b)", CI);
+  static const Regex erase(R"(^Erase\s+(.+)$)", CI);
   static const Regex with_member(R"(^\.\s*[A-Za-z_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
@@ -496,8 +527,11 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   const std::string p = pad(indent);
   if (line.empty()) return {};
   static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
-  static const Regex jumps(R"(^(?:GoTo|Resume)\b)", CI);
+  static const Regex jumps(R"(^(?:GoTo|GoSub|Resume|Return$))", CI);
   if (low.rfind("on error", 0) == 0) return on_error(proc, line, indent);
+  static const Regex computed_jump(R"(^On\s+.+\s+(?:GoTo|GoSub)\s+)", CI);
+  if (computed_jump.match(line))
+    error(&proc, "On ... GoTo and On ... GoSub (computed jumps) are not available in native builds: " + line);
   if (jumps.match(line)) return jump(proc, line, indent);
   if (auto g = err_method.match_groups(line)) {
     if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
@@ -512,11 +546,30 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (unsupported.match(line)) error(&proc, "Native compiler does not support statement: " + line);
+  if (auto g = erase.match_groups(line)) {
+    std::vector<std::string> out;
+    for (const std::string& piece : split_outside((*g)[1], ',')) {
+      const std::string name = strip_text(piece);
+      if (!is_variable_name(name)) error(&proc, "Erase needs array variables: " + line);
+      require_value_variable(&proc, name, locals);
+      const std::string c = resolve_variable(&proc, name, locals);
+      if (c.rfind("vb_member_get(", 0) == 0) error(&proc, "Erase of a class field is not yet available in native builds");
+      out.push_back(p + c + " = vb_array_erase(" + c + ");");
+    }
+    return out;
+  }
   if (auto lines_of = file_statement(proc, line, locals, indent)) return *lines_of;
   static const Regex other_file_statement(
-      R"(^(?:(?:Put|Get|Seek)\s*#|Name\s.+\sAs\s|MkDir\s|RmDir\s|ChDir\s|FileCopy\s))", CI);
+      R"(^(?:Put|Get|Seek)\s*#)", CI);
+  static const Regex rename(R"(^Name\s+(.+?)\s+As\s+(.+)$)", CI);
   if (other_file_statement.match(line))
     error(&proc, "This file statement is not yet available in native builds: " + line);
+  if (auto g = rename.match_groups(line)) {
+    const std::vector<std::string> paths{expr(&proc, (*g)[1], locals), expr(&proc, (*g)[2], locals)};
+    return {p + "(void)" + in_order(paths, [](const std::vector<std::string>& v) {
+              return "vb_builtin(\"name\",2," + value_array(v) + ")";
+            }) + ";"};
+  }
   if (declaration.match(line)) return declare(proc, line, locals, indent);
   if (redim_head.match(line)) return redim(proc, line, locals, indent);
   if (exit_proc.match(line)) {
@@ -642,8 +695,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   for (const NativeParam& param : proc.params) {
     // String parameters are converted on entry, so they always hold texts.
     const bool scalar = scalar_param(proc, param) || (param.type == "string" && may_type(proc.key, param.name, "string"));
-    locals[param.name] = {param_c_name(param.name), true, param.type, scalar};
-    if (scalar) scalar_locals_["(*" + param_c_name(param.name) + ")"] = param.type;
+    const bool by_value = value_param(proc, param);
+    locals[param.name] = {param_c_name(param.name), !by_value, param.type, scalar, param.element};
+    if (scalar) scalar_locals_[by_value ? param_c_name(param.name) : "(*" + param_c_name(param.name) + ")"] = param.type;
   }
   std::vector<std::string> out;
   std::vector<Block> stack;
@@ -661,6 +715,8 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   traps_ = std::any_of(proc.body.begin(), proc.body.end(), [](const std::string& l) { return on_error_re.match(l); });
   jump_targets_.clear();
   handler_ids_.clear();
+  gosub_sites_ = 0;
+  gosub_returns_ = false;
   for (const std::string& l : proc.body)
     if (auto g = jump_re.search_groups(l)) {
       const std::string label = name_key((*g)[1]);
@@ -677,6 +733,15 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     in_block_ = !stack.empty();
   };
   const auto top_is = [&](const char* kind) { return !stack.empty() && stack.back().kind == kind; };
+  // A loop's own variable: declared at the function's start when the body
+  // jumps (a jump back into the loop, e.g. Resume Next, finds it holding
+  // its value), else where the loop starts.
+  const auto loop_variable = [&](int level, const std::string& type, const std::string& name,
+                                 const std::string& init) {
+    if (!hoist_all_) return emit_line(level, type + name + " = " + init + ";");
+    hoisted_.push_back(pad(1) + type + name + ";");
+    emit_line(level, name + " = " + init + ";");
+  };
   const auto cond = [&](const std::string& text) { return expr(&proc, text, locals); };
   const auto truth = [&](const std::string& text) { return as_truth(typed_expr(&proc, text, locals)); };
   // A condition evaluated again later (loops, ElseIf, Case) first marks its
@@ -836,8 +901,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       require_value_variable(&proc, (*g)[1], locals);  // receives elements unconverted
       const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string e = "_each_" + std::to_string(n);
-      emit_line(level, value_decl() + e + " = vb_each_copy(" + cond((*g)[2]) + ");");
-      emit_line(level, std::string("for(") + (traps_ ? "volatile " : "") + "long long " + e + "_i = 0; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
+      loop_variable(level, value_decl(), e, "vb_each_copy(" + cond((*g)[2]) + ")");
+      loop_variable(level, std::string(traps_ ? "volatile " : "") + "long long ", e + "_i", "0");
+      emit_line(level, "for(; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
       const std::string item = "vb_array_item(" + e + "," + e + "_i)";
       if (d.rfind("vb_member_get(", 0) == 0)
         emit_line(level + 1, "vb_member_set(" + d.substr(14, d.size() - 15) + "," + item + ");");
@@ -866,9 +932,10 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         const int bound = std::max(start.bits, end.bits);
         if (bound > variable_operand(&proc, (*g)[1], locals).bits)
           throw UntypedVariable{variable_scope(&proc, (*g)[1], locals), name_key((*g)[1]), bound};
-        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + " = " + start.c + ";");
-        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + "_end = " + end.c + ";");
-        emit_line(level, std::string(traps_ ? "volatile " : "") + "long long " + f + "_step = " + step.c + ";");
+        const std::string whole = std::string(traps_ ? "volatile " : "") + "long long ";
+        loop_variable(level, whole, f, start.c);
+        loop_variable(level, whole, f + "_end", end.c);
+        loop_variable(level, whole, f + "_step", step.c);
         emit_line(level, "if(" + f + "_step == 0) vb_fail(\"For loop Step cannot be zero\");");
         const std::string test = step.c == "1LL" ? f + " <= " + f + "_end"
                                                  : "(" + f + "_step > 0 ? " + f + " <= " + f + "_end : " + f + " >= " +
@@ -881,9 +948,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       const std::string start_c = as_value(start);
       const std::string end_c = as_value(end);
       const std::string step_c = (*g)[4].empty() ? "vb_int(1)" : "vb_to_number(" + as_value(step) + ")";
-      emit_line(level, value_decl() + f + " = vb_to_number(" + start_c + ");");
-      emit_line(level, value_decl() + f + "_end = vb_to_number(" + end_c + ");");
-      emit_line(level, value_decl() + f + "_step = " + step_c + ";");
+      loop_variable(level, value_decl(), f, "vb_to_number(" + start_c + ")");
+      loop_variable(level, value_decl(), f + "_end", "vb_to_number(" + end_c + ")");
+      loop_variable(level, value_decl(), f + "_step", step_c);
       emit_line(level, "vb_for_check(" + f + "_step);");
       std::string store = d + " = " + f + ";";
       if (d.rfind("vb_member_get(", 0) == 0)  // a class field as counter: written through the object
@@ -977,6 +1044,21 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     head.push_back(t + ";");
   }
   head.insert(head.end(), typed_temporaries_.begin(), typed_temporaries_.end());
+  if (gosub_sites_ > 0 || gosub_returns_) {
+    const std::string v = traps_ ? "volatile " : "";
+    head.push_back(pad(1) + v + "int _gs[VB_GOSUB_DEPTH]; " + v + "int _gsp = 0;");
+    head.push_back(pad(1) + "(void)_gs; (void)_gsp;");
+    out.push_back(pad(1) + "if(0) {");
+    out.push_back("_gosub_return:;");
+    // (a Return without GoSub fails where the procedure was called)
+    out.push_back(pad(2) + std::string("if(_gsp == 0) { ") + (traps_ ? "if(_trapped) vb_trap_leave(); " : "") +
+                  "vb_fail(\"Return without GoSub\"); }");
+    out.push_back(pad(2) + "switch(_gs[--_gsp]) {");
+    for (int k = 1; k <= gosub_sites_; ++k)
+      out.push_back(pad(2) + "case " + std::to_string(k) + ": goto _gr_" + std::to_string(k) + ";");
+    out.push_back(pad(2) + "}");
+    out.push_back(pad(1) + "}");
+  }
   if (traps_) {
     for (std::string& line : trap_dispatch(handler_ids_, numbered)) head.push_back(std::move(line));
     // Every way out leaves the trap; a handler that ends the procedure

@@ -184,6 +184,42 @@ std::string store_to(const Operand& op, std::string_view declared) {
   }
 }
 
+std::string subscript_of(const Operand& index) {
+  const Operand n = as_number(index);
+  if (n.ty == Ty::Int) return n.c;
+  return "vb_subscript(" + as_value(index) + ")";
+}
+
+namespace {
+
+// The runtime's accessor family of a scalar element type ("vb_long").
+std::string element_accessor(std::string_view element) {
+  if (element == "byte" || element == "integer" || element == "long") return "vb_" + std::string(element);
+  if (scalar_type(element) == Ty::Dbl) return "vb_double";
+  return "vb_bool";
+}
+
+}  // namespace
+
+Operand element_operand(const std::string& array, const std::string& index, const std::string& name,
+                        std::string_view element) {
+  const std::string call = element_accessor(element) + "_get(" + array + "," + index + "," + q(name) + ")";
+  switch (scalar_type(element)) {
+    case Ty::Int: return {call, Ty::Int, declared_bits(element), ""};
+    case Ty::Dbl: return {"vb_double_read(" + call + ")", Ty::Dbl, 63, "vb_double_value(" + call + ")"};
+    case Ty::Bool: return {call, Ty::Bool, 63, ""};
+    default:
+      return {"vb_coerce(vb_index(" + array + ",vb_int(" + index + ")," + q(name) + "),\"string\")", Ty::Str, 63, ""};
+  }
+}
+
+std::string element_store(const std::string& array, const std::string& index, const std::string& value,
+                          const std::string& name, std::string_view element) {
+  if (scalar_type(element) == Ty::Str)
+    return "vb_index_set(" + array + ",vb_int(" + index + ")," + value + "," + q(name) + ");";
+  return element_accessor(element) + "_set(" + array + "," + index + "," + value + "," + q(name) + ");";
+}
+
 std::string dynamic_binary(const std::string& op, const std::string& a, const std::string& b) {
   const auto it = operator_codes().find(op);
   if (it == operator_codes().end()) return "vb_op(" + q(op) + "," + a + "," + b + ")";

@@ -61,6 +61,15 @@ bool whole_range(std::string_view declared, long long& low, long long& high);
 bool typed_binary(const std::string& op, const Operand& a, const Operand& b, Operand& out);
 bool typed_unary(const std::string& op, const Operand& a, Operand& out);
 
+// Elements of arrays declared with a scalar element type: a subscript as
+// a C long long; reading element `index` of the VBValue `array`; the
+// statement storing `value` (already in the element type's C form).
+std::string subscript_of(const Operand& index);
+Operand element_operand(const std::string& array, const std::string& index, const std::string& name,
+                        std::string_view element);
+std::string element_store(const std::string& array, const std::string& index, const std::string& value,
+                          const std::string& name, std::string_view element);
+
 // While an Integer-only version of a function is translated, Integer
 // operations beyond the exact bound use the runtime's checked forms
 // (vb_try_add, ...), which abandon the attempt on overflow.

@@ -25,14 +25,17 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
     "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
-    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof"};
+    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof",
+    "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "getattr", "setattr", "dir",
+    "ascb", "chrb", "lenb", "strconv", "filter"};
 // Built-ins whose names programs also use for their own undeclared
 // variables ("day = 3"): such a name is a variable unless it is called.
 const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS = {
     "array", "isarray", "isobject", "ismissing", "round", "log", "exp", "sin", "cos", "tan", "atn", "cbool",
     "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
     "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
-    "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year"};
+    "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
+    "dir", "curdir", "filter"};
 const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf", "vbnewline", "vblf",
                                                      "vbcr",  "vbtab", "nothing", "empty",    "vbok",
                                                      "vbcancel", "vbyes", "vbno",

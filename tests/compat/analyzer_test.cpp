@@ -23,10 +23,10 @@ using Features = std::vector<std::string>;
 
 TEST(CodeRules, BranchesAndResume) {
   EXPECT_EQ(features_of("On Error GoTo Handler\nResume Next\n  resume next\n"), Features{});
-  // GoTo and Resume to a label run in both engines; GoSub is native-only missing
+  // GoTo, GoSub ... Return and Resume to a label run in both engines
   EXPECT_EQ(features_of("GoTo Done\nResume Retry\nResume"), Features{});
-  EXPECT_EQ(features_of("   GoSub 100"), Features{"Branch/Resume statements"});
-  EXPECT_EQ(features_of("x = 1: GoSub Done"), Features{});  // anchored at line start
+  EXPECT_EQ(features_of("   GoSub 100\nReturn"), Features{});
+  EXPECT_EQ(features_of("x = 1: GoSub Done"), Features{});
 }
 
 TEST(CodeRules, DeclarationsObjectsAndComments) {
@@ -54,7 +54,7 @@ TEST(CodeRules, FileIoPrintingAndEvents) {
 
 TEST(CodeRules, LocationsAndLineNumbersFollowProjectOrder) {
   Project p;
-  p.forms[0].code = "Option Explicit\n\nGoSub x\n";
+  p.forms[0].code = "Option Explicit\n\nDim WithEvents c As Connection\n";
   p.modules.push_back(Module{"Tools", "Attribute VB_Name = \"Tools\"\nPrinter.EndDoc\n"});
   p.classes.push_back(ClassModule{"Account", "Implements IAccount\n"});
   const auto found = analyze_project(p);
@@ -72,10 +72,10 @@ TEST(Report, CleanAndWithFindings) {
             "No recognized blocking constructs were detected.\n\nThis is NOT a full VB6 compatibility "
             "certification: unsupported language features, resources, properties, and calls may still exist.");
   Project p;
-  p.forms[0].code = "GoSub x\nPrinter.Print 1\n";
+  p.forms[0].code = "Dim WithEvents c As Connection\nPrinter.Print 1\n";
   EXPECT_EQ(report(p),
-            "BLOCKER: Form1.frm:15 \u2014 Branch/Resume statements\n"
-            "  Rewrite GoSub ... Return as a call of a Sub or Function.\n"
+            "BLOCKER: Form1.frm:15 \u2014 WithEvents variables\n"
+            "  Control events work, but user-defined WithEvents variables do not.\n"
             "BLOCKER: Form1.frm:16 \u2014 VB6 printer APIs\n"
             "  Printing needs a CUPS-backed compatibility service.\n"
             "\nThis diagnostic scanner is non-exhaustive.\n");
@@ -167,7 +167,7 @@ TEST_F(FileRules, FindingsInCodeNameTheLinesOfTheFilesOnDisk) {
   write("src/Main Window.frm",
         "VERSION 5.00\r\nBegin VB.Form frmMain \r\n   Caption = \"Main\"\r\nEnd\r\nAttribute VB_Name = \"frmMain\"\r\n"
         "Option Explicit\r\nPrivate WithEvents cn As Connection\r\nAttribute cn.VB_VarHelpID = -1\r\n\r\n"
-        "Sub Go()\r\n    GoSub Done\r\nDone:\r\nEnd Sub\r\n");
+        "Sub Go()\r\n    Printer.EndDoc\r\nDone:\r\nEnd Sub\r\n");
   write("src/io.bas", "Attribute VB_Name = \"modIO\"\r\nPublic Type Rec\r\n    Code As String * 8  ' fixed\r\n"
                       "    Qty As Long\r\n    Parts(3) As Integer\r\n    Price As Currency ' ok\r\n    Grid(1, 2) As Long\r\nEnd Type\r\n"
                       "Sub Save()\r\n    Open \"x\" For Output As #1\r\nEnd Sub\r\n");
@@ -177,16 +177,16 @@ TEST_F(FileRules, FindingsInCodeNameTheLinesOfTheFilesOnDisk) {
   std::vector<std::string> found;
   for (const Diagnostic& d : analyze_project(p)) found.push_back(d.location + ":" + std::to_string(d.line) + " " + d.feature);
   EXPECT_EQ(found, (std::vector<std::string>{"Main Window.frm:7 WithEvents variables",
-                                             "Main Window.frm:11 Branch/Resume statements",
+                                             "Main Window.frm:11 VB6 printer APIs",
                                              "io.bas:7 Type member the interpreter cannot hold",
                                              "log.cls:9 Interface implementation"}));  // file channels run now
   // Code changed since the files were read: lines of the files as saving writes them.
-  p.modules[0].code = "Attribute VB_Name = \"modIO\"\n\nGoSub x\n";
-  p.forms[0].code = "Attribute VB_Name = \"frmMain\"\nGoSub y\n";
+  p.modules[0].code = "Attribute VB_Name = \"modIO\"\n\nPrinter.EndDoc\n";
+  p.forms[0].code = "Attribute VB_Name = \"frmMain\"\nPrinter.EndDoc\n";
   found.clear();
   for (const Diagnostic& d : analyze_project(p)) found.push_back(d.location + ":" + std::to_string(d.line) + " " + d.feature);
-  EXPECT_EQ(found[0], "frmMain.frm:15 Branch/Resume statements");
-  EXPECT_EQ(found[1], "modIO.bas:3 Branch/Resume statements");
+  EXPECT_EQ(found[0], "frmMain.frm:15 VB6 printer APIs");
+  EXPECT_EQ(found[1], "modIO.bas:3 VB6 printer APIs");
 }
 
 TEST_F(FileRules, ProjectWithoutFileOnDiskRunsOnlyCodeRules) {

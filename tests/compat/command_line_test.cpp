@@ -49,13 +49,13 @@ TEST_F(CompatCommand, CleanProjectExitsZeroWithCertificationNote) {
 
 TEST_F(CompatCommand, FindingsExitOneAndAFormAloneIsAccepted) {
   Project p = Project::sample();
-  p.forms[0].code += "Private Sub X()\n    GoSub Done\nEnd Sub\n";
+  p.forms[0].code += "Private Sub X()\n    Printer.EndDoc\nEnd Sub\n";
   save_project(p, dir_ / "Hello.vbp");
   std::ofstream(dir_ / "Hello.vbp", std::ios::app) << "Object={831FDD16-0C5C-11D2}#2.0#0; MSCOMCTL.OCX\r\n";
   auto r = run_command({tool_path("corvane-compat"), (dir_ / "Hello.vbp").string()});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.out.find("BLOCKER: Form1.frm:" + std::to_string(line_of(dir_ / "Form1.frm", "GoSub Done")) +
-                       " \u2014 Branch/Resume statements\n"),
+  EXPECT_NE(r.out.find("BLOCKER: Form1.frm:" + std::to_string(line_of(dir_ / "Form1.frm", "Printer.EndDoc")) +
+                       " \u2014 VB6 printer APIs\n"),
             std::string::npos)
       << r.out;
   EXPECT_NE(r.out.find("BLOCKER: Hello.vbp:15 \u2014 COM/ActiveX project reference\n"), std::string::npos) << r.out;

@@ -244,10 +244,45 @@ TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {
   // The line of the file as saving writes the module (its code as it is).
   const std::string message =
-      error_of([&] { build(main_project("Sub Main()\nDim x\nErase x\nEnd Sub\n")); });
+      error_of([&] { build(main_project("Sub Main()\nDim x\nGet #1, , x\nEnd Sub\n")); });
   EXPECT_EQ(message,
-            "Module1.Main, statement 2: Erase x: Native compiler does not support statement: Erase x\n"
+            "Module1.Main, statement 2: Get #1, , x: This file statement is not yet available in native builds: "
+            "Get #1, , x\n"
             "    at Module1.bas, line 3");
+}
+
+TEST_F(NativeBuild, TypedArraysConvertOnStoreAndErase) {
+  // Elements of a typed array hold their type: stores round halves to
+  // even and check the range, whichever path stores them.
+  const fs::path exe = build(main_project(
+      "Sub Put1(arr, ByVal v)\narr(1) = v\nEnd Sub\n"
+      "Sub Main()\n"
+      "Dim a(3) As Long, b(2) As Byte, d() As Double, f(1) As Boolean, s(1) As String, i As Long\n"
+      "a(0) = 2.5: a(1) = 3.5: a(2) = \"12\"\n"
+      "Debug.Print a(0) & \" \" & a(1) & \" \" & (a(2) + 1)\n"
+      "Put1 a, 7.5\nDebug.Print a(1)\n"
+      "f(0) = 5: s(0) = 42\nDebug.Print f(0) & \" \" & (s(0) & \"!\") & \" \" & (s(0) + s(0))\n"
+      "ReDim d(2)\nd(1) = 1 / 4\nDebug.Print d(1) & \" \" & d(0)\n"
+      "Erase a\nDebug.Print a(1) & \" \" & UBound(a)\n"
+      "Erase d\nDebug.Print UBound(d)\n"
+      "ReDim d(1)\nd(1) = 3\nDebug.Print d(1)\n"
+      "If Environ(\"MODE\") = \"byte\" Then b(0) = 256\n"
+      "If Environ(\"MODE\") = \"dynamic\" Then Put1 b, -1\n"
+      "If Environ(\"MODE\") = \"bounds\" Then i = 3: b(i) = 1\n"
+      "If Environ(\"MODE\") = \"read\" Then i = -1: Debug.Print a(i)\n"
+      "Debug.Print \"done\"\nEnd\nEnd Sub\n"));
+  CommandResult r = run(exe, {"MODE=none"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "2 4 13\n8\nTrue 42! 84\n0.25 0\n0 3\n-1\n3.0\ndone\n");
+  for (const auto& [mode, message] : std::vector<std::pair<std::string, std::string>>{
+           {"byte", "Overflow for byte"},
+           {"dynamic", "Overflow for byte"},
+           {"bounds", "Subscript out of range: b"},
+           {"read", "Subscript out of range: a"}}) {
+    r = run(exe, {"MODE=" + mode});
+    EXPECT_EQ(r.status, 1) << mode;
+    EXPECT_EQ(r.err, "VB native runtime: " + message + "\n") << mode;
+  }
 }
 
 TEST_F(NativeBuild, CommandLine) {

@@ -138,7 +138,11 @@ TEST(Statements, FailureMessages) {
   EXPECT_EQ(failure("If 1 Then\nAgain:\nEnd If\nGoTo Again"),
             "Form1.Test, statement 2: Again: GoTo or Resume to a label inside a block (Again) is not supported in native builds");
   EXPECT_EQ(failure("x:\nx:\nGoTo x"), "Form1.Test, statement 2: x: Label defined more than once: x");
-  EXPECT_EQ(failure("GoSub x\nx:"), "Form1.Test, statement 1: GoSub x: Native compiler does not support statement: GoSub x");
+  EXPECT_EQ(failure("GoSub x\nExit Sub\nx:\nReturn"), "");
+  EXPECT_EQ(failure("GoSub y\nReturn"), "Form1: Label not defined in Test: y");
+  EXPECT_EQ(failure("Dim k\nOn k GoSub a, b\na:\nb:"),
+            "Form1.Test, statement 2: On k GoSub a, b: On ... GoTo and On ... GoSub (computed jumps) are not "
+            "available in native builds: On k GoSub a, b");
   EXPECT_EQ(failure("ReDim a(2, 3)"), "");
   // File channels: sequential ones compile; the others are refused by name.
   EXPECT_EQ(failure("Dim n\nn = FreeFile\nOpen \"x.txt\" For Input As #n\nClose #n"), "");
@@ -147,8 +151,10 @@ TEST(Statements, FailureMessages) {
             "available in native builds: Open \"x.txt\" For Binary As #1");
   EXPECT_EQ(failure("Dim r\nGet #1, , r"),
             "Form1.Test, statement 2: Get #1, , r: This file statement is not yet available in native builds: Get #1, , r");
-  EXPECT_EQ(failure("Dim n\nn = Dir(\"*.txt\")"),
-            "Form1.Test, statement 2: n = Dir(\"*.txt\"): File function Dir is not yet available in native builds");
+  EXPECT_EQ(failure("Dim n\nn = Dir(\"*.txt\")\nn = Dir\nMkDir \"d\"\nFileCopy \"a\", \"b\"\nName \"a\" As \"b\""), "");
+  EXPECT_EQ(failure("Dim n\nn = FileDateTime(\"a.txt\")"),
+            "Form1.Test, statement 2: n = FileDateTime(\"a.txt\"): File function FileDateTime is not yet available in "
+            "native builds");
   EXPECT_EQ(failure("ReDim a"), "Form1.Test, statement 1: ReDim a: Native compiler does not support statement: ReDim a");
   EXPECT_EQ(failure("Dim a\nMid(a, 1) = \"x\""), "");  // the Mid statement
   EXPECT_EQ(failure("Dim a\nMid(a) = \"x\""),
