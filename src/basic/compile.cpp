@@ -400,6 +400,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   RX(r14, R"(^Exit\s+Do\b)");
   RX(r15, R"(^End\s*$)");
   RX(r16, R"(^Beep\s*$)");
+  RX(erase_re, R"(^Erase\s+(\w+(?:\s*,\s*\w+)*)\s*$)");
   RX(r17, R"(^Debug\.Print\s*(.*)$)");
   RX(r18, R"(^Unload\s+(\w+)\s*(?:\((.+)\))?\s*$)");
   RX(r19, R"(^Load\s+(\w+)\s*(?:\((.+)\))?\s*$)");
@@ -453,6 +454,11 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   if (r14.match(line)) return make_stmt(StmtKind::ExitDo, line);
   if (r15.match(line)) return make_stmt(StmtKind::End, line);
   if (r16.match(line)) return make_stmt(StmtKind::Beep, line);
+  if (auto g = erase_re.match_groups(line)) {
+    auto s = make_stmt(StmtKind::Erase, line);
+    for (const std::string& piece : split_outside((*g)[1], ',')) s->refs.push_back(intern(strip(piece)));
+    return s;
+  }
   if (auto g = r17.match_groups(line)) {
     auto s = make_stmt(StmtKind::DebugPrint, line);
     compile_print_list((*g)[1], *s);

@@ -52,7 +52,7 @@ enum class StmtKind : uint8_t {
   ExitProc, ExitFor, ExitDo, End, Beep, DebugPrint, Unload, Load, Assign, MemberCall, Call, Unsupported,
   Goto, GoSub, Return, Resume, ResumeLabel, OnErrorGotoMinus1,
   FilePrint, FileWrite, FileOpen, FileClose, FileInput, FileLineInput, FileGet, FilePut, FileSeek, FileName,
-  Refused
+  Erase, Refused
 };
 
 struct Stmt {

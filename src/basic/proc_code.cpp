@@ -385,12 +385,12 @@ struct CodeRunner {
     const std::string& name = s.stmt->target.name;
     if (const Value* index = peek(s.e2)) {
       VBArray& array = *v->value.as_array();
-      array.items[VBRuntime::element_index(array, *index, name)] = std::move(value);
+      store_element(array, VBRuntime::element_index(array, *index, name), std::move(value));
       return Flow::Normal;
     }
     const ArrayRef array = v->value.as_array();  // the index may change the variable
     const Value index = eval(s.e2);
-    array->items[VBRuntime::element_index(*array, index, name)] = std::move(value);
+    store_element(*array, VBRuntime::element_index(*array, index, name), std::move(value));
     return Flow::Normal;
   }
 

@@ -391,6 +391,7 @@ VBRuntime::ArrayShape VBRuntime::array_shape(const std::vector<DimBounds>& dims,
 }
 
 void VBRuntime::fill_array(VBArray& array, size_t total, const std::string& type) {
+  array.element = type_code(type);
   array.items.reserve(total);
   const Value fill = default_value(type);
   if (fill.is_object()) {
@@ -411,7 +412,11 @@ Value VBRuntime::make_array_value(const std::vector<DimBounds>& dims, const std:
 void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
   for (const DeclPiece& d : stmt.decls) {
     Value initial;
-    if (d.is_array) initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
+    if (d.is_array) {
+      initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
+      initial.as_array()->fixed = !d.dims.empty();
+      initial.as_array()->element = type_code(d.type);
+    }
     else initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
     bool created = false;
     Var& var = scope.get_or_create(d.symbol, &created);
@@ -449,6 +454,24 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
     Var& var = target.get_or_create(d.symbol);
     var.value = Value(std::move(fresh));
     if (var.declared == sym::VARIANT && type != "variant") var.declared = intern_folded(type);
+  }
+}
+
+// Erase: the elements of an array declared with its bounds start again;
+// a dynamic array becomes empty.
+void VBRuntime::erase(const Stmt& stmt, Scope& scope) {
+  for (const Symbol name : stmt.refs) {
+    Var* v = array_variable(name, scope);
+    if (!v) throw VBError("Erase requires an array: " + symbol_text(name));
+    const VBArray& old = *v->value.as_array();
+    auto fresh = std::make_shared<VBArray>();
+    if (old.fixed) {
+      fill_array(*fresh, old.items.size(), v->type_name());
+      fresh->dims = old.dims;
+      fresh->fixed = true;
+    }
+    fresh->element = old.element;
+    v->value = Value(std::move(fresh));
   }
 }
 
@@ -615,6 +638,7 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     case StmtKind::End:
       if (on_end) on_end();
       return Flow::Stop;
+    case StmtKind::Erase: erase(stmt, scope); return Flow::Normal;
     case StmtKind::Beep:
       if (debug) debug("Beep");
       return Flow::Normal;
@@ -704,13 +728,13 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
       ArrayRef array = v->value.as_array();
       if (t.more.empty()) {
         const Value index = eval(*t.expr, scope);
-        array->items[element_index(*array, index, t.name)] = std::move(value);
+        store_element(*array, element_index(*array, index, t.name), std::move(value));
         return;
       }
       std::vector<Value> indexes;
       indexes.push_back(eval(*t.expr, scope));
       for (const auto& more : t.more) indexes.push_back(eval(*more, scope));
-      array->items[element_index(*array, indexes, t.name)] = std::move(value);
+      store_element(*array, element_index(*array, indexes, t.name), std::move(value));
       return;
     }
     case AssignTarget::Kind::Member: {
@@ -722,7 +746,7 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         std::vector<Value> indexes;
         for (const auto& index : t.more) indexes.push_back(eval(*index, scope));
         VBArray& array = *field.as_array();
-        array.items[element_index(array, indexes, t.member)] = std::move(value);
+        store_element(array, element_index(array, indexes, t.member), std::move(value));
         return;
       }
       owner.as_object()->set(t.member, value);

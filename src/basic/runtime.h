@@ -326,6 +326,7 @@ class VBRuntime {
   const Value* peek(const Node& node, Scope& scope);
   void declare(const Stmt& stmt, Scope& scope);
   void redim(const Stmt& stmt, Scope& scope);
+  void erase(const Stmt& stmt, Scope& scope);
   Value make_record(const std::string& type_name, int depth);
   Value element(const std::string& name, const Value& array, std::vector<Value>& args);
   void eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope);

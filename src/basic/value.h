@@ -53,8 +53,14 @@ class ControlObject;
 struct Value;
 
 // Zero-based, growable list of values, shared by reference.
+enum class TypeCode : uint8_t;
+
 struct VBArray {
   std::vector<Value> items;
+  // The declared element type: a store converts to it as a store into a
+  // variable of that type does (Variant: kept as given).
+  TypeCode element{};
+  bool fixed = false;  // declared with its bounds (Erase empties only a dynamic array)
   // (lower bound, element count) of each dimension, first dimension
   // first, elements stored with the first subscript varying fastest (as
   // VB6 lays them out); empty for a plain list from 0.
@@ -264,6 +270,11 @@ inline bool stores_unchanged(const Value& value, TypeCode type) {
     case TypeCode::Boolean: return value.is_bool();
   }
   return false;
+}
+// Stores a value into an element of an array, converted to its element type.
+inline void store_element(VBArray& array, size_t index, Value value) {
+  if (stores_unchanged(value, array.element)) array.items[index] = std::move(value);
+  else array.items[index] = coerce(value, array.element);
 }
 Value coerce(const Value& value, std::string_view type_name);
 

@@ -160,7 +160,7 @@ Sub Main()
   b(3) = 1
 End Sub
 )",
-               "50\n2.55.0Double\nRuntime error in Main: Subscript out of range: b\nerror: Subscript out of range: b at line 16\n");
+               "50\n24Integer\nRuntime error in Main: Subscript out of range: b\nerror: Subscript out of range: b at line 16\n");
 }
 
 TEST(StatementTreeTest, ErrorsAreLocatedAndTrappedByCallers) {

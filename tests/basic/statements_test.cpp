@@ -78,11 +78,11 @@ TEST(ScanTest, LaterProcedureReplacesEarlierAndEnumHexLowercase) {
 
 TEST(StatementTest, DeclarationsAndTypedAssignment) {
   EXPECT_EQ(main_of("Dim x As Integer\nx = 3.5\nDebug.Print x\nx = 2.5\nDebug.Print x\n"
-                    "Dim a(2) As Integer\na(0) = 2.5\nDebug.Print a(0)\n"
+                    "Dim a(2) As Integer, v(1)\na(0) = 2.5\nv(0) = 2.5\nDebug.Print a(0); v(0)\n"
                     "Dim s As String, b As Boolean, o As Object, d As Double\n"
                     "Debug.Print \"[\" & s & \"]\" & b & (o Is Nothing) & d\n"
                     "d = 3\nDebug.Print d\ns = 12\nDebug.Print s + 1"),
-            "4\n2\n2.5\n[]FalseTrue0\n3.0\n13\n");
+            "4\n2\n22.5\n[]FalseTrue0\n3.0\n13\n");
   EXPECT_EQ(main_of("Dim x As Integer\nx = 40000"), "Runtime error in Main: Overflow for integer\n");
   // a declaration run again keeps the value
   EXPECT_EQ(main_of("For i = 1 To 2\nDim x\nx = x + 1\nNext\nDebug.Print x"), "2\n");
