@@ -325,19 +325,25 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     VBRuntime& rt;
     ErrorMode saved;
     int blocks;
-    explicit Activation(VBRuntime& r) : rt(r), saved(r.error_mode), blocks(r.block_depth_) {
+    Procedure* caller;
+    Activation(VBRuntime& r, Procedure* running)
+        : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_) {
       rt.error_mode = ErrorMode::Raise;
       rt.block_depth_ = 0;
+      rt.running_ = running;
       ++rt.stack_depth;
     }
     ~Activation() {
       rt.error_mode = saved;
       rt.block_depth_ = blocks;
+      rt.running_ = caller;
       --rt.stack_depth;
     }
-  } activation(*this);
+  } activation(*this, proc.get());
 
   auto finish = [&]() {
+    for (auto& [name, value] : proc->statics)  // Static variables keep their values for the next call
+      if (Var* v = scope.find_own(name)) value = v->value;
     for (const auto& [param, target] : write_back) {
       const Value value = scope.find(param)->value;
       Var* caller = calling_scope->find(target);

@@ -425,6 +425,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   if (auto g = r9.match_groups(line)) {
     auto s = make_stmt(StmtKind::Declare, line);
     s->decls = compile_declaration((*g)[1]);
+    s->is_static = lower(line.substr(0, 6)) == "static";
     return s;
   }
   if (auto g = r10.match_groups(line)) {

@@ -61,6 +61,7 @@ struct Stmt {
   std::string name;
   Symbol symbol = NO_SYMBOL;
   bool preserve = false;
+  bool is_static = false;  // Declare: a Static line
   NodePtr expr;
   std::vector<DeclPiece> decls;
   AssignTarget target;

@@ -423,7 +423,18 @@ void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
     var.declared = d.type_symbol;
     var.type = d.is_array ? TypeCode::Variant : type_code(d.type);
     if (created) var.value = std::move(initial);
+    if (stmt.is_static && running_) keep_static(*running_, d.symbol, var, created);
   }
+}
+
+// A Static variable takes the value its procedure's last call left in it.
+void VBRuntime::keep_static(Procedure& proc, Symbol symbol, Var& var, bool created) {
+  for (auto& [name, value] : proc.statics)
+    if (name == symbol) {
+      if (created) var.value = value;
+      return;
+    }
+  proc.statics.emplace_back(symbol, var.value);
 }
 
 void VBRuntime::redim(const Stmt& stmt, Scope& scope) {

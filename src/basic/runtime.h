@@ -134,6 +134,8 @@ struct Procedure {
   int line_offset = 0;            // added to line_numbers (the source's place in its file)
   Symbol result = NO_SYMBOL;  // functions: the result variable
   std::shared_ptr<CompiledBody> compiled;
+  // Static variables: their values between calls.
+  std::vector<std::pair<Symbol, Value>> statics;
   // The body as a statement tree, once made (null when it runs line by line).
   std::shared_ptr<ProcCode> code;
   bool code_made = false;
@@ -327,6 +329,7 @@ class VBRuntime {
   void declare(const Stmt& stmt, Scope& scope);
   void redim(const Stmt& stmt, Scope& scope);
   void erase(const Stmt& stmt, Scope& scope);
+  void keep_static(Procedure& proc, Symbol symbol, Var& var, bool created);
   Value make_record(const std::string& type_name, int depth);
   Value element(const std::string& name, const Value& array, std::vector<Value>& args);
   void eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope);
@@ -390,6 +393,7 @@ class VBRuntime {
   std::vector<std::pair<std::string, ObjectRef>> control_list_;
   std::unordered_map<Symbol, ObjectRef> controls_;
   int block_depth_ = 0;
+  Procedure* running_ = nullptr;  // the procedure of the current activation
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 

@@ -101,6 +101,8 @@ int level_of(const std::vector<Block>& stack) {
 std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                  int indent) {
   std::vector<std::string> out;
+  static const Regex static_head(R"(^Static\s)", CI);
+  const bool is_static = static_head.match(line);
   for (const Declaration& d : parse_declaration(line, proc.owner)) {
     if (locals.count(d.name)) error(&proc, "Variable declared more than once: " + d.name);
     if (d.name == name_key(proc.name)) error(&proc, "Cannot redeclare function name");
@@ -120,8 +122,14 @@ std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, st
       scalar_locals_[c] = d.type;
     }
     // VB variables live for the whole procedure and start once per call
-    // (a jump back over a Dim does not start them again).
-    if (in_block_ || hoist_all_) hoisted_.push_back(pad(1) + decl);
+    // (a jump back over a Dim does not start them again); a Static one
+    // lives as long as the program and starts once.
+    if (is_static) {
+      const size_t equal = decl.find(" = ");
+      const std::string init = decl.substr(equal + 3, decl.size() - equal - 4);
+      hoisted_.push_back(pad(1) + "static " + decl.substr(0, equal) + "; static int " + c + "_started; if(!" + c +
+                         "_started){" + c + "_started=1; " + c + " = " + init + ";}");
+    } else if (in_block_ || hoist_all_) hoisted_.push_back(pad(1) + decl);
     else out.push_back(pad(indent) + decl);
     // An array is made where its Dim stands (its bound may use earlier
     // statements' results); running the Dim again keeps the array.

@@ -113,7 +113,7 @@ TEST(StatementTest, StaticLocalsClassTypedVariablesAndSet) {
   EXPECT_EQ(run_main("Sub Count()\nStatic n\nn = n + 1\nDebug.Print n\nEnd Sub\nSub Main()\nCount\nCount\n"
                      "Dim c As SomeClass\nDebug.Print c\nSet o = Nothing\nDebug.Print o Is Nothing\n"
                      "Select Case \"1\"\nCase 1\nDebug.Print \"numeric\"\nEnd Select\nEnd Sub"),
-            "1\n1\n0\nTrue\nnumeric\n");
+            "1\n2\n0\nTrue\nnumeric\n");
 }
 
 TEST(StatementTest, ModuleVariablesAndLocals) {
