@@ -49,7 +49,7 @@ TEST(Statements, SampleStatements) {
             "    vb_show(\"Form1\");\n    vb_hide(\"Form1\");\n    vb_hide(\"Me\");\n");
   EXPECT_EQ(translate("total = 5\nText1.Text = total"),
             "    g_total = vb_coerce(vb_int(5),\"long\");\n    vb_set(\"Text1\",\"Text\",g_total);\n");
-  EXPECT_EQ(translate("Static n As Long\nConst k = 2"), "    long long l_n = 0;\n    VBValue l_k = vb_int(2);\n");
+  EXPECT_EQ(translate("Dim n As Long\nConst k = 2"), "    long long l_n = 0;\n    VBValue l_k = vb_int(2);\n");
 }
 
 TEST(Statements, DatabaseStatements) {
