@@ -275,13 +275,26 @@ struct CodeRunner {
       }
       VBRuntime::ArgList list(rt);
       list.values.push_back(*index);
-      return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+      return call_with(node, list.values);
     }
     rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
-    return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+    return call_with(node, list.values);
+  }
+
+  // A call of a procedure goes straight to it when no array of that name
+  // stands in the way; anything else takes the general dispatch.
+  Value call_with(const Node& node, std::vector<Value>& args) {
+    if (!rt.array_variable(node.symbol, scope)) {
+      auto it = rt.procs.find(node.symbol);
+      if (it != rt.procs.end()) {
+        const ProcedureRef proc = it->second;  // stays alive while it runs
+        return rt.run_proc(proc, args, &node.refs, &scope);
+      }
+    }
+    return rt.call(node.symbol, node.text, args, scope, &node.refs);
   }
 
   bool truth_of(const CodeExpr& e) {

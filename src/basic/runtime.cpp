@@ -36,7 +36,7 @@ Var& Scope::get_or_create(Symbol s, bool* created) {
   return add(s, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
 }
 
-Var& Scope::add(Symbol s, Value value, TypeCode type, Symbol declared) {
+Var& Scope::add(Symbol s, Value&& value, TypeCode type, Symbol declared) {
   vars_.emplace_back(std::piecewise_construct, std::forward_as_tuple(s),
                      std::forward_as_tuple(std::move(value), type, declared));
   if (!index_.empty()) {

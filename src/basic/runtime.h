@@ -26,7 +26,7 @@ namespace corvane {
 
 struct Var {
   Var() = default;
-  Var(Value v, TypeCode t, Symbol d) : value(std::move(v)), type(t), declared(d) {}
+  Var(Value&& v, TypeCode t, Symbol d) : value(std::move(v)), type(t), declared(d) {}
   Value value;
   TypeCode type = TypeCode::Variant;
   Symbol declared = sym::VARIANT;  // the lower-cased declared type
@@ -58,7 +58,7 @@ class Scope {
   Var& get_or_create(Symbol s, bool* created = nullptr);
   // A variable the scope does not hold yet (a parameter of a new
   // activation), added with its value and declared type.
-  Var& add(Symbol s, Value value, TypeCode type, Symbol declared);
+  Var& add(Symbol s, Value&& value, TypeCode type, Symbol declared);
   bool holds(Symbol s) { return find(s) != nullptr; }
   // The position of the variable get_or_create(s) gives, when the scope
   // holds it itself (-1 when it lies in the parent); positions stay valid
