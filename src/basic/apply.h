@@ -54,8 +54,7 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
     }
     return Value(op == BinOp::Add ? a + b : op == BinOp::Sub ? a - b : a * b);
   }
-    return binary(op, l, r);
+  return binary(op, l, r);
 }
-
 
 }  // namespace corvane
