@@ -186,11 +186,9 @@ std::vector<Param> parse_params(const std::string& text) {
 void VBRuntime::add_source(const std::string& source, const std::string& file, int first_line) {
   RX(type_re, R"(^(?:Public|Private)?\s*Type\s+(\w+)\s*$)");
   RX(end_type, R"(^End\s+Type\b)");
-  RX(member_re, R"(^(\w+)(?:\s*\(\s*(\d+)\s*\))?\s+As\s+(\w+)(?:\s*\*\s*(\d+))?\s*$)");
   RX(option_base_re, R"(^Option\s+Base\s+([01])\b)");
   RX(enum_re, R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)");
   RX(end_enum, R"(^End\s+Enum$)");
-  RX(item_re, R"(^(\w+)\s*(?:=\s*([+-]?(?:&H[\dA-Fa-f]+|\d+)))?$)");
   RX(proc_re, R"(^(?:(?:Public|Private|Friend|Static)\s+)?(Sub|Function|Property\s+(?:Get|Let|Set))\s+(\w+)\s*(?:\((.*)\))?)");
   RX(end_sub, R"(^End\s+Sub\b)");
   RX(end_function, R"(^End\s+Function\b)");
@@ -208,14 +206,14 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       std::vector<std::pair<std::string, std::string>> fields;
       size_t j = i + 1;
       for (; j < n && !end_type.match(src[j]); ++j) {
-        auto m = member_re.match_groups(src[j]);
+        const std::optional<TypeMember> m = read_type_member(src[j]);
         if (!m) throw VBError("Unsupported Type member: " + src[j]);
-        const std::string field = lower((*m)[1]);
+        const std::string field = lower(m->name);
         // "name(9) As T" is an array field of 10 elements ("t[10]");
         // "name As String * 20" a text of 20 characters ("string*20").
-        std::string type = lower((*m)[3]);
-        if (m->size() > 4 && !(*m)[4].empty()) type += "*" + (*m)[4];
-        if (!(*m)[2].empty()) type += "[" + std::to_string(std::stoll((*m)[2]) + 1) + "]";
+        std::string type = lower(m->type);
+        if (!m->fixed_length.empty()) type += "*" + m->fixed_length;
+        if (m->upper) type += "[" + std::to_string(*m->upper + 1) + "]";
         bool replaced = false;
         for (auto& f : fields)
           if (f.first == field) {
@@ -233,25 +231,11 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       int64_t running = 0;
       size_t j = i + 1;
       for (; j < n && !end_enum.match(src[j]); ++j) {
-        auto m = item_re.match_groups(src[j]);
-        if (!m) throw VBError("Unsupported Enum item: " + src[j]);
-        int64_t value = running;
-        if (m->size() > 2 && !(*m)[2].empty()) {
-          std::string text = (*m)[2];
-          bool negative = false;
-          if (text[0] == '+' || text[0] == '-') {
-            negative = text[0] == '-';
-            text = text.substr(1);
-          }
-          uint64_t v = 0;
-          if (text.size() > 1 && (text[1] == 'H' || text[1] == 'h'))
-            v = std::stoull(text.substr(2), nullptr, 16);
-          else
-            v = std::stoull(text, nullptr, 10);
-          value = negative ? -static_cast<int64_t>(v) : static_cast<int64_t>(v);
-        }
-        enums[intern((*m)[1])] = value;
-        running = value + 1;
+        const std::optional<EnumItem> item = read_enum_item(src[j]);
+        if (!item) throw VBError("Unsupported Enum item: " + src[j]);
+        const int64_t value = item->value ? *item->value : running;
+        enums[intern(item->name)] = value;
+        running = static_cast<int64_t>(static_cast<uint64_t>(value) + 1);  // wraps after the largest value
       }
       if (j >= n) throw VBError("Missing End Enum");
       i = j + 1;

@@ -64,6 +64,11 @@ TEST(ScanTest, ScanningErrors) {
   EXPECT_EQ(scan_error("Type T\n  x As Long"), "Missing End Type for T");
   EXPECT_EQ(scan_error("Enum E\n  a b\nEnd Enum"), "Unsupported Enum item: a b");
   EXPECT_EQ(scan_error("Enum E\n  a"), "Missing End Enum");
+  // numbers too large for 64 bits are refused, not a crash
+  EXPECT_EQ(scan_error("Type T\n  a(99999999999999999999) As Long\nEnd Type"),
+            "Unsupported Type member: a(99999999999999999999) As Long");
+  EXPECT_EQ(scan_error("Enum E\n  Big = &H1FFFFFFFFFFFFFFFF\nEnd Enum"),
+            "Unsupported Enum item: Big = &H1FFFFFFFFFFFFFFFF");
   EXPECT_EQ(scan_error("Sub S()\n  x = 1\n"), "No End Sub for S");
   EXPECT_EQ(scan_error("Property Get Name()\n"), "No End Property Get for Name");
   // a failing module-level declaration is skipped silently
