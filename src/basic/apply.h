@@ -12,6 +12,24 @@ inline bool is_whole(double d) {
   return std::isfinite(d) && d == std::floor(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0;
 }
 
+// The truth of a comparison (Eq .. Ge) of two Integers.
+inline bool compare_ints(BinOp op, int64_t a, int64_t b) {
+  switch (op) {
+    case BinOp::Eq: return a == b;
+    case BinOp::Ne: return a != b;
+    case BinOp::Lt: return a < b;
+    case BinOp::Gt: return a > b;
+    case BinOp::Le: return a <= b;
+    default: return a >= b;
+  }
+}
+
+// The truth of `l op r`; two Integers compare without building a value.
+inline bool comparison_truth(BinOp op, const Value& l, const Value& r) {
+  if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_int() && r.is_int()) return compare_ints(op, l.as_int(), r.as_int());
+  return truth(binary(op, l, r));
+}
+
 // An operator, with fast paths for two Integers and for Doubles.
 inline Value apply(BinOp op, const Value& l, const Value& r) {
   if (l.is_int() && r.is_int()) {

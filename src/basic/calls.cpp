@@ -41,17 +41,7 @@ bool VBRuntime::eval_truth(const Node& node, Scope& scope) {
     if (right.kind == NodeKind::Literal || right.kind == NodeKind::Name) {
       const Value* lp = peek(*node.kids[0], scope);
       const Value* rp = lp ? peek(right, scope) : nullptr;
-      if (rp && lp->is_int() && rp->is_int()) {
-        const int64_t a = lp->as_int(), b = rp->as_int();
-        switch (node.op) {
-          case BinOp::Eq: return a == b;
-          case BinOp::Ne: return a != b;
-          case BinOp::Lt: return a < b;
-          case BinOp::Gt: return a > b;
-          case BinOp::Le: return a <= b;
-          default: return a >= b;
-        }
-      }
+      if (rp && lp->is_int() && rp->is_int()) return compare_ints(node.op, lp->as_int(), rp->as_int());
     }
   }
   return truth(eval(node, scope));

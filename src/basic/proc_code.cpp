@@ -302,17 +302,7 @@ struct CodeRunner {
     if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge && e.kids[1].plain()) {
       const Value* lp = peek(e.kids[0]);
       const Value* rp = lp ? peek(e.kids[1]) : nullptr;
-      if (rp && lp->is_int() && rp->is_int()) {
-        const int64_t a = lp->as_int(), b = rp->as_int();
-        switch (e.op) {
-          case BinOp::Eq: return a == b;
-          case BinOp::Ne: return a != b;
-          case BinOp::Lt: return a < b;
-          case BinOp::Gt: return a > b;
-          case BinOp::Le: return a <= b;
-          default: return a >= b;
-        }
-      }
+      if (rp && lp->is_int() && rp->is_int()) return compare_ints(e.op, lp->as_int(), rp->as_int());
     }
     return truth(eval(e));
   }
@@ -412,19 +402,7 @@ struct CodeRunner {
     Value computed;
     const Value* value = peek(e);
     if (!value) value = &(computed = eval(e));
-    if (selector.is_int() && value->is_int()) {
-      const int64_t a = selector.as_int(), b = value->as_int();
-      switch (op) {
-        case BinOp::Eq: return a == b;
-        case BinOp::Ne: return a != b;
-        case BinOp::Lt: return a < b;
-        case BinOp::Gt: return a > b;
-        case BinOp::Le: return a <= b;
-        case BinOp::Ge: return a >= b;
-        default: break;
-      }
-    }
-    return truth(corvane::binary(op, selector, *value));
+    return comparison_truth(op, selector, *value);
   }
 
   bool case_matches(const CodeCase& test, const Value& selector) {

@@ -12,6 +12,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "basic/apply.h"
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/stack_guard.h"
@@ -963,19 +964,7 @@ bool VBRuntime::case_test(BinOp op, const Value& selector, const Node& node, Sco
   Value computed;
   const Value* value = peek(node, scope);
   if (!value) value = &(computed = eval(node, scope));
-  if (selector.is_int() && value->is_int()) {
-    const int64_t a = selector.as_int(), b = value->as_int();
-    switch (op) {
-      case BinOp::Eq: return a == b;
-      case BinOp::Ne: return a != b;
-      case BinOp::Lt: return a < b;
-      case BinOp::Gt: return a > b;
-      case BinOp::Le: return a <= b;
-      case BinOp::Ge: return a >= b;
-      default: break;
-    }
-  }
-  return truth(binary(op, selector, *value));
+  return comparison_truth(op, selector, *value);
 }
 
 Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope) {
