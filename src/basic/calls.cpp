@@ -287,6 +287,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   } pooled(scope_pool_);
   Scope& scope = *pooled.scope;
   scope.reserve(proc->params.size() + 4);
+  const bool distinct = proc->distinct_names;
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
   for (size_t i = 0; i < proc->params.size(); ++i) {
     const Param& p = proc->params[i];
@@ -295,7 +296,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     Value value = given              ? (stores_unchanged(args[i], p.code) ? args[i] : coerce(args[i], p.code))
                   : p.default_expr ? coerce(eval(*p.default_expr, *globals), p.code)
                                    : coerce(default_value(p.type), p.code);
-    if (Var* twice = scope.find_own(p.symbol)) {  // a name given to two parameters
+    if (Var* twice = distinct ? nullptr : scope.find_own(p.symbol)) {  // a name given to two parameters
       twice->value = std::move(value);
       twice->type = p.code;
       twice->declared = p.type_symbol;
@@ -306,7 +307,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
       write_back.emplace_back(p.symbol, (*refs)[i]);
   }
   if (proc->result != NO_SYMBOL) {
-    if (Var* same = scope.find_own(proc->result)) same->value = Value(int64_t{0});
+    if (Var* same = distinct ? nullptr : scope.find_own(proc->result)) same->value = Value(int64_t{0});
     else scope.add(proc->result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
   }
 
@@ -348,7 +349,7 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   CompiledBody& body = body_of(*proc);
   const long n = static_cast<long>(proc->body.size());
   try {
-    if (const ProcCode* code = code_of(*proc, body)) {
+    if (const ProcCode* code = proc->code_made ? proc->code.get() : code_of(*proc, body)) {
       run_code(*code, body, scope);
     } else {
       Flow flow = run_range(body, 0, n, scope);
@@ -367,7 +368,9 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   }
   finish();
   if (proc->result == NO_SYMBOL) return Value();
-  return std::move(scope.find(proc->result)->value);  // the activation ends here
+  // the activation ends here
+  Var& result = distinct ? scope.at(static_cast<long>(proc->params.size())) : *scope.find(proc->result);
+  return std::move(result.value);
 }
 
 Value VBRuntime::event(const std::string& name, std::vector<Value> args) { return event_by_ref(name, args); }

@@ -264,37 +264,47 @@ struct CodeRunner {
       Value computed;
       const Value* index = peek(e.kids[0]);
       if (!index) index = &(computed = eval(e.kids[0]));
-      if (Var* v = local(e.local); v && v->value.is_array()) {
+      if (Var* v = array_of(e)) {
         const VBArray& a = *v->value.as_array();
         return a.items[VBRuntime::element_index(a, *index, node.text)];
       }
       rt.check_stack();
-      if (Var* v = rt.array_variable(node.symbol, scope)) {
-        const VBArray& a = *v->value.as_array();
-        return a.items[VBRuntime::element_index(a, *index, node.text)];
-      }
       VBRuntime::ArgList list(rt);
       list.values.push_back(*index);
-      return call_with(node, list.values);
+      return call_procedure(e, list.values);
     }
     rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
-    return call_with(node, list.values);
+    if (array_of(e)) return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+    return call_procedure(e, list.values);
   }
 
-  // A call of a procedure goes straight to it when no array of that name
-  // stands in the way; anything else takes the general dispatch.
-  Value call_with(const Node& node, std::vector<Value>& args) {
-    if (!rt.array_variable(node.symbol, scope)) {
-      auto it = rt.procs.find(node.symbol);
-      if (it != rt.procs.end()) {
-        const ProcedureRef proc = it->second;  // stays alive while it runs
-        return rt.run_proc(proc, args, &node.refs, &scope);
-      }
+  // A call when no array of that name stands in the way: straight to a
+  // procedure of the program, anything else through the general dispatch.
+  Value call_procedure(const CodeExpr& e, std::vector<Value>& args) {
+    const Node& node = *e.node;
+    if (!e.callee)
+      if (auto it = rt.procs.find(node.symbol); it != rt.procs.end()) e.callee = &it->second;
+    if (e.callee) {
+      const ProcedureRef proc = *e.callee;  // stays alive while it runs
+      return rt.run_proc(proc, args, &node.refs, &scope);
     }
     return rt.call(node.symbol, node.text, args, scope, &node.refs);
+  }
+
+  // The variable of the called name when it holds an array: the
+  // activation's, else the module's. The module's variables only grow, so
+  // a name found absent there stays absent until another one is added.
+  Var* array_of(const CodeExpr& e) {
+    if (Var* v = local(e.local); v && v->value.is_array()) return v;
+    Scope& globals = *rt.globals;
+    if (scope.parent || globals.parent) return rt.array_variable(e.local.symbol, scope);
+    if (&scope == &globals || globals.size() == e.globals_without_name) return nullptr;
+    Var* g = globals.find_own(e.local.symbol);
+    if (!g) e.globals_without_name = globals.size();
+    return g && g->value.is_array() ? g : nullptr;
   }
 
   bool truth_of(const CodeExpr& e) {

@@ -8,6 +8,7 @@
 // Bodies with labels, jumps or error handlers keep running line by line;
 // inside the tree, lines it has no faster form for run through the
 // line-by-line statement and block code, on the same activation.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -38,6 +39,12 @@ struct CodeExpr {
   LocalRef local;
   const Value* value = nullptr;  // Constant
   const Node* node = nullptr;             // the parsed form
+  // Call: the program's procedure of that name, once found (its entry
+  // in the procedure table stays put; a redefinition replaces what it
+  // holds), and the module variables' count when no module variable of
+  // that name existed.
+  mutable const std::shared_ptr<struct Procedure>* callee = nullptr;
+  mutable size_t globals_without_name = SIZE_MAX;
   std::vector<CodeExpr> kids;
   bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
   // Operators on variables and constants: evaluating it changes no

@@ -26,6 +26,15 @@ namespace {
 const Regex& rx(const char* pattern) { return *new Regex(pattern, Regex::CASELESS); }
 #define RX(name, pattern) static const Regex& name = rx(pattern)
 
+bool distinct_names(const Procedure& proc) {
+  for (size_t i = 0; i < proc.params.size(); ++i) {
+    if (proc.params[i].symbol == proc.result) return false;
+    for (size_t j = 0; j < i; ++j)
+      if (proc.params[j].symbol == proc.params[i].symbol) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Var& Scope::get_or_create(Symbol s, bool* created) {
@@ -37,15 +46,12 @@ Var& Scope::get_or_create(Symbol s, bool* created) {
   return add(s, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
 }
 
-Var& Scope::add(Symbol s, Value&& value, TypeCode type, Symbol declared) {
-  vars_.emplace_back(std::piecewise_construct, std::forward_as_tuple(s),
-                     std::forward_as_tuple(std::move(value), type, declared));
+void Scope::index_last() {
   if (!index_.empty()) {
-    index_.emplace(s, vars_.size() - 1);
-  } else if (vars_.size() > 12) {
-    for (size_t i = 0; i < vars_.size(); ++i) index_.emplace(vars_[i].first, i);
+    index_.emplace(vars_.back().first, vars_.size() - 1);
+    return;
   }
-  return vars_.back().second;
+  for (size_t i = 0; i < vars_.size(); ++i) index_.emplace(vars_[i].first, i);
 }
 
 void Scope::reset() {
@@ -158,9 +164,7 @@ const char* find_stack_floor() {
   return static_cast<const char*>(addr) + margin;
 }
 
-void VBRuntime::check_stack() {
-  if (stack_exhausted()) throw VBError("Out of stack space (nesting too deep)");
-}
+void VBRuntime::stack_overflow() { throw VBError("Out of stack space (nesting too deep)"); }
 
 // ---------------------------------------------------------------- scanning
 
@@ -275,6 +279,7 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
           property_returns[key] = lname;
         }
       }
+      proc->distinct_names = distinct_names(*proc);
       proc->compiled = std::make_shared<CompiledBody>(proc->body);
       proc->compiled->line_numbers = &proc->line_numbers;
       proc->compiled->file = &proc->file;

@@ -19,6 +19,7 @@
 #include "basic/builtins.h"
 #include "basic/expr.h"
 #include "basic/objects.h"
+#include "basic/stack_guard.h"
 #include "basic/symbols.h"
 #include "basic/value.h"
 
@@ -58,7 +59,12 @@ class Scope {
   Var& get_or_create(Symbol s, bool* created = nullptr);
   // A variable the scope does not hold yet (a parameter of a new
   // activation), added with its value and declared type.
-  Var& add(Symbol s, Value&& value, TypeCode type, Symbol declared);
+  Var& add(Symbol s, Value&& value, TypeCode type, Symbol declared) {
+    vars_.emplace_back(std::piecewise_construct, std::forward_as_tuple(s),
+                       std::forward_as_tuple(std::move(value), type, declared));
+    if (!index_.empty() || vars_.size() > INDEXED_FROM) index_last();
+    return vars_.back().second;
+  }
   bool holds(Symbol s) { return find(s) != nullptr; }
   // The position of the variable get_or_create(s) gives, when the scope
   // holds it itself (-1 when it lies in the parent); positions stay valid
@@ -90,6 +96,7 @@ class Scope {
   void reset();
   void reserve(size_t n) { vars_.reserve(n); }
   const std::vector<std::pair<Symbol, Var>>& variables() const { return vars_; }
+  size_t size() const { return vars_.size(); }
 
   // The error-handler label (lower-cased) and the failure index of the
   // activation, while set.
@@ -103,6 +110,9 @@ class Scope {
   bool in_handler = false;
 
  private:
+  // Scopes with more variables find them through an index.
+  static constexpr size_t INDEXED_FROM = 12;
+  void index_last();
   std::vector<std::pair<Symbol, Var>> vars_;
   std::unordered_map<Symbol, size_t> index_;  // built once the scope grows
 };
@@ -139,6 +149,10 @@ struct Procedure {
   // The body as a statement tree, once made (null when it runs line by line).
   std::shared_ptr<ProcCode> code;
   bool code_made = false;
+  // No two parameters share a name and none is named as the result: an
+  // activation then holds parameter i at position i and the result after
+  // them.
+  bool distinct_names = false;
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
 
@@ -338,7 +352,10 @@ class VBRuntime {
   Value me_value();
   // Whether a name denotes a constant, variable, control or built-in object.
   bool names_something(Symbol s, Scope& scope);
-  void check_stack();
+  void check_stack() {
+    if (stack_exhausted()) stack_overflow();
+  }
+  [[noreturn]] static void stack_overflow();
   // Steps: the slow path of the per-line count (limits and the watch).
   void checkpoint();
   // An error at the line `index` of `body`: handled by the error mode
