@@ -317,24 +317,32 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     ErrorMode saved;
     int blocks;
     Procedure* caller;
-    Activation(VBRuntime& r, Procedure* running)
-        : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_) {
+    Procedure& running;
+    Activation(VBRuntime& r, Procedure& p, Scope& scope)
+        : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_), running(p) {
       rt.error_mode = ErrorMode::Raise;
       rt.block_depth_ = 0;
-      rt.running_ = running;
+      rt.running_ = &running;
       ++rt.stack_depth;
+      running.active.push_back(&scope);
     }
     ~Activation() {
       rt.error_mode = saved;
       rt.block_depth_ = blocks;
       rt.running_ = caller;
       --rt.stack_depth;
+      running.active.pop_back();
     }
-  } activation(*this, proc.get());
+  } activation(*this, *proc, scope);
 
   auto finish = [&]() {
-    for (auto& [name, value] : proc->statics)  // Static variables keep their values for the next call
-      if (Var* v = scope.find_own(name)) value = v->value;
+    for (auto& [name, value] : proc->statics) {  // Static variables keep their values for the next call
+      Var* v = scope.find_own(name);
+      if (!v) continue;
+      value = v->value;
+      for (size_t k = 0; k + 1 < proc->active.size(); ++k)  // the activations this one was called in
+        if (Var* outer = proc->active[k]->find_own(name)) outer->value = value;
+    }
     for (const auto& [param, target] : write_back) {
       const Value value = scope.find(param)->value;
       Var* caller = calling_scope->find(target);

@@ -421,7 +421,11 @@ void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
 void VBRuntime::keep_static(Procedure& proc, Symbol symbol, Var& var, bool created) {
   for (auto& [name, value] : proc.statics)
     if (name == symbol) {
-      if (created) var.value = value;
+      if (!created) return;
+      // a recursive call continues from the activation it was called in
+      Var* outer = nullptr;
+      for (size_t k = proc.active.size(); !outer && k-- > 1;) outer = proc.active[k - 1]->find_own(symbol);
+      var.value = outer ? outer->value : value;
       return;
     }
   proc.statics.emplace_back(symbol, var.value);

@@ -146,6 +146,10 @@ struct Procedure {
   std::shared_ptr<CompiledBody> compiled;
   // Static variables: their values between calls.
   std::vector<std::pair<Symbol, Value>> statics;
+  // The activations running it, outermost first: a recursive call takes
+  // its Static variables from the one it was called in, and gives them
+  // back to all of them when it ends.
+  std::vector<Scope*> active;
   // The body as a statement tree, once made (null when it runs line by line).
   std::shared_ptr<ProcCode> code;
   bool code_made = false;
