@@ -5,6 +5,7 @@
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/source_lines.h"
+#include "basic/tokens.h"
 #include "vb6files/regex.h"
 
 namespace corvane {
@@ -21,8 +22,8 @@ const Regex& re(const char* pattern) {
 bool starts_with_dot(const std::string& line) { return !line.empty() && line[0] == '.'; }
 
 bool is_plain_name(std::string_view t) {
-  if (t.empty() || !(std::isalpha(static_cast<unsigned char>(t[0])) || t[0] == '_')) return false;
-  RX(name_re, R"(^[A-Za-z_]\w*$)");
+  if (!starts_name(t)) return false;
+  RX(name_re, R"(^[\p{L}_]\w*$)");
   return name_re.match(t);
 }
 
@@ -147,11 +148,11 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
   // an assignment to a variable of such a name is no statement form
   const long eq = find_equal(line);
   if (eq > 0 && is_plain_name(strip(line.substr(0, static_cast<size_t>(eq))))) return nullptr;
-  RX(goto_re, R"(^GoTo\s+([A-Za-z_]\w*|\d+)$)");
-  RX(gosub_re, R"(^GoSub\s+([A-Za-z_]\w*|\d+)$)");
+  RX(goto_re, R"(^GoTo\s+([\p{L}_]\w*|\d+)$)");
+  RX(gosub_re, R"(^GoSub\s+([\p{L}_]\w*|\d+)$)");
   RX(return_re, R"(^Return$)");
   RX(resume_re, R"(^Resume(?:\s+0)?$)");
-  RX(resume_label, R"(^Resume\s+([A-Za-z_]\w*|\d+)$)");
+  RX(resume_label, R"(^Resume\s+([\p{L}_]\w*|\d+)$)");
   RX(minus1_re, R"(^On\s+Error\s+GoTo\s+-1$)");
   RX(stop_re, R"(^Stop$)");
   RX(assert_re, R"(^Debug\.Assert\b)");
@@ -300,7 +301,7 @@ bool is_target_text(std::string_view text) {
   const std::string_view t = strip_view(text);
   size_t i = 0;
   auto name = [&] {
-    if (i >= t.size() || !(std::isalpha(static_cast<unsigned char>(t[i])) || t[i] == '_')) return false;
+    if (!starts_name(t, i)) return false;
     while (i < t.size() && (std::isalnum(static_cast<unsigned char>(t[i])) || t[i] == '_' ||
                             static_cast<unsigned char>(t[i]) >= 0x80))
       ++i;
@@ -329,8 +330,8 @@ bool is_target_text(std::string_view text) {
 // statement matched, once its prefixes are removed.
 std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
 
-  RX(member_re, R"(^([A-Za-z_]\w*)\.([A-Za-z_]\w*)\s*(.*)$)");
-  RX(call_re, R"(^([A-Za-z_]\w*)\s*(.*)$)");
+  RX(member_re, R"(^([\p{L}_]\w*)\.([\p{L}_]\w*)\s*(.*)$)");
+  RX(call_re, R"(^([\p{L}_]\w*)\s*(.*)$)");
   const long eq = find_equal(line);
   if (eq >= 0 && is_target_text(std::string_view(line).substr(0, static_cast<size_t>(eq)))) {
     auto s = make_stmt(StmtKind::Assign, original);
@@ -370,9 +371,9 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   if (whole_line) {
     RX(r1, R"(^On\s+Error\s+Resume\s+Next$)");
     RX(r2, R"(^On\s+Error\s+GoTo\s+0$)");
-    RX(r3, R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*)$)");
+    RX(r3, R"(^On\s+Error\s+GoTo\s+([\p{L}_]\w*)$)");
     RX(r4, R"(^Resume\s+Next$)");
-    RX(r5, R"(^[A-Za-z_]\w*:\s*$)");
+    RX(r5, R"(^[\p{L}_]\w*:\s*$)");
     RX(r6, R"(^(Option\s+|Attribute\s+))");
     if (r1.match(line)) return make_stmt(StmtKind::OnErrorResumeNext, line);
     if (r2.match(line)) return make_stmt(StmtKind::OnErrorGoto0, line);
@@ -488,7 +489,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
 std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, true); }
 
 AssignTarget compile_target(const std::string& target_in) {
-  RX(simple_re, R"(^[A-Za-z_]\w*[$%!#&]?$)");
+  RX(simple_re, R"(^[\p{L}_]\w*[$%!#&]?$)");
   const std::string target = strip(target_in);
   AssignTarget t;
   t.text = target;
@@ -547,7 +548,7 @@ AssignTarget compile_target(const std::string& target_in) {
 }
 
 std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
-  RX(label_re, R"(^[A-Za-z_]\w*:\s*$)");
+  RX(label_re, R"(^[\p{L}_]\w*:\s*$)");
   RX(if_re, R"(^If\s+(.+?)\s+Then(?:\s+(.*))?$)");
   RX(else_split, R"(\s+Else\s+)");
   RX(with_re, R"(^With\s+(.+)$)");
@@ -665,7 +666,7 @@ bool is_digits(std::string_view t) {
 
 void CompiledBody::find_labels() {
   if (labels_ready) return;
-  RX(jump_re, R"(\b(?:GoTo|GoSub|Resume)\s+([A-Za-z_]\w*|\d+)\s*$)");
+  RX(jump_re, R"(\b(?:GoTo|GoSub|Resume)\s+([\p{L}_]\w*|\d+)\s*$)");
   for (const std::string& l : *lines)
     if (auto g = jump_re.search_groups(l)) {
       const std::string label = lower((*g)[1]);

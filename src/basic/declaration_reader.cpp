@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "basic/source_lines.h"
+#include "basic/tokens.h"
 #include "vb6files/regex.h"
 
 namespace corvane {
@@ -155,7 +156,7 @@ std::vector<DeclaredParameter> read_parameters(std::string_view list) {
       size_t j = i;
       while (j < piece.size() && word_char(j)) ++j;
       size_t s = i;
-      while (s < j && !(std::isalpha(static_cast<unsigned char>(piece[s])) || piece[s] == '_')) ++s;
+      while (s < j && !starts_name(piece, s)) ++s;
       if (s < j) {
         const std::string word = piece.substr(s, j - s);
         if (s != i || !keyword.match(word)) {
@@ -176,7 +177,7 @@ std::vector<DeclaredParameter> read_parameters(std::string_view list) {
     const size_t open = piece.find('(');
     p.is_array = open != std::string::npos && (equal == std::string::npos || open < equal);
     for (size_t k = 0; k < piece.size() && open == std::string::npos; ++k) {
-      if (k > 0 && (std::isalnum(static_cast<unsigned char>(piece[k - 1])) || piece[k - 1] == '_')) continue;
+      if (k > 0 && word_char(k - 1)) continue;
       if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
         p.type = (*g)[1];
         break;

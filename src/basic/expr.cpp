@@ -42,7 +42,7 @@ bool equals_ci(std::string_view a, std::string_view b) {
 }
 
 bool is_ref_name(std::string_view t) {
-  if (t.empty() || !(std::isalpha(static_cast<unsigned char>(t[0])) || t[0] == '_')) return false;
+  if (!starts_name(t)) return false;
   size_t i = 1;
   while (i < t.size()) {
     const unsigned char c = static_cast<unsigned char>(t[i]);

@@ -19,6 +19,13 @@ bool is_word_char(char32_t c) {
   return u_isalnum(static_cast<UChar32>(c)) || u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
 }
 
+bool starts_name(std::string_view text, size_t pos) {
+  if (pos >= text.size()) return false;
+  const char32_t c = decode_utf8(text, pos);
+  if (c < 0x80) return c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
+
 size_t match_token(std::string_view t, size_t pos, bool& is_space) {
   is_space = false;
   const size_t n = t.size();
@@ -80,7 +87,7 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
       ++i;
     } else if (i < n && t[i] == '&') {
       const char d = i + 1 < n ? t[i + 1] : ' ';
-      const bool operand_follows = d == '"' || d == '_' || is_digit(d) || (d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z');
+      const bool operand_follows = d == '"' || is_digit(d) || starts_name(t, i + 1);
       if (!operand_follows) ++i;
     }
     return i - pos;
@@ -91,9 +98,10 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
     while (i < n && t[i] != '#' && t[i] != '"' && t[i] != '\n') ++i;
     if (i < n && t[i] == '#' && i > pos + 1 && is_digit(t[pos + 1])) return i + 1 - pos;
   }
-  // 5. name
-  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_') {
-    size_t i = pos + 1;
+  // 5. name: a letter of any script or an underscore first
+  if (starts_name(t, pos)) {
+    size_t i = pos;
+    decode_utf8(t, i);
     while (i < n) {
       const char d = t[i];
       if (d == '$' || d == '%' || d == '!' || d == '#') {
@@ -139,8 +147,7 @@ std::vector<Token> tokenize(std::string_view text) {
       gap_start = std::string_view::npos;
     }
     if (!space) {
-      const char c = text[pos];
-      const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+      const bool word = starts_name(text, pos);
       tokens.push_back(Token{word ? "word" : "literal", std::string(text.substr(pos, len))});
     }
     pos += len;

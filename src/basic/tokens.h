@@ -9,7 +9,7 @@
 namespace corvane {
 
 inline constexpr const char* TOKEN_RE =
-    R"(\s+|"(?:""|[^"])*"|&H[0-9a-fA-F]+&?|\d+(?:\.\d*)?(?:[Ee][+-]?\d+)?(?:[#!@%]|&(?![\w"]))?|#\d[^#"\n]*#|[A-Za-z_][\w$%!#]*|<=|>=|<>|[()=<>+\-*/\\^&.,])";
+    R"(\s+|"(?:""|[^"])*"|&H[0-9a-fA-F]+&?|\d+(?:\.\d*)?(?:[Ee][+-]?\d+)?(?:[#!@%]|&(?![\w"]))?|#\d[^#"\n]*#|[\p{L}_][\w$%!#]*|<=|>=|<>|[()=<>+\-*/\\^&.,])";
 
 struct Token {
   std::string kind;   // "word" when the text begins with a letter or underscore, else "literal"
@@ -26,5 +26,7 @@ size_t match_token(std::string_view text, size_t pos, bool& is_space);
 
 // A word character of names: letters and digits of any script, underscore.
 bool is_word_char(char32_t c);
+// Whether a name begins at that byte: a letter of any script or an underscore.
+bool starts_name(std::string_view text, size_t pos = 0);
 
 }  // namespace corvane

@@ -21,7 +21,7 @@ const Regex& rem_line() {
     return re;
 }
 const Regex& member_access() {
-    static const Regex re(R"(([A-Za-z_]\w*)\.([A-Za-z_]\w*)?$)");
+    static const Regex re(R"(([\p{L}_]\w*)\.([\p{L}_]\w*)?$)");
     return re;
 }
 const Regex& word_run() {

@@ -256,7 +256,7 @@ Operand CExpression::term() {
     token.pop_back();
   static const Regex decimal("\\d+(?:\\.\\d*)?(?:[Ee][+-]?\\d+)?\\z");
   static const Regex hex("&H[0-9A-Fa-f]+&?\\z", Regex::CASELESS);
-  static const Regex word_re("[A-Za-z_]\\w*[$%!#]?\\z");
+  static const Regex word_re("[\\p{L}_]\\w*[$%!#]?\\z");
   if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
     std::string inner;
     for (size_t k = 1; k + 1 < token.size(); ++k) {

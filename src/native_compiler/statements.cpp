@@ -199,7 +199,7 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
 
 std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
                                                     std::string_view value, Locals& locals, int indent) {
-  static const Regex member(R"(([A-Za-z_]\w*)\.([A-Za-z_]\w*)$)");
+  static const Regex member(R"(([\p{L}_]\w*)\.([\p{L}_]\w*)$)");
   const std::string L = strip_text(target), R = strip_text(value);
   if (auto g = member.match_groups(L)) {
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
@@ -211,7 +211,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
-  static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
+  static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
     // An element: the value first, then the subscripts; stored as it is.
     const std::string c = expr(&proc, R, locals);
@@ -454,7 +454,7 @@ std::vector<std::string> NativeCompiler::on_error(const NativeProcedure& proc, s
   static const Regex resume_next(R"(^On\s+Error\s+Resume\s+Next$)", CI);
   static const Regex go_zero(R"(^On\s+Error\s+GoTo\s+0$)", CI);
   static const Regex go_minus(R"(^On\s+Error\s+GoTo\s+-1$)", CI);
-  static const Regex go_label(R"(^On\s+Error\s+GoTo\s+([A-Za-z_]\w*|\d+)$)", CI);
+  static const Regex go_label(R"(^On\s+Error\s+GoTo\s+([\p{L}_]\w*|\d+)$)", CI);
   const std::string p = pad(indent);
   // While a handler or Resume Next is in force the procedure's trap is
   // entered; a failure comes back to the dispatch at the function's start.
@@ -472,11 +472,11 @@ std::vector<std::string> NativeCompiler::on_error(const NativeProcedure& proc, s
 }
 
 std::vector<std::string> NativeCompiler::jump(const NativeProcedure& proc, std::string_view line, int indent) {
-  static const Regex go_to(R"(^GoTo\s+([A-Za-z_]\w*|\d+)$)", CI);
+  static const Regex go_to(R"(^GoTo\s+([\p{L}_]\w*|\d+)$)", CI);
   static const Regex resume_here(R"(^Resume(?:\s+0)?$)", CI);
   static const Regex resume_next(R"(^Resume\s+Next$)", CI);
-  static const Regex resume_label(R"(^Resume\s+([A-Za-z_]\w*|\d+)$)", CI);
-  static const Regex go_sub(R"(^GoSub\s+([A-Za-z_]\w*|\d+)$)", CI);
+  static const Regex resume_label(R"(^Resume\s+([\p{L}_]\w*|\d+)$)", CI);
+  static const Regex go_sub(R"(^GoSub\s+([\p{L}_]\w*|\d+)$)", CI);
   const std::string p = pad(indent);
   if (auto g = go_to.match_groups(line)) return {p + "goto _lbl_" + c_name(name_key((*g)[1])) + ";"};
   // GoSub notes where to come back (the stack is the procedure's own);
@@ -513,7 +513,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                                                     Locals& locals, int indent) {
   static const Regex unsupported(R"(^With\b)", CI);
   static const Regex erase(R"(^Erase\s+(.+)$)", CI);
-  static const Regex with_member(R"(^\.\s*[A-Za-z_])");
+  static const Regex with_member(R"(^\.\s*[\p{L}_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
@@ -526,7 +526,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
-  static const Regex proc_call(R"(^(?:Call\s+)?([A-Za-z_]\w*)\s*(.*)$)", CI);
+  static const Regex proc_call(R"(^(?:Call\s+)?([\p{L}_]\w*)\s*(.*)$)", CI);
 
   std::string line = strip_text(line_view);
   // A statement that begins with "." works on the innermost With target.
@@ -714,8 +714,8 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   exit_labels_.clear();
   implicit_.clear();
   static const Regex on_error_re(R"(^On\s+Error\b)", CI);
-  static const Regex jump_re(R"(\b(?:GoTo|GoSub|Resume)\s+([A-Za-z_]\w*|\d+)\s*$)", CI);
-  static const Regex label_re(R"(^([A-Za-z_]\w*):$)");
+  static const Regex jump_re(R"(\b(?:GoTo|GoSub|Resume)\s+([\p{L}_]\w*|\d+)\s*$)", CI);
+  static const Regex label_re(R"(^([\p{L}_]\w*):$)");
   static const Regex digits_re(R"(^\d+$)");
   // Statements that open no statement number of their own: the inner parts
   // and ends of blocks.

@@ -120,7 +120,7 @@ bool NativeCompiler::attempt_candidate(const NativeProcedure& proc) const {
   // Ifs, Exit Function and assignments of the result only, so that running
   // the function twice changes nothing; ByVal Integer parameters.
   static const Regex allowed_line(
-      R"(^(?:(?:Else)?If\s+.+\s+Then|Else|End\s+If|Exit\s+Function|[A-Za-z_]\w*\s*=.*)$)", Regex::CASELESS);
+      R"(^(?:(?:Else)?If\s+.+\s+Then|Else|End\s+If|Exit\s+Function|[\p{L}_]\w*\s*=.*)$)", Regex::CASELESS);
   if (proc.kind != "function" || proc.class_name || proc.key.rfind("module_", 0) != 0) return false;
   if (not_attemptable_.count(proc.key) || result_bits(proc) >= 0 || scalar_type(proc.result_type) != Ty::Int)
     return false;
@@ -130,7 +130,7 @@ bool NativeCompiler::attempt_candidate(const NativeProcedure& proc) const {
   for (const std::string& line : proc.body) {
     const std::string text = strip_text(line);
     if (!text.empty() && !allowed_line.match(text)) return false;
-    static const Regex assignment(R"(^([A-Za-z_]\w*)\s*=)");
+    static const Regex assignment(R"(^([\p{L}_]\w*)\s*=)");
     const auto g = assignment.match_groups(text);
     if (g && lower(text.substr(0, 2)) != "if" && name_key((*g)[1]) != name_key(proc.name)) return false;
   }

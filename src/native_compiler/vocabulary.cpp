@@ -3,6 +3,7 @@
 // side-effect analysis that keeps evaluation order left to right.
 #include <cstdio>
 
+#include "basic/tokens.h"
 #include "basic/value.h"
 #include "model/names.h"
 #include "vb6files/regex.h"
@@ -80,16 +81,15 @@ std::string q(std::string_view text) {
 }
 
 bool valid(std::string_view name) {
-  if (name.empty()) return false;
-  const auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
-  if (!alpha(name[0])) return false;
-  for (char c : name)
-    if (!alpha(c) && !(c >= '0' && c <= '9')) return false;
+  // the interpreter's names: a letter of any script or "_", then letters and digits
+  if (!starts_name(name)) return false;
+  for (size_t i = 0; i < name.size();)
+    if (!is_word_char(decode_utf8(name, i))) return false;
   return true;
 }
 
 bool is_variable_name(std::string_view name) {
-  static const Regex pattern(R"([A-Za-z_]\w*\z)");
+  static const Regex pattern(R"([\p{L}_]\w*\z)");
   return pattern.match(name);
 }
 

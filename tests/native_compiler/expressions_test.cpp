@@ -119,13 +119,16 @@ TEST(Quote, EscapesEverythingCouldMisread) {
   EXPECT_EQ(q(std::string("a\0b", 3)), "\"a\\000b\"");
 }
 
-TEST(Valid, AsciiIdentifiersOnly) {
+TEST(Valid, IdentifiersAsTheInterpreterReadsThem) {
   EXPECT_TRUE(valid("Text1"));
   EXPECT_TRUE(valid("_x"));
+  EXPECT_TRUE(valid("Gr\xc3\xb6\xc3\x9f"));      // Größ
+  EXPECT_TRUE(valid("\xe5\x90\x8d\xe5\x89\x8d1"));  // 名前1
   EXPECT_FALSE(valid(""));
   EXPECT_FALSE(valid("1a"));
+  EXPECT_FALSE(valid("\xd9\xa3" "a"));  // an Arabic-Indic digit first
   EXPECT_FALSE(valid("a.b"));
-  EXPECT_FALSE(valid("Gr\xc3\xb6\xc3\x9f"));
+  EXPECT_FALSE(valid("a\xe2\x80\x94b"));  // a dash inside
   EXPECT_FALSE(valid("a$"));
 }
 
