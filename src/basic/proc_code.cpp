@@ -382,8 +382,7 @@ struct CodeRunner {
     const bool control = !rt.controls_.empty() && rt.controls_.count(s.target.symbol);
     Var* v = control ? nullptr : local(s.target);
     if (!v) rt.assign_compiled(s.stmt->target, std::move(value), scope);
-    else if (stores_unchanged(value, v->type)) v->value.store(std::move(value));
-    else v->value.store(coerce(value, v->type));
+    else store_converted(v->value, std::move(value), v->type);
     return Flow::Normal;
   }
 

@@ -271,10 +271,19 @@ inline bool stores_unchanged(const Value& value, TypeCode type) {
   }
   return false;
 }
+// Stores a value into a place of the given type, converted as coerce
+// converts it (an Integer into a Double place without a call).
+inline void store_converted(Value& place, Value&& value, TypeCode type) {
+  if (stores_unchanged(value, type))
+    place.store(std::move(value));
+  else if (value.is_int() && (type == TypeCode::Double || type == TypeCode::Single || type == TypeCode::Currency))
+    place.store(Value(static_cast<double>(value.as_int())));
+  else
+    place.store(coerce(value, type));
+}
 // Stores a value into an element of an array, converted to its element type.
 inline void store_element(VBArray& array, size_t index, Value value) {
-  if (stores_unchanged(value, array.element)) array.items[index] = std::move(value);
-  else array.items[index] = coerce(value, array.element);
+  store_converted(array.items[index], std::move(value), array.element);
 }
 Value coerce(const Value& value, std::string_view type_name);
 
