@@ -8,6 +8,9 @@
 // refuses the program with; the program must then still pass through the
 // interpreter, and the test fails once the native compiler accepts it, so
 // the list of refusals only shrinks.
+//
+// The native runtime is compiled once per set of sources and options and
+// kept in the build tree, so each program only compiles its own C.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -15,6 +18,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -86,6 +91,32 @@ Project project_of(const Program& p) {
   return project;
 }
 
+// The compiled runtime for these options and sources, compiled on first
+// use. Tests running at the same time each write their own file and rename
+// it into place, so none links a half-written object.
+fs::path cached_runtime(const NativeRuntimeCompile& request) {
+  std::string key;
+  for (const std::string& word : request.compiler) key += word + '\0';
+  for (const std::string& flag : request.flags) key += flag + '\0';
+  for (const std::string& file : native_runtime_files()) key += slurp(request.source_dir / file) + '\0';
+  std::ostringstream name;
+  name << "vb_native-" << std::hex << std::hash<std::string>{}(key) << ".o";
+  const fs::path dir = PARITY_RUNTIME_CACHE;
+  const fs::path object = dir / name.str();
+  if (fs::exists(object)) return object;
+  fs::create_directories(dir);
+  const fs::path partial = dir / (name.str() + "." + std::to_string(::getpid()) + ".tmp");
+  std::vector<std::string> argv = request.compiler;
+  argv.insert(argv.end(), request.flags.begin(), request.flags.end());
+  for (const std::string& word : {std::string("-c"), (request.source_dir / "vb_native.c").string(), std::string("-o"),
+                                  partial.string()})
+    argv.push_back(word);
+  const auto compiled = run_command(argv);
+  if (compiled.status != 0) throw NativeCompileError("compiling the runtime failed: " + compiled.err);
+  fs::rename(partial, object);
+  return object;
+}
+
 std::string trimmed_line(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) text.pop_back();
   return text;
@@ -117,7 +148,7 @@ TEST_P(Parity, InterpreterAndNativeGiveTheExpectedOutput) {
   std::string refusal;
   fs::path exe;
   try {
-    exe = build_native(project_of(p), dir / "out");
+    exe = build_native(project_of(p), dir / "out", std::nullopt, std::nullopt, std::nullopt, cached_runtime);
   } catch (const NativeCompileError& e) {
     refusal = e.what();
   }
