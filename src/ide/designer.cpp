@@ -25,7 +25,8 @@ void Designer::select(const Control* control) {
 
 void Designer::draw_form() {
     if (!painter_) return;
-    painter_->draw_all(bench_.state().form, selected_control());
+    const auto& state = bench_.state();
+    painter_->draw_all(state.form, selected_control(), !state.form && state.has_components());
 }
 
 void Designer::refresh_after_change() {

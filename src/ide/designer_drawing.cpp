@@ -338,10 +338,11 @@ void CanvasPainter::item(const char* type, std::initializer_list<double> coords,
     in_.call_obj(std::span<const Obj>(words_));
 }
 
-void CanvasPainter::draw_all(const VBForm* form, const Control* selected) {
+void CanvasPainter::draw_all(const VBForm* form, const Control* selected, bool project_without_forms) {
     in_.call({canvas_, "delete", "all"});
     if (!form) {
-        draw_no_project();
+        if (project_without_forms) draw_no_forms();
+        else draw_no_project();
         return;
     }
     draw_chrome(*form);
@@ -355,6 +356,15 @@ void CanvasPainter::draw_no_project() {
     item("text", {90, 90}, {"-text", "No project open", "-anchor", "nw", "-font", font(20, true), "-fill", "#34455c"});
     item("text", {90, 143}, {"-text", "Choose File \u2192 New Project (Ctrl+N) or Open Project (Ctrl+O).", "-anchor",
                              "nw", "-font", font(11), "-fill", "#48586d"});
+}
+
+// A project of modules and classes only (one that starts with Sub Main).
+void CanvasPainter::draw_no_forms() {
+    tags_ = Obj();
+    item("text", {90, 90}, {"-text", "This project has no forms", "-anchor", "nw", "-font", font(20, true), "-fill",
+                            "#34455c"});
+    item("text", {90, 143}, {"-text", "Open a module in the Project Explorer, or add a form with Project \u2192 Add Form.",
+                             "-anchor", "nw", "-font", font(11), "-fill", "#48586d"});
 }
 
 void CanvasPainter::draw_chrome(const VBForm& form) {

@@ -17,7 +17,8 @@ public:
 
     // Clears the canvas and draws everything: the no-project notice when
     // `form` is null, else the form, its controls and the selection.
-    void draw_all(const VBForm* form, const Control* selected);
+    // Without a form: the no-project texts, or those of a project without forms.
+    void draw_all(const VBForm* form, const Control* selected, bool project_without_forms = false);
     // The parts alone (their old items must be deleted first).
     void draw_chrome(const VBForm& form);
     void draw_control(const Control& control, int index);
@@ -36,6 +37,7 @@ public:
 
 private:
     void draw_no_project();
+    void draw_no_forms();
     void draw_dot_grid(const VBForm& form);
 
     tk::Interp& in_;

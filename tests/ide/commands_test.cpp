@@ -297,6 +297,12 @@ TEST_F(IdeTest, AProjectWithoutFormsOpensAndRunsSubMain) {
     ASSERT_TRUE(ide().open_path(dir / "Lone.vbp")) << dialog_titles().size();
     EXPECT_EQ(title(), "Corvane \u2014 Lone");
     EXPECT_EQ(tcl({ide().widgets().project_tree, "children", "modules"}), "m:Main");
+    // The designer says what there is, not that no project is open.
+    std::string canvas_texts;
+    for (const tk::Obj& id : interp().call_obj({ide().widgets().canvas, "find", "all"}).to_list())
+        canvas_texts += tcl({ide().widgets().canvas, "itemcget", id, "-text"}) + "\n";
+    EXPECT_NE(canvas_texts.find("This project has no forms"), std::string::npos) << canvas_texts;
+    EXPECT_EQ(canvas_texts.find("No project open"), std::string::npos) << canvas_texts;
     ide().start();
     EXPECT_EQ(tcl({ide().widgets().output, "get", "1.0", "end-1c"}), "lone main\n");
     ide().stop();
