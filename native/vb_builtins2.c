@@ -252,10 +252,41 @@ static VBValue fn_timer(int argc, VBValue *args) {
     return dbl_value(parts.tm_hour * 3600.0 + parts.tm_min * 60.0 + parts.tm_sec + ts.tv_nsec / 1e9);
 }
 
+/* Choose(index, choice1, ...): the choice at the rounded index, Null
+ * (Nothing) when there is none. */
+static VBValue fn_choose(int argc, VBValue *args) {
+    if (argc < 2) fatal("Choose requires at least 2 arguments");
+    Num index = round_even(number_of(args[0]));
+    if (!index.is_int || index.i < 1 || index.i >= argc) return vb_nothing();
+    return args[index.i];
+}
+
+/* Switch(condition1, value1, ...): the value after the first true
+ * condition, Null (Nothing) when none is true. */
+static VBValue fn_switch(int argc, VBValue *args) {
+    if (argc < 2) fatal("Switch requires at least 2 arguments");
+    if (argc % 2) fatal("Invalid procedure call or argument: Switch needs condition and value pairs");
+    for (int k = 0; k < argc; k += 2)
+        if (truth_of(args[k])) return args[k + 1];
+    return vb_nothing();
+}
+
+/* Error(number): VB6's description of an error number; without one, the
+ * description of the last error. */
+static VBValue fn_error(int argc, VBValue *args) {
+    if (argc == 0) return str_value(err_description ? err_description : "");
+    Num n = round_even(number_of(args[0]));
+    if (!n.is_int || n.i < 0 || n.i > 65535) fatal("Invalid procedure call or argument: Error");
+    if (n.i == 0) return str_value("");
+    const char *text = error_text_for(n.i);
+    return str_value(text ? text : "Application-defined error");
+}
+
 static const struct {
     const char *name;
     VBValue (*fn)(int, VBValue *);
 } MORE_BUILTINS[] = {
+    {"choose", fn_choose},   {"switch", fn_switch},   {"error", fn_error},
     {"array", fn_array},     {"ascw", fn_ascw},       {"atn", fn_atn},           {"cbool", fn_cbool},
     {"cbyte", fn_cbyte},     {"ccur", fn_ccur},       {"chrw", fn_chrw},         {"cos", fn_cos},
     {"cvar", fn_cvar},       {"exp", fn_exp},         {"isarray", fn_isarray},   {"ismissing", fn_ismissing},

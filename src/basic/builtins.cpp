@@ -31,7 +31,7 @@ const BuiltinTable& builtin_table() {
 BuiltinFn bare_builtin(Symbol symbol) {
   static const std::unordered_map<Symbol, BuiltinFn> table = [] {
     std::unordered_map<Symbol, BuiltinFn> t;
-    for (const char* name : {"now", "date", "time", "timer", "rnd", "freefile", "curdir", "dir", "doevents"}) {
+    for (const char* name : {"now", "date", "time", "timer", "rnd", "freefile", "curdir", "dir", "doevents", "error"}) {
       const BuiltinFn fn = find_builtin(intern_folded(name));
       t[intern_folded(name)] = fn;
       t[intern_folded(std::string(name) + "$")] = fn;

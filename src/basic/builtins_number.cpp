@@ -366,6 +366,36 @@ Value fn_iif(VBRuntime&, std::vector<Value>& args) {
   return truth(args[0]) ? args[1] : args[2];
 }
 
+// Choose(index, choice1, ...): the choice at the rounded index, Null
+// (Nothing) when there is none.
+Value fn_choose(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Choose", true);
+  const Value index = round_half_even(number(args[0]));
+  if (!index.is_int() || index.as_int() < 1 || index.as_int() >= static_cast<int64_t>(args.size())) return Value();
+  return args[static_cast<size_t>(index.as_int())];
+}
+
+// Switch(condition1, value1, ...): the value after the first true
+// condition, Null (Nothing) when none is true.
+Value fn_switch(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Switch", true);
+  if (args.size() % 2 != 0) throw VBError(5, "Invalid procedure call or argument: Switch needs condition and value pairs");
+  for (size_t i = 0; i < args.size(); i += 2)
+    if (truth(args[i])) return args[i + 1];
+  return Value();
+}
+
+// Error(number): VB6's description of an error number; without one, the
+// description of the last error.
+Value fn_error(VBRuntime& rt, std::vector<Value>& args) {
+  if (args.empty()) return Value(rt.last_error);
+  const Value n = round_half_even(number(args[0]));
+  if (!n.is_int() || n.as_int() < 0 || n.as_int() > 65535) throw VBError(5, "Invalid procedure call or argument: Error");
+  if (n.as_int() == 0) return Value(std::string());
+  const std::string_view text = vb_error_description(n.as_int());
+  return Value(std::string(text.empty() ? "Application-defined error" : text));
+}
+
 Value fn_isnull(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "IsNull");
   return Value(args[0].is_nothing());
@@ -405,6 +435,9 @@ void add_number_builtins(BuiltinTable& table) {
   add_builtin(table, "Hex", fn_hex);
   add_builtin(table, "Oct", fn_oct);
   add_builtin(table, "IIf", fn_iif);
+  add_builtin(table, "Choose", fn_choose);
+  add_builtin(table, "Switch", fn_switch);
+  add_builtin(table, "Error", fn_error);
   add_builtin(table, "IsNull", fn_isnull);
   add_builtin(table, "IsEmpty", fn_isempty);
   add_builtin(table, "IsNumeric", fn_isnumeric);

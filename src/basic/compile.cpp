@@ -332,6 +332,9 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
 
   RX(member_re, R"(^([\p{L}_]\w*)\.([\p{L}_]\w*)\s*(.*)$)");
   RX(call_re, R"(^([\p{L}_]\w*)\s*(.*)$)");
+  // The old Error statement raises the error as Err.Raise does.
+  RX(error_statement, R"(^Error\s++(?!=)(.+)$)");
+  if (auto g = error_statement.match_groups(line)) return compile_tail("Err.Raise " + (*g)[1], original);
   const long eq = find_equal(line);
   if (eq >= 0 && is_target_text(std::string_view(line).substr(0, static_cast<size_t>(eq)))) {
     auto s = make_stmt(StmtKind::Assign, original);

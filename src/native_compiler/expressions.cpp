@@ -359,7 +359,7 @@ Operand CExpression::word(const std::string& token) {
   }
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
-                                                          "rnd",      "freefile", "dir", "curdir"};
+                                                          "rnd",      "freefile", "dir", "curdir", "error"};
   if (bare.count(key) && BUILTINS.count(key)) {
     try {
       (void)compiler.resolve_variable(proc, name, local);

@@ -531,6 +531,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   std::string line = strip_text(line_view);
   // A statement that begins with "." works on the innermost With target.
   if (!with_targets_.empty() && with_member.match(line)) line = with_targets_.back() + line;
+  // The old Error statement raises the error as Err.Raise does.
+  static const Regex error_statement(R"(^Error\s++(?!=)(.+)$)", CI);
+  if (auto g = error_statement.match_groups(line)) line = "Err.Raise " + (*g)[1];
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
