@@ -45,23 +45,9 @@ void compile_arguments(std::string text, Stmt& stmt, bool with_refs) {
       continue;
     }
     stmt.args.push_back(ExprParser::parse(piece));
-    if (with_refs) stmt.refs.push_back(is_plain_name(piece) ? intern(piece) : NO_SYMBOL);
+    const std::string_view name = without_type_suffix(piece);
+    if (with_refs) stmt.refs.push_back(is_plain_name(name) ? intern(name) : NO_SYMBOL);
   }
-}
-
-// The index of the parenthesis closing the one at `open` (outside
-// strings), or npos.
-size_t matching_paren(std::string_view text, size_t open) {
-  int depth = 0;
-  bool in_string = false;
-  for (size_t i = open; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')' && --depth == 0) return i;
-  }
-  return std::string::npos;
 }
 
 std::vector<DimBounds> compile_dims(const std::string& inner) {
@@ -79,7 +65,7 @@ std::vector<DeclPiece> compile_declaration(const std::string& text) {
   std::vector<DeclPiece> out;
   for (const DeclaredName& name : read_declared_names(text)) {
     DeclPiece d;
-    d.symbol = intern(name.written);
+    d.symbol = intern(name.name);
     if (!name.type.empty()) {
       d.class_name = name.type;
       d.type = lower(name.type);
@@ -315,7 +301,7 @@ bool is_target_text(std::string_view text) {
       ++i;
       if (!name()) return false;
     } else if (t[i] == '(') {
-      const size_t close = matching_paren(t, i);
+      const size_t close = closing_paren(t, i);
       if (close == std::string::npos) return false;
       i = close + 1;
     } else {
@@ -501,7 +487,7 @@ AssignTarget compile_target(const std::string& target_in) {
   while (open < target.size() && std::string_view("$%!#&").find(target[open]) != std::string_view::npos) ++open;
   while (open < target.size() && is_space_char(static_cast<unsigned char>(target[open]))) ++open;
   if (name_end > 0 && open < target.size() && target[open] == '(' &&
-      matching_paren(target, open) == target.size() - 1) {
+      closing_paren(target, open) == target.size() - 1) {
     t.kind = AssignTarget::Kind::Element;
     t.name = target.substr(0, name_end);
     t.symbol = intern(t.name);
@@ -530,7 +516,7 @@ AssignTarget compile_target(const std::string& target_in) {
     t.expr = ExprParser::parse(t.name);
     // owner.field(i): an element of an array field
     const size_t paren = t.member.find('(');
-    if (paren != std::string::npos && t.member.back() == ')' && matching_paren(t.member, paren) == t.member.size() - 1) {
+    if (paren != std::string::npos && t.member.back() == ')' && closing_paren(t.member, paren) == t.member.size() - 1) {
       for (const std::string& piece : split_outside(t.member.substr(paren + 1, t.member.size() - paren - 2), ','))
         t.more.push_back(ExprParser::parse(piece));
       t.member = strip(t.member.substr(0, paren));
@@ -539,7 +525,7 @@ AssignTarget compile_target(const std::string& target_in) {
   }
   if (simple_re.match(target)) {
     t.kind = AssignTarget::Kind::Simple;
-    t.symbol = intern(target);
+    t.symbol = intern(without_type_suffix(target));
     return t;
   }
   t.kind = AssignTarget::Kind::Invalid;

@@ -89,16 +89,6 @@ std::string empty_array(const std::string& type) {
   return "vb_array_of_type(" + q(type) + ")";
 }
 
-std::string decimal_constant(std::string_view token) {
-  const size_t end = token.find_first_not_of("0123456789");
-  std::string whole(token.substr(0, end));
-  const std::string rest = end == std::string_view::npos ? "" : std::string(token.substr(end));
-  const size_t start = whole.find_first_not_of('0');
-  whole = start == std::string::npos ? "0" : whole.substr(start);
-  if (rest.empty() && whole.size() > 18) return whole + ".0";
-  return whole + rest;
-}
-
 NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
 
 void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
@@ -323,8 +313,6 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
 }
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
-  static const Regex number(R"(-?\d+(?:\.\d+)?$)");
-  static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
   const std::optional<DeclarationLine> read = read_declaration(line);
   if (!read || (read->scope.empty() && !read->constant)) error(nullptr, "Invalid declaration " + std::string(line));
@@ -350,22 +338,8 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     if (constant && value.empty()) error(nullptr, "Const " + p.name + " must have a value");
     std::string init, computed;
     if (!value.empty()) {
-      if (number.match(value)) {
-        // Whole numbers are Integers, others Doubles (as the interpreter reads them).
-        const std::string digits = value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value);
-        init = (value.find('.') == std::string::npos && digits.find('.') == std::string::npos ? "vb_int(" : "vb_num(") +
-               digits + ")";
-      } else if (string_literal.match(value)) {
-        std::string inner;
-        for (size_t k = 1; k + 1 < value.size(); ++k) {
-          inner += value[k];
-          if (value[k] == '"') ++k;
-        }
-        init = "vb_str(" + q(inner) + ")";
-      } else if (lower(value) == "true") {
-        init = "vb_bool(1)";
-      } else if (lower(value) == "false") {
-        init = "vb_bool(0)";
+      if (const auto literal = literal_constant(value)) {
+        init = *literal;
       } else if (constant) {
         computed = value;  // worked out where the constant stands
       } else {

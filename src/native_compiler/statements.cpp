@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic/declaration_reader.h"
+#include "basic/expr.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/patterns.h"
 
@@ -200,7 +201,11 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
 std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
                                                     std::string_view value, Locals& locals, int indent) {
   static const Regex member(R"(([A-Za-z_]\w*)\.([A-Za-z_]\w*)$)");
-  const std::string L = strip_text(target), R = strip_text(value);
+  const std::string R = strip_text(value);
+  std::string L = strip_text(target);
+  // x$ = ... stores into x, as interpreted.
+  if (const std::string_view plain = without_type_suffix(L); plain.size() < L.size() && is_variable_name(plain))
+    L = std::string(plain);
   if (auto g = member.match_groups(L)) {
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
     if (is_form(key) || is_control(key) || key == "me") {

@@ -337,5 +337,16 @@ TEST(BlockTest, TheWatchStopsALongEventAndItsAnswerIsKept) {
   EXPECT_EQ(looks, 0);
 }
 
+// A type suffix is written on a name, not part of it: x$, x% and x are
+// one variable, in reads, stores, declarations and reference arguments.
+TEST(StatementTest, TypeSuffixesNameThePlainVariable) {
+  EXPECT_EQ(main_of("Dim s As String\ns = \"abc\"\nDebug.Print s$; Len(s$)\ns$ = \"xy\"\nDebug.Print s"),
+            "abc3\nxy\n");
+  EXPECT_EQ(main_of("Dim n%\nn = 41\nDebug.Print n% + 1"), "42\n");
+  EXPECT_EQ(run_main("Option Explicit\nSub Inc(v)\nv = v + 1\nEnd Sub\n"
+                     "Sub Main()\nDim k%\nk = 1\nInc k%\nDebug.Print k\nDebug.Print Left$(\"abc\", 2)\nEnd Sub\n"),
+            "2\nab\n");
+}
+
 }  // namespace
 }  // namespace corvane
