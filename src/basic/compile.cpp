@@ -26,22 +26,15 @@ bool is_plain_name(std::string_view t) {
   return name_re.match(t);
 }
 
-// The argument text of a statement call: one enclosing pair of parentheses
-// removed, split at commas outside parentheses, blank pieces dropped.
-void compile_arguments(std::string text, Stmt& stmt, bool with_refs) {
-  text = strip(text);
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') text = text.substr(1, text.size() - 2);
-  const std::vector<std::string> pieces = split_outside(text, ',');
-  for (const std::string& raw : pieces) {
-    const std::string piece = strip(raw);
+// The arguments of a statement call; a left-out one (MsgBox "x", , "Title")
+// is Nothing.
+void compile_arguments(const std::string& text, Stmt& stmt, bool with_refs) {
+  for (const std::string& piece : read_call_arguments(text)) {
     if (piece.empty()) {
-      // a left-out argument between others (MsgBox "x", , "Title")
-      if (pieces.size() > 1) {
-        auto missing = std::make_unique<Node>();
-        missing->kind = NodeKind::Literal;
-        stmt.args.push_back(std::move(missing));
-        if (with_refs) stmt.refs.push_back(NO_SYMBOL);
-      }
+      auto missing = std::make_unique<Node>();
+      missing->kind = NodeKind::Literal;
+      stmt.args.push_back(std::move(missing));
+      if (with_refs) stmt.refs.push_back(NO_SYMBOL);
       continue;
     }
     stmt.args.push_back(ExprParser::parse(piece));
@@ -89,36 +82,15 @@ std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
 // A Print list: items separated by ';' and ',' (outside strings and
 // parentheses); Spc(n) and Tab(n) items.
 void compile_print_list(const std::string& text, Stmt& stmt) {
-  RX(spc_tab, R"(^(Spc|Tab)\s*\((.*)\)$)");
-  std::string item;
-  bool in_string = false;
-  int depth = 0;
-  auto flush = [&](char separator) {
+  for (const PrintListItem& item : read_print_list(text)) {
     PrintItem p;
-    const std::string t = strip(item);
-    item.clear();
-    if (auto g = spc_tab.match_groups(t)) {
-      p.kind = lower((*g)[1]) == "spc" ? PrintItem::Kind::Spc : PrintItem::Kind::Tab;
-      p.expr = ExprParser::parse((*g)[2]);
-    } else if (!t.empty()) {
-      p.expr = ExprParser::parse(t);
-    }
-    p.separator = separator;
-    if (p.expr || separator) stmt.items.push_back(std::move(p));
-  };
-  for (const char c : text) {
-    if (c == '"') in_string = !in_string;
-    if (!in_string) {
-      if (c == '(') ++depth;
-      if (c == ')') --depth;
-      if (depth == 0 && (c == ';' || c == ',')) {
-        flush(c);
-        continue;
-      }
-    }
-    item += c;
+    p.kind = item.kind == PrintListItem::Kind::Spc   ? PrintItem::Kind::Spc
+             : item.kind == PrintListItem::Kind::Tab ? PrintItem::Kind::Tab
+                                                     : PrintItem::Kind::Expr;
+    if (!item.text.empty() || p.kind != PrintItem::Kind::Expr) p.expr = ExprParser::parse(item.text);
+    p.separator = item.separator;
+    stmt.items.push_back(std::move(p));
   }
-  flush(0);
 }
 
 // "#1" or "1": the channel expression.
@@ -619,24 +591,15 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
 namespace {
 
 // One piece of a Case line: "Is > 5", "1 To 5" or a value.
-CaseTest compile_case(const std::string& piece_in) {
-  RX(is_re, R"(^Is\s*(<=|>=|<>|=|<|>)(.*)$)");
-  const std::string piece = strip(piece_in);
+CaseTest compile_case(const std::string& piece) {
+  const CaseTestText text = read_case_test(piece);
   CaseTest t;
-  if (auto g = is_re.match_groups(piece)) {
-    t.kind = CaseTest::Kind::Is;
-    binop_from_text((*g)[1], t.op);
-    t.a = ExprParser::parse((*g)[2]);
-    return t;
-  }
-  auto [low, high] = split_at_to(piece);
-  if (!low.empty()) {
-    t.kind = CaseTest::Kind::Range;
-    t.a = ExprParser::parse(low);
-    t.b = ExprParser::parse(high);
-    return t;
-  }
-  t.a = ExprParser::parse(piece);
+  t.kind = text.kind == CaseTestText::Kind::Is      ? CaseTest::Kind::Is
+           : text.kind == CaseTestText::Kind::Range ? CaseTest::Kind::Range
+                                                    : CaseTest::Kind::Equal;
+  if (t.kind == CaseTest::Kind::Is) binop_from_text(text.op, t.op);
+  t.a = ExprParser::parse(text.a);
+  if (t.kind == CaseTest::Kind::Range) t.b = ExprParser::parse(text.b);
   return t;
 }
 

@@ -66,13 +66,6 @@ size_t NativeCompiler::collect_record(const std::string& owner, const std::vecto
   return j;
 }
 
-std::string unparenthesize(std::string_view text) {
-  std::string t = strip_text(text);
-  if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
-  if (closing_paren(t, 0) != t.size() - 1) return t;  // "(a) + (b)": not one pair
-  return t.substr(1, t.size() - 2);
-}
-
 std::vector<std::string> comma_pieces(std::string_view text) {
   std::vector<std::string> out;
   for (const std::string& piece : split_outside(text, ',')) {

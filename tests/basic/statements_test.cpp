@@ -348,5 +348,13 @@ TEST(StatementTest, TypeSuffixesNameThePlainVariable) {
             "2\nab\n");
 }
 
+// A call statement's argument text loses one pair of parentheses only when
+// that pair encloses all of it; left-out arguments keep their places.
+TEST(StatementTest, CallStatementArguments) {
+  const std::string show = "Sub Show(a, b, c)\nDebug.Print a & \"|\" & b & \"|\" & c\nEnd Sub\n";
+  EXPECT_EQ(run_main(show + "Sub Main()\nShow (1) + (2), (3), 4\nEnd Sub\n"), "3|3|4\n");
+  EXPECT_EQ(run_main(show + "Sub Main()\nShow 1, , 3\nCall Show(, 2, )\nEnd Sub\n"), "1||3\n|2|\n");
+}
+
 }  // namespace
 }  // namespace corvane
