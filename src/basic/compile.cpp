@@ -27,42 +27,21 @@ bool is_plain_name(std::string_view t) {
   return name_re.match(t);
 }
 
-// The argument text of a statement call: one enclosing pair of parentheses
-// removed, split at commas outside parentheses, blank pieces dropped.
-void compile_arguments(std::string text, Stmt& stmt, bool with_refs) {
-  text = strip(text);
-  if (text.size() >= 2 && text.front() == '(' && text.back() == ')') text = text.substr(1, text.size() - 2);
-  const std::vector<std::string> pieces = split_outside(text, ',');
-  for (const std::string& raw : pieces) {
-    const std::string piece = strip(raw);
+// The arguments of a statement call; a left-out one (MsgBox "x", , "Title")
+// is Nothing.
+void compile_arguments(const std::string& text, Stmt& stmt, bool with_refs) {
+  for (const std::string& piece : read_call_arguments(text)) {
     if (piece.empty()) {
-      // a left-out argument between others (MsgBox "x", , "Title")
-      if (pieces.size() > 1) {
-        auto missing = std::make_unique<Node>();
-        missing->kind = NodeKind::Literal;
-        stmt.args.push_back(std::move(missing));
-        if (with_refs) stmt.refs.push_back(NO_SYMBOL);
-      }
+      auto missing = std::make_unique<Node>();
+      missing->kind = NodeKind::Literal;
+      stmt.args.push_back(std::move(missing));
+      if (with_refs) stmt.refs.push_back(NO_SYMBOL);
       continue;
     }
     stmt.args.push_back(ExprParser::parse(piece));
-    if (with_refs) stmt.refs.push_back(is_plain_name(piece) ? intern(piece) : NO_SYMBOL);
+    const std::string_view name = without_type_suffix(piece);
+    if (with_refs) stmt.refs.push_back(is_plain_name(name) ? intern(name) : NO_SYMBOL);
   }
-}
-
-// The index of the parenthesis closing the one at `open` (outside
-// strings), or npos.
-size_t matching_paren(std::string_view text, size_t open) {
-  int depth = 0;
-  bool in_string = false;
-  for (size_t i = open; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '"') in_string = !in_string;
-    if (in_string) continue;
-    if (c == '(') ++depth;
-    if (c == ')' && --depth == 0) return i;
-  }
-  return std::string::npos;
 }
 
 std::vector<DimBounds> compile_dims(const std::string& inner) {
@@ -80,7 +59,7 @@ std::vector<DeclPiece> compile_declaration(const std::string& text) {
   std::vector<DeclPiece> out;
   for (const DeclaredName& name : read_declared_names(text)) {
     DeclPiece d;
-    d.symbol = intern(name.written);
+    d.symbol = intern(name.name);
     if (!name.type.empty()) {
       d.class_name = name.type;
       d.type = lower(name.type);
@@ -104,36 +83,15 @@ std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
 // A Print list: items separated by ';' and ',' (outside strings and
 // parentheses); Spc(n) and Tab(n) items.
 void compile_print_list(const std::string& text, Stmt& stmt) {
-  RX(spc_tab, R"(^(Spc|Tab)\s*\((.*)\)$)");
-  std::string item;
-  bool in_string = false;
-  int depth = 0;
-  auto flush = [&](char separator) {
+  for (const PrintListItem& item : read_print_list(text)) {
     PrintItem p;
-    const std::string t = strip(item);
-    item.clear();
-    if (auto g = spc_tab.match_groups(t)) {
-      p.kind = lower((*g)[1]) == "spc" ? PrintItem::Kind::Spc : PrintItem::Kind::Tab;
-      p.expr = ExprParser::parse((*g)[2]);
-    } else if (!t.empty()) {
-      p.expr = ExprParser::parse(t);
-    }
-    p.separator = separator;
-    if (p.expr || separator) stmt.items.push_back(std::move(p));
-  };
-  for (const char c : text) {
-    if (c == '"') in_string = !in_string;
-    if (!in_string) {
-      if (c == '(') ++depth;
-      if (c == ')') --depth;
-      if (depth == 0 && (c == ';' || c == ',')) {
-        flush(c);
-        continue;
-      }
-    }
-    item += c;
+    p.kind = item.kind == PrintListItem::Kind::Spc   ? PrintItem::Kind::Spc
+             : item.kind == PrintListItem::Kind::Tab ? PrintItem::Kind::Tab
+                                                     : PrintItem::Kind::Expr;
+    if (!item.text.empty() || p.kind != PrintItem::Kind::Expr) p.expr = ExprParser::parse(item.text);
+    p.separator = item.separator;
+    stmt.items.push_back(std::move(p));
   }
-  flush(0);
 }
 
 // "#1" or "1": the channel expression.
@@ -316,7 +274,7 @@ bool is_target_text(std::string_view text) {
       ++i;
       if (!name()) return false;
     } else if (t[i] == '(') {
-      const size_t close = matching_paren(t, i);
+      const size_t close = closing_paren(t, i);
       if (close == std::string::npos) return false;
       i = close + 1;
     } else {
@@ -505,7 +463,7 @@ AssignTarget compile_target(const std::string& target_in) {
   while (open < target.size() && std::string_view("$%!#&").find(target[open]) != std::string_view::npos) ++open;
   while (open < target.size() && is_space_char(static_cast<unsigned char>(target[open]))) ++open;
   if (name_end > 0 && open < target.size() && target[open] == '(' &&
-      matching_paren(target, open) == target.size() - 1) {
+      closing_paren(target, open) == target.size() - 1) {
     t.kind = AssignTarget::Kind::Element;
     t.name = target.substr(0, name_end);
     t.symbol = intern(t.name);
@@ -534,7 +492,7 @@ AssignTarget compile_target(const std::string& target_in) {
     t.expr = ExprParser::parse(t.name);
     // owner.field(i): an element of an array field
     const size_t paren = t.member.find('(');
-    if (paren != std::string::npos && t.member.back() == ')' && matching_paren(t.member, paren) == t.member.size() - 1) {
+    if (paren != std::string::npos && t.member.back() == ')' && closing_paren(t.member, paren) == t.member.size() - 1) {
       for (const std::string& piece : split_outside(t.member.substr(paren + 1, t.member.size() - paren - 2), ','))
         t.more.push_back(ExprParser::parse(piece));
       t.member = strip(t.member.substr(0, paren));
@@ -543,7 +501,7 @@ AssignTarget compile_target(const std::string& target_in) {
   }
   if (simple_re.match(target)) {
     t.kind = AssignTarget::Kind::Simple;
-    t.symbol = intern(target);
+    t.symbol = intern(without_type_suffix(target));
     return t;
   }
   t.kind = AssignTarget::Kind::Invalid;
@@ -637,24 +595,15 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
 namespace {
 
 // One piece of a Case line: "Is > 5", "1 To 5" or a value.
-CaseTest compile_case(const std::string& piece_in) {
-  RX(is_re, R"(^Is\s*(<=|>=|<>|=|<|>)(.*)$)");
-  const std::string piece = strip(piece_in);
+CaseTest compile_case(const std::string& piece) {
+  const CaseTestText text = read_case_test(piece);
   CaseTest t;
-  if (auto g = is_re.match_groups(piece)) {
-    t.kind = CaseTest::Kind::Is;
-    binop_from_text((*g)[1], t.op);
-    t.a = ExprParser::parse((*g)[2]);
-    return t;
-  }
-  auto [low, high] = split_at_to(piece);
-  if (!low.empty()) {
-    t.kind = CaseTest::Kind::Range;
-    t.a = ExprParser::parse(low);
-    t.b = ExprParser::parse(high);
-    return t;
-  }
-  t.a = ExprParser::parse(piece);
+  t.kind = text.kind == CaseTestText::Kind::Is      ? CaseTest::Kind::Is
+           : text.kind == CaseTestText::Kind::Range ? CaseTest::Kind::Range
+                                                    : CaseTest::Kind::Equal;
+  if (t.kind == CaseTest::Kind::Is) binop_from_text(text.op, t.op);
+  t.a = ExprParser::parse(text.a);
+  if (t.kind == CaseTest::Kind::Range) t.b = ExprParser::parse(text.b);
   return t;
 }
 

@@ -119,6 +119,27 @@ DeclaredBound split_at_to(std::string_view text) {
   return {std::string(), strip(text)};
 }
 
+CaseTestText read_case_test(std::string_view piece_in) {
+  static const Regex is_re(R"(^Is\s*(<=|>=|<>|=|<|>)(.*)$)", CI);
+  const std::string piece = strip(piece_in);
+  CaseTestText t;
+  if (auto g = is_re.match_groups(piece)) {
+    t.kind = CaseTestText::Kind::Is;
+    t.op = (*g)[1];
+    t.a = strip((*g)[2]);
+    return t;
+  }
+  DeclaredBound range = split_at_to(piece);
+  if (!range.lower.empty()) {
+    t.kind = CaseTestText::Kind::Range;
+    t.a = std::move(range.lower);
+    t.b = std::move(range.upper);
+    return t;
+  }
+  t.a = piece;
+  return t;
+}
+
 std::vector<DeclaredBound> read_bounds(std::string_view bounds) {
   std::vector<DeclaredBound> out;
   for (const std::string& piece : split_outside(bounds, ',')) out.push_back(split_at_to(piece));

@@ -5,6 +5,7 @@
 // native compiler both read declarations here, so that they agree on what
 // a line declares; each then decides what it accepts. Names and type words
 // are returned as written (callers fold them).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,15 @@ struct DeclaredBound {
 // empty when there is no To.
 DeclaredBound split_at_to(std::string_view text);
 std::vector<DeclaredBound> read_bounds(std::string_view bounds);
+
+// One test of a Case line as written: `value`, `low To high` (the word To
+// outside strings and parentheses) or `Is op value`.
+struct CaseTestText {
+  enum class Kind : uint8_t { Equal, Range, Is } kind = Kind::Equal;
+  std::string op;    // Is: the comparison operator
+  std::string a, b;  // the value, or the range's ends (stripped)
+};
+CaseTestText read_case_test(std::string_view piece);
 
 // A parameter: [Optional] [ByVal|ByRef] [ParamArray] name[()] [As type]
 // [= default].

@@ -65,16 +65,21 @@ Value literal_value(const std::string& t) {
     }
     return Value(std::move(s));
   }
+  // &H or &O: hexadecimal or octal digits
+  const unsigned shift = (t[1] == 'O' || t[1] == 'o') ? 3 : 4;
   std::string digits = t.substr(2);
   if (!digits.empty() && digits.back() == '&') digits.pop_back();
   uint64_t v = 0;
+  double approx = 0;  // the value once it no longer fits
   bool big = false;
   for (char c : digits) {
     const int d = std::isdigit(static_cast<unsigned char>(c)) ? c - '0' : std::tolower(c) - 'a' + 10;
-    if (v > (UINT64_MAX >> 4)) big = true;
-    v = v * 16 + static_cast<uint64_t>(d);
+    if (v > (UINT64_MAX >> shift)) big = true;
+    v = (v << shift) + static_cast<uint64_t>(d);
+    approx = approx * (1u << shift) + d;
   }
-  if (big || v > static_cast<uint64_t>(INT64_MAX)) return Value(std::strtod(("0x" + digits).c_str(), nullptr));
+  if (big && shift == 4) return Value(std::strtod(("0x" + digits).c_str(), nullptr));
+  if (big || v > static_cast<uint64_t>(INT64_MAX)) return Value(big ? approx : static_cast<double>(v));
   return Value(static_cast<int64_t>(v));
 }
 
@@ -95,10 +100,12 @@ Value number_literal(std::string t) {
 
 }  // namespace
 
-std::string call_key(std::string_view name) {
-  std::string key = lower(name);
-  while (!key.empty() && key.back() == '$') key.pop_back();
-  return key;
+std::string call_key(std::string_view name) { return lower(without_type_suffix(name)); }
+
+std::string_view without_type_suffix(std::string_view name) {
+  while (name.size() > 1 && std::string_view("$%!#&@").find(name.back()) != std::string_view::npos)
+    name.remove_suffix(1);
+  return name;
 }
 
 const std::string* ExprParser::peek() const { return pos_ < tokens_.size() ? &tokens_[pos_].value : nullptr; }
@@ -168,7 +175,7 @@ std::vector<NodePtr> ExprParser::arguments(int nesting, std::vector<Symbol>* ref
       args.push_back(expr(0, nesting + 1));
       if (refs) {
         const bool single = pos_ == start + 1 && is_ref_name(tokens_[start].value);
-        refs->push_back(single ? intern(tokens_[start].value) : NO_SYMBOL);
+        refs->push_back(single ? intern(without_type_suffix(tokens_[start].value)) : NO_SYMBOL);
       }
       if (match(")")) break;
       if (match(",")) continue;
@@ -217,7 +224,7 @@ NodePtr ExprParser::primary(int nesting) {
   } else {
     const std::string token = take();
     const char c = token[0];
-    if (c == '"' || ((c == '&') && token.size() > 1 && (token[1] == 'H' || token[1] == 'h'))) {
+    if (c == '"' || (c == '&' && token.size() > 1)) {
       value = make(NodeKind::Literal);
       value->literal = literal_value(token);
     } else if (std::isdigit(static_cast<unsigned char>(c))) {
@@ -238,7 +245,7 @@ NodePtr ExprParser::primary(int nesting) {
     } else {
       value = make(NodeKind::Name);
       value->text = token;
-      value->symbol = intern(token);
+      value->symbol = intern(without_type_suffix(token));
     }
   }
   // Member access binds tighter than every operator.

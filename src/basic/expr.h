@@ -63,7 +63,10 @@ class ExprParser {
   size_t pos_ = 0;
 };
 
-// The lower-cased key of a call: trailing '$' characters removed.
+// The lower-cased key of a call: its type suffix removed (Left$ is Left).
 std::string call_key(std::string_view name);
+
+// A name as written without its type suffix: x$, x% and x are one name.
+std::string_view without_type_suffix(std::string_view name);
 
 }  // namespace corvane

@@ -1,5 +1,6 @@
 #include "basic/source_lines.h"
 #include "basic/value.h"
+#include "vb6files/regex.h"
 
 #include <cctype>
 
@@ -214,6 +215,56 @@ size_t closing_paren(std::string_view text, size_t open) {
     if (c == ')' && --depth == 0) return i;
   }
   return std::string_view::npos;
+}
+
+std::string unparenthesize(std::string_view text) {
+  std::string t = strip(text);
+  if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
+  if (closing_paren(t, 0) != t.size() - 1) return t;  // "(a) + (b)": not one pair
+  return t.substr(1, t.size() - 2);
+}
+
+std::vector<std::string> read_call_arguments(std::string_view text) {
+  const std::vector<std::string> pieces = split_outside(unparenthesize(text), ',');
+  std::vector<std::string> out;
+  for (const std::string& piece : pieces) {
+    std::string p = strip(piece);
+    if (!p.empty() || pieces.size() > 1) out.push_back(std::move(p));
+  }
+  return out;
+}
+
+std::vector<PrintListItem> read_print_list(std::string_view text) {
+  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", Regex::CASELESS);
+  std::vector<PrintListItem> items;
+  std::string item;
+  bool in_string = false;
+  int depth = 0;
+  const auto flush = [&](char separator) {
+    PrintListItem p;
+    p.text = strip(item);
+    item.clear();
+    if (auto g = spc_tab.match_groups(p.text)) {
+      p.kind = lower((*g)[1]) == "spc" ? PrintListItem::Kind::Spc : PrintListItem::Kind::Tab;
+      p.text = (*g)[2];
+    }
+    p.separator = separator;
+    if (!p.text.empty() || p.kind != PrintListItem::Kind::Expr || separator) items.push_back(std::move(p));
+  };
+  for (const char c : text) {
+    if (c == '"') in_string = !in_string;
+    if (!in_string) {
+      if (c == '(') ++depth;
+      if (c == ')') --depth;
+      if (depth == 0 && (c == ';' || c == ',')) {
+        flush(c);
+        continue;
+      }
+    }
+    item += c;
+  }
+  flush(0);
+  return items;
 }
 
 long find_equal(std::string_view text) {

@@ -2,6 +2,7 @@
 // Line rules of the BASIC dialect, shared by the interpreter and the native
 // compiler: comment removal, splitting outside strings and parentheses,
 // logical lines (continuations, colons, Rem) and the assignment sign.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,26 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
 // The index of the parenthesis closing the one at `open` (outside string
 // literals), or npos.
 size_t closing_paren(std::string_view text, size_t open);
+// Removes one pair of parentheses enclosing the whole text, when the first
+// "(" is closed by the last ")" (outside string literals); stripped.
+std::string unparenthesize(std::string_view text);
+// The arguments of a statement call as written (Foo a, b / Call Foo(a, b)):
+// unparenthesized, split at commas outside strings and parentheses,
+// stripped. A blank piece among several is a left-out argument (kept as
+// ""); a blank text has no arguments.
+std::vector<std::string> read_call_arguments(std::string_view text);
+
+// One item of a Print list as written, and the separator after it (';',
+// ',' or 0 at the end). For Spc(n) and Tab(n) the text is n.
+struct PrintListItem {
+  enum class Kind : uint8_t { Expr, Spc, Tab } kind = Kind::Expr;
+  std::string text;  // stripped; empty for a bare separator
+  char separator = 0;
+};
+// The items of a Print list, split at ';' and ',' outside strings and
+// parentheses. Nothing after a last separator: the list ends with it.
+std::vector<PrintListItem> read_print_list(std::string_view text);
+
 // Index (in bytes) of the assignment sign of a statement, or -1.
 long find_equal(std::string_view text);
 

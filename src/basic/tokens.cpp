@@ -11,6 +11,7 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_hex(char c) { return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool is_octal(char c) { return c >= '0' && c <= '7'; }
 
 }  // namespace
 
@@ -58,10 +59,11 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
     }
     return 0;  // unterminated: no alternative matches here
   }
-  // 3. hexadecimal literal
-  if (c == '&' && pos + 2 < n && t[pos + 1] == 'H' && is_hex(t[pos + 2])) {
+  // 3. hexadecimal and octal literals
+  if (c == '&' && pos + 2 < n && ((t[pos + 1] == 'H' && is_hex(t[pos + 2])) || (t[pos + 1] == 'O' && is_octal(t[pos + 2])))) {
+    const auto digit = t[pos + 1] == 'H' ? is_hex : is_octal;
     size_t i = pos + 2;
-    while (i < n && is_hex(t[i])) ++i;
+    while (i < n && digit(t[i])) ++i;
     if (i < n && t[i] == '&') ++i;
     return i - pos;
   }

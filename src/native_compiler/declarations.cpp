@@ -66,13 +66,6 @@ size_t NativeCompiler::collect_record(const std::string& owner, const std::vecto
   return j;
 }
 
-std::string unparenthesize(std::string_view text) {
-  std::string t = strip_text(text);
-  if (t.size() < 2 || t.front() != '(' || t.back() != ')') return t;
-  if (closing_paren(t, 0) != t.size() - 1) return t;  // "(a) + (b)": not one pair
-  return t.substr(1, t.size() - 2);
-}
-
 std::vector<std::string> comma_pieces(std::string_view text) {
   std::vector<std::string> out;
   for (const std::string& piece : split_outside(text, ',')) {
@@ -87,16 +80,6 @@ std::vector<std::string> comma_pieces(std::string_view text) {
 std::string empty_array(const std::string& type) {
   if (scalar_type(type) == Ty::Value) return "vb_array_empty()";
   return "vb_array_of_type(" + q(type) + ")";
-}
-
-std::string decimal_constant(std::string_view token) {
-  const size_t end = token.find_first_not_of("0123456789");
-  std::string whole(token.substr(0, end));
-  const std::string rest = end == std::string_view::npos ? "" : std::string(token.substr(end));
-  const size_t start = whole.find_first_not_of('0');
-  whole = start == std::string::npos ? "0" : whole.substr(start);
-  if (rest.empty() && whole.size() > 18) return whole + ".0";
-  return whole + rest;
 }
 
 NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
@@ -323,8 +306,6 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
 }
 
 std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line, std::string_view owner) const {
-  static const Regex number(R"(-?\d+(?:\.\d+)?$)");
-  static const Regex string_literal(R"("(?:""|[^"])*"$)");
   const std::string own(owner);
   const std::optional<DeclarationLine> read = read_declaration(line);
   if (!read || (read->scope.empty() && !read->constant)) error(nullptr, "Invalid declaration " + std::string(line));
@@ -350,22 +331,8 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     if (constant && value.empty()) error(nullptr, "Const " + p.name + " must have a value");
     std::string init, computed;
     if (!value.empty()) {
-      if (number.match(value)) {
-        // Whole numbers are Integers, others Doubles (as the interpreter reads them).
-        const std::string digits = value[0] == '-' ? "-" + decimal_constant(value.substr(1)) : decimal_constant(value);
-        init = (value.find('.') == std::string::npos && digits.find('.') == std::string::npos ? "vb_int(" : "vb_num(") +
-               digits + ")";
-      } else if (string_literal.match(value)) {
-        std::string inner;
-        for (size_t k = 1; k + 1 < value.size(); ++k) {
-          inner += value[k];
-          if (value[k] == '"') ++k;
-        }
-        init = "vb_str(" + q(inner) + ")";
-      } else if (lower(value) == "true") {
-        init = "vb_bool(1)";
-      } else if (lower(value) == "false") {
-        init = "vb_bool(0)";
+      if (const auto literal = literal_constant(value)) {
+        init = *literal;
       } else if (constant) {
         computed = value;  // worked out where the constant stands
       } else {

@@ -1,23 +1,26 @@
-// Expression translation: tokens, precedence climbing, terms, names and
-// member chains. Operands with observable effects are evaluated strictly
-// left to right through temporaries (NativeCompiler::in_order).
+// Expression translation: the interpreter's expression tree (ExprParser)
+// becomes C text, node by node. Operands with observable effects are
+// evaluated strictly left to right through temporaries
+// (NativeCompiler::in_order).
 #include "native_compiler/expressions.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <map>
 
-#include "basic/tokens.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
 
 namespace {
 
-const std::map<std::string, int, std::less<>>& prec() {
-  static const std::map<std::string, int, std::less<>> table = {
-      {"or", 1}, {"xor", 2}, {"and", 3}, {"=", 4},  {"<>", 4}, {"<", 4}, {">", 4}, {"<=", 4}, {">=", 4},
-      {"is", 4}, {"like", 4},
-      {"&", 5},  {"+", 6},   {"-", 6},   {"mod", 7}, {"*", 7},  {"/", 7}, {"\\", 7}, {"^", 8}};
-  return table;
+// The operators' spellings the typed and dynamic translations take, in
+// BinOp order.
+const char* op_text(BinOp op) {
+  static const char* const text[] = {"or", "xor", "and", "=", "<>", "<",  ">", "<=", ">=", "is",
+                                     "like", "&", "+", "-", "mod", "*", "/", "\\", "^"};
+  return text[static_cast<size_t>(op)];
 }
 
 // Built-ins whose result kind never varies: Integer counts and positions,
@@ -60,36 +63,20 @@ const std::map<std::string, std::string, std::less<>>& reserved_c() {
   return table;
 }
 
-// Deep nesting fails cleanly instead of exhausting the stack.
-constexpr int MAX_DEPTH = 400;
+std::string without_suffix(std::string_view text) { return std::string(without_type_suffix(text)); }
 
-// Decimal digits of a hexadecimal digit string.
-std::string hex_to_decimal(std::string_view hex) {
-  std::string dec = "0";  // little-endian decimal digits
-  for (char h : hex) {
-    int v = (h >= '0' && h <= '9') ? h - '0' : (h >= 'a' && h <= 'f') ? h - 'a' + 10 : h - 'A' + 10;
-    int carry = v;
-    for (char& d : dec) {
-      int x = (d - '0') * 16 + carry;
-      d = static_cast<char>('0' + x % 10);
-      carry = x / 10;
-    }
-    while (carry) {
-      dec += static_cast<char>('0' + carry % 10);
-      carry /= 10;
-    }
-  }
-  while (dec.size() > 1 && dec.back() == '0') dec.pop_back();
-  return std::string(dec.rbegin(), dec.rend());
+// C text of a Double constant that reads back as exactly `d`.
+std::string double_constant(double d) {
+  if (!std::isfinite(d)) return "(1e308*10)";  // a literal beyond the Double range
+  char buffer[64];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, d).ptr;
+  std::string text(buffer, end);
+  if (text.find_first_of(".e") == std::string::npos) text += ".0";
+  return text;
 }
 
-// An Integer literal: an Integer while it fits 64 bits, else a Double.
-Operand integer_literal(std::string digits) {
-  size_t start = digits.find_first_not_of('0');
-  digits = start == std::string::npos ? "0" : digits.substr(start);
-  if (digits.size() > 19 || (digits.size() == 19 && digits > "9223372036854775807"))
-    return {digits + ".0", Ty::Dbl, 63, ""};
-  return int_literal(digits);
+bool is_object_name(const NativeCompiler& compiler, const std::string& key) {
+  return compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app";
 }
 
 }  // namespace
@@ -101,80 +88,106 @@ std::string value_array(const std::vector<std::string>& items) {
   return out + "}";
 }
 
+std::optional<std::string> literal_constant(std::string_view text) {
+  const NodePtr tree = ExprParser::parse(text);
+  const Node* node = tree.get();
+  const bool negated = node->kind == NodeKind::Negate;
+  if (negated) node = node->kids[0].get();
+  if (node->kind == NodeKind::Name && !negated) {
+    const std::string key = name_key(without_suffix(node->text));
+    if (key == "true" || key == "false") return key == "true" ? "vb_bool(1)" : "vb_bool(0)";
+  }
+  if (node->kind != NodeKind::Literal || (strip_text(text).empty())) return std::nullopt;
+  const Value& v = node->literal;
+  if (v.is_string() && !negated) return "vb_str(" + q(v.as_string()) + ")";
+  // Literals carry no sign; negating an Integer literal stays exact.
+  const std::string sign = negated ? "-" : "";
+  if (v.is_int()) return "vb_int(" + sign + std::to_string(v.as_int()) + ")";
+  if (v.is_double()) return "vb_num(" + sign + double_constant(v.as_double()) + ")";
+  return std::nullopt;
+}
+
 CExpression::CExpression(NativeCompiler& compiler_, std::string_view source, const NativeProcedure* proc_,
                          const Locals& local_)
-    : compiler(compiler_), proc(proc_), local(local_) {
-  size_t pos = 0;
-  std::string unmatched;
-  const auto flush = [&] {
-    if (!strip_text(unmatched).empty()) fail("Unrecognized expression text: " + unmatched);
-    unmatched.clear();
-  };
-  while (pos < source.size()) {
-    bool space = false;
-    const size_t len = match_token(source, pos, space);
-    if (len == 0) {
-      // Advance by one whole UTF-8 character.
-      size_t step = 1;
-      while (pos + step < source.size() && (static_cast<unsigned char>(source[pos + step]) & 0xC0) == 0x80) ++step;
-      unmatched += source.substr(pos, step);
-      pos += step;
-      continue;
-    }
-    flush();
-    if (!space) tokens.emplace_back(source.substr(pos, len));
-    pos += len;
-  }
-  flush();
-}
+    : compiler(compiler_), proc(proc_), local(local_), blank(strip_text(source).empty()),
+      tree(ExprParser::parse(source)) {}
 
 void CExpression::fail(std::string_view message) const { compiler.error(proc, message); }
 
-std::optional<std::string> CExpression::peek() const {
-  if (i < tokens.size()) return tokens[i];
-  return std::nullopt;
-}
-
-std::optional<std::string> CExpression::take() {
-  if (i < tokens.size()) return tokens[i++];
-  return std::nullopt;
-}
-
-bool CExpression::accept(std::string_view word) {
-  if (i < tokens.size() && lower(tokens[i]) == lower(word)) {
-    ++i;
-    return true;
-  }
-  return false;
-}
-
-void CExpression::require(std::string_view word) {
-  if (!accept(word)) fail("Expected " + std::string(word));
+void CExpression::check() const {
+  if (blank) fail("Empty expression");
+  if (tree->kind == NodeKind::Fail) fail(tree->text);
 }
 
 std::string CExpression::parse() { return as_value(parse_typed()); }
 
 Operand CExpression::parse_typed() {
-  if (tokens.empty()) fail("Empty expression");
-  Operand result = expr(0);
-  if (i < tokens.size()) fail("Unexpected expression token: " + tokens[i]);
-  return result;
+  check();
+  return translate(*tree);
 }
 
 std::optional<std::vector<std::string>> CExpression::append_pieces(std::string_view name_key_text) {
-  if (tokens.size() < 3 || tokens[1] != "&" || !is_variable_name(tokens[0]) || name_key(tokens[0]) != name_key_text)
-    return std::nullopt;
-  std::vector<std::string> pieces;
-  i = 1;
-  while (i < tokens.size() && tokens[i] == "&") {
-    ++i;
-    pieces.push_back(as_value(expr(6)));
+  if (blank || tree->kind == NodeKind::Fail) return std::nullopt;
+  // `s & a & b` reads as ((s & a) & b): the pieces hang on the left spine.
+  std::vector<const Node*> nodes;
+  const Node* at = tree.get();
+  while (at->kind == NodeKind::Binary && at->op == BinOp::Concat) {
+    nodes.push_back(at->kids[1].get());
+    at = at->kids[0].get();
   }
-  if (i < tokens.size()) return std::nullopt;
+  if (nodes.empty() || at->kind != NodeKind::Name) return std::nullopt;
+  const std::string first = without_suffix(at->text);
+  if (!is_variable_name(first) || name_key(first) != name_key_text) return std::nullopt;
+  std::vector<std::string> pieces;
+  for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) pieces.push_back(as_value(translate(**it)));
   return pieces;
 }
 
-Operand CExpression::binary(const std::string& op, const Operand& left, const Operand& right) {
+Operand CExpression::translate(const Node& node) {
+  switch (node.kind) {
+    case NodeKind::Literal: return literal(node.literal);
+    case NodeKind::Name: return name(node);
+    case NodeKind::Call: return call(node);
+    case NodeKind::Member: case NodeKind::Method: return member(node);
+    case NodeKind::New: return object_new(node);
+    case NodeKind::Not: case NodeKind::Plus: case NodeKind::Negate: return unary(node);
+    case NodeKind::Binary: {
+      const Operand left = translate(*node.kids[0]);
+      const Operand right = translate(*node.kids[1]);
+      return binary(node.op, left, right);
+    }
+    case NodeKind::Fail: break;
+  }
+  fail(node.text);
+}
+
+Operand CExpression::literal(const Value& value) {
+  if (value.is_string()) return {"vb_str(" + q(value.as_string()) + ")", Ty::Str, 63, ""};
+  if (value.is_int()) return int_literal(std::to_string(value.as_int()));  // literals carry no sign
+  if (value.is_double()) return {double_constant(value.as_double()), Ty::Dbl, 63, ""};
+  // A left-out argument (FormatNumber(x, , , , 0)) is Nothing.
+  return value_operand("vb_nothing()");
+}
+
+Operand CExpression::unary(const Node& node) {
+  const Operand operand = translate(*node.kids[0]);
+  Operand out;
+  switch (node.kind) {
+    case NodeKind::Not:
+      if (typed_unary("not", operand, out)) return out;
+      return value_operand("vb_not(" + as_value(operand) + ")");
+    case NodeKind::Negate:
+      if (typed_unary("-", operand, out)) return out;
+      return value_operand("vb_neg(" + as_value(operand) + ")");
+    default:
+      // Unary plus is the numeric conversion (+"12" is 12).
+      if (operand.ty == Ty::Int || operand.ty == Ty::Dbl || operand.ty == Ty::Num) return operand;
+      return value_operand("vb_to_number(" + as_value(operand) + ")");
+  }
+}
+
+Operand CExpression::binary(BinOp code, const Operand& left, const Operand& right) {
+  const std::string op = op_text(code);
   // Typed operators compute in C when the operands' order cannot be
   // observed; otherwise the dynamic operator runs on temporaries.
   const bool effects = c_has_effects(left.c) || c_has_effects(right.c);
@@ -189,238 +202,149 @@ Operand CExpression::binary(const std::string& op, const Operand& left, const Op
       return out;
     }
   }
-  const bool comparison = op == "=" || op == "<>" || op == "<" || op == ">" || op == "<=" || op == ">=";
+  const bool comparison = code == BinOp::Eq || code == BinOp::Ne || code == BinOp::Lt || code == BinOp::Gt ||
+                          code == BinOp::Le || code == BinOp::Ge;
   std::string c = compiler.in_order({as_value(left), as_value(right)}, [&](const std::vector<std::string>& v) {
     return dynamic_binary(op, v[0], v[1]);
   });
   // Comparisons and & keep their known result kinds.
   if (comparison) return {"vb_truth(" + c + ")", Ty::Bool, 63, ""};
-  if (op == "&") return {c, Ty::Str, 63, ""};
+  if (code == BinOp::Concat) return {c, Ty::Str, 63, ""};
   return value_operand(c);
 }
 
-Operand CExpression::expr(int lower_level) {
-  if (++depth > MAX_DEPTH) fail("Expression is nested too deeply");
-  if (i >= tokens.size()) fail("Missing expression term");
-  Operand left;
-  const std::string first = tokens[i];
-  if (lower(first) == "not") {
-    ++i;
-    Operand operand = expr(4);
-    if (!typed_unary("not", operand, left)) left = value_operand("vb_not(" + as_value(operand) + ")");
-  } else if (first == "-") {
-    ++i;
-    Operand operand = expr(8);
-    if (!typed_unary("-", operand, left)) left = value_operand("vb_neg(" + as_value(operand) + ")");
-  } else if (first == "+") {
-    ++i;
-    left = expr(8);
-  } else if (first == "(") {
-    ++i;
-    left = expr(0);
-    require(")");
-  } else {
-    left = term();
-  }
-  while (i < tokens.size()) {
-    const std::string op = lower(tokens[i]);
-    const auto it = prec().find(op);
-    if (it == prec().end() || it->second < lower_level) break;
-    ++i;
-    const int level = it->second;
-    Operand right = expr(op == "^" ? level : level + 1);
-    left = binary(op, left, right);
-  }
-  --depth;
-  return left;
+Operand CExpression::object_new(const Node& node) {
+  const std::string& class_name = node.text;
+  const size_t dot = class_name.find('.');
+  if (!valid(class_name.substr(0, dot))) fail("New requires a class name");
+  if (dot != std::string::npos && !valid(class_name.substr(dot + 1))) fail("Invalid qualified New class");
+  const std::string class_key = lower(class_name);
+  if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
+    fail("Unknown class after New: " + class_name);
+  return value_operand("vb_new(" + q(class_name) + ")");
 }
 
-Operand CExpression::number(const std::string& token) {
-  static const Regex hex("&H([0-9A-Fa-f]+)&?\\z", Regex::CASELESS);
-  if (auto g = hex.match_groups(token)) {
-    return integer_literal(hex_to_decimal((*g)[1]));
-  }
-  // Decimal: leading zeros dropped, since C would read them as octal. A
-  // number without point or exponent is an Integer, as in the interpreter.
-  if (token.find_first_of(".eE") == std::string::npos) return integer_literal(token);
-  std::string digits = decimal_constant(token);
-  if (digits.find_first_of(".eE") == std::string::npos) digits += ".0";
-  return {digits, Ty::Dbl, 63, ""};
-}
-
-Operand CExpression::term() {
-  std::string token = *take();
-  // a type-suffixed number (3000000000#, 5&) is the number
-  if (token.size() > 1 && token[0] >= '0' && token[0] <= '9' &&
-      std::string_view("#!@%&").find(token.back()) != std::string_view::npos)
-    token.pop_back();
-  static const Regex decimal("\\d+(?:\\.\\d*)?(?:[Ee][+-]?\\d+)?\\z");
-  static const Regex hex("&H[0-9A-Fa-f]+&?\\z", Regex::CASELESS);
-  static const Regex word_re("[\\p{L}_]\\w*[$%!#]?\\z");
-  if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
-    std::string inner;
-    for (size_t k = 1; k + 1 < token.size(); ++k) {
-      inner += token[k];
-      if (token[k] == '"') ++k;  // "" stands for one quote
-    }
-    return {"vb_str(" + q(inner) + ")", Ty::Str, 63, ""};
-  }
-  if (hex.match(token) || decimal.match(token)) return number(token);
-  if (word_re.match(token)) return members(word(token));
-  fail("Cannot compile expression token " + token);
-}
-
-Operand CExpression::word(const std::string& token) {
-  std::string name = token;
-  if (!name.empty() && std::string_view("$%!#").find(name.back()) != std::string_view::npos) name.pop_back();
-  const std::string key = name_key(name);
-  if (key == "new") {
-    auto cls = take();
-    if (!cls || !valid(*cls)) fail("New requires a class name");
-    std::string class_name = *cls;
-    if (accept(".")) {
-      auto part = take();
-      if (!part || !valid(*part)) fail("Invalid qualified New class");
-      class_name += "." + *part;
-    }
-    const std::string class_key = lower(class_name);
-    if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
-      fail("Unknown class after New: " + class_name);
-    return value_operand("vb_new(" + q(class_name) + ")");
-  }
+Operand CExpression::name(const Node& node) {
+  const std::string written = without_suffix(node.text);
+  if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
+  const std::string key = name_key(written);
   if (key == "true" || key == "false") return {key == "true" ? "1" : "0", Ty::Bool, 63, ""};
   if (RESERVED.count(key)) {
     const std::string c = reserved_c().at(key);
     return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);
   }
-  if (peek() && *peek() == "(") {
-    take();
-    auto [typed_args, refs] = arguments();
-    std::vector<std::string> args;
-    for (const Operand& a : typed_args) args.push_back(as_value(a));
-    // A variable followed by parentheses is an array element (built-ins and
-    // procedures keep their names).
-    if (!BUILTINS.count(key) && !compiler.is_procedure_name(proc, key)) {
-      std::optional<std::string> array;
-      try {
-        array = compiler.resolve_variable(proc, name, local);
-      } catch (const NativeCompileError&) {
-      }
-      if (array && typed_args.size() == 1)
-        if (const auto element = compiler.array_element_type(proc, name, local))
-          return element_operand(*array, subscript_of(typed_args[0]), name, *element);
-      // (messages name the array as written)
-      if (array)
-        return value_operand(
-            compiler.element_read(as_value(compiler.variable_operand(proc, name, local)), args, name));
-    }
-    if (BUILTINS.count(key)) {
-      const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
-        return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
-      });
-      const auto known = builtin_results().find(key);
-      if (known == builtin_results().end()) return value_operand(c);
-      if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
-      return {c, known->second, 63, ""};
-    }
-    std::string call = compiler.call_typed(proc, name, typed_args, refs);
-    const NativeProcedure* callee = compiler.callee_of(proc, name);
-    if (compiler.attempting()) {
-      // Integer-only versions call Integer-only versions.
-      if (!callee || !compiler.has_attempt(*callee)) compiler.require_integer_only(value_operand(call));
-      const std::string plain = "p_" + c_name(callee->key) + "(";
-      for (size_t at = call.find(plain); at != std::string::npos; at = call.find(plain, at + plain.size()))
-        call.replace(at, plain.size(), "p_" + c_name(callee->key) + "_int(");
-      return {call, Ty::Int, 63, ""};
-    }
-    if (callee && compiler.result_bits(*callee) >= 0) return {call, Ty::Int, compiler.result_bits(*callee), ""};
-    return value_operand(call);
-  }
-  if (key == "err" && peek() && *peek() == ".") {
-    // Err, unless a variable of that name hides it.
-    bool variable = true;
-    try {
-      (void)compiler.resolve_variable(proc, name, local);
-    } catch (const NativeCompileError&) {
-      variable = false;
-    }
-    if (!variable) {
-      take();
-      auto member = take();
-      if (!member || !valid(*member)) fail("Invalid member");
-      return value_operand("vb_err_get(" + q(*member) + ")");
-    }
-  }
-  if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
-    if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
-    auto member = take();
-    if (!member || !valid(*member)) fail("Invalid member");
-    return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
-  }
+  if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
                                                           "rnd",      "freefile", "dir", "curdir", "error"};
   if (bare.count(key) && BUILTINS.count(key)) {
     try {
-      (void)compiler.resolve_variable(proc, name, local);
-      return compiler.variable_operand(proc, name, local);
+      (void)compiler.resolve_variable(proc, written, local);
+      return compiler.variable_operand(proc, written, local);
     } catch (const NativeCompileError&) {
       return value_operand("vb_builtin(" + q(key) + ",0," + value_array({}) + ")");
     }
   }
-  (void)compiler.resolve_or_implicit(proc, name, local);
-  return compiler.variable_operand(proc, name, local);
+  (void)compiler.resolve_or_implicit(proc, written, local);
+  return compiler.variable_operand(proc, written, local);
 }
 
-Operand CExpression::members(Operand typed) {
-  if (!peek() || *peek() != ".") return typed;
-  std::string current = as_value(typed);
-  while (peek() && *peek() == ".") {
-    take();
-    auto member = take();
-    if (!member || !valid(*member)) fail("Invalid member");
-    if (peek() && *peek() == "(") {
-      take();
-      auto args = arguments().first;
-      std::vector<std::string> operands{current};
-      for (const Operand& a : args) operands.push_back(as_value(a));
-      current = compiler.in_order(operands, [&](const std::vector<std::string>& v) {
-        std::vector<std::string> rest(v.begin() + 1, v.end());
-        return "vb_member_call(" + v[0] + "," + q(*member) + "," + std::to_string(rest.size()) + "," +
-               value_array(rest) + ")";
-      });
-    } else {
-      current = "vb_member_get(" + current + "," + q(*member) + ")";
+Operand CExpression::call(const Node& node) {
+  const std::string written = without_suffix(node.text);
+  if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
+  const std::string key = name_key(written);
+  auto [typed_args, refs] = arguments(node, 0);
+  std::vector<std::string> args;
+  for (const Operand& a : typed_args) args.push_back(as_value(a));
+  // A variable followed by parentheses is an array element (built-ins and
+  // procedures keep their names).
+  if (!BUILTINS.count(key) && !compiler.is_procedure_name(proc, key)) {
+    std::optional<std::string> array;
+    try {
+      array = compiler.resolve_variable(proc, written, local);
+    } catch (const NativeCompileError&) {
     }
+    if (array && typed_args.size() == 1)
+      if (const auto element = compiler.array_element_type(proc, written, local))
+        return element_operand(*array, subscript_of(typed_args[0]), written, *element);
+    // (messages name the array as written)
+    if (array)
+      return value_operand(
+          compiler.element_read(as_value(compiler.variable_operand(proc, written, local)), args, written));
   }
-  return value_operand(current);
+  if (BUILTINS.count(key)) {
+    const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
+      return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
+    });
+    const auto known = builtin_results().find(key);
+    if (known == builtin_results().end()) return value_operand(c);
+    if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
+    return {c, known->second, 63, ""};
+  }
+  std::string c = compiler.call_typed(proc, written, typed_args, refs);
+  const NativeProcedure* callee = compiler.callee_of(proc, written);
+  if (compiler.attempting()) {
+    // Integer-only versions call Integer-only versions.
+    if (!callee || !compiler.has_attempt(*callee)) compiler.require_integer_only(value_operand(c));
+    const std::string plain = "p_" + c_name(callee->key) + "(";
+    for (size_t at = c.find(plain); at != std::string::npos; at = c.find(plain, at + plain.size()))
+      c.replace(at, plain.size(), "p_" + c_name(callee->key) + "_int(");
+    return {c, Ty::Int, 63, ""};
+  }
+  if (callee && compiler.result_bits(*callee) >= 0) return {c, Ty::Int, compiler.result_bits(*callee), ""};
+  return value_operand(c);
 }
 
-std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpression::arguments() {
+Operand CExpression::member(const Node& node) {
+  if (!valid(node.text)) fail("Invalid member");
+  const Node& owner = *node.kids[0];
+  if (owner.kind == NodeKind::Name) {
+    const std::string written = without_suffix(owner.text);
+    const std::string key = name_key(written);
+    const bool object = is_object_name(compiler, key);
+    bool err = false;
+    if (key == "err") {
+      // Err, unless a variable of that name hides it.
+      err = true;
+      try {
+        (void)compiler.resolve_variable(proc, written, local);
+        err = false;
+      } catch (const NativeCompileError&) {
+      }
+    }
+    if ((object || err) && node.kind == NodeKind::Method)
+      fail("Cannot call " + written + "." + node.text + " in an expression");
+    if (err) return value_operand("vb_err_get(" + q(node.text) + ")");
+    if (object) return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+  }
+  const std::string target = as_value(translate(owner));
+  if (node.kind == NodeKind::Member) return value_operand("vb_member_get(" + target + "," + q(node.text) + ")");
+  std::vector<std::string> operands{target};
+  for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
+  return value_operand(compiler.in_order(operands, [&](const std::vector<std::string>& v) {
+    std::vector<std::string> rest(v.begin() + 1, v.end());
+    return "vb_member_call(" + v[0] + "," + q(node.text) + "," + std::to_string(rest.size()) + "," +
+           value_array(rest) + ")";
+  }));
+}
+
+std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpression::arguments(const Node& node,
+                                                                                                size_t first) {
   std::vector<Operand> args;
   std::vector<std::optional<std::string>> refs;
-  if (accept(")")) return {args, refs};
-  while (true) {
-    const size_t start = i;
-    // A left-out argument (FormatNumber(x, , , , 0)) is Nothing.
-    if (peek() && (*peek() == "," || *peek() == ")")) {
-      args.push_back(value_operand("vb_nothing()"));
-      refs.push_back(std::nullopt);
-      if (accept(")")) break;
-      require(",");
-      continue;
-    }
-    args.push_back(expr(0));
+  for (size_t k = first; k < node.kids.size(); ++k) {
+    const Node& arg = *node.kids[k];
+    args.push_back(translate(arg));
+    // A plain variable (not parenthesised) goes by reference.
     std::optional<std::string> ref;
-    if (i == start + 1 && is_variable_name(tokens[start])) {
+    if (node.kind == NodeKind::Call && k < node.refs.size() && node.refs[k] != NO_SYMBOL &&
+        arg.kind == NodeKind::Name) {
       try {
-        ref = compiler.resolve_variable(proc, tokens[start], local);
+        ref = compiler.resolve_variable(proc, without_suffix(arg.text), local);
       } catch (const NativeCompileError&) {
       }
     }
     refs.push_back(ref);
-    if (accept(")")) break;
-    require(",");
   }
   return {args, refs};
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "basic/expr.h"
 #include "native_compiler/native_compiler.h"
 #include "native_compiler/typed.h"
 
@@ -13,39 +14,45 @@ namespace corvane {
 
 class CExpression {
  public:
+  // Reads `source` with the interpreter's expression reader, so both
+  // engines see the same tree.
   CExpression(NativeCompiler& compiler, std::string_view source, const NativeProcedure* proc, const Locals& local);
 
   // The expression as a VBValue C expression.
   std::string parse();
   // The expression with what is known of its type.
   Operand parse_typed();
-  // The tokens are `name & piece & piece ...` (the pieces binding at least
-  // as tightly as &): the pieces' VBValue C texts, else nothing.
+  // The expression is `name & piece & piece ...` (the pieces binding at
+  // least as tightly as &): the pieces' VBValue C texts, else nothing.
   std::optional<std::vector<std::string>> append_pieces(std::string_view name_key);
 
-  std::optional<std::string> peek() const;
-  std::optional<std::string> take();
-  bool accept(std::string_view word);
-  void require(std::string_view word);
-  // After "(" has been taken: argument texts and their references.
-  std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> arguments();
-
  private:
-  Operand expr(int lower);
-  Operand term();
-  Operand word(const std::string& token);
-  Operand members(Operand term);
-  Operand number(const std::string& token);
-  Operand binary(const std::string& op, const Operand& left, const Operand& right);
+  Operand translate(const Node& node);
+  Operand literal(const Value& value);
+  Operand name(const Node& node);
+  Operand call(const Node& node);
+  Operand member(const Node& node);
+  Operand object_new(const Node& node);
+  Operand unary(const Node& node);
+  Operand binary(BinOp op, const Operand& left, const Operand& right);
+  // The argument nodes from `first` on: their operands and, for a call's
+  // plain variable arguments, the variables' C names.
+  std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> arguments(const Node& node,
+                                                                                     size_t first);
   [[noreturn]] void fail(std::string_view message) const;
+  void check() const;
 
   NativeCompiler& compiler;
   const NativeProcedure* proc;
   const Locals& local;
-  std::vector<std::string> tokens;
-  size_t i = 0;
-  int depth = 0;
+  bool blank = false;
+  NodePtr tree;
 };
+
+// The VBValue C text of a constant written as one literal (a number,
+// possibly negated, a string, True or False), read as the interpreter reads
+// it; nothing for any other expression.
+std::optional<std::string> literal_constant(std::string_view text);
 
 // C text of the constant list "(VBValue[]){a,b}" (one vb_num(0) when empty).
 std::string value_array(const std::vector<std::string>& items);

@@ -21,15 +21,7 @@ inline std::optional<Regex::Groups> full(const Regex& pattern, std::string_view 
   return pattern.match_groups(text);
 }
 
-// Removes one pair of parentheses enclosing the whole text, when the first
-// "(" is closed by the last ")" (outside string literals).
-std::string unparenthesize(std::string_view text);
-
 // Non-blank comma pieces (outside strings and parentheses), stripped.
 std::vector<std::string> comma_pieces(std::string_view text);
-
-// C text of a decimal number: leading zeros dropped (C would read octal);
-// integers too long for a C integer constant written as floating constants.
-std::string decimal_constant(std::string_view token);
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic/declaration_reader.h"
+#include "basic/expr.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/patterns.h"
 
@@ -200,7 +201,11 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
 std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
                                                     std::string_view value, Locals& locals, int indent) {
   static const Regex member(R"(([\p{L}_]\w*)\.([\p{L}_]\w*)$)");
-  const std::string L = strip_text(target), R = strip_text(value);
+  const std::string R = strip_text(value);
+  std::string L = strip_text(target);
+  // x$ = ... stores into x, as interpreted.
+  if (const std::string_view plain = without_type_suffix(L); plain.size() < L.size() && is_variable_name(plain))
+    L = std::string(plain);
   if (auto g = member.match_groups(L)) {
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
     if (is_form(key) || is_control(key) || key == "me") {
@@ -339,40 +344,20 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
 
 std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc, std::string_view text,
                                                     const Locals& locals, int indent, bool to_file) {
-  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", CI);
-  // Items and the separator after each (';', ',' or none), outside strings
-  // and parentheses.
-  std::vector<std::pair<std::string, char>> items;
-  std::string item;
-  bool in_string = false;
-  int depth = 0;
-  for (const char c : text) {
-    if (c == '"') in_string = !in_string;
-    if (!in_string) {
-      if (c == '(') ++depth;
-      if (c == ')') --depth;
-      if (depth == 0 && (c == ';' || c == ',')) {
-        items.emplace_back(strip_text(item), c);
-        item.clear();
-        continue;
-      }
-    }
-    item += c;
-  }
-  // Nothing after a last separator: the list ends with that separator.
-  if (!strip_text(item).empty() || items.empty()) items.emplace_back(strip_text(item), 0);
-  if (!to_file && items.size() == 1 && items[0].second == 0 && !spc_tab.match(items[0].first))
-    return {pad(indent) + "vb_print(" + expr(&proc, items[0].first, locals) + ");"};
+  using Kind = PrintListItem::Kind;
+  const std::vector<PrintListItem> items = read_print_list(text);
+  if (!to_file && items.size() == 1 && items[0].separator == 0 && items[0].kind == Kind::Expr)
+    return {pad(indent) + "vb_print(" + expr(&proc, items[0].text, locals) + ");"};
   std::string c;
-  for (const auto& [piece, separator] : items) {
-    if (auto g = spc_tab.match_groups(piece))
-      c += std::string(lower((*g)[1]) == "spc" ? "vb_print_spc(" : "vb_print_tab(") + expr(&proc, (*g)[2], locals) +
+  for (const PrintListItem& item : items) {
+    if (item.kind != Kind::Expr)
+      c += std::string(item.kind == Kind::Spc ? "vb_print_spc(" : "vb_print_tab(") + expr(&proc, item.text, locals) +
            "); ";
-    else if (!piece.empty())
-      c += "vb_print_item(" + expr(&proc, piece, locals) + "); ";
-    if (separator == ',') c += "vb_print_zone(); ";
+    else if (!item.text.empty())
+      c += "vb_print_item(" + expr(&proc, item.text, locals) + "); ";
+    if (item.separator == ',') c += "vb_print_zone(); ";
   }
-  c += std::string("vb_print_end(") + (items.back().second == 0 ? "1" : "0") + ");";
+  c += std::string("vb_print_end(") + (items.empty() || items.back().separator == 0 ? "1" : "0") + ");";
   return {pad(indent) + c};
 }
 
@@ -640,8 +625,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (auto g = method_call.match_groups(line)) {
     const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
     std::vector<std::string> operands{obj};
-    for (const std::string& piece : comma_pieces(unparenthesize((*g)[3])))
-      operands.push_back(expr(&proc, piece, locals));
+    for (const std::string& piece : read_call_arguments((*g)[3]))
+      operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));
     const std::string method = (*g)[2];
     return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
               std::vector<std::string> rest(v.begin() + 1, v.end());
@@ -652,12 +637,13 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (auto g = proc_call.match_groups(line)) {
     std::vector<Operand> args;
     std::vector<std::optional<std::string>> refs;
-    for (const std::string& piece : comma_pieces(unparenthesize((*g)[2]))) {
-      args.push_back(typed_expr(&proc, piece, locals));
+    for (const std::string& piece : read_call_arguments((*g)[2])) {
+      // A left-out argument (Foo 1, , 3) is Nothing.
+      args.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
       std::optional<std::string> ref;
-      if (is_variable_name(piece)) {
+      if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
         try {
-          ref = resolve_variable(&proc, piece, locals);
+          ref = resolve_variable(&proc, name, locals);
         } catch (const NativeCompileError&) {
         }
       }
@@ -689,8 +675,6 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   static const Regex elseif_re(R"(^ElseIf\s+(.+)\s+Then$)", CI);
   static const Regex select_re(R"(^Select\s+Case\s+(.+)$)", CI);
   static const Regex case_re(R"(^Case\s+(.+)$)", CI);
-  static const Regex case_range(R"(^(.+?)\s+To\s+(.+)$)", CI);
-  static const Regex case_is(R"(^Is\s+(<=|>=|<>|=|<|>)\s+(.+)$)", CI);
   static const Regex for_re(R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
   static const Regex next_re(R"(^Next(?:\s+\w+)?$)", CI);
   static const Regex for_each_re(R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)", CI);
@@ -881,13 +865,11 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
             typed_binary(op, sel, typed_expr(&proc, text, locals), out);
             return out.c;
           };
-          if (auto r = case_range.match_groups(piece)) {
-            c = test_with(">=", (*r)[1]) + " && " + test_with("<=", (*r)[2]);
-          } else if (auto r2 = case_is.match_groups(piece)) {
-            c = test_with((*r2)[1], (*r2)[2]);
-          } else {
-            c = test_with("=", piece);
-          }
+          const CaseTestText read = read_case_test(piece);
+          if (read.kind == CaseTestText::Kind::Range)
+            c = test_with(">=", read.a) + " && " + test_with("<=", read.b);
+          else
+            c = test_with(read.kind == CaseTestText::Kind::Is ? read.op : "=", read.a);
           test += (test.empty() ? "(" : " || (") + c + ")";
         }
       }

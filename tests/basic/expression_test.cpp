@@ -109,6 +109,10 @@ TEST(ExpressionTest, Literals) {
   EXPECT_EQ(eval("&H10").as_int(), 16);
   EXPECT_EQ(eval("&H10&").as_int(), 16);
   EXPECT_EQ(eval("&HFFFF").as_int(), 65535);
+  EXPECT_EQ(eval("&O17").as_int(), 15);
+  EXPECT_EQ(eval("&O777&").as_int(), 511);
+  EXPECT_EQ(show("&O1777777777777777777777"), "1.8446744073709552e+19");  // beyond 64 bits: a Double
+  EXPECT_EQ(eval_error("&O8"), "Unexpected token: O8");  // not an octal digit
   EXPECT_EQ(show("1."), "1.0");
   EXPECT_EQ(show("1e3"), "1000.0");
   EXPECT_EQ(eval_error(".5"), "Unexpected token: 5");

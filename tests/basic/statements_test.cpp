@@ -337,5 +337,24 @@ TEST(BlockTest, TheWatchStopsALongEventAndItsAnswerIsKept) {
   EXPECT_EQ(looks, 0);
 }
 
+// A type suffix is written on a name, not part of it: x$, x% and x are
+// one variable, in reads, stores, declarations and reference arguments.
+TEST(StatementTest, TypeSuffixesNameThePlainVariable) {
+  EXPECT_EQ(main_of("Dim s As String\ns = \"abc\"\nDebug.Print s$; Len(s$)\ns$ = \"xy\"\nDebug.Print s"),
+            "abc3\nxy\n");
+  EXPECT_EQ(main_of("Dim n%\nn = 41\nDebug.Print n% + 1"), "42\n");
+  EXPECT_EQ(run_main("Option Explicit\nSub Inc(v)\nv = v + 1\nEnd Sub\n"
+                     "Sub Main()\nDim k%\nk = 1\nInc k%\nDebug.Print k\nDebug.Print Left$(\"abc\", 2)\nEnd Sub\n"),
+            "2\nab\n");
+}
+
+// A call statement's argument text loses one pair of parentheses only when
+// that pair encloses all of it; left-out arguments keep their places.
+TEST(StatementTest, CallStatementArguments) {
+  const std::string show = "Sub Show(a, b, c)\nDebug.Print a & \"|\" & b & \"|\" & c\nEnd Sub\n";
+  EXPECT_EQ(run_main(show + "Sub Main()\nShow (1) + (2), (3), 4\nEnd Sub\n"), "3|3|4\n");
+  EXPECT_EQ(run_main(show + "Sub Main()\nShow 1, , 3\nCall Show(, 2, )\nEnd Sub\n"), "1||3\n|2|\n");
+}
+
 }  // namespace
 }  // namespace corvane

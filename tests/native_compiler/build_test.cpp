@@ -342,7 +342,7 @@ TEST_F(NativeBuild, CommandLine) {
   r = run_command({tool, broken.string(), "-o", (dir / "broken-out").string()});
   EXPECT_EQ(r.status, 1);
   // The form file holds its description first: the code's line 2 is a later line of the file.
-  EXPECT_EQ(r.err.rfind("Form1.Form_Load, statement 1: x = 1 Eqv 2: Unexpected expression token: Eqv\n"
+  EXPECT_EQ(r.err.rfind("Form1.Form_Load, statement 1: x = 1 Eqv 2: Unexpected token: Eqv\n"
                         "    at Form1.frm, line ", 0),
             0u)
       << r.err;

@@ -55,15 +55,15 @@ TEST_F(Expressions, LiteralsReservedWordsAndNumbers) {
   EXPECT_EQ(c("vbNo"), "vb_int(7)");
   EXPECT_EQ(c("&HFF"), "vb_int(255)");
   EXPECT_EQ(c("&HFFFF"), "vb_int(65535)");
-  EXPECT_EQ(c("1.5E+3"), "vb_num(1.5E+3)");
+  EXPECT_EQ(c("1.5E+3"), "vb_num(1500.0)");
   // Leading zeros would be octal (or invalid) in C.
   EXPECT_EQ(c("010"), "vb_int(10)");
   EXPECT_EQ(c("08"), "vb_int(8)");
   EXPECT_EQ(c("000"), "vb_int(0)");
   EXPECT_EQ(c("007.5"), "vb_num(7.5)");
   // Too large for a C integer constant: a floating constant instead.
-  EXPECT_EQ(c("&HFFFFFFFFFFFFFFFFFFFF"), "vb_num(1208925819614629174706175.0)");
-  EXPECT_EQ(c("123456789012345678901"), "vb_num(123456789012345678901.0)");
+  EXPECT_EQ(c("&HFFFFFFFFFFFFFFFFFFFF"), "vb_num(1.2089258196146292e+24)");
+  EXPECT_EQ(c("123456789012345678901"), "vb_num(123456789012345683968.0)");
   // Constants declared in the project are module-level variables.
   EXPECT_EQ(c("Green + counter"), "vb_binary(VB_OP_ADD,g_green,g_counter)");
 }
@@ -80,27 +80,45 @@ TEST_F(Expressions, NamesCallsAndObjects) {
   EXPECT_EQ(c("a$"), "l_a");
 }
 
+// The expression is read as the interpreter reads it: literals take the
+// interpreter's values and kinds, suffixed names are the plain names.
+TEST_F(Expressions, ReadAsTheInterpreterReadsThem) {
+  EXPECT_EQ(c("1#"), "vb_num(1.0)");
+  EXPECT_EQ(c("3!"), "vb_num(3.0)");
+  EXPECT_EQ(c("2&"), "vb_int(2)");
+  EXPECT_EQ(c("&HFF&"), "vb_int(255)");
+  EXPECT_EQ(c("#1/2/2024#"), "vb_str(\"2024-01-02\")");
+  EXPECT_EQ(c("+\"12\""), "vb_to_number(vb_str(\"12\"))");
+  EXPECT_EQ(c("Left$(s$, 1)"), "vb_builtin(\"left\",2,(VBValue[]){l_s,vb_int(1)})");
+  EXPECT_EQ(c("(a).b"), "vb_member_get(l_a,\"b\")");
+  EXPECT_EQ(c("-2 ^ 2"), c("-(2 ^ 2)"));
+  EXPECT_EQ(c("Not a = b"), c("Not (a = b)"));
+}
+
 TEST_F(Expressions, FailureMessages) {
+  // Reading failures carry the interpreter's own messages.
   EXPECT_EQ(fails(""), "Demo: Empty expression");
-  EXPECT_EQ(fails("a +"), "Demo: Missing expression term");
-  EXPECT_EQ(fails("(a"), "Demo: Expected )");
-  EXPECT_EQ(fails("Left(a b)"), "Demo: Expected ,");
-  EXPECT_EQ(fails(".5"), "Demo: Cannot compile expression token .");
-  EXPECT_EQ(fails("a Eqv b"), "Demo: Unexpected expression token: Eqv");
-  EXPECT_EQ(fails("(a).b"), "Demo: Unexpected expression token: .");
-  EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression text: ;");
+  EXPECT_EQ(fails("a +"), "Demo: Incomplete expression");
+  EXPECT_EQ(fails("(a"), "Demo: Expected closing parenthesis");
+  EXPECT_EQ(fails("Left(a b)"), "Demo: Expected comma or )");
+  EXPECT_EQ(fails(".5"), "Demo: Unexpected token: 5");
+  EXPECT_EQ(fails("a Eqv b"), "Demo: Unexpected token: Eqv");
+  EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
+  EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
+  EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
   EXPECT_EQ(fails("Form1"), "Demo: Form/control object must be accessed via member: Form1");
   EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
   EXPECT_EQ(fails("New 5"), "Demo: New requires a class name");
   EXPECT_EQ(fails("New Class1.5"), "Demo: Invalid qualified New class");
   EXPECT_EQ(fails("New Class1.X"), "Demo: Unknown class after New: Class1.X");
-  EXPECT_EQ(fails("Len x"), "Demo: Undefined variable Len (native builds require explicit declarations)");
+  EXPECT_EQ(fails("Len x"), "Demo: Unexpected token: x");
   EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
   EXPECT_EQ(fails("MsgBox(\"x\")"), "Demo: Unknown native procedure MsgBox");
   EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
   EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
   // Deep nesting is an error, not a stack overflow.
-  EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression is nested too deeply");
+  EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression nested too deeply");
+  EXPECT_EQ(fails("Form1.Show(1)"), "Demo: Cannot call Form1.Show in an expression");
 }
 
 // Effectful operands worked out left to right, each once, run in the
@@ -123,12 +141,12 @@ TEST(Valid, IdentifiersAsTheInterpreterReadsThem) {
   EXPECT_TRUE(valid("Text1"));
   EXPECT_TRUE(valid("_x"));
   EXPECT_TRUE(valid("Gr\xc3\xb6\xc3\x9f"));      // Größ
-  EXPECT_TRUE(valid("\xe5\x90\x8d\xe5\x89\x8d1"));  // 名前1
+  EXPECT_TRUE(valid("\xe5\x90\x8d\xe5\x89\x8d" "1"));  // 名前1
   EXPECT_FALSE(valid(""));
   EXPECT_FALSE(valid("1a"));
   EXPECT_FALSE(valid("\xd9\xa3" "a"));  // an Arabic-Indic digit first
   EXPECT_FALSE(valid("a.b"));
-  EXPECT_FALSE(valid("a\xe2\x80\x94b"));  // a dash inside
+  EXPECT_FALSE(valid("a\xe2\x80\x94" "b"));  // a dash inside
   EXPECT_FALSE(valid("a$"));
 }
 
