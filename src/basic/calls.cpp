@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "basic/apply.h"
+#include "basic/collection.h"
 #include "basic/compiled.h"
 #include "basic/proc_code.h"
 #include "basic/runtime.h"
@@ -172,6 +173,12 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   if (s == sym::APP) return Value(app);
   if (s == sym::ME) return me_value();
   if (s == sym::ERR) return Value(make_err_object());
+  // A procedure's name alone calls it without arguments (x = NextId).
+  if (auto it = procs.find(s); it != procs.end()) {
+    const ProcedureRef proc = it->second;  // stays alive while it runs
+    std::vector<Value> none;
+    return run_proc(proc, none, nullptr, &scope);
+  }
   // A name that is no variable but a built-in without arguments (Now,
   // Date, Timer, Rnd...) is that built-in.
   if (BuiltinFn fn = bare_builtin(s)) {
@@ -245,6 +252,12 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
     const ProcedureRef proc = it->second;  // stays alive while it runs
     return run_proc(proc, args, refs, &scope);
   }
+  // c(1) on a Collection: its default member Item.
+  if (Var* v = scope.find(key); v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
+    return v->value.as_object()->method("Item", args);
+  if (&scope != globals.get())
+    if (Var* v = globals->find(key); v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
+      return v->value.as_object()->method("Item", args);
   if (!controls_.empty()) {
     // Command1(3): an element of a control array.
     auto c = controls_.find(key);

@@ -77,8 +77,9 @@ struct CodeBuilder {
         break;
       default: break;
     }
-    // a name that may be a built-in (DoEvents, Rnd...) is not pure
-    const bool bare_call = e.kind == CodeExpr::Kind::Local && bare_builtin(e.local.symbol);
+    // a name that may be a call (a procedure, DoEvents, Rnd...) is not pure
+    const bool bare_call =
+        e.kind == CodeExpr::Kind::Local && (bare_builtin(e.local.symbol) || rt.procs.count(e.local.symbol));
     e.pure = (e.plain() && !bare_call) || ((e.kind == CodeExpr::Kind::Binary || e.kind == CodeExpr::Kind::Not ||
                             e.kind == CodeExpr::Kind::Plus || e.kind == CodeExpr::Kind::Negate) &&
                            std::all_of(e.kids.begin(), e.kids.end(), [](const CodeExpr& k) { return k.pure; }));

@@ -13,6 +13,7 @@
 #include <stdexcept>
 
 #include "basic/apply.h"
+#include "basic/collection.h"
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/stack_guard.h"
@@ -1020,10 +1021,13 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       body.resolve(index);
       next = line.end + 1;
       const Value collection = eval(*line.e1, scope);
-      const ControlArray* controls =
-          collection.is_object() ? dynamic_cast<const ControlArray*>(collection.as_object().get()) : nullptr;
-      if (!collection.is_array() && !controls) throw VBError("For Each requires an array");
-      const std::vector<Value> items = controls ? controls->items() : collection.as_array()->items;
+      const ControlObject* object = collection.is_object() ? collection.as_object().get() : nullptr;
+      const auto* controls = dynamic_cast<const ControlArray*>(object);
+      const auto* members = dynamic_cast<const VBCollection*>(object);
+      if (!collection.is_array() && !controls && !members) throw VBError("For Each requires an array");
+      const std::vector<Value> items = controls ? controls->items()
+                                       : members ? members->items()
+                                                 : collection.as_array()->items;
       struct LoopDepth {
         int& d;
         explicit LoopDepth(int& x) : d(x) { ++d; }

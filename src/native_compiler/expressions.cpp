@@ -245,6 +245,24 @@ Operand CExpression::name(const Node& node) {
       return value_operand("vb_builtin(" + q(key) + ",0," + value_array({}) + ")");
     }
   }
+  if (proc && proc->kind == "function" && key == name_key(proc->name) && !local.count(key)) {
+    // Inside a function its name is its result so far.
+    const int bits = compiler.result_bits(*proc);
+    if (bits >= 0) return {"_ret", Ty::Int, bits, ""};
+    if (compiler.attempting()) return {"_ret", Ty::Int, 63, ""};
+    return value_operand("_ret");
+  }
+  if (compiler.is_procedure_name(proc, key)) {
+    // A procedure's name alone calls it without arguments, unless a
+    // variable has that name.
+    bool variable = true;
+    try {
+      (void)compiler.resolve_variable(proc, written, local);
+    } catch (const NativeCompileError&) {
+      variable = false;
+    }
+    if (!variable) return procedure_call(written, {}, {});
+  }
   (void)compiler.resolve_or_implicit(proc, written, local);
   return compiler.variable_operand(proc, written, local);
 }
@@ -281,6 +299,11 @@ Operand CExpression::call(const Node& node) {
     if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
     return {c, known->second, 63, ""};
   }
+  return procedure_call(written, typed_args, refs);
+}
+
+Operand CExpression::procedure_call(const std::string& written, const std::vector<Operand>& typed_args,
+                                    const std::vector<std::optional<std::string>>& refs) {
   std::string c = compiler.call_typed(proc, written, typed_args, refs);
   const NativeProcedure* callee = compiler.callee_of(proc, written);
   if (compiler.attempting()) {

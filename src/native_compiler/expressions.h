@@ -31,6 +31,9 @@ class CExpression {
   Operand literal(const Value& value);
   Operand name(const Node& node);
   Operand call(const Node& node);
+  // A call of a procedure of the program, with its result kind.
+  Operand procedure_call(const std::string& written, const std::vector<Operand>& typed_args,
+                         const std::vector<std::optional<std::string>>& refs);
   Operand member(const Node& node);
   Operand object_new(const Node& node);
   Operand unary(const Node& node);
