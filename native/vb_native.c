@@ -3086,6 +3086,9 @@ typedef struct ControlState {
     int kind; /* kind code of def->kind */
     int interval; /* a Timer's Interval (ms) */
     double due;   /* when an armed Timer fires next (ms on the monotonic clock), 0 unarmed */
+    char **items; /* a list or combo box's items */
+    int item_count, item_capacity, list_index;
+    long long sel_start, sel_length; /* a text box's selection */
 } ControlState;
 
 typedef struct FormState {
@@ -3158,6 +3161,10 @@ static void create_states(FormState *f) {
         c->value = 0;
         c->kind = kind_code(d->kind);
         c->interval = d->interval;
+        c->items = NULL;
+        c->item_count = c->item_capacity = 0;
+        c->list_index = -1;
+        c->sel_start = c->sel_length = 0;
     }
 }
 
@@ -3535,6 +3542,14 @@ static ControlState *control_state(int form, int control) {
     return &f->controls[control];
 }
 
+static VBValue control_get(int fi, int ci, const char *owner, const char *field);
+static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value);
+static int control_array_bound(const char *name, const char *field, VBValue *out);
+static int control_member_get(int fi, int ci, const char *field, VBValue *out);
+static VBValue stored_get(int form, int control, const char *name);
+static void stored_set(int form, int control, const char *name, VBValue value);
+static int control_member_set(int fi, int ci, const char *field, VBValue value);
+
 static const char *resolve_owner(const char *owner) {
     if (owner && !strcasecmp(owner, "Me") && current_form >= 0) return form_states[current_form].def->name;
     return owner ? owner : "";
@@ -3557,9 +3572,16 @@ VBValue vb_get(const char *owner, const char *field) {
         /* sizes in pixels, like every position here */
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
-        unsupported("Unknown native property: ", owner, field);
+        return stored_get(fi, -1, field);
     }
+    VBValue bound;
+    if (control_array_bound(owner, field, &bound)) return bound;
     int ci = resolve_control(owner, &fi);
+    return control_get(fi, ci, owner, field);
+}
+
+/* A property of the control at position ci of form fi (ci < 0: none). */
+static VBValue control_get(int fi, int ci, const char *owner, const char *field) {
     if (ci >= 0 && !strcasecmp(field, "Interval")) return int_value(control_state(fi, ci)->interval);
     if (ci >= 0) {
         int k = kind_code(form_states[fi].def->controls[ci].kind);
@@ -3587,6 +3609,8 @@ VBValue vb_get(const char *owner, const char *field) {
             default: return bool_value(c->enabled);
             }
         }
+        VBValue member;
+        if (control_member_get(fi, ci, field, &member)) return member;
     }
     unsupported("Unknown native property: ", owner, field);
 }
@@ -3609,9 +3633,14 @@ void vb_set(const char *owner, const char *field, VBValue value) {
                 vb_hide(f->def->name);
             return;
         }
-        unsupported("Unknown native property: ", owner, field);
+        stored_set(fi, -1, field, value);
+        return;
     }
     int ci = resolve_control(owner, &fi);
+    control_set(fi, ci, owner, field, value);
+}
+
+static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value) {
     if (ci >= 0 && !strcasecmp(field, "Interval")) {
         ControlState *timer = control_state(fi, ci);
         long long ms = whole_of(value, 0);
@@ -3650,6 +3679,7 @@ void vb_set(const char *owner, const char *field, VBValue value) {
             return;
         }
     }
+    if (ci >= 0 && control_member_set(fi, ci, field, value)) return;
     unsupported("Unknown native property: ", owner, field);
 }
 
@@ -3821,5 +3851,8 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_format.c"
 #include "vb_print.c"
 #include "vb_files.c"
+#include "vb_dialogs.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"
+#include "vb_control_arrays.c"
+#include "vb_control_members.c"

@@ -45,6 +45,8 @@ typedef struct VBControlDef {
     int x, y, w, h;
     int visible, enabled;
     int interval; /* a Timer's Interval in milliseconds */
+    int array_member; /* 1 for a member of a control array (same name, own index) */
+    int index;        /* its index within the array */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -293,6 +295,14 @@ void vb_set(const char *owner, const char *field, VBValue value);
 void vb_show(const char *form);
 void vb_hide(const char *form);
 void vb_unload(const char *form);
+/* A member of a control array (cmdKey(3).Caption); SetFocus. */
+VBValue vb_get_at(const char *name, VBValue index, const char *field);
+void vb_set_at(const char *name, VBValue index, const char *field, VBValue value);
+void vb_set_focus(const char *owner);
+void vb_set_focus_at(const char *name, VBValue index);
+/* A method of a control (lstNames.AddItem s) or of a control array's member. */
+VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue *args);
+VBValue vb_control_call_at(const char *name, VBValue index, const char *method, int argc, VBValue *args);
 void vb_end(void);
 VBValue vb_msgbox(VBValue message, VBValue title);
 void vb_print(VBValue message);

@@ -6,6 +6,7 @@
 
 #include "basic/declaration_reader.h"
 #include "native_compiler/expressions.h"
+#include "native_compiler/form_objects.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -30,13 +31,15 @@ std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std:
                                       const std::string& text) {
   std::vector<NativeParam> out;
   for (const DeclaredParameter& p : read_parameters(text)) {
-    if (!p.plain || p.param_array) compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
+    if (!p.plain || (p.param_array && !p.is_array))
+      compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
     std::string element;  // "a() As Long": the array's element type
     static const Regex element_type(R"(\)\s*As\s+([\w.]+))", CI);
     if (p.is_array)
       if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
-    out.push_back({name_key(p.name), p.by_ref, p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
-                   p.optional ? p.default_value : std::string()});
+    out.push_back({name_key(p.name), p.by_ref && !p.param_array,
+                   p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
+                   p.optional ? p.default_value : std::string(), p.param_array});
   }
   return out;
 }
@@ -145,7 +148,10 @@ void NativeCompiler::add_procedure(NativeProcedure proc, bool replace) {
 void NativeCompiler::collect() {
   for (const VBForm& form : project_.forms) {
     form_names_.insert(name_key(form.name));
-    for (const Control& c : form.controls) form_control_names_.insert(name_key(c.name));
+    for (const Control& c : form.controls) {
+      form_control_names_.insert(name_key(c.name));
+      if (c.index >= 0) control_array_names_.insert(name_key(c.name));
+    }
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
   const ComponentLocations where = locate_code(project_, std::nullopt);
@@ -532,9 +538,22 @@ std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_
 
 std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const NativeProcedure& callee,
                                            std::string_view written, const std::vector<Operand>& typed_args,
-                                           const std::vector<std::optional<std::string>>& refs) {
+                                           const std::vector<std::optional<std::string>>& given_refs) {
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
+  std::vector<std::optional<std::string>> refs = given_refs;
+  if (!callee.params.empty() && callee.params.back().param_array &&
+      args.size() >= callee.params.size() - 1) {
+    // The arguments from the ParamArray's position on become one array
+    // (of their values); with none it is left out (an empty array).
+    const size_t first = callee.params.size() - 1;
+    std::vector<std::string> rest;
+    for (size_t k = first; k < args.size(); ++k) rest.push_back(args[k]);
+    args.resize(first);
+    refs.resize(std::min(refs.size(), first));
+    args.push_back("vb_builtin(\"array\"," + std::to_string(rest.size()) + "," + value_array(rest) + ")");
+    refs.push_back(std::nullopt);
+  }
   if (args.size() > callee.params.size())
     error(caller, callee.owner + "." + std::string(written) + " expects " + std::to_string(callee.params.size()) +
                       " arguments");
@@ -612,7 +631,8 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
   for (size_t k = args.size(); k < callee.params.size(); ++k) {
     const std::string& type = callee.params[k].type;
     std::string initial = "vb_int(0)";
-    if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
+    if (callee.params[k].param_array) initial = "vb_builtin(\"array\",0," + value_array({}) + ")";
+    else if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
     else if (type == "string") initial = "vb_str(\"\")";
     else if (type == "boolean") initial = "vb_bool(0)";
     else if (type == "object" || is_class(type)) initial = "vb_nothing()";
@@ -638,7 +658,12 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
 }
 
 std::string NativeCompiler::expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
-  return CExpression(*this, text, proc, locals).parse();
+  return CExpression(*this, with_applied(text), proc, locals).parse();
+}
+
+std::string NativeCompiler::with_applied(std::string_view text) const {
+  if (with_targets_.empty() && form_aliases_.empty()) return std::string(text);
+  return with_targets_applied(text, with_targets_.empty() ? std::string_view() : with_targets_.back(), form_aliases_);
 }
 
 }  // namespace corvane

@@ -2,6 +2,7 @@
 // member chains. Operands with observable effects are evaluated strictly
 // left to right through temporaries (NativeCompiler::in_order).
 #include "native_compiler/expressions.h"
+#include "native_compiler/form_objects.h"
 
 #include <map>
 
@@ -293,6 +294,8 @@ Operand CExpression::word(const std::string& token) {
     const std::string c = reserved_c().at(key);
     return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);
   }
+  if (peek() && *peek() == "(" && compiler.is_control_array(key))
+    return control_array_member(*this, compiler, proc, local, name);
   if (peek() && *peek() == "(") {
     take();
     auto [typed_args, refs] = arguments();
@@ -355,6 +358,7 @@ Operand CExpression::word(const std::string& token) {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");
+    if (peek() && *peek() == "(") return control_method_result(*this, compiler, name, "", *member);
     return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
   }
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.

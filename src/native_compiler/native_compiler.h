@@ -53,6 +53,7 @@ struct NativeParam {
   std::string type;  // lower-cased, "variant" by default
   std::string element;  // an array parameter's element type ("a() As Long"), else empty
   std::string default_value;  // Optional p = value: the value as written
+  bool param_array = false;   // ParamArray p(): receives the remaining arguments as one array
 };
 
 class NativeCompiler;
@@ -176,6 +177,11 @@ class NativeCompiler {
   bool is_class(std::string_view lower) const { return class_names_.count(std::string(lower)) > 0; }
   bool is_form(std::string_view lower) const { return form_names_.count(std::string(lower)) > 0; }
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
+  // A control array's name (its members carry an Index).
+  bool is_control_array(std::string_view lower) const { return control_array_names_.count(std::string(lower)) > 0; }
+  // Source text as the statement being translated means it: the open With
+  // block's members and the procedure's form variables spelled out.
+  std::string with_applied(std::string_view text) const;
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
   // True when `key` names a procedure the caller can call (its form's or a module's).
@@ -237,6 +243,10 @@ class NativeCompiler {
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;
   std::set<std::string> form_names_;
   std::set<std::string> form_control_names_;
+  std::set<std::string> control_array_names_;
+  // Variables of the procedure being translated that stand for a form
+  // ("Dim f As New frmAbout"): lower-cased name -> the form's name.
+  std::map<std::string, std::string> form_aliases_;
   std::vector<std::pair<std::string, std::string>> declarations_;
   std::optional<std::string> active_location_;
   // The file and line of the statement being translated (line 0: unknown).

@@ -101,6 +101,14 @@ int level_of(const std::vector<Block>& stack) {
 std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                  int indent) {
   std::vector<std::string> out;
+  // A variable of a form's type stands for that form (one instance of each
+  // form, as the runtime keeps them).
+  static const Regex form_variable(R"(^Dim\s+([A-Za-z_]\w*)\s+As\s+(?:New\s+)?([A-Za-z_]\w*)$)", CI);
+  if (auto g = form_variable.match_groups(line); g && is_form(name_key((*g)[2]))) {
+    for (const VBForm& form : project_.forms)
+      if (name_key(form.name) == name_key((*g)[2])) form_aliases_[name_key((*g)[1])] = form.name;
+    return {};
+  }
   static const Regex static_head(R"(^Static\s)", CI);
   const bool is_static = static_head.match(line);
   for (const Declaration& d : parse_declaration(line, proc.owner)) {
@@ -210,6 +218,14 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string obj = as_value(variable_operand(&proc, owner, locals));
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+  }
+  static const Regex control_element(R"(^([A-Za-z_]\w*)\s*\((.+)\)\.([A-Za-z_]\w*)$)");
+  if (auto g = control_element.match_groups(L); g && is_control_array(name_key((*g)[1]))) {
+    // The index, then the value, as a member of any other element.
+    const std::vector<std::string> operands{expr(&proc, (*g)[2], locals), expr(&proc, R, locals)};
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              return "vb_set_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," + v[1] + ")";
+            }) + ";"};
   }
   static const Regex element(R"(([A-Za-z_]\w*)\s*\((.+)\)$)");
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
@@ -513,7 +529,6 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                                                     Locals& locals, int indent) {
   static const Regex unsupported(R"(^With\b)", CI);
   static const Regex erase(R"(^Erase\s+(.+)$)", CI);
-  static const Regex with_member(R"(^\.\s*[A-Za-z_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
@@ -522,15 +537,15 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex print_alone(R"(^(?:Call\s+)?Debug\.Print$)", CI);
   static const Regex unload(R"(^Unload\s+(\w+))", CI);
   static const Regex load(R"(^Load\s+(\w+))", CI);
-  static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus)(?:\s*\(\s*\))?$)", CI);
+  // (Show's modal style and owner form are not used: the form is shown.)
+  static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus|ZOrder)(?:\s*\(.*\)|\s+.*)?$)", CI);
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
   static const Regex proc_call(R"(^(?:Call\s+)?([A-Za-z_]\w*)\s*(.*)$)", CI);
 
-  std::string line = strip_text(line_view);
-  // A statement that begins with "." works on the innermost With target.
-  if (!with_targets_.empty() && with_member.match(line)) line = with_targets_.back() + line;
+  // Members that begin with "." work on the innermost With target.
+  std::string line = with_applied(strip_text(line_view));
   const std::string low = lower(line);
   const std::string p = pad(indent);
   if (line.empty()) return {};
@@ -603,12 +618,26 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return print_list(proc, (*g)[2], locals, indent);
   }
   if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
+  static const Regex element_load(R"(^(?:Load|Unload)\s+(\w+)\s*\()", CI);
+  if (auto g = element_load.match_groups(line); g && is_control_array(name_key((*g)[1])))
+    error(&proc, "Loading or unloading control array elements at run time is not available in native builds: " + line);
+  static const Regex element_method(R"(^(\w+)\s*\((.+)\)\.(\w+)(?:\s+(.*))?$)", CI);
+  if (auto g = element_method.match_groups(line); g && is_control_array(name_key((*g)[1])) &&
+                                                    find_equal(line) < 0) {
+    std::vector<std::string> operands{expr(&proc, (*g)[2], locals)};
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[4]))) operands.push_back(expr(&proc, piece, locals));
+    return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> rest(v.begin() + 1, v.end());
+              return "vb_control_call_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," +
+                     std::to_string(rest.size()) + "," + value_array(rest) + ")";
+            }) + ";"};
+  }
   if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
   if (auto g = load.match_groups(line)) return {p + "vb_show(" + q((*g)[1]) + ");vb_hide(" + q((*g)[1]) + ");"};
   if (auto g = form_method.match_groups(line)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);
-    if (method == "refresh") return {};
-    if (method == "setfocus") error(&proc, "SetFocus not implemented in native backend");
+    if (method == "refresh" || method == "zorder") return {};
+    if (method == "setfocus") return {p + "vb_set_focus(" + q(owner) + ");"};
     if (!is_form(name_key(owner)) && lower(owner) != "me") error(&proc, "Unknown form: " + owner);
     return {p + (method == "show" ? "vb_show(" : "vb_hide(") + q(owner) + ");"};
   }
@@ -628,6 +657,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
             }) + ";"};
   }
+  static const Regex release_form(R"(^Set\s+(\w+)\s*=\s*Nothing$)", CI);
+  if (auto g = release_form.match_groups(line); g && is_form(name_key((*g)[1]))) return {};
   {
     std::string rest = line;
     if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
@@ -635,6 +666,16 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
   }
   if (auto g = method_call.match_groups(line)) {
+    const std::string owner_key = name_key((*g)[1]);
+    if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
+      // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
+      std::vector<std::string> args;
+      for (const std::string& piece : comma_pieces(unparenthesize((*g)[3]))) args.push_back(expr(&proc, piece, locals));
+      return {p + "(void)" + in_order(args, [&](const std::vector<std::string>& v) {
+                return "vb_control_call(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(v.size()) + "," +
+                       value_array(v) + ")";
+              }) + ";"};
+    }
     const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
     std::vector<std::string> operands{obj};
     for (const std::string& piece : comma_pieces(unparenthesize((*g)[3])))
@@ -711,6 +752,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   std::vector<Block> stack;
   hoisted_.clear();
   with_targets_.clear();
+  form_aliases_.clear();
   exit_labels_.clear();
   implicit_.clear();
   static const Regex on_error_re(R"(^On\s+Error\b)", CI);
@@ -998,7 +1040,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     }
     if (auto g = with_re.match_groups(line)) {
       // The target is evaluated once; a form, control or Me stays a name.
-      const std::string target = strip_text((*g)[1]);
+      const std::string target = with_applied(strip_text((*g)[1]));
       const std::string key = name_key(target);
       emit_line(level, "{");
       if (valid(target) && (is_form(key) || is_control(key) || key == "me")) {
@@ -1016,7 +1058,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       if (!top_is("with")) error(&proc, "End With without With");
       const int number = stack.back().n;
       stack.pop_back();
-      locals.erase(with_targets_.back());
+      if (with_targets_.back().rfind("__with_", 0) == 0) locals.erase(with_targets_.back());
       with_targets_.pop_back();
       emit_line(level - 1, "}");
       resume_label(level - 1, number);

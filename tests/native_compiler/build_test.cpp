@@ -285,6 +285,41 @@ TEST_F(NativeBuild, TypedArraysConvertOnStoreAndErase) {
   }
 }
 
+TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
+  // Members of a control array by index, the array's Count and bounds,
+  // members that do not exist, With on records and controls, a form
+  // variable, menus nested two levels deep and handlers of events the
+  // runtime never raises (ordinary procedures, called here directly).
+  Project p = make_project(
+      "Private Type Pos\nX As Integer\nY As Integer\nEnd Type\n"
+      "Private Sub Form_Load()\nDim i As Integer, p As Pos\nDim f As New Form1\n"
+      "For i = cmdKey.LBound To cmdKey.UBound\ncmdKey(i).Caption = cmdKey(i).Caption & i\nNext i\n"
+      "Debug.Print cmdKey.Count; cmdKey.LBound; cmdKey.UBound; \" \" & cmdKey(3).Caption & cmdKey(7).Caption\n"
+      "With p\n.X = 4\n.Y = .X * 2\nDebug.Print .X + .Y\nEnd With\n"
+      "With Text1\n.Text = \"w\" & .Text\nDebug.Print .Text; Len(.Text)\nEnd With\n"
+      "f.Caption = \"renamed\"\nDebug.Print Me.Caption\n"
+      "Dim c As Integer\nForm_QueryUnload c, 0\nDebug.Print \"cancel \" & c\n"
+      "cmdKey(5).Caption = \"x\"\nEnd Sub\n"
+      "Private Sub Form_QueryUnload(Cancel As Integer, UnloadMode As Integer)\nCancel = 1\nEnd Sub\n"
+      "Private Sub cmdKey_Click(Index As Integer)\nDebug.Print Index\nEnd Sub\n"
+      "Private Sub Text1_GotFocus()\nEnd Sub\n"
+      "Private Sub mnuDeep_Click()\nEnd Sub\n");
+  p.forms[0].controls[0].text = "t";
+  for (int index : {3, 7}) {
+    Control& c = p.forms[0].new_control("CommandButton", 10 + 40 * index, 100);
+    c.name = "cmdKey";
+    c.caption = "k";
+    c.index = index;
+  }
+  MenuItem deep{"mnuDeep", "Deep"};
+  MenuItem sub{"mnuSub", "Sub", {deep}};
+  p.forms[0].menus.push_back(MenuItem{"mnuTop", "Top", {sub}});
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, " 2  3  7 k3k7\n 12 \nwt 2 \nrenamed\ncancel 1\n");
+  EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
+}
+
 TEST_F(NativeBuild, CommandLine) {
   const std::string tool = tool_path("corvane-native");
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");

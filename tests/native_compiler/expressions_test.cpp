@@ -96,7 +96,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("New Class1.X"), "Demo: Unknown class after New: Class1.X");
   EXPECT_EQ(fails("Len x"), "Demo: Undefined variable Len (native builds require explicit declarations)");
   EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
-  EXPECT_EQ(fails("MsgBox(\"x\")"), "Demo: Unknown native procedure MsgBox");
+  EXPECT_EQ(fails("Beep1(\"x\")"), "Demo: Unknown native procedure Beep1");
   EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
   EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
   // Deep nesting is an error, not a stack overflow.

@@ -1,0 +1,101 @@
+/* Control arrays: members share one name and differ in their index, which
+ * need not start at 0 or be contiguous. The array itself answers Count,
+ * LBound and UBound; a member is found by name and index, on the running
+ * form first, then on the other forms. Also SetFocus. */
+
+static int is_array_named(const VBControlDef *d, const char *name) {
+    return d->name && d->array_member && !strcasecmp(d->name, name);
+}
+
+/* Position of the member `index` of array `name` (form in *form), or -1;
+ * *seen tells whether any member of that name exists. */
+static int find_member(const char *name, long long index, int *form, int *seen) {
+    *seen = 0;
+    for (int pass = 0; pass < 2; pass++) {
+        for (size_t fi = 0; fi < form_count; fi++) {
+            if (pass == 0 ? (int)fi != current_form : (int)fi == current_form) continue;
+            const VBFormDef *d = form_states[fi].def;
+            size_t n = d->controls ? d->control_count : 0;
+            for (size_t ci = 0; ci < n; ci++) {
+                if (!is_array_named(&d->controls[ci], name)) continue;
+                *seen = 1;
+                if (d->controls[ci].index == index) {
+                    *form = (int)fi;
+                    return (int)ci;
+                }
+            }
+            if (*seen) return -1; /* the array is this form's: no member of that index */
+        }
+    }
+    return -1;
+}
+
+static int control_array_bound(const char *name, const char *field, VBValue *out) {
+    int count_field = !strcasecmp(field, "Count"), lower = !strcasecmp(field, "LBound");
+    if (!count_field && !lower && strcasecmp(field, "UBound")) return 0;
+    for (int pass = 0; pass < 2; pass++) {
+        for (size_t fi = 0; fi < form_count; fi++) {
+            if (pass == 0 ? (int)fi != current_form : (int)fi == current_form) continue;
+            const VBFormDef *d = form_states[fi].def;
+            size_t n = d->controls ? d->control_count : 0;
+            long long count = 0, low = 0, high = 0;
+            for (size_t ci = 0; ci < n; ci++) {
+                if (!is_array_named(&d->controls[ci], name)) continue;
+                long long k = d->controls[ci].index;
+                if (count == 0 || k < low) low = k;
+                if (count == 0 || k > high) high = k;
+                count++;
+            }
+            if (count == 0) continue;
+            *out = int_value(count_field ? count : lower ? low : high);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+static int member_of(const char *name, VBValue index, int *form) {
+    long long k = whole_of(index, 0);
+    int seen = 0;
+    int ci = find_member(name, k, form, &seen);
+    if (ci >= 0) return ci;
+    if (!seen) unsupported("Unknown native control array: ", name, "");
+    char number[32];
+    snprintf(number, sizeof number, "%lld", k);
+    failf("Control array element '%s' doesn't exist", number);
+}
+
+VBValue vb_get_at(const char *name, VBValue index, const char *field) {
+    int fi = -1;
+    int ci = member_of(name, index, &fi);
+    return control_get(fi, ci, name, field ? field : "");
+}
+
+void vb_set_at(const char *name, VBValue index, const char *field, VBValue value) {
+    int fi = -1;
+    int ci = member_of(name, index, &fi);
+    control_set(fi, ci, name, field ? field : "", value);
+}
+
+static void focus_control(int fi, int ci) {
+    FormState *f = &form_states[fi];
+    ControlState *c = control_state(fi, ci);
+    if (!c->visible || !c->enabled) vb_fail("Invalid procedure call or argument");
+    if (c->kind == K_TEXTBOX) f->focus = ci;
+    if (f->visible) redraw(fi);
+}
+
+void vb_set_focus(const char *owner) {
+    owner = resolve_owner(owner);
+    int fi = find_form(owner);
+    if (fi >= 0) return; /* a form's SetFocus: its window is the one raised */
+    int ci = resolve_control(owner, &fi);
+    if (ci < 0) unsupported("Unknown native control: ", owner, "SetFocus");
+    focus_control(fi, ci);
+}
+
+void vb_set_focus_at(const char *name, VBValue index) {
+    int fi = -1;
+    int ci = member_of(name, index, &fi);
+    focus_control(fi, ci);
+}

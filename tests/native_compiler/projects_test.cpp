@@ -1,0 +1,39 @@
+// Small projects in the shapes VB6 saves (tests/native_compiler/projects):
+// each translates, or is refused naming the construct, its file and line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "helpers.h"
+#include "vb6files/project_files.h"
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::error_of;
+
+std::string translate(const std::string& project) {
+  const fs::path dir = fs::path(NATIVE_PROJECTS) / project;
+  const Project p = load_project(dir / (project + ".vbp"));
+  return error_of([&] { (void)NativeCompiler(p).emit(); });
+}
+
+TEST(NativeProjects, FormsWithControlArraysMenusAndWithBlocksTranslate) {
+  for (const char* project : {"Calculator", "TicTacToe", "Settings", "TextEditor", "TimerGame", "Converter"})
+    EXPECT_EQ(translate(project), "") << project;
+}
+
+TEST(NativeProjects, ModulesWithRecordsAndFileChannelsTranslate) {
+  for (const char* project : {"StaffDb", "AddressBook"}) EXPECT_EQ(translate(project), "") << project;
+}
+
+TEST(NativeProjects, WhatStaysUnsupportedNamesTheFileAndLine) {
+  // Control array elements created at run time.
+  const std::string quiz = translate("Quiz");
+  EXPECT_NE(quiz.find("Load optAnswer(i)"), std::string::npos) << quiz;
+  EXPECT_NE(quiz.find("at frmQuiz.frm, line"), std::string::npos) << quiz;
+}
+
+}  // namespace
+}  // namespace corvane
