@@ -704,7 +704,9 @@ bool CompiledBody::directly_within(long start, long end, long target) {
 }
 
 std::unique_ptr<Line> CompiledBody::compile_body_line(long index) {
-  const std::string& text = (*lines)[static_cast<size_t>(index)];
+  // Members of the With target inside the line ("x = .Name", "If .On Then")
+  // read the target; one at the very start is a With statement of its own.
+  const std::string text = with_members((*lines)[static_cast<size_t>(index)], "__with__", 1);
   auto line = compile_line(text);
   // A handler label written "Name:" reaches us as the bare line "Name"; it
   // is a label, not a call, when an On Error GoTo of this body names it.

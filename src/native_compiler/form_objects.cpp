@@ -38,52 +38,33 @@ namespace {
 
 bool word_char(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
 
-// A "." here starts a With member: nothing, a blank or an operator before
-// it, a letter after it (".5" is a number, "a.b" and "f(1).b" members).
-bool leading_dot(std::string_view text, size_t at) {
-  if (at + 1 >= text.size() || !(std::isalpha(static_cast<unsigned char>(text[at + 1])) || text[at + 1] == '_'))
-    return false;
-  if (at == 0) return true;
-  const char before = text[at - 1];
-  return std::string_view(" \t(,=<>+-*/\\&^:;#").find(before) != std::string_view::npos;
-}
-
 }  // namespace
 
 std::string with_targets_applied(std::string_view text, std::string_view target,
                                  const std::map<std::string, std::string>& aliases) {
+  const std::string spelled = target.empty() ? std::string(text) : with_members(text, target);
+  if (aliases.empty()) return spelled;
   std::string out;
-  out.reserve(text.size());
-  for (size_t k = 0; k < text.size();) {
-    const char c = text[k];
+  out.reserve(spelled.size());
+  for (size_t k = 0; k < spelled.size();) {
+    const char c = spelled[k];
     if (c == '"') {  // a literal, "" inside it included
       const size_t start = k++;
-      while (k < text.size()) {
-        if (text[k] == '"' && k + 1 < text.size() && text[k + 1] == '"') k += 2;
-        else if (text[k++] == '"') break;
+      while (k < spelled.size()) {
+        if (spelled[k] == '"' && k + 1 < spelled.size() && spelled[k + 1] == '"') k += 2;
+        else if (spelled[k++] == '"') break;
       }
-      out.append(text.substr(start, k - start));
-      continue;
-    }
-    if (c == '\'') {  // the rest is a comment
-      out.append(text.substr(k));
-      break;
-    }
-    if (c == '.' && !target.empty() && leading_dot(text, k)) {
-      out.append(target);
-      out += '.';
-      ++k;
+      out.append(spelled, start, k - start);
       continue;
     }
     if (word_char(c)) {
       size_t end = k;
-      while (end < text.size() && word_char(text[end])) ++end;
-      const std::string_view word = text.substr(k, end - k);
+      while (end < spelled.size() && word_char(spelled[end])) ++end;
+      const std::string word = spelled.substr(k, end - k);
       // a name of its own (not a member "x.f", not a number "1e5")
-      const bool own = (k == 0 || text[k - 1] != '.') && !std::isdigit(static_cast<unsigned char>(c));
+      const bool own = (k == 0 || spelled[k - 1] != '.') && !std::isdigit(static_cast<unsigned char>(c));
       const auto alias = own ? aliases.find(name_key(word)) : aliases.end();
-      if (alias != aliases.end()) out += alias->second;
-      else out.append(word);
+      out += alias != aliases.end() ? alias->second : word;
       k = end;
       continue;
     }

@@ -23,7 +23,7 @@ Sub Main()
     End With
     With Accounts(1)
         .Owner = "Bob.Smith"
-        .Balance = Accounts(0).Balance * 2 + .5
+        .Balance = Accounts(0).Balance * 2 + 0.5
         .Active = Not Accounts(0).Active
         .Kind = Accounts(0).Kind - 1
     End With
