@@ -1269,6 +1269,12 @@ void vb_for_check(VBValue step) {
     if (number_value(step) == 0) fatal("For loop Step cannot be zero");
 }
 
+long long vb_on_choice(VBValue n) {
+    double d = nearbyint(number_value(n)); /* halves to even, the default rounding mode */
+    if (!(d >= 0 && d <= 255)) fatal("Invalid procedure call or argument");
+    return (long long)d;
+}
+
 int vb_for_continues(VBValue counter, VBValue end, VBValue step) {
     if (counter.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER)
         return step.integer > 0 ? counter.integer <= end.integer : counter.integer >= end.integer;

@@ -286,6 +286,8 @@ static inline long long vb_i_mod(long long x, long long y) {
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */
 void vb_for_check(VBValue step);
+/* On n GoTo/GoSub: n rounded to a whole number, 0 to 255. */
+long long vb_on_choice(VBValue n);
 int vb_for_continues(VBValue counter, VBValue end, VBValue step);
 VBValue vb_for_next(VBValue counter, VBValue step);
 

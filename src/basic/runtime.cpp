@@ -177,6 +177,9 @@ std::vector<Param> parse_params(const std::string& text) {
     p.type_symbol = intern_folded(p.type);
     p.symbol = intern_folded(p.name);
     if (read.optional && !read.default_value.empty()) p.default_expr = ExprParser::parse(read.default_value);
+    p.optional = read.optional;
+    p.param_array = read.param_array;
+    if (p.param_array) p.by_ref = false;
     params.push_back(std::move(p));
   }
   return params;
@@ -575,6 +578,16 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       return Flow::Normal;
     case StmtKind::Goto: jump_label_ = stmt.name; return Flow::Goto;
     case StmtKind::GoSub: jump_label_ = stmt.name; return Flow::GoSub;
+    case StmtKind::OnGoto: case StmtKind::OnGoSub: {
+      // The number rounds to a whole one; 0 or past the list goes on with
+      // the next statement, below 0 or above 255 is an error.
+      const int64_t n = number_as_count(round_half_even(eval(*stmt.expr, scope)), -1);
+      if (n < 0 || n > 255) throw VBError(5, "Invalid procedure call or argument");
+      if (n == 0 || n > static_cast<int64_t>(stmt.labels.size()) || stmt.labels[static_cast<size_t>(n - 1)].empty())
+        return Flow::Normal;
+      jump_label_ = stmt.labels[static_cast<size_t>(n - 1)];
+      return stmt.kind == StmtKind::OnGoto ? Flow::Goto : Flow::GoSub;
+    }
     case StmtKind::Return: return Flow::Return;
     case StmtKind::Resume:
       if (!scope.in_handler) throw VBError(20, "Resume without error");

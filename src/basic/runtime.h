@@ -119,6 +119,8 @@ struct Param {
   // Optional p = value: the value an omitted argument takes (null: the
   // type's initial value).
   std::shared_ptr<const Node> default_expr;
+  bool optional = false;
+  bool param_array = false;  // ParamArray p(): the remaining arguments as one array
 };
 
 struct CompiledBody;

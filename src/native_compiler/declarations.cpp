@@ -39,7 +39,7 @@ std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std:
       if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
     out.push_back({name_key(p.name), p.by_ref && !p.param_array,
                    p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
-                   p.optional ? p.default_value : std::string(), p.param_array});
+                   p.optional ? p.default_value : std::string(), p.param_array, p.optional});
   }
   return out;
 }
@@ -633,6 +633,7 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
     std::string initial = "vb_int(0)";
     if (callee.params[k].param_array) initial = "vb_builtin(\"array\",0," + value_array({}) + ")";
     else if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
+    else if (type == "variant" && callee.params[k].optional) initial = "vb_nothing()";  // missing
     else if (type == "string") initial = "vb_str(\"\")";
     else if (type == "boolean") initial = "vb_bool(0)";
     else if (type == "object" || is_class(type)) initial = "vb_nothing()";

@@ -54,6 +54,7 @@ struct NativeParam {
   std::string element;  // an array parameter's element type ("a() As Long"), else empty
   std::string default_value;  // Optional p = value: the value as written
   bool param_array = false;   // ParamArray p(): receives the remaining arguments as one array
+  bool optional = false;
 };
 
 class NativeCompiler;

@@ -552,9 +552,28 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
   static const Regex jumps(R"(^(?:GoTo|GoSub|Resume|Return$))", CI);
   if (low.rfind("on error", 0) == 0) return on_error(proc, line, indent);
-  static const Regex computed_jump(R"(^On\s+.+\s+(?:GoTo|GoSub)\s+)", CI);
-  if (computed_jump.match(line))
-    error(&proc, "On ... GoTo and On ... GoSub (computed jumps) are not available in native builds: " + line);
+  static const Regex computed_jump(R"(^On\s+(.+?)\s+(GoTo|GoSub)\s+(.+)$)", CI);
+  if (auto g = computed_jump.match_groups(line)) {
+    // On n GoTo a, b: the n-th label; 0 or past the list goes on.
+    const bool gosub = lower((*g)[2]) == "gosub";
+    const std::string site = gosub ? std::to_string(++gosub_sites_) : "";
+    std::vector<std::string> out{p + "switch(vb_on_choice(" + expr(&proc, (*g)[1], locals) + ")) {"};
+    int k = 0;
+    for (const std::string& piece : split_outside((*g)[3], ',')) {
+      ++k;
+      const std::string label = strip_text(piece);
+      if (label.empty()) continue;
+      const std::string go = "goto _lbl_" + c_name(name_key(label)) + ";";
+      out.push_back(p + "case " + std::to_string(k) + ": " +
+                    (gosub ? "if(_gsp >= VB_GOSUB_DEPTH) vb_fail(\"Out of stack space (GoSub nested too deeply)\"); "
+                             "_gs[_gsp++] = " + site + "; " + go
+                           : go));
+    }
+    out.push_back(p + "default: break;");
+    out.push_back(p + "}");
+    if (gosub) out.push_back(p + "_gr_" + site + ":;");
+    return out;
+  }
   if (jumps.match(line)) return jump(proc, line, indent);
   if (auto g = err_method.match_groups(line)) {
     if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
@@ -767,11 +786,16 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   handler_ids_.clear();
   gosub_sites_ = 0;
   gosub_returns_ = false;
-  for (const std::string& l : proc.body)
-    if (auto g = jump_re.search_groups(l)) {
-      const std::string label = name_key((*g)[1]);
+  static const Regex computed_re(R"(^On\s+(?!Error\b).+?\s+(?:GoTo|GoSub)\s+(.+)$)", CI);
+  for (const std::string& l : proc.body) {
+    if (auto g = computed_re.match_groups(l)) {
+      for (const std::string& piece : split_outside((*g)[1], ','))
+        if (!strip_text(piece).empty()) jump_targets_.insert(name_key(strip_text(piece)));
+    } else if (auto g2 = jump_re.search_groups(l)) {
+      const std::string label = name_key((*g2)[1]);
       if (label != "next" && label != "0") jump_targets_.insert(label);
     }
+  }
   hoist_all_ = traps_ || !jump_targets_.empty();
   std::set<std::string> labels;
   std::vector<int> numbered;  // statements a trapped failure may resume at
