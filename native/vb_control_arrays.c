@@ -65,14 +65,23 @@ static int member_of(const char *name, VBValue index, int *form) {
     failf("Control array element '%s' doesn't exist", number);
 }
 
+static int menu_member(const char *name, VBValue index, int *form);
+
 VBValue vb_get_at(const char *name, VBValue index, const char *field) {
     int fi = -1;
+    int mi = menu_member(name, index, &fi);
+    if (mi >= 0) return menu_get(fi, mi, name, field ? field : "");
     int ci = member_of(name, index, &fi);
     return control_get(fi, ci, name, field ? field : "");
 }
 
 void vb_set_at(const char *name, VBValue index, const char *field, VBValue value) {
     int fi = -1;
+    int mi = menu_member(name, index, &fi);
+    if (mi >= 0) {
+        menu_set(fi, mi, name, field ? field : "", value);
+        return;
+    }
     int ci = member_of(name, index, &fi);
     control_set(fi, ci, name, field ? field : "", value);
 }
@@ -98,4 +107,52 @@ void vb_set_focus_at(const char *name, VBValue index) {
     int fi = -1;
     int ci = member_of(name, index, &fi);
     focus_control(fi, ci);
+}
+
+/* Menus as code sees them: Caption, Checked, Enabled and Visible of an item
+ * found by name (and index, for a member of a menu array), on the running
+ * form first. */
+static int find_menu(const char *name, int in_array, long long index, int *form) {
+    for (int pass = 0; pass < 2; pass++) {
+        for (size_t fi = 0; fi < form_count; fi++) {
+            if (pass == 0 ? (int)fi != current_form : (int)fi == current_form) continue;
+            const FormState *f = &form_states[fi];
+            size_t n = f->def->menus ? f->def->menu_count : 0;
+            for (size_t k = 0; k < n; k++) {
+                const VBMenuDef *m = &f->menus[k];
+                if (!m->name || strcasecmp(m->name, name)) continue;
+                if (in_array && (!m->array_member || m->index != index)) continue;
+                *form = (int)fi;
+                return (int)k;
+            }
+        }
+    }
+    return -1;
+}
+
+static VBValue menu_get(int fi, int mi, const char *owner, const char *field) {
+    const VBMenuDef *m = &form_states[fi].menus[mi];
+    if (!strcasecmp(field, "Caption")) return str_value(m->caption ? m->caption : "");
+    if (!strcasecmp(field, "Checked")) return bool_value(m->checked);
+    if (!strcasecmp(field, "Enabled")) return bool_value(m->enabled);
+    if (!strcasecmp(field, "Visible")) return bool_value(m->visible);
+    if (!strcasecmp(field, "Name")) return str_value(m->name);
+    (void)owner;
+    return stored_get(fi, -1000 - mi, field);
+}
+
+static void menu_set(int fi, int mi, const char *owner, const char *field, VBValue value) {
+    VBMenuDef *m = &form_states[fi].menus[mi];
+    (void)owner;
+    if (!strcasecmp(field, "Caption")) m->caption = copy_text(string_of(value));
+    else if (!strcasecmp(field, "Checked")) m->checked = truth_of(value);
+    else if (!strcasecmp(field, "Enabled")) m->enabled = truth_of(value);
+    else if (!strcasecmp(field, "Visible")) m->visible = truth_of(value);
+    else stored_set(fi, -1000 - mi, field, value);
+    if (form_states[fi].visible) redraw(fi);
+}
+
+/* A member of a menu array, when `name` is one. */
+static int menu_member(const char *name, VBValue index, int *form) {
+    return find_menu(name, 1, whole_of(index, -1), form);
 }

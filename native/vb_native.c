@@ -3106,6 +3106,7 @@ typedef struct FormState {
     char *caption;
     ControlState *controls;
     int unloading; /* inside its own Unload event */
+    VBMenuDef *menus; /* the menus as they are now (captions, checks, ... changed by code) */
 } FormState;
 
 enum { MENU_BAR = 26, MENU_TITLE_HIT = 25, DROPDOWN_WIDTH = 180, ITEM_PITCH = 23 };
@@ -3244,7 +3245,7 @@ static int menu_title_width(const VBMenuDef *m) {
 static int menu_origin(const FormState *f, int flat) {
     int origin = 9;
     for (int k = 0; k < flat && k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->def->menus[k];
+        const VBMenuDef *m = &f->menus[k];
         if (m->parent < 0 && m->visible) origin += menu_title_width(m);
     }
     return origin;
@@ -3253,7 +3254,7 @@ static int menu_origin(const FormState *f, int flat) {
 /* The j-th visible child of a top-level menu, or -1. */
 static int menu_child(const FormState *f, int top, int j) {
     for (int k = 0; k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->def->menus[k];
+        const VBMenuDef *m = &f->menus[k];
         if (m->parent == top && m->visible && j-- == 0) return k;
     }
     return -1;
@@ -3273,7 +3274,7 @@ static void redraw(int index) {
     if (top) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
         for (int k = 0; k < (int)f->def->menu_count; k++) {
-            const VBMenuDef *m = &f->def->menus[k];
+            const VBMenuDef *m = &f->menus[k];
             if (m->parent < 0 && m->visible) draw_text(w, menu_origin(f, k), 17, m->caption);
         }
     }
@@ -3348,8 +3349,11 @@ static void redraw(int index) {
         draw_rect(w, x, 25, DROPDOWN_WIDTH, ITEM_PITCH * count + 5, 1);
         XSetForeground(display, graphics, BlackPixel(display, screen));
         draw_rect(w, x, 25, DROPDOWN_WIDTH, ITEM_PITCH * count + 5, 0);
-        for (int j = 0; j < count; j++)
-            draw_text(w, x + 10, 44 + ITEM_PITCH * j, f->def->menus[menu_child(f, f->active_menu, j)].caption);
+        for (int j = 0; j < count; j++) {
+            const VBMenuDef *m = &f->menus[menu_child(f, f->active_menu, j)];
+            int indent = m->depth > 1 ? 16 * (m->depth - 1) : 0;
+            draw_text(w, x + 10 + indent, 44 + ITEM_PITCH * j, m->caption);
+        }
     }
     XFlush(display);
     current_form = saved;
@@ -3371,7 +3375,7 @@ static void mouse_press(int index, int px, int py) {
         if (py < MENU_TITLE_HIT) {
             int chosen = -1;
             for (int k = 0; k < (int)f->def->menu_count && chosen < 0; k++) {
-                const VBMenuDef *m = &f->def->menus[k];
+                const VBMenuDef *m = &f->menus[k];
                 if (m->parent >= 0 || !m->visible) continue;
                 int origin = menu_origin(f, k);
                 if (origin - 5 <= px && px < origin + menu_title_width(m)) chosen = k;
@@ -3386,7 +3390,7 @@ static void mouse_press(int index, int px, int py) {
             redraw(index);
             if (left <= px && px < left + DROPDOWN_WIDTH) {
                 int item = menu_child(f, open, (py - MENU_TITLE_HIT) / ITEM_PITCH);
-                if (item >= 0 && f->def->menus[item].enabled) raise_event(index, -2 - item, "Click");
+                if (item >= 0 && f->menus[item].enabled) raise_event(index, -2 - item, "Click");
                 return;
             }
         }
@@ -3553,6 +3557,9 @@ static void control_set(int fi, int ci, const char *owner, const char *field, VB
 static int control_array_bound(const char *name, const char *field, VBValue *out);
 static int control_member_get(int fi, int ci, const char *field, VBValue *out);
 static VBValue stored_get(int form, int control, const char *name);
+static int find_menu(const char *name, int in_array, long long index, int *form);
+static VBValue menu_get(int fi, int mi, const char *owner, const char *field);
+static void menu_set(int fi, int mi, const char *owner, const char *field, VBValue value);
 static void stored_set(int form, int control, const char *name, VBValue value);
 static int control_member_set(int fi, int ci, const char *field, VBValue value);
 
@@ -3583,6 +3590,8 @@ VBValue vb_get(const char *owner, const char *field) {
     VBValue bound;
     if (control_array_bound(owner, field, &bound)) return bound;
     int ci = resolve_control(owner, &fi);
+    int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
+    if (mi >= 0) return menu_get(fi, mi, owner, field);
     return control_get(fi, ci, owner, field);
 }
 
@@ -3643,6 +3652,11 @@ void vb_set(const char *owner, const char *field, VBValue value) {
         return;
     }
     int ci = resolve_control(owner, &fi);
+    int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
+    if (mi >= 0) {
+        menu_set(fi, mi, owner, field, value);
+        return;
+    }
     control_set(fi, ci, owner, field, value);
 }
 
@@ -3784,6 +3798,16 @@ static void open_display(void) {
     net_wm_pid = XInternAtom(display, "_NET_WM_PID", False);
 }
 
+static VBMenuDef *copy_menus(const VBFormDef *form) {
+    size_t n = form->menus ? form->menu_count : 0;
+    VBMenuDef *menus = vb_alloc(sizeof *menus * (n + 1));
+    for (size_t k = 0; k < n; k++) {
+        menus[k] = form->menus[k];
+        menus[k].caption = copy_text(form->menus[k].caption);
+    }
+    return menus;
+}
+
 void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             void (*handler)(int form, int control, const char *event), void (*initialize)(void)) {
     event_handler = handler;
@@ -3791,6 +3815,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     form_states = vb_alloc(sizeof(FormState) * (form_count + 1));
     for (size_t i = 0; i < form_count; i++) {
         form_states[i].def = &forms[i];
+        form_states[i].menus = copy_menus(&forms[i]);
         form_states[i].focus = -1;
         form_states[i].active_menu = -1;
     }

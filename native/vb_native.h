@@ -56,6 +56,8 @@ typedef struct VBMenuDef {
     const char *caption;
     int parent;
     int enabled, visible, checked;
+    int array_member, index; /* a member of a menu array and its index */
+    int depth; /* 2 and more: an item of a submenu, shown indented in its drop-down */
 } VBMenuDef;
 
 /* One form, as designed; width and height are the client size without the

@@ -152,6 +152,15 @@ void NativeCompiler::collect() {
       form_control_names_.insert(name_key(c.name));
       if (c.index >= 0) control_array_names_.insert(name_key(c.name));
     }
+    // Menu items are used as controls are (mnuView.Checked = True).
+    const std::function<void(const std::vector<MenuItem>&)> menus = [&](const std::vector<MenuItem>& items) {
+      for (const MenuItem& m : items) {
+        form_control_names_.insert(name_key(m.name));
+        if (m.index >= 0) control_array_names_.insert(name_key(m.name));
+        menus(m.children);
+      }
+    };
+    menus(form.menus);
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
   const ComponentLocations where = locate_code(project_, std::nullopt);

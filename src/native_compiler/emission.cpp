@@ -301,12 +301,9 @@ std::string NativeCompiler::emit_once() {
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");
     for (const FlatMenu& row : flat_menus(form)) {
       const MenuItem& m = *row.item;
-      // A deeper item is indented under the item that opens its submenu.
-      const std::string caption =
-          row.depth > 1 && m.caption != "-" ? std::string(static_cast<size_t>(row.depth - 1) * 3, ' ') + m.caption
-                                            : m.caption;
-      out.push_back("    {" + q(m.name) + "," + q(caption) + "," + std::to_string(row.parent) + "," + flag(m.enabled) +
-                    "," + flag(m.visible) + "," + flag(m.checked) + "},");
+      out.push_back("    {" + q(m.name) + "," + q(m.caption) + "," + std::to_string(row.parent) + "," + flag(m.enabled) +
+                    "," + flag(m.visible) + "," + flag(m.checked) + "," + flag(m.index >= 0) + "," +
+                    std::to_string(std::max(m.index, 0)) + "," + std::to_string(row.depth) + "},");
     }
     out.push_back("    {0},");
     out.push_back("};");

@@ -299,6 +299,8 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
       "With Text1\n.Text = \"w\" & .Text\nDebug.Print .Text; Len(.Text)\nEnd With\n"
       "f.Caption = \"renamed\"\nDebug.Print Me.Caption\n"
       "Dim c As Integer\nForm_QueryUnload c, 0\nDebug.Print \"cancel \" & c\n"
+      "mnuDeep.Checked = True\nmnuRecent(1).Caption = \"b.txt\"\n"
+      "Debug.Print mnuDeep.Checked; mnuRecent(1).Caption; mnuRecent(0).Caption; mnuSub.Enabled\n"
       "cmdKey(5).Caption = \"x\"\nEnd Sub\n"
       "Private Sub Form_QueryUnload(Cancel As Integer, UnloadMode As Integer)\nCancel = 1\nEnd Sub\n"
       "Private Sub cmdKey_Click(Index As Integer)\nDebug.Print Index\nEnd Sub\n"
@@ -312,11 +314,14 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
     c.index = index;
   }
   MenuItem deep{"mnuDeep", "Deep"};
-  MenuItem sub{"mnuSub", "Sub", {deep}};
+  MenuItem recent0{"mnuRecent", "a.txt"}, recent1{"mnuRecent", "-"};
+  recent0.index = 0;
+  recent1.index = 1;
+  MenuItem sub{"mnuSub", "Sub", {deep, recent0, recent1}};
   p.forms[0].menus.push_back(MenuItem{"mnuTop", "Top", {sub}});
   const CommandResult r = run(build(p));
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\n");
+  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n");
   EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
 }
 

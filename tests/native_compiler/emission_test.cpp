@@ -110,10 +110,10 @@ TEST(Emit, MenusAndTheirEvents) {
   help.children[0].checked = true;
   f.menus = {file, help};
   const std::string text = NativeCompiler(p).emit();
-  EXPECT_TRUE(has_line(text, "    {\"mnuFile\",\"&File\",-1,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuQuit\",\"Quit\",0,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuHelp\",\"&Help\",-1,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuFile\",\"&File\",-1,1,1,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuQuit\",\"Quit\",0,1,1,0,0,0,1},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuHelp\",\"&Help\",-1,1,1,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1,0,0,1},"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-3 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuopen_click();return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-6 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuabout_click();return;}"));
   EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5},"));
@@ -181,9 +181,9 @@ TEST(Emit, ChecksBeforeEmitting) {
   menu.forms[0].menus[0].children = {make_menu("mnuA", "A"), make_menu("mnuC", "C")};
   menu.forms[0].menus[0].children[0].children = {make_menu("mnuB", "B")};
   const std::string nested = NativeCompiler(menu).emit();
-  EXPECT_TRUE(has_line(nested, "    {\"mnuA\",\"A\",0,1,1,0},"));
-  EXPECT_TRUE(has_line(nested, "    {\"mnuB\",\"   B\",0,1,1,0},"));
-  EXPECT_TRUE(has_line(nested, "    {\"mnuC\",\"C\",0,1,1,0},"));
+  EXPECT_TRUE(has_line(nested, "    {\"mnuA\",\"A\",0,1,1,0,0,0,1},"));
+  EXPECT_TRUE(has_line(nested, "    {\"mnuB\",\"B\",0,1,1,0,0,0,2},"));
+  EXPECT_TRUE(has_line(nested, "    {\"mnuC\",\"C\",0,1,1,0,0,0,1},"));
   EXPECT_TRUE(has_line(nested, "    if(form==0 && control==-4 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnub_click();return;}"));
   EXPECT_TRUE(has_line(nested, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,4},"));
   // A common dialog is a control without a window.
