@@ -203,6 +203,8 @@ static int to_int(double d) {
 /* Inline versions of the exported value functions (defined below). */
 static inline VBValue dbl_value(double value);
 static inline VBValue int_value(long long value);
+static int is_record_value(VBValue v);            /* vb_binary_files.c */
+static long long record_byte_length(VBValue record);
 static inline VBValue bool_value(int value);
 static inline VBValue str_value(const char *value);
 static inline double number_value(VBValue value);
@@ -2271,6 +2273,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     case B_LEN:
         need_args(argc, 1, "Len");
         if (v.kind == VB_STRING) return int_value((long long)text_chars(v));
+        if (is_record_value(v)) return int_value(record_byte_length(v)); /* Open ... Len = Len(r) */
         s = text_of(v, buf, &n);
         return int_value((long long)char_count(s, n));
     case B_ABS: {
@@ -2604,6 +2607,8 @@ typedef VBValue (*ClassHandler)(VBValue, const char *, int, VBValue *);
 static VBClassDef *class_list;
 static ClassHandler class_handler;
 
+static VBValue fixed_text_field(VBObject *record, VBValue *field, VBValue value); /* vb_records.c */
+
 VBValue vb_nothing(void) {
     VBValue v = {.kind = VB_OBJECT};
     return v;
@@ -2741,7 +2746,9 @@ void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
     if (o->tag == TAG_RECORD) {
-        *record_field(o, name) = vb_record_copy(value); /* stored as it is, like a Variant */
+        /* stored as it is, like a Variant; a "String * n" field keeps n characters */
+        VBValue *field = record_field(o, name);
+        *field = fixed_text_field(o, field, vb_record_copy(value));
         return;
     }
     if (o->tag == TAG_INSTANCE) {
@@ -3882,6 +3889,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_format.c"
 #include "vb_print.c"
 #include "vb_files.c"
+#include "vb_binary_files.c"
 #include "vb_dialogs.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"

@@ -304,6 +304,12 @@ VBValue vb_get_at(const char *name, VBValue index, const char *field);
 void vb_set_at(const char *name, VBValue index, const char *field, VBValue value);
 void vb_set_focus(const char *owner);
 void vb_set_focus_at(const char *name, VBValue index);
+/* Binary and Random file channels: Open, Get (returns the value read; a
+ * record or array is filled in place), Put and Seek. */
+void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue record_length, int has_length);
+void vb_file_put(VBValue number, VBValue record, int has_record, VBValue value, const char *type);
+VBValue vb_file_get(VBValue number, VBValue record, int has_record, VBValue current, const char *type);
+void vb_file_seek(VBValue number, VBValue position);
 /* A method of a control (lstNames.AddItem s) or of a control array's member. */
 VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue *args);
 VBValue vb_control_call_at(const char *name, VBValue index, const char *method, int argc, VBValue *args);

@@ -699,6 +699,26 @@ void VBRuntime::assign(const std::string& target, const Value& value, Scope& sco
   assign_compiled(compile_target(target), value, scope);
 }
 
+// A text stored in a record's "String * n" field keeps n characters: cut,
+// or padded with blanks.
+Value VBRuntime::fixed_length_field(const ControlObject& record, const std::string& field, Value value) {
+  if (!record.is_record()) return value;
+  const auto type = user_types.find(record.name);
+  if (type == user_types.end()) return value;
+  for (const auto& [name, declared] : type->second) {
+    if (name != lower(field) || declared.rfind("string*", 0) != 0 || declared.find('[') != std::string::npos) continue;
+    const size_t n = static_cast<size_t>(std::stoul(declared.substr(7)));
+    const std::string text = vbstr(value);
+    size_t at = 0, count = 0;
+    while (at < text.size() && count < n) {
+      decode_utf8(text, at);
+      ++count;
+    }
+    return Value(text.substr(0, at) + std::string(n - count, ' '));
+  }
+  return value;
+}
+
 void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope) {
   // A record is stored as a copy of its own (VB6 copies a Type on assignment).
   if (value.is_object()) value = copy_record(value);
@@ -758,7 +778,7 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         store_element(array, element_index(array, indexes, t.member), std::move(value));
         return;
       }
-      owner.as_object()->set(t.member, value);
+      owner.as_object()->set(t.member, fixed_length_field(*owner.as_object(), t.member, std::move(value)));
       return;
     }
     case AssignTarget::Kind::Invalid: throw VBError("Invalid assignment target: " + t.text);

@@ -229,6 +229,10 @@ class NativeCompiler {
   // Open, Close, Print #, Write #, Line Input #, Input #; nullopt for other lines.
   std::optional<std::vector<std::string>> file_statement(const NativeProcedure& proc, std::string_view line,
                                                          Locals& locals, int indent);
+  // Get, Put and Seek on Binary and Random channels; nullopt for other lines.
+  std::optional<std::vector<std::string>> direct_file_statement(const NativeProcedure& proc, std::string_view line,
+                                                                Locals& locals, int indent);
+  int get_sites_ = 0;  // Get statements of the procedure being translated
   // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
   std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);

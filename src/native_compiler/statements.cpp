@@ -392,6 +392,54 @@ std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc,
   return {pad(indent) + c};
 }
 
+std::optional<std::vector<std::string>> NativeCompiler::direct_file_statement(const NativeProcedure& proc,
+                                                                             std::string_view line, Locals& locals,
+                                                                             int indent) {
+  static const Regex get_put(R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)", CI);
+  static const Regex seek_re(R"(^Seek\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  const std::string p = pad(indent);
+  const auto channel = [&](std::string text) {
+    text = strip_text(text);
+    if (!text.empty() && text[0] == '#') text = text.substr(1);
+    return expr(&proc, text, locals);
+  };
+  if (auto g = seek_re.match_groups(line))
+    return std::vector<std::string>{p + "vb_file_seek(" + channel((*g)[1]) + "," + expr(&proc, (*g)[2], locals) + ");"};
+  auto g = get_put.match_groups(line);
+  if (!g) return std::nullopt;
+  // The layout follows the variable's declared type; an element of a typed
+  // array its element type; a record value its own fields.
+  const std::string target = strip_text((*g)[4]);
+  std::string type = "variant";
+  static const Regex element(R"(^([A-Za-z_]\w*)\s*\(.*\)$)");
+  if (is_variable_name(target)) {
+    if (auto it = locals.find(name_key(target)); it != locals.end()) type = it->second.type;
+    else if (const GlobalName* global = find_global(name_key(target))) type = global->type;
+  } else if (auto e = element.match_groups(target)) {
+    if (auto element_type = array_element_type(&proc, (*e)[1], locals)) type = *element_type;
+  }
+  const bool has_record = !strip_text((*g)[3]).empty();
+  const std::vector<std::string> operands{channel((*g)[2]),
+                                          has_record ? expr(&proc, (*g)[3], locals) : std::string("vb_int(0)"),
+                                          expr(&proc, target, locals)};
+  if (lower((*g)[1]) == "put")
+    return std::vector<std::string>{p + in_order(operands, [&](const std::vector<std::string>& v) {
+                                      return "vb_file_put(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," +
+                                             v[2] + "," + q(type) + ")";
+                                    }) + ";"};
+  // Get: the value read is stored as an assignment stores it (a record or
+  // array is filled in place).
+  const std::string got = "__get_" + std::to_string(++get_sites_);
+  hoisted_.push_back(pad(1) + value_decl() + got + " = vb_int(0);");
+  locals[got] = {got, false, "variant", false, ""};
+  std::vector<std::string> out{p + got + " = " + in_order(operands, [&](const std::vector<std::string>& v) {
+                                 return "vb_file_get(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," +
+                                        v[2] + "," + q(type) + ")";
+                               }) + ";"};
+  for (std::string& s : assignment(proc, target, got, locals, indent)) out.push_back(std::move(s));
+  return out;
+}
+
 std::optional<std::vector<std::string>> NativeCompiler::file_statement(const NativeProcedure& proc,
                                                                       std::string_view line, Locals& locals,
                                                                       int indent) {
@@ -412,12 +460,19 @@ std::optional<std::vector<std::string>> NativeCompiler::file_statement(const Nat
   };
   if (auto g = open_re.match_groups(line)) {
     const std::string mode = lower((*g)[2]);
-    if (mode == "binary" || mode == "random" || mode.empty())
-      error(&proc, "Binary and Random file channels are not yet available in native builds: " + std::string(line));
+    if (mode == "binary" || mode == "random" || mode.empty()) {  // without For: Random
+      const std::vector<std::string> operands{expr(&proc, (*g)[1], locals), channel((*g)[3]),
+                                              (*g)[4].empty() ? "vb_int(128)" : expr(&proc, (*g)[4], locals)};
+      return std::vector<std::string>{p + in_order(operands, [&](const std::vector<std::string>& v) {
+                                        return "vb_file_open_direct(" + v[0] + "," + (mode == "binary" ? "0" : "1") +
+                                               "," + v[1] + "," + v[2] + "," + ((*g)[4].empty() ? "0" : "1") + ")";
+                                      }) + ";"};
+    }
     const std::string code = mode == "input" ? "0" : mode == "output" ? "1" : "2";
     return std::vector<std::string>{p + "vb_file_open(" + expr(&proc, (*g)[1], locals) + "," + code + "," +
                                     channel((*g)[3]) + ");"};
   }
+  if (auto direct = direct_file_statement(proc, line, locals, indent)) return direct;
   if (auto g = close_re.match_groups(line)) {
     std::vector<std::string> out;
     for (const std::string& piece : comma_pieces((*g)[1])) out.push_back(p + "vb_file_close(" + channel(piece) + ");");
@@ -772,6 +827,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   hoisted_.clear();
   with_targets_.clear();
   form_aliases_.clear();
+  get_sites_ = 0;
   exit_labels_.clear();
   implicit_.clear();
   static const Regex on_error_re(R"(^On\s+Error\b)", CI);

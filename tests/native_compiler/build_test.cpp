@@ -244,10 +244,10 @@ TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {
   // The line of the file as saving writes the module (its code as it is).
   const std::string message =
-      error_of([&] { build(main_project("Sub Main()\nDim x\nGet #1, , x\nEnd Sub\n")); });
+      error_of([&] { build(main_project("Sub Main()\nDim x\nGet #1, x\nEnd Sub\n")); });
   EXPECT_EQ(message,
-            "Module1.Main, statement 2: Get #1, , x: This file statement is not yet available in native builds: "
-            "Get #1, , x\n"
+            "Module1.Main, statement 2: Get #1, x: This file statement is not yet available in native builds: "
+            "Get #1, x\n"
             "    at Module1.bas, line 3");
 }
 

@@ -144,13 +144,13 @@ TEST(Statements, FailureMessages) {
   EXPECT_EQ(failure("Dim k\nOn k GoSub a, b\nExit Sub\na:\nb:\nReturn"), "");
   EXPECT_EQ(failure("Dim k\nOn k GoTo a, c\na:"), "Form1: Label not defined in Test: c");
   EXPECT_EQ(failure("ReDim a(2, 3)"), "");
-  // File channels: sequential ones compile; the others are refused by name.
+  // File channels of every mode compile; shapes VB does not have are refused by name.
   EXPECT_EQ(failure("Dim n\nn = FreeFile\nOpen \"x.txt\" For Input As #n\nClose #n"), "");
-  EXPECT_EQ(failure("Open \"x.txt\" For Binary As #1"),
-            "Form1.Test, statement 1: Open \"x.txt\" For Binary As #1: Binary and Random file channels are not yet "
-            "available in native builds: Open \"x.txt\" For Binary As #1");
-  EXPECT_EQ(failure("Dim r\nGet #1, , r"),
-            "Form1.Test, statement 2: Get #1, , r: This file statement is not yet available in native builds: Get #1, , r");
+  EXPECT_EQ(failure("Open \"x.txt\" For Binary As #1\nDim r\nGet #1, , r\nPut #1, 5, r\nSeek #1, 1\n"
+                    "Open \"y\" For Random As #2 Len = 20"),
+            "");
+  EXPECT_EQ(failure("Dim r\nGet #1, r"),
+            "Form1.Test, statement 2: Get #1, r: This file statement is not yet available in native builds: Get #1, r");
   EXPECT_EQ(failure("Dim n\nn = Dir(\"*.txt\")\nn = Dir\nMkDir \"d\"\nFileCopy \"a\", \"b\"\nName \"a\" As \"b\""), "");
   EXPECT_EQ(failure("Dim n\nn = FileDateTime(\"a.txt\")"),
             "Form1.Test, statement 2: n = FileDateTime(\"a.txt\"): File function FileDateTime is not yet available in "
