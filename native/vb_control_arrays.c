@@ -156,3 +156,73 @@ static void menu_set(int fi, int mi, const char *owner, const char *field, VBVal
 static int menu_member(const char *name, VBValue index, int *form) {
     return find_menu(name, 1, whole_of(index, -1), form);
 }
+
+/* Load name(index): a new member, a copy of the array's first member as it
+ * is now (caption, text, position, enabled), hidden until shown. */
+void vb_load_member(const char *name, VBValue index) {
+    long long k = whole_of(index, -1);
+    int fi = -1, seen = 0;
+    if (find_member(name, k, &fi, &seen) >= 0) {
+        char number[32];
+        snprintf(number, sizeof number, "%lld", k);
+        failf("Object already loaded: %s", number);
+    }
+    if (!seen) unsupported("Unknown native control array: ", name, "");
+    int first = -1;
+    for (int pass = 0; pass < 2 && first < 0; pass++)
+        for (size_t f = 0; f < form_count && first < 0; f++) {
+            if (pass == 0 ? (int)f != current_form : (int)f == current_form) continue;
+            const VBFormDef *d = form_states[f].def;
+            for (size_t ci = 0; ci < d->control_count; ci++)
+                if (is_array_named(&d->controls[ci], name)) {
+                    first = (int)ci;
+                    fi = (int)f;
+                    break;
+                }
+        }
+    FormState *f = &form_states[fi];
+    VBFormDef *d = (VBFormDef *)f->def; /* the form's own copy (copy_form) */
+    size_t n = d->control_count;
+    VBControlDef *defs = vb_alloc(sizeof *defs * (n + 2));
+    memcpy(defs, d->controls, sizeof *defs * n);
+    defs[n] = defs[first];
+    defs[n].index = (int)k;
+    defs[n].visible = 0;
+    defs[n].run_time = 1;
+    if (f->controls) {
+        ControlState *states = vb_alloc(sizeof *states * (n + 2));
+        memcpy(states, f->controls, sizeof *states * n);
+        for (size_t i = 0; i < n; i++) states[i].def = &defs[i];
+        states[n] = states[first];
+        states[n].def = &defs[n];
+        states[n].visible = 0;
+        states[n].items = NULL;
+        states[n].item_count = states[n].item_capacity = 0;
+        states[n].list_index = -1;
+        f->controls = states;
+    }
+    d->controls = defs;
+    d->control_count = n + 1;
+}
+
+/* Unload name(index): only members that Load added go. */
+void vb_unload_member(const char *name, VBValue index) {
+    int fi = -1;
+    int ci = member_of(name, index, &fi);
+    FormState *f = &form_states[fi];
+    VBControlDef *def = (VBControlDef *)&f->def->controls[ci];
+    if (!def->run_time) failf("Can't unload controls created at design time: %s", name);
+    def->array_member = 0;
+    def->name = "";
+    def->visible = 0;
+    if (f->controls) f->controls[ci].visible = 0;
+    if (f->visible) redraw(fi);
+}
+
+int vb_is_member(int form, int control, const char *name) {
+    if (form < 0 || (size_t)form >= form_count || control < 0) return 0;
+    const VBFormDef *d = form_states[form].def;
+    return (size_t)control < d->control_count && is_array_named(&d->controls[control], name);
+}
+
+long long vb_member_index(int form, int control) { return form_states[form].def->controls[control].index; }

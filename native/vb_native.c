@@ -3805,6 +3805,17 @@ static void open_display(void) {
     net_wm_pid = XInternAtom(display, "_NET_WM_PID", False);
 }
 
+/* A form's own copy of its definition: Load adds controls to it. */
+static const VBFormDef *copy_form(const VBFormDef *form) {
+    VBFormDef *copy = vb_alloc(sizeof *copy);
+    *copy = *form;
+    size_t n = form->controls ? form->control_count : 0;
+    VBControlDef *controls = vb_alloc(sizeof *controls * (n + 1));
+    if (n) memcpy(controls, form->controls, sizeof *controls * n);
+    copy->controls = controls;
+    return copy;
+}
+
 static VBMenuDef *copy_menus(const VBFormDef *form) {
     size_t n = form->menus ? form->menu_count : 0;
     VBMenuDef *menus = vb_alloc(sizeof *menus * (n + 1));
@@ -3821,7 +3832,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     form_count = forms ? count : 0;
     form_states = vb_alloc(sizeof(FormState) * (form_count + 1));
     for (size_t i = 0; i < form_count; i++) {
-        form_states[i].def = &forms[i];
+        form_states[i].def = copy_form(&forms[i]);
         form_states[i].menus = copy_menus(&forms[i]);
         form_states[i].focus = -1;
         form_states[i].active_menu = -1;

@@ -47,6 +47,7 @@ typedef struct VBControlDef {
     int interval; /* a Timer's Interval in milliseconds */
     int array_member; /* 1 for a member of a control array (same name, own index) */
     int index;        /* its index within the array */
+    int run_time;     /* 1 for a member added by Load */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -304,6 +305,12 @@ VBValue vb_get_at(const char *name, VBValue index, const char *field);
 void vb_set_at(const char *name, VBValue index, const char *field, VBValue value);
 void vb_set_focus(const char *owner);
 void vb_set_focus_at(const char *name, VBValue index);
+/* Load and Unload of control array members at run time; the event
+ * dispatcher asks whether a control is a member of an array and its index. */
+void vb_load_member(const char *name, VBValue index);
+void vb_unload_member(const char *name, VBValue index);
+int vb_is_member(int form, int control, const char *name);
+long long vb_member_index(int form, int control);
 /* Binary and Random file channels: Open, Get (returns the value read; a
  * record or array is filled in place), Put and Seek. */
 void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue record_length, int has_length);

@@ -247,9 +247,13 @@ std::string NativeCompiler::emit_once() {
 
   out.push_back("");
   out.push_back("static void dispatch_event(int form,int control,const char *event) {");
-  // A member of a control array (index >= 0) receives its Index first.
+  // A member of a control array (index >= 0) receives its Index first;
+  // the members of an array share one line, which also serves members
+  // that Load adds (control is then -1).
+  std::set<std::string> array_lines;
   const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name,
-                                int index) {
+                                int index, const std::string& array = "") {
+    if (!array.empty() && !array_lines.insert(std::to_string(form) + "|" + name_key(name)).second) return;
     const NativeProcedure* proc = find_procedure("f" + std::to_string(form) + "_" + name_key(name));
     if (!proc) return;
     // Arguments (MouseDown's Button, Shift, X, Y) come from the runtime,
@@ -260,22 +264,28 @@ std::string NativeCompiler::emit_once() {
     if (n > 0) {
       const std::string rest = std::to_string(n - first), at = first ? "_a+1" : "_a";
       fetch = "VBValue _a[" + std::to_string(n) + "]; ";
-      if (first) fetch += "_a[0] = vb_int(" + std::to_string(index) + "); ";
+      // (a menu array's item has its index in the table)
+      if (first)
+        fetch += "_a[0] = vb_int(" + (array.empty() ? std::to_string(index) : "vb_member_index(form,control)") + "); ";
       fetch += "vb_event_args(" + rest + "," + at + "); ";
       for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
       // What the handler left in them goes back (KeyAscii = 0 drops a key).
       give_back = "vb_event_args_return(" + rest + "," + at + ");";
     }
-    out.push_back("    if(form==" + std::to_string(form) + " && control==" + std::to_string(control) +
-                  " && !strcasecmp(event," + q(event) + ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args +
-                  ");" + give_back + "return;}");
+    const std::string which =
+        array.empty() ? "control==" + std::to_string(control) : "vb_is_member(form,control," + q(array) + ")";
+    out.push_back("    if(form==" + std::to_string(form) + " && " + which + " && !strcasecmp(event," + q(event) +
+                  ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args + ");" + give_back + "return;}");
   };
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
     for (const char* event : FORM_EVENTS) handler_line(i, -1, event, std::string("Form_") + event, -1);
-    for (size_t c = 0; c < form.controls.size(); ++c)
-      for (const char* event : control_events(form.controls[c].kind))
-        handler_line(i, static_cast<long>(c), event, form.controls[c].name + "_" + event, form.controls[c].index);
+    for (size_t c = 0; c < form.controls.size(); ++c) {
+      const Control& control = form.controls[c];
+      for (const char* event : control_events(control.kind))
+        handler_line(i, static_cast<long>(c), event, control.name + "_" + event, control.index,
+                     control.index >= 0 ? control.name : std::string());
+    }
   }
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const std::vector<FlatMenu> rows = flat_menus(project_.forms[i]);

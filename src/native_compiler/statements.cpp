@@ -692,9 +692,10 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return print_list(proc, (*g)[2], locals, indent);
   }
   if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
-  static const Regex element_load(R"(^(?:Load|Unload)\s+(\w+)\s*\()", CI);
-  if (auto g = element_load.match_groups(line); g && is_control_array(name_key((*g)[1])))
-    error(&proc, "Loading or unloading control array elements at run time is not available in native builds: " + line);
+  static const Regex element_load(R"(^(Load|Unload)\s+(\w+)\s*\((.+)\)$)", CI);
+  if (auto g = element_load.match_groups(line); g && is_control_array(name_key((*g)[2])))
+    return {p + (lower((*g)[1]) == "load" ? "vb_load_member(" : "vb_unload_member(") + q((*g)[2]) + "," +
+            expr(&proc, (*g)[3], locals) + ");"};
   static const Regex element_method(R"(^(\w+)\s*\((.+)\)\.(\w+)(?:\s+(.*))?$)", CI);
   if (auto g = element_method.match_groups(line); g && is_control_array(name_key((*g)[1])) &&
                                                     find_equal(line) < 0) {

@@ -287,7 +287,7 @@ TEST_F(NativeBuild, TypedArraysConvertOnStoreAndErase) {
 
 TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
   // Members of a control array by index, the array's Count and bounds,
-  // members that do not exist, With on records and controls, a form
+  // members loaded and unloaded at run time, members that do not exist, With on records and controls, a form
   // variable, menus nested two levels deep and handlers of events the
   // runtime never raises (ordinary procedures, called here directly).
   Project p = make_project(
@@ -301,6 +301,8 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
       "Dim c As Integer\nForm_QueryUnload c, 0\nDebug.Print \"cancel \" & c\n"
       "mnuDeep.Checked = True\nmnuRecent(1).Caption = \"b.txt\"\n"
       "Debug.Print mnuDeep.Checked; mnuRecent(1).Caption; mnuRecent(0).Caption; mnuSub.Enabled\n"
+      "Load cmdKey(9)\nDebug.Print cmdKey.Count; cmdKey.UBound; cmdKey(9).Caption; cmdKey(9).Visible\n"
+      "Unload cmdKey(9)\nDebug.Print cmdKey.Count\n"
       "cmdKey(5).Caption = \"x\"\nEnd Sub\n"
       "Private Sub Form_QueryUnload(Cancel As Integer, UnloadMode As Integer)\nCancel = 1\nEnd Sub\n"
       "Private Sub cmdKey_Click(Index As Integer)\nDebug.Print Index\nEnd Sub\n"
@@ -321,7 +323,7 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
   p.forms[0].menus.push_back(MenuItem{"mnuTop", "Top", {sub}});
   const CommandResult r = run(build(p));
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n");
+  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n39k3False\n2\n");
   EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
 }
 
