@@ -3845,7 +3845,8 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     if (initialize) initialize();
     if (!sub_main && running) vb_show(startup);
 
-    while (running && !sub_main) {
+    /* A Sub Main that showed a form runs on while a form is visible. */
+    while (running && (!sub_main || (display && any_form_visible()))) {
         XEvent event;
         if (!next_event(&event)) continue; /* Timers ran instead */
         int i = form_of_window(event.xany.window);

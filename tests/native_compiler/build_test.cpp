@@ -327,6 +327,19 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
   EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
 }
 
+TEST_F(NativeBuild, SubMainThatShowsAFormRunsOnWhileItIsOpen) {
+  // The program does not end with Sub Main: the Timer of the shown form
+  // still ticks.
+  Project p = make_project("Private Sub Tick_Timer()\nDebug.Print \"still running\"\nEnd\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nForm1.Show\nDebug.Print \"shown\"\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  p.forms[0].new_control("Timer", 0, 0).name = "Tick";
+  p.forms[0].controls.back().interval = 50;
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "shown\nstill running\n");
+}
+
 TEST_F(NativeBuild, CommandLine) {
   const std::string tool = tool_path("corvane-native");
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");

@@ -83,8 +83,8 @@ Private Sub Form_Load()
         cboFrom.AddItem units(i)
         cboTo.AddItem units(i)
     Next i
-    cboFrom.ListIndex = 2
     cboTo.ListIndex = 5
+    cboFrom.ListIndex = 2
 End Sub
 
 Private Function Factor(ByVal unit As String) As Double
