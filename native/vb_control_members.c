@@ -210,3 +210,17 @@ VBValue vb_control_call_at(const char *name, VBValue index, const char *method, 
     int ci = member_of(name, index, &fi);
     return control_call(fi, ci, name, method, argc, args);
 }
+
+/* The Screen object: its size in twips (15 to a pixel, as the forms
+ * runtime counts them); other properties keep what the program set. */
+static VBValue screen_get(const char *field) {
+    int twips = !strcasecmp(field, "TwipsPerPixelX") || !strcasecmp(field, "TwipsPerPixelY");
+    if (twips) return int_value(15);
+    int width = !strcasecmp(field, "Width");
+    if (width || !strcasecmp(field, "Height")) {
+        if (!display) open_display();
+        long long pixels = width ? DisplayWidth(display, screen) : DisplayHeight(display, screen);
+        return int_value(pixels * 15);
+    }
+    return stored_get(-2, -1, field);
+}

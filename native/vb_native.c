@@ -3562,6 +3562,7 @@ static ControlState *control_state(int form, int control) {
 static VBValue control_get(int fi, int ci, const char *owner, const char *field);
 static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value);
 static int control_array_bound(const char *name, const char *field, VBValue *out);
+static VBValue screen_get(const char *field);
 static int control_member_get(int fi, int ci, const char *field, VBValue *out);
 static VBValue stored_get(int form, int control, const char *name);
 static int find_menu(const char *name, int in_array, long long index, int *form);
@@ -3584,6 +3585,7 @@ VBValue vb_get(const char *owner, const char *field) {
         if (!strcasecmp(field, "EXEName")) return str_value("VBApplication");
         unsupported("Unknown native property: ", owner, field);
     }
+    if (!strcasecmp(owner, "Screen")) return screen_get(field);
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];
@@ -3640,6 +3642,10 @@ static VBValue control_get(int fi, int ci, const char *owner, const char *field)
 void vb_set(const char *owner, const char *field, VBValue value) {
     owner = resolve_owner(owner);
     if (!field) field = "";
+    if (!strcasecmp(owner, "Screen")) {
+        stored_set(-2, -1, field, value); /* MousePointer and the like */
+        return;
+    }
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];

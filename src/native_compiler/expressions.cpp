@@ -354,7 +354,7 @@ Operand CExpression::word(const std::string& token) {
       return value_operand("vb_err_get(" + q(*member) + ")");
     }
   }
-  if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app") {
+  if (compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app" || key == "screen") {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");

@@ -301,6 +301,7 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
       "Dim c As Integer\nForm_QueryUnload c, 0\nDebug.Print \"cancel \" & c\n"
       "mnuDeep.Checked = True\nmnuRecent(1).Caption = \"b.txt\"\n"
       "Debug.Print mnuDeep.Checked; mnuRecent(1).Caption; mnuRecent(0).Caption; mnuSub.Enabled\n"
+      "Screen.MousePointer = 11\nDebug.Print Screen.TwipsPerPixelX; Screen.Width > 0; Screen.MousePointer\n"
       "Load cmdKey(9)\nDebug.Print cmdKey.Count; cmdKey.UBound; cmdKey(9).Caption; cmdKey(9).Visible\n"
       "Unload cmdKey(9)\nDebug.Print cmdKey.Count\n"
       "cmdKey(5).Caption = \"x\"\nEnd Sub\n"
@@ -323,7 +324,7 @@ TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
   p.forms[0].menus.push_back(MenuItem{"mnuTop", "Top", {sub}});
   const CommandResult r = run(build(p));
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n39k3False\n2\n");
+  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n15True11\n39k3False\n2\n");
   EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
 }
 
