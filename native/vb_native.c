@@ -3147,6 +3147,8 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
 static void shown(int form);
 static void double_click(int form, int control);
 static int key_ascii(int form, int control, int ascii);
+static void key_event(int form, XKeyEvent *event, const char *name);
+static void form_key_press(int form, XKeyEvent *event);
 
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
@@ -3216,7 +3218,7 @@ static void instantiate(int index) {
     f->active_menu = -1;
     set_window_name(f);
     XSelectInput(display, f->window,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | KeyReleaseMask |
                      StructureNotifyMask);
     XSetWMProtocols(display, f->window, &wm_delete_window, 1);
     mark_process(f->window);
@@ -3438,7 +3440,8 @@ static void key_press(int index, XKeyEvent *event) {
     int ascii = key == XK_BackSpace ? 8 : key == XK_Return || key == XK_KP_Enter ? 13
                 : n == 1 && (unsigned char)bytes[0] < 128 ? (unsigned char)bytes[0] : -1;
     if (ascii >= 0) {
-        ascii = key_ascii(index, i, ascii);
+        if (f->def->key_preview) ascii = key_ascii(index, -1, ascii);
+        if (ascii != 0 && running && f->loaded) ascii = key_ascii(index, i, ascii);
         if (ascii == 0 || !running || !f->loaded) return;
         if (ascii != 8 && ascii != 13 && ascii < 128) {
             bytes[0] = (char)ascii;
@@ -3884,7 +3887,15 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
             break;
         case KeyPress:
-            if (form_states[i].focus >= 0) key_press(i, &event.xkey);
+            /* KeyDown (the form's first with KeyPreview), then KeyPress */
+            key_event(i, &event.xkey, "KeyDown");
+            if (running && form_states[i].loaded) {
+                if (form_states[i].focus >= 0) key_press(i, &event.xkey);
+                else form_key_press(i, &event.xkey);
+            }
+            break;
+        case KeyRelease:
+            key_event(i, &event.xkey, "KeyUp");
             break;
         default: break;
         }

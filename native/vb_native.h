@@ -71,6 +71,7 @@ typedef struct VBFormDef {
     size_t control_count;
     const VBMenuDef *menus;
     size_t menu_count;
+    int key_preview; /* the form sees keys before its controls */
 } VBFormDef;
 
 /* Objects, classes and ADO. */

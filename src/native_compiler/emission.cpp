@@ -35,12 +35,13 @@ std::string parameters(const NativeCompiler& compiler, const NativeProcedure& pr
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 // The events the runtime raises: a form's, and a control's by its kind.
-constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",  "Activate",  "Resize", "Click",
-                                       "DblClick",  "MouseDown", "MouseUp", "MouseMove"};
+constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",    "Activate", "Resize",  "Click",   "DblClick",
+                                       "MouseDown", "MouseUp",   "MouseMove", "KeyDown", "KeyUp",   "KeyPress"};
 
 std::vector<const char*> control_events(std::string_view kind) {
   if (kind == "Timer") return {"Timer"};
-  if (kind == "TextBox") return {"Click", "DblClick", "Change", "KeyPress", "MouseDown", "MouseUp", "MouseMove"};
+  if (kind == "TextBox")
+    return {"Click", "DblClick", "Change", "KeyPress", "KeyDown", "KeyUp", "MouseDown", "MouseUp", "MouseMove"};
   return {"Click", "DblClick", "Change", "MouseDown", "MouseUp", "MouseMove"};
 }
 
@@ -327,7 +328,7 @@ std::string NativeCompiler::emit_once() {
     const std::string idx = std::to_string(i);
     out.push_back("    {" + q(form.name) + "," + q(form.caption) + "," + std::to_string(form.width) + "," +
                   std::to_string(form.height) + ",controls_" + idx + "," + std::to_string(form.controls.size()) +
-                  ",menus_" + idx + "," + std::to_string(menu_entries) + "},");
+                  ",menus_" + idx + "," + std::to_string(menu_entries) + "," + flag(form.key_preview) + "},");
   }
   out.push_back("    {0},");
   out.push_back("};");

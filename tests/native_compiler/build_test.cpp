@@ -241,6 +241,36 @@ TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
   EXPECT_EQ(slurp(dir / "out.txt"), "text Ab\nform click\nform click\ndouble\n");
 }
 
+TEST_F(NativeBuild, KeyDownKeyUpAndKeyPreviewRunUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // With KeyPreview the form sees each key before the focused text box:
+  // KeyDown, KeyPress, KeyUp; Escape ends the program from Form_KeyDown.
+  Project p = make_project(
+      "Private Sub Form_KeyDown(KeyCode As Integer, Shift As Integer)\n"
+      "Debug.Print \"form down \" & KeyCode & \" \" & Shift\nIf KeyCode = 27 Then End\nEnd Sub\n"
+      "Private Sub Form_KeyPress(KeyAscii As Integer)\nDebug.Print \"form press \" & KeyAscii\nEnd Sub\n"
+      "Private Sub Form_KeyUp(KeyCode As Integer, Shift As Integer)\nDebug.Print \"form up \" & KeyCode\nEnd Sub\n"
+      "Private Sub Text1_KeyDown(KeyCode As Integer, Shift As Integer)\nDebug.Print \"text down \" & KeyCode\nEnd Sub\n"
+      "Private Sub Text1_KeyPress(KeyAscii As Integer)\nDebug.Print \"text press \" & KeyAscii\nEnd Sub\n"
+      "Private Sub Text1_KeyUp(KeyCode As Integer, Shift As Integer)\nDebug.Print \"text up \" & KeyCode\nEnd Sub\n");
+  p.forms[0].caption = "NativeKeyDownProbe";
+  p.forms[0].key_preview = true;
+  p.forms[0].controls[0].text = "";
+  const fs::path exe = build(p);
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeKeyDownProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 20 20 click 1; sleep 0.2; "
+      "xdotool key --window \"$w\" a; sleep 0.3; xdotool key --window \"$w\" Escape; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"),
+            "form down 65 0\ntext down 65\nform press 97\ntext press 97\nform up 65\ntext up 65\nform down 27 0\n");
+}
+
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {
   // The line of the file as saving writes the module (its code as it is).
   const std::string message =

@@ -90,7 +90,7 @@ TEST(Emit, SampleProjectLayout) {
       "};",
       "",
       "static const VBFormDef forms[] = {",
-      "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0},",
+      "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0,0},",
       "    {0},",
       "};",
       "int main(void) {vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
@@ -116,7 +116,7 @@ TEST(Emit, MenusAndTheirEvents) {
   EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1,0,0,1},"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-3 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuopen_click();return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-6 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuabout_click();return;}"));
-  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5},"));
+  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5,0},"));
 }
 
 TEST(Emit, ClassesAndDispatch) {
@@ -185,7 +185,7 @@ TEST(Emit, ChecksBeforeEmitting) {
   EXPECT_TRUE(has_line(nested, "    {\"mnuB\",\"B\",0,1,1,0,0,0,2},"));
   EXPECT_TRUE(has_line(nested, "    {\"mnuC\",\"C\",0,1,1,0,0,0,1},"));
   EXPECT_TRUE(has_line(nested, "    if(form==0 && control==-4 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnub_click();return;}"));
-  EXPECT_TRUE(has_line(nested, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,4},"));
+  EXPECT_TRUE(has_line(nested, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,4,0},"));
   // A common dialog is a control without a window.
   Project dialog = make_project("");
   dialog.forms[0].new_control("CommonDialog", 0, 0);
@@ -221,7 +221,7 @@ TEST(Emit, HostileTextIsQuoted) {
   p.forms[0].controls[0].text = "line1\nline2";
   const std::string text = NativeCompiler(p).emit();
   EXPECT_TRUE(has_line(text, "    vb_print(vb_str(\"*/ ?\\?/ %s \\\\\\\"\"));"));
-  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Cap \\\"*/ /* ?\\?/\\n%s\\\\ \\303\\251\",640,440,controls_0,2,menus_0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Cap \\\"*/ /* ?\\?/\\n%s\\\\ \\303\\251\",640,440,controls_0,2,menus_0,0,0},"));
   EXPECT_NE(text.find("{\"TextBox\",\"Text1\",\"\",\"line1\\nline2\",10,10,"), std::string::npos);
   // A class name is project text too: it never reaches a C identifier as is.
   Project cls = make_project("", {}, {{"Bad\"(void);exit(3);/* \xc3\xa9", "Sub Go()\nEnd Sub\n"}});
