@@ -176,8 +176,20 @@ void NativeCompiler::collect() {
     global_index_[name] = globals_.size();
     globals_.push_back({name, "long", "vb_int(" + std::to_string(enums_.at(name)) + ")"});
   }
+  // A Private (or Dim) module-level name that another form or module also
+  // declares belongs to its own module: it is stored under a name of its
+  // own, which that module's procedures use in its place.
+  static const Regex public_line(R"(^(?:Public|Global)\b)", CI);
+  std::map<std::string, int> owners_of;
+  for (const auto& [owner, line] : declarations_)
+    for (const Declaration& d : parse_declaration(line, owner)) ++owners_of[d.name];
   for (const auto& [owner, line] : declarations_) {
-    for (const Declaration& d : parse_declaration(line, owner)) {
+    for (Declaration d : parse_declaration(line, owner)) {
+      if (owners_of[d.name] > 1 && !public_line.match(line)) {
+        const std::string own = name_key(owner) + "__" + d.name;
+        private_names_[name_key(owner)][d.name] = own;
+        d.name = own;
+      }
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
       std::string init = d.init;
       if (d.array_bound)
@@ -669,6 +681,12 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
 
 std::string NativeCompiler::expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
   return CExpression(*this, with_applied(text), proc, locals).parse();
+}
+
+bool NativeCompiler::is_module(std::string_view lower) const {
+  for (const Module& m : project_.modules)
+    if (name_key(m.name) == lower) return true;
+  return false;
 }
 
 std::string NativeCompiler::with_applied(std::string_view text) const {

@@ -290,6 +290,21 @@ Operand CExpression::word(const std::string& token) {
     return value_operand("vb_new(" + q(class_name) + ")");
   }
   if (key == "true" || key == "false") return {key == "true" ? "1" : "0", Ty::Bool, 63, ""};
+  // Module1.Name: the module's own procedure or variable.
+  if (compiler.is_module(key) && peek() && *peek() == "." && !compiler.is_form(key)) {
+    bool variable = true;
+    try {
+      (void)compiler.resolve_variable(proc, name, local);
+    } catch (const NativeCompileError&) {
+      variable = false;
+    }
+    if (!variable) {
+      take();
+      auto member = take();
+      if (!member || !valid(*member)) fail("Invalid member");
+      return word(*member);
+    }
+  }
   if (RESERVED.count(key)) {
     const std::string c = reserved_c().at(key);
     return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);

@@ -177,6 +177,8 @@ class NativeCompiler {
   const std::map<std::string, long long>& enums() const { return enums_; }
   bool is_class(std::string_view lower) const { return class_names_.count(std::string(lower)) > 0; }
   bool is_form(std::string_view lower) const { return form_names_.count(std::string(lower)) > 0; }
+  // A standard module's name (Module1.Proc names the module's procedure).
+  bool is_module(std::string_view lower) const;
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
   // A control array's name (its members carry an Index).
   bool is_control_array(std::string_view lower) const { return control_array_names_.count(std::string(lower)) > 0; }
@@ -252,6 +254,9 @@ class NativeCompiler {
   // Variables of the procedure being translated that stand for a form
   // ("Dim f As New frmAbout"): lower-cased name -> the form's name.
   std::map<std::string, std::string> form_aliases_;
+  // Private module-level names that other modules also declare: module key
+  // -> name -> the name it is stored under.
+  std::map<std::string, std::map<std::string, std::string>> private_names_;
   std::vector<std::pair<std::string, std::string>> declarations_;
   std::optional<std::string> active_location_;
   // The file and line of the statement being translated (line 0: unknown).

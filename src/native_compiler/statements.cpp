@@ -742,6 +742,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   }
   if (auto g = method_call.match_groups(line)) {
     const std::string owner_key = name_key((*g)[1]);
+    if (is_module(owner_key) && !locals.count(owner_key) && !find_global(owner_key))
+      return _statement(proc, (*g)[2] + " " + (*g)[3], locals, indent);  // Module1.Proc args
     if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
       // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
       std::vector<std::string> args;
@@ -828,6 +830,11 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   hoisted_.clear();
   with_targets_.clear();
   form_aliases_.clear();
+  // The module's own private names, unless a parameter takes the name.
+  if (auto own = private_names_.find(name_key(proc.owner)); own != private_names_.end())
+    for (const auto& [name, stored] : own->second)
+      if (std::none_of(proc.params.begin(), proc.params.end(), [&](const NativeParam& p) { return p.name == name; }))
+        form_aliases_[name] = stored;
   get_sites_ = 0;
   exit_labels_.clear();
   implicit_.clear();
@@ -895,7 +902,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   int n = 0;
   for (const std::string& raw : proc.body) {
     ++n;
-    const std::string line = strip_text(raw);
+    const std::string line = with_applied(strip_text(raw));
     const std::string low = lower(line);
     active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + line;
     active_file_ = proc.file;

@@ -371,6 +371,27 @@ TEST_F(NativeBuild, SubMainThatShowsAFormRunsOnWhileItIsOpen) {
   EXPECT_EQ(r.out, "shown\nstill running\n");
 }
 
+TEST_F(NativeBuild, PrivateNamesOfTwoModulesStayApart) {
+  // Two modules declare the same Private variable and constant: each
+  // module sees its own; a parameter of that name is the parameter.
+  Project p = make_project("", {{"Module1", "Private mCount As Integer\nPrivate Const LABEL = \"main\"\n"
+                                            "Sub Bump(mCount)\nmCount = mCount + 100\nEnd Sub\n"
+                                            "Sub Main()\nDim k As Integer\nFor mCount = 1 To 3\nOther.Add mCount\nNext mCount\n"
+                                            "Debug.Print LABEL & \" \" & mCount & \" \" & Other.Report()\n"
+                                            "k = 5\nBump k\nDebug.Print k & \" \" & mCount\nEnd Sub\n"},
+                                {"Other", "Private mCount As Integer\nPrivate Const LABEL = \"other\"\n"
+                                          "Public Sub Add(ByVal n As Integer)\nmCount = mCount + n\nEnd Sub\n"
+                                          "Public Function Report() As String\nReport = LABEL & \" \" & mCount\nEnd Function\n"}});
+  p.startup = "Sub Main";
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "main 3 other 6\n105 3\n");  // (a For variable keeps its last value)
+  // The same name declared Public twice stays an error.
+  Project twice = make_project("", {{"Module1", "Public mCount\nSub Main()\nEnd Sub\n"}, {"Other", "Public mCount\n"}});
+  twice.startup = "Sub Main";
+  EXPECT_EQ(error_of([&] { build(twice); }), "Demo: Duplicate module-level identifier mcount");
+}
+
 TEST_F(NativeBuild, CommandLine) {
   const std::string tool = tool_path("corvane-native");
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");
