@@ -271,6 +271,31 @@ TEST_F(NativeBuild, KeyDownKeyUpAndKeyPreviewRunUnderX) {
             "form down 65 0\ntext down 65\nform press 97\ntext press 97\nform up 65\ntext up 65\nform down 27 0\n");
 }
 
+TEST_F(NativeBuild, ControlArrayMembersRaiseClickWithTheirIndexUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  Project p = make_project("Private Sub cmdKey_Click(Index As Integer)\nDebug.Print \"click \" & Index\n"
+                           "If Index = 7 Then End\nEnd Sub\n");
+  p.forms[0].caption = "NativeArrayProbe";
+  for (int index : {3, 7}) {
+    Control& c = p.forms[0].new_control("CommandButton", index == 3 ? 200 : 340, 50);
+    c.name = "cmdKey";
+    c.index = index;
+  }
+  const fs::path exe = build(p);
+  // cmdKey(3) is at 200,50 and cmdKey(7) at 340,50 (110x28 each).
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeArrayProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 220 60 click 1; sleep 0.3; "
+      "xdotool mousemove --window \"$w\" 360 60 click 1; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "click 3\nclick 7\n");
+}
+
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {
   // The line of the file as saving writes the module (its code as it is).
   const std::string message =
