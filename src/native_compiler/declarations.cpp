@@ -198,7 +198,7 @@ void NativeCompiler::collect() {
       else if (!d.value.empty())
         init = expr(nullptr, d.value, Locals{});  // from the module names declared before it
       global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value()});
+      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value(), name_key(owner)});
     }
   }
 }
@@ -681,6 +681,12 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
 
 std::string NativeCompiler::expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
   return CExpression(*this, with_applied(text), proc, locals).parse();
+}
+
+std::optional<std::string> NativeCompiler::form_variable(std::string_view form, std::string_view member) const {
+  const GlobalName* g = find_global(name_key(member));
+  if (!g || g->owner != name_key(form) || !is_form(name_key(form))) return std::nullopt;
+  return g->name;
 }
 
 bool NativeCompiler::is_module(std::string_view lower) const {

@@ -373,6 +373,12 @@ Operand CExpression::word(const std::string& token) {
     if (!accept(".")) fail("Form/control object must be accessed via member: " + name);
     auto member = take();
     if (!member || !valid(*member)) fail("Invalid member");
+    // (Me.Name: the variable of the procedure's own form)
+    const std::string form = key == "me" && proc ? name_key(proc->owner) : key;
+    if (const auto variable = compiler.form_variable(form, *member)) {
+      static const Locals none;
+      return compiler.variable_operand(nullptr, *variable, none);
+    }
     if (peek() && *peek() == "(") return control_method_result(*this, compiler, name, "", *member);
     return value_operand("vb_get(" + q(name) + "," + q(*member) + ")");
   }

@@ -99,6 +99,7 @@ struct GlobalName {
   std::string init;
   bool scalar = false;  // held in its type's C form
   bool array = false;
+  std::string owner;  // the form or module declaring it (lower-cased; empty for Enum members)
 };
 
 // Thrown when a variable given a typed form is used where only a VBValue
@@ -179,6 +180,9 @@ class NativeCompiler {
   bool is_form(std::string_view lower) const { return form_names_.count(std::string(lower)) > 0; }
   // A standard module's name (Module1.Proc names the module's procedure).
   bool is_module(std::string_view lower) const;
+  // frmDialog.Result: a variable the form declares Public, read or set from
+  // anywhere as the form's member; the variable's name, else nothing.
+  std::optional<std::string> form_variable(std::string_view form, std::string_view member) const;
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
   // A control array's name (its members carry an Index).
   bool is_control_array(std::string_view lower) const { return control_array_names_.count(std::string(lower)) > 0; }

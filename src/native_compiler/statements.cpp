@@ -211,6 +211,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   const std::string L = strip_text(target), R = strip_text(value);
   if (auto g = member.match_groups(L)) {
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
+    if (const auto variable = form_variable(key == "me" ? name_key(proc.owner) : key, field))
+      return assignment(proc, *variable, R, locals, indent);
     if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};

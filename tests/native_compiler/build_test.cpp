@@ -417,6 +417,18 @@ TEST_F(NativeBuild, PrivateNamesOfTwoModulesStayApart) {
   EXPECT_EQ(error_of([&] { build(twice); }), "Demo: Duplicate module-level identifier mcount");
 }
 
+TEST_F(NativeBuild, PublicVariablesOfAFormAreItsMembers) {
+  // A dialog form's Public variable, set inside the form and read and set
+  // from a module as the form's member.
+  Project p = make_project("Public Result As Integer\nPrivate Sub Form_Load()\nResult = 7\nMe.Result = Me.Result + 1\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nLoad Form1\nDebug.Print Form1.Result\nForm1.Result = 3\n"
+                                        "Debug.Print Form1.Result * 2\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "8\n6\n");
+}
+
 TEST_F(NativeBuild, CommandLine) {
   const std::string tool = tool_path("corvane-native");
   Project p = make_project("Private Sub Form_Load()\nDebug.Print \"cli\"\nEnd\nEnd Sub\n");
