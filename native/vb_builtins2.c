@@ -310,6 +310,8 @@ static const struct {
     {"dir", fn_dir}, {"name", fn_name},
     /* text */
     {"ascb", fn_ascb}, {"chrb", fn_chrb}, {"lenb", fn_lenb}, {"strconv", fn_strconv}, {"filter", fn_filter},
+    /* dialogs (vb_dialogs.c) */
+    {"msgbox", fn_msgbox}, {"inputbox", fn_inputbox},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

@@ -157,3 +157,53 @@ void vb_do_events(void) {
     fflush(stdout);
     if (display) XFlush(display);
 }
+
+/* VB's key code of an X key (vbKeyA is 65, vbKeyF1 112, ...); 0 for a key
+ * VB has no code for. */
+static int vb_key_code(KeySym key) {
+    static const struct {
+        KeySym key;
+        int code;
+    } CODES[] = {
+        {XK_BackSpace, 8}, {XK_Tab, 9},       {XK_ISO_Left_Tab, 9}, {XK_Return, 13},    {XK_KP_Enter, 13},
+        {XK_Shift_L, 16},  {XK_Shift_R, 16},  {XK_Control_L, 17},   {XK_Control_R, 17}, {XK_Alt_L, 18},
+        {XK_Alt_R, 18},    {XK_Pause, 19},    {XK_Caps_Lock, 20},   {XK_Escape, 27},    {XK_space, 32},
+        {XK_Prior, 33},    {XK_Next, 34},     {XK_End, 35},         {XK_Home, 36},      {XK_Left, 37},
+        {XK_Up, 38},       {XK_Right, 39},    {XK_Down, 40},        {XK_Insert, 45},    {XK_Delete, 46},
+    };
+    if (key >= XK_a && key <= XK_z) return (int)(key - XK_a) + 'A';
+    if ((key >= XK_A && key <= XK_Z) || (key >= XK_0 && key <= XK_9)) return (int)key;
+    if (key >= XK_F1 && key <= XK_F16) return 112 + (int)(key - XK_F1);
+    if (key >= XK_KP_0 && key <= XK_KP_9) return 96 + (int)(key - XK_KP_0);
+    for (size_t k = 0; k < sizeof CODES / sizeof CODES[0]; k++)
+        if (CODES[k].key == key) return CODES[k].code;
+    return 0;
+}
+
+/* KeyDown or KeyUp with KeyCode and Shift (1 Shift, 2 Ctrl, 4 Alt): to the
+ * focused text box, or the form when none has the focus; with KeyPreview
+ * the form first, and a KeyCode it sets to 0 goes no further. */
+static void key_event(int form, XKeyEvent *event, const char *name) {
+    FormState *f = &form_states[form];
+    KeySym key = XLookupKeysym(event, 0);
+    int shift = ((event->state & ShiftMask) ? 1 : 0) | ((event->state & ControlMask) ? 2 : 0) |
+                ((event->state & Mod1Mask) ? 4 : 0);
+    int control = f->controls && f->focus >= 0 ? f->focus : -1;
+    event_args[0] = int_value(vb_key_code(key));
+    event_args[1] = int_value(shift);
+    event_argc = 2;
+    if (control >= 0 && f->def->key_preview) raise_event(form, -1, name);
+    long long code = whole_of(event_args[0], 0);
+    if (running && f->loaded && (code != 0 || control < 0 || !f->def->key_preview)) raise_event(form, control, name);
+    event_argc = 0;
+}
+
+/* KeyPress of a form without a focused control. */
+static void form_key_press(int form, XKeyEvent *event) {
+    char bytes[8];
+    KeySym key = NoSymbol;
+    int n = XLookupString(event, bytes, 7, &key, NULL);
+    int ascii = key == XK_BackSpace ? 8 : key == XK_Return || key == XK_KP_Enter ? 13
+                : n == 1 && (unsigned char)bytes[0] < 128 ? (unsigned char)bytes[0] : -1;
+    if (ascii >= 0) (void)key_ascii(form, -1, ascii);
+}

@@ -13,12 +13,13 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
-enum { FILE_INPUT, FILE_OUTPUT, FILE_APPEND };
+enum { FILE_INPUT, FILE_OUTPUT, FILE_APPEND, FILE_BINARY, FILE_RANDOM };
 
 typedef struct FileChannel {
     FILE *file;
     int mode;
     size_t column; /* Print #: characters since the last line end */
+    long long record_length; /* Random: the bytes of one record */
 } FileChannel;
 
 static FileChannel channels[512];
@@ -91,7 +92,11 @@ void vb_file_open(VBValue path, int mode, VBValue number) {
     char *p = program_path(given);
     struct stat st;
     if (stat(p, &st) == 0 && S_ISDIR(st.st_mode)) file_fail("Path/File access error: %s", given);
-    FILE *f = fopen(p, mode == FILE_INPUT ? "rb" : mode == FILE_OUTPUT ? "wb" : "ab");
+    int direct = mode == FILE_BINARY || mode == FILE_RANDOM;
+    FILE *f = fopen(p, mode == FILE_INPUT ? "rb" : mode == FILE_OUTPUT ? "wb" : mode == FILE_APPEND ? "ab"
+                       : stat(p, &st) == 0 ? "r+b" : "w+b");
+    /* opening for reading may still be allowed where writing is not */
+    if (!f && direct && errno == EACCES) f = fopen(p, "rb");
     if (!f) {
         switch (errno) {
         case ENOENT: {
@@ -114,6 +119,7 @@ void vb_file_open(VBValue path, int mode, VBValue number) {
     channels[n].file = f;
     channels[n].mode = mode;
     channels[n].column = 0;
+    channels[n].record_length = 128;
 }
 
 void vb_file_close(VBValue number) {
@@ -187,7 +193,7 @@ static int at_end(FILE *f) {
 /* Line Input #: the bytes up to CR LF, CR or LF. */
 VBValue vb_file_line(VBValue number) {
     FileChannel *ch = open_channel(number);
-    if (ch->mode != FILE_INPUT) fatal("Bad file mode");
+    if (ch->mode != FILE_INPUT && ch->mode != FILE_BINARY) fatal("Bad file mode");
     if (at_end(ch->file)) fatal("Input past end of file");
     Text line = {0};
     int c;
@@ -268,7 +274,7 @@ static VBValue fn_freefile(int argc, VBValue *args) {
 static VBValue fn_eof(int argc, VBValue *args) {
     need_args(argc, 1, "EOF");
     FileChannel *ch = open_channel(args[0]);
-    if (ch->mode != FILE_INPUT) return bool_value(1);
+    if (ch->mode == FILE_OUTPUT || ch->mode == FILE_APPEND) return bool_value(1);
     return bool_value(at_end(ch->file));
 }
 

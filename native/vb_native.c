@@ -203,6 +203,8 @@ static int to_int(double d) {
 /* Inline versions of the exported value functions (defined below). */
 static inline VBValue dbl_value(double value);
 static inline VBValue int_value(long long value);
+static int is_record_value(VBValue v);            /* vb_binary_files.c */
+static long long record_byte_length(VBValue record);
 static inline VBValue bool_value(int value);
 static inline VBValue str_value(const char *value);
 static inline double number_value(VBValue value);
@@ -1269,6 +1271,12 @@ void vb_for_check(VBValue step) {
     if (number_value(step) == 0) fatal("For loop Step cannot be zero");
 }
 
+long long vb_on_choice(VBValue n) {
+    double d = nearbyint(number_value(n)); /* halves to even, the default rounding mode */
+    if (!(d >= 0 && d <= 255)) fatal("Invalid procedure call or argument");
+    return (long long)d;
+}
+
 int vb_for_continues(VBValue counter, VBValue end, VBValue step) {
     if (counter.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER)
         return step.integer > 0 ? counter.integer <= end.integer : counter.integer >= end.integer;
@@ -2265,6 +2273,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     case B_LEN:
         need_args(argc, 1, "Len");
         if (v.kind == VB_STRING) return int_value((long long)text_chars(v));
+        if (is_record_value(v)) return int_value(record_byte_length(v)); /* Open ... Len = Len(r) */
         s = text_of(v, buf, &n);
         return int_value((long long)char_count(s, n));
     case B_ABS: {
@@ -2598,6 +2607,8 @@ typedef VBValue (*ClassHandler)(VBValue, const char *, int, VBValue *);
 static VBClassDef *class_list;
 static ClassHandler class_handler;
 
+static VBValue fixed_text_field(VBObject *record, VBValue *field, VBValue value); /* vb_records.c */
+
 VBValue vb_nothing(void) {
     VBValue v = {.kind = VB_OBJECT};
     return v;
@@ -2735,7 +2746,9 @@ void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
     if (o->tag == TAG_RECORD) {
-        *record_field(o, name) = vb_record_copy(value); /* stored as it is, like a Variant */
+        /* stored as it is, like a Variant; a "String * n" field keeps n characters */
+        VBValue *field = record_field(o, name);
+        *field = fixed_text_field(o, field, vb_record_copy(value));
         return;
     }
     if (o->tag == TAG_INSTANCE) {
@@ -3086,6 +3099,9 @@ typedef struct ControlState {
     int kind; /* kind code of def->kind */
     int interval; /* a Timer's Interval (ms) */
     double due;   /* when an armed Timer fires next (ms on the monotonic clock), 0 unarmed */
+    char **items; /* a list or combo box's items */
+    int item_count, item_capacity, list_index;
+    long long sel_start, sel_length; /* a text box's selection */
 } ControlState;
 
 typedef struct FormState {
@@ -3097,6 +3113,7 @@ typedef struct FormState {
     char *caption;
     ControlState *controls;
     int unloading; /* inside its own Unload event */
+    VBMenuDef *menus; /* the menus as they are now (captions, checks, ... changed by code) */
 } FormState;
 
 enum { MENU_BAR = 26, MENU_TITLE_HIT = 25, DROPDOWN_WIDTH = 180, ITEM_PITCH = 23 };
@@ -3130,6 +3147,8 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
 static void shown(int form);
 static void double_click(int form, int control);
 static int key_ascii(int form, int control, int ascii);
+static void key_event(int form, XKeyEvent *event, const char *name);
+static void form_key_press(int form, XKeyEvent *event);
 
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
@@ -3158,6 +3177,10 @@ static void create_states(FormState *f) {
         c->value = 0;
         c->kind = kind_code(d->kind);
         c->interval = d->interval;
+        c->items = NULL;
+        c->item_count = c->item_capacity = 0;
+        c->list_index = -1;
+        c->sel_start = c->sel_length = 0;
     }
 }
 
@@ -3195,7 +3218,7 @@ static void instantiate(int index) {
     f->active_menu = -1;
     set_window_name(f);
     XSelectInput(display, f->window,
-                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+                 ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | KeyReleaseMask |
                      StructureNotifyMask);
     XSetWMProtocols(display, f->window, &wm_delete_window, 1);
     mark_process(f->window);
@@ -3231,7 +3254,7 @@ static int menu_title_width(const VBMenuDef *m) {
 static int menu_origin(const FormState *f, int flat) {
     int origin = 9;
     for (int k = 0; k < flat && k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->def->menus[k];
+        const VBMenuDef *m = &f->menus[k];
         if (m->parent < 0 && m->visible) origin += menu_title_width(m);
     }
     return origin;
@@ -3240,7 +3263,7 @@ static int menu_origin(const FormState *f, int flat) {
 /* The j-th visible child of a top-level menu, or -1. */
 static int menu_child(const FormState *f, int top, int j) {
     for (int k = 0; k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->def->menus[k];
+        const VBMenuDef *m = &f->menus[k];
         if (m->parent == top && m->visible && j-- == 0) return k;
     }
     return -1;
@@ -3260,7 +3283,7 @@ static void redraw(int index) {
     if (top) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
         for (int k = 0; k < (int)f->def->menu_count; k++) {
-            const VBMenuDef *m = &f->def->menus[k];
+            const VBMenuDef *m = &f->menus[k];
             if (m->parent < 0 && m->visible) draw_text(w, menu_origin(f, k), 17, m->caption);
         }
     }
@@ -3335,8 +3358,11 @@ static void redraw(int index) {
         draw_rect(w, x, 25, DROPDOWN_WIDTH, ITEM_PITCH * count + 5, 1);
         XSetForeground(display, graphics, BlackPixel(display, screen));
         draw_rect(w, x, 25, DROPDOWN_WIDTH, ITEM_PITCH * count + 5, 0);
-        for (int j = 0; j < count; j++)
-            draw_text(w, x + 10, 44 + ITEM_PITCH * j, f->def->menus[menu_child(f, f->active_menu, j)].caption);
+        for (int j = 0; j < count; j++) {
+            const VBMenuDef *m = &f->menus[menu_child(f, f->active_menu, j)];
+            int indent = m->depth > 1 ? 16 * (m->depth - 1) : 0;
+            draw_text(w, x + 10 + indent, 44 + ITEM_PITCH * j, m->caption);
+        }
     }
     XFlush(display);
     current_form = saved;
@@ -3358,7 +3384,7 @@ static void mouse_press(int index, int px, int py) {
         if (py < MENU_TITLE_HIT) {
             int chosen = -1;
             for (int k = 0; k < (int)f->def->menu_count && chosen < 0; k++) {
-                const VBMenuDef *m = &f->def->menus[k];
+                const VBMenuDef *m = &f->menus[k];
                 if (m->parent >= 0 || !m->visible) continue;
                 int origin = menu_origin(f, k);
                 if (origin - 5 <= px && px < origin + menu_title_width(m)) chosen = k;
@@ -3373,7 +3399,7 @@ static void mouse_press(int index, int px, int py) {
             redraw(index);
             if (left <= px && px < left + DROPDOWN_WIDTH) {
                 int item = menu_child(f, open, (py - MENU_TITLE_HIT) / ITEM_PITCH);
-                if (item >= 0 && f->def->menus[item].enabled) raise_event(index, -2 - item, "Click");
+                if (item >= 0 && f->menus[item].enabled) raise_event(index, -2 - item, "Click");
                 return;
             }
         }
@@ -3414,7 +3440,8 @@ static void key_press(int index, XKeyEvent *event) {
     int ascii = key == XK_BackSpace ? 8 : key == XK_Return || key == XK_KP_Enter ? 13
                 : n == 1 && (unsigned char)bytes[0] < 128 ? (unsigned char)bytes[0] : -1;
     if (ascii >= 0) {
-        ascii = key_ascii(index, i, ascii);
+        if (f->def->key_preview) ascii = key_ascii(index, -1, ascii);
+        if (ascii != 0 && running && f->loaded) ascii = key_ascii(index, i, ascii);
         if (ascii == 0 || !running || !f->loaded) return;
         if (ascii != 8 && ascii != 13 && ascii < 128) {
             bytes[0] = (char)ascii;
@@ -3535,6 +3562,18 @@ static ControlState *control_state(int form, int control) {
     return &f->controls[control];
 }
 
+static VBValue control_get(int fi, int ci, const char *owner, const char *field);
+static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value);
+static int control_array_bound(const char *name, const char *field, VBValue *out);
+static VBValue screen_get(const char *field);
+static int control_member_get(int fi, int ci, const char *field, VBValue *out);
+static VBValue stored_get(int form, int control, const char *name);
+static int find_menu(const char *name, int in_array, long long index, int *form);
+static VBValue menu_get(int fi, int mi, const char *owner, const char *field);
+static void menu_set(int fi, int mi, const char *owner, const char *field, VBValue value);
+static void stored_set(int form, int control, const char *name, VBValue value);
+static int control_member_set(int fi, int ci, const char *field, VBValue value);
+
 static const char *resolve_owner(const char *owner) {
     if (owner && !strcasecmp(owner, "Me") && current_form >= 0) return form_states[current_form].def->name;
     return owner ? owner : "";
@@ -3549,6 +3588,7 @@ VBValue vb_get(const char *owner, const char *field) {
         if (!strcasecmp(field, "EXEName")) return str_value("VBApplication");
         unsupported("Unknown native property: ", owner, field);
     }
+    if (!strcasecmp(owner, "Screen")) return screen_get(field);
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];
@@ -3557,9 +3597,18 @@ VBValue vb_get(const char *owner, const char *field) {
         /* sizes in pixels, like every position here */
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
-        unsupported("Unknown native property: ", owner, field);
+        return stored_get(fi, -1, field);
     }
+    VBValue bound;
+    if (control_array_bound(owner, field, &bound)) return bound;
     int ci = resolve_control(owner, &fi);
+    int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
+    if (mi >= 0) return menu_get(fi, mi, owner, field);
+    return control_get(fi, ci, owner, field);
+}
+
+/* A property of the control at position ci of form fi (ci < 0: none). */
+static VBValue control_get(int fi, int ci, const char *owner, const char *field) {
     if (ci >= 0 && !strcasecmp(field, "Interval")) return int_value(control_state(fi, ci)->interval);
     if (ci >= 0) {
         int k = kind_code(form_states[fi].def->controls[ci].kind);
@@ -3587,6 +3636,8 @@ VBValue vb_get(const char *owner, const char *field) {
             default: return bool_value(c->enabled);
             }
         }
+        VBValue member;
+        if (control_member_get(fi, ci, field, &member)) return member;
     }
     unsupported("Unknown native property: ", owner, field);
 }
@@ -3594,6 +3645,10 @@ VBValue vb_get(const char *owner, const char *field) {
 void vb_set(const char *owner, const char *field, VBValue value) {
     owner = resolve_owner(owner);
     if (!field) field = "";
+    if (!strcasecmp(owner, "Screen")) {
+        stored_set(-2, -1, field, value); /* MousePointer and the like */
+        return;
+    }
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];
@@ -3609,9 +3664,19 @@ void vb_set(const char *owner, const char *field, VBValue value) {
                 vb_hide(f->def->name);
             return;
         }
-        unsupported("Unknown native property: ", owner, field);
+        stored_set(fi, -1, field, value);
+        return;
     }
     int ci = resolve_control(owner, &fi);
+    int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
+    if (mi >= 0) {
+        menu_set(fi, mi, owner, field, value);
+        return;
+    }
+    control_set(fi, ci, owner, field, value);
+}
+
+static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value) {
     if (ci >= 0 && !strcasecmp(field, "Interval")) {
         ControlState *timer = control_state(fi, ci);
         long long ms = whole_of(value, 0);
@@ -3650,6 +3715,7 @@ void vb_set(const char *owner, const char *field, VBValue value) {
             return;
         }
     }
+    if (ci >= 0 && control_member_set(fi, ci, field, value)) return;
     unsupported("Unknown native property: ", owner, field);
 }
 
@@ -3748,13 +3814,35 @@ static void open_display(void) {
     net_wm_pid = XInternAtom(display, "_NET_WM_PID", False);
 }
 
+/* A form's own copy of its definition: Load adds controls to it. */
+static const VBFormDef *copy_form(const VBFormDef *form) {
+    VBFormDef *copy = vb_alloc(sizeof *copy);
+    *copy = *form;
+    size_t n = form->controls ? form->control_count : 0;
+    VBControlDef *controls = vb_alloc(sizeof *controls * (n + 1));
+    if (n) memcpy(controls, form->controls, sizeof *controls * n);
+    copy->controls = controls;
+    return copy;
+}
+
+static VBMenuDef *copy_menus(const VBFormDef *form) {
+    size_t n = form->menus ? form->menu_count : 0;
+    VBMenuDef *menus = vb_alloc(sizeof *menus * (n + 1));
+    for (size_t k = 0; k < n; k++) {
+        menus[k] = form->menus[k];
+        menus[k].caption = copy_text(form->menus[k].caption);
+    }
+    return menus;
+}
+
 void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             void (*handler)(int form, int control, const char *event), void (*initialize)(void)) {
     event_handler = handler;
     form_count = forms ? count : 0;
     form_states = vb_alloc(sizeof(FormState) * (form_count + 1));
     for (size_t i = 0; i < form_count; i++) {
-        form_states[i].def = &forms[i];
+        form_states[i].def = copy_form(&forms[i]);
+        form_states[i].menus = copy_menus(&forms[i]);
         form_states[i].focus = -1;
         form_states[i].active_menu = -1;
     }
@@ -3766,7 +3854,8 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     if (initialize) initialize();
     if (!sub_main && running) vb_show(startup);
 
-    while (running && !sub_main) {
+    /* A Sub Main that showed a form runs on while a form is visible. */
+    while (running && (!sub_main || (display && any_form_visible()))) {
         XEvent event;
         if (!next_event(&event)) continue; /* Timers ran instead */
         int i = form_of_window(event.xany.window);
@@ -3798,7 +3887,15 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
             break;
         case KeyPress:
-            if (form_states[i].focus >= 0) key_press(i, &event.xkey);
+            /* KeyDown (the form's first with KeyPreview), then KeyPress */
+            key_event(i, &event.xkey, "KeyDown");
+            if (running && form_states[i].loaded) {
+                if (form_states[i].focus >= 0) key_press(i, &event.xkey);
+                else form_key_press(i, &event.xkey);
+            }
+            break;
+        case KeyRelease:
+            key_event(i, &event.xkey, "KeyUp");
             break;
         default: break;
         }
@@ -3821,5 +3918,9 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_format.c"
 #include "vb_print.c"
 #include "vb_files.c"
+#include "vb_binary_files.c"
+#include "vb_dialogs.c"
 #include "vb_builtins2.c"
 #include "vb_events.c"
+#include "vb_control_arrays.c"
+#include "vb_control_members.c"

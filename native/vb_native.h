@@ -45,6 +45,9 @@ typedef struct VBControlDef {
     int x, y, w, h;
     int visible, enabled;
     int interval; /* a Timer's Interval in milliseconds */
+    int array_member; /* 1 for a member of a control array (same name, own index) */
+    int index;        /* its index within the array */
+    int run_time;     /* 1 for a member added by Load */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -54,6 +57,8 @@ typedef struct VBMenuDef {
     const char *caption;
     int parent;
     int enabled, visible, checked;
+    int array_member, index; /* a member of a menu array and its index */
+    int depth; /* 2 and more: an item of a submenu, shown indented in its drop-down */
 } VBMenuDef;
 
 /* One form, as designed; width and height are the client size without the
@@ -66,6 +71,7 @@ typedef struct VBFormDef {
     size_t control_count;
     const VBMenuDef *menus;
     size_t menu_count;
+    int key_preview; /* the form sees keys before its controls */
 } VBFormDef;
 
 /* Objects, classes and ADO. */
@@ -284,6 +290,8 @@ static inline long long vb_i_mod(long long x, long long y) {
 /* For loops: Step 0 stops the program; the loop goes on while the counter
  * has not passed the end in the step's direction. */
 void vb_for_check(VBValue step);
+/* On n GoTo/GoSub: n rounded to a whole number, 0 to 255. */
+long long vb_on_choice(VBValue n);
 int vb_for_continues(VBValue counter, VBValue end, VBValue step);
 VBValue vb_for_next(VBValue counter, VBValue step);
 
@@ -293,6 +301,26 @@ void vb_set(const char *owner, const char *field, VBValue value);
 void vb_show(const char *form);
 void vb_hide(const char *form);
 void vb_unload(const char *form);
+/* A member of a control array (cmdKey(3).Caption); SetFocus. */
+VBValue vb_get_at(const char *name, VBValue index, const char *field);
+void vb_set_at(const char *name, VBValue index, const char *field, VBValue value);
+void vb_set_focus(const char *owner);
+void vb_set_focus_at(const char *name, VBValue index);
+/* Load and Unload of control array members at run time; the event
+ * dispatcher asks whether a control is a member of an array and its index. */
+void vb_load_member(const char *name, VBValue index);
+void vb_unload_member(const char *name, VBValue index);
+int vb_is_member(int form, int control, const char *name);
+long long vb_member_index(int form, int control);
+/* Binary and Random file channels: Open, Get (returns the value read; a
+ * record or array is filled in place), Put and Seek. */
+void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue record_length, int has_length);
+void vb_file_put(VBValue number, VBValue record, int has_record, VBValue value, const char *type);
+VBValue vb_file_get(VBValue number, VBValue record, int has_record, VBValue current, const char *type);
+void vb_file_seek(VBValue number, VBValue position);
+/* A method of a control (lstNames.AddItem s) or of a control array's member. */
+VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue *args);
+VBValue vb_control_call_at(const char *name, VBValue index, const char *method, int argc, VBValue *args);
 void vb_end(void);
 VBValue vb_msgbox(VBValue message, VBValue title);
 void vb_print(VBValue message);

@@ -88,6 +88,24 @@ static VBValue *record_field(VBObject *o, const char *name) {
     fatal(m);
 }
 
+/* A text stored in a "String * n" field keeps n characters: cut, or padded
+ * with blanks. */
+static VBValue fixed_text_field(VBObject *record, VBValue *field, VBValue value) {
+    VBRecordDef *d = record->record;
+    long long i = field - record->values;
+    if (i < 0 || i >= d->count || d->lengths[i] >= 0 || strncasecmp(d->types[i], "string*", 7)) return value;
+    long long n = atoll(d->types[i] + 7);
+    const char *s = string_of(value);
+    size_t bytes = strlen(s), count = char_count(s, bytes);
+    size_t keep = count < (size_t)n ? bytes : char_offset(s, bytes, (size_t)n);
+    size_t pad = count < (size_t)n ? (size_t)n - count : 0;
+    char *out = vb_alloc_text(keep + pad + 1);
+    memcpy(out, s, keep);
+    memset(out + keep, ' ', pad);
+    out[keep + pad] = '\0';
+    return text_value(out);
+}
+
 VBValue vb_new_record(const char *name) {
     VBValue v;
     if (!record_initial(name, &v)) unsupported("Unknown native record type: ", name, NULL);

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "basic/builtins_support.h"
+#include "basic/files.h"
 
 namespace corvane {
 
@@ -145,8 +146,10 @@ Value fn_str(VBRuntime&, std::vector<Value>& args) {
   return Value(vbstr(args[0]));
 }
 
-Value fn_len(VBRuntime&, std::vector<Value>& args) {
+Value fn_len(VBRuntime& rt, std::vector<Value>& args) {
   require_args(args, 1, "Len");
+  // a record: the bytes it takes in a file (Open ... Len = Len(r))
+  if (args[0].is_object() && args[0].as_object()->is_record()) return Value(record_byte_length(rt, args[0]));
   return Value(static_cast<int64_t>(length_of(args[0])));
 }
 

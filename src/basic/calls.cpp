@@ -173,8 +173,8 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   if (s == sym::APP) return Value(app);
   if (s == sym::ME) return me_value();
   if (s == sym::ERR) return Value(make_err_object());
-  // A procedure's name alone calls it without arguments (x = NextId).
-  if (auto it = procs.find(s); it != procs.end()) {
+  // A function's name alone calls it without arguments (x = NextId).
+  if (auto it = procs.find(s); it != procs.end() && it->second->kind == "function") {
     const ProcedureRef proc = it->second;  // stays alive while it runs
     std::vector<Value> none;
     return run_proc(proc, none, nullptr, &scope);
@@ -302,12 +302,24 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
   scope.reserve(proc->params.size() + 4);
   const bool distinct = proc->distinct_names;
   std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
+  if (!proc->params.empty() && proc->params.back().param_array && args.size() >= proc->params.size() - 1) {
+    // The arguments from the ParamArray's position on become one array.
+    const size_t first = proc->params.size() - 1;
+    std::vector<Value> rest(std::make_move_iterator(args.begin() + static_cast<long>(first)),
+                            std::make_move_iterator(args.end()));
+    args.resize(first);
+    args.push_back(make_array(std::move(rest)));
+  }
   for (size_t i = 0; i < proc->params.size(); ++i) {
     const Param& p = proc->params[i];
     const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
                                             p.code != TypeCode::Object && p.code != TypeCode::Other);
+    // A left-out Optional Variant without a default is missing (IsMissing
+    // tells); a left-out ParamArray is an empty array.
     Value value = given              ? (stores_unchanged(args[i], p.code) ? args[i] : coerce(args[i], p.code))
                   : p.default_expr ? coerce(eval(*p.default_expr, *globals), p.code)
+                  : p.param_array  ? make_array()
+                  : p.optional && p.code == TypeCode::Variant ? Value()
                                    : coerce(default_value(p.type), p.code);
     if (Var* twice = distinct ? nullptr : scope.find_own(p.symbol)) {  // a name given to two parameters
       twice->value = std::move(value);

@@ -125,7 +125,7 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
   RX(get_put, R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)");
   RX(seek_re, R"(^Seek\s*#\s*([^,]+?)\s*,(.+)$)");
   RX(name_re, R"(^Name\s+(.+?)\s+As\s+(.+)$)");
-  RX(gosub_computed, R"(^On\s+.+\s+(GoTo|GoSub)\s+)");
+  RX(gosub_computed, R"(^On\s+(?!Error\b)(.+?)\s+(GoTo|GoSub)\s+(.+)$)");
   if (auto g = goto_re.match_groups(line)) {
     auto s = make_stmt(StmtKind::Goto, line);
     s->name = lower((*g)[1]);
@@ -148,9 +148,11 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
   if (minus1_re.match(line)) return make_stmt(StmtKind::OnErrorGotoMinus1, line);
   if (stop_re.match(line)) return make_stmt(StmtKind::End, line);
   if (assert_re.match(line)) return make_stmt(StmtKind::Nop, line);
-  if (gosub_computed.match(line)) {
-    auto s = make_stmt(StmtKind::Refused, line);
-    s->name = "On ... GoTo / On ... GoSub (computed jumps) is not supported: " + line;
+  if (auto g = gosub_computed.match_groups(line)) {
+    // On n GoTo a, b, c: the n-th label (n from 1)
+    auto s = make_stmt(lower((*g)[2]) == "gosub" ? StmtKind::OnGoSub : StmtKind::OnGoto, line);
+    s->expr = ExprParser::parse((*g)[1]);
+    for (const std::string& piece : split_outside((*g)[3], ',')) s->labels.push_back(lower(strip(piece)));
     return s;
   }
   if (auto g = open_re.match_groups(line)) {
@@ -619,11 +621,16 @@ bool is_digits(std::string_view t) {
 void CompiledBody::find_labels() {
   if (labels_ready) return;
   RX(jump_re, R"(\b(?:GoTo|GoSub|Resume)\s+([\p{L}_]\w*|\d+)\s*$)");
-  for (const std::string& l : *lines)
-    if (auto g = jump_re.search_groups(l)) {
-      const std::string label = lower((*g)[1]);
+  RX(computed_re, R"(^On\s+(?!Error\b).+?\s+(?:GoTo|GoSub)\s+(.+)$)");
+  for (const std::string& l : *lines) {
+    if (auto g = computed_re.match_groups(l)) {
+      for (const std::string& piece : split_outside((*g)[1], ','))
+        if (!strip(piece).empty()) labels.push_back(lower(strip(piece)));
+    } else if (auto g2 = jump_re.search_groups(l)) {
+      const std::string label = lower((*g2)[1]);
       if (label != "next" && label != "0") labels.push_back(label);
     }
+  }
   labels_ready = true;
 }
 
@@ -657,7 +664,9 @@ bool CompiledBody::directly_within(long start, long end, long target) {
 }
 
 std::unique_ptr<Line> CompiledBody::compile_body_line(long index) {
-  const std::string& text = (*lines)[static_cast<size_t>(index)];
+  // Members of the With target inside the line ("x = .Name", "If .On Then")
+  // read the target; one at the very start is a With statement of its own.
+  const std::string text = with_members((*lines)[static_cast<size_t>(index)], "__with__", 1);
   auto line = compile_line(text);
   // A handler label written "Name:" reaches us as the bare line "Name"; it
   // is a label, not a call, when an On Error GoTo of this body names it.

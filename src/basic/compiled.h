@@ -52,7 +52,7 @@ enum class StmtKind : uint8_t {
   ExitProc, ExitFor, ExitDo, End, Beep, DebugPrint, Unload, Load, Assign, MemberCall, Call, Unsupported,
   Goto, GoSub, Return, Resume, ResumeLabel, OnErrorGotoMinus1,
   FilePrint, FileWrite, FileOpen, FileClose, FileInput, FileLineInput, FileGet, FilePut, FileSeek, FileName,
-  Erase, Refused
+  Erase, Refused, OnGoto, OnGoSub
 };
 
 struct Stmt {
@@ -73,6 +73,7 @@ struct Stmt {
   int mode = 0;                      // Open: the file mode
   bool append_in_place = false;     // Assign of the form  s = s & x [& y ...]
   std::unique_ptr<Stmt> alt;        // the form used when the first choice does not apply
+  std::vector<std::string> labels;  // On n GoTo/GoSub: the labels (lower-cased; "" for a left-out one)
   std::unique_ptr<Stmt> with_form;  // WithMember: the line rewritten onto the With target
 };
 

@@ -376,6 +376,12 @@ class RecordCodec {
   bool random_;
 };
 
+int64_t record_byte_length(VBRuntime& rt, const Value& record) {
+  std::string bytes;
+  RecordCodec(rt, true).put(bytes, record, record.as_object()->name);
+  return static_cast<int64_t>(bytes.size());
+}
+
 namespace {
 
 // The declared type of an assignment target (for Get and Input #).

@@ -37,6 +37,10 @@ std::string program_path(const std::string& path, const std::string& base_dir);
 // Text as Windows-1252 bytes and back (bytes the code page leaves undefined
 // stand for the control characters of the same value).
 std::string to_windows_1252(const std::string& text);
+class VBRuntime;
+struct Value;
+// The bytes a record takes in a Random file (Len of a record variable).
+int64_t record_byte_length(VBRuntime& rt, const Value& record);
 std::string from_windows_1252(const std::string& bytes);
 
 }  // namespace corvane

@@ -29,6 +29,7 @@ bool needs_lines(StmtKind kind) {
     case StmtKind::Goto: case StmtKind::GoSub: case StmtKind::Return: case StmtKind::Resume:
     case StmtKind::ResumeLabel: case StmtKind::ResumeNext: case StmtKind::OnErrorResumeNext:
     case StmtKind::OnErrorGoto0: case StmtKind::OnErrorGotoLabel: case StmtKind::OnErrorGotoMinus1:
+    case StmtKind::OnGoto: case StmtKind::OnGoSub:
       return true;
     default: return false;
   }

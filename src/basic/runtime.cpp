@@ -182,6 +182,9 @@ std::vector<Param> parse_params(const std::string& text) {
     p.type_symbol = intern_folded(p.type);
     p.symbol = intern_folded(p.name);
     if (read.optional && !read.default_value.empty()) p.default_expr = ExprParser::parse(read.default_value);
+    p.optional = read.optional;
+    p.param_array = read.param_array;
+    if (p.param_array) p.by_ref = false;
     params.push_back(std::move(p));
   }
   return params;
@@ -585,6 +588,16 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
       return Flow::Normal;
     case StmtKind::Goto: jump_label_ = stmt.name; return Flow::Goto;
     case StmtKind::GoSub: jump_label_ = stmt.name; return Flow::GoSub;
+    case StmtKind::OnGoto: case StmtKind::OnGoSub: {
+      // The number rounds to a whole one; 0 or past the list goes on with
+      // the next statement, below 0 or above 255 is an error.
+      const int64_t n = number_as_count(round_half_even(eval(*stmt.expr, scope)), -1);
+      if (n < 0 || n > 255) throw VBError(5, "Invalid procedure call or argument");
+      if (n == 0 || n > static_cast<int64_t>(stmt.labels.size()) || stmt.labels[static_cast<size_t>(n - 1)].empty())
+        return Flow::Normal;
+      jump_label_ = stmt.labels[static_cast<size_t>(n - 1)];
+      return stmt.kind == StmtKind::OnGoto ? Flow::Goto : Flow::GoSub;
+    }
     case StmtKind::Return: return Flow::Return;
     case StmtKind::Resume:
       if (!scope.in_handler) throw VBError(20, "Resume without error");
@@ -696,6 +709,26 @@ void VBRuntime::assign(const std::string& target, const Value& value, Scope& sco
   assign_compiled(compile_target(target), value, scope);
 }
 
+// A text stored in a record's "String * n" field keeps n characters: cut,
+// or padded with blanks.
+Value VBRuntime::fixed_length_field(const ControlObject& record, const std::string& field, Value value) {
+  if (!record.is_record()) return value;
+  const auto type = user_types.find(record.name);
+  if (type == user_types.end()) return value;
+  for (const auto& [name, declared] : type->second) {
+    if (name != lower(field) || declared.rfind("string*", 0) != 0 || declared.find('[') != std::string::npos) continue;
+    const size_t n = static_cast<size_t>(std::stoul(declared.substr(7)));
+    const std::string text = vbstr(value);
+    size_t at = 0, count = 0;
+    while (at < text.size() && count < n) {
+      decode_utf8(text, at);
+      ++count;
+    }
+    return Value(text.substr(0, at) + std::string(n - count, ' '));
+  }
+  return value;
+}
+
 void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope) {
   // A record is stored as a copy of its own (VB6 copies a Type on assignment).
   if (value.is_object()) value = copy_record(value);
@@ -755,7 +788,7 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         store_element(array, element_index(array, indexes, t.member), std::move(value));
         return;
       }
-      owner.as_object()->set(t.member, value);
+      owner.as_object()->set(t.member, fixed_length_field(*owner.as_object(), t.member, std::move(value)));
       return;
     }
     case AssignTarget::Kind::Invalid: throw VBError("Invalid assignment target: " + t.text);

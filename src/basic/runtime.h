@@ -129,6 +129,8 @@ struct Param {
   // Optional p = value: the value an omitted argument takes (null: the
   // type's initial value).
   std::shared_ptr<const Node> default_expr;
+  bool optional = false;
+  bool param_array = false;  // ParamArray p(): the remaining arguments as one array
 };
 
 struct CompiledBody;
@@ -349,6 +351,7 @@ class VBRuntime {
   void erase(const Stmt& stmt, Scope& scope);
   void keep_static(Procedure& proc, Symbol symbol, Var& var, bool created);
   Value make_record(const std::string& type_name, int depth);
+  Value fixed_length_field(const ControlObject& record, const std::string& field, Value value);
   Value element(const std::string& name, const Value& array, std::vector<Value>& args);
   void eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope);
   CompiledBody& body_of(Procedure& proc);

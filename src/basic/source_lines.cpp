@@ -282,4 +282,41 @@ long find_equal(std::string_view text) {
   return -1;
 }
 
+namespace {
+
+// A "." at `at` starts a With member: nothing, a blank or an operator before
+// it, a letter after it.
+bool leading_dot(std::string_view text, size_t at) {
+  if (at + 1 >= text.size() || !(std::isalpha(static_cast<unsigned char>(text[at + 1])) || text[at + 1] == '_'))
+    return false;
+  return at == 0 || std::string_view(" \t(,=<>+-*/\\&^:;#").find(text[at - 1]) != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string with_members(std::string_view text, std::string_view target, size_t from) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t k = 0; k < text.size();) {
+    const char c = text[k];
+    if (c == '"') {  // a literal, "" inside it included
+      const size_t start = k++;
+      while (k < text.size()) {
+        if (text[k] == '"' && k + 1 < text.size() && text[k + 1] == '"') k += 2;
+        else if (text[k++] == '"') break;
+      }
+      out.append(text.substr(start, k - start));
+      continue;
+    }
+    if (c == '\'') {  // the rest is a comment
+      out.append(text.substr(k));
+      break;
+    }
+    if (c == '.' && k >= from && leading_dot(text, k)) out.append(target);
+    out += c;
+    ++k;
+  }
+  return out;
+}
+
 }  // namespace corvane

@@ -45,6 +45,12 @@ std::vector<PrintListItem> read_print_list(std::string_view text);
 
 // Index (in bytes) of the assignment sign of a statement, or -1.
 long find_equal(std::string_view text);
+// Members written with a leading "." (inside a With block) spelled out as
+// members of `target`: "x = .Name & .Phone" -> "x = T.Name & T.Phone". A
+// "." after a name, ")" or a digit is an ordinary member or a number; string
+// literals and comments are left alone; a member before index `from`
+// stays as written.
+std::string with_members(std::string_view text, std::string_view target, size_t from = 0);
 
 // White space of any kind (as in the dialect's stripping of lines).
 bool is_space_char(char32_t c);

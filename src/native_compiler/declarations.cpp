@@ -6,6 +6,7 @@
 
 #include "basic/declaration_reader.h"
 #include "native_compiler/expressions.h"
+#include "native_compiler/form_objects.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -30,13 +31,15 @@ std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std:
                                       const std::string& text) {
   std::vector<NativeParam> out;
   for (const DeclaredParameter& p : read_parameters(text)) {
-    if (!p.plain || p.param_array) compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
+    if (!p.plain || (p.param_array && !p.is_array))
+      compiler.error(nullptr, where + ": unsupported parameter declaration: " + p.text);
     std::string element;  // "a() As Long": the array's element type
     static const Regex element_type(R"(\)\s*As\s+([\w.]+))", CI);
     if (p.is_array)
       if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
-    out.push_back({name_key(p.name), p.by_ref, p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
-                   p.optional ? p.default_value : std::string()});
+    out.push_back({name_key(p.name), p.by_ref && !p.param_array,
+                   p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
+                   p.optional ? p.default_value : std::string(), p.param_array, p.optional});
   }
   return out;
 }
@@ -128,7 +131,19 @@ void NativeCompiler::add_procedure(NativeProcedure proc, bool replace) {
 void NativeCompiler::collect() {
   for (const VBForm& form : project_.forms) {
     form_names_.insert(name_key(form.name));
-    for (const Control& c : form.controls) form_control_names_.insert(name_key(c.name));
+    for (const Control& c : form.controls) {
+      form_control_names_.insert(name_key(c.name));
+      if (c.index >= 0) control_array_names_.insert(name_key(c.name));
+    }
+    // Menu items are used as controls are (mnuView.Checked = True).
+    const std::function<void(const std::vector<MenuItem>&)> menus = [&](const std::vector<MenuItem>& items) {
+      for (const MenuItem& m : items) {
+        form_control_names_.insert(name_key(m.name));
+        if (m.index >= 0) control_array_names_.insert(name_key(m.name));
+        menus(m.children);
+      }
+    };
+    menus(form.menus);
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
   const ComponentLocations where = locate_code(project_, std::nullopt);
@@ -144,8 +159,20 @@ void NativeCompiler::collect() {
     global_index_[name] = globals_.size();
     globals_.push_back({name, "long", "vb_int(" + std::to_string(enums_.at(name)) + ")"});
   }
+  // A Private (or Dim) module-level name that another form or module also
+  // declares belongs to its own module: it is stored under a name of its
+  // own, which that module's procedures use in its place.
+  static const Regex public_line(R"(^(?:Public|Global)\b)", CI);
+  std::map<std::string, int> owners_of;
+  for (const auto& [owner, line] : declarations_)
+    for (const Declaration& d : parse_declaration(line, owner)) ++owners_of[d.name];
   for (const auto& [owner, line] : declarations_) {
-    for (const Declaration& d : parse_declaration(line, owner)) {
+    for (Declaration d : parse_declaration(line, owner)) {
+      if (owners_of[d.name] > 1 && !public_line.match(line)) {
+        const std::string own = name_key(owner) + "__" + d.name;
+        private_names_[name_key(owner)][d.name] = own;
+        d.name = own;
+      }
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
       std::string init = d.init;
       if (d.array_bound)
@@ -154,7 +181,7 @@ void NativeCompiler::collect() {
       else if (!d.value.empty())
         init = expr(nullptr, d.value, Locals{});  // from the module names declared before it
       global_index_[d.name] = globals_.size();
-      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value()});
+      globals_.push_back({d.name, d.type, init, false, d.array_bound.has_value(), name_key(owner)});
     }
   }
 }
@@ -499,9 +526,22 @@ std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_
 
 std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const NativeProcedure& callee,
                                            std::string_view written, const std::vector<Operand>& typed_args,
-                                           const std::vector<std::optional<std::string>>& refs) {
+                                           const std::vector<std::optional<std::string>>& given_refs) {
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
+  std::vector<std::optional<std::string>> refs = given_refs;
+  if (!callee.params.empty() && callee.params.back().param_array &&
+      args.size() >= callee.params.size() - 1) {
+    // The arguments from the ParamArray's position on become one array
+    // (of their values); with none it is left out (an empty array).
+    const size_t first = callee.params.size() - 1;
+    std::vector<std::string> rest;
+    for (size_t k = first; k < args.size(); ++k) rest.push_back(args[k]);
+    args.resize(first);
+    refs.resize(std::min(refs.size(), first));
+    args.push_back("vb_builtin(\"array\"," + std::to_string(rest.size()) + "," + value_array(rest) + ")");
+    refs.push_back(std::nullopt);
+  }
   if (args.size() > callee.params.size())
     error(caller, callee.owner + "." + std::string(written) + " expects " + std::to_string(callee.params.size()) +
                       " arguments");
@@ -579,7 +619,9 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
   for (size_t k = args.size(); k < callee.params.size(); ++k) {
     const std::string& type = callee.params[k].type;
     std::string initial = "vb_int(0)";
-    if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
+    if (callee.params[k].param_array) initial = "vb_builtin(\"array\",0," + value_array({}) + ")";
+    else if (!callee.params[k].default_value.empty()) initial = expr(nullptr, callee.params[k].default_value, {});
+    else if (type == "variant" && callee.params[k].optional) initial = "vb_nothing()";  // missing
     else if (type == "string") initial = "vb_str(\"\")";
     else if (type == "boolean") initial = "vb_bool(0)";
     else if (type == "object" || is_class(type)) initial = "vb_nothing()";
@@ -605,7 +647,24 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
 }
 
 std::string NativeCompiler::expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
-  return CExpression(*this, text, proc, locals).parse();
+  return CExpression(*this, with_applied(text), proc, locals).parse();
+}
+
+std::optional<std::string> NativeCompiler::form_variable(std::string_view form, std::string_view member) const {
+  const GlobalName* g = find_global(name_key(member));
+  if (!g || g->owner != name_key(form) || !is_form(name_key(form))) return std::nullopt;
+  return g->name;
+}
+
+bool NativeCompiler::is_module(std::string_view lower) const {
+  for (const Module& m : project_.modules)
+    if (name_key(m.name) == lower) return true;
+  return false;
+}
+
+std::string NativeCompiler::with_applied(std::string_view text) const {
+  if (with_targets_.empty() && form_aliases_.empty()) return std::string(text);
+  return with_targets_applied(text, with_targets_.empty() ? std::string_view() : with_targets_.back(), form_aliases_);
 }
 
 }  // namespace corvane

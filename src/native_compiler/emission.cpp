@@ -9,13 +9,6 @@ namespace corvane {
 
 namespace {
 
-const std::set<std::string>& event_words() {
-  static const std::set<std::string> words = {"activate", "deactivate", "resize",   "click",   "dblclick", "keypress",
-                                              "keydown",  "keyup",      "mousedown", "mouseup", "mousemove", "change",
-                                              "load",     "unload",     "timer",    "gotfocus", "lostfocus"};
-  return words;
-}
-
 // Whether the procedure uses On Error (its C function calls setjmp).
 bool uses_on_error(const NativeProcedure& proc) {
   static const Regex on_error(R"(^On\s+Error\b)", Regex::CASELESS);
@@ -42,33 +35,37 @@ std::string parameters(const NativeCompiler& compiler, const NativeProcedure& pr
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 // The events the runtime raises: a form's, and a control's by its kind.
-constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",  "Activate",  "Resize", "Click",
-                                       "DblClick",  "MouseDown", "MouseUp", "MouseMove"};
+constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",    "Activate", "Resize",  "Click",   "DblClick",
+                                       "MouseDown", "MouseUp",   "MouseMove", "KeyDown", "KeyUp",   "KeyPress"};
 
 std::vector<const char*> control_events(std::string_view kind) {
   if (kind == "Timer") return {"Timer"};
-  if (kind == "TextBox") return {"Click", "DblClick", "Change", "KeyPress", "MouseDown", "MouseUp", "MouseMove"};
+  if (kind == "TextBox")
+    return {"Click", "DblClick", "Change", "KeyPress", "KeyDown", "KeyUp", "MouseDown", "MouseUp", "MouseMove"};
   return {"Click", "DblClick", "Change", "MouseDown", "MouseUp", "MouseMove"};
 }
 
-// True when the runtime raises the event of this handler name ("owner_event").
-bool raised_event(const VBForm& form, const std::string& handler) {
-  const size_t cut = handler.rfind('_');
-  const std::string owner = handler.substr(0, cut), event = handler.substr(cut + 1);
-  const auto has = [&](const auto& events) {
-    for (const char* e : events)
-      if (name_key(e) == event) return true;
-    return false;
+// A form's menus as the runtime's flat table holds them: each top-level
+// menu followed by the items of its drop-down. Items of deeper submenus
+// follow the item that opens them, indented, so each stays reachable.
+struct FlatMenu {
+  const MenuItem* item;
+  long parent;  // table position of the top-level menu, -1 for a top-level menu
+  int depth;    // 0 top level, 1 drop-down item, 2 and more nested deeper
+};
+
+std::vector<FlatMenu> flat_menus(const VBForm& form) {
+  std::vector<FlatMenu> rows;
+  const std::function<void(const MenuItem&, long, int)> add = [&](const MenuItem& m, long top, int depth) {
+    rows.push_back({&m, top, depth});
+    for (const MenuItem& child : m.children) add(child, top, depth + 1);
   };
-  if (owner == "form") return has(FORM_EVENTS);
-  for (const Control& c : form.controls)
-    if (name_key(c.name) == owner) return has(control_events(c.kind));
-  // A menu item's Click, for the items of a drop-down (a top-level menu
-  // only opens its drop-down).
-  for (const MenuItem& top : form.menus)
-    for (const MenuItem& child : top.children)
-      if (name_key(child.name) == owner) return event == "click";
-  return false;
+  for (const MenuItem& top : form.menus) {
+    const long position = static_cast<long>(rows.size());
+    rows.push_back({&top, -1, 0});
+    for (const MenuItem& child : top.children) add(child, position, 1);
+  }
+  return rows;
 }
 
 }  // namespace
@@ -96,38 +93,13 @@ std::string NativeCompiler::emit_once() {
     const Diagnostic& d = diagnostics.front();
     error(nullptr, d.location + ":" + std::to_string(d.line) + ": " + d.feature + "; " + d.advice);
   }
-  // 2. Events, menus and controls of each form. An event procedure of a
-  // control the form does not have is an ordinary procedure (VB6 ignores
-  // it); one of an event this runtime never raises is refused.
-  for (size_t i = 0; i < project_.forms.size(); ++i) {
-    const VBForm& form = project_.forms[i];
-    std::set<std::string> owners = {"form"};
-    for (const Control& c : form.controls) owners.insert(name_key(c.name));
-    for (const MenuItem& top : form.menus) {
-      owners.insert(name_key(top.name));
-      for (const MenuItem& child : top.children) owners.insert(name_key(child.name));
-    }
-    for (const NativeProcedure& proc : procs_) {
-      if (proc.form_index != static_cast<int>(i)) continue;
-      const std::string lname = name_key(proc.name);
-      const size_t cut = lname.rfind('_');
-      if (cut == std::string::npos || !owners.count(lname.substr(0, cut))) continue;
-      if (event_words().count(lname.substr(cut + 1)) && !raised_event(form, lname))
-        error(&proc, "Native X11 event not implemented: " + proc.name);
-    }
-    for (const MenuItem& top : form.menus)
-      for (const MenuItem& child : top.children)
-        if (!child.children.empty())
-          error(nullptr, form.name + ": native menu implementation currently supports only one submenu level");
-    for (const Control& c : form.controls) {
-      // Native forms have one widget per name; an array would silently lose elements.
-      if (c.index >= 0)
-        error(nullptr, form.name + "." + c.name + "(" + std::to_string(c.index) +
-                           "): control arrays are not supported in native builds (run the project with corvane-run)");
+  // 2. Controls of each form. An event procedure this runtime never raises
+  // (or of a control the form does not have) is an ordinary procedure, as
+  // VB6 ignores it.
+  for (const VBForm& form : project_.forms)
+    for (const Control& c : form.controls)
       if (!SIMPLE_CONTROLS.count(c.kind) && !OTHER_CONTROLS.count(c.kind))
         error(nullptr, form.name + "." + c.name + ": native control " + c.kind + " is not yet implemented");
-    }
-  }
   // 3. The startup.
   const std::string startup_key = name_key(project_.startup);
   const bool sub_main = startup_key == "sub main";
@@ -276,37 +248,51 @@ std::string NativeCompiler::emit_once() {
 
   out.push_back("");
   out.push_back("static void dispatch_event(int form,int control,const char *event) {");
-  const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name) {
+  // A member of a control array (index >= 0) receives its Index first;
+  // the members of an array share one line, which also serves members
+  // that Load adds (control is then -1).
+  std::set<std::string> array_lines;
+  const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name,
+                                int index, const std::string& array = "") {
+    if (!array.empty() && !array_lines.insert(std::to_string(form) + "|" + name_key(name)).second) return;
     const NativeProcedure* proc = find_procedure("f" + std::to_string(form) + "_" + name_key(name));
     if (!proc) return;
     // Arguments (MouseDown's Button, Shift, X, Y) come from the runtime,
     // as many as the procedure declares.
-    std::string args, fetch;
+    std::string args, fetch, give_back;
     const size_t n = proc->params.size();
+    const size_t first = index >= 0 && n > 0 ? 1 : 0;  // where the runtime's arguments start
     if (n > 0) {
-      fetch = "VBValue _a[" + std::to_string(n) + "]; vb_event_args(" + std::to_string(n) + ",_a); ";
+      const std::string rest = std::to_string(n - first), at = first ? "_a+1" : "_a";
+      fetch = "VBValue _a[" + std::to_string(n) + "]; ";
+      // (a menu array's item has its index in the table)
+      if (first)
+        fetch += "_a[0] = vb_int(" + (array.empty() ? std::to_string(index) : "vb_member_index(form,control)") + "); ";
+      fetch += "vb_event_args(" + rest + "," + at + "); ";
       for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
+      // What the handler left in them goes back (KeyAscii = 0 drops a key).
+      give_back = "vb_event_args_return(" + rest + "," + at + ");";
     }
-    // What the handler left in them goes back (KeyAscii = 0 drops a key).
-    const std::string give_back = n > 0 ? "vb_event_args_return(" + std::to_string(n) + ",_a);" : "";
-    out.push_back("    if(form==" + std::to_string(form) + " && control==" + std::to_string(control) +
-                  " && !strcasecmp(event," + q(event) + ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args +
-                  ");" + give_back + "return;}");
+    const std::string which =
+        array.empty() ? "control==" + std::to_string(control) : "vb_is_member(form,control," + q(array) + ")";
+    out.push_back("    if(form==" + std::to_string(form) + " && " + which + " && !strcasecmp(event," + q(event) +
+                  ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args + ");" + give_back + "return;}");
   };
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    for (const char* event : FORM_EVENTS) handler_line(i, -1, event, std::string("Form_") + event);
-    for (size_t c = 0; c < form.controls.size(); ++c)
-      for (const char* event : control_events(form.controls[c].kind))
-        handler_line(i, static_cast<long>(c), event, form.controls[c].name + "_" + event);
+    for (const char* event : FORM_EVENTS) handler_line(i, -1, event, std::string("Form_") + event, -1);
+    for (size_t c = 0; c < form.controls.size(); ++c) {
+      const Control& control = form.controls[c];
+      for (const char* event : control_events(control.kind))
+        handler_line(i, static_cast<long>(c), event, control.name + "_" + event, control.index,
+                     control.index >= 0 ? control.name : std::string());
+    }
   }
   for (size_t i = 0; i < project_.forms.size(); ++i) {
-    long position = 0;
-    for (const MenuItem& top : project_.forms[i].menus) {
-      for (size_t j = 0; j < top.children.size(); ++j)
-        handler_line(i, -2 - (position + 1 + static_cast<long>(j)), "Click", top.children[j].name + "_Click");
-      position += 1 + static_cast<long>(top.children.size());
-    }
+    const std::vector<FlatMenu> rows = flat_menus(project_.forms[i]);
+    for (size_t r = 0; r < rows.size(); ++r)
+      if (rows[r].depth > 0)
+        handler_line(i, -2 - static_cast<long>(r), "Click", rows[r].item->name + "_Click", rows[r].item->index);
   }
   out.push_back("    (void)form;(void)control;(void)event;");
   out.push_back("}");
@@ -319,19 +305,16 @@ std::string NativeCompiler::emit_once() {
       out.push_back("    {" + q(c.kind) + "," + q(c.name) + "," + q(c.caption) + "," + q(c.text) + "," +
                     std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.width) + "," +
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
-                    std::to_string(c.interval) + "},");
+                    std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
+                    "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");
-    long position = 0;
-    for (const MenuItem& top : form.menus) {
-      const auto row = [&](const MenuItem& m, long parent) {
-        out.push_back("    {" + q(m.name) + "," + q(m.caption) + "," + std::to_string(parent) + "," + flag(m.enabled) +
-                      "," + flag(m.visible) + "," + flag(m.checked) + "},");
-      };
-      row(top, -1);
-      for (const MenuItem& child : top.children) row(child, position);
-      position += 1 + static_cast<long>(top.children.size());
+    for (const FlatMenu& row : flat_menus(form)) {
+      const MenuItem& m = *row.item;
+      out.push_back("    {" + q(m.name) + "," + q(m.caption) + "," + std::to_string(row.parent) + "," + flag(m.enabled) +
+                    "," + flag(m.visible) + "," + flag(m.checked) + "," + flag(m.index >= 0) + "," +
+                    std::to_string(std::max(m.index, 0)) + "," + std::to_string(row.depth) + "},");
     }
     out.push_back("    {0},");
     out.push_back("};");
@@ -341,12 +324,11 @@ std::string NativeCompiler::emit_once() {
   out.push_back("static const VBFormDef forms[] = {");
   for (size_t i = 0; i < project_.forms.size(); ++i) {
     const VBForm& form = project_.forms[i];
-    size_t menu_entries = 0;
-    for (const MenuItem& top : form.menus) menu_entries += 1 + top.children.size();
+    const size_t menu_entries = flat_menus(form).size();
     const std::string idx = std::to_string(i);
     out.push_back("    {" + q(form.name) + "," + q(form.caption) + "," + std::to_string(form.width) + "," +
                   std::to_string(form.height) + ",controls_" + idx + "," + std::to_string(form.controls.size()) +
-                  ",menus_" + idx + "," + std::to_string(menu_entries) + "},");
+                  ",menus_" + idx + "," + std::to_string(menu_entries) + "," + flag(form.key_preview) + "},");
   }
   out.push_back("    {0},");
   out.push_back("};");

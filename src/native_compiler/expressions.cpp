@@ -76,7 +76,7 @@ std::string double_constant(double d) {
 }
 
 bool is_object_name(const NativeCompiler& compiler, const std::string& key) {
-  return compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app";
+  return compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app" || key == "screen";
 }
 
 }  // namespace
@@ -252,17 +252,9 @@ Operand CExpression::name(const Node& node) {
     if (compiler.attempting()) return {"_ret", Ty::Int, 63, ""};
     return value_operand("_ret");
   }
-  if (compiler.is_procedure_name(proc, key)) {
-    // A procedure's name alone calls it without arguments, unless a
-    // variable has that name.
-    bool variable = true;
-    try {
-      (void)compiler.resolve_variable(proc, written, local);
-    } catch (const NativeCompileError&) {
-      variable = false;
-    }
-    if (!variable) return procedure_call(written, {}, {});
-  }
+  if (const NativeProcedure* callee = compiler.is_procedure_name(proc, key) ? compiler.callee_of(proc, written) : nullptr;
+      callee && callee->kind == "function" && !names_variable(written))
+    return procedure_call(written, {}, {});  // a function's name alone calls it without arguments
   (void)compiler.resolve_or_implicit(proc, written, local);
   return compiler.variable_operand(proc, written, local);
 }
@@ -271,6 +263,8 @@ Operand CExpression::call(const Node& node) {
   const std::string written = without_suffix(node.text);
   if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
   const std::string key = name_key(written);
+  if (compiler.is_control_array(key))
+    compiler.error(proc, "A control array element must be used with a member, e.g. " + written + "(0).Caption");
   auto [typed_args, refs] = arguments(node, 0);
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
@@ -324,6 +318,7 @@ Operand CExpression::member(const Node& node) {
   if (owner.kind == NodeKind::Name) {
     const std::string written = without_suffix(owner.text);
     const std::string key = name_key(written);
+    if (compiler.is_module(key) && !compiler.is_form(key) && !names_variable(written)) return module_member(node);
     const bool object = is_object_name(compiler, key);
     bool err = false;
     if (key == "err") {
@@ -335,11 +330,12 @@ Operand CExpression::member(const Node& node) {
       } catch (const NativeCompileError&) {
       }
     }
-    if ((object || err) && node.kind == NodeKind::Method)
-      fail("Cannot call " + written + "." + node.text + " in an expression");
+    if (err && node.kind == NodeKind::Method) fail("Cannot call " + written + "." + node.text + " in an expression");
     if (err) return value_operand("vb_err_get(" + q(node.text) + ")");
-    if (object) return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+    if (object) return object_member(node, written, key);
   }
+  if (owner.kind == NodeKind::Call && compiler.is_control_array(name_key(without_suffix(owner.text))))
+    return control_array_member(node);
   const std::string target = as_value(translate(owner));
   if (node.kind == NodeKind::Member) return value_operand("vb_member_get(" + target + "," + q(node.text) + ")");
   std::vector<std::string> operands{target};
@@ -348,6 +344,65 @@ Operand CExpression::member(const Node& node) {
     std::vector<std::string> rest(v.begin() + 1, v.end());
     return "vb_member_call(" + v[0] + "," + q(node.text) + "," + std::to_string(rest.size()) + "," +
            value_array(rest) + ")";
+  }));
+}
+
+bool CExpression::names_variable(const std::string& written) const {
+  try {
+    (void)compiler.resolve_variable(proc, written, local);
+    return true;
+  } catch (const NativeCompileError&) {
+    return false;
+  }
+}
+
+// Module1.Name: the module's own procedure or variable.
+Operand CExpression::module_member(const Node& node) {
+  if (node.kind == NodeKind::Method) {
+    auto [typed_args, refs] = arguments(node, 1);
+    return procedure_call(node.text, typed_args, refs);
+  }
+  if (const NativeProcedure* callee = compiler.callee_of(proc, node.text);
+      callee && callee->kind == "function" && !names_variable(node.text))
+    return procedure_call(node.text, {}, {});
+  (void)compiler.resolve_variable(proc, node.text, local);
+  return compiler.variable_operand(proc, node.text, local);
+}
+
+// Form.Member, Control.Member, Me.Member: a form's own variable, the
+// result of a control's method or indexed property (List(i)), else the
+// runtime's property.
+Operand CExpression::object_member(const Node& node, const std::string& written, const std::string& key) {
+  const std::string form = key == "me" && proc ? name_key(proc->owner) : key;
+  if (node.kind == NodeKind::Member) {
+    if (const auto variable = compiler.form_variable(form, node.text)) {
+      static const Locals none;
+      return compiler.variable_operand(nullptr, *variable, none);
+    }
+    return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+  }
+  std::vector<std::string> operands;
+  for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
+  return value_operand(compiler.in_order(operands, [&](const std::vector<std::string>& v) {
+    return "vb_control_call(" + q(written) + "," + q(node.text) + "," + std::to_string(v.size()) + "," +
+           value_array(v) + ")";
+  }));
+}
+
+// cmdKey(i).Caption: a member of a control array's element, read from the
+// runtime; cmdKey(i).Method(args) calls it.
+Operand CExpression::control_array_member(const Node& node) {
+  const Node& owner = *node.kids[0];
+  const std::string name = without_suffix(owner.text);
+  if (owner.kids.size() != 1) compiler.error(proc, "A control array takes one index: " + name);
+  std::vector<std::string> operands{as_value(translate(*owner.kids[0]))};
+  if (node.kind == NodeKind::Member)
+    return value_operand("vb_get_at(" + q(name) + "," + operands[0] + "," + q(node.text) + ")");
+  for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
+  return value_operand(compiler.in_order(operands, [&](const std::vector<std::string>& v) {
+    const std::vector<std::string> rest(v.begin() + 1, v.end());
+    return "vb_control_call_at(" + q(name) + "," + v[0] + "," + q(node.text) + "," + std::to_string(rest.size()) +
+           "," + value_array(rest) + ")";
   }));
 }
 

@@ -35,6 +35,11 @@ class CExpression {
   Operand procedure_call(const std::string& written, const std::vector<Operand>& typed_args,
                          const std::vector<std::optional<std::string>>& refs);
   Operand member(const Node& node);
+  Operand module_member(const Node& node);
+  Operand object_member(const Node& node, const std::string& written, const std::string& key);
+  Operand control_array_member(const Node& node);
+  // Whether a variable of that name is in reach here.
+  bool names_variable(const std::string& written) const;
   Operand object_new(const Node& node);
   Operand unary(const Node& node);
   Operand binary(BinOp op, const Operand& left, const Operand& right);

@@ -53,6 +53,8 @@ struct NativeParam {
   std::string type;  // lower-cased, "variant" by default
   std::string element;  // an array parameter's element type ("a() As Long"), else empty
   std::string default_value;  // Optional p = value: the value as written
+  bool param_array = false;   // ParamArray p(): receives the remaining arguments as one array
+  bool optional = false;
 };
 
 class NativeCompiler;
@@ -97,6 +99,7 @@ struct GlobalName {
   std::string init;
   bool scalar = false;  // held in its type's C form
   bool array = false;
+  std::string owner;  // the form or module declaring it (lower-cased; empty for Enum members)
 };
 
 // Thrown when a variable given a typed form is used where only a VBValue
@@ -175,7 +178,17 @@ class NativeCompiler {
   const std::map<std::string, long long>& enums() const { return enums_; }
   bool is_class(std::string_view lower) const { return class_names_.count(std::string(lower)) > 0; }
   bool is_form(std::string_view lower) const { return form_names_.count(std::string(lower)) > 0; }
+  // A standard module's name (Module1.Proc names the module's procedure).
+  bool is_module(std::string_view lower) const;
+  // frmDialog.Result: a variable the form declares Public, read or set from
+  // anywhere as the form's member; the variable's name, else nothing.
+  std::optional<std::string> form_variable(std::string_view form, std::string_view member) const;
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
+  // A control array's name (its members carry an Index).
+  bool is_control_array(std::string_view lower) const { return control_array_names_.count(std::string(lower)) > 0; }
+  // Source text as the statement being translated means it: the open With
+  // block's members and the procedure's form variables spelled out.
+  std::string with_applied(std::string_view text) const;
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
   // True when `key` names a procedure the caller can call (its form's or a module's).
@@ -222,6 +235,10 @@ class NativeCompiler {
   // Open, Close, Print #, Write #, Line Input #, Input #; nullopt for other lines.
   std::optional<std::vector<std::string>> file_statement(const NativeProcedure& proc, std::string_view line,
                                                          Locals& locals, int indent);
+  // Get, Put and Seek on Binary and Random channels; nullopt for other lines.
+  std::optional<std::vector<std::string>> direct_file_statement(const NativeProcedure& proc, std::string_view line,
+                                                                Locals& locals, int indent);
+  int get_sites_ = 0;  // Get statements of the procedure being translated
   // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
   std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);
@@ -237,6 +254,13 @@ class NativeCompiler {
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;
   std::set<std::string> form_names_;
   std::set<std::string> form_control_names_;
+  std::set<std::string> control_array_names_;
+  // Variables of the procedure being translated that stand for a form
+  // ("Dim f As New frmAbout"): lower-cased name -> the form's name.
+  std::map<std::string, std::string> form_aliases_;
+  // Private module-level names that other modules also declare: module key
+  // -> name -> the name it is stored under.
+  std::map<std::string, std::map<std::string, std::string>> private_names_;
   std::vector<std::pair<std::string, std::string>> declarations_;
   std::optional<std::string> active_location_;
   // The file and line of the statement being translated (line 0: unknown).

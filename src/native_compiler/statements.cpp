@@ -102,6 +102,14 @@ int level_of(const std::vector<Block>& stack) {
 std::vector<std::string> NativeCompiler::declare(const NativeProcedure& proc, std::string_view line, Locals& locals,
                                                  int indent) {
   std::vector<std::string> out;
+  // A variable of a form's type stands for that form (one instance of each
+  // form, as the runtime keeps them).
+  static const Regex form_variable(R"(^Dim\s+([\p{L}_]\w*)\s+As\s+(?:New\s+)?([\p{L}_]\w*)$)", CI);
+  if (auto g = form_variable.match_groups(line); g && is_form(name_key((*g)[2]))) {
+    for (const VBForm& form : project_.forms)
+      if (name_key(form.name) == name_key((*g)[2])) form_aliases_[name_key((*g)[1])] = form.name;
+    return {};
+  }
   static const Regex static_head(R"(^Static\s)", CI);
   const bool is_static = static_head.match(line);
   for (const Declaration& d : parse_declaration(line, proc.owner)) {
@@ -208,13 +216,23 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     L = std::string(plain);
   if (auto g = member.match_groups(L)) {
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
-    if (is_form(key) || is_control(key) || key == "me") {
+    if (const auto variable = form_variable(key == "me" ? name_key(proc.owner) : key, field))
+      return assignment(proc, *variable, R, locals, indent);
+    if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
     }
     const std::string obj = as_value(variable_operand(&proc, owner, locals));
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+  }
+  static const Regex control_element(R"(^([\p{L}_]\w*)\s*\((.+)\)\.([\p{L}_]\w*)$)");
+  if (auto g = control_element.match_groups(L); g && is_control_array(name_key((*g)[1]))) {
+    // The index, then the value, as a member of any other element.
+    const std::vector<std::string> operands{expr(&proc, (*g)[2], locals), expr(&proc, R, locals)};
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              return "vb_set_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," + v[1] + ")";
+            }) + ";"};
   }
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
@@ -361,6 +379,54 @@ std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc,
   return {pad(indent) + c};
 }
 
+std::optional<std::vector<std::string>> NativeCompiler::direct_file_statement(const NativeProcedure& proc,
+                                                                             std::string_view line, Locals& locals,
+                                                                             int indent) {
+  static const Regex get_put(R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)", CI);
+  static const Regex seek_re(R"(^Seek\s*#\s*([^,]+?)\s*,(.+)$)", CI);
+  const std::string p = pad(indent);
+  const auto channel = [&](std::string text) {
+    text = strip_text(text);
+    if (!text.empty() && text[0] == '#') text = text.substr(1);
+    return expr(&proc, text, locals);
+  };
+  if (auto g = seek_re.match_groups(line))
+    return std::vector<std::string>{p + "vb_file_seek(" + channel((*g)[1]) + "," + expr(&proc, (*g)[2], locals) + ");"};
+  auto g = get_put.match_groups(line);
+  if (!g) return std::nullopt;
+  // The layout follows the variable's declared type; an element of a typed
+  // array its element type; a record value its own fields.
+  const std::string target = strip_text((*g)[4]);
+  std::string type = "variant";
+  static const Regex element(R"(^([\p{L}_]\w*)\s*\(.*\)$)");
+  if (is_variable_name(target)) {
+    if (auto it = locals.find(name_key(target)); it != locals.end()) type = it->second.type;
+    else if (const GlobalName* global = find_global(name_key(target))) type = global->type;
+  } else if (auto e = element.match_groups(target)) {
+    if (auto element_type = array_element_type(&proc, (*e)[1], locals)) type = *element_type;
+  }
+  const bool has_record = !strip_text((*g)[3]).empty();
+  const std::vector<std::string> operands{channel((*g)[2]),
+                                          has_record ? expr(&proc, (*g)[3], locals) : std::string("vb_int(0)"),
+                                          expr(&proc, target, locals)};
+  if (lower((*g)[1]) == "put")
+    return std::vector<std::string>{p + in_order(operands, [&](const std::vector<std::string>& v) {
+                                      return "vb_file_put(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," +
+                                             v[2] + "," + q(type) + ")";
+                                    }) + ";"};
+  // Get: the value read is stored as an assignment stores it (a record or
+  // array is filled in place).
+  const std::string got = "__get_" + std::to_string(++get_sites_);
+  hoisted_.push_back(pad(1) + value_decl() + got + " = vb_int(0);");
+  locals[got] = {got, false, "variant", false, ""};
+  std::vector<std::string> out{p + got + " = " + in_order(operands, [&](const std::vector<std::string>& v) {
+                                 return "vb_file_get(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," +
+                                        v[2] + "," + q(type) + ")";
+                               }) + ";"};
+  for (std::string& s : assignment(proc, target, got, locals, indent)) out.push_back(std::move(s));
+  return out;
+}
+
 std::optional<std::vector<std::string>> NativeCompiler::file_statement(const NativeProcedure& proc,
                                                                       std::string_view line, Locals& locals,
                                                                       int indent) {
@@ -381,12 +447,19 @@ std::optional<std::vector<std::string>> NativeCompiler::file_statement(const Nat
   };
   if (auto g = open_re.match_groups(line)) {
     const std::string mode = lower((*g)[2]);
-    if (mode == "binary" || mode == "random" || mode.empty())
-      error(&proc, "Binary and Random file channels are not yet available in native builds: " + std::string(line));
+    if (mode == "binary" || mode == "random" || mode.empty()) {  // without For: Random
+      const std::vector<std::string> operands{expr(&proc, (*g)[1], locals), channel((*g)[3]),
+                                              (*g)[4].empty() ? "vb_int(128)" : expr(&proc, (*g)[4], locals)};
+      return std::vector<std::string>{p + in_order(operands, [&](const std::vector<std::string>& v) {
+                                        return "vb_file_open_direct(" + v[0] + "," + (mode == "binary" ? "0" : "1") +
+                                               "," + v[1] + "," + v[2] + "," + ((*g)[4].empty() ? "0" : "1") + ")";
+                                      }) + ";"};
+    }
     const std::string code = mode == "input" ? "0" : mode == "output" ? "1" : "2";
     return std::vector<std::string>{p + "vb_file_open(" + expr(&proc, (*g)[1], locals) + "," + code + "," +
                                     channel((*g)[3]) + ");"};
   }
+  if (auto direct = direct_file_statement(proc, line, locals, indent)) return direct;
   if (auto g = close_re.match_groups(line)) {
     std::vector<std::string> out;
     for (const std::string& piece : comma_pieces((*g)[1])) out.push_back(p + "vb_file_close(" + channel(piece) + ");");
@@ -498,7 +571,6 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                                                     Locals& locals, int indent) {
   static const Regex unsupported(R"(^With\b)", CI);
   static const Regex erase(R"(^Erase\s+(.+)$)", CI);
-  static const Regex with_member(R"(^\.\s*[\p{L}_])");
   static const Regex redim_head(R"(^ReDim\b)", CI);
   static const Regex declaration(R"(^(?:Dim|Static|Const)\s+)", CI);
   static const Regex exit_proc(R"(^Exit\s+(?:Sub|Function|Property)\s*$)", CI);
@@ -507,15 +579,15 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex print_alone(R"(^(?:Call\s+)?Debug\.Print$)", CI);
   static const Regex unload(R"(^Unload\s+(\w+))", CI);
   static const Regex load(R"(^Load\s+(\w+))", CI);
-  static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus)(?:\s*\(\s*\))?$)", CI);
+  // (Show's modal style and owner form are not used: the form is shown.)
+  static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus|ZOrder)(?:\s*\(.*\)|\s+.*)?$)", CI);
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
   static const Regex proc_call(R"(^(?:Call\s+)?([\p{L}_]\w*)\s*(.*)$)", CI);
 
-  std::string line = strip_text(line_view);
-  // A statement that begins with "." works on the innermost With target.
-  if (!with_targets_.empty() && with_member.match(line)) line = with_targets_.back() + line;
+  // Members that begin with "." work on the innermost With target.
+  std::string line = with_applied(strip_text(line_view));
   // The old Error statement raises the error as Err.Raise does.
   static const Regex error_statement(R"(^Error\s++(?!=)(.+)$)", CI);
   if (auto g = error_statement.match_groups(line)) line = "Err.Raise " + (*g)[1];
@@ -525,9 +597,28 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex err_method(R"(^(?:Call\s+)?Err\.(Clear|Raise)\b\s*(.*)$)", CI);
   static const Regex jumps(R"(^(?:GoTo|GoSub|Resume|Return$))", CI);
   if (low.rfind("on error", 0) == 0) return on_error(proc, line, indent);
-  static const Regex computed_jump(R"(^On\s+.+\s+(?:GoTo|GoSub)\s+)", CI);
-  if (computed_jump.match(line))
-    error(&proc, "On ... GoTo and On ... GoSub (computed jumps) are not available in native builds: " + line);
+  static const Regex computed_jump(R"(^On\s+(.+?)\s+(GoTo|GoSub)\s+(.+)$)", CI);
+  if (auto g = computed_jump.match_groups(line)) {
+    // On n GoTo a, b: the n-th label; 0 or past the list goes on.
+    const bool gosub = lower((*g)[2]) == "gosub";
+    const std::string site = gosub ? std::to_string(++gosub_sites_) : "";
+    std::vector<std::string> out{p + "switch(vb_on_choice(" + expr(&proc, (*g)[1], locals) + ")) {"};
+    int k = 0;
+    for (const std::string& piece : split_outside((*g)[3], ',')) {
+      ++k;
+      const std::string label = strip_text(piece);
+      if (label.empty()) continue;
+      const std::string go = "goto _lbl_" + c_name(name_key(label)) + ";";
+      out.push_back(p + "case " + std::to_string(k) + ": " +
+                    (gosub ? "if(_gsp >= VB_GOSUB_DEPTH) vb_fail(\"Out of stack space (GoSub nested too deeply)\"); "
+                             "_gs[_gsp++] = " + site + "; " + go
+                           : go));
+    }
+    out.push_back(p + "default: break;");
+    out.push_back(p + "}");
+    if (gosub) out.push_back(p + "_gr_" + site + ":;");
+    return out;
+  }
   if (jumps.match(line)) return jump(proc, line, indent);
   if (auto g = err_method.match_groups(line)) {
     if (lower((*g)[1]) == "clear") return {p + "vb_err_clear();"};
@@ -591,12 +682,27 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return print_list(proc, (*g)[2], locals, indent);
   }
   if (print_alone.match(line)) return {p + "vb_print(vb_str(\"\"));"};
+  static const Regex element_load(R"(^(Load|Unload)\s+(\w+)\s*\((.+)\)$)", CI);
+  if (auto g = element_load.match_groups(line); g && is_control_array(name_key((*g)[2])))
+    return {p + (lower((*g)[1]) == "load" ? "vb_load_member(" : "vb_unload_member(") + q((*g)[2]) + "," +
+            expr(&proc, (*g)[3], locals) + ");"};
+  static const Regex element_method(R"(^(\w+)\s*\((.+)\)\.(\w+)(?:\s+(.*))?$)", CI);
+  if (auto g = element_method.match_groups(line); g && is_control_array(name_key((*g)[1])) &&
+                                                    find_equal(line) < 0) {
+    std::vector<std::string> operands{expr(&proc, (*g)[2], locals)};
+    for (const std::string& piece : comma_pieces(unparenthesize((*g)[4]))) operands.push_back(expr(&proc, piece, locals));
+    return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> rest(v.begin() + 1, v.end());
+              return "vb_control_call_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," +
+                     std::to_string(rest.size()) + "," + value_array(rest) + ")";
+            }) + ";"};
+  }
   if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
   if (auto g = load.match_groups(line)) return {p + "vb_show(" + q((*g)[1]) + ");vb_hide(" + q((*g)[1]) + ");"};
   if (auto g = form_method.match_groups(line)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);
-    if (method == "refresh") return {};
-    if (method == "setfocus") error(&proc, "SetFocus not implemented in native backend");
+    if (method == "refresh" || method == "zorder") return {};
+    if (method == "setfocus") return {p + "vb_set_focus(" + q(owner) + ");"};
     if (!is_form(name_key(owner)) && lower(owner) != "me") error(&proc, "Unknown form: " + owner);
     return {p + (method == "show" ? "vb_show(" : "vb_hide(") + q(owner) + ");"};
   }
@@ -616,6 +722,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
             }) + ";"};
   }
+  static const Regex release_form(R"(^Set\s+(\w+)\s*=\s*Nothing$)", CI);
+  if (auto g = release_form.match_groups(line); g && is_form(name_key((*g)[1]))) return {};
   {
     std::string rest = line;
     if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
@@ -623,6 +731,18 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
   }
   if (auto g = method_call.match_groups(line)) {
+    const std::string owner_key = name_key((*g)[1]);
+    if (is_module(owner_key) && !locals.count(owner_key) && !find_global(owner_key))
+      return _statement(proc, (*g)[2] + " " + (*g)[3], locals, indent);  // Module1.Proc args
+    if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
+      // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
+      std::vector<std::string> args;
+      for (const std::string& piece : comma_pieces(unparenthesize((*g)[3]))) args.push_back(expr(&proc, piece, locals));
+      return {p + "(void)" + in_order(args, [&](const std::vector<std::string>& v) {
+                return "vb_control_call(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(v.size()) + "," +
+                       value_array(v) + ")";
+              }) + ";"};
+    }
     const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
     std::vector<std::string> operands{obj};
     for (const std::string& piece : read_call_arguments((*g)[3]))
@@ -698,6 +818,13 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   std::vector<Block> stack;
   hoisted_.clear();
   with_targets_.clear();
+  form_aliases_.clear();
+  // The module's own private names, unless a parameter takes the name.
+  if (auto own = private_names_.find(name_key(proc.owner)); own != private_names_.end())
+    for (const auto& [name, stored] : own->second)
+      if (std::none_of(proc.params.begin(), proc.params.end(), [&](const NativeParam& p) { return p.name == name; }))
+        form_aliases_[name] = stored;
+  get_sites_ = 0;
   exit_labels_.clear();
   implicit_.clear();
   static const Regex on_error_re(R"(^On\s+Error\b)", CI);
@@ -712,11 +839,16 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   handler_ids_.clear();
   gosub_sites_ = 0;
   gosub_returns_ = false;
-  for (const std::string& l : proc.body)
-    if (auto g = jump_re.search_groups(l)) {
-      const std::string label = name_key((*g)[1]);
+  static const Regex computed_re(R"(^On\s+(?!Error\b).+?\s+(?:GoTo|GoSub)\s+(.+)$)", CI);
+  for (const std::string& l : proc.body) {
+    if (auto g = computed_re.match_groups(l)) {
+      for (const std::string& piece : split_outside((*g)[1], ','))
+        if (!strip_text(piece).empty()) jump_targets_.insert(name_key(strip_text(piece)));
+    } else if (auto g2 = jump_re.search_groups(l)) {
+      const std::string label = name_key((*g2)[1]);
       if (label != "next" && label != "0") jump_targets_.insert(label);
     }
+  }
   hoist_all_ = traps_ || !jump_targets_.empty();
   std::set<std::string> labels;
   std::vector<int> numbered;  // statements a trapped failure may resume at
@@ -759,7 +891,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   int n = 0;
   for (const std::string& raw : proc.body) {
     ++n;
-    const std::string line = strip_text(raw);
+    const std::string line = with_applied(strip_text(raw));
     const std::string low = lower(line);
     active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + line;
     active_file_ = proc.file;
@@ -983,7 +1115,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     }
     if (auto g = with_re.match_groups(line)) {
       // The target is evaluated once; a form, control or Me stays a name.
-      const std::string target = strip_text((*g)[1]);
+      const std::string target = with_applied(strip_text((*g)[1]));
       const std::string key = name_key(target);
       emit_line(level, "{");
       if (valid(target) && (is_form(key) || is_control(key) || key == "me")) {
@@ -1001,7 +1133,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       if (!top_is("with")) error(&proc, "End With without With");
       const int number = stack.back().n;
       stack.pop_back();
-      locals.erase(with_targets_.back());
+      if (with_targets_.back().rfind("__with_", 0) == 0) locals.erase(with_targets_.back());
       with_targets_.pop_back();
       emit_line(level - 1, "}");
       resume_label(level - 1, number);

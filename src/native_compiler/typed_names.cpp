@@ -31,7 +31,7 @@ bool NativeCompiler::scalar_param(const NativeProcedure& proc, const NativeParam
 }
 
 Operand NativeCompiler::typed_expr(const NativeProcedure* proc, std::string_view text, const Locals& locals) {
-  return CExpression(*this, text, proc, locals).parse_typed();
+  return CExpression(*this, with_applied(text), proc, locals).parse_typed();
 }
 
 std::optional<std::string> NativeCompiler::scalar_type_of(const NativeProcedure* proc, std::string_view name,

@@ -16,7 +16,7 @@ const std::set<std::string, std::less<>> SIMPLE_CONTROLS = {"Label",    "TextBox
 const std::set<std::string, std::less<>> OTHER_CONTROLS = {
     "DataGrid",  "ListBox",   "ComboBox",    "Image",    "Shape",       "Line",         "Timer",
     "HScrollBar", "VScrollBar", "ProgressBar", "Slider",   "StatusBar",   "TabStrip",     "MSFlexGrid",
-    "TreeView",  "ListView",  "RichTextBox", "DirListBox", "DriveListBox", "FileListBox", "Data"};
+    "TreeView",  "ListView",  "RichTextBox", "DirListBox", "DriveListBox", "FileListBox", "Data", "CommonDialog"};
 const std::set<std::string, std::less<>> BUILTINS = {
     "cstr", "str",   "val",   "cdbl",  "csng", "cint", "clng", "len", "abs",   "int",    "fix",   "sqr",
     "trim", "ltrim", "rtrim", "ucase", "lcase", "left", "right", "mid", "instr", "dbrows", "environ",
@@ -28,7 +28,7 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
     "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof",
     "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "getattr", "setattr", "dir",
-    "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error"};
+    "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error", "msgbox", "inputbox"};
 // Built-ins whose names programs also use for their own undeclared
 // variables ("day = 3"): such a name is a variable unless it is called.
 const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS = {

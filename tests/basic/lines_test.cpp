@@ -89,5 +89,16 @@ TEST(TokenTest, UnmatchedTextFailsWithTheStretch) {
   EXPECT_EQ(message("a:"), "Unrecognized expression: :");
 }
 
+TEST(LinesTest, WithMembersAreSpelledOutOnlyWhereTheyStartAMember) {
+  EXPECT_EQ(with_members("x = .Name & .Phone", "T"), "x = T.Name & T.Phone");
+  EXPECT_EQ(with_members("If .On Then .Count = .Count + 1", "T"), "If T.On Then T.Count = T.Count + 1");
+  EXPECT_EQ(with_members("Print #f, .Server; Len(.Name)", "T"), "Print #f, T.Server; Len(T.Name)");
+  // members of other things, numbers, text and comments stay
+  EXPECT_EQ(with_members("a.b = f(1).c + .5 + 1.e3", "T"), "a.b = f(1).c + .5 + 1.e3");
+  EXPECT_EQ(with_members("s = \" .x \"\" .y\" & .z ' .w", "T"), "s = \" .x \"\" .y\" & T.z ' .w");
+  // a member at the very start may be left to the caller
+  EXPECT_EQ(with_members(".Y = .X * 2", "T", 1), ".Y = T.X * 2");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -241,13 +241,68 @@ TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
   EXPECT_EQ(slurp(dir / "out.txt"), "text Ab\nform click\nform click\ndouble\n");
 }
 
+TEST_F(NativeBuild, KeyDownKeyUpAndKeyPreviewRunUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // With KeyPreview the form sees each key before the focused text box:
+  // KeyDown, KeyPress, KeyUp; Escape ends the program from Form_KeyDown.
+  Project p = make_project(
+      "Private Sub Form_KeyDown(KeyCode As Integer, Shift As Integer)\n"
+      "Debug.Print \"form down \" & KeyCode & \" \" & Shift\nIf KeyCode = 27 Then End\nEnd Sub\n"
+      "Private Sub Form_KeyPress(KeyAscii As Integer)\nDebug.Print \"form press \" & KeyAscii\nEnd Sub\n"
+      "Private Sub Form_KeyUp(KeyCode As Integer, Shift As Integer)\nDebug.Print \"form up \" & KeyCode\nEnd Sub\n"
+      "Private Sub Text1_KeyDown(KeyCode As Integer, Shift As Integer)\nDebug.Print \"text down \" & KeyCode\nEnd Sub\n"
+      "Private Sub Text1_KeyPress(KeyAscii As Integer)\nDebug.Print \"text press \" & KeyAscii\nEnd Sub\n"
+      "Private Sub Text1_KeyUp(KeyCode As Integer, Shift As Integer)\nDebug.Print \"text up \" & KeyCode\nEnd Sub\n");
+  p.forms[0].caption = "NativeKeyDownProbe";
+  p.forms[0].key_preview = true;
+  p.forms[0].controls[0].text = "";
+  const fs::path exe = build(p);
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeKeyDownProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 20 20 click 1; sleep 0.2; "
+      "xdotool key --window \"$w\" a; sleep 0.3; xdotool key --window \"$w\" Escape; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"),
+            "form down 65 0\ntext down 65\nform press 97\ntext press 97\nform up 65\ntext up 65\nform down 27 0\n");
+}
+
+TEST_F(NativeBuild, ControlArrayMembersRaiseClickWithTheirIndexUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  Project p = make_project("Private Sub cmdKey_Click(Index As Integer)\nDebug.Print \"click \" & Index\n"
+                           "If Index = 7 Then End\nEnd Sub\n");
+  p.forms[0].caption = "NativeArrayProbe";
+  for (int index : {3, 7}) {
+    Control& c = p.forms[0].new_control("CommandButton", index == 3 ? 200 : 340, 50);
+    c.name = "cmdKey";
+    c.index = index;
+  }
+  const fs::path exe = build(p);
+  // cmdKey(3) is at 200,50 and cmdKey(7) at 340,50 (110x28 each).
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeArrayProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool mousemove --window \"$w\" 220 60 click 1; sleep 0.3; "
+      "xdotool mousemove --window \"$w\" 360 60 click 1; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "click 3\nclick 7\n");
+}
+
 TEST_F(NativeBuild, RefusalsNameTheFileAndLine) {
   // The line of the file as saving writes the module (its code as it is).
   const std::string message =
-      error_of([&] { build(main_project("Sub Main()\nDim x\nGet #1, , x\nEnd Sub\n")); });
+      error_of([&] { build(main_project("Sub Main()\nDim x\nGet #1, x\nEnd Sub\n")); });
   EXPECT_EQ(message,
-            "Module1.Main, statement 2: Get #1, , x: This file statement is not yet available in native builds: "
-            "Get #1, , x\n"
+            "Module1.Main, statement 2: Get #1, x: This file statement is not yet available in native builds: "
+            "Get #1, x\n"
             "    at Module1.bas, line 3");
 }
 
@@ -283,6 +338,95 @@ TEST_F(NativeBuild, TypedArraysConvertOnStoreAndErase) {
     EXPECT_EQ(r.status, 1) << mode;
     EXPECT_EQ(r.err, "VB native runtime: " + message + "\n") << mode;
   }
+}
+
+TEST_F(NativeBuild, ControlArraysWithBlocksAndNestedMenus) {
+  // Members of a control array by index, the array's Count and bounds,
+  // members loaded and unloaded at run time, members that do not exist, With on records and controls, a form
+  // variable, menus nested two levels deep and handlers of events the
+  // runtime never raises (ordinary procedures, called here directly).
+  Project p = make_project(
+      "Private Type Pos\nX As Integer\nY As Integer\nEnd Type\n"
+      "Private Sub Form_Load()\nDim i As Integer, p As Pos\nDim f As New Form1\n"
+      "For i = cmdKey.LBound To cmdKey.UBound Step 4\ncmdKey(i).Caption = cmdKey(i).Caption & i\nNext i\n"
+      "Debug.Print cmdKey.Count; cmdKey.LBound; cmdKey.UBound; \" \" & cmdKey(3).Caption & cmdKey(7).Caption\n"
+      "With p\n.X = 4\n.Y = .X * 2\nDebug.Print .X + .Y\nEnd With\n"
+      "With Text1\n.Text = \"w\" & .Text\nDebug.Print .Text; Len(.Text)\nEnd With\n"
+      "f.Caption = \"renamed\"\nDebug.Print Me.Caption\n"
+      "Dim c As Integer\nForm_QueryUnload c, 0\nDebug.Print \"cancel \" & c\n"
+      "mnuDeep.Checked = True\nmnuRecent(1).Caption = \"b.txt\"\n"
+      "Debug.Print mnuDeep.Checked; mnuRecent(1).Caption; mnuRecent(0).Caption; mnuSub.Enabled\n"
+      "Screen.MousePointer = 11\nDebug.Print Screen.TwipsPerPixelX; Screen.Width > 0; Screen.MousePointer\n"
+      "Load cmdKey(9)\nDebug.Print cmdKey.Count; cmdKey.UBound; cmdKey(9).Caption; cmdKey(9).Visible\n"
+      "Unload cmdKey(9)\nDebug.Print cmdKey.Count\n"
+      "cmdKey(5).Caption = \"x\"\nEnd Sub\n"
+      "Private Sub Form_QueryUnload(Cancel As Integer, UnloadMode As Integer)\nCancel = 1\nEnd Sub\n"
+      "Private Sub cmdKey_Click(Index As Integer)\nDebug.Print Index\nEnd Sub\n"
+      "Private Sub Text1_GotFocus()\nEnd Sub\n"
+      "Private Sub mnuDeep_Click()\nEnd Sub\n");
+  p.forms[0].controls[0].text = "t";
+  for (int index : {3, 7}) {
+    Control& c = p.forms[0].new_control("CommandButton", 10 + 40 * index, 100);
+    c.name = "cmdKey";
+    c.caption = "k";
+    c.index = index;
+  }
+  MenuItem deep{"mnuDeep", "Deep"};
+  MenuItem recent0{"mnuRecent", "a.txt"}, recent1{"mnuRecent", "-"};
+  recent0.index = 0;
+  recent1.index = 1;
+  MenuItem sub{"mnuSub", "Sub", {deep, recent0, recent1}};
+  p.forms[0].menus.push_back(MenuItem{"mnuTop", "Top", {sub}});
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_EQ(r.out, "237 k3k7\n12\nwt2\nrenamed\ncancel 1\nTrueb.txta.txtTrue\n15True11\n39k3False\n2\n");
+  EXPECT_NE(r.err.find("Control array element '5' doesn't exist"), std::string::npos) << r.err;
+}
+
+TEST_F(NativeBuild, SubMainThatShowsAFormRunsOnWhileItIsOpen) {
+  // The program does not end with Sub Main: the Timer of the shown form
+  // still ticks.
+  Project p = make_project("Private Sub Tick_Timer()\nDebug.Print \"still running\"\nEnd\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nForm1.Show\nDebug.Print \"shown\"\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  p.forms[0].new_control("Timer", 0, 0).name = "Tick";
+  p.forms[0].controls.back().interval = 50;
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "shown\nstill running\n");
+}
+
+TEST_F(NativeBuild, PrivateNamesOfTwoModulesStayApart) {
+  // Two modules declare the same Private variable and constant: each
+  // module sees its own; a parameter of that name is the parameter.
+  Project p = make_project("", {{"Module1", "Private mCount As Integer\nPrivate Const LABEL = \"main\"\n"
+                                            "Sub Bump(mCount)\nmCount = mCount + 100\nEnd Sub\n"
+                                            "Sub Main()\nDim k As Integer\nFor mCount = 1 To 3\nOther.Add mCount\nNext mCount\n"
+                                            "Debug.Print LABEL & \" \" & mCount & \" \" & Other.Report()\n"
+                                            "k = 5\nBump k\nDebug.Print k & \" \" & mCount\nEnd Sub\n"},
+                                {"Other", "Private mCount As Integer\nPrivate Const LABEL = \"other\"\n"
+                                          "Public Sub Add(ByVal n As Integer)\nmCount = mCount + n\nEnd Sub\n"
+                                          "Public Function Report() As String\nReport = LABEL & \" \" & mCount\nEnd Function\n"}});
+  p.startup = "Sub Main";
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "main 3 other 6\n105 3\n");  // (a For variable keeps its last value)
+  // The same name declared Public twice stays an error.
+  Project twice = make_project("", {{"Module1", "Public mCount\nSub Main()\nEnd Sub\n"}, {"Other", "Public mCount\n"}});
+  twice.startup = "Sub Main";
+  EXPECT_EQ(error_of([&] { build(twice); }), "Demo: Duplicate module-level identifier mcount");
+}
+
+TEST_F(NativeBuild, PublicVariablesOfAFormAreItsMembers) {
+  // A dialog form's Public variable, set inside the form and read and set
+  // from a module as the form's member.
+  Project p = make_project("Public Result As Integer\nPrivate Sub Form_Load()\nResult = 7\nMe.Result = Me.Result + 1\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nLoad Form1\nDebug.Print Form1.Result\nForm1.Result = 3\n"
+                                        "Debug.Print Form1.Result * 2\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  const CommandResult r = run(build(p));
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "8\n6\n");
 }
 
 TEST_F(NativeBuild, CommandLine) {

@@ -93,7 +93,9 @@ TEST(Collect, RejectedDeclarationsAndEnums) {
   EXPECT_EQ(collect_error("Dim d As Widget\n"), "Demo: Form1: native backend does not yet implement type 'widget' for d");
   EXPECT_EQ(collect_error("Const K\n"), "Demo: Const K must have a value");
   EXPECT_EQ(collect_error("Dim k = 1 + 2\n"), "Demo: Form1: only a constant can have a value in its declaration: Dim k = 1 + 2");
-  EXPECT_EQ(collect_error("Private Count\n", {{"Module1", "Private count As Long\n"}}),
+  // Private names of two modules are each module's own; Public ones clash.
+  EXPECT_EQ(collect_error("Private Count\n", {{"Module1", "Private count As Long\n"}}), "");
+  EXPECT_EQ(collect_error("Public Count\n", {{"Module1", "Global count As Long\n"}}),
             "Demo: Duplicate module-level identifier count");
   EXPECT_EQ(collect_error("Dim Red\nEnum C\nRed\nEnd Enum\n"), "Demo: Duplicate module-level identifier red");
   EXPECT_EQ(collect_error("Enum C As Long\nEnd Enum\n"), "Demo: Invalid enum declaration: Enum C As Long");

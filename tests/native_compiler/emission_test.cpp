@@ -80,9 +80,9 @@ TEST(Emit, SampleProjectLayout) {
       "}",
       "",
       "static const VBControlDef controls_0[] = {",
-      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000},",
-      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000},",
-      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000},",
+      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000,0,0},",
+      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000,0,0},",
+      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000,0,0},",
       "    {0},",
       "};",
       "static const VBMenuDef menus_0[] = {",
@@ -90,7 +90,7 @@ TEST(Emit, SampleProjectLayout) {
       "};",
       "",
       "static const VBFormDef forms[] = {",
-      "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0},",
+      "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0,0},",
       "    {0},",
       "};",
       "int main(void) {vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
@@ -110,13 +110,13 @@ TEST(Emit, MenusAndTheirEvents) {
   help.children[0].checked = true;
   f.menus = {file, help};
   const std::string text = NativeCompiler(p).emit();
-  EXPECT_TRUE(has_line(text, "    {\"mnuFile\",\"&File\",-1,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuQuit\",\"Quit\",0,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuHelp\",\"&Help\",-1,1,1,0},"));
-  EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuFile\",\"&File\",-1,1,1,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuQuit\",\"Quit\",0,1,1,0,0,0,1},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuHelp\",\"&Help\",-1,1,1,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1,0,0,1},"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-3 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuopen_click();return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==-6 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuabout_click();return;}"));
-  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5},"));
+  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5,0},"));
 }
 
 TEST(Emit, ClassesAndDispatch) {
@@ -144,15 +144,14 @@ TEST(Emit, ClassesAndDispatch) {
 
 TEST(Emit, ChecksBeforeEmitting) {
   const auto emit_error = [](Project p) { return error_of([&] { NativeCompiler(p).emit(); }); };
-  EXPECT_EQ(emit_error(make_project("Sub Form_KeyDown()\nEnd Sub\n")), "Form1: Native X11 event not implemented: Form_KeyDown");
-  EXPECT_EQ(emit_error(make_project("Sub Command1_GotFocus()\nEnd Sub\n")),
-            "Form1: Native X11 event not implemented: Command1_GotFocus");
+  // Handlers of events the runtime does not raise are ordinary procedures.
+  EXPECT_EQ(emit_error(make_project("Sub Form_KeyDown()\nEnd Sub\n")), "");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_GotFocus()\nEnd Sub\n")), "");
   // KeyPress is a TextBox's only.
   EXPECT_EQ(emit_error(make_project("Sub Text1_KeyPress(KeyAscii As Integer)\nEnd Sub\nSub Form_Click()\nEnd Sub\n"
                                     "Sub Command1_DblClick()\nEnd Sub\nSub Form_Resize()\nEnd Sub\n")),
             "");
-  EXPECT_EQ(emit_error(make_project("Sub Command1_KeyPress(KeyAscii As Integer)\nEnd Sub\n")),
-            "Form1: Native X11 event not implemented: Command1_KeyPress");
+  EXPECT_EQ(emit_error(make_project("Sub Command1_KeyPress(KeyAscii As Integer)\nEnd Sub\n")), "");
   EXPECT_EQ(emit_error(make_project("Sub Form_Initialize()\nEnd Sub\nSub Form_QueryUnload()\nEnd Sub\n")), "");
   // Events of controls the form does not have: ordinary procedures, as VB6 leaves them.
   EXPECT_EQ(emit_error(make_project("Sub Gone1_Click()\nEnd Sub\nSub Old_Timer()\nEnd Sub\n")), "");
@@ -167,24 +166,41 @@ TEST(Emit, ChecksBeforeEmitting) {
                              "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);"
                              "vb_event_args_return(4,_a);return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==2 && !strcasecmp(event,\"Timer\")) {(void)p_f0_tick_timer();return;}"));
-  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250},"));
+  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250,0,0},"));
   timer.forms[0].code += "Sub Tick_Click()\nEnd Sub\n";
-  EXPECT_EQ(emit_error(timer), "Form1: Native X11 event not implemented: Tick_Click");
+  EXPECT_EQ(emit_error(timer), "");
+  EXPECT_FALSE(has_line(NativeCompiler(timer).emit(), "    if(form==0 && control==2 && !strcasecmp(event,\"Click\")) "
+                                                      "{(void)p_f0_tick_click();return;}"));
+  // A top-level menu's Click is not raised (it opens its drop-down).
   Project menu = make_project("Sub mnuFile_Click()\nEnd Sub\n");
   menu.forms[0].menus = {make_menu("mnuFile", "File")};
-  EXPECT_EQ(emit_error(menu), "Form1: Native X11 event not implemented: mnuFile_Click");
-  menu.forms[0].code = "";
-  menu.forms[0].menus[0].children = {make_menu("mnuA", "A")};
+  EXPECT_EQ(emit_error(menu), "");
+  // Deeper submenus: their items follow the item that opens them in the
+  // drop-down, indented, and raise Click.
+  menu.forms[0].code = "Sub mnuB_Click()\nEnd Sub\n";
+  menu.forms[0].menus[0].children = {make_menu("mnuA", "A"), make_menu("mnuC", "C")};
   menu.forms[0].menus[0].children[0].children = {make_menu("mnuB", "B")};
-  EXPECT_EQ(emit_error(menu), "Demo: Form1: native menu implementation currently supports only one submenu level");
+  const std::string nested = NativeCompiler(menu).emit();
+  EXPECT_TRUE(has_line(nested, "    {\"mnuA\",\"A\",0,1,1,0,0,0,1},"));
+  EXPECT_TRUE(has_line(nested, "    {\"mnuB\",\"B\",0,1,1,0,0,0,2},"));
+  EXPECT_TRUE(has_line(nested, "    {\"mnuC\",\"C\",0,1,1,0,0,0,1},"));
+  EXPECT_TRUE(has_line(nested, "    if(form==0 && control==-4 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnub_click();return;}"));
+  EXPECT_TRUE(has_line(nested, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,4,0},"));
+  // A common dialog is a control without a window.
   Project dialog = make_project("");
   dialog.forms[0].new_control("CommonDialog", 0, 0);
-  EXPECT_EQ(emit_error(dialog), "Demo: Form1.CommonDialog1: native control CommonDialog is not yet implemented");
-  Project array = make_project("");
+  EXPECT_EQ(emit_error(dialog), "");
+  // Control arrays: each member in the table with its index; its event
+  // procedures receive the index first, then the event's own arguments.
+  Project array = make_project("Sub Command2_MouseUp(Index As Integer, B As Integer, S As Integer, X As Single, Y As Single)\n"
+                               "End Sub\n");
   array.forms[0].new_control("CommandButton", 0, 0).index = 2;
-  EXPECT_EQ(emit_error(array),
-            "Demo: Form1.Command2(2): control arrays are not supported in native builds (run the project with "
-            "corvane-run)");
+  const std::string members = NativeCompiler(array).emit();
+  EXPECT_NE(members.find(",1000,1,2},"), std::string::npos) << members;
+  EXPECT_TRUE(has_line(members, "    if(form==0 && vb_is_member(form,control,\"Command2\") && !strcasecmp(event,\"MouseUp\")) "
+                                "{VBValue _a[5]; _a[0] = vb_int(vb_member_index(form,control)); vb_event_args(4,_a+1); "
+                                "(void)p_f0_command2_mouseup(&_a[0],&_a[1],&_a[2],&_a[3],&_a[4]);"
+                                "vb_event_args_return(4,_a+1);return;}"));
   Project startup = make_project("");
   startup.startup = "Form9";
   EXPECT_EQ(emit_error(startup), "Demo: Startup form not found: Form9");
@@ -205,7 +221,7 @@ TEST(Emit, HostileTextIsQuoted) {
   p.forms[0].controls[0].text = "line1\nline2";
   const std::string text = NativeCompiler(p).emit();
   EXPECT_TRUE(has_line(text, "    vb_print(vb_str(\"*/ ?\\?/ %s \\\\\\\"\"));"));
-  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Cap \\\"*/ /* ?\\?/\\n%s\\\\ \\303\\251\",640,440,controls_0,2,menus_0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Cap \\\"*/ /* ?\\?/\\n%s\\\\ \\303\\251\",640,440,controls_0,2,menus_0,0,0},"));
   EXPECT_NE(text.find("{\"TextBox\",\"Text1\",\"\",\"line1\\nline2\",10,10,"), std::string::npos);
   // A class name is project text too: it never reaches a C identifier as is.
   Project cls = make_project("", {}, {{"Bad\"(void);exit(3);/* \xc3\xa9", "Sub Go()\nEnd Sub\n"}});

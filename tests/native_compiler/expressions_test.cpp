@@ -113,12 +113,12 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("New Class1.X"), "Demo: Unknown class after New: Class1.X");
   EXPECT_EQ(fails("Len x"), "Demo: Unexpected token: x");
   EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
-  EXPECT_EQ(fails("MsgBox(\"x\")"), "Demo: Unknown native procedure MsgBox");
+  EXPECT_EQ(fails("Beep1(\"x\")"), "Demo: Unknown native procedure Beep1");
   EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
   EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
   // Deep nesting is an error, not a stack overflow.
   EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression nested too deeply");
-  EXPECT_EQ(fails("Form1.Show(1)"), "Demo: Cannot call Form1.Show in an expression");
+  EXPECT_EQ(fails("Err.Raise(1)"), "Demo: Cannot call Err.Raise in an expression");
 }
 
 // Effectful operands worked out left to right, each once, run in the
