@@ -617,6 +617,13 @@ Value coerce(const Value& value, TypeCode type) {
   }
 }
 
+void store_converting(Value& place, const Value& value, TypeCode type) {
+  if (value.is_int() && (type == TypeCode::Double || type == TypeCode::Single || type == TypeCode::Currency))
+    place.store(Value(static_cast<double>(value.as_int())));
+  else
+    place.store(coerce(value, type));
+}
+
 Value coerce(const Value& value, std::string_view type_name) { return coerce(value, type_code(lower(type_name))); }
 
 Value default_value(std::string_view type_name) {

@@ -271,15 +271,14 @@ inline bool stores_unchanged(const Value& value, TypeCode type) {
   }
   return false;
 }
+// Stores a value that needs converting: coerce(value, type), with an
+// Integer into a Double place done without it.
+void store_converting(Value& place, const Value& value, TypeCode type);
 // Stores a value into a place of the given type, converted as coerce
-// converts it (an Integer into a Double place without a call).
+// converts it.
 inline void store_converted(Value& place, Value&& value, TypeCode type) {
-  if (stores_unchanged(value, type))
-    place.store(std::move(value));
-  else if (value.is_int() && (type == TypeCode::Double || type == TypeCode::Single || type == TypeCode::Currency))
-    place.store(Value(static_cast<double>(value.as_int())));
-  else
-    place.store(coerce(value, type));
+  if (stores_unchanged(value, type)) place.store(std::move(value));
+  else store_converting(place, value, type);
 }
 // Stores a value into an element of an array, converted to its element type.
 inline void store_element(VBArray& array, size_t index, Value value) {
