@@ -35,20 +35,9 @@ static void base_type(const char *type, char *out, size_t size) {
 static void put_1252(Text *out, const char *s) {
     size_t n = strlen(s);
     for (size_t i = 0; i < n;) {
-        unsigned char c = (unsigned char)s[i];
-        if (c < 0x80) {
-            text_ch(out, (char)c);
-            i++;
-            continue;
-        }
-        uint32_t cp = 0;
-        size_t len = utf8_length(s, n, i, &cp);
-        int byte = '?';
-        if (cp >= 0xA0 && cp <= 0xFF) byte = (int)cp;
-        for (int k = 0; k < 32; k++)
-            if (CP1252_HIGH[k] == cp) byte = 0x80 + k;
+        int byte;
+        i = next_1252_byte(s, n, i, &byte);
         text_ch(out, (char)byte);
-        i += len ? len : 1;
     }
 }
 

@@ -29,22 +29,28 @@ static const uint32_t CP1252_HIGH[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E,
                                          0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                          0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
 
+/* The Windows-1252 byte of the character at s[i] ('?' when it has none);
+ * returns where the next character starts. */
+static size_t next_1252_byte(const char *s, size_t n, size_t i, int *byte) {
+    unsigned char c = (unsigned char)s[i];
+    if (c < 0x80) {
+        *byte = c;
+        return i + 1;
+    }
+    uint32_t cp = 0;
+    size_t len = utf8_length(s, n, i, &cp);
+    *byte = '?';
+    if (cp >= 0xA0 && cp <= 0xFF) *byte = (int)cp;
+    for (int k = 0; k < 32; k++)
+        if (CP1252_HIGH[k] == cp) *byte = 0x80 + k;
+    return i + (len ? len : 1);
+}
+
 static void write_1252(FILE *f, const char *s, size_t n) {
     for (size_t i = 0; i < n;) {
-        unsigned char c = (unsigned char)s[i];
-        if (c < 0x80) {
-            fputc(c, f);
-            i++;
-            continue;
-        }
-        uint32_t cp = 0;
-        size_t len = utf8_length(s, n, i, &cp);
-        int byte = '?';
-        if (cp >= 0xA0 && cp <= 0xFF) byte = (int)cp;
-        for (int k = 0; k < 32; k++)
-            if (CP1252_HIGH[k] == cp) byte = 0x80 + k;
+        int byte;
+        i = next_1252_byte(s, n, i, &byte);
         fputc(byte, f);
-        i += len ? len : 1;
     }
 }
 

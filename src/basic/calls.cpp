@@ -244,19 +244,19 @@ Value VBRuntime::call(const std::string& name, std::vector<Value> args, Scope& s
 
 Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& args, Scope& scope,
                       const std::vector<Symbol>* refs) {
-  if (Var* v = scope.find(key); v && v->value.is_array()) return element(name, v->value, args);
-  if (&scope != globals.get())
-    if (Var* v = globals->find(key); v && v->value.is_array()) return element(name, v->value, args);
+  // The variables of that name: the activation's, then the module's.
+  Var* const own = scope.find(key);
+  Var* const module = &scope != globals.get() ? globals->find(key) : nullptr;
+  for (Var* v : {own, module})
+    if (v && v->value.is_array()) return element(name, v->value, args);
   auto it = procs.find(key);
   if (it != procs.end()) {
     const ProcedureRef proc = it->second;  // stays alive while it runs
     return run_proc(proc, args, refs, &scope);
   }
   // c(1) on a Collection: its default member Item.
-  if (Var* v = scope.find(key); v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
-    return v->value.as_object()->method("Item", args);
-  if (&scope != globals.get())
-    if (Var* v = globals->find(key); v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
+  for (Var* v : {own, module})
+    if (v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
       return v->value.as_object()->method("Item", args);
   if (!controls_.empty()) {
     // Command1(3): an element of a control array.

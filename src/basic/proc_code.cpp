@@ -10,6 +10,7 @@
 
 #include "basic/apply.h"
 #include "basic/builtins.h"
+#include "basic/loops.h"
 #include "basic/objects.h"
 #include "basic/runtime.h"
 
@@ -441,48 +442,27 @@ struct CodeRunner {
     return Flow::Normal;
   }
 
-  struct LoopDepth {
-    int& d;
-    explicit LoopDepth(int& x) : d(x) { ++d; }
-    ~LoopDepth() { --d; }
-  };
-
   Flow for_loop(const CodeStmt& s) {
     const Symbol var = s.line->var;
-    Value counter = number(eval(s.e1));
-    const Value last = number(eval(s.e2));
-    const Value step = s.line->e3 ? number(eval(s.e3)) : Value(int64_t{1});
-    const bool positive = step.is_int() ? step.as_int() > 0 : step.as_double() > 0;
-    const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
-    if (!positive && !negative) throw VBError("For loop Step cannot be zero");
-    const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
+    Value first = number(eval(s.e1));
+    Value bound = number(eval(s.e2));
+    ForCounter loop(std::move(first), std::move(bound), s.line->e3 ? number(eval(s.e3)) : Value(int64_t{1}));
     // the counter's place in the scope stays put while the body adds variables
     const long counter_slot = scope.slot_of(var);
-    LoopDepth depth(scope.for_depth);
-    while (true) {
-      bool go;
-      if (counter.is_int() && last.is_int())
-        go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
-      else
-        go = corvane::binary(cmp, counter, last).as_bool();
-      if (!go) break;
-      (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(var)).value.store(counter);
+    DepthCount depth(scope.for_depth);
+    for (; loop.going(); loop.advance()) {
+      (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(var)).value.store(loop.counter);
       count_step();
       const Flow flow = run(s.body);
       if (flow == Flow::ExitFor) break;
       if (flow != Flow::Normal) return flow;
-      int64_t sum;
-      if (counter.is_int() && step.is_int() && !__builtin_add_overflow(counter.as_int(), step.as_int(), &sum))
-        counter = Value(sum);
-      else
-        counter = corvane::binary(BinOp::Add, counter, step);
     }
     return Flow::Normal;
   }
 
   Flow do_loop(const CodeStmt& s) {
     const Line& line = *s.line;
-    LoopDepth depth(scope.do_depth);
+    DepthCount depth(scope.do_depth);
     while (true) {
       count_step();
       if (line.header) {

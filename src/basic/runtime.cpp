@@ -16,6 +16,7 @@
 #include "basic/collection.h"
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
+#include "basic/loops.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
 #include "vb6files/regex.h"
@@ -854,11 +855,7 @@ CompiledBody& VBRuntime::body_of(Procedure& proc) {
 }
 
 Flow VBRuntime::run_range(CompiledBody& body, long start, long end, Scope& scope) {
-  struct DepthGuard {
-    int& depth;
-    explicit DepthGuard(int& d) : depth(d) { ++depth; }
-    ~DepthGuard() { --depth; }
-  } guard(block_depth_);
+  DepthCount guard(block_depth_);
   if (block_depth_ > MAX_BLOCK_DEPTH) throw VBError("Blocks nested too deeply");
   check_stack();
   long index = start;
@@ -1061,11 +1058,7 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       const std::vector<Value> items = controls ? controls->items()
                                        : members ? members->items()
                                                  : collection.as_array()->items;
-      struct LoopDepth {
-        int& d;
-        explicit LoopDepth(int& x) : d(x) { ++d; }
-        ~LoopDepth() { --d; }
-      } depth(scope.for_depth);
+      DepthCount depth(scope.for_depth);
       for (const Value& item : items) {
         scope.get_or_create(line.var).value = item;
         if (++step_count >= next_check_) checkpoint();
@@ -1078,46 +1071,25 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
     case LineKind::For: {
       body.resolve(index);
       next = line.end + 1;
-      Value counter = number(eval(*line.e1, scope));
-      const Value last = number(eval(*line.e2, scope));
-      const Value step = line.e3 ? number(eval(*line.e3, scope)) : Value(int64_t{1});
-      const bool positive = step.is_int() ? step.as_int() > 0 : step.as_double() > 0;
-      const bool negative = step.is_int() ? step.as_int() < 0 : step.as_double() < 0;
-      if (!positive && !negative) throw VBError("For loop Step cannot be zero");
-      const BinOp cmp = positive ? BinOp::Le : BinOp::Ge;
+      Value first = number(eval(*line.e1, scope));
+      Value bound = number(eval(*line.e2, scope));
+      ForCounter loop(std::move(first), std::move(bound), line.e3 ? number(eval(*line.e3, scope)) : Value(int64_t{1}));
       // the counter's place in the scope stays put while the body adds variables
       const long counter_slot = scope.slot_of(line.var);
-      struct LoopDepth {
-        int& d;
-        explicit LoopDepth(int& x) : d(x) { ++d; }
-        ~LoopDepth() { --d; }
-      } depth(scope.for_depth);
-      while (true) {
-        bool go;
-        if (counter.is_int() && last.is_int()) go = positive ? counter.as_int() <= last.as_int() : counter.as_int() >= last.as_int();
-        else go = binary(cmp, counter, last).as_bool();
-        if (!go) break;
-        (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(line.var)).value.store(counter);
+      DepthCount depth(scope.for_depth);
+      for (; loop.going(); loop.advance()) {
+        (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(line.var)).value.store(loop.counter);
         if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;
         if (flow != Flow::Normal) return flow;
-        int64_t sum;
-        if (counter.is_int() && step.is_int() && !__builtin_add_overflow(counter.as_int(), step.as_int(), &sum))
-          counter = Value(sum);
-        else
-          counter = binary(BinOp::Add, counter, step);
       }
       return Flow::Normal;
     }
     case LineKind::Do: {
       body.resolve(index);
       next = line.end + 1;
-      struct LoopDepth {
-        int& d;
-        explicit LoopDepth(int& x) : d(x) { ++d; }
-        ~LoopDepth() { --d; }
-      } depth(scope.do_depth);
+      DepthCount depth(scope.do_depth);
       while (true) {
         if (++step_count >= next_check_) checkpoint();
         if (line.header) {
