@@ -8,8 +8,11 @@
 namespace corvane {
 
 // Whether arithmetic takes this Double as an Integer.
+// (A round trip through int64_t: no call to floor, and NaN and the
+// infinities fail the range test.)
 inline bool is_whole(double d) {
-  return std::isfinite(d) && d == std::floor(d) && d >= -9223372036854775808.0 && d < 9223372036854775808.0;
+  return d >= -9223372036854775808.0 && d < 9223372036854775808.0 &&
+         static_cast<double>(static_cast<int64_t>(d)) == d;
 }
 
 // The truth of a comparison (Eq .. Ge) of two Integers.
@@ -71,6 +74,12 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
       if (!overflow) return Value(out);
     }
     return Value(op == BinOp::Add ? a + b : op == BinOp::Sub ? a - b : a * b);
+  }
+  // Division of numbers is always on Doubles; dividing by zero takes the
+  // general path for its message.
+  if (op == BinOp::Div && l.is_number() && r.is_number()) {
+    const double b = r.is_int() ? static_cast<double>(r.as_int()) : r.as_double();
+    if (b != 0.0) return Value((l.is_int() ? static_cast<double>(l.as_int()) : l.as_double()) / b);
   }
   return binary(op, l, r);
 }

@@ -212,7 +212,7 @@ size_t VBRuntime::element_index(const VBArray& array, const std::vector<Value>& 
   return flat;
 }
 
-size_t VBRuntime::element_index(const VBArray& array, const Value& index, const std::string& name) {
+size_t VBRuntime::element_index_converted(const VBArray& array, const Value& index, const std::string& name) {
   if (array.dims.size() > 1) throw VBError("Wrong number of dimensions: " + name);
   if (array.dims.empty()) {
     const int64_t i = number_as_count(index, -1);

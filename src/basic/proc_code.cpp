@@ -211,7 +211,7 @@ struct CodeRunner {
   CompiledBody& body;
   Scope& scope;
 
-  Var* local(const LocalRef& ref) {
+  [[gnu::always_inline]] Var* local(const LocalRef& ref) {
     if (Var* v = scope.at_if(ref.hint, ref.symbol)) return v;
     const long slot = scope.own_slot(ref.symbol);
     if (slot < 0) return nullptr;
@@ -221,11 +221,29 @@ struct CodeRunner {
 
   // The value of a constant or variable without copying it; nullptr when
   // the expression needs an evaluation.
-  const Value* peek(const CodeExpr& e) {
+  [[gnu::always_inline]] const Value* peek(const CodeExpr& e) {
     if (e.kind == CodeExpr::Kind::Constant) return e.value;
-    if (e.kind != CodeExpr::Kind::Local) return nullptr;
+    if (e.kind != CodeExpr::Kind::Local) return e.kind == CodeExpr::Kind::Call ? peek_element(e) : nullptr;
     if (Var* v = local(e.local)) return &v->value;
     return rt.peek(*e.node, scope);
+  }
+
+  // An element of an array variable read in place, when its subscript is
+  // a variable or constant.
+  [[gnu::noinline]] const Value* peek_element(const CodeExpr& e) {
+    if (e.kids.size() != 1 || !e.kids[0].plain()) return nullptr;
+    const Value* index = peek(e.kids[0]);
+    Var* v = index ? array_of(e) : nullptr;
+    if (!v) return nullptr;
+    const VBArray& a = *v->value.as_array();
+    return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
+  }
+
+  // The value of an operand: read in place when it can be, else computed
+  // into `computed`.
+  const Value& operand(const CodeExpr& e, Value& computed) {
+    if (const Value* v = peek(e)) return *v;
+    return computed = eval(e);
   }
 
   Value eval(const CodeExpr& e) {
@@ -311,13 +329,22 @@ struct CodeRunner {
   }
 
   bool truth_of(const CodeExpr& e) {
-    // A comparison of two Integer variables or constants needs no value.
-    if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge && e.kids[1].plain()) {
-      const Value* lp = peek(e.kids[0]);
-      const Value* rp = lp ? peek(e.kids[1]) : nullptr;
-      if (rp && lp->is_int() && rp->is_int()) return compare_ints(e.op, lp->as_int(), rp->as_int());
+    // A comparison of two Integers needs no value; operands are read in
+    // place as binary() reads them.
+    if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge) {
+      if (const Value* left = e.kids[1].pure ? peek(e.kids[0]) : nullptr)
+        if (const Value* right = peek(e.kids[1])) return comparison_truth(e.op, *left, *right);
+      return comparison_computed(e);
     }
     return truth(eval(e));
+  }
+
+  bool comparison_computed(const CodeExpr& e) {
+    Value left_value, right_value;
+    const Value* left = e.kids[1].pure ? peek(e.kids[0]) : nullptr;
+    if (!left) left = &(left_value = eval(e.kids[0]));
+    const Value& right = operand(e.kids[1], right_value);
+    return comparison_truth(e.op, *left, right);
   }
 
   void count_step() {

@@ -373,7 +373,17 @@ class VBRuntime {
  public:
   // The flat index of an element (VBError "Subscript out of range: {name}").
   static size_t element_index(const VBArray& array, const std::vector<Value>& indexes, const std::string& name);
-  static size_t element_index(const VBArray& array, const Value& index, const std::string& name);
+  // An Integer subscript inside the bounds is found inline; everything
+  // else (conversion, errors) out of line.
+  static size_t element_index(const VBArray& array, const Value& index, const std::string& name) {
+    if (index.is_int() && array.dims.size() <= 1) {
+      const int64_t lower = array.dims.empty() ? 0 : array.dims[0].first;
+      const uint64_t offset = static_cast<uint64_t>(index.as_int()) - static_cast<uint64_t>(lower);
+      if (offset < array.items.size()) return static_cast<size_t>(offset);
+    }
+    return element_index_converted(array, index, name);
+  }
+  static size_t element_index_converted(const VBArray& array, const Value& index, const std::string& name);
   // The variable of that name when it holds an array (the scope's, else the module's).
   Var* array_variable(Symbol key, Scope& scope);
 
