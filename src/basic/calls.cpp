@@ -276,32 +276,111 @@ Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const
   return run_proc(proc, args, &refs, calling_scope);
 }
 
+// Activations take their scope from a pool: a call allocates nothing
+// once the pool has warmed up.
+struct VBRuntime::PooledScope {
+  std::vector<std::unique_ptr<Scope>>& pool;
+  std::unique_ptr<Scope> scope;
+  explicit PooledScope(std::vector<std::unique_ptr<Scope>>& p) : pool(p) {
+    if (pool.empty()) {
+      scope = std::make_unique<Scope>();
+    } else {
+      scope = std::move(pool.back());
+      pool.pop_back();
+    }
+  }
+  ~PooledScope() {
+    scope->reset();
+    if (pool.size() < 64) pool.push_back(std::move(scope));
+  }
+};
+
+// Each activation has its own block nesting and error mode; the stack
+// guard bounds the whole.
+struct VBRuntime::Activation {
+  VBRuntime& rt;
+  ErrorMode saved;
+  int blocks;
+  Procedure* caller;
+  Procedure& running;
+  Activation(VBRuntime& r, Procedure& p, Scope& scope)
+      : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_), running(p) {
+    // Recursion goes as deep as the thread's stack allows.
+    if (rt.stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024))
+      throw VBError(28, "Maximum procedure call depth exceeded");
+    rt.error_mode = ErrorMode::Raise;
+    rt.block_depth_ = 0;
+    rt.running_ = &running;
+    ++rt.stack_depth;
+    running.active.push_back(&scope);
+  }
+  ~Activation() {
+    rt.error_mode = saved;
+    rt.block_depth_ = blocks;
+    rt.running_ = caller;
+    --rt.stack_depth;
+    running.active.pop_back();
+  }
+};
+
+// The end of an activation: Static variables keep their values for the
+// next call (and for the activations this one was called in), ByRef
+// parameters go back to the caller's variables.
+void VBRuntime::finish_call(Procedure& proc, Scope& scope, const ByRefLink* links, size_t count,
+                            Scope* calling_scope) {
+  for (auto& [name, value] : proc.statics) {
+    Var* v = scope.find_own(name);
+    if (!v) continue;
+    value = v->value;
+    for (size_t k = 0; k + 1 < proc.active.size(); ++k)
+      if (Var* outer = proc.active[k]->find_own(name)) outer->value = value;
+  }
+  for (size_t k = 0; k < count; ++k) {
+    const Value value = scope.find(links[k].param)->value;
+    Var* caller = calling_scope->find(links[k].caller);
+    if (!caller && calling_scope != globals.get()) caller = globals->find(links[k].caller);
+    if (caller) {
+      Value converted = coerce(value, caller->type);
+      caller->value = std::move(converted);
+    }
+  }
+}
+
+// Runs the body of an activation whose parameters are bound, and finishes
+// it (also when the body fails: the error that ended it is the one to
+// report).
+void VBRuntime::run_activation(Procedure& proc, Scope& scope, const ByRefLink* links, size_t count,
+                               Scope* calling_scope) {
+  Activation activation(*this, proc, scope);
+  CompiledBody& body = body_of(proc);
+  const long n = static_cast<long>(proc.body.size());
+  try {
+    if (const ProcCode* code = proc.code_made ? proc.code.get() : code_of(proc, body)) {
+      run_code(*code, body, scope);
+    } else {
+      Flow flow = run_range(body, 0, n, scope);
+      // A GoTo whose label lies inside a block: execution goes on from the
+      // label to the end of the procedure.
+      while (flow == Flow::Goto) flow = run_range(body, body.label_index(jump_label_) + 1, n, scope);
+      if (flow == Flow::Return) throw VBError(3, "Return without GoSub");
+    }
+  } catch (...) {
+    try {
+      finish_call(proc, scope, links, count, calling_scope);
+    } catch (const VBError&) {
+    }
+    throw;
+  }
+  finish_call(proc, scope, links, count, calling_scope);
+}
+
 Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
                           Scope* calling_scope) {
-  // Recursion goes as deep as the thread's stack allows.
-  if (stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024)) throw VBError(28, "Maximum procedure call depth exceeded");
-  // Activations take their scope from a pool: a call allocates nothing
-  // once the pool has warmed up.
-  struct PooledScope {
-    std::vector<std::unique_ptr<Scope>>& pool;
-    std::unique_ptr<Scope> scope;
-    explicit PooledScope(std::vector<std::unique_ptr<Scope>>& p) : pool(p) {
-      if (pool.empty()) {
-        scope = std::make_unique<Scope>();
-      } else {
-        scope = std::move(pool.back());
-        pool.pop_back();
-      }
-    }
-    ~PooledScope() {
-      scope->reset();
-      if (pool.size() < 64) pool.push_back(std::move(scope));
-    }
-  } pooled(scope_pool_);
+  PooledScope pooled(scope_pool_);
   Scope& scope = *pooled.scope;
   scope.reserve(proc->params.size() + 4);
   const bool distinct = proc->distinct_names;
-  std::vector<std::pair<Symbol, Symbol>> write_back;  // (parameter, caller's variable)
+  std::vector<ByRefLink> write_back;
   if (!proc->params.empty() && proc->params.back().param_array && args.size() >= proc->params.size() - 1) {
     // The arguments from the ParamArray's position on become one array.
     const size_t first = proc->params.size() - 1;
@@ -329,81 +408,48 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
       scope.add(p.symbol, std::move(value), p.code, p.type_symbol);
     }
     if (p.by_ref && calling_scope && refs && i < refs->size() && i < args.size() && (*refs)[i] != NO_SYMBOL)
-      write_back.emplace_back(p.symbol, (*refs)[i]);
+      write_back.push_back({p.symbol, (*refs)[i]});
   }
   if (proc->result != NO_SYMBOL) {
     if (Var* same = distinct ? nullptr : scope.find_own(proc->result)) same->value = Value(int64_t{0});
     else scope.add(proc->result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
   }
-
-  // Each activation has its own block nesting; the stack guard bounds the whole.
-  struct Activation {
-    VBRuntime& rt;
-    ErrorMode saved;
-    int blocks;
-    Procedure* caller;
-    Procedure& running;
-    Activation(VBRuntime& r, Procedure& p, Scope& scope)
-        : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_), running(p) {
-      rt.error_mode = ErrorMode::Raise;
-      rt.block_depth_ = 0;
-      rt.running_ = &running;
-      ++rt.stack_depth;
-      running.active.push_back(&scope);
-    }
-    ~Activation() {
-      rt.error_mode = saved;
-      rt.block_depth_ = blocks;
-      rt.running_ = caller;
-      --rt.stack_depth;
-      running.active.pop_back();
-    }
-  } activation(*this, *proc, scope);
-
-  auto finish = [&]() {
-    for (auto& [name, value] : proc->statics) {  // Static variables keep their values for the next call
-      Var* v = scope.find_own(name);
-      if (!v) continue;
-      value = v->value;
-      for (size_t k = 0; k + 1 < proc->active.size(); ++k)  // the activations this one was called in
-        if (Var* outer = proc->active[k]->find_own(name)) outer->value = value;
-    }
-    for (const auto& [param, target] : write_back) {
-      const Value value = scope.find(param)->value;
-      Var* caller = calling_scope->find(target);
-      if (!caller && calling_scope != globals.get()) caller = globals->find(target);
-      if (caller) {
-        Value converted = coerce(value, caller->type);
-        caller->value = std::move(converted);
-      }
-    }
-  };
-
-  CompiledBody& body = body_of(*proc);
-  const long n = static_cast<long>(proc->body.size());
-  try {
-    if (const ProcCode* code = proc->code_made ? proc->code.get() : code_of(*proc, body)) {
-      run_code(*code, body, scope);
-    } else {
-      Flow flow = run_range(body, 0, n, scope);
-      // A GoTo whose label lies inside a block: execution goes on from the
-      // label to the end of the procedure.
-      while (flow == Flow::Goto) flow = run_range(body, body.label_index(jump_label_) + 1, n, scope);
-      if (flow == Flow::Return) throw VBError(3, "Return without GoSub");
-    }
-  } catch (...) {
-    try {
-      finish();
-    } catch (const VBError&) {
-      // the error that ended the procedure is the one to report
-    }
-    throw;
-  }
-  finish();
+  run_activation(*proc, scope, write_back.data(), write_back.size(), calling_scope);
   if (proc->result == NO_SYMBOL) return Value();
   // the activation ends here
   Var& result = distinct ? scope.at(static_cast<long>(proc->params.size())) : *scope.find(proc->result);
   return std::move(result.value);
+}
+
+Value VBRuntime::run_direct(Procedure& proc, Value* args, const std::vector<Symbol>& refs, Scope& calling_scope) {
+  PooledScope pooled(scope_pool_);
+  Scope& scope = *pooled.scope;
+  const size_t count = proc.params.size();
+  scope.reserve(count + 4);
+  ByRefLink links[MAX_DIRECT_PARAMS];
+  size_t linked = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const Param& p = proc.params[i];
+    Value& arg = args[i];
+    if (arg.is_nothing() && p.code != TypeCode::Variant && p.code != TypeCode::Object && p.code != TypeCode::Other)
+      scope.add(p.symbol, coerce(default_value(p.type), p.code), p.code, p.type_symbol);
+    else if (stores_unchanged(arg, p.code))
+      scope.add(p.symbol, std::move(arg), p.code, p.type_symbol);
+    else
+      scope.add(p.symbol, coerce(arg, p.code), p.code, p.type_symbol);
+    if (p.by_ref && i < refs.size() && refs[i] != NO_SYMBOL) links[linked++] = {p.symbol, refs[i]};
+  }
+  if (proc.result != NO_SYMBOL) scope.add(proc.result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
+  run_activation(proc, scope, links, linked, &calling_scope);
+  if (proc.result == NO_SYMBOL) return Value();
+  return std::move(scope.at(static_cast<long>(count)).value);
+}
+
+bool VBRuntime::runs_direct(const Procedure& proc) {
+  if (!proc.distinct_names || proc.params.size() > MAX_DIRECT_PARAMS) return false;
+  for (const Param& p : proc.params)
+    if (p.optional || p.param_array || p.default_expr) return false;
+  return true;
 }
 
 Value VBRuntime::event(const std::string& name, std::vector<Value> args) { return event_by_ref(name, args); }

@@ -290,16 +290,45 @@ struct CodeRunner {
         return a.items[VBRuntime::element_index(a, *index, node.text)];
       }
       rt.check_stack();
+      if (const ProcedureRef* callee = direct_callee(e)) {
+        const ProcedureRef proc = *callee;  // stays alive while it runs
+        Value arg = *index;
+        return rt.run_direct(*proc, &arg, node.refs, scope);
+      }
       VBRuntime::ArgList list(rt);
       list.values.push_back(*index);
       return call_procedure(e, list.values);
     }
     rt.check_stack();
+    if (direct_callee(e)) return call_direct(e);
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
     if (array_of(e)) return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
     return call_procedure(e, list.values);
+  }
+
+  // The program's procedure of the called name when a call with these
+  // arguments may bind them straight.
+  const ProcedureRef* direct_callee(const CodeExpr& e) {
+    if (!e.callee)
+      if (auto it = rt.procs.find(e.node->symbol); it != rt.procs.end()) e.callee = &it->second;
+    return e.callee && (*e.callee)->direct && (*e.callee)->params.size() == e.kids.size() ? e.callee : nullptr;
+  }
+
+  // A call of a direct callee with its arguments in a list of their own
+  // (an array of that name, found once they are computed, still wins).
+  Value call_direct(const CodeExpr& e) {
+    Value args[VBRuntime::MAX_DIRECT_PARAMS];
+    for (size_t k = 0; k < e.kids.size(); ++k) args[k] = eval(e.kids[k]);
+    const Node& node = *e.node;
+    if (array_of(e)) {
+      VBRuntime::ArgList list(rt);
+      for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(args[k]));
+      return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+    }
+    const ProcedureRef proc = *e.callee;  // stays alive while it runs
+    return rt.run_direct(*proc, args, node.refs, scope);
   }
 
   // A call when no array of that name stands in the way: straight to a

@@ -285,6 +285,7 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
         }
       }
       proc->distinct_names = distinct_names(*proc);
+      proc->direct = runs_direct(*proc);
       proc->compiled = std::make_shared<CompiledBody>(proc->body);
       proc->compiled->line_numbers = &proc->line_numbers;
       proc->compiled->file = &proc->file;

@@ -159,6 +159,9 @@ struct Procedure {
   // activation then holds parameter i at position i and the result after
   // them.
   bool distinct_names = false;
+  // Calls with one argument per parameter may bind them straight
+  // (VBRuntime::run_direct): names distinct, nothing Optional.
+  bool direct = false;
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
 
@@ -240,6 +243,13 @@ class VBRuntime {
                  Scope* calling_scope = nullptr);
   Value run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
                  Scope* calling_scope);
+  // A call with exactly one argument per parameter, of a procedure for
+  // which runs_direct holds: the arguments are bound as run_proc binds
+  // them, without the general path's list and checks. `args` are
+  // consumed.
+  static constexpr size_t MAX_DIRECT_PARAMS = 8;
+  static bool runs_direct(const Procedure& proc);
+  Value run_direct(Procedure& proc, Value* args, const std::vector<Symbol>& refs, Scope& calling_scope);
   // A host raises an event: resets the step counter, runs the procedure
   // without arguments; a VBError is sent to the debug operation as
   // "Runtime error in {name}: {message}" and then rethrown.
@@ -335,6 +345,13 @@ class VBRuntime {
   // The procedure's statement tree, made on its first call; null when the
   // body must run line by line.
   ProcCode* code_of(Procedure& proc, CompiledBody& body);
+  struct PooledScope;
+  struct Activation;
+  struct ByRefLink {
+    Symbol param, caller;  // a ByRef parameter and the caller's variable it goes back to
+  };
+  void run_activation(Procedure& proc, Scope& scope, const ByRefLink* links, size_t count, Scope* calling_scope);
+  void finish_call(Procedure& proc, Scope& scope, const ByRefLink* links, size_t count, Scope* calling_scope);
   Flow run_code(const ProcCode& code, CompiledBody& body, Scope& scope);
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
   Var* text_variable(Symbol symbol, Scope& scope);

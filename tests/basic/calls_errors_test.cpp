@@ -80,6 +80,35 @@ TEST(CallTest, ByRefWritesBackEvenWhenTheCalleeFails) {
   EXPECT_EQ(p.text(), "99 11 division by zero\n");
 }
 
+TEST(CallTest, FunctionArgumentsBindAndWriteBackInExpressions) {
+  // calls inside expressions: conversion of each argument on binding, an
+  // Empty argument for a typed parameter, ByRef written back also when the
+  // body fails, and not at all when binding fails
+  EXPECT_EQ(run_main(R"(
+Function FailF(n, ByVal k As Integer)
+  n = k + 5
+  FailF = 1 / 0
+End Function
+Function Label(ByVal k As Integer, s As String)
+  s = s & "!"
+  Label = k & s
+End Function
+Sub Main()
+  On Error Resume Next
+  Dim u, t As String
+  v = 1
+  r = FailF(v, u)
+  Debug.Print v & " " & Err.Number
+  Err.Clear
+  r = FailF(v, 40000)
+  Debug.Print v & " " & Err.Number & " " & Err.Description
+  t = "a"
+  Debug.Print Label(2.5, t) & " " & t & " " & Label(u, t) & " " & t
+End Sub
+)"),
+            "5 11\n5 6 Overflow for integer\n2a! a! 0a!! a!!\n");
+}
+
 TEST(CallTest, ArraysHideProceduresAndDollarNames) {
   EXPECT_EQ(run_main("Function x(i)\nx = 100\nEnd Function\nFunction Name$(v)\nName = \"n\" & v\nEnd Function\n"
                      "Sub Main()\nDebug.Print x(1)\nDim x(2)\nx(1) = 5\nDebug.Print x(1) & Name$(1) & NAME(2)\n"
