@@ -306,6 +306,9 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
     while (leftmost->kind == NodeKind::Binary && leftmost->op == BinOp::Concat) leftmost = leftmost->kids[0].get();
     s->append_in_place = s->target.kind == AssignTarget::Kind::Simple && leftmost != &e &&
                          leftmost->kind == NodeKind::Name && leftmost->symbol == s->target.symbol;
+    s->add_in_place = s->target.kind == AssignTarget::Kind::Simple && e.kind == NodeKind::Binary &&
+                      e.op == BinOp::Add && e.kids[0]->kind == NodeKind::Name &&
+                      e.kids[0]->symbol == s->target.symbol;
     return s;
   }
   std::unique_ptr<Stmt> call;

@@ -72,6 +72,7 @@ struct Stmt {
   std::vector<AssignTarget> targets; // Input #, Line Input #, Get: the variables read into
   int mode = 0;                      // Open: the file mode
   bool append_in_place = false;     // Assign of the form  s = s & x [& y ...]
+  bool add_in_place = false;        // Assign of the form  s = s + x
   std::unique_ptr<Stmt> alt;        // the form used when the first choice does not apply
   std::vector<std::string> labels;  // On n GoTo/GoSub: the labels (lower-cased; "" for a left-out one)
   std::unique_ptr<Stmt> with_form;  // WithMember: the line rewritten onto the With target

@@ -436,6 +436,8 @@ struct CodeRunner {
   }
 
   Flow assign_local(const CodeStmt& s) {
+    if (s.stmt->add_in_place)
+      if (Var* v = local(s.target); v && v->value.is_string() && rt.add_to_text(*s.stmt, scope)) return Flow::Normal;
     Value value = eval(s.e1);
     if (value.is_object()) value = copy_record(value);
     const bool control = !rt.controls_.empty() && rt.controls_.count(s.target.symbol);

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "basic/apply.h"
 #include "basic/collection.h"
@@ -522,10 +523,34 @@ bool VBRuntime::append_to_variable(const Stmt& stmt, Scope& scope) {
   return true;
 }
 
+// s = s + x on a text variable whose text is no number: the sum is then a
+// concatenation whatever x is, so x's text is appended in place as for
+// s & x (with the same care when x changes the variable).
+bool VBRuntime::add_to_text(const Stmt& stmt, Scope& scope) {
+  const Symbol k = stmt.target.symbol;
+  Var* v = text_variable(k, scope);
+  if (!v) return false;
+  const std::string& text = std::as_const(v->value).as_string();  // read only: what is known about it stays
+  Value number;
+  if (text.empty() || parse_number_text(text, number)) return false;
+  Value held = v->value;
+  const Value right = eval(*stmt.expr->kids[1], scope);
+  v = text_variable(k, scope);
+  if (v && v->value.shares_text(held)) {
+    held = Value();
+    if (right.is_string()) v->value.append(right.as_string());
+    else v->value.append(vbstr(right));
+    return true;
+  }
+  assign_compiled(stmt.target, binary(BinOp::Add, held, right), scope);
+  return true;
+}
+
 Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
   switch (stmt.kind) {
     case StmtKind::Assign: {
       if (stmt.append_in_place && append_to_variable(stmt, scope)) return Flow::Normal;
+      if (stmt.add_in_place && add_to_text(stmt, scope)) return Flow::Normal;
       assign_compiled(stmt.target, eval(*stmt.expr, scope), scope);
       return Flow::Normal;
     }

@@ -356,6 +356,7 @@ class VBRuntime {
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
   Var* text_variable(Symbol symbol, Scope& scope);
   bool append_to_variable(const Stmt& stmt, Scope& scope);
+  bool add_to_text(const Stmt& stmt, Scope& scope);
   Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
   Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
   bool case_test(BinOp op, const Value& selector, const Node& node, Scope& scope);

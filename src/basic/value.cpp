@@ -211,7 +211,7 @@ const std::string& Value::empty_text() {
   return empty;
 }
 
-std::string& Value::as_string() {
+std::string& Value::mutable_text() {
   if (tag_ != STRING) wrong_kind();
   if (!s_) {
     s_ = new SharedText{};
@@ -301,14 +301,17 @@ bool parse_number_text(std::string_view text, Value& out) {
     clean += t[0];
     ++i;
   }
-  const std::string word = lower(t.substr(i));
-  if (word == "inf" || word == "infinity") {
-    out = Value(negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity());
-    return true;
-  }
-  if (word == "nan") {
-    out = Value(std::numeric_limits<double>::quiet_NaN());
-    return true;
+  // The words are short: longer text is never lower-cased whole.
+  if (const std::string_view rest = t.substr(i); rest.size() <= 8) {
+    const std::string word = lower(rest);
+    if (word == "inf" || word == "infinity") {
+      out = Value(negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity());
+      return true;
+    }
+    if (word == "nan") {
+      out = Value(std::numeric_limits<double>::quiet_NaN());
+      return true;
+    }
   }
   // digits with single underscores between them
   auto digits = [&](bool& any) {

@@ -148,7 +148,7 @@ struct Value {
     return s_ ? s_->text : empty_text();
   }
   // The text to change in place (copied first when shared).
-  std::string& as_string();
+  std::string& mutable_text();
   const ArrayRef& as_array() const {
     if (tag_ != ARRAY) wrong_kind();
     return a_;

@@ -16,7 +16,7 @@ TEST(SharedText, ValuesShareUntilOneChanges) {
   Value a(std::string("hello"));
   Value b = a;
   EXPECT_TRUE(a.shares_text(b));
-  b.as_string()[0] = 'j';
+  b.mutable_text()[0] = 'j';
   EXPECT_FALSE(a.shares_text(b));
   EXPECT_EQ(a.as_string(), "hello");
   EXPECT_EQ(b.as_string(), "jello");
@@ -81,6 +81,48 @@ Sub Main()
 End Sub
 )"),
             "start+\na--\nxxx\n");
+}
+
+TEST(SharedText, PlusOnTextAppendsOnlyWhenItConcatenates) {
+  // s = s + x adds when both sides are numbers, whatever their kind, and
+  // otherwise joins the texts, also when x changes s on the way
+  EXPECT_EQ(run_main(R"(
+Dim s As String
+Function Change()
+  s = "changed"
+  Change = "+"
+End Function
+Sub Main()
+  Dim v
+  s = s + "1"
+  s = s + "2"
+  Debug.Print s
+  s = "abc"
+  s = s + 1
+  s = s + True
+  Debug.Print s
+  v = "5"
+  v = v + "x"
+  Debug.Print v
+  v = "5"
+  v = v + 5
+  Debug.Print v; TypeName(v)
+  s = " 7 "
+  s = s + "1"
+  Debug.Print s
+  s = "inf"
+  s = s + "1"
+  Debug.Print s
+  s = "a"
+  s = s + Change()
+  Debug.Print s
+  s = "x"
+  s = s + s
+  s = s + s
+  Debug.Print s
+End Sub
+)"),
+            "3\nabc1True\n5x\n10Integer\n8\ninf\na+\nxxxx\n");
 }
 
 TEST(SharedText, PositionsAcrossAsciiAndOtherText) {
