@@ -47,27 +47,38 @@ void VBCollection::add(std::vector<Value>& args) {
     throw VBError(5, "Invalid procedure call or argument: Collection.Add takes Before or After, not both");
   Entry entry{std::nullopt, args[0]};
   if (given(args, 1)) {
-    const std::string key = folded_key(args[1]);
-    for (const Entry& e : entries_)
-      if (e.key == key) throw VBError(457, "This key is already associated with an element of this collection");
-    entry.key = key;
+    std::string key = folded_key(args[1]);
+    if (positions_.count(key))
+      throw VBError(457, "This key is already associated with an element of this collection");
+    entry.key = std::move(key);
   }
   size_t at = entries_.size();
   if (given(args, 2)) at = position_of(args[2]);
   else if (given(args, 3)) at = position_of(args[3]) + 1;
+  const bool at_end = at == entries_.size();
   entries_.insert(entries_.begin() + static_cast<long>(at), std::move(entry));
+  if (!at_end) index_keys();
+  else if (entries_.back().key) positions_.emplace(*entries_.back().key, at);
 }
 
 void VBCollection::remove(std::vector<Value>& args) {
   if (args.size() != 1) throw VBError(450, "Wrong number of arguments: Collection.Remove");
-  entries_.erase(entries_.begin() + static_cast<long>(position_of(args[0])));
+  const size_t at = position_of(args[0]);
+  if (at + 1 == entries_.size() && entries_.back().key) positions_.erase(*entries_.back().key);
+  const bool at_end = at + 1 == entries_.size();
+  entries_.erase(entries_.begin() + static_cast<long>(at));
+  if (!at_end) index_keys();
+}
+
+void VBCollection::index_keys() {
+  positions_.clear();
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].key) positions_.emplace(*entries_[i].key, i);
 }
 
 size_t VBCollection::position_of(const Value& index_or_key) const {
   if (index_or_key.is_string()) {
-    const std::string key = folded_key(index_or_key);
-    for (size_t i = 0; i < entries_.size(); ++i)
-      if (entries_[i].key == key) return i;
+    if (auto it = positions_.find(folded_key(index_or_key)); it != positions_.end()) return it->second;
     throw VBError(5, "Invalid procedure call or argument: no item with the key \"" + vbstr(index_or_key) + "\"");
   }
   const int64_t index = number_as_count(index_or_key, 0);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "basic/objects.h"
@@ -30,7 +31,11 @@ class VBCollection : public ControlObject {
   void remove(std::vector<Value>& args);
   // The position of an index (a number from 1) or a key (a String).
   size_t position_of(const Value& index_or_key) const;
+  // Positions of the keyed entries from scratch, after an entry was put
+  // or taken anywhere but at the end.
+  void index_keys();
   std::vector<Entry> entries_;
+  std::unordered_map<std::string, size_t> positions_;  // folded key -> position
 };
 
 }  // namespace corvane

@@ -330,5 +330,33 @@ End Sub
   EXPECT_EQ(p.run(), "inside\nmain: SQL execution failed: no such table: t\ninside inside outside\n");
 }
 
+TEST(ClassObjectTest, CollectionKeysFollowTheirItemsWhereverTheyMove) {
+  // keys stay with their items through inserts before/after, removals in
+  // the middle and at the end, and a removed key can be used again
+  EXPECT_EQ(run_main(R"(
+Sub Main()
+  Dim c As New Collection, i As Long, s As String
+  For i = 1 To 6
+    c.Add i * 10, "K" & i
+  Next
+  c.Add 1, "front", 1
+  c.Add 35, "Mid", , "k3"
+  c.Remove "k1"
+  c.Remove c.Count
+  For i = 1 To c.Count
+    s = s & c(i) & " "
+  Next
+  Debug.Print s; c("FRONT"); c("mid"); c("k5"); c.Count
+  c.Add 60, "k6"
+  c.Remove 2
+  Debug.Print c("k6"); c("k3"); c(2)
+  On Error Resume Next
+  Debug.Print c("k1")
+  Debug.Print Err.Number
+End Sub
+)"),
+            "1 20 30 35 40 50 135506\n603030\n5\n");
+}
+
 }  // namespace
 }  // namespace corvane
