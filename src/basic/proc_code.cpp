@@ -41,6 +41,7 @@ bool needs_lines(StmtKind kind) {
 struct CodeBuilder {
   VBRuntime& rt;
   CompiledBody& body;
+  std::vector<std::unique_ptr<Node>>& call_nodes;
   int depth = 0;
 
   CodeExpr expr(const Node* node) {
@@ -93,6 +94,7 @@ struct CodeBuilder {
     CodeStmt s;
     s.index = index;
     s.stmt = &stmt;
+    if (stmt.kind == StmtKind::Call) return call_statement(stmt, s);
     if (stmt.kind != StmtKind::Assign || stmt.append_in_place) return s;
     const AssignTarget& t = stmt.target;
     if (t.kind == AssignTarget::Kind::Simple) {
@@ -105,6 +107,24 @@ struct CodeBuilder {
     }
     s.target.symbol = t.symbol;
     s.e1 = expr(stmt.expr.get());
+    return s;
+  }
+
+  // Name arg, arg...: evaluated as the call name(arg, arg...) is.
+  CodeStmt call_statement(const Stmt& stmt, CodeStmt& s) {
+    for (const auto& arg : stmt.args)
+      if (!arg) return s;
+    auto node = std::make_unique<Node>();
+    node->kind = NodeKind::Call;
+    node->symbol = stmt.symbol;
+    node->text = stmt.name;
+    node->refs = stmt.refs;
+    s.kind = CodeStmt::Kind::Call;
+    s.e1.kind = CodeExpr::Kind::Call;
+    s.e1.node = node.get();
+    s.e1.local.symbol = stmt.symbol;
+    for (const auto& arg : stmt.args) s.e1.kids.push_back(expr(arg.get()));
+    call_nodes.push_back(std::move(node));
     return s;
   }
 
@@ -195,8 +215,8 @@ ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
   if (!proc.code_made && statement_trees) {
     proc.code_made = true;
     try {
-      CodeBuilder builder{*this, body};
       auto code = std::make_shared<ProcCode>();
+      CodeBuilder builder{*this, body, code->call_nodes};
       code->block = builder.range(0, static_cast<long>(body.lines->size()));
       proc.code = std::move(code);
     } catch (const NotCompilable&) {
@@ -414,6 +434,7 @@ struct CodeRunner {
     switch (s.kind) {
       case CodeStmt::Kind::AssignLocal: return assign_local(s);
       case CodeStmt::Kind::AssignElement: return assign_element(s);
+      case CodeStmt::Kind::Call: call(s.e1); return Flow::Normal;
       case CodeStmt::Kind::Statement: return rt.exec_stmt(*s.stmt, scope);
       case CodeStmt::Kind::IfSingle:
         for (const CodeStmt& part : s.branches[truth_of(s.e1) ? 0 : 1].body)

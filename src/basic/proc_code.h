@@ -72,6 +72,7 @@ struct CodeStmt {
   enum class Kind : uint8_t {
     AssignLocal,    // variable = e1
     AssignElement,  // array(e2) = e1
+    Call,           // a call statement: e1 is the call
     Statement,      // run as a compiled line (stmt)
     IfSingle,       // branches[0]: after Then, branches[1]: after Else
     IfBlock, Select, For, Do, While,
@@ -89,6 +90,9 @@ struct CodeStmt {
 
 struct ProcCode {
   CodeBlock block;
+  // The call nodes of call statements (name, arguments' reference names),
+  // made for the tree.
+  std::vector<std::unique_ptr<Node>> call_nodes;
 };
 
 }  // namespace corvane
