@@ -371,7 +371,7 @@ void VBRuntime::run_activation(Procedure& proc, Scope& scope, const ByRefLink* l
     }
     throw;
   }
-  finish_call(proc, scope, links, count, calling_scope);
+  if (count || !proc.statics.empty()) finish_call(proc, scope, links, count, calling_scope);
 }
 
 Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,

@@ -569,8 +569,8 @@ struct CodeRunner {
   }
 };
 
+// (The activation that runs it has looked at the stack already.)
 Flow VBRuntime::run_code(const ProcCode& code, CompiledBody& body, Scope& scope) {
-  check_stack();
   CodeRunner runner{*this, body, scope};
   return runner.run(code.block);
 }

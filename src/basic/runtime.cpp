@@ -875,8 +875,9 @@ Flow VBRuntime::execute_range(const std::vector<std::string>& lines, long start,
   return run_range(body, start, end, scope);
 }
 
-CompiledBody& VBRuntime::body_of(Procedure& proc) {
-  if (!proc.compiled) proc.compiled = std::make_shared<CompiledBody>(proc.body);
+
+CompiledBody& VBRuntime::compile_body(Procedure& proc) {
+  proc.compiled = std::make_shared<CompiledBody>(proc.body);
   return *proc.compiled;
 }
 

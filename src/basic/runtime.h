@@ -372,7 +372,8 @@ class VBRuntime {
   Value fixed_length_field(const ControlObject& record, const std::string& field, Value value);
   Value element(const std::string& name, const Value& array, std::vector<Value>& args);
   void eval_args(const Node& node, size_t first, std::vector<Value>& out, Scope& scope);
-  CompiledBody& body_of(Procedure& proc);
+  CompiledBody& body_of(Procedure& proc) { return proc.compiled ? *proc.compiled : compile_body(proc); }
+  CompiledBody& compile_body(Procedure& proc);
   ObjectRef make_err_object();
   Value me_value();
   // Whether a name denotes a constant, variable, control or built-in object.
