@@ -71,9 +71,14 @@
 #define LARGE_BLOCK ((size_t)1 << 20)
 #if defined(__linux__)
 int madvise(void *address, size_t length, int advice); /* hidden by _POSIX_C_SOURCE */
-#define VB_MADV_POPULATE_WRITE 23                      /* Linux 5.14; older kernels refuse it harmlessly */
+#define VB_MADV_HUGEPAGE 14
+#define VB_MADV_POPULATE_WRITE 23 /* Linux 5.14; older kernels refuse it harmlessly */
+/* The whole 2 MB stretches of the block may use huge pages (one page
+ * table entry, one clearing each); then every page is made present. */
 static void make_present(void *p, size_t size) {
-    const uintptr_t page = 4096;
+    const uintptr_t page = 4096, huge = (uintptr_t)1 << 21;
+    const uintptr_t huge_start = ((uintptr_t)p + huge - 1) & ~(huge - 1), huge_end = ((uintptr_t)p + size) & ~(huge - 1);
+    if (huge_end > huge_start) (void)madvise((void *)huge_start, huge_end - huge_start, VB_MADV_HUGEPAGE);
     const uintptr_t start = ((uintptr_t)p + page - 1) & ~(page - 1), end = ((uintptr_t)p + size) & ~(page - 1);
     if (end > start) (void)madvise((void *)start, end - start, VB_MADV_POPULATE_WRITE);
 }
