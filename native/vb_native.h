@@ -551,6 +551,11 @@ static inline void vb_put_int(VBValue *v, long long x) {
     v->text = 0;
     v->object = 0;
 }
+/* An argument's cell holding the Integer x. */
+static inline VBValue *vb_cell_int(VBValue *cell, long long x) {
+    vb_put_int(cell, x);
+    return cell;
+}
 /* The loop's variable receives the counter. */
 static inline void vb_for_give(const VBForLoop *f, VBValue *variable) {
     if (f->whole) vb_put_int(variable, f->at);

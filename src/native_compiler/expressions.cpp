@@ -110,6 +110,30 @@ std::string replace_all(std::string text, std::string_view from, std::string_vie
   return text;
 }
 
+namespace {
+
+// The flag and Integer temporaries of one use of a fast form, and the
+// test that computes it: "(flag=1,x=FAST,flag)".
+std::pair<std::string, std::string> fast_test(NativeCompiler& compiler, const std::string& fast) {
+  const std::string flag = compiler.new_typed_temporary("int");
+  const std::string x = compiler.new_typed_temporary("long long");
+  return {"(" + flag + "=1," + x + "=" + replace_all(fast, FAST_FLAG, flag) + "," + flag + ")", x};
+}
+
+}  // namespace
+
+std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target) {
+  if (value.fast.empty() || value.slow.empty() || !is_c_lvalue(target)) return std::nullopt;
+  const auto [test, x] = fast_test(compiler, value.fast);
+  return "if(" + test + ") vb_put_int(&" + target + "," + x + "); else " + target + " = " + value.slow + ";";
+}
+
+std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value) {
+  if (value.fast.empty() || value.slow.empty()) return std::nullopt;
+  const auto [test, x] = fast_test(compiler, value.fast);
+  return "(" + test + "?vb_cell_int(&(VBValue){0}," + x + "):vb_cell(&(VBValue){0}," + value.slow + "))";
+}
+
 std::string value_array(const std::vector<std::string>& items) {
   std::string out = "(VBValue[]){";
   if (items.empty()) return out + "vb_int(0)}";

@@ -332,8 +332,9 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       note_result(proc, result);
       return {pad(indent) + "_ret = " + result.c + ";"};
     }
-    const std::string c = expr(&proc, R, locals);
-    return {pad(indent) + "_ret = " + c + ";"};
+    const Operand result = typed_expr(&proc, R, locals);
+    if (const auto fast = fast_assignment(*this, result, "_ret")) return {pad(indent) + *fast};
+    return {pad(indent) + "_ret = " + as_value(result) + ";"};
   }
   if (proc.class_name) {
     if (const auto* fields = class_fields(*proc.class_name)) {
@@ -372,7 +373,10 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   const GlobalName* global = local_it == locals.end() ? find_global(key) : nullptr;
   if ((local_it != locals.end() && !local_it->second.element.empty()) || (global && global->array))
     return {pad(indent) + d + " = " + as_value(result) + ";"};
-  if (type == "variant") return {pad(indent) + d + " = " + as_value(result) + ";"};
+  if (type == "variant") {
+    if (const auto fast = fast_assignment(*this, result, d)) return {pad(indent) + *fast};
+    return {pad(indent) + d + " = " + as_value(result) + ";"};
+  }
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 

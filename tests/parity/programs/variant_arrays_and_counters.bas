@@ -16,6 +16,14 @@ Function Sum(list)
     Next
 End Function
 
+Function Total(ParamArray items())
+    Dim x
+    Total = 0
+    For Each x In items
+        Total = Total + x
+    Next
+End Function
+
 Sub Main()
     Dim w(1 To 4), i, n, r
 
@@ -50,6 +58,12 @@ Sub Main()
     Debug.Print r
     v(1) = Empty
     Debug.Print v(1) + 4
+
+    ' computed arguments, by value and as a ParamArray
+    i = 9223372036854775806
+    Debug.Print Total(i + 1, i - 1, 2); Total(n * 2, n Mod 5, "3")
+    CountUp i, 1
+    Debug.Print total
 
     ' a subscript past the end keeps its message
     w(5) = 1
