@@ -76,11 +76,11 @@ std::string double_constant(double d) {
   return text;
 }
 
+// A C identifier (what a variable's C name is).
 bool identifier(std::string_view t) {
   if (t.empty() || std::isdigit(static_cast<unsigned char>(t[0]))) return false;
   return std::all_of(t.begin(), t.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
 }
-
 
 // The digits of vb_int(N) (at most 18, so that they fit a long long).
 std::optional<std::string> int_constant(std::string_view t) {
@@ -91,7 +91,6 @@ std::optional<std::string> int_constant(std::string_view t) {
     return std::nullopt;
   return std::string(digits);
 }
-
 
 bool is_object_name(const NativeCompiler& compiler, const std::string& key) {
   return compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app" || key == "screen";
