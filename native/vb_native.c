@@ -65,6 +65,30 @@
 #include <gc.h>
 #endif
 
+/* Blocks from this size on have their pages made present in one call
+ * when they are allocated (a fresh array is written whole at once; a
+ * page fault for each of its pages costs more than the writing). */
+#define LARGE_BLOCK ((size_t)1 << 20)
+#if defined(__linux__)
+int madvise(void *address, size_t length, int advice); /* hidden by _POSIX_C_SOURCE */
+#define VB_MADV_HUGEPAGE 14
+#define VB_MADV_POPULATE_WRITE 23 /* Linux 5.14; older kernels refuse it harmlessly */
+/* The whole 2 MB stretches of the block may use huge pages (one page
+ * table entry, one clearing each); then every page is made present. */
+static void make_present(void *p, size_t size) {
+    const uintptr_t page = 4096, huge = (uintptr_t)1 << 21;
+    const uintptr_t huge_start = ((uintptr_t)p + huge - 1) & ~(huge - 1), huge_end = ((uintptr_t)p + size) & ~(huge - 1);
+    if (huge_end > huge_start) (void)madvise((void *)huge_start, huge_end - huge_start, VB_MADV_HUGEPAGE);
+    const uintptr_t start = ((uintptr_t)p + page - 1) & ~(page - 1), end = ((uintptr_t)p + size) & ~(page - 1);
+    if (end > start) (void)madvise((void *)start, end - start, VB_MADV_POPULATE_WRITE);
+}
+#else
+static void make_present(void *p, size_t size) {
+    (void)p;
+    (void)size;
+}
+#endif
+
 /* ===================================================================== */
 /* Memory and failures                                                    */
 /* ===================================================================== */
@@ -118,9 +142,19 @@ static void collector_start(void) {
     }
 }
 
-/* Memory that may hold pointers to other collected memory (zeroed). */
+/* Memory that may hold pointers to other collected memory (zeroed). A
+ * large block is first taken without clearing and its pages made present
+ * in one call, then given back: the zeroed block that reuses it then
+ * clears memory that is there, instead of faulting in page by page. */
 static void *vb_alloc(size_t size) {
     collector_start();
+    if (size >= LARGE_BLOCK) {
+        void *fresh = GC_MALLOC_ATOMIC(size);
+        if (fresh) {
+            make_present(fresh, size);
+            GC_FREE(fresh);
+        }
+    }
     void *p = GC_MALLOC(size ? size : 1);
     if (!p) fatal("Out of memory");
     return p;
@@ -131,6 +165,7 @@ static void *alloc_atomic(size_t size) {
     collector_start();
     void *p = GC_MALLOC_ATOMIC(size ? size : 1);
     if (!p) fatal("Out of memory");
+    if (size >= LARGE_BLOCK) make_present(p, size);
     return p;
 }
 #else

@@ -446,4 +446,157 @@ static inline VBValue vb_to_number_inline(VBValue value) {
 
 #include "vb_lang.h"
 
+#ifndef VB_NATIVE_IMPLEMENTATION
+/* Whole-number fast paths for Variant code. Generated code first computes
+ * an expression over Variants as if each held an Integer: vb_fast_int
+ * reads one, the vb_fast_ operators compute exactly as the dynamic
+ * operators do on two Integers. Anything else (another kind, an overflow,
+ * a division by 0 or -1, an element that is not there) clears *ok, and
+ * the code then evaluates the expression again on the dynamic path, which
+ * gives the language's result or error. The fast forms read only: they
+ * never fail and never change a variable. */
+static inline long long vb_fast_int(const VBValue *v, int *ok) {
+    if (v->kind == VB_INTEGER) return v->integer;
+    *ok = 0;
+    return 0;
+}
+static inline long long vb_fast_add(long long a, long long b, int *ok) {
+    long long r;
+    if (__builtin_add_overflow(a, b, &r)) *ok = 0;
+    return r;
+}
+static inline long long vb_fast_sub(long long a, long long b, int *ok) {
+    long long r;
+    if (__builtin_sub_overflow(a, b, &r)) *ok = 0;
+    return r;
+}
+static inline long long vb_fast_mul(long long a, long long b, int *ok) {
+    long long r;
+    if (__builtin_mul_overflow(a, b, &r)) *ok = 0;
+    return r;
+}
+static inline long long vb_fast_neg(long long a, int *ok) {
+    if (a == -9223372036854775807LL - 1) {
+        *ok = 0;
+        return 0;
+    }
+    return -a;
+}
+static inline long long vb_fast_mod(long long a, long long b, int *ok) {
+    if (b == 0 || b == -1) {
+        *ok = 0;
+        return 0;
+    }
+    return vb_i_mod(a, b);
+}
+static inline long long vb_fast_idiv(long long a, long long b, int *ok) {
+    if (b == 0 || b == -1) {
+        *ok = 0;
+        return 0;
+    }
+    return vb_i_idiv(a, b);
+}
+
+/* Element k of a Variant array when it is in range and holds an Integer. */
+static inline long long vb_fast_item(const VBValue *array, long long i, int *ok) {
+    const VBArray *a = (const VBArray *)array->object;
+    if (array->kind == VB_ARRAY && a && a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+        const unsigned long long k = (unsigned long long)i - (unsigned long long)a->lower[0];
+        if (k < (unsigned long long)a->count && a->items[k].kind == VB_INTEGER) return a->items[k].integer;
+    }
+    *ok = 0;
+    return 0;
+}
+
+/* A For loop over a Variant counter. While start, end and step are
+ * Integers the counter runs as a C whole number (`whole`); a step past
+ * the 64-bit range hands it to the dynamic counter (vb_for_next), which
+ * goes on as a Double, as the dynamic loop does. */
+typedef struct VBForLoop {
+    VBValue counter, end, step;
+    long long at, last, by;
+    int whole;
+} VBForLoop;
+static inline void vb_for_start(VBForLoop *f, VBValue start, VBValue end, VBValue step) {
+    f->counter = start;
+    f->end = end;
+    f->step = step;
+    f->whole = start.kind == VB_INTEGER && end.kind == VB_INTEGER && step.kind == VB_INTEGER;
+    f->at = start.integer;
+    f->last = end.integer;
+    f->by = step.integer;
+}
+static inline int vb_for_more(const VBForLoop *f) {
+    if (f->whole) return f->by > 0 ? f->at <= f->last : f->at >= f->last;
+    return vb_for_continues(f->counter, f->end, f->step);
+}
+static inline void vb_for_advance(VBForLoop *f) {
+    if (f->whole) {
+        long long r;
+        if (!__builtin_add_overflow(f->at, f->by, &r)) {
+            f->at = r;
+            return;
+        }
+        f->counter = vb_int(f->at);
+        f->whole = 0;
+    }
+    f->counter = vb_for_next(f->counter, f->step);
+}
+static inline VBValue vb_for_value(const VBForLoop *f) { return f->whole ? vb_int(f->at) : f->counter; }
+/* Puts the Integer x into a Variant field by field (as the fast forms read
+ * it, so that no copy of the whole value waits on the stores). */
+static inline void vb_put_int(VBValue *v, long long x) {
+    v->kind = VB_INTEGER;
+    v->integer = x;
+    v->text = 0;
+    v->object = 0;
+}
+/* An argument's cell holding the Integer x. */
+static inline VBValue *vb_cell_int(VBValue *cell, long long x) {
+    vb_put_int(cell, x);
+    return cell;
+}
+/* The loop's variable receives the counter. */
+static inline void vb_for_give(const VBForLoop *f, VBValue *variable) {
+    if (f->whole) vb_put_int(variable, f->at);
+    else *variable = f->counter;
+}
+
+/* Variant arrays' elements read and replaced on the spot when the array
+ * is a plain list of values and the subscript an Integer in range (a
+ * record is copied by the library's function). */
+static inline VBValue vb_index_inline(VBValue array, VBValue index, const char *name) {
+    const VBArray *a = (const VBArray *)array.object;
+    if (array.kind == VB_ARRAY && index.kind == VB_INTEGER && a && a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+        const unsigned long long k = (unsigned long long)index.integer - (unsigned long long)a->lower[0];
+        if (k < (unsigned long long)a->count) return a->items[k];
+    }
+    return (vb_index)(array, index, name);
+}
+static inline void vb_index_set_inline(VBValue array, VBValue index, VBValue value, const char *name) {
+    VBArray *a = (VBArray *)array.object;
+    if (array.kind == VB_ARRAY && index.kind == VB_INTEGER && value.kind != VB_OBJECT && a &&
+        a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+        const unsigned long long k = (unsigned long long)index.integer - (unsigned long long)a->lower[0];
+        if (k < (unsigned long long)a->count) {
+            a->items[k] = value;
+            return;
+        }
+    }
+    (vb_index_set)(array, index, value, name);
+}
+/* Stores the Integer x as element i of a Variant array when `ok` and the
+ * array is a plain list of values with i in range; 0 when it did not. */
+static inline int vb_fast_store(VBValue *array, int ok, long long i, long long x) {
+    VBArray *a = (VBArray *)array->object;
+    if (!ok || array->kind != VB_ARRAY || !a || a->elem != VB_ELEM_VALUE || a->dims > 1) return 0;
+    const unsigned long long k = (unsigned long long)i - (unsigned long long)a->lower[0];
+    if (k >= (unsigned long long)a->count) return 0;
+    vb_put_int(&a->items[k], x);
+    return 1;
+}
+#define vb_index(array, index, name) vb_index_inline(array, index, name)
+#define vb_index_set(array, index, value, name) vb_index_set_inline(array, index, value, name)
+#endif
+
 #endif /* CORVANE_NATIVE_H */

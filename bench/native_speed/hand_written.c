@@ -29,6 +29,10 @@ static long long fib(long long n) { return n < 2 ? n : fib(n - 1) + fib(n - 2); 
 
 long long c_fib(long long n) { return fib(n); }
 
+/* Run again and again in the benchmark's process, this array soon comes
+ * from memory that process already has (malloc keeps it after the first
+ * free); a native program's array is new memory, made present when it is
+ * allocated. Started afresh, this C takes longer than the native build. */
 long long c_array_fill_sum(long long n) {
     long long *a = malloc(sizeof *a * (size_t)(n + 1)), s = 0;
     for (long long i = 0; i <= n; i++) a[i] = i % 100;

@@ -612,7 +612,9 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
       c_args.push_back(by_address(store_to(typed_args[k], param.type)));
     } else {
       // A value's own cell, living until the statement's end.
-      c_args.push_back("vb_cell(&(VBValue){0}," + args[k] + ")");
+      const bool same_value = k < typed_args.size() && as_value(typed_args[k]) == args[k];  // (not a ParamArray's)
+      const auto fast = same_value ? fast_cell(*this, typed_args[k]) : std::nullopt;
+      c_args.push_back(fast ? *fast : "vb_cell(&(VBValue){0}," + args[k] + ")");
     }
   }
   // A left-out argument: the parameter's default, else its type's initial value.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cctype>
 #include <cmath>
 #include <map>
 
@@ -75,11 +76,62 @@ std::string double_constant(double d) {
   return text;
 }
 
+// A C identifier (what a variable's C name is).
+bool identifier(std::string_view t) {
+  if (t.empty() || std::isdigit(static_cast<unsigned char>(t[0]))) return false;
+  return std::all_of(t.begin(), t.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; });
+}
+
+// The digits of vb_int(N) (at most 18, so that they fit a long long).
+std::optional<std::string> int_constant(std::string_view t) {
+  if (t.size() < 8 || t.substr(0, 7) != "vb_int(" || t.back() != ')') return std::nullopt;
+  const std::string_view digits = t.substr(7, t.size() - 8);
+  const std::string_view body = !digits.empty() && digits[0] == '-' ? digits.substr(1) : digits;
+  if (body.empty() || body.size() > 18 || !std::all_of(body.begin(), body.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    return std::nullopt;
+  return std::string(digits);
+}
+
 bool is_object_name(const NativeCompiler& compiler, const std::string& key) {
   return compiler.is_form(key) || compiler.is_control(key) || key == "me" || key == "app" || key == "screen";
 }
 
 }  // namespace
+
+bool is_c_lvalue(std::string_view t) {
+  if (t.size() > 3 && t.substr(0, 2) == "(*" && t.back() == ')') return identifier(t.substr(2, t.size() - 3));
+  return identifier(t);
+}
+
+std::string replace_all(std::string text, std::string_view from, std::string_view to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+namespace {
+
+// The flag and Integer temporaries of one use of a fast form, and the
+// test that computes it: "(flag=1,x=FAST,flag)".
+std::pair<std::string, std::string> fast_test(NativeCompiler& compiler, const std::string& fast) {
+  const std::string flag = compiler.new_typed_temporary("int");
+  const std::string x = compiler.new_typed_temporary("long long");
+  return {"(" + flag + "=1," + x + "=" + replace_all(fast, FAST_FLAG, flag) + "," + flag + ")", x};
+}
+
+}  // namespace
+
+std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target) {
+  if (value.fast.empty() || value.slow.empty() || !is_c_lvalue(target)) return std::nullopt;
+  const auto [test, x] = fast_test(compiler, value.fast);
+  return "if(" + test + ") vb_put_int(&" + target + "," + x + "); else " + target + " = " + value.slow + ";";
+}
+
+std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value) {
+  if (value.fast.empty() || value.slow.empty()) return std::nullopt;
+  const auto [test, x] = fast_test(compiler, value.fast);
+  return "(" + test + "?vb_cell_int(&(VBValue){0}," + x + "):vb_cell(&(VBValue){0}," + value.slow + "))";
+}
 
 std::string value_array(const std::vector<std::string>& items) {
   std::string out = "(VBValue[]){";
@@ -178,6 +230,9 @@ Operand CExpression::unary(const Node& node) {
       return value_operand("vb_not(" + as_value(operand) + ")");
     case NodeKind::Negate:
       if (typed_unary("-", operand, out)) return out;
+      if (const auto fast = fast_of(operand); fast && operand.ty == Ty::Value)
+        return fast_value("vb_fast_neg(" + *fast + ",&" + FAST_FLAG + ")",
+                          "vb_neg(" + (operand.slow.empty() ? operand.c : operand.slow) + ")");
       return value_operand("vb_neg(" + as_value(operand) + ")");
     default:
       // Unary plus is the numeric conversion (+"12" is 12).
@@ -187,6 +242,7 @@ Operand CExpression::unary(const Node& node) {
 }
 
 Operand CExpression::binary(BinOp code, const Operand& left, const Operand& right) {
+  if (auto fast = fast_binary(code, left, right)) return *fast;
   const std::string op = op_text(code);
   // Typed operators compute in C when the operands' order cannot be
   // observed; otherwise the dynamic operator runs on temporaries.
@@ -211,6 +267,72 @@ Operand CExpression::binary(BinOp code, const Operand& left, const Operand& righ
   if (comparison) return {"vb_truth(" + c + ")", Ty::Bool, 63, ""};
   if (code == BinOp::Concat) return {c, Ty::Str, 63, ""};
   return value_operand(c);
+}
+
+bool CExpression::fast_paths() const {
+  // Not where variables are volatile (error traps) nor in Integer-only
+  // versions of functions, which have no Variants.
+  return proc && !compiler.traps() && !compiler.attempting();
+}
+
+std::optional<std::string> CExpression::fast_of(const Operand& op) const {
+  if (!fast_paths()) return std::nullopt;
+  return fast_form(op);
+}
+
+std::optional<std::string> fast_form(const Operand& op) {
+  if (!op.fast.empty()) return op.fast;
+  if (op.ty == Ty::Int) {
+    // Whole-number C with no calls but the pure operators: evaluating it
+    // again on the dynamic path changes nothing.
+    if (c_has_effects(op.c)) return std::nullopt;
+    for (const std::string& called : c_calls(op.c))
+      if (called != "vb_i_mod" && called != "vb_i_idiv") return std::nullopt;
+    return "(" + op.c + ")";
+  }
+  if (op.ty != Ty::Value) return std::nullopt;
+  // A Variant variable (a local, a module variable or a parameter's
+  // referent) read in place; an Integer constant.
+  if (is_c_lvalue(op.c)) return "vb_fast_int(&" + op.c + ",&" + FAST_FLAG + ")";
+  if (const auto value = int_constant(op.c)) return "(" + *value + "LL)";
+  return std::nullopt;
+}
+
+Operand CExpression::fast_value(const std::string& fast, const std::string& slow) {
+  const std::string flag = compiler.new_typed_temporary("int");
+  const std::string result = compiler.new_typed_temporary("long long");
+  const std::string body = replace_all(fast, FAST_FLAG, flag);
+  Operand out = value_operand("(" + flag + "=1," + result + "=" + body + "," + flag + "?vb_int(" + result + "):" + slow + ")");
+  out.fast = fast;
+  out.slow = slow;
+  return out;
+}
+
+std::optional<Operand> CExpression::fast_binary(BinOp code, const Operand& left, const Operand& right) {
+  // Only where a Variant takes part: typed operands have their own C.
+  if (left.ty != Ty::Value && right.ty != Ty::Value) return std::nullopt;
+  const auto a = fast_of(left), b = fast_of(right);
+  if (!a || !b) return std::nullopt;
+  const std::string op = op_text(code);
+  const std::string slow_a = left.slow.empty() ? as_value(left) : left.slow;
+  const std::string slow_b = right.slow.empty() ? as_value(right) : right.slow;
+  static const std::map<BinOp, std::string> arithmetic = {{BinOp::Add, "vb_fast_add"}, {BinOp::Sub, "vb_fast_sub"},
+                                                         {BinOp::Mul, "vb_fast_mul"}, {BinOp::Mod, "vb_fast_mod"},
+                                                         {BinOp::IntDiv, "vb_fast_idiv"}};
+  if (const auto it = arithmetic.find(code); it != arithmetic.end())
+    return fast_value(it->second + "(" + *a + "," + *b + ",&" + FAST_FLAG + ")", dynamic_binary(op, slow_a, slow_b));
+  static const std::map<BinOp, std::string> comparison = {{BinOp::Eq, "=="}, {BinOp::Ne, "!="}, {BinOp::Lt, "<"},
+                                                         {BinOp::Gt, ">"},  {BinOp::Le, "<="}, {BinOp::Ge, ">="}};
+  const auto it = comparison.find(code);
+  if (it == comparison.end()) return std::nullopt;
+  // The comparison's truth; its dynamic form is the typed path's.
+  Operand dynamic;
+  typed_binary(op, value_operand(slow_a), value_operand(slow_b), dynamic);
+  const std::string flag = compiler.new_typed_temporary("int");
+  const std::string result = compiler.new_typed_temporary("int");
+  const std::string body = replace_all("((" + *a + ")" + it->second + "(" + *b + "))", FAST_FLAG, flag);
+  return Operand{"((" + flag + "=1," + result + "=" + body + "," + flag + ")?" + result + ":" + dynamic.c + ")",
+                 Ty::Bool, 63, ""};
 }
 
 Operand CExpression::object_new(const Node& node) {
@@ -279,6 +401,16 @@ Operand CExpression::call(const Node& node) {
     if (array && typed_args.size() == 1)
       if (const auto element = compiler.array_element_type(proc, written, local))
         return element_operand(*array, subscript_of(typed_args[0]), written, *element);
+    if (array && typed_args.size() == 1) {
+      const Operand list = compiler.variable_operand(proc, written, local);
+      const auto list_fast = fast_of(list);
+      const auto index_fast = fast_of(typed_args[0]);
+      if (list.ty == Ty::Value && list_fast && index_fast) {
+        const std::string index_slow = typed_args[0].slow.empty() ? as_value(typed_args[0]) : typed_args[0].slow;
+        return fast_value("vb_fast_item(&" + list.c + "," + *index_fast + ",&" + FAST_FLAG + ")",
+                          compiler.element_read(list.c, {index_slow}, written));
+      }
+    }
     // (messages name the array as written)
     if (array)
       return value_operand(

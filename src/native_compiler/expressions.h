@@ -47,6 +47,12 @@ class CExpression {
   // plain variable arguments, the variables' C names.
   std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> arguments(const Node& node,
                                                                                      size_t first);
+  // Whole-number fast paths of Variant code (see vb_fast_int).
+  bool fast_paths() const;
+  std::optional<std::string> fast_of(const Operand& op) const;
+  std::optional<Operand> fast_binary(BinOp code, const Operand& left, const Operand& right);
+  // A Variant whose value is `fast` when that succeeds, else `slow`.
+  Operand fast_value(const std::string& fast, const std::string& slow);
   [[noreturn]] void fail(std::string_view message) const;
   void check() const;
 
@@ -61,6 +67,22 @@ class CExpression {
 // possibly negated, a string, True or False), read as the interpreter reads
 // it; nothing for any other expression.
 std::optional<std::string> literal_constant(std::string_view text);
+
+// The whole-number fast form of an operand (see vb_fast_int): a
+// composite's own, a Variant variable read in place, pure Integer C or an
+// Integer constant; nothing for anything else.
+std::optional<std::string> fast_form(const Operand& op);
+// A variable's C text that can be read any number of times: a name, or
+// what a by-reference parameter points at.
+bool is_c_lvalue(std::string_view c_text);
+std::string replace_all(std::string text, std::string_view from, std::string_view to);
+
+// Where a Variant expression with a fast form lands, its Integer is put
+// in place field by field (vb_put_int) instead of as a whole value that
+// is copied: the statement storing it into the variable `target`, and a
+// by-value argument's cell. Nothing when the value has no fast form.
+std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target);
+std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value);
 
 // C text of the constant list "(VBValue[]){a,b}" (one vb_num(0) when empty).
 std::string value_array(const std::vector<std::string>& items);

@@ -237,13 +237,29 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
     // An element: the value first, then the subscripts; stored as it is.
-    const std::string c = expr(&proc, R, locals);
+    const Operand value = typed_expr(&proc, R, locals);
+    const std::string c = as_value(value);
+    std::vector<Operand> typed_subscripts;
     std::vector<std::string> subscripts;
-    for (const std::string& piece : split_outside(inner, ',')) subscripts.push_back(expr(&proc, piece, locals));
+    for (const std::string& piece : split_outside(inner, ',')) {
+      typed_subscripts.push_back(typed_expr(&proc, piece, locals));
+      subscripts.push_back(as_value(typed_subscripts.back()));
+    }
     const std::string t = new_temporary();
-    if (subscripts.size() == 1)
-      return std::vector<std::string>{pad(indent) + t + " = " + c + "; vb_index_set(" + array + "," + subscripts[0] +
-                                      "," + t + "," + q(name) + ");"};
+    if (subscripts.size() == 1) {
+      const std::string store = t + " = " + c + "; vb_index_set(" + array + "," + subscripts[0] + "," + t + "," +
+                                q(name) + ");";
+      // A whole number into a Variant array goes in on the spot when it can.
+      const auto value_fast = fast_form(value), index_fast = fast_form(typed_subscripts[0]);
+      if (!traps_ && !attempting() && value_fast && index_fast && is_c_lvalue(array)) {
+        const std::string flag = new_typed_temporary("int"), x = new_typed_temporary("long long"),
+                          i = new_typed_temporary("long long");
+        const std::string ok = "(" + flag + "=1," + x + "=" + *value_fast + "," + i + "=" + *index_fast + "," + flag + ")";
+        return std::vector<std::string>{pad(indent) + "if(!vb_fast_store(&" + array + "," +
+                                        replace_all(ok, FAST_FLAG, flag) + "," + i + "," + x + ")) { " + store + " }"};
+      }
+      return std::vector<std::string>{pad(indent) + store};
+    }
     return std::vector<std::string>{pad(indent) + t + " = " + c + "; vb_index_set_at(" + array + "," +
                                     std::to_string(subscripts.size()) + "," + value_array(subscripts) + "," + t + "," +
                                     q(name) + ");"};
@@ -316,8 +332,9 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       note_result(proc, result);
       return {pad(indent) + "_ret = " + result.c + ";"};
     }
-    const std::string c = expr(&proc, R, locals);
-    return {pad(indent) + "_ret = " + c + ";"};
+    const Operand result = typed_expr(&proc, R, locals);
+    if (const auto fast = fast_assignment(*this, result, "_ret")) return {pad(indent) + *fast};
+    return {pad(indent) + "_ret = " + as_value(result) + ";"};
   }
   if (proc.class_name) {
     if (const auto* fields = class_fields(*proc.class_name)) {
@@ -356,7 +373,10 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   const GlobalName* global = local_it == locals.end() ? find_global(key) : nullptr;
   if ((local_it != locals.end() && !local_it->second.element.empty()) || (global && global->array))
     return {pad(indent) + d + " = " + as_value(result) + ";"};
-  if (type == "variant") return {pad(indent) + d + " = " + as_value(result) + ";"};
+  if (type == "variant") {
+    if (const auto fast = fast_assignment(*this, result, d)) return {pad(indent) + *fast};
+    return {pad(indent) + d + " = " + as_value(result) + ";"};
+  }
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 
@@ -1077,9 +1097,19 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       loop_variable(level, value_decl(), f + "_end", "vb_to_number(" + end_c + ")");
       loop_variable(level, value_decl(), f + "_step", step_c);
       emit_line(level, "vb_for_check(" + f + "_step);");
+      const bool member = d.rfind("vb_member_get(", 0) == 0;  // a class field as counter: written through the object
+      if (!traps_) {
+        // Integer bounds run the counter as a C whole number (VBForLoop).
+        loop_variable(level, "VBForLoop ", f + "_loop", "(VBForLoop){0}");
+        emit_line(level, "vb_for_start(&" + f + "_loop," + f + "," + f + "_end," + f + "_step);");
+        emit_line(level, "for(; vb_for_more(&" + f + "_loop); vb_for_advance(&" + f + "_loop)) {");
+        emit_line(level + 1, member ? "vb_member_set(" + d.substr(14, d.size() - 15) + ",vb_for_value(&" + f + "_loop));"
+                                    : "vb_for_give(&" + f + "_loop,&" + d + ");");
+        stack.push_back({"for", n});
+        continue;
+      }
       std::string store = d + " = " + f + ";";
-      if (d.rfind("vb_member_get(", 0) == 0)  // a class field as counter: written through the object
-        store = "vb_member_set(" + d.substr(14, d.size() - 15) + "," + f + ");";
+      if (member) store = "vb_member_set(" + d.substr(14, d.size() - 15) + "," + f + ");";
       emit_line(level, "for(; vb_for_continues(" + f + "," + f + "_end," + f + "_step); " + f + " = vb_for_next(" + f +
                            "," + f + "_step)) {");
       emit_line(level + 1, store);

@@ -23,7 +23,15 @@ struct Operand {
   Ty ty = Ty::Value;
   int bits = 63;    // for Int: a bound on the magnitude
   std::string dyn;  // for Num: the VBValue the dynamic path computes
+  // For Variant code: the expression computed as if every Variant in it
+  // held an Integer (a C long long that clears the flag FAST_FLAG names
+  // where that fails), and the dynamic path's text, taken when it fails.
+  std::string fast;
+  std::string slow;
 };
+
+// The flag a fast form clears, named in its text until the form is used.
+constexpr const char* FAST_FLAG = "@ok@";
 
 // Integer results of + - * \ Mod stay exact in 64 bits while their bound
 // stays below this many bits; beyond it the dynamic path takes over.

@@ -121,13 +121,13 @@ TEST(Statements, ClassFields) {
   EXPECT_EQ(body_of(compiler, "cls_counter_run"),
             std::vector<std::string>{"    vb_member_set((*a_self),\"count\",vb_int(5));"});
   const auto twice = body_of(compiler, "cls_counter_twice");
-  ASSERT_EQ(twice.size(), 9u);
+  ASSERT_EQ(twice.size(), 11u);
   EXPECT_EQ(twice[0], "    VBValue _t1, _t2;");
   // By reference through a temporary written back.
   EXPECT_EQ(twice[1], "    (void)(_t1=vb_member_get((*a_self),\"count\"),_t2=p_module_bump(&_t1),"
                       "vb_member_set((*a_self),\"count\",_t1),_t2);");
   // As counter: read and written through the object.
-  EXPECT_EQ(twice[7], "        vb_member_set((*a_self),\"count\",_for_2);");
+  EXPECT_EQ(twice[9], "        vb_member_set((*a_self),\"count\",vb_for_value(&_for_2_loop));");
   EXPECT_EQ(body_of(compiler, "cls_counter_property_get_size"),
             std::vector<std::string>{"    _ret = vb_member_get((*a_self),\"count\");"});
 }
