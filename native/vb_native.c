@@ -3924,3 +3924,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_events.c"
 #include "vb_control_arrays.c"
 #include "vb_control_members.c"
+#include "vb_lang_extras.c"

@@ -23,6 +23,7 @@ const BuiltinTable& builtin_table() {
     add_array_builtins(t);
     add_database_builtins(t);
     add_file_builtins(t);
+    add_language_builtins(t);
     return t;
   }();
   return table;

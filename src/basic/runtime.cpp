@@ -749,13 +749,13 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         if (Var* g = globals->find(k)) {
           // the conversion creates no variables, so g stays valid
           if (g->type == TypeCode::Variant) g->value.store(std::move(value));
-          else g->value.store(coerce(value, g->type));
+          else store_converted(g->value, std::move(value), g->type);
           return;
         }
       }
       if (!v) v = &scope.get_or_create(k);
       if (v->type == TypeCode::Variant) v->value.store(std::move(value));
-      else v->value.store(coerce(value, v->type));
+      else store_converted(v->value, std::move(value), v->type);
       return;
     }
     case AssignTarget::Kind::Element: {

@@ -443,19 +443,24 @@ std::string repr(const Value& value) {
   }
 }
 
+// Binding levels, loosest first: Imp, Eqv, Or, Xor, And, the comparisons,
+// &, + -, Mod * / \, ^. The operand of Not is read from the comparisons'
+// level up, that of unary + and - from ^ (expr.cpp).
 int precedence(std::string_view op) {
   BinOp code;
   if (!binop_from_text(op, code)) return -1;
   switch (code) {
-    case BinOp::Or: return 1;
-    case BinOp::Xor: return 2;
-    case BinOp::And: return 3;
+    case BinOp::Imp: return 1;
+    case BinOp::Eqv: return 2;
+    case BinOp::Or: return 3;
+    case BinOp::Xor: return 4;
+    case BinOp::And: return 5;
     case BinOp::Eq: case BinOp::Ne: case BinOp::Lt: case BinOp::Gt: case BinOp::Le: case BinOp::Ge:
-    case BinOp::Is: case BinOp::Like: return 4;
-    case BinOp::Concat: return 5;
-    case BinOp::Add: case BinOp::Sub: return 6;
-    case BinOp::Mod: case BinOp::Mul: case BinOp::Div: case BinOp::IntDiv: return 7;
-    case BinOp::Pow: return 8;
+    case BinOp::Is: case BinOp::Like: return COMPARISON_LEVEL;
+    case BinOp::Concat: return 7;
+    case BinOp::Add: case BinOp::Sub: return 8;
+    case BinOp::Mod: case BinOp::Mul: case BinOp::Div: case BinOp::IntDiv: return 9;
+    case BinOp::Pow: return POWER_LEVEL;
   }
   return -1;
 }
@@ -465,7 +470,8 @@ bool binop_from_text(std::string_view op, BinOp& out) {
       {"or", BinOp::Or},   {"xor", BinOp::Xor}, {"and", BinOp::And},  {"=", BinOp::Eq},      {"<>", BinOp::Ne},
       {"<", BinOp::Lt},    {">", BinOp::Gt},    {"<=", BinOp::Le},    {">=", BinOp::Ge},     {"is", BinOp::Is},
       {"like", BinOp::Like}, {"&", BinOp::Concat}, {"+", BinOp::Add}, {"-", BinOp::Sub},     {"mod", BinOp::Mod},
-      {"*", BinOp::Mul},   {"/", BinOp::Div},   {"\\", BinOp::IntDiv}, {"^", BinOp::Pow}};
+      {"*", BinOp::Mul},   {"/", BinOp::Div},   {"\\", BinOp::IntDiv}, {"^", BinOp::Pow},
+      {"imp", BinOp::Imp}, {"eqv", BinOp::Eqv}};
   if (op.size() > 4) return false;
   char buf[5];
   for (size_t i = 0; i < op.size(); ++i) buf[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(op[i])));
@@ -504,6 +510,23 @@ bool like_match(std::string_view text_utf8, std::string_view pattern_utf8) {
   return prev[pat.size()] != 0;
 }
 
+// Imp and Eqv: on two Booleans the logical result; otherwise bitwise on
+// the operands' whole numbers (Booleans as -1 and 0, other numbers rounded
+// half to even), as VB6 computes them.
+static Value implication(BinOp op, const Value& left, const Value& right) {
+  if (left.is_bool() && right.is_bool()) {
+    const bool a = left.as_bool(), b = right.as_bool();
+    return Value(op == BinOp::Imp ? (!a || b) : a == b);
+  }
+  const auto whole = [](const Value& v) {
+    const Value r = round_half_even(v);
+    if (!r.is_int()) throw VBError(6, "Overflow");
+    return r.as_int();
+  };
+  const int64_t a = whole(left), b = whole(right);
+  return Value(op == BinOp::Imp ? (~a | b) : ~(a ^ b));
+}
+
 Value binary(BinOp op, const Value& left, const Value& right) {
   switch (op) {
     case BinOp::Concat: {
@@ -520,6 +543,7 @@ Value binary(BinOp op, const Value& left, const Value& right) {
     case BinOp::And: return Value(truth(left) && truth(right));
     case BinOp::Or: return Value(truth(left) || truth(right));
     case BinOp::Xor: return Value(truth(left) != truth(right));
+    case BinOp::Imp: case BinOp::Eqv: return implication(op, left, right);
     case BinOp::Is: {
       if (left.is_nothing() && right.is_nothing()) return Value(true);
       if (left.is_object() && right.is_object()) return Value(left.as_object() == right.as_object());
@@ -569,7 +593,8 @@ Value negate(const Value& value) {
 
 TypeCode type_code(std::string_view t) {
   if (t == "variant") return TypeCode::Variant;
-  if (t == "string" || t.rfind("string*", 0) == 0) return TypeCode::String;
+  if (t == "string") return TypeCode::String;
+  if (t.rfind("string*", 0) == 0) return TypeCode::FixedText;
   if (t == "boolean") return TypeCode::Boolean;
   if (t == "integer") return TypeCode::Integer;
   if (t == "long") return TypeCode::Long;
@@ -593,7 +618,8 @@ Value round_half_even(const Value& value) {
 
 Value coerce(const Value& value, TypeCode type) {
   switch (type) {
-    case TypeCode::String: return value.is_string() ? value : Value(vbstr(value));
+    case TypeCode::String:
+    case TypeCode::FixedText: return value.is_string() ? value : Value(vbstr(value));
     case TypeCode::Boolean: return Value(truth(value));
     case TypeCode::Integer:
     case TypeCode::Long:
@@ -617,7 +643,23 @@ Value coerce(const Value& value, TypeCode type) {
   }
 }
 
+Value fixed_text(const Value& value, size_t width, bool right) {
+  const std::string text = vbstr(value);
+  size_t at = 0, count = 0;
+  while (at < text.size() && count < width) {
+    decode_utf8(text, at);
+    ++count;
+  }
+  if (count == width) return Value(text.substr(0, at));
+  const std::string blanks(width - count, ' ');
+  return Value(right ? blanks + text : text + blanks);
+}
+
 void store_converting(Value& place, const Value& value, TypeCode type) {
+  if (type == TypeCode::FixedText && place.is_string()) {
+    place.store(fixed_text(value, code_point_count(place.as_string())));
+    return;
+  }
   if (value.is_int() && (type == TypeCode::Double || type == TypeCode::Single || type == TypeCode::Currency))
     place.store(Value(static_cast<double>(value.as_int())));
   else

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 
+#include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -187,6 +188,10 @@ Operand CExpression::unary(const Node& node) {
 }
 
 Operand CExpression::binary(BinOp code, const Operand& left, const Operand& right) {
+  if (const auto function = implication_function(code))
+    return value_operand(compiler.in_order({as_value(left), as_value(right)}, [&](const std::vector<std::string>& v) {
+      return *function + "(" + v[0] + "," + v[1] + ")";
+    }));
   const std::string op = op_text(code);
   // Typed operators compute in C when the operands' order cannot be
   // observed; otherwise the dynamic operator runs on temporaries.
@@ -284,6 +289,10 @@ Operand CExpression::call(const Node& node) {
       return value_operand(
           compiler.element_read(as_value(compiler.variable_operand(proc, written, local)), args, written));
   }
+  if (is_language_extra(key) && !compiler.is_procedure_name(proc, key))
+    return value_operand(compiler.in_order(args, [&](const std::vector<std::string>& v) {
+      return *language_extra_call(key, v);
+    }));
   if (BUILTINS.count(key)) {
     const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
       return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";

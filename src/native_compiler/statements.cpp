@@ -5,6 +5,7 @@
 #include "basic/declaration_reader.h"
 #include "basic/expr.h"
 #include "native_compiler/expressions.h"
+#include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -235,9 +236,11 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
             }) + ";"};
   }
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
+  std::string element_declared;  // the element type, when a String * n element is stored
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
     // An element: the value first, then the subscripts; stored as it is.
-    const std::string c = expr(&proc, R, locals);
+    std::string c = expr(&proc, R, locals);
+    if (const auto fixed = fixed_text_store(element_declared, c)) c = *fixed;
     std::vector<std::string> subscripts;
     for (const std::string& piece : split_outside(inner, ',')) subscripts.push_back(expr(&proc, piece, locals));
     const std::string t = new_temporary();
@@ -283,6 +286,9 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       return {pad(indent) + t + " = " + value + "; " +
               element_store(array, index, t, (*g)[1], *element_type)};
     }
+    if (const auto it = locals.find(name_key((*g)[1])); it != locals.end()) element_declared = it->second.element;
+    else if (const GlobalName* global = find_global(name_key((*g)[1])); global && global->array)
+      element_declared = global->type;
     return store_element(array, (*g)[2], (*g)[1]);
   }
   // A member or element of something longer (a(i).X, p.Inner.X, p.Items(2)):
@@ -357,6 +363,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   if ((local_it != locals.end() && !local_it->second.element.empty()) || (global && global->array))
     return {pad(indent) + d + " = " + as_value(result) + ";"};
   if (type == "variant") return {pad(indent) + d + " = " + as_value(result) + ";"};
+  if (const auto fixed = fixed_text_store(type, as_value(result))) return {pad(indent) + d + " = " + *fixed + ";"};
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 
@@ -587,7 +594,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex proc_call(R"(^(?:Call\s+)?([\p{L}_]\w*)\s*(.*)$)", CI);
 
   // Members that begin with "." work on the innermost With target.
-  std::string line = with_applied(strip_text(line_view));
+  std::string line = justified_assignment(with_applied(strip_text(line_view)));
   // The old Error statement raises the error as Err.Raise does.
   static const Regex error_statement(R"(^Error\s++(?!=)(.+)$)", CI);
   if (auto g = error_statement.match_groups(line)) line = "Err.Raise " + (*g)[1];
