@@ -17,6 +17,7 @@
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/loops.h"
+#include "basic/module_names.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
 #include "vb6files/regex.h"
@@ -93,6 +94,7 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
   doevents = std::move(options.doevents);
   reset_steps();
   start_clock();
+  keep_private_names_apart(options.sources);
   for (size_t i = 0; i < options.sources.size(); ++i)
     add_source(options.sources[i], i < options.source_files.size() ? options.source_files[i] : std::string(),
                i < options.source_first_lines.size() ? options.source_first_lines[i] : 1);

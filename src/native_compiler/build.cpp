@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "basic/module_names.h"
 #include "native_compiler/native_compiler.h"
 #include "native_compiler/process.h"
 
@@ -88,7 +89,14 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   const auto t0 = Clock::now();
   std::string c_text;
   try {
-    NativeCompiler compiler(project);
+    // A Private name that another module also declares stays the module's
+    // own, spelled as the interpreter spells it.
+    Project separated = project;
+    std::vector<std::string> sources;
+    for (const Module& m : separated.modules) sources.push_back(m.code);
+    keep_private_names_apart(sources);
+    for (size_t i = 0; i < sources.size(); ++i) separated.modules[i].code = std::move(sources[i]);
+    NativeCompiler compiler(separated);
     c_text = compiler.emit();
   } catch (const NativeCompileError& e) {
     // The message names the construct; the file and line follow, as a
