@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <set>
 #include <stdexcept>
 
 #include "basic/apply.h"
@@ -321,6 +322,10 @@ void VBRuntime::execute_statement(const std::string& line, Scope& scope) {
 Value VBRuntime::default_value(const std::string& type_name) {
   const std::string t = lower(type_name);
   if (user_types.count(t)) return make_record(t, 0);
+  // a variable of a class (or of the kinds of object the dialect has)
+  // holds Nothing until Set, as an Object variable does
+  static const std::set<std::string> object_kinds = {"collection", "form", "control"};
+  if (class_sources.count(t) || object_kinds.count(t)) return Value();
   return corvane::default_value(t);
 }
 
