@@ -164,6 +164,8 @@ VBValue vb_radix_text(VBValue value);
 VBValue vb_fixed_text(VBValue value, long long width);
 VBValue vb_lset(VBValue old, VBValue value);
 VBValue vb_rset(VBValue old, VBValue value);
+VBValue vb_instr_compare(int argc, VBValue *args);
+VBValue vb_instrrev_compare(int argc, VBValue *args);
 
 #ifdef __cplusplus
 }

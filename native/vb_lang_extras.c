@@ -170,3 +170,24 @@ static int is_class_type(const char *type) {
         if (!strcasecmp(d->name, type)) return 1;
     return 0;
 }
+
+/* InStr(start, text, sought, compare) and InStrRev(text, sought, start,
+ * compare): with vbTextCompare (1) both texts are searched lower-cased. */
+static VBValue search_compare(const char *name, int text_at, VBValue *args) {
+    VBValue copy[4] = {args[0], args[1], args[2], args[3]};
+    if (!(args[3].kind == VB_OBJECT && !args[3].object) && whole_operand(args[3]) == 1) {
+        copy[text_at] = vb_builtin("lcase", 1, &args[text_at]);
+        copy[text_at + 1] = vb_builtin("lcase", 1, &args[text_at + 1]);
+    }
+    return vb_builtin(name, 3, copy);
+}
+
+VBValue vb_instr_compare(int argc, VBValue *args) {
+    (void)argc;
+    return search_compare("instr", 1, args);
+}
+
+VBValue vb_instrrev_compare(int argc, VBValue *args) {
+    (void)argc;
+    return search_compare("instrrev", 0, args);
+}

@@ -266,8 +266,10 @@ Value fn_instr(VBRuntime&, std::vector<Value>& args) {
 
 Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "InStrRev", true);
-  const std::string text = vbstr(args[0]);
-  const std::string sought = vbstr(args[1]);
+  // vbTextCompare (1) as the fourth argument: case does not count
+  const bool text_compare = args.size() > 3 && !args[3].is_nothing() && number_as_double(args[3]) == 1.0;
+  const std::string text = text_compare ? change_case(vbstr(args[0]), false) : vbstr(args[0]);
+  const std::string sought = text_compare ? change_case(vbstr(args[1]), false) : vbstr(args[1]);
   size_t from = std::string::npos;
   if (args.size() > 2 && !args[2].is_nothing()) {
     const int64_t start = count_of(args[2]);

@@ -290,7 +290,7 @@ Operand CExpression::call(const Node& node) {
       return value_operand(
           compiler.element_read(as_value(compiler.variable_operand(proc, written, local)), args, written));
   }
-  if (is_language_extra(key) && !compiler.is_procedure_name(proc, key))
+  if (is_language_extra(key, args.size()) && !compiler.is_procedure_name(proc, key))
     return value_operand(compiler.in_order(args, [&](const std::vector<std::string>& v) {
       return *language_extra_call(key, v);
     }));

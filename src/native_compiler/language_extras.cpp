@@ -26,13 +26,23 @@ const std::map<std::string, std::string, std::less<>>& pair_helpers() {
   return table;
 }
 
+// InStr and InStrRev with a comparison mode (the fourth argument).
+const std::map<std::string, std::string, std::less<>>& compare_searches() {
+  static const std::map<std::string, std::string, std::less<>> table = {{"instr", "vb_instr_compare"},
+                                                                         {"instrrev", "vb_instrrev_compare"}};
+  return table;
+}
+
 }  // namespace
 
-bool is_language_extra(const std::string& key) {
-  return radix_conversions().count(key) || pair_helpers().count(key);
+bool is_language_extra(const std::string& key, size_t argument_count) {
+  return radix_conversions().count(key) || pair_helpers().count(key) ||
+         (argument_count == 4 && compare_searches().count(key));
 }
 
 std::optional<std::string> language_extra_call(const std::string& key, const std::vector<std::string>& args) {
+  if (const auto it = compare_searches().find(key); it != compare_searches().end() && args.size() == 4)
+    return it->second + "(4," + value_array(args) + ")";
   if (const auto it = pair_helpers().find(key); it != pair_helpers().end() && args.size() == 2)
     return it->second + "(" + args[0] + "," + args[1] + ")";
   if (const auto it = radix_conversions().find(key); it != radix_conversions().end()) {

@@ -13,7 +13,7 @@ namespace corvane {
 // The C text of a call of the built-in `key` (lower-cased) on argument
 // values already in C, when it is one of these helpers; nothing otherwise.
 std::optional<std::string> language_extra_call(const std::string& key, const std::vector<std::string>& args);
-bool is_language_extra(const std::string& key);
+bool is_language_extra(const std::string& key, size_t argument_count);
 
 // The C function of Imp or Eqv; nothing for the other operators.
 std::optional<std::string> implication_function(BinOp op);
