@@ -166,6 +166,8 @@ VBValue vb_lset(VBValue old, VBValue value);
 VBValue vb_rset(VBValue old, VBValue value);
 VBValue vb_instr_compare(int argc, VBValue *args);
 VBValue vb_instrrev_compare(int argc, VBValue *args);
+/* Replace(text, find, replacement, start, [count], [compare]) */
+VBValue vb_replace_from(int argc, VBValue *args);
 
 #ifdef __cplusplus
 }

@@ -191,3 +191,62 @@ VBValue vb_instrrev_compare(int argc, VBValue *args) {
     (void)argc;
     return search_compare("instrrev", 0, args);
 }
+
+/* Replace with a start (the result begins there), a count of replacements
+ * (-1: all) and a comparison mode (vbTextCompare: case does not count). */
+VBValue vb_replace_from(int argc, VBValue *args) {
+    need_args(argc, 3, "Replace");
+#define GIVEN(i) (argc > (i) && !(args[i].kind == VB_OBJECT && !args[i].object))
+    long long start = GIVEN(3) ? whole_operand(args[3]) : 1, limit = GIVEN(4) ? whole_operand(args[4]) : -1;
+    int text_compare = GIVEN(5) && whole_operand(args[5]) == 1;
+#undef GIVEN
+    if (start < 1 || limit < -1) fatal("Invalid procedure call or argument");
+    char b1[64], b2[64], b3[64];
+    size_t n, nf, nr;
+    const char *whole = text_of(args[0], b1, &n);
+    size_t from_byte = char_offset(whole, n, (size_t)(start - 1));
+    if (from_byte >= n && char_count(whole, n) < (size_t)start) return text_value_n(copy_bytes("", 0), 0);
+    const char *text = copy_bytes(whole + from_byte, n - from_byte);
+    n -= from_byte;
+    const char *find_text = text_of(args[1], b2, &nf);
+    const char *find = copy_bytes(find_text, nf);
+    const char *repl = text_of(args[2], b3, &nr);
+    if (nf == 0 || limit == 0) return text_value_n(copy_bytes(text, n), n);
+    const char *searched = text;
+    if (text_compare) {
+        VBValue lt = vb_builtin("lcase", 1, &(VBValue){.kind = VB_STRING, .length = (long long)n, .text = text});
+        VBValue lf = vb_builtin("lcase", 1, &args[1]);
+        size_t ln, lfn;
+        char c1[64], c2[64];
+        const char *ltext = text_of(lt, c1, &ln), *lfind = text_of(lf, c2, &lfn);
+        /* a text whose lower case has another length is searched as it is */
+        if (ln == n && lfn == nf) {
+            searched = copy_bytes(ltext, ln);
+            find = copy_bytes(lfind, lfn);
+        }
+    }
+    size_t cap = n + 1, used = 0, at = 0;
+    char *out = vb_alloc_text(cap);
+    long long done = 0;
+    for (;;) {
+        const char *hit = (limit < 0 || done < limit) ? strstr(searched + at, find) : NULL;
+        size_t stop = hit ? (size_t)(hit - searched) : n;
+        size_t need = used + (stop - at) + (hit ? nr : 0) + 1;
+        if (need > cap) {
+            size_t bigger = cap * 2 > need ? cap * 2 : need;
+            char *grown = vb_alloc_text(bigger);
+            memcpy(grown, out, used);
+            out = grown;
+            cap = bigger;
+        }
+        memcpy(out + used, text + at, stop - at);
+        used += stop - at;
+        if (!hit) break;
+        memcpy(out + used, repl, nr);
+        used += nr;
+        at = stop + nf;
+        done++;
+    }
+    out[used] = '\0';
+    return text_value_n(out, used);
+}

@@ -37,10 +37,12 @@ const std::map<std::string, std::string, std::less<>>& compare_searches() {
 
 bool is_language_extra(const std::string& key, size_t argument_count) {
   return radix_conversions().count(key) || pair_helpers().count(key) ||
-         (argument_count == 4 && compare_searches().count(key));
+         (argument_count == 4 && compare_searches().count(key)) || (key == "replace" && argument_count > 3);
 }
 
 std::optional<std::string> language_extra_call(const std::string& key, const std::vector<std::string>& args) {
+  if (key == "replace" && args.size() > 3)
+    return "vb_replace_from(" + std::to_string(args.size()) + "," + value_array(args) + ")";
   if (const auto it = compare_searches().find(key); it != compare_searches().end() && args.size() == 4)
     return it->second + "(4," + value_array(args) + ")";
   if (const auto it = pair_helpers().find(key); it != pair_helpers().end() && args.size() == 2)
