@@ -29,7 +29,7 @@ ModuleNames names_of(const std::string& source, size_t position) {
   static const Regex block_end(R"(^End\s+(?:Type|Enum)\b)", Regex::CASELESS);
   ModuleNames out;
   out.module = "m" + std::to_string(position + 1);
-  if (auto g = vb_name.match_groups(source)) out.module = (*g)[1];
+  if (auto g = vb_name.search_groups(source)) out.module = (*g)[1];
   bool in_proc = false, in_block = false;
   for (const std::string& line : lines(source)) {
     if (in_proc) {

@@ -2,7 +2,10 @@
 
 #include <map>
 
+#include "basic/source_lines.h"
+#include "basic/value.h"
 #include "native_compiler/expressions.h"
+#include "vb6files/regex.h"
 #include "native_compiler/native_compiler.h"
 
 namespace corvane {
@@ -64,6 +67,15 @@ std::optional<std::string> implication_function(BinOp op) {
 std::optional<std::string> fixed_text_store(const std::string& declared, const std::string& value) {
   if (declared.rfind("string*", 0) != 0) return std::nullopt;
   return "vb_fixed_text(" + value + "," + std::to_string(std::stoll("0" + declared.substr(7))) + "LL)";
+}
+
+std::set<std::string, std::less<>> enum_type_names(const std::vector<std::string>& sources) {
+  static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+([\p{L}_]\w*)\s*$)", Regex::CASELESS);
+  std::set<std::string, std::less<>> out;
+  for (const std::string& source : sources)
+    for (const std::string& line : lines(source))
+      if (auto g = enum_head.match_groups(line)) out.insert(lower((*g)[1]));
+  return out;
 }
 
 }  // namespace corvane

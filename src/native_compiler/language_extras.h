@@ -3,6 +3,7 @@
 // Imp and Eqv, TypeOf ... Is, LSet/RSet, CDec, and "&H"/"&O" texts read by
 // the numeric conversions.
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,8 @@ std::optional<std::string> implication_function(BinOp op);
 // A store into a String * n variable of that declared type ("string*10"),
 // or nothing for other types.
 std::optional<std::string> fixed_text_store(const std::string& declared, const std::string& value);
+
+// The lower-cased names of the Enum blocks of these sources.
+std::set<std::string, std::less<>> enum_type_names(const std::vector<std::string>& sources);
 
 }  // namespace corvane
