@@ -5,6 +5,7 @@
 #include "basic/builtins_support.h"
 #include "basic/expr.h"
 #include "basic/objects.h"
+#include "basic/runtime.h"
 
 namespace corvane {
 
@@ -65,6 +66,14 @@ Value set_into(std::vector<Value>& args, bool right, const char* name) {
   std::string scratch;
   return fixed_text(args[1], code_point_count(text_of(args[0], scratch)), right);
 }
+// F(x)(i, ...): an element of the array F returned.
+Value fn_element(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Subscript");
+  if (!args[0].is_array()) throw VBError("Not an array: the result of a call");
+  const VBArray& array = *args[0].as_array();
+  const std::vector<Value> indexes(args.begin() + 1, args.end());
+  return array.items[VBRuntime::element_index(array, indexes, "the result of a call")];
+}
 Value fn_lset(VBRuntime&, std::vector<Value>& args) { return set_into(args, false, "LSet"); }
 Value fn_rset(VBRuntime&, std::vector<Value>& args) { return set_into(args, true, "RSet"); }
 
@@ -73,6 +82,7 @@ Value fn_rset(VBRuntime&, std::vector<Value>& args) { return set_into(args, true
 void add_language_builtins(BuiltinTable& table) {
   add_builtin(table, "CDec", fn_cdec);
   add_builtin(table, TYPE_TEST_CALL, fn_typeof_is);
+  add_builtin(table, ELEMENT_CALL, fn_element);
   add_builtin(table, "__lset", fn_lset);
   add_builtin(table, "__rset", fn_rset);
 }

@@ -271,6 +271,24 @@ NodePtr ExprParser::primary(int nesting) {
       value->symbol = intern_folded(call_key(token));
       for (auto& arg : arguments(nesting, &value->refs)) adopt(*value, std::move(arg));
       check_depth(*value);
+      // Split(s, ",")(0): an element of the array a call returns
+      while (match("(")) {
+        auto element = make(NodeKind::Call);
+        element->text = ELEMENT_CALL;
+        element->symbol = intern_folded(ELEMENT_CALL);
+        std::vector<NodePtr> indexes;
+        try {
+          indexes = arguments(nesting, nullptr);
+        } catch (Partial& p) {
+          p.done.insert(p.done.begin(), std::move(value));
+          throw;
+        }
+        adopt(*element, std::move(value));
+        for (auto& index : indexes) adopt(*element, std::move(index));
+        element->refs.assign(element->kids.size(), NO_SYMBOL);
+        check_depth(*element);
+        value = std::move(element);
+      }
     } else {
       value = make(NodeKind::Name);
       value->text = token;

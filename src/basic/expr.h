@@ -44,6 +44,9 @@ using NodePtr = std::unique_ptr<Node>;
 
 // The built-in a TypeOf test calls, with the object and the type name.
 inline constexpr const char* TYPE_TEST_CALL = "__typeof_is";
+// The built-in an element of a call's result calls (F(x)(i)), with the
+// result and the subscripts.
+inline constexpr const char* ELEMENT_CALL = "__element";
 
 // Deepest nesting of an expression (parentheses, operators, calls).
 inline constexpr int MAX_EXPRESSION_DEPTH = 1000;

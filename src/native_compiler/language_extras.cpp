@@ -39,11 +39,16 @@ const std::map<std::string, std::string, std::less<>>& compare_searches() {
 }  // namespace
 
 bool is_language_extra(const std::string& key, size_t argument_count) {
-  return radix_conversions().count(key) || pair_helpers().count(key) ||
+  return key == "__element" || radix_conversions().count(key) || pair_helpers().count(key) ||
          (argument_count == 4 && compare_searches().count(key)) || (key == "replace" && argument_count > 3);
 }
 
 std::optional<std::string> language_extra_call(const std::string& key, const std::vector<std::string>& args) {
+  if (key == "__element" && args.size() >= 2) {
+    const std::vector<std::string> indexes(args.begin() + 1, args.end());
+    return "vb_index_at(" + args[0] + "," + std::to_string(indexes.size()) + "," + value_array(indexes) +
+           ",\"the result of a call\")";
+  }
   if (key == "replace" && args.size() > 3)
     return "vb_replace_from(" + std::to_string(args.size()) + "," + value_array(args) + ")";
   if (const auto it = compare_searches().find(key); it != compare_searches().end() && args.size() == 4)
