@@ -154,6 +154,21 @@ void vb_event_args(int n, VBValue *out);
 void vb_event_args_return(int n, VBValue *in);
 void vb_do_events(void);
 
+/* Imp and Eqv; TypeOf value Is name; a "&H…"/"&O…" text as its number
+ * (other values as they are); a text cut or padded to a String * width;
+ * LSet and RSet of a new value into an old one. */
+VBValue vb_imp(VBValue a, VBValue b);
+VBValue vb_eqv(VBValue a, VBValue b);
+VBValue vb_typeof_is(VBValue value, VBValue name);
+VBValue vb_radix_text(VBValue value);
+VBValue vb_fixed_text(VBValue value, long long width);
+VBValue vb_lset(VBValue old, VBValue value);
+VBValue vb_rset(VBValue old, VBValue value);
+VBValue vb_instr_compare(int argc, VBValue *args);
+VBValue vb_instrrev_compare(int argc, VBValue *args);
+/* Replace(text, find, replacement, start, [count], [compare]) */
+VBValue vb_replace_from(int argc, VBValue *args);
+
 #ifdef __cplusplus
 }
 #endif

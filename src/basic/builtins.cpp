@@ -23,6 +23,7 @@ const BuiltinTable& builtin_table() {
     add_array_builtins(t);
     add_database_builtins(t);
     add_file_builtins(t);
+    add_language_builtins(t);
     return t;
   }();
   return table;
@@ -69,6 +70,8 @@ const Value* builtin_constant(Symbol symbol) {
       // file attributes
       Value(int64_t{0}), Value(int64_t{1}), Value(int64_t{2}), Value(int64_t{4}), Value(int64_t{16}),
       Value(int64_t{32}),
+      // StrConv modes
+      Value(int64_t{1}), Value(int64_t{2}), Value(int64_t{3}),
   };
   if (symbol < 0 || symbol >= sym::CONSTANT_COUNT) return nullptr;
   return &values[symbol];

@@ -48,5 +48,11 @@ void add_date_builtins(BuiltinTable& table);
 void add_array_builtins(BuiltinTable& table);
 void add_database_builtins(BuiltinTable& table);
 void add_file_builtins(BuiltinTable& table);
+// CDec, the TypeOf test and LSet/RSet.
+void add_language_builtins(BuiltinTable& table);
+
+// A "&H1F" or "&O17" text as the number VB6 reads from it; any other
+// value as it is.
+Value radix_text(const Value& value);
 
 }  // namespace corvane

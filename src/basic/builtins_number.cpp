@@ -89,11 +89,11 @@ Value fn_val(VBRuntime&, std::vector<Value>& args) {
 }
 Value fn_cdbl(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CDbl");
-  return number(args[0]);
+  return number(radix_text(args[0]));
 }
 Value fn_csng(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CSng");
-  return number(args[0]);
+  return number(radix_text(args[0]));
 }
 
 Value rounded(const Value& v, const char* name) {
@@ -104,11 +104,11 @@ Value rounded(const Value& v, const char* name) {
 }
 Value fn_cint(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CInt");
-  return rounded(args[0], "CInt");
+  return rounded(radix_text(args[0]), "CInt");
 }
 Value fn_clng(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CLng");
-  return rounded(args[0], "CLng");
+  return rounded(radix_text(args[0]), "CLng");
 }
 
 Value fn_abs(VBRuntime&, std::vector<Value>& args) {
@@ -270,12 +270,12 @@ Value fn_cbool(VBRuntime&, std::vector<Value>& args) {
 
 Value fn_cbyte(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CByte");
-  return coerce(args[0], TypeCode::Byte);
+  return coerce(radix_text(args[0]), TypeCode::Byte);
 }
 
 Value fn_ccur(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "CCur");
-  const double d = number_as_double(args[0]);
+  const double d = number_as_double(radix_text(args[0]));
   return Value(std::nearbyint(d * 10000.0) / 10000.0);
 }
 

@@ -266,8 +266,10 @@ Value fn_instr(VBRuntime&, std::vector<Value>& args) {
 
 Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "InStrRev", true);
-  const std::string text = vbstr(args[0]);
-  const std::string sought = vbstr(args[1]);
+  // vbTextCompare (1) as the fourth argument: case does not count
+  const bool text_compare = args.size() > 3 && !args[3].is_nothing() && number_as_double(args[3]) == 1.0;
+  const std::string text = text_compare ? change_case(vbstr(args[0]), false) : vbstr(args[0]);
+  const std::string sought = text_compare ? change_case(vbstr(args[1]), false) : vbstr(args[1]);
   size_t from = std::string::npos;
   if (args.size() > 2 && !args[2].is_nothing()) {
     const int64_t start = count_of(args[2]);
@@ -289,13 +291,38 @@ Value fn_instrrev(VBRuntime&, std::vector<Value>& args) {
 Value fn_replace(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 3, "Replace");
   std::string text = vbstr(args[0]);
-  const std::string find = vbstr(args[1]);
+  std::string find = vbstr(args[1]);
   const std::string replacement = vbstr(args[2]);
+  // Replace(text, find, replacement, [start], [count], [compare]): the
+  // result begins at character `start`; at most `count` replacements (-1:
+  // all); vbTextCompare (1) finds without regard to case.
+  const auto given = [&](size_t i) { return args.size() > i && !args[i].is_nothing(); };
+  const int64_t start = given(3) ? count_of(args[3]) : 1;
+  const int64_t limit = given(4) ? count_of(args[4]) : -1;
+  if (start < 1 || limit < -1) throw VBError(5, "Invalid procedure call or argument");
+  if (start > 1) {
+    const std::vector<size_t> off = code_point_offsets(text);
+    if (static_cast<size_t>(start) > off.size() - 1) return Value(std::string());
+    text.erase(0, off[static_cast<size_t>(start - 1)]);
+  }
   // An empty search text matches nothing: the text comes back unchanged.
-  if (find.empty()) return Value(std::move(text));
+  if (find.empty() || limit == 0) return Value(std::move(text));
+  std::string haystack;
+  const std::string* searched = &text;
+  if (given(5) && number_as_double(args[5]) == 1.0) {
+    haystack = change_case(text, false);
+    std::string lowered = change_case(find, false);
+    // (a text whose lower case has another length is searched as it is)
+    if (haystack.size() == text.size() && lowered.size() == find.size()) {
+      searched = &haystack;
+      find = std::move(lowered);
+    }
+  }
   std::string out;
   size_t from = 0;
-  for (size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size()) {
+  int64_t done = 0;
+  for (size_t at; (limit < 0 || done < limit) && (at = searched->find(find, from)) != std::string::npos;
+       from = at + find.size(), ++done) {
     out.append(text, from, at - from);
     out += replacement;
   }

@@ -63,6 +63,7 @@ std::vector<DeclPiece> compile_declaration(const std::string& text) {
     if (!name.type.empty()) {
       d.class_name = name.type;
       d.type = lower(name.type);
+      if (!name.fixed_length.empty()) d.type += "*" + strip(name.fixed_length);  // String * n
       d.type_symbol = intern_folded(d.type);
       d.as_new = name.as_new;
     }
@@ -333,7 +334,7 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
 }
 
 std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) {
-  const std::string line = strip(line_in);
+  const std::string line = strip(justified_assignment(line_in));
   if (whole_line) {
     RX(r1, R"(^On\s+Error\s+Resume\s+Next$)");
     RX(r2, R"(^On\s+Error\s+GoTo\s+0$)");

@@ -188,6 +188,33 @@ std::vector<NodePtr> ExprParser::arguments(int nesting, std::vector<Symbol>* ref
   return args;
 }
 
+// TypeOf object Is TypeName: a call of the type test on the object and the
+// type's name as written.
+NodePtr ExprParser::type_test(int nesting) {
+  ++pos_;
+  NodePtr object = primary(nesting + 1);
+  std::string type;
+  if (match("is") && peek()) {
+    type = take();
+    if (match(".") && peek()) type += "." + take();
+  }
+  if (type.empty()) {
+    Partial p;
+    p.done.push_back(std::move(object));
+    p.message = "Expected Is and a type name after TypeOf";
+    throw p;
+  }
+  auto node = make(NodeKind::Call);
+  node->text = TYPE_TEST_CALL;
+  node->symbol = intern_folded(TYPE_TEST_CALL);
+  auto name = make(NodeKind::Literal);
+  name->literal = Value(std::move(type));
+  adopt(*node, std::move(object));
+  adopt(*node, std::move(name));
+  node->refs = {NO_SYMBOL, NO_SYMBOL};
+  return node;
+}
+
 NodePtr ExprParser::primary(int nesting) {
   if (nesting > MAX_EXPRESSION_DEPTH || stack_exhausted()) fail("Expression nested too deeply");
   const std::string* t = peek();
@@ -195,10 +222,12 @@ NodePtr ExprParser::primary(int nesting) {
     const NodeKind kind = equals_ci(*t, "not") ? NodeKind::Not : *t == "+" ? NodeKind::Plus : NodeKind::Negate;
     ++pos_;
     auto node = make(kind);
-    adopt(*node, expr(kind == NodeKind::Not ? 4 : 8, nesting + 1));
+    adopt(*node, expr(kind == NodeKind::Not ? COMPARISON_LEVEL : POWER_LEVEL, nesting + 1));
     check_depth(*node);
     return node;
   }
+  if (t && equals_ci(*t, "typeof") && pos_ + 1 < tokens_.size() && tokens_[pos_ + 1].kind == "word")
+    return type_test(nesting);
   if (t && equals_ci(*t, "new")) {
     ++pos_;
     if (!peek()) fail("Expected class name after New");
@@ -242,6 +271,24 @@ NodePtr ExprParser::primary(int nesting) {
       value->symbol = intern_folded(call_key(token));
       for (auto& arg : arguments(nesting, &value->refs)) adopt(*value, std::move(arg));
       check_depth(*value);
+      // Split(s, ",")(0): an element of the array a call returns
+      while (match("(")) {
+        auto element = make(NodeKind::Call);
+        element->text = ELEMENT_CALL;
+        element->symbol = intern_folded(ELEMENT_CALL);
+        std::vector<NodePtr> indexes;
+        try {
+          indexes = arguments(nesting, nullptr);
+        } catch (Partial& p) {
+          p.done.insert(p.done.begin(), std::move(value));
+          throw;
+        }
+        adopt(*element, std::move(value));
+        for (auto& index : indexes) adopt(*element, std::move(index));
+        element->refs.assign(element->kids.size(), NO_SYMBOL);
+        check_depth(*element);
+        value = std::move(element);
+      }
     } else {
       value = make(NodeKind::Name);
       value->text = token;

@@ -42,6 +42,12 @@ struct Node {
 
 using NodePtr = std::unique_ptr<Node>;
 
+// The built-in a TypeOf test calls, with the object and the type name.
+inline constexpr const char* TYPE_TEST_CALL = "__typeof_is";
+// The built-in an element of a call's result calls (F(x)(i)), with the
+// result and the subscripts.
+inline constexpr const char* ELEMENT_CALL = "__element";
+
 // Deepest nesting of an expression (parentheses, operators, calls).
 inline constexpr int MAX_EXPRESSION_DEPTH = 1000;
 
@@ -57,6 +63,7 @@ class ExprParser {
   bool match(std::string_view text);
   NodePtr expr(int min_level, int nesting);
   NodePtr primary(int nesting);
+  NodePtr type_test(int nesting);
   std::vector<NodePtr> arguments(int nesting, std::vector<Symbol>* refs);
 
   std::vector<Token> tokens_;

@@ -195,7 +195,7 @@ std::string read_field(FileChannel& ch, bool& quoted) {
 
 // The value an Input # field gives a variable of the declared type.
 Value field_value(const std::string& text, bool quoted, TypeCode type) {
-  if (type == TypeCode::String) return Value(text);
+  if (type == TypeCode::String || type == TypeCode::FixedText) return Value(text);
   if (!quoted) {
     const std::string l = lower(text);
     if (l == "#true#") return Value(true);

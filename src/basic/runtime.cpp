@@ -10,6 +10,7 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <set>
 #include <stdexcept>
 #include <utility>
 
@@ -18,6 +19,7 @@
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/loops.h"
+#include "basic/module_names.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
 #include "vb6files/regex.h"
@@ -94,6 +96,7 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
   doevents = std::move(options.doevents);
   reset_steps();
   start_clock();
+  keep_private_names_apart(options.sources);
   for (size_t i = 0; i < options.sources.size(); ++i)
     add_source(options.sources[i], i < options.source_files.size() ? options.source_files[i] : std::string(),
                i < options.source_first_lines.size() ? options.source_first_lines[i] : 1);
@@ -321,6 +324,10 @@ void VBRuntime::execute_statement(const std::string& line, Scope& scope) {
 Value VBRuntime::default_value(const std::string& type_name) {
   const std::string t = lower(type_name);
   if (user_types.count(t)) return make_record(t, 0);
+  // a variable of a class (or of the kinds of object the dialect has)
+  // holds Nothing until Set, as an Object variable does
+  static const std::set<std::string> object_kinds = {"collection", "form", "control"};
+  if (class_sources.count(t) || object_kinds.count(t)) return Value();
   return corvane::default_value(t);
 }
 
@@ -775,13 +782,13 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
         if (Var* g = globals->find(k)) {
           // the conversion creates no variables, so g stays valid
           if (g->type == TypeCode::Variant) g->value.store(std::move(value));
-          else g->value.store(coerce(value, g->type));
+          else store_converted(g->value, std::move(value), g->type);
           return;
         }
       }
       if (!v) v = &scope.get_or_create(k);
       if (v->type == TypeCode::Variant) v->value.store(std::move(value));
-      else v->value.store(coerce(value, v->type));
+      else store_converted(v->value, std::move(value), v->type);
       return;
     }
     case AssignTarget::Kind::Element: {

@@ -319,4 +319,18 @@ std::string with_members(std::string_view text, std::string_view target, size_t 
   return out;
 }
 
+std::string justified_assignment(std::string_view line) {
+  const std::string_view t = strip_view(line);
+  if (t.size() < 6) return std::string(line);
+  const std::string head = lower(t.substr(0, 4));
+  if ((head != "lset" && head != "rset") || !is_space_char(static_cast<unsigned char>(t[4]))) return std::string(line);
+  const std::string_view rest = t.substr(5);
+  const long eq = find_equal(rest);
+  if (eq < 0) return std::string(line);
+  const std::string target = strip(rest.substr(0, static_cast<size_t>(eq)));
+  const std::string value = strip(rest.substr(static_cast<size_t>(eq) + 1));
+  if (target.empty() || value.empty()) return std::string(line);
+  return target + " = __" + head + "(" + target + ", (" + value + "))";
+}
+
 }  // namespace corvane

@@ -45,6 +45,9 @@ std::vector<PrintListItem> read_print_list(std::string_view text);
 
 // Index (in bytes) of the assignment sign of a statement, or -1.
 long find_equal(std::string_view text);
+// "LSet target = value" / "RSet target = value" as the assignment both
+// engines run: "target = __lset(target, (value))"; other lines as they are.
+std::string justified_assignment(std::string_view line);
 // Members written with a leading "." (inside a With block) spelled out as
 // members of `target`: "x = .Name & .Phone" -> "x = T.Name & T.Phone". A
 // "." after a name, ")" or a digit is an ordinary member or a number; string

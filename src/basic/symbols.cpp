@@ -30,6 +30,7 @@ struct SymbolTable {
           "vbempty", "vbnull", "vbinteger", "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring",
           "vbobject", "vbboolean", "vbvariant", "vbbyte", "vbarray",
           "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
+          "vbuppercase", "vblowercase", "vbpropercase",
           "app", "me", "err", "__with__", "variant"})
       add(name);
   }

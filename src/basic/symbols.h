@@ -19,12 +19,12 @@ const std::string& symbol_text(Symbol symbol);
 // Symbols fixed at start: the built-in constants come first, so a constant
 // is any symbol below CONSTANT_COUNT.
 namespace sym {
-inline constexpr Symbol CONSTANT_COUNT = 71;
-inline constexpr Symbol APP = 71;
-inline constexpr Symbol ME = 72;
-inline constexpr Symbol ERR = 73;
-inline constexpr Symbol WITH_TARGET = 74;  // the hidden variable that holds a With target
-inline constexpr Symbol VARIANT = 75;      // the type name "variant"
+inline constexpr Symbol CONSTANT_COUNT = 74;
+inline constexpr Symbol APP = 74;
+inline constexpr Symbol ME = 75;
+inline constexpr Symbol ERR = 76;
+inline constexpr Symbol WITH_TARGET = 77;  // the hidden variable that holds a With target
+inline constexpr Symbol VARIANT = 78;      // the type name "variant"
 }  // namespace sym
 
 }  // namespace corvane

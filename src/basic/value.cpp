@@ -446,19 +446,24 @@ std::string repr(const Value& value) {
   }
 }
 
+// Binding levels, loosest first: Imp, Eqv, Or, Xor, And, the comparisons,
+// &, + -, Mod * / \, ^. The operand of Not is read from the comparisons'
+// level up, that of unary + and - from ^ (expr.cpp).
 int precedence(std::string_view op) {
   BinOp code;
   if (!binop_from_text(op, code)) return -1;
   switch (code) {
-    case BinOp::Or: return 1;
-    case BinOp::Xor: return 2;
-    case BinOp::And: return 3;
+    case BinOp::Imp: return 1;
+    case BinOp::Eqv: return 2;
+    case BinOp::Or: return 3;
+    case BinOp::Xor: return 4;
+    case BinOp::And: return 5;
     case BinOp::Eq: case BinOp::Ne: case BinOp::Lt: case BinOp::Gt: case BinOp::Le: case BinOp::Ge:
-    case BinOp::Is: case BinOp::Like: return 4;
-    case BinOp::Concat: return 5;
-    case BinOp::Add: case BinOp::Sub: return 6;
-    case BinOp::Mod: case BinOp::Mul: case BinOp::Div: case BinOp::IntDiv: return 7;
-    case BinOp::Pow: return 8;
+    case BinOp::Is: case BinOp::Like: return COMPARISON_LEVEL;
+    case BinOp::Concat: return 7;
+    case BinOp::Add: case BinOp::Sub: return 8;
+    case BinOp::Mod: case BinOp::Mul: case BinOp::Div: case BinOp::IntDiv: return 9;
+    case BinOp::Pow: return POWER_LEVEL;
   }
   return -1;
 }
@@ -468,7 +473,8 @@ bool binop_from_text(std::string_view op, BinOp& out) {
       {"or", BinOp::Or},   {"xor", BinOp::Xor}, {"and", BinOp::And},  {"=", BinOp::Eq},      {"<>", BinOp::Ne},
       {"<", BinOp::Lt},    {">", BinOp::Gt},    {"<=", BinOp::Le},    {">=", BinOp::Ge},     {"is", BinOp::Is},
       {"like", BinOp::Like}, {"&", BinOp::Concat}, {"+", BinOp::Add}, {"-", BinOp::Sub},     {"mod", BinOp::Mod},
-      {"*", BinOp::Mul},   {"/", BinOp::Div},   {"\\", BinOp::IntDiv}, {"^", BinOp::Pow}};
+      {"*", BinOp::Mul},   {"/", BinOp::Div},   {"\\", BinOp::IntDiv}, {"^", BinOp::Pow},
+      {"imp", BinOp::Imp}, {"eqv", BinOp::Eqv}};
   if (op.size() > 4) return false;
   char buf[5];
   for (size_t i = 0; i < op.size(); ++i) buf[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(op[i])));
@@ -487,24 +493,110 @@ Value binary(std::string_view op, const Value& left, const Value& right) {
   return binary(code, left, right);
 }
 
+namespace {
+
+// One element of a Like pattern: * (any run), ? (any one character), #
+// (a digit), [list] / [!list] (one character in / not in the list, with
+// ranges a-z), [] (nothing), or a character that matches itself.
+struct LikeElement {
+  enum Kind : uint8_t { Star, Any, Digit, Set, Empty, Literal } kind = Literal;
+  char32_t c = 0;
+  bool negated = false;
+  std::vector<std::pair<char32_t, char32_t>> ranges;
+  bool matches(char32_t ch) const {
+    switch (kind) {
+      case Any: return ch != U'\n';
+      case Digit: return ch >= U'0' && ch <= U'9';
+      case Literal: return ch == c;
+      case Set: {
+        bool in = false;
+        for (const auto& [lo, hi] : ranges) in = in || (ch >= lo && ch <= hi);
+        return in != negated;
+      }
+      default: return false;
+    }
+  }
+};
+
+std::vector<LikeElement> like_pattern(const std::u32string& pat) {
+  std::vector<LikeElement> out;
+  for (size_t i = 0; i < pat.size(); ++i) {
+    LikeElement e;
+    const char32_t q = pat[i];
+    if (q == U'*') e.kind = LikeElement::Star;
+    else if (q == U'?') e.kind = LikeElement::Any;
+    else if (q == U'#') e.kind = LikeElement::Digit;
+    else if (q == U'[') {
+      const size_t close = pat.find(U']', i + 1);
+      if (close == std::u32string::npos) throw VBError("Invalid pattern string");
+      std::u32string list = pat.substr(i + 1, close - i - 1);
+      i = close;
+      if (list.empty()) {
+        e.kind = LikeElement::Empty;
+      } else {
+        e.kind = LikeElement::Set;
+        if (list[0] == U'!' && list.size() > 1) {
+          e.negated = true;
+          list.erase(0, 1);
+        }
+        for (size_t k = 0; k < list.size(); ++k) {
+          if (k + 2 < list.size() && list[k + 1] == U'-') {
+            if (list[k] > list[k + 2]) throw VBError("Invalid pattern string");
+            e.ranges.emplace_back(list[k], list[k + 2]);
+            k += 2;
+          } else {
+            e.ranges.emplace_back(list[k], list[k]);
+          }
+        }
+      }
+    } else {
+      e.c = q;
+    }
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+}  // namespace
+
 bool like_match(std::string_view text_utf8, std::string_view pattern_utf8) {
-  const std::u32string text = to_u32(text_utf8), pat = to_u32(pattern_utf8);
-  // match[j] : pattern prefix of length j matches the text prefix so far.
+  const std::u32string text = to_u32(text_utf8);
+  const std::vector<LikeElement> pat = like_pattern(to_u32(pattern_utf8));
+  // prev[j]: the first j pattern elements match the text read so far.
   std::vector<char> prev(pat.size() + 1, 0), cur(pat.size() + 1, 0);
+  const auto zero_width = [&](size_t j) {
+    return pat[j - 1].kind == LikeElement::Star || pat[j - 1].kind == LikeElement::Empty;
+  };
   prev[0] = 1;
-  for (size_t j = 1; j <= pat.size(); ++j) prev[j] = prev[j - 1] && pat[j - 1] == U'*';
-  for (size_t i = 1; i <= text.size(); ++i) {
-    const char32_t c = text[i - 1];
+  for (size_t j = 1; j <= pat.size(); ++j) prev[j] = prev[j - 1] && zero_width(j);
+  for (const char32_t c : text) {
     cur[0] = 0;
     for (size_t j = 1; j <= pat.size(); ++j) {
-      const char32_t p = pat[j - 1];
-      if (p == U'*') cur[j] = cur[j - 1] || (prev[j] && c != U'\n');
-      else if (p == U'?') cur[j] = prev[j - 1] && c != U'\n';
-      else cur[j] = prev[j - 1] && p == c;
+      const LikeElement& e = pat[j - 1];
+      if (e.kind == LikeElement::Star) cur[j] = cur[j - 1] || (prev[j] && c != U'\n');
+      else if (e.kind == LikeElement::Empty) cur[j] = cur[j - 1];
+      else cur[j] = prev[j - 1] && e.matches(c);
     }
     std::swap(prev, cur);
   }
   return prev[pat.size()] != 0;
+}
+
+// Imp and Eqv: on two Booleans the logical result; otherwise bitwise on
+// the operands' whole numbers (Booleans as -1 and 0, other numbers rounded
+// half to even), as VB6 computes them.
+static Value implication(BinOp op, const Value& left, const Value& right) {
+  if (left.is_bool() && right.is_bool()) {
+    const bool a = left.as_bool(), b = right.as_bool();
+    return Value(op == BinOp::Imp ? (!a || b) : a == b);
+  }
+  const auto whole = [](const Value& v) {
+    const Value r = round_half_even(v);
+    if (!r.is_int()) throw VBError(6, "Overflow");
+    return r.as_int();
+  };
+  const int64_t a = whole(left), b = whole(right);
+  return Value(op == BinOp::Imp ? (~a | b) : ~(a ^ b));
 }
 
 Value binary(BinOp op, const Value& left, const Value& right) {
@@ -523,6 +615,7 @@ Value binary(BinOp op, const Value& left, const Value& right) {
     case BinOp::And: return Value(truth(left) && truth(right));
     case BinOp::Or: return Value(truth(left) || truth(right));
     case BinOp::Xor: return Value(truth(left) != truth(right));
+    case BinOp::Imp: case BinOp::Eqv: return implication(op, left, right);
     case BinOp::Is: {
       if (left.is_nothing() && right.is_nothing()) return Value(true);
       if (left.is_object() && right.is_object()) return Value(left.as_object() == right.as_object());
@@ -572,7 +665,8 @@ Value negate(const Value& value) {
 
 TypeCode type_code(std::string_view t) {
   if (t == "variant") return TypeCode::Variant;
-  if (t == "string" || t.rfind("string*", 0) == 0) return TypeCode::String;
+  if (t == "string") return TypeCode::String;
+  if (t.rfind("string*", 0) == 0) return TypeCode::FixedText;
   if (t == "boolean") return TypeCode::Boolean;
   if (t == "integer") return TypeCode::Integer;
   if (t == "long") return TypeCode::Long;
@@ -596,7 +690,8 @@ Value round_half_even(const Value& value) {
 
 Value coerce(const Value& value, TypeCode type) {
   switch (type) {
-    case TypeCode::String: return value.is_string() ? value : Value(vbstr(value));
+    case TypeCode::String:
+    case TypeCode::FixedText: return value.is_string() ? value : Value(vbstr(value));
     case TypeCode::Boolean: return Value(truth(value));
     case TypeCode::Integer:
     case TypeCode::Long:
@@ -620,7 +715,23 @@ Value coerce(const Value& value, TypeCode type) {
   }
 }
 
+Value fixed_text(const Value& value, size_t width, bool right) {
+  const std::string text = vbstr(value);
+  size_t at = 0, count = 0;
+  while (at < text.size() && count < width) {
+    decode_utf8(text, at);
+    ++count;
+  }
+  if (count == width) return Value(text.substr(0, at));
+  const std::string blanks(width - count, ' ');
+  return Value(right ? blanks + text : text + blanks);
+}
+
 void store_converting(Value& place, const Value& value, TypeCode type) {
+  if (type == TypeCode::FixedText && place.is_string()) {
+    place.store(fixed_text(value, code_point_count(place.as_string())));
+    return;
+  }
   if (value.is_int() && (type == TypeCode::Double || type == TypeCode::Single || type == TypeCode::Currency))
     place.store(Value(static_cast<double>(value.as_int())));
   else

@@ -239,9 +239,13 @@ std::string repr(const Value& value);
 Value binary(std::string_view op, const Value& left, const Value& right);
 
 // Operator codes for the evaluator's fast path.
-enum class BinOp : uint8_t { Or, Xor, And, Eq, Ne, Lt, Gt, Le, Ge, Is, Like, Concat, Add, Sub, Mod, Mul, Div, IntDiv, Pow };
+enum class BinOp : uint8_t { Or, Xor, And, Eq, Ne, Lt, Gt, Le, Ge, Is, Like, Concat, Add, Sub, Mod, Mul, Div, IntDiv, Pow, Imp, Eqv };
 // Binding level of a lower-cased operator, -1 when it is none.
 int precedence(std::string_view op);
+// The levels of the comparisons (where the operand of Not starts) and of ^
+// (where the operand of unary + and - starts).
+inline constexpr int COMPARISON_LEVEL = 6;
+inline constexpr int POWER_LEVEL = 10;
 bool binop_from_text(std::string_view op, BinOp& out);
 Value binary(BinOp op, const Value& left, const Value& right);
 
@@ -252,7 +256,11 @@ Value negate(const Value& value);
 bool like_match(std::string_view text, std::string_view pattern);
 
 // Declared types reduced to what conversion on store needs.
-enum class TypeCode : uint8_t { Variant, String, Boolean, Integer, Long, Byte, Single, Double, Currency, Object, Other };
+// FixedText: a "String * n" variable or element, whose text always keeps
+// its n characters (a store is cut or padded with blanks to the length of
+// the text it replaces).
+enum class TypeCode : uint8_t { Variant, String, Boolean, Integer, Long, Byte, Single, Double, Currency, Object, Other,
+                                FixedText };
 TypeCode type_code(std::string_view lower_type_name);
 
 // Conversion on storing into a variable of the given type.
@@ -268,6 +276,7 @@ inline bool stores_unchanged(const Value& value, TypeCode type) {
     case TypeCode::Single: case TypeCode::Double: case TypeCode::Currency: return value.is_double();
     case TypeCode::String: return value.is_string();
     case TypeCode::Boolean: return value.is_bool();
+    case TypeCode::FixedText: return false;
   }
   return false;
 }
@@ -299,6 +308,9 @@ Value round_half_even(const Value& value);
 std::string lower(std::string_view text);
 // Number of Unicode code points of UTF-8 text.
 size_t code_point_count(std::string_view text);
+// The text form of a value cut, or padded with blanks (after it, or before
+// it when `right`), to `width` characters.
+Value fixed_text(const Value& value, size_t width, bool right = false);
 // Decodes the UTF-8 code point at text[i] and advances i past it; an
 // invalid byte stands for itself.
 char32_t decode_utf8(std::string_view text, size_t& i);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <set>
 
+#include "basic/module_names.h"
 #include "basic/source_lines.h"
 #include "forms/database_access.h"
 #include "forms/session.h"
@@ -294,16 +295,24 @@ void Preview::build_runtime() {
   // declarations land in a scope of their own; the standard modules follow
   // (a module procedure replaces a form procedure of the same name).
   runtime = std::make_unique<VBRuntime>(std::move(options));
+  // Private module names are spelled as the session's interpreter spells them.
+  std::vector<std::string> module_sources;
+  for (const Module& m : project.modules) module_sources.push_back(m.code);
+  keep_private_names_apart(module_sources);
+  const auto add_modules = [&] {
+    for (size_t i = 0; i < project.modules.size(); ++i)
+      runtime->add_source(module_sources[i], project.modules[i].name + ".bas");
+  };
   if (session) {
     ScopeRef own = runtime->globals;
     // The modules' declarations were evaluated once for the shared scope;
     // here they are evaluated again into a scratch scope and dropped.
     runtime->globals = std::make_shared<Scope>();
-    for (const Module& m : project.modules) runtime->add_source(m.code, m.name + ".bas");
+    add_modules();
     own->parent = session->globals;
     runtime->globals = own;
   } else {
-    for (const Module& m : project.modules) runtime->add_source(m.code, m.name + ".bas");
+    add_modules();
   }
   runtime->current_form = form_object;
   runtime->app->props["title"] = Value(project.name);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "basic/module_names.h"
 #include "native_compiler/native_compiler.h"
 #include "native_compiler/process.h"
 
@@ -55,7 +56,8 @@ const std::vector<std::string>& native_runtime_files() {
   static const std::vector<std::string> files = {"vb_native.h", "vb_native.c", "vb_lang.h",    "vb_errors.c",
                                                  "vb_arrays.c", "vb_records.c", "vb_dates.c",   "vb_format.c",
                                                  "vb_builtins2.c", "vb_events.c",  "vb_print.c",
-                                                 "vb_files.c", "vb_control_arrays.c", "vb_control_members.c", "vb_dialogs.c", "vb_binary_files.c", "vb_error_table.h", "vb_format_scan.h"};
+                                                 "vb_files.c", "vb_control_arrays.c", "vb_control_members.c", "vb_dialogs.c", "vb_binary_files.c", "vb_error_table.h", "vb_format_scan.h",
+                                                 "vb_lang_extras.c"};
   return files;
 }
 
@@ -87,7 +89,14 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   const auto t0 = Clock::now();
   std::string c_text;
   try {
-    NativeCompiler compiler(project);
+    // A Private name that another module also declares stays the module's
+    // own, spelled as the interpreter spells it.
+    Project separated = project;
+    std::vector<std::string> sources;
+    for (const Module& m : separated.modules) sources.push_back(m.code);
+    keep_private_names_apart(sources);
+    for (size_t i = 0; i < sources.size(); ++i) separated.modules[i].code = std::move(sources[i]);
+    NativeCompiler compiler(separated);
     c_text = compiler.emit();
   } catch (const NativeCompileError& e) {
     // The message names the construct; the file and line follow, as a

@@ -7,6 +7,7 @@
 #include "basic/declaration_reader.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/form_objects.h"
+#include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -129,6 +130,11 @@ void NativeCompiler::add_procedure(NativeProcedure proc, bool replace) {
 }
 
 void NativeCompiler::collect() {
+  std::vector<std::string> sources;
+  for (const VBForm& form : project_.forms) sources.push_back(form.code);
+  for (const Module& m : project_.modules) sources.push_back(m.code);
+  for (const ClassModule& c : project_.classes) sources.push_back(c.code);
+  enum_types_ = enum_type_names(sources);
   for (const VBForm& form : project_.forms) {
     form_names_.insert(name_key(form.name));
     for (const Control& c : form.controls) {
@@ -352,6 +358,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
       if (type != "string") error(nullptr, own + ": unsupported native declaration: " + p.text);
       type = "string*" + p.fixed_length;
     }
+    if (enum_types_.count(type)) type = "long";
     if (!accepted_types().count(type) && !class_names_.count(type) && !is_record(type) && type.rfind("string*", 0) != 0)
       error(nullptr, own + ": native backend does not yet implement type '" + type + "' for " + p.name);
     const std::string& value = p.value;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <map>
 
+#include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -60,7 +61,8 @@ const std::map<std::string, std::string, std::less<>>& reserved_c() {
       {"vbstring", "vb_int(8)"},  {"vbobject", "vb_int(9)"},  {"vbboolean", "vb_int(11)"},
       {"vbvariant", "vb_int(12)"}, {"vbbyte", "vb_int(17)"},  {"vbarray", "vb_int(8192)"},
       {"vbnormal", "vb_int(0)"},  {"vbreadonly", "vb_int(1)"}, {"vbhidden", "vb_int(2)"},
-      {"vbsystem", "vb_int(4)"},  {"vbdirectory", "vb_int(16)"}, {"vbarchive", "vb_int(32)"}};
+      {"vbsystem", "vb_int(4)"},  {"vbdirectory", "vb_int(16)"}, {"vbarchive", "vb_int(32)"},
+      {"vbuppercase", "vb_int(1)"}, {"vblowercase", "vb_int(2)"}, {"vbpropercase", "vb_int(3)"}};
   return table;
 }
 
@@ -242,6 +244,10 @@ Operand CExpression::unary(const Node& node) {
 }
 
 Operand CExpression::binary(BinOp code, const Operand& left, const Operand& right) {
+  if (const auto function = implication_function(code))
+    return value_operand(compiler.in_order({as_value(left), as_value(right)}, [&](const std::vector<std::string>& v) {
+      return *function + "(" + v[0] + "," + v[1] + ")";
+    }));
   if (auto fast = fast_binary(code, left, right)) return *fast;
   const std::string op = op_text(code);
   // Typed operators compute in C when the operands' order cannot be
@@ -416,6 +422,10 @@ Operand CExpression::call(const Node& node) {
       return value_operand(
           compiler.element_read(as_value(compiler.variable_operand(proc, written, local)), args, written));
   }
+  if (is_language_extra(key, args.size()) && !compiler.is_procedure_name(proc, key))
+    return value_operand(compiler.in_order(args, [&](const std::vector<std::string>& v) {
+      return *language_extra_call(key, v);
+    }));
   if (BUILTINS.count(key)) {
     const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
       return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";

@@ -249,6 +249,7 @@ class NativeCompiler {
   std::vector<GlobalName> globals_;
   std::map<std::string, size_t> global_index_;
   std::map<std::string, long long> enums_;
+  std::set<std::string, std::less<>> enum_types_;  // the program's Enum names: variables of them are Longs
   std::vector<std::pair<std::string, long long>> enum_order_;
   std::set<std::string> class_names_;
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;

@@ -5,6 +5,7 @@
 #include "basic/declaration_reader.h"
 #include "basic/expr.h"
 #include "native_compiler/expressions.h"
+#include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
 
 namespace corvane {
@@ -235,11 +236,13 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
             }) + ";"};
   }
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
+  std::string element_declared;  // the element type, when a String * n element is stored
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
     // An element: the value first, then the subscripts; stored as it is.
     const Operand value = typed_expr(&proc, R, locals);
-    const std::string c = as_value(value);
-    std::vector<Operand> typed_subscripts;
+    std::string c = as_value(value);
+    const auto fixed = fixed_text_store(element_declared, c);
+    if (fixed) c = *fixed;
     std::vector<std::string> subscripts;
     for (const std::string& piece : split_outside(inner, ',')) {
       typed_subscripts.push_back(typed_expr(&proc, piece, locals));
@@ -251,7 +254,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
                                 q(name) + ");";
       // A whole number into a Variant array goes in on the spot when it can.
       const auto value_fast = fast_form(value), index_fast = fast_form(typed_subscripts[0]);
-      if (!traps_ && !attempting() && value_fast && index_fast && is_c_lvalue(array)) {
+      if (!fixed && !traps_ && !attempting() && value_fast && index_fast && is_c_lvalue(array)) {
         const std::string flag = new_typed_temporary("int"), x = new_typed_temporary("long long"),
                           i = new_typed_temporary("long long");
         const std::string ok = "(" + flag + "=1," + x + "=" + *value_fast + "," + i + "=" + *index_fast + "," + flag + ")";
@@ -299,6 +302,9 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       return {pad(indent) + t + " = " + value + "; " +
               element_store(array, index, t, (*g)[1], *element_type)};
     }
+    if (const auto it = locals.find(name_key((*g)[1])); it != locals.end()) element_declared = it->second.element;
+    else if (const GlobalName* global = find_global(name_key((*g)[1])); global && global->array)
+      element_declared = global->type;
     return store_element(array, (*g)[2], (*g)[1]);
   }
   // A member or element of something longer (a(i).X, p.Inner.X, p.Items(2)):
@@ -377,6 +383,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     if (const auto fast = fast_assignment(*this, result, d)) return {pad(indent) + *fast};
     return {pad(indent) + d + " = " + as_value(result) + ";"};
   }
+  if (const auto fixed = fixed_text_store(type, as_value(result))) return {pad(indent) + d + " = " + *fixed + ";"};
   return {pad(indent) + d + " = vb_coerce(" + as_value(result) + "," + q(type) + ");"};
 }
 
@@ -607,7 +614,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex proc_call(R"(^(?:Call\s+)?([\p{L}_]\w*)\s*(.*)$)", CI);
 
   // Members that begin with "." work on the innermost With target.
-  std::string line = with_applied(strip_text(line_view));
+  std::string line = justified_assignment(with_applied(strip_text(line_view)));
   // The old Error statement raises the error as Err.Raise does.
   static const Regex error_statement(R"(^Error\s++(?!=)(.+)$)", CI);
   if (auto g = error_statement.match_groups(line)) line = "Err.Raise " + (*g)[1];

@@ -52,6 +52,19 @@ TEST_F(SessionTest, ModuleVariablesAreSharedAndFormVariablesAreNot) {
   EXPECT_EQ(eval(*form2, "Twice(shared)"), "24");
 }
 
+TEST_F(SessionTest, PrivateModuleNamesStayApartWhenFormsCallTheModules) {
+  add_form("Form1", "Sub Go()\nBumpA\nBumpB\nBumpB\nDebug.Print ReadA() & \" \" & ReadB()\nEnd Sub\n");
+  host_->project_.modules.push_back(
+      {"ModA", "Private n\nSub BumpA()\nn = n + 1\nEnd Sub\nFunction ReadA()\nReadA = n\nEnd Function\n"});
+  host_->project_.modules.push_back(
+      {"ModB", "Private n\nSub BumpB()\nn = n + 10\nEnd Sub\nFunction ReadB()\nReadB = n\nEnd Function\n"});
+  auto session = start_session("Form1");
+  run(*host_->preview, "Go");
+  run(*host_->preview, "Go");
+  EXPECT_EQ(count("1 20"), 1);
+  EXPECT_EQ(count("2 40"), 1);
+}
+
 TEST_F(SessionTest, UnknownFormFailsTheStatement) {
   add_form("Form1", "");
   start_session("Form1");

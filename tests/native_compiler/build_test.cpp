@@ -480,13 +480,13 @@ TEST_F(NativeBuild, CommandLine) {
   EXPECT_NE(r.err.find((dir / "nowhere" / "native").string()), std::string::npos) << r.err;
 
   // A translation failure writes no C file.
-  p.forms[0].code = "Private Sub Form_Load()\nx = 1 Eqv 2\nEnd Sub\n";
+  p.forms[0].code = "Private Sub Form_Load()\nx = 1 Nand 2\nEnd Sub\n";
   p.name = "Broken";
   const fs::path broken = save_project(p, dir / "broken" / "broken.vbp");
   r = run_command({tool, broken.string(), "-o", (dir / "broken-out").string()});
   EXPECT_EQ(r.status, 1);
   // The form file holds its description first: the code's line 2 is a later line of the file.
-  EXPECT_EQ(r.err.rfind("Form1.Form_Load, statement 1: x = 1 Eqv 2: Unexpected token: Eqv\n"
+  EXPECT_EQ(r.err.rfind("Form1.Form_Load, statement 1: x = 1 Nand 2: Unexpected token: Nand\n"
                         "    at Form1.frm, line ", 0),
             0u)
       << r.err;

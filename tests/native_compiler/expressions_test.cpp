@@ -102,7 +102,9 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("(a"), "Demo: Expected closing parenthesis");
   EXPECT_EQ(fails("Left(a b)"), "Demo: Expected comma or )");
   EXPECT_EQ(fails(".5"), "Demo: Unexpected token: 5");
-  EXPECT_EQ(fails("a Eqv b"), "Demo: Unexpected token: Eqv");
+  EXPECT_EQ(fails("a Nand b"), "Demo: Unexpected token: Nand");
+  EXPECT_EQ(fails("TypeOf a"), "Demo: Expected Is and a type name after TypeOf");
+  EXPECT_EQ(fails("TypeOf a Is"), "Demo: Expected Is and a type name after TypeOf");
   EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
   EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
   EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
