@@ -21,7 +21,6 @@
 
 VB_ERROR_KIND("Type mismatch", 13)
 VB_ERROR_KIND("Overflow", 6)
-VB_ERROR_KIND("Invalid pattern string", 93)
 VB_ERROR_KIND("division by zero", 11)
 VB_ERROR_KIND("Division by zero", 11)
 VB_ERROR_KIND("float division by zero", 11)

@@ -107,63 +107,6 @@ static VBValue set_into(VBValue old, VBValue value, int right) {
 VBValue vb_lset(VBValue old, VBValue value) { return set_into(old, value, 0); }
 VBValue vb_rset(VBValue old, VBValue value) { return set_into(old, value, 1); }
 
-/* A Like pattern read into its elements (see like_match): `count` is the
- * number of code points on entry and of elements on return. A `[` without
- * its `]`, or a range running backwards, is an invalid pattern. */
-static LikeElement *like_pattern(const uint32_t *p, size_t *count) {
-    size_t n = *count, k = 0;
-    LikeElement *out = vb_alloc(sizeof(LikeElement) * (n + 1));
-    for (size_t i = 0; i < n; i++, k++) {
-        LikeElement *e = &out[k];
-        uint32_t q = p[i];
-        e->kind = q == '*' ? LIKE_STAR : q == '?' ? LIKE_ANY : q == '#' ? LIKE_DIGIT : LIKE_LITERAL;
-        e->c = q;
-        if (q != '[') continue;
-        size_t close = i + 1;
-        while (close < n && p[close] != ']') close++;
-        if (close >= n) fatal("Invalid pattern string");
-        size_t from = i + 1, to = close;
-        i = close;
-        if (from == to) {
-            e->kind = LIKE_EMPTY;
-            continue;
-        }
-        e->kind = LIKE_SET;
-        if (p[from] == '!' && to - from > 1) {
-            e->negated = 1;
-            from++;
-        }
-        e->ranges = vb_alloc(sizeof(uint32_t) * 2 * (to - from));
-        for (size_t j = from; j < to; j++) {
-            uint32_t lo = p[j], hi = p[j];
-            if (j + 2 < to && p[j + 1] == '-') {
-                hi = p[j + 2];
-                if (lo > hi) fatal("Invalid pattern string");
-                j += 2;
-            }
-            e->ranges[2 * e->nranges] = lo;
-            e->ranges[2 * e->nranges + 1] = hi;
-            e->nranges++;
-        }
-    }
-    *count = k;
-    return out;
-}
-
-static int like_element_matches(const LikeElement *e, uint32_t c) {
-    switch (e->kind) {
-    case LIKE_ANY: return c != '\n';
-    case LIKE_DIGIT: return c >= '0' && c <= '9';
-    case LIKE_LITERAL: return c == e->c;
-    case LIKE_SET: {
-        int in = 0;
-        for (size_t r = 0; r < e->nranges; r++) in = in || (c >= e->ranges[2 * r] && c <= e->ranges[2 * r + 1]);
-        return in != e->negated;
-    }
-    default: return 0;
-    }
-}
-
 /* Whether `type` names a class of the program. */
 static int is_class_type(const char *type) {
     for (VBClassDef *d = class_list; d; d = d->next)

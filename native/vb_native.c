@@ -1176,17 +1176,6 @@ static inline __attribute__((always_inline)) VBValue arithmetic(int code, Num a,
 }
 
 static int like_match(const char *text, const char *pattern);
-/* An element of a Like pattern; `ranges` holds low, high pairs of a list. */
-enum { LIKE_LITERAL, LIKE_STAR, LIKE_ANY, LIKE_DIGIT, LIKE_SET, LIKE_EMPTY };
-typedef struct LikeElement {
-    int kind;
-    int negated;
-    uint32_t c;
-    size_t nranges;
-    uint32_t *ranges;
-} LikeElement;
-static LikeElement *like_pattern(const uint32_t *pattern, size_t *count); /* vb_lang_extras.c */
-static int like_element_matches(const LikeElement *e, uint32_t c);
 
 /* Kept out of vb_op so that the arithmetic path needs no text buffers. */
 static __attribute__((noinline)) VBValue like_values(VBValue a, VBValue b) {
@@ -2062,10 +2051,7 @@ static VBValue change_case(const char *s, size_t n, int upper) {
 }
 
 /* `Like`: `*` matches any run of characters and `?` any one, both never a
- * line feed; `#` a digit; `[list]` / `[!list]` one character in / not in
- * the list (ranges a-z); `[]` nothing; every other character matches
- * itself, case-sensitively. The pattern is read by like_pattern
- * (vb_lang_extras.c). */
+ * line feed; every other character matches itself, case-sensitively. */
 static int like_match(const char *text, const char *pattern) {
     size_t tn = strlen(text), pn = strlen(pattern);
     uint32_t *t = (uint32_t *)vb_alloc_text(sizeof(uint32_t) * (tn + 1));
@@ -2073,17 +2059,17 @@ static int like_match(const char *text, const char *pattern) {
     size_t nt = 0, np = 0;
     for (size_t i = 0; i < tn;) i += utf8_length(text, tn, i, &t[nt++]);
     for (size_t i = 0; i < pn;) i += utf8_length(pattern, pn, i, &p[np++]);
-    LikeElement *e = like_pattern(p, &np);
     char *prev = vb_alloc_text(np + 1), *cur = vb_alloc_text(np + 1);
     prev[0] = 1;
-    for (size_t j = 1; j <= np; j++) prev[j] = prev[j - 1] && (e[j - 1].kind == LIKE_STAR || e[j - 1].kind == LIKE_EMPTY);
+    for (size_t j = 1; j <= np; j++) prev[j] = prev[j - 1] && p[j - 1] == '*';
     for (size_t i = 1; i <= nt; i++) {
         uint32_t c = t[i - 1];
         cur[0] = 0;
         for (size_t j = 1; j <= np; j++) {
-            if (e[j - 1].kind == LIKE_STAR) cur[j] = cur[j - 1] || (prev[j] && c != '\n');
-            else if (e[j - 1].kind == LIKE_EMPTY) cur[j] = cur[j - 1];
-            else cur[j] = prev[j - 1] && like_element_matches(&e[j - 1], c);
+            uint32_t q = p[j - 1];
+            if (q == '*') cur[j] = cur[j - 1] || (prev[j] && c != '\n');
+            else if (q == '?') cur[j] = prev[j - 1] && c != '\n';
+            else cur[j] = prev[j - 1] && q == c;
         }
         char *swap = prev;
         prev = cur;

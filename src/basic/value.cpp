@@ -493,89 +493,20 @@ Value binary(std::string_view op, const Value& left, const Value& right) {
   return binary(code, left, right);
 }
 
-namespace {
-
-// One element of a Like pattern: * (any run), ? (any one character), #
-// (a digit), [list] / [!list] (one character in / not in the list, with
-// ranges a-z), [] (nothing), or a character that matches itself.
-struct LikeElement {
-  enum Kind : uint8_t { Star, Any, Digit, Set, Empty, Literal } kind = Literal;
-  char32_t c = 0;
-  bool negated = false;
-  std::vector<std::pair<char32_t, char32_t>> ranges;
-  bool matches(char32_t ch) const {
-    switch (kind) {
-      case Any: return ch != U'\n';
-      case Digit: return ch >= U'0' && ch <= U'9';
-      case Literal: return ch == c;
-      case Set: {
-        bool in = false;
-        for (const auto& [lo, hi] : ranges) in = in || (ch >= lo && ch <= hi);
-        return in != negated;
-      }
-      default: return false;
-    }
-  }
-};
-
-std::vector<LikeElement> like_pattern(const std::u32string& pat) {
-  std::vector<LikeElement> out;
-  for (size_t i = 0; i < pat.size(); ++i) {
-    LikeElement e;
-    const char32_t q = pat[i];
-    if (q == U'*') e.kind = LikeElement::Star;
-    else if (q == U'?') e.kind = LikeElement::Any;
-    else if (q == U'#') e.kind = LikeElement::Digit;
-    else if (q == U'[') {
-      const size_t close = pat.find(U']', i + 1);
-      if (close == std::u32string::npos) throw VBError("Invalid pattern string");
-      std::u32string list = pat.substr(i + 1, close - i - 1);
-      i = close;
-      if (list.empty()) {
-        e.kind = LikeElement::Empty;
-      } else {
-        e.kind = LikeElement::Set;
-        if (list[0] == U'!' && list.size() > 1) {
-          e.negated = true;
-          list.erase(0, 1);
-        }
-        for (size_t k = 0; k < list.size(); ++k) {
-          if (k + 2 < list.size() && list[k + 1] == U'-') {
-            if (list[k] > list[k + 2]) throw VBError("Invalid pattern string");
-            e.ranges.emplace_back(list[k], list[k + 2]);
-            k += 2;
-          } else {
-            e.ranges.emplace_back(list[k], list[k]);
-          }
-        }
-      }
-    } else {
-      e.c = q;
-    }
-    out.push_back(std::move(e));
-  }
-  return out;
-}
-
-}  // namespace
-
 bool like_match(std::string_view text_utf8, std::string_view pattern_utf8) {
-  const std::u32string text = to_u32(text_utf8);
-  const std::vector<LikeElement> pat = like_pattern(to_u32(pattern_utf8));
-  // prev[j]: the first j pattern elements match the text read so far.
+  const std::u32string text = to_u32(text_utf8), pat = to_u32(pattern_utf8);
+  // match[j] : pattern prefix of length j matches the text prefix so far.
   std::vector<char> prev(pat.size() + 1, 0), cur(pat.size() + 1, 0);
-  const auto zero_width = [&](size_t j) {
-    return pat[j - 1].kind == LikeElement::Star || pat[j - 1].kind == LikeElement::Empty;
-  };
   prev[0] = 1;
-  for (size_t j = 1; j <= pat.size(); ++j) prev[j] = prev[j - 1] && zero_width(j);
-  for (const char32_t c : text) {
+  for (size_t j = 1; j <= pat.size(); ++j) prev[j] = prev[j - 1] && pat[j - 1] == U'*';
+  for (size_t i = 1; i <= text.size(); ++i) {
+    const char32_t c = text[i - 1];
     cur[0] = 0;
     for (size_t j = 1; j <= pat.size(); ++j) {
-      const LikeElement& e = pat[j - 1];
-      if (e.kind == LikeElement::Star) cur[j] = cur[j - 1] || (prev[j] && c != U'\n');
-      else if (e.kind == LikeElement::Empty) cur[j] = cur[j - 1];
-      else cur[j] = prev[j - 1] && e.matches(c);
+      const char32_t p = pat[j - 1];
+      if (p == U'*') cur[j] = cur[j - 1] || (prev[j] && c != U'\n');
+      else if (p == U'?') cur[j] = prev[j - 1] && c != U'\n';
+      else cur[j] = prev[j - 1] && p == c;
     }
     std::swap(prev, cur);
   }

@@ -243,6 +243,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     std::string c = as_value(value);
     const auto fixed = fixed_text_store(element_declared, c);
     if (fixed) c = *fixed;
+    std::vector<Operand> typed_subscripts;
     std::vector<std::string> subscripts;
     for (const std::string& piece : split_outside(inner, ',')) {
       typed_subscripts.push_back(typed_expr(&proc, piece, locals));

@@ -49,5 +49,5 @@ Sub Main()
     Debug.Print IIf(total > 100, "big", "small"), Abs(-3), Int(-2.5), Fix(-2.5), Sgn(-7)
     Debug.Print Round(2.5), Round(3.5), Round(2.567, 2)
     Debug.Print Hex(255), Oct(8), Val("3.5kg")
-    Debug.Print "a" Like "[a-c]", "d" Like "[!a-c]", "5" Like "#"
+    Debug.Print "abc" Like "a*", "d" Like "?", "5x" Like "#x"
 End Sub

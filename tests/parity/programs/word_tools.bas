@@ -5,7 +5,7 @@ Private Function Words(ByVal text As String) As String()
     Dim cleaned As String, i As Long, ch As String
     For i = 1 To Len(text)
         ch = Mid$(text, i, 1)
-        If ch Like "[A-Za-z]" Or ch = " " Then cleaned = cleaned & ch Else cleaned = cleaned & " "
+        If (UCase$(ch) >= "A" And UCase$(ch) <= "Z") Or ch = " " Then cleaned = cleaned & ch Else cleaned = cleaned & " "
     Next
     Do While InStr(cleaned, "  ") > 0
         cleaned = Replace(cleaned, "  ", " ")
