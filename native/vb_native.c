@@ -826,7 +826,8 @@ static VBValue initial_value(const char *type) {
     if (record_initial(type, &record)) return record;
     if (!strcasecmp(type, "string")) return str_value("");
     if (!strcasecmp(type, "boolean")) return bool_value(0);
-    if (!strcasecmp(type, "object")) return vb_nothing();
+    if (!strcasecmp(type, "object") || !strcasecmp(type, "collection") || !strcasecmp(type, "vba.collection"))
+        return vb_nothing();
     return int_value(0);
 }
 
@@ -865,6 +866,11 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
     return v;
 }
 
+/* Collection (vb_collection.c): its default member and For Each. */
+static int is_collection(VBValue v);
+static VBValue collection_item(VBValue collection, int argc, VBValue *args);
+static VBValue collection_each_copy(VBValue collection);
+
 /* The storage position of a subscript of a one-dimensional array. */
 static long long element_at(VBValue array, VBValue index, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
@@ -877,6 +883,7 @@ static long long element_at(VBValue array, VBValue index, const char *name) {
 }
 
 VBValue vb_index(VBValue array, VBValue index, const char *name) {
+    if (is_collection(array)) return collection_item(array, 1, &index); /* c(1), c("key") */
     long long k = element_at(array, index, name);
     return item_get(array.object, k);
 }
@@ -887,6 +894,7 @@ void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name)
 }
 
 VBValue vb_each_copy(VBValue array) {
+    if (is_collection(array)) return collection_each_copy(array);
     if (!vb_is_array(array)) fatal("For Each requires an array");
     VBArray *o = array.object;
     VBValue v = array_value(o->count);
@@ -2581,7 +2589,7 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6 };
 
 typedef struct VBObject {
     int tag;
@@ -2600,7 +2608,13 @@ typedef struct VBObject {
     int closed;
     struct VBObject *recordset;
     int field_index;
+    struct VBCollection *collection;
 } VBObject;
+
+/* Collection (vb_collection.c) */
+static VBValue collection_new(void);
+static VBValue collection_get(VBObject *o, const char *name);
+static VBValue collection_call(VBObject *o, const char *name, int argc, VBValue *args);
 
 typedef VBValue (*ClassHandler)(VBValue, const char *, int, VBValue *);
 
@@ -2688,6 +2702,8 @@ VBValue vb_new(const char *name) {
         if (class_handler) (void)class_handler(v, "Class_Initialize", 0, NULL);
         return v;
     }
+    /* after the classes: a class of the program may be called Collection */
+    if (!strcasecmp(name, "Collection") || !strcasecmp(name, "VBA.Collection")) return collection_new();
     unsupported("Unknown native class: ", name, NULL);
 }
 
@@ -2722,6 +2738,7 @@ VBValue vb_member_get(VBValue object, const char *name) {
     VBObject *o = require_object(object);
     if (!name) name = "";
     if (o->tag == TAG_RECORD) return *record_field(o, name);
+    if (o->tag == TAG_COLLECTION) return collection_get(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2776,6 +2793,7 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     switch (o->tag) {
     case TAG_RECORD: /* rec.field(i): an element of an array field */
         return vb_index_at(*record_field(o, name), argc, args, name);
+    case TAG_COLLECTION: return collection_call(o, name, argc, args);
     case TAG_INSTANCE:
         if (!class_handler) fatal("No registered class procedure");
         return class_handler(object, name, argc, args);
@@ -3924,3 +3942,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_events.c"
 #include "vb_control_arrays.c"
 #include "vb_control_members.c"
+#include "vb_collection.c"

@@ -219,7 +219,9 @@ Operand CExpression::object_new(const Node& node) {
   if (!valid(class_name.substr(0, dot))) fail("New requires a class name");
   if (dot != std::string::npos && !valid(class_name.substr(dot + 1))) fail("Invalid qualified New class");
   const std::string class_key = lower(class_name);
-  if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
+  static const std::set<std::string, std::less<>> built_in = {"adodb.connection", "adodb.recordset", "collection",
+                                                              "vba.collection"};
+  if (!compiler.is_class(class_key) && !built_in.count(class_key))
     fail("Unknown class after New: " + class_name);
   return value_operand("vb_new(" + q(class_name) + ")");
 }
