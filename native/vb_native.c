@@ -3279,10 +3279,24 @@ static int menu_origin(const FormState *f, int flat) {
 }
 
 /* The j-th visible child of a top-level menu, or -1. */
+/* Entries in the order shown: each followed by the members Load added
+ * after it (vb_menu_arrays.c). */
+static int menu_child_from(const FormState *f, int top, int k, int *j) {
+    const VBMenuDef *m = &f->menus[k];
+    if (m->parent == top && m->visible && (*j)-- == 0) return k;
+    for (int a = 0; a < (int)f->def->menu_count; a++)
+        if (f->menus[a].after == k + 1) {
+            int found = menu_child_from(f, top, a, j);
+            if (found >= 0) return found;
+        }
+    return -1;
+}
+
 static int menu_child(const FormState *f, int top, int j) {
     for (int k = 0; k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->menus[k];
-        if (m->parent == top && m->visible && j-- == 0) return k;
+        if (f->menus[k].after) continue; /* shown after the entry it follows */
+        int found = menu_child_from(f, top, k, &j);
+        if (found >= 0) return found;
     }
     return -1;
 }
@@ -3583,6 +3597,7 @@ static ControlState *control_state(int form, int control) {
 static VBValue control_get(int fi, int ci, const char *owner, const char *field);
 static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value);
 static int control_array_bound(const char *name, const char *field, VBValue *out);
+static int menu_array_bound(const char *name, const char *field, VBValue *out);
 static VBValue screen_get(const char *field);
 static int control_member_get(int fi, int ci, const char *field, VBValue *out);
 static VBValue stored_get(int form, int control, const char *name);
@@ -3619,6 +3634,7 @@ VBValue vb_get(const char *owner, const char *field) {
     }
     VBValue bound;
     if (control_array_bound(owner, field, &bound)) return bound;
+    if (menu_array_bound(owner, field, &bound)) return bound;
     int ci = resolve_control(owner, &fi);
     int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
     if (mi >= 0) return menu_get(fi, mi, owner, field);
@@ -3943,3 +3959,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_control_arrays.c"
 #include "vb_control_members.c"
 #include "vb_collection.c"
+#include "vb_menu_arrays.c"

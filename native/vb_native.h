@@ -59,6 +59,7 @@ typedef struct VBMenuDef {
     int enabled, visible, checked;
     int array_member, index; /* a member of a menu array and its index */
     int depth; /* 2 and more: an item of a submenu, shown indented in its drop-down */
+    int after; /* a member added by Load: 1 + the entry it is shown after; 0 otherwise */
 } VBMenuDef;
 
 /* One form, as designed; width and height are the client size without the
@@ -312,6 +313,10 @@ void vb_load_member(const char *name, VBValue index);
 void vb_unload_member(const char *name, VBValue index);
 int vb_is_member(int form, int control, const char *name);
 long long vb_member_index(int form, int control);
+/* Menu handlers are found by name: whether a menu entry (control -2 - k) is
+ * named so, and its index in its menu array. */
+int vb_menu_is(int form, int control, const char *name);
+long long vb_menu_index(int form, int control);
 /* Binary and Random file channels: Open, Get (returns the value read; a
  * record or array is filled in place), Put and Seek. */
 void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue record_length, int has_length);

@@ -72,6 +72,11 @@ Value VBClassObject::get(std::string_view member) {
     return vm->run_proc(getter, none, nullptr, nullptr);
   }
   if (Var* field = vm->globals->find_own(intern_folded(m))) return field->value;
+  // obj.Total without parentheses calls the class's Function.
+  if (ProcedureRef function = vm->procedure(m)) {
+    std::vector<Value> none;
+    return vm->run_proc(function, none, nullptr, nullptr);
+  }
   throw VBError("Unknown class member: " + name + "." + std::string(member));
 }
 

@@ -203,7 +203,7 @@ std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>
 
 void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
                                   const CodeLocation& where) {
-  static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
+  static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
   static const Regex type_head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
   static const Regex option_base(R"(^Option\s+Base\s+(\d+)$)", CI);
   static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
@@ -217,21 +217,28 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     const std::optional<ProcedureHeader> h = read_procedure_header(line);
-    if (h && (lower(h->kind) == "sub" || lower(h->kind) == "function")) {
+    if (h) {
+      // Property Get reads like a Function of its name; Let and Set are
+      // reached by assigning to the name (property_setter).
       const std::string kind_written = h->kind, name = h->name;
+      const std::string kind_lower = lower(kind_written);
+      const bool property = kind_lower.rfind("property", 0) == 0;
+      const std::string end_word = property ? std::string("Property") : kind_written;
       size_t end = k + 1;
       while (end < src.size() && !end_any.match(src[end])) ++end;
-      if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + kind_written + " is missing");
-      const Regex exact("^End\\s+" + kind_written + "\\s*$", CI);
-      if (!exact.match(src[end])) error(nullptr, owner + "." + name + ": mismatched End " + kind_written);
+      if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + end_word + " is missing");
+      const Regex exact("^End\\s+" + end_word + "\\s*$", CI);
+      if (!exact.match(src[end])) error(nullptr, owner + "." + name + ": mismatched End " + end_word);
       NativeProcedure proc;
       proc.name = name;
       proc.owner = owner;
-      proc.kind = lower(kind_written);
+      const std::string which = property ? kind_lower.substr(kind_lower.size() - 3) : std::string();
+      proc.kind = !property ? kind_lower : which == "get" ? "function" : "sub";
       proc.header_kind = kind_written;
       proc.form_index = form_index;
       proc.result_type = h->result_type.empty() || h->result_array ? "variant" : lower(h->result_type);
-      proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
+      proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) +
+                 (property && which != "get" ? "property_" + which + "_" : std::string()) + name_key(name);
       proc.params = parse_params(*this, owner + "." + name, h->parameter_text);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
       proc.file = where.file;
@@ -322,7 +329,12 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       for (const Declaration& d : parse_declaration(line, cls.name)) {
         for (const auto& existing : fields)
           if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
-        if (d.array_bound) error(nullptr, cls.name + ": native backend does not yet implement array fields: " + d.name);
+        if (d.array_bound) {
+          // Stored as a Variant holding the array (created with each instance).
+          class_array_fields_[class_key].push_back({d.name, *d.array_bound, d.type});
+          fields.push_back({d.name, "variant"});
+          continue;
+        }
         fields.push_back({d.name, d.type});
       }
       continue;

@@ -381,7 +381,13 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
       static const Locals none;
       return compiler.variable_operand(nullptr, *variable, none);
     }
+    if (const NativeProcedure* get = compiler.form_property(form, node.text, "get"))
+      return value_operand(compiler.call_procedure(proc, *get, node.text, {}, {}));
     return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+  }
+  if (const NativeProcedure* get = compiler.form_property(form, node.text, "get")) {
+    auto [typed_args, refs] = arguments(node, 1);
+    return value_operand(compiler.call_procedure(proc, *get, node.text, typed_args, refs));
   }
   std::vector<std::string> operands;
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));

@@ -5,6 +5,7 @@
 // translated here or rejected with the owner and line of its source.
 #include <filesystem>
 #include <functional>
+#include <array>
 #include <map>
 #include <optional>
 #include <set>
@@ -191,6 +192,24 @@ class NativeCompiler {
   std::string with_applied(std::string_view text) const;
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
+  // Property procedures of forms and modules: `which` is "get", "let" or
+  // "set"; the caller's form first, then the modules (property_procedure),
+  // or one form's own (form_property).
+  const NativeProcedure* property_procedure(const NativeProcedure* caller, std::string_view name,
+                                            std::string_view which) const;
+  const NativeProcedure* form_property(std::string_view form, std::string_view name, std::string_view which) const;
+  // Assigning to a property: its Let (its Set after Set) called with the
+  // index arguments and the value; nothing when `target` names none.
+  std::optional<std::vector<std::string>> property_store(const NativeProcedure& proc, const NativeProcedure* setter,
+                                                         std::string_view written, std::string_view arguments,
+                                                         std::string_view value, Locals& locals, int indent);
+  // Set by the Set statement while its assignment is translated.
+  bool setting_object_ = false;
+  // Array fields of classes: class (lower-cased) -> (field, bounds as
+  // written, element type); each instance gets its arrays when created.
+  std::map<std::string, std::vector<std::array<std::string, 3>>> class_array_fields_;
+  // C lines creating the array fields of a new instance `obj` of a class.
+  std::vector<std::string> class_array_initializers(std::string_view cls);
   // True when `key` names a procedure the caller can call (its form's or a module's).
   bool is_procedure_name(const NativeProcedure* caller, std::string_view key) const;
 

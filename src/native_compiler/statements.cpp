@@ -201,6 +201,14 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
       locals[key] = {d, false, type};
       hoisted_.push_back(pad(1) + value_decl() + d + " = vb_int(0);");
     }
+    if (d.rfind("vb_member_get(", 0) == 0 && proc.class_name) {  // an array field of the class
+      if (auto it = class_array_fields_.find(*proc.class_name); it != class_array_fields_.end())
+        for (const auto& f : it->second)
+          if (f[0] == key && type == "variant") type = f[2];
+      out.push_back(pad(indent) + "vb_member_set(" + d.substr(14, d.size() - 15) + "," +
+                    array_shape(&proc, proc.owner, p.bounds, type, locals, d, preserve) + ");");
+      continue;
+    }
     out.push_back(pad(indent) + d + " = " + array_shape(&proc, proc.owner, p.bounds, type, locals, d, preserve) + ";");
   }
   return out;
@@ -209,6 +217,17 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
 std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
                                                     std::string_view value, Locals& locals, int indent) {
   static const Regex member(R"(([\p{L}_]\w*)\.([\p{L}_]\w*)$)");
+  // A property's Let, or its Set after Set; the other when only that one exists.
+  const auto pick = [&](const auto& find) {
+    const NativeProcedure* p = find(setting_object_ ? "set" : "let");
+    return p ? p : find(setting_object_ ? "let" : "set");
+  };
+  const auto setter = [&](std::string_view name) {
+    return pick([&](std::string_view which) { return property_procedure(&proc, name, which); });
+  };
+  const auto form_setter = [&](std::string_view form, std::string_view name) {
+    return pick([&](std::string_view which) { return form_property(form, name, which); });
+  };
   const std::string R = strip_text(value);
   std::string L = strip_text(target);
   // x$ = ... stores into x, as interpreted.
@@ -218,6 +237,10 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
     if (const auto variable = form_variable(key == "me" ? name_key(proc.owner) : key, field))
       return assignment(proc, *variable, R, locals, indent);
+    if (is_form(key) || (key == "me" && proc.form_index))
+      if (auto call = property_store(proc, form_setter(key == "me" ? proc.owner : owner, field), field, "", R,
+                                     locals, indent))
+        return *call;
     if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
@@ -272,6 +295,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     }
   }
   if (auto g = element.match_groups(L)) {
+    if (!locals.count(name_key((*g)[1])))
+      if (auto call = property_store(proc, setter((*g)[1]), (*g)[1], (*g)[2], R, locals, indent)) return *call;
     const std::string array = resolve_variable(&proc, (*g)[1], locals);
     const auto element_type = array_element_type(&proc, (*g)[1], locals);
     const std::vector<std::string> inner = split_outside((*g)[2], ',');
@@ -329,6 +354,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       }
     }
   }
+  if (!locals.count(key))
+    if (auto call = property_store(proc, setter(L), L, "", R, locals, indent)) return *call;
   const std::string d = resolve_or_implicit(&proc, L, locals);
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
@@ -726,9 +753,18 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   if (auto g = release_form.match_groups(line); g && is_form(name_key((*g)[1]))) return {};
   {
     std::string rest = line;
+    const bool set = set_prefix.match(line);
     if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
     const long eq = find_equal(rest);
-    if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
+    if (eq >= 0) {
+      struct Setting {
+        bool& flag;
+        ~Setting() { flag = false; }
+      } setting{setting_object_};
+      setting_object_ = set;
+      return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1),
+                        locals, indent);
+    }
   }
   if (auto g = method_call.match_groups(line)) {
     const std::string owner_key = name_key((*g)[1]);

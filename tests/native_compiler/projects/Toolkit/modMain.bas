@@ -25,7 +25,7 @@ Sub Main()
         DoEvents
     Next
     Debug.Print ParseIntOr("12"), ParseIntOr("x12"), ParseIntOr("", 0)
-    Debug.Print Retry(3), Retry(1)
+    Debug.Print Retry(3, 5); " "; Retry(1, 5); " "; Retry(9, 4)
     ShowDates
     Debug.Print APP_NAME & " done"
 End Sub

@@ -61,14 +61,16 @@ Public Function ParseIntOr(ByVal s As String, Optional ByVal Default As Long = -
     On Error GoTo 0
 End Function
 
-Public Function Retry(ByVal tries As Integer) As String
+' Resume runs the failing statement again.
+Public Function Retry(ByVal tries As Integer, ByVal limit As Integer) As String
     Dim attempt As Integer
     On Error GoTo Again
-    attempt = attempt + 1
+    attempt = 1
     If attempt < tries Then Err.Raise 1001, "Retry", "not yet"
     Retry = "ok after " & attempt
     Exit Function
 Again:
-    If attempt < tries Then Resume
-    Retry = "gave up"
+    attempt = attempt + 1
+    If attempt <= limit Then Resume
+    Retry = "gave up after " & Err.Number
 End Function
