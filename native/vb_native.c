@@ -2794,9 +2794,12 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     case TAG_RECORD: /* rec.field(i): an element of an array field */
         return vb_index_at(*record_field(o, name), argc, args, name);
     case TAG_COLLECTION: return collection_call(o, name, argc, args);
-    case TAG_INSTANCE:
+    case TAG_INSTANCE: {
+        int field = field_index_of(o, name); /* obj.Marks(i): an element of an array field */
+        if (field >= 0 && argc > 0) return vb_index_at(o->values[field], argc, args, name);
         if (!class_handler) fatal("No registered class procedure");
         return class_handler(object, name, argc, args);
+    }
     case TAG_CONNECTION:
         if (!strcasecmp(name, "Open")) {
             if (argc < 1) fatal("ADO Open requires a connection string");

@@ -38,7 +38,8 @@ std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std:
     if (p.is_array)
       if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
     out.push_back({name_key(p.name), p.by_ref && !p.param_array,
-                   p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
+                   p.is_array || p.type.empty() ? "variant" : compiler.stored_type(lower(p.type)),
+                   element.empty() ? element : compiler.stored_type(element),
                    p.optional ? p.default_value : std::string(), p.param_array, p.optional});
   }
   return out;
@@ -86,6 +87,10 @@ std::string empty_array(const std::string& type) {
 }
 
 NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
+
+std::string NativeCompiler::stored_type(std::string type) const {
+  return enum_types_.count(type) && !class_names_.count(type) && !is_record(type) ? "long" : type;
+}
 
 void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
   std::string location = active_location_ ? *active_location_ : proc ? proc->owner : project_.name;
@@ -146,6 +151,15 @@ void NativeCompiler::collect() {
     menus(form.menus);
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
+  // Enum names first: procedure headers before the block may use them.
+  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
+  const auto enum_names = [&](const std::string& code) {
+    for (const std::string& line : lines(code))
+      if (auto g = enum_full.match_groups(line)) enum_types_.insert(name_key((*g)[1]));
+  };
+  for (const VBForm& form : project_.forms) enum_names(form.code);
+  for (const Module& module : project_.modules) enum_names(module.code);
+  for (const ClassModule& cls : project_.classes) enum_names(cls.code);
   const ComponentLocations where = locate_code(project_, std::nullopt);
   for (size_t i = 0; i < project_.forms.size(); ++i)
     collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i), where.forms.at(i));
@@ -236,7 +250,8 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       proc.kind = !property ? kind_lower : which == "get" ? "function" : "sub";
       proc.header_kind = kind_written;
       proc.form_index = form_index;
-      proc.result_type = h->result_type.empty() || h->result_array ? "variant" : lower(h->result_type);
+      proc.result_type =
+          h->result_type.empty() || h->result_array ? "variant" : stored_type(lower(h->result_type));
       proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) +
                  (property && which != "get" ? "property_" + which + "_" : std::string()) + name_key(name);
       proc.params = parse_params(*this, owner + "." + name, h->parameter_text);
@@ -307,7 +322,7 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       proc.owner = cls.name;
       proc.header_kind = kind_written;
       proc.class_name = class_key;
-      proc.result_type = h->result_type.empty() ? "variant" : lower(h->result_type);
+      proc.result_type = h->result_type.empty() ? "variant" : stored_type(lower(h->result_type));
       const std::string lname = name_key(name);
       if (property) {
         const std::string which = kind_lower.substr(kind_lower.size() - 3);  // get, let, set
@@ -355,7 +370,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     const std::string name = name_key(p.name);
     // A type suffix on the name ("Dim n%") is read and left out: the
     // variable is a Variant, as interpreted.
-    std::string type = p.type.empty() ? "variant" : name_key(p.type);
+    std::string type = p.type.empty() ? "variant" : stored_type(name_key(p.type));
     const bool array = p.is_array;
     const bool as_new = p.as_new;
     if (array && (as_new || !p.value.empty())) error(nullptr, own + ": unsupported native declaration: " + p.text);

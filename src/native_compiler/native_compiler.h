@@ -270,6 +270,15 @@ class NativeCompiler {
   std::map<std::string, long long> enums_;
   std::vector<std::pair<std::string, long long>> enum_order_;
   std::set<std::string> class_names_;
+  // Names of the Enum blocks: a variable, parameter or result of an Enum
+  // type is a Long.
+  std::set<std::string> enum_types_;
+
+ public:
+  // A declared type as stored: an Enum's name becomes long.
+  std::string stored_type(std::string type) const;
+
+ private:
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;
   std::set<std::string> form_names_;
   std::set<std::string> form_control_names_;

@@ -245,7 +245,10 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
     }
-    const std::string obj = as_value(variable_operand(&proc, owner, locals));
+    // Make.Name = n inside Function Make: a member of the result so far.
+    const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
+                        result_bits(proc) < 0;
+    const std::string obj = result ? "_ret" : as_value(variable_operand(&proc, owner, locals));
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
