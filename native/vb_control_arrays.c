@@ -200,6 +200,9 @@ void vb_load_member(const char *name, VBValue index) {
         states[n].def = &defs[n];
         states[n].visible = 0;
         states[n].items = NULL;
+        states[n].item_data = NULL;
+        states[n].new_index = -1;
+        states[n].top_index = 0;
         states[n].item_count = states[n].item_capacity = 0;
         states[n].list_index = -1;
         f->controls = states;

@@ -3123,6 +3123,9 @@ typedef struct ControlState {
     char **items; /* a list or combo box's items */
     int item_count, item_capacity, list_index;
     long long sel_start, sel_length; /* a text box's selection */
+    long long *item_data; /* ItemData of each item, item_capacity long (vb_lists.c) */
+    int new_index;        /* NewIndex: where the last AddItem put its item, -1 none */
+    int top_index;        /* the first item a list box shows */
 } ControlState;
 
 typedef struct FormState {
@@ -3202,6 +3205,9 @@ static void create_states(FormState *f) {
         c->item_count = c->item_capacity = 0;
         c->list_index = -1;
         c->sel_start = c->sel_length = 0;
+        c->item_data = NULL;
+        c->new_index = -1;
+        c->top_index = 0;
     }
 }
 
@@ -3306,6 +3312,10 @@ static int menu_child(const FormState *f, int top, int j) {
 
 static int font_width(void) { return font ? font->max_bounds.width : 8; }
 
+/* List boxes (vb_lists.c) */
+static void draw_list_items(Window w, const ControlState *c, int x, int y, int cw, int ch);
+static int list_click(ControlState *c, int dy);
+
 static void redraw(int index) {
     FormState *f = &form_states[index];
     if (!display || !f->loaded) return;
@@ -3369,8 +3379,10 @@ static void redraw(int index) {
             break;
         default: break;
         }
-        if (c->kind != K_SHAPE && c->kind != K_LINE) {
-            const char *t = (c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX) ? c->text : c->caption;
+        if (c->kind == K_LISTBOX) {
+            draw_list_items(w, c, x, y, cw, ch);
+        } else if (c->kind != K_SHAPE && c->kind != K_LINE) {
+            const char *t = (c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX || c->kind == K_COMBOBOX) ? c->text : c->caption;
             draw_text(w, text_x, ch > 18 ? y + (ch + 12) / 2 : y + 14, t);
         }
         if (c->kind == K_DATAGRID && program_db_has_result) {
@@ -3446,6 +3458,10 @@ static void mouse_press(int index, int px, int py) {
         if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
         if (!(c->x <= px && px < c->x + c->w && c->y <= py && py < c->y + c->h)) continue;
         if (c->kind == K_TEXTBOX) f->focus = (int)i;
+        if (c->kind == K_LISTBOX && !list_click(c, py - c->y)) {
+            redraw(index); /* below the last item: nothing chosen */
+            return;
+        }
         if (c->kind == K_CHECKBOX || c->kind == K_OPTIONBUTTON) c->checked = !c->checked;
         if (c->kind == K_SLIDER || c->kind == K_HSCROLLBAR || c->kind == K_VSCROLLBAR) {
             long v = c->kind == K_VSCROLLBAR ? 100L * (py - c->y) / (c->h ? c->h : 1)
@@ -3963,3 +3979,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_control_members.c"
 #include "vb_collection.c"
 #include "vb_menu_arrays.c"
+#include "vb_lists.c"

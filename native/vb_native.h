@@ -323,6 +323,11 @@ void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue recor
 void vb_file_put(VBValue number, VBValue record, int has_record, VBValue value, const char *type);
 VBValue vb_file_get(VBValue number, VBValue record, int has_record, VBValue current, const char *type);
 void vb_file_seek(VBValue number, VBValue position);
+/* An indexed member assigned (lstNames.ItemData(i) = n), of a control or
+ * of a control array's member. */
+void vb_control_let(const char *owner, const char *member, int argc, VBValue *args, VBValue value);
+void vb_control_let_at(const char *name, VBValue index, const char *member, int argc, VBValue *args,
+                       VBValue value);
 /* A method of a control (lstNames.AddItem s) or of a control array's member. */
 VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue *args);
 VBValue vb_control_call_at(const char *name, VBValue index, const char *method, int argc, VBValue *args);

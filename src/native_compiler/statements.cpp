@@ -260,6 +260,29 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
               return "vb_set_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," + v[1] + ")";
             }) + ";"};
   }
+  // lstNames.ItemData(i) = n: an indexed member of a control, set by the
+  // runtime (the value first, then the index).
+  static const Regex control_indexed(R"(^([\p{L}_]\w*)\.([\p{L}_]\w*)\s*\((.+)\)$)");
+  if (auto g = control_indexed.match_groups(L);
+      g && is_control(name_key((*g)[1])) && !is_control_array(name_key((*g)[1])) && !locals.count(name_key((*g)[1]))) {
+    std::vector<std::string> operands{expr(&proc, R, locals)};
+    for (const std::string& piece : split_outside((*g)[3], ',')) operands.push_back(expr(&proc, piece, locals));
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> index(v.begin() + 1, v.end());
+              return "vb_control_let(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(index.size()) + "," +
+                     value_array(index) + "," + v[0] + ")";
+            }) + ";"};
+  }
+  static const Regex element_indexed(R"(^([\p{L}_]\w*)\s*\(([^()]+)\)\.([\p{L}_]\w*)\s*\((.+)\)$)");
+  if (auto g = element_indexed.match_groups(L); g && is_control_array(name_key((*g)[1]))) {
+    std::vector<std::string> operands{expr(&proc, (*g)[2], locals), expr(&proc, R, locals)};
+    for (const std::string& piece : split_outside((*g)[4], ',')) operands.push_back(expr(&proc, piece, locals));
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> index(v.begin() + 2, v.end());
+              return "vb_control_let_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," +
+                     std::to_string(index.size()) + "," + value_array(index) + "," + v[1] + ")";
+            }) + ";"};
+  }
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
   const auto store_element = [&](const std::string& array, const std::string& inner, const std::string& name) {
     // An element: the value first, then the subscripts; stored as it is.

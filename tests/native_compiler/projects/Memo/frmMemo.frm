@@ -109,6 +109,7 @@ Private Sub mnuRecent_Click(Index As Integer)
     FileName = mnuRecent(Index).Tag
     txtBody.Text = "(" & mnuRecent.Count & " recent) " & FileName
     Dirty = False
+    Debug.Print Me.Caption & " " & mnuRecent.Count & " " & mnuRecent.UBound & " " & txtBody.Text
 End Sub
 
 Private Sub mnuFileNew_Click()
@@ -118,6 +119,7 @@ Private Sub mnuFileNew_Click()
 End Sub
 
 Private Sub mnuFileExit_Click()
+    Debug.Print "bye " & FileName
     Unload Me
 End Sub
 

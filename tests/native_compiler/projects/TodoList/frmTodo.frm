@@ -114,6 +114,7 @@ End Sub
 Private Sub UpdateCount()
     lblCount.Caption = lstTasks.ListCount & " task(s)"
     cmdRemove.Enabled = (lstTasks.ListIndex >= 0)
+    Debug.Print lblCount.Caption & " " & lstTasks.ListIndex
 End Sub
 
 Private Sub cmdAdd_Click()
