@@ -3980,3 +3980,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_collection.c"
 #include "vb_menu_arrays.c"
 #include "vb_lists.c"
+#include "vb_form_load.c"

@@ -300,6 +300,8 @@ VBValue vb_for_next(VBValue counter, VBValue step);
 VBValue vb_get(const char *owner, const char *field);
 void vb_set(const char *owner, const char *field, VBValue value);
 void vb_show(const char *form);
+/* Loads a form (its Load event runs once) and leaves it hidden. */
+void vb_load_form(const char *form);
 void vb_hide(const char *form);
 void vb_unload(const char *form);
 /* A member of a control array (cmdKey(3).Caption); SetFocus. */

@@ -383,11 +383,23 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
     }
     if (const NativeProcedure* get = compiler.form_property(form, node.text, "get"))
       return value_operand(compiler.call_procedure(proc, *get, node.text, {}, {}));
+    if (const NativeProcedure* callee = compiler.is_form(form) ? compiler.form_procedure(form, node.text) : nullptr;
+        callee && callee->kind == "function")
+      return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
+                           as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, {}, {}))) + ")");
     return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
   }
   if (const NativeProcedure* get = compiler.form_property(form, node.text, "get")) {
     auto [typed_args, refs] = arguments(node, 1);
     return value_operand(compiler.call_procedure(proc, *get, node.text, typed_args, refs));
+  }
+  // Form2.Total(3): the form's own Function, the form loaded first.
+  if (const NativeProcedure* callee = compiler.is_form(form) ? compiler.form_procedure(form, node.text) : nullptr;
+      callee && callee->kind == "function") {
+    auto [typed_args, refs] = arguments(node, 1);
+    return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
+                         as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, typed_args, refs))) +
+                         ")");
   }
   std::vector<std::string> operands;
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));

@@ -198,6 +198,8 @@ class NativeCompiler {
   const NativeProcedure* property_procedure(const NativeProcedure* caller, std::string_view name,
                                             std::string_view which) const;
   const NativeProcedure* form_property(std::string_view form, std::string_view name, std::string_view which) const;
+  // Form2.Refill: a Sub or Function (or Property Get) of that form, else null.
+  const NativeProcedure* form_procedure(std::string_view form, std::string_view name) const;
   // Assigning to a property: its Let (its Set after Set) called with the
   // index arguments and the value; nothing when `target` names none.
   std::optional<std::vector<std::string>> property_store(const NativeProcedure& proc, const NativeProcedure* setter,

@@ -29,6 +29,13 @@ const NativeProcedure* NativeCompiler::form_property(std::string_view form, std:
   return nullptr;
 }
 
+const NativeProcedure* NativeCompiler::form_procedure(std::string_view form, std::string_view name) const {
+  for (size_t i = 0; i < project_.forms.size(); ++i)
+    if (name_key(project_.forms[i].name) == name_key(form))
+      return find_procedure("f" + std::to_string(i) + "_" + name_key(name));
+  return nullptr;
+}
+
 const NativeProcedure* NativeCompiler::property_procedure(const NativeProcedure* caller, std::string_view name,
                                                           std::string_view which) const {
   const auto property = [](const NativeProcedure* p) {

@@ -751,7 +751,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
-  if (auto g = load.match_groups(line)) return {p + "vb_show(" + q((*g)[1]) + ");vb_hide(" + q((*g)[1]) + ");"};
+  if (auto g = load.match_groups(line)) return {p + "vb_load_form(" + q((*g)[1]) + ");"};
   if (auto g = form_method.match_groups(line)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);
     if (method == "refresh" || method == "zorder") return {};
@@ -796,6 +796,25 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     const std::string owner_key = name_key((*g)[1]);
     if (is_module(owner_key) && !locals.count(owner_key) && !find_global(owner_key))
       return _statement(proc, (*g)[2] + " " + (*g)[3], locals, indent);  // Module1.Proc args
+    const std::string form = owner_key == "me" ? name_key(proc.owner) : owner_key;
+    if (const NativeProcedure* callee = is_form(form) ? form_procedure(form, (*g)[2]) : nullptr) {
+      // Form2.Refill args: the form's own procedure, the form loaded first.
+      std::vector<Operand> args;
+      std::vector<std::optional<std::string>> refs;
+      for (const std::string& piece : read_call_arguments((*g)[3])) {
+        args.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
+        std::optional<std::string> ref;
+        if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
+          try {
+            ref = resolve_variable(&proc, name, locals);
+          } catch (const NativeCompileError&) {
+          }
+        }
+        refs.push_back(ref);
+      }
+      return {p + "vb_load_form(" + q(callee->owner) + "); (void)" + call_procedure(&proc, *callee, (*g)[2], args, refs) +
+              ";"};
+    }
     if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
       // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
       std::vector<std::string> args;
@@ -805,7 +824,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                        value_array(v) + ")";
               }) + ";"};
     }
-    const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
+    // (a variable, or what a function or property of that name gives)
+    const std::string obj = expr(&proc, (*g)[1], locals);
     std::vector<std::string> operands{obj};
     for (const std::string& piece : read_call_arguments((*g)[3]))
       operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));

@@ -34,5 +34,28 @@ TEST(NativeProjects, ModulesWithRecordsAndFileChannelsTranslate) {
 
 TEST(NativeProjects, ControlArrayMembersLoadedAtRunTimeTranslate) { EXPECT_EQ(translate("Quiz"), ""); }
 
+TEST(NativeProjects, CollectionsPropertiesListsAndMenuArraysTranslate) {
+  // Inventory: classes with Property Get/Let/Set kept in a keyed
+  // Collection; Memo: form properties and a menu array grown by Load;
+  // TodoList: ItemData and NewIndex; Toolkit: Optional, ParamArray,
+  // Static and error handlers; LogParser: records, files and text.
+  for (const char* project : {"Inventory", "Memo", "TodoList", "Toolkit", "LogParser"})
+    EXPECT_EQ(translate(project), "") << project;
+}
+
+TEST(NativeProjects, WhatStaysUnsupportedIsRefusedWithItsFileAndLine) {
+  // Graphics methods with their (x, y)-(x, y) coordinates, Form and control
+  // types as variable types.
+  EXPECT_EQ(translate("Sketch"),
+            "frmSketch.cmdGrid_Click, statement 3: picCanvas.Line (x, 0)-(x, picCanvas.ScaleHeight), RGB(200, 200, "
+            "200): Expected closing parenthesis (frmSketch.frm:124)");
+  EXPECT_EQ(translate("Orders"),
+            "frmMain.Form_Unload, statement 1: Dim f As Form: frmMain: native backend does not yet implement type "
+            "'form' for f (frmMain.frm:98)");
+  EXPECT_EQ(translate("Measures"),
+            "frmMeasures.Selected, statement 1: Dim o As OptionButton: frmMeasures: native backend does not yet "
+            "implement type 'optionbutton' for o (frmMeasures.frm:189)");
+}
+
 }  // namespace
 }  // namespace corvane
