@@ -3312,6 +3312,9 @@ static int menu_child(const FormState *f, int top, int j) {
 
 static int font_width(void) { return font ? font->max_bounds.width : 8; }
 
+/* Graphics methods (vb_graphics.c) */
+static void draw_kept_ops(Window w, int fi, int ci);
+
 /* List boxes (vb_lists.c) */
 static void draw_list_items(Window w, const ControlState *c, int x, int y, int cw, int ch);
 static int list_click(ControlState *c, int dy);
@@ -3324,6 +3327,7 @@ static void redraw(int index) {
     Window w = f->window;
     XClearWindow(display, w);
     XSetForeground(display, graphics, BlackPixel(display, screen));
+    draw_kept_ops(w, index, -1);
     int top = has_menus(f) ? MENU_BAR : 0;
     if (top) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
@@ -3379,6 +3383,7 @@ static void redraw(int index) {
             break;
         default: break;
         }
+        if (c->kind == K_PICTUREBOX) draw_kept_ops(w, index, (int)i);
         if (c->kind == K_LISTBOX) {
             draw_list_items(w, c, x, y, cw, ch);
         } else if (c->kind != K_SHAPE && c->kind != K_LINE) {
@@ -3981,3 +3986,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_menu_arrays.c"
 #include "vb_lists.c"
 #include "vb_form_load.c"
+#include "vb_graphics.c"

@@ -300,6 +300,15 @@ VBValue vb_for_next(VBValue counter, VBValue step);
 VBValue vb_get(const char *owner, const char *field);
 void vb_set(const char *owner, const char *field, VBValue value);
 void vb_show(const char *form);
+/* Graphics methods of a form or picture box (owner "Me" for the running
+ * form): PSet, Line with "", "B" or "BF", Circle, Cls. */
+void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, VBValue color);
+void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1, int step2, VBValue x2, VBValue y2,
+             int has_color, VBValue color, const char *box);
+void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color);
+void vb_cls(const char *owner);
+/* Beep: the bell, and "Beep" on standard output. */
+void vb_beep(void);
 /* Loads a form (its Load event runs once) and leaves it hidden. */
 void vb_load_form(const char *form);
 void vb_hide(const char *form);

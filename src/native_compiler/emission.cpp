@@ -320,9 +320,26 @@ std::string NativeCompiler::emit_once() {
     const VBForm& form = project_.forms[i];
     out.push_back("");
     out.push_back("static const VBControlDef controls_" + std::to_string(i) + "[] = {");
+    // A control in a Frame or PictureBox stands relative to its container:
+    // the runtime places every control on the form.
+    const auto on_form = [&](const Control& c) {
+      int left = c.left, top = c.top;
+      const Control* at = &c;
+      for (int depth = 0; depth < 16 && !at->container.empty(); ++depth) {
+        const Control* holder = nullptr;
+        for (const Control& other : form.controls)
+          if (name_key(other.name) == name_key(at->container) && other.index == at->container_index) holder = &other;
+        if (!holder) break;
+        left += holder->left;
+        top += holder->top;
+        at = holder;
+      }
+      return std::pair<int, int>{left, top};
+    };
     for (const Control& c : form.controls)
       out.push_back("    {" + q(c.kind) + "," + q(c.name) + "," + q(c.caption) + "," + q(c.text) + "," +
-                    std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.width) + "," +
+                    std::to_string(on_form(c).first) + "," + std::to_string(on_form(c).second) + "," +
+                    std::to_string(c.width) + "," +
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
                     std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
                     "},");

@@ -205,6 +205,10 @@ class NativeCompiler {
   std::optional<std::vector<std::string>> property_store(const NativeProcedure& proc, const NativeProcedure* setter,
                                                          std::string_view written, std::string_view arguments,
                                                          std::string_view value, Locals& locals, int indent);
+  // PSet, Line, Circle and Cls of forms and picture boxes; nothing for
+  // other lines.
+  std::optional<std::vector<std::string>> graphics_statement(const NativeProcedure& proc, std::string_view line,
+                                                             Locals& locals, int indent);
   // Set by the Set statement while its assignment is translated.
   bool setting_object_ = false;
   // Array fields of classes: class (lower-cased) -> (field, bounds as

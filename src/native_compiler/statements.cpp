@@ -775,6 +775,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
             }) + ";"};
   }
+  if (auto drawn = graphics_statement(proc, line, locals, indent)) return *drawn;
+  static const Regex beep(R"(^Beep$)", CI);
+  if (beep.match(line)) return {p + "vb_beep();"};
   static const Regex release_form(R"(^Set\s+(\w+)\s*=\s*Nothing$)", CI);
   if (auto g = release_form.match_groups(line); g && is_form(name_key((*g)[1]))) return {};
   {
