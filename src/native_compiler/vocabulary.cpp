@@ -46,7 +46,10 @@ const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf",
     "vbgreen", "vbyellow", "vbblue", "vbmagenta", "vbcyan", "vbwhite", "vbsunday", "vbmonday", "vbtuesday",
     "vbwednesday", "vbthursday", "vbfriday", "vbsaturday", "vbusesystemdayofweek", "vbempty", "vbnull", "vbinteger",
     "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring", "vbobject", "vbboolean", "vbvariant",
-    "vbbyte", "vbarray", "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive"};
+    "vbbyte", "vbarray", "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
+#define VB_CONSTANT(name, value) name,
+#include "vb_constant_table.h"
+};
 
 std::string q(std::string_view text) {
   std::string out = "\"";
