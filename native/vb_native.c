@@ -3312,6 +3312,22 @@ static int menu_child(const FormState *f, int top, int j) {
 
 static int font_width(void) { return font ? font->max_bounds.width : 8; }
 
+/* The control under a point, -1 for none: the first in table order that
+ * takes presses, except that a control inside a Frame or PictureBox (which
+ * comes after its container) wins over the container. */
+static int control_at(const FormState *f, int x, int y) {
+    int hit = -1;
+    size_t n = f->def->controls && f->controls ? f->def->control_count : 0;
+    for (size_t i = 0; i < n; i++) {
+        const ControlState *c = &f->controls[i];
+        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
+        if (!(c->x <= x && x < c->x + c->w && c->y <= y && y < c->y + c->h)) continue;
+        hit = (int)i;
+        if (c->kind != K_FRAME && c->kind != K_PICTUREBOX) break;
+    }
+    return hit;
+}
+
 /* Graphics methods (vb_graphics.c) */
 static void draw_kept_ops(Window w, int fi, int ci);
 
@@ -3457,11 +3473,9 @@ static void mouse_press(int index, int px, int py) {
         }
         py -= MENU_BAR;
     }
-    size_t n = f->def->controls ? f->def->control_count : 0;
-    for (size_t i = 0; i < n; i++) {
+    int i = control_at(f, px, py);
+    if (i >= 0) {
         ControlState *c = &f->controls[i];
-        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
-        if (!(c->x <= px && px < c->x + c->w && c->y <= py && py < c->y + c->h)) continue;
         if (c->kind == K_TEXTBOX) f->focus = (int)i;
         if (c->kind == K_LISTBOX && !list_click(c, py - c->y)) {
             redraw(index); /* below the last item: nothing chosen */

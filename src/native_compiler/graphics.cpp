@@ -73,6 +73,8 @@ std::optional<std::vector<std::string>> NativeCompiler::graphics_statement(const
   auto g = head.match_groups(line);
   if (!g || file_line.match(line) || find_equal(line) >= 0) return std::nullopt;
   std::string owner = (*g)[1].empty() ? "Me" : (*g)[1];
+  // Me in a form's own code is that form, whichever form the event is for.
+  if (name_key(owner) == "me" && proc.form_index) owner = proc.owner;
   const std::string owner_key = name_key(owner), method = lower((*g)[2]), rest = (*g)[3];
   if (!(*g)[1].empty() && owner_key != "me" && !is_form(owner_key) && !is_control(owner_key)) return std::nullopt;
   if ((*g)[1].empty() && (is_procedure_name(&proc, method) || locals.count(method))) return std::nullopt;

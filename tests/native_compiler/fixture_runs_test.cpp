@@ -175,5 +175,36 @@ TEST(NativeFormProcedures, AnotherFormsProceduresLoadItFirst) {
   EXPECT_EQ(r.out, "load 2\nrefill 3\n8 3\nload 1\nrefill 1\n8\nFalse\n");
 }
 
+TEST(NativeGraphics, StepCurrentPointAndClsFollowVB) {
+  // Line ends at its second point, Step counts from the current point, a
+  // Line without a first point starts there; Circle moves it to its centre;
+  // Cls returns it to 0. A picture box's ScaleWidth is its width.
+  Project p = make_project("Public Sub Draw()\n"
+                           "Picture1.Line (10, 10)-Step(5, 7), vbRed\n"
+                           "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                           "Picture1.PSet Step(1, 1)\n"
+                           "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                           "Picture1.Line -(40, 2), , BF\n"
+                           "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                           "Picture1.Circle (3, 4), 2\n"
+                           "Debug.Print Picture1.CurrentX & \" \" & Picture1.ScaleWidth\n"
+                           "Picture1.Cls\nDebug.Print Picture1.CurrentX\n"
+                           "Line (1, 1)-(5, 5)\nDebug.Print Form1.CurrentX\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nForm1.Draw\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  p.forms[0].new_control("PictureBox", 10, 10).name = "Picture1";
+  p.forms[0].controls.back().width = 120;
+  const fs::path out = fs::temp_directory_path() / ("corvane-native-gfx-" + std::to_string(::getpid()));
+  const CommandResult r = run_command({"timeout", "30", build_native(p, out).string()});
+  fs::remove_all(out);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "15,17\n16,18\n40,2\n3 120\n0\n5\n");
+  // Other shapes of arguments are refused when building.
+  Project bad = p;
+  bad.forms[0].code = "Sub Draw()\nPicture1.Line (1, 2)-(3, 4), 0, X\nEnd Sub\n";
+  EXPECT_NE(testing::error_of([&] { (void)NativeCompiler(bad).emit(); }).find("Unsupported Line arguments"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace corvane
