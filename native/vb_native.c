@@ -2589,7 +2589,7 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6, TAG_FORM = 7 };
 
 typedef struct VBObject {
     int tag;
@@ -2610,6 +2610,11 @@ typedef struct VBObject {
     int field_index;
     struct VBCollection *collection;
 } VBObject;
+
+/* Forms as values (vb_form_objects.c) */
+static VBValue form_object_get(VBObject *o, const char *name);
+static void form_object_set(VBObject *o, const char *name, VBValue value);
+static VBValue form_object_call(VBObject *o, const char *name, int argc, VBValue *args);
 
 /* Collection (vb_collection.c) */
 static VBValue collection_new(void);
@@ -2739,6 +2744,7 @@ VBValue vb_member_get(VBValue object, const char *name) {
     if (!name) name = "";
     if (o->tag == TAG_RECORD) return *record_field(o, name);
     if (o->tag == TAG_COLLECTION) return collection_get(o, name);
+    if (o->tag == TAG_FORM) return form_object_get(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2762,6 +2768,10 @@ VBValue vb_member_get(VBValue object, const char *name) {
 void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_FORM) {
+        form_object_set(o, name, value);
+        return;
+    }
     if (o->tag == TAG_RECORD) {
         /* stored as it is, like a Variant; a "String * n" field keeps n characters */
         VBValue *field = record_field(o, name);
@@ -2794,6 +2804,7 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     case TAG_RECORD: /* rec.field(i): an element of an array field */
         return vb_index_at(*record_field(o, name), argc, args, name);
     case TAG_COLLECTION: return collection_call(o, name, argc, args);
+    case TAG_FORM: return form_object_call(o, name, argc, args);
     case TAG_INSTANCE: {
         int field = field_index_of(o, name); /* obj.Marks(i): an element of an array field */
         if (field >= 0 && argc > 0) return vb_index_at(o->values[field], argc, args, name);
@@ -3665,6 +3676,7 @@ VBValue vb_get(const char *owner, const char *field) {
         FormState *f = &form_states[fi];
         if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
+        if (!strcasecmp(field, "Name")) return str_value(f->def->name);
         /* sizes in pixels, like every position here */
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
@@ -4001,3 +4013,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_lists.c"
 #include "vb_form_load.c"
 #include "vb_graphics.c"
+#include "vb_form_objects.c"

@@ -309,6 +309,11 @@ void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius
 void vb_cls(const char *owner);
 /* Beep: the bell, and "Beep" on standard output. */
 void vb_beep(void);
+/* Forms as values: a form by name ("Me" for the running form), the loaded
+ * forms (Forms), and Unload of a form held in a variable. */
+VBValue vb_form_object(const char *name);
+VBValue vb_forms(void);
+void vb_unload_value(VBValue form);
 /* Loads a form (its Load event runs once) and leaves it hidden. */
 void vb_load_form(const char *form);
 void vb_hide(const char *form);

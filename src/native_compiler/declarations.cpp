@@ -18,7 +18,8 @@ constexpr uint32_t CI = Regex::CASELESS;
 const std::set<std::string>& accepted_types() {
   static const std::set<std::string> types = {"variant", "string", "integer", "long",    "byte",    "date",
                                               "single",  "double", "currency", "boolean", "object",
-                                              "adodb.connection", "adodb.recordset", "collection", "vba.collection"};
+                                              "adodb.connection", "adodb.recordset", "collection", "vba.collection",
+                                              "form"};
   return types;
 }
 
@@ -401,7 +402,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     } else if (type.rfind("string*", 0) == 0) {
       init = "vb_str(" + q(std::string(std::min<size_t>(std::stoul(type.substr(7)), 65535), ' ')) + ")";
     } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
-               type == "object" || type == "collection" || type == "vba.collection") {
+               type == "object" || type == "collection" || type == "vba.collection" || type == "form") {
       init = "vb_nothing()";
     } else if (type == "string") {
       init = "vb_str(\"\")";

@@ -238,6 +238,10 @@ Operand CExpression::name(const Node& node) {
     const std::string c = reserved_c().at(key);
     return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);
   }
+  // A form as a value (Set f = Me, For Each f In Forms).
+  if ((compiler.is_form(key) || (key == "me" && proc && proc->form_index)) && !names_variable(written))
+    return value_operand("vb_form_object(" + q(key == "me" ? proc->owner : written) + ")");
+  if (key == "forms" && !names_variable(written)) return value_operand("vb_forms()");
   if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",

@@ -750,7 +750,19 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                      std::to_string(rest.size()) + "," + value_array(rest) + ")";
             }) + ";"};
   }
-  if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
+  if (auto g = unload.match_groups(line)) {
+    const std::string key = name_key((*g)[1]);
+    bool variable = false;
+    if (!is_form(key) && key != "me") {
+      try {
+        variable = !resolve_variable(&proc, (*g)[1], locals).empty();
+      } catch (const NativeCompileError&) {
+      }
+    }
+    // Unload f: the form a variable holds.
+    if (variable) return {p + "vb_unload_value(" + expr(&proc, (*g)[1], locals) + ");"};
+    return {p + "vb_unload(" + q((*g)[1]) + ");"};
+  }
   if (auto g = load.match_groups(line)) return {p + "vb_load_form(" + q((*g)[1]) + ");"};
   if (auto g = form_method.match_groups(line)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);

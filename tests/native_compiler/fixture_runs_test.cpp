@@ -175,6 +175,29 @@ TEST(NativeFormProcedures, AnotherFormsProceduresLoadItFirst) {
   EXPECT_EQ(r.out, "load 2\nrefill 3\n8 3\nload 1\nrefill 1\n8\nFalse\n");
 }
 
+TEST(NativeFormProcedures, FormsAsValuesInForEachAndUnload) {
+  // Forms holds the loaded forms; a form variable reaches the form's
+  // members and Unload takes it; Me as a value is the procedure's form.
+  Project p = make_project("Public Function Self() As Form\nSet Self = Me\nEnd Function\n",
+                           {{"Module1", "Sub Main()\nDim f As Form, g As Form\nLoad Form1\nLoad Form2\n"
+                                        "For Each f In Forms\nDebug.Print f.Name & \" \" & f.Caption\nNext\n"
+                                        "Set g = Form2\ng.Caption = \"second\"\nDebug.Print Form2.Caption & \" \" & TypeName(g)\n"
+                                        "Unload g\nFor Each f In Forms\nDebug.Print \"left \" & f.Name\nNext\n"
+                                        "Debug.Print Form1.Self.Name\nEnd Sub\n"}});
+  VBForm second = p.forms[0];
+  second.name = "Form2";
+  second.caption = "Two";
+  second.code = "";
+  p.forms.push_back(second);
+  p.forms[0].caption = "One";
+  p.startup = "Sub Main";
+  const fs::path out = fs::temp_directory_path() / ("corvane-native-formvalues-" + std::to_string(::getpid()));
+  const CommandResult r = run_command({"timeout", "30", build_native(p, out).string()});
+  fs::remove_all(out);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "Form1 One\nForm2 Two\nsecond Form2\nleft Form1\nForm1\n");
+}
+
 TEST(NativeGraphics, StepCurrentPointAndClsFollowVB) {
   // Line ends at its second point, Step counts from the current point, a
   // Line without a first point starts there; Circle moves it to its centre;
