@@ -66,6 +66,8 @@ static int member_of(const char *name, VBValue index, int *form) {
 }
 
 static int menu_member(const char *name, VBValue index, int *form);
+static int menu_load_member(const char *name, long long index);
+static int menu_unload_member(const char *name, long long index);
 
 VBValue vb_get_at(const char *name, VBValue index, const char *field) {
     int fi = -1;
@@ -167,6 +169,7 @@ void vb_load_member(const char *name, VBValue index) {
         snprintf(number, sizeof number, "%lld", k);
         failf("Object already loaded: %s", number);
     }
+    if (!seen && menu_load_member(name, k)) return;
     if (!seen) unsupported("Unknown native control array: ", name, "");
     int first = -1;
     for (int pass = 0; pass < 2 && first < 0; pass++)
@@ -197,6 +200,9 @@ void vb_load_member(const char *name, VBValue index) {
         states[n].def = &defs[n];
         states[n].visible = 0;
         states[n].items = NULL;
+        states[n].item_data = NULL;
+        states[n].new_index = -1;
+        states[n].top_index = 0;
         states[n].item_count = states[n].item_capacity = 0;
         states[n].list_index = -1;
         f->controls = states;
@@ -207,6 +213,7 @@ void vb_load_member(const char *name, VBValue index) {
 
 /* Unload name(index): only members that Load added go. */
 void vb_unload_member(const char *name, VBValue index) {
+    if (menu_unload_member(name, whole_of(index, -1))) return;
     int fi = -1;
     int ci = member_of(name, index, &fi);
     FormState *f = &form_states[fi];

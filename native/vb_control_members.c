@@ -57,19 +57,33 @@ static void list_insert(ControlState *c, long long at, const char *text) {
     if (c->item_count == c->item_capacity) {
         int capacity = c->item_capacity ? c->item_capacity * 2 : 8;
         char **items = vb_alloc(sizeof *items * (size_t)capacity);
-        for (int k = 0; k < c->item_count; k++) items[k] = c->items[k];
+        long long *data = vb_alloc(sizeof *data * (size_t)capacity);
+        for (int k = 0; k < c->item_count; k++) {
+            items[k] = c->items[k];
+            data[k] = c->item_data ? c->item_data[k] : 0;
+        }
         c->items = items;
+        c->item_data = data;
         c->item_capacity = capacity;
     }
-    for (long long k = c->item_count; k > at; k--) c->items[k] = c->items[k - 1];
+    for (long long k = c->item_count; k > at; k--) {
+        c->items[k] = c->items[k - 1];
+        c->item_data[k] = c->item_data[k - 1];
+    }
     c->items[at] = copy_text(text);
+    c->item_data[at] = 0;
     c->item_count++;
+    c->new_index = (int)at;
     if (c->list_index >= at && c->list_index >= 0) c->list_index++;
 }
 
 static void list_remove(ControlState *c, long long at) {
-    for (long long k = at; k + 1 < c->item_count; k++) c->items[k] = c->items[k + 1];
+    for (long long k = at; k + 1 < c->item_count; k++) {
+        c->items[k] = c->items[k + 1];
+        c->item_data[k] = c->item_data[k + 1];
+    }
     c->item_count--;
+    c->new_index = -1;
     if (c->list_index == at) c->list_index = -1;
     else if (c->list_index > at) c->list_index--;
 }
@@ -87,6 +101,8 @@ static int control_member_get(int fi, int ci, const char *field, VBValue *out) {
     if (is_list_kind(c->kind)) {
         if (!strcasecmp(field, "ListCount")) return *out = int_value(c->item_count), 1;
         if (!strcasecmp(field, "ListIndex")) return *out = int_value(c->list_index), 1;
+        if (!strcasecmp(field, "NewIndex")) return *out = int_value(c->new_index), 1;
+        if (!strcasecmp(field, "TopIndex")) return *out = int_value(c->top_index), 1;
         if (!strcasecmp(field, "Text") && c->kind == K_LISTBOX)
             return *out = str_value(c->list_index >= 0 ? c->items[c->list_index] : ""), 1;
     }
@@ -102,6 +118,9 @@ static int control_member_get(int fi, int ci, const char *field, VBValue *out) {
             return *out = str_value(part), 1;
         }
     }
+    /* a picture box draws in pixels over its whole area */
+    if (!strcasecmp(field, "ScaleWidth")) return *out = int_value(c->w), 1;
+    if (!strcasecmp(field, "ScaleHeight")) return *out = int_value(c->h), 1;
     *out = stored_get(fi, ci, field);
     return 1;
 }
@@ -181,6 +200,8 @@ static VBValue control_call(int fi, int ci, const char *owner, const char *metho
         if (!strcasecmp(method, "Clear") && argc == 0) {
             c->item_count = 0;
             c->list_index = -1;
+            c->new_index = -1;
+            c->top_index = 0;
             if (form_states[fi].visible) redraw(fi);
             return int_value(0);
         }
@@ -188,6 +209,10 @@ static VBValue control_call(int fi, int ci, const char *owner, const char *metho
             long long k = whole_of(args[0], -1);
             return str_value(k >= 0 && k < c->item_count ? c->items[k] : "");
         }
+        if (!strcasecmp(method, "ItemData") && argc == 1)
+            return int_value(c->item_data[list_position(c, args[0], 0)]);
+        if (!strcasecmp(method, "Selected") && argc == 1)
+            return bool_value(list_position(c, args[0], 0) == c->list_index);
     }
     if (inert_method(method)) return int_value(0);
     unsupported("Unknown native method: ", owner, method);

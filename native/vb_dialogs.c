@@ -32,3 +32,10 @@ static VBValue fn_inputbox(int argc, VBValue *args) {
     line[n] = '\0';
     return str_value(line);
 }
+
+/* Beep: the display's bell; the word on standard output, as the
+ * interpreter's debug output shows it. */
+void vb_beep(void) {
+    vb_print(str_value("Beep"));
+    if (display) XBell(display, 0);
+}

@@ -100,16 +100,10 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
         if (y < MENU_BAR || f->active_menu >= 0) return;
         y -= MENU_BAR;
     }
-    int target = -1;
-    size_t n = f->def->controls ? f->def->control_count : 0;
-    for (size_t i = 0; i < n && f->controls; i++) {
-        ControlState *c = &f->controls[i];
-        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
-        if (!(c->x <= x && x < c->x + c->w && c->y <= y && y < c->y + c->h)) continue;
-        target = (int)i;
-        x -= c->x;
-        y -= c->y;
-        break;
+    int target = control_at(f, x, y);
+    if (target >= 0) {
+        x -= f->controls[target].x;
+        y -= f->controls[target].y;
     }
     event_args[0] = int_value(vb_buttons(button, state));
     event_args[1] = int_value(vb_shift(state));

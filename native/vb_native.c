@@ -864,7 +864,8 @@ static VBValue initial_value(const char *type) {
     if (is_class_type(type)) return vb_nothing(); /* an element of a class type holds Nothing until Set */
     if (!strcasecmp(type, "string")) return str_value("");
     if (!strcasecmp(type, "boolean")) return bool_value(0);
-    if (!strcasecmp(type, "object")) return vb_nothing();
+    if (!strcasecmp(type, "object") || !strcasecmp(type, "collection") || !strcasecmp(type, "vba.collection"))
+        return vb_nothing();
     return int_value(0);
 }
 
@@ -903,6 +904,11 @@ VBValue vb_array_redim(VBValue old, VBValue upper, int preserve) {
     return v;
 }
 
+/* Collection (vb_collection.c): its default member and For Each. */
+static int is_collection(VBValue v);
+static VBValue collection_item(VBValue collection, int argc, VBValue *args);
+static VBValue collection_each_copy(VBValue collection);
+
 /* The storage position of a subscript of a one-dimensional array. */
 static long long element_at(VBValue array, VBValue index, const char *name) {
     if (!vb_is_array(array)) failf("Not an array: %s", name ? name : "");
@@ -915,6 +921,7 @@ static long long element_at(VBValue array, VBValue index, const char *name) {
 }
 
 VBValue vb_index(VBValue array, VBValue index, const char *name) {
+    if (is_collection(array)) return collection_item(array, 1, &index); /* c(1), c("key") */
     long long k = element_at(array, index, name);
     return item_get(array.object, k);
 }
@@ -925,6 +932,7 @@ void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name)
 }
 
 VBValue vb_each_copy(VBValue array) {
+    if (is_collection(array)) return collection_each_copy(array);
     if (!vb_is_array(array)) fatal("For Each requires an array");
     VBArray *o = array.object;
     VBValue v = array_value(o->count);
@@ -2619,7 +2627,7 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6, TAG_FORM = 7 };
 
 typedef struct VBObject {
     int tag;
@@ -2638,7 +2646,18 @@ typedef struct VBObject {
     int closed;
     struct VBObject *recordset;
     int field_index;
+    struct VBCollection *collection;
 } VBObject;
+
+/* Forms as values (vb_form_objects.c) */
+static VBValue form_object_get(VBObject *o, const char *name);
+static void form_object_set(VBObject *o, const char *name, VBValue value);
+static VBValue form_object_call(VBObject *o, const char *name, int argc, VBValue *args);
+
+/* Collection (vb_collection.c) */
+static VBValue collection_new(void);
+static VBValue collection_get(VBObject *o, const char *name);
+static VBValue collection_call(VBObject *o, const char *name, int argc, VBValue *args);
 
 typedef VBValue (*ClassHandler)(VBValue, const char *, int, VBValue *);
 
@@ -2726,6 +2745,8 @@ VBValue vb_new(const char *name) {
         if (class_handler) (void)class_handler(v, "Class_Initialize", 0, NULL);
         return v;
     }
+    /* after the classes: a class of the program may be called Collection */
+    if (!strcasecmp(name, "Collection") || !strcasecmp(name, "VBA.Collection")) return collection_new();
     unsupported("Unknown native class: ", name, NULL);
 }
 
@@ -2760,6 +2781,8 @@ VBValue vb_member_get(VBValue object, const char *name) {
     VBObject *o = require_object(object);
     if (!name) name = "";
     if (o->tag == TAG_RECORD) return *record_field(o, name);
+    if (o->tag == TAG_COLLECTION) return collection_get(o, name);
+    if (o->tag == TAG_FORM) return form_object_get(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2783,6 +2806,10 @@ VBValue vb_member_get(VBValue object, const char *name) {
 void vb_member_set(VBValue object, const char *name, VBValue value) {
     VBObject *o = require_object(object);
     if (!name) name = "";
+    if (o->tag == TAG_FORM) {
+        form_object_set(o, name, value);
+        return;
+    }
     if (o->tag == TAG_RECORD) {
         /* stored as it is, like a Variant; a "String * n" field keeps n characters */
         VBValue *field = record_field(o, name);
@@ -2814,9 +2841,14 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
     switch (o->tag) {
     case TAG_RECORD: /* rec.field(i): an element of an array field */
         return vb_index_at(*record_field(o, name), argc, args, name);
-    case TAG_INSTANCE:
+    case TAG_COLLECTION: return collection_call(o, name, argc, args);
+    case TAG_FORM: return form_object_call(o, name, argc, args);
+    case TAG_INSTANCE: {
+        int field = field_index_of(o, name); /* obj.Marks(i): an element of an array field */
+        if (field >= 0 && argc > 0) return vb_index_at(o->values[field], argc, args, name);
         if (!class_handler) fatal("No registered class procedure");
         return class_handler(object, name, argc, args);
+    }
     case TAG_CONNECTION:
         if (!strcasecmp(name, "Open")) {
             if (argc < 1) fatal("ADO Open requires a connection string");
@@ -3140,6 +3172,9 @@ typedef struct ControlState {
     char **items; /* a list or combo box's items */
     int item_count, item_capacity, list_index;
     long long sel_start, sel_length; /* a text box's selection */
+    long long *item_data; /* ItemData of each item, item_capacity long (vb_lists.c) */
+    int new_index;        /* NewIndex: where the last AddItem put its item, -1 none */
+    int top_index;        /* the first item a list box shows */
 } ControlState;
 
 typedef struct FormState {
@@ -3219,6 +3254,9 @@ static void create_states(FormState *f) {
         c->item_count = c->item_capacity = 0;
         c->list_index = -1;
         c->sel_start = c->sel_length = 0;
+        c->item_data = NULL;
+        c->new_index = -1;
+        c->top_index = 0;
     }
 }
 
@@ -3299,15 +3337,52 @@ static int menu_origin(const FormState *f, int flat) {
 }
 
 /* The j-th visible child of a top-level menu, or -1. */
+/* Entries in the order shown: each followed by the members Load added
+ * after it (vb_menu_arrays.c). */
+static int menu_child_from(const FormState *f, int top, int k, int *j) {
+    const VBMenuDef *m = &f->menus[k];
+    if (m->parent == top && m->visible && (*j)-- == 0) return k;
+    for (int a = 0; a < (int)f->def->menu_count; a++)
+        if (f->menus[a].after == k + 1) {
+            int found = menu_child_from(f, top, a, j);
+            if (found >= 0) return found;
+        }
+    return -1;
+}
+
 static int menu_child(const FormState *f, int top, int j) {
     for (int k = 0; k < (int)f->def->menu_count; k++) {
-        const VBMenuDef *m = &f->menus[k];
-        if (m->parent == top && m->visible && j-- == 0) return k;
+        if (f->menus[k].after) continue; /* shown after the entry it follows */
+        int found = menu_child_from(f, top, k, &j);
+        if (found >= 0) return found;
     }
     return -1;
 }
 
 static int font_width(void) { return font ? font->max_bounds.width : 8; }
+
+/* The control under a point, -1 for none: the first in table order that
+ * takes presses, except that a control inside a Frame or PictureBox (which
+ * comes after its container) wins over the container. */
+static int control_at(const FormState *f, int x, int y) {
+    int hit = -1;
+    size_t n = f->def->controls && f->controls ? f->def->control_count : 0;
+    for (size_t i = 0; i < n; i++) {
+        const ControlState *c = &f->controls[i];
+        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
+        if (!(c->x <= x && x < c->x + c->w && c->y <= y && y < c->y + c->h)) continue;
+        hit = (int)i;
+        if (c->kind != K_FRAME && c->kind != K_PICTUREBOX) break;
+    }
+    return hit;
+}
+
+/* Graphics methods (vb_graphics.c) */
+static void draw_kept_ops(Window w, int fi, int ci);
+
+/* List boxes (vb_lists.c) */
+static void draw_list_items(Window w, const ControlState *c, int x, int y, int cw, int ch);
+static int list_click(ControlState *c, int dy);
 
 static void redraw(int index) {
     FormState *f = &form_states[index];
@@ -3317,6 +3392,7 @@ static void redraw(int index) {
     Window w = f->window;
     XClearWindow(display, w);
     XSetForeground(display, graphics, BlackPixel(display, screen));
+    draw_kept_ops(w, index, -1);
     int top = has_menus(f) ? MENU_BAR : 0;
     if (top) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
@@ -3372,8 +3448,11 @@ static void redraw(int index) {
             break;
         default: break;
         }
-        if (c->kind != K_SHAPE && c->kind != K_LINE) {
-            const char *t = (c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX) ? c->text : c->caption;
+        if (c->kind == K_PICTUREBOX) draw_kept_ops(w, index, (int)i);
+        if (c->kind == K_LISTBOX) {
+            draw_list_items(w, c, x, y, cw, ch);
+        } else if (c->kind != K_SHAPE && c->kind != K_LINE) {
+            const char *t = (c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX || c->kind == K_COMBOBOX) ? c->text : c->caption;
             draw_text(w, text_x, ch > 18 ? y + (ch + 12) / 2 : y + 14, t);
         }
         if (c->kind == K_DATAGRID && program_db_has_result) {
@@ -3443,12 +3522,14 @@ static void mouse_press(int index, int px, int py) {
         }
         py -= MENU_BAR;
     }
-    size_t n = f->def->controls ? f->def->control_count : 0;
-    for (size_t i = 0; i < n; i++) {
+    int i = control_at(f, px, py);
+    if (i >= 0) {
         ControlState *c = &f->controls[i];
-        if (!c->visible || !c->enabled || c->kind == K_TIMER || c->kind == K_COMMONDIALOG) continue;
-        if (!(c->x <= px && px < c->x + c->w && c->y <= py && py < c->y + c->h)) continue;
         if (c->kind == K_TEXTBOX) f->focus = (int)i;
+        if (c->kind == K_LISTBOX && !list_click(c, py - c->y)) {
+            redraw(index); /* below the last item: nothing chosen */
+            return;
+        }
         if (c->kind == K_CHECKBOX || c->kind == K_OPTIONBUTTON) c->checked = !c->checked;
         if (c->kind == K_SLIDER || c->kind == K_HSCROLLBAR || c->kind == K_VSCROLLBAR) {
             long v = c->kind == K_VSCROLLBAR ? 100L * (py - c->y) / (c->h ? c->h : 1)
@@ -3603,6 +3684,7 @@ static ControlState *control_state(int form, int control) {
 static VBValue control_get(int fi, int ci, const char *owner, const char *field);
 static void control_set(int fi, int ci, const char *owner, const char *field, VBValue value);
 static int control_array_bound(const char *name, const char *field, VBValue *out);
+static int menu_array_bound(const char *name, const char *field, VBValue *out);
 static VBValue screen_get(const char *field);
 static int control_member_get(int fi, int ci, const char *field, VBValue *out);
 static VBValue stored_get(int form, int control, const char *name);
@@ -3632,6 +3714,7 @@ VBValue vb_get(const char *owner, const char *field) {
         FormState *f = &form_states[fi];
         if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
+        if (!strcasecmp(field, "Name")) return str_value(f->def->name);
         /* sizes in pixels, like every position here */
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
@@ -3639,6 +3722,7 @@ VBValue vb_get(const char *owner, const char *field) {
     }
     VBValue bound;
     if (control_array_bound(owner, field, &bound)) return bound;
+    if (menu_array_bound(owner, field, &bound)) return bound;
     int ci = resolve_control(owner, &fi);
     int mi = ci < 0 ? find_menu(owner, 0, -1, &fi) : -1;
     if (mi >= 0) return menu_get(fi, mi, owner, field);
@@ -3963,3 +4047,9 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_control_arrays.c"
 #include "vb_control_members.c"
 #include "vb_lang_extras.c"
+#include "vb_collection.c"
+#include "vb_menu_arrays.c"
+#include "vb_lists.c"
+#include "vb_form_load.c"
+#include "vb_graphics.c"
+#include "vb_form_objects.c"

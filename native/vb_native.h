@@ -59,6 +59,7 @@ typedef struct VBMenuDef {
     int enabled, visible, checked;
     int array_member, index; /* a member of a menu array and its index */
     int depth; /* 2 and more: an item of a submenu, shown indented in its drop-down */
+    int after; /* a member added by Load: 1 + the entry it is shown after; 0 otherwise */
 } VBMenuDef;
 
 /* One form, as designed; width and height are the client size without the
@@ -299,6 +300,22 @@ VBValue vb_for_next(VBValue counter, VBValue step);
 VBValue vb_get(const char *owner, const char *field);
 void vb_set(const char *owner, const char *field, VBValue value);
 void vb_show(const char *form);
+/* Graphics methods of a form or picture box (owner "Me" for the running
+ * form): PSet, Line with "", "B" or "BF", Circle, Cls. */
+void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, VBValue color);
+void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1, int step2, VBValue x2, VBValue y2,
+             int has_color, VBValue color, const char *box);
+void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color);
+void vb_cls(const char *owner);
+/* Beep: the bell, and "Beep" on standard output. */
+void vb_beep(void);
+/* Forms as values: a form by name ("Me" for the running form), the loaded
+ * forms (Forms), and Unload of a form held in a variable. */
+VBValue vb_form_object(const char *name);
+VBValue vb_forms(void);
+void vb_unload_value(VBValue form);
+/* Loads a form (its Load event runs once) and leaves it hidden. */
+void vb_load_form(const char *form);
 void vb_hide(const char *form);
 void vb_unload(const char *form);
 /* A member of a control array (cmdKey(3).Caption); SetFocus. */
@@ -312,12 +329,21 @@ void vb_load_member(const char *name, VBValue index);
 void vb_unload_member(const char *name, VBValue index);
 int vb_is_member(int form, int control, const char *name);
 long long vb_member_index(int form, int control);
+/* Menu handlers are found by name: whether a menu entry (control -2 - k) is
+ * named so, and its index in its menu array. */
+int vb_menu_is(int form, int control, const char *name);
+long long vb_menu_index(int form, int control);
 /* Binary and Random file channels: Open, Get (returns the value read; a
  * record or array is filled in place), Put and Seek. */
 void vb_file_open_direct(VBValue path, int random, VBValue number, VBValue record_length, int has_length);
 void vb_file_put(VBValue number, VBValue record, int has_record, VBValue value, const char *type);
 VBValue vb_file_get(VBValue number, VBValue record, int has_record, VBValue current, const char *type);
 void vb_file_seek(VBValue number, VBValue position);
+/* An indexed member assigned (lstNames.ItemData(i) = n), of a control or
+ * of a control array's member. */
+void vb_control_let(const char *owner, const char *member, int argc, VBValue *args, VBValue value);
+void vb_control_let_at(const char *name, VBValue index, const char *member, int argc, VBValue *args,
+                       VBValue value);
 /* A method of a control (lstNames.AddItem s) or of a control array's member. */
 VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue *args);
 VBValue vb_control_call_at(const char *name, VBValue index, const char *method, int argc, VBValue *args);

@@ -1,6 +1,7 @@
 #include "basic/builtins.h"
 
 #include <cmath>
+#include <iterator>
 
 #include "basic/runtime.h"
 
@@ -70,9 +71,15 @@ const Value* builtin_constant(Symbol symbol) {
       // file attributes
       Value(int64_t{0}), Value(int64_t{1}), Value(int64_t{2}), Value(int64_t{4}), Value(int64_t{16}),
       Value(int64_t{32}),
-      // StrConv modes
-      Value(int64_t{1}), Value(int64_t{2}), Value(int64_t{3}),
+  // forms, keys, the mouse and the text functions
+#define VB_CONSTANT(name, value) Value(int64_t{value}),
+#include "vb_constant_table.h"
   };
+  static constexpr const char* more[] = {
+#define VB_CONSTANT(name, value) name,
+#include "vb_constant_table.h"
+  };
+  static_assert(71 + std::size(more) == sym::CONSTANT_COUNT, "a constant without its name or value");
   if (symbol < 0 || symbol >= sym::CONSTANT_COUNT) return nullptr;
   return &values[symbol];
 }

@@ -72,6 +72,11 @@ Value VBClassObject::get(std::string_view member) {
     return vm->run_proc(getter, none, nullptr, nullptr);
   }
   if (Var* field = vm->globals->find_own(intern_folded(m))) return field->value;
+  // obj.Total without parentheses calls the class's Function.
+  if (ProcedureRef function = vm->procedure(m)) {
+    std::vector<Value> none;
+    return vm->run_proc(function, none, nullptr, nullptr);
+  }
   throw VBError("Unknown class member: " + name + "." + std::string(member));
 }
 
@@ -95,6 +100,11 @@ void VBClassObject::set(std::string_view member, Value value) {
 Value VBClassObject::method(std::string_view method_name, std::vector<Value>& args) {
   Entry entry(*vm);
   ProcedureRef proc = vm->procedure(lower(method_name));
+  // obj.Marks(1): an element of an array field.
+  if (!proc && !args.empty())
+    if (Var* field = vm->globals->find_own(intern_folded(lower(method_name))); field && field->value.is_array())
+      return field->value.as_array()->items[VBRuntime::element_index(*field->value.as_array(), args,
+                                                                      std::string(method_name))];
   if (!proc) throw VBError("Unknown class method: " + name + "." + std::string(method_name));
   // No reference names: ByRef parameters behave as ByVal.
   return vm->run_proc(proc, args, nullptr, nullptr);

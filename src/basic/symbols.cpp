@@ -30,7 +30,8 @@ struct SymbolTable {
           "vbempty", "vbnull", "vbinteger", "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring",
           "vbobject", "vbboolean", "vbvariant", "vbbyte", "vbarray",
           "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
-          "vbuppercase", "vblowercase", "vbpropercase",
+#define VB_CONSTANT(name, value) name,
+#include "vb_constant_table.h"
           "app", "me", "err", "__with__", "variant"})
       add(name);
   }

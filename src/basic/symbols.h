@@ -19,12 +19,13 @@ const std::string& symbol_text(Symbol symbol);
 // Symbols fixed at start: the built-in constants come first, so a constant
 // is any symbol below CONSTANT_COUNT.
 namespace sym {
-inline constexpr Symbol CONSTANT_COUNT = 74;
-inline constexpr Symbol APP = 74;
-inline constexpr Symbol ME = 75;
-inline constexpr Symbol ERR = 76;
-inline constexpr Symbol WITH_TARGET = 77;  // the hidden variable that holds a With target
-inline constexpr Symbol VARIANT = 78;      // the type name "variant"
+// (71 of the language and 170 of forms, keys and the mouse, vb_constant_table.h)
+inline constexpr Symbol CONSTANT_COUNT = 241;
+inline constexpr Symbol APP = 241;
+inline constexpr Symbol ME = 242;
+inline constexpr Symbol ERR = 243;
+inline constexpr Symbol WITH_TARGET = 244;  // the hidden variable that holds a With target
+inline constexpr Symbol VARIANT = 245;      // the type name "variant"
 }  // namespace sym
 
 }  // namespace corvane

@@ -19,7 +19,8 @@ constexpr uint32_t CI = Regex::CASELESS;
 const std::set<std::string>& accepted_types() {
   static const std::set<std::string> types = {"variant", "string", "integer", "long",    "byte",    "date",
                                               "single",  "double", "currency", "boolean", "object",
-                                              "adodb.connection", "adodb.recordset"};
+                                              "adodb.connection", "adodb.recordset", "collection", "vba.collection",
+                                              "form"};
   return types;
 }
 
@@ -39,7 +40,8 @@ std::vector<NativeParam> parse_params(const NativeCompiler& compiler, const std:
     if (p.is_array)
       if (auto g = element_type.search_groups(p.text)) element = lower((*g)[1]);
     out.push_back({name_key(p.name), p.by_ref && !p.param_array,
-                   p.is_array || p.type.empty() ? "variant" : lower(p.type), element,
+                   p.is_array || p.type.empty() ? "variant" : compiler.stored_type(lower(p.type)),
+                   element.empty() ? element : compiler.stored_type(element),
                    p.optional ? p.default_value : std::string(), p.param_array, p.optional});
   }
   return out;
@@ -87,6 +89,10 @@ std::string empty_array(const std::string& type) {
 }
 
 NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
+
+std::string NativeCompiler::stored_type(std::string type) const {
+  return enum_types_.count(type) && !class_names_.count(type) && !is_record(type) ? "long" : type;
+}
 
 void NativeCompiler::error(const NativeProcedure* proc, std::string_view message) const {
   std::string location = active_location_ ? *active_location_ : proc ? proc->owner : project_.name;
@@ -152,6 +158,15 @@ void NativeCompiler::collect() {
     menus(form.menus);
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
+  // Enum names first: procedure headers before the block may use them.
+  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
+  const auto enum_names = [&](const std::string& code) {
+    for (const std::string& line : lines(code))
+      if (auto g = enum_full.match_groups(line)) enum_types_.insert(name_key((*g)[1]));
+  };
+  for (const VBForm& form : project_.forms) enum_names(form.code);
+  for (const Module& module : project_.modules) enum_names(module.code);
+  for (const ClassModule& cls : project_.classes) enum_names(cls.code);
   const ComponentLocations where = locate_code(project_, std::nullopt);
   for (size_t i = 0; i < project_.forms.size(); ++i)
     collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i), where.forms.at(i));
@@ -209,7 +224,7 @@ std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>
 
 void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
                                   const CodeLocation& where) {
-  static const Regex end_any(R"(^End\s+(Sub|Function)\b)", CI);
+  static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
   static const Regex type_head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
   static const Regex option_base(R"(^Option\s+Base\s+(\d+)$)", CI);
   static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
@@ -223,21 +238,29 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
   for (size_t k = 0; k < src.size(); ++k) {
     const std::string& line = src[k];
     const std::optional<ProcedureHeader> h = read_procedure_header(line);
-    if (h && (lower(h->kind) == "sub" || lower(h->kind) == "function")) {
+    if (h) {
+      // Property Get reads like a Function of its name; Let and Set are
+      // reached by assigning to the name (property_setter).
       const std::string kind_written = h->kind, name = h->name;
+      const std::string kind_lower = lower(kind_written);
+      const bool property = kind_lower.rfind("property", 0) == 0;
+      const std::string end_word = property ? std::string("Property") : kind_written;
       size_t end = k + 1;
       while (end < src.size() && !end_any.match(src[end])) ++end;
-      if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + kind_written + " is missing");
-      const Regex exact("^End\\s+" + kind_written + "\\s*$", CI);
-      if (!exact.match(src[end])) error(nullptr, owner + "." + name + ": mismatched End " + kind_written);
+      if (end >= src.size()) error(nullptr, owner + "." + name + ": End " + end_word + " is missing");
+      const Regex exact("^End\\s+" + end_word + "\\s*$", CI);
+      if (!exact.match(src[end])) error(nullptr, owner + "." + name + ": mismatched End " + end_word);
       NativeProcedure proc;
       proc.name = name;
       proc.owner = owner;
-      proc.kind = lower(kind_written);
+      const std::string which = property ? kind_lower.substr(kind_lower.size() - 3) : std::string();
+      proc.kind = !property ? kind_lower : which == "get" ? "function" : "sub";
       proc.header_kind = kind_written;
       proc.form_index = form_index;
-      proc.result_type = h->result_type.empty() || h->result_array ? "variant" : lower(h->result_type);
-      proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) + name_key(name);
+      proc.result_type =
+          h->result_type.empty() || h->result_array ? "variant" : stored_type(lower(h->result_type));
+      proc.key = (form_index ? "f" + std::to_string(*form_index) + "_" : std::string("module_")) +
+                 (property && which != "get" ? "property_" + which + "_" : std::string()) + name_key(name);
       proc.params = parse_params(*this, owner + "." + name, h->parameter_text);
       proc.body.assign(src.begin() + static_cast<long>(k) + 1, src.begin() + static_cast<long>(end));
       proc.file = where.file;
@@ -306,7 +329,7 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       proc.owner = cls.name;
       proc.header_kind = kind_written;
       proc.class_name = class_key;
-      proc.result_type = h->result_type.empty() ? "variant" : lower(h->result_type);
+      proc.result_type = h->result_type.empty() ? "variant" : stored_type(lower(h->result_type));
       const std::string lname = name_key(name);
       if (property) {
         const std::string which = kind_lower.substr(kind_lower.size() - 3);  // get, let, set
@@ -328,7 +351,12 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       for (const Declaration& d : parse_declaration(line, cls.name)) {
         for (const auto& existing : fields)
           if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
-        if (d.array_bound) error(nullptr, cls.name + ": native backend does not yet implement array fields: " + d.name);
+        if (d.array_bound) {
+          // Stored as a Variant holding the array (created with each instance).
+          class_array_fields_[class_key].push_back({d.name, *d.array_bound, d.type});
+          fields.push_back({d.name, "variant"});
+          continue;
+        }
         fields.push_back({d.name, d.type});
       }
       continue;
@@ -349,7 +377,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     const std::string name = name_key(p.name);
     // A type suffix on the name ("Dim n%") is read and left out: the
     // variable is a Variant, as interpreted.
-    std::string type = p.type.empty() ? "variant" : name_key(p.type);
+    std::string type = p.type.empty() ? "variant" : stored_type(name_key(p.type));
     const bool array = p.is_array;
     const bool as_new = p.as_new;
     if (array && (as_new || !p.value.empty())) error(nullptr, own + ": unsupported native declaration: " + p.text);
@@ -381,7 +409,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     } else if (type.rfind("string*", 0) == 0) {
       init = "vb_str(" + q(std::string(std::min<size_t>(std::stoul(type.substr(7)), 65535), ' ')) + ")";
     } else if (class_names_.count(type) || type == "adodb.connection" || type == "adodb.recordset" ||
-               type == "object") {
+               type == "object" || type == "collection" || type == "vba.collection" || type == "form") {
       init = "vb_nothing()";
     } else if (type == "string") {
       init = "vb_str(\"\")";

@@ -226,6 +226,11 @@ std::string NativeCompiler::emit_once() {
   for (const ClassModule& cls : project_.classes) {
     const std::string class_key = name_key(cls.name);
     out.push_back("    if(vb_object_is(obj," + q(cls.name) + ")) {");
+    if (const std::vector<std::string> arrays = class_array_initializers(cls.name); !arrays.empty()) {
+      out.push_back("        if(!strcasecmp(method,\"Class_Initialize\")) {");
+      for (const std::string& line : arrays) out.push_back("            " + line);
+      out.push_back("        }");
+    }
     std::set<std::string> members;
     for (const NativeProcedure& proc : procs_) {
       if (proc.class_name != class_key) continue;
@@ -240,6 +245,14 @@ std::string NativeCompiler::emit_once() {
       out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==" + std::to_string(proc.params.size()) +
                     ") return p_" + c_name(proc.key) + "(" + args + ");");
     }
+    // obj.Total without parentheses calls a Function that takes no arguments.
+    for (const NativeProcedure& proc : procs_) {
+      if (proc.class_name != class_key || lower(proc.header_kind) != "function" || !proc.params.empty()) continue;
+      const std::string member = "__get_" + name_key(proc.name);
+      if (members.insert(member).second)
+        out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==0) return p_" + c_name(proc.key) +
+                      "(&obj);");
+    }
     out.push_back("    }");
   }
   out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);");
@@ -253,8 +266,8 @@ std::string NativeCompiler::emit_once() {
   // that Load adds (control is then -1).
   std::set<std::string> array_lines;
   const auto handler_line = [&](size_t form, long control, const std::string& event, const std::string& name,
-                                int index, const std::string& array = "") {
-    if (!array.empty() && !array_lines.insert(std::to_string(form) + "|" + name_key(name)).second) return;
+                                int index, const std::string& array = "", bool menu = false) {
+    if ((menu || !array.empty()) && !array_lines.insert(std::to_string(form) + "|" + name_key(name)).second) return;
     const NativeProcedure* proc = find_procedure("f" + std::to_string(form) + "_" + name_key(name));
     if (!proc) return;
     // Arguments (MouseDown's Button, Shift, X, Y) come from the runtime,
@@ -267,14 +280,19 @@ std::string NativeCompiler::emit_once() {
       fetch = "VBValue _a[" + std::to_string(n) + "]; ";
       // (a menu array's item has its index in the table)
       if (first)
-        fetch += "_a[0] = vb_int(" + (array.empty() ? std::to_string(index) : "vb_member_index(form,control)") + "); ";
+        fetch += "_a[0] = vb_int(" +
+                 (menu ? "vb_menu_index(form,control)"
+                       : array.empty() ? std::to_string(index) : "vb_member_index(form,control)") +
+                 "); ";
       fetch += "vb_event_args(" + rest + "," + at + "); ";
       for (size_t k = 0; k < n; ++k) args += (k ? ",&_a[" : "&_a[") + std::to_string(k) + "]";
       // What the handler left in them goes back (KeyAscii = 0 drops a key).
       give_back = "vb_event_args_return(" + rest + "," + at + ");";
     }
-    const std::string which =
-        array.empty() ? "control==" + std::to_string(control) : "vb_is_member(form,control," + q(array) + ")";
+    // Menus go by name: a member that Load adds has a position of its own.
+    const std::string which = menu            ? "vb_menu_is(form,control," + q(array) + ")"
+                              : array.empty() ? "control==" + std::to_string(control)
+                                              : "vb_is_member(form,control," + q(array) + ")";
     out.push_back("    if(form==" + std::to_string(form) + " && " + which + " && !strcasecmp(event," + q(event) +
                   ")) {" + fetch + "(void)p_" + c_name(proc->key) + "(" + args + ");" + give_back + "return;}");
   };
@@ -292,7 +310,8 @@ std::string NativeCompiler::emit_once() {
     const std::vector<FlatMenu> rows = flat_menus(project_.forms[i]);
     for (size_t r = 0; r < rows.size(); ++r)
       if (rows[r].depth > 0)
-        handler_line(i, -2 - static_cast<long>(r), "Click", rows[r].item->name + "_Click", rows[r].item->index);
+        handler_line(i, -2 - static_cast<long>(r), "Click", rows[r].item->name + "_Click", rows[r].item->index,
+                     rows[r].item->name, true);
   }
   out.push_back("    (void)form;(void)control;(void)event;");
   out.push_back("}");
@@ -301,9 +320,26 @@ std::string NativeCompiler::emit_once() {
     const VBForm& form = project_.forms[i];
     out.push_back("");
     out.push_back("static const VBControlDef controls_" + std::to_string(i) + "[] = {");
+    // A control in a Frame or PictureBox stands relative to its container:
+    // the runtime places every control on the form.
+    const auto on_form = [&](const Control& c) {
+      int left = c.left, top = c.top;
+      const Control* at = &c;
+      for (int depth = 0; depth < 16 && !at->container.empty(); ++depth) {
+        const Control* holder = nullptr;
+        for (const Control& other : form.controls)
+          if (name_key(other.name) == name_key(at->container) && other.index == at->container_index) holder = &other;
+        if (!holder) break;
+        left += holder->left;
+        top += holder->top;
+        at = holder;
+      }
+      return std::pair<int, int>{left, top};
+    };
     for (const Control& c : form.controls)
       out.push_back("    {" + q(c.kind) + "," + q(c.name) + "," + q(c.caption) + "," + q(c.text) + "," +
-                    std::to_string(c.left) + "," + std::to_string(c.top) + "," + std::to_string(c.width) + "," +
+                    std::to_string(on_form(c).first) + "," + std::to_string(on_form(c).second) + "," +
+                    std::to_string(c.width) + "," +
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
                     std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
                     "},");

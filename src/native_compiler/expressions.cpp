@@ -62,7 +62,9 @@ const std::map<std::string, std::string, std::less<>>& reserved_c() {
       {"vbvariant", "vb_int(12)"}, {"vbbyte", "vb_int(17)"},  {"vbarray", "vb_int(8192)"},
       {"vbnormal", "vb_int(0)"},  {"vbreadonly", "vb_int(1)"}, {"vbhidden", "vb_int(2)"},
       {"vbsystem", "vb_int(4)"},  {"vbdirectory", "vb_int(16)"}, {"vbarchive", "vb_int(32)"},
-      {"vbuppercase", "vb_int(1)"}, {"vblowercase", "vb_int(2)"}, {"vbpropercase", "vb_int(3)"}};
+#define VB_CONSTANT(name, value) {name, "vb_int(" #value ")"},
+#include "vb_constant_table.h"
+  };
   return table;
 }
 
@@ -347,7 +349,9 @@ Operand CExpression::object_new(const Node& node) {
   if (!valid(class_name.substr(0, dot))) fail("New requires a class name");
   if (dot != std::string::npos && !valid(class_name.substr(dot + 1))) fail("Invalid qualified New class");
   const std::string class_key = lower(class_name);
-  if (!compiler.is_class(class_key) && class_key != "adodb.connection" && class_key != "adodb.recordset")
+  static const std::set<std::string, std::less<>> built_in = {"adodb.connection", "adodb.recordset", "collection",
+                                                              "vba.collection"};
+  if (!compiler.is_class(class_key) && !built_in.count(class_key))
     fail("Unknown class after New: " + class_name);
   return value_operand("vb_new(" + q(class_name) + ")");
 }
@@ -361,6 +365,10 @@ Operand CExpression::name(const Node& node) {
     const std::string c = reserved_c().at(key);
     return c.rfind("vb_str(", 0) == 0 ? Operand{c, Ty::Str, 63, ""} : value_operand(c);
   }
+  // A form as a value (Set f = Me, For Each f In Forms).
+  if ((compiler.is_form(key) || (key == "me" && proc && proc->form_index)) && !names_variable(written))
+    return value_operand("vb_form_object(" + q(key == "me" ? proc->owner : written) + ")");
+  if (key == "forms" && !names_variable(written)) return value_operand("vb_forms()");
   if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
@@ -521,7 +529,25 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
       static const Locals none;
       return compiler.variable_operand(nullptr, *variable, none);
     }
+    if (const NativeProcedure* get = compiler.form_property(form, node.text, "get"))
+      return value_operand(compiler.call_procedure(proc, *get, node.text, {}, {}));
+    if (const NativeProcedure* callee = compiler.is_form(form) ? compiler.form_procedure(form, node.text) : nullptr;
+        callee && callee->kind == "function")
+      return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
+                           as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, {}, {}))) + ")");
     return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+  }
+  if (const NativeProcedure* get = compiler.form_property(form, node.text, "get")) {
+    auto [typed_args, refs] = arguments(node, 1);
+    return value_operand(compiler.call_procedure(proc, *get, node.text, typed_args, refs));
+  }
+  // Form2.Total(3): the form's own Function, the form loaded first.
+  if (const NativeProcedure* callee = compiler.is_form(form) ? compiler.form_procedure(form, node.text) : nullptr;
+      callee && callee->kind == "function") {
+    auto [typed_args, refs] = arguments(node, 1);
+    return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
+                         as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, typed_args, refs))) +
+                         ")");
   }
   std::vector<std::string> operands;
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));

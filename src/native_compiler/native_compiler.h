@@ -5,6 +5,7 @@
 // translated here or rejected with the owner and line of its source.
 #include <filesystem>
 #include <functional>
+#include <array>
 #include <map>
 #include <optional>
 #include <set>
@@ -191,6 +192,30 @@ class NativeCompiler {
   std::string with_applied(std::string_view text) const;
   const std::vector<std::pair<std::string, std::string>>* class_fields(std::string_view cls) const;
   const GlobalName* find_global(std::string_view lower) const;
+  // Property procedures of forms and modules: `which` is "get", "let" or
+  // "set"; the caller's form first, then the modules (property_procedure),
+  // or one form's own (form_property).
+  const NativeProcedure* property_procedure(const NativeProcedure* caller, std::string_view name,
+                                            std::string_view which) const;
+  const NativeProcedure* form_property(std::string_view form, std::string_view name, std::string_view which) const;
+  // Form2.Refill: a Sub or Function (or Property Get) of that form, else null.
+  const NativeProcedure* form_procedure(std::string_view form, std::string_view name) const;
+  // Assigning to a property: its Let (its Set after Set) called with the
+  // index arguments and the value; nothing when `target` names none.
+  std::optional<std::vector<std::string>> property_store(const NativeProcedure& proc, const NativeProcedure* setter,
+                                                         std::string_view written, std::string_view arguments,
+                                                         std::string_view value, Locals& locals, int indent);
+  // PSet, Line, Circle and Cls of forms and picture boxes; nothing for
+  // other lines.
+  std::optional<std::vector<std::string>> graphics_statement(const NativeProcedure& proc, std::string_view line,
+                                                             Locals& locals, int indent);
+  // Set by the Set statement while its assignment is translated.
+  bool setting_object_ = false;
+  // Array fields of classes: class (lower-cased) -> (field, bounds as
+  // written, element type); each instance gets its arrays when created.
+  std::map<std::string, std::vector<std::array<std::string, 3>>> class_array_fields_;
+  // C lines creating the array fields of a new instance `obj` of a class.
+  std::vector<std::string> class_array_initializers(std::string_view cls);
   // True when `key` names a procedure the caller can call (its form's or a module's).
   bool is_procedure_name(const NativeProcedure* caller, std::string_view key) const;
 
@@ -252,6 +277,15 @@ class NativeCompiler {
   std::set<std::string, std::less<>> enum_types_;  // the program's Enum names: variables of them are Longs
   std::vector<std::pair<std::string, long long>> enum_order_;
   std::set<std::string> class_names_;
+  // Names of the Enum blocks: a variable, parameter or result of an Enum
+  // type is a Long.
+  std::set<std::string> enum_types_;
+
+ public:
+  // A declared type as stored: an Enum's name becomes long.
+  std::string stored_type(std::string type) const;
+
+ private:
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> class_types_;
   std::set<std::string> form_names_;
   std::set<std::string> form_control_names_;

@@ -202,6 +202,14 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
       locals[key] = {d, false, type};
       hoisted_.push_back(pad(1) + value_decl() + d + " = vb_int(0);");
     }
+    if (d.rfind("vb_member_get(", 0) == 0 && proc.class_name) {  // an array field of the class
+      if (auto it = class_array_fields_.find(*proc.class_name); it != class_array_fields_.end())
+        for (const auto& f : it->second)
+          if (f[0] == key && type == "variant") type = f[2];
+      out.push_back(pad(indent) + "vb_member_set(" + d.substr(14, d.size() - 15) + "," +
+                    array_shape(&proc, proc.owner, p.bounds, type, locals, d, preserve) + ");");
+      continue;
+    }
     out.push_back(pad(indent) + d + " = " + array_shape(&proc, proc.owner, p.bounds, type, locals, d, preserve) + ";");
   }
   return out;
@@ -210,6 +218,17 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
 std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc, std::string_view target,
                                                     std::string_view value, Locals& locals, int indent) {
   static const Regex member(R"(([\p{L}_]\w*)\.([\p{L}_]\w*)$)");
+  // A property's Let, or its Set after Set; the other when only that one exists.
+  const auto pick = [&](const auto& find) {
+    const NativeProcedure* p = find(setting_object_ ? "set" : "let");
+    return p ? p : find(setting_object_ ? "let" : "set");
+  };
+  const auto setter = [&](std::string_view name) {
+    return pick([&](std::string_view which) { return property_procedure(&proc, name, which); });
+  };
+  const auto form_setter = [&](std::string_view form, std::string_view name) {
+    return pick([&](std::string_view which) { return form_property(form, name, which); });
+  };
   const std::string R = strip_text(value);
   std::string L = strip_text(target);
   // x$ = ... stores into x, as interpreted.
@@ -219,11 +238,18 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::string owner = (*g)[1], field = (*g)[2], key = name_key(owner);
     if (const auto variable = form_variable(key == "me" ? name_key(proc.owner) : key, field))
       return assignment(proc, *variable, R, locals, indent);
+    if (is_form(key) || (key == "me" && proc.form_index))
+      if (auto call = property_store(proc, form_setter(key == "me" ? proc.owner : owner, field), field, "", R,
+                                     locals, indent))
+        return *call;
     if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
     }
-    const std::string obj = as_value(variable_operand(&proc, owner, locals));
+    // Make.Name = n inside Function Make: a member of the result so far.
+    const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
+                        result_bits(proc) < 0;
+    const std::string obj = result ? "_ret" : as_value(variable_operand(&proc, owner, locals));
     const std::string c = expr(&proc, R, locals);
     return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
   }
@@ -233,6 +259,29 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     const std::vector<std::string> operands{expr(&proc, (*g)[2], locals), expr(&proc, R, locals)};
     return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
               return "vb_set_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," + v[1] + ")";
+            }) + ";"};
+  }
+  // lstNames.ItemData(i) = n: an indexed member of a control, set by the
+  // runtime (the value first, then the index).
+  static const Regex control_indexed(R"(^([\p{L}_]\w*)\.([\p{L}_]\w*)\s*\((.+)\)$)");
+  if (auto g = control_indexed.match_groups(L);
+      g && is_control(name_key((*g)[1])) && !is_control_array(name_key((*g)[1])) && !locals.count(name_key((*g)[1]))) {
+    std::vector<std::string> operands{expr(&proc, R, locals)};
+    for (const std::string& piece : split_outside((*g)[3], ',')) operands.push_back(expr(&proc, piece, locals));
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> index(v.begin() + 1, v.end());
+              return "vb_control_let(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(index.size()) + "," +
+                     value_array(index) + "," + v[0] + ")";
+            }) + ";"};
+  }
+  static const Regex element_indexed(R"(^([\p{L}_]\w*)\s*\(([^()]+)\)\.([\p{L}_]\w*)\s*\((.+)\)$)");
+  if (auto g = element_indexed.match_groups(L); g && is_control_array(name_key((*g)[1]))) {
+    std::vector<std::string> operands{expr(&proc, (*g)[2], locals), expr(&proc, R, locals)};
+    for (const std::string& piece : split_outside((*g)[4], ',')) operands.push_back(expr(&proc, piece, locals));
+    return {pad(indent) + in_order(operands, [&](const std::vector<std::string>& v) {
+              const std::vector<std::string> index(v.begin() + 2, v.end());
+              return "vb_control_let_at(" + q((*g)[1]) + "," + v[0] + "," + q((*g)[3]) + "," +
+                     std::to_string(index.size()) + "," + value_array(index) + "," + v[1] + ")";
             }) + ";"};
   }
   static const Regex element(R"(([\p{L}_]\w*)\s*\((.+)\)$)");
@@ -292,6 +341,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     }
   }
   if (auto g = element.match_groups(L)) {
+    if (!locals.count(name_key((*g)[1])))
+      if (auto call = property_store(proc, setter((*g)[1]), (*g)[1], (*g)[2], R, locals, indent)) return *call;
     const std::string array = resolve_variable(&proc, (*g)[1], locals);
     const auto element_type = array_element_type(&proc, (*g)[1], locals);
     const std::vector<std::string> inner = split_outside((*g)[2], ',');
@@ -353,6 +404,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       }
     }
   }
+  if (!locals.count(key))
+    if (auto call = property_store(proc, setter(L), L, "", R, locals, indent)) return *call;
   const std::string d = resolve_or_implicit(&proc, L, locals);
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
@@ -725,8 +778,20 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                      std::to_string(rest.size()) + "," + value_array(rest) + ")";
             }) + ";"};
   }
-  if (auto g = unload.match_groups(line)) return {p + "vb_unload(" + q((*g)[1]) + ");"};
-  if (auto g = load.match_groups(line)) return {p + "vb_show(" + q((*g)[1]) + ");vb_hide(" + q((*g)[1]) + ");"};
+  if (auto g = unload.match_groups(line)) {
+    const std::string key = name_key((*g)[1]);
+    bool variable = false;
+    if (!is_form(key) && key != "me") {
+      try {
+        variable = !resolve_variable(&proc, (*g)[1], locals).empty();
+      } catch (const NativeCompileError&) {
+      }
+    }
+    // Unload f: the form a variable holds.
+    if (variable) return {p + "vb_unload_value(" + expr(&proc, (*g)[1], locals) + ");"};
+    return {p + "vb_unload(" + q((*g)[1]) + ");"};
+  }
+  if (auto g = load.match_groups(line)) return {p + "vb_load_form(" + q((*g)[1]) + ");"};
   if (auto g = form_method.match_groups(line)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);
     if (method == "refresh" || method == "zorder") return {};
@@ -750,18 +815,49 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
             }) + ";"};
   }
+  if (auto drawn = graphics_statement(proc, line, locals, indent)) return *drawn;
+  static const Regex beep(R"(^Beep$)", CI);
+  if (beep.match(line)) return {p + "vb_beep();"};
   static const Regex release_form(R"(^Set\s+(\w+)\s*=\s*Nothing$)", CI);
   if (auto g = release_form.match_groups(line); g && is_form(name_key((*g)[1]))) return {};
   {
     std::string rest = line;
+    const bool set = set_prefix.match(line);
     if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
     const long eq = find_equal(rest);
-    if (eq >= 0) return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1), locals, indent);
+    if (eq >= 0) {
+      struct Setting {
+        bool& flag;
+        ~Setting() { flag = false; }
+      } setting{setting_object_};
+      setting_object_ = set;
+      return assignment(proc, rest.substr(0, static_cast<size_t>(eq)), rest.substr(static_cast<size_t>(eq) + 1),
+                        locals, indent);
+    }
   }
   if (auto g = method_call.match_groups(line)) {
     const std::string owner_key = name_key((*g)[1]);
     if (is_module(owner_key) && !locals.count(owner_key) && !find_global(owner_key))
       return _statement(proc, (*g)[2] + " " + (*g)[3], locals, indent);  // Module1.Proc args
+    const std::string form = owner_key == "me" ? name_key(proc.owner) : owner_key;
+    if (const NativeProcedure* callee = is_form(form) ? form_procedure(form, (*g)[2]) : nullptr) {
+      // Form2.Refill args: the form's own procedure, the form loaded first.
+      std::vector<Operand> args;
+      std::vector<std::optional<std::string>> refs;
+      for (const std::string& piece : read_call_arguments((*g)[3])) {
+        args.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
+        std::optional<std::string> ref;
+        if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
+          try {
+            ref = resolve_variable(&proc, name, locals);
+          } catch (const NativeCompileError&) {
+          }
+        }
+        refs.push_back(ref);
+      }
+      return {p + "vb_load_form(" + q(callee->owner) + "); (void)" + call_procedure(&proc, *callee, (*g)[2], args, refs) +
+              ";"};
+    }
     if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
       // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
       std::vector<std::string> args;
@@ -771,7 +867,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                        value_array(v) + ")";
               }) + ";"};
     }
-    const std::string obj = as_value(variable_operand(&proc, (*g)[1], locals));
+    // (a variable, or what a function or property of that name gives)
+    const std::string obj = expr(&proc, (*g)[1], locals);
     std::vector<std::string> operands{obj};
     for (const std::string& piece : read_call_arguments((*g)[3]))
       operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));

@@ -47,7 +47,9 @@ const std::set<std::string, std::less<>> RESERVED = {"true",  "false", "vbcrlf",
     "vbwednesday", "vbthursday", "vbfriday", "vbsaturday", "vbusesystemdayofweek", "vbempty", "vbnull", "vbinteger",
     "vblong", "vbsingle", "vbdouble", "vbcurrency", "vbdate", "vbstring", "vbobject", "vbboolean", "vbvariant",
     "vbbyte", "vbarray", "vbnormal", "vbreadonly", "vbhidden", "vbsystem", "vbdirectory", "vbarchive",
-    "vbuppercase", "vblowercase", "vbpropercase"};
+#define VB_CONSTANT(name, value) name,
+#include "vb_constant_table.h"
+};
 
 std::string q(std::string_view text) {
   std::string out = "\"";

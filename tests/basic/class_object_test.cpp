@@ -208,7 +208,8 @@ TEST(ClassObjectTest, ErrorsAndTheirMessages) {
   EXPECT_EQ(error_of("c.Missing = 1"), "Unknown class member: Counter.Missing");
   EXPECT_EQ(error_of("c.Nope 1, 2"), "Unknown class method: Counter.Nope");
   EXPECT_EQ(error_of("x = c.Nope(1)"), "Unknown class method: Counter.Nope");
-  EXPECT_EQ(error_of("x = c.Total"), "Unknown class member: Counter.Total");
+  // A Function read without parentheses is called, as VB6 calls it.
+  EXPECT_EQ(error_of("x = c.Total"), "(none)");
   EXPECT_EQ(error_of("x = c.Name"), "Unknown class member: Counter.Name");
   EXPECT_EQ(error_of("Set d = New Widget"), "Class not found: Widget");
   EXPECT_EQ(error_of("Dim d As New Widget"), "Class not found: Widget");

@@ -74,8 +74,11 @@ TEST(Collect, RejectedProceduresAndTopLevelSource) {
   EXPECT_EQ(collect_error("Type Point\nx As Long\n"), "Demo: Form1: Missing End Type for point");
   EXPECT_EQ(collect_error("Type Point\nx(1 To 2) As Long\nEnd Type\n"), "Demo: Form1: unsupported Type member: x(1 To 2) As Long");
   EXPECT_EQ(collect_error("Static n\n"), "Demo: Form1: unsupported top-level source: Static n");
-  EXPECT_EQ(collect_error("", {{"Module1", "Property Get X()\nEnd Property\n"}}),
-            "Demo: Module1: unsupported top-level source: Property Get X()");
+  // Property procedures of modules and forms end with End Property.
+  EXPECT_EQ(collect_error("", {{"Module1", "Property Get X()\nEnd Property\n"}}), "");
+  EXPECT_EQ(collect_error("", {{"Module1", "Property Let X(v)\nEnd Sub\n"}}),
+            "Demo: Module1.X: mismatched End Property");
+  EXPECT_EQ(collect_error("Property Get X()\n"), "Demo: Form1.X: End Property is missing");
   EXPECT_EQ(collect_error("Option Explicit\nOption Compare Text\nOption Base 1\n"), "");
 }
 

@@ -114,8 +114,8 @@ TEST(Emit, MenusAndTheirEvents) {
   EXPECT_TRUE(has_line(text, "    {\"mnuQuit\",\"Quit\",0,1,1,0,0,0,1},"));
   EXPECT_TRUE(has_line(text, "    {\"mnuHelp\",\"&Help\",-1,1,1,0,0,0,0},"));
   EXPECT_TRUE(has_line(text, "    {\"mnuAbout\",\"About\",3,1,1,1,0,0,1},"));
-  EXPECT_TRUE(has_line(text, "    if(form==0 && control==-3 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuopen_click();return;}"));
-  EXPECT_TRUE(has_line(text, "    if(form==0 && control==-6 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuabout_click();return;}"));
+  EXPECT_TRUE(has_line(text, "    if(form==0 && vb_menu_is(form,control,\"mnuOpen\") && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuopen_click();return;}"));
+  EXPECT_TRUE(has_line(text, "    if(form==0 && vb_menu_is(form,control,\"mnuAbout\") && !strcasecmp(event,\"Click\")) {(void)p_f0_mnuabout_click();return;}"));
   EXPECT_TRUE(has_line(text, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,5,0},"));
 }
 
@@ -184,7 +184,7 @@ TEST(Emit, ChecksBeforeEmitting) {
   EXPECT_TRUE(has_line(nested, "    {\"mnuA\",\"A\",0,1,1,0,0,0,1},"));
   EXPECT_TRUE(has_line(nested, "    {\"mnuB\",\"B\",0,1,1,0,0,0,2},"));
   EXPECT_TRUE(has_line(nested, "    {\"mnuC\",\"C\",0,1,1,0,0,0,1},"));
-  EXPECT_TRUE(has_line(nested, "    if(form==0 && control==-4 && !strcasecmp(event,\"Click\")) {(void)p_f0_mnub_click();return;}"));
+  EXPECT_TRUE(has_line(nested, "    if(form==0 && vb_menu_is(form,control,\"mnuB\") && !strcasecmp(event,\"Click\")) {(void)p_f0_mnub_click();return;}"));
   EXPECT_TRUE(has_line(nested, "    {\"Form1\",\"Form1\",640,440,controls_0,2,menus_0,4,0},"));
   // A common dialog is a control without a window.
   Project dialog = make_project("");

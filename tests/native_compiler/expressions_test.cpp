@@ -108,7 +108,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
   EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
   EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
-  EXPECT_EQ(fails("Form1"), "Demo: Form/control object must be accessed via member: Form1");
+  EXPECT_EQ(fails("Text1"), "Demo: Form/control object must be accessed via member: Text1");
   EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
   EXPECT_EQ(fails("New 5"), "Demo: New requires a class name");
   EXPECT_EQ(fails("New Class1.5"), "Demo: Invalid qualified New class");

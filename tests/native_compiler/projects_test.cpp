@@ -34,5 +34,29 @@ TEST(NativeProjects, ModulesWithRecordsAndFileChannelsTranslate) {
 
 TEST(NativeProjects, ControlArrayMembersLoadedAtRunTimeTranslate) { EXPECT_EQ(translate("Quiz"), ""); }
 
+TEST(NativeProjects, CollectionsPropertiesListsAndMenuArraysTranslate) {
+  // Inventory: classes with Property Get/Let/Set kept in a keyed
+  // Collection; Memo: form properties and a menu array grown by Load;
+  // TodoList: ItemData and NewIndex; Toolkit: Optional, ParamArray,
+  // Static and error handlers; LogParser: records, files and text.
+  // Orders: a modal dialog's public variables, Forms and Unload of a form
+  // variable.
+  for (const char* project : {"Inventory", "Memo", "TodoList", "Toolkit", "LogParser", "Orders"})
+    EXPECT_EQ(translate(project), "") << project;
+}
+
+TEST(NativeProjects, GraphicsMethodsWithTheirCoordinateShapesTranslate) {
+  // Sketch: PSet, Line with B, Circle and Cls on a PictureBox; Dodge: an
+  // Enum type, arrays of records, Me.Circle, Timer and KeyDown.
+  for (const char* project : {"Sketch", "Dodge"}) EXPECT_EQ(translate(project), "") << project;
+}
+
+TEST(NativeProjects, WhatStaysUnsupportedIsRefusedWithItsFileAndLine) {
+  // Control types as variable types.
+  EXPECT_EQ(translate("Measures"),
+            "frmMeasures.Selected, statement 1: Dim o As OptionButton: frmMeasures: native backend does not yet "
+            "implement type 'optionbutton' for o (frmMeasures.frm:189)");
+}
+
 }  // namespace
 }  // namespace corvane

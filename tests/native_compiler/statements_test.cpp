@@ -44,7 +44,7 @@ TEST(Statements, SampleStatements) {
   EXPECT_EQ(translate("Debug.Print"), "    vb_print(vb_str(\"\"));\n");
   EXPECT_EQ(translate("End"), "    vb_end(); return vb_int(0);\n");
   EXPECT_EQ(translate("Unload Me"), "    vb_unload(\"Me\");\n");
-  EXPECT_EQ(translate("Load Form1"), "    vb_show(\"Form1\");vb_hide(\"Form1\");\n");
+  EXPECT_EQ(translate("Load Form1"), "    vb_load_form(\"Form1\");\n");
   EXPECT_EQ(translate("Form1.Show\nForm1.Hide()\nForm1.Refresh\nMe.Hide"),
             "    vb_show(\"Form1\");\n    vb_hide(\"Form1\");\n    vb_hide(\"Me\");\n");
   EXPECT_EQ(translate("total = 5\nText1.Text = total"),

@@ -1,0 +1,172 @@
+/* Corvane native runtime: the graphics methods of forms and picture boxes.
+ *
+ * Compiled as part of vb_native.c (which includes this file at its end).
+ * PSet, Line (with B and BF) and Circle draw in pixels, the unit of every
+ * position here (ScaleWidth, mouse coordinates). What is drawn is kept
+ * until Cls, so that it survives redrawing (as with AutoRedraw), and is
+ * drawn at once when the form is showing. The drawing colour is black,
+ * or white for a white colour (drawing in the background colour erases);
+ * CurrentX and CurrentY follow the last point drawn. */
+
+enum { DRAW_PSET, DRAW_LINE, DRAW_BOX, DRAW_FILLED_BOX, DRAW_CIRCLE };
+
+typedef struct DrawOp {
+    int form, control; /* control -1: the form itself */
+    int kind, white;
+    int x1, y1, x2, y2; /* a circle: centre and radius in x2 */
+} DrawOp;
+
+static DrawOp *draw_ops;
+static size_t draw_count, draw_capacity;
+
+/* The form and control (-1: the form) a graphics method names. */
+static void drawing_target(const char *owner, int *fi, int *ci) {
+    owner = resolve_owner(owner);
+    *ci = -1;
+    *fi = find_form(owner);
+    if (*fi >= 0) return;
+    *ci = resolve_control(owner, fi);
+    if (*ci < 0) unsupported("Unknown native control: ", owner, "graphics method");
+}
+
+static int pixel_of(VBValue v) {
+    double d = number_value(v);
+    if (!(d > -1e6)) return -1000000; /* also NaN */
+    if (d > 1e6) return 1000000;
+    return (int)floor(d + 0.5);
+}
+
+static int is_white(int given, VBValue color) {
+    return given && (long long)number_value(color) == 0xFFFFFF;
+}
+
+static void draw_op_now(const DrawOp *op);
+
+static void add_draw_op(DrawOp op) {
+    if (draw_count == draw_capacity) {
+        size_t capacity = draw_capacity ? draw_capacity * 2 : 64;
+        DrawOp *ops = vb_alloc(sizeof *ops * capacity);
+        if (draw_count) memcpy(ops, draw_ops, sizeof *ops * draw_count);
+        draw_ops = ops;
+        draw_capacity = capacity;
+    }
+    draw_ops[draw_count++] = op;
+    draw_op_now(&draw_ops[draw_count - 1]);
+}
+
+/* The point as drawn: Step makes it relative to CurrentX, CurrentY. */
+static void graphics_point(int fi, int ci, int step, VBValue x, VBValue y, int *px, int *py) {
+    *px = pixel_of(x);
+    *py = pixel_of(y);
+    if (step) {
+        *px += pixel_of(stored_get(fi, ci, "CurrentX"));
+        *py += pixel_of(stored_get(fi, ci, "CurrentY"));
+    }
+}
+
+static void move_current(int fi, int ci, int x, int y) {
+    stored_set(fi, ci, "CurrentX", int_value(x));
+    stored_set(fi, ci, "CurrentY", int_value(y));
+}
+
+void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, VBValue color) {
+    int fi, ci, px, py;
+    drawing_target(owner, &fi, &ci);
+    graphics_point(fi, ci, step, x, y, &px, &py);
+    add_draw_op((DrawOp){fi, ci, DRAW_PSET, is_white(has_color, color), px, py, px, py});
+    move_current(fi, ci, px, py);
+}
+
+/* Line [(x1, y1)]-(x2, y2), [color], [B|BF]: without a first point the
+ * line starts at CurrentX, CurrentY. */
+void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1, int step2, VBValue x2, VBValue y2,
+             int has_color, VBValue color, const char *box) {
+    int fi, ci, ax, ay, bx, by;
+    drawing_target(owner, &fi, &ci);
+    if (has_from) {
+        graphics_point(fi, ci, step1, x1, y1, &ax, &ay);
+    } else {
+        ax = pixel_of(stored_get(fi, ci, "CurrentX"));
+        ay = pixel_of(stored_get(fi, ci, "CurrentY"));
+    }
+    move_current(fi, ci, ax, ay);
+    graphics_point(fi, ci, step2, x2, y2, &bx, &by);
+    int kind = !box || !*box ? DRAW_LINE : !strcasecmp(box, "BF") ? DRAW_FILLED_BOX : DRAW_BOX;
+    if (box && *box && strcasecmp(box, "B") && strcasecmp(box, "BF")) fatal("Invalid Line option (B or BF)");
+    add_draw_op((DrawOp){fi, ci, kind, is_white(has_color, color), ax, ay, bx, by});
+    move_current(fi, ci, bx, by);
+}
+
+void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color) {
+    int fi, ci, px, py;
+    drawing_target(owner, &fi, &ci);
+    graphics_point(fi, ci, step, x, y, &px, &py);
+    int r = pixel_of(radius);
+    if (r < 0) r = -r;
+    add_draw_op((DrawOp){fi, ci, DRAW_CIRCLE, is_white(has_color, color), px, py, r, 0});
+    move_current(fi, ci, px, py);
+}
+
+/* Cls: what was drawn goes; CurrentX and CurrentY return to 0. */
+void vb_cls(const char *owner) {
+    int fi, ci;
+    drawing_target(owner, &fi, &ci);
+    size_t kept = 0;
+    for (size_t k = 0; k < draw_count; k++)
+        if (draw_ops[k].form != fi || draw_ops[k].control != ci) draw_ops[kept++] = draw_ops[k];
+    draw_count = kept;
+    move_current(fi, ci, 0, 0);
+    if (form_states[fi].visible) redraw(fi);
+}
+
+/* Where the target's drawing area is on the window, and its size. */
+static int drawing_area(int fi, int ci, int *x, int *y, int *w, int *h) {
+    FormState *f = &form_states[fi];
+    int top = has_menus(f) ? MENU_BAR : 0;
+    if (ci < 0) {
+        *x = 0, *y = top, *w = f->def->width, *h = f->def->height;
+        return 1;
+    }
+    if (!f->controls) return 0;
+    const ControlState *c = &f->controls[ci];
+    if (!c->visible) return 0;
+    *x = c->x, *y = c->y + top, *w = c->w, *h = c->h;
+    return 1;
+}
+
+static void draw_op_on(Window w, const DrawOp *op) {
+    int x, y, aw, ah;
+    if (!drawing_area(op->form, op->control, &x, &y, &aw, &ah)) return;
+    XRectangle clip = {(short)x, (short)y, (unsigned short)(aw > 0 ? aw : 0), (unsigned short)(ah > 0 ? ah : 0)};
+    XSetClipRectangles(display, graphics, 0, 0, &clip, 1, Unsorted);
+    if (op->white) XSetForeground(display, graphics, WhitePixel(display, screen));
+    int left = op->x1 < op->x2 ? op->x1 : op->x2, upper = op->y1 < op->y2 ? op->y1 : op->y2;
+    unsigned width = (unsigned)abs(op->x2 - op->x1), height = (unsigned)abs(op->y2 - op->y1);
+    switch (op->kind) {
+    case DRAW_PSET: XDrawPoint(display, w, graphics, x + op->x1, y + op->y1); break;
+    case DRAW_LINE: XDrawLine(display, w, graphics, x + op->x1, y + op->y1, x + op->x2, y + op->y2); break;
+    case DRAW_BOX: XDrawRectangle(display, w, graphics, x + left, y + upper, width, height); break;
+    case DRAW_FILLED_BOX: XFillRectangle(display, w, graphics, x + left, y + upper, width + 1, height + 1); break;
+    case DRAW_CIRCLE:
+        XDrawArc(display, w, graphics, x + op->x1 - op->x2, y + op->y1 - op->x2, (unsigned)(2 * op->x2),
+                 (unsigned)(2 * op->x2), 0, 360 * 64);
+        break;
+    default: break;
+    }
+    XSetForeground(display, graphics, BlackPixel(display, screen));
+    XSetClipMask(display, graphics, None);
+}
+
+static void draw_op_now(const DrawOp *op) {
+    FormState *f = &form_states[op->form];
+    if (!display || !f->loaded || !f->visible) return;
+    draw_op_on(f->window, op);
+    XFlush(display);
+}
+
+/* Redrawing: the form's own drawing under its controls (control -1), a
+ * picture box's over its outline. */
+static void draw_kept_ops(Window w, int fi, int ci) {
+    for (size_t k = 0; k < draw_count; k++)
+        if (draw_ops[k].form == fi && draw_ops[k].control == ci) draw_op_on(w, &draw_ops[k]);
+}
