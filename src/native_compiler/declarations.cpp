@@ -158,15 +158,6 @@ void NativeCompiler::collect() {
     menus(form.menus);
   }
   for (const ClassModule& cls : project_.classes) class_names_.insert(name_key(cls.name));
-  // Enum names first: procedure headers before the block may use them.
-  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
-  const auto enum_names = [&](const std::string& code) {
-    for (const std::string& line : lines(code))
-      if (auto g = enum_full.match_groups(line)) enum_types_.insert(name_key((*g)[1]));
-  };
-  for (const VBForm& form : project_.forms) enum_names(form.code);
-  for (const Module& module : project_.modules) enum_names(module.code);
-  for (const ClassModule& cls : project_.classes) enum_names(cls.code);
   const ComponentLocations where = locate_code(project_, std::nullopt);
   for (size_t i = 0; i < project_.forms.size(); ++i)
     collect_code(project_.forms[i].name, project_.forms[i].code, static_cast<int>(i), where.forms.at(i));

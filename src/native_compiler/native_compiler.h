@@ -274,12 +274,11 @@ class NativeCompiler {
   std::vector<GlobalName> globals_;
   std::map<std::string, size_t> global_index_;
   std::map<std::string, long long> enums_;
-  std::set<std::string, std::less<>> enum_types_;  // the program's Enum names: variables of them are Longs
+  // The program's Enum names (read before any procedure, whose header may
+  // use them): variables, parameters and results of them are Longs.
+  std::set<std::string, std::less<>> enum_types_;
   std::vector<std::pair<std::string, long long>> enum_order_;
   std::set<std::string> class_names_;
-  // Names of the Enum blocks: a variable, parameter or result of an Enum
-  // type is a Long.
-  std::set<std::string> enum_types_;
 
  public:
   // A declared type as stored: an Enum's name becomes long.
