@@ -98,7 +98,7 @@ struct CodeBuilder {
     if (stmt.kind != StmtKind::Assign || stmt.append_in_place) return s;
     const AssignTarget& t = stmt.target;
     if (t.kind == AssignTarget::Kind::Simple) {
-      s.kind = CodeStmt::Kind::AssignLocal;
+      s.kind = stmt.add_in_place ? CodeStmt::Kind::AssignSum : CodeStmt::Kind::AssignLocal;
     } else if (t.kind == AssignTarget::Kind::Element && t.more.empty()) {
       s.kind = CodeStmt::Kind::AssignElement;
       s.e2 = expr(t.expr.get());
@@ -433,6 +433,7 @@ struct CodeRunner {
   Flow exec(const CodeStmt& s) {
     switch (s.kind) {
       case CodeStmt::Kind::AssignLocal: return assign_local(s);
+      case CodeStmt::Kind::AssignSum: return assign_sum(s);
       case CodeStmt::Kind::AssignElement: return assign_element(s);
       case CodeStmt::Kind::Call: call(s.e1); return Flow::Normal;
       case CodeStmt::Kind::Statement: return rt.exec_stmt(*s.stmt, scope);
@@ -457,8 +458,6 @@ struct CodeRunner {
   }
 
   Flow assign_local(const CodeStmt& s) {
-    if (s.stmt->add_in_place)
-      if (Var* v = local(s.target); v && v->value.is_string() && rt.add_to_text(*s.stmt, scope)) return Flow::Normal;
     Value value = eval(s.e1);
     if (value.is_object()) value = copy_record(value);
     const bool control = !rt.controls_.empty() && rt.controls_.count(s.target.symbol);
@@ -466,6 +465,21 @@ struct CodeRunner {
     if (!v) rt.assign_compiled(s.stmt->target, std::move(value), scope);
     else store_converted(v->value, std::move(value), v->type);
     return Flow::Normal;
+  }
+
+  // s = s + x: appended in place while s holds text that is no number;
+  // otherwise an ordinary assignment. A variable declared as a number
+  // never holds text: the statement then stays an ordinary assignment
+  // (whichever variable it meets later, the result is the same).
+  [[gnu::noinline]] Flow assign_sum(const CodeStmt& s) {
+    if (Var* v = local(s.target)) {
+      if (v->value.is_string()) {
+        if (rt.add_to_text(*s.stmt, scope)) return Flow::Normal;
+      } else if (v->type != TypeCode::Variant && v->type != TypeCode::String && v->type != TypeCode::FixedText) {
+        s.kind = CodeStmt::Kind::AssignLocal;
+      }
+    }
+    return assign_local(s);
   }
 
   Flow assign_element(const CodeStmt& s) {

@@ -71,6 +71,7 @@ struct CodeBranch {
 struct CodeStmt {
   enum class Kind : uint8_t {
     AssignLocal,    // variable = e1
+    AssignSum,      // variable = variable + x (e1): text may grow in place
     AssignElement,  // array(e2) = e1
     Call,           // a call statement: e1 is the call
     Statement,      // run as a compiled line (stmt)
@@ -78,7 +79,8 @@ struct CodeStmt {
     IfBlock, Select, For, Do, While,
     LineBlock,      // a block run line by line (With, For Each)
   };
-  Kind kind = Kind::Statement;
+  // (AssignSum becomes AssignLocal once it meets a numeric variable.)
+  mutable Kind kind = Kind::Statement;
   long index = 0;            // the line in the body
   const Stmt* stmt = nullptr;
   Line* line = nullptr;
