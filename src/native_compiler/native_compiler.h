@@ -139,6 +139,13 @@ class NativeCompiler {
   std::string resolve_or_implicit(const NativeProcedure* proc, std::string_view name, const Locals& locals);
   std::string call_typed(const NativeProcedure* proc, std::string_view name, const std::vector<Operand>& args,
                          const std::vector<std::optional<std::string>>& refs);
+  // The arguments of a call statement (a left-out one is Nothing) and the
+  // variables that plain-name arguments refer to (for ByRef parameters).
+  struct CallArguments {
+    std::vector<Operand> values;
+    std::vector<std::optional<std::string>> refs;
+  };
+  CallArguments call_arguments(const NativeProcedure& proc, std::string_view text, const Locals& locals);
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);

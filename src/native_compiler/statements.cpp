@@ -842,21 +842,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     const std::string form = owner_key == "me" ? name_key(proc.owner) : owner_key;
     if (const NativeProcedure* callee = is_form(form) ? form_procedure(form, (*g)[2]) : nullptr) {
       // Form2.Refill args: the form's own procedure, the form loaded first.
-      std::vector<Operand> args;
-      std::vector<std::optional<std::string>> refs;
-      for (const std::string& piece : read_call_arguments((*g)[3])) {
-        args.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
-        std::optional<std::string> ref;
-        if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
-          try {
-            ref = resolve_variable(&proc, name, locals);
-          } catch (const NativeCompileError&) {
-          }
-        }
-        refs.push_back(ref);
-      }
-      return {p + "vb_load_form(" + q(callee->owner) + "); (void)" + call_procedure(&proc, *callee, (*g)[2], args, refs) +
-              ";"};
+      const CallArguments args = call_arguments(proc, (*g)[3], locals);
+      return {p + "vb_load_form(" + q(callee->owner) + "); (void)" +
+              call_procedure(&proc, *callee, (*g)[2], args.values, args.refs) + ";"};
     }
     if (is_form(owner_key) || is_control(owner_key) || owner_key == "me") {
       // A method of a form or control (lstNames.AddItem s, Me.Move 0, 0).
@@ -880,23 +868,28 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (auto g = proc_call.match_groups(line)) {
-    std::vector<Operand> args;
-    std::vector<std::optional<std::string>> refs;
-    for (const std::string& piece : read_call_arguments((*g)[2])) {
-      // A left-out argument (Foo 1, , 3) is Nothing.
-      args.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
-      std::optional<std::string> ref;
-      if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
-        try {
-          ref = resolve_variable(&proc, name, locals);
-        } catch (const NativeCompileError&) {
-        }
-      }
-      refs.push_back(ref);
-    }
-    return {p + "(void)" + call_typed(&proc, (*g)[1], args, refs) + ";"};
+    const CallArguments args = call_arguments(proc, (*g)[2], locals);
+    return {p + "(void)" + call_typed(&proc, (*g)[1], args.values, args.refs) + ";"};
   }
   error(&proc, "Native compiler cannot lower statement: " + line);
+}
+
+NativeCompiler::CallArguments NativeCompiler::call_arguments(const NativeProcedure& proc, std::string_view text,
+                                                             const Locals& locals) {
+  CallArguments out;
+  for (const std::string& piece : read_call_arguments(text)) {
+    // A left-out argument (Foo 1, , 3) is Nothing.
+    out.values.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
+    std::optional<std::string> ref;
+    if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
+      try {
+        ref = resolve_variable(&proc, name, locals);
+      } catch (const NativeCompileError&) {
+      }
+    }
+    out.refs.push_back(ref);
+  }
+  return out;
 }
 
 std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& proc) {
