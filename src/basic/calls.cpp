@@ -185,6 +185,9 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
     std::vector<Value> none;
     return fn(*this, none);
   }
+  // In a form's code a bare name of one of the form's own properties
+  // reads it (Caption, Width, ScaleWidth...), as Me.Caption does.
+  if (current_form && current_form->has(lower(name))) return current_form->get(name);
   if (option_explicit) throw VBError("Variable not defined: " + name);
   return Value(int64_t{0});
 }

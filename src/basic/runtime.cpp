@@ -786,6 +786,11 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
           return;
         }
       }
+      // a bare name of the form's own property sets it (Caption = "x")
+      if (!v && current_form && current_form->has(lower(t.text))) {
+        current_form->set(t.text, std::move(value));
+        return;
+      }
       if (!v) v = &scope.get_or_create(k);
       if (v->type == TypeCode::Variant) v->value.store(std::move(value));
       else store_converted(v->value, std::move(value), v->type);

@@ -189,7 +189,9 @@ void Preview::build() {
     form_object = std::make_shared<ControlObject>(
         form.name, std::map<std::string, Value>{
                        {"caption", Value(form.caption)}, {"visible", Value(true)}, {"keypreview", Value(form.key_preview)},
-                       {"backcolor", colour_value(form.back_color)}});
+                       {"backcolor", colour_value(form.back_color)}, {"width", Value(int64_t{form.width})},
+                       {"height", Value(int64_t{form.height})}, {"scalewidth", Value(int64_t{form.width})},
+                       {"scaleheight", Value(int64_t{form.height})}});
     form_object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
       if (auto p = w.lock()) p->change_form(o, key, value);
     };
@@ -358,9 +360,23 @@ void Preview::bind_configure() {
     if (!p || p->closed || p->suppress || args.str(0) != p->window) return;
     if (p->resize_job_.pending()) return;  // one Form_Resize per idle moment
     p->resize_job_ = tk::when_idle(p->host.interp(), [w] {
-      if (auto q = w.lock(); q && !q->closed) q->invoke("Form_Resize");
+      if (auto q = w.lock(); q && !q->closed) {
+        q->note_inner_size();
+        q->invoke("Form_Resize");
+      }
     });
   });
+}
+
+// ScaleWidth and ScaleHeight: the inside of the window as it is now, in
+// the units of the controls' Left and Top.
+void Preview::note_inner_size() {
+  tk::Interp& interp = host.interp();
+  const int width = tk::Obj(interp.call({"winfo", "width", window})).to_int();
+  const int height = tk::Obj(interp.call({"winfo", "height", window})).to_int();
+  if (width <= 1 || height <= 1) return;  // not laid out yet: the designed size stays
+  form_object->props["scalewidth"] = Value(int64_t{width});
+  form_object->props["scaleheight"] = Value(int64_t{height});
 }
 
 // Starts the built window: Form_Load, the title, showing it (with

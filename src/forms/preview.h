@@ -113,6 +113,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   // The widget of the Frame or PictureBox holding the control, when made.
   std::optional<std::string> container_widget(const Control& c) const;
   void bind_configure();
+  void note_inner_size();
   // Keyboard events: KeyDown, KeyPress and KeyUp of a control (nullptr:
   // the form itself), the form first when its KeyPreview is set.
   void bind_keys(const std::string& path, const Control* control);

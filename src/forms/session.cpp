@@ -33,6 +33,8 @@ void ApplicationSession::init() {
                                                 {"visible", Value(false)},
                                                 {"width", Value(int64_t{form.width})},
                                                 {"height", Value(int64_t{form.height})},
+                                                {"scalewidth", Value(int64_t{form.width})},
+                                                {"scaleheight", Value(int64_t{form.height})},
                                                 {"keypreview", Value(form.key_preview)},
                                                 {"backcolor", colour_value(form.back_color)}});
     object->on_change = [w](ControlObject& o, const std::string& k, const Value& value) {

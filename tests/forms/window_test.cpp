@@ -327,6 +327,31 @@ TEST_F(WindowTest, ResizeRunsOnceWhenIdleAndUnloadRunsOnClose) {
   EXPECT_EQ(host_->statuses, (std::vector<std::string>{"Program stopped"}));
 }
 
+TEST_F(WindowTest, ScaleWidthAndScaleHeightAreTheInsideOfTheWindow) {
+  // a resize handler lays controls out by them (Text1.Move 0, 0, ScaleWidth, ...)
+  auto p = open("Sub Form_Resize()\nDebug.Print \"inside \" & Me.ScaleWidth & \"x\" & Me.ScaleHeight\nEnd Sub\n");
+  EXPECT_NE(eval(*p, "Me.ScaleWidth"), "0");
+  pump(50);
+  logs().clear();
+  tcl({"wm", "geometry", p->window, "420x300"});
+  pump(100);
+  ASSERT_FALSE(logs().empty());
+  EXPECT_EQ(logs().back(), "inside 420x300");
+  EXPECT_EQ(eval(*p, "Me.ScaleWidth"), "420");
+}
+
+TEST_F(WindowTest, BareNamesOfTheFormsPropertiesAreTheForm) {
+  // Caption = "x" in form code is Me.Caption = "x"; a declared variable of
+  // such a name still wins
+  auto p = open("Sub Form_Load()\nDebug.Print (Caption = Me.Caption) & \"|\" & (ScaleWidth = Me.ScaleWidth)\n"
+                "Caption = \"Set\"\nDim Width\nWidth = 1\nDebug.Print Me.Width > 1\nEnd Sub\n");
+  EXPECT_EQ(eval(*p, "Me.Caption"), "Set");
+  EXPECT_EQ(tcl({"wm", "title", p->window}), "Set");
+  const std::vector<std::string> expected{"True|True", "True"};
+  ASSERT_GE(logs().size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(logs().begin(), logs().begin() + 2), expected);
+}
+
 TEST_F(WindowTest, FormWithoutSessionRunsAlone) {
   add_form("Form1", "Sub Command1_Click()\nMe.Caption = \"Y\"\nEnd\nEnd Sub\n" + loggers({"Form_Unload"}),
            {{"CommandButton", "Command1"}});
