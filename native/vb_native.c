@@ -43,6 +43,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <X11/Xlib.h>
@@ -3923,7 +3924,17 @@ static int ignore_x_error(Display *d, XErrorEvent *e) {
 
 static void open_display(void) {
     if (display) return;
-    display = XOpenDisplay(NULL);
+    /* A busy X server may turn a connection away for a moment (its queue
+     * of waiting clients full): a named display gets a few more tries. */
+    const char *named = getenv("DISPLAY");
+    for (int attempt = 0; !display && attempt < 30; attempt++) {
+        if (attempt) {
+            if (!named || !*named) break;
+            struct timespec pause = {0, 100L * 1000 * 1000};
+            nanosleep(&pause, NULL);
+        }
+        display = XOpenDisplay(NULL);
+    }
     if (!display) fatal("Cannot open X11 display (X11 or XWayland required)");
     XSetErrorHandler(ignore_x_error);
     screen = DefaultScreen(display);
