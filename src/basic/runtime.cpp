@@ -520,19 +520,26 @@ bool VBRuntime::append_to_variable(const Stmt& stmt, Scope& scope) {
     if (right.is_string()) tail += right.as_string();
     else tail += vbstr(right);
   }
-  v = text_variable(k, scope);  // the operands may have created variables
-  if (v && v->value.shares_text(held)) {
-    held = Value();
-    v->value.append(tail);
-    return true;
-  }
-  assign_compiled(stmt.target, Value(held.as_string() + tail), scope);
+  store_appended(stmt, scope, std::move(held), tail);
   return true;
 }
 
+// The end of an in-place append: the variable still holding the text read
+// before the operands ran grows in place; otherwise (an operand changed
+// it) the held text followed by the operands' is stored.
+void VBRuntime::store_appended(const Stmt& stmt, Scope& scope, Value held, std::string_view tail) {
+  Var* v = text_variable(stmt.target.symbol, scope);  // the operands may have created variables
+  if (v && v->value.shares_text(held)) {
+    held = Value();
+    v->value.append(tail);
+    return;
+  }
+  assign_compiled(stmt.target, Value(held.as_string() + std::string(tail)), scope);
+}
+
 // s = s + x on a text variable whose text is no number: the sum is then a
-// concatenation whatever x is, so x's text is appended in place as for
-// s & x (with the same care when x changes the variable).
+// concatenation whatever x is (the held text followed by x's), so it is
+// appended as s & x is.
 bool VBRuntime::add_to_text(const Stmt& stmt, Scope& scope) {
   const Symbol k = stmt.target.symbol;
   Var* v = text_variable(k, scope);
@@ -542,14 +549,7 @@ bool VBRuntime::add_to_text(const Stmt& stmt, Scope& scope) {
   if (text.empty() || parse_number_text(text, number)) return false;
   Value held = v->value;
   const Value right = eval(*stmt.expr->kids[1], scope);
-  v = text_variable(k, scope);
-  if (v && v->value.shares_text(held)) {
-    held = Value();
-    if (right.is_string()) v->value.append(right.as_string());
-    else v->value.append(vbstr(right));
-    return true;
-  }
-  assign_compiled(stmt.target, binary(BinOp::Add, held, right), scope);
+  store_appended(stmt, scope, std::move(held), right.is_string() ? right.as_string() : vbstr(right));
   return true;
 }
 

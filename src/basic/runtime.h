@@ -357,6 +357,7 @@ class VBRuntime {
   Var* text_variable(Symbol symbol, Scope& scope);
   bool append_to_variable(const Stmt& stmt, Scope& scope);
   bool add_to_text(const Stmt& stmt, Scope& scope);
+  void store_appended(const Stmt& stmt, Scope& scope, Value held, std::string_view tail);
   Flow run_range(CompiledBody& body, long start, long end, Scope& scope);
   Flow run_block(CompiledBody& body, Line& line, long index, long& next, Scope& scope);
   bool case_test(BinOp op, const Value& selector, const Node& node, Scope& scope);
