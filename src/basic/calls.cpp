@@ -253,10 +253,7 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
   for (Var* v : {own, module})
     if (v && v->value.is_array()) return element(name, v->value, args);
   auto it = procs.find(key);
-  if (it != procs.end()) {
-    const ProcedureRef proc = it->second;  // stays alive while it runs
-    return run_proc(proc, args, refs, &scope);
-  }
+  if (it != procs.end()) return run_proc(*it->second, args, refs, &scope);
   // c(1) on a Collection: its default member Item.
   for (Var* v : {own, module})
     if (v && v->value.is_object() && dynamic_cast<VBCollection*>(v->value.as_object().get()))
@@ -377,23 +374,23 @@ void VBRuntime::run_activation(Procedure& proc, Scope& scope, const ByRefLink* l
   if (count || !proc.statics.empty()) finish_call(proc, scope, links, count, calling_scope);
 }
 
-Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
+Value VBRuntime::run_proc(Procedure& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
                           Scope* calling_scope) {
   PooledScope pooled(scope_pool_);
   Scope& scope = *pooled.scope;
-  scope.reserve(proc->params.size() + 4);
-  const bool distinct = proc->distinct_names;
+  scope.reserve(proc.params.size() + 4);
+  const bool distinct = proc.distinct_names;
   std::vector<ByRefLink> write_back;
-  if (!proc->params.empty() && proc->params.back().param_array && args.size() >= proc->params.size() - 1) {
+  if (!proc.params.empty() && proc.params.back().param_array && args.size() >= proc.params.size() - 1) {
     // The arguments from the ParamArray's position on become one array.
-    const size_t first = proc->params.size() - 1;
+    const size_t first = proc.params.size() - 1;
     std::vector<Value> rest(std::make_move_iterator(args.begin() + static_cast<long>(first)),
                             std::make_move_iterator(args.end()));
     args.resize(first);
     args.push_back(make_array(std::move(rest)));
   }
-  for (size_t i = 0; i < proc->params.size(); ++i) {
-    const Param& p = proc->params[i];
+  for (size_t i = 0; i < proc.params.size(); ++i) {
+    const Param& p = proc.params[i];
     const bool given = i < args.size() && !(args[i].is_nothing() && p.code != TypeCode::Variant &&
                                             p.code != TypeCode::Object && p.code != TypeCode::Other);
     // A left-out Optional Variant without a default is missing (IsMissing
@@ -413,14 +410,14 @@ Value VBRuntime::run_proc(const ProcedureRef& proc, std::vector<Value>& args, co
     if (p.by_ref && calling_scope && refs && i < refs->size() && i < args.size() && (*refs)[i] != NO_SYMBOL)
       write_back.push_back({p.symbol, (*refs)[i]});
   }
-  if (proc->result != NO_SYMBOL) {
-    if (Var* same = distinct ? nullptr : scope.find_own(proc->result)) same->value = Value(int64_t{0});
-    else scope.add(proc->result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
+  if (proc.result != NO_SYMBOL) {
+    if (Var* same = distinct ? nullptr : scope.find_own(proc.result)) same->value = Value(int64_t{0});
+    else scope.add(proc.result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
   }
-  run_activation(*proc, scope, write_back.data(), write_back.size(), calling_scope);
-  if (proc->result == NO_SYMBOL) return Value();
+  run_activation(proc, scope, write_back.data(), write_back.size(), calling_scope);
+  if (proc.result == NO_SYMBOL) return Value();
   // the activation ends here
-  Var& result = distinct ? scope.at(static_cast<long>(proc->params.size())) : *scope.find(proc->result);
+  Var& result = distinct ? scope.at(static_cast<long>(proc.params.size())) : *scope.find(proc.result);
   return std::move(result.value);
 }
 

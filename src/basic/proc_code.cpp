@@ -311,9 +311,8 @@ struct CodeRunner {
       }
       rt.check_stack();
       if (const ProcedureRef* callee = direct_callee(e)) {
-        const ProcedureRef proc = *callee;  // stays alive while it runs
         Value arg = *index;
-        return rt.run_direct(*proc, &arg, node.refs, scope);
+        return rt.run_direct(**callee, &arg, node.refs, scope);
       }
       VBRuntime::ArgList list(rt);
       list.values.push_back(*index);
@@ -347,8 +346,7 @@ struct CodeRunner {
       for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(args[k]));
       return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
     }
-    const ProcedureRef proc = *e.callee;  // stays alive while it runs
-    return rt.run_direct(*proc, args, node.refs, scope);
+    return rt.run_direct(**e.callee, args, node.refs, scope);
   }
 
   // A call when no array of that name stands in the way: straight to a
@@ -357,10 +355,7 @@ struct CodeRunner {
     const Node& node = *e.node;
     if (!e.callee)
       if (auto it = rt.procs.find(node.symbol); it != rt.procs.end()) e.callee = &it->second;
-    if (e.callee) {
-      const ProcedureRef proc = *e.callee;  // stays alive while it runs
-      return rt.run_proc(proc, args, &node.refs, &scope);
-    }
+    if (e.callee) return rt.run_proc(**e.callee, args, &node.refs, &scope);
     return rt.call(node.symbol, node.text, args, scope, &node.refs);
   }
 

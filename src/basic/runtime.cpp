@@ -294,7 +294,9 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       proc->compiled->line_numbers = &proc->line_numbers;
       proc->compiled->file = &proc->file;
       proc->compiled->line_offset = proc->line_offset;
-      procs[intern_folded(key)] = std::move(proc);
+      ProcedureRef& entry = procs[intern_folded(key)];
+      if (entry) replaced_procs_.push_back(std::move(entry));
+      entry = std::move(proc);
       i = j + 1;
       continue;
     }

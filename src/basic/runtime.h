@@ -242,7 +242,12 @@ class VBRuntime {
   Value run_proc(const std::string& key, std::vector<Value> args, const std::vector<Symbol>& refs = {},
                  Scope* calling_scope = nullptr);
   Value run_proc(const ProcedureRef& proc, std::vector<Value>& args, const std::vector<Symbol>* refs,
-                 Scope* calling_scope);
+                 Scope* calling_scope) {
+    return run_proc(*proc, args, refs, calling_scope);
+  }
+  // (A procedure lives as long as the interpreter: one that a later
+  // source replaces is kept, so that a running activation never loses it.)
+  Value run_proc(Procedure& proc, std::vector<Value>& args, const std::vector<Symbol>* refs, Scope* calling_scope);
   // A call with exactly one argument per parameter, of a procedure for
   // which runs_direct holds: the arguments are bound as run_proc binds
   // them, without the general path's list and checks. `args` are
@@ -441,6 +446,7 @@ class VBRuntime {
   };
   int64_t next_check_ = CHECK_INTERVAL;
   std::vector<std::unique_ptr<Scope>> scope_pool_;
+  std::vector<ProcedureRef> replaced_procs_;  // procedures a later source redefined
   std::string jump_label_;
   int gosub_depth_ = 0;
 

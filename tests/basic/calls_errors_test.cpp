@@ -165,6 +165,25 @@ TEST(CallTest, MsgBoxAndInputBoxReachTheHost) {
   EXPECT_EQ(p.text(), "MsgBox Confirm: Delete?\nMsgBox Visual Basic: Hi\nMsgBox Visual Basic: x\n6 6\nAnn|\n");
 }
 
+TEST(CallTest, AProcedureRedefinedWhileItRunsFinishesAsItWas) {
+  // The host loads a new version of Work while Work waits in a message
+  // box: the running call ends with its own body, the next call runs the
+  // new one.
+  Program p("Function Work(n)\nMsgBox \"busy\"\nWork = n * 2\nEnd Function\n"
+            "Sub Main()\nDebug.Print Work(1)\nDebug.Print Work(2)\nEnd Sub");
+  bool replaced = false;
+  p.runtime->msgbox = [&](const std::string& text, const std::string&, const Value&) -> int64_t {
+    p.output.push_back("MsgBox " + text);
+    if (!replaced) {
+      replaced = true;
+      p.runtime->add_source("Function Work(n)\nWork = n * 100\nEnd Function");
+    }
+    return 1;
+  };
+  EXPECT_EQ(p.run(), "");
+  EXPECT_EQ(p.text(), "MsgBox busy\n2\n200\n");
+}
+
 TEST(ErrorTest, ResumeNextRecordsTheError) {
   EXPECT_EQ(run_main(R"(
 Sub Main()
