@@ -491,6 +491,12 @@ struct CodeRunner {
       store_element(array, VBRuntime::element_index(array, *index, name), std::move(value));
       return Flow::Normal;
     }
+    if (s.e2.pure) {  // a subscript like j + 1 changes no variable
+      const Value index = eval(s.e2);
+      VBArray& array = *v->value.as_array();
+      store_element(array, VBRuntime::element_index(array, index, name), std::move(value));
+      return Flow::Normal;
+    }
     const ArrayRef array = v->value.as_array();  // the index may change the variable
     const Value index = eval(s.e2);
     store_element(*array, VBRuntime::element_index(*array, index, name), std::move(value));
