@@ -89,7 +89,16 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
       "App", std::map<std::string, Value>{{"path", Value(path)},
                                           {"title", Value("Corvane Application")},
                                           {"exename", Value("VBApplication")},
-                                          {"previnstance", Value(false)}});
+                                          {"previnstance", Value(false)},
+                                          {"helpfile", Value("")},
+                                          {"major", Value(int64_t{1})},
+                                          {"minor", Value(int64_t{0})},
+                                          {"revision", Value(int64_t{0})},
+                                          {"companyname", Value("")},
+                                          {"filedescription", Value("")},
+                                          {"productname", Value("")},
+                                          {"legalcopyright", Value("")},
+                                          {"comments", Value("")}});
   watch = std::move(options.watch);
   max_steps = options.max_steps;
   statement_trees = options.statement_trees;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "forms/preview.h"
+#include "model/access_key.h"
 #include "model/names.h"
 #include "tk/events.h"
 
@@ -114,9 +115,13 @@ void Preview::bind_keys(const std::string& path, const Control* c) {
   tk::bind(host.interp(), path, "<KeyPress>", {"%W", "%K", "%A", "%s"},
            [w, key, path](const tk::Args& args) {
              auto p = w.lock();
-             // The form's own binding also sees keys of its controls (Tk
-             // passes them through the toplevel's tag): only its own count.
-             if (!p || p->closed || args.str(0) != path) return tk::Flow::proceed;
+             if (!p || p->closed) return tk::Flow::proceed;
+             // Access keys work wherever the focus is: the form's binding
+             // sees the keys of all its controls.
+             constexpr int ALT = 8;
+             if (key.empty() && (args[3].to_int() & ALT) && p->use_access_key(args.str(1))) return tk::Flow::stop;
+             // Otherwise only the form's own keys count here.
+             if (args.str(0) != path) return tk::Flow::proceed;
              return p->key_down(key, args.str(1), args.str(2), static_cast<int>(args[3].to_int()));
            },
            tk::BindMode::add);
@@ -187,6 +192,39 @@ void Preview::focus_first_control() {
     if (!first || c.tab_index < first->tab_index) first = &c;
   }
   if (first) host.interp().try_call({"focus", widget_of(control_key(*first))});
+}
+
+bool Preview::use_access_key(const std::string& keysym) {
+  const std::string pressed = ascii_lower(keysym);
+  for (const Control& c : form.controls) {
+    const std::string key = control_key(c);
+    auto object = objects.find(key);
+    const std::string path = widget_of(key);
+    if (object == objects.end() || path.empty()) continue;
+    ControlObject& o = *object->second;
+    if (shown_caption(widget_text(o.get("Caption"))).key != pressed) continue;
+    if (!truth(o.get("Visible")) || !truth(o.get("Enabled"))) continue;
+    tk::Interp& interp = host.interp();
+    if (c.kind == "CommandButton" || c.kind == "CheckBox" || c.kind == "OptionButton") {
+      interp.try_call({"focus", path});
+      interp.try_call({path, "invoke"});
+      return true;
+    }
+    if (c.kind == "Label" || c.kind == "Frame") {
+      const Control* next = nullptr;
+      for (const Control& other : form.controls) {
+        auto other_object = objects.find(control_key(other));
+        if (!takes_focus(other.kind) || other.tab_index <= c.tab_index || other_object == objects.end() ||
+            widget_of(control_key(other)).empty() || !truth(other_object->second->get("Visible")) ||
+            !truth(other_object->second->get("Enabled")))
+          continue;
+        if (!next || other.tab_index < next->tab_index) next = &other;
+      }
+      if (next) interp.try_call({"focus", widget_of(control_key(*next))});
+      return next != nullptr;
+    }
+  }
+  return false;
 }
 
 }  // namespace corvane

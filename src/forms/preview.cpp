@@ -317,8 +317,7 @@ void Preview::build_runtime() {
     add_modules();
   }
   runtime->current_form = form_object;
-  runtime->app->props["title"] = Value(project.name);
-  runtime->app->props["exename"] = Value(project.name);
+  describe_app(*runtime->app, project);
 
   if (session) {
     tk::Interp& interp = host.interp();

@@ -121,6 +121,10 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void key_up(const std::string& key, const std::string& keysym, int state);
   // The focus starts on the first control in tab order that takes it.
   void focus_first_control();
+  // Alt with a caption's access key: presses that button, check or option
+  // box, or (a label's or frame's key) gives the focus to the control
+  // after it in tab order. False when no control has that key.
+  bool use_access_key(const std::string& keysym);
   static bool has_key_events(const std::string& kind);
   // Looks: fonts, label styles, shapes and lines, from the objects' properties.
   tk::Obj font_of(const std::string& face, int size, bool bold, bool italic, bool underline);
@@ -173,6 +177,9 @@ Value colour_value(const std::string& rgb);
 // MsgBox's window over parent (none when empty); the VB answer code.
 int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,
                     const Value& buttons);
+
+// Sets App's title, executable name and version from the project.
+void describe_app(ControlObject& app, const Project& project);
 
 // The text of a value as a widget shows it (Nothing shows as "").
 std::string widget_text(const Value& value);

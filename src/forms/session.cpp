@@ -63,8 +63,7 @@ void ApplicationSession::init() {
   };
   options.watch = host.watch();
   shared_ = std::make_unique<VBRuntime>(std::move(options));
-  shared_->app->props["title"] = Value(project.name);
-  shared_->app->props["exename"] = Value(project.name);
+  describe_app(*shared_->app, project);
   shared_->load = [w](const std::string& name) {
     if (auto s = w.lock()) s->load(name);
   };

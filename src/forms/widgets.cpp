@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "forms/preview.h"
+#include "model/access_key.h"
 #include "model/names.h"
 #include "tk/command.h"
 #include "tk/error.h"
@@ -21,6 +22,16 @@ namespace {
 bool caption_kind(const std::string& kind) {
   return kind == "Label" || kind == "CommandButton" || kind == "CheckBox" || kind == "OptionButton" ||
          kind == "Frame";
+}
+
+// A caption as its widget shows it: without the access-key marker, the
+// key underlined.
+void show_caption(tk::Interp& interp, const std::string& path, const std::string& kind, tk::Variable& var,
+                  const std::string& caption) {
+  const ShownCaption shown = shown_caption(caption);
+  var.set(shown.text);
+  if (kind == "Frame") interp.call({path, "configure", "-text", shown.text});
+  interp.try_call({path, "configure", "-underline", shown.underline});
 }
 
 bool list_kind(const std::string& kind) {
@@ -111,7 +122,7 @@ void Preview::make_widget(const Control& c) {
   // moves and hides with it.
   const std::string path = tk::new_widget_path(interp, container_widget(c).value_or(window));
   auto w = weak();
-  tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
+  tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? shown_caption(c.caption).text : c.text);
   ObjectRef object = objects.at(key);
   const std::string click = c.name + "_Click", change = c.name + "_Change";
   const std::vector<std::string> items = item_texts(object->get("Items"));
@@ -207,7 +218,7 @@ void Preview::make_widget(const Control& c) {
       p->invoke(click, index);
     });
   } else if (kind == "Frame") {
-    interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
+    interp.call({"labelframe", path, "-background", "#f0f0f0"});
     interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
@@ -327,6 +338,7 @@ void Preview::make_widget(const Control& c) {
     return;
   }
   widgets[key] = path;
+  if (caption_kind(kind)) show_caption(interp, path, kind, var, c.caption);
   interp.try_call({path, "configure", "-font", font});
   if (kind == "Label") style_label(key);
   else if (kind == "Shape" || kind == "Line") draw_graphic(key);
@@ -462,8 +474,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
         interp.call({path, "delete", "1.0", "end"});
         interp.call({path, "insert", "1.0", text});
       } else {
-        vars.at(name).set(text);
-        if (c->kind == "Frame" && key == "caption") interp.call({path, "configure", "-text", text});
+        if (key == "caption" && caption_kind(c->kind)) show_caption(interp, path, c->kind, vars.at(name), text);
+        else vars.at(name).set(text);
         // An AutoSize label grows or shrinks with its caption.
         if (c->kind == "Label" && truth(object.props["autosize"])) {
           style_label(name);

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ide/designer_geometry.h"
+#include "model/access_key.h"
 
 namespace corvane::ide {
 
@@ -46,6 +47,7 @@ struct View {
     const Control& c;
     const char* line;  // outline colour: lighter when disabled
     std::string fg;    // the fore colour
+    ShownCaption shown;  // the caption as it shows (access key underlined)
     int points() const { return std::clamp(c.font_size, 6, MOST_POINTS); }
     double mid_y() const { return y + h / 2; }
     // A value clamped to 0..100, as bars and sliders show it.
@@ -68,7 +70,7 @@ void draw_timer(CanvasPainter& p, const View& v, std::string_view) {
 
 void draw_button(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#e6e6e6", "-outline", v.line, "-width", 1});
-    p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.c.caption, "-fill", v.fg, "-width",
+    p.item("text", {v.x + v.w / 2, v.mid_y()}, {"-text", v.shown.text, "-underline", v.shown.underline, "-fill", v.fg, "-width",
                                                  wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
@@ -80,15 +82,15 @@ void draw_text_box(CanvasPainter& p, const View& v, std::string_view) {
 
 void draw_label(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y, v.x + v.w, v.y + v.h}, {"-fill", "#f0f0f0", "-outline", "#93979d", "-dash", dash(2, 2)});
-    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
+    p.item("text", {v.x + 5, v.mid_y()}, {"-text", v.shown.text, "-underline", v.shown.underline, "-anchor", "w", "-fill", v.fg, "-width",
                                           wrap(v.w - 12), "-font", p.font(v.points(), v.c.font_bold)});
 }
 
 void draw_frame(CanvasPainter& p, const View& v, std::string_view) {
     p.item("rectangle", {v.x, v.y + 7, v.x + v.w, v.y + v.h}, {"-outline", v.line, "-fill", "#f0f0f0"});
-    const double gap = std::min(v.w - 8, 7.0 * static_cast<double>(code_points(v.c.caption)) + 25);
+    const double gap = std::min(v.w - 8, 7.0 * static_cast<double>(code_points(v.shown.text)) + 25);
     p.item("rectangle", {v.x + 10, v.y, v.x + gap, v.y + 17}, {"-fill", "#f0f0f0", "-outline", ""});
-    p.item("text", {v.x + 16, v.y + 7}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg});
+    p.item("text", {v.x + 16, v.y + 7}, {"-text", v.shown.text, "-underline", v.shown.underline, "-anchor", "w", "-fill", v.fg});
 }
 
 // CheckBox and OptionButton: a square or a circle, its mark, the caption.
@@ -99,7 +101,7 @@ void draw_choice(CanvasPainter& p, const View& v, bool round) {
         if (round) p.item("oval", {v.x + 7, m - 2, v.x + 11, m + 2}, {"-fill", "#2f67a0"});
         else p.item("text", {v.x + 9, m}, {"-text", "\u2713", "-fill", "#155a9d"});
     }
-    p.item("text", {v.x + 21, m}, {"-text", v.c.caption, "-anchor", "w", "-fill", v.fg, "-width",
+    p.item("text", {v.x + 21, m}, {"-text", v.shown.text, "-underline", v.shown.underline, "-anchor", "w", "-fill", v.fg, "-width",
                                    wrap(v.w - 28)});
 }
 void draw_check(CanvasPainter& p, const View& v, std::string_view) { draw_choice(p, v, false); }
@@ -407,7 +409,7 @@ void CanvasPainter::draw_control(const Control& c, int index) {
     tags_ = Obj::list({"control", control_tag(index)});
     const Box b = control_box(c);
     const View v{double(b.x1), double(b.y1), double(c.width), double(c.height), c,
-                 c.enabled ? "#858e9c" : "#afb5be", drawable_colour(c.fore_color)};
+                 c.enabled ? "#858e9c" : "#afb5be", drawable_colour(c.fore_color), shown_caption(c.caption)};
     if (const KindDrawing* d = find_drawing(c.kind)) d->draw(*this, v, d->label);
     else draw_named_box(*this, v, {});  // a kind this version does not know still shows where it is
     if (!c.visible && c.kind != "Timer")

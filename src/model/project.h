@@ -157,6 +157,20 @@ struct ClassModule {
   bool operator==(const ClassModule&) const = default;
 };
 
+// What a program knows of itself through App: the project's title,
+// executable name and version description. Empty texts stand for "not
+// given" (App.Title and App.EXEName then give the project's name).
+struct AppInfo {
+  std::string title;
+  std::string exe_name;  // as the project file names it, "Orders.exe"
+  std::string help_file;
+  int major = 1, minor = 0, revision = 0;
+  std::string company_name = "Corvane";
+  std::string file_description, product_name, legal_copyright, comments;
+
+  bool operator==(const AppInfo&) const = default;
+};
+
 struct Project {
   std::string name = "Project1";
   // "Exe" for a standard project; "Control", "OleDll" and "OleExe" projects
@@ -172,6 +186,7 @@ struct Project {
   // The code page the project's files are read and written in (a name of
   // the VB6 file reader's table: "windows-1252", "windows-932", ...).
   std::string code_page = "windows-1252";
+  AppInfo app;
 
   VBForm* lookup_form(std::string_view form_name);
   const VBForm* lookup_form(std::string_view form_name) const;

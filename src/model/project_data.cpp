@@ -252,6 +252,36 @@ Record read_code_unit(const json& obj, const std::string& where) {
   return rec;
 }
 
+// The fields of App's description, in the order the data lists them.
+constexpr std::pair<const char*, std::string AppInfo::*> APP_TEXTS[] = {
+    {"title", &AppInfo::title},
+    {"exe_name", &AppInfo::exe_name},
+    {"help_file", &AppInfo::help_file},
+    {"company_name", &AppInfo::company_name},
+    {"file_description", &AppInfo::file_description},
+    {"product_name", &AppInfo::product_name},
+    {"legal_copyright", &AppInfo::legal_copyright},
+    {"comments", &AppInfo::comments},
+};
+constexpr std::pair<const char*, int AppInfo::*> APP_NUMBERS[] = {
+    {"major", &AppInfo::major}, {"minor", &AppInfo::minor}, {"revision", &AppInfo::revision}};
+
+ordered_json app_data(const AppInfo& app) {
+  ordered_json out = ordered_json::object();
+  for (const auto& [key, field] : APP_TEXTS) out[key] = app.*field;
+  for (const auto& [key, field] : APP_NUMBERS) out[key] = app.*field;
+  return out;
+}
+
+AppInfo read_app(const json& obj) {
+  Reader r("app of project");
+  r.require_object(obj);
+  AppInfo app;
+  for (const auto& [key, field] : APP_TEXTS) r.text(obj, key, app.*field);
+  for (const auto& [key, field] : APP_NUMBERS) r.integer(obj, key, app.*field);
+  return app;
+}
+
 }  // namespace
 
 ordered_json project_data(const Project& project) {
@@ -261,13 +291,15 @@ ordered_json project_data(const Project& project) {
   for (const Module& m : project.modules) modules.push_back({{"name", m.name}, {"code", m.code}});
   ordered_json classes = ordered_json::array();
   for (const ClassModule& c : project.classes) classes.push_back({{"name", c.name}, {"code", c.code}});
-  return ordered_json{{"name", project.name},
-                      {"startup", project.startup},
-                      {"forms", forms},
-                      {"modules", modules},
-                      {"classes", classes},
-                      {"code_page", project.code_page},
-                      {"type", project.type}};
+  ordered_json data{{"name", project.name},
+                    {"startup", project.startup},
+                    {"forms", forms},
+                    {"modules", modules},
+                    {"classes", classes},
+                    {"code_page", project.code_page},
+                    {"type", project.type}};
+  if (project.app != AppInfo{}) data["app"] = app_data(project.app);
+  return data;
 }
 
 std::string project_data_text(const Project& project) {
@@ -292,6 +324,7 @@ Project project_from_data(const json& data, const std::optional<std::filesystem:
     project.classes.push_back(read_code_unit<ClassModule>(classes[i], describe(classes[i], "class", i)));
   top.text(data, "code_page", project.code_page);
   top.text(data, "type", project.type);
+  if (auto app = data.find("app"); app != data.end()) project.app = read_app(*app);
   if (base_dir) project.path = *base_dir / (project.name + ".vbp");
   return project;
 }

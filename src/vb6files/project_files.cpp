@@ -9,6 +9,7 @@
 #include "vb6files/member_paths.h"
 #include "vb6files/project_entries.h"
 #include "vb6files/strings.h"
+#include "vb6files/values.h"
 
 namespace corvane {
 
@@ -116,6 +117,28 @@ class ProjectReader {
     else if (key == "form") project_.forms.push_back(read_form_text(member_text(value, "Form"), path_));
     else if (key == "class") project_.classes.push_back(read_class_text(member_text(component_file(value), "Class"), path_));
     else if (key == "module") project_.modules.push_back(read_module_text(member_text(component_file(value), "Module"), path_));
+    else read_app_entry(key, value);
+  }
+
+  // The lines App reports: title, executable, version.
+  void read_app_entry(const std::string& key, std::string_view value) {
+    AppInfo& app = project_.app;
+    static const std::pair<const char*, std::string AppInfo::*> TEXTS[] = {
+        {"title", &AppInfo::title},
+        {"exename32", &AppInfo::exe_name},
+        {"helpfile", &AppInfo::help_file},
+        {"versioncompanyname", &AppInfo::company_name},
+        {"versionfiledescription", &AppInfo::file_description},
+        {"versionproductname", &AppInfo::product_name},
+        {"versionlegalcopyright", &AppInfo::legal_copyright},
+        {"versioncomments", &AppInfo::comments},
+    };
+    static const std::pair<const char*, int AppInfo::*> NUMBERS[] = {
+        {"majorver", &AppInfo::major}, {"minorver", &AppInfo::minor}, {"revisionver", &AppInfo::revision}};
+    for (const auto& [name, field] : TEXTS)
+      if (key == name) app.*field = unquote(value);
+    for (const auto& [name, field] : NUMBERS)
+      if (key == name) app.*field = static_cast<int>(std::clamp<int64_t>(parse_int(std::string(value), 0), 0, 9999));
   }
 
   // A startup form that does not exist falls back to the first form; a
@@ -178,9 +201,20 @@ std::string project_file_text(const Project& project) {
   for (const ClassModule& cls : project.classes) out += "Class=" + cls.name + "; " + cls.name + ".cls\n";
   out += "Startup=" + quote_on_line(project.startup) + "\n";
   out += "Name=" + quote_on_line(project.name) + "\n";
-  out +=
-      "HelpFile=\"\"\nTitle=\"\"\nExeName32=\"\"\nCommand32=\"\"\nVersionCompanyName=\"Corvane\"\n"
-      "MajorVer=1\nMinorVer=0\nRevisionVer=0\nAutoIncrementVer=0\nCompatibleMode=\"0\"\n";
+  const AppInfo& app = project.app;
+  out += "HelpFile=" + quote_on_line(app.help_file) + "\nTitle=" + quote_on_line(app.title) +
+         "\nExeName32=" + quote_on_line(app.exe_name) + "\nCommand32=\"\"\nVersionCompanyName=" +
+         quote_on_line(app.company_name) + "\n";
+  // Descriptions a project does not give are left out, as VB6 leaves them.
+  const std::pair<const char*, const std::string*> descriptions[] = {
+      {"VersionFileDescription", &app.file_description},
+      {"VersionProductName", &app.product_name},
+      {"VersionLegalCopyright", &app.legal_copyright},
+      {"VersionComments", &app.comments}};
+  for (const auto& [key, text] : descriptions)
+    if (!text->empty()) out += std::string(key) + "=" + quote_on_line(*text) + "\n";
+  out += "MajorVer=" + std::to_string(app.major) + "\nMinorVer=" + std::to_string(app.minor) +
+         "\nRevisionVer=" + std::to_string(app.revision) + "\nAutoIncrementVer=0\nCompatibleMode=\"0\"\n";
   return out;
 }
 

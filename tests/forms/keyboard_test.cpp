@@ -176,3 +176,58 @@ TEST_F(KeyboardTest, AFormThatPreviewsKeysCanPressItsButtonsFromTheKeyboard) {
 
 }  // namespace
 }  // namespace corvane::testing
+
+namespace corvane::testing {
+namespace {
+
+// Captions show without their "&" markers, the access key underlined; Alt
+// with that key presses a button or check box from wherever the focus is,
+// and a label's key gives the focus to the control after it in tab order.
+TEST_F(KeyboardTest, AltWithACaptionsAccessKeyActsOnItsControl) {
+  Control save = Control::create("CommandButton", "cmdSave", 10, 10);
+  save.caption = "&Save && Close";
+  save.tab_index = 0;
+  Control check = Control::create("CheckBox", "chkWrap", 10, 50);
+  check.caption = "&Wrap";
+  check.tab_index = 1;
+  Control label = Control::create("Label", "lblName", 10, 90);
+  label.caption = "&Name:";
+  label.tab_index = 2;
+  Control name_box = Control::create("TextBox", "txtName", 10, 130);
+  name_box.tab_index = 3;
+  Control hidden = Control::create("CommandButton", "cmdGone", 10, 170);
+  hidden.caption = "&Gone";
+  hidden.visible = false;
+  Preview& form = open(form_with("Sub cmdSave_Click()\nDebug.Print \"saved \" & cmdSave.Caption\nEnd Sub\n"
+                                 "Sub chkWrap_Click()\nDebug.Print \"wrap \" & chkWrap.Value\nEnd Sub\n"
+                                 "Sub cmdGone_Click()\nDebug.Print \"gone\"\nEnd Sub\n"
+                                 "Sub Relabel()\ncmdSave.Caption = \"E&xit\"\nEnd Sub\n",
+                                 {save, check, label, name_box, hidden}));
+  const std::string button = form.widget_of("cmdsave");
+  EXPECT_EQ(tcl({button, "cget", "-text"}), "Save & Close");
+  EXPECT_EQ(tcl({button, "cget", "-underline"}), "0");
+  EXPECT_EQ(tcl({form.widget_of("lblname"), "cget", "-text"}), "Name:");
+  logs().clear();
+  const std::string text_box = form.widget_of("txtname");
+  constexpr int ALT = 8;
+  type(text_box, "s", ALT);
+  type(text_box, "W", ALT | 1);  // with Shift too
+  type(text_box, "g", ALT);      // an invisible control's key does nothing
+  pump(10);
+  EXPECT_EQ(logs(), (std::vector<std::string>{"saved &Save && Close", "wrap 1"}));
+  type(button, "n", ALT);
+  pump(10);
+  EXPECT_EQ(tcl({"focus", "-lastfor", form.window}), text_box);
+  // A caption the program sets shows the same way; the property keeps
+  // what the program gave.
+  form.invoke("Relabel");
+  EXPECT_EQ(tcl({button, "cget", "-text"}), "Exit");
+  EXPECT_EQ(tcl({button, "cget", "-underline"}), "1");
+  logs().clear();
+  type(text_box, "x", ALT);
+  pump(10);
+  EXPECT_EQ(logs(), (std::vector<std::string>{"saved E&xit"}));
+}
+
+}  // namespace
+}  // namespace corvane::testing

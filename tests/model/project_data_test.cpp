@@ -28,6 +28,10 @@ Project rich_project() {
   p.classes.push_back(ClassModule{"Account"});
   p.path = "/somewhere/HelloWorld.vbp";
   p.code_page = "windows-932";
+  p.app.title = "Hello \"App\"";
+  p.app.major = 3;
+  p.app.revision = 12;
+  p.app.legal_copyright = "© 2026";
   return p;
 }
 

@@ -57,6 +57,37 @@ TEST(LoadProject, SavedAndReopenedProjectIsEqual) {
   EXPECT_EQ(reopened, project);
 }
 
+TEST(LoadProject, TitleAndVersionTravelWithTheProject) {
+  // What App reports (title, executable, version) is read and written back.
+  TempDir dir;
+  write_bytes(dir / "frmMain.frm", "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Caption = \"Main\"\r\nEnd\r\n"
+                                   "Attribute VB_Name = \"frmMain\"\r\n");
+  write_bytes(dir / "Tool.vbp",
+              "Type=Exe\r\nForm=frmMain.frm\r\nStartup=\"frmMain\"\r\nTitle=\"Stock Tool\"\r\nExeName32=\"stock.exe\"\r\n"
+              "Name=\"Tool\"\r\nMajorVer=2\r\nMinorVer=5\r\nRevisionVer=17\r\nVersionCompanyName=\"Acme\"\r\n"
+              "VersionProductName=\"Stock \"\"Pro\"\"\"\r\nVersionComments=\"\"\r\n");
+  Project project = load_project(dir / "Tool.vbp");
+  EXPECT_EQ(project.app.title, "Stock Tool");
+  EXPECT_EQ(project.app.exe_name, "stock.exe");
+  EXPECT_EQ(project.app.major, 2);
+  EXPECT_EQ(project.app.minor, 5);
+  EXPECT_EQ(project.app.revision, 17);
+  EXPECT_EQ(project.app.company_name, "Acme");
+  EXPECT_EQ(project.app.product_name, "Stock \"Pro\"");
+  const fs::path saved = save_project(project, dir / "copy" / "Tool.vbp");
+  const std::string text = read_bytes(saved);
+  for (const char* line : {"Title=\"Stock Tool\"\r\n", "ExeName32=\"stock.exe\"\r\n", "MajorVer=2\r\nMinorVer=5\r\nRevisionVer=17\r\n",
+                           "VersionCompanyName=\"Acme\"\r\n", "VersionProductName=\"Stock \"\"Pro\"\"\"\r\n"})
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  EXPECT_EQ(text.find("VersionComments"), std::string::npos);  // empty descriptions stay out
+  EXPECT_EQ(load_project(saved).app, project.app);
+  // A new project writes the lines it always wrote.
+  const std::string fresh = project_file_text(Project::sample());
+  EXPECT_NE(fresh.find("HelpFile=\"\"\nTitle=\"\"\nExeName32=\"\"\nCommand32=\"\"\nVersionCompanyName=\"Corvane\"\n"
+                       "MajorVer=1\nMinorVer=0\nRevisionVer=0\n"),
+            std::string::npos);
+}
+
 TEST(LoadProject, SingleFormHasNoPath) {
   const Project project = load_project(fixture("legacy/frmMain.frm"));
   EXPECT_EQ(project.name, "frmMain");
