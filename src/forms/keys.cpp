@@ -120,6 +120,7 @@ void Preview::bind_keys(const std::string& path, const Control* c) {
              // sees the keys of all its controls.
              constexpr int ALT = 8;
              if (key.empty() && (args[3].to_int() & ALT) && p->use_access_key(args.str(1))) return tk::Flow::stop;
+             if (key.empty() && p->press_default_or_cancel(args.str(1), args.str(0))) return tk::Flow::stop;
              // Otherwise only the form's own keys count here.
              if (args.str(0) != path) return tk::Flow::proceed;
              return p->key_down(key, args.str(1), args.str(2), static_cast<int>(args[3].to_int()));
@@ -225,6 +226,29 @@ bool Preview::use_access_key(const std::string& keysym) {
     }
   }
   return false;
+}
+
+bool Preview::press_default_or_cancel(const std::string& keysym, const std::string& focus) {
+  const bool enter = keysym == "Return" || keysym == "KP_Enter";
+  if (!enter && keysym != "Escape") return false;
+  const Control* chosen = nullptr;
+  for (const Control& c : form.controls) {
+    if (c.kind != "CommandButton") continue;
+    const std::string key = control_key(c);
+    auto object = objects.find(key);
+    const std::string path = widget_of(key);
+    if (object == objects.end() || path.empty()) continue;
+    ControlObject& o = *object->second;
+    if (!truth(o.get("Visible")) || !truth(o.get("Enabled"))) continue;
+    if (enter && path == focus) {
+      chosen = &c;
+      break;
+    }
+    if (!chosen && truth(o.get(enter ? "Default" : "Cancel"))) chosen = &c;
+  }
+  if (!chosen) return false;
+  host.interp().try_call({widget_of(control_key(*chosen)), "invoke"});
+  return true;
 }
 
 }  // namespace corvane

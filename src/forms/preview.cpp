@@ -80,6 +80,8 @@ std::map<std::string, Value> control_props(const Control& c) {
       {"autosize", Value(c.auto_size)},
       {"wordwrap", Value(c.word_wrap)},
       {"locked", Value(c.locked)},
+      {"default", Value(c.default_button)},
+      {"cancel", Value(c.cancel_button)},
       {"x1", Value(int64_t{c.left} + c.x1)},
       {"y1", Value(int64_t{c.top} + c.y1)},
       {"x2", Value(int64_t{c.left} + c.x2)},

@@ -125,6 +125,10 @@ class Preview : public std::enable_shared_from_this<Preview> {
   // box, or (a label's or frame's key) gives the focus to the control
   // after it in tab order. False when no control has that key.
   bool use_access_key(const std::string& keysym);
+  // Enter presses the button that has the focus, else the form's Default
+  // button; Escape presses its Cancel button. False when no button takes
+  // the key.
+  bool press_default_or_cancel(const std::string& keysym, const std::string& focus);
   static bool has_key_events(const std::string& kind);
   // Looks: fonts, label styles, shapes and lines, from the objects' properties.
   tk::Obj font_of(const std::string& face, int size, bool bold, bool italic, bool underline);

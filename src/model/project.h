@@ -63,6 +63,10 @@ struct Control {
   bool word_wrap = false;
   // A TextBox the user cannot type into (the program still can).
   bool locked = false;
+  // A CommandButton that Enter presses (Default) or Escape presses
+  // (Cancel) wherever the focus is on its form.
+  bool default_button = false;
+  bool cancel_button = false;
   // A Line's two ends, relative to its left and top.
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 

@@ -60,6 +60,8 @@ ordered_json control_data(const Control& c) {
       {"y1", c.y1},
       {"x2", c.x2},
       {"y2", c.y2},
+      {"default_button", c.default_button},
+      {"cancel_button", c.cancel_button},
   };
 }
 
@@ -171,7 +173,7 @@ Control read_control(const json& obj, const std::string& where) {
                      "record_source", "index", "container", "container_index", "font_name", "font_bold",
                      "font_italic", "font_underline", "shape", "fill_style", "fill_color", "border_color",
                      "border_style", "border_width", "back_style", "alignment", "auto_size", "word_wrap", "locked", "x1", "y1",
-                     "x2", "y2"});
+                     "x2", "y2", "default_button", "cancel_button"});
   Control c;
   r.text(obj, "kind", c.kind, true);
   // Fields the data leaves out keep the kind's defaults.
@@ -215,6 +217,8 @@ Control read_control(const json& obj, const std::string& where) {
   r.integer(obj, "y1", c.y1);
   r.integer(obj, "x2", c.x2);
   r.integer(obj, "y2", c.y2);
+  r.boolean(obj, "default_button", c.default_button);
+  r.boolean(obj, "cancel_button", c.cancel_button);
   return c;
 }
 

@@ -397,7 +397,8 @@ class FormReader {
         {"shape", "Shape"},        {"fillstyle", "Shape"},          {"fillcolor", "Shape"},
         {"bordercolor", "Shape Line"}, {"borderstyle", "Shape Line Label"}, {"borderwidth", "Shape Line"},
         {"backstyle", "Shape Label"}, {"alignment", "Label TextBox"}, {"autosize", "Label"},
-        {"wordwrap", "Label"},      {"locked", "TextBox"},
+        {"wordwrap", "Label"},      {"locked", "TextBox"},          {"default", "CommandButton"},
+        {"cancel", "CommandButton"},
     };
     bool owned = false;
     for (const Owners& o : OWNERS) {
@@ -421,6 +422,8 @@ class FormReader {
     else if (name == "autosize") c.auto_size = is_true(value);
     else if (name == "wordwrap") c.word_wrap = is_true(value);
     else if (name == "locked") c.locked = is_true(value);
+    else if (name == "default") c.default_button = is_true(value);
+    else if (name == "cancel") c.cancel_button = is_true(value);
     else return false;
     return true;
   }

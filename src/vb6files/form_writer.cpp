@@ -218,6 +218,9 @@ class FormWriter {
       property(depth, "X2", std::to_string(to_twips(c.left) + to_twips(c.x2)));
       property(depth, "Y1", std::to_string(to_twips(c.top) + to_twips(c.y1)));
       property(depth, "Y2", std::to_string(to_twips(c.top) + to_twips(c.y2)));
+    } else if (c.kind == "CommandButton") {
+      if (c.cancel_button) property(depth, "Cancel", TRUE_VALUE);
+      if (c.default_button) property(depth, "Default", TRUE_VALUE);
     } else if (c.kind == "TextBox") {
       number("Alignment", c.alignment, plain.alignment);
       if (c.locked) property(depth, "Locked", TRUE_VALUE);

@@ -229,5 +229,33 @@ TEST_F(KeyboardTest, AltWithACaptionsAccessKeyActsOnItsControl) {
   EXPECT_EQ(logs(), (std::vector<std::string>{"saved E&xit"}));
 }
 
+// Enter presses the Default button from a text box and the button that
+// has the focus from a button; Escape presses the Cancel button.
+TEST_F(KeyboardTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
+  Control name_box = Control::create("TextBox", "txtName", 10, 10);
+  Control ok = Control::create("CommandButton", "cmdOK", 10, 50);
+  ok.default_button = true;
+  Control cancel = Control::create("CommandButton", "cmdCancel", 10, 90);
+  cancel.cancel_button = true;
+  Control other = Control::create("CommandButton", "cmdOther", 10, 130);
+  Preview& form = open(form_with("Sub cmdOK_Click()\nDebug.Print \"ok\"\nEnd Sub\n"
+                                 "Sub cmdCancel_Click()\nDebug.Print \"cancel\"\nEnd Sub\n"
+                                 "Sub cmdOther_Click()\nDebug.Print \"other\"\nEnd Sub\n",
+                                 {name_box, ok, cancel, other}));
+  logs().clear();
+  const std::string text_box = form.widget_of("txtname");
+  type(text_box, "Return");
+  type(text_box, "Escape");
+  type(form.widget_of("cmdother"), "Return");
+  pump(10);
+  EXPECT_EQ(logs(), (std::vector<std::string>{"ok", "cancel", "other"}));
+  // A disabled Default button takes no key.
+  form.runtime->execute_statement("cmdOK.Enabled = False", *form.runtime->globals);
+  logs().clear();
+  type(text_box, "Return");
+  pump(10);
+  EXPECT_TRUE(logs().empty());
+}
+
 }  // namespace
 }  // namespace corvane::testing

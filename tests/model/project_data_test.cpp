@@ -53,7 +53,8 @@ TEST(ProjectData, WritesKeysInFieldOrderAsPureAscii) {
                                           "container",  "container_index", "font_name", "font_bold",
                                           "font_italic", "font_underline", "shape", "fill_style", "fill_color",
                                           "border_color", "border_style", "border_width", "back_style",
-                                          "alignment", "auto_size", "word_wrap", "locked", "x1", "y1", "x2", "y2"};
+                                          "alignment", "auto_size", "word_wrap", "locked", "x1", "y1", "x2", "y2",
+                                          "default_button", "cancel_button"};
   EXPECT_EQ(control_keys, expected);
 }
 

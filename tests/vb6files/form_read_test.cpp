@@ -84,6 +84,8 @@ TEST_F(Vb6WrittenForm, ControlValues) {
   EXPECT_EQ(text.height, 22);             // 337 twips
   const Control& button = form().controls[5];
   EXPECT_EQ(button.caption, "&OK");
+  EXPECT_TRUE(button.default_button);
+  EXPECT_FALSE(button.cancel_button);
   EXPECT_FALSE(button.enabled);
   EXPECT_TRUE(button.visible);  // "Visible = False" is not a number, so it counts as true
   const Control& timer = form().controls[6];

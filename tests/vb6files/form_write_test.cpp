@@ -217,6 +217,10 @@ VBForm rich_form() {
   timer.interval = 5;
   Control& grid = form.new_control("DataGrid", 2, 2);
   grid.record_source = "SELECT 'x' FROM \"t\"";
+  Control& ok = form.new_control("CommandButton", 4, 4);
+  ok.default_button = true;
+  Control& cancel = form.new_control("CommandButton", 4, 40);
+  cancel.cancel_button = true;
   Control& huge = form.new_control("Label", 0, 0);
   huge.left = 2147483647;
   huge.top = -2147483647 - 1;
