@@ -93,6 +93,8 @@ void IDE::show_code() {
     if (!state_.project_open()) return;
     if (state_.current_module.empty() && !state_.editor_owner.holds(EditorKind::form, state_.form)) load_form_code();
     select_tab(1);
+    // The caret goes to the code, as VB's View Code puts it there.
+    interp_.try_call({"focus", code_editor_->text_widget()});
 }
 
 void IDE::show_design() {

@@ -70,6 +70,8 @@ TEST_F(IdeTest, AddFormTakesTheSmallestFreeNumberInAnyCase) {
 TEST_F(IdeTest, CodeTypedInTheEditorSurvivesAddingRecords) {
     ide().new_project();
     ide().show_code();
+    interp().update();
+    EXPECT_EQ(tcl({"focus", "-lastfor", editor_text()}), editor_text());  // View Code leaves the caret in the code
     interp().call({editor_text(), "insert", "end", "Dim kept As Long\n"});
     ide().add_form();   // the form list grows; the first form's text must not be lost
     ide().add_module();
