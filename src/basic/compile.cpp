@@ -448,6 +448,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   std::string rest = line;
   if (auto g = r20.match_groups(rest)) rest = rest.substr((*g)[0].size());
   if (auto g = r21.match_groups(rest)) rest = rest.substr((*g)[0].size());
+  if (auto graphics = compile_graphics(rest)) return graphics;
   return compile_tail(rest, line);
 }
 
