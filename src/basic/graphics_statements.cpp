@@ -165,6 +165,12 @@ std::unique_ptr<Stmt> compile_graphics(const std::string& line) {
   // Line Input #1, x and assignments to variables of these names are no
   // graphics.
   if (rest.empty() || rest[0] == '#' || rest[0] == '=') return nullptr;
+  // a point starts with "(" or Step (a Line may start at its "-"); any
+  // other text (Line Input, a Sub of that name) is no graphics
+  size_t word_end = 0;
+  const bool starts_point = rest[0] == '(' || (line_method && rest[0] == '-') ||
+                            word_is(take_word(rest, word_end), "step");
+  if (!starts_point) return nullptr;
   const std::string what = pset ? "PSet" : line_method ? "Line" : "Circle";
   s->text = what;
   s->alt = no_surface(line, what);

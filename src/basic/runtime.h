@@ -319,6 +319,9 @@ class VBRuntime {
   StopFn on_end;
   FormFn load;
   FormFn unload;
+  // New Form2 / Dim f As New Form2: the form's object, from a form host
+  // (null: no form of that name).
+  std::function<ObjectRef(const std::string& form_name)> new_form;
   enum class ErrorMode : uint8_t { Raise, Resume, Handler };
   ErrorMode error_mode = ErrorMode::Raise;
   int64_t err_number = 0;

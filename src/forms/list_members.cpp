@@ -39,6 +39,25 @@ void sync_list_members(ControlObject& object) {
   if (!object.has("newindex")) object.props["newindex"] = Value(int64_t{-1});
 }
 
+// ListIndex set by the program: Text becomes the chosen entry ("" for
+// -1), which a combo box shows; no Click is raised and a list box's
+// highlighted row stays as the user left it.
+void Preview::choose_list_entry(ControlObject& object, const Control& c) {
+  sync_list_members(object);
+  const std::vector<Value>& items = object.props["items"].as_array()->items;
+  const int64_t i = number_as_count(object.props["listindex"], INT64_MIN);
+  if (i < -1 || i >= static_cast<int64_t>(items.size())) {
+    object.props["listindex"] = Value(int64_t{-1});
+    throw VBError(380, "Invalid property value: " + object.name + ".ListIndex");
+  }
+  const std::string text = i < 0 ? std::string() : widget_text(items[static_cast<size_t>(i)]);
+  object.props["text"] = Value(text);
+  if (c.kind != "ComboBox") return;
+  auto var = vars.find(control_key(c));
+  if (var == vars.end()) return;
+  var->second.set_silently(text);
+}
+
 bool Preview::list_method(ControlObject& object, const std::string& kind, const std::string& method,
                           std::vector<Value>& args, Value& result) {
   if (!holds_list(kind)) return false;

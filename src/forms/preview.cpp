@@ -371,6 +371,12 @@ void Preview::build_runtime() {
     runtime->unload = [ws, own_name](const std::string& name) {
       if (auto s = ws.lock()) s->unload(names_equal(name, "Me") ? own_name : name);
     };
+    // A new instance of a form is its one instance here (VB6's default
+    // instance), which serves the usual `Dim f As New frmAbout: f.Show`.
+    runtime->new_form = [ws](const std::string& name) -> ObjectRef {
+      auto s = ws.lock();
+      return s ? s->form_object(name) : nullptr;
+    };
   }
 }
 

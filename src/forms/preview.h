@@ -150,6 +150,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   // for other controls and methods).
   bool list_method(ControlObject& object, const std::string& kind, const std::string& method,
                    std::vector<Value>& args, Value& result);
+  void choose_list_entry(ControlObject& object, const Control& c);
   void cancel_timers();
   void close_database();
   void show_error(const std::string& event, const std::string& message);

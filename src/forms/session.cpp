@@ -101,6 +101,10 @@ void ApplicationSession::init() {
   shared_->unload = [w](const std::string& name) {
     if (auto s = w.lock()) s->unload(name);
   };
+  shared_->new_form = [w](const std::string& name) -> ObjectRef {
+    auto s = w.lock();
+    return s ? s->form_object(name) : nullptr;
+  };
   globals = shared_->globals;
 }
 

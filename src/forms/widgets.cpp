@@ -441,6 +441,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
   const std::string name = control_key(object);
   const Control* c = control(name);
   if (!c) return;
+  if (key == "listindex" && holds_list(c->kind)) return choose_list_entry(object, *c);
   if (c->kind == "Timer") {
     // Enabling a timer, or giving an enabled one an interval, arms it; a
     // timer already pending re-reads both at its next expiry.

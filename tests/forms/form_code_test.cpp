@@ -53,6 +53,17 @@ TEST_F(FormCodeTest, UnloadedFormsStartAfreshWhenReachedAgain) {
   EXPECT_EQ(logs(), expected);
 }
 
+TEST_F(FormCodeTest, ANewFormIsTheFormsOneInstance) {
+  add_form("Form1", "Sub About()\nDim f As New Form2\nf.Show\nDebug.Print f.Visible & \" \" & (f Is Form2) & \" \" & f.Hello\n"
+                    "Dim g As Form\nSet g = New Form2\nDebug.Print g.Name\nEnd Sub\n");
+  add_form("Form2", "Public Function Hello()\nHello = \"hi\"\nEnd Function\n");
+  auto session = start_session("Form1");
+  run(*host_->preview, "About");
+  EXPECT_EQ(logs(), (std::vector<std::string>{"True True hi", "Form2"}));
+  ASSERT_TRUE(session->preview("Form2"));
+  EXPECT_EQ(tcl({"wm", "state", session->preview("Form2")->window}), "normal");
+}
+
 TEST_F(FormCodeTest, FormsAsValuesInForEachAndUnload) {
   add_form("Form1", "Sub Form_Unload(Cancel As Integer)\nDim f As Form\nFor Each f In Forms\n"
                     "If f.Name <> Me.Name Then Unload f\nNext\nEnd Sub\n"

@@ -50,6 +50,21 @@ TEST_F(ListTest, ItemDataFollowsTheRowsAndRemoveItemMovesTheChoice) {
   } catch (const VBError& e) {
     EXPECT_EQ(e.number(), 381);
   }
+  // ListIndex set by the program chooses the entry's text, which a combo
+  // box shows, and raises no Click.
+  logs().clear();
+  run(p, "Combo1.ListIndex = 1");
+  EXPECT_EQ(eval(p, "Combo1.Text"), "High");
+  EXPECT_EQ(tcl({p.widget_of("Combo1"), "get"}), "High");
+  run(p, "List1.ListIndex = 0");
+  EXPECT_EQ(eval(p, "List1.Text"), "row2");
+  EXPECT_TRUE(logs().empty());
+  try {
+    run(p, "Combo1.ListIndex = 2");
+    ADD_FAILURE() << "no error";
+  } catch (const VBError& e) {
+    EXPECT_EQ(e.number(), 380);
+  }
   run(p, "List1.Clear");
   EXPECT_EQ(eval(p, "List1.ListCount & \" \" & List1.ListIndex"), "0 -1");
 }

@@ -1,4 +1,4 @@
-' Property Get, Let and Set in a standard module: by bare name, indexed, qualified by the module's name, and as the target of an assignment that reads it
+' Property Get, Let and Set in a standard module: by bare name, indexed, read qualified by the module's name, and as the target of an assignment that reads it
 Attribute VB_Name = "Shapes"
 Private mName As String
 Private mScores(1 To 3) As Long
@@ -41,8 +41,6 @@ Sub Main()
     Title = "abc"
     Title = Title & "d"
     Debug.Print Title & " " & Changes & " " & Shapes.Title
-    Shapes.Title = "q"
-    Debug.Print Shapes.Title & " " & Changes
     Score(2) = 40
     Score(3) = Score(2) + 2
     Debug.Print Score(1) & " " & Score(2) & " " & Score(3)
