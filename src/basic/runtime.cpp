@@ -587,7 +587,10 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
           }
         }
       }
-      const Value owner = lookup(stmt.symbol, stmt.name, scope);
+      const Value owner = stmt.expr ? eval(*stmt.expr, scope) : lookup(stmt.symbol, stmt.name, scope);
+      if (!owner.is_object() && stmt.expr)
+        throw VBError(owner.is_nothing() ? 91 : 424, (owner.is_nothing() ? "Object variable or With block variable not set: "
+                                                                         : "Object required: ") + stmt.name + "." + stmt.text);
       if (!owner.is_object()) {
         if (names_something(stmt.symbol, scope)) {
           // a variable that holds no object

@@ -99,3 +99,30 @@ TEST(GraphicsStatements, PointsStepsAndOptionalPartsBecomeArguments) {
 
 }  // namespace
 }  // namespace corvane
+
+namespace corvane {
+namespace {
+
+TEST(IndexedMemberCalls, AMethodOfAnArrayElementOrOfAnItemRuns) {
+  auto array = std::make_shared<ControlArray>("txtField");
+  std::vector<std::string> calls;
+  for (int i = 0; i < 2; ++i) {
+    auto element = std::make_shared<ControlObject>("txtField");
+    element->index = i;
+    element->on_method = [&calls, i](ControlObject&, const std::string& method, std::vector<Value>& args) {
+      calls.push_back(std::to_string(i) + " " + method + " " + std::to_string(args.size()));
+      return Value();
+    };
+    array->elements[i] = element;
+  }
+  testing::Program p("Sub Main()\ntxtField(1).SetFocus\ntxtField(0).Move 1, (2)\nDim c As New Collection\n"
+                     "c.Add txtField(1)\nc(1).Refresh\nc.Item(1).Refresh\nEnd Sub\n"
+                     "Sub Bad()\nDim v(1)\nv(0).Show\nEnd Sub\n",
+                     {{"txtField", array}});
+  EXPECT_EQ(p.run(), "");
+  EXPECT_EQ(calls, (std::vector<std::string>{"1 setfocus 0", "0 move 2", "1 refresh 0", "1 refresh 0"}));
+  EXPECT_EQ(p.run("Bad"), "Object required: v(0).Show");
+}
+
+}  // namespace
+}  // namespace corvane
