@@ -189,15 +189,6 @@ Value colour_value(const std::string& rgb);
 int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,
                     const Value& buttons);
 
-// A caption as a button, check box, option button, label or frame shows
-// it: without its "&" marks, and the code-point position of the access
-// key (-1 when none).
-struct ShownCaption {
-  std::string text;
-  int underline = -1;
-};
-ShownCaption shown_caption(const std::string& caption);
-
 // ListCount, ItemData and NewIndex of a list's object made to match its Items.
 void sync_list_members(ControlObject& object);
 bool holds_list(const std::string& kind);  // list and combo boxes

@@ -111,8 +111,7 @@ void Preview::make_widget(const Control& c) {
   // moves and hides with it.
   const std::string path = tk::new_widget_path(interp, container_widget(c).value_or(window));
   auto w = weak();
-  const ShownCaption caption = shown_caption(c.caption);
-  tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? caption.text : c.text);
+  tk::Variable& var = vars[key] = tk::Variable(interp, caption_kind(kind) ? c.caption : c.text);
   ObjectRef object = objects.at(key);
   const std::string click = c.name + "_Click", change = c.name + "_Change";
   const std::vector<std::string> items = item_texts(object->get("Items"));
@@ -214,7 +213,7 @@ void Preview::make_widget(const Control& c) {
       p->invoke(click, index);
     });
   } else if (kind == "Frame") {
-    interp.call({"labelframe", path, "-text", caption.text, "-background", "#f0f0f0"});
+    interp.call({"labelframe", path, "-text", c.caption, "-background", "#f0f0f0"});
     interp.try_call({path, "configure", "-background", c.back_color});
     interp.try_call({path, "configure", "-foreground", c.fore_color});
   } else if (kind == "Image") {
@@ -335,7 +334,6 @@ void Preview::make_widget(const Control& c) {
   }
   widgets[key] = path;
   interp.try_call({path, "configure", "-font", font});
-  if (caption_kind(kind)) interp.try_call({path, "configure", "-underline", caption.underline});
   if (kind == "Label") style_label(key);
   else if (kind == "Shape" || kind == "Line") draw_graphic(key);
   if (has_key_events(kind)) {
@@ -474,11 +472,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
         interp.call({path, "delete", "1.0", "end"});
         interp.call({path, "insert", "1.0", text});
       } else {
-        const bool caption = caption_kind(c->kind) && key == "caption";
-        const ShownCaption shown = caption ? shown_caption(text) : ShownCaption{text, -1};
-        vars.at(name).set(shown.text);
-        if (caption) interp.try_call({path, "configure", "-underline", shown.underline});
-        if (caption && c->kind == "Frame") interp.call({path, "configure", "-text", shown.text});
+        vars.at(name).set(text);
+        if (c->kind == "Frame" && key == "caption") interp.call({path, "configure", "-text", text});
         // An AutoSize label grows or shrinks with its caption.
         if (c->kind == "Label" && truth(object.props["autosize"])) {
           style_label(name);

@@ -272,29 +272,5 @@ TEST_F(LooksTest, TheRunnerNamesTheFileAndItsLineOfARuntimeError) {
   if (host.session) host.session->stop();
 }
 
-TEST_F(LooksTest, CaptionsShowTheirAccessKeysUnderlined) {
-  VBForm& form = add_form("Form1", "", {{"CommandButton", "Command1"}, {"CheckBox", "Check1"}, {"Frame", "Frame1"},
-                                       {"Label", "Label1"}});
-  form.controls[0].caption = "&Save";
-  form.controls[1].caption = "Fish && &Chips";
-  form.controls[2].caption = "Wor&kzeug";
-  form.controls[3].caption = "M\xC3\xBC&ller";  // the underline counts characters, not bytes
-  start_session("Form1");
-  Preview& p = *host_->preview;
-  EXPECT_EQ(p.vars.at("command1").text(), "Save");
-  EXPECT_EQ(tcl({p.widget_of("Command1"), "cget", "-underline"}), "0");
-  EXPECT_EQ(p.vars.at("check1").text(), "Fish & Chips");
-  EXPECT_EQ(tcl({p.widget_of("Check1"), "cget", "-underline"}), "7");
-  EXPECT_EQ(tcl({p.widget_of("Frame1"), "cget", "-text"}), "Workzeug");
-  EXPECT_EQ(tcl({p.widget_of("Label1"), "cget", "-underline"}), "2");
-  // The program reads the caption as set and shows it as VB does.
-  EXPECT_EQ(eval(p, "Command1.Caption"), "&Save");
-  run(p, "Command1.Caption = \"E&xit\"");
-  EXPECT_EQ(p.vars.at("command1").text(), "Exit");
-  EXPECT_EQ(tcl({p.widget_of("Command1"), "cget", "-underline"}), "1");
-  run(p, "Command1.Caption = \"Plain\"");
-  EXPECT_EQ(tcl({p.widget_of("Command1"), "cget", "-underline"}), "-1");
-}
-
 }  // namespace
 }  // namespace corvane::testing
