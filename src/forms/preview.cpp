@@ -469,6 +469,8 @@ bool Preview::invoke(const std::string& event, std::vector<Value>& args, int ind
     }
     return true;
   } catch (const VBError& e) {
+    // Once the run has ended there is nobody left to tell.
+    if (session && session->stopping) return false;
     host.runtime_error(e);
     show_error(event, e.message());
   } catch (const std::exception& e) {

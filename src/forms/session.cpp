@@ -282,6 +282,13 @@ void ApplicationSession::wait_modal(const std::shared_ptr<Preview>& preview) {
   shared_->exclude_time(waited);
   for (auto& [key, open] : previews)
     if (open->runtime) open->runtime->exclude_time(waited);
+  if (stopping) {
+    // The run ended meanwhile (End, the environment's Stop): the code that
+    // showed the form goes no further.
+    VBError e("The program ended while " + preview->form.name + " was shown modally");
+    e.untrappable = true;
+    throw e;
+  }
 }
 
 Value ApplicationSession::form_method(ControlObject& object, const std::string& method, std::vector<Value>& args) {

@@ -114,6 +114,20 @@ TEST_F(FormCodeTest, ShowModalWaitsUntilTheFormIsHiddenOrUnloaded) {
   EXPECT_EQ(logs(), std::vector<std::string>{"went on 0"});
 }
 
+TEST_F(FormCodeTest, EndingTheRunDuringAModalShowStopsTheCallerQuietly) {
+  add_form("Form1", "Sub Command1_Click()\nForm2.Show vbModal\nDebug.Print \"went on\"\nEnd Sub\n",
+           {{"CommandButton", "Command1"}});
+  VBForm& second = add_form("Form2", "Sub Timer1_Timer()\nTimer1.Enabled = False\nEnd\nEnd Sub\n", {{"Timer", "Timer1"}});
+  second.controls[0].interval = 20;
+  auto session = start_session("Form1");
+  tcl({host_->preview->widget_of("Command1"), "invoke"});
+  EXPECT_EQ(count("went on"), 0);
+  EXPECT_TRUE(dialogs_.empty());
+  EXPECT_TRUE(session->previews.empty());
+  ASSERT_FALSE(host_->statuses.empty());
+  EXPECT_EQ(host_->statuses.back(), "Program stopped");
+}
+
 // The canvas items of a drawing surface: "type coords fill outline" each.
 std::vector<std::string> items(FormsTest& t, tk::Interp& in, const std::string& canvas) {
   std::vector<std::string> out;
