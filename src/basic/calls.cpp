@@ -4,6 +4,7 @@
 #include "basic/apply.h"
 #include "basic/collection.h"
 #include "basic/compiled.h"
+#include "basic/module_members.h"
 #include "basic/proc_code.h"
 #include "basic/runtime.h"
 #include "basic/stack_guard.h"
@@ -84,7 +85,14 @@ Value VBRuntime::eval(const Node& node, Scope& scope) {
       eval_args(node, 0, args, scope);
       return call(node.symbol, node.text, args, scope, &node.refs);
     }
-    case NodeKind::Member: return read_property(eval(*node.kids[0], scope), node.text);
+    case NodeKind::Member:
+      // Module1.Title: a Property Get qualified by its module's name
+      if (!property_names.empty() && node.kids[0]->kind == NodeKind::Name)
+        if (ProcedureRef getter = qualified_getter(*node.kids[0], node.text, scope)) {
+          std::vector<Value> none;
+          return run_proc(getter, none, nullptr, &scope);
+        }
+      return read_property(eval(*node.kids[0], scope), node.text);
     case NodeKind::Method: {
       const Value object = eval(*node.kids[0], scope);
       std::vector<Value> args;
@@ -173,6 +181,12 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   if (s == sym::APP) return Value(app);
   if (s == sym::ME) return me_value();
   if (s == sym::ERR) return Value(make_err_object());
+  // A Property Get's name alone reads the property (Caption = FileName).
+  if (!property_names.empty() && property_names.count(s))
+    if (ProcedureRef getter = property_getter(*this, symbol_text(s))) {
+      std::vector<Value> none;
+      return run_proc(getter, none, nullptr, &scope);
+    }
   // A function's name alone calls it without arguments (x = NextId).
   if (auto it = procs.find(s); it != procs.end() && it->second->kind == "function") {
     const ProcedureRef proc = it->second;  // stays alive while it runs
@@ -190,6 +204,12 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   if (current_form && current_form->has(lower(name))) return current_form->get(name);
   if (option_explicit) throw VBError("Variable not defined: " + name);
   return Value(int64_t{0});
+}
+
+ProcedureRef VBRuntime::qualified_getter(const Node& owner, const std::string& member, Scope& scope) {
+  const Symbol m = intern(member);
+  if (!property_names.count(m) || names_something(owner.symbol, scope)) return nullptr;
+  return property_getter(*this, symbol_text(m));
 }
 
 // ---------------------------------------------------------------- calls
@@ -264,6 +284,9 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
     if (c != controls_.end())
       if (auto* array = dynamic_cast<ControlArray*>(c->second.get())) return array->method("Item", args);
   }
+  // Score(2): an indexed Property Get
+  if (!property_names.empty() && property_names.count(key))
+    if (ProcedureRef getter = property_getter(*this, symbol_text(key))) return run_proc(getter, args, nullptr, &scope);
   if (BuiltinFn fn = find_builtin(key)) return fn(*this, args);
   throw VBError("Unknown function or procedure: " + name);
 }

@@ -287,6 +287,47 @@ bool is_target_text(std::string_view text) {
   return true;
 }
 
+// txtField(0).SetFocus, a(i).b.Method x: a method called on what an
+// indexed name leads to. The owner is read as an expression; null when the
+// line has no such shape.
+std::unique_ptr<Stmt> compile_indexed_member_call(const std::string& line, const std::string& original) {
+  const std::string_view t = line;
+  size_t i = 0;
+  if (!starts_name(t, i)) return nullptr;
+  const auto skip_name = [&] {
+    while (i < t.size() && (std::isalnum(static_cast<unsigned char>(t[i])) || t[i] == '_' ||
+                            static_cast<unsigned char>(t[i]) >= 0x80))
+      ++i;
+  };
+  skip_name();
+  // a(1).M(2): the parentheses after the last member are the call's
+  // arguments; any before it index what leads to the method
+  size_t first_group = std::string::npos, last_dot = std::string::npos, member_end = 0;
+  while (i < t.size()) {
+    if (t[i] == '(') {
+      const size_t close = closing_paren(t, i);
+      if (close == std::string::npos) return nullptr;
+      if (first_group == std::string::npos) first_group = i;
+      i = close + 1;
+    } else if (t[i] == '.') {
+      last_dot = i++;
+      if (!starts_name(t, i)) return nullptr;
+      skip_name();
+      member_end = i;
+    } else {
+      break;
+    }
+  }
+  if (last_dot == std::string::npos || first_group == std::string::npos || first_group > last_dot) return nullptr;
+  if (i < t.size() && t[i] != ' ' && t[i] != '\t' && t[i] != '(') return nullptr;
+  auto s = make_stmt(StmtKind::MemberCall, original);
+  s->expr = ExprParser::parse(t.substr(0, last_dot));
+  s->name = std::string(t.substr(0, last_dot));
+  s->text = std::string(t.substr(last_dot + 1, member_end - last_dot - 1));
+  compile_arguments(std::string(t.substr(member_end)), *s, false);
+  return s;
+}
+
 // Assignments and procedure or method calls: what a line is when no keyword
 // statement matched, once its prefixes are removed.
 std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& original) {
@@ -312,6 +353,7 @@ std::unique_ptr<Stmt> compile_tail(const std::string& line, const std::string& o
                       e.kids[0]->symbol == s->target.symbol;
     return s;
   }
+  if (auto indexed = compile_indexed_member_call(line, original)) return indexed;
   std::unique_ptr<Stmt> call;
   if (auto g = call_re.match_groups(line)) {
     call = make_stmt(StmtKind::Call, original);
@@ -448,6 +490,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
   std::string rest = line;
   if (auto g = r20.match_groups(rest)) rest = rest.substr((*g)[0].size());
   if (auto g = r21.match_groups(rest)) rest = rest.substr((*g)[0].size());
+  if (auto graphics = compile_graphics(rest)) return graphics;
   return compile_tail(rest, line);
 }
 

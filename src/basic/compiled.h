@@ -80,6 +80,9 @@ struct Stmt {
 
 std::unique_ptr<Stmt> compile_statement(const std::string& line);
 AssignTarget compile_target(const std::string& target);
+// PSet, Line, Circle and a bare Cls as method calls with their points
+// spelled out; null for any other line.
+std::unique_ptr<Stmt> compile_graphics(const std::string& line);
 
 enum class LineKind : uint8_t { Label, IfSingle, IfBlock, With, ForEach, For, Do, While, Select, Simple };
 

@@ -12,6 +12,8 @@ ObjectRef VBRuntime::new_instance(const std::string& classname) {
   auto it = class_sources.find(key);
   // A class of the program may take the name of the built-in Collection.
   if (it == class_sources.end() && (key == "collection" || key == "vba.collection")) return make_object<VBCollection>();
+  if (it == class_sources.end() && new_form)
+    if (ObjectRef form = new_form(classname)) return form;
   if (it == class_sources.end()) throw VBError("Class not found: " + classname);
   // The instance is named after the class as declared.
   std::string declared = classname;

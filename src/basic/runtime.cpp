@@ -19,6 +19,7 @@
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
 #include "basic/loops.h"
+#include "basic/module_members.h"
 #include "basic/module_names.h"
 #include "basic/stack_guard.h"
 #include "basic/source_lines.h"
@@ -291,6 +292,7 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
         const bool get = kind_lower.back() == 't' && kind_lower.find("get") != std::string::npos;
         const bool let = kind_lower.find("let") != std::string::npos;
         key = (get ? "property_get_" : let ? "property_let_" : "property_set_") + lname;
+        property_names.insert(intern_folded(lname));
         proc->kind = get ? "function" : "sub";
         if (get) {
           proc->result = intern_folded(lname);
@@ -596,7 +598,10 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
           }
         }
       }
-      const Value owner = lookup(stmt.symbol, stmt.name, scope);
+      const Value owner = stmt.expr ? eval(*stmt.expr, scope) : lookup(stmt.symbol, stmt.name, scope);
+      if (!owner.is_object() && stmt.expr)
+        throw VBError(owner.is_nothing() ? 91 : 424, (owner.is_nothing() ? "Object variable or With block variable not set: "
+                                                                         : "Object required: ") + stmt.name + "." + stmt.text);
       if (!owner.is_object()) {
         if (names_something(stmt.symbol, scope)) {
           // a variable that holds no object
@@ -719,7 +724,7 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     case StmtKind::Unload:
       if (!stmt.args.empty()) return load_element(stmt, scope, "unload");
       if (unload) {
-        unload(stmt.name);
+        unload(unload_target(stmt.name, scope));
       } else if (lower(stmt.name) == "me") {
         if (on_end) on_end();
       } else {
@@ -738,6 +743,15 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     }
   }
   return Flow::Normal;
+}
+
+// Unload f: a variable holding a form names the form it holds.
+std::string VBRuntime::unload_target(const std::string& name, Scope& scope) {
+  const Symbol s = intern(name);
+  Var* v = scope.find(s);
+  if (!v && &scope != globals.get()) v = globals->find(s);
+  if (v && v->value.is_object() && v->value.as_object()) return v->value.as_object()->name;
+  return name;
 }
 
 // Load Command1(n) / Unload Command1(n): the form makes or removes the element.
@@ -797,6 +811,12 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
           return;
         }
       }
+      // a Property Let (or Set) by its bare name (FileName = "x")
+      if (!v && !property_names.empty() && property_names.count(k))
+        if (ProcedureRef setter = property_setter(*this, symbol_text(k), value.is_object())) {
+          run_setter(*this, setter, {}, std::move(value), &scope);
+          return;
+        }
       // a bare name of the form's own property sets it (Caption = "x")
       if (!v && current_form && current_form->has(lower(t.text))) {
         current_form->set(t.text, std::move(value));
@@ -812,6 +832,15 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
       if (!v || !v->value.is_array()) v = globals->find(t.symbol);
       if (!v || !v->value.is_array()) {
         if (t.symbol == intern_folded("mid") || t.symbol == intern_folded("mid$")) return assign_mid(t, value, scope);
+        // Score(2) = 40: an indexed Property Let
+        if (!property_names.empty() && property_names.count(t.symbol))
+          if (ProcedureRef setter = property_setter(*this, symbol_text(t.symbol), value.is_object())) {
+            std::vector<Value> indexes;
+            indexes.push_back(eval(*t.expr, scope));
+            for (const auto& more : t.more) indexes.push_back(eval(*more, scope));
+            run_setter(*this, setter, std::move(indexes), std::move(value), &scope);
+            return;
+          }
         throw VBError("Not an array: " + t.name);
       }
       ArrayRef array = v->value.as_array();
@@ -827,6 +856,13 @@ void VBRuntime::assign_compiled(const AssignTarget& t, Value value, Scope& scope
       return;
     }
     case AssignTarget::Kind::Member: {
+      // Module1.Title = "x": a Property Let qualified by its module's name
+      if (!property_names.empty() && t.more.empty() && t.expr->kind == NodeKind::Name &&
+          property_names.count(intern(t.member)) && !names_something(t.expr->symbol, scope))
+        if (ProcedureRef setter = property_setter(*this, lower(t.member), value.is_object())) {
+          run_setter(*this, setter, {}, std::move(value), &scope);
+          return;
+        }
       const Value owner = eval(*t.expr, scope);
       if (!owner.is_object()) throw VBError("Not an object: " + t.name);
       if (!t.more.empty()) {

@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -302,6 +303,8 @@ class VBRuntime {
   // ---- state: procedures, scopes, the current event, error handling ----
   std::unordered_map<Symbol, ProcedureRef> procs;
   std::map<std::string, std::string> property_returns;
+  // Names of the Property procedures the module's code declares.
+  std::unordered_set<Symbol> property_names;
   std::map<std::string, std::vector<std::pair<std::string, std::string>>> user_types;
   std::unordered_map<Symbol, int64_t> enums;
   ScopeRef globals;
@@ -321,6 +324,9 @@ class VBRuntime {
   StopFn on_end;
   FormFn load;
   FormFn unload;
+  // New Form2 / Dim f As New Form2: the form's object, from a form host
+  // (null: no form of that name).
+  std::function<ObjectRef(const std::string& form_name)> new_form;
   enum class ErrorMode : uint8_t { Raise, Resume, Handler };
   ErrorMode error_mode = ErrorMode::Raise;
   int64_t err_number = 0;
@@ -384,6 +390,9 @@ class VBRuntime {
   Value me_value();
   // Whether a name denotes a constant, variable, control or built-in object.
   bool names_something(Symbol s, Scope& scope);
+  // Module1.Title: the Property Get of a name qualified by its module's
+  // name (an owner that names nothing else), or null.
+  ProcedureRef qualified_getter(const Node& owner, const std::string& member, Scope& scope);
   void check_stack() {
     if (stack_exhausted()) stack_overflow();
   }
@@ -417,6 +426,7 @@ class VBRuntime {
   Flow run_handler(CompiledBody& body, long index, long resume_at, Scope& scope, long& next);
   Flow exec_file_stmt(const Stmt& stmt, Scope& scope);
   Flow load_element(const Stmt& stmt, Scope& scope, const char* verb);
+  std::string unload_target(const std::string& name, Scope& scope);
   long resume_point(CompiledBody& body, Line& line, long index);
   void assign_mid(const struct AssignTarget& target, const Value& value, Scope& scope);
   void print_list(const Stmt& stmt, Scope& scope, std::string& out, size_t column_start, bool& newline);

@@ -126,6 +126,8 @@ Value Preview::control_method(ControlObject& object, const std::string& method, 
   const Control* c = control(name);
   const std::string kind = c ? c->kind : std::string();
   const std::string path = closed ? std::string() : widget_of(name);
+  if (kind == "PictureBox" && draw(object, name, method, args)) return Value();
+  if (Value result; list_method(object, kind, method, args, result)) return result;
   try {
     if (method == "showopen" || method == "showsave") {
       tk::FileDialogOptions options;
@@ -150,6 +152,8 @@ Value Preview::control_method(ControlObject& object, const std::string& method, 
       Value& items = object.props["items"];
       if (!items.is_array()) items = make_array();
       items.as_array()->items.emplace_back(text);
+      sync_list_members(object);
+      object.props["newindex"] = Value(static_cast<int64_t>(items.as_array()->items.size()) - 1);
       if (path.empty()) return Value();
       if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
         interp.call({path, "insert", "end", text});
@@ -164,6 +168,9 @@ Value Preview::control_method(ControlObject& object, const std::string& method, 
     }
     if (method == "clear") {
       object.props["items"] = make_array();
+      object.props["itemdata"] = make_array();
+      object.props["listindex"] = Value(int64_t{-1});
+      sync_list_members(object);
       if (!path.empty() && c) fill_list(name, *c, {});
       return Value();
     }

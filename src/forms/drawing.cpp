@@ -149,6 +149,7 @@ std::string Preview::form_background() {
 // labels, shapes and lines.
 void Preview::restyle_form_background() {
   host.interp().try_call({window, "configure", "-background", form_background()});
+  recolour_surface(std::string());
   for (const Control& c : form.controls) {
     if (c.kind == "Label") style_label(control_key(c));
     else if (c.kind == "Shape" || c.kind == "Line") draw_graphic(control_key(c));
@@ -296,6 +297,7 @@ void Preview::change_look(ControlObject& object, const Control& c, const std::st
     if (!path.empty())
       interp.try_call({path, "configure", back ? "-background" : "-foreground",
                        colour_of(object.props[property], back ? "#f0f0f0" : "#000000")});
+    if (back) recolour_surface(key);
     // What a container holds may stand on its colour.
     if (back && (c.kind == "Frame" || c.kind == "PictureBox")) {
       for (const Control& held : form.controls) {

@@ -8,6 +8,7 @@
 #include "basic/module_names.h"
 #include "basic/source_lines.h"
 #include "forms/database_access.h"
+#include "forms/form_object.h"
 #include "forms/session.h"
 #include "model/names.h"
 #include "tk/dialogs.h"
@@ -188,12 +189,19 @@ void Preview::build() {
     form_object = session->form_object(form.name);
     if (!form_object) throw VBError("Unknown form: " + form.name);
   } else {
-    form_object = std::make_shared<ControlObject>(
+    auto own = std::make_shared<FormObject>(
         form.name, std::map<std::string, Value>{
                        {"caption", Value(form.caption)}, {"visible", Value(true)}, {"keypreview", Value(form.key_preview)},
                        {"backcolor", colour_value(form.back_color)}, {"width", Value(int64_t{form.width})},
                        {"height", Value(int64_t{form.height})}, {"scalewidth", Value(int64_t{form.width})},
-                       {"scaleheight", Value(int64_t{form.height})}});
+                       {"scaleheight", Value(int64_t{form.height})}, {"currentx", Value(int64_t{0})},
+                       {"currenty", Value(int64_t{0})}, {"drawwidth", Value(int64_t{1})},
+                       {"forecolor", Value(int64_t{0})}});
+    own->code = [w]() -> VBRuntime* {
+      auto p = w.lock();
+      return p && !p->closed ? p->runtime.get() : nullptr;
+    };
+    form_object = own;
     form_object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
       if (auto p = w.lock()) p->change_form(o, key, value);
     };
@@ -215,6 +223,7 @@ void Preview::build() {
   make_form_menus();
   bind_configure();
   bind_keys(window, nullptr);
+  bind_mouse(window, nullptr);
 }
 
 // The object of one control; an element also joins its array's object,
@@ -231,6 +240,16 @@ ObjectRef Preview::make_control_object(const Control& c) {
     return Value();
   };
   object->props["font"] = Value(make_font_object(control_key(c), object->props));
+  if (holds_list(c.kind)) sync_list_members(*object);
+  if (c.kind == "PictureBox") {
+    // A picture box draws: its pen, its current point and its inside.
+    for (const char* zero : {"currentx", "currenty"}) object->props.emplace(zero, Value(int64_t{0}));
+    object->props.emplace("drawwidth", Value(int64_t{1}));
+    object->props.emplace("fillstyle", Value(int64_t{1}));
+    object->props.emplace("fillcolor", Value(int64_t{0}));
+    object->props.emplace("scalewidth", Value(int64_t{c.width}));
+    object->props.emplace("scaleheight", Value(int64_t{c.height}));
+  }
   if (c.index >= 0) {
     ObjectRef& slot = objects[lower(c.name)];
     if (!dynamic_cast<ControlArray*>(slot.get())) {
@@ -267,9 +286,11 @@ void Preview::build_runtime() {
     if (named.insert(lower(c.name)).second) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
   for (const auto& [key, item] : menu_items_)
     if (named.insert(lower(item->name)).second) options.controls.emplace_back(item->name, objects.at(lower(item->name)));
-  if (session)
+  if (session) {
     for (const VBForm& f : project.forms)
       if (!names_equal(f.name, form.name)) options.controls.emplace_back(f.name, session->form_object(f.name));
+    options.controls.emplace_back("Forms", session->forms_list);
+  }
   options.msgbox = [w](const std::string& text, const std::string& title, const Value& buttons) -> int64_t {
     if (auto p = w.lock()) return p->msgbox(text, title, buttons);
     return 1;
@@ -350,6 +371,12 @@ void Preview::build_runtime() {
     };
     runtime->unload = [ws, own_name](const std::string& name) {
       if (auto s = ws.lock()) s->unload(names_equal(name, "Me") ? own_name : name);
+    };
+    // A new instance of a form is its one instance here (VB6's default
+    // instance), which serves the usual `Dim f As New frmAbout: f.Show`.
+    runtime->new_form = [ws](const std::string& name) -> ObjectRef {
+      auto s = ws.lock();
+      return s ? s->form_object(name) : nullptr;
     };
   }
 }
@@ -443,6 +470,8 @@ bool Preview::invoke(const std::string& event, std::vector<Value>& args, int ind
     }
     return true;
   } catch (const VBError& e) {
+    // Once the run has ended there is nobody left to tell.
+    if (session && session->stopping) return false;
     host.runtime_error(e);
     show_error(event, e.message());
   } catch (const std::exception& e) {
@@ -512,7 +541,9 @@ void Preview::change_form(ControlObject&, const std::string& key, const Value& v
   }
 }
 
-Value Preview::form_method(ControlObject&, const std::string& method, std::vector<Value>&) {
+Value Preview::form_method(ControlObject& object, const std::string& method, std::vector<Value>& args) {
+  if (draw(object, std::string(), method, args)) return Value();
+  if (method == "refresh") return Value();  // the toolkit repaints by itself
   if (method == "show") {
     show_window();
     return Value();

@@ -145,6 +145,20 @@ class Preview : public std::enable_shared_from_this<Preview> {
   ObjectRef make_font_object(const std::string& key, std::map<std::string, Value>& control_props);
   void assign_font(ControlObject& object, const Value& value);
   void change_look(ControlObject& object, const Control& c, const std::string& property);
+  // Graphics and the mouse (graphics.cpp). key: a control's key, or ""
+  // for the form. draw answers PSet, Line, Circle and Cls (false for any
+  // other method).
+  std::string drawing_canvas(const std::string& key);
+  std::string surface_colour(const std::string& key);
+  void recolour_surface(const std::string& key);  // after BackColor changed
+  bool draw(ControlObject& object, const std::string& key, const std::string& method, std::vector<Value>& args);
+  void bind_mouse(const std::string& path, const Control* control);
+  void mouse_event(const std::string& key, const char* suffix, int64_t button, int state, double x, double y);
+  // List(i), ItemData(i) and RemoveItem of list and combo boxes (false
+  // for other controls and methods).
+  bool list_method(ControlObject& object, const std::string& kind, const std::string& method,
+                   std::vector<Value>& args, Value& result);
+  void choose_list_entry(ControlObject& object, const Control& c);
   void cancel_timers();
   void close_database();
   void show_error(const std::string& event, const std::string& message);
@@ -159,6 +173,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::map<std::string, MenuItem*> menu_items_;    // menu key -> its entry in form.menus
   std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
   std::set<std::string> loaded_elements_;          // keys of elements Load made
+  std::map<std::string, std::string> canvases_;     // drawing surface key ("" the form) -> its canvas
   std::map<std::string, std::string> graphical_top_;  // parent widget -> its topmost label, shape, line or image
 };
 
@@ -184,6 +199,10 @@ int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::st
 
 // Sets App's title, executable name and version from the project.
 void describe_app(ControlObject& app, const Project& project);
+
+// ListCount, ItemData and NewIndex of a list's object made to match its Items.
+void sync_list_members(ControlObject& object);
+bool holds_list(const std::string& kind);  // list and combo boxes
 
 // The text of a value as a widget shows it (Nothing shows as "").
 std::string widget_text(const Value& value);

@@ -1,9 +1,14 @@
 // ApplicationSession: the forms of one run and the variables they share.
 #include "forms/session.h"
 
+#include <algorithm>
+#include <chrono>
+
+#include "forms/form_object.h"
 #include "forms/preview.h"
 #include "model/names.h"
 #include "tk/dialogs.h"
+#include "tk/error.h"
 #include "tk/widget.h"
 
 namespace corvane {
@@ -14,7 +19,21 @@ std::shared_ptr<ApplicationSession> ApplicationSession::create(RunHost& host) {
   return session;
 }
 
-ApplicationSession::ApplicationSession(RunHost& host_) : host(host_), project(host_.project()) {}
+ApplicationSession::ApplicationSession(RunHost& host_)
+    : host(host_), project(host_.project()), forms_list(std::make_shared<FormsCollection>()) {}
+
+namespace {
+
+// Show's first argument: vbModal (1) makes the form modal.
+bool is_modal(const Value& style) {
+  try {
+    return number_as_count(style) == 1;
+  } catch (const VBError&) {
+    return false;
+  }
+}
+
+}  // namespace
 
 ApplicationSession::~ApplicationSession() {
   for (auto& [key, object] : form_objects) {
@@ -28,7 +47,7 @@ void ApplicationSession::init() {
   for (const VBForm& form : project.forms) {
     const std::string key = fold_name(form.name);
     if (form_objects.count(key)) continue;  // the first form of a name wins
-    auto object = std::make_shared<ControlObject>(
+    auto object = std::make_shared<FormObject>(
         form.name, std::map<std::string, Value>{{"caption", Value(form.caption)},
                                                 {"visible", Value(false)},
                                                 {"width", Value(int64_t{form.width})},
@@ -36,6 +55,10 @@ void ApplicationSession::init() {
                                                 {"scalewidth", Value(int64_t{form.width})},
                                                 {"scaleheight", Value(int64_t{form.height})},
                                                 {"keypreview", Value(form.key_preview)},
+                                                {"currentx", Value(int64_t{0})},
+                                                {"currenty", Value(int64_t{0})},
+                                                {"drawwidth", Value(int64_t{1})},
+                                                {"forecolor", Value(int64_t{0})},
                                                 {"backcolor", colour_value(form.back_color)}});
     object->on_change = [w](ControlObject& o, const std::string& k, const Value& value) {
       if (auto s = w.lock()) s->form_property(o, k, value);
@@ -43,6 +66,12 @@ void ApplicationSession::init() {
     object->on_method = [w](ControlObject& o, const std::string& method, std::vector<Value>& args) {
       if (auto s = w.lock()) return s->form_method(o, method, args);
       return Value();
+    };
+    object->code = [w, name = form.name]() -> VBRuntime* {
+      auto s = w.lock();
+      if (!s || s->stopping) return nullptr;
+      std::shared_ptr<Preview> preview = s->load(name);
+      return preview && !preview->closed ? preview->runtime.get() : nullptr;
     };
     form_objects.emplace(key, std::move(object));
   }
@@ -53,6 +82,7 @@ void ApplicationSession::init() {
   // Sub Main runs in this interpreter: it reaches the forms by name and
   // shows its messages with no form behind them.
   for (const VBForm& form : project.forms) options.controls.emplace_back(form.name, form_object(form.name));
+  options.controls.emplace_back("Forms", forms_list);
   RunHost* run_host = &host;
   options.debug = [run_host](const std::string& text) { run_host->log(text); };
   options.msgbox = [run_host](const std::string& text, const std::string& title, const Value& buttons) {
@@ -69,6 +99,10 @@ void ApplicationSession::init() {
   };
   shared_->unload = [w](const std::string& name) {
     if (auto s = w.lock()) s->unload(name);
+  };
+  shared_->new_form = [w](const std::string& name) -> ObjectRef {
+    auto s = w.lock();
+    return s ? s->form_object(name) : nullptr;
   };
   globals = shared_->globals;
 }
@@ -137,10 +171,12 @@ std::shared_ptr<Preview> ApplicationSession::load(const std::string& name) {
   auto keep = shared_from_this();
   std::shared_ptr<Preview> preview = Preview::make(host, form, keep);
   loading_[key] = preview;
+  note_loaded(key, true);
   try {
     preview->start(false);
   } catch (...) {
     loading_.erase(key);
+    note_loaded(key, false);
     throw;
   }
   loading_.erase(key);
@@ -210,9 +246,61 @@ void ApplicationSession::form_property(ControlObject& object, const std::string&
   }
 }
 
-Value ApplicationSession::form_method(ControlObject& object, const std::string& method, std::vector<Value>&) {
+void ApplicationSession::note_loaded(const std::string& key, bool loaded) {
+  std::erase(load_order_, key);
+  if (loaded) load_order_.push_back(key);
+  std::vector<ObjectRef> forms;
+  for (const std::string& k : load_order_)
+    if (ObjectRef object = form_object(k)) forms.push_back(object);
+  forms_list->assign(forms);
+}
+
+// Show vbModal: the program goes on once the form is hidden or unloaded;
+// meanwhile only the modal form takes the user's input.
+void ApplicationSession::wait_modal(const std::shared_ptr<Preview>& preview) {
+  ObjectRef object = form_object(preview->form.name);
+  const auto showing = [&] {
+    return !preview->closed && !stopping && object && truth(object->props["visible"]);
+  };
+  if (!showing()) return;
+  tk::Interp& interp = host.interp();
+  std::string previous_grab;
+  try {
+    previous_grab = interp.call({"grab", "current"});
+  } catch (const tk::TclError&) {
+  }
+  interp.update();
+  if (showing()) interp.try_call({"grab", "set", preview->window});
+  const auto begin = std::chrono::steady_clock::now();
+  while (showing()) interp.do_one_event(true);
+  if (!preview->closed) interp.try_call({"grab", "release", preview->window});
+  if (!previous_grab.empty() && tk::winfo_exists(interp, previous_grab))
+    interp.try_call({"grab", "set", previous_grab});
+  // Waiting for the user is no running time of the interpreters.
+  const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  shared_->exclude_time(waited);
+  for (auto& [key, open] : previews)
+    if (open->runtime) open->runtime->exclude_time(waited);
+  if (stopping) {
+    // The run ended meanwhile (End, the environment's Stop): the code that
+    // showed the form goes no further.
+    VBError e("The program ended while " + preview->form.name + " was shown modally");
+    e.untrappable = true;
+    throw e;
+  }
+}
+
+Value ApplicationSession::form_method(ControlObject& object, const std::string& method, std::vector<Value>& args) {
   if (method == "show") {
-    show(object.name);
+    auto keep = shared_from_this();
+    std::shared_ptr<Preview> preview = show(object.name);
+    if (!args.empty() && preview && is_modal(args[0])) wait_modal(preview);
+    return Value();
+  }
+  if (method == "cls" || method == "pset" || method == "line" || method == "circle" || method == "refresh") {
+    // Graphics and the other methods of the window itself: the form loads first.
+    std::shared_ptr<Preview> preview = load(object.name);
+    if (preview && !preview->closed) return preview->form_method(object, method, args);
     return Value();
   }
   if (method == "hide") {
@@ -236,6 +324,7 @@ void ApplicationSession::form_closed(Preview& preview) {
   const std::string key = fold_name(preview.form.name);
   if (auto it = previews.find(key); it != previews.end() && it->second.get() == &preview) previews.erase(it);
   if (ObjectRef object = form_object(preview.form.name)) object->props["visible"] = Value(false);
+  note_loaded(key, false);
   if (!stopping && !in_main_ && previews.empty() && loading_.empty()) end_run();
 }
 

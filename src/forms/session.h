@@ -58,12 +58,16 @@ class ApplicationSession : public std::enable_shared_from_this<ApplicationSessio
   std::map<std::string, std::shared_ptr<Preview>> previews;  // lower-cased form name -> open window
   std::map<std::string, ObjectRef> form_objects;             // lower-cased form name -> form object
   ScopeRef globals;                                          // the shared module scope
+  std::shared_ptr<class FormsCollection> forms_list;         // Forms: the loaded forms in load order
   bool stopping = false;
 
  private:
   void init();
   void end_run();
   void show_loaded(Preview& preview);
+  void note_loaded(const std::string& key, bool loaded);
+  void wait_modal(const std::shared_ptr<Preview>& preview);
+  std::vector<std::string> load_order_;                      // lower-cased names of loaded forms
   std::unique_ptr<VBRuntime> shared_;                        // the interpreter the shared scope came from
   std::map<std::string, std::shared_ptr<Preview>> loading_;  // forms whose Form_Load runs
   bool ended_ = false;

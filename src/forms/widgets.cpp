@@ -182,22 +182,28 @@ void Preview::make_widget(const Control& c) {
     if (kind != "ListBox") {
       std::vector<Value> values(rows.begin(), rows.end());
       object->props["items"] = make_array(std::move(values));
+      sync_list_members(*object);
     }
     if (!rows.empty()) {
       std::vector<tk::Obj> words{path, "insert", "end"};
       for (const std::string& row : rows) words.emplace_back(row);
       interp.call(words);
     }
+    const std::string double_click = c.name + "_DblClick";
+    tk::bind(interp, path, "<Double-Button-1>", {}, [w, double_click, index] {
+      if (auto p = w.lock()) p->invoke(double_click, index);
+    });
     tk::bind(interp, path, "<<ListboxSelect>>", {}, [w, key, path, click, index] {
       auto p = w.lock();
       if (!p || p->closed) return;
       tk::Interp& in = p->host.interp();
       auto selection = in.call_obj({path, "curselection"}).to_list();
       if (selection.empty()) return;
-      const int64_t index = selection[0].to_int();
+      // the row chosen; `index` stays the element's Index of a control array
+      const int64_t row = selection[0].to_int();
       auto& props = p->objects.at(key)->props;
-      props["listindex"] = Value(index);
-      props["text"] = Value(in.call({path, "get", index}));
+      props["listindex"] = Value(row);
+      props["text"] = Value(in.call({path, "get", row}));
       p->invoke(click, index);
     });
   } else if (kind == "ComboBox") {
@@ -357,6 +363,9 @@ void Preview::make_widget(const Control& c) {
     if (last == graphical_top_.end() || !interp.try_call({"raise", path, last->second})) interp.try_call({"lower", path});
     graphical_top_[parent] = path;
   }
+  bind_mouse(path, &c);
+  // A picture box draws on a canvas that fills it and takes its mouse.
+  if (kind == "PictureBox") drawing_canvas(key);
   if (c.visible) place(key);
   if (!c.enabled) {
     if (!interp.try_call({path, "configure", "-state", "disabled"})) interp.try_call({path, "state", "disabled"});
@@ -444,6 +453,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
   const std::string name = control_key(object);
   const Control* c = control(name);
   if (!c) return;
+  if (key == "listindex" && holds_list(c->kind)) return choose_list_entry(object, *c);
   if (c->kind == "Timer") {
     // Enabling a timer, or giving an enabled one an interval, arms it; a
     // timer already pending re-reads both at its next expiry.
@@ -513,6 +523,7 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
       if (tree_kind(c->kind)) refresh_data_grid(c->name);
     } else if (key == "items") {
       fill_list(name, *c, item_texts(value));
+      if (holds_list(c->kind)) sync_list_members(object);
     }
   } catch (const tk::TclError& e) {
     throw VBError(e.what());

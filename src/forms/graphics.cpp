@@ -1,0 +1,183 @@
+// Drawing on forms and picture boxes (PSet, Line, Circle, Cls) and the
+// mouse events MouseDown, MouseMove and MouseUp.
+//
+// Each surface gets a Tk canvas beneath its controls the first time it is
+// drawn on (a picture box gets one when it is made, so that the mouse
+// reaches its code through it). Positions are pixels, as everywhere in a
+// running form; what is drawn stays until Cls, through every repaint, as
+// with AutoRedraw. The pen is ForeColor (or the colour given) DrawWidth
+// pixels wide; circles are filled with FillColor when FillStyle is 0.
+#include <algorithm>
+#include <cmath>
+
+#include "forms/preview.h"
+#include "tk/events.h"
+#include "tk/widget.h"
+
+namespace corvane {
+
+int vb_shift_state(int state);
+
+namespace {
+
+// The pixel a coordinate stands for (far-off values are clamped).
+int64_t pixel(const Value& value) {
+  const double d = number_as_double(value);
+  if (!(d > -1e6)) return -1000000;  // also NaN
+  if (d > 1e6) return 1000000;
+  return static_cast<int64_t>(std::floor(d + 0.5));
+}
+
+int64_t whole(const Value& value, int64_t fallback) {
+  try {
+    return number_as_count(value, fallback);
+  } catch (const VBError&) {
+    return fallback;
+  }
+}
+
+// VB's Button argument of a Tk button number, and of the buttons held in
+// a Tk state while the mouse moves.
+int64_t vb_button(int tk_button) { return tk_button == 1 ? 1 : tk_button == 3 ? 2 : tk_button == 2 ? 4 : 0; }
+int64_t vb_buttons_held(int state) { return (state & 256 ? 1 : 0) | (state & 1024 ? 2 : 0) | (state & 512 ? 4 : 0); }
+
+// How many arguments each drawing method arrives with (see the graphics
+// statements of the interpreter).
+size_t arity(const std::string& method) {
+  if (method == "pset") return 4;
+  if (method == "line") return 8;
+  if (method == "circle") return 5;
+  return 0;
+}
+
+}  // namespace
+
+std::string Preview::drawing_canvas(const std::string& key) {
+  if (auto it = canvases_.find(key); it != canvases_.end()) return it->second;
+  const Control* c = key.empty() ? nullptr : control(key);
+  const std::string owner = key.empty() ? window : widget_of(key);
+  if (closed || owner.empty() || (!key.empty() && !c)) return {};
+  tk::Interp& interp = host.interp();
+  const std::string path = tk::new_widget_path(interp, owner);
+  interp.call({"canvas", path, "-highlightthickness", 0, "-borderwidth", 0, "-background", surface_colour(key)});
+  interp.call({"place", path, "-x", 0, "-y", 0, "-relwidth", 1, "-relheight", 1});
+  interp.try_call({"lower", path});
+  canvases_[key] = path;
+  bind_mouse(path, c);
+  return path;
+}
+
+std::string Preview::surface_colour(const std::string& key) {
+  if (key.empty()) return form_background();
+  auto it = objects.find(key);
+  return it == objects.end() ? form_background() : colour_of(it->second->props["backcolor"], "#ffffff");
+}
+
+void Preview::recolour_surface(const std::string& key) {
+  if (auto it = canvases_.find(key); it != canvases_.end())
+    host.interp().try_call({it->second, "configure", "-background", surface_colour(key)});
+}
+
+bool Preview::draw(ControlObject& object, const std::string& key, const std::string& method, std::vector<Value>& args) {
+  const auto current = [&](const char* axis) { return object.has(axis) ? pixel(object.props[axis]) : 0; };
+  const auto move_to = [&](int64_t x, int64_t y) {
+    object.props["currentx"] = Value(x);
+    object.props["currenty"] = Value(y);
+  };
+  if (method == "cls") {
+    if (const std::string canvas = drawing_canvas(key); !canvas.empty())
+      host.interp().try_call({canvas, "delete", "all"});
+    move_to(0, 0);
+    return true;
+  }
+  const size_t expected = arity(method);
+  if (expected == 0) return false;
+  if (args.size() != expected) throw VBError("Unsupported " + method + " arguments on " + object.name);
+  // A point: Step counts from the current point; a point left out is it.
+  const auto point = [&](size_t at, int64_t& x, int64_t& y) {
+    const bool step = truth(args[at]);
+    x = args[at + 1].is_nothing() ? current("currentx") : pixel(args[at + 1]) + (step ? current("currentx") : 0);
+    y = args[at + 2].is_nothing() ? current("currenty") : pixel(args[at + 2]) + (step ? current("currenty") : 0);
+  };
+  const Value& given = args[method == "line" ? 6 : method == "circle" ? 4 : 3];
+  const Value fore = object.has("forecolor") ? object.props["forecolor"] : Value(int64_t{0});
+  const std::string pen = colour_of(given.is_nothing() ? fore : given, "#000000");
+  const int64_t width = std::clamp<int64_t>(object.has("drawwidth") ? whole(object.props["drawwidth"], 1) : 1, 1, 100);
+  const std::string canvas = drawing_canvas(key);
+  tk::Interp& interp = host.interp();
+  const auto draw_item = [&](std::initializer_list<tk::Obj> words) {
+    if (!canvas.empty()) interp.try_call(words);
+  };
+  int64_t x = 0, y = 0;
+  point(0, x, y);
+  if (method == "pset") {
+    const int64_t half = width / 2;
+    draw_item({canvas, "create", width > 1 ? "oval" : "rectangle", x - half, y - half, x - half + width,
+               y - half + width, "-fill", pen, "-outline", ""});
+    move_to(x, y);
+    return true;
+  }
+  if (method == "line") {
+    // the second point's Step counts from the first
+    move_to(x, y);
+    int64_t x2 = 0, y2 = 0;
+    point(3, x2, y2);
+    const std::string box = vbstr(args[7]);
+    if (box.empty()) {
+      draw_item({canvas, "create", "line", x, y, x2, y2, "-fill", pen, "-width", width, "-capstyle", "round"});
+    } else {
+      draw_item({canvas, "create", "rectangle", x, y, x2, y2, "-outline", pen, "-width", width, "-fill",
+                 box == "BF" ? pen : std::string()});
+    }
+    move_to(x2, y2);
+    return true;
+  }
+  // Circle: the radius, then the pen.
+  const int64_t r = std::max<int64_t>(0, pixel(args[3]));
+  const bool filled = object.has("fillstyle") && whole(object.props["fillstyle"], 1) == 0;
+  const std::string fill =
+      filled ? colour_of(object.has("fillcolor") ? object.props["fillcolor"] : Value(int64_t{0}), "#000000") : "";
+  draw_item({canvas, "create", "oval", x - r, y - r, x + r, y + r, "-outline", pen, "-width", width, "-fill", fill});
+  move_to(x, y);
+  return true;
+}
+
+void Preview::bind_mouse(const std::string& path, const Control* c) {
+  const std::string owner = c ? c->name : "Form";
+  if (!runtime || (!runtime->has_procedure(owner + "_MouseDown") && !runtime->has_procedure(owner + "_MouseUp") &&
+                   !runtime->has_procedure(owner + "_MouseMove")))
+    return;
+  const std::string key = c ? control_key(*c) : std::string();
+  tk::Interp& interp = host.interp();
+  auto w = weak();
+  // The form's own bindings see the events of its controls too (through
+  // the toplevel's tag): only those on the surface itself count.
+  tk::bind(interp, path, "<ButtonPress>", {"%W", "%b", "%s", "%x", "%y"}, [w, key, path](const tk::Args& a) {
+    auto p = w.lock();
+    const int64_t button = vb_button(static_cast<int>(a[1].to_int()));
+    if (!p || p->closed || a.str(0) != path || button == 0) return;
+    p->mouse_event(key, "_MouseDown", button, static_cast<int>(a[2].to_int()), a.number(3), a.number(4));
+  }, tk::BindMode::add);
+  tk::bind(interp, path, "<ButtonRelease>", {"%W", "%b", "%s", "%x", "%y"}, [w, key, path](const tk::Args& a) {
+    auto p = w.lock();
+    const int64_t button = vb_button(static_cast<int>(a[1].to_int()));
+    if (!p || p->closed || a.str(0) != path || button == 0) return;
+    p->mouse_event(key, "_MouseUp", button, static_cast<int>(a[2].to_int()), a.number(3), a.number(4));
+  }, tk::BindMode::add);
+  tk::bind(interp, path, "<Motion>", {"%W", "%s", "%x", "%y"}, [w, key, path](const tk::Args& a) {
+    auto p = w.lock();
+    if (!p || p->closed || a.str(0) != path) return;
+    const int state = static_cast<int>(a[1].to_int());
+    p->mouse_event(key, "_MouseMove", vb_buttons_held(state), state, a.number(2), a.number(3));
+  }, tk::BindMode::add);
+}
+
+void Preview::mouse_event(const std::string& key, const char* suffix, int64_t button, int state, double x, double y) {
+  auto keep = shared_from_this();
+  const Control* c = key.empty() ? nullptr : control(key);
+  if (!key.empty() && !c) return;
+  std::vector<Value> args{Value(button), Value(int64_t{vb_shift_state(state)}), Value(x), Value(y)};
+  invoke((c ? c->name : std::string("Form")) + suffix, args, c ? c->index : -1);
+}
+
+}  // namespace corvane

@@ -1,0 +1,222 @@
+// Forms reaching each other's code (procedures, public variables, Property
+// procedures), forms as values (Forms, Dim f As Form, Unload f), Show
+// vbModal, and drawing and the mouse on forms and picture boxes.
+#include "forms_fixture.h"
+#include "tk/events.h"
+
+namespace corvane::testing {
+namespace {
+
+using FormCodeTest = FormsTest;
+
+TEST_F(FormCodeTest, AnotherFormsProceduresAndVariablesLoadItFirst) {
+  add_form("Form1",
+           "Sub Go()\nForm2.Refill 3\nDebug.Print Form2.Twice(4) & \" \" & Form2.Count & \" \" & Form2.Total\n"
+           "Form2.Total = \"7.6\"\nDebug.Print Form2.Total + 1 & \" \" & Form2.Total\n"
+           "Form2.Label = \"abc\"\nDebug.Print Form2.Label & \" \" & Form2.Changes\nEnd Sub\n");
+  add_form("Form2",
+           "Public Total As Long\nPrivate n As Long\nPrivate mLabel As String\nPrivate mChanges As Long\n"
+           "Private Sub Form_Load()\nDebug.Print \"load 2\"\nEnd Sub\n"
+           "Public Sub Refill(ByVal k As Long)\nn = n + k\nTotal = Total + 10 * k\nDebug.Print \"refill \" & k\nEnd Sub\n"
+           "Public Function Twice(ByVal k As Long) As Long\nTwice = 2 * k\nEnd Function\n"
+           "Public Function Count() As Long\nCount = n\nEnd Function\n"
+           "Public Property Get Label() As String\nLabel = \"[\" & mLabel & \"]\"\nEnd Property\n"
+           "Public Property Let Label(ByVal s As String)\nmLabel = UCase$(s)\nChanges = Changes + 1\nEnd Property\n"
+           "Private Property Get Changes() As Long\nChanges = mChanges\nEnd Property\n"
+           "Private Property Let Changes(ByVal v As Long)\nmChanges = v\nEnd Property\n");
+  auto session = start_session("Form1");
+  EXPECT_FALSE(session->preview("Form2"));
+  run(*host_->preview, "Go");
+  // Form2 loaded (hidden) before the first call; the typed variable keeps its type.
+  ASSERT_TRUE(session->preview("Form2"));
+  EXPECT_EQ(tcl({"wm", "state", session->preview("Form2")->window}), "withdrawn");
+  const std::vector<std::string> expected{"load 2", "refill 3", "8 3 30", "9 8", "[ABC] 1"};
+  EXPECT_EQ(logs(), expected);
+  // A form's own code reads its Property procedures by bare name and through Me.
+  EXPECT_EQ(eval(*session->preview("Form2"), "Label & Me.Label & Changes"), "[ABC][ABC]1");
+  run(*session->preview("Form2"), "Me.Label = \"x\"");
+  EXPECT_EQ(eval(*host_->preview, "Form2.Label"), "[X]");
+  // What the form's code does not have stays an error naming it.
+  EXPECT_THROW(run(*host_->preview, "Form2.Nowhere 1"), VBError);
+  EXPECT_THROW(run(*host_->preview, "Debug.Print Form2.Missing"), VBError);
+}
+
+TEST_F(FormCodeTest, UnloadedFormsStartAfreshWhenReachedAgain) {
+  add_form("Form1", "");
+  add_form("Form2", "Public Hits As Long\nSub Form_Load()\nDebug.Print \"load\"\nEnd Sub\n"
+                    "Sub Form_Unload(Cancel As Integer)\nDebug.Print \"unload \" & Hits\nEnd Sub\n");
+  auto session = start_session("Form1");
+  run(*host_->preview, "Form2.Hits = 5");
+  run(*host_->preview, "Unload Form2");
+  EXPECT_EQ(eval(*host_->preview, "Form2.Hits"), "0");
+  const std::vector<std::string> expected{"load", "unload 5", "load"};
+  EXPECT_EQ(logs(), expected);
+}
+
+TEST_F(FormCodeTest, ANewFormIsTheFormsOneInstance) {
+  add_form("Form1", "Sub About()\nDim f As New Form2\nf.Show\nDebug.Print f.Visible & \" \" & (f Is Form2) & \" \" & f.Hello\n"
+                    "Dim g As Form\nSet g = New Form2\nDebug.Print g.Name\nEnd Sub\n");
+  add_form("Form2", "Public Function Hello()\nHello = \"hi\"\nEnd Function\n");
+  auto session = start_session("Form1");
+  run(*host_->preview, "About");
+  EXPECT_EQ(logs(), (std::vector<std::string>{"True True hi", "Form2"}));
+  ASSERT_TRUE(session->preview("Form2"));
+  EXPECT_EQ(tcl({"wm", "state", session->preview("Form2")->window}), "normal");
+}
+
+TEST_F(FormCodeTest, FormsAsValuesInForEachAndUnload) {
+  add_form("Form1", "Sub Form_Unload(Cancel As Integer)\nDim f As Form\nFor Each f In Forms\n"
+                    "If f.Name <> Me.Name Then Unload f\nNext\nEnd Sub\n"
+                    "Sub List()\nDim f As Form\nFor Each f In Forms\nDebug.Print f.Name & \" \" & f.Caption\nNext\n"
+                    "Debug.Print Forms.Count & \" \" & Forms(0).Name\nEnd Sub\n"
+                    "Sub Drop()\nDim g As Form\nSet g = Form3\ng.Caption = \"third\"\nUnload g\nEnd Sub\n");
+  add_form("Form2", "Sub Form_Unload(Cancel As Integer)\nDebug.Print \"Form_Unload\"\nEnd Sub\n");
+  add_form("Form3", "Sub Form_Unload(Cancel As Integer)\nDebug.Print \"bye 3\"\nEnd Sub\n");
+  auto session = start_session("Form1");
+  run(*host_->preview, "Load Form3");
+  run(*host_->preview, "Load Form2");
+  run(*host_->preview, "List");
+  // Loaded forms in the order they were loaded.
+  const std::vector<std::string> listed{"Form1 Form1", "Form3 Form3", "Form2 Form2", "3 Form1"};
+  EXPECT_EQ(logs(), listed);
+  logs().clear();
+  run(*host_->preview, "Drop");
+  EXPECT_EQ(logs(), std::vector<std::string>{"bye 3"});
+  EXPECT_FALSE(session->preview("Form3"));
+  EXPECT_EQ(eval(*host_->preview, "Forms.Count & \" \" & Form3.Caption"), "2 third");
+  // Closing the main form unloads the rest through the loop.
+  host_->preview->close();
+  EXPECT_EQ(count("Form_Unload"), 1);
+  EXPECT_TRUE(session->previews.empty());
+  EXPECT_EQ(host_->statuses.back(), "Program stopped");
+}
+
+TEST_F(FormCodeTest, ShowModalWaitsUntilTheFormIsHiddenOrUnloaded) {
+  add_form("Form1", "Sub Ask()\nForm2.Answer = 0\nForm2.Show vbModal, Me\n"
+                    "Debug.Print \"after \" & Form2.Answer & \" \" & Form2.Visible\nUnload Form2\n"
+                    "Form3.Show 1\nDebug.Print \"after 3 \" & Forms.Count\nEnd Sub\n");
+  VBForm& second = add_form("Form2", "Public Answer As Long\nSub Timer1_Timer()\nTimer1.Enabled = False\n"
+                                     "Answer = 42\nMe.Hide\nEnd Sub\n",
+                            {{"Timer", "Timer1"}});
+  second.controls[0].interval = 20;
+  VBForm& third = add_form("Form3", "Sub Timer1_Timer()\nTimer1.Enabled = False\nUnload Me\nEnd Sub\n",
+                           {{"Timer", "Timer1"}});
+  third.controls[0].interval = 20;
+  start_session("Form1");
+  run(*host_->preview, "Ask");
+  const std::vector<std::string> expected{"after 42 False", "after 3 1"};
+  EXPECT_EQ(logs(), expected);
+  EXPECT_EQ(tcl({"grab", "current"}), "");
+  // Without vbModal the program goes straight on.
+  logs().clear();
+  run(*host_->preview, "Form2.Show");
+  run(*host_->preview, "Debug.Print \"went on \" & Form2.Answer");
+  EXPECT_EQ(logs(), std::vector<std::string>{"went on 0"});
+}
+
+TEST_F(FormCodeTest, EndingTheRunDuringAModalShowStopsTheCallerQuietly) {
+  add_form("Form1", "Sub Command1_Click()\nForm2.Show vbModal\nDebug.Print \"went on\"\nEnd Sub\n",
+           {{"CommandButton", "Command1"}});
+  VBForm& second = add_form("Form2", "Sub Timer1_Timer()\nTimer1.Enabled = False\nEnd\nEnd Sub\n", {{"Timer", "Timer1"}});
+  second.controls[0].interval = 20;
+  auto session = start_session("Form1");
+  tcl({host_->preview->widget_of("Command1"), "invoke"});
+  EXPECT_EQ(count("went on"), 0);
+  EXPECT_TRUE(dialogs_.empty());
+  EXPECT_TRUE(session->previews.empty());
+  ASSERT_FALSE(host_->statuses.empty());
+  EXPECT_EQ(host_->statuses.back(), "Program stopped");
+}
+
+// The canvas items of a drawing surface: "type coords fill outline" each.
+std::vector<std::string> items(FormsTest& t, tk::Interp& in, const std::string& canvas) {
+  std::vector<std::string> out;
+  for (const tk::Obj& id : in.call_obj({canvas, "find", "all"}).to_list()) {
+    const std::string type = in.call({canvas, "type", id});
+    std::string fill = in.call({canvas, "itemcget", id, "-fill"});
+    std::string line = type + " " + in.call({canvas, "coords", id}) + " " + fill;
+    if (type != "line") line += " " + in.call({canvas, "itemcget", id, "-outline"});
+    out.push_back(line);
+  }
+  (void)t;
+  return out;
+}
+
+TEST_F(FormCodeTest, GraphicsMethodsDrawAndFollowTheCurrentPoint) {
+  add_form("Form1", "Public Sub Draw()\n"
+                    "Picture1.Line (10, 10)-Step(5, 7), vbRed\n"
+                    "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                    "Picture1.PSet Step(1, 1)\n"
+                    "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                    "Picture1.Line -(40, 2), , BF\n"
+                    "Debug.Print Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                    "Picture1.FillStyle = 0: Picture1.FillColor = vbBlue: Picture1.DrawWidth = 3\n"
+                    "Picture1.Circle (30, 40), 20, vbGreen\n"
+                    "Debug.Print Picture1.CurrentX & \" \" & Picture1.ScaleWidth\n"
+                    "End Sub\n"
+                    "Sub Bare()\nLine (1, 1)-(5, 5)\nMe.Circle (50, 50), 10\nDebug.Print CurrentX & \" \" & Form1.CurrentY\n"
+                    "Cls\nDebug.Print CurrentX\nEnd Sub\n"
+                    "Sub Names()\nDim Line(3)\nLine(2) = 7\nDim PSet\nPSet = 1\nDebug.Print Line(2) + PSet\nEnd Sub\n",
+           {{"PictureBox", "Picture1"}});
+  host_->project_.forms[0].controls[0].width = 120;
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  run(p, "Draw");
+  const std::vector<std::string> printed{"15,17", "16,18", "40,2", "30 120"};
+  EXPECT_EQ(logs(), printed);
+  const std::string canvas = tcl({"winfo", "children", p.widget_of("Picture1")});
+  ASSERT_FALSE(canvas.empty());
+  const std::vector<std::string> drawn{"line 10.0 10.0 15.0 17.0 #ff0000", "rectangle 16.0 18.0 17.0 19.0 #000000 ",
+                                       "rectangle 16.0 2.0 40.0 18.0 #000000 #000000",
+                                       "oval 10.0 20.0 50.0 60.0 #0000ff #00ff00"};
+  EXPECT_EQ(items(*this, interp(), canvas), drawn);
+  EXPECT_EQ(tcl({canvas, "itemcget", "4", "-width"}), "3.0");
+  run(p, "Picture1.Cls");
+  EXPECT_TRUE(items(*this, interp(), canvas).empty());
+  EXPECT_EQ(eval(p, "Picture1.CurrentX"), "0");
+  // Drawing without an object draws on the form, beneath its controls.
+  logs().clear();
+  run(p, "Bare");
+  EXPECT_EQ(logs(), (std::vector<std::string>{"50 50", "0"}));
+  // What the statement cannot draw is refused naming it.
+  try {
+    run(p, "Picture1.Circle (1, 2), 3, 0, 1, 2");
+    ADD_FAILURE() << "no error";
+  } catch (const VBError& e) {
+    EXPECT_NE(std::string(e.what()).find("Unsupported Circle arguments"), std::string::npos) << e.what();
+  }
+  // Arrays and variables of those names are no drawing.
+  logs().clear();
+  run(p, "Names");
+  EXPECT_EQ(logs(), std::vector<std::string>{"8"});
+}
+
+TEST_F(FormCodeTest, MouseEventsReachPictureBoxesAndTheForm) {
+  add_form("Form1",
+           "Sub Picture1_MouseDown(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+           "Debug.Print \"down \" & Button & \" \" & Shift & \" \" & X & \" \" & Y\nPicture1.PSet (X, Y)\nEnd Sub\n"
+           "Sub Picture1_MouseMove(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+           "Debug.Print \"move \" & Button & \" \" & X & \" \" & Y\nEnd Sub\n"
+           "Sub Picture1_MouseUp(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+           "Debug.Print \"up \" & Button\nEnd Sub\n"
+           "Sub Form_MouseDown(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
+           "Debug.Print \"form \" & Button & \" \" & X & \" \" & Y\nEnd Sub\n",
+           {{"PictureBox", "Picture1"}, {"CommandButton", "Command1"}});
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  pump(50);
+  const std::string canvas = tcl({"winfo", "children", p.widget_of("Picture1")});
+  tk::event_generate(interp(), canvas, "<ButtonPress-3>", {"-x", 5, "-y", 6, "-state", 1});
+  tk::event_generate(interp(), canvas, "<Motion>", {"-x", 7, "-y", 8, "-state", 256});
+  tk::event_generate(interp(), canvas, "<ButtonRelease-1>", {"-x", 7, "-y", 8});
+  tk::event_generate(interp(), p.window, "<ButtonPress-1>", {"-x", 200, "-y", 150});
+  // A press on a control is no press on the form.
+  tk::event_generate(interp(), p.widget_of("Command1"), "<ButtonPress-1>", {"-x", 2, "-y", 2});
+  // X and Y are Singles.
+  const std::vector<std::string> expected{"down 2 1 5.0 6.0", "move 1 7.0 8.0", "up 1", "form 1 200.0 150.0"};
+  EXPECT_EQ(logs(), expected);
+  EXPECT_EQ(tcl({canvas, "find", "all"}), "1");
+}
+
+}  // namespace
+}  // namespace corvane::testing
