@@ -77,12 +77,17 @@ static const ElementType *element_type(const char *type) {
     return NULL;
 }
 
+const VBArray vb_no_array = {0};
+
+void vb_array_settle(VBArray *a) { a->flat = a->dims <= 1 ? a->elem + 1 : 0; }
+
 static VBValue typed_array_value(long long count, const char *type) {
     const ElementType *t = element_type(type);
     if (!t || !t->size) {
         VBValue v = array_value(count);
         VBArray *a = v.object;
         if (t) a->elem = VB_ELEM_STRING;
+        vb_array_settle(a);
         if (type && strcasecmp(type, "variant")) a->type = t ? t->name : type;
         return v;
     }
@@ -93,6 +98,7 @@ static VBValue typed_array_value(long long count, const char *type) {
     a->elem = t->elem;
     a->type = t->name;
     a->data = alloc_atomic(t->size * ((size_t)count + 1));
+    vb_array_settle(a);
     VBValue v = {.kind = VB_ARRAY, .object = a};
     return v;
 }
@@ -159,6 +165,7 @@ static VBValue shaped_array(int n, const VBValue *bounds, const char *type) {
             a->lower[k] = lower[k];
             a->extent[k] = extent[k];
         }
+        vb_array_settle(a);
     }
     return v;
 }
