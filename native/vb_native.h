@@ -259,6 +259,14 @@ void vb_attempt_end(void);
 #else
 _Noreturn void vb_attempt_overflow(void);
 #endif
+/* Integer-only versions are small and often call themselves: GCC inlines
+ * such a function into itself a few levels deep only with the inlining
+ * limits of -O3, which cuts most of the calls of a recursion. */
+#if defined(__GNUC__) && !defined(__clang__)
+#define VB_ATTEMPT_FUNCTION __attribute__((optimize("O3")))
+#else
+#define VB_ATTEMPT_FUNCTION
+#endif
 static inline long long vb_try_add(long long a, long long b) {
     long long r;
     if (__builtin_add_overflow(a, b, &r)) vb_attempt_overflow();
