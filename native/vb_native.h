@@ -603,11 +603,19 @@ static inline void vb_for_advance(VBForLoop *f) {
     f->counter = vb_for_next(f->counter, f->step);
 }
 static inline VBValue vb_for_value(const VBForLoop *f) { return f->whole ? vb_int(f->at) : f->counter; }
-/* Puts the Integer x into a Variant (see vb_put_whole). */
-static inline void vb_put_int(VBValue *v, long long x) { vb_put_whole(v, VB_INTEGER, x); }
-/* An argument's cell holding the Integer x. */
+/* Puts the Integer x into a Variant variable field by field, as the fast
+ * forms read it: a loop that keeps the variable in memory then reads back
+ * each field from the store that wrote it. */
+static inline void vb_put_int(VBValue *v, long long x) {
+    v->kind = VB_INTEGER;
+    v->integer = x;
+    v->text = 0;
+    v->object = 0;
+}
+/* An argument's cell holding the Integer x, written whole: the procedure
+ * called mostly copies its parameters whole. */
 static inline VBValue *vb_cell_int(VBValue *cell, long long x) {
-    vb_put_int(cell, x);
+    vb_put_whole(cell, VB_INTEGER, x);
     return cell;
 }
 /* The loop's variable receives the counter. */

@@ -128,7 +128,10 @@ std::pair<std::string, std::string> fast_test(NativeCompiler& compiler, const st
 std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target) {
   if (value.fast.empty() || value.slow.empty() || !is_c_lvalue(target)) return std::nullopt;
   const auto [test, x] = fast_test(compiler, value.fast);
-  return "if(" + test + ") vb_put_int(&" + target + "," + x + "); else " + target + " = " + value.slow + ";";
+  // A function's result is copied whole when it returns: it is written
+  // whole too (vb_int), so that the copy does not wait on field stores.
+  const std::string put = target == "_ret" ? "_ret = vb_int(" + x + ")" : "vb_put_int(&" + target + "," + x + ")";
+  return "if(" + test + ") " + put + "; else " + target + " = " + value.slow + ";";
 }
 
 std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value) {
