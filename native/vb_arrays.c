@@ -133,7 +133,8 @@ static void item_put(VBArray *a, long long k, VBValue value) {
 }
 
 /* Elements from..count start as the type's initial value, each its own
- * (a record per element). */
+ * (a record per element). Value items from..count are zero bytes when this
+ * runs (fresh from vb_alloc; Erase clears them first). */
 static void fill_items(VBArray *a, long long from, const char *type) {
     if (from >= a->count) return;
     const ElementType *t = a->elem != VB_ELEM_VALUE ? element_type(a->type) : NULL;
@@ -149,6 +150,11 @@ static void fill_items(VBArray *a, long long from, const char *type) {
     if (initial.kind == VB_OBJECT && initial.object) {
         a->items[from] = initial;
         for (long long k = from + 1; k < a->count; k++) a->items[k] = initial_value(type);
+        return;
+    }
+    if (initial.kind == VB_INTEGER && initial.integer == 0) {
+        /* the Integer 0 differs from zero bytes only in its kind */
+        for (long long k = from; k < a->count; k++) a->items[k].kind = VB_INTEGER;
         return;
     }
     for (long long k = from; k < a->count; k++) a->items[k] = initial;
@@ -262,6 +268,7 @@ VBValue vb_array_erase(VBValue array) {
     if (!vb_is_array(array)) fatal("Erase requires an array");
     VBArray *a = array.object;
     if (!a->fixed) return vb_array_of_type(a->type);
+    if (a->items) memset(a->items, 0, sizeof(VBValue) * (size_t)a->count);
     fill_items(a, 0, a->type ? a->type : "variant");
     return array;
 }

@@ -76,6 +76,14 @@ Sub Main()
     ReDim Preserve fresh(6)
     Debug.Print "kept:"; fresh(4); fresh(6); Total(fresh)
 
+    Dim kept(2) As Variant, texts(1) As String
+    kept(0) = "x": kept(1) = 5.5: kept(2) = 7
+    texts(0) = "ab": texts(1) = "cd"
+    Erase kept, texts
+    Debug.Print "erased:"; kept(0) + 1; kept(1) + 1; kept(2) + 1; Len(texts(0)); Len(texts(1))
+    kept(1) = 4
+    Debug.Print "after erase:"; kept(1) * 2
+
     Dim h As Holder, c As Holder
     h.Items(0) = 1: h.Items(2) = 3
     c = h
