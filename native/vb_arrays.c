@@ -77,12 +77,17 @@ static const ElementType *element_type(const char *type) {
     return NULL;
 }
 
+const VBArray vb_no_array = {0};
+
+void vb_array_settle(VBArray *a) { a->flat = a->dims <= 1 ? a->elem + 1 : 0; }
+
 static VBValue typed_array_value(long long count, const char *type) {
     const ElementType *t = element_type(type);
     if (!t || !t->size) {
         VBValue v = array_value(count);
         VBArray *a = v.object;
         if (t) a->elem = VB_ELEM_STRING;
+        vb_array_settle(a);
         if (type && strcasecmp(type, "variant")) a->type = t ? t->name : type;
         return v;
     }
@@ -93,6 +98,7 @@ static VBValue typed_array_value(long long count, const char *type) {
     a->elem = t->elem;
     a->type = t->name;
     a->data = alloc_atomic(t->size * ((size_t)count + 1));
+    vb_array_settle(a);
     VBValue v = {.kind = VB_ARRAY, .object = a};
     return v;
 }
@@ -127,7 +133,8 @@ static void item_put(VBArray *a, long long k, VBValue value) {
 }
 
 /* Elements from..count start as the type's initial value, each its own
- * (a record per element). */
+ * (a record per element). Value items from..count are zero bytes when this
+ * runs (fresh from vb_alloc; Erase clears them first). */
 static void fill_items(VBArray *a, long long from, const char *type) {
     if (from >= a->count) return;
     const ElementType *t = a->elem != VB_ELEM_VALUE ? element_type(a->type) : NULL;
@@ -145,6 +152,11 @@ static void fill_items(VBArray *a, long long from, const char *type) {
         for (long long k = from + 1; k < a->count; k++) a->items[k] = initial_value(type);
         return;
     }
+    if (initial.kind == VB_INTEGER && initial.integer == 0) {
+        /* the Integer 0 differs from zero bytes only in its kind */
+        for (long long k = from; k < a->count; k++) a->items[k].kind = VB_INTEGER;
+        return;
+    }
     for (long long k = from; k < a->count; k++) a->items[k] = initial;
 }
 
@@ -159,6 +171,7 @@ static VBValue shaped_array(int n, const VBValue *bounds, const char *type) {
             a->lower[k] = lower[k];
             a->extent[k] = extent[k];
         }
+        vb_array_settle(a);
     }
     return v;
 }
@@ -255,6 +268,7 @@ VBValue vb_array_erase(VBValue array) {
     if (!vb_is_array(array)) fatal("Erase requires an array");
     VBArray *a = array.object;
     if (!a->fixed) return vb_array_of_type(a->type);
+    if (a->items) memset(a->items, 0, sizeof(VBValue) * (size_t)a->count);
     fill_items(a, 0, a->type ? a->type : "variant");
     return array;
 }

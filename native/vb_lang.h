@@ -52,7 +52,18 @@ typedef struct VBArray {
     void *data;
     const char *type;
     int fixed; /* made by a Dim with bounds (Erase starts its elements again) */
+    /* 1 + elem when the array has one dimension, else 0 (also for a record
+     * made without vb_array_settle): the one field the inline accessors
+     * test. A long long, so that stores into Integer, Long and Double
+     * elements cannot alias it and loops keep it in a register. */
+    long long flat;
 } VBArray;
+
+/* An array with no elements that a subscript of anything not an array
+ * reads from, so that the inline accessors load without testing first. */
+extern const VBArray vb_no_array;
+/* Sets `flat` once the array's dimensions and storage are final. */
+void vb_array_settle(VBArray *a);
 
 /* A dynamic array before its first ReDim: no elements, stored as `type`. */
 VBValue vb_array_of_type(const char *type);
@@ -73,10 +84,9 @@ long long vb_subscript(VBValue index);
 /* Whether subscript i of the array (kind, object) stored as `elem` is in
  * range; *k gets its storage position. */
 static inline int vb_typed_slot(int kind, const void *object, long long i, int elem, unsigned long long *k) {
-    const VBArray *a = (const VBArray *)object;
-    if (kind != VB_ARRAY || !a || a->elem != elem || a->dims > 1) return 0;
+    const VBArray *a = kind == VB_ARRAY && object ? (const VBArray *)object : &vb_no_array;
     *k = (unsigned long long)i - (unsigned long long)a->lower[0];
-    return *k < (unsigned long long)a->count;
+    return (a->flat == elem + 1) & (*k < (unsigned long long)a->count);
 }
 
 /* One element type's accessors: NAME, storage code, C storage type, C

@@ -840,6 +840,7 @@ static VBValue array_value(long long count) {
     VBArray *a = vb_alloc(sizeof *a);
     a->count = count;
     a->items = vb_alloc(sizeof(VBValue) * ((size_t)count + 1));
+    vb_array_settle(a);
     VBValue v = {.kind = VB_ARRAY, .object = a};
     return v;
 }
@@ -1211,6 +1212,8 @@ _Noreturn void vb_attempt_overflow(void) {
 }
 
 _Noreturn void vb_fail(const char *message) { fatal(copy_text(message)); }
+
+_Noreturn void vb_store_overflow(const char *type) { failf("Overflow for %s", type); }
 
 long long vb_store_whole(long double value, long long low, long long high, const char *type) {
     long long i;

@@ -172,8 +172,18 @@ static inline long long vb_store_value(VBValue value, long long low, long long h
     return vb_coerce(value, type).integer;
 }
 
+/* "Overflow for {type}": a whole number stored out of its type's range. */
+#if defined(__GNUC__)
+__attribute__((cold))
+#endif
+#ifdef __cplusplus
+[[noreturn]] void vb_store_overflow(const char *type);
+#else
+_Noreturn void vb_store_overflow(const char *type);
+#endif
+
 static inline long long vb_store_int(long long value, long long low, long long high, const char *type) {
-    if (value < low || value > high) (void)vb_store_whole((long double)value, low, high, type);
+    if (__builtin_expect(value < low || value > high, 0)) vb_store_overflow(type);
     return value;
 }
 
@@ -248,6 +258,14 @@ void vb_attempt_end(void);
 [[noreturn]] void vb_attempt_overflow(void);
 #else
 _Noreturn void vb_attempt_overflow(void);
+#endif
+/* Integer-only versions are small and often call themselves: GCC inlines
+ * such a function into itself a few levels deep only with the inlining
+ * limits of -O3, which cuts most of the calls of a recursion. */
+#if defined(__GNUC__) && !defined(__clang__)
+#define VB_ATTEMPT_FUNCTION __attribute__((optimize("O3")))
+#else
+#define VB_ATTEMPT_FUNCTION
 #endif
 static inline long long vb_try_add(long long a, long long b) {
     long long r;
@@ -367,25 +385,41 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
  * handled on the spot, everything else goes to the library's functions.
  * The results are the functions' results. */
 #ifndef VB_NATIVE_IMPLEMENTATION
+/* A value is written as two 16-byte halves where the target allows: a copy
+ * of the whole value (two 16-byte loads) that soon follows then reads what
+ * the stores wrote, where field-sized stores would make it wait. `bits` is
+ * the union's 8 bytes (a number's or an Integer's). */
+#if defined(__GNUC__) && defined(__SSE2__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define VB_VALUE_HALVES 1
+typedef long long vb_value_half __attribute__((vector_size(16)));
+#endif
+static inline void vb_put_whole(VBValue *v, int kind, long long bits) {
+#ifdef VB_VALUE_HALVES
+    const vb_value_half head = {(long long)(unsigned)kind, bits}, tail = {0, 0};
+    __builtin_memcpy(v, &head, sizeof head);
+    __builtin_memcpy((char *)v + sizeof head, &tail, sizeof tail);
+#else
+    v->kind = kind;
+    v->integer = bits;
+    v->text = 0;
+    v->object = 0;
+#endif
+}
 static inline VBValue vb_int_inline(long long value) {
     VBValue v;
-    v.kind = VB_INTEGER;
-    v.integer = value;
-    v.text = 0;
-    v.object = 0;
+    vb_put_whole(&v, VB_INTEGER, value);
     return v;
 }
 static inline VBValue vb_num_inline(double value) {
     VBValue v;
-    v.kind = VB_NUMBER;
-    v.number = value;
-    v.text = 0;
-    v.object = 0;
+    long long bits;
+    __builtin_memcpy(&bits, &value, sizeof bits);
+    vb_put_whole(&v, VB_NUMBER, bits);
     return v;
 }
 static inline VBValue vb_bool_inline(int value) {
-    VBValue v = vb_int_inline(value ? -1 : 0);
-    v.kind = VB_BOOLEAN;
+    VBValue v;
+    vb_put_whole(&v, VB_BOOLEAN, value ? -1 : 0);
     return v;
 }
 static inline int vb_truth_inline(VBValue v) {
@@ -526,7 +560,7 @@ static inline long long vb_fast_idiv(long long a, long long b, int *ok) {
 /* Element k of a Variant array when it is in range and holds an Integer. */
 static inline long long vb_fast_item(const VBValue *array, long long i, int *ok) {
     const VBArray *a = (const VBArray *)array->object;
-    if (array->kind == VB_ARRAY && a && a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+    if (array->kind == VB_ARRAY && a && a->flat == VB_ELEM_VALUE + 1) {
         const unsigned long long k = (unsigned long long)i - (unsigned long long)a->lower[0];
         if (k < (unsigned long long)a->count && a->items[k].kind == VB_INTEGER) return a->items[k].integer;
     }
@@ -569,17 +603,19 @@ static inline void vb_for_advance(VBForLoop *f) {
     f->counter = vb_for_next(f->counter, f->step);
 }
 static inline VBValue vb_for_value(const VBForLoop *f) { return f->whole ? vb_int(f->at) : f->counter; }
-/* Puts the Integer x into a Variant field by field (as the fast forms read
- * it, so that no copy of the whole value waits on the stores). */
+/* Puts the Integer x into a Variant variable field by field, as the fast
+ * forms read it: a loop that keeps the variable in memory then reads back
+ * each field from the store that wrote it. */
 static inline void vb_put_int(VBValue *v, long long x) {
     v->kind = VB_INTEGER;
     v->integer = x;
     v->text = 0;
     v->object = 0;
 }
-/* An argument's cell holding the Integer x. */
+/* An argument's cell holding the Integer x, written whole: the procedure
+ * called mostly copies its parameters whole. */
 static inline VBValue *vb_cell_int(VBValue *cell, long long x) {
-    vb_put_int(cell, x);
+    vb_put_whole(cell, VB_INTEGER, x);
     return cell;
 }
 /* The loop's variable receives the counter. */
@@ -593,7 +629,7 @@ static inline void vb_for_give(const VBForLoop *f, VBValue *variable) {
  * record is copied by the library's function). */
 static inline VBValue vb_index_inline(VBValue array, VBValue index, const char *name) {
     const VBArray *a = (const VBArray *)array.object;
-    if (array.kind == VB_ARRAY && index.kind == VB_INTEGER && a && a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+    if (array.kind == VB_ARRAY && index.kind == VB_INTEGER && a && a->flat == VB_ELEM_VALUE + 1) {
         const unsigned long long k = (unsigned long long)index.integer - (unsigned long long)a->lower[0];
         if (k < (unsigned long long)a->count) return a->items[k];
     }
@@ -602,7 +638,7 @@ static inline VBValue vb_index_inline(VBValue array, VBValue index, const char *
 static inline void vb_index_set_inline(VBValue array, VBValue index, VBValue value, const char *name) {
     VBArray *a = (VBArray *)array.object;
     if (array.kind == VB_ARRAY && index.kind == VB_INTEGER && value.kind != VB_OBJECT && a &&
-        a->elem == VB_ELEM_VALUE && a->dims <= 1) {
+        a->flat == VB_ELEM_VALUE + 1) {
         const unsigned long long k = (unsigned long long)index.integer - (unsigned long long)a->lower[0];
         if (k < (unsigned long long)a->count) {
             a->items[k] = value;
@@ -615,7 +651,7 @@ static inline void vb_index_set_inline(VBValue array, VBValue index, VBValue val
  * array is a plain list of values with i in range; 0 when it did not. */
 static inline int vb_fast_store(VBValue *array, int ok, long long i, long long x) {
     VBArray *a = (VBArray *)array->object;
-    if (!ok || array->kind != VB_ARRAY || !a || a->elem != VB_ELEM_VALUE || a->dims > 1) return 0;
+    if (!ok || array->kind != VB_ARRAY || !a || a->flat != VB_ELEM_VALUE + 1) return 0;
     const unsigned long long k = (unsigned long long)i - (unsigned long long)a->lower[0];
     if (k >= (unsigned long long)a->count) return 0;
     vb_put_int(&a->items[k], x);

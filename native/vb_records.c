@@ -130,6 +130,7 @@ VBValue vb_record_copy(VBValue value) {
             c->dims = a->dims;
             memcpy(c->lower, a->lower, sizeof a->lower);
             memcpy(c->extent, a->extent, sizeof a->extent);
+            vb_array_settle(c);
             for (long long k = 0; k < a->count; k++) c->items[k] = vb_record_copy(item_get(a, k));
             field = copy;
         } else {

@@ -117,7 +117,8 @@ std::string NativeCompiler::emit_once() {
   for (const NativeProcedure& proc : procs_)
     if (attempt_candidate(proc)) {
       attempted_.insert(proc.key);
-      out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ");");
+      out.push_back("static VB_ATTEMPT_FUNCTION long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) +
+                    ");");
     }
   for (const NativeProcedure& proc : procs_)
     out.push_back("static " + std::string(result_bits(proc) >= 0 ? "long long" : "VBValue") + " p_" +
@@ -214,7 +215,8 @@ std::string NativeCompiler::emit_once() {
       continue;
     }
     out.push_back("");
-    out.push_back("static long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) + ") {");
+    out.push_back("static VB_ATTEMPT_FUNCTION long long p_" + c_name(proc.key) + "_int(" + parameters(*this, proc) +
+                  ") {");
     out.push_back("    long long _ret = 0;");
     for (const std::string& line : *whole) out.push_back(line);
     out.push_back("    return _ret;");

@@ -25,8 +25,10 @@ const char* op_text(BinOp op) {
   return text[static_cast<size_t>(op)];
 }
 
-// Built-ins whose result kind never varies: Integer counts and positions,
-// and texts.
+constexpr int TEXT_POSITION_BITS = 48;
+
+// Built-ins whose result kind never varies: Integer counts and positions
+// in texts, and texts.
 const std::map<std::string, Ty, std::less<>>& builtin_results() {
   static const std::map<std::string, Ty, std::less<>> table = {
       {"len", Ty::Int},    {"instr", Ty::Int},  {"mid", Ty::Str},   {"left", Ty::Str},  {"right", Ty::Str},
@@ -128,7 +130,10 @@ std::pair<std::string, std::string> fast_test(NativeCompiler& compiler, const st
 std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target) {
   if (value.fast.empty() || value.slow.empty() || !is_c_lvalue(target)) return std::nullopt;
   const auto [test, x] = fast_test(compiler, value.fast);
-  return "if(" + test + ") vb_put_int(&" + target + "," + x + "); else " + target + " = " + value.slow + ";";
+  // A function's result is copied whole when it returns: it is written
+  // whole too (vb_int), so that the copy does not wait on field stores.
+  const std::string put = target == "_ret" ? "_ret = vb_int(" + x + ")" : "vb_put_int(&" + target + "," + x + ")";
+  return "if(" + test + ") " + put + "; else " + target + " = " + value.slow + ";";
 }
 
 std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value) {
@@ -440,7 +445,9 @@ Operand CExpression::call(const Node& node) {
     });
     const auto known = builtin_results().find(key);
     if (known == builtin_results().end()) return value_operand(c);
-    if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, MAX_EXACT_BITS, ""};
+    // A text's length and the positions in it are below 2^48 (the bytes
+    // of the address space), so a For up to Len(s) keeps a typed counter.
+    if (known->second == Ty::Int) return {"(" + c + ").integer", Ty::Int, TEXT_POSITION_BITS, ""};
     return {c, known->second, 63, ""};
   }
   return procedure_call(written, typed_args, refs);

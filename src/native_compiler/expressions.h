@@ -78,9 +78,11 @@ bool is_c_lvalue(std::string_view c_text);
 std::string replace_all(std::string text, std::string_view from, std::string_view to);
 
 // Where a Variant expression with a fast form lands, its Integer is put
-// in place field by field (vb_put_int) instead of as a whole value that
-// is copied: the statement storing it into the variable `target`, and a
-// by-value argument's cell. Nothing when the value has no fast form.
+// in place (vb_put_int, field by field, as the fast forms read variables;
+// a function's result and an argument's cell, which are copied whole,
+// in two halves) instead of as a whole value that is copied: the
+// statement storing it into the variable `target`, and a by-value
+// argument's cell. Nothing when the value has no fast form.
 std::optional<std::string> fast_assignment(NativeCompiler& compiler, const Operand& value, const std::string& target);
 std::optional<std::string> fast_cell(NativeCompiler& compiler, const Operand& value);
 

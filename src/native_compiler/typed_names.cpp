@@ -116,23 +116,55 @@ bool allowed_in_attempt(std::string_view word) {
 
 }  // namespace
 
+namespace {
+
+// Whether a statement only gives the function its result or leaves it.
+bool result_statement(std::string_view text, const std::string& function_key) {
+  static const Regex exit_function(R"(^Exit\s+Function$)", Regex::CASELESS);
+  static const Regex assignment(R"(^([\p{L}_]\w*)\s*=.*$)");
+  if (exit_function.match(text)) return true;
+  const auto g = assignment.match_groups(text);
+  return g && name_key((*g)[1]) == function_key;
+}
+
+// The statements after Then (and after Else) of a one-line If, each only
+// giving the result or leaving; false for any other line.
+bool one_line_result_if(std::string_view text, const std::string& function_key) {
+  static const Regex one_line_if(R"(^If\s+.+?\s+Then\s+(.+)$)", Regex::CASELESS);
+  static const Regex else_split(R"(\s+Else\s+)", Regex::CASELESS);
+  const auto g = one_line_if.match_groups(text);
+  if (!g) return false;
+  std::string then_part = (*g)[1], else_part;
+  if (auto m = else_split.search_groups(then_part)) {
+    const size_t at = then_part.find((*m)[0]);
+    else_part = then_part.substr(at + (*m)[0].size());
+    then_part = then_part.substr(0, at);
+  }
+  for (const std::string* part : {&then_part, &else_part})
+    for (const std::string& piece : split_outside(*part, ':'))
+      if (!strip_text(piece).empty() && !result_statement(strip_text(piece), function_key)) return false;
+  return true;
+}
+
+}  // namespace
+
 bool NativeCompiler::attempt_candidate(const NativeProcedure& proc) const {
   // Ifs, Exit Function and assignments of the result only, so that running
-  // the function twice changes nothing; ByVal Integer parameters.
-  static const Regex allowed_line(
-      R"(^(?:(?:Else)?If\s+.+\s+Then|Else|End\s+If|Exit\s+Function|[\p{L}_]\w*\s*=.*)$)", Regex::CASELESS);
+  // the function twice changes nothing; Integer parameters (one passed by
+  // reference is never assigned, so it reads as one passed by value).
+  static const Regex block_line(R"(^(?:(?:Else)?If\s+.+\s+Then|Else|End\s+If)$)", Regex::CASELESS);
   if (proc.kind != "function" || proc.class_name || proc.key.rfind("module_", 0) != 0) return false;
   if (not_attemptable_.count(proc.key) || result_bits(proc) >= 0 || scalar_type(proc.result_type) != Ty::Int)
     return false;
 
   for (const NativeParam& p : proc.params)
-    if (p.by_ref || !scalar_param(proc, p) || scalar_type(p.type) != Ty::Int) return false;
+    if (!scalar_param(proc, p) || scalar_type(p.type) != Ty::Int) return false;
+  const std::string key = name_key(proc.name);
   for (const std::string& line : proc.body) {
     const std::string text = strip_text(line);
-    if (!text.empty() && !allowed_line.match(text)) return false;
-    static const Regex assignment(R"(^([\p{L}_]\w*)\s*=)");
-    const auto g = assignment.match_groups(text);
-    if (g && lower(text.substr(0, 2)) != "if" && name_key((*g)[1]) != name_key(proc.name)) return false;
+    if (text.empty() || block_line.match(text) || result_statement(text, key) || one_line_result_if(text, key))
+      continue;
+    return false;
   }
   return true;
 }
