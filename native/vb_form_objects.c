@@ -36,7 +36,7 @@ static void form_object_set(VBObject *o, const char *name, VBValue value) { vb_s
 
 static VBValue form_object_call(VBObject *o, const char *name, int argc, VBValue *args) {
     if (!strcasecmp(name, "Show")) {
-        vb_show(form_object_name(o));
+        vb_show_modal(form_object_name(o), argc > 0 ? args[0] : vb_nothing());
         return int_value(0);
     }
     if (!strcasecmp(name, "Hide")) {

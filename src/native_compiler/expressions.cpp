@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cmath>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
@@ -208,8 +210,12 @@ Operand CExpression::translate(const Node& node) {
     case NodeKind::New: return object_new(node);
     case NodeKind::Not: case NodeKind::Plus: case NodeKind::Negate: return unary(node);
     case NodeKind::Binary: {
+      // a Is b compares objects: controls named alone are the controls
+      want_object_ = node.op == BinOp::Is;
       const Operand left = translate(*node.kids[0]);
+      want_object_ = node.op == BinOp::Is;
       const Operand right = translate(*node.kids[1]);
+      want_object_ = false;
       return binary(node.op, left, right);
     }
     case NodeKind::Fail: break;
@@ -357,6 +363,7 @@ Operand CExpression::object_new(const Node& node) {
 }
 
 Operand CExpression::name(const Node& node) {
+  const bool object_wanted = std::exchange(want_object_, false) || compiler.setting_object_;
   const std::string written = without_suffix(node.text);
   if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
   const std::string key = name_key(written);
@@ -369,6 +376,17 @@ Operand CExpression::name(const Node& node) {
   if ((compiler.is_form(key) || (key == "me" && proc && proc->form_index)) && !names_variable(written))
     return value_operand("vb_form_object(" + q(key == "me" ? proc->owner : written) + ")");
   if (key == "forms" && !names_variable(written)) return value_operand("vb_forms()");
+  // Controls alone in form code: the form's controls.
+  if (key == "controls" && proc && proc->form_index && !names_variable(written))
+    return value_operand("vb_form_controls(" + q(proc->owner) + ")");
+  if (compiler.find_control(proc, key) && !names_variable(written)) {
+    // A control stands for itself where an object is expected, else for
+    // its default member (s = txtName reads the text).
+    const auto member = compiler.control_default(proc, written);
+    if (object_wanted || !member || compiler.is_control_array(key))
+      return value_operand(*compiler.control_object(proc, written, local));
+    return value_operand("vb_get(" + q(written) + "," + q(*member) + ")");
+  }
   if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
@@ -391,16 +409,30 @@ Operand CExpression::name(const Node& node) {
   if (const NativeProcedure* callee = compiler.is_procedure_name(proc, key) ? compiler.callee_of(proc, written) : nullptr;
       callee && callee->kind == "function" && !names_variable(written))
     return procedure_call(written, {}, {});  // a function's name alone calls it without arguments
+  if (compiler.form_property_name(proc, written, local))
+    return value_operand("vb_get(" + q(proc->owner) + "," + q(written) + ")");
   (void)compiler.resolve_or_implicit(proc, written, local);
   return compiler.variable_operand(proc, written, local);
 }
 
 Operand CExpression::call(const Node& node) {
+  const bool object_wanted = std::exchange(want_object_, false) || compiler.setting_object_;
   const std::string written = without_suffix(node.text);
   if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
   const std::string key = name_key(written);
+  if (compiler.is_control_array(key) && compiler.find_control(proc, key) && !names_variable(written)) {
+    // cmdKey(3) alone: the member itself, or its default member as a value.
+    if (node.kids.size() != 1) compiler.error(proc, "A control array takes one index: " + written);
+    const std::string index = as_value(translate(*node.kids[0]));
+    const auto member = compiler.control_default(proc, written);
+    if (object_wanted || !member) return value_operand("vb_control_object_at(" + q(written) + "," + index + ")");
+    return value_operand("vb_get_at(" + q(written) + "," + index + "," + q(*member) + ")");
+  }
   if (compiler.is_control_array(key))
     compiler.error(proc, "A control array element must be used with a member, e.g. " + written + "(0).Caption");
+  if (key == "controls" && proc && proc->form_index && node.kids.size() == 1 && !names_variable(written))
+    return value_operand("vb_control_list_item(vb_form_controls(" + q(proc->owner) + ")," +
+                         as_value(translate(*node.kids[0])) + ")");
   auto [typed_args, refs] = arguments(node, 0);
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
@@ -524,6 +556,11 @@ Operand CExpression::module_member(const Node& node) {
 // runtime's property.
 Operand CExpression::object_member(const Node& node, const std::string& written, const std::string& key) {
   const std::string form = key == "me" && proc ? name_key(proc->owner) : key;
+  if (lower(node.text) == "controls" && (compiler.is_form(form) || key == "me")) {
+    const std::string list = "vb_form_controls(" + q(key == "me" && proc ? proc->owner : written) + ")";
+    if (node.kind == NodeKind::Member) return value_operand(list);
+    if (node.kids.size() == 2) return value_operand("vb_control_list_item(" + list + "," + as_value(translate(*node.kids[1])) + ")");
+  }
   if (node.kind == NodeKind::Member) {
     if (const auto variable = compiler.form_variable(form, node.text)) {
       static const Locals none;
@@ -578,9 +615,22 @@ std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpres
                                                                                                 size_t first) {
   std::vector<Operand> args;
   std::vector<std::optional<std::string>> refs;
+  // A procedure or method receives a control named alone as the control
+  // (TypeName and IsObject look at it too); built-ins read its value.
+  const std::string callee = name_key(without_suffix(node.text));
+  static const std::set<std::string, std::less<>> object_builtins = {"typename", "isobject", "vartype"};
+  const bool objects = node.kind == NodeKind::Method || object_builtins.count(callee) ||
+                       (!BUILTINS.count(callee) && !is_language_extra(callee, node.kids.size() - first)) ||
+                       compiler.is_procedure_name(proc, callee);
+  const NativeProcedure* target = node.kind == NodeKind::Call ? compiler.callee_of(proc, callee) : nullptr;
   for (size_t k = first; k < node.kids.size(); ++k) {
     const Node& arg = *node.kids[k];
+    // (a parameter declared as a plain type takes the value)
+    const bool plain = target && k - first < target->params.size() &&
+                       target->params[k - first].type != "variant" && target->params[k - first].type != "object";
+    want_object_ = objects && !plain && (arg.kind == NodeKind::Name || arg.kind == NodeKind::Call);
     args.push_back(translate(arg));
+    want_object_ = false;
     // A plain variable (not parenthesised) goes by reference.
     std::optional<std::string> ref;
     if (node.kind == NodeKind::Call && k < node.refs.size() && node.refs[k] != NO_SYMBOL &&

@@ -60,6 +60,10 @@ class CExpression {
   const NativeProcedure* proc;
   const Locals& local;
   bool blank = false;
+  // The node being translated stands where an object is expected (an
+  // argument of a procedure, an operand of Is): a control named alone is
+  // the control, not its default member.
+  bool want_object_ = false;
   NodePtr tree;
 };
 

@@ -108,7 +108,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
   EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
   EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
-  EXPECT_EQ(fails("Text1"), "Demo: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(fails("App"), "Demo: Form/control object must be accessed via member: App");
   EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
   EXPECT_EQ(fails("New 5"), "Demo: New requires a class name");
   EXPECT_EQ(fails("New Class1.5"), "Demo: Invalid qualified New class");
@@ -116,7 +116,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("Len x"), "Demo: Unexpected token: x");
   EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
   EXPECT_EQ(fails("Beep1(\"x\")"), "Demo: Unknown native procedure Beep1");
-  EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(fails("Screen + 1"), "Demo: Form/control object must be accessed via member: Screen");
   EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
   // Deep nesting is an error, not a stack overflow.
   EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression nested too deeply");

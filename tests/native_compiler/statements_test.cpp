@@ -176,7 +176,7 @@ TEST(Statements, FailureMessages) {
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select").find("l_is"), std::string::npos);
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select"), translate("Select Case 1\nCase Is > 10\nEnd Select"));
   EXPECT_EQ(failure("x = Test"), "Form1.Test, statement 1: x = Test: Undefined variable Test (native builds require explicit declarations)");
-  EXPECT_EQ(failure("Dim x\nx = Text1"), "Form1.Test, statement 2: x = Text1: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(failure("Dim x\nx = App"), "Form1.Test, statement 2: x = App: Form/control object must be accessed via member: App");
 }
 
 }  // namespace
