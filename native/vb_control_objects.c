@@ -60,6 +60,47 @@ static VBValue control_list(int fi, const char *array_name) {
     return object_value(o);
 }
 
+/* Form2.txtName: the control of that name on that form (an array's name
+ * gives the array); Form2.cmdKey(3): a member of one of its arrays. */
+static int control_on_form(int fi, const char *name, int in_array, long long index) {
+    const VBFormDef *d = form_states[fi].def;
+    for (size_t ci = 0; ci < d->control_count; ci++) {
+        const VBControlDef *c = &d->controls[ci];
+        if (!c->name || strcasecmp(c->name, name)) continue;
+        if (!in_array || (c->array_member && c->index == index)) return (int)ci;
+    }
+    return -1;
+}
+
+static int form_named(const char *form) {
+    int fi = find_form(resolve_owner(form));
+    if (fi < 0) fatal("Object required");
+    return fi;
+}
+
+VBValue vb_form_control(const char *form, const char *name) {
+    int fi = form_named(form);
+    int ci = control_on_form(fi, name, 0, 0);
+    if (ci < 0) unsupported("Unknown native control: ", form, name);
+    if (form_states[fi].def->controls[ci].array_member) return control_list(fi, name);
+    return control_value(fi, ci);
+}
+
+static VBValue member_on_form(int fi, const char *name, VBValue index) {
+    long long k = whole_of(index, 0);
+    int ci = control_on_form(fi, name, 1, k);
+    if (ci < 0) {
+        char number[32];
+        snprintf(number, sizeof number, "%lld", k);
+        failf("Control array element '%s' doesn't exist", number);
+    }
+    return control_value(fi, ci);
+}
+
+VBValue vb_form_control_at(const char *form, const char *name, VBValue index) {
+    return member_on_form(form_named(form), name, index);
+}
+
 VBValue vb_control_array_object(const char *name) {
     int fi = -1, seen = 0;
     (void)find_member(name, 0, &fi, &seen);
@@ -118,7 +159,7 @@ int vb_is_control_list(VBValue v) {
 /* list(i): a member by Index, or a form's control by position (or name). */
 VBValue vb_control_list_item(VBValue v, VBValue index) {
     VBObject *list = v.object;
-    if (list->member_name) return vb_control_object_at(list->member_name, index);
+    if (list->member_name) return member_on_form(list->field_index, list->member_name, index);
     VBValue items = vb_control_list_items(v);
     VBArray *a = items.object;
     if (index.kind == VB_STRING) {
@@ -188,6 +229,21 @@ static void choose_option(int form, int control) {
         if ((int)k == control || f->controls[k].kind != K_OPTIONBUTTON) continue;
         if (d[k].group == d[control].group) f->controls[k].checked = 0;
     }
+}
+
+/* The window got a new size (the user or the window manager): ScaleWidth
+ * and ScaleHeight follow it, then Form_Resize runs. */
+static void window_resized(int form, int width, int height) {
+    FormState *f = &form_states[form];
+    int inner = height - (has_menus(f) ? MENU_BAR : 0);
+    if (width <= 1 || inner <= 1) return;
+    int was_width = f->inner_width ? f->inner_width : f->def->width;
+    int was_height = f->inner_height ? f->inner_height : f->def->height;
+    f->inner_width = width;
+    f->inner_height = inner;
+    if (width == was_width && inner == was_height) return; /* moved, not resized */
+    if (f->loaded) raise_event(form, -1, "Resize");
+    if (f->loaded && f->visible) redraw(form);
 }
 
 /* ===================================================================== */

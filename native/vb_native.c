@@ -3208,6 +3208,7 @@ typedef struct FormState {
     ControlState *controls;
     int unloading; /* inside its own Unload event */
     VBMenuDef *menus; /* the menus as they are now (captions, checks, ... changed by code) */
+    int inner_width, inner_height; /* the client area as the window now has it (0: as designed) */
 } FormState;
 
 enum { MENU_BAR = 26, MENU_TITLE_HIT = 25, DROPDOWN_WIDTH = 180, ITEM_PITCH = 23 };
@@ -3407,6 +3408,7 @@ static void draw_list_items(Window w, const ControlState *c, int x, int y, int c
 static int list_click(ControlState *c, int dy);
 
 static void choose_option(int form, int control); /* vb_control_objects.c */
+static void window_resized(int form, int width, int height);
 
 static void redraw(int index) {
     FormState *f = &form_states[index];
@@ -3663,6 +3665,7 @@ static void unload_form(int i, int window_gone) {
         f->visible = 0;
         f->controls = NULL; /* a later show loads it afresh from its definitions */
         f->caption = NULL;
+        f->inner_width = f->inner_height = 0;
         f->focus = -1;
         f->active_menu = -1;
     }
@@ -3746,7 +3749,10 @@ VBValue vb_get(const char *owner, const char *field) {
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
         if (!strcasecmp(field, "Name")) return str_value(f->def->name);
         if (!strcasecmp(field, "KeyPreview")) return bool_value(f->def->key_preview);
-        /* sizes in pixels, like every position here */
+        /* sizes in pixels, like every position here; the inside of the
+         * window as it is now */
+        if (!strcasecmp(field, "ScaleWidth") && f->inner_width > 0) return int_value(f->inner_width);
+        if (!strcasecmp(field, "ScaleHeight") && f->inner_height > 0) return int_value(f->inner_height);
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
         return stored_get(fi, -1, field);
@@ -4027,6 +4033,9 @@ static void handle_event(XEvent *e) {
     case DestroyNotify:
         /* destroyed by someone else: unload without destroying it again */
         unload_form(i, 1);
+        break;
+    case ConfigureNotify:
+        window_resized(i, event.xconfigure.width, event.xconfigure.height);
         break;
     case ButtonPress:
         /* wheel "buttons" 4 to 7 are not presses */

@@ -323,6 +323,8 @@ VBValue vb_control_object(const char *name);
 VBValue vb_control_object_at(const char *name, VBValue index);
 VBValue vb_control_array_object(const char *name);
 VBValue vb_form_controls(const char *form);
+VBValue vb_form_control(const char *form, const char *name);
+VBValue vb_form_control_at(const char *form, const char *name, VBValue index);
 int vb_is_control_list(VBValue value);
 VBValue vb_control_list_items(VBValue list);
 VBValue vb_control_list_item(VBValue list, VBValue index);

@@ -73,12 +73,16 @@ std::optional<std::string> NativeCompiler::control_object(const NativeProcedure*
   return "vb_control_object_at(" + q(name) + "," + expr(proc, index, locals) + ")";
 }
 
+std::optional<std::string> default_member_of(std::string_view kind) {
+  const auto it = default_members().find(lower(kind));
+  if (it == default_members().end()) return std::nullopt;
+  return it->second;
+}
+
 std::optional<std::string> NativeCompiler::control_default(const NativeProcedure* proc, std::string_view name) const {
   const Control* c = find_control(proc, name_key(name));
   if (!c) return std::nullopt;
-  const auto it = default_members().find(lower(c->kind));
-  if (it == default_members().end()) return std::nullopt;
-  return it->second;
+  return default_member_of(c->kind);
 }
 
 }  // namespace corvane
@@ -140,6 +144,33 @@ bool is_language_enum(std::string_view lower_type) {
       "mousepointerconstants", "shiftconstants", "mousebuttonconstants", "alignmentconstants",
       "vbmsgboxresult", "ole_color", "vba.vbmsgboxresult", "vba.vbmsgboxstyle", "vba.vbtristate"};
   return enums.count(lower_type) > 0;
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+const Control* NativeCompiler::control_of_form(std::string_view form_key, std::string_view lower_name) const {
+  for (const VBForm& form : project_.forms) {
+    if (name_key(form.name) != form_key) continue;
+    for (const Control& c : form.controls)
+      if (name_key(c.name) == lower_name) return &c;
+  }
+  return nullptr;
+}
+
+}  // namespace corvane
+
+namespace corvane {
+
+std::string NativeCompiler::object_expr(const NativeProcedure& proc, std::string_view text, const Locals& locals) {
+  struct Restore {
+    bool& flag;
+    bool saved;
+    ~Restore() { flag = saved; }
+  } restore{setting_object_, setting_object_};
+  setting_object_ = true;
+  return expr(&proc, text, locals);
 }
 
 }  // namespace corvane

@@ -495,6 +495,7 @@ Operand CExpression::procedure_call(const std::string& written, const std::vecto
 }
 
 Operand CExpression::member(const Node& node) {
+  member_object_ = std::exchange(want_object_, false) || compiler.setting_object_;
   if (!valid(node.text)) fail("Invalid member");
   const Node& owner = *node.kids[0];
   if (owner.kind == NodeKind::Name) {
@@ -518,7 +519,9 @@ Operand CExpression::member(const Node& node) {
   }
   if (owner.kind == NodeKind::Call && compiler.is_control_array(name_key(without_suffix(owner.text))))
     return control_array_member(node);
+  want_object_ = true;  // (Form2.txtName.Text: the control, not its text)
   const std::string target = as_value(translate(owner));
+  want_object_ = false;
   if (node.kind == NodeKind::Member) return value_operand("vb_member_get(" + target + "," + q(node.text) + ")");
   std::vector<std::string> operands{target};
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
@@ -556,6 +559,23 @@ Operand CExpression::module_member(const Node& node) {
 // runtime's property.
 Operand CExpression::object_member(const Node& node, const std::string& written, const std::string& key) {
   const std::string form = key == "me" && proc ? name_key(proc->owner) : key;
+  // Me in a form's code is that form, wherever the procedure is called from.
+  const std::string form_written = key == "me" && proc && proc->form_index ? proc->owner : written;
+  if (const Control* control = compiler.is_form(form) ? compiler.control_of_form(form, name_key(node.text)) : nullptr) {
+    // Form2.txtName, Form2.cmdKey(3): that form's control (loaded first
+    // when needed), or its default member where a plain value is read.
+    std::string object;
+    if (node.kind == NodeKind::Member) {
+      object = "vb_form_control(" + q(form_written) + "," + q(node.text) + ")";
+    } else {
+      if (node.kids.size() != 2 || control->index < 0) fail("A control array takes one index: " + node.text);
+      object = "vb_form_control_at(" + q(form_written) + "," + q(node.text) + "," +
+               as_value(translate(*node.kids[1])) + ")";
+    }
+    const auto member = default_member_of(control->kind);
+    if (member_object_ || !member || (node.kind == NodeKind::Member && control->index >= 0)) return value_operand(object);
+    return value_operand("vb_member_get(" + object + "," + q(*member) + ")");
+  }
   if (lower(node.text) == "controls" && (compiler.is_form(form) || key == "me")) {
     const std::string list = "vb_form_controls(" + q(key == "me" && proc ? proc->owner : written) + ")";
     if (node.kind == NodeKind::Member) return value_operand(list);
@@ -572,7 +592,7 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
         callee && callee->kind == "function")
       return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
                            as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, {}, {}))) + ")");
-    return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+    return value_operand("vb_get(" + q(form_written) + "," + q(node.text) + ")");
   }
   if (const NativeProcedure* get = compiler.form_property(form, node.text, "get")) {
     auto [typed_args, refs] = arguments(node, 1);
@@ -589,7 +609,7 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
   std::vector<std::string> operands;
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
   return value_operand(compiler.in_order(operands, [&](const std::vector<std::string>& v) {
-    return "vb_control_call(" + q(written) + "," + q(node.text) + "," + std::to_string(v.size()) + "," +
+    return "vb_control_call(" + q(form_written) + "," + q(node.text) + "," + std::to_string(v.size()) + "," +
            value_array(v) + ")";
   }));
 }

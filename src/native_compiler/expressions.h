@@ -64,6 +64,7 @@ class CExpression {
   // argument of a procedure, an operand of Is): a control named alone is
   // the control, not its default member.
   bool want_object_ = false;
+  bool member_object_ = false;  // the member being translated is wanted as an object
   NodePtr tree;
 };
 

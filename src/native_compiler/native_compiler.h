@@ -154,6 +154,9 @@ class NativeCompiler {
   // (Caption, Width, ScaleHeight...) that no variable or procedure hides:
   // it reads and sets the form.
   bool form_property_name(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // An expression read as an object: a control it names is the control
+  // (Form2.txtName.Text = s changes that control).
+  std::string object_expr(const NativeProcedure& proc, std::string_view text, const Locals& locals);
   // Whether `name` is a variable here (not a form or control of that name).
   bool names_object_variable(const NativeProcedure& proc, std::string_view name, const Locals& locals) const;
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
@@ -207,6 +210,8 @@ class NativeCompiler {
   // The control of that (lower-cased) name, the procedure's form's first;
   // null for menus and other names.
   const Control* find_control(const NativeProcedure* proc, std::string_view lower_name) const;
+  // The control of that (lower-cased) name on the form `form_key`, else null.
+  const Control* control_of_form(std::string_view form_key, std::string_view lower_name) const;
   // C text of the control, control array or control array member
   // ("cmdKey(3)") that `text` names alone, when no variable hides it.
   std::optional<std::string> control_object(const NativeProcedure* proc, std::string_view text,
@@ -413,6 +418,9 @@ bool is_control_type(std::string_view lower_type);
 // Whether a declared type is one of the language's own enumerations
 // (As VbMsgBoxResult, As VbTriState): such values are Longs.
 bool is_language_enum(std::string_view lower_type);
+// The member a control of that kind gives where a plain value is read
+// (Text of a TextBox), else nothing.
+std::optional<std::string> default_member_of(std::string_view kind);
 
 // Side-effect analysis of translated C text, for in_order.
 bool c_has_effects(std::string_view c_text);

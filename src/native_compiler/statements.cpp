@@ -260,7 +260,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
         return *call;
     if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
-      return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
+      const std::string form = key == "me" && proc.form_index ? proc.owner : owner;  // Me: the code's own form
+      return {pad(indent) + "vb_set(" + q(form) + "," + q(field) + "," + c + ");"};
     }
     // Make.Name = n inside Function Make: a member of the result so far.
     const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
@@ -382,7 +383,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     if (L[cut] == '.') {
       const std::string field = strip_text(L.substr(cut + 1));
       if (!valid(field)) error(&proc, "Unsupported native assignment target: " + L);
-      const std::string obj = expr(&proc, container, locals);
+      const std::string obj = object_expr(proc, container, locals);
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
     }
@@ -684,7 +685,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex print_alone(R"(^(?:Call\s+)?Debug\.Print$)", CI);
   static const Regex unload(R"(^Unload\s+(\w+))", CI);
   static const Regex load(R"(^Load\s+(\w+))", CI);
-  // (Show's modal style and owner form are not used: the form is shown.)
+  // (Show's owner form is not used; its modal style waits, see show_statement.)
   static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus|ZOrder)(?:\s*\(.*\)|\s+.*)?$)", CI);
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
@@ -879,12 +880,13 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
       std::vector<std::string> args;
       for (const std::string& piece : comma_pieces(unparenthesize((*g)[3]))) args.push_back(expr(&proc, piece, locals));
       return {p + "(void)" + in_order(args, [&](const std::vector<std::string>& v) {
-                return "vb_control_call(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(v.size()) + "," +
+                return "vb_control_call(" + q(owner_key == "me" && proc.form_index ? proc.owner : (*g)[1]) + "," +
+                       q((*g)[2]) + "," + std::to_string(v.size()) + "," +
                        value_array(v) + ")";
               }) + ";"};
     }
     // (a variable, or what a function or property of that name gives)
-    const std::string obj = expr(&proc, (*g)[1], locals);
+    const std::string obj = object_expr(proc, (*g)[1], locals);
     std::vector<std::string> operands{obj};
     for (const std::string& piece : read_call_arguments((*g)[3]))
       operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));
@@ -1289,7 +1291,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         with_targets_.push_back(target);
       } else {
         const std::string w = "__with_" + std::to_string(n);
-        emit_line(level + 1, value_decl() + w + " = " + cond(target) + ";");
+        emit_line(level + 1, value_decl() + w + " = " + object_expr(proc, target, locals) + ";");
         locals[w] = {w, false, "variant"};
         with_targets_.push_back(w);
       }

@@ -56,7 +56,7 @@ TEST(Emit, SampleProjectLayout) {
       "}",
       "",
       "static VBValue p_f0_form_load(void) {",
-      "    vb_set(\"Me\",\"Caption\",vb_str(\"Hello - Corvane\"));",
+      "    vb_set(\"Form1\",\"Caption\",vb_str(\"Hello - Corvane\"));",
       "    return vb_int(0);",
       "}",
       "",

@@ -74,7 +74,8 @@ TEST_F(Expressions, NamesCallsAndObjects) {
   EXPECT_EQ(c("Next1()"), "p_module_next1()");
   EXPECT_EQ(c("New Class1"), "vb_new(\"Class1\")");
   EXPECT_EQ(c("New ADODB.Connection"), "vb_new(\"ADODB.Connection\")");
-  EXPECT_EQ(c("Form1.Text1.Text"), "vb_member_get(vb_get(\"Form1\",\"Text1\"),\"Text\")");
+  // Another form's control: that form's own, wherever the code stands.
+  EXPECT_EQ(c("Form1.Text1.Text"), "vb_member_get(vb_form_control(\"Form1\",\"Text1\"),\"Text\")");
   EXPECT_EQ(c("Me.Caption"), "vb_get(\"Me\",\"Caption\")");
   EXPECT_EQ(c("App.Title"), "vb_get(\"App\",\"Title\")");
   EXPECT_EQ(c("a$"), "l_a");

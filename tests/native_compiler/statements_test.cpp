@@ -33,7 +33,7 @@ std::string failure(const std::string& body, const std::string& header = "Sub Te
 }
 
 TEST(Statements, SampleStatements) {
-  EXPECT_EQ(translate("Me.Caption = \"Hello - Corvane\""), "    vb_set(\"Me\",\"Caption\",vb_str(\"Hello - Corvane\"));\n");
+  EXPECT_EQ(translate("Me.Caption = \"Hello - Corvane\""), "    vb_set(\"Form1\",\"Caption\",vb_str(\"Hello - Corvane\"));\n");
   EXPECT_EQ(translate("Dim greeting As String\nMsgBox greeting, 0, \"Visual Basic\""),
             "    VBValue l_greeting = vb_str(\"\");\n    (void)vb_msgbox(l_greeting,vb_str(\"Visual Basic\"));\n");
   EXPECT_EQ(translate("Dim a, b As String\na = 1\nb = a"),

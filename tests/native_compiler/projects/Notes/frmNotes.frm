@@ -49,7 +49,7 @@ Attribute VB_PredeclaredId = True
 Attribute VB_Exposed = False
 Option Explicit
 
-Private Const MARGIN = 120
+Private Const MARGIN = 8
 Private mKeys As Long
 
 Private Sub LayoutControls()
@@ -94,6 +94,7 @@ End Sub
 
 Private Sub Form_Resize()
     LayoutControls
+    Debug.Print "resized " & ScaleWidth & "x" & ScaleHeight & " " & (txtNote.Width = ScaleWidth)
 End Sub
 
 Private Sub txtNote_Change()
