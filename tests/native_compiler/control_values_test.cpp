@@ -106,8 +106,11 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
       "Set o = optSize(2)\nDebug.Print o.Index & \" \" & o.Name & \" \" & optSize.Count & \" \" & optSize.UBound\n"
       "cmdGo.Value = True\nClear\nDebug.Print \"[\" & txtName.Text & \"] \" & lblInfo & \" \" & t.Name\n"
       "txtName.Move 5, 6, 70\nDebug.Print txtName.Left & \",\" & txtName.Top & \",\" & txtName.Width\nEnd Sub\n",
-      "Sub Main()\nLoad Form1\nForm1.Report\nForm1.txtName.Text = \"x\"\n"
-      "Debug.Print Form1.txtName & \" \" & Form1.optSize(1).Index & \" \" & TypeName(Form1.Controls(0))\nEnd Sub\n");
+      "Sub Main()\nDim f As Form\nLoad Form1\nForm1.Report\nForm1.txtName.Text = \"x\"\n"
+      "Debug.Print Form1.txtName & \" \" & Form1.optSize(1).Index & \" \" & TypeName(Form1.Controls(0))\n"
+      "Set f = Form1\nf.txtName.Text = f.txtName.Text & \"y\"\n"
+      "Debug.Print f.txtName.Text & \" \" & f.Controls.Count & \" \" & f.optSize(2).Index & \" \" & f.Controls(1).Name\n"
+      "End Sub\n");
   const CommandResult r = run(p);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out,
@@ -117,7 +120,8 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
             "go Ada\n"
             "[] - txtName\n"
             "5,6,70\n"
-            "x 1 Frame\n");
+            "x 1 Frame\n"
+            "xy 9 2 optSize\n");
 }
 
 TEST_F(NativeControls, OptionButtonsOfAGroupExcludeEachOtherAndReadTrue) {
