@@ -173,13 +173,19 @@ static int control_member_set(int fi, int ci, const char *field, VBValue value) 
 
 /* Methods that change nothing this runtime shows. */
 static int inert_method(const char *method) {
-    static const char *const names[] = {"Move", "Refresh", "ZOrder", "Cls", "PopupMenu", "SetFocus"};
+    static const char *const names[] = {"Refresh", "ZOrder", "Cls", "PopupMenu", "SetFocus"};
     for (size_t k = 0; k < sizeof names / sizeof names[0]; k++)
         if (!strcasecmp(method, names[k])) return 1;
     return 0;
 }
 
+static void move_control(int fi, int ci, const char *owner, int argc, VBValue *args); /* vb_control_objects.c */
+
 static VBValue control_call(int fi, int ci, const char *owner, const char *method, int argc, VBValue *args) {
+    if (!strcasecmp(method, "Move")) {
+        move_control(fi, ci, owner, argc, args);
+        return int_value(0);
+    }
     if (!strcasecmp(method, "SetFocus")) {
         focus_control(fi, ci);
         return int_value(0);
@@ -222,7 +228,7 @@ VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue
     owner = resolve_owner(owner);
     int fi = find_form(owner);
     if (fi >= 0) {
-        if (inert_method(method)) return int_value(0);
+        if (inert_method(method) || !strcasecmp(method, "Move")) return int_value(0); /* the window keeps its place */
         unsupported("Unknown native method: ", owner, method);
     }
     int ci = resolve_control(owner, &fi);

@@ -30,19 +30,30 @@ VBValue vb_forms(void) {
 
 static const char *form_object_name(const VBObject *o) { return form_states[o->field_index].def->name; }
 
-static VBValue form_object_get(VBObject *o, const char *name) { return vb_get(form_object_name(o), name); }
+static int control_on_form(int fi, const char *name, int in_array, long long index); /* vb_control_objects.c */
+
+/* f.Controls and f.txtName: the form's controls; else its properties. */
+static VBValue form_object_get(VBObject *o, const char *name) {
+    if (!strcasecmp(name, "Controls")) return vb_form_controls(form_object_name(o));
+    if (control_on_form(o->field_index, name, 0, 0) >= 0) return vb_form_control(form_object_name(o), name);
+    return vb_get(form_object_name(o), name);
+}
 
 static void form_object_set(VBObject *o, const char *name, VBValue value) { vb_set(form_object_name(o), name, value); }
 
 static VBValue form_object_call(VBObject *o, const char *name, int argc, VBValue *args) {
     if (!strcasecmp(name, "Show")) {
-        vb_show(form_object_name(o));
+        vb_show_modal(form_object_name(o), argc > 0 ? args[0] : vb_nothing());
         return int_value(0);
     }
     if (!strcasecmp(name, "Hide")) {
         vb_hide(form_object_name(o));
         return int_value(0);
     }
+    if (argc == 1 && !strcasecmp(name, "Controls"))
+        return vb_control_list_item(vb_form_controls(form_object_name(o)), args[0]);
+    if (argc == 1 && control_on_form(o->field_index, name, 0, 0) >= 0) /* f.cmdKey(3) */
+        return vb_form_control_at(form_object_name(o), name, args[0]);
     return vb_control_call(form_object_name(o), name, argc, args);
 }
 

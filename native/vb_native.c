@@ -924,6 +924,7 @@ static long long element_at(VBValue array, VBValue index, const char *name) {
 
 VBValue vb_index(VBValue array, VBValue index, const char *name) {
     if (is_collection(array)) return collection_item(array, 1, &index); /* c(1), c("key") */
+    if (vb_is_control_list(array)) return vb_control_list_item(array, index);
     long long k = element_at(array, index, name);
     return item_get(array.object, k);
 }
@@ -935,6 +936,7 @@ void vb_index_set(VBValue array, VBValue index, VBValue value, const char *name)
 
 VBValue vb_each_copy(VBValue array) {
     if (is_collection(array)) return collection_each_copy(array);
+    if (vb_is_control_list(array)) return vb_control_list_items(array);
     if (!vb_is_array(array)) fatal("For Each requires an array");
     VBArray *o = array.object;
     VBValue v = array_value(o->count);
@@ -2631,7 +2633,8 @@ typedef struct VBClassDef {
     struct VBClassDef *next;
 } VBClassDef;
 
-enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6, TAG_FORM = 7 };
+enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6, TAG_FORM = 7,
+       TAG_CONTROL = 8, TAG_CONTROLS = 9 };
 
 typedef struct VBObject {
     int tag;
@@ -2651,12 +2654,21 @@ typedef struct VBObject {
     struct VBObject *recordset;
     int field_index;
     struct VBCollection *collection;
+    int control;             /* a control's position on its form (field_index) */
+    const char *member_name; /* a control array's name; null for a form's Controls */
 } VBObject;
 
 /* Forms as values (vb_form_objects.c) */
 static VBValue form_object_get(VBObject *o, const char *name);
 static void form_object_set(VBObject *o, const char *name, VBValue value);
 static VBValue form_object_call(VBObject *o, const char *name, int argc, VBValue *args);
+
+/* Controls as values (vb_control_objects.c) */
+static VBValue control_object_get(VBObject *o, const char *name);
+static void control_object_set(VBObject *o, const char *name, VBValue value);
+static VBValue control_object_call(VBObject *o, const char *name, int argc, VBValue *args);
+static VBValue control_list_get(VBObject *list, const char *name);
+static VBValue control_list_call(VBObject *list, const char *name, int argc, VBValue *args);
 
 /* Collection (vb_collection.c) */
 static VBValue collection_new(void);
@@ -2787,6 +2799,8 @@ VBValue vb_member_get(VBValue object, const char *name) {
     if (o->tag == TAG_RECORD) return *record_field(o, name);
     if (o->tag == TAG_COLLECTION) return collection_get(o, name);
     if (o->tag == TAG_FORM) return form_object_get(o, name);
+    if (o->tag == TAG_CONTROL) return control_object_get(o, name);
+    if (o->tag == TAG_CONTROLS) return control_list_get(o, name);
     if (o->tag == TAG_INSTANCE) {
         int i = field_index_of(o, name);
         if (i >= 0) return o->values[i];
@@ -2812,6 +2826,10 @@ void vb_member_set(VBValue object, const char *name, VBValue value) {
     if (!name) name = "";
     if (o->tag == TAG_FORM) {
         form_object_set(o, name, value);
+        return;
+    }
+    if (o->tag == TAG_CONTROL) {
+        control_object_set(o, name, value);
         return;
     }
     if (o->tag == TAG_RECORD) {
@@ -2847,6 +2865,8 @@ VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args
         return vb_index_at(*record_field(o, name), argc, args, name);
     case TAG_COLLECTION: return collection_call(o, name, argc, args);
     case TAG_FORM: return form_object_call(o, name, argc, args);
+    case TAG_CONTROL: return control_object_call(o, name, argc, args);
+    case TAG_CONTROLS: return control_list_call(o, name, argc, args);
     case TAG_INSTANCE: {
         int field = field_index_of(o, name); /* obj.Marks(i): an element of an array field */
         if (field >= 0 && argc > 0) return vb_index_at(o->values[field], argc, args, name);
@@ -3191,6 +3211,7 @@ typedef struct FormState {
     ControlState *controls;
     int unloading; /* inside its own Unload event */
     VBMenuDef *menus; /* the menus as they are now (captions, checks, ... changed by code) */
+    int inner_width, inner_height; /* the client area as the window now has it (0: as designed) */
 } FormState;
 
 enum { MENU_BAR = 26, MENU_TITLE_HIT = 25, DROPDOWN_WIDTH = 180, ITEM_PITCH = 23 };
@@ -3205,6 +3226,7 @@ static FormState *form_states;
 static size_t form_count;
 static int current_form = -1;
 static int running = 1;
+static int ended; /* End ran: nothing waits on after it */
 static void (*event_handler)(int, int, const char *);
 
 static int find_form(const char *name) {
@@ -3388,6 +3410,9 @@ static void draw_kept_ops(Window w, int fi, int ci);
 static void draw_list_items(Window w, const ControlState *c, int x, int y, int cw, int ch);
 static int list_click(ControlState *c, int dy);
 
+static void choose_option(int form, int control); /* vb_control_objects.c */
+static void window_resized(int form, int width, int height);
+
 static void redraw(int index) {
     FormState *f = &form_states[index];
     if (!display || !f->loaded) return;
@@ -3534,7 +3559,8 @@ static void mouse_press(int index, int px, int py) {
             redraw(index); /* below the last item: nothing chosen */
             return;
         }
-        if (c->kind == K_CHECKBOX || c->kind == K_OPTIONBUTTON) c->checked = !c->checked;
+        if (c->kind == K_CHECKBOX) c->checked = !c->checked;
+        if (c->kind == K_OPTIONBUTTON) choose_option(index, (int)i);
         if (c->kind == K_SLIDER || c->kind == K_HSCROLLBAR || c->kind == K_VSCROLLBAR) {
             long v = c->kind == K_VSCROLLBAR ? 100L * (py - c->y) / (c->h ? c->h : 1)
                                              : 100L * (px - c->x) / (c->w ? c->w : 1);
@@ -3598,6 +3624,9 @@ void vb_show(const char *form) {
     open_display();
     instantiate(i);
     if (!f->loaded) return; /* unloaded by its own Load event */
+    /* a form shown keeps the program running, though another form closed
+     * meanwhile (a login dialog unloaded during the main form's Load) */
+    if (!ended) running = 1;
     XMapRaised(display, f->window);
     int was_visible = f->visible;
     f->visible = 1;
@@ -3639,6 +3668,7 @@ static void unload_form(int i, int window_gone) {
         f->visible = 0;
         f->controls = NULL; /* a later show loads it afresh from its definitions */
         f->caption = NULL;
+        f->inner_width = f->inner_height = 0;
         f->focus = -1;
         f->active_menu = -1;
     }
@@ -3651,7 +3681,10 @@ void vb_unload(const char *form) {
     unload_form(i, 0);
 }
 
-void vb_end(void) { running = 0; }
+void vb_end(void) {
+    running = 0;
+    ended = 1;
+}
 
 static int resolve_control(const char *name, int *form) {
     if (!name) return -1;
@@ -3698,6 +3731,10 @@ static void menu_set(int fi, int mi, const char *owner, const char *field, VBVal
 static void stored_set(int form, int control, const char *name, VBValue value);
 static int control_member_set(int fi, int ci, const char *field, VBValue value);
 
+static VBValue app_get(const char *field);
+static void app_set(const char *field, VBValue value);
+static void handle_event(XEvent *event);
+
 static const char *resolve_owner(const char *owner) {
     if (owner && !strcasecmp(owner, "Me") && current_form >= 0) return form_states[current_form].def->name;
     return owner ? owner : "";
@@ -3706,12 +3743,7 @@ static const char *resolve_owner(const char *owner) {
 VBValue vb_get(const char *owner, const char *field) {
     owner = resolve_owner(owner);
     if (!field) field = "";
-    if (!strcasecmp(owner, "App")) {
-        if (!strcasecmp(field, "Title")) return str_value("Corvane Application");
-        if (!strcasecmp(field, "Path")) return str_value(".");
-        if (!strcasecmp(field, "EXEName")) return str_value("VBApplication");
-        unsupported("Unknown native property: ", owner, field);
-    }
+    if (!strcasecmp(owner, "App")) return app_get(field);
     if (!strcasecmp(owner, "Screen")) return screen_get(field);
     int fi = find_form(owner);
     if (fi >= 0) {
@@ -3719,7 +3751,11 @@ VBValue vb_get(const char *owner, const char *field) {
         if (!strcasecmp(field, "Caption")) return str_value(f->caption ? f->caption : f->def->caption);
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
         if (!strcasecmp(field, "Name")) return str_value(f->def->name);
-        /* sizes in pixels, like every position here */
+        if (!strcasecmp(field, "KeyPreview")) return bool_value(f->def->key_preview);
+        /* sizes in pixels, like every position here; the inside of the
+         * window as it is now */
+        if (!strcasecmp(field, "ScaleWidth") && f->inner_width > 0) return int_value(f->inner_width);
+        if (!strcasecmp(field, "ScaleHeight") && f->inner_height > 0) return int_value(f->inner_height);
         if (!strcasecmp(field, "Width") || !strcasecmp(field, "ScaleWidth")) return int_value(f->def->width);
         if (!strcasecmp(field, "Height") || !strcasecmp(field, "ScaleHeight")) return int_value(f->def->height);
         return stored_get(fi, -1, field);
@@ -3753,7 +3789,10 @@ static VBValue control_get(int fi, int ci, const char *owner, const char *field)
             switch (which) {
             case F_TEXT: return str_value(c->text);
             case F_CAPTION: return str_value(c->caption);
-            case F_VALUE: return int_value(k == K_CHECKBOX || k == K_OPTIONBUTTON ? c->checked : c->value);
+            case F_VALUE:
+                /* an option button's Value is True or False, a check box's 0 or 1 */
+                if (k == K_OPTIONBUTTON || k == K_COMMANDBUTTON) return bool_value(k == K_OPTIONBUTTON && c->checked);
+                return int_value(k == K_CHECKBOX ? c->checked : c->value);
             case F_LEFT: return int_value(c->x);
             case F_TOP: return int_value(c->y);
             case F_WIDTH: return int_value(c->w);
@@ -3775,6 +3814,10 @@ void vb_set(const char *owner, const char *field, VBValue value) {
         stored_set(-2, -1, field, value); /* MousePointer and the like */
         return;
     }
+    if (!strcasecmp(owner, "App")) {
+        app_set(field, value);
+        return;
+    }
     int fi = find_form(owner);
     if (fi >= 0) {
         FormState *f = &form_states[fi];
@@ -3790,6 +3833,7 @@ void vb_set(const char *owner, const char *field, VBValue value) {
                 vb_hide(f->def->name);
             return;
         }
+        if (!strcasecmp(field, "KeyPreview")) ((VBFormDef *)f->def)->key_preview = truth_of(value);
         stored_set(fi, -1, field, value);
         return;
     }
@@ -3825,6 +3869,12 @@ static void control_set(int fi, int ci, const char *owner, const char *field, VB
             else if (is_value) {
                 c->checked = truth_of(value);
                 c->value = to_int(number_value(value));
+                if (c->kind == K_OPTIONBUTTON && c->checked) choose_option(fi, ci);
+                if (c->kind == K_COMMANDBUTTON) { /* Value = True presses the button */
+                    c->value = 0;
+                    if (c->checked) raise_event(fi, ci, "Click");
+                    c->checked = 0;
+                }
             } else if (is_flag) {
                 target = tolower((unsigned char)field[0]) == 'e' ? &c->enabled : &c->visible;
                 *target = truth_of(value);
@@ -3971,6 +4021,55 @@ static VBMenuDef *copy_menus(const VBFormDef *form) {
     return menus;
 }
 
+/* One event of the program's windows, dispatched to its form. */
+static void handle_event(XEvent *e) {
+    XEvent event = *e;
+    int i = form_of_window(event.xany.window);
+    if (i < 0) return;
+    switch (event.type) {
+    case Expose:
+        if (event.xexpose.count == 0) redraw(i);
+        break;
+    case ClientMessage:
+        if ((Atom)event.xclient.data.l[0] == wm_delete_window) unload_form(i, 0);
+        break;
+    case DestroyNotify:
+        /* destroyed by someone else: unload without destroying it again */
+        unload_form(i, 1);
+        break;
+    case ConfigureNotify:
+        window_resized(i, event.xconfigure.width, event.xconfigure.height);
+        break;
+    case ButtonPress:
+        /* wheel "buttons" 4 to 7 are not presses */
+        if (event.xbutton.button <= Button3) {
+            mouse_event(i, "MouseDown", event.xbutton.button, event.xbutton.state, event.xbutton.x,
+                        event.xbutton.y);
+            if (running && form_states[i].loaded) mouse_press(i, event.xbutton.x, event.xbutton.y);
+        }
+        break;
+    case ButtonRelease:
+        if (event.xbutton.button <= Button3)
+            mouse_event(i, "MouseUp", event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
+        break;
+    case MotionNotify:
+        mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
+        break;
+    case KeyPress:
+        /* KeyDown (the form's first with KeyPreview), then KeyPress */
+        key_event(i, &event.xkey, "KeyDown");
+        if (running && form_states[i].loaded) {
+            if (form_states[i].focus >= 0) key_press(i, &event.xkey);
+            else form_key_press(i, &event.xkey);
+        }
+        break;
+    case KeyRelease:
+        key_event(i, &event.xkey, "KeyUp");
+        break;
+    default: break;
+    }
+}
+
 void vb_run(const VBFormDef *forms, size_t count, const char *startup,
             void (*handler)(int form, int control, const char *event), void (*initialize)(void)) {
     event_handler = handler;
@@ -3994,47 +4093,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
     while (running && (!sub_main || (display && any_form_visible()))) {
         XEvent event;
         if (!next_event(&event)) continue; /* Timers ran instead */
-        int i = form_of_window(event.xany.window);
-        if (i < 0) continue;
-        switch (event.type) {
-        case Expose:
-            if (event.xexpose.count == 0) redraw(i);
-            break;
-        case ClientMessage:
-            if ((Atom)event.xclient.data.l[0] == wm_delete_window) unload_form(i, 0);
-            break;
-        case DestroyNotify:
-            /* destroyed by someone else: unload without destroying it again */
-            unload_form(i, 1);
-            break;
-        case ButtonPress:
-            /* wheel "buttons" 4 to 7 are not presses */
-            if (event.xbutton.button <= Button3) {
-                mouse_event(i, "MouseDown", event.xbutton.button, event.xbutton.state, event.xbutton.x,
-                            event.xbutton.y);
-                if (running && form_states[i].loaded) mouse_press(i, event.xbutton.x, event.xbutton.y);
-            }
-            break;
-        case ButtonRelease:
-            if (event.xbutton.button <= Button3)
-                mouse_event(i, "MouseUp", event.xbutton.button, event.xbutton.state, event.xbutton.x, event.xbutton.y);
-            break;
-        case MotionNotify:
-            mouse_event(i, "MouseMove", 0, event.xmotion.state, event.xmotion.x, event.xmotion.y);
-            break;
-        case KeyPress:
-            /* KeyDown (the form's first with KeyPreview), then KeyPress */
-            key_event(i, &event.xkey, "KeyDown");
-            if (running && form_states[i].loaded) {
-                if (form_states[i].focus >= 0) key_press(i, &event.xkey);
-                else form_key_press(i, &event.xkey);
-            }
-            break;
-        case KeyRelease:
-            key_event(i, &event.xkey, "KeyUp");
-            break;
-        default: break;
-        }
+        handle_event(&event);
     }
 
     close_program_db();
@@ -4067,3 +4126,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_form_load.c"
 #include "vb_graphics.c"
 #include "vb_form_objects.c"
+#include "vb_control_objects.c"

@@ -48,6 +48,8 @@ typedef struct VBControlDef {
     int array_member; /* 1 for a member of a control array (same name, own index) */
     int index;        /* its index within the array */
     int run_time;     /* 1 for a member added by Load */
+    int group;        /* option buttons of one group (1 + their container's position; 0: on the form)
+                       * exclude each other */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -332,6 +334,23 @@ void vb_beep(void);
 VBValue vb_form_object(const char *name);
 VBValue vb_forms(void);
 void vb_unload_value(VBValue form);
+/* Controls as values: a control by name (a control array's name gives the
+ * array), a member of an array, a form's Controls. Members, For Each and
+ * list(i) work on them as on the controls themselves. */
+VBValue vb_control_object(const char *name);
+VBValue vb_control_object_at(const char *name, VBValue index);
+VBValue vb_control_array_object(const char *name);
+VBValue vb_form_controls(const char *form);
+VBValue vb_form_control(const char *form, const char *name);
+VBValue vb_form_control_at(const char *form, const char *name, VBValue index);
+int vb_is_control_list(VBValue value);
+VBValue vb_control_list_items(VBValue list);
+VBValue vb_control_list_item(VBValue list, VBValue index);
+/* Show with its style argument: vbModal (1) waits, running events, until
+ * the form is hidden or unloaded. */
+void vb_show_modal(const char *form, VBValue style);
+/* App.Title and App.EXEName of the program (the project's). */
+void vb_set_app(const char *title, const char *exe_name);
 /* Loads a form (its Load event runs once) and leaves it hidden. */
 void vb_load_form(const char *form);
 void vb_hide(const char *form);

@@ -91,6 +91,9 @@ std::string empty_array(const std::string& type) {
 NativeCompiler::NativeCompiler(const Project& project) : project_(project) { collect(); }
 
 std::string NativeCompiler::stored_type(std::string type) const {
+  if (!class_names_.count(type) && !is_record(type) && is_control_type(type)) return "object";
+  if (!class_names_.count(type) && !is_record(type) && !enum_types_.count(type) && is_language_enum(type))
+    return "long";
   return enum_types_.count(type) && !class_names_.count(type) && !is_record(type) ? "long" : type;
 }
 

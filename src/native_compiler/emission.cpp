@@ -86,6 +86,20 @@ std::string NativeCompiler::emit() {
   }
 }
 
+namespace {
+
+// The group of a control's option buttons: 1 + the position of its
+// container among the form's controls, 0 for one on the form itself.
+int option_group(const VBForm& form, const Control& c) {
+  if (c.container.empty()) return 0;
+  for (size_t k = 0; k < form.controls.size(); ++k)
+    if (name_key(form.controls[k].name) == name_key(c.container) && form.controls[k].index == c.container_index)
+      return static_cast<int>(k) + 1;
+  return 0;
+}
+
+}  // namespace
+
 std::string NativeCompiler::emit_once() {
   // 1. Compatibility findings block the build.
   const auto diagnostics = analyze_project(project_);
@@ -344,7 +358,7 @@ std::string NativeCompiler::emit_once() {
                     std::to_string(c.width) + "," +
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
                     std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
-                    "},");
+                    ",0," + std::to_string(option_group(form, c)) + "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");
@@ -370,7 +384,7 @@ std::string NativeCompiler::emit_once() {
   }
   out.push_back("    {0},");
   out.push_back("};");
-  out.push_back("int main(void) {vb_run(forms," + std::to_string(project_.forms.size()) + "," + q(project_.startup) +
+  out.push_back("int main(void) {vb_set_app(" + q(project_.name) + "," + q(project_.name) + ");vb_run(forms," + std::to_string(project_.forms.size()) + "," + q(project_.startup) +
                 ",dispatch_event,init_module_globals);return 0;}");
 
   std::string text;

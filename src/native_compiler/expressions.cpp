@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cmath>
 #include <map>
+#include <set>
+#include <utility>
 
 #include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
@@ -213,8 +215,12 @@ Operand CExpression::translate(const Node& node) {
     case NodeKind::New: return object_new(node);
     case NodeKind::Not: case NodeKind::Plus: case NodeKind::Negate: return unary(node);
     case NodeKind::Binary: {
+      // a Is b compares objects: controls named alone are the controls
+      want_object_ = node.op == BinOp::Is;
       const Operand left = translate(*node.kids[0]);
+      want_object_ = node.op == BinOp::Is;
       const Operand right = translate(*node.kids[1]);
+      want_object_ = false;
       return binary(node.op, left, right);
     }
     case NodeKind::Fail: break;
@@ -362,6 +368,7 @@ Operand CExpression::object_new(const Node& node) {
 }
 
 Operand CExpression::name(const Node& node) {
+  const bool object_wanted = std::exchange(want_object_, false) || compiler.setting_object_;
   const std::string written = without_suffix(node.text);
   if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
   const std::string key = name_key(written);
@@ -374,6 +381,17 @@ Operand CExpression::name(const Node& node) {
   if ((compiler.is_form(key) || (key == "me" && proc && proc->form_index)) && !names_variable(written))
     return value_operand("vb_form_object(" + q(key == "me" ? proc->owner : written) + ")");
   if (key == "forms" && !names_variable(written)) return value_operand("vb_forms()");
+  // Controls alone in form code: the form's controls.
+  if (key == "controls" && proc && proc->form_index && !names_variable(written))
+    return value_operand("vb_form_controls(" + q(proc->owner) + ")");
+  if (compiler.find_control(proc, key) && !names_variable(written)) {
+    // A control stands for itself where an object is expected, else for
+    // its default member (s = txtName reads the text).
+    const auto member = compiler.control_default(proc, written);
+    if (object_wanted || !member || compiler.is_control_array(key))
+      return value_operand(*compiler.control_object(proc, written, local));
+    return value_operand("vb_get(" + q(written) + "," + q(*member) + ")");
+  }
   if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
@@ -396,16 +414,30 @@ Operand CExpression::name(const Node& node) {
   if (const NativeProcedure* callee = compiler.is_procedure_name(proc, key) ? compiler.callee_of(proc, written) : nullptr;
       callee && callee->kind == "function" && !names_variable(written))
     return procedure_call(written, {}, {});  // a function's name alone calls it without arguments
+  if (compiler.form_property_name(proc, written, local))
+    return value_operand("vb_get(" + q(proc->owner) + "," + q(written) + ")");
   (void)compiler.resolve_or_implicit(proc, written, local);
   return compiler.variable_operand(proc, written, local);
 }
 
 Operand CExpression::call(const Node& node) {
+  const bool object_wanted = std::exchange(want_object_, false) || compiler.setting_object_;
   const std::string written = without_suffix(node.text);
   if (!is_variable_name(written)) fail("Cannot compile expression token " + node.text);
   const std::string key = name_key(written);
+  if (compiler.is_control_array(key) && compiler.find_control(proc, key) && !names_variable(written)) {
+    // cmdKey(3) alone: the member itself, or its default member as a value.
+    if (node.kids.size() != 1) compiler.error(proc, "A control array takes one index: " + written);
+    const std::string index = as_value(translate(*node.kids[0]));
+    const auto member = compiler.control_default(proc, written);
+    if (object_wanted || !member) return value_operand("vb_control_object_at(" + q(written) + "," + index + ")");
+    return value_operand("vb_get_at(" + q(written) + "," + index + "," + q(*member) + ")");
+  }
   if (compiler.is_control_array(key))
     compiler.error(proc, "A control array element must be used with a member, e.g. " + written + "(0).Caption");
+  if (key == "controls" && proc && proc->form_index && node.kids.size() == 1 && !names_variable(written))
+    return value_operand("vb_control_list_item(vb_form_controls(" + q(proc->owner) + ")," +
+                         as_value(translate(*node.kids[0])) + ")");
   auto [typed_args, refs] = arguments(node, 0);
   std::vector<std::string> args;
   for (const Operand& a : typed_args) args.push_back(as_value(a));
@@ -470,6 +502,7 @@ Operand CExpression::procedure_call(const std::string& written, const std::vecto
 }
 
 Operand CExpression::member(const Node& node) {
+  member_object_ = std::exchange(want_object_, false) || compiler.setting_object_;
   if (!valid(node.text)) fail("Invalid member");
   const Node& owner = *node.kids[0];
   if (owner.kind == NodeKind::Name) {
@@ -493,7 +526,9 @@ Operand CExpression::member(const Node& node) {
   }
   if (owner.kind == NodeKind::Call && compiler.is_control_array(name_key(without_suffix(owner.text))))
     return control_array_member(node);
+  want_object_ = true;  // (Form2.txtName.Text: the control, not its text)
   const std::string target = as_value(translate(owner));
+  want_object_ = false;
   if (node.kind == NodeKind::Member) return value_operand("vb_member_get(" + target + "," + q(node.text) + ")");
   std::vector<std::string> operands{target};
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
@@ -531,6 +566,28 @@ Operand CExpression::module_member(const Node& node) {
 // runtime's property.
 Operand CExpression::object_member(const Node& node, const std::string& written, const std::string& key) {
   const std::string form = key == "me" && proc ? name_key(proc->owner) : key;
+  // Me in a form's code is that form, wherever the procedure is called from.
+  const std::string form_written = key == "me" && proc && proc->form_index ? proc->owner : written;
+  if (const Control* control = compiler.is_form(form) ? compiler.control_of_form(form, name_key(node.text)) : nullptr) {
+    // Form2.txtName, Form2.cmdKey(3): that form's control (loaded first
+    // when needed), or its default member where a plain value is read.
+    std::string object;
+    if (node.kind == NodeKind::Member) {
+      object = "vb_form_control(" + q(form_written) + "," + q(node.text) + ")";
+    } else {
+      if (node.kids.size() != 2 || control->index < 0) fail("A control array takes one index: " + node.text);
+      object = "vb_form_control_at(" + q(form_written) + "," + q(node.text) + "," +
+               as_value(translate(*node.kids[1])) + ")";
+    }
+    const auto member = default_member_of(control->kind);
+    if (member_object_ || !member || (node.kind == NodeKind::Member && control->index >= 0)) return value_operand(object);
+    return value_operand("vb_member_get(" + object + "," + q(*member) + ")");
+  }
+  if (lower(node.text) == "controls" && (compiler.is_form(form) || key == "me")) {
+    const std::string list = "vb_form_controls(" + q(key == "me" && proc ? proc->owner : written) + ")";
+    if (node.kind == NodeKind::Member) return value_operand(list);
+    if (node.kids.size() == 2) return value_operand("vb_control_list_item(" + list + "," + as_value(translate(*node.kids[1])) + ")");
+  }
   if (node.kind == NodeKind::Member) {
     if (const auto variable = compiler.form_variable(form, node.text)) {
       static const Locals none;
@@ -542,7 +599,7 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
         callee && callee->kind == "function")
       return value_operand("(vb_load_form(" + q(callee->owner) + ")," +
                            as_value(value_operand(compiler.call_procedure(proc, *callee, node.text, {}, {}))) + ")");
-    return value_operand("vb_get(" + q(written) + "," + q(node.text) + ")");
+    return value_operand("vb_get(" + q(form_written) + "," + q(node.text) + ")");
   }
   if (const NativeProcedure* get = compiler.form_property(form, node.text, "get")) {
     auto [typed_args, refs] = arguments(node, 1);
@@ -559,7 +616,7 @@ Operand CExpression::object_member(const Node& node, const std::string& written,
   std::vector<std::string> operands;
   for (const Operand& a : arguments(node, 1).first) operands.push_back(as_value(a));
   return value_operand(compiler.in_order(operands, [&](const std::vector<std::string>& v) {
-    return "vb_control_call(" + q(written) + "," + q(node.text) + "," + std::to_string(v.size()) + "," +
+    return "vb_control_call(" + q(form_written) + "," + q(node.text) + "," + std::to_string(v.size()) + "," +
            value_array(v) + ")";
   }));
 }
@@ -585,9 +642,22 @@ std::pair<std::vector<Operand>, std::vector<std::optional<std::string>>> CExpres
                                                                                                 size_t first) {
   std::vector<Operand> args;
   std::vector<std::optional<std::string>> refs;
+  // A procedure or method receives a control named alone as the control
+  // (TypeName and IsObject look at it too); built-ins read its value.
+  const std::string callee = name_key(without_suffix(node.text));
+  static const std::set<std::string, std::less<>> object_builtins = {"typename", "isobject", "vartype"};
+  const bool objects = node.kind == NodeKind::Method || object_builtins.count(callee) ||
+                       (!BUILTINS.count(callee) && !is_language_extra(callee, node.kids.size() - first)) ||
+                       compiler.is_procedure_name(proc, callee);
+  const NativeProcedure* target = node.kind == NodeKind::Call ? compiler.callee_of(proc, callee) : nullptr;
   for (size_t k = first; k < node.kids.size(); ++k) {
     const Node& arg = *node.kids[k];
+    // (a parameter declared as a plain type takes the value)
+    const bool plain = target && k - first < target->params.size() &&
+                       target->params[k - first].type != "variant" && target->params[k - first].type != "object";
+    want_object_ = objects && !plain && (arg.kind == NodeKind::Name || arg.kind == NodeKind::Call);
     args.push_back(translate(arg));
+    want_object_ = false;
     // A plain variable (not parenthesised) goes by reference.
     std::optional<std::string> ref;
     if (node.kind == NodeKind::Call && k < node.refs.size() && node.refs[k] != NO_SYMBOL &&

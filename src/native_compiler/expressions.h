@@ -60,6 +60,11 @@ class CExpression {
   const NativeProcedure* proc;
   const Locals& local;
   bool blank = false;
+  // The node being translated stands where an object is expected (an
+  // argument of a procedure, an operand of Is): a control named alone is
+  // the control, not its default member.
+  bool want_object_ = false;
+  bool member_object_ = false;  // the member being translated is wanted as an object
   NodePtr tree;
 };
 

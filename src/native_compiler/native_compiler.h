@@ -145,7 +145,20 @@ class NativeCompiler {
     std::vector<Operand> values;
     std::vector<std::optional<std::string>> refs;
   };
-  CallArguments call_arguments(const NativeProcedure& proc, std::string_view text, const Locals& locals);
+  CallArguments call_arguments(const NativeProcedure& proc, std::string_view text, const Locals& locals,
+                               const NativeProcedure* callee = nullptr);
+  // frm.Show [style[, owner]]: vbModal waits until the form is hidden or unloaded.
+  std::vector<std::string> show_statement(const NativeProcedure& proc, const std::string& form,
+                                          std::string_view arguments, Locals& locals, int indent);
+  // In a form's code, a bare name of one of the form's own properties
+  // (Caption, Width, ScaleHeight...) that no variable or procedure hides:
+  // it reads and sets the form.
+  bool form_property_name(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
+  // An expression read as an object: a control it names is the control
+  // (Form2.txtName.Text = s changes that control).
+  std::string object_expr(const NativeProcedure& proc, std::string_view text, const Locals& locals);
+  // Whether `name` is a variable here (not a form or control of that name).
+  bool names_object_variable(const NativeProcedure& proc, std::string_view name, const Locals& locals) const;
   std::string call_expr(const NativeProcedure* proc, std::string_view name, const std::vector<std::string>& args,
                         const std::vector<std::optional<std::string>>& refs);
   std::string expr(const NativeProcedure* proc, std::string_view text, const Locals& locals);
@@ -194,6 +207,18 @@ class NativeCompiler {
   bool is_control(std::string_view lower) const { return form_control_names_.count(std::string(lower)) > 0; }
   // A control array's name (its members carry an Index).
   bool is_control_array(std::string_view lower) const { return control_array_names_.count(std::string(lower)) > 0; }
+  // The control of that (lower-cased) name, the procedure's form's first;
+  // null for menus and other names.
+  const Control* find_control(const NativeProcedure* proc, std::string_view lower_name) const;
+  // The control of that (lower-cased) name on the form `form_key`, else null.
+  const Control* control_of_form(std::string_view form_key, std::string_view lower_name) const;
+  // C text of the control, control array or control array member
+  // ("cmdKey(3)") that `text` names alone, when no variable hides it.
+  std::optional<std::string> control_object(const NativeProcedure* proc, std::string_view text,
+                                            const Locals& locals);
+  // The member a control named alone gives as a plain value (Text of a
+  // text box), else nothing.
+  std::optional<std::string> control_default(const NativeProcedure* proc, std::string_view name) const;
   // Source text as the statement being translated means it: the open With
   // block's members and the procedure's form variables spelled out.
   std::string with_applied(std::string_view text) const;
@@ -386,6 +411,16 @@ class NativeCompiler {
   // A fresh typed temporary of the given C type.
   std::string new_typed_temporary(const std::string& c_type);
 };
+
+// Whether a declared type holds a control (As TextBox, As VB.Label, As
+// Control): such variables and parameters are objects.
+bool is_control_type(std::string_view lower_type);
+// Whether a declared type is one of the language's own enumerations
+// (As VbMsgBoxResult, As VbTriState): such values are Longs.
+bool is_language_enum(std::string_view lower_type);
+// The member a control of that kind gives where a plain value is read
+// (Text of a TextBox), else nothing.
+std::optional<std::string> default_member_of(std::string_view kind);
 
 // Side-effect analysis of translated C text, for in_order.
 bool c_has_effects(std::string_view c_text);

@@ -26,6 +26,22 @@ Operand initial_operand(const std::string& init) {
 
 std::string pad(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
 
+// Whether the text before a statement's "=" can be what it assigns to: no
+// blank outside parentheses and strings (x, a(i + 1), t.Text, Mid$(s, 1)).
+bool assignable_target(std::string_view text) {
+  const std::string target = strip_text(text);
+  int depth = 0;
+  bool quoted = false;
+  for (const char c : target) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '(') ++depth;
+    else if (c == ')') --depth;
+    else if (depth == 0 && (c == ' ' || c == '\t')) return false;
+  }
+  return true;
+}
+
 struct Block {
   std::string kind;  // if, select, for, do, while
   int n = 0;         // statement number (select)
@@ -244,7 +260,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
         return *call;
     if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
       const std::string c = expr(&proc, R, locals);
-      return {pad(indent) + "vb_set(" + q(owner) + "," + q(field) + "," + c + ");"};
+      const std::string form = key == "me" && proc.form_index ? proc.owner : owner;  // Me: the code's own form
+      return {pad(indent) + "vb_set(" + q(form) + "," + q(field) + "," + c + ");"};
     }
     // Make.Name = n inside Function Make: a member of the result so far.
     const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
@@ -366,7 +383,7 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     if (L[cut] == '.') {
       const std::string field = strip_text(L.substr(cut + 1));
       if (!valid(field)) error(&proc, "Unsupported native assignment target: " + L);
-      const std::string obj = expr(&proc, container, locals);
+      const std::string obj = object_expr(proc, container, locals);
       const std::string c = expr(&proc, R, locals);
       return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
     }
@@ -406,6 +423,14 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
   }
   if (!locals.count(key))
     if (auto call = property_store(proc, setter(L), L, "", R, locals, indent)) return *call;
+  // Caption = "x" in a form's code sets the form's own property; txtName =
+  // "x" sets the control's default member.
+  if (form_property_name(&proc, L, locals)) return {pad(indent) + "vb_set(" + q(proc.owner) + "," + q(L) + "," + expr(&proc, R, locals) + ");"};
+  if (!setting_object_ && find_control(&proc, key) && !names_object_variable(proc, L, locals)) {
+    const auto member = control_default(&proc, L);
+    if (!member) error(&proc, "A control without a default member cannot be assigned: " + L);
+    return {pad(indent) + "vb_set(" + q(L) + "," + q(*member) + "," + expr(&proc, R, locals) + ");"};
+  }
   const std::string d = resolve_or_implicit(&proc, L, locals);
   std::string type = "variant";
   if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
@@ -660,7 +685,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex print_alone(R"(^(?:Call\s+)?Debug\.Print$)", CI);
   static const Regex unload(R"(^Unload\s+(\w+))", CI);
   static const Regex load(R"(^Load\s+(\w+))", CI);
-  // (Show's modal style and owner form are not used: the form is shown.)
+  // (Show's owner form is not used; its modal style waits, see show_statement.)
   static const Regex form_method(R"(^(\w+)\.(Show|Hide|Refresh|SetFocus|ZOrder)(?:\s*\(.*\)|\s+.*)?$)", CI);
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
@@ -792,12 +817,13 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return {p + "vb_unload(" + q((*g)[1]) + ");"};
   }
   if (auto g = load.match_groups(line)) return {p + "vb_load_form(" + q((*g)[1]) + ");"};
-  if (auto g = form_method.match_groups(line)) {
+  if (auto g = form_method.match_groups(line); g && !names_object_variable(proc, (*g)[1], locals)) {
     const std::string owner = (*g)[1], method = lower((*g)[2]);
     if (method == "refresh" || method == "zorder") return {};
     if (method == "setfocus") return {p + "vb_set_focus(" + q(owner) + ");"};
     if (!is_form(name_key(owner)) && lower(owner) != "me") error(&proc, "Unknown form: " + owner);
-    return {p + (method == "show" ? "vb_show(" : "vb_hide(") + q(owner) + ");"};
+    if (method == "show") return show_statement(proc, owner, line.substr(line.find('.') + 5), locals, indent);
+    return {p + "vb_hide(" + q(owner) + ");"};
   }
   if (auto g = database.match_groups(line)) {
     const std::string which = lower((*g)[1]);
@@ -824,8 +850,11 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     std::string rest = line;
     const bool set = set_prefix.match(line);
     if (auto g = set_prefix.match_groups(line)) rest = strip_text((*g)[1]);
+    static const Regex let_prefix(R"(^Let\s+(.*)$)", CI);
+    if (auto g = let_prefix.match_groups(rest)) rest = strip_text((*g)[1]);
     const long eq = find_equal(rest);
-    if (eq >= 0) {
+    // (an "=" after a blank outside parentheses compares: Foo a, b = c)
+    if (eq >= 0 && assignable_target(rest.substr(0, static_cast<size_t>(eq)))) {
       struct Setting {
         bool& flag;
         ~Setting() { flag = false; }
@@ -842,7 +871,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     const std::string form = owner_key == "me" ? name_key(proc.owner) : owner_key;
     if (const NativeProcedure* callee = is_form(form) ? form_procedure(form, (*g)[2]) : nullptr) {
       // Form2.Refill args: the form's own procedure, the form loaded first.
-      const CallArguments args = call_arguments(proc, (*g)[3], locals);
+      const CallArguments args = call_arguments(proc, (*g)[3], locals, callee);
       return {p + "vb_load_form(" + q(callee->owner) + "); (void)" +
               call_procedure(&proc, *callee, (*g)[2], args.values, args.refs) + ";"};
     }
@@ -851,12 +880,13 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
       std::vector<std::string> args;
       for (const std::string& piece : comma_pieces(unparenthesize((*g)[3]))) args.push_back(expr(&proc, piece, locals));
       return {p + "(void)" + in_order(args, [&](const std::vector<std::string>& v) {
-                return "vb_control_call(" + q((*g)[1]) + "," + q((*g)[2]) + "," + std::to_string(v.size()) + "," +
+                return "vb_control_call(" + q(owner_key == "me" && proc.form_index ? proc.owner : (*g)[1]) + "," +
+                       q((*g)[2]) + "," + std::to_string(v.size()) + "," +
                        value_array(v) + ")";
               }) + ";"};
     }
     // (a variable, or what a function or property of that name gives)
-    const std::string obj = expr(&proc, (*g)[1], locals);
+    const std::string obj = object_expr(proc, (*g)[1], locals);
     std::vector<std::string> operands{obj};
     for (const std::string& piece : read_call_arguments((*g)[3]))
       operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));
@@ -868,17 +898,27 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (auto g = proc_call.match_groups(line)) {
-    const CallArguments args = call_arguments(proc, (*g)[2], locals);
+    const CallArguments args = call_arguments(proc, (*g)[2], locals, callee_of(&proc, (*g)[1]));
     return {p + "(void)" + call_typed(&proc, (*g)[1], args.values, args.refs) + ";"};
   }
   error(&proc, "Native compiler cannot lower statement: " + line);
 }
 
 NativeCompiler::CallArguments NativeCompiler::call_arguments(const NativeProcedure& proc, std::string_view text,
-                                                             const Locals& locals) {
+                                                             const Locals& locals, const NativeProcedure* callee) {
   CallArguments out;
-  for (const std::string& piece : read_call_arguments(text)) {
-    // A left-out argument (Foo 1, , 3) is Nothing.
+  const std::vector<std::string> pieces = read_call_arguments(text);
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    const std::string& piece = pieces[k];
+    // A left-out argument (Foo 1, , 3) is Nothing; a control named alone
+    // is passed as the control, unless the parameter takes a plain type.
+    const bool plain = callee && k < callee->params.size() && callee->params[k].type != "variant" &&
+                       callee->params[k].type != "object";
+    if (const auto control = piece.empty() || plain ? std::nullopt : control_object(&proc, piece, locals)) {
+      out.values.push_back(value_operand(*control));
+      out.refs.push_back(std::nullopt);
+      continue;
+    }
     out.values.push_back(piece.empty() ? value_operand("vb_nothing()") : typed_expr(&proc, piece, locals));
     std::optional<std::string> ref;
     if (const std::string_view name = without_type_suffix(piece); is_variable_name(name)) {
@@ -1144,7 +1184,8 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       require_value_variable(&proc, (*g)[1], locals);  // receives elements unconverted
       const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
       const std::string e = "_each_" + std::to_string(n);
-      loop_variable(level, value_decl(), e, "vb_each_copy(" + cond((*g)[2]) + ")");
+      const auto controls = control_object(&proc, (*g)[2], locals);  // For Each o In optSize
+      loop_variable(level, value_decl(), e, "vb_each_copy(" + (controls ? *controls : cond((*g)[2])) + ")");
       loop_variable(level, std::string(traps_ ? "volatile " : "") + "long long ", e + "_i", "0");
       emit_line(level, "for(; " + e + "_i < vb_array_count(" + e + "); " + e + "_i++) {");
       const std::string item = "vb_array_item(" + e + "," + e + "_i)";
@@ -1250,7 +1291,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
         with_targets_.push_back(target);
       } else {
         const std::string w = "__with_" + std::to_string(n);
-        emit_line(level + 1, value_decl() + w + " = " + cond(target) + ";");
+        emit_line(level + 1, value_decl() + w + " = " + object_expr(proc, target, locals) + ";");
         locals[w] = {w, false, "variant"};
         with_targets_.push_back(w);
       }

@@ -85,7 +85,7 @@ static void run_case(const char *name) {
         vb_db_open(vb_str("sqlite"), vb_str(":memory:"));
         vb_db_exec(3, (VBValue[]){vb_str("SELECT ?"), vb_num(1), vb_num(2)}, 1);
     }
-    CASE("app_property") vb_get("App", "Major");
+    CASE("unknown_control") vb_get("NoSuchControl", "Text");
     CASE("msgbox_headless") {
         show("answer", vb_msgbox(vb_str("Hello"), vb_str("Greeting")));
         return;

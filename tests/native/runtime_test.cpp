@@ -259,7 +259,7 @@ TEST(NativeFailures, StatusOneWithPrefixForFailuresStatusTwoForUnimplemented) {
       {"db_no_text", 1, p + "SQL requires command text"},
       {"db_sql", 1, p + "no such table: missing"},
       {"db_bind", 1, p + "column index out of range"},
-      {"app_property", 2, "Unknown native property: App.Major"},
+      {"unknown_control", 2, "Unknown native property: NoSuchControl.Text"},
   };
   for (const Case& c : cases) {
     const CommandResult r = run_command({tool_path("native_test_failures"), c.name, dir.string()});

@@ -74,7 +74,8 @@ TEST_F(Expressions, NamesCallsAndObjects) {
   EXPECT_EQ(c("Next1()"), "p_module_next1()");
   EXPECT_EQ(c("New Class1"), "vb_new(\"Class1\")");
   EXPECT_EQ(c("New ADODB.Connection"), "vb_new(\"ADODB.Connection\")");
-  EXPECT_EQ(c("Form1.Text1.Text"), "vb_member_get(vb_get(\"Form1\",\"Text1\"),\"Text\")");
+  // Another form's control: that form's own, wherever the code stands.
+  EXPECT_EQ(c("Form1.Text1.Text"), "vb_member_get(vb_form_control(\"Form1\",\"Text1\"),\"Text\")");
   EXPECT_EQ(c("Me.Caption"), "vb_get(\"Me\",\"Caption\")");
   EXPECT_EQ(c("App.Title"), "vb_get(\"App\",\"Title\")");
   EXPECT_EQ(c("a$"), "l_a");
@@ -108,7 +109,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
   EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
   EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
-  EXPECT_EQ(fails("Text1"), "Demo: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(fails("App"), "Demo: Form/control object must be accessed via member: App");
   EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
   EXPECT_EQ(fails("New 5"), "Demo: New requires a class name");
   EXPECT_EQ(fails("New Class1.5"), "Demo: Invalid qualified New class");
@@ -116,7 +117,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("Len x"), "Demo: Unexpected token: x");
   EXPECT_EQ(fails("Len"), "Demo: Undefined variable Len (native builds require explicit declarations)");
   EXPECT_EQ(fails("Beep1(\"x\")"), "Demo: Unknown native procedure Beep1");
-  EXPECT_EQ(fails("Text1 + 1"), "Demo: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(fails("Screen + 1"), "Demo: Form/control object must be accessed via member: Screen");
   EXPECT_EQ(fails("Next1(1)"), "Demo: Module1.Next1 expects 0 arguments");
   // Deep nesting is an error, not a stack overflow.
   EXPECT_EQ(fails(std::string(5000, '(') + "1" + std::string(5000, ')')), "Demo: Expression nested too deeply");

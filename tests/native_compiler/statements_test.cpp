@@ -33,7 +33,7 @@ std::string failure(const std::string& body, const std::string& header = "Sub Te
 }
 
 TEST(Statements, SampleStatements) {
-  EXPECT_EQ(translate("Me.Caption = \"Hello - Corvane\""), "    vb_set(\"Me\",\"Caption\",vb_str(\"Hello - Corvane\"));\n");
+  EXPECT_EQ(translate("Me.Caption = \"Hello - Corvane\""), "    vb_set(\"Form1\",\"Caption\",vb_str(\"Hello - Corvane\"));\n");
   EXPECT_EQ(translate("Dim greeting As String\nMsgBox greeting, 0, \"Visual Basic\""),
             "    VBValue l_greeting = vb_str(\"\");\n    (void)vb_msgbox(l_greeting,vb_str(\"Visual Basic\"));\n");
   EXPECT_EQ(translate("Dim a, b As String\na = 1\nb = a"),
@@ -176,7 +176,7 @@ TEST(Statements, FailureMessages) {
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select").find("l_is"), std::string::npos);
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select"), translate("Select Case 1\nCase Is > 10\nEnd Select"));
   EXPECT_EQ(failure("x = Test"), "Form1.Test, statement 1: x = Test: Undefined variable Test (native builds require explicit declarations)");
-  EXPECT_EQ(failure("Dim x\nx = Text1"), "Form1.Test, statement 2: x = Text1: Form/control object must be accessed via member: Text1");
+  EXPECT_EQ(failure("Dim x\nx = App"), "Form1.Test, statement 2: x = App: Form/control object must be accessed via member: App");
 }
 
 }  // namespace
