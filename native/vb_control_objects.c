@@ -279,6 +279,19 @@ void vb_set_app(const char *title, const char *exe_name) {
     if (exe_name && *exe_name) app_exe_name = copy_text(exe_name);
 }
 
+/* The project's version and its descriptions, read-only to the program. */
+static int app_version[3] = {1, 0, 0};
+static const char *app_texts[6] = {"", "", "", "", "", ""};
+static const char *const APP_TEXT_NAMES[6] = {"CompanyName", "FileDescription", "ProductName",
+                                              "LegalCopyright", "Comments", "HelpFile"};
+
+void vb_set_app_version(int major, int minor, int revision, const char *const texts[6]) {
+    app_version[0] = major;
+    app_version[1] = minor;
+    app_version[2] = revision;
+    for (int k = 0; k < 6; k++) app_texts[k] = texts[k] ? copy_text(texts[k]) : "";
+}
+
 /* The folder the program's executable stands in. */
 static VBValue app_path(void) {
     char buf[4096];
@@ -296,6 +309,11 @@ static VBValue app_get(const char *field) {
     if (!strcasecmp(field, "Path")) return app_path();
     if (!strcasecmp(field, "EXEName")) return str_value(app_exe_name);
     if (!strcasecmp(field, "PrevInstance")) return bool_value(0);
+    if (!strcasecmp(field, "Major")) return int_value(app_version[0]);
+    if (!strcasecmp(field, "Minor")) return int_value(app_version[1]);
+    if (!strcasecmp(field, "Revision")) return int_value(app_version[2]);
+    for (int k = 0; k < 6; k++)
+        if (!strcasecmp(field, APP_TEXT_NAMES[k])) return str_value(app_texts[k]);
     return stored_get(-3, -1, field);
 }
 

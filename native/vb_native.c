@@ -3411,6 +3411,10 @@ static void draw_list_items(Window w, const ControlState *c, int x, int y, int c
 static int list_click(ControlState *c, int dy);
 
 static void choose_option(int form, int control); /* vb_control_objects.c */
+
+/* Access keys, Default and Cancel buttons (vb_captions.c) */
+static void draw_caption(Window w, int x, int y, const char *caption);
+static int form_shortcut(int index, XKeyEvent *event);
 static void window_resized(int form, int width, int height);
 
 static void redraw(int index) {
@@ -3427,7 +3431,7 @@ static void redraw(int index) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
         for (int k = 0; k < (int)f->def->menu_count; k++) {
             const VBMenuDef *m = &f->menus[k];
-            if (m->parent < 0 && m->visible) draw_text(w, menu_origin(f, k), 17, m->caption);
+            if (m->parent < 0 && m->visible) draw_caption(w, menu_origin(f, k), 17, m->caption);
         }
     }
     size_t n = f->def->controls ? f->def->control_count : 0;
@@ -3481,8 +3485,10 @@ static void redraw(int index) {
         if (c->kind == K_LISTBOX) {
             draw_list_items(w, c, x, y, cw, ch);
         } else if (c->kind != K_SHAPE && c->kind != K_LINE) {
-            const char *t = (c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX || c->kind == K_COMBOBOX) ? c->text : c->caption;
-            draw_text(w, text_x, ch > 18 ? y + (ch + 12) / 2 : y + 14, t);
+            int text_kind = c->kind == K_TEXTBOX || c->kind == K_RICHTEXTBOX || c->kind == K_COMBOBOX;
+            int text_y = ch > 18 ? y + (ch + 12) / 2 : y + 14;
+            if (text_kind) draw_text(w, text_x, text_y, c->text);
+            else draw_caption(w, text_x, text_y, c->caption);
         }
         if (c->kind == K_DATAGRID && program_db_has_result) {
             const ResultSet *r = &program_db_result;
@@ -3507,7 +3513,7 @@ static void redraw(int index) {
         for (int j = 0; j < count; j++) {
             const VBMenuDef *m = &f->menus[menu_child(f, f->active_menu, j)];
             int indent = m->depth > 1 ? 16 * (m->depth - 1) : 0;
-            draw_text(w, x + 10 + indent, 44 + ITEM_PITCH * j, m->caption);
+            draw_caption(w, x + 10 + indent, 44 + ITEM_PITCH * j, m->caption);
         }
     }
     XFlush(display);
@@ -4058,6 +4064,7 @@ static void handle_event(XEvent *e) {
     case KeyPress:
         /* KeyDown (the form's first with KeyPreview), then KeyPress */
         key_event(i, &event.xkey, "KeyDown");
+        if (running && form_states[i].loaded && form_shortcut(i, &event.xkey)) break;
         if (running && form_states[i].loaded) {
             if (form_states[i].focus >= 0) key_press(i, &event.xkey);
             else form_key_press(i, &event.xkey);
@@ -4127,3 +4134,4 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_graphics.c"
 #include "vb_form_objects.c"
 #include "vb_control_objects.c"
+#include "vb_captions.c"

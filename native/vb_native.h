@@ -50,6 +50,7 @@ typedef struct VBControlDef {
     int run_time;     /* 1 for a member added by Load */
     int group;        /* option buttons of one group (1 + their container's position; 0: on the form)
                        * exclude each other */
+    int default_button, cancel_button; /* a CommandButton that Enter / Escape presses */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is
@@ -351,6 +352,9 @@ VBValue vb_control_list_item(VBValue list, VBValue index);
 void vb_show_modal(const char *form, VBValue style);
 /* App.Title and App.EXEName of the program (the project's). */
 void vb_set_app(const char *title, const char *exe_name);
+/* App.Major, Minor, Revision and, in this order, CompanyName,
+ * FileDescription, ProductName, LegalCopyright, Comments and HelpFile. */
+void vb_set_app_version(int major, int minor, int revision, const char *const texts[6]);
 /* Loads a form (its Load event runs once) and leaves it hidden. */
 void vb_load_form(const char *form);
 void vb_hide(const char *form);

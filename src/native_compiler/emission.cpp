@@ -1,6 +1,8 @@
 // The emitted C file: definition tables, module-level variables and their
 // initializer, class registration and dispatch, one function per procedure
 // and the event dispatcher.
+#include <filesystem>
+
 #include "compat/analyzer.h"
 #include "native_compiler/native_compiler.h"
 #include "native_compiler/patterns.h"
@@ -96,6 +98,24 @@ int option_group(const VBForm& form, const Control& c) {
     if (name_key(form.controls[k].name) == name_key(c.container) && form.controls[k].index == c.container_index)
       return static_cast<int>(k) + 1;
   return 0;
+}
+
+}  // namespace
+
+namespace {
+
+// What App reports: the project's title and executable name (its name
+// when it gives none), version and descriptions.
+std::string app_setup(const Project& project) {
+  const AppInfo& app = project.app;
+  const std::string exe = std::filesystem::path(app.exe_name).stem().string();
+  std::string texts;
+  for (const std::string* text : {&app.company_name, &app.file_description, &app.product_name, &app.legal_copyright,
+                                  &app.comments, &app.help_file})
+    texts += (texts.empty() ? "" : ",") + q(*text);
+  return "vb_set_app(" + q(app.title.empty() ? project.name : app.title) + "," + q(exe.empty() ? project.name : exe) +
+         ");{static const char *const app_texts[6]={" + texts + "};vb_set_app_version(" + std::to_string(app.major) +
+         "," + std::to_string(app.minor) + "," + std::to_string(app.revision) + ",app_texts);}";
 }
 
 }  // namespace
@@ -358,7 +378,8 @@ std::string NativeCompiler::emit_once() {
                     std::to_string(c.width) + "," +
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
                     std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
-                    ",0," + std::to_string(option_group(form, c)) + "},");
+                    ",0," + std::to_string(option_group(form, c)) + "," + flag(c.default_button) + "," +
+                    flag(c.cancel_button) + "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");
@@ -384,7 +405,7 @@ std::string NativeCompiler::emit_once() {
   }
   out.push_back("    {0},");
   out.push_back("};");
-  out.push_back("int main(void) {vb_set_app(" + q(project_.name) + "," + q(project_.name) + ");vb_run(forms," + std::to_string(project_.forms.size()) + "," + q(project_.startup) +
+  out.push_back("int main(void) {" + app_setup(project_) + "vb_run(forms," + std::to_string(project_.forms.size()) + "," + q(project_.startup) +
                 ",dispatch_event,init_module_globals);return 0;}");
 
   std::string text;

@@ -95,6 +95,7 @@ class ProjectReader {
     project_.name = vbp.stem().string();
     project_.forms.clear();
     project_.startup.clear();
+    project_.app.company_name.clear();  // only what the file says
   }
 
   Project read() {

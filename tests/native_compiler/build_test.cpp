@@ -108,6 +108,19 @@ TEST_F(NativeBuild, ClassFieldsByReferenceAndAsCounters) {
   EXPECT_EQ(r.out, "10\n15\n3\n6\n5\n");
 }
 
+TEST_F(NativeBuild, AppReportsTheProjectsTitleExecutableAndVersion) {
+  Project p = main_project("Sub Main()\nDebug.Print App.Title & \"|\" & App.EXEName & \"|\" & App.Major & \".\" & "
+                           "App.Minor & \".\" & App.Revision & \"|\" & App.CompanyName & \"|\" & App.ProductName\nEnd Sub\n");
+  EXPECT_EQ(run(build(p)).out, "Demo|Demo|1.0.0|Corvane|\n");
+  p.app.title = "Stock Keeper";
+  p.app.exe_name = "stockkeep.exe";
+  p.app.major = 2;
+  p.app.revision = 31;
+  p.app.company_name = "Acme \"Tools\"";
+  p.app.product_name = "Stock";
+  EXPECT_EQ(run(build(p)).out, "Stock Keeper|stockkeep|2.0.31|Acme \"Tools\"|Stock\n");
+}
+
 TEST_F(NativeBuild, RuntimeFailuresStopWithTheirStatus) {
   const fs::path exe = build(main_project(
       "Sub Main()\nDim n As Integer, i\nDebug.Print \"start\"\n"
@@ -176,6 +189,34 @@ TEST_F(NativeBuild, ClickHandlerRunsUnderX) {
   const CommandResult r = run_command({"bash", "-c", script});
   EXPECT_EQ(r.out, "status=0\n");
   EXPECT_EQ(slurp(dir / "out.txt"), "loaded NativeClickProbe\nclicked abc\nProbeBox: bye\n");
+}
+
+TEST_F(NativeBuild, EnterEscapeAndAccessKeysPressButtonsUnderX) {
+  if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // Enter presses the Default button, Escape the Cancel button, Alt+G the
+  // button captioned "&Go", which ends the program.
+  Project p = make_project("Private Sub cmdOK_Click()\nDebug.Print \"ok\"\nEnd Sub\n"
+                           "Private Sub cmdCancel_Click()\nDebug.Print \"cancel\"\nEnd Sub\n"
+                           "Private Sub Command1_Click()\nDebug.Print \"go \" & Command1.Caption\nEnd\nEnd Sub\n");
+  p.forms[0].caption = "NativeKeysProbe";
+  p.forms[0].controls[1].caption = "&Go";
+  Control& ok = p.forms[0].new_control("CommandButton", 200, 10);
+  ok.name = "cmdOK";
+  ok.default_button = true;
+  Control& cancel = p.forms[0].new_control("CommandButton", 200, 60);
+  cancel.name = "cmdCancel";
+  cancel.cancel_button = true;
+  const fs::path exe = build(p);
+  const std::string script =
+      "'" + exe.string() + "' > '" + (dir / "out.txt").string() + "' 2>&1 & pid=$!; "
+      "for i in $(seq 1 100); do w=$(xdotool search --name NativeKeysProbe 2>/dev/null | head -1); "
+      "[ -n \"$w\" ] && break; sleep 0.1; done; sleep 0.5; "
+      "xdotool key --window \"$w\" Return Escape alt+g; "
+      "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done; "
+      "kill $pid 2>/dev/null; wait $pid; echo status=$?";
+  const CommandResult r = run_command({"bash", "-c", script});
+  EXPECT_EQ(r.out, "status=0\n");
+  EXPECT_EQ(slurp(dir / "out.txt"), "ok\ncancel\ngo &Go\n");
 }
 
 TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {

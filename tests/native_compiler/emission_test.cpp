@@ -80,9 +80,9 @@ TEST(Emit, SampleProjectLayout) {
       "}",
       "",
       "static const VBControlDef controls_0[] = {",
-      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000,0,0,0,0},",
-      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000,0,0,0,0},",
-      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000,0,0,0,0},",
+      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000,0,0,0,0,0,0},",
+      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000,0,0,0,0,0,0},",
+      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000,0,0,0,0,0,0},",
       "    {0},",
       "};",
       "static const VBMenuDef menus_0[] = {",
@@ -93,7 +93,7 @@ TEST(Emit, SampleProjectLayout) {
       "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0,0},",
       "    {0},",
       "};",
-      "int main(void) {vb_set_app(\"HelloWorld\",\"HelloWorld\");vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
+      "int main(void) {vb_set_app(\"HelloWorld\",\"HelloWorld\");{static const char *const app_texts[6]={\"Corvane\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
   };
   const Project sample = Project::sample();
   // Control sizes come from the model; check them against it, not constants.
@@ -139,7 +139,7 @@ TEST(Emit, ClassesAndDispatch) {
   EXPECT_TRUE(has_line(text, "        if(!strcasecmp(method,\"__let_total\") && argc==1) return p_cls_counter_property_set_total(&obj,&args[0]);"));
   EXPECT_FALSE(has_line(text, "        if(!strcasecmp(method,\"__let_total\") && argc==1) return p_cls_counter_property_let_total(&obj,&args[0]);"));
   EXPECT_TRUE(has_line(text, "        if(!strcasecmp(method,\"Class_Initialize\") && argc==0) return p_cls_empty1_class_initialize(&obj);"));
-  EXPECT_TRUE(has_line(text, "int main(void) {vb_set_app(\"Demo\",\"Demo\");vb_run(forms,1,\"sub main\",dispatch_event,init_module_globals);return 0;}"));
+  EXPECT_TRUE(has_line(text, "int main(void) {vb_set_app(\"Demo\",\"Demo\");{static const char *const app_texts[6]={\"Corvane\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"sub main\",dispatch_event,init_module_globals);return 0;}"));
 }
 
 TEST(Emit, ChecksBeforeEmitting) {
@@ -166,7 +166,7 @@ TEST(Emit, ChecksBeforeEmitting) {
                              "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);"
                              "vb_event_args_return(4,_a);return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==2 && !strcasecmp(event,\"Timer\")) {(void)p_f0_tick_timer();return;}"));
-  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250,0,0,0,0,0,0},"));
   timer.forms[0].code += "Sub Tick_Click()\nEnd Sub\n";
   EXPECT_EQ(emit_error(timer), "");
   EXPECT_FALSE(has_line(NativeCompiler(timer).emit(), "    if(form==0 && control==2 && !strcasecmp(event,\"Click\")) "
