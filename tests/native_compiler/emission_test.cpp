@@ -196,7 +196,7 @@ TEST(Emit, ChecksBeforeEmitting) {
                                "End Sub\n");
   array.forms[0].new_control("CommandButton", 0, 0).index = 2;
   const std::string members = NativeCompiler(array).emit();
-  EXPECT_NE(members.find(",1000,1,2,0,0},"), std::string::npos) << members;
+  EXPECT_NE(members.find(",1000,1,2,0,0,0,0},"), std::string::npos) << members;
   EXPECT_TRUE(has_line(members, "    if(form==0 && vb_is_member(form,control,\"Command2\") && !strcasecmp(event,\"MouseUp\")) "
                                 "{VBValue _a[5]; _a[0] = vb_int(vb_member_index(form,control)); vb_event_args(4,_a+1); "
                                 "(void)p_f0_command2_mouseup(&_a[0],&_a[1],&_a[2],&_a[3],&_a[4]);"
