@@ -298,7 +298,10 @@ Value fn_typename(VBRuntime&, std::vector<Value>& args) {
     case ValueKind::String: return Value("String");
     case ValueKind::Array: return Value("Variant()");
     case ValueKind::Record:
-    case ValueKind::Object: return Value(v.as_object()->name);
+    case ValueKind::Object: {
+      const ControlObject& o = *v.as_object();
+      return Value(o.type_name.empty() ? o.name : o.type_name);
+    }
   }
   return Value("Variant");
 }

@@ -24,6 +24,7 @@ class ControlObject : public std::enable_shared_from_this<ControlObject> {
 
   std::string name;                    // as given, case kept
   int index = -1;                      // the element's Index in a control array; -1 when none
+  std::string type_name;               // what TypeName gives (a control's kind); empty: the name
   std::map<std::string, Value> props;  // lower-cased property name -> value
   ChangeFn on_change;
   MethodFn on_method;

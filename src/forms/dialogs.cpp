@@ -186,6 +186,10 @@ Value Preview::control_method(ControlObject& object, const std::string& method, 
       object.set("Visible", Value(method == "show"));
       return Value();
     }
+    if (method == "move") {
+      move_object(object, args);
+      return Value();
+    }
   } catch (const tk::TclError& e) {
     throw VBError(e.what());
   }

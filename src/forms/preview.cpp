@@ -232,6 +232,7 @@ ObjectRef Preview::make_control_object(const Control& c) {
   auto w = weak();
   auto object = std::make_shared<ControlObject>(c.name, control_props(c));
   object->index = c.index;
+  object->type_name = c.kind;
   object->on_change = [w](ControlObject& o, const std::string& key, const Value& value) {
     if (auto p = w.lock()) p->change_control(o, key, value);
   };
@@ -286,6 +287,14 @@ void Preview::build_runtime() {
     if (named.insert(lower(c.name)).second) options.controls.emplace_back(c.name, objects.at(lower(c.name)));
   for (const auto& [key, item] : menu_items_)
     if (named.insert(lower(item->name)).second) options.controls.emplace_back(item->name, objects.at(lower(item->name)));
+  // Controls (and Me.Controls): every control of the form, array members
+  // one by one, in the form's order.
+  auto controls = std::make_shared<ControlArray>("Controls");
+  for (const Control& c : form.controls)
+    if (auto object = objects.find(control_key(c)); object != objects.end())
+      controls->elements[static_cast<int64_t>(controls->elements.size())] = object->second;
+  if (named.insert("controls").second) options.controls.emplace_back("Controls", controls);
+  form_object->props["controls"] = Value(ObjectRef(controls));
   if (session) {
     for (const VBForm& f : project.forms)
       if (!names_equal(f.name, form.name)) options.controls.emplace_back(f.name, session->form_object(f.name));
@@ -550,6 +559,10 @@ Value Preview::form_method(ControlObject& object, const std::string& method, std
   }
   if (method == "hide") {
     withdraw_window();
+    return Value();
+  }
+  if (method == "move") {
+    move_object(object, args);
     return Value();
   }
   throw VBError("Unsupported Form method: " + method);

@@ -197,6 +197,10 @@ Value colour_value(const std::string& rgb);
 int64_t show_msgbox(tk::Interp& interp, const std::string& parent, const std::string& text, const std::string& title,
                     const Value& buttons);
 
+// Move Left, [Top], [Width], [Height]: the given ones set, the left-out
+// ones kept.
+void move_object(ControlObject& object, const std::vector<Value>& args);
+
 // Sets App's title, executable name and version from the project.
 void describe_app(ControlObject& app, const Project& project);
 

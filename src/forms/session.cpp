@@ -58,6 +58,7 @@ void ApplicationSession::init() {
                                                 {"currentx", Value(int64_t{0})},
                                                 {"currenty", Value(int64_t{0})},
                                                 {"drawwidth", Value(int64_t{1})},
+                                                {"windowstate", Value(int64_t{0})},
                                                 {"forecolor", Value(int64_t{0})},
                                                 {"backcolor", colour_value(form.back_color)}});
     object->on_change = [w](ControlObject& o, const std::string& k, const Value& value) {
@@ -305,6 +306,10 @@ Value ApplicationSession::form_method(ControlObject& object, const std::string& 
   }
   if (method == "hide") {
     object.set("Visible", Value(false));
+    return Value();
+  }
+  if (method == "move") {
+    move_object(object, args);
     return Value();
   }
   if (method == "unload") {

@@ -530,4 +530,11 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
   }
 }
 
+void move_object(ControlObject& object, const std::vector<Value>& args) {
+  if (args.empty() || args.size() > 4) throw VBError(450, "Wrong number of arguments or invalid property assignment: Move");
+  static constexpr const char* PLACES[] = {"Left", "Top", "Width", "Height"};
+  for (size_t k = 0; k < args.size(); ++k)
+    if (!args[k].is_nothing()) object.set(PLACES[k], args[k]);
+}
+
 }  // namespace corvane

@@ -352,6 +352,30 @@ TEST_F(WindowTest, BareNamesOfTheFormsPropertiesAreTheForm) {
   EXPECT_EQ(std::vector<std::string>(logs().begin(), logs().begin() + 2), expected);
 }
 
+TEST_F(WindowTest, ControlsMoveAndTellTheirKind) {
+  // Controls and Me.Controls hold every control, array members one by one;
+  // TypeName and TypeOf give a control's kind; Move sets what it is given.
+  add_form("Form1",
+           "Function Kinds()\nDim c As Control, s As String\nFor Each c In Controls\ns = s & TypeName(c) & \" \"\nNext\n"
+           "Kinds = s & Me.Controls.Count\nEnd Function\n"
+           "Sub Clear()\nDim c As Control\nFor Each c In Me.Controls\n"
+           "If TypeOf c Is TextBox Then\nc.Text = \"\"\nElseIf TypeOf c Is CheckBox Then\nc.Value = 0\nEnd If\nNext\nEnd Sub\n",
+           {{"TextBox", "txtName"}, {"CheckBox", "chkKeep"}, {"CommandButton", "cmdGo"}});
+  host_->project_.forms[0].controls[1].value = 1;
+  host_->project_.forms[0].controls[0].text = "Ada";
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  EXPECT_EQ(eval(p, "Kinds()"), "TextBox CheckBox CommandButton 3");
+  run(p, "Clear");
+  EXPECT_EQ(eval(p, "txtName.Text & \"|\" & chkKeep.Value"), "|0");
+  run(p, "cmdGo.Move 40, 50, 90");
+  EXPECT_EQ(eval(p, "cmdGo.Left & \",\" & cmdGo.Top & \",\" & cmdGo.Width"), "40,50,90");
+  run(p, "cmdGo.Move 7");
+  EXPECT_EQ(eval(p, "cmdGo.Left & \",\" & cmdGo.Top"), "7,50");  // the left-out places stay
+  EXPECT_NE(tcl({"place", "info", p.widget_of("cmdgo")}).find("-x 7 "), std::string::npos);
+  EXPECT_EQ(eval(p, "WindowState"), "0");
+}
+
 TEST_F(WindowTest, FormWithoutSessionRunsAlone) {
   add_form("Form1", "Sub Command1_Click()\nMe.Caption = \"Y\"\nEnd\nEnd Sub\n" + loggers({"Form_Unload"}),
            {{"CommandButton", "Command1"}});
@@ -359,10 +383,10 @@ TEST_F(WindowTest, FormWithoutSessionRunsAlone) {
   Preview& p = *host_->preview;
   EXPECT_EQ(eval(p, "Me.Visible"), "True");
   try {
-    run(p, "Me.Move 1");
+    run(p, "Me.PrintForm");
     ADD_FAILURE();
   } catch (const VBError& e) {
-    EXPECT_STREQ(e.what(), "Unsupported Form method: move");
+    EXPECT_STREQ(e.what(), "Unsupported Form method: printform");
   }
   auto keep = host_->preview;
   tcl({p.widget_of("Command1"), "invoke"});
