@@ -16,7 +16,6 @@ void describe_app(ControlObject& app, const Project& project) {
   props["major"] = Value(int64_t{info.major});
   props["minor"] = Value(int64_t{info.minor});
   props["revision"] = Value(int64_t{info.revision});
-  props["companyname"] = Value(info.company_name);
   props["filedescription"] = Value(info.file_description);
   props["productname"] = Value(info.product_name);
   props["legalcopyright"] = Value(info.legal_copyright);

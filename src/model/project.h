@@ -169,7 +169,8 @@ struct AppInfo {
   std::string exe_name;  // as the project file names it, "Orders.exe"
   std::string help_file;
   int major = 1, minor = 0, revision = 0;
-  std::string company_name = "Corvane";
+  // (The company line of a project file always names this system, which is
+  // how its own files are told from others: a project has no company.)
   std::string file_description, product_name, legal_copyright, comments;
 
   bool operator==(const AppInfo&) const = default;

@@ -261,7 +261,6 @@ constexpr std::pair<const char*, std::string AppInfo::*> APP_TEXTS[] = {
     {"title", &AppInfo::title},
     {"exe_name", &AppInfo::exe_name},
     {"help_file", &AppInfo::help_file},
-    {"company_name", &AppInfo::company_name},
     {"file_description", &AppInfo::file_description},
     {"product_name", &AppInfo::product_name},
     {"legal_copyright", &AppInfo::legal_copyright},

@@ -110,7 +110,8 @@ std::string app_setup(const Project& project) {
   const AppInfo& app = project.app;
   const std::string exe = std::filesystem::path(app.exe_name).stem().string();
   std::string texts;
-  for (const std::string* text : {&app.company_name, &app.file_description, &app.product_name, &app.legal_copyright,
+  const std::string no_company;
+  for (const std::string* text : {&no_company, &app.file_description, &app.product_name, &app.legal_copyright,
                                   &app.comments, &app.help_file})
     texts += (texts.empty() ? "" : ",") + q(*text);
   return "vb_set_app(" + q(app.title.empty() ? project.name : app.title) + "," + q(exe.empty() ? project.name : exe) +

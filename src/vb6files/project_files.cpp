@@ -95,7 +95,6 @@ class ProjectReader {
     project_.name = vbp.stem().string();
     project_.forms.clear();
     project_.startup.clear();
-    project_.app.company_name.clear();  // only what the file says
   }
 
   Project read() {
@@ -128,7 +127,6 @@ class ProjectReader {
         {"title", &AppInfo::title},
         {"exename32", &AppInfo::exe_name},
         {"helpfile", &AppInfo::help_file},
-        {"versioncompanyname", &AppInfo::company_name},
         {"versionfiledescription", &AppInfo::file_description},
         {"versionproductname", &AppInfo::product_name},
         {"versionlegalcopyright", &AppInfo::legal_copyright},
@@ -203,9 +201,10 @@ std::string project_file_text(const Project& project) {
   out += "Startup=" + quote_on_line(project.startup) + "\n";
   out += "Name=" + quote_on_line(project.name) + "\n";
   const AppInfo& app = project.app;
+  // The company line always names this system: it is how a project file
+  // is told from one another tool wrote.
   out += "HelpFile=" + quote_on_line(app.help_file) + "\nTitle=" + quote_on_line(app.title) +
-         "\nExeName32=" + quote_on_line(app.exe_name) + "\nCommand32=\"\"\nVersionCompanyName=" +
-         quote_on_line(app.company_name) + "\n";
+         "\nExeName32=" + quote_on_line(app.exe_name) + "\nCommand32=\"\"\nVersionCompanyName=\"Corvane\"\n";
   // Descriptions a project does not give are left out, as VB6 leaves them.
   const std::pair<const char*, const std::string*> descriptions[] = {
       {"VersionFileDescription", &app.file_description},

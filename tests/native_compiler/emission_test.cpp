@@ -93,7 +93,7 @@ TEST(Emit, SampleProjectLayout) {
       "    {\"Form1\",\"Welcome to Corvane\",660,410,controls_0,3,menus_0,0,0},",
       "    {0},",
       "};",
-      "int main(void) {vb_set_app(\"HelloWorld\",\"HelloWorld\");{static const char *const app_texts[6]={\"Corvane\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
+      "int main(void) {vb_set_app(\"HelloWorld\",\"HelloWorld\");{static const char *const app_texts[6]={\"\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"Form1\",dispatch_event,init_module_globals);return 0;}",
   };
   const Project sample = Project::sample();
   // Control sizes come from the model; check them against it, not constants.
@@ -139,7 +139,7 @@ TEST(Emit, ClassesAndDispatch) {
   EXPECT_TRUE(has_line(text, "        if(!strcasecmp(method,\"__let_total\") && argc==1) return p_cls_counter_property_set_total(&obj,&args[0]);"));
   EXPECT_FALSE(has_line(text, "        if(!strcasecmp(method,\"__let_total\") && argc==1) return p_cls_counter_property_let_total(&obj,&args[0]);"));
   EXPECT_TRUE(has_line(text, "        if(!strcasecmp(method,\"Class_Initialize\") && argc==0) return p_cls_empty1_class_initialize(&obj);"));
-  EXPECT_TRUE(has_line(text, "int main(void) {vb_set_app(\"Demo\",\"Demo\");{static const char *const app_texts[6]={\"Corvane\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"sub main\",dispatch_event,init_module_globals);return 0;}"));
+  EXPECT_TRUE(has_line(text, "int main(void) {vb_set_app(\"Demo\",\"Demo\");{static const char *const app_texts[6]={\"\",\"\",\"\",\"\",\"\",\"\"};vb_set_app_version(1,0,0,app_texts);}vb_run(forms,1,\"sub main\",dispatch_event,init_module_globals);return 0;}"));
 }
 
 TEST(Emit, ChecksBeforeEmitting) {

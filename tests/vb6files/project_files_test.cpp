@@ -72,14 +72,15 @@ TEST(LoadProject, TitleAndVersionTravelWithTheProject) {
   EXPECT_EQ(project.app.major, 2);
   EXPECT_EQ(project.app.minor, 5);
   EXPECT_EQ(project.app.revision, 17);
-  EXPECT_EQ(project.app.company_name, "Acme");
   EXPECT_EQ(project.app.product_name, "Stock \"Pro\"");
   const fs::path saved = save_project(project, dir / "copy" / "Tool.vbp");
   const std::string text = read_bytes(saved);
   for (const char* line : {"Title=\"Stock Tool\"\r\n", "ExeName32=\"stock.exe\"\r\n", "MajorVer=2\r\nMinorVer=5\r\nRevisionVer=17\r\n",
-                           "VersionCompanyName=\"Acme\"\r\n", "VersionProductName=\"Stock \"\"Pro\"\"\"\r\n"})
+                           "VersionProductName=\"Stock \"\"Pro\"\"\"\r\n"})
     EXPECT_NE(text.find(line), std::string::npos) << line;
   EXPECT_EQ(text.find("VersionComments"), std::string::npos);  // empty descriptions stay out
+  // The company line marks the file as this system's own.
+  EXPECT_NE(text.find("VersionCompanyName=\"Corvane\"\r\n"), std::string::npos);
   EXPECT_EQ(load_project(saved).app, project.app);
   // A new project writes the lines it always wrote.
   const std::string fresh = project_file_text(Project::sample());
