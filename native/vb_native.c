@@ -1082,6 +1082,11 @@ VBValue vb_concat(VBValue a, VBValue b) { return join_texts(a, b, 0); }
 
 void vb_append(VBValue *target, VBValue piece) { *target = join_texts(*target, piece, 1); }
 
+void vb_append_literal(VBValue *target, const char *text, size_t length) {
+    if (target->kind == VB_STRING && target->text && append_in_place(target, text, length)) return;
+    *target = join_texts(*target, vb_literal(text), 1);
+}
+
 /* Two texts by code points (UTF-8 byte order), case-sensitively: -1, 0, 1. */
 static inline int text_compare(VBValue a, VBValue b) {
     size_t la = text_length(a), lb = text_length(b);
@@ -2275,6 +2280,11 @@ static VBValue format_named(VBValue value, const char *style) {
         return str_value(string_of(value));
     }
     return text_value(result);
+}
+
+long long vb_len(VBValue v) {
+    if (v.kind == VB_STRING) return (long long)text_chars(v);
+    return vb_builtin("len", 1, &v).integer;
 }
 
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {

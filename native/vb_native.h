@@ -93,6 +93,8 @@ VBValue vb_num(double value);   /* a Double */
 VBValue vb_int(long long value); /* an Integer */
 VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
+/* Len(v), as the built-in of that name gives it. */
+long long vb_len(VBValue v);
 /* The text of a string literal (one value per literal, made once). */
 VBValue vb_literal(const char *text);
 VBValue vb_copy(VBValue value);
@@ -117,6 +119,8 @@ VBValue vb_concat(VBValue a, VBValue b);
 /* *target = *target & piece, growing the target's text in place when it
  * ends its buffer (amortised O(1) for a text built piece by piece). */
 void vb_append(VBValue *target, VBValue piece);
+/* The same for a piece that is a literal of `length` bytes. */
+void vb_append_literal(VBValue *target, const char *text, size_t length);
 /* Arrays: Dim a(n) holds n + 1 elements of the type's initial value; ReDim
  * makes a fresh array (Preserve keeps the first elements, new ones are 0);
  * elements are read and replaced without conversion. `name` is the

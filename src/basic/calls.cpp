@@ -299,25 +299,6 @@ Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const
   return run_proc(proc, args, &refs, calling_scope);
 }
 
-// Activations take their scope from a pool: a call allocates nothing
-// once the pool has warmed up.
-struct VBRuntime::PooledScope {
-  std::vector<std::unique_ptr<Scope>>& pool;
-  std::unique_ptr<Scope> scope;
-  explicit PooledScope(std::vector<std::unique_ptr<Scope>>& p) : pool(p) {
-    if (pool.empty()) {
-      scope = std::make_unique<Scope>();
-    } else {
-      scope = std::move(pool.back());
-      pool.pop_back();
-    }
-  }
-  ~PooledScope() {
-    scope->reset();
-    if (pool.size() < 64) pool.push_back(std::move(scope));
-  }
-};
-
 // Each activation has its own block nesting and error mode; the stack
 // guard bounds the whole.
 struct VBRuntime::Activation {
@@ -444,28 +425,26 @@ Value VBRuntime::run_proc(Procedure& proc, std::vector<Value>& args, const std::
   return std::move(result.value);
 }
 
-Value VBRuntime::run_direct(Procedure& proc, Value* args, const std::vector<Symbol>& refs, Scope& calling_scope) {
-  PooledScope pooled(scope_pool_);
-  Scope& scope = *pooled.scope;
+Value VBRuntime::run_bound(Procedure& proc, Scope& frame, const std::vector<Symbol>& refs, Scope& calling_scope) {
   const size_t count = proc.params.size();
-  scope.reserve(count + 4);
-  ByRefLink links[MAX_DIRECT_PARAMS];
-  size_t linked = 0;
   for (size_t i = 0; i < count; ++i) {
     const Param& p = proc.params[i];
-    Value& arg = args[i];
-    if (arg.is_nothing() && p.code != TypeCode::Variant && p.code != TypeCode::Object && p.code != TypeCode::Other)
-      scope.add(p.symbol, coerce(default_value(p.type), p.code), p.code, p.type_symbol);
-    else if (stores_unchanged(arg, p.code))
-      scope.add(p.symbol, std::move(arg), p.code, p.type_symbol);
+    Var& v = frame.at(static_cast<long>(i));  // added with the parameter's type
+    if (stores_unchanged(v.value, p.code)) continue;
+    if (v.value.is_nothing() && p.code != TypeCode::Object && p.code != TypeCode::Other)
+      v.value = coerce(default_value(p.type), p.code);
     else
-      scope.add(p.symbol, coerce(arg, p.code), p.code, p.type_symbol);
-    if (p.by_ref && i < refs.size() && refs[i] != NO_SYMBOL) links[linked++] = {p.symbol, refs[i]};
+      v.value = coerce(v.value, p.code);
   }
-  if (proc.result != NO_SYMBOL) scope.add(proc.result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
-  run_activation(proc, scope, links, linked, &calling_scope);
+  ByRefLink links[MAX_DIRECT_PARAMS];
+  size_t linked = 0;
+  if (proc.has_by_ref)
+    for (size_t i = 0; i < count && i < refs.size(); ++i)
+      if (proc.params[i].by_ref && refs[i] != NO_SYMBOL) links[linked++] = {proc.params[i].symbol, refs[i]};
+  if (proc.result != NO_SYMBOL) frame.add(proc.result, Value(int64_t{0}), TypeCode::Variant, sym::VARIANT);
+  run_activation(proc, frame, links, linked, &calling_scope);
   if (proc.result == NO_SYMBOL) return Value();
-  return std::move(scope.at(static_cast<long>(count)).value);
+  return std::move(frame.at(static_cast<long>(count)).value);
 }
 
 bool VBRuntime::runs_direct(const Procedure& proc) {

@@ -309,17 +309,19 @@ struct CodeRunner {
         const VBArray& a = *v->value.as_array();
         return a.items[VBRuntime::element_index(a, *index, node.text)];
       }
-      rt.check_stack();
-      if (const ProcedureRef* callee = direct_callee(e)) {
-        Value arg = *index;
-        return rt.run_direct(**callee, &arg, node.refs, scope);
+      if (const ProcedureRef* callee = direct_callee(e)) {  // the activation checks the stack
+        VBRuntime::PooledScope frame(rt.scope_pool_);
+        const Param& p = (*callee)->params[0];
+        frame.scope->add(p.symbol, index == &computed ? std::move(computed) : Value(*index), p.code, p.type_symbol);
+        return rt.run_bound(**callee, *frame.scope, node.refs, scope);
       }
+      rt.check_stack();
       VBRuntime::ArgList list(rt);
       list.values.push_back(*index);
       return call_procedure(e, list.values);
     }
-    rt.check_stack();
     if (direct_callee(e)) return call_direct(e);
+    rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
@@ -335,18 +337,23 @@ struct CodeRunner {
     return e.callee && (*e.callee)->direct && (*e.callee)->params.size() == e.kids.size() ? e.callee : nullptr;
   }
 
-  // A call of a direct callee with its arguments in a list of their own
-  // (an array of that name, found once they are computed, still wins).
+  // A call of a direct callee: the arguments go straight into the new
+  // activation's scope (an array of that name, found once they are
+  // computed, still wins and gets them as computed).
   Value call_direct(const CodeExpr& e) {
-    Value args[VBRuntime::MAX_DIRECT_PARAMS];
-    for (size_t k = 0; k < e.kids.size(); ++k) args[k] = eval(e.kids[k]);
+    Procedure& proc = **e.callee;
+    VBRuntime::PooledScope frame(rt.scope_pool_);
+    Scope& callee = *frame.scope;
+    callee.reserve(e.kids.size() + 4);
+    for (size_t k = 0; k < e.kids.size(); ++k)
+      callee.add(proc.params[k].symbol, eval(e.kids[k]), proc.params[k].code, proc.params[k].type_symbol);
     const Node& node = *e.node;
     if (array_of(e)) {
       VBRuntime::ArgList list(rt);
-      for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(args[k]));
+      for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(callee.at(static_cast<long>(k)).value));
       return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
     }
-    return rt.run_direct(**e.callee, args, node.refs, scope);
+    return rt.run_bound(proc, callee, node.refs, scope);
   }
 
   // A call when no array of that name stands in the way: straight to a

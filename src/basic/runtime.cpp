@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/sysinfo.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -301,6 +302,7 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       }
       proc->distinct_names = distinct_names(*proc);
       proc->direct = runs_direct(*proc);
+      proc->has_by_ref = std::any_of(proc->params.begin(), proc->params.end(), [](const Param& p) { return p.by_ref; });
       proc->compiled = std::make_shared<CompiledBody>(proc->body);
       proc->compiled->line_numbers = &proc->line_numbers;
       proc->compiled->file = &proc->file;

@@ -161,8 +161,9 @@ struct Procedure {
   // them.
   bool distinct_names = false;
   // Calls with one argument per parameter may bind them straight
-  // (VBRuntime::run_direct): names distinct, nothing Optional.
+  // (VBRuntime::run_bound): names distinct, nothing Optional.
   bool direct = false;
+  bool has_by_ref = false;  // a parameter is ByRef
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
 
@@ -250,12 +251,13 @@ class VBRuntime {
   // source replaces is kept, so that a running activation never loses it.)
   Value run_proc(Procedure& proc, std::vector<Value>& args, const std::vector<Symbol>* refs, Scope* calling_scope);
   // A call with exactly one argument per parameter, of a procedure for
-  // which runs_direct holds: the arguments are bound as run_proc binds
-  // them, without the general path's list and checks. `args` are
-  // consumed.
+  // which runs_direct holds, skips the general path's list and checks:
+  // the caller adds the arguments, as computed, to a fresh activation
+  // scope in parameter order; run_bound converts them as run_proc does
+  // and runs the activation.
   static constexpr size_t MAX_DIRECT_PARAMS = 8;
   static bool runs_direct(const Procedure& proc);
-  Value run_direct(Procedure& proc, Value* args, const std::vector<Symbol>& refs, Scope& calling_scope);
+  Value run_bound(Procedure& proc, Scope& frame, const std::vector<Symbol>& refs, Scope& calling_scope);
   // A host raises an event: resets the step counter, runs the procedure
   // without arguments; a VBError is sent to the debug operation as
   // "Runtime error in {name}: {message}" and then rethrown.
@@ -356,7 +358,24 @@ class VBRuntime {
   // The procedure's statement tree, made on its first call; null when the
   // body must run line by line.
   ProcCode* code_of(Procedure& proc, CompiledBody& body);
-  struct PooledScope;
+  // Activations take their scope from a pool: a call allocates nothing
+  // once the pool has warmed up.
+  struct PooledScope {
+    std::vector<std::unique_ptr<Scope>>& pool;
+    std::unique_ptr<Scope> scope;
+    explicit PooledScope(std::vector<std::unique_ptr<Scope>>& p) : pool(p) {
+      if (pool.empty()) {
+        scope = std::make_unique<Scope>();
+      } else {
+        scope = std::move(pool.back());
+        pool.pop_back();
+      }
+    }
+    ~PooledScope() {
+      scope->reset();
+      if (pool.size() < 64) pool.push_back(std::move(scope));
+    }
+  };
   struct Activation;
   struct ByRefLink {
     Symbol param, caller;  // a ByRef parameter and the caller's variable it goes back to

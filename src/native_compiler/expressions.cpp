@@ -471,6 +471,9 @@ Operand CExpression::call(const Node& node) {
     return value_operand(compiler.in_order(args, [&](const std::vector<std::string>& v) {
       return *language_extra_call(key, v);
     }));
+  if (key == "len" && args.size() == 1)  // the commonest built-in in loops, called without the name lookup
+    return {compiler.in_order(args, [](const std::vector<std::string>& v) { return "vb_len(" + v[0] + ")"; }), Ty::Int,
+            TEXT_POSITION_BITS, ""};
   if (BUILTINS.count(key)) {
     const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
       return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";

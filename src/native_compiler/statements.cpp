@@ -1,6 +1,7 @@
 // Statement translation: block statements into C blocks and loops, every
 // other line into calls of the runtime interface.
 #include <algorithm>
+#include <optional>
 
 #include "basic/declaration_reader.h"
 #include "basic/expr.h"
@@ -22,6 +23,19 @@ Operand initial_operand(const std::string& init) {
   if (init.rfind("vb_bool(", 0) == 0) return {inner(8), Ty::Bool, 63, ""};
   if (init.rfind("vb_str(", 0) == 0) return {init, Ty::Str, 63, ""};
   return value_operand(init);
+}
+
+// The C string literal of a piece that is one text literal (vb_str("..."));
+// nothing for any other piece.
+std::optional<std::string> c_literal_text(const std::string& piece) {
+  constexpr std::string_view head = "vb_str(\"";
+  if (piece.rfind(head, 0) != 0 || piece.size() < head.size() + 2 || piece.compare(piece.size() - 2, 2, "\")") != 0)
+    return std::nullopt;
+  size_t at = head.size();
+  for (; at < piece.size() && piece[at] != '"'; ++at)
+    if (piece[at] == '\\') ++at;
+  if (at != piece.size() - 2) return std::nullopt;  // the literal ends before the piece does
+  return piece.substr(head.size() - 1, piece.size() - head.size());
 }
 
 std::string pad(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
@@ -446,7 +460,11 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       });
       if (independent) {
         std::vector<std::string> out;
-        for (const std::string& piece : *pieces) out.push_back(pad(indent) + "vb_append(&" + d + "," + piece + ");");
+        for (const std::string& piece : *pieces)
+          if (const auto literal = c_literal_text(piece))
+            out.push_back(pad(indent) + "vb_append_literal(&" + d + "," + *literal + ",sizeof " + *literal + " - 1);");
+          else
+            out.push_back(pad(indent) + "vb_append(&" + d + "," + piece + ");");
         return out;
       }
     }

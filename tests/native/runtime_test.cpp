@@ -123,7 +123,9 @@ TEST(NativeValues, TextBuiltinsCountCodePointsAndClampPositions) {
 TEST(NativeValues, AppendedTextsGrowInPlaceWhileEarlierValuesKeepTheirText) {
   expect_values({{"grow_early", "s|ab"}, {"grow_len_early", "i|2"}, {"grow_main", "s|ab12Y"},
                  {"grow_branch", "s|ab12X"}, {"grow_self", "s|abab"}, {"grow_compare", "b|False"},
-                 {"grow_number_target", "s|70.5"}});
+                 {"grow_number_target", "s|70.5"}, {"literal_early", "s|ab"}, {"literal_main", "s|abcd\xc3\xa9"},
+                 {"literal_branch", "s|abcdX"}, {"literal_len", "i|5"}, {"literal_number_target", "s|7x"},
+                 {"len_of_number", "i|4"}});
 }
 
 TEST(NativeValues, PositionsInGrownNonAsciiTextsAndCompletedCharacters) {

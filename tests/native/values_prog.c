@@ -184,6 +184,20 @@ int main(void) {
     show("grow_self", (vb_append(&early, early), early));
     show("grow_compare", vb_op("<", early, grown));
     show("grow_number_target", (branch = vb_int(7), vb_append(&branch, vb_num(0.5)), branch));
+    /* literal pieces take the same paths: a shared buffer is copied first */
+    VBValue lit = vb_str("");
+    vb_append_literal(&lit, "ab", 2);
+    VBValue lit_early = lit;
+    vb_append_literal(&lit, "cd", 2);
+    VBValue lit_branch = lit;
+    vb_append_literal(&lit_branch, "X", 1);
+    vb_append_literal(&lit, "\xc3\xa9", 2);
+    show("literal_early", lit_early);
+    show("literal_main", lit);
+    show("literal_branch", lit_branch);
+    show("literal_len", vb_int(vb_len(lit)));
+    show("literal_number_target", (lit_branch = vb_int(7), vb_append_literal(&lit_branch, "x", 1), lit_branch));
+    show("len_of_number", vb_int(vb_len(vb_num(12.5))));
     /* positions in a grown non-ASCII text, visited forwards and backwards */
     VBValue wide = vb_str("");
     for (int k = 0; k < 300; k++) vb_append(&wide, vb_str(k % 3 == 0 ? "\xc3\xa9" : k % 3 == 1 ? "x" : "\xe6\x97\xa5"));
