@@ -1,6 +1,7 @@
 // build_native: emits the C file and compiles it with the host C compiler
 // together with the native runtime library into a Linux executable.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -22,6 +23,14 @@ std::vector<std::string> command_words(std::string_view text) {
   std::optional<std::vector<std::string>> words = shell_words(text);
   if (!words) throw NativeCompileError("No closing quotation in compiler command");
   return std::move(*words);
+}
+
+// Whether the program's C text creates an ADO connection (the type name
+// appears in it, spelt as the source spells it).
+bool makes_ado_connections(const std::string& c_text) {
+  constexpr std::string_view name = "adodb.connection";
+  const auto same = [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; };
+  return std::search(c_text.begin(), c_text.end(), name.begin(), name.end(), same) != c_text.end();
 }
 
 std::string executable_file_name(const std::string& requested) {
@@ -138,8 +147,11 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   std::vector<std::string> argv = command_words(command);
   if (argv.empty()) throw NativeCompileError("Compiler command is empty");
 
+  // Only a program that makes ADO connections can reach a MySQL server; the
+  // others are linked without the client library, which costs every start
+  // milliseconds of loading and the collector a scan of its data.
   std::vector<std::string> mysql;
-  if (which("pkg-config")) {
+  if (makes_ado_connections(c_text) && which("pkg-config")) {
     ProcessResult pc = run_process({"pkg-config", "--cflags", "--libs", "libmariadb"});
     if (pc.started && pc.status == 0) {
       mysql.push_back("-DVB_WITH_MYSQL");

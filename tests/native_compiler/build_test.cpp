@@ -75,6 +75,24 @@ TEST_F(NativeBuild, ValuesOperatorsBuiltinsAndNumbers) {
   }
 }
 
+TEST_F(NativeBuild, OnlyProgramsWithAdoConnectionsLinkTheMysqlClient) {
+  if (run_command({"pkg-config", "--exists", "libmariadb"}).status != 0) GTEST_SKIP() << "no MySQL client library";
+  const auto needs_client = [](const fs::path& exe) {
+    const CommandResult r = run_command({"readelf", "-d", exe.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.out.find("libmariadb") != std::string::npos;
+  };
+  const fs::path plain = build(main_project("Sub Main()\nDebug.Print Len(\"adodb\")\nEnd Sub\n"));
+  EXPECT_FALSE(needs_client(plain));
+  EXPECT_EQ(run(plain).out, "5\n");
+  // the type name as the source spells it
+  const fs::path ado = build_native(
+      main_project("Sub Main()\nDim cn As New adodb.CONNECTION\nDebug.Print TypeName(cn)\nEnd Sub\n"),
+      dir / "ado", std::nullopt, std::nullopt);
+  EXPECT_TRUE(needs_client(ado));
+  EXPECT_EQ(run(ado).status, 0);
+}
+
 TEST_F(NativeBuild, EvaluationOrderByRefLoopsAndProcedureWideDim) {
   const CommandResult r = run(build(main_project(
       "Function Note(t)\nDebug.Print \"call \" & t\nNote = t\nEnd Function\n"
