@@ -443,7 +443,9 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
     s->preserve = !(*g)[1].empty();
     s->redims = compile_declaration((*g)[2]);
     bool valid = !s->redims.empty();
-    for (const DeclPiece& d : s->redims) valid = valid && d.is_array && !d.dims.empty();
+    // (a record's field or an object's member is no variable to give new bounds)
+    for (const DeclPiece& d : s->redims)
+      valid = valid && d.is_array && !d.dims.empty() && symbol_text(d.symbol).find('.') == std::string::npos;
     if (!valid) {
       s->kind = StmtKind::Unsupported;
       return s;
