@@ -3,7 +3,7 @@
  * Compiled as part of vb_native.c (included at its end). A record is an
  * object of its own kind whose fields start as their types' initial values:
  * nested records are records of their own, a field "name(n) As T" an array
- * of n + 1 elements. Like every object value, a record is held by
+ * of n + 1 elements, "name(a To b) As T" one of b - a + 1 from a. Like every object value, a record is held by
  * reference. */
 
 typedef struct VBRecordDef {
@@ -12,6 +12,7 @@ typedef struct VBRecordDef {
     char **fields;
     char **types;       /* element type of an array field */
     long long *lengths; /* element count of an array field, else -1 */
+    long long *lowers;  /* lower bound of an array field */
     struct VBRecordDef *next;
 } VBRecordDef;
 
@@ -24,7 +25,8 @@ static VBRecordDef *record_def(const char *name) {
     return NULL;
 }
 
-/* Registers a record type; `types` holds "type" or "type[count]". */
+/* Registers a record type; `types` holds "type", "type[count]" or
+ * "type[lower:count]". */
 void vb_register_record(const char *name, int nfields, const char **names, const char **types) {
     if (nfields < 0) nfields = 0;
     VBRecordDef *d = vb_alloc(sizeof *d);
@@ -34,12 +36,15 @@ void vb_register_record(const char *name, int nfields, const char **names, const
     d->fields = vb_alloc(sizeof(char *) * ((size_t)nfields + 1));
     d->types = vb_alloc(sizeof(char *) * ((size_t)nfields + 1));
     d->lengths = vb_alloc(sizeof(long long) * ((size_t)nfields + 1));
+    d->lowers = vb_alloc(sizeof(long long) * ((size_t)nfields + 1));
     for (int i = 0; i < nfields; i++) {
         d->fields[i] = copy_text(names[i]);
         const char *t = types[i];
         const char *bracket = strchr(t, '[');
         d->types[i] = copy_bytes(t, bracket ? (size_t)(bracket - t) : strlen(t));
-        d->lengths[i] = bracket ? atoll(bracket + 1) : -1;
+        const char *colon = bracket ? strchr(bracket, ':') : NULL;
+        d->lengths[i] = bracket ? atoll(colon ? colon + 1 : bracket + 1) : -1;
+        d->lowers[i] = colon ? atoll(bracket + 1) : 0;
     }
     d->next = record_list;
     record_list = d;
@@ -70,6 +75,13 @@ static int record_initial(const char *type, VBValue *out) {
         }
         VBValue array = array_value(d->lengths[i]);
         fill_items(array.object, 0, d->types[i]);
+        if (d->lowers[i] != 0) {
+            VBArray *a = array.object;
+            a->dims = 1;
+            a->lower[0] = d->lowers[i];
+            a->extent[0] = d->lengths[i];
+            vb_array_settle(a);
+        }
         o->values[i] = array;
     }
     record_depth--;

@@ -234,20 +234,38 @@ std::optional<ProcedureHeader> read_procedure_header(std::string_view line) {
 }
 
 std::optional<TypeMember> read_type_member(std::string_view line) {
-  static const Regex member(R"(^(\w+)\s*(?:\(\s*(\d+)\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?\s*$)", CI);
+  static const Regex member(
+      R"(^(\w+)\s*(?:\(\s*(?:([+-]?\d+)\s+To\s+)?([+-]?\d+)\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?\s*$)", CI);
   auto m = member.match_groups(line);
   if (!m) return std::nullopt;
+  const auto whole = [](const std::string& text) -> std::optional<long long> {
+    errno = 0;
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (errno == ERANGE || value < -(1LL << 40) || value > (1LL << 40)) return std::nullopt;
+    return value;
+  };
   TypeMember t;
   t.name = (*m)[1];
-  if (!(*m)[2].empty()) {
-    errno = 0;
-    const long long upper = std::strtoll((*m)[2].c_str(), nullptr, 10);
-    if (errno == ERANGE) return std::nullopt;
-    t.upper = upper;
+  if (!(*m)[3].empty()) {
+    t.upper = whole((*m)[3]);
+    if (!t.upper) return std::nullopt;
+    if (!(*m)[2].empty()) {
+      t.lower = whole((*m)[2]);
+      if (!t.lower || *t.upper < *t.lower) return std::nullopt;  // a range without elements
+    } else if (*t.upper < 0) {
+      return std::nullopt;
+    }
   }
-  t.type = (*m)[3];
-  t.fixed_length = m->size() > 4 ? (*m)[4] : std::string();
+  t.type = (*m)[4];
+  t.fixed_length = m->size() > 5 ? (*m)[5] : std::string();
   return t;
+}
+
+std::string TypeMember::array_suffix() const {
+  if (!upper) return "";
+  const long long from = lower.value_or(0);
+  const std::string count = std::to_string(*upper - from + 1);
+  return from == 0 ? "[" + count + "]" : "[" + std::to_string(from) + ":" + count + "]";
 }
 
 std::optional<EnumItem> read_enum_item(std::string_view line) {

@@ -234,11 +234,12 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
         const std::optional<TypeMember> m = read_type_member(src[j]);
         if (!m) throw VBError("Unsupported Type member: " + src[j]);
         const std::string field = lower(m->name);
-        // "name(9) As T" is an array field of 10 elements ("t[10]");
-        // "name As String * 20" a text of 20 characters ("string*20").
+        // "name(9) As T" is an array field of 10 elements ("t[10]"),
+        // "name(1 To 3) As T" one of 3 from 1 ("t[1:3]"); "name As
+        // String * 20" a text of 20 characters ("string*20").
         std::string type = lower(m->type);
         if (!m->fixed_length.empty()) type += "*" + m->fixed_length;
-        if (m->upper) type += "[" + std::to_string(*m->upper + 1) + "]";
+        type += m->array_suffix();
         bool replaced = false;
         for (auto& f : fields)
           if (f.first == field) {
@@ -357,10 +358,15 @@ Value VBRuntime::make_record(const std::string& type_name, int depth) {
     if (bracket == std::string::npos) {
       props[field] = one();
     } else {
+      // "[count]" or "[lower:count]"
+      const size_t colon = type.find(':', bracket);
+      const long long from = colon == std::string::npos ? 0 : std::stoll(type.substr(bracket + 1));
+      const long long count = std::stoll(type.substr(colon == std::string::npos ? bracket + 1 : colon + 1));
       std::vector<Value> items;
-      const long count = std::stol(type.substr(bracket + 1));
-      for (long k = 0; k < count; ++k) items.push_back(one());
-      props[field] = make_array(std::move(items));
+      for (long long k = 0; k < count; ++k) items.push_back(one());
+      Value array = make_array(std::move(items));
+      if (from != 0) array.as_array()->dims = {{from, count}};
+      props[field] = std::move(array);
     }
   }
   return Value(std::static_pointer_cast<ControlObject>(std::make_shared<VBRecord>(type_name, std::move(props))));

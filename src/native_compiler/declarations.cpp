@@ -57,11 +57,12 @@ size_t NativeCompiler::collect_record(const std::string& owner, const std::vecto
   for (; j < src.size() && !end.match(src[j]); ++j) {
     const std::optional<TypeMember> m = read_type_member(src[j]);
     if (!m) error(nullptr, owner + ": unsupported Type member: " + src[j]);
-    // "name(9) As T" is an array field of 10 elements ("t[10]"); "name As
-    // String * 20" a text of 20 characters.
+    // "name(9) As T" is an array field of 10 elements ("t[10]"), "name(1
+    // To 3) As T" one of 3 from 1 ("t[1:3]"); "name As String * 20" a
+    // text of 20 characters.
     std::string type = name_key(m->type);
     if (!m->fixed_length.empty()) type += "*" + m->fixed_length;
-    if (m->upper) type += "[" + std::to_string(*m->upper + 1) + "]";
+    type += m->array_suffix();
     const std::string field = name_key(m->name);
     auto same = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == field; });
     if (same != fields.end()) same->second = type;

@@ -134,7 +134,18 @@ TEST(DeclarationReader, TypeMembersAndEnumItems) {
   ASSERT_TRUE(text);
   EXPECT_FALSE(text->upper);
   EXPECT_EQ(text->fixed_length, "4");
-  EXPECT_FALSE(read_type_member("x(1 To 2) As Long"));
+  EXPECT_EQ(member->array_suffix(), "[10]");
+  EXPECT_EQ(text->array_suffix(), "");
+  auto ranged = read_type_member("x(1 To 2) As Long");
+  ASSERT_TRUE(ranged);
+  EXPECT_EQ(ranged->lower, 1);
+  EXPECT_EQ(ranged->upper, 2);
+  EXPECT_EQ(ranged->array_suffix(), "[1:2]");
+  EXPECT_EQ(read_type_member("x(-3 To -1) As Long")->array_suffix(), "[-3:3]");
+  EXPECT_EQ(read_type_member("x(0 To 4) As Long")->array_suffix(), "[5]");
+  EXPECT_FALSE(read_type_member("x(3 To 1) As Long"));  // a range without elements
+  EXPECT_FALSE(read_type_member("x(-1) As Long"));
+  EXPECT_FALSE(read_type_member("x() As Long"));
   EXPECT_FALSE(read_type_member("x(99999999999999999999) As Long"));
 
   EXPECT_EQ(read_enum_item("Red")->value, std::nullopt);
