@@ -132,6 +132,9 @@ VB_TYPED_ELEMENTS(bool, VB_ELEM_BOOLEAN, unsigned char, int, value == 0 || value
  * vb_member_set. */
 void vb_register_record(const char *name, int nfields, const char **names, const char **types);
 VBValue vb_new_record(const char *name);
+/* ReDim of a record's array field (Items() As T); one declared with bounds
+ * keeps them ("This array is fixed or temporarily locked: {written}"). */
+void vb_redim_field(VBValue owner, const char *field, int n, VBValue *bounds, int preserve, const char *written);
 /* A record as assignment stores it: a copy of its own (nested records and
  * array fields too); any other value unchanged. */
 VBValue vb_record_copy(VBValue value);

@@ -11,7 +11,7 @@ typedef struct VBRecordDef {
     int count;
     char **fields;
     char **types;       /* element type of an array field */
-    long long *lengths; /* element count of an array field, else -1 */
+    long long *lengths; /* element count of an array field, -2 dynamic, else -1 */
     long long *lowers;  /* lower bound of an array field */
     struct VBRecordDef *next;
 } VBRecordDef;
@@ -43,7 +43,7 @@ void vb_register_record(const char *name, int nfields, const char **names, const
         const char *bracket = strchr(t, '[');
         d->types[i] = copy_bytes(t, bracket ? (size_t)(bracket - t) : strlen(t));
         const char *colon = bracket ? strchr(bracket, ':') : NULL;
-        d->lengths[i] = bracket ? atoll(colon ? colon + 1 : bracket + 1) : -1;
+        d->lengths[i] = !bracket ? -1 : bracket[1] == ']' ? -2 : atoll(colon ? colon + 1 : bracket + 1);
         d->lowers[i] = colon ? atoll(bracket + 1) : 0;
     }
     d->next = record_list;
@@ -69,12 +69,17 @@ static int record_initial(const char *type, VBValue *out) {
     VBObject *o = new_object(TAG_RECORD, d->name);
     o->values = vb_alloc(sizeof(VBValue) * ((size_t)d->count + 1));
     for (int i = 0; i < d->count; i++) {
+        if (d->lengths[i] == -2) { /* Items() As T: no elements until a ReDim */
+            o->values[i] = vb_array_of_type(d->types[i]);
+            continue;
+        }
         if (d->lengths[i] < 0) {
             o->values[i] = initial_value(d->types[i]);
             continue;
         }
         VBValue array = array_value(d->lengths[i]);
         fill_items(array.object, 0, d->types[i]);
+        ((VBArray *)array.object)->fixed = 1;
         if (d->lowers[i] != 0) {
             VBArray *a = array.object;
             a->dims = 1;
@@ -98,6 +103,15 @@ static VBValue *record_field(VBObject *o, const char *name) {
     char *m = vb_alloc_text(n);
     snprintf(m, n, "%s has no field %s", d->name, name);
     fatal(m);
+}
+
+void vb_redim_field(VBValue owner, const char *field, int n, VBValue *bounds, int preserve, const char *written) {
+    VBObject *o = owner.kind == VB_OBJECT ? owner.object : NULL;
+    if (!o || o->tag != TAG_RECORD) failf("ReDim requires an array: %s", written);
+    VBValue *slot = record_field(o, field);
+    if (!vb_is_array(*slot)) failf("ReDim requires an array: %s", written);
+    if (((VBArray *)slot->object)->fixed) failf("This array is fixed or temporarily locked: %s", written);
+    *slot = vb_array_reshape(*slot, n, bounds, preserve, NULL);
 }
 
 /* A text stored in a "String * n" field keeps n characters: cut, or padded

@@ -1,5 +1,6 @@
 // Statement and line classification: every pattern is matched once per
 // line, when the line first runs.
+#include <algorithm>
 #include <cctype>
 
 #include "basic/compiled.h"
@@ -44,6 +45,36 @@ void compile_arguments(const std::string& text, Stmt& stmt, bool with_refs) {
   }
 }
 
+// A piece of a ReDim list that names an array field: rec.Items(n),
+// __with__.Items(n) in a With block, a(i).Items(n). The owner and field
+// go into `target`, the text inside the last parentheses into `bounds`.
+bool compile_field_piece(const std::string& piece, AssignTarget& target, std::string& bounds) {
+  const std::string text = strip(piece);
+  if (text.size() < 4 || text.back() != ')') return false;
+  size_t open = std::string::npos;
+  int depth = 0;
+  for (size_t k = text.size(); k-- > 0 && open == std::string::npos;) {
+    if (text[k] == ')') ++depth;
+    else if (text[k] == '(' && --depth == 0) open = k;
+  }
+  if (open == std::string::npos) return false;
+  const std::string head = strip(text.substr(0, open));
+  const size_t dot = head.rfind('.');
+  if (dot == std::string::npos || dot == 0) return false;
+  const std::string field = head.substr(dot + 1);
+  if (field.empty() || !std::all_of(field.begin(), field.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+      }))
+    return false;
+  target.kind = AssignTarget::Kind::Member;
+  target.text = head;
+  target.name = head.substr(0, dot);
+  target.member = field;
+  target.expr = ExprParser::parse(target.name);
+  bounds = text.substr(open + 1, text.size() - open - 2);
+  return true;
+}
+
 std::vector<DimBounds> compile_dims(const std::string& inner) {
   std::vector<DimBounds> dims;
   for (const DeclaredBound& bound : read_bounds(inner)) {
@@ -78,6 +109,40 @@ std::unique_ptr<Stmt> make_stmt(StmtKind kind, const std::string& line) {
   auto s = std::make_unique<Stmt>();
   s->kind = kind;
   s->text = line;
+  return s;
+}
+
+// ReDim [Preserve] a(n), rec.Items(n)...: variables, and array fields of
+// records (their pieces have a Member target at the same position).
+std::unique_ptr<Stmt> compile_redim(const std::string& line, bool preserve, const std::string& list) {
+  auto s = make_stmt(StmtKind::ReDim, line);
+  s->preserve = preserve;
+  s->redims = compile_declaration(list);
+  const std::vector<DeclaredName> pieces = read_declared_names(list);
+  bool valid = !s->redims.empty() && pieces.size() == s->redims.size();
+  for (size_t i = 0; valid && i < pieces.size(); ++i) {
+    AssignTarget field;
+    std::string bounds;
+    if (compile_field_piece(pieces[i].text, field, bounds)) {
+      DeclPiece& d = s->redims[i];
+      d = DeclPiece{};
+      d.is_array = true;
+      d.dims = compile_dims(bounds);
+      s->targets.resize(i + 1);
+      s->targets[i] = std::move(field);
+    }
+    const DeclPiece& d = s->redims[i];
+    const bool names_field = i < s->targets.size() && s->targets[i].kind == AssignTarget::Kind::Member;
+    // (an object's member other than a record's field is no variable to give new bounds)
+    valid = d.is_array && !d.dims.empty() && (names_field || pieces[i].plain);
+  }
+  if (!valid) {
+    s->kind = StmtKind::Unsupported;
+    return s;
+  }
+  const bool first_is_field = !s->targets.empty() && s->targets[0].kind == AssignTarget::Kind::Member;
+  s->name = first_is_field ? s->targets[0].text : symbol_text(s->redims[0].symbol);
+  s->symbol = s->redims[0].symbol;
   return s;
 }
 
@@ -438,22 +503,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
     s->is_static = lower(line.substr(0, 6)) == "static";
     return s;
   }
-  if (auto g = r10.match_groups(line)) {
-    auto s = make_stmt(StmtKind::ReDim, line);
-    s->preserve = !(*g)[1].empty();
-    s->redims = compile_declaration((*g)[2]);
-    bool valid = !s->redims.empty();
-    // (a record's field or an object's member is no variable to give new bounds)
-    for (const DeclPiece& d : s->redims)
-      valid = valid && d.is_array && !d.dims.empty() && symbol_text(d.symbol).find('.') == std::string::npos;
-    if (!valid) {
-      s->kind = StmtKind::Unsupported;
-      return s;
-    }
-    s->name = symbol_text(s->redims[0].symbol);
-    s->symbol = s->redims[0].symbol;
-    return s;
-  }
+  if (auto g = r10.match_groups(line)) return compile_redim(line, !(*g)[1].empty(), (*g)[2]);
   if (auto several = compile_constants(line, line)) return several;
   if (auto g = r11.match_groups(line)) {
     auto s = make_stmt(StmtKind::Const, line);

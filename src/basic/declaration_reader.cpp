@@ -235,7 +235,7 @@ std::optional<ProcedureHeader> read_procedure_header(std::string_view line) {
 
 std::optional<TypeMember> read_type_member(std::string_view line) {
   static const Regex member(
-      R"(^(\w+)\s*(?:\(\s*(?:([+-]?\d+)\s+To\s+)?([+-]?\d+)\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?\s*$)", CI);
+      R"(^(\w+)\s*(\(\s*(?:(?:([+-]?\d+)\s+To\s+)?([+-]?\d+))?\s*\))?\s+As\s+([\w.]+)(?:\s*\*\s*(\d+))?\s*$)", CI);
   auto m = member.match_groups(line);
   if (!m) return std::nullopt;
   const auto whole = [](const std::string& text) -> std::optional<long long> {
@@ -246,22 +246,24 @@ std::optional<TypeMember> read_type_member(std::string_view line) {
   };
   TypeMember t;
   t.name = (*m)[1];
-  if (!(*m)[3].empty()) {
-    t.upper = whole((*m)[3]);
+  t.dynamic = !(*m)[2].empty() && (*m)[4].empty();
+  if (!(*m)[4].empty()) {
+    t.upper = whole((*m)[4]);
     if (!t.upper) return std::nullopt;
-    if (!(*m)[2].empty()) {
-      t.lower = whole((*m)[2]);
+    if (!(*m)[3].empty()) {
+      t.lower = whole((*m)[3]);
       if (!t.lower || *t.upper < *t.lower) return std::nullopt;  // a range without elements
     } else if (*t.upper < 0) {
       return std::nullopt;
     }
   }
-  t.type = (*m)[4];
-  t.fixed_length = m->size() > 5 ? (*m)[5] : std::string();
+  t.type = (*m)[5];
+  t.fixed_length = m->size() > 6 ? (*m)[6] : std::string();
   return t;
 }
 
 std::string TypeMember::array_suffix() const {
+  if (dynamic) return "[]";
   if (!upper) return "";
   const long long from = lower.value_or(0);
   const std::string count = std::to_string(*upper - from + 1);

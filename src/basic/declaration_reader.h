@@ -91,15 +91,16 @@ struct ProcedureHeader {
 };
 std::optional<ProcedureHeader> read_procedure_header(std::string_view line);
 
-// A line of a Type block: name[([lower To] upper)] As type [* length].
+// A line of a Type block: name[([[lower To] upper])] As type [* length].
 struct TypeMember {
   std::string name;
+  bool dynamic = false;            // name() As type: an array given its bounds by ReDim
   std::optional<long long> lower;  // an array field's lower bound, when written
   std::optional<long long> upper;  // an array field's upper bound
   std::string type;
   std::string fixed_length;        // "String * n": n
-  // How a record's field type notes an array field: "" for none,
-  // "[count]" from 0, "[lower:count]" from another lower bound.
+  // How a record's field type notes an array field: "" for none, "[]"
+  // dynamic, "[count]" from 0, "[lower:count]" from another lower bound.
   std::string array_suffix() const;
 };
 std::optional<TypeMember> read_type_member(std::string_view line);

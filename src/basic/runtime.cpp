@@ -357,6 +357,11 @@ Value VBRuntime::make_record(const std::string& type_name, int depth) {
     auto one = [&] { return user_types.count(element) ? make_record(element, depth + 1) : corvane::default_value(element); };
     if (bracket == std::string::npos) {
       props[field] = one();
+    } else if (type.compare(bracket, 2, "[]") == 0) {
+      // a dynamic array: no elements until a ReDim gives it bounds
+      Value array = make_array();
+      array.as_array()->element = type_code(element);
+      props[field] = std::move(array);
     } else {
       // "[count]" or "[lower:count]"
       const size_t colon = type.find(':', bracket);
@@ -366,6 +371,7 @@ Value VBRuntime::make_record(const std::string& type_name, int depth) {
       for (long long k = 0; k < count; ++k) items.push_back(one());
       Value array = make_array(std::move(items));
       if (from != 0) array.as_array()->dims = {{from, count}};
+      array.as_array()->fixed = true;
       props[field] = std::move(array);
     }
   }
@@ -466,8 +472,39 @@ void VBRuntime::keep_static(Procedure& proc, Symbol symbol, Var& var, bool creat
   proc.statics.emplace_back(symbol, var.value);
 }
 
+// ReDim of a record's array field: one declared without bounds (Items()
+// As Long) takes new ones; one with bounds keeps them, as in VB6.
+void VBRuntime::redim_field(const AssignTarget& target, const DeclPiece& d, bool preserve, Scope& scope) {
+  const Value owner = eval(*target.expr, scope);
+  ControlObject* record = owner.is_object() ? owner.as_object().get() : nullptr;
+  const std::string field = lower(target.member);
+  if (!record || !record->is_record() || !record->props.count(field))
+    throw VBError("ReDim requires an array: " + target.text);
+  const Value old = record->props.at(field);
+  if (!old.is_array()) throw VBError("ReDim requires an array: " + target.text);
+  if (old.as_array()->fixed) throw VBError("This array is fixed or temporarily locked: " + target.text);
+  std::string type = "variant";
+  if (auto it = user_types.find(lower(record->name)); it != user_types.end())
+    for (const auto& [name, declared] : it->second)
+      if (name == field) type = declared.substr(0, declared.find('['));
+  ArrayShape shape = array_shape(d.dims, scope);
+  auto fresh = std::make_shared<VBArray>();
+  if (preserve) {
+    const std::vector<Value>& items = old.as_array()->items;
+    fresh->items.assign(items.begin(), items.begin() + static_cast<long>(std::min<size_t>(items.size(), shape.total)));
+  }
+  fill_array(*fresh, shape.total, type);
+  fresh->dims = std::move(shape.bounds);
+  record->set(field, Value(std::move(fresh)));
+}
+
 void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
-  for (const DeclPiece& d : stmt.redims) {
+  for (size_t i = 0; i < stmt.redims.size(); ++i) {
+    const DeclPiece& d = stmt.redims[i];
+    if (i < stmt.targets.size() && stmt.targets[i].kind == AssignTarget::Kind::Member) {
+      redim_field(stmt.targets[i], d, stmt.preserve, scope);
+      continue;
+    }
     Scope& target = (&scope != globals.get() && !scope.holds(d.symbol) && globals->holds(d.symbol)) ? *globals : scope;
     Var* old = target.find(d.symbol);
     std::string type = d.type;

@@ -397,6 +397,7 @@ class VBRuntime {
   const Value* peek(const Node& node, Scope& scope);
   void declare(const Stmt& stmt, Scope& scope);
   void redim(const Stmt& stmt, Scope& scope);
+  void redim_field(const struct AssignTarget& target, const struct DeclPiece& d, bool preserve, Scope& scope);
   void erase(const Stmt& stmt, Scope& scope);
   void keep_static(Procedure& proc, Symbol symbol, Var& var, bool created);
   Value make_record(const std::string& type_name, int depth);

@@ -51,8 +51,8 @@ bool is_comment_line(std::string_view line) {
 }
 
 // Type members both engines hold: "Name As Type", fixed-length strings
-// ("Name As String * 20") and arrays of fixed bounds ("Name(10) As Long",
-// "Name(1 To 10) As Long").
+// ("Name As String * 20") and arrays ("Name(10) As Long", "Name(1 To 10)
+// As Long", "Name() As Long").
 // Anything else is refused when the module runs.
 struct TypeMemberRule {
   std::string_view marker;  // found in the member line; empty: any other
@@ -64,8 +64,8 @@ constexpr std::array<TypeMemberRule, 1> TYPE_MEMBER_RULES{{
 }};
 
 constexpr std::string_view TYPE_MEMBER_ADVICE =
-    "Declare Type members as \"Name As Type\", \"Name As String * n\", \"Name(n) As Type\" or \"Name(a To b) As "
-    "Type\", or keep such data outside the Type.";
+    "Declare Type members as \"Name As Type\", \"Name As String * n\", \"Name(n) As Type\", \"Name(a To b) As "
+    "Type\" or \"Name() As Type\", or keep such data outside the Type.";
 
 // Tracks Type ... End Type blocks line by line; reports member lines the
 // interpreter refuses.
@@ -75,7 +75,7 @@ class TypeBlocks {
     static const Regex type_start(R"(^\s*(?:(?:Public|Private|Global)\s+)?Type\s+\w+\s*$)", Regex::CASELESS);
     static const Regex type_end(R"(^\s*End\s+Type\b)", Regex::CASELESS);
     static const Regex member(
-        R"(^\w+\s*(?:\(\s*(?:[+-]?\d+\s+To\s+[+-]?\d+|\d+)\s*\))?\s+As\s+\w+(?:\s*\*\s*\d+)?$)", Regex::CASELESS);
+        R"(^\w+\s*(?:\(\s*(?:[+-]?\d+\s+To\s+[+-]?\d+|\d+)?\s*\))?\s+As\s+\w+(?:\s*\*\s*\d+)?$)", Regex::CASELESS);
     const std::string_view line = strip(raw.substr(0, raw.find('\'')));
     if (!inside_) {
       inside_ = type_start.match(line);

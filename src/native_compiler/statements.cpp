@@ -38,6 +38,20 @@ std::optional<std::string> c_literal_text(const std::string& piece) {
   return piece.substr(head.size() - 1, piece.size() - head.size());
 }
 
+// Whether every parenthesis of the text (outside string literals) closes
+// after it opens and within it.
+bool balanced(std::string_view text) {
+  int depth = 0;
+  bool quoted = false;
+  for (char c : text) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == '(') ++depth;
+    if (c == ')' && --depth < 0) return false;
+  }
+  return depth == 0;
+}
+
 std::string pad(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
 
 // Whether the text before a statement's "=" can be what it assigns to: no
@@ -212,6 +226,24 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
   const bool preserve = !(*g)[1].empty();
   std::vector<std::string> out;
   for (const DeclaredName& p : read_declared_names((*g)[2])) {
+    // rec.Items(n), a(i).Items(n): an array field of a record
+    static const Regex field_re(R"(^(.+)\.([\p{L}_]\w*)\s*\((.*)\)$)");
+    if (auto f = field_re.match_groups(strip_text(p.text)); f && balanced((*f)[1]) && balanced((*f)[3])) {
+      const std::string owner = (*f)[1], written = owner + "." + (*f)[2];
+      const std::vector<DeclaredBound> dims = read_bounds((*f)[3]);
+      if (dims.empty()) error(&proc, "Native compiler does not support statement: " + std::string(line));
+      const auto base = option_base_.find(std::string(proc.owner));
+      const std::string base_value = "vb_int(" + std::to_string(base == option_base_.end() ? 0 : base->second) + ")";
+      std::vector<std::string> pairs;
+      for (const DeclaredBound& dim : dims) {
+        pairs.push_back(dim.lower.empty() ? base_value : expr(&proc, dim.lower, locals));
+        pairs.push_back(expr(&proc, dim.upper, locals));
+      }
+      out.push_back(pad(indent) + "vb_redim_field(" + expr(&proc, owner, locals) + "," + q(name_key((*f)[2])) + "," +
+                    std::to_string(dims.size()) + "," + value_array(pairs) + "," + (preserve ? "1" : "0") + "," +
+                    q(written) + ");");
+      continue;
+    }
     const bool shaped = p.plain && p.is_array && !p.bounds.empty() && !p.suffix && !p.as_new && p.value.empty() &&
                         p.fixed_length.empty();
     if (!shaped) error(&proc, "Native compiler does not support statement: " + std::string(line));
@@ -371,7 +403,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
               ");"};
     }
   }
-  if (auto g = element.match_groups(L)) {
+  // (a(2).Items(0) is an element of something longer: its first parentheses close before the end)
+  if (auto g = element.match_groups(L); g && balanced((*g)[2])) {
     if (!locals.count(name_key((*g)[1])))
       if (auto call = property_store(proc, setter((*g)[1]), (*g)[1], (*g)[2], R, locals, indent)) return *call;
     const std::string array = resolve_variable(&proc, (*g)[1], locals);

@@ -145,7 +145,10 @@ TEST(DeclarationReader, TypeMembersAndEnumItems) {
   EXPECT_EQ(read_type_member("x(0 To 4) As Long")->array_suffix(), "[5]");
   EXPECT_FALSE(read_type_member("x(3 To 1) As Long"));  // a range without elements
   EXPECT_FALSE(read_type_member("x(-1) As Long"));
-  EXPECT_FALSE(read_type_member("x() As Long"));
+  auto dynamic = read_type_member("x( ) As Long");
+  ASSERT_TRUE(dynamic);
+  EXPECT_TRUE(dynamic->dynamic);
+  EXPECT_EQ(dynamic->array_suffix(), "[]");
   EXPECT_FALSE(read_type_member("x(99999999999999999999) As Long"));
 
   EXPECT_EQ(read_enum_item("Red")->value, std::nullopt);

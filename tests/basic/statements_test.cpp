@@ -142,9 +142,10 @@ TEST(StatementTest, StatementFormsAndTheirOrder) {
   EXPECT_EQ(main_of("Unload Form2"), "Runtime error in Main: Unload requires a form host\n");
   EXPECT_EQ(main_of("3 = x"), "Runtime error in Main: Unsupported statement: 3 = x\n");
   EXPECT_EQ(main_of(".Caption = 1"), "Runtime error in Main: Unsupported statement: .Caption = 1\n");
-  // a record's field keeps the bounds its Type gives it: ReDim of it is refused, never a new variable
+  // ReDim of a member gives a record's array field new bounds, never some other variable
   EXPECT_EQ(main_of("Dim q\nReDim q.x(2)\nDebug.Print TypeName(q)"),
-            "Runtime error in Main: Unsupported statement: ReDim q.x(2)\n");
+            "Runtime error in Main: ReDim requires an array: q.x\n");
+  EXPECT_EQ(main_of("ReDim a(2).b.c"), "Runtime error in Main: Unsupported statement: ReDim a(2).b.c\n");
   EXPECT_EQ(main_of("Randomize 3\nDebug.Print Rnd() < 1"), "True\n");
   Program p("Sub Main()\nUnload Me\nDebug.Print \"after\"\nEnd Sub");
   EXPECT_EQ(p.run(), "");

@@ -170,7 +170,7 @@ TEST_F(FileRules, FindingsInCodeNameTheLinesOfTheFilesOnDisk) {
         "Sub Go()\r\n    Printer.EndDoc\r\nDone:\r\nEnd Sub\r\n");
   write("src/io.bas", "Attribute VB_Name = \"modIO\"\r\nPublic Type Rec\r\n    Code As String * 8  ' fixed\r\n"
                       "    Qty As Long\r\n    Parts(3) As Integer\r\n    Price As Currency ' ok\r\n    Grid(1, 2) As Long\r\n    Slots(1 To 4) As Byte\r\n"
-                      "    Items() As Long\r\nEnd Type\r\n"
+                      "    Items() As Long\r\n    Cells(1 To 2, 3) As Long\r\nEnd Type\r\n"
                       "Sub Save()\r\n    Open \"x\" For Output As #1\r\nEnd Sub\r\n");
   write("src/log.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"clsLog\"\r\n"
                        "Attribute VB_Exposed = False\r\nOption Explicit\r\n\r\nImplements ILog\r\n");
@@ -180,7 +180,7 @@ TEST_F(FileRules, FindingsInCodeNameTheLinesOfTheFilesOnDisk) {
   EXPECT_EQ(found, (std::vector<std::string>{"Main Window.frm:7 WithEvents variables",
                                              "Main Window.frm:11 VB6 printer APIs",
                                              "io.bas:7 Type member the interpreter cannot hold",
-                                             "io.bas:9 Type member the interpreter cannot hold",
+                                             "io.bas:10 Type member the interpreter cannot hold",
                                              "log.cls:9 Interface implementation"}));  // file channels run now
   // Code changed since the files were read: lines of the files as saving writes them.
   p.modules[0].code = "Attribute VB_Name = \"modIO\"\n\nPrinter.EndDoc\n";
