@@ -72,7 +72,8 @@ TEST(Collect, RejectedProceduresAndTopLevelSource) {
   EXPECT_EQ(collect_error("Sub Foo()\nEnd Sub\nSub FOO()\nEnd Sub\n"), "Demo: Duplicate procedure Form1.FOO");
   EXPECT_EQ(collect_error("Type Point\nx As Long\nEnd Type\n"), "");
   EXPECT_EQ(collect_error("Type Point\nx As Long\n"), "Demo: Form1: Missing End Type for point");
-  EXPECT_EQ(collect_error("Type Point\nx(1 To 2) As Long\nEnd Type\n"), "Demo: Form1: unsupported Type member: x(1 To 2) As Long");
+  EXPECT_EQ(collect_error("Type Point\nx(1 To 2) As Long\ny() As Long\nEnd Type\n"), "");
+  EXPECT_EQ(collect_error("Type Point\nx(1, 2) As Long\nEnd Type\n"), "Demo: Form1: unsupported Type member: x(1, 2) As Long");
   EXPECT_EQ(collect_error("Static n\n"), "Demo: Form1: unsupported top-level source: Static n");
   // Property procedures of modules and forms end with End Property.
   EXPECT_EQ(collect_error("", {{"Module1", "Property Get X()\nEnd Property\n"}}), "");
