@@ -3,8 +3,9 @@
  * Compiled as part of vb_native.c (included at its end). A record is an
  * object of its own kind whose fields start as their types' initial values:
  * nested records are records of their own, a field "name(n) As T" an array
- * of n + 1 elements, "name(a To b) As T" one of b - a + 1 from a. Like every object value, a record is held by
- * reference. */
+ * of n + 1 elements, "name(a To b) As T" one of b - a + 1 from a, "name()
+ * As T" an array without elements until a ReDim. Like every object value, a
+ * record is held by reference. */
 
 typedef struct VBRecordDef {
     char *name; /* lower-cased */
