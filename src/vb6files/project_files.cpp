@@ -1,6 +1,7 @@
 #include "vb6files/project_files.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstdint>
 #include <string_view>
 
@@ -16,6 +17,21 @@ namespace corvane {
 namespace fs = std::filesystem;
 
 namespace {
+
+// App's lines of a project file, keys as VB6 writes them. The first three
+// are always written; the descriptions after them only when given.
+constexpr std::pair<std::string_view, std::string AppInfo::*> APP_TEXT_LINES[] = {
+    {"HelpFile", &AppInfo::help_file},
+    {"Title", &AppInfo::title},
+    {"ExeName32", &AppInfo::exe_name},
+    {"VersionFileDescription", &AppInfo::file_description},
+    {"VersionProductName", &AppInfo::product_name},
+    {"VersionLegalCopyright", &AppInfo::legal_copyright},
+    {"VersionComments", &AppInfo::comments},
+};
+constexpr size_t APP_LINES_ALWAYS_WRITTEN = 3;
+constexpr std::pair<std::string_view, int AppInfo::*> APP_NUMBER_LINES[] = {
+    {"MajorVer", &AppInfo::major}, {"MinorVer", &AppInfo::minor}, {"RevisionVer", &AppInfo::revision}};
 
 bool has_extension(const fs::path& path, std::string_view extension) {
   return names_equal(path.extension().string(), extension);
@@ -123,21 +139,10 @@ class ProjectReader {
   // The lines App reports: title, executable, version.
   void read_app_entry(const std::string& key, std::string_view value) {
     AppInfo& app = project_.app;
-    static const std::pair<const char*, std::string AppInfo::*> TEXTS[] = {
-        {"title", &AppInfo::title},
-        {"exename32", &AppInfo::exe_name},
-        {"helpfile", &AppInfo::help_file},
-        {"versionfiledescription", &AppInfo::file_description},
-        {"versionproductname", &AppInfo::product_name},
-        {"versionlegalcopyright", &AppInfo::legal_copyright},
-        {"versioncomments", &AppInfo::comments},
-    };
-    static const std::pair<const char*, int AppInfo::*> NUMBERS[] = {
-        {"majorver", &AppInfo::major}, {"minorver", &AppInfo::minor}, {"revisionver", &AppInfo::revision}};
-    for (const auto& [name, field] : TEXTS)
-      if (key == name) app.*field = unquote(value);
-    for (const auto& [name, field] : NUMBERS)
-      if (key == name) app.*field = static_cast<int>(std::clamp<int64_t>(parse_int(std::string(value), 0), 0, 9999));
+    for (const auto& [name, field] : APP_TEXT_LINES)
+      if (names_equal(key, name)) app.*field = unquote(value);
+    for (const auto& [name, field] : APP_NUMBER_LINES)
+      if (names_equal(key, name)) app.*field = static_cast<int>(std::clamp<int64_t>(parse_int(std::string(value), 0), 0, 9999));
   }
 
   // A startup form that does not exist falls back to the first form; a
@@ -203,18 +208,18 @@ std::string project_file_text(const Project& project) {
   const AppInfo& app = project.app;
   // The company line always names this system: it is how a project file
   // is told from one another tool wrote.
-  out += "HelpFile=" + quote_on_line(app.help_file) + "\nTitle=" + quote_on_line(app.title) +
-         "\nExeName32=" + quote_on_line(app.exe_name) + "\nCommand32=\"\"\nVersionCompanyName=\"Corvane\"\n";
+  const auto line = [&](std::string_view key, const std::string& text) {
+    out += std::string(key) + "=" + text + "\n";
+  };
+  for (size_t k = 0; k < APP_LINES_ALWAYS_WRITTEN; ++k)
+    line(APP_TEXT_LINES[k].first, quote_on_line(app.*APP_TEXT_LINES[k].second));
+  out += "Command32=\"\"\nVersionCompanyName=\"Corvane\"\n";
   // Descriptions a project does not give are left out, as VB6 leaves them.
-  const std::pair<const char*, const std::string*> descriptions[] = {
-      {"VersionFileDescription", &app.file_description},
-      {"VersionProductName", &app.product_name},
-      {"VersionLegalCopyright", &app.legal_copyright},
-      {"VersionComments", &app.comments}};
-  for (const auto& [key, text] : descriptions)
-    if (!text->empty()) out += std::string(key) + "=" + quote_on_line(*text) + "\n";
-  out += "MajorVer=" + std::to_string(app.major) + "\nMinorVer=" + std::to_string(app.minor) +
-         "\nRevisionVer=" + std::to_string(app.revision) + "\nAutoIncrementVer=0\nCompatibleMode=\"0\"\n";
+  for (size_t k = APP_LINES_ALWAYS_WRITTEN; k < std::size(APP_TEXT_LINES); ++k)
+    if (const std::string& text = app.*APP_TEXT_LINES[k].second; !text.empty())
+      line(APP_TEXT_LINES[k].first, quote_on_line(text));
+  for (const auto& [key, field] : APP_NUMBER_LINES) line(key, std::to_string(app.*field));
+  out += "AutoIncrementVer=0\nCompatibleMode=\"0\"\n";
   return out;
 }
 
