@@ -42,8 +42,10 @@ protected:
     fs::path dir;
     std::optional<ScopedEnv> cache_env;
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("corvane-builder-test-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        // A parameterised test's name holds a '/', which would nest the folder.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '_');
+        dir = fs::temp_directory_path() / ("corvane-builder-test-" + std::to_string(::getpid()) + "-" + name);
         fs::remove_all(dir);
         fs::create_directories(dir);
         // Each test has its own runtime cache.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/process_folder.h"
 #include "ide/ide.h"
 #include "tk/dialogs.h"
 #include "tk/interp.h"
@@ -32,8 +33,8 @@ protected:
     }
     static ide::IDE& ide() {
         static ide::IDE* instance = [] {
-            const fs::path config = fs::temp_directory_path() / ("corvane-ide-tools-" + std::to_string(::getpid()));
-            ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+            static const ProcessFolder config("corvane-ide-tools-");
+            ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
             return new ide::IDE(interp());
         }();
         return *instance;
