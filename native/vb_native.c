@@ -110,6 +110,8 @@ static jmp_buf *attempt_jump;
 
 /* A failure detected by the library: trapped when a trap is entered, else
  * one line on standard error and status 1. */
+static void print_close_open_line(void);
+
 static _Noreturn void fatal(const char *message) {
     attempt_jump = NULL; /* a failure ends any Integer-only attempt */
     if (trap_depth > 0) {
@@ -117,6 +119,7 @@ static _Noreturn void fatal(const char *message) {
         jmp_buf *trap = traps[--trap_depth];
         longjmp(*trap, 1);
     }
+    print_close_open_line();
     fflush(stdout);
     fprintf(stderr, "VB native runtime: %s\n", message ? message : "");
     exit(1);
@@ -1221,6 +1224,10 @@ _Noreturn void vb_attempt_overflow(void) {
 _Noreturn void vb_fail(const char *message) { fatal(copy_text(message)); }
 
 _Noreturn void vb_store_overflow(const char *type) { failf("Overflow for %s", type); }
+
+const char vb_undeclared_mark = 0;
+
+_Noreturn void vb_fail_undeclared(const char *name) { failf("Variable not defined: %s", name); }
 
 long long vb_store_whole(long double value, long long low, long long high, const char *type) {
     long long i;

@@ -437,6 +437,27 @@ static inline VBValue vb_int_inline(long long value) {
     vb_put_whole(&v, VB_INTEGER, value);
     return v;
 }
+/* A variable that Option Explicit code has not declared reads as an error
+ * until something is stored in it: it starts as Integer 0 carrying this
+ * mark (a store replaces the whole value, mark and all). */
+extern const char vb_undeclared_mark;
+#if defined(__GNUC__)
+__attribute__((cold))
+#endif
+#ifdef __cplusplus
+[[noreturn]] void vb_fail_undeclared(const char *name);
+#else
+_Noreturn void vb_fail_undeclared(const char *name);
+#endif
+static inline VBValue vb_undeclared(void) {
+    VBValue v = vb_int_inline(0);
+    v.object = (void *)&vb_undeclared_mark;
+    return v;
+}
+static inline VBValue vb_declared_read(VBValue v, const char *name) {
+    if (__builtin_expect(v.kind == VB_INTEGER && v.object == &vb_undeclared_mark, 0)) vb_fail_undeclared(name);
+    return v;
+}
 static inline VBValue vb_num_inline(double value) {
     VBValue v;
     long long bits;

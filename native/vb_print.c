@@ -29,6 +29,15 @@ static void print_pending(void) {
     print_line.n = 0;
 }
 
+/* A line left open by a separator, or by a failure in the middle of a
+ * list, still goes out (ended) when the program stops. */
+static void print_close_open_line(void) {
+    if (!print_line.n) return;
+    print_pending();
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
 void vb_print_item(VBValue value) {
     char buf[64];
     size_t n;
@@ -61,7 +70,11 @@ void vb_print_end(int newline) {
         file_print_end(newline);
         return;
     }
-    if (!newline) return;
+    if (!newline) {
+        static int closes_at_exit;
+        if (!closes_at_exit) closes_at_exit = !atexit(print_close_open_line);
+        return;
+    }
     print_pending();
     fputc('\n', stdout);
     fflush(stdout);

@@ -145,6 +145,8 @@ void NativeCompiler::collect() {
   for (const Module& m : project_.modules) sources.push_back(m.code);
   for (const ClassModule& c : project_.classes) sources.push_back(c.code);
   enum_types_ = enum_type_names(sources);
+  static const Regex option_explicit(R"(^[ \t]*Option[ \t]+Explicit\b)", Regex::CASELESS | Regex::MULTILINE);
+  option_explicit_ = std::any_of(sources.begin(), sources.end(), [](const std::string& code) { return option_explicit.search(code); });
   for (const VBForm& form : project_.forms) {
     form_names_.insert(name_key(form.name));
     for (const Control& c : form.controls) {
@@ -506,7 +508,7 @@ std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std
     if (!plain) throw;
     const std::string c = "l_" + c_name(key);
     implicit_[key] = c;
-    hoisted_.push_back("    " + value_decl() + c + " = vb_int(0);");
+    hoisted_.push_back("    " + value_decl() + c + (option_explicit_ ? " = vb_undeclared();" : " = vb_int(0);"));
     return c;
   }
 }

@@ -416,7 +416,9 @@ Operand CExpression::name(const Node& node) {
     return procedure_call(written, {}, {});  // a function's name alone calls it without arguments
   if (compiler.form_property_name(proc, written, local))
     return value_operand("vb_get(" + q(proc->owner) + "," + q(written) + ")");
-  (void)compiler.resolve_or_implicit(proc, written, local);
+  const std::string c = compiler.resolve_or_implicit(proc, written, local);
+  if (!local.count(key) && compiler.reads_check_declared(key))
+    return value_operand("vb_declared_read(" + c + "," + q(written) + ")");
   return compiler.variable_operand(proc, written, local);
 }
 

@@ -137,6 +137,9 @@ class NativeCompiler {
   // of the procedure (starting as 0), as an undeclared name does when
   // interpreted.
   std::string resolve_or_implicit(const NativeProcedure* proc, std::string_view name, const Locals& locals);
+  // Reading this undeclared name (lower-cased) must check that something
+  // was stored in it first: the program says Option Explicit.
+  bool reads_check_declared(const std::string& key) const { return option_explicit_ && implicit_.count(key); }
   std::string call_typed(const NativeProcedure* proc, std::string_view name, const std::vector<Operand>& args,
                          const std::vector<std::optional<std::string>>& refs);
   // The arguments of a call statement (a left-out one is Nothing) and the
@@ -350,6 +353,9 @@ class NativeCompiler {
   bool traps_ = false;
   // Undeclared names used in the procedure being translated: key -> C name.
   std::map<std::string, std::string> implicit_;
+  // Some source says Option Explicit: an undeclared name then fails when
+  // read before anything is stored in it.
+  bool option_explicit_ = false;
   // Labels of the procedure being translated that GoTo, Resume or On Error
   // name; the handlers' numbers; every declaration goes to the start of the
   // function when the body jumps.
