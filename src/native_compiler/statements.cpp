@@ -1037,7 +1037,7 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   exit_labels_.clear();
   implicit_.clear();
   static const Regex on_error_re(R"(^On\s+Error\b)", CI);
-  static const Regex jump_re(R"(\b(?:GoTo|GoSub|Resume)\s+([\p{L}_]\w*|\d+)\s*$)", CI);
+  static const Regex jump_re(R"(\b(GoTo|GoSub|Resume)\s+([\p{L}_]\w*|\d+)\s*$)", CI);
   static const Regex label_re(R"(^([\p{L}_]\w*):$)");
   static const Regex digits_re(R"(^\d+$)");
   // Statements that open no statement number of their own: the inner parts
@@ -1049,15 +1049,40 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   gosub_sites_ = 0;
   gosub_returns_ = false;
   static const Regex computed_re(R"(^On\s+(?!Error\b).+?\s+(?:GoTo|GoSub)\s+(.+)$)", CI);
+  // Labels only plain GoTo statements name may stand inside a block, for
+  // jumps from within that block (GoTo NextItem just before Next).
+  std::set<std::string> block_unsafe_targets;
+  const auto plain_goto = [](const std::string& l) -> std::optional<std::string> {
+    if (computed_re.match(l) || on_error_re.match(l)) return std::nullopt;
+    auto g = jump_re.search_groups(l);
+    if (!g || lower((*g)[1]) != "goto") return std::nullopt;
+    return name_key((*g)[2]);
+  };
   for (const std::string& l : proc.body) {
     if (auto g = computed_re.match_groups(l)) {
       for (const std::string& piece : split_outside((*g)[1], ','))
-        if (!strip_text(piece).empty()) jump_targets_.insert(name_key(strip_text(piece)));
+        if (!strip_text(piece).empty()) {
+          jump_targets_.insert(name_key(strip_text(piece)));
+          block_unsafe_targets.insert(name_key(strip_text(piece)));
+        }
     } else if (auto g2 = jump_re.search_groups(l)) {
-      const std::string label = name_key((*g2)[1]);
+      const std::string label = name_key((*g2)[2]);
       if (label != "next" && label != "0") jump_targets_.insert(label);
+      if (!plain_goto(l)) block_unsafe_targets.insert(label);
     }
   }
+  struct BlockPlace {
+    std::vector<int> blocks;  // the statement numbers of the open blocks, outermost first
+    std::string written, location, file;  // the label line as written; where it stands
+    int line = 0;
+  };
+  std::map<std::string, BlockPlace> labels_in_blocks;
+  std::vector<std::pair<std::string, std::vector<int>>> gotos;  // label, the blocks open at the GoTo
+  const auto open_block_numbers = [&] {
+    std::vector<int> numbers;
+    for (const Block& b : stack) numbers.push_back(b.n);
+    return numbers;
+  };
   hoist_all_ = traps_ || !jump_targets_.empty();
   std::set<std::string> labels;
   std::vector<int> numbered;  // statements a trapped failure may resume at
@@ -1113,13 +1138,17 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       if (auto g = label_re.match_groups(line)) label = name_key((*g)[1]);
       else if (digits_re.match(line) || (valid(line) && jump_targets_.count(name_key(line)))) label = name_key(line);
       if (!label.empty()) {
-        if (!stack.empty() && jump_targets_.count(label))
-          error(&proc, "GoTo or Resume to a label inside a block (" + line + ") is not supported in native builds");
+        if (!stack.empty() && jump_targets_.count(label)) {
+          if (block_unsafe_targets.count(label))
+            error(&proc, "GoTo or Resume to a label inside a block (" + line + ") is not supported in native builds");
+          labels_in_blocks[label] = {open_block_numbers(), line, *active_location_, active_file_, active_line_};
+        }
         if (!labels.insert(label).second) error(&proc, "Label defined more than once: " + line);
         emit_line(level, "_lbl_" + c_name(label) + ":;");
         continue;
       }
     }
+    if (auto target = plain_goto(line)) gotos.push_back({*target, open_block_numbers()});
     if (traps_ && !block_part.match(line)) {
       numbered.push_back(n);
       emit_line(level, "_rs_" + std::to_string(n) + ":;");
@@ -1381,6 +1410,19 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
   for (const std::string& target : jump_targets_)
     if (!labels.count(target)) error(&proc, "Label not defined in " + proc.name + ": " + target);
+  // A GoTo may go to a label of a block it stands in, not into a block
+  // from outside it.
+  for (const auto& [target, from] : gotos) {
+    auto place = labels_in_blocks.find(target);
+    if (place == labels_in_blocks.end()) continue;
+    const std::vector<int>& inner = place->second.blocks;
+    if (from.size() >= inner.size() && std::equal(inner.begin(), inner.end(), from.begin())) continue;
+    active_location_ = place->second.location;
+    active_file_ = place->second.file;
+    active_line_ = place->second.line;
+    error(&proc, "GoTo to a label inside a block (" + place->second.written +
+                    ") from outside that block is not supported in native builds");
+  }
   // Hoisted declarations and temporaries come first in the function.
   std::vector<std::string> head = hoisted_;
   if (temporaries_ > 0) {

@@ -136,8 +136,18 @@ TEST(Statements, FailureMessages) {
   // Jumps: every label a jump names must exist, outside blocks.
   EXPECT_EQ(failure("On Error GoTo Fail\nFail:"), "");
   EXPECT_EQ(failure("GoTo done"), "Form1: Label not defined in Test: done");
+  // A label inside a block takes GoTo from within that block only.
   EXPECT_EQ(failure("If 1 Then\nAgain:\nEnd If\nGoTo Again"),
-            "Form1.Test, statement 2: Again: GoTo or Resume to a label inside a block (Again) is not supported in native builds");
+            "Form1.Test, statement 2: Again: GoTo to a label inside a block (Again) from outside that block is not "
+            "supported in native builds");
+  EXPECT_EQ(failure("Dim i\nFor i = 1 To 2\nIf i = 1 Then GoTo Skip\nIf i = 2 Then\nGoTo Skip\nEnd If\nSkip:\nNext"),
+            "");
+  EXPECT_EQ(failure("Dim i\nFor i = 1 To 2\nSkip:\nNext\nFor i = 1 To 2\nGoTo Skip\nNext"),
+            "Form1.Test, statement 3: Skip: GoTo to a label inside a block (Skip) from outside that block is not "
+            "supported in native builds");
+  EXPECT_EQ(failure("On Error GoTo Fail\nIf 1 Then\nFail:\nEnd If"),
+            "Form1.Test, statement 3: Fail: GoTo or Resume to a label inside a block (Fail) is not supported in native "
+            "builds");
   EXPECT_EQ(failure("x:\nx:\nGoTo x"), "Form1.Test, statement 2: x: Label defined more than once: x");
   EXPECT_EQ(failure("GoSub x\nExit Sub\nx:\nReturn"), "");
   EXPECT_EQ(failure("GoSub y\nReturn"), "Form1: Label not defined in Test: y");
