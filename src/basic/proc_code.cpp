@@ -298,17 +298,25 @@ struct CodeRunner {
     return apply(e.op, l, r);
   }
 
-  // name(args): an element of an array variable, else a call.
+  // name(args): an element of an array variable, else a call. The element
+  // read stays small; calls go through call_one and call_many.
   Value call(const CodeExpr& e) {
+    if (e.kids.size() != 1) return call_many(e);
+    Value computed;
+    const Value* index = peek(e.kids[0]);
+    if (!index) index = &(computed = eval(e.kids[0]));
+    if (Var* v = array_of(e)) {
+      const VBArray& a = *v->value.as_array();
+      return a.items[VBRuntime::element_index(a, *index, e.node->text)];
+    }
+    return call_one(e, index, computed);
+  }
+
+  // name(x) when no array has the name; `index` is x, pointing at
+  // `computed` when x was computed.
+  [[gnu::noinline]] Value call_one(const CodeExpr& e, const Value* index, Value& computed) {
     const Node& node = *e.node;
-    if (e.kids.size() == 1) {
-      Value computed;
-      const Value* index = peek(e.kids[0]);
-      if (!index) index = &(computed = eval(e.kids[0]));
-      if (Var* v = array_of(e)) {
-        const VBArray& a = *v->value.as_array();
-        return a.items[VBRuntime::element_index(a, *index, node.text)];
-      }
+    {
       if (const ProcedureRef* callee = direct_callee(e)) {  // the activation checks the stack
         VBRuntime::PooledScope frame(rt.scope_pool_);
         const Param& p = (*callee)->params[0];
@@ -320,6 +328,11 @@ struct CodeRunner {
       list.values.push_back(*index);
       return call_procedure(e, list.values);
     }
+  }
+
+  // name(a, b, ...) or name(): an element of a many-dimensional array or a call.
+  [[gnu::noinline]] Value call_many(const CodeExpr& e) {
+    const Node& node = *e.node;
     if (direct_callee(e)) return call_direct(e);
     rt.check_stack();
     VBRuntime::ArgList list(rt);
@@ -369,8 +382,12 @@ struct CodeRunner {
   // The variable of the called name when it holds an array: the
   // activation's, else the module's. The module's variables only grow, so
   // a name found absent there stays absent until another one is added.
-  Var* array_of(const CodeExpr& e) {
+  [[gnu::always_inline]] Var* array_of(const CodeExpr& e) {
     if (Var* v = local(e.local); v && v->value.is_array()) return v;
+    return module_array(e);
+  }
+
+  [[gnu::noinline]] Var* module_array(const CodeExpr& e) {
     Scope& globals = *rt.globals;
     if (scope.parent || globals.parent) return rt.array_variable(e.local.symbol, scope);
     if (&scope == &globals || globals.size() == e.globals_without_name) return nullptr;
