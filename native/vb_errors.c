@@ -71,6 +71,23 @@ VBValue vb_err_get(const char *property) {
     unsupported("Err has no supported property ", property, NULL);
 }
 
+/* Err.Number, Err.Description and Err.Source = value: the error state itself. */
+void vb_err_set(const char *property, VBValue value) {
+    if (property && !strcasecmp(property, "Number")) {
+        err_number = whole_in_range(value, LLONG_MIN, LLONG_MAX, "long").integer;
+        return;
+    }
+    if (property && !strcasecmp(property, "Description")) {
+        err_description = copy_text(string_of(value));
+        return;
+    }
+    if (property && !strcasecmp(property, "Source")) {
+        err_source = copy_text(string_of(value));
+        return;
+    }
+    unsupported("Err has no settable property ", property, NULL);
+}
+
 void vb_err_clear(void) {
     err_number = 0;
     err_description = NULL;

@@ -143,6 +143,7 @@ VBValue vb_array_item(VBValue array, long long index);
 void vb_trap_enter(jmp_buf *trap);
 void vb_trap_leave(void);
 VBValue vb_err_get(const char *property); /* Number, Description */
+void vb_err_set(const char *property, VBValue value); /* Number, Description, Source */
 void vb_err_clear(void);
 void vb_err_raise(int argc, VBValue *args); /* number, [source], [description] */
 

@@ -151,6 +151,19 @@ ObjectRef VBRuntime::make_err_object() {
                                           {"helpcontext", Value(int64_t{0})},
                                           {"lastdllerror", Value(int64_t{0})}});
   std::weak_ptr<int> alive = alive_;
+  // Err.Number, Err.Description and Err.Source are the error state itself.
+  err->on_change = [this, alive](ControlObject&, const std::string& property, const Value& value) {
+    if (alive.expired()) throw VBError("The program that made this Err object has ended");
+    if (property == "number") {
+      const Value whole = round_half_even(number(value));
+      if (!whole.is_int()) throw VBError(6, "Overflow for long");
+      err_number = whole.as_int();
+    } else if (property == "description") {
+      last_error = vbstr(value);
+    } else if (property == "source") {
+      err_source = vbstr(value);
+    }
+  };
   err->on_method = [this, alive](ControlObject& object, const std::string& method, std::vector<Value>& args) {
     if (alive.expired()) throw VBError("The program that made this Err object has ended");
     err_method(object, method, args);

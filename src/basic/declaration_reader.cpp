@@ -272,8 +272,13 @@ std::string TypeMember::array_suffix() const {
 
 std::optional<EnumItem> read_enum_item(std::string_view line) {
   static const Regex item(R"(^(\w+)\s*(?:=\s*([+-]?)(?:&H([\dA-Fa-f]+)|(\d+)))?$)", CI);
+  static const Regex computed(R"(^(\w+)\s*=\s*(.+)$)");
   auto m = item.match_groups(line);
-  if (!m) return std::nullopt;
+  if (!m) {
+    auto c = computed.match_groups(line);
+    if (!c) return std::nullopt;
+    return EnumItem{(*c)[1], std::nullopt, (*c)[2]};
+  }
   EnumItem e;
   e.name = (*m)[1];
   const std::string hex = m->size() > 3 ? (*m)[3] : std::string();

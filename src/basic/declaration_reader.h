@@ -108,7 +108,8 @@ std::optional<TypeMember> read_type_member(std::string_view line);
 // A line of an Enum block: name [= whole number], decimal or &H.
 struct EnumItem {
   std::string name;
-  std::optional<long long> value;
+  std::optional<long long> value;  // a whole number as written
+  std::string expression;          // any other value (see enum_item_value)
 };
 // Nothing when the line is not an item or its value does not fit 64 bits.
 std::optional<EnumItem> read_enum_item(std::string_view line);

@@ -19,6 +19,7 @@
 #include "basic/collection.h"
 #include "basic/compiled.h"
 #include "basic/declaration_reader.h"
+#include "basic/enum_values.h"
 #include "basic/loops.h"
 #include "basic/module_members.h"
 #include "basic/module_names.h"
@@ -259,7 +260,15 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       for (; j < n && !end_enum.match(src[j]); ++j) {
         const std::optional<EnumItem> item = read_enum_item(src[j]);
         if (!item) throw VBError("Unsupported Enum item: " + src[j]);
-        const int64_t value = item->value ? *item->value : running;
+        std::optional<long long> computed;
+        if (!item->expression.empty()) {
+          computed = enum_item_value(item->expression, [this](const std::string& key) -> std::optional<long long> {
+            auto it = enums.find(intern(key));
+            return it == enums.end() ? std::nullopt : std::optional<long long>(it->second);
+          });
+          if (!computed) throw VBError("Unsupported Enum item: " + src[j]);
+        }
+        const int64_t value = computed ? *computed : item->value ? *item->value : running;
         enums[intern(item->name)] = value;
         running = static_cast<int64_t>(static_cast<uint64_t>(value) + 1);  // wraps after the largest value
       }

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "basic/declaration_reader.h"
+#include "basic/enum_values.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/form_objects.h"
 #include "native_compiler/language_extras.h"
@@ -217,16 +218,21 @@ std::vector<int> file_lines_of(const CodeLocation& where, const std::vector<int>
   return out;
 }
 
+// The first lines of Enum and Type blocks.
+const Regex& enum_head() {
+  static const Regex head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
+  return head;
+}
+const Regex& record_head() {
+  static const Regex head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
+  return head;
+}
 }  // namespace
 
 void NativeCompiler::collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
                                   const CodeLocation& where) {
   static const Regex end_any(R"(^End\s+(Sub|Function|Property)\b)", CI);
-  static const Regex type_head(R"(^(?:(?:Public|Private)\s+)?Type\s+(\w+)$)", CI);
   static const Regex option_base(R"(^Option\s+Base\s+(\d+)$)", CI);
-  static const Regex enum_head(R"(^(?:(?:Public|Private)\s+)?Enum\s+\w+)", CI);
-  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
-  static const Regex enum_end(R"(^End\s+Enum$)", CI);
   static const Regex declaration(R"(^(?:Public|Private|Global|Dim|Const)\b)", CI);
   static const Regex ignored(R"(^(?:Option\s+(?:Explicit|Base\s+\d+|Compare\s+\w+)|(?:Attribute|VERSION)\b))", CI);
 
@@ -266,7 +272,7 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       k = end;
       continue;
     }
-    if (type_head.match(line)) {
+    if (record_head().match(line)) {
       k = collect_record(owner, src, k);
       continue;
     }
@@ -274,21 +280,8 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
       option_base_[owner] = std::stoi((*g)[1]) ? 1 : 0;
       continue;
     }
-    if (enum_head.match(line)) {
-      if (!enum_full.match(line)) error(nullptr, "Invalid enum declaration: " + line);
-      long long value = 0;
-      size_t end = k + 1;
-      for (; end < src.size() && !enum_end.match(src[end]); ++end) {
-        const std::optional<EnumItem> item = read_enum_item(src[end]);
-        if (!item) error(nullptr, "Invalid Enum item: " + src[end]);
-        if (item->value) value = *item->value;
-        const std::string member = name_key(item->name);
-        if (!enums_.count(member)) enum_order_.push_back({member, value});
-        enums_[member] = value;
-        ++value;
-      }
-      if (end >= src.size()) error(nullptr, "Missing End Enum");
-      k = end;
+    if (enum_head().match(line)) {
+      k = collect_enum(src, k);
       continue;
     }
     if (declaration.match(line)) {
@@ -298,6 +291,35 @@ void NativeCompiler::collect_code(const std::string& owner, const std::string& c
     if (ignored.match(line)) continue;
     error(nullptr, owner + ": unsupported top-level source: " + line);
   }
+}
+
+
+// Enum members are module-wide constants, wherever the Enum stands.
+size_t NativeCompiler::collect_enum(const std::vector<std::string>& src, size_t k) {
+  static const Regex enum_full(R"(^(?:(?:Public|Private)\s+)?Enum\s+(\w+)$)", CI);
+  static const Regex enum_end(R"(^End\s+Enum$)", CI);
+  if (!enum_full.match(src[k])) error(nullptr, "Invalid enum declaration: " + src[k]);
+  long long value = 0;
+  size_t end = k + 1;
+  for (; end < src.size() && !enum_end.match(src[end]); ++end) {
+    const std::optional<EnumItem> item = read_enum_item(src[end]);
+    if (!item) error(nullptr, "Invalid Enum item: " + src[end]);
+    if (item->value) value = *item->value;
+    if (!item->expression.empty()) {
+      const auto computed = enum_item_value(item->expression, [this](const std::string& key) -> std::optional<long long> {
+        auto it = enums_.find(name_key(key));
+        return it == enums_.end() ? std::nullopt : std::optional<long long>(it->second);
+      });
+      if (!computed) error(nullptr, "Invalid Enum item: " + src[end]);
+      value = *computed;
+    }
+    const std::string member = name_key(item->name);
+    if (!enums_.count(member)) enum_order_.push_back({member, value});
+    enums_[member] = value;
+    ++value;
+  }
+  if (end >= src.size()) error(nullptr, "Missing End Enum");
+  return end;
 }
 
 void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& where) {
@@ -342,6 +364,14 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       proc.lines = file_lines_of(where, numbers, k + 1, end);
       add_procedure(std::move(proc), true);
       k = end;
+      continue;
+    }
+    if (enum_head().match(line)) {
+      k = collect_enum(src, k);
+      continue;
+    }
+    if (record_head().match(line)) {
+      k = collect_record(cls.name, src, k);
       continue;
     }
     if (field.match(line)) {
@@ -513,10 +543,25 @@ std::string NativeCompiler::resolve_or_implicit(const NativeProcedure* proc, std
   }
 }
 
-bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::string_view key) const {
-  if (caller && caller->form_index && find_procedure("f" + std::to_string(*caller->form_index) + "_" + std::string(key)))
+bool NativeCompiler::names_err_object(const NativeProcedure* proc, std::string_view written, const Locals& locals) const {
+  try {
+    (void)resolve_variable(proc, written, locals);
+    return false;  // a variable of that name hides Err
+  } catch (const NativeCompileError&) {
     return true;
-  return find_procedure("module_" + std::string(key)) != nullptr;
+  }
+}
+
+const NativeProcedure* NativeCompiler::own_procedure(const NativeProcedure* caller, std::string_view key) const {
+  if (!caller) return nullptr;
+  if (caller->form_index) return find_procedure("f" + std::to_string(*caller->form_index) + "_" + std::string(key));
+  // A class's Subs and Functions (not its properties) by their names alone.
+  if (caller->class_name) return find_procedure("cls_" + *caller->class_name + "_" + std::string(key));
+  return nullptr;
+}
+
+bool NativeCompiler::is_procedure_name(const NativeProcedure* caller, std::string_view key) const {
+  return own_procedure(caller, key) || find_procedure("module_" + std::string(key)) != nullptr;
 }
 
 std::string NativeCompiler::call_expr(const NativeProcedure* proc, std::string_view name,
@@ -537,9 +582,7 @@ std::string NativeCompiler::call_typed(const NativeProcedure* proc, std::string_
                                        const std::vector<Operand>& args,
                                       const std::vector<std::optional<std::string>>& refs) {
   const std::string key = name_key(name);
-  const NativeProcedure* callee = nullptr;
-  if (proc && proc->form_index) callee = find_procedure("f" + std::to_string(*proc->form_index) + "_" + key);
-  if (!callee) callee = find_procedure("module_" + key);
+  const NativeProcedure* callee = callee_of(proc, name);
   // A built-in called as a statement (Randomize 42).
   if (!callee && BUILTINS.count(key)) {
     std::vector<std::string> values;
@@ -667,6 +710,8 @@ std::string NativeCompiler::call_procedure(const NativeProcedure* caller, const 
     else
       c_args.push_back("vb_cell(&(VBValue){0}," + initial + ")");
   }
+  // A class's own procedure works on the same instance.
+  if (callee.class_name) c_args.insert(c_args.begin(), "a_self");
   std::string call = "p_" + c_name(callee.key) + "(";
   for (size_t k = 0; k < c_args.size(); ++k) call += (k ? "," : "") + c_args[k];
   call += ")";

@@ -515,16 +515,7 @@ Operand CExpression::member(const Node& node) {
     const std::string key = name_key(written);
     if (compiler.is_module(key) && !compiler.is_form(key) && !names_variable(written)) return module_member(node);
     const bool object = is_object_name(compiler, key);
-    bool err = false;
-    if (key == "err") {
-      // Err, unless a variable of that name hides it.
-      err = true;
-      try {
-        (void)compiler.resolve_variable(proc, written, local);
-        err = false;
-      } catch (const NativeCompileError&) {
-      }
-    }
+    const bool err = key == "err" && compiler.names_err_object(proc, written, local);
     if (err && node.kind == NodeKind::Method) fail("Cannot call " + written + "." + node.text + " in an expression");
     if (err) return value_operand("vb_err_get(" + q(node.text) + ")");
     if (object) return object_member(node, written, key);

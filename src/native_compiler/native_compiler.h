@@ -252,6 +252,10 @@ class NativeCompiler {
   // C lines creating the array fields of a new instance `obj` of a class.
   std::vector<std::string> class_array_initializers(std::string_view cls);
   // True when `key` names a procedure the caller can call (its form's or a module's).
+  // Whether "Err" as written stands for the Err object (no variable hides it).
+  bool names_err_object(const NativeProcedure* proc, std::string_view written, const Locals& locals) const;
+  // The caller's form's or class's own procedure of that (lower-cased) name.
+  const NativeProcedure* own_procedure(const NativeProcedure* caller, std::string_view key) const;
   bool is_procedure_name(const NativeProcedure* caller, std::string_view key) const;
 
   // A fresh temporary of the procedure being translated ("_t{n}"), used to
@@ -283,6 +287,8 @@ class NativeCompiler {
   void collect_class(const ClassModule& cls, const CodeLocation& where);
   // "Type Name ... End Type" from line k; returns the End Type's index.
   size_t collect_record(const std::string& owner, const std::vector<std::string>& src, size_t k);
+  // Reads the Enum block starting at line k; the index of its End Enum.
+  size_t collect_enum(const std::vector<std::string>& src, size_t k);
   // C text making the array of `bounds` as written ("10", "1 To 5, 3").
   std::string array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,
                           std::string_view type, const Locals& locals, std::string_view old_value = {},

@@ -309,6 +309,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       const std::string form = key == "me" && proc.form_index ? proc.owner : owner;  // Me: the code's own form
       return {pad(indent) + "vb_set(" + q(form) + "," + q(field) + "," + c + ");"};
     }
+    if (key == "err" && names_err_object(&proc, owner, locals))
+      return {pad(indent) + "vb_err_set(" + q(field) + "," + expr(&proc, R, locals) + ");"};
     // Make.Name = n inside Function Make: a member of the result so far.
     const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
                         result_bits(proc) < 0;

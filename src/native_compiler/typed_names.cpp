@@ -194,10 +194,8 @@ void NativeCompiler::require_integer_only(const Operand& value) const {
 
 const NativeProcedure* NativeCompiler::callee_of(const NativeProcedure* caller, std::string_view name) const {
   const std::string key = name_key(name);
-  const NativeProcedure* callee = nullptr;
-  if (caller && caller->form_index) callee = find_procedure("f" + std::to_string(*caller->form_index) + "_" + key);
-  if (!callee) callee = find_procedure("module_" + key);
-  return callee;
+  const NativeProcedure* callee = own_procedure(caller, key);
+  return callee ? callee : find_procedure("module_" + key);
 }
 
 std::string NativeCompiler::new_typed_temporary(const std::string& type) {

@@ -206,7 +206,7 @@ Sub Main()
 End Sub
 )"),
             "11 division by zero\n1000 Boom\n13 Type mismatch (expected number, got 'a')\n0[]\n"
-            "7 Out of memory\n7\n0[]\nRuntime error in Main: Return without GoSub\n");
+            "7 Out of memory\n99\n0[]\nRuntime error in Main: Return without GoSub\n");
 }
 
 TEST(ErrorTest, ConditionsAndHeadersAreNotTrappedByResumeNext) {

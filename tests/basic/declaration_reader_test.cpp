@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "basic/declaration_reader.h"
+#include "basic/enum_values.h"
 
 namespace corvane {
 namespace {
@@ -157,7 +158,29 @@ TEST(DeclarationReader, TypeMembersAndEnumItems) {
   EXPECT_EQ(read_enum_item("Low = -&h10")->value, -16);
   EXPECT_EQ(read_enum_item("Minus = -3")->value, -3);
   EXPECT_FALSE(read_enum_item("Big = 99999999999999999999"));
-  EXPECT_FALSE(read_enum_item("Sum = 1 + 2"));
+  // Any other value is an expression, worked out by enum_item_value.
+  EXPECT_EQ(read_enum_item("Sum = 1 + 2")->value, std::nullopt);
+  EXPECT_EQ(read_enum_item("Sum = 1 + 2")->expression, "1 + 2");
+  EXPECT_FALSE(read_enum_item("Sum 1"));
+}
+
+TEST(DeclarationReader, EnumItemExpressions) {
+  const EnumMemberLookup known = [](const std::string& key) -> std::optional<long long> {
+    if (key == "first") return 10;
+    return std::nullopt;
+  };
+  EXPECT_EQ(enum_item_value("vbObjectError + 513", known), -2147220991);
+  EXPECT_EQ(enum_item_value("(First * 2) - &H1", known), 19);
+  EXPECT_EQ(enum_item_value("2 ^ 3", known), 8);
+  EXPECT_EQ(enum_item_value("-First", known), -10);
+  EXPECT_EQ(enum_item_value("FIRST \\ 3", known), 3);
+  // Names nobody knows, text, fractions and failures give nothing.
+  EXPECT_EQ(enum_item_value("Second + 1", known), std::nullopt);
+  EXPECT_EQ(enum_item_value("\"7\"", known), std::nullopt);
+  EXPECT_EQ(enum_item_value("7 / 2", known), std::nullopt);
+  EXPECT_EQ(enum_item_value("1 / 0", known), std::nullopt);
+  EXPECT_EQ(enum_item_value("Len(\"ab\")", known), std::nullopt);
+  EXPECT_EQ(enum_item_value("1 +", known), std::nullopt);
 }
 
 }  // namespace

@@ -104,7 +104,9 @@ TEST(Collect, RejectedDeclarationsAndEnums) {
   EXPECT_EQ(collect_error("Dim Red\nEnum C\nRed\nEnd Enum\n"), "Demo: Duplicate module-level identifier red");
   EXPECT_EQ(collect_error("Enum C As Long\nEnd Enum\n"), "Demo: Invalid enum declaration: Enum C As Long");
   EXPECT_EQ(collect_error("Enum C\nRed = &H1\nEnd Enum\n"), "");
-  EXPECT_EQ(collect_error("Enum C\nRed = 1 + 2\nEnd Enum\n"), "Demo: Invalid Enum item: Red = 1 + 2");
+  EXPECT_EQ(collect_error("Enum C\nRed = 1 + 2\nBlue = Red * vbObjectError\nEnd Enum\n"), "");
+  EXPECT_EQ(collect_error("Enum C\nRed = Other + 2\nEnd Enum\n"), "Demo: Invalid Enum item: Red = Other + 2");
+  EXPECT_EQ(collect_error("Enum C\nRed = 1 / 0\nEnd Enum\n"), "Demo: Invalid Enum item: Red = 1 / 0");
   EXPECT_EQ(collect_error("Enum C\nRed = 99999999999999999999\nEnd Enum\n"),
             "Demo: Invalid Enum item: Red = 99999999999999999999");
   EXPECT_EQ(collect_error("Enum C\nRed\n"), "Demo: Missing End Enum");
