@@ -2788,10 +2788,6 @@ int vb_object_is(VBValue object, const char *name) {
     return strcasecmp(((VBObject *)object.object)->name, name) == 0;
 }
 
-static VBObject *require_object(VBValue v) {
-    if (v.kind != VB_OBJECT || !v.object) fatal("Object variable not set (Nothing)");
-    return v.object;
-}
 
 static int field_index_of(const VBObject *o, const char *field) {
     for (int i = 0; i < o->definition->count; i++)
@@ -2810,9 +2806,20 @@ static char *property_member(const char *prefix, const char *field) {
 
 static VBValue *record_field(VBObject *o, const char *name);
 
+static int is_object_value(VBValue v) { return v.kind == VB_OBJECT && v.object; }
+
+/* A failure naming two texts: format holds two %s. */
+static _Noreturn void failf2(const char *format, const char *a, const char *b) {
+    size_t n = strlen(format) + strlen(a) + strlen(b) + 1;
+    char *m = vb_alloc_text(n);
+    snprintf(m, n, format, a, b);
+    fatal(m);
+}
+
 VBValue vb_member_get(VBValue object, const char *name) {
-    VBObject *o = require_object(object);
     if (!name) name = "";
+    if (!is_object_value(object)) failf2("Cannot read .%s on %s", name, value_repr(object));
+    VBObject *o = object.object;
     if (o->tag == TAG_RECORD) return *record_field(o, name);
     if (o->tag == TAG_COLLECTION) return collection_get(o, name);
     if (o->tag == TAG_FORM) return form_object_get(o, name);
@@ -2838,8 +2845,14 @@ VBValue vb_member_get(VBValue object, const char *name) {
     unsupported("Unknown native object property: ", o->name, name);
 }
 
+void vb_member_let(VBValue object, const char *owner, const char *name, VBValue value) {
+    if (!is_object_value(object)) failf("Not an object: %s", owner ? owner : "");
+    vb_member_set(object, name, value);
+}
+
 void vb_member_set(VBValue object, const char *name, VBValue value) {
-    VBObject *o = require_object(object);
+    if (!is_object_value(object)) fatal("Not an object");
+    VBObject *o = object.object;
     if (!name) name = "";
     if (o->tag == TAG_FORM) {
         form_object_set(o, name, value);
@@ -2873,9 +2886,20 @@ void vb_member_set(VBValue object, const char *name, VBValue value) {
 static void open_ado(VBObject *connection, const char *text);
 static VBObject *sql_execute(VBObject *connection, const char *sql, int nparams, VBValue *params);
 
+VBValue vb_method_statement(VBValue object, const char *owner, const char *name, int argc, VBValue *args) {
+    if (!is_object_value(object)) {
+        const char *what = object.kind == VB_OBJECT ? "Object variable or With block variable not set: %s.%s"
+                                                    : "Object required: %s.%s";
+        failf2(what, owner ? owner : "", name ? name : "");
+    }
+    return vb_member_call(object, name, argc, args);
+}
+
 VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args) {
-    VBObject *o = require_object(object);
     if (!name) name = "";
+    if (object.kind == VB_OBJECT && !object.object) failf("Object variable or With block variable not set: .%s", name);
+    if (object.kind != VB_OBJECT) fatal("Not an object");
+    VBObject *o = object.object;
     if (argc < 0 || !args) argc = 0;
     switch (o->tag) {
     case TAG_RECORD: /* rec.field(i): an element of an array field */

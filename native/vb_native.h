@@ -85,6 +85,10 @@ int vb_object_is(VBValue object, const char *name);
 VBValue vb_member_get(VBValue object, const char *name);
 void vb_member_set(VBValue object, const char *name, VBValue value);
 VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args);
+/* x.Name = value and x.Method args as statements, with the owner as written
+ * for the message when x holds no object. */
+void vb_member_let(VBValue object, const char *owner, const char *name, VBValue value);
+VBValue vb_method_statement(VBValue object, const char *owner, const char *name, int argc, VBValue *args);
 void vb_register_class(const char *name, int nfields, const char **names, const char **types);
 void vb_set_class_handler(VBValue (*handler)(VBValue, const char *, int, VBValue *));
 

@@ -70,6 +70,12 @@ bool assignable_target(std::string_view text) {
   return true;
 }
 
+// The owner of a member as messages name it: a With block's target is
+// "__with__", as interpreted.
+std::string owner_in_messages(const std::string& owner) {
+  return owner.rfind("__with_", 0) == 0 ? "__with__" : owner;
+}
+
 struct Block {
   std::string kind;  // if, select, for, do, while
   int n = 0;         // statement number (select)
@@ -304,7 +310,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       if (auto call = property_store(proc, form_setter(key == "me" ? proc.owner : owner, field), field, "", R,
                                      locals, indent))
         return *call;
-    if (is_form(key) || is_control(key) || key == "me" || key == "screen") {
+    const bool app = key == "app" && !locals.count(key) && !find_global(key);
+    if (is_form(key) || is_control(key) || key == "me" || key == "screen" || app) {
       const std::string c = expr(&proc, R, locals);
       const std::string form = key == "me" && proc.form_index ? proc.owner : owner;  // Me: the code's own form
       return {pad(indent) + "vb_set(" + q(form) + "," + q(field) + "," + c + ");"};
@@ -314,9 +321,18 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
     // Make.Name = n inside Function Make: a member of the result so far.
     const bool result = proc.kind == "function" && key == name_key(proc.name) && !locals.count(key) &&
                         result_bits(proc) < 0;
-    const std::string obj = result ? "_ret" : as_value(variable_operand(&proc, owner, locals));
+    std::string obj = "_ret";
+    if (!result) {
+      try {
+        // (an undeclared name reads as such a name does in an expression)
+        obj = !locals.count(key) && reads_check_declared(key) ? expr(&proc, owner, locals)
+                                                              : as_value(variable_operand(&proc, owner, locals));
+      } catch (const NativeCompileError&) {
+        obj = expr(&proc, owner, locals);
+      }
+    }
     const std::string c = expr(&proc, R, locals);
-    return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+    return {pad(indent) + "vb_member_let(" + obj + "," + q(owner_in_messages(owner)) + "," + q(field) + "," + c + ");"};
   }
   static const Regex control_element(R"(^([\p{L}_]\w*)\s*\((.+)\)\.([\p{L}_]\w*)$)");
   if (auto g = control_element.match_groups(L); g && is_control_array(name_key((*g)[1]))) {
@@ -946,8 +962,8 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     const std::string method = (*g)[2];
     return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
               std::vector<std::string> rest(v.begin() + 1, v.end());
-              return "vb_member_call(" + v[0] + "," + q(method) + "," + std::to_string(rest.size()) + "," +
-                     value_array(rest) + ")";
+              return "vb_method_statement(" + v[0] + "," + q(owner_in_messages((*g)[1])) + "," + q(method) + "," +
+                     std::to_string(rest.size()) + "," + value_array(rest) + ")";
             }) + ";"};
   }
   if (auto g = proc_call.match_groups(line)) {
