@@ -612,7 +612,7 @@ AssignTarget compile_target(const std::string& target_in) {
 std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
   RX(label_re, R"(^[\p{L}_]\w*:\s*$)");
   RX(if_re, R"(^If\s+(.+?)\s+Then(?:\s+(.*))?$)");
-  RX(else_split, R"(\s+Else\s+)");
+  RX(else_split, R"(\s+Else(?:\s+|\s*:))");  // (Else: y = 2 as well)
   RX(with_re, R"(^With\s+(.+)$)");
   RX(foreach_re, R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)");
   RX(for_re, R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)");

@@ -305,6 +305,11 @@ class NativeCompiler {
   std::optional<std::vector<std::string>> direct_file_statement(const NativeProcedure& proc, std::string_view line,
                                                                 Locals& locals, int indent);
   int get_sites_ = 0;  // Get statements of the procedure being translated
+  // The declared type of what Get or Input # reads into ("variant" when unknown).
+  std::string read_target_type(const NativeProcedure& proc, const std::string& target, const Locals& locals) const;
+  // C lines storing the VBValue `c_value` into a read target as an assignment would.
+  std::vector<std::string> store_read_value(const NativeProcedure& proc, const std::string& target,
+                                            const std::string& c_value, Locals& locals, int indent);
   // "VBValue " or, in a procedure with On Error, "volatile VBValue ".
   std::string value_decl() const { return traps_ ? "volatile VBValue " : "VBValue "; }
   void add_procedure(NativeProcedure proc, bool replace);

@@ -416,9 +416,15 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       const std::string c = expr(&proc, R, locals);
       const std::string from = expr(&proc, args[1], locals);
       const std::string length = args.size() == 3 ? expr(&proc, args[2], locals) : "vb_int(0)";
-      return {pad(indent) + value + " = " + c + "; " + start + " = " + from + "; " + d + " = vb_coerce(vb_mid_replace(" +
-              d + "," + start + "," + length + "," + (args.size() == 3 ? "1" : "0") + "," + value + ")," + q(type) +
-              ");"};
+      const std::string replaced =
+          "vb_mid_replace(" + d + "," + start + "," + length + "," + (args.size() == 3 ? "1" : "0") + "," + value + ")";
+      const std::string operands = pad(indent) + value + " = " + c + "; " + start + " = " + from + ";";
+      if (d.rfind("vb_member_get(", 0) == 0) {  // a class's field: stored as an assignment stores it
+        std::vector<std::string> out{operands};
+        for (std::string& line : store_read_value(proc, args[0], replaced, locals, indent)) out.push_back(std::move(line));
+        return out;
+      }
+      return {operands + " " + d + " = vb_coerce(" + replaced + "," + q(type) + ");"};
     }
   }
   // (a(2).Items(0) is an element of something longer: its first parentheses close before the end)
@@ -557,7 +563,7 @@ std::vector<std::string> NativeCompiler::print_list(const NativeProcedure& proc,
 std::optional<std::vector<std::string>> NativeCompiler::direct_file_statement(const NativeProcedure& proc,
                                                                              std::string_view line, Locals& locals,
                                                                              int indent) {
-  static const Regex get_put(R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)", CI);
+  static const Regex get_put(R"(^(Get|Put)\b\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)", CI);
   static const Regex seek_re(R"(^Seek\s*#\s*([^,]+?)\s*,(.+)$)", CI);
   const std::string p = pad(indent);
   const auto channel = [&](std::string text) {
@@ -572,14 +578,7 @@ std::optional<std::vector<std::string>> NativeCompiler::direct_file_statement(co
   // The layout follows the variable's declared type; an element of a typed
   // array its element type; a record value its own fields.
   const std::string target = strip_text((*g)[4]);
-  std::string type = "variant";
-  static const Regex element(R"(^([\p{L}_]\w*)\s*\(.*\)$)");
-  if (is_variable_name(target)) {
-    if (auto it = locals.find(name_key(target)); it != locals.end()) type = it->second.type;
-    else if (const GlobalName* global = find_global(name_key(target))) type = global->type;
-  } else if (auto e = element.match_groups(target)) {
-    if (auto element_type = array_element_type(&proc, (*e)[1], locals)) type = *element_type;
-  }
+  const std::string type = read_target_type(proc, target, locals);
   const bool has_record = !strip_text((*g)[3]).empty();
   const std::vector<std::string> operands{channel((*g)[2]),
                                           has_record ? expr(&proc, (*g)[3], locals) : std::string("vb_int(0)"),
@@ -591,14 +590,33 @@ std::optional<std::vector<std::string>> NativeCompiler::direct_file_statement(co
                                     }) + ";"};
   // Get: the value read is stored as an assignment stores it (a record or
   // array is filled in place).
+  return store_read_value(proc, target, in_order(operands, [&](const std::vector<std::string>& v) {
+                            return "vb_file_get(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," + v[2] +
+                                   "," + q(type) + ")";
+                          }),
+                          locals, indent);
+}
+
+std::string NativeCompiler::read_target_type(const NativeProcedure& proc, const std::string& target,
+                                             const Locals& locals) const {
+  static const Regex element(R"(^([\p{L}_]\w*)\s*\(.*\)$)");
+  if (is_variable_name(target)) {
+    if (auto it = locals.find(name_key(target)); it != locals.end()) return it->second.type;
+    if (const GlobalName* global = find_global(name_key(target))) return global->type;
+  } else if (auto e = element.match_groups(target)) {
+    if (auto element_type = array_element_type(&proc, (*e)[1], locals)) return *element_type;
+  }
+  return "variant";
+}
+
+std::vector<std::string> NativeCompiler::store_read_value(const NativeProcedure& proc, const std::string& target,
+                                                          const std::string& c_value, Locals& locals, int indent) {
   const std::string got = "__get_" + std::to_string(++get_sites_);
   hoisted_.push_back(pad(1) + value_decl() + got + " = vb_int(0);");
   locals[got] = {got, false, "variant", false, ""};
-  std::vector<std::string> out{p + got + " = " + in_order(operands, [&](const std::vector<std::string>& v) {
-                                 return "vb_file_get(" + v[0] + "," + v[1] + "," + (has_record ? "1" : "0") + "," +
-                                        v[2] + "," + q(type) + ")";
-                               }) + ";"};
+  std::vector<std::string> out{pad(indent) + got + " = " + c_value + ";"};
   for (std::string& s : assignment(proc, target, got, locals, indent)) out.push_back(std::move(s));
+  locals.erase(got);
   return out;
 }
 
@@ -657,26 +675,18 @@ std::optional<std::vector<std::string>> NativeCompiler::file_statement(const Nat
     return std::vector<std::string>{p + "vb_file_write(" + channel((*g)[1]) + "," + std::to_string(values.size()) +
                                     "," + value_array(values) + "," + (open_line ? "1" : "0") + ");"};
   }
-  if (auto g = line_input.match_groups(line)) {
-    const std::string t = strip_text((*g)[2]);
-    if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
-    const std::string d = resolve_or_implicit(&proc, t, locals);
-    std::string type = "variant";
-    if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
-    else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
-    return std::vector<std::string>{p + d + " = vb_coerce(vb_file_line(" + channel((*g)[1]) + ")," + q(type) + ");"};
-  }
+  // Line Input # and Input #: each value read is stored as an assignment
+  // stores it, into a variable, an element or a field.
+  if (auto g = line_input.match_groups(line))
+    return store_read_value(proc, strip_text((*g)[2]), "vb_file_line(" + channel((*g)[1]) + ")", locals, indent);
   if (auto g = input_file.match_groups(line)) {
     std::vector<std::string> out;
     const std::string ch = channel((*g)[1]);
     for (const std::string& piece : comma_pieces((*g)[2])) {
       const std::string t = strip_text(piece);
-      if (!is_variable_name(t)) error(&proc, "Unsupported native file input target: " + t);
-      const std::string d = resolve_or_implicit(&proc, t, locals);
-      std::string type = "variant";
-      if (auto it = locals.find(name_key(t)); it != locals.end()) type = it->second.type;
-      else if (const GlobalName* gl = find_global(name_key(t))) type = gl->type;
-      out.push_back(p + d + " = vb_coerce(vb_file_field(" + ch + "," + q(type) + ")," + q(type) + ");");
+      const std::string type = read_target_type(proc, t, locals);
+      for (std::string& s : store_read_value(proc, t, "vb_file_field(" + ch + "," + q(type) + ")", locals, indent))
+        out.push_back(std::move(s));
     }
     return out;
   }
@@ -1018,7 +1028,7 @@ std::vector<std::string> NativeCompiler::compile_body(const NativeProcedure& pro
 
 std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure& proc) {
   static const Regex if_re(R"(^If\s+(.+?)\s+Then(?:\s+(.+))?$)", CI);
-  static const Regex else_split(R"(\s+Else\s+)", CI);
+  static const Regex else_split(R"(\s+Else(?:\s+|\s*:))", CI);  // (Else: y = 2 as well)
   static const Regex elseif_re(R"(^ElseIf\s+(.+)\s+Then$)", CI);
   static const Regex select_re(R"(^Select\s+Case\s+(.+)$)", CI);
   static const Regex case_re(R"(^Case\s+(.+)$)", CI);
