@@ -304,7 +304,7 @@ static const struct {
     {"formatcurrency", fn_formatcurrency}, {"formatdatetime", fn_formatdatetime}, {"formatnumber", fn_formatnumber},
     {"formatpercent", fn_formatpercent},
     /* file channels (vb_files.c) */
-    {"eof", fn_eof}, {"freefile", fn_freefile}, {"kill", fn_kill}, {"lof", fn_lof},
+    {"eof", fn_eof}, {"freefile", fn_freefile}, {"kill", fn_kill}, {"lof", fn_lof}, {"input", fn_input},
     {"mkdir", fn_mkdir}, {"rmdir", fn_rmdir}, {"chdir", fn_chdir}, {"curdir", fn_curdir},
     {"filecopy", fn_filecopy}, {"filelen", fn_filelen}, {"getattr", fn_getattr}, {"setattr", fn_setattr},
     {"dir", fn_dir}, {"name", fn_name},

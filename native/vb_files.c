@@ -219,7 +219,7 @@ VBValue vb_file_line(VBValue number) {
  * line end), as the variable's declared type takes it. */
 VBValue vb_file_field(VBValue number, const char *type) {
     FileChannel *ch = open_channel(number);
-    if (ch->mode != FILE_INPUT) fatal("Bad file mode");
+    if (ch->mode != FILE_INPUT && ch->mode != FILE_BINARY) fatal("Bad file mode");
     FILE *f = ch->file;
     int c;
     do c = fgetc(f);
@@ -282,6 +282,22 @@ static VBValue fn_eof(int argc, VBValue *args) {
     FileChannel *ch = open_channel(args[0]);
     if (ch->mode == FILE_OUTPUT || ch->mode == FILE_APPEND) return bool_value(1);
     return bool_value(at_end(ch->file));
+}
+
+/* Input(n, channel): the next n characters of a file read as text. */
+static VBValue fn_input(int argc, VBValue *args) {
+    need_args(argc, 2, "Input");
+    long long count = whole_of(args[0], 0);
+    FileChannel *ch = open_channel(args[1]);
+    if (ch->mode != FILE_INPUT && ch->mode != FILE_BINARY) fatal("Bad file mode");
+    if (count < 0) fatal("Invalid procedure call or argument");
+    Text bytes = {0};
+    int c;
+    for (long long k = 0; k < count; k++) {
+        if ((c = fgetc(ch->file)) == EOF) fatal("Input past end of file");
+        text_ch(&bytes, (char)c);
+    }
+    return text_from_1252(text_of_builder(&bytes), bytes.n);
 }
 
 static VBValue fn_lof(int argc, VBValue *args) {

@@ -226,6 +226,11 @@ NodePtr ExprParser::primary(int nesting) {
     check_depth(*node);
     return node;
   }
+  // #n: a file number, as in Input(LOF(1), #1), is the number.
+  if (t && *t == "#" && pos_ + 1 < tokens_.size()) {
+    ++pos_;
+    return primary(nesting + 1);
+  }
   if (t && equals_ci(*t, "typeof") && pos_ + 1 < tokens_.size() && tokens_[pos_ + 1].kind == "word")
     return type_test(nesting);
   if (t && equals_ci(*t, "new")) {

@@ -145,7 +145,7 @@ void write_bytes(FileChannel& ch, const std::string& bytes) {
 
 // Line Input: the bytes up to CR LF, CR or LF.
 std::string read_line(FileChannel& ch) {
-  if (ch.mode != Mode::Input) fail(54, "Bad file mode");
+  if (ch.mode != Mode::Input && ch.mode != Mode::Binary) fail(54, "Bad file mode");
   if (at_end(ch.file)) fail(62, "Input past end of file");
   std::string line;
   int c;
@@ -600,6 +600,19 @@ Value fn_lof(VBRuntime&, std::vector<Value>& args) {
   return Value(file_size(ch.file));
 }
 
+// Input(n, channel): the next n characters of a file read as text.
+Value fn_input(VBRuntime&, std::vector<Value>& args) {
+  require_args(args, 2, "Input");
+  const int64_t count = number_as_count(args[0]);
+  FileChannel& ch = channel(args[1]);
+  if (ch.mode != Mode::Input && ch.mode != Mode::Binary) fail(54, "Bad file mode");
+  if (count < 0) fail(5, "Invalid procedure call or argument");
+  std::string bytes(static_cast<size_t>(std::min<int64_t>(count, file_size(ch.file) + 1)), '\0');
+  const size_t got = std::fread(bytes.data(), 1, bytes.size(), ch.file);
+  if (static_cast<int64_t>(got) < count) fail(62, "Input past end of file");
+  return Value(from_windows_1252(bytes));
+}
+
 Value fn_loc(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 1, "Loc");
   FileChannel& ch = channel(args[0]);
@@ -788,6 +801,7 @@ void add_file_builtins(BuiltinTable& table) {
   add_builtin(table, "FreeFile", fn_freefile);
   add_builtin(table, "EOF", fn_eof);
   add_builtin(table, "LOF", fn_lof);
+  add_builtin(table, "Input", fn_input);
   add_builtin(table, "Loc", fn_loc);
   add_builtin(table, "Seek", fn_seek);
   add_builtin(table, "Dir", fn_dir);

@@ -126,6 +126,8 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
     case '(': case ')': case '=': case '<': case '>': case '+': case '-': case '*': case '/': case '\\':
     case '^': case '&': case '.': case ',':
       return 1;
+    case '#':  // a file number's mark (#1, #n), when no date literal starts here
+      return pos + 1 < n && (is_digit(t[pos + 1]) || starts_name(t, pos + 1)) ? 1 : 0;
     default:
       return 0;
   }

@@ -26,7 +26,7 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cbyte", "ccur", "cvar", "typename", "vartype", "rnd", "randomize", "rgb", "qbcolor", "chrw", "ascw", "timer",
     "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
-    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof",
+    "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof", "input",
     "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "getattr", "setattr", "dir",
     "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error", "msgbox", "inputbox"};
 // Built-ins whose names programs also use for their own undeclared

@@ -83,7 +83,7 @@ TEST(TokenTest, UnmatchedTextFailsWithTheStretch) {
     return std::string("no error");
   };
   EXPECT_EQ(message("a ; b"), "Unrecognized expression: ;");
-  EXPECT_EQ(message("#x#"), "Unrecognized expression: #");
+  EXPECT_EQ(message("a # b"), "Unrecognized expression: #");  // (#1 alone is a file number)
   EXPECT_EQ(message("x = \"open"), "Unrecognized expression: \"");
   EXPECT_EQ(message("a [b]"), "Unrecognized expression: [");
   EXPECT_EQ(message("a:"), "Unrecognized expression: :");

@@ -107,7 +107,7 @@ TEST_F(Expressions, FailureMessages) {
   EXPECT_EQ(fails("TypeOf a"), "Demo: Expected Is and a type name after TypeOf");
   EXPECT_EQ(fails("TypeOf a Is"), "Demo: Expected Is and a type name after TypeOf");
   EXPECT_EQ(fails("a ; b"), "Demo: Unrecognized expression: ;");
-  EXPECT_EQ(fails("#x#"), "Demo: Unrecognized expression: #");
+  EXPECT_EQ(fails("a # b"), "Demo: Unrecognized expression: #");
   EXPECT_EQ(fails("#13/45/2024#"), "Demo: Invalid date literal: #13/45/2024#");
   EXPECT_EQ(fails("App"), "Demo: Form/control object must be accessed via member: App");
   EXPECT_EQ(fails("Text1.1"), "Demo: Invalid member");
