@@ -197,10 +197,10 @@ std::vector<DeclaredParameter> read_parameters(std::string_view list) {
     // holds the caller's array, whatever its element type
     const size_t open = piece.find('(');
     p.is_array = open != std::string::npos && (equal == std::string::npos || open < equal);
-    for (size_t k = 0; k < piece.size() && open == std::string::npos; ++k) {
+    for (size_t k = p.is_array ? piece.find(')', open) : 0; k < piece.size(); ++k) {
       if (k > 0 && word_char(k - 1)) continue;
       if (auto g = as_re.match_groups(std::string_view(piece).substr(k))) {
-        p.type = (*g)[1];
+        (p.is_array ? p.element_type : p.type) = (*g)[1];
         break;
       }
     }

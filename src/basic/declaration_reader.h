@@ -70,6 +70,7 @@ struct DeclaredParameter {
   bool param_array = false;
   bool is_array = false;      // "a()"
   std::string type;           // the word after As ("" when none, or for an array)
+  std::string element_type;   // an array's word after As ("a() As Long": "Long")
   std::string default_value;  // after "=", stripped
   bool plain = false;         // exactly the shape above with a plain name
   std::string text;           // the piece as written

@@ -196,7 +196,9 @@ std::vector<Param> parse_params(const std::string& text) {
     p.by_ref = read.by_ref;
     p.type = read.type.empty() ? std::string("variant") : lower(read.type);
     p.code = type_code(p.type);
-    p.type_symbol = intern_folded(p.type);
+    // An array parameter is a Variant holding the caller's array; its
+    // declared element type is what ReDim gives new elements.
+    p.type_symbol = intern_folded(read.is_array && !read.element_type.empty() ? lower(read.element_type) : p.type);
     p.symbol = intern_folded(p.name);
     if (read.optional && !read.default_value.empty()) p.default_expr = ExprParser::parse(read.default_value);
     p.optional = read.optional;

@@ -261,8 +261,10 @@ std::vector<std::string> NativeCompiler::redim(const NativeProcedure& proc, std:
       require_value_variable(&proc, p.name, locals);  // becomes an array
       // New elements start as the declared element type's initial value.
       if (type == "variant") {
-        if (auto it = locals.find(key); it != locals.end()) type = it->second.type;
-        else if (const GlobalName* gname = find_global(key)) type = gname->type;
+        if (auto it = locals.find(key); it != locals.end())
+          type = it->second.element.empty() ? it->second.type : it->second.element;
+        else if (const GlobalName* gname = find_global(key))
+          type = gname->type;
       }
     } catch (const NativeCompileError&) {
       // ReDim of a name not declared yet declares it, as interpreted.

@@ -87,9 +87,11 @@ TEST(DeclarationReader, Parameters) {
   EXPECT_EQ(params[1].default_value, "Mid(\"x,y\", 1)");
   EXPECT_FALSE(params[1].is_array);
 
-  // An array parameter holds the caller's array, whatever its element type.
+  // An array parameter holds the caller's array; its declared element type
+  // is what ReDim gives new elements.
   EXPECT_TRUE(params[2].is_array);
   EXPECT_EQ(params[2].type, "");
+  EXPECT_EQ(params[2].element_type, "String");
 
   EXPECT_TRUE(params[3].param_array);
   EXPECT_EQ(params[3].name, "rest");
@@ -100,6 +102,8 @@ TEST(DeclarationReader, Parameters) {
   EXPECT_EQ(params[4].default_value, "5");
 
   EXPECT_FALSE(read_parameters("a(1)").at(0).plain);
+  // Parentheses in a default value do not hide the type.
+  EXPECT_EQ(read_parameters("Optional n As Long = Len(\"ab\")").at(0).type, "Long");
 }
 
 TEST(DeclarationReader, ProcedureHeaders) {
