@@ -458,7 +458,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       if (!valid(field)) error(&proc, "Unsupported native assignment target: " + L);
       const std::string obj = object_expr(proc, container, locals);
       const std::string c = expr(&proc, R, locals);
-      return {pad(indent) + "vb_member_set(" + obj + "," + q(field) + "," + c + ");"};
+      return {pad(indent) + "vb_member_let(" + obj + "," + q(owner_in_messages(container)) + "," + q(field) + "," + c +
+              ");"};
     }
     const std::string inner = L.substr(cut + 1, L.size() - cut - 2);
     const size_t dot = container.rfind('.');

@@ -38,6 +38,10 @@ Sub Main()
     .Refresh
     Debug.Print "m", Err.Number, Err.Description
   End With
+  Dim cells(2)
+  Err.Clear
+  cells(1).Name = "x"
+  Debug.Print "n", Err.Number, Err.Description
   App.Title = "Renamed"
   Debug.Print App.Title
   On Error GoTo 0
