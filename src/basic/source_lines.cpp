@@ -1,8 +1,10 @@
 #include "basic/source_lines.h"
-#include "basic/value.h"
-#include "vb6files/regex.h"
 
 #include <cctype>
+#include <functional>
+
+#include "basic/value.h"
+#include "vb6files/regex.h"
 
 namespace corvane {
 
@@ -137,6 +139,49 @@ bool is_rem_line(std::string_view line) {
   return starts_ci(line, "rem") && (line.size() == 3 || is_space_char(static_cast<unsigned char>(line[3])));
 }
 
+// Where a keyword preceded by white space starts in `line`, outside
+// quoted text, from `from` on; npos when it does not occur. The keyword
+// must be followed by white space (or, when `colon_ends` is set, a colon).
+size_t keyword_at(std::string_view line, std::string_view word, size_t from, bool colon_ends) {
+  bool in_string = false;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"') in_string = !in_string;
+    if (i < from || in_string || !is_space_char(static_cast<unsigned char>(line[i]))) continue;
+    const size_t at = i + 1, end = at + word.size();
+    if (end >= line.size() || !starts_ci(line.substr(at), word)) continue;
+    const unsigned char next = static_cast<unsigned char>(line[end]);
+    if (is_space_char(next) || (colon_ends && next == ':')) return at;
+  }
+  return std::string_view::npos;
+}
+
+// A single-line If whose Then or Else part is itself a single-line If
+// (If a Then If b Then x Else y) reads as the block form: an Else belongs
+// to the nearest If, as in VB6.
+void emit_single_if(const std::string& line, int number, const std::function<void(std::string, int)>& emit) {
+  const size_t then_at = keyword_at(line, "then", 2, false);
+  const std::string head = line.substr(0, then_at + 4);
+  const std::string rest = strip(line.substr(then_at + 4));
+  if (is_single_line_if(rest)) {
+    emit(head, number);
+    emit_single_if(rest, number, emit);
+    emit("End If", number);
+    return;
+  }
+  const size_t else_at = keyword_at(rest, "else", 0, true);
+  const std::string otherwise = else_at == std::string::npos ? std::string() : strip(rest.substr(else_at + 4));
+  if (!is_single_line_if(otherwise)) {
+    emit(line, number);
+    return;
+  }
+  emit(head, number);
+  for (const std::string& piece : split_outside(rest.substr(0, else_at), ':'))
+    if (!strip(piece).empty()) emit(strip(piece), number);
+  emit("Else", number);
+  emit_single_if(otherwise, number, emit);
+  emit("End If", number);
+}
+
 }  // namespace
 
 std::vector<std::string> lines(std::string_view source, std::vector<int>* numbers) {
@@ -180,7 +225,7 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
       if (is_single_line_if(s)) {
         std::string whole = pieces[k];
         for (size_t rest = k + 1; rest < pieces.size(); ++rest) whole += ":" + pieces[rest];
-        emit(strip(whole), number);
+        emit_single_if(strip(whole), number, emit);
         break;
       }
       if (!s.empty()) emit(std::move(s), number);

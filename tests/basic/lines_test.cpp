@@ -42,6 +42,19 @@ TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
   EXPECT_EQ(lines("c = 1 _\nd: e _"), (Lines{"c = 1 d: e "}));
 }
 
+TEST(LinesTest, SingleLineIfInsideASingleLineIfReadsAsBlocks) {
+  // An Else belongs to the nearest If.
+  EXPECT_EQ(lines("If a Then If b Then x = 1 Else x = 2"),
+            (Lines{"If a Then", "If b Then x = 1 Else x = 2", "End If"}));
+  EXPECT_EQ(lines("If a Then x = 1: y = 2 Else If b Then x = 3 Else x = 4"),
+            (Lines{"If a Then", "x = 1", "y = 2", "Else", "If b Then x = 3 Else x = 4", "End If"}));
+  EXPECT_EQ(lines("If a Then If b Then If c Then x = 1"),
+            (Lines{"If a Then", "If b Then", "If c Then x = 1", "End If", "End If"}));
+  // "If" and "Then" inside quoted text change nothing.
+  EXPECT_EQ(lines("If a Then s = \"If b Then c\" Else t = 1"), (Lines{"If a Then s = \"If b Then c\" Else t = 1"}));
+  EXPECT_EQ(lines("If a Then x = 1 Else: y = 2"), (Lines{"If a Then x = 1 Else: y = 2"}));
+}
+
 TEST(LinesTest, UnicodeLineSeparators) {
   EXPECT_EQ(lines("a = 1\u2028b = 2\x0c" "c = 3"), (Lines{"a = 1", "b = 2", "c = 3"}));
 }
