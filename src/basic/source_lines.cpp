@@ -1,8 +1,10 @@
 #include "basic/source_lines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <functional>
 
+#include "basic/tokens.h"
 #include "basic/value.h"
 #include "vb6files/regex.h"
 
@@ -148,38 +150,84 @@ size_t keyword_at(std::string_view line, std::string_view word, size_t from, boo
     if (line[i] == '"') in_string = !in_string;
     if (i < from || in_string || !is_space_char(static_cast<unsigned char>(line[i]))) continue;
     const size_t at = i + 1, end = at + word.size();
-    if (end >= line.size() || !starts_ci(line.substr(at), word)) continue;
+    if (end > line.size() || !starts_ci(line.substr(at), word)) continue;
+    if (end == line.size()) {
+      if (colon_ends) return at;  // (the colon after it was split off)
+      continue;
+    }
     const unsigned char next = static_cast<unsigned char>(line[end]);
     if (is_space_char(next) || (colon_ends && next == ':')) return at;
   }
   return std::string_view::npos;
 }
 
-// A single-line If whose Then or Else part is itself a single-line If
-// (If a Then If b Then x Else y) reads as the block form: an Else belongs
-// to the nearest If, as in VB6.
+void emit_single_if(const std::string& line, int number, const std::function<void(std::string, int)>& emit);
+
+// "If condition Then" with nothing after Then.
+bool is_if_header(const std::string& line) {
+  if (!starts_ci(line, "if") || line.size() < 3 || !is_space_char(static_cast<unsigned char>(line[2]))) return false;
+  const size_t then_at = keyword_at(line, "then", 2, true);
+  return then_at != std::string::npos && then_at + 4 == line.size();
+}
+
+bool is_label_line(const std::string& line) {
+  if (line.size() < 2 || line.back() != ':') return false;
+  const std::string name = line.substr(0, line.size() - 1);
+  return starts_name(name, 0) && std::all_of(name.begin(), name.end(), [](char c) {
+           return static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+         });
+}
+
+// A statement list split at its colons, from piece `from` on; a single-line
+// If among the statements takes the rest of the list, its own Else included.
+void emit_statement_list(const std::vector<std::string>& pieces, size_t from, int number,
+                         const std::function<void(std::string, int)>& emit) {
+  for (size_t k = from; k < pieces.size(); ++k) {
+    const std::string statement = strip(pieces[k]);
+    if (is_single_line_if(statement)) {
+      std::string rest = pieces[k];
+      for (size_t more = k + 1; more < pieces.size(); ++more) rest += ":" + pieces[more];
+      emit_single_if(strip(rest), number, emit);
+      return;
+    }
+    if (!statement.empty()) emit(statement, number);
+  }
+}
+
+bool holds_single_line_if(const std::vector<std::string>& pieces) {
+  return std::any_of(pieces.begin(), pieces.end(), [](const std::string& p) { return is_single_line_if(strip(p)); });
+}
+
+// A single-line If with another single-line If among its statements (If a
+// Then If b Then x Else y, If a Then x: If b Then y) reads as the block
+// form, as VB6 reads it: an inner If takes the rest of the line, and an
+// Else belongs to the nearest If.
 void emit_single_if(const std::string& line, int number, const std::function<void(std::string, int)>& emit) {
   const size_t then_at = keyword_at(line, "then", 2, false);
   const std::string head = line.substr(0, then_at + 4);
-  const std::string rest = strip(line.substr(then_at + 4));
-  if (is_single_line_if(rest)) {
+  const std::vector<std::string> pieces = split_outside(line.substr(then_at + 4), ':');
+  for (size_t k = 0; k < pieces.size(); ++k) {
+    if (is_single_line_if(strip(pieces[k]))) {
+      emit(head, number);
+      emit_statement_list(pieces, 0, number, emit);
+      emit("End If", number);
+      return;
+    }
+    const size_t else_at = keyword_at(pieces[k], "else", 0, true);
+    if (else_at == std::string::npos) continue;
+    std::vector<std::string> then_part(pieces.begin(), pieces.begin() + static_cast<long>(k));
+    then_part.push_back(pieces[k].substr(0, else_at));
+    std::vector<std::string> else_part{pieces[k].substr(else_at + 4)};
+    else_part.insert(else_part.end(), pieces.begin() + static_cast<long>(k) + 1, pieces.end());
+    if (!holds_single_line_if(else_part)) break;
     emit(head, number);
-    emit_single_if(rest, number, emit);
+    emit_statement_list(then_part, 0, number, emit);
+    emit("Else", number);
+    emit_statement_list(else_part, 0, number, emit);
     emit("End If", number);
     return;
   }
-  const size_t else_at = keyword_at(rest, "else", 0, true);
-  const std::string otherwise = else_at == std::string::npos ? std::string() : strip(rest.substr(else_at + 4));
-  if (!is_single_line_if(otherwise)) {
-    emit(line, number);
-    return;
-  }
-  emit(head, number);
-  for (const std::string& piece : split_outside(rest.substr(0, else_at), ':'))
-    if (!strip(piece).empty()) emit(strip(piece), number);
-  emit("Else", number);
-  emit_single_if(otherwise, number, emit);
-  emit("End If", number);
+  emit(line, number);
 }
 
 }  // namespace
@@ -217,15 +265,26 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
     const int number = has_pending ? pending_line : physical_number;
     pending.clear();
     has_pending = false;
+    // A name and a colon alone on a line is a label, whether or not a
+    // GoTo names it.
+    if (is_label_line(full)) {
+      emit(full, number);
+      return;
+    }
     // Statements after a single-line If's Then belong to it, colons and
-    // all: the If line is kept whole from there on.
+    // all: the If line is kept whole from there on. (If c Then: x = 1 is
+    // such an If too, its first statement empty.)
     const std::vector<std::string> pieces = split_outside(full, ':');
     for (size_t k = 0; k < pieces.size(); ++k) {
       std::string s = strip(pieces[k]);
+      std::string rest;
+      for (size_t more = k + 1; more < pieces.size(); ++more) rest += (more > k + 1 ? ":" : "") + pieces[more];
+      if (is_if_header(s) && !strip(rest).empty()) {
+        emit_single_if(s + " " + strip(rest), number, emit);
+        break;
+      }
       if (is_single_line_if(s)) {
-        std::string whole = pieces[k];
-        for (size_t rest = k + 1; rest < pieces.size(); ++rest) whole += ":" + pieces[rest];
-        emit_single_if(strip(whole), number, emit);
+        emit_single_if(strip(pieces[k] + (k + 1 < pieces.size() ? ":" + rest : std::string())), number, emit);
         break;
       }
       if (!s.empty()) emit(std::move(s), number);

@@ -1165,16 +1165,21 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     const int level = level_of(stack);
     // A label: a name with a colon, a line number, or a name some jump uses.
     {
-      std::string label;
-      if (auto g = label_re.match_groups(line)) label = name_key((*g)[1]);
-      else if (digits_re.match(line) || (valid(line) && jump_targets_.count(name_key(line)))) label = name_key(line);
+      std::string label, written = line;
+      if (auto g = label_re.match_groups(line)) {
+        label = name_key((*g)[1]);
+        written = (*g)[1];  // messages name the label without its colon
+        active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(n) + ": " + written;
+      } else if (digits_re.match(line) || (valid(line) && jump_targets_.count(name_key(line)))) {
+        label = name_key(line);
+      }
       if (!label.empty()) {
         if (!stack.empty() && jump_targets_.count(label)) {
           if (block_unsafe_targets.count(label))
-            error(&proc, "GoTo or Resume to a label inside a block (" + line + ") is not supported in native builds");
-          labels_in_blocks[label] = {open_block_numbers(), line, *active_location_, active_file_, active_line_};
+            error(&proc, "GoTo or Resume to a label inside a block (" + written + ") is not supported in native builds");
+          labels_in_blocks[label] = {open_block_numbers(), written, *active_location_, active_file_, active_line_};
         }
-        if (!labels.insert(label).second) error(&proc, "Label defined more than once: " + line);
+        if (!labels.insert(label).second) error(&proc, "Label defined more than once: " + written);
         emit_line(level, "_lbl_" + c_name(label) + ":;");
         continue;
       }
@@ -1438,7 +1443,17 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   with_targets_.clear();
   in_block_ = false;
   open_blocks_.clear();
-  if (!stack.empty()) error(&proc, "Unclosed " + stack.back().kind + " block");
+  if (!stack.empty()) {
+    // Named where the block opens.
+    const int open = stack.back().n;
+    const size_t at = static_cast<size_t>(open - 1);
+    if (at < proc.body.size()) {
+      active_location_ = proc.owner + "." + proc.name + ", statement " + std::to_string(open) + ": " + proc.body[at];
+      active_file_ = proc.file;
+      active_line_ = at < proc.lines.size() ? proc.lines[at] : 0;
+    }
+    error(&proc, "Unclosed " + stack.back().kind + " block");
+  }
   for (const std::string& target : jump_targets_)
     if (!labels.count(target)) error(&proc, "Label not defined in " + proc.name + ": " + target);
   // A GoTo may go to a label of a block it stands in, not into a block

@@ -33,9 +33,14 @@ TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
   EXPECT_EQ(lines("If x Then y = 1 : z = 2"), (Lines{"If x Then y = 1 : z = 2"}));
   EXPECT_EQ(lines("a = 1: If x Then y = 1: z = \"If q Then r: s\""),
             (Lines{"a = 1", "If x Then y = 1: z = \"If q Then r: s\""}));
-  EXPECT_EQ(lines("If x Then: y = 1"), (Lines{"If x Then", "y = 1"}));
+  // If c Then: x = 1 is a single-line If whose first statement is empty.
+  EXPECT_EQ(lines("If x Then: y = 1"), (Lines{"If x Then y = 1"}));
+  EXPECT_EQ(lines("If x Then : y = 1: z = 2"), (Lines{"If x Then y = 1: z = 2"}));
+  EXPECT_EQ(lines("If x Then:"), (Lines{"If x Then"}));
   EXPECT_EQ(lines("Rem note\nx = 1 : Rem note\nRemark = 2"), (Lines{"x = 1", "Rem note", "Remark = 2"}));
-  EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail", "Resume Next"}));
+  // A name and a colon alone on a line is a label.
+  EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail:", "Resume Next"}));
+  EXPECT_EQ(lines("Fail: Resume Next"), (Lines{"Fail", "Resume Next"}));
   EXPECT_EQ(lines("Attribute VB_Name = \"M\"\nVERSION 5.00\n  a = \"x:y\"  "), (Lines{"a = \"x:y\""}));
   // a continuation pending at the end is one last line, not split at colons
   EXPECT_EQ(lines("a = 1 : b _"), (Lines{"a = 1 : b "}));
@@ -53,6 +58,11 @@ TEST(LinesTest, SingleLineIfInsideASingleLineIfReadsAsBlocks) {
   // "If" and "Then" inside quoted text change nothing.
   EXPECT_EQ(lines("If a Then s = \"If b Then c\" Else t = 1"), (Lines{"If a Then s = \"If b Then c\" Else t = 1"}));
   EXPECT_EQ(lines("If a Then x = 1 Else: y = 2"), (Lines{"If a Then x = 1 Else: y = 2"}));
+  // An inner If after a colon takes the rest of the line.
+  EXPECT_EQ(lines("If a Then x = 1: If b Then y = 2: z = 3 Else w = 4"),
+            (Lines{"If a Then", "x = 1", "If b Then y = 2: z = 3 Else w = 4", "End If"}));
+  EXPECT_EQ(lines("If a Then x = 1 Else y = 2: If b Then z = 3"),
+            (Lines{"If a Then", "x = 1", "Else", "y = 2", "If b Then z = 3", "End If"}));
 }
 
 TEST(LinesTest, UnicodeLineSeparators) {

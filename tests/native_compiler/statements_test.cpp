@@ -179,8 +179,8 @@ TEST(Statements, FailureMessages) {
   EXPECT_EQ(failure("ElseIf 1 Then"), "Form1.Test, statement 1: ElseIf 1 Then: ElseIf without If");
   EXPECT_EQ(failure("Case 1"), "Form1.Test, statement 1: Case 1: Case without Select Case");
   EXPECT_EQ(failure("End Select"), "Form1.Test, statement 1: End Select: End Select without Select Case");
-  EXPECT_EQ(failure("Dim i\nFor i = 1 To 2"), "Form1: Unclosed for block");
-  EXPECT_EQ(failure("If 1 Then"), "Form1: Unclosed if block");
+  EXPECT_EQ(failure("Dim i\nFor i = 1 To 2"), "Form1.Test, statement 2: For i = 1 To 2: Unclosed for block");
+  EXPECT_EQ(failure("If 1 Then"), "Form1.Test, statement 1: If 1 Then: Unclosed if block");
   // "Case Is>10" is a comparison, as interpreted, not a variable named Is.
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select").find("l_is"), std::string::npos);
   EXPECT_EQ(translate("Select Case 1\nCase Is>10\nEnd Select"), translate("Select Case 1\nCase Is > 10\nEnd Select"));

@@ -21,4 +21,15 @@ Sub Main()
     Debug.Print "hits"; hits
     If hits > 0 Then If hits > 5 Then Debug.Print "many" Else Debug.Print "few": Debug.Print "(few)"
     If "Then x" = "" Then Debug.Print "never" Else Debug.Print "quoted Then"
+    More
+End Sub
+
+Sub More()
+    Dim a As Long, b As Long, c As Long
+    For a = 1 To 4
+        If a > 1 Then b = b + 1: If a Mod 2 = 0 Then c = c + 10 Else c = c + 1
+    Next
+    Debug.Print b; c
+    If b > 100 Then b = 0 Else b = -b: If c > 20 Then c = -c
+    Debug.Print b; c
 End Sub
