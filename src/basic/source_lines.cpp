@@ -170,6 +170,15 @@ bool is_if_header(const std::string& line) {
   return then_at != std::string::npos && then_at + 4 == line.size();
 }
 
+// The length of a line number that starts the line and is followed by a
+// statement; 0 when there is none.
+size_t line_number_length(const std::string& line) {
+  size_t i = 0;
+  while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+  if (i == 0 || i == line.size() || !is_space_char(static_cast<unsigned char>(line[i]))) return 0;
+  return i;
+}
+
 bool is_label_line(const std::string& line) {
   if (line.size() < 2 || line.back() != ':') return false;
   const std::string name = line.substr(0, line.size() - 1);
@@ -271,12 +280,19 @@ std::vector<std::string> lines(std::string_view source, std::vector<int>* number
       emit(full, number);
       return;
     }
+    // A line number before a statement (10 Print x) is a label of its own.
+    std::string full_text = full;
+    if (const size_t digits = line_number_length(full_text)) {
+      emit(full_text.substr(0, digits), number);
+      full_text = strip(full_text.substr(digits));
+    }
     // Statements after a single-line If's Then belong to it, colons and
     // all: the If line is kept whole from there on. (If c Then: x = 1 is
     // such an If too, its first statement empty.)
-    const std::vector<std::string> pieces = split_outside(full, ':');
+    const std::vector<std::string> pieces = split_outside(full_text, ':');
     for (size_t k = 0; k < pieces.size(); ++k) {
       std::string s = strip(pieces[k]);
+      if (is_rem_line(s)) break;  // Rem after a colon: the rest of the line is a comment
       std::string rest;
       for (size_t more = k + 1; more < pieces.size(); ++more) rest += (more > k + 1 ? ":" : "") + pieces[more];
       if (is_if_header(s) && !strip(rest).empty()) {

@@ -52,6 +52,7 @@ const Node* stmt_failure(const Stmt* s) {
 // The message of a line that cannot be parsed ("" when it parses).
 std::string line_problem(CompiledBody& body, long index) {
   Line& line = body.line(index);
+  if (line.kind == LineKind::Label) return "";  // (a line number or a handler's label)
   if (line.kind == LineKind::Simple && line.simple->kind == StmtKind::Unsupported)
     return "Unsupported statement: " + line.simple->text;
   for (const Node* e : {line.e1.get(), line.e2.get(), line.e3.get()})

@@ -392,7 +392,8 @@ Operand CExpression::name(const Node& node) {
       return value_operand(*compiler.control_object(proc, written, local));
     return value_operand("vb_get(" + q(written) + "," + q(*member) + ")");
   }
-  if (is_object_name(compiler, key)) fail("Form/control object must be accessed via member: " + written);
+  if (is_object_name(compiler, key) && !names_variable(written))
+    fail("Form/control object must be accessed via member: " + written);
   // A built-in without arguments (Timer, Rnd) unless a variable has its name.
   static const std::set<std::string, std::less<>> bare = {"now",      "date",   "time", "timer",
                                                           "rnd",      "freefile", "dir", "curdir", "error"};

@@ -37,7 +37,10 @@ TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
   EXPECT_EQ(lines("If x Then: y = 1"), (Lines{"If x Then y = 1"}));
   EXPECT_EQ(lines("If x Then : y = 1: z = 2"), (Lines{"If x Then y = 1: z = 2"}));
   EXPECT_EQ(lines("If x Then:"), (Lines{"If x Then"}));
-  EXPECT_EQ(lines("Rem note\nx = 1 : Rem note\nRemark = 2"), (Lines{"x = 1", "Rem note", "Remark = 2"}));
+  // Rem after a colon comments out the rest of the line, colons and all.
+  EXPECT_EQ(lines("Rem note\nx = 1 : Rem note: y = 2\nRemark = 2"), (Lines{"x = 1", "Remark = 2"}));
+  // A line number before a statement is a label line of its own.
+  EXPECT_EQ(lines("10 x = 1: y = 2\n20\n30 Rem"), (Lines{"10", "x = 1", "y = 2", "20", "30"}));
   // A name and a colon alone on a line is a label.
   EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail:", "Resume Next"}));
   EXPECT_EQ(lines("Fail: Resume Next"), (Lines{"Fail", "Resume Next"}));
