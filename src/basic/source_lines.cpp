@@ -176,7 +176,9 @@ size_t line_number_length(const std::string& line) {
   size_t i = 0;
   while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
   if (i == 0 || i == line.size() || !is_space_char(static_cast<unsigned char>(line[i]))) return 0;
-  return i;
+  size_t next = i;
+  while (next < line.size() && is_space_char(static_cast<unsigned char>(line[next]))) ++next;
+  return next < line.size() && starts_name(line, next) ? i : 0;  // (3 = x stays one line)
 }
 
 bool is_label_line(const std::string& line) {

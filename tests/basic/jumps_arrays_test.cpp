@@ -22,7 +22,8 @@ TEST(JumpTest, GoToForwardBackwardAndOutOfLoops) {
                     "Debug.Print i & \" \" & j"),
             "2 3\n");
   EXPECT_EQ(main_of("For i = 1 To 3\nIf i = 2 Then GoTo NextI\nDebug.Print i\nNextI:\nNext"), "1\n3\n");
-  EXPECT_EQ(main_of("10 x = 1\nGoTo 20\nx = 2\n20\nDebug.Print x"), "Runtime error in Main: Unsupported statement: 10 x = 1\n");
+  // line numbers, alone or before a statement, are labels
+  EXPECT_EQ(main_of("10 x = 1\nGoTo 20\nx = 2\n20\nDebug.Print x"), "1\n");
   EXPECT_EQ(main_of("GoTo Nowhere"), "Runtime error in Main: Label not defined: nowhere\n");
 }
 

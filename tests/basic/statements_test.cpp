@@ -137,7 +137,8 @@ TEST(StatementTest, ConstantsAndQualifiedConstants) {
 TEST(StatementTest, StatementFormsAndTheirOrder) {
   // DoEvents, labels, Option and Attribute lines do nothing; Beep goes to the debug output
   EXPECT_EQ(main_of("DoEvents\nOption Compare Text\nBeep\nDebug.Print\nDebug.Print 1; 2"), "Beep\n\n12\n");
-  EXPECT_EQ(main_of("x = 1 : Rem note"), "Runtime error in Main: Unknown function or procedure: Rem\n");
+  // Rem after a colon comments out the rest of the line
+  EXPECT_EQ(main_of("x = 1 : Rem note: Debug.Print 5\nDebug.Print x"), "1\n");
   EXPECT_EQ(main_of("Load Form2"), "Runtime error in Main: Load requires a form host\n");
   EXPECT_EQ(main_of("Unload Form2"), "Runtime error in Main: Unload requires a form host\n");
   EXPECT_EQ(main_of("3 = x"), "Runtime error in Main: Unsupported statement: 3 = x\n");
