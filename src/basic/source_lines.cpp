@@ -182,8 +182,14 @@ size_t line_number_length(const std::string& line) {
 }
 
 bool is_label_line(const std::string& line) {
+  // Words that are statements of their own (Else:, Loop:) are no labels.
+  static const char* const STATEMENT_WORDS[] = {"else", "loop", "next", "wend", "do", "end", "return", "resume",
+                                                "stop", "beep", "doevents", "cls", "randomize", "exit", "rem"};
   if (line.size() < 2 || line.back() != ':') return false;
   const std::string name = line.substr(0, line.size() - 1);
+  const std::string key = lower(name);
+  for (const char* word : STATEMENT_WORDS)
+    if (key == word) return false;
   return starts_name(name, 0) && std::all_of(name.begin(), name.end(), [](char c) {
            return static_cast<unsigned char>(c) >= 0x80 || std::isalnum(static_cast<unsigned char>(c)) || c == '_';
          });

@@ -19,13 +19,14 @@ const std::string& symbol_text(Symbol symbol);
 // Symbols fixed at start: the built-in constants come first, so a constant
 // is any symbol below CONSTANT_COUNT.
 namespace sym {
-// (71 of the language and 170 of forms, keys and the mouse, vb_constant_table.h)
-inline constexpr Symbol CONSTANT_COUNT = 241;
-inline constexpr Symbol APP = 241;
-inline constexpr Symbol ME = 242;
-inline constexpr Symbol ERR = 243;
-inline constexpr Symbol WITH_TARGET = 244;  // the hidden variable that holds a With target
-inline constexpr Symbol VARIANT = 245;      // the type name "variant"
+// (71 of the language and 195 of forms, keys, the mouse and the system
+// colours, vb_constant_table.h)
+inline constexpr Symbol CONSTANT_COUNT = 266;
+inline constexpr Symbol APP = 266;
+inline constexpr Symbol ME = 267;
+inline constexpr Symbol ERR = 268;
+inline constexpr Symbol WITH_TARGET = 269;  // the hidden variable that holds a With target
+inline constexpr Symbol VARIANT = 270;      // the type name "variant"
 }  // namespace sym
 
 }  // namespace corvane

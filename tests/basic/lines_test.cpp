@@ -44,6 +44,7 @@ TEST(LinesTest, ContinuationsColonsCommentsAndRem) {
   // A name and a colon alone on a line is a label.
   EXPECT_EQ(lines("Fail:\r  Resume Next"), (Lines{"Fail:", "Resume Next"}));
   EXPECT_EQ(lines("Fail: Resume Next"), (Lines{"Fail", "Resume Next"}));
+  EXPECT_EQ(lines("Else:\nLoop:"), (Lines{"Else", "Loop"}));
   EXPECT_EQ(lines("Attribute VB_Name = \"M\"\nVERSION 5.00\n  a = \"x:y\"  "), (Lines{"a = \"x:y\""}));
   // a continuation pending at the end is one last line, not split at colons
   EXPECT_EQ(lines("a = 1 : b _"), (Lines{"a = 1 : b "}));

@@ -1,0 +1,4 @@
+Option Explicit
+Sub Main()
+  Debug.Print vbWindowBackground, vbButtonFace, Hex(vbHighlight), vbInfoBackground
+End Sub
