@@ -125,22 +125,6 @@ bool comment_continues(std::string_view physical, size_t code_length) {
 }
 
 // "If cond Then statement...": an If with text after Then.
-bool is_single_line_if(std::string_view line) {
-  if (!starts_ci(line, "if") || line.size() < 3 || !is_space_char(static_cast<unsigned char>(line[2]))) return false;
-  bool in_string = false;
-  for (size_t i = 2; i + 5 < line.size(); ++i) {
-    if (line[i] == '"') in_string = !in_string;
-    if (in_string || !is_space_char(static_cast<unsigned char>(line[i]))) continue;
-    if (starts_ci(line.substr(i + 1), "then") && is_space_char(static_cast<unsigned char>(line[i + 5])))
-      return !strip_view(line.substr(i + 5)).empty();
-  }
-  return false;
-}
-
-bool is_rem_line(std::string_view line) {
-  return starts_ci(line, "rem") && (line.size() == 3 || is_space_char(static_cast<unsigned char>(line[3])));
-}
-
 // Where a keyword preceded by white space starts in `line`, outside
 // quoted text, from `from` on; npos when it does not occur. The keyword
 // must be followed by white space (or, when `colon_ends` is set, a colon).
@@ -161,11 +145,27 @@ size_t keyword_at(std::string_view line, std::string_view word, size_t from, boo
   return std::string_view::npos;
 }
 
+// "If" and white space: the start of an If line.
+bool starts_if(std::string_view line) {
+  return starts_ci(line, "if") && line.size() > 2 && is_space_char(static_cast<unsigned char>(line[2]));
+}
+
+bool is_single_line_if(std::string_view line) {
+  if (!starts_if(line)) return false;
+  const size_t then_at = keyword_at(line, "then", 2, false);
+  return then_at != std::string_view::npos && !strip_view(line.substr(then_at + 4)).empty();
+}
+
+bool is_rem_line(std::string_view line) {
+  return starts_ci(line, "rem") && (line.size() == 3 || is_space_char(static_cast<unsigned char>(line[3])));
+}
+
+
 void emit_single_if(const std::string& line, int number, const std::function<void(std::string, int)>& emit);
 
 // "If condition Then" with nothing after Then.
 bool is_if_header(const std::string& line) {
-  if (!starts_ci(line, "if") || line.size() < 3 || !is_space_char(static_cast<unsigned char>(line[2]))) return false;
+  if (!starts_if(line)) return false;
   const size_t then_at = keyword_at(line, "then", 2, true);
   return then_at != std::string::npos && then_at + 4 == line.size();
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "database/session.h"
-#include "temp_folder.h"
+#include "common/temp_folder.h"
 #include <functional>
 
 namespace corvane {
@@ -31,7 +31,7 @@ std::string text(const DbValue& v) {
 }
 
 TEST(SqliteOpen, RelativeNamesAreTakenFromTheBaseFolder) {
-  TempFolder tmp;
+  TempFolder tmp("corvane-db-");
   std::filesystem::create_directory(tmp.path() / "data");
   DatabaseSession s(tmp.path());
   EXPECT_EQ(s.open("  SQLite ", "data/app.db"), 1);
@@ -55,7 +55,7 @@ TEST(SqliteOpen, RelativeNamesAreTakenFromTheBaseFolder) {
 }
 
 TEST(SqliteOpen, TildeIsTheHomeFolderAndBaseDefaultsToTheWorkingFolder) {
-  TempFolder tmp;
+  TempFolder tmp("corvane-db-");
   const char* old_home = getenv("HOME");
   std::string saved = old_home ? old_home : "";
   setenv("HOME", tmp.path().c_str(), 1);
@@ -254,7 +254,7 @@ TEST(SqliteStatements, FailuresCarryTheDatabasesMessageAndKeepTheLastResult) {
 }
 
 TEST(SqliteTransactions, QueryDoesNotCommitExecuteDoesAndFailedExecuteRollsBack) {
-  TempFolder tmp;
+  TempFolder tmp("corvane-db-");
   DatabaseSession writer(tmp.path());
   DatabaseSession reader(tmp.path());
   writer.open("sqlite", "t.db");
@@ -341,7 +341,7 @@ struct LockHolder {
 };
 
 TEST(SqliteLocking, ALockedFileFailsAfterTheBusyTimeOutAndTheSessionStaysUsable) {
-  TempFolder tmp;
+  TempFolder tmp("corvane-db-");
   const std::string path = (tmp.path() / "locked.db").string();
   {
     DatabaseSession setup;
@@ -366,7 +366,7 @@ TEST(SqliteLocking, ALockedFileFailsAfterTheBusyTimeOutAndTheSessionStaysUsable)
 }
 
 TEST(SqliteLocking, AShortLockIsWaitedFor) {
-  TempFolder tmp;
+  TempFolder tmp("corvane-db-");
   const std::string path = (tmp.path() / "locked.db").string();
   DatabaseSession s;
   s.open("sqlite", path);

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "common/process_folder.h"
+#include "common/temp_folder.h"
 #include "ide/ide.h"
 #include "tk/dialogs.h"
 #include "tk/interp.h"
@@ -35,7 +35,7 @@ class DesignerTest : public ::testing::Test {
   static ide::IDE& ide() {
     static ide::IDE* instance = [] {
       // A private settings folder, so no test reads or writes the user's.
-      static const ProcessFolder config("corvane-designer-test-");
+      static const TempFolder config("corvane-designer-test-");
       ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
       auto* made = new ide::IDE(interp());
       interp().run_until([made] { return made->panels_ready(); }, 3000);

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "common/process_folder.h"
+#include "common/temp_folder.h"
 #include "ide/ide.h"
 #include "tk/dialogs.h"
 #include "tk/interp.h"
@@ -33,7 +33,7 @@ protected:
     }
     static ide::IDE& ide() {
         static ide::IDE* instance = [] {
-            static const ProcessFolder config("corvane-ide-tools-");
+            static const TempFolder config("corvane-ide-tools-");
             ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
             return new ide::IDE(interp());
         }();

@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder for one test, removed with everything in it afterwards.
+// A fresh folder of its own (for one test, or kept in a static for the
+// whole test program), removed with everything in it afterwards.
 #include <stdlib.h>
 
 #include <filesystem>
@@ -10,8 +11,8 @@ namespace corvane::testing {
 
 class TempFolder {
  public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "corvane-db-XXXXXX").string();
+  explicit TempFolder(const std::string& prefix = "corvane-test-") {
+    std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "XXXXXX")).string();
     path_ = mkdtemp(pattern.data()) ? pattern : std::string();
   }
   ~TempFolder() {
