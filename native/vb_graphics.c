@@ -1,19 +1,21 @@
 /* Corvane native runtime: the graphics methods of forms and picture boxes.
  *
  * Compiled as part of vb_native.c (which includes this file at its end).
- * PSet, Line (with B and BF) and Circle draw in pixels, the unit of every
+ * PSet, Line (with B and BF), Circle and Print draw in pixels, the unit of every
  * position here (ScaleWidth, mouse coordinates). What is drawn is kept
  * until Cls, so that it survives redrawing (as with AutoRedraw), and is
  * drawn at once when the form is showing. The drawing colour is black,
  * or white for a white colour (drawing in the background colour erases);
  * CurrentX and CurrentY follow the last point drawn. */
 
-enum { DRAW_PSET, DRAW_LINE, DRAW_BOX, DRAW_FILLED_BOX, DRAW_CIRCLE };
+enum { DRAW_PSET, DRAW_LINE, DRAW_BOX, DRAW_FILLED_BOX, DRAW_CIRCLE, DRAW_TEXT };
 
 typedef struct DrawOp {
     int form, control; /* control -1: the form itself */
     int kind, white;
     int x1, y1, x2, y2; /* a circle: centre and radius in x2 */
+    const char *text;   /* printed text (its top left corner at x1, y1) */
+    size_t length;
 } DrawOp;
 
 static DrawOp *draw_ops;
@@ -107,6 +109,36 @@ void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius
     move_current(fi, ci, px, py);
 }
 
+/* Print: the line goes at CurrentX, CurrentY; an ended line moves
+ * CurrentY down one line and CurrentX back to 0, an open one moves
+ * CurrentX past the text. */
+static int print_form, print_control;
+
+void vb_surface_print_begin(const char *owner) {
+    drawing_target(owner, &print_form, &print_control);
+    print_on_surface = 1;
+    surface_line.n = 0;
+}
+
+static void surface_print_end(int newline) {
+    print_on_surface = 0;
+    int fi = print_form, ci = print_control;
+    int x = pixel_of(stored_get(fi, ci, "CurrentX")), y = pixel_of(stored_get(fi, ci, "CurrentY"));
+    size_t n = surface_line.n;
+    if (n) {
+        char *copy = alloc_atomic(n + 1);
+        memcpy(copy, text_of_builder(&surface_line), n);
+        copy[n] = 0;
+        add_draw_op((DrawOp){fi, ci, DRAW_TEXT, 0, x, y, x, y, copy, n});
+    }
+    int width = font ? XTextWidth(font, text_of_builder(&surface_line), (int)n) : 6 * (int)n;
+    surface_line.n = 0;
+    if (newline)
+        move_current(fi, ci, 0, y + (font ? font->ascent + font->descent : 13));
+    else
+        move_current(fi, ci, x + width, y);
+}
+
 /* Cls: what was drawn goes; CurrentX and CurrentY return to 0. */
 void vb_cls(const char *owner) {
     int fi, ci;
@@ -147,6 +179,10 @@ static void draw_op_on(Window w, const DrawOp *op) {
     case DRAW_LINE: XDrawLine(display, w, graphics, x + op->x1, y + op->y1, x + op->x2, y + op->y2); break;
     case DRAW_BOX: XDrawRectangle(display, w, graphics, x + left, y + upper, width, height); break;
     case DRAW_FILLED_BOX: XFillRectangle(display, w, graphics, x + left, y + upper, width + 1, height + 1); break;
+    case DRAW_TEXT:
+        XDrawString(display, w, graphics, x + op->x1, y + op->y1 + (font ? font->ascent : 10), op->text,
+                    (int)(op->length > 4096 ? 4096 : op->length));
+        break;
     case DRAW_CIRCLE:
         XDrawArc(display, w, graphics, x + op->x1 - op->x2, y + op->y1 - op->x2, (unsigned)(2 * op->x2),
                  (unsigned)(2 * op->x2), 0, 360 * 64);

@@ -337,6 +337,8 @@ void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1,
              int has_color, VBValue color, const char *box);
 void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color);
 void vb_cls(const char *owner);
+/* Print on a form or picture box: the items and vb_print_end that follow go there. */
+void vb_surface_print_begin(const char *owner);
 /* Beep: the bell, and "Beep" on standard output. */
 void vb_beep(void);
 /* Forms as values: a form by name ("Me" for the running form), the loaded

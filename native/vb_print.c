@@ -17,11 +17,17 @@ static Text file_line;
 static size_t channel_column(void);
 static void file_print_end(int newline);
 
-static Text *print_text(void) { return print_to ? &file_line : &print_line; }
+/* Print on a form or picture box collects its line here instead
+ * (vb_graphics.c draws it). */
+static int print_on_surface;
+static Text surface_line;
+static void surface_print_end(int newline);
+
+static Text *print_text(void) { return print_on_surface ? &surface_line : print_to ? &file_line : &print_line; }
 
 static size_t print_column(void) {
     Text *t = print_text();
-    return (print_to ? channel_column() : 0) + char_count(text_of_builder(t), t->n);
+    return (print_to && !print_on_surface ? channel_column() : 0) + char_count(text_of_builder(t), t->n);
 }
 
 static void print_pending(void) {
@@ -66,6 +72,10 @@ void vb_print_tab(VBValue column) {
 
 /* The end of a list: the line goes out unless a separator ended the list. */
 void vb_print_end(int newline) {
+    if (print_on_surface) {
+        surface_print_end(newline);
+        return;
+    }
     if (print_to) {
         file_print_end(newline);
         return;

@@ -186,6 +186,7 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
   RX(print_file, R"(^Print\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)");
   RX(write_file, R"(^Write\s*#\s*([^,;]+?)\s*(?:[,;](.*))?$)");
   RX(print_re, R"(^Print(?:\s+(.*))?$)");
+  RX(object_print, R"(^((?!Debug\.)[\p{L}_]\w*(?:\s*\([^()]*\))?)\.Print(?:\s+(.*))?$)");
   RX(input_file, R"(^Input\s*#\s*([^,]+?)\s*,(.+)$)");
   RX(line_input, R"(^Line\s+Input\s*#\s*([^,]+?)\s*,(.+)$)");
   RX(get_put, R"(^(Get|Put)\s*(#?\s*[^,]+?)\s*,\s*([^,]*?)\s*,(.+)$)");
@@ -253,8 +254,15 @@ std::unique_ptr<Stmt> compile_jump_or_file(const std::string& line) {
     return s;
   }
   if (auto g = print_re.match_groups(line)) {
-    auto s = make_stmt(StmtKind::DebugPrint, line);
+    auto s = make_stmt(StmtKind::ObjectPrint, line);
     if (g->size() > 1) compile_print_list((*g)[1], *s);
+    return s;
+  }
+  if (auto g = object_print.match_groups(line)) {
+    auto s = make_stmt(StmtKind::ObjectPrint, line);
+    s->name = (*g)[1];
+    s->expr = ExprParser::parse((*g)[1]);
+    if (g->size() > 2) compile_print_list((*g)[2], *s);
     return s;
   }
   if (auto g = line_input.match_groups(line)) {

@@ -52,7 +52,8 @@ enum class StmtKind : uint8_t {
   ExitProc, ExitFor, ExitDo, End, Beep, DebugPrint, Unload, Load, Assign, MemberCall, Call, Unsupported,
   Goto, GoSub, Return, Resume, ResumeLabel, OnErrorGotoMinus1,
   FilePrint, FileWrite, FileOpen, FileClose, FileInput, FileLineInput, FileGet, FilePut, FileSeek, FileName,
-  Erase, Refused, OnGoto, OnGoSub
+  Erase, Refused, OnGoto, OnGoSub,
+  ObjectPrint  // [owner.]Print list: on a form or picture box (bare: the running form, else the debug output)
 };
 
 struct Stmt {

@@ -1,4 +1,4 @@
-// Print lists (Debug.Print, Print, Print #): items joined without a gap
+// Print lists (Debug.Print, Print, Print #, obj.Print): items joined without a gap
 // after ';', a ',' moves to the next print zone of 14 columns, Spc(n)
 // and Tab(n) place the text, a trailing separator keeps the line open.
 #include "basic/compiled.h"
@@ -38,6 +38,19 @@ void VBRuntime::print_list(const Stmt& stmt, Scope& scope, std::string& out, siz
     if (item.separator == ',') append(std::string(ZONE - column % ZONE, ' '));
   }
   newline = stmt.items.empty() || stmt.items.back().separator == 0;
+}
+
+Flow VBRuntime::print_on_object(const Stmt& stmt, Scope& scope) {
+  const Value owner = stmt.expr ? eval(*stmt.expr, scope) : Value(current_form);
+  const std::string where = (stmt.expr ? stmt.name : std::string("Me")) + ".Print";
+  if (owner.is_nothing()) throw VBError(91, "Object variable or With block variable not set: " + where);
+  if (!owner.is_object()) throw VBError(424, "Object required: " + where);
+  std::string text;
+  bool newline = true;
+  print_list(stmt, scope, text, 0, newline);
+  std::vector<Value> args{Value(std::move(text)), Value(newline)};
+  owner.as_object()->method("Print", args);
+  return Flow::Normal;
 }
 
 }  // namespace corvane

@@ -767,6 +767,9 @@ Flow VBRuntime::exec_stmt(const Stmt& stmt, Scope& scope) {
     case StmtKind::Beep:
       if (debug) debug("Beep");
       return Flow::Normal;
+    case StmtKind::ObjectPrint:
+      if (stmt.expr || current_form) return print_on_object(stmt, scope);
+      [[fallthrough]];
     case StmtKind::DebugPrint: {
       bool newline = true;
       print_list(stmt, scope, print_line, 0, newline);

@@ -450,6 +450,9 @@ class VBRuntime {
   long resume_point(CompiledBody& body, Line& line, long index);
   void assign_mid(const struct AssignTarget& target, const Value& value, Scope& scope);
   void print_list(const Stmt& stmt, Scope& scope, std::string& out, size_t column_start, bool& newline);
+  // Print on a form or picture box: the object's Print method gets the
+  // line's text and whether the line ends.
+  Flow print_on_object(const Stmt& stmt, Scope& scope);
   Value make_array_value(const std::vector<DimBounds>& dims, const std::string& type, Scope& scope);
   struct ArrayShape {
     std::vector<std::pair<int64_t, int64_t>> bounds;  // (lower, count); empty for a plain list from 0

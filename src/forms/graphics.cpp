@@ -1,5 +1,5 @@
-// Drawing on forms and picture boxes (PSet, Line, Circle, Cls) and the
-// mouse events MouseDown, MouseMove and MouseUp.
+// Drawing on forms and picture boxes (PSet, Line, Circle, Print, Cls) and
+// the mouse events MouseDown, MouseMove and MouseUp.
 //
 // Each surface gets a Tk canvas beneath its controls the first time it is
 // drawn on (a picture box gets one when it is made, so that the mouse
@@ -90,6 +90,10 @@ bool Preview::draw(ControlObject& object, const std::string& key, const std::str
     move_to(0, 0);
     return true;
   }
+  if (method == "print") {
+    print_text(object, key, args);
+    return true;
+  }
   const size_t expected = arity(method);
   if (expected == 0) return false;
   if (args.size() != expected) throw VBError("Unsupported " + method + " arguments on " + object.name);
@@ -140,6 +144,39 @@ bool Preview::draw(ControlObject& object, const std::string& key, const std::str
   draw_item({canvas, "create", "oval", x - r, y - r, x + r, y + r, "-outline", pen, "-width", width, "-fill", fill});
   move_to(x, y);
   return true;
+}
+
+// Print: the text goes at CurrentX, CurrentY in the surface's font and
+// ForeColor; an ended line moves CurrentY down one line and CurrentX back
+// to 0, an open one moves CurrentX past the text.
+void Preview::print_text(ControlObject& object, const std::string& key, std::vector<Value>& args) {
+  if (args.size() != 2) throw VBError("Unsupported print arguments on " + object.name);
+  const std::string text = vbstr(args[0]);
+  const auto prop = [&](const char* name) { return object.has(name) ? object.props[name] : Value(); };
+  const Value size = prop("fontsize");
+  const tk::Obj font = font_of(object.has("fontname") ? widget_text(object.props["fontname"]) : std::string(),
+                               size.is_nothing() ? 8 : static_cast<int>(whole(size, 8)), truth(prop("fontbold")),
+                               truth(prop("fontitalic")), truth(prop("fontunderline")));
+  const int64_t x = object.has("currentx") ? pixel(object.props["currentx"]) : 0;
+  const int64_t y = object.has("currenty") ? pixel(object.props["currenty"]) : 0;
+  const Value fore = object.has("forecolor") ? object.props["forecolor"] : Value(int64_t{0});
+  tk::Interp& interp = host.interp();
+  if (const std::string canvas = drawing_canvas(key); !canvas.empty())
+    interp.try_call({canvas, "create", "text", x, y, "-anchor", "nw", "-text", text, "-fill",
+                     colour_of(fore, "#000000"), "-font", font});
+  const auto measure = [&](std::initializer_list<tk::Obj> words, int64_t fallback) {
+    try {
+      return tk::Obj(interp.call(words)).to_int();
+    } catch (const tk::TclError&) {
+      return fallback;
+    }
+  };
+  if (truth(args[1])) {
+    object.props["currentx"] = Value(int64_t{0});
+    object.props["currenty"] = Value(y + measure({"font", "metrics", font, "-linespace"}, 16));
+  } else {
+    object.props["currentx"] = Value(x + measure({"font", "measure", font, text}, 0));
+  }
 }
 
 void Preview::bind_mouse(const std::string& path, const Control* c) {

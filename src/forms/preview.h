@@ -146,12 +146,13 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void assign_font(ControlObject& object, const Value& value);
   void change_look(ControlObject& object, const Control& c, const std::string& property);
   // Graphics and the mouse (graphics.cpp). key: a control's key, or ""
-  // for the form. draw answers PSet, Line, Circle and Cls (false for any
-  // other method).
+  // for the form. draw answers PSet, Line, Circle, Print and Cls (false
+  // for any other method).
   std::string drawing_canvas(const std::string& key);
   std::string surface_colour(const std::string& key);
   void recolour_surface(const std::string& key);  // after BackColor changed
   bool draw(ControlObject& object, const std::string& key, const std::string& method, std::vector<Value>& args);
+  void print_text(ControlObject& object, const std::string& key, std::vector<Value>& args);
   void bind_mouse(const std::string& path, const Control* control);
   void mouse_event(const std::string& key, const char* suffix, int64_t button, int state, double x, double y);
   // List(i), ItemData(i) and RemoveItem of list and combo boxes (false

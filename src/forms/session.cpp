@@ -298,7 +298,8 @@ Value ApplicationSession::form_method(ControlObject& object, const std::string& 
     if (!args.empty() && preview && is_modal(args[0])) wait_modal(preview);
     return Value();
   }
-  if (method == "cls" || method == "pset" || method == "line" || method == "circle" || method == "refresh") {
+  if (method == "cls" || method == "pset" || method == "line" || method == "circle" || method == "print" ||
+      method == "refresh") {
     // Graphics and the other methods of the window itself: the form loads first.
     std::shared_ptr<Preview> preview = load(object.name);
     if (preview && !preview->closed) return preview->form_method(object, method, args);

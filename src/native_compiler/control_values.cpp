@@ -120,7 +120,7 @@ bool NativeCompiler::form_property_name(const NativeProcedure* proc, std::string
                                         const Locals& locals) const {
   static const std::set<std::string, std::less<>> properties = {
       "caption", "visible", "keypreview", "backcolor", "forecolor",   "width",   "height",
-      "scalewidth", "scaleheight", "left", "top", "windowstate", "enabled", "mousepointer"};
+      "scalewidth", "scaleheight", "left", "top", "windowstate", "enabled", "mousepointer", "currentx", "currenty"};
   if (!proc || !proc->form_index || proc->class_name) return false;
   const std::string key = name_key(name);
   if (!properties.count(key) || locals.count(key) || is_procedure_name(proc, key)) return false;

@@ -65,6 +65,27 @@ std::optional<std::vector<std::string>> read_rest(std::string_view text, size_t 
 
 }  // namespace
 
+std::optional<std::vector<std::string>> NativeCompiler::surface_print(const NativeProcedure& proc,
+                                                                      std::string_view line, Locals& locals,
+                                                                      int indent) {
+  static const Regex head(R"(^(?:([\p{L}_]\w*)\.)?Print(?:\s+(?!\s*#)(.*))?$)", CI);
+  auto g = head.match_groups(line);
+  if (!g || name_key((*g)[1]) == "debug") return std::nullopt;
+  const std::string text = g->size() > 2 ? (*g)[2] : std::string();
+  std::string owner = (*g)[1].empty() ? "Me" : (*g)[1];
+  if (name_key(owner) == "me") {
+    if (!proc.form_index) {
+      if (!(*g)[1].empty()) return std::nullopt;
+      return print_list(proc, text, locals, indent, true);  // a module's bare Print
+    }
+    owner = proc.owner;  // Me in a form's own code is that form
+  }
+  if (!is_form(name_key(owner)) && !is_control(name_key(owner))) return std::nullopt;
+  std::vector<std::string> out = print_list(proc, text, locals, indent, true);
+  out.insert(out.begin(), std::string(static_cast<size_t>(indent) * 4, ' ') + "vb_surface_print_begin(" + q(owner) + ");");
+  return out;
+}
+
 std::optional<std::vector<std::string>> NativeCompiler::graphics_statement(const NativeProcedure& proc,
                                                                            std::string_view line, Locals& locals,
                                                                            int indent) {

@@ -242,6 +242,10 @@ class NativeCompiler {
                                                          std::string_view value, Locals& locals, int indent);
   // PSet, Line, Circle and Cls of forms and picture boxes; nothing for
   // other lines.
+  // [obj.]Print list on a form or picture box (bare in a module: the
+  // standard output, as Debug.Print).
+  std::optional<std::vector<std::string>> surface_print(const NativeProcedure& proc, std::string_view line,
+                                                        Locals& locals, int indent);
   std::optional<std::vector<std::string>> graphics_statement(const NativeProcedure& proc, std::string_view line,
                                                              Locals& locals, int indent);
   // Set by the Set statement while its assignment is translated.

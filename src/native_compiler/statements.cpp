@@ -923,6 +923,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               return "vb_db_exec(" + std::to_string(v.size()) + "," + value_array(v) + "," + query + ")";
             }) + ";"};
   }
+  if (auto printed = surface_print(proc, line, locals, indent)) return *printed;
   if (auto drawn = graphics_statement(proc, line, locals, indent)) return *drawn;
   static const Regex beep(R"(^Beep$)", CI);
   if (beep.match(line)) return {p + "vb_beep();"};

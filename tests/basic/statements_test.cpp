@@ -148,6 +148,23 @@ TEST(StatementTest, StatementFormsAndTheirOrder) {
             "Runtime error in Main: ReDim requires an array: q.x\n");
   EXPECT_EQ(main_of("ReDim a(2).b.c"), "Runtime error in Main: Unsupported statement: ReDim a(2).b.c\n");
   EXPECT_EQ(main_of("Randomize 3\nDebug.Print Rnd() < 1"), "True\n");
+  // Print without an object prints to the debug output in a module, and on
+  // the running form when there is one; obj.Print needs an object
+  EXPECT_EQ(main_of("Print \"a\"; 1\nPrint"), "a1\n\n");
+  EXPECT_EQ(main_of("Dim n\nn = 3\nn.Print 1"), "Runtime error in Main: Object required: n.Print\n");
+  {
+    Program on_form("Sub Main()\nPrint \"x\"; 2,\nPrint\nDebug.Print \"log\"\nEnd Sub");
+    auto form = std::make_shared<ControlObject>("Form1");
+    std::vector<std::string> printed;
+    form->on_method = [&](ControlObject&, const std::string& method, std::vector<Value>& args) {
+      printed.push_back(method + " [" + vbstr(args.at(0)) + "] " + vbstr(args.at(1)));
+      return Value();
+    };
+    on_form.runtime->current_form = form;
+    EXPECT_EQ(on_form.run(), "");
+    EXPECT_EQ(on_form.text(), "log\n");
+    EXPECT_EQ(printed, (std::vector<std::string>{"print [x2            ] False", "print [] True"}));
+  }
   Program p("Sub Main()\nUnload Me\nDebug.Print \"after\"\nEnd Sub");
   EXPECT_EQ(p.run(), "");
   EXPECT_EQ(p.stops, 1);

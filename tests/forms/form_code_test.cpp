@@ -191,6 +191,42 @@ TEST_F(FormCodeTest, GraphicsMethodsDrawAndFollowTheCurrentPoint) {
   EXPECT_EQ(logs(), std::vector<std::string>{"8"});
 }
 
+TEST_F(FormCodeTest, PrintWritesOnTheSurfaceAndMovesTheCurrentPoint) {
+  add_form("Form1",
+           "Sub Write()\nPrint \"Hi\";\nDebug.Print (CurrentX > 0) & \" \" & CurrentY\n"
+           "Me.Print \" there\"\nDebug.Print CurrentX & \" \" & (CurrentY > 0)\n"
+           "Picture1.Print \"a\"; 5, \"b\"\nDebug.Print Picture1.CurrentX & \" \" & (Picture1.CurrentY > 0)\n"
+           "End Sub\nSub Bad()\nDim n\nn = 3\nn.Print 1\nEnd Sub\n",
+           {{"PictureBox", "Picture1"}});
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  run(p, "Write");
+  EXPECT_EQ(logs(), (std::vector<std::string>{"True 0", "0 True", "0 True"}));
+  // Each line is one text item at the point it was printed at; a comma
+  // moves to the next print zone as in Debug.Print.
+  const auto texts = [&](const std::string& canvas) {
+    std::vector<std::string> out;
+    for (const tk::Obj& id : interp().call_obj({canvas, "find", "all"}).to_list())
+      out.push_back(tcl({canvas, "type", id}) + " " + tcl({canvas, "itemcget", id, "-text"}));
+    return out;
+  };
+  std::string form_canvas;
+  for (const tk::Obj& child : interp().call_obj({"winfo", "children", p.window}).to_list())
+    if (tcl({"winfo", "class", child}) == "Canvas") form_canvas = child.str();
+  EXPECT_EQ(texts(form_canvas), (std::vector<std::string>{"text Hi", "text  there"}));
+  EXPECT_NE(tcl({form_canvas, "coords", "2"}), tcl({form_canvas, "coords", "1"}));
+  EXPECT_EQ(texts(tcl({"winfo", "children", p.widget_of("Picture1")})), (std::vector<std::string>{"text a5            b"}));
+  run(p, "Cls");
+  EXPECT_TRUE(texts(form_canvas).empty());
+  // Print on something that is no object is refused naming it.
+  try {
+    run(p, "Bad");
+    ADD_FAILURE() << "no error";
+  } catch (const VBError& e) {
+    EXPECT_EQ(std::string(e.what()), "Object required: n.Print");
+  }
+}
+
 TEST_F(FormCodeTest, MouseEventsReachPictureBoxesAndTheForm) {
   add_form("Form1",
            "Sub Picture1_MouseDown(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"

@@ -222,6 +222,17 @@ TEST(NativeGraphics, StepCurrentPointAndClsFollowVB) {
   fs::remove_all(out);
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "15,17\n16,18\n40,2\n3 120\n0\n5\n");
+  // Print draws the line at the current point and moves it: down a line
+  // at the end of the list, along the text when the list ends open.
+  Project printing = p;
+  printing.forms[0].code = "Public Sub Draw()\nPrint \"ab\";\nDebug.Print (CurrentX > 0) & \" \" & CurrentY\n"
+                           "Me.Print\nDebug.Print CurrentX & \" \" & (CurrentY > 0)\n"
+                           "Picture1.Print \"x\", 2\nDebug.Print Picture1.CurrentX & \" \" & (Picture1.CurrentY > 0)\n"
+                           "End Sub\n";
+  const CommandResult printed = run_command({"timeout", "30", build_native(printing, out).string()});
+  fs::remove_all(out);
+  EXPECT_EQ(printed.status, 0) << printed.err;
+  EXPECT_EQ(printed.out, "True 0\n0 True\n0 True\n");
   // Other shapes of arguments are refused when building.
   Project bad = p;
   bad.forms[0].code = "Sub Draw()\nPicture1.Line (1, 2)-(3, 4), 0, X\nEnd Sub\n";
