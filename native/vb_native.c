@@ -2895,6 +2895,14 @@ VBValue vb_method_statement(VBValue object, const char *owner, const char *name,
     return vb_member_call(object, name, argc, args);
 }
 
+/* obj.Items(1) on a member without parameters: its result (an array or a
+ * Collection) indexed by the arguments. */
+VBValue vb_index_result(VBValue result, int argc, VBValue *args, const char *class_name, const char *member) {
+    if (result.kind == VB_ARRAY) return vb_index_at(result, argc, args, member);
+    if (is_object_value(result)) return vb_member_call(result, "Item", argc, args);
+    failf2("Type mismatch: %s.%s cannot be indexed", class_name, member);
+}
+
 VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args) {
     if (!name) name = "";
     if (object.kind == VB_OBJECT && !object.object) failf("Object variable or With block variable not set: .%s", name);

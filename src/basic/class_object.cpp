@@ -97,6 +97,12 @@ void VBClassObject::set(std::string_view member, Value value) {
   field->value = std::move(converted);
 }
 
+Value VBClassObject::index_result(const Value& result, std::vector<Value>& args, std::string_view member) {
+  if (result.is_array()) return result.as_array()->items[VBRuntime::element_index(*result.as_array(), args, std::string(member))];
+  if (result.is_object() && result.as_object()) return result.as_object()->method("Item", args);
+  throw VBError(13, "Type mismatch: " + name + "." + std::string(member) + " cannot be indexed");
+}
+
 Value VBClassObject::method(std::string_view method_name, std::vector<Value>& args) {
   Entry entry(*vm);
   ProcedureRef proc = vm->procedure(lower(method_name));
@@ -105,6 +111,17 @@ Value VBClassObject::method(std::string_view method_name, std::vector<Value>& ar
     if (Var* field = vm->globals->find_own(intern_folded(lower(method_name))); field && field->value.is_array())
       return field->value.as_array()->items[VBRuntime::element_index(*field->value.as_array(), args,
                                                                       std::string(method_name))];
+  // obj.Items(1): a Property Get or Function without parameters whose
+  // result (an array or a Collection) the arguments then index.
+  if (!proc && !args.empty())
+    if (ProcedureRef getter = vm->procedure("property_get_" + lower(method_name)); getter && getter->params.empty()) {
+      std::vector<Value> none;
+      return index_result(vm->run_proc(getter, none, nullptr, nullptr), args, method_name);
+    }
+  if (proc && !args.empty() && proc->params.empty() && proc->kind == "function") {
+    std::vector<Value> none;
+    return index_result(vm->run_proc(proc, none, nullptr, nullptr), args, method_name);
+  }
   if (!proc) throw VBError("Unknown class method: " + name + "." + std::string(method_name));
   // No reference names: ByRef parameters behave as ByVal.
   return vm->run_proc(proc, args, nullptr, nullptr);

@@ -30,6 +30,12 @@ class VBClassObject : public ControlObject {
 
   std::unique_ptr<VBRuntime> vm;
 
+ private:
+  // A member's result indexed by the arguments given to the member.
+  Value index_result(const Value& result, std::vector<Value>& args, std::string_view member);
+
+ public:
+
   // Use create(); public only for make_shared.
   explicit VBClassObject(const std::string& class_name);
 };

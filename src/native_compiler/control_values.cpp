@@ -173,4 +173,23 @@ std::string NativeCompiler::object_expr(const NativeProcedure& proc, std::string
   return expr(&proc, text, locals);
 }
 
+// Inside a class, a property of the class by its name alone (Tag, or
+// Tag = x), unless a local or field has that name.
+bool NativeCompiler::class_property_name(const NativeProcedure* proc, std::string_view name, const Locals& locals,
+                                         std::string_view which) const {
+  if (!proc || !proc->class_name) return false;
+  const std::string key = name_key(name);
+  if (locals.count(key) || is_procedure_name(proc, key)) return false;
+  const std::string prefix = "cls_" + *proc->class_name + "_property_";
+  const NativeProcedure* property = find_procedure(prefix + std::string(which) + "_" + key);
+  if (!property && which == "let") property = find_procedure(prefix + "set_" + key);
+  if (!property || property == proc || property->params.size() != (which == "get" ? 0u : 1u)) return false;
+  try {
+    (void)resolve_variable(proc, name, locals);
+    return false;  // a field of that name wins
+  } catch (const NativeCompileError&) {
+    return true;
+  }
+}
+
 }  // namespace corvane

@@ -290,6 +290,17 @@ std::string NativeCompiler::emit_once() {
         out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==0) return p_" + c_name(proc.key) +
                       "(&obj);");
     }
+    // obj.Items(1): a Property Get or Function without parameters, its
+    // result indexed.
+    std::set<std::string> indexed;
+    for (const NativeProcedure& proc : procs_) {
+      const std::string hk = lower(proc.header_kind);
+      if (proc.class_name != class_key || (hk != "function" && hk != "property get") || !proc.params.empty() ||
+          !indexed.insert(name_key(proc.name)).second)
+        continue;
+      out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc>0) return vb_index_result(p_" +
+                    c_name(proc.key) + "(&obj),argc,args," + q(cls.name) + "," + q(proc.name) + ");");
+    }
     out.push_back("    }");
   }
   out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);");

@@ -417,6 +417,8 @@ Operand CExpression::name(const Node& node) {
     return procedure_call(written, {}, {});  // a function's name alone calls it without arguments
   if (compiler.form_property_name(proc, written, local))
     return value_operand("vb_get(" + q(proc->owner) + "," + q(written) + ")");
+  if (compiler.class_property_name(proc, written, local, "get"))
+    return value_operand("vb_member_get((*a_self)," + q(written) + ")");
   const std::string c = compiler.resolve_or_implicit(proc, written, local);
   if (!local.count(key) && compiler.reads_check_declared(key))
     return value_operand("vb_declared_read(" + c + "," + q(written) + ")");
@@ -515,7 +517,8 @@ Operand CExpression::member(const Node& node) {
     const std::string written = without_suffix(owner.text);
     const std::string key = name_key(written);
     if (compiler.is_module(key) && !compiler.is_form(key) && !names_variable(written)) return module_member(node);
-    const bool object = is_object_name(compiler, key);
+    // (Me in a class's code is the instance, a local like any other)
+    const bool object = is_object_name(compiler, key) && !(key == "me" && local.count(key));
     const bool err = key == "err" && compiler.names_err_object(proc, written, local);
     if (err && node.kind == NodeKind::Method) fail("Cannot call " + written + "." + node.text + " in an expression");
     if (err) return value_operand("vb_err_get(" + q(node.text) + ")");

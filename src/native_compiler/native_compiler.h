@@ -156,6 +156,8 @@ class NativeCompiler {
   // In a form's code, a bare name of one of the form's own properties
   // (Caption, Width, ScaleHeight...) that no variable or procedure hides:
   // it reads and sets the form.
+  bool class_property_name(const NativeProcedure* proc, std::string_view name, const Locals& locals,
+                           std::string_view which) const;
   bool form_property_name(const NativeProcedure* proc, std::string_view name, const Locals& locals) const;
   // An expression read as an object: a control it names is the control
   // (Form2.txtName.Text = s changes that control).

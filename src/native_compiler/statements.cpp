@@ -495,6 +495,8 @@ std::vector<std::string> NativeCompiler::assignment(const NativeProcedure& proc,
       }
     }
   }
+  if (class_property_name(&proc, L, locals, "let"))  // Tag = x inside the class: its own Property Let
+    return {pad(indent) + "vb_member_set((*a_self)," + q(L) + "," + expr(&proc, R, locals) + ");"};
   if (!locals.count(key))
     if (auto call = property_store(proc, setter(L), L, "", R, locals, indent)) return *call;
   // Caption = "x" in a form's code sets the form's own property; txtName =
@@ -776,6 +778,10 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
 
   // Members that begin with "." work on the innermost With target.
   std::string line = justified_assignment(with_applied(strip_text(line_view)));
+  // Me.Member at the start of a class's statement is the class's own member.
+  static const Regex own_member(R"(^Me\.([\p{L}_]\w*)(.*)$)", CI);
+  if (proc.class_name)
+    if (auto g = own_member.match_groups(line)) line = (*g)[1] + (*g)[2];
   // The old Error statement raises the error as Err.Raise does.
   static const Regex error_statement(R"(^Error\s++(?!=)(.+)$)", CI);
   if (auto g = error_statement.match_groups(line)) line = "Err.Raise " + (*g)[1];
@@ -1055,6 +1061,8 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
     locals[param.name] = {param_c_name(param.name), !by_value, param.type, scalar, param.element};
     if (scalar) scalar_locals_[by_value ? param_c_name(param.name) : "(*" + param_c_name(param.name) + ")"] = param.type;
   }
+  // Me in a class's code is the instance.
+  if (proc.class_name) locals["me"] = {"a_self", true, "object"};
   std::vector<std::string> out;
   std::vector<Block> stack;
   hoisted_.clear();
