@@ -2895,6 +2895,13 @@ VBValue vb_method_statement(VBValue object, const char *owner, const char *name,
     return vb_member_call(object, name, argc, args);
 }
 
+/* Split(s, ",")(0), obj.Books()(1): an element of what a call returns,
+ * an array's or a Collection's. */
+VBValue vb_element_of(VBValue result, int n, VBValue *indexes) {
+    if (is_object_value(result)) return vb_member_call(result, "Item", n, indexes);
+    return vb_index_at(result, n, indexes, "the result of a call");
+}
+
 /* obj.Items(1) on a member without parameters: its result (an array or a
  * Collection) indexed by the arguments. */
 VBValue vb_index_result(VBValue result, int argc, VBValue *args, const char *class_name, const char *member) {

@@ -84,6 +84,7 @@ VBValue vb_new(const char *name);
 int vb_object_is(VBValue object, const char *name);
 VBValue vb_member_get(VBValue object, const char *name);
 void vb_member_set(VBValue object, const char *name, VBValue value);
+VBValue vb_element_of(VBValue result, int n, VBValue *indexes);
 VBValue vb_index_result(VBValue result, int argc, VBValue *args, const char *class_name, const char *member);
 VBValue vb_member_call(VBValue object, const char *name, int argc, VBValue *args);
 /* x.Name = value and x.Method args as statements, with the owner as written

@@ -69,6 +69,10 @@ Value set_into(std::vector<Value>& args, bool right, const char* name) {
 // F(x)(i, ...): an element of the array F returned.
 Value fn_element(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "Subscript");
+  if (args[0].is_object() && args[0].as_object()) {  // a Collection's default member
+    std::vector<Value> indexes(args.begin() + 1, args.end());
+    return args[0].as_object()->method("Item", indexes);
+  }
   if (!args[0].is_array()) throw VBError("Not an array: the result of a call");
   const VBArray& array = *args[0].as_array();
   const std::vector<Value> indexes(args.begin() + 1, args.end());

@@ -113,10 +113,11 @@ Value VBClassObject::method(std::string_view method_name, std::vector<Value>& ar
                                                                       std::string(method_name))];
   // obj.Items(1): a Property Get or Function without parameters whose
   // result (an array or a Collection) the arguments then index.
-  if (!proc && !args.empty())
+  if (!proc)
     if (ProcedureRef getter = vm->procedure("property_get_" + lower(method_name)); getter && getter->params.empty()) {
       std::vector<Value> none;
-      return index_result(vm->run_proc(getter, none, nullptr, nullptr), args, method_name);
+      Value result = vm->run_proc(getter, none, nullptr, nullptr);
+      return args.empty() ? result : index_result(result, args, method_name);  // obj.Books() is obj.Books
     }
   if (proc && !args.empty() && proc->params.empty() && proc->kind == "function") {
     std::vector<Value> none;

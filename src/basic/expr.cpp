@@ -276,24 +276,7 @@ NodePtr ExprParser::primary(int nesting) {
       value->symbol = intern_folded(call_key(token));
       for (auto& arg : arguments(nesting, &value->refs)) adopt(*value, std::move(arg));
       check_depth(*value);
-      // Split(s, ",")(0): an element of the array a call returns
-      while (match("(")) {
-        auto element = make(NodeKind::Call);
-        element->text = ELEMENT_CALL;
-        element->symbol = intern_folded(ELEMENT_CALL);
-        std::vector<NodePtr> indexes;
-        try {
-          indexes = arguments(nesting, nullptr);
-        } catch (Partial& p) {
-          p.done.insert(p.done.begin(), std::move(value));
-          throw;
-        }
-        adopt(*element, std::move(value));
-        for (auto& index : indexes) adopt(*element, std::move(index));
-        element->refs.assign(element->kids.size(), NO_SYMBOL);
-        check_depth(*element);
-        value = std::move(element);
-      }
+      value = indexed_results(std::move(value), nesting);
     } else {
       value = make(NodeKind::Name);
       value->text = token;
@@ -323,7 +306,7 @@ NodePtr ExprParser::primary(int nesting) {
       }
       adopt(*node, std::move(value));
       for (auto& arg : args) adopt(*node, std::move(arg));
-      value = std::move(node);
+      value = indexed_results(std::move(node), nesting);
     } else {
       auto node = make(NodeKind::Member);
       node->text = std::move(member);
@@ -335,6 +318,28 @@ NodePtr ExprParser::primary(int nesting) {
       p.message = "Expression nested too deeply";
       throw p;
     }
+  }
+  return value;
+}
+
+// Split(s, ",")(0), obj.Items()(1): an element of what a call returns.
+NodePtr ExprParser::indexed_results(NodePtr value, int nesting) {
+  while (match("(")) {
+    auto element = make(NodeKind::Call);
+    element->text = ELEMENT_CALL;
+    element->symbol = intern_folded(ELEMENT_CALL);
+    std::vector<NodePtr> indexes;
+    try {
+      indexes = arguments(nesting, nullptr);
+    } catch (Partial& p) {
+      p.done.insert(p.done.begin(), std::move(value));
+      throw;
+    }
+    adopt(*element, std::move(value));
+    for (auto& index : indexes) adopt(*element, std::move(index));
+    element->refs.assign(element->kids.size(), NO_SYMBOL);
+    check_depth(*element);
+    value = std::move(element);
   }
   return value;
 }

@@ -63,6 +63,7 @@ class ExprParser {
   bool match(std::string_view text);
   NodePtr expr(int min_level, int nesting);
   NodePtr primary(int nesting);
+  NodePtr indexed_results(NodePtr value, int nesting);
   NodePtr type_test(int nesting);
   std::vector<NodePtr> arguments(int nesting, std::vector<Symbol>* refs);
 

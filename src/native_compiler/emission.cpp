@@ -300,6 +300,9 @@ std::string NativeCompiler::emit_once() {
         continue;
       out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc>0) return vb_index_result(p_" +
                     c_name(proc.key) + "(&obj),argc,args," + q(cls.name) + "," + q(proc.name) + ");");
+      if (hk == "property get")  // obj.Books() reads the property
+        out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc==0) return p_" + c_name(proc.key) +
+                      "(&obj);");
     }
     out.push_back("    }");
   }

@@ -46,8 +46,7 @@ bool is_language_extra(const std::string& key, size_t argument_count) {
 std::optional<std::string> language_extra_call(const std::string& key, const std::vector<std::string>& args) {
   if (key == "__element" && args.size() >= 2) {
     const std::vector<std::string> indexes(args.begin() + 1, args.end());
-    return "vb_index_at(" + args[0] + "," + std::to_string(indexes.size()) + "," + value_array(indexes) +
-           ",\"the result of a call\")";
+    return "vb_element_of(" + args[0] + "," + std::to_string(indexes.size()) + "," + value_array(indexes) + ")";
   }
   if (key == "replace" && args.size() > 3)
     return "vb_replace_from(" + std::to_string(args.size()) + "," + value_array(args) + ")";
