@@ -282,6 +282,8 @@ static VBValue fn_error(int argc, VBValue *args) {
     return str_value(text ? text : "Application-defined error");
 }
 
+static VBValue fn_loadpicture(int argc, VBValue *args); /* vb_pictures.c */
+
 static const struct {
     const char *name;
     VBValue (*fn)(int, VBValue *);
@@ -312,6 +314,8 @@ static const struct {
     {"ascb", fn_ascb}, {"chrb", fn_chrb}, {"lenb", fn_lenb}, {"strconv", fn_strconv}, {"filter", fn_filter},
     /* dialogs (vb_dialogs.c) */
     {"msgbox", fn_msgbox}, {"inputbox", fn_inputbox},
+    /* pictures (vb_pictures.c) */
+    {"loadpicture", fn_loadpicture},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

@@ -21,6 +21,7 @@
 
 VB_ERROR_KIND("Type mismatch", 13)
 VB_ERROR_KIND("Overflow", 6)
+VB_ERROR_KIND("Invalid picture", 481)
 VB_ERROR_KIND("division by zero", 11)
 VB_ERROR_KIND("Division by zero", 11)
 VB_ERROR_KIND("float division by zero", 11)

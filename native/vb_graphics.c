@@ -75,7 +75,7 @@ void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, V
     int fi, ci, px, py;
     drawing_target(owner, &fi, &ci);
     graphics_point(fi, ci, step, x, y, &px, &py);
-    add_draw_op((DrawOp){fi, ci, DRAW_PSET, is_white(has_color, color), px, py, px, py});
+    add_draw_op((DrawOp){fi, ci, DRAW_PSET, is_white(has_color, color), px, py, px, py, NULL, 0});
     move_current(fi, ci, px, py);
 }
 
@@ -95,7 +95,7 @@ void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1,
     graphics_point(fi, ci, step2, x2, y2, &bx, &by);
     int kind = !box || !*box ? DRAW_LINE : !strcasecmp(box, "BF") ? DRAW_FILLED_BOX : DRAW_BOX;
     if (box && *box && strcasecmp(box, "B") && strcasecmp(box, "BF")) fatal("Invalid Line option (B or BF)");
-    add_draw_op((DrawOp){fi, ci, kind, is_white(has_color, color), ax, ay, bx, by});
+    add_draw_op((DrawOp){fi, ci, kind, is_white(has_color, color), ax, ay, bx, by, NULL, 0});
     move_current(fi, ci, bx, by);
 }
 
@@ -105,7 +105,7 @@ void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius
     graphics_point(fi, ci, step, x, y, &px, &py);
     int r = pixel_of(radius);
     if (r < 0) r = -r;
-    add_draw_op((DrawOp){fi, ci, DRAW_CIRCLE, is_white(has_color, color), px, py, r, 0});
+    add_draw_op((DrawOp){fi, ci, DRAW_CIRCLE, is_white(has_color, color), px, py, r, 0, NULL, 0});
     move_current(fi, ci, px, py);
 }
 

@@ -2651,7 +2651,7 @@ typedef struct VBClassDef {
 } VBClassDef;
 
 enum { TAG_INSTANCE = 1, TAG_CONNECTION = 2, TAG_RECORDSET = 3, TAG_FIELD = 4, TAG_RECORD = 5, TAG_COLLECTION = 6, TAG_FORM = 7,
-       TAG_CONTROL = 8, TAG_CONTROLS = 9 };
+       TAG_CONTROL = 8, TAG_CONTROLS = 9, TAG_PICTURE = 10 };
 
 typedef struct VBObject {
     int tag;
@@ -2673,6 +2673,7 @@ typedef struct VBObject {
     struct VBCollection *collection;
     int control;             /* a control's position on its form (field_index) */
     const char *member_name; /* a control array's name; null for a form's Controls */
+    struct Picture *picture; /* LoadPicture's pixels (vb_pictures.c) */
 } VBObject;
 
 /* Forms as values (vb_form_objects.c) */
@@ -3216,7 +3217,7 @@ enum {
     K_OTHER, K_LABEL, K_TEXTBOX, K_COMMANDBUTTON, K_CHECKBOX, K_OPTIONBUTTON, K_FRAME,
     K_PICTUREBOX, K_COMBOBOX, K_LISTBOX, K_DATAGRID, K_PROGRESSBAR, K_SLIDER, K_HSCROLLBAR,
     K_VSCROLLBAR, K_RICHTEXTBOX, K_MSFLEXGRID, K_TREEVIEW, K_LISTVIEW, K_SHAPE, K_LINE,
-    K_TIMER, K_COMMONDIALOG
+    K_TIMER, K_COMMONDIALOG, K_IMAGE
 };
 
 static const struct {
@@ -3230,6 +3231,7 @@ static const struct {
     {"HScrollBar", K_HSCROLLBAR}, {"VScrollBar", K_VSCROLLBAR}, {"RichTextBox", K_RICHTEXTBOX},
     {"MSFlexGrid", K_MSFLEXGRID}, {"TreeView", K_TREEVIEW}, {"ListView", K_LISTVIEW},
     {"Shape", K_SHAPE}, {"Line", K_LINE}, {"Timer", K_TIMER}, {"CommonDialog", K_COMMONDIALOG},
+    {"Image", K_IMAGE},
 };
 
 static int kind_code(const char *kind) {
@@ -3473,6 +3475,10 @@ static void draw_caption(Window w, int x, int y, const char *caption);
 static int form_shortcut(int index, XKeyEvent *event);
 static void window_resized(int form, int width, int height);
 
+/* Pictures (vb_pictures.c) */
+static void draw_picture(Window w, int fi, int ci, int x, int y, int area_w, int area_h);
+static void picture_set(int fi, int ci, VBValue value);
+
 static void redraw(int index) {
     FormState *f = &form_states[index];
     if (!display || !f->loaded) return;
@@ -3481,8 +3487,9 @@ static void redraw(int index) {
     Window w = f->window;
     XClearWindow(display, w);
     XSetForeground(display, graphics, BlackPixel(display, screen));
-    draw_kept_ops(w, index, -1);
     int top = has_menus(f) ? MENU_BAR : 0;
+    draw_picture(w, index, -1, 0, top, f->def->width, f->def->height);
+    draw_kept_ops(w, index, -1);
     if (top) {
         XDrawLine(display, w, graphics, 0, 24, f->def->width, 24);
         for (int k = 0; k < (int)f->def->menu_count; k++) {
@@ -3537,6 +3544,7 @@ static void redraw(int index) {
             break;
         default: break;
         }
+        if (c->kind == K_PICTUREBOX || c->kind == K_IMAGE) draw_picture(w, index, (int)i, x, y, cw, ch);
         if (c->kind == K_PICTUREBOX) draw_kept_ops(w, index, (int)i);
         if (c->kind == K_LISTBOX) {
             draw_list_items(w, c, x, y, cw, ch);
@@ -3896,6 +3904,10 @@ void vb_set(const char *owner, const char *field, VBValue value) {
             return;
         }
         if (!strcasecmp(field, "KeyPreview")) ((VBFormDef *)f->def)->key_preview = truth_of(value);
+        if (!strcasecmp(field, "Picture")) {
+            picture_set(fi, -1, value);
+            return;
+        }
         stored_set(fi, -1, field, value);
         return;
     }
@@ -3915,6 +3927,11 @@ static void control_set(int fi, int ci, const char *owner, const char *field, VB
         if (ms < 0 || ms > 65535) fatal("Invalid property value: Interval");
         timer->interval = (int)ms;
         timer->due = 0; /* counts again from now */
+        return;
+    }
+    if (ci >= 0 && !strcasecmp(field, "Picture") &&
+        (control_state(fi, ci)->kind == K_IMAGE || control_state(fi, ci)->kind == K_PICTUREBOX)) {
+        picture_set(fi, ci, value);
         return;
     }
     if (ci >= 0) {
@@ -4188,6 +4205,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_lists.c"
 #include "vb_form_load.c"
 #include "vb_graphics.c"
+#include "vb_pictures.c"
 #include "vb_form_objects.c"
 #include "vb_control_objects.c"
 #include "vb_captions.c"

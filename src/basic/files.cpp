@@ -790,6 +790,20 @@ Value fn_getattr(VBRuntime& rt, std::vector<Value>& args) {
   return Value(attributes);
 }
 
+// LoadPicture(path): a Picture naming the file, which the form runtime
+// reads when a control shows it; without a path, an empty Picture.
+Value fn_loadpicture(VBRuntime& rt, std::vector<Value>& args) {
+  std::string path;
+  if (!args.empty() && !args[0].is_nothing() && !vbstr(args[0]).empty()) {
+    path = program_path(vbstr(args[0]), rt.base_dir);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) fail(53, "File not found: " + vbstr(args[0]));
+  }
+  auto picture = std::make_shared<ControlObject>("Picture", std::map<std::string, Value>{{"path", Value(path)}});
+  picture->type_name = "Picture";
+  return Value(ObjectRef(std::move(picture)));
+}
+
 Value fn_setattr(VBRuntime&, std::vector<Value>& args) {
   require_args(args, 2, "SetAttr");
   return Value();
@@ -815,6 +829,7 @@ void add_file_builtins(BuiltinTable& table) {
   add_builtin(table, "FileDateTime", fn_filedatetime);
   add_builtin(table, "GetAttr", fn_getattr);
   add_builtin(table, "SetAttr", fn_setattr);
+  add_builtin(table, "LoadPicture", fn_loadpicture);
 }
 
 }  // namespace corvane

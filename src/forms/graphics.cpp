@@ -86,7 +86,7 @@ bool Preview::draw(ControlObject& object, const std::string& key, const std::str
   };
   if (method == "cls") {
     if (const std::string canvas = drawing_canvas(key); !canvas.empty())
-      host.interp().try_call({canvas, "delete", "all"});
+      host.interp().try_call({canvas, "delete", "!picture"});  // the Picture stays
     move_to(0, 0);
     return true;
   }

@@ -538,9 +538,11 @@ void Preview::close_database() {
   }
 }
 
-void Preview::change_form(ControlObject&, const std::string& key, const Value& value) {
+void Preview::change_form(ControlObject& object, const std::string& key, const Value& value) {
   if (closed) return;
-  if (key == "caption") {
+  if (key == "picture") {
+    show_picture(object, std::string(), value);
+  } else if (key == "caption") {
     tk::wm_title(host.interp(), window, widget_text(value));
   } else if (key == "visible") {
     if (truth(value)) show_window();

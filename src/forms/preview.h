@@ -18,6 +18,7 @@
 #include "forms/run_host.h"
 #include "model/project.h"
 #include "tk/command.h"
+#include "tk/image.h"
 #include "tk/timer.h"
 #include "tk/variable.h"
 
@@ -153,6 +154,9 @@ class Preview : public std::enable_shared_from_this<Preview> {
   void recolour_surface(const std::string& key);  // after BackColor changed
   bool draw(ControlObject& object, const std::string& key, const std::string& method, std::vector<Value>& args);
   void print_text(ControlObject& object, const std::string& key, std::vector<Value>& args);
+  // Picture = LoadPicture(...) on an Image, a picture box or the form
+  // (pictures.cpp).
+  void show_picture(ControlObject& object, const std::string& key, const Value& picture);
   void bind_mouse(const std::string& path, const Control* control);
   void mouse_event(const std::string& key, const char* suffix, int64_t button, int state, double x, double y);
   // List(i), ItemData(i) and RemoveItem of list and combo boxes (false
@@ -175,6 +179,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::map<std::string, int> tab_seen_;            // TabStrip: last selected page
   std::set<std::string> loaded_elements_;          // keys of elements Load made
   std::map<std::string, std::string> canvases_;     // drawing surface key ("" the form) -> its canvas
+  std::map<std::string, tk::Image> pictures_;       // key ("" the form) -> the picture it shows
   std::map<std::string, std::string> graphical_top_;  // parent widget -> its topmost label, shape, line or image
 };
 

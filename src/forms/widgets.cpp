@@ -519,6 +519,8 @@ void Preview::change_control(ControlObject& object, const std::string& key, cons
     } else if (key == "visible") {
       if (truth(value)) place(name);
       else interp.call({"place", "forget", path});
+    } else if (key == "picture") {
+      show_picture(object, name, value);
     } else if (key == "recordsource") {
       if (tree_kind(c->kind)) refresh_data_grid(c->name);
     } else if (key == "items") {

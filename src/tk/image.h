@@ -16,6 +16,9 @@ public:
     // Throws TclError with Tk's message for a missing or unreadable file.
     static Image from_file(Interp& interp, std::string_view path);
     static Image blank(Interp& interp, int width, int height);
+    // An image of width x height pixels, four bytes (red, green, blue,
+    // alpha) each, row after row.
+    static Image from_pixels(Interp& interp, const unsigned char* rgba, int width, int height);
 
     Image(Image&& other) noexcept = default;
     Image& operator=(Image&& other) noexcept {

@@ -1,6 +1,8 @@
 // Forms reaching each other's code (procedures, public variables, Property
 // procedures), forms as values (Forms, Dim f As Form, Unload f), Show
 // vbModal, and drawing and the mouse on forms and picture boxes.
+#include "../common/bmp_file.h"
+#include "../common/temp_folder.h"
 #include "forms_fixture.h"
 #include "tk/events.h"
 
@@ -224,6 +226,47 @@ TEST_F(FormCodeTest, PrintWritesOnTheSurfaceAndMovesTheCurrentPoint) {
     ADD_FAILURE() << "no error";
   } catch (const VBError& e) {
     EXPECT_EQ(std::string(e.what()), "Object required: n.Print");
+  }
+}
+
+TEST_F(FormCodeTest, LoadPictureShowsFilesOnImagesPictureBoxesAndTheForm) {
+  testing::TempFolder folder("corvane-pictures-");
+  const std::string dir = folder.path().string();
+  testing::write_file(dir + "/red.bmp", testing::solid_bmp(7, 5, 255, 0, 0));
+  testing::write_file(dir + "/broken.bmp", "BM not really a picture");
+  add_form("Form1",
+           "Sub Load(ByVal f As String)\nImage1.Picture = LoadPicture(f)\n"
+           "Debug.Print Image1.Width & \"x\" & Image1.Height & \" \" & TypeName(Image1.Picture)\n"
+           "Set Picture1.Picture = LoadPicture(f)\nPicture1.Line (0, 0)-(3, 3)\nPicture1.Cls\n"
+           "Me.Picture = Image1.Picture\nEnd Sub\n"
+           "Sub Clear()\nImage1.Picture = LoadPicture()\nPicture1.Picture = LoadPicture(\"\")\nEnd Sub\n",
+           {{"Image", "Image1"}, {"PictureBox", "Picture1"}});
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  run(p, "Load \"" + dir + "/red.bmp\"");
+  // An Image takes the picture's size; the picture's pixels are the file's.
+  EXPECT_EQ(logs(), std::vector<std::string>{"7x5 Picture"});
+  const std::string image = tcl({p.widget_of("Image1"), "cget", "-image"});
+  ASSERT_FALSE(image.empty());
+  EXPECT_EQ(tcl({"image", "width", image}) + " " + tcl({"image", "height", image}), "7 5");
+  EXPECT_EQ(tcl({image, "get", "3", "2"}), "255 0 0");
+  // A picture box keeps its picture beneath the drawing that Cls clears.
+  const std::string canvas = tcl({"winfo", "children", p.widget_of("Picture1")});
+  EXPECT_EQ(tcl({canvas, "find", "withtag", "picture"}), tcl({canvas, "find", "all"}));
+  EXPECT_FALSE(tcl({canvas, "find", "all"}).empty());
+  run(p, "Clear");
+  EXPECT_EQ(tcl({p.widget_of("Image1"), "cget", "-image"}), "");
+  EXPECT_EQ(tcl({canvas, "find", "all"}), "");
+  // A file that is missing, or no picture, is refused with VB's numbers.
+  for (const auto& [file, expected] : std::vector<std::pair<std::string, std::string>>{
+           {"missing.bmp", "File not found: " + dir + "/missing.bmp"}, {"broken.bmp", "Invalid picture: " + dir + "/broken.bmp"}}) {
+    try {
+      run(p, "Load \"" + dir + "/" + file + "\"");
+      ADD_FAILURE() << "no error for " << file;
+    } catch (const VBError& e) {
+      EXPECT_EQ(std::string(e.what()), expected);
+      EXPECT_EQ(e.number(), file == "missing.bmp" ? 53 : 481);
+    }
   }
 }
 

@@ -9,7 +9,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "common/bmp_file.h"
 #include "common/run_command.h"
+#include "common/temp_folder.h"
 #include "helpers.h"
 #include "vb6files/project_files.h"
 
@@ -238,6 +240,29 @@ TEST(NativeGraphics, StepCurrentPointAndClsFollowVB) {
   bad.forms[0].code = "Sub Draw()\nPicture1.Line (1, 2)-(3, 4), 0, X\nEnd Sub\n";
   EXPECT_NE(testing::error_of([&] { (void)NativeCompiler(bad).emit(); }).find("Unsupported Line arguments"),
             std::string::npos);
+}
+
+TEST(NativePictures, LoadPictureSizesImagesAndRefusesWhatIsNoPicture) {
+  // An Image takes its picture's size; a missing file is error 53, a file
+  // that is no picture 481, as interpreted.
+  testing::TempFolder folder("corvane-native-pictures-");
+  const std::string dir = folder.path().string();
+  testing::write_file(dir + "/red.bmp", testing::solid_bmp(7, 5, 255, 0, 0));
+  testing::write_file(dir + "/broken.bmp", "BM not really a picture");
+  Project p = make_project(
+      "Public Sub Load(ByVal f As String)\nImage1.Picture = LoadPicture(f)\n"
+      "Debug.Print Image1.Width & \"x\" & Image1.Height & \" \" & TypeName(Image1.Picture)\n"
+      "Set Picture1.Picture = LoadPicture(f)\nMe.Picture = LoadPicture()\nEnd Sub\n",
+      {{"Module1", "Sub Main()\nForm1.Load \"" + dir + "/red.bmp\"\nOn Error Resume Next\nForm1.Load \"" + dir +
+                       "/missing.bmp\"\nDebug.Print Err.Number\nErr.Clear\nForm1.Load \"" + dir +
+                       "/broken.bmp\"\nDebug.Print Err.Number\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  p.forms[0].new_control("Image", 10, 10).name = "Image1";
+  p.forms[0].new_control("PictureBox", 60, 10).name = "Picture1";
+  const fs::path out = folder.path() / "out";
+  const CommandResult r = run_command({"timeout", "30", build_native(p, out).string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "7x5 Picture\n53\n481\n");
 }
 
 }  // namespace
