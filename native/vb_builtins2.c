@@ -283,6 +283,11 @@ static VBValue fn_error(int argc, VBValue *args) {
 }
 
 static VBValue fn_loadpicture(int argc, VBValue *args); /* vb_pictures.c */
+/* (vb_settings.c) */
+static VBValue fn_getsetting(int argc, VBValue *args);
+static VBValue fn_savesetting(int argc, VBValue *args);
+static VBValue fn_deletesetting(int argc, VBValue *args);
+static VBValue fn_getallsettings(int argc, VBValue *args);
 
 static const struct {
     const char *name;
@@ -316,6 +321,9 @@ static const struct {
     {"msgbox", fn_msgbox}, {"inputbox", fn_inputbox},
     /* pictures (vb_pictures.c) */
     {"loadpicture", fn_loadpicture},
+    /* program settings (vb_settings.c) */
+    {"getsetting", fn_getsetting}, {"savesetting", fn_savesetting}, {"deletesetting", fn_deletesetting},
+    {"getallsettings", fn_getallsettings},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

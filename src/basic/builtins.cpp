@@ -24,6 +24,7 @@ const BuiltinTable& builtin_table() {
     add_array_builtins(t);
     add_database_builtins(t);
     add_file_builtins(t);
+    add_setting_builtins(t);
     add_language_builtins(t);
     return t;
   }();

@@ -134,5 +134,35 @@ TEST(Files, ErrorsAreVb6sTrappableErrors) {
             "Runtime error in Main: File not found: missing.txt\n");
 }
 
+TEST(ProgramSettings, KeptInOneTextFilePerApplication) {
+  TempFolder folder;
+  const char* saved = std::getenv("XDG_CONFIG_HOME");
+  const std::string previous = saved ? saved : "";
+  setenv("XDG_CONFIG_HOME", folder.path.c_str(), 1);
+  const std::filesystem::path file = folder.path / "corvane" / "program-settings" / "demo.ini";
+  // The file holds sections of Key=Value lines, escapes written out; a
+  // second save of a key (in any case) replaces its value.
+  EXPECT_EQ(run_in(folder, "SaveSetting \"Demo\", \"Main\", \"Top\", 5\nSaveSetting \"Demo\", \"Main\", \"Text\", "
+                           "\"a=b\\\" & vbLf & \"c\"\nSaveSetting \"Demo\", \"Other\", \"K\", \"v\"\n"
+                           "SaveSetting \"demo\", \"MAIN\", \"top\", 7"),
+            "");
+  EXPECT_EQ(read_bytes(file), "[Main]\nTop=7\nText=a\\=b\\\\\\nc\n[Other]\nK=v\n");
+  // A file written by hand (or by a natively built program) reads back.
+  std::ofstream(file) << "[Window]\r\nLeft=12\r\nNote=x\\ny\\=z\r\nnot a setting\r\n";
+  EXPECT_EQ(run_in(folder, "Debug.Print GetSetting(\"Demo\", \"window\", \"LEFT\") + 1\n"
+                           "Debug.Print GetSetting(\"Demo\", \"Window\", \"Note\") = \"x\" & vbLf & \"y=z\"\n"
+                           "Debug.Print GetSetting(\"Demo\", \"Window\", \"Gone\", \"fallback\")\n"
+                           "a = GetAllSettings(\"Demo\", \"Window\")\nDebug.Print UBound(a, 1) & UBound(a, 2) & a(1, 0)\n"
+                           "Debug.Print IsEmpty(GetAllSettings(\"Demo\", \"None\"))\nDeleteSetting \"Demo\", \"Window\", \"Left\"\n"
+                           "Debug.Print GetSetting(\"Demo\", \"Window\", \"Left\", \"-\")\nDeleteSetting \"Demo\", \"Nowhere\""),
+            "13\nTrue\nfallback\n11Note\nTrue\n-\n"
+            "Runtime error in Main: Invalid procedure call or argument: DeleteSetting\n");
+  // An application name is a file name, never a path.
+  EXPECT_EQ(run_in(folder, "SaveSetting \"../x\", \"S\", \"K\", 1\nDebug.Print GetSetting(\"../x\", \"S\", \"K\")"), "1\n");
+  EXPECT_TRUE(std::filesystem::exists(folder.path / "corvane" / "program-settings" / ".._x.ini"));
+  if (saved) setenv("XDG_CONFIG_HOME", previous.c_str(), 1);
+  else unsetenv("XDG_CONFIG_HOME");
+}
+
 }  // namespace
 }  // namespace corvane

@@ -140,7 +140,9 @@ TEST_P(Parity, InterpreterAndNativeGiveTheExpectedOutput) {
   ASSERT_TRUE(fs::exists(p.expected)) << "missing " << p.expected;
   const std::string expected = slurp(p.expected);
 
-  std::vector<std::string> argv{"timeout", "60", tool_path("corvane-run"), "--script"};
+  // Each engine keeps program settings (SaveSetting) in a fresh folder of its own.
+  std::vector<std::string> argv{"env", "XDG_CONFIG_HOME=" + (dir / "settings-interpreted").string(), "timeout", "60",
+                                tool_path("corvane-run"), "--script"};
   for (const fs::path& f : p.files) argv.push_back(f.string());
   const auto interpreted = run_command(argv);
   EXPECT_EQ(interpreted.out, expected) << "interpreter output differs (stderr: " << interpreted.err << ")";
@@ -159,7 +161,8 @@ TEST_P(Parity, InterpreterAndNativeGiveTheExpectedOutput) {
     return;
   }
   ASSERT_EQ(refusal, "") << "the native compiler refused the program";
-  const auto native = run_command({"env", "-u", "DISPLAY", "timeout", "60", exe.string()});
+  const auto native = run_command(
+      {"env", "-u", "DISPLAY", "XDG_CONFIG_HOME=" + (dir / "settings-native").string(), "timeout", "60", exe.string()});
   std::string out = native.out;
   const std::string prefix = "VB native runtime: ";
   if (native.status == 1 && native.err.rfind(prefix, 0) == 0)
