@@ -4207,6 +4207,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_graphics.c"
 #include "vb_pictures.c"
 #include "vb_settings.c"
+#include "vb_shell.c"
 #include "vb_form_objects.c"
 #include "vb_control_objects.c"
 #include "vb_captions.c"

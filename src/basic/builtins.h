@@ -49,6 +49,7 @@ void add_array_builtins(BuiltinTable& table);
 void add_database_builtins(BuiltinTable& table);
 void add_file_builtins(BuiltinTable& table);
 void add_setting_builtins(BuiltinTable& table);
+void add_process_builtins(BuiltinTable& table);
 // CDec, the TypeOf test and LSet/RSet.
 void add_language_builtins(BuiltinTable& table);
 
