@@ -4,15 +4,19 @@
  * PSet, Line (with B and BF), Circle and Print draw in pixels, the unit of every
  * position here (ScaleWidth, mouse coordinates). What is drawn is kept
  * until Cls, so that it survives redrawing (as with AutoRedraw), and is
- * drawn at once when the form is showing. The drawing colour is black,
- * or white for a white colour (drawing in the background colour erases);
- * CurrentX and CurrentY follow the last point drawn. */
+ * drawn at once when the form is showing. The pen is the colour given, or
+ * the surface's ForeColor, DrawWidth pixels wide; a circle is filled with
+ * FillColor when FillStyle is 0 (solid). On a display without true colour
+ * only white stays white and every other colour is black. CurrentX and
+ * CurrentY follow the last point drawn. */
 
 enum { DRAW_PSET, DRAW_LINE, DRAW_BOX, DRAW_FILLED_BOX, DRAW_CIRCLE, DRAW_TEXT };
 
 typedef struct DrawOp {
     int form, control; /* control -1: the form itself */
-    int kind, white;
+    int kind;
+    long pen, fill;     /* VB colours (&HBBGGRR); fill -1: none */
+    int width;          /* the pen's width in pixels */
     int x1, y1, x2, y2; /* a circle: centre and radius in x2 */
     const char *text;   /* printed text (its top left corner at x1, y1) */
     size_t length;
@@ -38,8 +42,55 @@ static int pixel_of(VBValue v) {
     return (int)floor(d + 0.5);
 }
 
-static int is_white(int given, VBValue color) {
-    return given && (long long)number_value(color) == 0xFFFFFF;
+/* A VB colour as a pixel of the display: its red, green and blue placed
+ * where the visual's masks say (system colours, negative, draw black). */
+static void mask_shape(unsigned long mask, int *shift, int *bits) {
+    *shift = 0;
+    *bits = 0;
+    if (!mask) return;
+    while (!(mask & 1)) mask >>= 1, ++*shift;
+    while (mask & 1) mask >>= 1, ++*bits;
+}
+
+static unsigned long channel_pixel(unsigned value, unsigned long mask) {
+    int shift, bits;
+    mask_shape(mask, &shift, &bits);
+    if (bits <= 0) return 0;
+    return ((unsigned long)(bits >= 8 ? value << (bits - 8) : value >> (8 - bits)) << shift) & mask;
+}
+
+static unsigned long colour_pixel(long colour) {
+    if (colour < 0 || colour > 0xFFFFFF) colour = 0;
+    Visual *visual = DefaultVisual(display, screen);
+    if (visual->class != TrueColor)
+        return colour == 0xFFFFFF ? WhitePixel(display, screen) : BlackPixel(display, screen);
+    return channel_pixel((unsigned)(colour & 0xFF), visual->red_mask) |
+           channel_pixel((unsigned)((colour >> 8) & 0xFF), visual->green_mask) |
+           channel_pixel((unsigned)((colour >> 16) & 0xFF), visual->blue_mask);
+}
+
+static long colour_value(VBValue v) {
+    double d = number_value(v);
+    return d >= 0 && d <= 0xFFFFFF ? (long)d : 0;
+}
+
+/* The pen of a drawing: the colour given, else the surface's ForeColor;
+ * its width DrawWidth (1 to 100). */
+static DrawOp draw_op(int fi, int ci, int kind, int has_color, VBValue color) {
+    DrawOp op = {0};
+    op.form = fi;
+    op.control = ci;
+    op.kind = kind;
+    op.pen = has_color ? colour_value(color) : colour_value(stored_get(fi, ci, "ForeColor"));
+    op.fill = -1;
+    long long width = whole_of(stored_get(fi, ci, "DrawWidth"), 1);
+    op.width = width < 1 ? 1 : width > 100 ? 100 : (int)width;
+    return op;
+}
+
+static DrawOp with_points(DrawOp op, int x1, int y1, int x2, int y2) {
+    op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+    return op;
 }
 
 static void draw_op_now(const DrawOp *op);
@@ -75,7 +126,7 @@ void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, V
     int fi, ci, px, py;
     drawing_target(owner, &fi, &ci);
     graphics_point(fi, ci, step, x, y, &px, &py);
-    add_draw_op((DrawOp){fi, ci, DRAW_PSET, is_white(has_color, color), px, py, px, py, NULL, 0});
+    add_draw_op(with_points(draw_op(fi, ci, DRAW_PSET, has_color, color), px, py, px, py));
     move_current(fi, ci, px, py);
 }
 
@@ -95,7 +146,7 @@ void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1,
     graphics_point(fi, ci, step2, x2, y2, &bx, &by);
     int kind = !box || !*box ? DRAW_LINE : !strcasecmp(box, "BF") ? DRAW_FILLED_BOX : DRAW_BOX;
     if (box && *box && strcasecmp(box, "B") && strcasecmp(box, "BF")) fatal("Invalid Line option (B or BF)");
-    add_draw_op((DrawOp){fi, ci, kind, is_white(has_color, color), ax, ay, bx, by, NULL, 0});
+    add_draw_op(with_points(draw_op(fi, ci, kind, has_color, color), ax, ay, bx, by));
     move_current(fi, ci, bx, by);
 }
 
@@ -105,7 +156,11 @@ void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius
     graphics_point(fi, ci, step, x, y, &px, &py);
     int r = pixel_of(radius);
     if (r < 0) r = -r;
-    add_draw_op((DrawOp){fi, ci, DRAW_CIRCLE, is_white(has_color, color), px, py, r, 0, NULL, 0});
+    DrawOp op = with_points(draw_op(fi, ci, DRAW_CIRCLE, has_color, color), px, py, r, 0);
+    VBValue fill_style = stored_get(fi, ci, "FillStyle");
+    if (!(fill_style.kind == VB_OBJECT && !fill_style.object) && whole_of(fill_style, 1) == 0)
+        op.fill = colour_value(stored_get(fi, ci, "FillColor"));
+    add_draw_op(op);
     move_current(fi, ci, px, py);
 }
 
@@ -129,7 +184,10 @@ static void surface_print_end(int newline) {
         char *copy = alloc_atomic(n + 1);
         memcpy(copy, text_of_builder(&surface_line), n);
         copy[n] = 0;
-        add_draw_op((DrawOp){fi, ci, DRAW_TEXT, 0, x, y, x, y, copy, n});
+        DrawOp op = with_points(draw_op(fi, ci, DRAW_TEXT, 0, vb_nothing()), x, y, x, y);
+        op.text = copy;
+        op.length = n;
+        add_draw_op(op);
     }
     int width = font ? XTextWidth(font, text_of_builder(&surface_line), (int)n) : 6 * (int)n;
     surface_line.n = 0;
@@ -171,11 +229,18 @@ static void draw_op_on(Window w, const DrawOp *op) {
     if (!drawing_area(op->form, op->control, &x, &y, &aw, &ah)) return;
     XRectangle clip = {(short)x, (short)y, (unsigned short)(aw > 0 ? aw : 0), (unsigned short)(ah > 0 ? ah : 0)};
     XSetClipRectangles(display, graphics, 0, 0, &clip, 1, Unsorted);
-    if (op->white) XSetForeground(display, graphics, WhitePixel(display, screen));
+    XSetForeground(display, graphics, colour_pixel(op->pen));
+    XSetLineAttributes(display, graphics, (unsigned)(op->width > 1 ? op->width : 0), LineSolid, CapRound, JoinRound);
     int left = op->x1 < op->x2 ? op->x1 : op->x2, upper = op->y1 < op->y2 ? op->y1 : op->y2;
     unsigned width = (unsigned)abs(op->x2 - op->x1), height = (unsigned)abs(op->y2 - op->y1);
     switch (op->kind) {
-    case DRAW_PSET: XDrawPoint(display, w, graphics, x + op->x1, y + op->y1); break;
+    case DRAW_PSET:
+        if (op->width > 1)
+            XFillArc(display, w, graphics, x + op->x1 - op->width / 2, y + op->y1 - op->width / 2, (unsigned)op->width,
+                     (unsigned)op->width, 0, 360 * 64);
+        else
+            XDrawPoint(display, w, graphics, x + op->x1, y + op->y1);
+        break;
     case DRAW_LINE: XDrawLine(display, w, graphics, x + op->x1, y + op->y1, x + op->x2, y + op->y2); break;
     case DRAW_BOX: XDrawRectangle(display, w, graphics, x + left, y + upper, width, height); break;
     case DRAW_FILLED_BOX: XFillRectangle(display, w, graphics, x + left, y + upper, width + 1, height + 1); break;
@@ -184,12 +249,19 @@ static void draw_op_on(Window w, const DrawOp *op) {
                     (int)(op->length > 4096 ? 4096 : op->length));
         break;
     case DRAW_CIRCLE:
+        if (op->fill >= 0) {
+            XSetForeground(display, graphics, colour_pixel(op->fill));
+            XFillArc(display, w, graphics, x + op->x1 - op->x2, y + op->y1 - op->x2, (unsigned)(2 * op->x2),
+                     (unsigned)(2 * op->x2), 0, 360 * 64);
+            XSetForeground(display, graphics, colour_pixel(op->pen));
+        }
         XDrawArc(display, w, graphics, x + op->x1 - op->x2, y + op->y1 - op->x2, (unsigned)(2 * op->x2),
                  (unsigned)(2 * op->x2), 0, 360 * 64);
         break;
     default: break;
     }
     XSetForeground(display, graphics, BlackPixel(display, screen));
+    XSetLineAttributes(display, graphics, 0, LineSolid, CapButt, JoinMiter);
     XSetClipMask(display, graphics, None);
 }
 

@@ -45,22 +45,6 @@ static Picture *picture_of(VBValue v) {
     return o->tag == TAG_PICTURE && o->picture && o->picture->rgba ? o->picture : NULL;
 }
 
-/* A channel's position and width in a visual's pixel mask. */
-static void mask_shape(unsigned long mask, int *shift, int *bits) {
-    *shift = 0;
-    *bits = 0;
-    if (!mask) return;
-    while (!(mask & 1)) mask >>= 1, ++*shift;
-    while (mask & 1) mask >>= 1, ++*bits;
-}
-
-static unsigned long channel_pixel(unsigned value, unsigned long mask) {
-    int shift, bits;
-    mask_shape(mask, &shift, &bits);
-    if (bits <= 0) return 0;
-    return ((unsigned long)(bits >= 8 ? value << (bits - 8) : value >> (8 - bits)) << shift) & mask;
-}
-
 /* The picture as an XImage of w x h pixels (stretched, nearest pixel),
  * made once per size; NULL on a display that is no true-colour one. */
 static XImage *shown_image(Picture *p, int w, int h) {
