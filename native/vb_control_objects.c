@@ -243,6 +243,7 @@ static void window_resized(int form, int width, int height) {
     f->inner_height = inner;
     if (width == was_width && inner == was_height) return; /* moved, not resized */
     if (f->loaded) raise_event(form, -1, "Resize");
+    if (f->loaded) raise_event(form, -1, "Paint");
     if (f->loaded && f->visible) redraw(form);
 }
 

@@ -114,10 +114,12 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
     event_argc = 0;
 }
 
-/* A form that becomes visible gets its size and is activated. */
+/* A form that becomes visible gets its size, is activated and paints
+ * (what it draws stays, so Paint runs again only for a new size). */
 static void shown(int form) {
     if (form_states[form].loaded) raise_event(form, -1, "Resize");
     if (running && form_states[form].loaded) raise_event(form, -1, "Activate");
+    if (running && form_states[form].loaded) raise_event(form, -1, "Paint");
 }
 
 /* A second click on the same target within half a second is a DblClick. */

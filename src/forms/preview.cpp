@@ -400,9 +400,19 @@ void Preview::bind_configure() {
       if (auto q = w.lock(); q && !q->closed) {
         q->note_inner_size();
         q->invoke("Form_Resize");
+        if (!q->closed && q->inner_size() != q->painted_size_) {
+          q->painted_size_ = q->inner_size();
+          q->invoke("Form_Paint");
+        }
       }
     });
   });
+}
+
+std::pair<int64_t, int64_t> Preview::inner_size() {
+  tk::Interp& interp = host.interp();
+  return {tk::Obj(interp.call({"winfo", "width", window})).to_int(),
+          tk::Obj(interp.call({"winfo", "height", window})).to_int()};
 }
 
 // ScaleWidth and ScaleHeight: the inside of the window as it is now, in

@@ -172,6 +172,11 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::weak_ptr<Preview> weak() { return weak_from_this(); }
 
   tk::Timer resize_job_;
+  // The inside size Form_Paint last ran for: it runs once the window is
+  // first laid out and again whenever its size changes (what is drawn
+  // stays, as with AutoRedraw, so a mere exposure needs no repainting).
+  std::pair<int64_t, int64_t> painted_size_{-1, -1};
+  std::pair<int64_t, int64_t> inner_size();
   tk::Timer gone_job_;
   std::vector<tk::Variable> menu_vars_;
   std::string menu_bar_;                           // Tk path of the current menu bar

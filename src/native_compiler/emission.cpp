@@ -38,7 +38,7 @@ std::string flag(bool b) { return b ? "1" : "0"; }
 
 // The events the runtime raises: a form's, and a control's by its kind.
 constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",    "Activate", "Resize",  "Click",   "DblClick",
-                                       "MouseDown", "MouseUp",   "MouseMove", "KeyDown", "KeyUp",   "KeyPress"};
+                                       "MouseDown", "MouseUp",   "MouseMove", "KeyDown", "KeyUp",   "KeyPress", "Paint"};
 
 std::vector<const char*> control_events(std::string_view kind) {
   if (kind == "Timer") return {"Timer"};

@@ -229,6 +229,23 @@ TEST_F(FormCodeTest, PrintWritesOnTheSurfaceAndMovesTheCurrentPoint) {
   }
 }
 
+TEST_F(FormCodeTest, FormPaintRunsOnceShownAndAgainForANewSize) {
+  add_form("Form1", "Sub Form_Paint()\nCls\nPrint \"painted at\"; ScaleWidth\nDebug.Print \"paint\"\nEnd Sub\n", {});
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  pump(100);
+  EXPECT_EQ(logs(), std::vector<std::string>{"paint"});
+  // What it drew stays; a new size paints again (here over a cleared surface).
+  tcl({"wm", "geometry", p.window, "420x330"});
+  pump(200);
+  EXPECT_EQ(logs(), (std::vector<std::string>{"paint", "paint"}));
+  std::string canvas;
+  for (const tk::Obj& child : interp().call_obj({"winfo", "children", p.window}).to_list())
+    if (tcl({"winfo", "class", child}) == "Canvas") canvas = child.str();
+  ASSERT_FALSE(canvas.empty());
+  EXPECT_EQ(tcl({canvas, "itemcget", tcl({canvas, "find", "all"}), "-text"}), "painted at420");
+}
+
 TEST_F(FormCodeTest, LoadPictureShowsFilesOnImagesPictureBoxesAndTheForm) {
   testing::TempFolder folder("corvane-pictures-");
   const std::string dir = folder.path().string();

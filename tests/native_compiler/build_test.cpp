@@ -238,6 +238,7 @@ TEST_F(NativeBuild, EnterEscapeAndAccessKeysPressButtonsUnderX) {
 
 TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
   if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool missing";
+  // The form paints once it shows (and not again while its size stays).
   // The Timer ticks three times and then waits for a press; Command1's
   // MouseDown and MouseUp get the button and the position within the
   // button; the procedure of a control the form lacks is an ordinary one.
@@ -245,6 +246,7 @@ TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
       "Dim ticks\n"
       "Private Sub Form_Resize()\nDebug.Print \"resized \" & Me.ScaleWidth\nEnd Sub\n"
       "Private Sub Form_Activate()\nDebug.Print \"activated\"\nEnd Sub\n"
+      "Private Sub Form_Paint()\nDebug.Print \"painted\"\nEnd Sub\n"
       "Private Sub Tick_Timer()\nticks = ticks + 1\nDebug.Print \"tick \" & ticks\n"
       "If ticks = 3 Then\nTick.Enabled = False\nDebug.Print \"interval \" & Tick.Interval\nEnd If\nEnd Sub\n"
       "Private Sub Command1_MouseDown(Button As Integer, Shift As Integer, X As Single, Y As Single)\n"
@@ -267,7 +269,7 @@ TEST_F(NativeBuild, TimerActivateAndMouseEventsRunUnderX) {
   const CommandResult r = run_command({"bash", "-c", script});
   EXPECT_EQ(r.out, "status=0\n");
   EXPECT_EQ(slurp(dir / "out.txt"),
-            "resized 640\nactivated\ntick 1\ntick 2\ntick 3\ninterval 40\ndown 1 30.0,10.0\nup 1\ngone called\n");
+            "resized 640\nactivated\npainted\ntick 1\ntick 2\ntick 3\ninterval 40\ndown 1 30.0,10.0\nup 1\ngone called\n");
 }
 
 TEST_F(NativeBuild, KeyPressFiltersKeysAndDoubleClicksAreSeen) {
