@@ -121,6 +121,63 @@ std::string app_setup(const Project& project) {
 
 }  // namespace
 
+// The dispatcher of class members: obj.Method(args), obj.Property (as
+// __get_name), property stores (__let_name), and a member without
+// parameters whose result its arguments index.
+void NativeCompiler::emit_class_dispatch(std::vector<std::string>& out) {
+  out.push_back("");
+  out.push_back("static VBValue dispatch_class(VBValue obj,const char *method,int argc,VBValue *args) {");
+  for (const ClassModule& cls : project_.classes) {
+    const std::string class_key = name_key(cls.name);
+    out.push_back("    if(vb_object_is(obj," + q(cls.name) + ")) {");
+    if (const std::vector<std::string> arrays = class_array_initializers(cls.name); !arrays.empty()) {
+      out.push_back("        if(!strcasecmp(method,\"Class_Initialize\")) {");
+      for (const std::string& line : arrays) out.push_back("            " + line);
+      out.push_back("        }");
+    }
+    std::set<std::string> members;
+    for (const NativeProcedure& proc : procs_) {
+      if (proc.class_name != class_key) continue;
+      std::string member = proc.name;
+      const std::string hk = lower(proc.header_kind);
+      if (hk == "property get") member = "__get_" + name_key(proc.name);
+      else if (hk == "property let" || hk == "property set") member = "__let_" + name_key(proc.name);
+      // A Let and a Set of one property: the first one answers.
+      if (!members.insert(lower(member)).second) continue;
+      std::string args = "&obj";
+      for (size_t k = 0; k < proc.params.size(); ++k) args += ",&args[" + std::to_string(k) + "]";
+      out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==" + std::to_string(proc.params.size()) +
+                    ") return p_" + c_name(proc.key) + "(" + args + ");");
+    }
+    // obj.Total without parentheses calls a Function that takes no arguments.
+    for (const NativeProcedure& proc : procs_) {
+      if (proc.class_name != class_key || lower(proc.header_kind) != "function" || !proc.params.empty()) continue;
+      const std::string member = "__get_" + name_key(proc.name);
+      if (members.insert(member).second)
+        out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==0) return p_" + c_name(proc.key) +
+                      "(&obj);");
+    }
+    // obj.Items(1): a Property Get or Function without parameters, its
+    // result indexed.
+    std::set<std::string> indexed;
+    for (const NativeProcedure& proc : procs_) {
+      const std::string hk = lower(proc.header_kind);
+      if (proc.class_name != class_key || (hk != "function" && hk != "property get") || !proc.params.empty() ||
+          !indexed.insert(name_key(proc.name)).second)
+        continue;
+      out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc>0) return vb_index_result(p_" +
+                    c_name(proc.key) + "(&obj),argc,args," + q(cls.name) + "," + q(proc.name) + ");");
+      if (hk == "property get")  // obj.Books() reads the property
+        out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc==0) return p_" + c_name(proc.key) +
+                      "(&obj);");
+    }
+    out.push_back("    }");
+  }
+  out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);");
+  out.push_back("    fprintf(stderr,\"Unknown native class method: %s\\n\",method);exit(2);");
+  out.push_back("}");
+}
+
 std::string NativeCompiler::emit_once() {
   // 1. Compatibility findings block the build.
   const auto diagnostics = analyze_project(project_);
@@ -258,57 +315,7 @@ std::string NativeCompiler::emit_once() {
     out.push_back("}");
   }
 
-  out.push_back("");
-  out.push_back("static VBValue dispatch_class(VBValue obj,const char *method,int argc,VBValue *args) {");
-  for (const ClassModule& cls : project_.classes) {
-    const std::string class_key = name_key(cls.name);
-    out.push_back("    if(vb_object_is(obj," + q(cls.name) + ")) {");
-    if (const std::vector<std::string> arrays = class_array_initializers(cls.name); !arrays.empty()) {
-      out.push_back("        if(!strcasecmp(method,\"Class_Initialize\")) {");
-      for (const std::string& line : arrays) out.push_back("            " + line);
-      out.push_back("        }");
-    }
-    std::set<std::string> members;
-    for (const NativeProcedure& proc : procs_) {
-      if (proc.class_name != class_key) continue;
-      std::string member = proc.name;
-      const std::string hk = lower(proc.header_kind);
-      if (hk == "property get") member = "__get_" + name_key(proc.name);
-      else if (hk == "property let" || hk == "property set") member = "__let_" + name_key(proc.name);
-      // A Let and a Set of one property: the first one answers.
-      if (!members.insert(lower(member)).second) continue;
-      std::string args = "&obj";
-      for (size_t k = 0; k < proc.params.size(); ++k) args += ",&args[" + std::to_string(k) + "]";
-      out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==" + std::to_string(proc.params.size()) +
-                    ") return p_" + c_name(proc.key) + "(" + args + ");");
-    }
-    // obj.Total without parentheses calls a Function that takes no arguments.
-    for (const NativeProcedure& proc : procs_) {
-      if (proc.class_name != class_key || lower(proc.header_kind) != "function" || !proc.params.empty()) continue;
-      const std::string member = "__get_" + name_key(proc.name);
-      if (members.insert(member).second)
-        out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==0) return p_" + c_name(proc.key) +
-                      "(&obj);");
-    }
-    // obj.Items(1): a Property Get or Function without parameters, its
-    // result indexed.
-    std::set<std::string> indexed;
-    for (const NativeProcedure& proc : procs_) {
-      const std::string hk = lower(proc.header_kind);
-      if (proc.class_name != class_key || (hk != "function" && hk != "property get") || !proc.params.empty() ||
-          !indexed.insert(name_key(proc.name)).second)
-        continue;
-      out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc>0) return vb_index_result(p_" +
-                    c_name(proc.key) + "(&obj),argc,args," + q(cls.name) + "," + q(proc.name) + ");");
-      if (hk == "property get")  // obj.Books() reads the property
-        out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc==0) return p_" + c_name(proc.key) +
-                      "(&obj);");
-    }
-    out.push_back("    }");
-  }
-  out.push_back("    if(!strcasecmp(method,\"Class_Initialize\"))return vb_int(0);");
-  out.push_back("    fprintf(stderr,\"Unknown native class method: %s\\n\",method);exit(2);");
-  out.push_back("}");
+  emit_class_dispatch(out);
 
   out.push_back("");
   out.push_back("static void dispatch_event(int form,int control,const char *event) {");

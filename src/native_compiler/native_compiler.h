@@ -287,6 +287,7 @@ class NativeCompiler {
                                       Locals& locals, int indent);
   std::vector<std::string> compile_body_once(const NativeProcedure& proc);
   std::string emit_once();
+  void emit_class_dispatch(std::vector<std::string>& out);
   void collect();
   void collect_code(const std::string& owner, const std::string& code, std::optional<int> form_index,
                     const CodeLocation& where);
