@@ -82,8 +82,10 @@ static void draw_picture(Window w, int fi, int ci, int x, int y, int area_w, int
     Picture *p = picture_of(stored_get(fi, ci, "Picture"));
     if (!p) return;
     int pw = p->width, ph = p->height;
-    if (ci >= 0 && control_state(fi, ci)->kind == K_IMAGE && truth_of(stored_get(fi, ci, "Stretch")))
-        pw = area_w, ph = area_h;
+    if (ci >= 0 && control_state(fi, ci)->kind == K_IMAGE && truth_of(stored_get(fi, ci, "Stretch"))) {
+        pw = area_w < 1 ? 1 : area_w > 10000 ? 10000 : area_w;
+        ph = area_h < 1 ? 1 : area_h > 10000 ? 10000 : area_h;
+    }
     XImage *image = shown_image(p, pw, ph);
     if (!image) return;
     XPutImage(display, w, graphics, image, 0, 0, x, y, (unsigned)(pw < area_w ? pw : area_w),

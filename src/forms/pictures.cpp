@@ -78,6 +78,7 @@ void Preview::show_picture(ControlObject& object, const std::string& key, const 
   const bool image_control = c && c->kind == "Image";
   const std::string surface = image_control ? widget_of(key) : drawing_canvas(key);
   if (surface.empty()) return;
+  if (!picture.is_nothing() && !picture.is_object()) throw VBError(13, "Type mismatch: Picture");
   const std::string path = picture_path(picture);
   std::optional<Pixels> pixels;
   if (!path.empty() && !(pixels = read_picture(path))) throw VBError(481, "Invalid picture: " + path);
@@ -91,7 +92,8 @@ void Preview::show_picture(ControlObject& object, const std::string& key, const 
     // An Image stretches its picture to its size, or takes the picture's size.
     if (truth(object.has("stretch") ? object.props["stretch"] : Value(false))) {
       const auto size = [&](const char* name, int fallback) {
-        return object.has(name) ? static_cast<int>(number_as_double(object.props[name])) : fallback;
+        const double d = object.has(name) ? number_as_double(object.props[name]) : fallback;
+        return d >= 1 && d <= 10000 ? static_cast<int>(d) : d > 10000 ? 10000 : 1;
       };
       pixels = scaled(*pixels, size("width", pixels->width), size("height", pixels->height));
     } else {

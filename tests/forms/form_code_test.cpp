@@ -256,7 +256,8 @@ TEST_F(FormCodeTest, LoadPictureShowsFilesOnImagesPictureBoxesAndTheForm) {
            "Debug.Print Image1.Width & \"x\" & Image1.Height & \" \" & TypeName(Image1.Picture)\n"
            "Set Picture1.Picture = LoadPicture(f)\nPicture1.Line (0, 0)-(3, 3)\nPicture1.Cls\n"
            "Me.Picture = Image1.Picture\nEnd Sub\n"
-           "Sub Clear()\nImage1.Picture = LoadPicture()\nPicture1.Picture = LoadPicture(\"\")\nEnd Sub\n",
+           "Sub Clear()\nImage1.Picture = LoadPicture()\nPicture1.Picture = LoadPicture(\"\")\nEnd Sub\n"
+           "Sub Wrong()\nImage1.Picture = 5\nEnd Sub\n",
            {{"Image", "Image1"}, {"PictureBox", "Picture1"}});
   start_session("Form1");
   Preview& p = *host_->preview;
@@ -274,7 +275,14 @@ TEST_F(FormCodeTest, LoadPictureShowsFilesOnImagesPictureBoxesAndTheForm) {
   run(p, "Clear");
   EXPECT_EQ(tcl({p.widget_of("Image1"), "cget", "-image"}), "");
   EXPECT_EQ(tcl({canvas, "find", "all"}), "");
-  // A file that is missing, or no picture, is refused with VB's numbers.
+  // A number is no picture; a file that is missing, or no picture, is
+  // refused with VB's numbers.
+  try {
+    run(p, "Wrong");
+    ADD_FAILURE() << "no error";
+  } catch (const VBError& e) {
+    EXPECT_EQ(std::string(e.what()), "Type mismatch: Picture");
+  }
   for (const auto& [file, expected] : std::vector<std::pair<std::string, std::string>>{
            {"missing.bmp", "File not found: " + dir + "/missing.bmp"}, {"broken.bmp", "Invalid picture: " + dir + "/broken.bmp"}}) {
     try {
