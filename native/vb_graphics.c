@@ -52,11 +52,16 @@ static void mask_shape(unsigned long mask, int *shift, int *bits) {
     while (mask & 1) mask >>= 1, ++*bits;
 }
 
+/* An 8-bit channel value placed in a mask of that shift and width. */
+static unsigned long placed_channel(unsigned value, int shift, int bits, unsigned long mask) {
+    if (bits <= 0) return 0;
+    return ((unsigned long)(bits >= 8 ? value << (bits - 8) : value >> (8 - bits)) << shift) & mask;
+}
+
 static unsigned long channel_pixel(unsigned value, unsigned long mask) {
     int shift, bits;
     mask_shape(mask, &shift, &bits);
-    if (bits <= 0) return 0;
-    return ((unsigned long)(bits >= 8 ? value << (bits - 8) : value >> (8 - bits)) << shift) & mask;
+    return placed_channel(value, shift, bits, mask);
 }
 
 static unsigned long colour_pixel(long colour) {

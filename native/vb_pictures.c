@@ -59,14 +59,19 @@ static XImage *shown_image(Picture *p, int w, int h) {
         free(data);
         return NULL;
     }
+    /* the masks' shapes once, not per pixel */
+    int rs, rb, gs, gb, bs, bb;
+    mask_shape(visual->red_mask, &rs, &rb);
+    mask_shape(visual->green_mask, &gs, &gb);
+    mask_shape(visual->blue_mask, &bs, &bb);
     for (int y = 0; y < h; y++) {
         int sy = (int)((long long)y * p->height / h);
         for (int x = 0; x < w; x++) {
             int sx = (int)((long long)x * p->width / w);
             const unsigned char *px = p->rgba + ((size_t)sy * (size_t)p->width + (size_t)sx) * 4;
             XPutPixel(image, x, y,
-                      channel_pixel(px[0], visual->red_mask) | channel_pixel(px[1], visual->green_mask) |
-                          channel_pixel(px[2], visual->blue_mask));
+                      placed_channel(px[0], rs, rb, visual->red_mask) | placed_channel(px[1], gs, gb, visual->green_mask) |
+                          placed_channel(px[2], bs, bb, visual->blue_mask));
         }
     }
     if (p->shown) XDestroyImage(p->shown);

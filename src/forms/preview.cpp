@@ -400,8 +400,9 @@ void Preview::bind_configure() {
       if (auto q = w.lock(); q && !q->closed) {
         q->note_inner_size();
         q->invoke("Form_Resize");
-        if (!q->closed && q->inner_size() != q->painted_size_) {
-          q->painted_size_ = q->inner_size();
+        if (q->closed) return;
+        if (const auto size = q->inner_size(); size != q->painted_size_) {
+          q->painted_size_ = size;
           q->invoke("Form_Paint");
         }
       }
@@ -418,9 +419,7 @@ std::pair<int64_t, int64_t> Preview::inner_size() {
 // ScaleWidth and ScaleHeight: the inside of the window as it is now, in
 // the units of the controls' Left and Top.
 void Preview::note_inner_size() {
-  tk::Interp& interp = host.interp();
-  const int width = tk::Obj(interp.call({"winfo", "width", window})).to_int();
-  const int height = tk::Obj(interp.call({"winfo", "height", window})).to_int();
+  const auto [width, height] = inner_size();
   if (width <= 1 || height <= 1) return;  // not laid out yet: the designed size stays
   form_object->props["scalewidth"] = Value(int64_t{width});
   form_object->props["scaleheight"] = Value(int64_t{height});
