@@ -230,13 +230,42 @@ struct CodeRunner {
   VBRuntime& rt;
   CompiledBody& body;
   Scope& scope;
+  const uint64_t activation = ++rt.activations_run_;
 
   [[gnu::always_inline]] Var* local(const LocalRef& ref) {
     if (Var* v = scope.at_if(ref.hint, ref.symbol)) return v;
+    if (ref.absent_in == activation && ref.absent_size == scope.size()) return nullptr;
+    return search_local(ref);
+  }
+
+  [[gnu::noinline]] Var* search_local(const LocalRef& ref) {
     const long slot = scope.own_slot(ref.symbol);
-    if (slot < 0) return nullptr;
+    if (slot < 0) {
+      ref.absent_in = activation;
+      ref.absent_size = static_cast<uint32_t>(scope.size());
+      return nullptr;
+    }
     ref.hint = static_cast<uint32_t>(slot);
     return &scope.at(slot);
+  }
+
+  // The module's variable of a name the activation does not hold, when a
+  // lookup by name would find that one: the activation lies over nothing
+  // else, and the module holds the name itself.
+  [[gnu::noinline]] Var* module_variable(const LocalRef& ref) {
+    Scope& globals = *rt.globals;
+    if (scope.parent || &scope == &globals) return nullptr;
+    if (Var* v = globals.at_if(ref.module_hint, ref.symbol)) return v;
+    const long slot = globals.own_slot(ref.symbol);
+    if (slot < 0) return nullptr;
+    ref.module_hint = static_cast<uint32_t>(slot);
+    return &globals.at(slot);
+  }
+
+  // The variable a name reads: the activation's, else the module's.
+  [[gnu::always_inline]] Var* variable(const LocalRef& ref) {
+    if (Var* v = local(ref)) return v;
+    return module_variable(ref);
   }
 
   // The value of a constant or variable without copying it; nullptr when
@@ -244,7 +273,7 @@ struct CodeRunner {
   [[gnu::always_inline]] const Value* peek(const CodeExpr& e) {
     if (e.kind == CodeExpr::Kind::Constant) return e.value;
     if (e.kind != CodeExpr::Kind::Local) return e.kind == CodeExpr::Kind::Call ? peek_element(e) : nullptr;
-    if (Var* v = local(e.local)) return &v->value;
+    if (Var* v = variable(e.local)) return &v->value;
     return rt.peek(*e.node, scope);
   }
 
@@ -270,7 +299,7 @@ struct CodeRunner {
     switch (e.kind) {
       case CodeExpr::Kind::Constant: return *e.value;
       case CodeExpr::Kind::Local:
-        if (Var* v = local(e.local)) return v->value;
+        if (Var* v = variable(e.local)) return v->value;
         return rt.eval(*e.node, scope);
       case CodeExpr::Kind::Binary: return binary(e);
       case CodeExpr::Kind::Call: return call(e);
@@ -384,16 +413,26 @@ struct CodeRunner {
   // a name found absent there stays absent until another one is added.
   [[gnu::always_inline]] Var* array_of(const CodeExpr& e) {
     if (Var* v = local(e.local); v && v->value.is_array()) return v;
+    const Scope& globals = *rt.globals;
+    if (!scope.parent && !globals.parent && globals.size() == e.globals_without_name) return nullptr;
     return module_array(e);
   }
 
   [[gnu::noinline]] Var* module_array(const CodeExpr& e) {
     Scope& globals = *rt.globals;
     if (scope.parent || globals.parent) return rt.array_variable(e.local.symbol, scope);
-    if (&scope == &globals || globals.size() == e.globals_without_name) return nullptr;
-    Var* g = globals.find_own(e.local.symbol);
-    if (!g) e.globals_without_name = globals.size();
-    return g && g->value.is_array() ? g : nullptr;
+    if (&scope == &globals) return nullptr;
+    Var* g = globals.at_if(e.local.module_hint, e.local.symbol);
+    if (!g) {
+      const long slot = globals.own_slot(e.local.symbol);
+      if (slot < 0) {
+        e.globals_without_name = globals.size();
+        return nullptr;
+      }
+      e.local.module_hint = static_cast<uint32_t>(slot);
+      g = &globals.at(slot);
+    }
+    return g->value.is_array() ? g : nullptr;
   }
 
   bool truth_of(const CodeExpr& e) {
@@ -480,7 +519,7 @@ struct CodeRunner {
     Value value = eval(s.e1);
     if (value.is_object()) value = copy_record(value);
     const bool control = !rt.controls_.empty() && rt.controls_.count(s.target.symbol);
-    Var* v = control ? nullptr : local(s.target);
+    Var* v = control ? nullptr : variable(s.target);
     if (!v) rt.assign_compiled(s.stmt->target, std::move(value), scope);
     else store_converted(v->value, std::move(value), v->type);
     return Flow::Normal;
@@ -504,7 +543,7 @@ struct CodeRunner {
   Flow assign_element(const CodeStmt& s) {
     Value value = eval(s.e1);
     if (value.is_object()) value = copy_record(value);
-    Var* v = local(s.target);
+    Var* v = variable(s.target);
     if (!v || !v->value.is_array()) {
       rt.assign_compiled(s.stmt->target, std::move(value), scope);
       return Flow::Normal;
@@ -566,10 +605,11 @@ struct CodeRunner {
     Value bound = number(eval(s.e2));
     ForCounter loop(std::move(first), std::move(bound), s.line->e3 ? number(eval(s.e3)) : Value(int64_t{1}));
     // the counter's place in the scope stays put while the body adds variables
-    const long counter_slot = scope.slot_of(var);
+    Scope& counters = rt.counter_scope(var, scope);
+    const long counter_slot = counters.slot_of(var);
     DepthCount depth(scope.for_depth);
     for (; loop.going(); loop.advance()) {
-      (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(var)).value.store(loop.counter);
+      (counter_slot >= 0 ? counters.at(counter_slot) : counters.get_or_create(var)).value.store(loop.counter);
       count_step();
       const Flow flow = run(s.body);
       if (flow == Flow::ExitFor) break;

@@ -19,10 +19,16 @@ namespace corvane {
 
 // A variable of the activation: its symbol and the position it had the
 // last time it was found. The position is checked on every use, so a
-// stale one only costs a search.
+// stale one only costs a search. An activation's variables only grow, so
+// a name found absent stays absent while the activation holds as many
+// variables as when it was searched (`absent_in` names the activation).
+// A module variable read or set from a procedure keeps its position too.
 struct LocalRef {
   Symbol symbol = NO_SYMBOL;
   mutable uint32_t hint = 0;
+  mutable uint32_t absent_size = 0;
+  mutable uint64_t absent_in = 0;
+  mutable uint32_t module_hint = 0;
 };
 
 struct CodeExpr {

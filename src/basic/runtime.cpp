@@ -1245,10 +1245,11 @@ Flow VBRuntime::run_block(CompiledBody& body, Line& line, long index, long& next
       Value bound = number(eval(*line.e2, scope));
       ForCounter loop(std::move(first), std::move(bound), line.e3 ? number(eval(*line.e3, scope)) : Value(int64_t{1}));
       // the counter's place in the scope stays put while the body adds variables
-      const long counter_slot = scope.slot_of(line.var);
+      Scope& counters = counter_scope(line.var, scope);
+      const long counter_slot = counters.slot_of(line.var);
       DepthCount depth(scope.for_depth);
       for (; loop.going(); loop.advance()) {
-        (counter_slot >= 0 ? scope.at(counter_slot) : scope.get_or_create(line.var)).value.store(loop.counter);
+        (counter_slot >= 0 ? counters.at(counter_slot) : counters.get_or_create(line.var)).value.store(loop.counter);
         if (++step_count >= next_check_) checkpoint();
         const Flow flow = run_range(body, index + 1, line.end, scope);
         if (flow == Flow::ExitFor) break;

@@ -385,6 +385,11 @@ class VBRuntime {
   Flow run_code(const ProcCode& code, CompiledBody& body, Scope& scope);
   Flow exec_stmt(const Stmt& stmt, Scope& scope);
   Var* text_variable(Symbol symbol, Scope& scope);
+  // Where a For loop keeps its counter: the module's variable when the
+  // activation has none of that name, else the activation's scope.
+  Scope& counter_scope(Symbol counter, Scope& scope) {
+    return &scope != globals.get() && !scope.holds(counter) && globals->holds(counter) ? *globals : scope;
+  }
   bool append_to_variable(const Stmt& stmt, Scope& scope);
   bool add_to_text(const Stmt& stmt, Scope& scope);
   void store_appended(const Stmt& stmt, Scope& scope, Value held, std::string_view tail);
@@ -487,6 +492,7 @@ class VBRuntime {
   std::unordered_map<Symbol, ObjectRef> controls_;
   int block_depth_ = 0;
   Procedure* running_ = nullptr;  // the procedure of the current activation
+  uint64_t activations_run_ = 0;   // numbers each statement-tree activation
   std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
