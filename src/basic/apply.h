@@ -33,7 +33,10 @@ inline bool comparison_truth(BinOp op, const Value& l, const Value& r) {
   return truth(binary(op, l, r));
 }
 
-// An operator, with fast paths for two Integers and for Doubles.
+Value apply_numbers(BinOp op, const Value& l, const Value& r);
+
+// An operator: two Integers inline, everything else out of line (with a
+// fast path for Doubles).
 inline Value apply(BinOp op, const Value& l, const Value& r) {
   if (l.is_int() && r.is_int()) {
     const int64_t a = l.as_int(), b = r.as_int();
@@ -57,6 +60,11 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
       default: break;
     }
   }
+  return apply_numbers(op, l, r);
+}
+
+// The operators of apply() beyond two Integers.
+[[gnu::noinline]] inline Value apply_numbers(BinOp op, const Value& l, const Value& r) {
   if (l.is_number() && r.is_number() && (op == BinOp::Add || op == BinOp::Sub || op == BinOp::Mul)) {
     // A Double holding a whole number counts as an Integer, so only a
     // sum with a fraction on either side is done on Doubles.

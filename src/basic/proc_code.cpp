@@ -301,7 +301,12 @@ struct CodeRunner {
       case CodeExpr::Kind::Local:
         if (Var* v = variable(e.local)) return v->value;
         return rt.eval(*e.node, scope);
-      case CodeExpr::Kind::Binary: return binary(e);
+      case CodeExpr::Kind::Binary:
+        // two variables or constants (n - 1, a + b): read in place here
+        if (e.kids[0].plain() && e.kids[1].plain())
+          if (const Value* left = peek(e.kids[0]))
+            if (const Value* right = peek(e.kids[1])) return apply(e.op, *left, *right);
+        return binary(e);
       case CodeExpr::Kind::Call: return call(e);
       case CodeExpr::Kind::Not: return Value(!truth(eval(e.kids[0])));
       case CodeExpr::Kind::Plus: return number(eval(e.kids[0]));
@@ -313,7 +318,7 @@ struct CodeRunner {
 
   // Operands that are variables or constants are read in place; the left
   // one only when the right one has no side effects.
-  Value binary(const CodeExpr& e) {
+  [[gnu::noinline]] Value binary(const CodeExpr& e) {
     const CodeExpr& left = e.kids[0];
     const CodeExpr& right = e.kids[1];
     if (const Value* lp = right.pure ? peek(left) : nullptr) {
