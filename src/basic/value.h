@@ -190,10 +190,13 @@ struct Value {
   void copy_shared(const Value& other) noexcept;
 
   // Moves the payload bitwise: the text pointer and the shared_ptrs
-  // relocate as plain bytes, and the source keeps no ownership.
+  // relocate as plain bytes, and the source keeps no ownership. A payload
+  // of one word is copied as one word: a wider load of a value stored
+  // just before as one word cannot take it from the store and waits.
   void move_from(Value& other) noexcept {
     tag_ = other.tag_;
-    std::memcpy(static_cast<void*>(&i_), static_cast<const void*>(&other.i_), PAYLOAD_SIZE);
+    if (tag_ < ARRAY) i_ = other.i_;
+    else std::memcpy(static_cast<void*>(&i_), static_cast<const void*>(&other.i_), PAYLOAD_SIZE);
     other.tag_ = NOTHING;
     other.i_ = 0;
   }
