@@ -10,9 +10,12 @@ endfunction()
 
 # corvane_test(NAME SOURCES ... DEPS ... [GUI]): a GoogleTest executable.
 # GUI tests carry the label "gui" and run under scripts/with-x; the sanitizer
-# run leaves them out.
+# run leaves them out (and builds without them: CORVANE_GUI_TESTS=OFF).
 function(corvane_test name)
   cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;DEPS" ${ARGN})
+  if(ARG_GUI AND NOT CORVANE_GUI_TESTS)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
