@@ -289,6 +289,7 @@ static VBValue fn_savesetting(int argc, VBValue *args);
 static VBValue fn_deletesetting(int argc, VBValue *args);
 static VBValue fn_getallsettings(int argc, VBValue *args);
 static VBValue fn_shell(int argc, VBValue *args); /* vb_shell.c */
+static VBValue fn_sendkeys(int argc, VBValue *args); /* vb_sendkeys.c */
 
 static const struct {
     const char *name;
@@ -325,7 +326,7 @@ static const struct {
     /* program settings (vb_settings.c) */
     {"getsetting", fn_getsetting}, {"savesetting", fn_savesetting}, {"deletesetting", fn_deletesetting},
     {"getallsettings", fn_getallsettings},
-    {"shell", fn_shell},
+    {"shell", fn_shell}, {"sendkeys", fn_sendkeys},
 };
 
 static VBValue more_builtins(const char *name, int argc, VBValue *args) {

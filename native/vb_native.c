@@ -3306,6 +3306,7 @@ static void double_click(int form, int control);
 static int key_ascii(int form, int control, int ascii);
 static void key_event(int form, XKeyEvent *event, const char *name);
 static void form_key_press(int form, XKeyEvent *event);
+static int focus_key(int form, XKeyEvent *event);
 
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
@@ -4138,6 +4139,7 @@ static void handle_event(XEvent *e) {
         /* KeyDown (the form's first with KeyPreview), then KeyPress */
         key_event(i, &event.xkey, "KeyDown");
         if (running && form_states[i].loaded && form_shortcut(i, &event.xkey)) break;
+        if (running && form_states[i].loaded && focus_key(i, &event.xkey)) break;
         if (running && form_states[i].loaded) {
             if (form_states[i].focus >= 0) key_press(i, &event.xkey);
             else form_key_press(i, &event.xkey);
@@ -4208,6 +4210,7 @@ void vb_run(const VBFormDef *forms, size_t count, const char *startup,
 #include "vb_pictures.c"
 #include "vb_settings.c"
 #include "vb_shell.c"
+#include "vb_sendkeys.c"
 #include "vb_form_objects.c"
 #include "vb_control_objects.c"
 #include "vb_captions.c"

@@ -26,6 +26,7 @@ const BuiltinTable& builtin_table() {
     add_file_builtins(t);
     add_setting_builtins(t);
     add_process_builtins(t);
+    add_keyboard_builtins(t);
     add_language_builtins(t);
     return t;
   }();

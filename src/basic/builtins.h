@@ -50,6 +50,8 @@ void add_database_builtins(BuiltinTable& table);
 void add_file_builtins(BuiltinTable& table);
 void add_setting_builtins(BuiltinTable& table);
 void add_process_builtins(BuiltinTable& table);
+// SendKeys.
+void add_keyboard_builtins(BuiltinTable& table);
 // CDec, the TypeOf test and LSet/RSet.
 void add_language_builtins(BuiltinTable& table);
 

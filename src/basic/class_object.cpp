@@ -52,6 +52,7 @@ std::shared_ptr<VBClassObject> VBClassObject::create(const VBRuntime& creator, c
   options.max_steps = creator.max_steps;
   options.doevents = creator.doevents;
   object->vm = std::make_unique<VBRuntime>(std::move(options));
+  object->vm->send_keys = creator.send_keys;
   // the instance's code runs inside the creator's events: one clock
   object->vm->clock = creator.clock;
   // Me names the instance; held weakly, so the instance and its interpreter

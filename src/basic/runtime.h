@@ -178,6 +178,15 @@ struct DimBounds;
 
 class DatabaseSession;
 
+// A key SendKeys presses: a character (its code point), or a key by its X
+// keysym name (code 0), with the modifiers held.
+struct SentKey {
+  enum Modifier : unsigned { SHIFT = 1, CTRL = 2, ALT = 4 };
+  char32_t code = 0;
+  std::string name;
+  unsigned modifiers = 0;
+};
+
 class VBRuntime {
  public:
   using MsgBoxFn = std::function<int64_t(const std::string& text, const std::string& title, const Value& buttons)>;
@@ -329,6 +338,9 @@ class VBRuntime {
   // New Form2 / Dim f As New Form2: the form's object, from a form host
   // (null: no form of that name).
   std::function<ObjectRef(const std::string& form_name)> new_form;
+  // SendKeys: the host queues the keys on the program's active window
+  // (and handles them before returning when `wait`); null: they go nowhere.
+  std::function<void(const std::vector<SentKey>& keys, bool wait)> send_keys;
   enum class ErrorMode : uint8_t { Raise, Resume, Handler };
   ErrorMode error_mode = ErrorMode::Raise;
   int64_t err_number = 0;

@@ -9,6 +9,7 @@
 #include "basic/source_lines.h"
 #include "forms/database_access.h"
 #include "forms/form_object.h"
+#include "forms/send_keys.h"
 #include "forms/session.h"
 #include "model/names.h"
 #include "tk/dialogs.h"
@@ -329,6 +330,9 @@ void Preview::build_runtime() {
   // declarations land in a scope of their own; the standard modules follow
   // (a module procedure replaces a form procedure of the same name).
   runtime = std::make_unique<VBRuntime>(std::move(options));
+  runtime->send_keys = [w = weak()](const std::vector<SentKey>& keys, bool wait) {
+    if (auto p = w.lock(); p && !p->closed) send_keys(p->host.interp(), p->window, keys, wait);
+  };
   // Private module names are spelled as the session's interpreter spells them.
   std::vector<std::string> module_sources;
   for (const Module& m : project.modules) module_sources.push_back(m.code);

@@ -6,6 +6,7 @@
 
 #include "forms/form_object.h"
 #include "forms/preview.h"
+#include "forms/send_keys.h"
 #include "model/names.h"
 #include "tk/dialogs.h"
 #include "tk/error.h"
@@ -105,6 +106,9 @@ void ApplicationSession::init() {
     auto s = w.lock();
     return s ? s->form_object(name) : nullptr;
   };
+  shared_->send_keys = [w](const std::vector<SentKey>& keys, bool wait) {
+    if (auto s = w.lock()) send_keys(s->host.interp(), s->active_window(), keys, wait);
+  };
   globals = shared_->globals;
 }
 
@@ -156,6 +160,13 @@ ObjectRef ApplicationSession::form_object(const std::string& name) const {
 std::shared_ptr<Preview> ApplicationSession::preview(const std::string& name) const {
   auto it = previews.find(fold_name(name));
   return it == previews.end() ? nullptr : it->second;
+}
+
+std::string ApplicationSession::active_window() const {
+  for (auto it = load_order_.rbegin(); it != load_order_.rend(); ++it)
+    if (auto found = previews.find(*it); found != previews.end() && found->second && !found->second->closed)
+      return found->second->window;
+  return {};
 }
 
 const VBForm& ApplicationSession::require(const std::string& name) const {

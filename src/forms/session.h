@@ -52,6 +52,8 @@ class ApplicationSession : public std::enable_shared_from_this<ApplicationSessio
   ObjectRef form_object(const std::string& name) const;
   // The open window of a form (case-insensitive), or nullptr.
   std::shared_ptr<Preview> preview(const std::string& name) const;
+  // The window of the form loaded last that is still open ("" if none).
+  std::string active_window() const;
 
   RunHost& host;
   Project& project;

@@ -27,7 +27,7 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "cdate", "date", "dateadd", "datediff", "datepart", "dateserial", "datevalue", "day", "hour", "isdate", "minute",
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
     "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof", "input",
-    "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "loadpicture", "getsetting", "savesetting", "deletesetting", "getallsettings", "shell", "getattr", "setattr", "dir",
+    "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "loadpicture", "getsetting", "savesetting", "deletesetting", "getallsettings", "shell", "sendkeys", "getattr", "setattr", "dir",
     "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error", "msgbox", "inputbox"};
 // Built-ins whose names programs also use for their own undeclared
 // variables ("day = 3"): such a name is a variable unless it is called.

@@ -58,6 +58,13 @@ void event_generate(Interp& interp, std::string_view widget, std::string_view ev
     interp.call(words);
 }
 
+std::string keysym_name(char32_t code) {
+    // Latin-1 keysyms are the characters' codes; the others carry a mark
+    const KeySym keysym = code < 0x100 ? code : 0x01000000u | code;
+    const char* name = code > 0x10FFFF ? nullptr : XKeysymToString(keysym);
+    return name ? name : "";
+}
+
 std::string detail::binding_script(const std::string& command,
                                    const std::vector<std::string>& fields, BindMode mode) {
     std::string script = mode == BindMode::add ? "+" : "";

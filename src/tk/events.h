@@ -43,6 +43,10 @@ Command bind_tag(Interp& interp, std::string_view tag, std::string_view event,
 void event_generate(Interp& interp, std::string_view widget, std::string_view event,
                     std::initializer_list<Obj> options = {});
 
+// The X keysym name of a character ("a", "exclam", "EuroSign"), as
+// `event generate -keysym` takes it; "" when X has none.
+std::string keysym_name(char32_t code);
+
 namespace detail {
 // The binding script: command name and %-codes.
 std::string binding_script(const std::string& command, const std::vector<std::string>& fields,

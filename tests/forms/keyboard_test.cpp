@@ -257,5 +257,34 @@ TEST_F(KeyboardTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
   EXPECT_TRUE(logs().empty());
 }
 
+// SendKeys queues its keys behind the events waiting: Enter in a text box
+// that sends "{TAB}" moves the focus on once the handler has returned, and
+// keys sent after that reach the next box, Shift held over a group.
+TEST_F(KeyboardTest, SendKeysQueuesKeysForTheFocusedControl) {
+  Control first = Control::create("TextBox", "Text1", 10, 10);
+  first.tab_index = 0;
+  Control second = Control::create("TextBox", "Text2", 10, 50);
+  second.tab_index = 1;
+  Preview& form = open(form_with("Sub Text1_KeyPress(KeyAscii As Integer)\n"
+                                 "If KeyAscii = 13 Then KeyAscii = 0: SendKeys \"{TAB}\"\n"
+                                 "End Sub\n"
+                                 "Sub Fill()\nSendKeys \"+(ab)c{LEFT}~\"\nEnd Sub\n"
+                                 "Sub Wrong()\nSendKeys \"{NOKEY}\"\nEnd Sub\n",
+                                 {first, second}));
+  const std::string text1 = form.widget_of("text1");
+  const std::string text2 = form.widget_of("text2");
+  type(text1, "x");
+  type(text1, "Return");
+  EXPECT_EQ(tcl({"focus"}), text1) << "the Tab is only queued while the handler runs";
+  pump(10);
+  EXPECT_EQ(tcl({"focus"}), text2);
+  form.invoke("Fill");
+  pump(10);
+  EXPECT_EQ(eval(form, "Text2.Text"), "ABc");
+  EXPECT_EQ(tcl({text2, "index", "insert"}), "2");
+  EXPECT_EQ(eval(form, "Text1.Text"), "x");
+  EXPECT_THROW(run(form, "Wrong"), VBError);
+}
+
 }  // namespace
 }  // namespace corvane::testing

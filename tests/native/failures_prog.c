@@ -39,7 +39,7 @@ static void run_case(const char *name) {
     CASE("instr") vb_builtin("instr", 1, (VBValue[]){vb_str("abc")});
     CASE("operator") vb_op("**", zero, zero);
     CASE("operator_eqv") vb_op("eqv", zero, zero);
-    CASE("function") vb_builtin("sendkeys", 1, (VBValue[]){zero});
+    CASE("function") vb_builtin("macid", 1, (VBValue[]){zero});
     CASE("class") vb_new("NoSuchClass");
     CASE("nothing_get") vb_member_get(vb_nothing(), "Name");
     CASE("number_call") vb_member_call(vb_num(3), "Open", 0, (VBValue[]){zero});

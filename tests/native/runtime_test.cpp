@@ -236,7 +236,7 @@ TEST(NativeFailures, StatusOneWithPrefixForFailuresStatusTwoForUnimplemented) {
       {"instr", 1, p + "InStr requires 2 arguments"},
       {"operator", 2, "Native operator not implemented: **"},
       {"operator_eqv", 2, "Native operator not implemented: eqv"},
-      {"function", 2, "Unsupported native BASIC function: sendkeys"},
+      {"function", 2, "Unsupported native BASIC function: macid"},
       {"class", 2, "Unknown native class: NoSuchClass"},
       {"nothing_get", 1, p + "Cannot read .Name on None"},
       {"number_call", 1, p + "Not an object"},
