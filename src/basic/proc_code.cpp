@@ -280,12 +280,22 @@ struct CodeRunner {
   // An element of an array variable read in place, when its subscript is
   // a variable or constant.
   [[gnu::noinline]] const Value* peek_element(const CodeExpr& e) {
-    if (e.kids.size() != 1 || !e.kids[0].plain()) return nullptr;
-    const Value* index = peek(e.kids[0]);
-    Var* v = index ? array_of(e) : nullptr;
+    if (e.kids.size() != 1 || !e.kids[0].pure) return nullptr;
+    Var* v = array_of(e);
     if (!v) return nullptr;
+    Value computed;  // a subscript like j + 1 changes no variable
+    const Value* index = peek(e.kids[0]);
+    if (!index) index = &(computed = eval(e.kids[0]));
     const VBArray& a = *v->value.as_array();
     return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
+  }
+
+  // Whether evaluating the expression changes no variable: operators on
+  // variables and constants, and an element of an array read with such a
+  // subscript. An operand read in place before it stays valid.
+  bool changes_nothing(const CodeExpr& e) {
+    if (e.pure) return true;
+    return e.kind == CodeExpr::Kind::Call && e.kids.size() == 1 && e.kids[0].pure && array_of(e);
   }
 
   // The value of an operand: read in place when it can be, else computed
@@ -321,7 +331,7 @@ struct CodeRunner {
   [[gnu::noinline]] Value binary(const CodeExpr& e) {
     const CodeExpr& left = e.kids[0];
     const CodeExpr& right = e.kids[1];
-    if (const Value* lp = right.pure ? peek(left) : nullptr) {
+    if (const Value* lp = changes_nothing(right) ? peek(left) : nullptr) {
       if (const Value* rp = peek(right)) return apply(e.op, *lp, *rp);
       const Value r = eval(right);
       return apply(e.op, *lp, r);
@@ -444,7 +454,7 @@ struct CodeRunner {
     // A comparison of two Integers needs no value; operands are read in
     // place as binary() reads them.
     if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge) {
-      if (const Value* left = e.kids[1].pure ? peek(e.kids[0]) : nullptr)
+      if (const Value* left = changes_nothing(e.kids[1]) ? peek(e.kids[0]) : nullptr)
         if (const Value* right = peek(e.kids[1])) return comparison_truth(e.op, *left, *right);
       return comparison_computed(e);
     }
@@ -453,7 +463,7 @@ struct CodeRunner {
 
   bool comparison_computed(const CodeExpr& e) {
     Value left_value, right_value;
-    const Value* left = e.kids[1].pure ? peek(e.kids[0]) : nullptr;
+    const Value* left = changes_nothing(e.kids[1]) ? peek(e.kids[0]) : nullptr;
     if (!left) left = &(left_value = eval(e.kids[0]));
     const Value& right = operand(e.kids[1], right_value);
     return comparison_truth(e.op, *left, right);
