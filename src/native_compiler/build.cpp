@@ -185,7 +185,9 @@ fs::path build_native(const Project& project, const fs::path& output_dir, const 
   const fs::path exe = out_dir / name;
   std::vector<std::string> cmd = argv;
   for (const std::string& a : {std::string("-std=c11"), std::string("-O2"), std::string("-Wall"), std::string("-Wextra"),
-                               std::string("-I"), runtime.string(), c_file.string(), std::string("-w"),
+                               // (-x c: a kept C file named without ".c" is still compiled as C)
+                               std::string("-I"), runtime.string(), std::string("-x"), std::string("c"), c_file.string(),
+                               std::string("-x"), std::string("none"), std::string("-w"),
                                runtime_input.string(), std::string("-o"), exe.string(),
                                std::string("-lX11"), std::string("-lsqlite3"), std::string("-lm")})
     cmd.push_back(a);

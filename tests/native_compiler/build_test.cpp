@@ -526,6 +526,11 @@ TEST_F(NativeBuild, CommandLine) {
   EXPECT_TRUE(fs::exists(kept.parent_path() / "vb_native.c"));
   EXPECT_TRUE(fs::exists(kept.parent_path() / "vb_native.h"));
   EXPECT_FALSE(fs::exists(out / "VBApplication.native.c"));
+  // a kept file named without ".c" is still compiled as C, not linked
+  const fs::path plain_out = dir / "plain";
+  r = run_command({tool, vbp.string(), "-o", plain_out.string(), "--emit-c", (dir / "kept" / "program").string()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(run(plain_out / "My_App").out, "cli\n");
 
   r = run_command({tool, vbp.string(), "-o", out.string(), "--cc", "no-such-cc-xyz"});
   EXPECT_EQ(r.status, 1);
