@@ -293,9 +293,12 @@ struct CodeRunner {
   // Whether evaluating the expression changes no variable: operators on
   // variables and constants, and an element of an array read with such a
   // subscript. An operand read in place before it stays valid.
-  bool changes_nothing(const CodeExpr& e) {
-    if (e.pure) return true;
-    return e.kind == CodeExpr::Kind::Call && e.kids.size() == 1 && e.kids[0].pure && array_of(e);
+  [[gnu::always_inline]] bool changes_nothing(const CodeExpr& e) {
+    return e.pure || (e.kind == CodeExpr::Kind::Call && reads_element(e));
+  }
+
+  [[gnu::noinline]] bool reads_element(const CodeExpr& e) {
+    return e.kids.size() == 1 && e.kids[0].pure && array_of(e);
   }
 
   // The value of an operand: read in place when it can be, else computed
