@@ -74,8 +74,8 @@ static int form_shortcut(int index, XKeyEvent *event) {
         if (c->kind == K_LABEL || c->kind == K_FRAME) {
             for (size_t j = i + 1; j < n; j++)
                 if (f->controls[j].kind == K_TEXTBOX && f->controls[j].visible && f->controls[j].enabled) {
-                    f->focus = (int)j;
-                    redraw(index);
+                    move_focus(index, (int)j);
+                    if (f->loaded) redraw(index);
                     return 1;
                 }
         }

@@ -92,7 +92,7 @@ static void focus_control(int fi, int ci) {
     FormState *f = &form_states[fi];
     ControlState *c = control_state(fi, ci);
     if (!c->visible || !c->enabled) vb_fail("Invalid procedure call or argument");
-    if (c->kind == K_TEXTBOX) f->focus = ci;
+    if (c->kind == K_TEXTBOX) move_focus(fi, ci);
     if (f->visible) redraw(fi);
 }
 

@@ -194,6 +194,29 @@ static void key_event(int form, XKeyEvent *event, const char *name) {
     event_argc = 0;
 }
 
+/* The focus moves to control `to` (-1: none): LostFocus of the control
+ * that had it, then GotFocus of the new one (unless the first handler
+ * moved the focus elsewhere or unloaded the form). */
+static void move_focus(int form, int to) {
+    FormState *f = &form_states[form];
+    const int from = f->focus;
+    if (from == to) return;
+    f->focus = to;
+    if (from >= 0 && running && f->loaded) raise_event(form, from, "LostFocus");
+    if (to >= 0 && running && f->loaded && f->focus == to) raise_event(form, to, "GotFocus");
+}
+
+/* Kinds of control that take the focus when clicked in VB. */
+static int takes_focus(int kind) {
+    switch (kind) {
+    case K_TEXTBOX: case K_COMMANDBUTTON: case K_CHECKBOX: case K_OPTIONBUTTON: case K_LISTBOX: case K_COMBOBOX:
+    case K_HSCROLLBAR: case K_VSCROLLBAR: case K_SLIDER: case K_RICHTEXTBOX: case K_DATAGRID: case K_MSFLEXGRID:
+    case K_TREEVIEW: case K_LISTVIEW:
+        return 1;
+    default: return 0;
+    }
+}
+
 /* KeyPress of a form without a focused control. */
 static void form_key_press(int form, XKeyEvent *event) {
     char bytes[8];

@@ -3307,6 +3307,8 @@ static int key_ascii(int form, int control, int ascii);
 static void key_event(int form, XKeyEvent *event, const char *name);
 static void form_key_press(int form, XKeyEvent *event);
 static int focus_key(int form, XKeyEvent *event);
+static void move_focus(int form, int to);
+static int takes_focus(int kind);
 
 static void raise_event(int form, int control, const char *event) {
     int saved = current_form;
@@ -3596,7 +3598,6 @@ static void redraw_visible_forms(void) {
 
 static void mouse_press(int index, int px, int py) {
     FormState *f = &form_states[index];
-    f->focus = -1;
     if (has_menus(f)) {
         if (py < MENU_TITLE_HIT) {
             int chosen = -1;
@@ -3625,7 +3626,13 @@ static void mouse_press(int index, int px, int py) {
     int i = control_at(f, px, py);
     if (i >= 0) {
         ControlState *c = &f->controls[i];
-        if (c->kind == K_TEXTBOX) f->focus = (int)i;
+        /* a text box takes the focus; another control that can have it
+         * takes it away (it shows none); a label leaves it where it is */
+        if (takes_focus(c->kind) && c->enabled) {
+            move_focus(index, c->kind == K_TEXTBOX ? (int)i : -1);
+            if (!f->loaded) return;
+            c = &f->controls[i]; /* the handlers may have loaded controls */
+        }
         if (c->kind == K_LISTBOX && !list_click(c, py - c->y)) {
             redraw(index); /* below the last item: nothing chosen */
             return;

@@ -71,8 +71,8 @@ static int focus_key(int form, XKeyEvent *event) {
         at = (at + step + n) % n;
         const ControlState *c = &f->controls[at];
         if (c->kind == K_TEXTBOX && c->visible && c->enabled) {
-            f->focus = at;
-            redraw(form);
+            move_focus(form, at);
+            if (f->loaded) redraw(form);
             return 1;
         }
     }

@@ -131,6 +131,23 @@ void Preview::bind_keys(const std::string& path, const Control* c) {
     if (!p || p->closed || args.str(0) != path) return;
     p->key_up(key, args.str(1), static_cast<int>(args[2].to_int()));
   }, tk::BindMode::add);
+  if (c) bind_focus(path, key);
+}
+
+// GotFocus and LostFocus as the focus moves onto and off the control
+// (focus that only follows the pointer is not the control's).
+void Preview::bind_focus(const std::string& path, const std::string& key) {
+  auto w = weak();
+  for (const auto& [tk_event, suffix] : {std::pair{"<FocusIn>", "_GotFocus"}, std::pair{"<FocusOut>", "_LostFocus"}}) {
+    std::string vb_suffix = suffix;
+    tk::bind(host.interp(), path, tk_event, {"%W", "%d"}, [w, key, path, vb_suffix](const tk::Args& args) {
+      auto p = w.lock();
+      if (!p || p->closed || args.str(0) != path) return;
+      if (args.str(1) == "NotifyPointer" || args.str(1) == "NotifyInferior") return;
+      auto keep = p;
+      if (const Control* c = p->control(key)) p->invoke(c->name + vb_suffix, c->index);
+    }, tk::BindMode::add);
+  }
 }
 
 tk::Flow Preview::key_down(const std::string& key, const std::string& keysym, const std::string& chars, int state) {

@@ -118,6 +118,7 @@ class Preview : public std::enable_shared_from_this<Preview> {
   // Keyboard events: KeyDown, KeyPress and KeyUp of a control (nullptr:
   // the form itself), the form first when its KeyPreview is set.
   void bind_keys(const std::string& path, const Control* control);
+  void bind_focus(const std::string& path, const std::string& key);
   tk::Flow key_down(const std::string& key, const std::string& keysym, const std::string& chars, int state);
   void key_up(const std::string& key, const std::string& keysym, int state);
   // The focus starts on the first control in tab order that takes it.

@@ -43,7 +43,8 @@ constexpr const char* FORM_EVENTS[] = {"Load",      "Unload",    "Activate", "Re
 std::vector<const char*> control_events(std::string_view kind) {
   if (kind == "Timer") return {"Timer"};
   if (kind == "TextBox")
-    return {"Click", "DblClick", "Change", "KeyPress", "KeyDown", "KeyUp", "MouseDown", "MouseUp", "MouseMove"};
+    return {"Click",   "DblClick", "Change",    "KeyPress", "KeyDown",  "KeyUp",
+            "MouseDown", "MouseUp", "MouseMove", "GotFocus", "LostFocus"};
   return {"Click", "DblClick", "Change", "MouseDown", "MouseUp", "MouseMove"};
 }
 

@@ -258,8 +258,9 @@ TEST_F(KeyboardTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
 }
 
 // SendKeys queues its keys behind the events waiting: Enter in a text box
-// that sends "{TAB}" moves the focus on once the handler has returned, and
-// keys sent after that reach the next box, Shift held over a group.
+// that sends "{TAB}" moves the focus on once the handler has returned
+// (LostFocus, then GotFocus), and keys sent after that reach the next box,
+// Shift held over a group.
 TEST_F(KeyboardTest, SendKeysQueuesKeysForTheFocusedControl) {
   Control first = Control::create("TextBox", "Text1", 10, 10);
   first.tab_index = 0;
@@ -268,16 +269,21 @@ TEST_F(KeyboardTest, SendKeysQueuesKeysForTheFocusedControl) {
   Preview& form = open(form_with("Sub Text1_KeyPress(KeyAscii As Integer)\n"
                                  "If KeyAscii = 13 Then KeyAscii = 0: SendKeys \"{TAB}\"\n"
                                  "End Sub\n"
+                                 "Sub Text1_LostFocus()\nDebug.Print \"lost 1\"\nEnd Sub\n"
+                                 "Sub Text2_GotFocus()\nDebug.Print \"got 2\"\nEnd Sub\n"
                                  "Sub Fill()\nSendKeys \"+(ab)c{LEFT}~\"\nEnd Sub\n"
                                  "Sub Wrong()\nSendKeys \"{NOKEY}\"\nEnd Sub\n",
                                  {first, second}));
   const std::string text1 = form.widget_of("text1");
   const std::string text2 = form.widget_of("text2");
   type(text1, "x");
+  pump(10);
+  logs().clear();
   type(text1, "Return");
   EXPECT_EQ(tcl({"focus"}), text1) << "the Tab is only queued while the handler runs";
   pump(10);
   EXPECT_EQ(tcl({"focus"}), text2);
+  EXPECT_EQ(logs(), (std::vector<std::string>{"lost 1", "got 2"}));
   form.invoke("Fill");
   pump(10);
   EXPECT_EQ(eval(form, "Text2.Text"), "ABc");

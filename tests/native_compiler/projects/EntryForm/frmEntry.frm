@@ -47,6 +47,14 @@ Private Sub txtName_KeyPress(KeyAscii As Integer)
     End If
 End Sub
 
+Private Sub txtName_LostFocus()
+    Debug.Print "left name"
+End Sub
+
+Private Sub txtCity_GotFocus()
+    Debug.Print "city"
+End Sub
+
 Private Sub txtCity_KeyPress(KeyAscii As Integer)
     If KeyAscii = vbKeyReturn Then
         KeyAscii = 0
