@@ -51,6 +51,7 @@ typedef struct VBControlDef {
     int group;        /* option buttons of one group (1 + their container's position; 0: on the form)
                        * exclude each other */
     int default_button, cancel_button; /* a CommandButton that Enter / Escape presses */
+    int tab_index;                     /* its place in the order Tab moves the focus in */
 } VBControlDef;
 
 /* One entry of a form's flat menu table: each top-level menu (parent -1) is

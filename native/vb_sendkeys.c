@@ -58,23 +58,33 @@ static VBValue fn_sendkeys(int argc, VBValue *args) {
     return int_value(0);
 }
 
-/* Tab and Shift+Tab: the focus moves to the next (previous) text box that
- * is shown and enabled, in the form's control order, round the end. */
+/* Whether control a comes before control b in tab order: by TabIndex,
+ * then (a control array's members share one) by their place. */
+static int tab_before(const FormState *f, int a, int b) {
+    const int ta = f->controls[a].def->tab_index, tb = f->controls[b].def->tab_index;
+    return ta != tb ? ta < tb : a < b;
+}
+
+/* Tab and Shift+Tab: the focus moves to the next (previous) text box in
+ * tab order that is shown and enabled, round the end. */
 static int focus_key(int form, XKeyEvent *event) {
     KeySym key = XLookupKeysym(event, 0);
     if (key != XK_Tab && key != XK_ISO_Left_Tab) return 0;
     FormState *f = &form_states[form];
     const int n = f->controls ? (int)f->def->control_count : 0;
-    const int step = (key == XK_ISO_Left_Tab || (event->state & ShiftMask)) ? -1 : 1;
-    int at = f->focus >= 0 ? f->focus : step > 0 ? -1 : n;
-    for (int k = 0; k < n; k++) {
-        at = (at + step + n) % n;
-        const ControlState *c = &f->controls[at];
-        if (c->kind == K_TEXTBOX && c->visible && c->enabled) {
-            move_focus(form, at);
-            if (f->loaded) redraw(form);
-            return 1;
-        }
+    const int forward = !(key == XK_ISO_Left_Tab || (event->state & ShiftMask));
+    const int from = f->focus;
+    int next = -1, wrap = -1; /* the nearest after `from`, and the first of all (round the end) */
+    for (int i = 0; i < n; i++) {
+        const ControlState *c = &f->controls[i];
+        if (i == from || c->kind != K_TEXTBOX || !c->visible || !c->enabled) continue;
+        const int after = from < 0 || (forward ? tab_before(f, from, i) : tab_before(f, i, from));
+        if (after && (next < 0 || (forward ? tab_before(f, i, next) : tab_before(f, next, i)))) next = i;
+        if (wrap < 0 || (forward ? tab_before(f, i, wrap) : tab_before(f, wrap, i))) wrap = i;
     }
-    return 0;
+    if (next < 0) next = wrap;
+    if (next < 0) return 0;
+    move_focus(form, next);
+    if (f->loaded) redraw(form);
+    return 1;
 }

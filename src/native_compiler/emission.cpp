@@ -402,7 +402,7 @@ std::string NativeCompiler::emit_once() {
                     std::to_string(c.height) + "," + flag(c.visible) + "," + flag(c.enabled) + "," +
                     std::to_string(c.interval) + "," + flag(c.index >= 0) + "," + std::to_string(std::max(c.index, 0)) +
                     ",0," + std::to_string(option_group(form, c)) + "," + flag(c.default_button) + "," +
-                    flag(c.cancel_button) + "},");
+                    flag(c.cancel_button) + "," + std::to_string(c.tab_index) + "},");
     out.push_back("    {0},");
     out.push_back("};");
     out.push_back("static const VBMenuDef menus_" + std::to_string(i) + "[] = {");

@@ -9,18 +9,18 @@ Begin VB.Form frmEntry
    ScaleHeight     =   1695
    ScaleWidth      =   3735
    StartUpPosition =   3  'Windows Default
-   Begin VB.TextBox txtName 
-      Height          =   315
-      Left            =   1320
-      TabIndex        =   0
-      Top             =   180
-      Width           =   2295
-   End
    Begin VB.TextBox txtCity 
       Height          =   315
       Left            =   1320
       TabIndex        =   1
       Top             =   600
+      Width           =   2295
+   End
+   Begin VB.TextBox txtName 
+      Height          =   315
+      Left            =   1320
+      TabIndex        =   0
+      Top             =   180
       Width           =   2295
    End
    Begin VB.Label lblName 
