@@ -119,6 +119,7 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
 static void shown(int form) {
     if (form_states[form].loaded) raise_event(form, -1, "Resize");
     if (running && form_states[form].loaded) raise_event(form, -1, "Activate");
+    if (running && form_states[form].loaded && form_states[form].focus < 0) focus_first(form);
     if (running && form_states[form].loaded) raise_event(form, -1, "Paint");
 }
 
@@ -204,6 +205,20 @@ static void move_focus(int form, int to) {
     f->focus = to;
     if (from >= 0 && running && f->loaded) raise_event(form, from, "LostFocus");
     if (to >= 0 && running && f->loaded && f->focus == to) raise_event(form, to, "GotFocus");
+}
+
+/* A form shown gives the focus to its first control in tab order that can
+ * take it, when that is a text box (the only control that shows focus). */
+static void focus_first(int form) {
+    FormState *f = &form_states[form];
+    const int n = f->controls ? (int)f->def->control_count : 0;
+    int first = -1;
+    for (int i = 0; i < n; i++) {
+        const ControlState *c = &f->controls[i];
+        if (!takes_focus(c->kind) || !c->visible || !c->enabled) continue;
+        if (first < 0 || f->controls[i].def->tab_index < f->controls[first].def->tab_index) first = i;
+    }
+    if (first >= 0 && f->controls[first].kind == K_TEXTBOX) move_focus(form, first);
 }
 
 /* Kinds of control that take the focus when clicked in VB. */

@@ -3308,6 +3308,7 @@ static void key_event(int form, XKeyEvent *event, const char *name);
 static void form_key_press(int form, XKeyEvent *event);
 static int focus_key(int form, XKeyEvent *event);
 static void move_focus(int form, int to);
+static void focus_first(int form);
 static int takes_focus(int kind);
 
 static void raise_event(int form, int control, const char *event) {

@@ -277,8 +277,8 @@ struct CodeRunner {
     return rt.peek(*e.node, scope);
   }
 
-  // An element of an array variable read in place, when its subscript is
-  // a variable or constant.
+  // An element of an array variable read in place, when its subscript
+  // changes no variable (a variable, a constant, j + 1).
   [[gnu::noinline]] const Value* peek_element(const CodeExpr& e) {
     if (e.kids.size() != 1 || !e.kids[0].pure) return nullptr;
     Var* v = array_of(e);

@@ -550,8 +550,7 @@ void VBRuntime::redim(const Stmt& stmt, Scope& scope) {
       // growing it one element at a time costs amortised constant time.
       if (array.use_count() <= 2) {
         if (array->items.size() > shape.total) array->items.resize(shape.total);
-        if (array->items.size() < shape.total && array->items.capacity() < shape.total)
-        {
+        if (array->items.size() < shape.total && array->items.capacity() < shape.total) {
           array->items.reserve(std::max<size_t>(shape.total, array->items.capacity() * 2));
           advise_huge_pages(array->items);
         }
