@@ -208,14 +208,18 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
 
   close_window(main_window);
   EXPECT_EQ(p.wait_exit(), 0) << p.err();
+  // Text1, first in tab order, has the focus from the start; the check box
+  // takes it (LostFocus), a click gives it back (GotFocus).
   EXPECT_EQ(p.out(),
             "event|0|-1|Load\n"
             "caption|Main Form\n"
             "second_visible|False\n"
+            "event|0|1|GotFocus\n"
             "event|0|-4|Click\n"
             "menu_exit|Exit chosen\n"
             "event|0|-6|Click\n"
             "menu_about|1\n"
+            "event|0|1|LostFocus\n"
             "event|0|2|Click\n"
             "check1|1\n"
             "event|0|2|Click\n"
@@ -224,6 +228,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
             "event|0|3|Change\n"
             "slider1|50\n"
             "event|0|3|Click\n"
+            "event|0|1|GotFocus\n"
             "event|0|1|Click\n"
             "event|0|1|KeyDown\n"
             "event|0|1|KeyPress\n"
@@ -246,6 +251,7 @@ TEST(NativeForms, MenusControlsKeyboardAndClosingTheLastWindow) {
             "text1|a\n"
             "event|0|1|KeyUp\n"
             "event|0|-1|Click\n"
+            "event|0|1|LostFocus\n"
             "event|0|7|Click\n"
             "label1|clicks 1\n"
             "command4_enabled|False\n"
@@ -294,15 +300,19 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
   // End stops the program once the current event returns, with no Unload.
   click(main_window, 240, body(185), true);
   EXPECT_EQ(p.wait_exit(), 0) << p.err();
+  // Each form shown gives its first text box the focus (GotFocus).
   EXPECT_EQ(p.out(),
             "event|0|-1|Load\n"
             "caption|Main Form\n"
             "second_visible|False\n"
+            "event|0|1|GotFocus\n"
+            "event|0|1|LostFocus\n"
             "event|0|5|Click\n"
             "event|1|-1|Load\n"
             "second_caption|Second Window\n"
             "text2|two\n"
             "second_visible|False\n"
+            "event|1|0|GotFocus\n"
             "second_visible|True\n"
             "event|1|-1|Unload\n"
             "event|0|4|Click\n"
@@ -313,7 +323,9 @@ TEST(NativeForms, SecondFormMessageBoxAndEnd) {
             "second_caption|Second\n"
             "text2|two\n"
             "second_visible|False\n"
+            "event|1|0|GotFocus\n"
             "second_visible|True\n"
+            "event|1|0|LostFocus\n"
             "event|1|1|Click\n"
             "event|1|-1|Unload\n"
             "event|0|6|Click\n"

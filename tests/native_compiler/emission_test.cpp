@@ -80,9 +80,9 @@ TEST(Emit, SampleProjectLayout) {
       "}",
       "",
       "static const VBControlDef controls_0[] = {",
-      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000,0,0,0,0,0,0},",
-      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000,0,0,0,0,0,0},",
-      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000,0,0,0,0,0,0},",
+      "    {\"Label\",\"Label1\",\"Enter your name and click the button:\",\"\",32,40,480,25,1,1,1000,0,0,0,0,0,0,0},",
+      "    {\"TextBox\",\"Text1\",\"\",\"World\",32,91,260,27,1,1,1000,0,0,0,0,0,0,1},",
+      "    {\"CommandButton\",\"Command1\",\"Say Hello\",\"\",32,148,165,32,1,1,1000,0,0,0,0,0,0,2},",
       "    {0},",
       "};",
       "static const VBMenuDef menus_0[] = {",
@@ -166,7 +166,7 @@ TEST(Emit, ChecksBeforeEmitting) {
                              "vb_event_args(4,_a); (void)p_f0_form_mousedown(&_a[0],&_a[1],&_a[2],&_a[3]);"
                              "vb_event_args_return(4,_a);return;}"));
   EXPECT_TRUE(has_line(text, "    if(form==0 && control==2 && !strcasecmp(event,\"Timer\")) {(void)p_f0_tick_timer();return;}"));
-  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250,0,0,0,0,0,0},"));
+  EXPECT_TRUE(has_line(text, "    {\"Timer\",\"Tick\",\"\",\"\",0,0,32,32,1,1,250,0,0,0,0,0,0,2},"));
   timer.forms[0].code += "Sub Tick_Click()\nEnd Sub\n";
   EXPECT_EQ(emit_error(timer), "");
   EXPECT_FALSE(has_line(NativeCompiler(timer).emit(), "    if(form==0 && control==2 && !strcasecmp(event,\"Click\")) "
@@ -196,7 +196,7 @@ TEST(Emit, ChecksBeforeEmitting) {
                                "End Sub\n");
   array.forms[0].new_control("CommandButton", 0, 0).index = 2;
   const std::string members = NativeCompiler(array).emit();
-  EXPECT_NE(members.find(",1000,1,2,0,0,0,0},"), std::string::npos) << members;
+  EXPECT_NE(members.find(",1000,1,2,0,0,0,0,2},"), std::string::npos) << members;
   EXPECT_TRUE(has_line(members, "    if(form==0 && vb_is_member(form,control,\"Command2\") && !strcasecmp(event,\"MouseUp\")) "
                                 "{VBValue _a[5]; _a[0] = vb_int(vb_member_index(form,control)); vb_event_args(4,_a+1); "
                                 "(void)p_f0_command2_mouseup(&_a[0],&_a[1],&_a[2],&_a[3],&_a[4]);"
