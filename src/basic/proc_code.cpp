@@ -13,6 +13,7 @@
 #include "basic/loops.h"
 #include "basic/objects.h"
 #include "basic/runtime.h"
+#include "basic/tree_runner.h"
 
 namespace corvane {
 
@@ -226,11 +227,12 @@ ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
   return proc.code.get();
 }
 
-struct CodeRunner {
-  VBRuntime& rt;
+struct CodeRunner : TreeRunner<CodeRunner> {
   CompiledBody& body;
   Scope& scope;
   const uint64_t activation = ++rt.activations_run_;
+
+  CodeRunner(VBRuntime& r, CompiledBody& b, Scope& s) : TreeRunner(r), body(b), scope(s) {}
 
   [[gnu::always_inline]] Var* local(const LocalRef& ref) {
     if (Var* v = scope.at_if(ref.hint, ref.symbol)) return v;
@@ -268,15 +270,6 @@ struct CodeRunner {
     return module_variable(ref);
   }
 
-  // The value of a constant or variable without copying it; nullptr when
-  // the expression needs an evaluation.
-  [[gnu::always_inline]] const Value* peek(const CodeExpr& e) {
-    if (e.kind == CodeExpr::Kind::Constant) return e.value;
-    if (e.kind != CodeExpr::Kind::Local) return e.kind == CodeExpr::Kind::Call ? peek_element(e) : nullptr;
-    if (Var* v = variable(e.local)) return &v->value;
-    return rt.peek(*e.node, scope);
-  }
-
   // An element of an array variable read in place, when its subscript
   // changes no variable (a variable, a constant, j + 1).
   [[gnu::noinline]] const Value* peek_element(const CodeExpr& e) {
@@ -290,59 +283,8 @@ struct CodeRunner {
     return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
   }
 
-  // Whether evaluating the expression changes no variable: operators on
-  // variables and constants, and an element of an array read with such a
-  // subscript. An operand read in place before it stays valid.
-  [[gnu::always_inline]] bool changes_nothing(const CodeExpr& e) {
-    return e.pure || (e.kind == CodeExpr::Kind::Call && reads_element(e));
-  }
-
   [[gnu::noinline]] bool reads_element(const CodeExpr& e) {
     return e.kids.size() == 1 && e.kids[0].pure && array_of(e);
-  }
-
-  // The value of an operand: read in place when it can be, else computed
-  // into `computed`.
-  const Value& operand(const CodeExpr& e, Value& computed) {
-    if (const Value* v = peek(e)) return *v;
-    return computed = eval(e);
-  }
-
-  Value eval(const CodeExpr& e) {
-    switch (e.kind) {
-      case CodeExpr::Kind::Constant: return *e.value;
-      case CodeExpr::Kind::Local:
-        if (Var* v = variable(e.local)) return v->value;
-        return rt.eval(*e.node, scope);
-      case CodeExpr::Kind::Binary:
-        // two variables or constants (n - 1, a + b): read in place here
-        if (e.kids[0].plain() && e.kids[1].plain())
-          if (const Value* left = peek(e.kids[0]))
-            if (const Value* right = peek(e.kids[1])) return apply(e.op, *left, *right);
-        return binary(e);
-      case CodeExpr::Kind::Call: return call(e);
-      case CodeExpr::Kind::Not: return Value(!truth(eval(e.kids[0])));
-      case CodeExpr::Kind::Plus: return number(eval(e.kids[0]));
-      case CodeExpr::Kind::Negate: return negate(eval(e.kids[0]));
-      case CodeExpr::Kind::Other: break;
-    }
-    return rt.eval(*e.node, scope);
-  }
-
-  // Operands that are variables or constants are read in place; the left
-  // one only when the right one has no side effects.
-  [[gnu::noinline]] Value binary(const CodeExpr& e) {
-    const CodeExpr& left = e.kids[0];
-    const CodeExpr& right = e.kids[1];
-    if (const Value* lp = changes_nothing(right) ? peek(left) : nullptr) {
-      if (const Value* rp = peek(right)) return apply(e.op, *lp, *rp);
-      const Value r = eval(right);
-      return apply(e.op, *lp, r);
-    }
-    const Value l = eval(left);
-    if (const Value* rp = peek(right)) return apply(e.op, l, *rp);
-    const Value r = eval(right);
-    return apply(e.op, l, r);
   }
 
   // name(args): an element of an array variable, else a call. The element
@@ -453,86 +395,6 @@ struct CodeRunner {
     return g->value.is_array() ? g : nullptr;
   }
 
-  bool truth_of(const CodeExpr& e) {
-    // A comparison of two Integers needs no value; operands are read in
-    // place as binary() reads them.
-    if (e.kind == CodeExpr::Kind::Binary && e.op >= BinOp::Eq && e.op <= BinOp::Ge) {
-      if (const Value* left = changes_nothing(e.kids[1]) ? peek(e.kids[0]) : nullptr)
-        if (const Value* right = peek(e.kids[1])) return comparison_truth(e.op, *left, *right);
-      return comparison_computed(e);
-    }
-    return truth(eval(e));
-  }
-
-  bool comparison_computed(const CodeExpr& e) {
-    Value left_value, right_value;
-    const Value* left = changes_nothing(e.kids[1]) ? peek(e.kids[0]) : nullptr;
-    if (!left) left = &(left_value = eval(e.kids[0]));
-    const Value& right = operand(e.kids[1], right_value);
-    return comparison_truth(e.op, *left, right);
-  }
-
-  void count_step() {
-    if (++rt.step_count >= rt.next_check_) rt.checkpoint();
-  }
-
-  // An error leaves the block located at its line, as the line-by-line
-  // engine leaves it (the activation's handler mode is Raise here).
-  void locate(VBError& e, long index) {
-    rt.locate(e, body, index);
-    if (scope.failure_index < 0) scope.failure_index = index;
-  }
-
-  Flow run(const CodeBlock& block) {
-    for (const CodeStmt& s : block) {
-      count_step();
-      Flow flow;
-      try {
-        flow = exec(s);
-      } catch (VBError& e) {
-        locate(e, s.index);
-        throw;
-      } catch (const std::bad_alloc&) {
-        VBError e(7, "Out of memory");
-        locate(e, s.index);
-        throw e;
-      } catch (const std::length_error&) {
-        VBError e(7, "Out of memory");
-        locate(e, s.index);
-        throw e;
-      }
-      if (flow != Flow::Normal) return flow;
-    }
-    return Flow::Normal;
-  }
-
-  Flow exec(const CodeStmt& s) {
-    switch (s.kind) {
-      case CodeStmt::Kind::AssignLocal: return assign_local(s);
-      case CodeStmt::Kind::AssignSum: return assign_sum(s);
-      case CodeStmt::Kind::AssignElement: return assign_element(s);
-      case CodeStmt::Kind::Call: call(s.e1); return Flow::Normal;
-      case CodeStmt::Kind::Statement: return rt.exec_stmt(*s.stmt, scope);
-      case CodeStmt::Kind::IfSingle:
-        for (const CodeStmt& part : s.branches[truth_of(s.e1) ? 0 : 1].body)
-          if (const Flow flow = exec(part); flow != Flow::Normal) return flow;
-        return Flow::Normal;
-      case CodeStmt::Kind::IfBlock:
-        for (const CodeBranch& branch : s.branches)
-          if (branch.is_else || truth_of(branch.cond)) return run(branch.body);
-        return Flow::Normal;
-      case CodeStmt::Kind::Select: return select(s);
-      case CodeStmt::Kind::For: return for_loop(s);
-      case CodeStmt::Kind::Do: return do_loop(s);
-      case CodeStmt::Kind::While: return while_loop(s);
-      case CodeStmt::Kind::LineBlock: {
-        long next = 0;
-        return rt.run_block(body, *s.line, s.index, next, scope);
-      }
-    }
-    return Flow::Normal;
-  }
-
   Flow assign_local(const CodeStmt& s) {
     Value value = eval(s.e1);
     if (value.is_object()) value = copy_record(value);
@@ -584,85 +446,37 @@ struct CodeRunner {
     return Flow::Normal;
   }
 
-  // One comparison of a Case line; Integers compare without building a value.
-  bool case_test(BinOp op, const Value& selector, const CodeExpr& e) {
-    Value computed;
-    const Value* value = peek(e);
-    if (!value) value = &(computed = eval(e));
-    return comparison_truth(op, selector, *value);
+  // A name that is no variable of the activation or the module, or a
+  // form the tree keeps as parsed: the general evaluation.
+  const Value* peek_other(const CodeExpr& e) { return rt.peek(*e.node, scope); }
+  Value eval_other(const CodeExpr& e) { return rt.eval(*e.node, scope); }
+
+  Flow statement(const CodeStmt& s) { return rt.exec_stmt(*s.stmt, scope); }
+
+  Flow line_block(const CodeStmt& s) {
+    long next = 0;
+    return rt.run_block(body, *s.line, s.index, next, scope);
   }
 
-  bool case_matches(const CodeCase& test, const Value& selector) {
-    switch (test.kind) {
-      case CaseTest::Kind::Equal: return case_test(BinOp::Eq, selector, test.a);
-      case CaseTest::Kind::Is: return case_test(test.op, selector, test.a);
-      case CaseTest::Kind::Range: {
-        if (peek(test.b))  // the high end has no side effects
-          return case_test(BinOp::Ge, selector, test.a) && case_test(BinOp::Le, selector, test.b);
-        const Value low = eval(test.a);
-        const Value high = eval(test.b);
-        return truth(corvane::binary(BinOp::Ge, selector, low)) && truth(corvane::binary(BinOp::Le, selector, high));
-      }
-    }
-    return false;
-  }
-
-  Flow select(const CodeStmt& s) {
-    const Value selector = eval(s.e1);
-    for (const CodeBranch& branch : s.branches) {
-      bool chosen = branch.is_else;
-      for (size_t k = 0; !chosen && k < branch.cases.size(); ++k) chosen = case_matches(branch.cases[k], selector);
-      if (chosen) return run(branch.body);
-    }
-    return Flow::Normal;
-  }
-
-  Flow for_loop(const CodeStmt& s) {
+  // The counter is the variable the name resolves to: the activation's,
+  // else the module's; its place stays put while the body adds variables.
+  Var& counter(const CodeStmt& s, CounterPlace& place) {
     const Symbol var = s.line->var;
-    Value first = number(eval(s.e1));
-    Value bound = number(eval(s.e2));
-    ForCounter loop(std::move(first), std::move(bound), s.line->e3 ? number(eval(s.e3)) : Value(int64_t{1}));
-    // the counter's place in the scope stays put while the body adds variables
-    Scope& counters = rt.counter_scope(var, scope);
-    const long counter_slot = counters.slot_of(var);
-    DepthCount depth(scope.for_depth);
-    for (; loop.going(); loop.advance()) {
-      (counter_slot >= 0 ? counters.at(counter_slot) : counters.get_or_create(var)).value.store(loop.counter);
-      count_step();
-      const Flow flow = run(s.body);
-      if (flow == Flow::ExitFor) break;
-      if (flow != Flow::Normal) return flow;
+    if (!place.scope) {
+      place.scope = &rt.counter_scope(var, scope);
+      place.slot = place.scope->slot_of(var);
     }
-    return Flow::Normal;
+    return place.slot >= 0 ? place.scope->at(place.slot) : place.scope->get_or_create(var);
   }
 
-  Flow do_loop(const CodeStmt& s) {
-    const Line& line = *s.line;
-    DepthCount depth(scope.do_depth);
-    while (true) {
-      count_step();
-      if (line.header) {
-        const bool c = truth_of(s.e1);
-        if ((line.header == 1 && !c) || (line.header == 2 && c)) break;
-      }
-      const Flow flow = run(s.body);
-      if (flow == Flow::ExitDo) break;
-      if (flow != Flow::Normal) return flow;
-      if (line.footer) {
-        const bool c = truth_of(s.e2);
-        if ((line.footer == 1 && !c) || (line.footer == 2 && c)) break;
-      }
-    }
-    return Flow::Normal;
-  }
+  int* for_depth() { return &scope.for_depth; }
+  int* do_depth() { return &scope.do_depth; }
 
-  Flow while_loop(const CodeStmt& s) {
-    while (truth_of(s.e1)) {
-      count_step();
-      const Flow flow = run(s.body);
-      if (flow != Flow::Normal) return flow;
-    }
-    return Flow::Normal;
+  // An error leaves the block located at its line, as the line-by-line
+  // engine leaves it (the activation's handler mode is Raise here).
+  void locate(VBError& e, long index) {
+    rt.locate(e, body, index);
+    if (scope.failure_index < 0) scope.failure_index = index;
   }
 };
 

@@ -367,6 +367,10 @@ class VBRuntime {
   friend struct StmtCompiler;
   friend struct CodeBuilder;
   friend struct CodeRunner;
+  template <class Runner>
+  friend struct TreeRunner;
+  friend struct LeanRunner;
+  friend struct LeanBuilder;
   // The procedure's statement tree, made on its first call; null when the
   // body must run line by line.
   ProcCode* code_of(Procedure& proc, CompiledBody& body);
