@@ -1,9 +1,11 @@
 // Names, expression evaluation, procedure calls, error trapping and events.
 #include <cmath>
 
+#include "basic/activation.h"
 #include "basic/apply.h"
 #include "basic/collection.h"
 #include "basic/compiled.h"
+#include "basic/frame_code.h"
 #include "basic/module_members.h"
 #include "basic/proc_code.h"
 #include "basic/runtime.h"
@@ -312,34 +314,6 @@ Value VBRuntime::run_proc(const std::string& key, std::vector<Value> args, const
   return run_proc(proc, args, &refs, calling_scope);
 }
 
-// Each activation has its own block nesting and error mode; the stack
-// guard bounds the whole.
-struct VBRuntime::Activation {
-  VBRuntime& rt;
-  ErrorMode saved;
-  int blocks;
-  Procedure* caller;
-  Procedure& running;
-  Activation(VBRuntime& r, Procedure& p, Scope& scope)
-      : rt(r), saved(r.error_mode), blocks(r.block_depth_), caller(r.running_), running(p) {
-    // Recursion goes as deep as the thread's stack allows.
-    if (rt.stack_depth > MAX_CALL_DEPTH || stack_exhausted(128 * 1024))
-      throw VBError(28, "Maximum procedure call depth exceeded");
-    rt.error_mode = ErrorMode::Raise;
-    rt.block_depth_ = 0;
-    rt.running_ = &running;
-    ++rt.stack_depth;
-    running.active.push_back(&scope);
-  }
-  ~Activation() {
-    rt.error_mode = saved;
-    rt.block_depth_ = blocks;
-    rt.running_ = caller;
-    --rt.stack_depth;
-    running.active.pop_back();
-  }
-};
-
 // The end of an activation: Static variables keep their values for the
 // next call (and for the activations this one was called in), ByRef
 // parameters go back to the caller's variables.
@@ -368,12 +342,13 @@ void VBRuntime::finish_call(Procedure& proc, Scope& scope, const ByRefLink* link
 // report).
 void VBRuntime::run_activation(Procedure& proc, Scope& scope, const ByRefLink* links, size_t count,
                                Scope* calling_scope) {
-  Activation activation(*this, proc, scope);
+  Activation activation(*this, proc, &scope);
   CompiledBody& body = body_of(proc);
   const long n = static_cast<long>(proc.body.size());
   try {
     if (const ProcCode* code = proc.code_made ? proc.code.get() : code_of(proc, body)) {
-      run_code(*code, body, scope);
+      if (proc.frame) run_frame_on_scope(*this, proc, scope);
+      else run_code(*code, body, scope);
     } else {
       Flow flow = run_range(body, 0, n, scope);
       // A GoTo whose label lies inside a block: execution goes on from the

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "basic/apply.h"
+#include "basic/frame_code.h"
 #include "basic/builtins.h"
 #include "basic/loops.h"
 #include "basic/objects.h"
@@ -219,6 +220,10 @@ ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
       auto code = std::make_shared<ProcCode>();
       CodeBuilder builder{*this, body, code->call_nodes};
       code->block = builder.range(0, static_cast<long>(body.lines->size()));
+      if (std::unique_ptr<FrameLayout> frame = make_frame_layout(*this, proc, *code)) {
+        code->frame = std::move(frame);
+        proc.frame = code->frame.get();
+      }
       proc.code = std::move(code);
     } catch (const NotCompilable&) {
     } catch (const VBError&) {
@@ -226,6 +231,18 @@ ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
   }
   return proc.code.get();
 }
+
+// Where a ByRef argument's last value goes: the variable of that name,
+// the activation's or the module's.
+struct GiveBack {
+  VBRuntime& rt;
+  Scope& scope;
+  void operator()(Symbol name, const Value& value) const {
+    Var* caller = scope.find(name);
+    if (!caller && &scope != rt.globals.get()) caller = rt.globals->find(name);
+    if (caller) caller->value = coerce(value, caller->type);
+  }
+};
 
 struct CodeRunner : TreeRunner<CodeRunner> {
   CompiledBody& body;
@@ -307,6 +324,11 @@ struct CodeRunner : TreeRunner<CodeRunner> {
     const Node& node = *e.node;
     {
       if (const ProcedureRef* callee = direct_callee(e)) {  // the activation checks the stack
+        if ((*callee)->frame) {
+          Frame frame(*(*callee)->frame);
+          frame[0].value = index == &computed ? std::move(computed) : Value(*index);
+          return call_frame(rt, **callee, frame, node.refs, give_back());
+        }
         VBRuntime::PooledScope frame(rt.scope_pool_);
         const Param& p = (*callee)->params[0];
         frame.scope->add(p.symbol, index == &computed ? std::move(computed) : Value(*index), p.code, p.type_symbol);
@@ -344,6 +366,7 @@ struct CodeRunner : TreeRunner<CodeRunner> {
   // computed, still wins and gets them as computed).
   Value call_direct(const CodeExpr& e) {
     Procedure& proc = **e.callee;
+    if (proc.frame) return call_on_frame(e, proc);
     VBRuntime::PooledScope frame(rt.scope_pool_);
     Scope& callee = *frame.scope;
     callee.reserve(e.kids.size() + 4);
@@ -357,6 +380,22 @@ struct CodeRunner : TreeRunner<CodeRunner> {
     }
     return rt.run_bound(proc, callee, node.refs, scope);
   }
+
+  // A call of a procedure that runs on a frame: the arguments go straight
+  // into it (an array of that name still wins, as above).
+  [[gnu::noinline]] Value call_on_frame(const CodeExpr& e, Procedure& proc) {
+    Frame frame(*proc.frame);
+    for (size_t k = 0; k < e.kids.size(); ++k) frame[k].value = eval(e.kids[k]);
+    const Node& node = *e.node;
+    if (array_of(e)) {
+      VBRuntime::ArgList list(rt);
+      for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(frame[k].value));
+      return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
+    }
+    return call_frame(rt, proc, frame, node.refs, give_back());
+  }
+
+  GiveBack give_back() { return {rt, scope}; }
 
   // A call when no array of that name stands in the way: straight to a
   // procedure of the program, anything else through the general dispatch.

@@ -29,6 +29,7 @@ struct LocalRef {
   mutable uint32_t absent_size = 0;
   mutable uint64_t absent_in = 0;
   mutable uint32_t module_hint = 0;
+  int32_t slot = -1;  // a frame procedure's variable: its position in the frame
 };
 
 struct CodeExpr {
@@ -101,6 +102,8 @@ struct ProcCode {
   // The call nodes of call statements (name, arguments' reference names),
   // made for the tree.
   std::vector<std::unique_ptr<Node>> call_nodes;
+  // Set when the procedure runs on a frame (see frame_code.h).
+  std::shared_ptr<struct FrameLayout> frame;
 };
 
 }  // namespace corvane

@@ -164,6 +164,8 @@ struct Procedure {
   // (VBRuntime::run_bound): names distinct, nothing Optional.
   bool direct = false;
   bool has_by_ref = false;  // a parameter is ByRef
+  // The frame it runs on, once its statement tree shows it can (owned by `code`).
+  const struct FrameLayout* frame = nullptr;
 };
 using ProcedureRef = std::shared_ptr<Procedure>;
 
@@ -369,8 +371,10 @@ class VBRuntime {
   friend struct CodeRunner;
   template <class Runner>
   friend struct TreeRunner;
-  friend struct LeanRunner;
-  friend struct LeanBuilder;
+  friend struct FrameRunner;
+  friend struct FrameBuilder;
+  friend Value run_frame(VBRuntime& rt, Procedure& proc, class Frame& frame);
+  friend void run_frame_on_scope(VBRuntime& rt, Procedure& proc, Scope& scope);
   // The procedure's statement tree, made on its first call; null when the
   // body must run line by line.
   ProcCode* code_of(Procedure& proc, CompiledBody& body);

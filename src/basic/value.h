@@ -118,7 +118,7 @@ struct Value {
     }
     return *this;
   }
-  Value& operator=(Value&& other) noexcept {
+  [[gnu::always_inline]] Value& operator=(Value&& other) noexcept {
     if (this != &other) {
       release();
       move_from(other);

@@ -205,5 +205,92 @@ End Sub
   EXPECT_NE(tree.output.find("Execution limit exceeded"), std::string::npos) << tree.output;
 }
 
+// Procedures whose variables are all declared up front run on frames;
+// they must agree with line-by-line running in every way a scope shows.
+TEST(StatementTreeTest, FrameProceduresPassByReferenceAndLocateErrors) {
+  expect_same(R"(
+Dim total As Long
+Function Twice(x As Long) As Long
+  x = x * 2
+  Twice = x
+End Function
+Sub Grow(x As Integer)
+  Dim big As Long
+  big = 40000
+  x = big
+End Sub
+Function Chain(ByVal n As Long) As Long
+  Dim k As Long, kept As Integer
+  k = n
+  Chain = Twice(k) + k
+  total = total + k
+  kept = 7
+  Grow kept
+End Function
+Sub Main()
+  Dim v As Long, s
+  v = 5
+  Debug.Print Twice(v); v
+  s = 3
+  Debug.Print Twice(s); TypeName(s)
+  Debug.Print Twice(v + 1); v
+  On Error Resume Next
+  Debug.Print Chain(4)
+  Debug.Print Err.Number; total
+End Sub
+)",
+              // Grow's x = 40000 overflows the Integer it goes back to: Chain
+              // fails after its other work, and Resume Next skips the Print
+              "1010\n6Integer\n2210\n68\n");
+}
+
+TEST(StatementTreeTest, FrameProceduresSeeArraysModulesAndBuiltIns) {
+  expect_same(R"(
+Dim squares(3) As Long
+Const LIMIT = 3
+Function First(v)
+  First = v(0) + v(1)
+End Function
+Function Fill() As Long
+  Dim i As Long
+  For i = 0 To LIMIT
+    squares(i) = i * i
+  Next
+  Fill = squares(LIMIT) + UBound(squares)
+End Function
+Function Words(ByVal n As Integer) As String
+  Dim s As String, i As Integer
+  s = "go"
+  For i = 1 To n
+    s = s + Mid("abc", i, 1)
+    If Len(s) > 3 Then Exit For
+  Next
+  Words = s
+End Function
+Function Sum(ByVal n As Long) As Double
+  Dim x As Double, t
+  t = "1"
+  t = t + 2
+  Do While n > 0
+    x = x + n / 2
+    n = n - 1
+    If n = 2 Then Exit Do
+  Loop
+  Select Case x
+    Case Is > 100: Sum = -1
+    Case 4 To 5: Sum = x + t
+    Case Else: Sum = x
+  End Select
+End Function
+Sub Main()
+  Debug.Print First(Array(3, 4)); Fill(); Words(3); Sum(4)
+  Debug.Print First(5)
+End Sub
+)",
+              "712goab3.5\n"
+              "Runtime error in Main: Unknown function or procedure: v\n"
+              "error: Unknown function or procedure: v at line 5\n");
+}
+
 }  // namespace
 }  // namespace corvane
