@@ -86,16 +86,20 @@ struct TreeRunner {
 
   // Operands that are variables or constants are read in place; the left
   // one only when the right one has no side effects.
+  // (A call on the right that was no array element is not looked at again
+  // before it is evaluated: its call finds an array made meanwhile.)
   [[gnu::noinline]] Value binary(const CodeExpr& e) {
     const CodeExpr& left = e.kids[0];
     const CodeExpr& right = e.kids[1];
-    if (const Value* lp = changes_nothing(right) ? peek(left) : nullptr) {
+    const bool steady = changes_nothing(right);
+    if (const Value* lp = steady ? peek(left) : nullptr) {
       if (const Value* rp = peek(right)) return apply(e.op, *lp, *rp);
       const Value r = eval(right);
       return apply(e.op, *lp, r);
     }
     const Value l = eval(left);
-    if (const Value* rp = peek(right)) return apply(e.op, l, *rp);
+    if (steady || right.kind != CodeExpr::Kind::Call)
+      if (const Value* rp = peek(right)) return apply(e.op, l, *rp);
     const Value r = eval(right);
     return apply(e.op, l, r);
   }
