@@ -1,7 +1,8 @@
 // Procedure bodies as statement trees: CodeBuilder makes the tree of a
-// body once, CodeRunner runs it on an activation. The runner gives every
-// line exactly the effects, messages and step counts the line-by-line
-// engine gives it.
+// body once, CodeRunner runs it on an activation's scope (procedures that
+// can run on a frame go to frame_code.cpp). The runner gives every line
+// exactly the effects, messages and step counts the line-by-line engine
+// gives it.
 #include "basic/proc_code.h"
 
 #include <algorithm>
@@ -9,8 +10,8 @@
 #include <stdexcept>
 
 #include "basic/apply.h"
-#include "basic/frame_code.h"
 #include "basic/builtins.h"
+#include "basic/frame_code.h"
 #include "basic/loops.h"
 #include "basic/objects.h"
 #include "basic/runtime.h"
