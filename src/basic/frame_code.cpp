@@ -281,7 +281,7 @@ struct FrameRunner : TreeRunner<FrameRunner> {
       return rt.element(e.node->text, array->value, args);
     }
     return call_frame(rt, proc, callee, e.node->refs, [&](Symbol name, const Value& value) {
-      if (Var* caller = ref_variable(name)) caller->value = coerce(value, caller->type);
+      if (Var* caller = ref_variable(name)) give_back_to(*caller, value);
     });
   }
 

@@ -94,6 +94,13 @@ inline void bind_argument(VBRuntime& rt, Var& v, const Param& p) {
   if (!stores_unchanged(v.value, p.code)) convert_argument(rt, v, p);
 }
 
+// A ByRef argument's last value into the caller's variable, converted to
+// its type.
+inline void give_back_to(Var& caller, const Value& value) {
+  if (stores_unchanged(value, caller.type)) caller.value = value;
+  else caller.value = coerce(value, caller.type);
+}
+
 // Calls a frame procedure whose frame holds the arguments as evaluated:
 // converts them, runs it, and hands each ByRef argument's last value to
 // give_back(name, value), also when the call fails (a failure to give one

@@ -241,7 +241,7 @@ struct GiveBack {
   void operator()(Symbol name, const Value& value) const {
     Var* caller = scope.find(name);
     if (!caller && &scope != rt.globals.get()) caller = rt.globals->find(name);
-    if (caller) caller->value = coerce(value, caller->type);
+    if (caller) give_back_to(*caller, value);
   }
 };
 

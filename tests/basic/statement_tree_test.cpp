@@ -282,12 +282,28 @@ Function Sum(ByVal n As Long) As Double
     Case Else: Sum = x
   End Select
 End Function
+Sub Sort(a() As Long, ByVal n As Long)
+  Dim i As Long, j As Long, t As Long
+  For i = 0 To n - 2
+    For j = 0 To n - 2 - i
+      If a(j) > a(j + 1) Then
+        t = a(j)
+        a(j) = a(j + 1)
+        a(j + 1) = t
+      End If
+    Next
+  Next
+End Sub
 Sub Main()
+  Dim r(4) As Long
+  r(0) = 5: r(1) = 1: r(2) = 4: r(3) = 2: r(4) = 3
+  Sort r, 5
+  Debug.Print r(0); r(4); " ";
   Debug.Print First(Array(3, 4)); Fill(); Words(3); Sum(4)
   Debug.Print First(5)
 End Sub
 )",
-              "712goab3.5\n"
+              "15 712goab3.5\n"
               "Runtime error in Main: Unknown function or procedure: v\n"
               "error: Unknown function or procedure: v at line 5\n");
 }
