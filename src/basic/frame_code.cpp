@@ -242,24 +242,6 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     return g && g->value.is_array() ? g : nullptr;
   }
 
-  [[gnu::always_inline]] const Value* peek_element(const CodeExpr& e) {
-    return e.kids.size() == 1 && e.kids[0].pure && array_of(e) ? element_in_place(e) : nullptr;
-  }
-
-  [[gnu::noinline]] const Value* element_in_place(const CodeExpr& e) {
-    Var* v = array_of(e);
-    if (!v) return nullptr;
-    Value computed;  // a subscript like j + 1 changes no variable
-    const Value* index = peek(e.kids[0]);
-    if (!index) index = &(computed = eval(e.kids[0]));
-    const VBArray& a = *v->value.as_array();
-    return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
-  }
-
-  [[gnu::always_inline]] bool reads_element(const CodeExpr& e) {
-    return e.kids.size() == 1 && e.kids[0].pure && array_of(e);
-  }
-
   // name(args): the arguments first, then an array of that name, else the
   // procedure: on a frame of its own when it runs on one.
   Value call(const CodeExpr& e) {

@@ -288,23 +288,6 @@ struct CodeRunner : TreeRunner<CodeRunner> {
     return module_variable(ref);
   }
 
-  // An element of an array variable read in place, when its subscript
-  // changes no variable (a variable, a constant, j + 1).
-  [[gnu::noinline]] const Value* peek_element(const CodeExpr& e) {
-    if (e.kids.size() != 1 || !e.kids[0].pure) return nullptr;
-    Var* v = array_of(e);
-    if (!v) return nullptr;
-    Value computed;  // a subscript like j + 1 changes no variable
-    const Value* index = peek(e.kids[0]);
-    if (!index) index = &(computed = eval(e.kids[0]));
-    const VBArray& a = *v->value.as_array();
-    return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
-  }
-
-  [[gnu::noinline]] bool reads_element(const CodeExpr& e) {
-    return e.kids.size() == 1 && e.kids[0].pure && array_of(e);
-  }
-
   // name(args): an element of an array variable, else a call. The element
   // read stays small; calls go through call_one and call_many.
   Value call(const CodeExpr& e) {

@@ -9,7 +9,7 @@
 //   Var* variable(const LocalRef&)       the variable of a name, or null
 //   const Value* peek_other(const CodeExpr&)  a name that is no variable, read in place
 //   Value eval_other(const CodeExpr&)    a name that is no variable, or a parsed form
-//   const Value* peek_element(const CodeExpr&), bool reads_element(const CodeExpr&)
+//   Var* array_of(const CodeExpr&)      the array variable a call's name reads, or null
 //   Value call(const CodeExpr&)
 //   Flow assign_local(const CodeStmt&), assign_sum(...), assign_element(...)
 //   Flow statement(const CodeStmt&), line_block(const CodeStmt&)
@@ -44,7 +44,7 @@ struct TreeRunner {
   // the expression needs an evaluation.
   [[gnu::always_inline]] const Value* peek(const CodeExpr& e) {
     if (e.kind == CodeExpr::Kind::Constant) return e.value;
-    if (e.kind != CodeExpr::Kind::Local) return e.kind == CodeExpr::Kind::Call ? self().peek_element(e) : nullptr;
+    if (e.kind != CodeExpr::Kind::Local) return e.kind == CodeExpr::Kind::Call ? peek_element(e) : nullptr;
     if (Var* v = self().variable(e.local)) return &v->value;
     return self().peek_other(e);
   }
@@ -53,7 +53,26 @@ struct TreeRunner {
   // variables and constants, and an element of an array read with such a
   // subscript. An operand read in place before it stays valid.
   [[gnu::always_inline]] bool changes_nothing(const CodeExpr& e) {
-    return e.pure || (e.kind == CodeExpr::Kind::Call && self().reads_element(e));
+    return e.pure || (e.kind == CodeExpr::Kind::Call && reads_element(e));
+  }
+
+  // An element of an array variable read in place, when its subscript
+  // changes no variable (a variable, a constant, j + 1).
+  [[gnu::always_inline]] const Value* peek_element(const CodeExpr& e) {
+    return reads_element(e) ? element_in_place(e) : nullptr;
+  }
+
+  [[gnu::always_inline]] bool reads_element(const CodeExpr& e) {
+    return e.kids.size() == 1 && e.kids[0].pure && self().array_of(e);
+  }
+
+  [[gnu::noinline]] const Value* element_in_place(const CodeExpr& e) {
+    Var* v = self().array_of(e);
+    Value computed;  // a subscript like j + 1 changes no variable
+    const Value* index = peek(e.kids[0]);
+    if (!index) index = &(computed = eval(e.kids[0]));
+    const VBArray& a = *v->value.as_array();
+    return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
   }
 
   // The value of an operand: read in place when it can be, else computed
