@@ -136,8 +136,21 @@ struct FrameBuilder {
       case StmtKind::ExitFor: return for_depth > 0;
       case StmtKind::ExitDo: return do_depth > 0;
       case StmtKind::Nop: return stmt.name != "doevents";
+      case StmtKind::DebugPrint:
+        return std::all_of(stmt.items.begin(), stmt.items.end(),
+                           [&](const PrintItem& item) { return !item.expr || reads_only(*item.expr); });
       default: return false;
     }
+  }
+
+  // Whether a parsed expression only reads: no method of an object (its
+  // arguments may go by reference) and no argument by reference naming
+  // a variable a scope would make on the way (a lent scope loses it).
+  bool reads_only(const Node& node) const {
+    if (node.kind == NodeKind::Method || node.kind == NodeKind::New) return false;
+    for (Symbol ref : node.refs)
+      if (ref != NO_SYMBOL && slot_of(ref) < 0 && !rt.globals->find(ref)) return false;
+    return std::all_of(node.kids.begin(), node.kids.end(), [&](const NodePtr& kid) { return kid && reads_only(*kid); });
   }
 
   bool expr_fits(CodeExpr& e) {
@@ -375,15 +388,23 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     return Flow::Normal;
   }
 
-  // Exit Function, Exit Sub, Exit For, Exit Do and comments: the only
-  // lines a frame procedure keeps as statements.
+  // Exit Function, Exit Sub, Exit For, Exit Do, comments and Debug.Print:
+  // the only lines a frame procedure keeps as statements. Debug.Print
+  // runs on a scope lent every frame variable.
   Flow statement(const CodeStmt& s) {
     switch (s.stmt->kind) {
       case StmtKind::ExitProc: return Flow::ExitProc;
       case StmtKind::ExitFor: return Flow::ExitFor;
       case StmtKind::ExitDo: return Flow::ExitDo;
+      case StmtKind::DebugPrint: return print(*s.stmt);
       default: return Flow::Normal;
     }
+  }
+
+  [[gnu::noinline]] Flow print(const Stmt& stmt) {
+    Lent lent(*this);
+    for (const FrameSlot& slot : layout.slots) lent.lend(slot.symbol);
+    return rt.exec_stmt(stmt, *lent.pooled.scope);
   }
 
   Flow line_block(const CodeStmt&) { return Flow::Normal; }  // never in a frame procedure

@@ -8,7 +8,8 @@
 // FrameBuilder decides once, when the tree is made, and gives every
 // reference to one of those variables its position. Anything the frame
 // cannot hold (Static, arrays, records, objects declared As New, other
-// statements than assignments, calls, Exit and the blocks of the tree)
+// statements than assignments, calls, Exit, Debug.Print and the blocks
+// of the tree)
 // leaves the procedure running on a scope as before.
 #include <cstddef>
 #include <cstring>

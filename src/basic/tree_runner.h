@@ -82,25 +82,36 @@ struct TreeRunner {
     return computed = eval(e);
   }
 
+  // Small enough to need few saved registers: constants, variables and
+  // calls here, operators and the rest out of line.
   Value eval(const CodeExpr& e) {
     switch (e.kind) {
       case CodeExpr::Kind::Constant: return *e.value;
       case CodeExpr::Kind::Local:
         if (Var* v = self().variable(e.local)) return v->value;
         break;
-      case CodeExpr::Kind::Binary:
-        // two variables or constants (n - 1, a + b): read in place here
-        if (e.kids[0].plain() && e.kids[1].plain())
-          if (const Value* left = peek(e.kids[0]))
-            if (const Value* right = peek(e.kids[1])) return apply(e.op, *left, *right);
-        return binary(e);
       case CodeExpr::Kind::Call: return self().call(e);
+      case CodeExpr::Kind::Binary: return binary_of(e);
+      default: break;
+    }
+    return unary_or_other(e);
+  }
+
+  [[gnu::noinline]] Value binary_of(const CodeExpr& e) {
+    // two variables or constants (n - 1, a + b): read in place here
+    if (e.kids[0].plain() && e.kids[1].plain())
+      if (const Value* left = peek(e.kids[0]))
+        if (const Value* right = peek(e.kids[1])) return apply(e.op, *left, *right);
+    return binary(e);
+  }
+
+  [[gnu::noinline]] Value unary_or_other(const CodeExpr& e) {
+    switch (e.kind) {
       case CodeExpr::Kind::Not: return Value(!truth(eval(e.kids[0])));
       case CodeExpr::Kind::Plus: return number(eval(e.kids[0]));
       case CodeExpr::Kind::Negate: return negate(eval(e.kids[0]));
-      case CodeExpr::Kind::Other: break;
+      default: return self().eval_other(e);
     }
-    return self().eval_other(e);
   }
 
   // Operands that are variables or constants are read in place; the left

@@ -308,5 +308,43 @@ End Sub
               "error: Unknown function or procedure: v at line 5\n");
 }
 
+TEST(StatementTreeTest, DebugPrintInFrameProceduresSeesTheirVariables) {
+  // Debug.Print lines keep Main and Show on frames; a ByRef argument in a
+  // printed call, a name never declared and an error in a print list
+  // behave as on a scope.
+  expect_same(R"(
+Dim total As Long
+Function Twice(n As Long) As Long
+  n = n * 2
+  Twice = n
+End Function
+Function Show(ByVal k As Long) As Long
+  Show = k + 1
+  Debug.Print "in"; Show, k;
+  Debug.Print
+End Function
+Sub Main()
+  Dim s As Long, i As Integer, t As String, v
+  t = "x"
+  For i = 1 To 3
+    s = s + Show(i)
+    Debug.Print i; Twice(s); s, t & i; total
+  Next
+  Debug.Print s; Tab(10); "end"; undeclared; Len(t)
+  total = 7
+  Debug.Print total / v
+End Sub
+)",
+              "in2           1\n"
+              "144           x10\n"
+              "in3           2\n"
+              "21414         x20\n"
+              "in4           3\n"
+              "33636         x30\n"
+              "36       end01\n"
+              "Runtime error in Main: division by zero\n"
+              "error: division by zero at line 21\n");
+}
+
 }  // namespace
 }  // namespace corvane
