@@ -11,6 +11,7 @@
 // statements than assignments, calls, Exit, Debug.Print and the blocks
 // of the tree)
 // leaves the procedure running on a scope as before.
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -110,10 +111,15 @@ template <class GiveBack>
 Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector<Symbol>& refs, GiveBack&& give_back) {
   const size_t count = proc.params.size();
   for (size_t k = 0; k < count; ++k) bind_argument(rt, frame[k], proc.params[k]);
+  const auto goes_back = [&](size_t k) { return proc.params[k].by_ref && refs[k] != NO_SYMBOL; };
   if (!proc.has_by_ref) return run_frame(rt, proc, frame);
+  const size_t named = std::min(count, refs.size());
+  bool any = false;  // (Fib(n - 1): nothing goes back)
+  for (size_t k = 0; k < named && !any; ++k) any = goes_back(k);
+  if (!any) return run_frame(rt, proc, frame);
   const auto give_all = [&] {
-    for (size_t k = 0; k < count && k < refs.size(); ++k)
-      if (proc.params[k].by_ref && refs[k] != NO_SYMBOL) give_back(refs[k], frame[k].value);
+    for (size_t k = 0; k < named; ++k)
+      if (goes_back(k)) give_back(refs[k], frame[k].value);
   };
   Value result;
   try {
