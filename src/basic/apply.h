@@ -27,10 +27,33 @@ inline bool compare_ints(BinOp op, int64_t a, int64_t b) {
   }
 }
 
-// The truth of `l op r`; two Integers compare without building a value.
+// The truth of a comparison (Eq .. Ge) of two numbers, Integers or
+// Doubles, as the general comparison finds it: on long doubles (exact for
+// every Integer), and a NaN on either side unordered (only Ne holds).
+inline bool compare_numbers_truth(BinOp op, const Value& l, const Value& r) {
+  const long double a = l.is_int() ? static_cast<long double>(l.as_int()) : l.as_double();
+  const long double b = r.is_int() ? static_cast<long double>(r.as_int()) : r.as_double();
+  if (std::isnan(a) || std::isnan(b)) return op == BinOp::Ne;
+  switch (op) {
+    case BinOp::Eq: return a == b;
+    case BinOp::Ne: return a != b;
+    case BinOp::Lt: return a < b;
+    case BinOp::Gt: return a > b;
+    case BinOp::Le: return a <= b;
+    default: return a >= b;
+  }
+}
+
+// The truth of `l op r` beyond two Integers.
+[[gnu::noinline]] inline bool comparison_truth_general(BinOp op, const Value& l, const Value& r) {
+  if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_number() && r.is_number()) return compare_numbers_truth(op, l, r);
+  return truth(binary(op, l, r));
+}
+
+// The truth of `l op r`; two numbers compare without building a value.
 inline bool comparison_truth(BinOp op, const Value& l, const Value& r) {
   if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_int() && r.is_int()) return compare_ints(op, l.as_int(), r.as_int());
-  return truth(binary(op, l, r));
+  return comparison_truth_general(op, l, r);
 }
 
 Value apply_numbers(BinOp op, const Value& l, const Value& r);
@@ -83,6 +106,8 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
     }
     return Value(op == BinOp::Add ? a + b : op == BinOp::Sub ? a - b : a * b);
   }
+  if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_number() && r.is_number())
+    return Value(compare_numbers_truth(op, l, r));
   // Division of numbers is always on Doubles; dividing by zero takes the
   // general path for its message.
   if (op == BinOp::Div && l.is_number() && r.is_number()) {

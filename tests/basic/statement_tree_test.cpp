@@ -346,5 +346,35 @@ End Sub
               "error: division by zero at line 21\n");
 }
 
+TEST(StatementTreeTest, MixedNumberComparisonsAgreeWithTheGeneralOnes) {
+  // Doubles against Integers in conditions and in values, including an
+  // Integer beyond a Double's precision.
+  expect_same(R"(
+Function Cmp(ByVal x As Double, ByVal n As Long) As String
+  Dim r As String
+  If x > n Then r = r & ">"
+  If x = n Then r = r & "="
+  If x <> n Then r = r & "#"
+  r = r & (x <= n) & (n >= x) & (x < 3)
+  Cmp = r
+End Function
+Sub Main()
+  Dim big, near As Double, s As Double
+  Debug.Print Cmp(2.5, 2); " "; Cmp(2, 2); " "; Cmp(-1.5, -1)
+  big = 9007199254740993
+  near = CDbl(9007199254740992)
+  Debug.Print big > near; big = near; near < big; near >= big
+  s = 0.5
+  Do While s < 4
+    s = s + 1
+  Loop
+  Debug.Print s
+End Sub
+)",
+              ">#FalseFalseTrue =TrueTrueTrue #TrueTrueTrue\n"
+              "TrueFalseTrueFalse\n"
+              "4.5\n");
+}
+
 }  // namespace
 }  // namespace corvane
