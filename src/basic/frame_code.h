@@ -9,8 +9,7 @@
 // reference to one of those variables its position. Anything the frame
 // cannot hold (Static, arrays, records, objects declared As New, other
 // statements than assignments, calls, Exit, Debug.Print and the blocks
-// of the tree)
-// leaves the procedure running on a scope as before.
+// of the tree) leaves the procedure running on a scope as before.
 #include <algorithm>
 #include <cstddef>
 #include <cstring>

@@ -328,7 +328,8 @@ struct CodeRunner : TreeRunner<CodeRunner> {
   // name(a, b, ...) or name(): an element of a many-dimensional array or a call.
   [[gnu::noinline]] Value call_many(const CodeExpr& e) {
     const Node& node = *e.node;
-    if (direct_callee(e)) return call_direct(e);
+    if (const ProcedureRef* callee = direct_callee(e))
+      return (*callee)->frame ? call_on_frame(e, **callee) : call_direct(e);
     rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
@@ -350,7 +351,6 @@ struct CodeRunner : TreeRunner<CodeRunner> {
   // computed, still wins and gets them as computed).
   Value call_direct(const CodeExpr& e) {
     Procedure& proc = **e.callee;
-    if (proc.frame) return call_on_frame(e, proc);
     VBRuntime::PooledScope frame(rt.scope_pool_);
     Scope& callee = *frame.scope;
     callee.reserve(e.kids.size() + 4);
