@@ -5,8 +5,12 @@
 // machine may be shared): native programs run as processes, their CPU
 // time (user and system, from wait4) is measured whole and that of an
 // empty native program subtracted; the interpreter and C are timed on
-// this thread's CPU clock. Each run's printed result is checked against
-// the C result. bench/native_speed/ratios prints the table.
+// this thread's CPU clock. The C is also timed as a program of its own
+// (c_process) and the untyped programs through corvane-run
+// (interpreter_untyped_process), started afresh as native programs are,
+// with an empty run subtracted: in this process memory is already there,
+// in a fresh one it is not. Each run's printed result is checked against the C
+// result. bench/native_speed/ratios prints the table.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -72,18 +76,20 @@ double peak_bytes = 0;
 // Runs the program; its standard output and the seconds it took. Wall
 // time: the kernel accounts a process's CPU time in scheduler ticks, too
 // coarse for programs that run a few milliseconds.
-std::pair<std::string, double> run(const fs::path& exe) {
+std::pair<std::string, double> run(const fs::path& exe, std::vector<std::string> args = {}) {
   const fs::path out = scratch() / "out.txt";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::string path = exe.string();
-  char* argv[] = {path.data(), nullptr};
+  std::vector<char*> argv{path.data()};
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
   pid_t pid = 0;
   int status = 0;
   rusage usage{};
   const auto start = Clock::now();
-  if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, environ) == 0) wait4(pid, &status, 0, &usage);
+  if (posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ) == 0) wait4(pid, &status, 0, &usage);
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
   peak_bytes = std::max(peak_bytes, static_cast<double>(usage.ru_maxrss) * 1024.0);
   posix_spawn_file_actions_destroy(&actions);
@@ -93,15 +99,21 @@ std::pair<std::string, double> run(const fs::path& exe) {
   return {text.str(), seconds};
 }
 
-// What starting and ending a native program costs (the fastest of a few
-// runs, as the runs measured are).
+// The fastest of a few runs of a program that does nothing: what starting
+// and ending it costs.
+double fastest_empty_run(const fs::path& exe, const std::vector<std::string>& args) {
+  double best = 1e9;
+  for (int k = 0; k < 11; ++k) best = std::min(best, run(exe, args).second);
+  return best;
+}
+
 double empty_program_seconds() {
-  static const double seconds = [] {
-    const fs::path exe = built("empty", "Sub Main()\nEnd Sub\n");
-    double best = 1e9;
-    for (int k = 0; k < 11; ++k) best = std::min(best, run(exe).second);
-    return best;
-  }();
+  static const double seconds = fastest_empty_run(built("empty", "Sub Main()\nEnd Sub\n"), {});
+  return seconds;
+}
+
+double empty_c_program_seconds() {
+  static const double seconds = fastest_empty_run(HAND_WRITTEN_C_PROGRAM, {"none", "0"});
   return seconds;
 }
 
@@ -113,6 +125,9 @@ void per_round(benchmark::State& state, long long rounds) {
   state.counters["rounds"] = static_cast<double>(rounds);
 }
 
+void time_process(benchmark::State& state, const Workload& w, long long size, const fs::path& exe,
+                  const std::vector<std::string>& args, double baseline);
+
 void native(benchmark::State& state, const Workload& w, bool typed) {
   const std::string key = std::string(w.name) + (typed ? "_typed" : "_untyped");
   fs::path exe;
@@ -122,14 +137,20 @@ void native(benchmark::State& state, const Workload& w, bool typed) {
     state.SkipWithError(e.what());
     return;
   }
-  const std::string expected = std::to_string(w.hand_written(w.native_size));
-  const double baseline = empty_program_seconds();
+  time_process(state, w, w.native_size, exe, {}, empty_program_seconds());
+}
+
+// Runs a program started afresh five times per iteration; its fastest run
+// less `baseline` (an empty program's) is the iteration's time.
+void time_process(benchmark::State& state, const Workload& w, long long size, const fs::path& exe,
+                  const std::vector<std::string>& args, double baseline) {
+  const std::string expected = std::to_string(w.hand_written(size));
   peak_bytes = 0;
   for (auto _ : state) {
     // the fastest of five runs: other work on a shared machine only adds
     double best = 1e9;
     for (int k = 0; k < 5; ++k) {
-      auto [out, seconds] = run(exe);
+      auto [out, seconds] = run(exe, args);
       if (first_line(out) != expected) {
         state.SkipWithError(("printed " + first_line(out) + ", expected " + expected).c_str());
         return;
@@ -138,8 +159,29 @@ void native(benchmark::State& state, const Workload& w, bool typed) {
     }
     state.SetIterationTime(std::max(best - baseline, 1e-9));
   }
-  per_round(state, w.rounds(w.native_size));
+  per_round(state, w.rounds(size));
   state.counters["peak_MB"] = peak_bytes / 1e6;
+}
+
+// The hand-written C as a program of its own, started afresh as a native
+// build is: its memory is new to it, as the native program's is.
+void hand_written_process(benchmark::State& state, const Workload& w) {
+  time_process(state, w, w.native_size, HAND_WRITTEN_C_PROGRAM, {w.name, std::to_string(w.native_size)},
+               empty_c_program_seconds());
+}
+
+// The untyped program run by corvane-run, started afresh as the native
+// build is (the in-process runs reuse memory earlier runs allocated).
+void interpreted_process(benchmark::State& state, const Workload& w) {
+  static const fs::path empty = [] {
+    const fs::path path = scratch() / "empty.bas";
+    std::ofstream(path) << "Sub Main()\nEnd Sub\n";
+    return path;
+  }();
+  static const double baseline = fastest_empty_run(CORVANE_RUN_PROGRAM, {"--script", empty.string()});
+  const fs::path source = scratch() / (std::string(w.name) + "_untyped.bas");
+  std::ofstream(source) << program(w, w.interpreter_size, false);
+  time_process(state, w, w.interpreter_size, CORVANE_RUN_PROGRAM, {"--script", source.string()}, baseline);
 }
 
 void interpreted(benchmark::State& state, const Workload& w, bool typed) {
@@ -176,6 +218,9 @@ const int registered = [] {
     const std::string name = w.name;
     benchmark::RegisterBenchmark((name + "/c").c_str(), [&w](benchmark::State& s) { hand_written(s, w); })
         ->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((name + "/c_process").c_str(),
+                                 [&w](benchmark::State& s) { hand_written_process(s, w); })
+        ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
     benchmark::RegisterBenchmark((name + "/native_typed").c_str(), [&w](benchmark::State& s) { native(s, w, true); })
         ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
     benchmark::RegisterBenchmark((name + "/native_untyped").c_str(),
@@ -186,6 +231,9 @@ const int registered = [] {
         ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
     benchmark::RegisterBenchmark((name + "/interpreter_untyped").c_str(),
                                  [&w](benchmark::State& s) { interpreted(s, w, false); })
+        ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark((name + "/interpreter_untyped_process").c_str(),
+                                 [&w](benchmark::State& s) { interpreted_process(s, w); })
         ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
   }
   return 0;

@@ -32,7 +32,7 @@ const Workload WORKLOADS[] = {
     Next
     Debug.Print s
 End Sub
-)", 3000000, 300000, same, c_numeric_loop},
+)", 30000000, 300000, same, c_numeric_loop},
     {"calls", R"(Function Add(ByVal a As Long, ByVal b As Long) As Long
     Add = a + b
 End Function
@@ -45,7 +45,7 @@ Sub Main()
     Next
     Debug.Print s
 End Sub
-)", 1000000, 100000, same, c_calls},
+)", 10000000, 100000, same, c_calls},
     {"fib", R"(Function Fib(ByVal n As Long) As Long
     If n < 2 Then
         Fib = n
@@ -57,7 +57,7 @@ End Function
 Sub Main()
     Debug.Print Fib({N})
 End Sub
-)", 30, 18, fib_calls, c_fib},  // Fib(25) runs in well under a millisecond: lost in process start-up
+)", 35, 18, fib_calls, c_fib},  // Fib(25) would run in well under a millisecond
     {"array_fill_sum", R"(Sub Main()
     Dim a() As Long, i As Long, s As Long
     ReDim a({N})
@@ -88,7 +88,7 @@ End Sub
     Next
     Debug.Print a(0) * 1000000 + a(n - 1)
 End Sub
-)", 2000, 400, comparisons, c_bubble_sort},
+)", 5000, 400, comparisons, c_bubble_sort},
     {"select_case", R"(Sub Main()
     Dim s As Long, i As Long
     For i = 1 To {N}
@@ -107,7 +107,7 @@ End Sub
     Next
     Debug.Print s
 End Sub
-)", 1000000, 100000, same, c_select_case},
+)", 10000000, 100000, same, c_select_case},
     {"string_building", R"(Sub Main()
     Dim s As String, i As Long, c As Long
     s = ""

@@ -9,7 +9,8 @@ namespace corvane::bench {
 struct Workload {
   const char* name;
   const char* source;        // Sub Main printing one result line
-  long long native_size;     // size for native programs and C
+  long long native_size;     // size for native programs and C: runs of 10 ms and more,
+                             // well above the noise of starting a process
   long long interpreter_size;  // smaller where the interpreter would take minutes
   long long (*rounds)(long long size);
   long long (*hand_written)(long long size);  // the result Main prints
