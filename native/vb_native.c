@@ -2294,6 +2294,82 @@ long long vb_len(VBValue v) {
     return vb_builtin("len", 1, &v).integer;
 }
 
+/* Built-ins of text loops that generated code calls straight, without the
+ * lookup by name (vb_builtin dispatches to them too). */
+static VBValue left_or_right(int argc, VBValue *args, int left) {
+    need_args(argc, 2, left ? "Left" : "Right");
+    VBValue v = args[0];
+    long long count = count_of(args[1]);
+    if (count <= 0) return str_value("");
+    if (v.kind != VB_STRING) v = text_value(copy_text(string_of(v)));
+    if (left) return text_piece(v, 0, count);
+    long long total = (long long)text_chars(v);
+    if (count > total) count = total;
+    return text_piece(v, total - count, count);
+}
+
+VBValue vb_builtin_left(int argc, VBValue *args) { return left_or_right(argc, args, 1); }
+VBValue vb_builtin_right(int argc, VBValue *args) { return left_or_right(argc, args, 0); }
+
+VBValue vb_builtin_mid(int argc, VBValue *args) {
+    need_args(argc, 2, "Mid");
+    long long start = count_of(args[1]);
+    if (start < 1) start = 1;
+    long long count = LLONG_MAX;
+    if (argc >= 3) {
+        count = count_of(args[2]);
+        if (count < 0) {
+            char buf[32];
+            snprintf(buf, sizeof buf, "%lld", count);
+            failf("Mid length must not be negative (got %s)", buf);
+        }
+    }
+    return text_piece(args[0], start - 1, count);
+}
+
+VBValue vb_builtin_instr(int argc, VBValue *args) {
+    need_args(argc, 2, "InStr");
+    /* InStr([start,] text, sought): the search begins at the start
+     * position (1-based, in characters). */
+    long long start = 1;
+    VBValue hay = args[0], needle = args[1];
+    if (argc >= 3) {
+        start = count_of(args[0]);
+        if (start < 1) {
+            char number[32];
+            snprintf(number, sizeof number, "%lld", start);
+            failf("Invalid procedure call or argument: InStr start %s", number);
+        }
+        hay = args[1];
+        needle = args[2];
+    }
+    if (hay.kind != VB_STRING) hay = text_value(copy_text(string_of(hay)));
+    char buf[64];
+    size_t n;
+    const char *t = text_of(needle, buf, &n);
+    size_t reached, b = text_seek(hay, (size_t)(start - 1), &reached);
+    if ((long long)reached < start - 1) return int_value(0); /* starts past the end */
+    if (n == 0) return int_value(start);
+    /* the bytes searched from the start position; a hit's position
+     * counts the characters before it from there */
+    const char *s = c_text(hay);
+    const char *hit = strstr(s + b, t);
+    if (!hit) return int_value(0);
+    return int_value(start + (long long)char_count(s + b, (size_t)(hit - s) - b));
+}
+
+VBValue vb_builtin_chr(int argc, VBValue *args) {
+    need_args(argc, 1, "Chr");
+    Num x = number_of(args[0]);
+    long long cp = x.is_int ? x.i : isfinite(x.d) && fabs(x.d) < 9e18 ? (long long)trunc(x.d) : -1;
+    if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+        failf("Chr requires a Unicode code point (got %s)", value_repr(num_value(x)));
+    if (cp > 0 && cp < 0x80) return ascii_char_value((char)cp);
+    char buf[8];
+    size_t n = put_utf8(buf, (uint32_t)cp);
+    return text_value_n(copy_bytes(buf, n), n); /* Chr(0) is one character too */
+}
+
 VBValue vb_builtin(const char *name, int argc, VBValue *args) {
     int code = builtin_code(name);
     if (argc < 0 || !args) argc = 0;
@@ -2415,55 +2491,10 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         need_args(argc, 1, code == B_UCASE ? "UCase" : "LCase");
         s = text_of(v, buf, &n);
         return change_case(s, n, code == B_UCASE);
-    case B_LEFT:
-    case B_RIGHT: {
-        need_args(argc, 2, code == B_LEFT ? "Left" : "Right");
-        long long count = count_of(args[1]);
-        if (count <= 0) return str_value("");
-        if (v.kind != VB_STRING) v = text_value(copy_text(string_of(v)));
-        if (code == B_LEFT) return text_piece(v, 0, count);
-        long long total = (long long)text_chars(v);
-        if (count > total) count = total;
-        return text_piece(v, total - count, count);
-    }
-    case B_MID: {
-        need_args(argc, 2, "Mid");
-        long long start = count_of(args[1]);
-        if (start < 1) start = 1;
-        long long count = LLONG_MAX;
-        if (argc >= 3) {
-            count = count_of(args[2]);
-            if (count < 0) {
-                snprintf(buf2, sizeof buf2, "%lld", count);
-                failf("Mid length must not be negative (got %s)", buf2);
-            }
-        }
-        return text_piece(v, start - 1, count);
-    }
-    case B_INSTR: {
-        need_args(argc, 2, "InStr");
-        /* InStr([start,] text, sought): the search begins at the start
-         * position (1-based, in characters). */
-        long long start = 1;
-        VBValue hay = v, needle = args[1];
-        if (argc >= 3) {
-            start = count_of(args[0]);
-            if (start < 1) fatal("InStr start must be 1 or more");
-            hay = args[1];
-            needle = args[2];
-        }
-        if (hay.kind != VB_STRING) hay = text_value(copy_text(string_of(hay)));
-        t = text_of(needle, buf2, &n2);
-        size_t reached, b = text_seek(hay, (size_t)(start - 1), &reached);
-        if ((long long)reached < start - 1) return int_value(0); /* starts past the end */
-        if (n2 == 0) return int_value(start);
-        /* the bytes searched from the start position; a hit's position
-         * counts the characters before it from there */
-        s = c_text(hay);
-        const char *hit = strstr(s + b, t);
-        if (!hit) return int_value(0);
-        return int_value(start + (long long)char_count(s + b, (size_t)(hit - s) - b));
-    }
+    case B_LEFT: return vb_builtin_left(argc, args);
+    case B_RIGHT: return vb_builtin_right(argc, args);
+    case B_MID: return vb_builtin_mid(argc, args);
+    case B_INSTR: return vb_builtin_instr(argc, args);
     case B_INSTRREV: {
         need_args(argc, 2, "InStrRev");
         s = text_of(v, buf, &n);
@@ -2547,16 +2578,7 @@ VBValue vb_builtin(const char *name, int argc, VBValue *args) {
         out[(size_t)count * len] = '\0';
         return text_value(out);
     }
-    case B_CHR: {
-        need_args(argc, 1, "Chr");
-        Num x = number_of(v);
-        long long cp = x.is_int ? x.i : isfinite(x.d) && fabs(x.d) < 9e18 ? (long long)trunc(x.d) : -1;
-        if (cp < 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-            failf("Chr requires a Unicode code point (got %s)", value_repr(num_value(x)));
-        if (cp > 0 && cp < 0x80) return ascii_char_value((char)cp);
-        n = put_utf8(buf, (uint32_t)cp);
-        return text_value(copy_bytes(buf, n));
-    }
+    case B_CHR: return vb_builtin_chr(argc, args);
     case B_ASC: {
         need_args(argc, 1, "Asc");
         s = text_of(v, buf, &n);

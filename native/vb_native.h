@@ -102,6 +102,13 @@ VBValue vb_bool(int value);      /* True when value is not 0 */
 VBValue vb_str(const char *value);
 /* Len(v), as the built-in of that name gives it. */
 long long vb_len(VBValue v);
+/* Left, Right, Mid, InStr and Chr as vb_builtin gives them, called
+ * without the lookup by name. */
+VBValue vb_builtin_left(int argc, VBValue *args);
+VBValue vb_builtin_right(int argc, VBValue *args);
+VBValue vb_builtin_mid(int argc, VBValue *args);
+VBValue vb_builtin_instr(int argc, VBValue *args);
+VBValue vb_builtin_chr(int argc, VBValue *args);
 /* The text of a string literal (one value per literal, made once). */
 VBValue vb_literal(const char *text);
 VBValue vb_copy(VBValue value);

@@ -480,8 +480,11 @@ Operand CExpression::call(const Node& node) {
     return {compiler.in_order(args, [](const std::vector<std::string>& v) { return "vb_len(" + v[0] + ")"; }), Ty::Int,
             TEXT_POSITION_BITS, ""};
   if (BUILTINS.count(key)) {
+    // the built-ins of text loops are called straight, without the lookup by name
+    static const std::set<std::string, std::less<>> direct = {"left", "right", "mid", "instr", "chr"};
+    const std::string function = direct.count(key) ? "vb_builtin_" + key + "(" : "vb_builtin(" + q(key) + ",";
     const std::string c = compiler.in_order(args, [&](const std::vector<std::string>& v) {
-      return "vb_builtin(" + q(key) + "," + std::to_string(v.size()) + "," + value_array(v) + ")";
+      return function + std::to_string(v.size()) + "," + value_array(v) + ")";
     });
     const auto known = builtin_results().find(key);
     if (known == builtin_results().end()) return value_operand(c);
