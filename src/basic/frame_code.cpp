@@ -258,6 +258,7 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   // name(args): the arguments first, then an array of that name, else the
   // procedure: on a frame of its own when it runs on one.
   Value call(const CodeExpr& e) {
+    if (e.builtin && builtin_still_answers(e)) return call_builtin(e);
     if (!e.callee)
       if (auto it = rt.procs.find(e.local.symbol); it != rt.procs.end()) e.callee = &it->second;
     if (e.callee) {
@@ -265,6 +266,18 @@ struct FrameRunner : TreeRunner<FrameRunner> {
       if (proc.frame && proc.params.size() == e.kids.size()) return call_frame_procedure(e, proc);
     }
     return call_general(e);
+  }
+
+  // No frame variable has the name, and no module variable: the module's
+  // variables only grow, so their count tells that none was added since.
+  [[gnu::always_inline]] bool lacks_variable(const CodeExpr& e) {
+    if (e.local.slot >= 0) return false;
+    Scope& globals = *rt.globals;
+    if (globals.parent) return !globals.find(e.local.symbol);
+    if (globals.size() == e.globals_without_name) return true;
+    if (globals.own_slot(e.local.symbol) >= 0) return false;
+    e.globals_without_name = globals.size();
+    return true;
   }
 
   Value call_frame_procedure(const CodeExpr& e, Procedure& proc) {
@@ -296,6 +309,7 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
     if (Var* array = array_of(e)) return rt.element(node.text, array->value, list.values);
+    remember_builtin(e);
     Lent lent(*this);
     lent.lend(e.local.symbol);
     for (Symbol name : node.refs) lent.lend(name);

@@ -288,9 +288,17 @@ struct CodeRunner : TreeRunner<CodeRunner> {
     return module_variable(ref);
   }
 
+  // No variable has a call's name (asked only of an activation's scope
+  // over a module without a form's variables, where variable() sees all).
+  bool lacks_variable(const CodeExpr& e) {
+    const Scope& globals = *rt.globals;
+    return !scope.parent && &scope != &globals && !globals.parent && !variable(e.local);
+  }
+
   // name(args): an element of an array variable, else a call. The element
   // read stays small; calls go through call_one and call_many.
   Value call(const CodeExpr& e) {
+    if (e.builtin && builtin_still_answers(e)) return call_builtin(e);
     if (e.kids.size() != 1) return call_many(e);
     Value computed;
     const Value* index = peek(e.kids[0]);
@@ -388,6 +396,7 @@ struct CodeRunner : TreeRunner<CodeRunner> {
     if (!e.callee)
       if (auto it = rt.procs.find(node.symbol); it != rt.procs.end()) e.callee = &it->second;
     if (e.callee) return rt.run_proc(**e.callee, args, &node.refs, &scope);
+    remember_builtin(e);
     return rt.call(node.symbol, node.text, args, scope, &node.refs);
   }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "basic/builtins.h"
 #include "basic/compiled.h"
 
 namespace corvane {
@@ -43,6 +44,11 @@ struct CodeExpr {
   };
   Kind kind = Kind::Other;
   BinOp op = BinOp::Add;
+  // Operators on variables and constants: evaluating it changes no
+  // variable, so an operand read before it stays valid.
+  bool pure = false;
+  // Call: the number of procedures when `builtin` was found.
+  mutable uint32_t procs_without_name = 0;
   LocalRef local;
   const Value* value = nullptr;  // Constant
   const Node* node = nullptr;             // the parsed form
@@ -52,11 +58,11 @@ struct CodeExpr {
   // that name existed.
   mutable const std::shared_ptr<struct Procedure>* callee = nullptr;
   mutable size_t globals_without_name = SIZE_MAX;
+  // Call: the built-in of that name, once found to answer it (no
+  // procedure, variable or property had the name).
+  mutable BuiltinFn builtin = nullptr;
   std::vector<CodeExpr> kids;
   bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
-  // Operators on variables and constants: evaluating it changes no
-  // variable, so an operand read before it stays valid.
-  bool pure = false;
 };
 
 struct CodeStmt;

@@ -10,6 +10,7 @@
 //   const Value* peek_other(const CodeExpr&)  a name that is no variable, read in place
 //   Value eval_other(const CodeExpr&)    a name that is no variable, or a parsed form
 //   Var* array_of(const CodeExpr&)      the array variable a call's name reads, or null
+//   bool lacks_variable(const CodeExpr&)  whether no variable has a call's name
 //   Value call(const CodeExpr&)
 //   Flow assign_local(const CodeStmt&), assign_sum(...), assign_element(...)
 //   Flow statement(const CodeStmt&), line_block(const CodeStmt&)
@@ -73,6 +74,40 @@ struct TreeRunner {
     if (!index) index = &(computed = eval(e.kids[0]));
     const VBArray& a = *v->value.as_array();
     return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
+  }
+
+  // A call's name answered by a built-in: found once the general dispatch
+  // reaches it with nothing else of that name (no procedure, variable,
+  // control or property), and called straight while no procedure,
+  // variable or control has taken the name since. (Procedures are only
+  // added, and replaced under the same name.)
+  bool builtin_answers(const CodeExpr& e) {
+    return rt.procs.size() == e.procs_without_name && self().lacks_variable(e) &&
+           (rt.controls_.empty() || !rt.controls_.count(e.local.symbol));
+  }
+
+  // After the procedure table had no entry for the call's name.
+  [[gnu::noinline]] void remember_builtin(const CodeExpr& e) {
+    if (e.callee || e.builtin || rt.property_names.count(e.local.symbol)) return;
+    e.procs_without_name = static_cast<uint32_t>(rt.procs.size());
+    if (builtin_answers(e)) e.builtin = find_builtin(e.local.symbol);
+  }
+
+  // Whether the built-in found before still answers the call's name;
+  // forgets it when not.
+  [[gnu::noinline]] bool builtin_still_answers(const CodeExpr& e) {
+    if (builtin_answers(e)) return true;
+    e.builtin = nullptr;
+    return false;
+  }
+
+  // The arguments, then the built-in, as the general dispatch calls it.
+  [[gnu::noinline]] Value call_builtin(const CodeExpr& e) {
+    rt.check_stack();
+    VBRuntime::ArgList list(rt);
+    list.values.reserve(e.kids.size());
+    for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
+    return e.builtin(rt, list.values);
   }
 
   // The value of an operand: read in place when it can be, else computed

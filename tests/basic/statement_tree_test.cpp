@@ -376,5 +376,44 @@ End Sub
               "4.5\n");
 }
 
+TEST(StatementTreeTest, BuiltInsCalledStraightAnswerAsTheGeneralDispatch) {
+  // Built-ins from frames and from scopes, nested and failing, beside a
+  // module array whose name is a built-in's (the array answers).
+  expect_same(R"(
+Dim Hex(3) As Long
+Function Sum(ByVal n As Long) As Double
+  Dim i As Long, s As Double
+  For i = 1 To n
+    s = s + Sqr(i * i) + Abs(-i) + Len(CStr(i)) + Hex(i Mod 4)
+  Next
+  Sum = s
+End Function
+Function Root(ByVal x As Double) As Double
+  Root = Sqr(x)
+End Function
+Sub Scoped()
+  Dim a(2) As String, i As Integer
+  For i = 0 To 2
+    a(i) = String(i + 1, Chr(65 + i))
+  Next
+  Debug.Print Join(a, "-"); Len(a(2)); InStr(a(2), "C")
+End Sub
+Sub Main()
+  Dim k As Long
+  Hex(2) = 5
+  Debug.Print Sum(10); Mid("abcdef", 2, 3); UCase(Left("xyz", 2)); Abs(Sgn(-3))
+  Scoped
+  For k = 1 To 3
+    Debug.Print Root(2 - k);
+  Next
+End Sub
+)",
+              "136.0bcdXY1\n"
+              "A-BB-CCC31\n"
+              "1.00.0\n"
+              "Runtime error in Main: Sqr requires a number that is not negative (got -1)\n"
+              "error: Sqr requires a number that is not negative (got -1) at line 11\n");
+}
+
 }  // namespace
 }  // namespace corvane
