@@ -258,12 +258,21 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   // name(args): the arguments first, then an array of that name, else the
   // procedure: on a frame of its own when it runs on one.
   Value call(const CodeExpr& e) {
-    if (e.builtin && builtin_still_answers(e)) return call_builtin(e);
-    if (!e.callee)
-      if (auto it = rt.procs.find(e.local.symbol); it != rt.procs.end()) e.callee = &it->second;
     if (e.callee) {
       Procedure& proc = **e.callee;
       if (proc.frame && proc.params.size() == e.kids.size()) return call_frame_procedure(e, proc);
+      return call_general(e);
+    }
+    return call_unresolved(e);
+  }
+
+  // A name no procedure was found for yet: a built-in found before, a
+  // procedure found now, else the general way.
+  [[gnu::noinline]] Value call_unresolved(const CodeExpr& e) {
+    if (e.builtin && builtin_still_answers(e)) return call_builtin(e);
+    if (auto it = rt.procs.find(e.local.symbol); it != rt.procs.end()) {
+      e.callee = &it->second;
+      return call(e);
     }
     return call_general(e);
   }

@@ -38,7 +38,7 @@ TEST_F(Expressions, ExamplesTranslateToNestedRuntimeCalls) {
   EXPECT_EQ(c("a + b * 2"), "vb_binary(VB_OP_ADD,l_a,vb_binary(VB_OP_MUL,l_b,vb_int(2)))");
   EXPECT_EQ(c("Not x = 1 And y"), "vb_bool(((!vb_test(VB_OP_EQ,l_x,vb_int(1))) & vb_truth(l_y)))");
   EXPECT_EQ(c("2 ^ 3 ^ 2"), "vb_binary(VB_OP_POW,vb_int(2),vb_binary(VB_OP_POW,vb_int(3),vb_int(2)))");
-  EXPECT_EQ(c("Left(s, 3)"), "vb_builtin(\"left\",2,(VBValue[]){l_s,vb_int(3)})");
+  EXPECT_EQ(c("Left(s, 3)"), "vb_builtin_left(2,(VBValue[]){l_s,vb_int(3)})");
   EXPECT_EQ(c("rs.Fields(\"name\").Value"),
             "vb_member_get(vb_member_call(l_rs,\"Fields\",1,(VBValue[]){vb_str(\"name\")}),\"Value\")");
 }
@@ -90,7 +90,7 @@ TEST_F(Expressions, ReadAsTheInterpreterReadsThem) {
   EXPECT_EQ(c("&HFF&"), "vb_int(255)");
   EXPECT_EQ(c("#1/2/2024#"), "vb_str(\"2024-01-02\")");
   EXPECT_EQ(c("+\"12\""), "vb_to_number(vb_str(\"12\"))");
-  EXPECT_EQ(c("Left$(s$, 1)"), "vb_builtin(\"left\",2,(VBValue[]){l_s,vb_int(1)})");
+  EXPECT_EQ(c("Left$(s$, 1)"), "vb_builtin_left(2,(VBValue[]){l_s,vb_int(1)})");
   EXPECT_EQ(c("(a).b"), "vb_member_get(l_a,\"b\")");
   EXPECT_EQ(c("-2 ^ 2"), c("-(2 ^ 2)"));
   EXPECT_EQ(c("Not a = b"), c("Not (a = b)"));
