@@ -91,11 +91,9 @@ inline Value apply(BinOp op, const Value& l, const Value& r) {
   if (l.is_number() && r.is_number() && (op == BinOp::Add || op == BinOp::Sub || op == BinOp::Mul)) {
     // A Double holding a whole number counts as an Integer, so only a
     // sum with a fraction on either side is done on Doubles.
-    const bool whole_l = l.is_int() || is_whole(l.as_double());
-    const bool whole_r = r.is_int() || is_whole(r.as_double());
     const double a = l.is_int() ? static_cast<double>(l.as_int()) : l.as_double();
     const double b = r.is_int() ? static_cast<double>(r.as_int()) : r.as_double();
-    if (whole_l && whole_r) {
+    if ((l.is_int() || is_whole(a)) && (r.is_int() || is_whole(b))) {
       const int64_t x = l.is_int() ? l.as_int() : static_cast<int64_t>(a);
       const int64_t y = r.is_int() ? r.as_int() : static_cast<int64_t>(b);
       int64_t out;
