@@ -486,20 +486,25 @@ class VBRuntime {
   ArrayShape array_shape(const std::vector<DimBounds>& dims, Scope& scope);
   void fill_array(VBArray& array, size_t total, const std::string& type);
   // Argument lists of calls reuse their storage: once warmed up, a call
-  // allocates no list.
-  std::vector<std::vector<Value>> arg_pool_;
+  // allocates no list. The lists of calls in progress are a stack, one per
+  // nesting level; each list stays where it is while the stack grows.
+  std::vector<std::unique_ptr<std::vector<Value>>> arg_lists_;
+  size_t arg_depth_ = 0;
   struct ArgList {
     VBRuntime& rt;
-    std::vector<Value> values;
-    explicit ArgList(VBRuntime& r) : rt(r) {
-      if (!rt.arg_pool_.empty()) {
-        values = std::move(rt.arg_pool_.back());
-        rt.arg_pool_.pop_back();
-      }
-    }
+    std::vector<Value>& values;
+    explicit ArgList(VBRuntime& r) : rt(r), values(level(r)) {}
     ~ArgList() {
       values.clear();
-      if (rt.arg_pool_.size() < 64) rt.arg_pool_.push_back(std::move(values));
+      --rt.arg_depth_;
+    }
+    ArgList(const ArgList&) = delete;
+    ArgList& operator=(const ArgList&) = delete;
+
+   private:
+    static std::vector<Value>& level(VBRuntime& r) {
+      if (r.arg_depth_ == r.arg_lists_.size()) r.arg_lists_.push_back(std::make_unique<std::vector<Value>>());
+      return *r.arg_lists_[r.arg_depth_++];
     }
   };
   int64_t next_check_ = CHECK_INTERVAL;
