@@ -178,6 +178,7 @@ void BM_Workload_ArrayFillSum(benchmark::State& s) { run_workload(s, "array_fill
 void BM_Workload_BubbleSort(benchmark::State& s) { run_workload(s, "bubble_sort", 1999000); }
 void BM_Workload_SelectCase(benchmark::State& s) { run_workload(s, "select_case", 1000000); }
 void BM_Workload_StringBuilding(benchmark::State& s) { run_workload(s, "string_building", 200000); }
+void BM_Workload_BuiltinCalls(benchmark::State& s) { run_workload(s, "builtin_calls", 3000000); }
 
 }  // namespace
 
@@ -188,3 +189,4 @@ BENCHMARK(BM_Workload_ArrayFillSum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_BubbleSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_SelectCase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_StringBuilding)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_BuiltinCalls)->Unit(benchmark::kMillisecond);
