@@ -14,8 +14,9 @@ namespace corvane {
 namespace {
 
 const Regex& re(const char* pattern) {
-  // One compiled pattern per call site (each caller keeps its own static).
-  return *new Regex(pattern, Regex::CASELESS);
+  // One compiled pattern per call site (each caller keeps its own static);
+  // a small program's lines use most of them a few times only.
+  return *new Regex(pattern, Regex::CASELESS | Regex::JIT_WHEN_USED);
 }
 
 #define RX(name, pattern) static const Regex& name = re(pattern)

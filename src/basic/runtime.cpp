@@ -32,7 +32,7 @@ namespace corvane {
 
 namespace {
 
-const Regex& rx(const char* pattern) { return *new Regex(pattern, Regex::CASELESS); }
+const Regex& rx(const char* pattern) { return *new Regex(pattern, Regex::CASELESS | Regex::JIT_WHEN_USED); }
 #define RX(name, pattern) static const Regex& name = rx(pattern)
 
 bool distinct_names(const Procedure& proc) {

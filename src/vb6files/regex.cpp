@@ -7,9 +7,20 @@
 
 namespace corvane {
 
+// The matches a JIT_WHEN_USED pattern makes before it is compiled to
+// machine code. (A Regex is used by one thread at a time.)
+constexpr uint32_t USES_BEFORE_JIT = 64;
+
 struct Regex::Impl {
   pcre2_code* code = nullptr;
+  uint32_t uses = USES_BEFORE_JIT;  // JIT_WHEN_USED: counts up to USES_BEFORE_JIT
 };
+
+namespace {
+void compile_to_machine_code(pcre2_code* code) {
+  pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);  // falls back to the interpreter when JIT is unavailable
+}
+}  // namespace
 
 Regex::Regex(std::string_view pattern, uint32_t flags) : impl_(std::make_unique<Impl>()) {
   uint32_t options = PCRE2_UTF | PCRE2_UCP | PCRE2_MATCH_INVALID_UTF;
@@ -25,7 +36,8 @@ Regex::Regex(std::string_view pattern, uint32_t flags) : impl_(std::make_unique<
     throw std::invalid_argument("bad pattern at " + std::to_string(offset) + ": " +
                                 reinterpret_cast<const char*>(message));
   }
-  pcre2_jit_compile(impl_->code, PCRE2_JIT_COMPLETE);  // falls back to the interpreter when JIT is unavailable
+  if (flags & JIT_WHEN_USED) impl_->uses = 0;
+  else compile_to_machine_code(impl_->code);
 }
 
 Regex::~Regex() {
@@ -33,6 +45,7 @@ Regex::~Regex() {
 }
 
 std::optional<Regex::Groups> Regex::run(std::string_view subject, bool anchored, bool want_groups) const {
+  if (impl_->uses < USES_BEFORE_JIT && ++impl_->uses == USES_BEFORE_JIT) compile_to_machine_code(impl_->code);
   pcre2_match_data* data = pcre2_match_data_create_from_pattern(impl_->code, nullptr);
   if (!data) throw std::bad_alloc();
   const int rc = pcre2_match(impl_->code, reinterpret_cast<PCRE2_SPTR>(subject.data()), subject.size(), 0,

@@ -13,7 +13,10 @@ namespace corvane {
 class Regex {
  public:
   // MULTILINE: "^" and "$" also match at line feeds inside the subject.
-  enum Flags : uint32_t { NONE = 0, CASELESS = 1, MULTILINE = 2 };
+  // JIT_WHEN_USED: compiled to machine code only once it has matched a
+  // number of subjects (for patterns kept for good that most programs
+  // use a few times: compiling costs as much as hundreds of matches).
+  enum Flags : uint32_t { NONE = 0, CASELESS = 1, MULTILINE = 2, JIT_WHEN_USED = 4 };
 
   // Throws std::invalid_argument with PCRE2's message for a bad pattern.
   explicit Regex(std::string_view pattern, uint32_t flags = NONE);
