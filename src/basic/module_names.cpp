@@ -20,13 +20,15 @@ struct ModuleNames {
 };
 
 ModuleNames names_of(const std::string& source, size_t position) {
-  static const Regex vb_name(R"re(^\s*Attribute\s+VB_Name\s*=\s*"([^"]+)")re", Regex::CASELESS | Regex::MULTILINE);
+  // kept for good, used per module: compiled to machine code once used often
+  constexpr uint32_t FLAGS = Regex::CASELESS | Regex::JIT_WHEN_USED;
+  static const Regex vb_name(R"re(^\s*Attribute\s+VB_Name\s*=\s*"([^"]+)")re", FLAGS | Regex::MULTILINE);
   static const Regex proc_head(
       R"(^(?:(Public|Private|Friend|Global)\s+)?(?:Static\s+)?(?:Sub|Function|Property\s+(?:Get|Let|Set))\s+([\p{L}_]\w*))",
-      Regex::CASELESS);
-  static const Regex proc_end(R"(^End\s+(?:Sub|Function|Property)\b)", Regex::CASELESS);
-  static const Regex block_head(R"(^(?:(?:Public|Private)\s+)?(?:Type|Enum)\s)", Regex::CASELESS);
-  static const Regex block_end(R"(^End\s+(?:Type|Enum)\b)", Regex::CASELESS);
+      FLAGS);
+  static const Regex proc_end(R"(^End\s+(?:Sub|Function|Property)\b)", FLAGS);
+  static const Regex block_head(R"(^(?:(?:Public|Private)\s+)?(?:Type|Enum)\s)", FLAGS);
+  static const Regex block_end(R"(^End\s+(?:Type|Enum)\b)", FLAGS);
   ModuleNames out;
   out.module = "m" + std::to_string(position + 1);
   if (auto g = vb_name.search_groups(source)) out.module = (*g)[1];

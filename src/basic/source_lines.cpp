@@ -363,7 +363,7 @@ std::vector<std::string> read_call_arguments(std::string_view text) {
 }
 
 std::vector<PrintListItem> read_print_list(std::string_view text) {
-  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", Regex::CASELESS);
+  static const Regex spc_tab(R"(^(Spc|Tab)\s*\((.*)\)$)", Regex::CASELESS | Regex::JIT_WHEN_USED);
   std::vector<PrintListItem> items;
   std::string item;
   bool in_string = false;
