@@ -15,8 +15,9 @@ inline bool is_whole(double d) {
          static_cast<double>(static_cast<int64_t>(d)) == d;
 }
 
-// The truth of a comparison (Eq .. Ge) of two Integers.
-inline bool compare_ints(BinOp op, int64_t a, int64_t b) {
+// `a op b` for a comparison operator (Eq .. Ge) on two values of one type.
+template <class T>
+inline bool compare_as(BinOp op, T a, T b) {
   switch (op) {
     case BinOp::Eq: return a == b;
     case BinOp::Ne: return a != b;
@@ -27,6 +28,9 @@ inline bool compare_ints(BinOp op, int64_t a, int64_t b) {
   }
 }
 
+// The truth of a comparison (Eq .. Ge) of two Integers.
+inline bool compare_ints(BinOp op, int64_t a, int64_t b) { return compare_as(op, a, b); }
+
 // The truth of a comparison (Eq .. Ge) of two numbers, Integers or
 // Doubles, as the general comparison finds it: on long doubles (exact for
 // every Integer), and a NaN on either side unordered (only Ne holds).
@@ -34,14 +38,7 @@ inline bool compare_numbers_truth(BinOp op, const Value& l, const Value& r) {
   const long double a = l.is_int() ? static_cast<long double>(l.as_int()) : l.as_double();
   const long double b = r.is_int() ? static_cast<long double>(r.as_int()) : r.as_double();
   if (std::isnan(a) || std::isnan(b)) return op == BinOp::Ne;
-  switch (op) {
-    case BinOp::Eq: return a == b;
-    case BinOp::Ne: return a != b;
-    case BinOp::Lt: return a < b;
-    case BinOp::Gt: return a > b;
-    case BinOp::Le: return a <= b;
-    default: return a >= b;
-  }
+  return compare_as(op, a, b);
 }
 
 // The truth of `l op r` beyond two Integers.
