@@ -181,6 +181,15 @@ static int inert_method(const char *method) {
 
 static void move_control(int fi, int ci, const char *owner, int argc, VBValue *args); /* vb_control_objects.c */
 
+/* A form's Move: its Left, Top, Width and Height as given (a left-out one
+ * stays). */
+static void move_form(const char *owner, int argc, VBValue *args) {
+    static const char *const fields[] = {"Left", "Top", "Width", "Height"};
+    if (argc < 1 || argc > 4) vb_fail("Argument not optional");
+    for (int k = 0; k < argc; k++)
+        if (!(args[k].kind == VB_OBJECT && !args[k].object)) vb_set(owner, fields[k], args[k]);
+}
+
 static VBValue control_call(int fi, int ci, const char *owner, const char *method, int argc, VBValue *args) {
     if (!strcasecmp(method, "Move")) {
         move_control(fi, ci, owner, argc, args);
@@ -228,7 +237,11 @@ VBValue vb_control_call(const char *owner, const char *method, int argc, VBValue
     owner = resolve_owner(owner);
     int fi = find_form(owner);
     if (fi >= 0) {
-        if (inert_method(method) || !strcasecmp(method, "Move")) return int_value(0); /* the window keeps its place */
+        if (!strcasecmp(method, "Move")) {
+            move_form(owner, argc, args);
+            return int_value(0);
+        }
+        if (inert_method(method)) return int_value(0);
         unsupported("Unknown native method: ", owner, method);
     }
     int ci = resolve_control(owner, &fi);

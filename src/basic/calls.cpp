@@ -303,6 +303,8 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
   if (!property_names.empty() && property_names.count(key))
     if (ProcedureRef getter = property_getter(*this, symbol_text(key))) return run_proc(getter, args, nullptr, &scope);
   if (BuiltinFn fn = find_builtin(key)) return fn(*this, args);
+  // Move 0, 0 in a form's code: the form's own method.
+  if (current_form && is_bare_form_method(lower(name))) return current_form->method(name, args);
   throw VBError("Unknown function or procedure: " + name);
 }
 

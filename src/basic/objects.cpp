@@ -1,6 +1,14 @@
 #include "basic/objects.h"
 
+#include <algorithm>
+#include <array>
+
 namespace corvane {
+
+bool is_bare_form_method(std::string_view lower_name) {
+  static constexpr std::array<std::string_view, 4> names = {"move", "hide", "show", "refresh"};
+  return std::find(names.begin(), names.end(), lower_name) != names.end();
+}
 
 ControlObject::ControlObject(std::string name_, std::map<std::string, Value> props_)
     : name(std::move(name_)), props(std::move(props_)) {}

@@ -12,6 +12,10 @@
 
 namespace corvane {
 
+// The window methods a form's code may call by their bare name, as
+// Me.Move does (Move 0, 0; Hide); the name lower-cased.
+bool is_bare_form_method(std::string_view lower_name);
+
 class ControlObject : public std::enable_shared_from_this<ControlObject> {
  public:
   // (object, lower-cased property name, value), called after a property is set.

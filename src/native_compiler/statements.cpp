@@ -5,6 +5,7 @@
 
 #include "basic/declaration_reader.h"
 #include "basic/expr.h"
+#include "basic/objects.h"
 #include "native_compiler/expressions.h"
 #include "native_compiler/language_extras.h"
 #include "native_compiler/patterns.h"
@@ -987,6 +988,10 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
             }) + ";"};
   }
   if (auto g = proc_call.match_groups(line)) {
+    // Move 0, 0 in a form's code: the form's own method, as Me.Move.
+    if (proc.form_index && !proc.class_name && !callee_of(&proc, (*g)[1]) &&
+        is_bare_form_method(name_key((*g)[1])))
+      return _statement(proc, "Me." + (*g)[1] + " " + (*g)[2], locals, indent);
     const CallArguments args = call_arguments(proc, (*g)[2], locals, callee_of(&proc, (*g)[1]));
     return {p + "(void)" + call_typed(&proc, (*g)[1], args.values, args.refs) + ";"};
   }

@@ -374,6 +374,8 @@ TEST_F(WindowTest, ControlsMoveAndTellTheirKind) {
   EXPECT_EQ(eval(p, "cmdGo.Left & \",\" & cmdGo.Top"), "7,50");  // the left-out places stay
   EXPECT_NE(tcl({"place", "info", p.widget_of("cmdgo")}).find("-x 7 "), std::string::npos);
   EXPECT_EQ(eval(p, "WindowState"), "0");
+  run(p, "Move 300, 450");  // the form's own Move, by its bare name
+  EXPECT_EQ(eval(p, "Left & \",\" & Top & \",\" & Me.Left"), "300,450,300");
 }
 
 TEST_F(WindowTest, FormWithoutSessionRunsAlone) {

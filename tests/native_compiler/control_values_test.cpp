@@ -105,7 +105,8 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
       "lblInfo = txtName & \"!\"\nDebug.Print lblInfo.Caption & \" \" & Controls.Count & \" \" & Count(\"OptionButton\")\n"
       "Set o = optSize(2)\nDebug.Print o.Index & \" \" & o.Name & \" \" & optSize.Count & \" \" & optSize.UBound\n"
       "cmdGo.Value = True\nClear\nDebug.Print \"[\" & txtName.Text & \"] \" & lblInfo & \" \" & t.Name\n"
-      "txtName.Move 5, 6, 70\nDebug.Print txtName.Left & \",\" & txtName.Top & \",\" & txtName.Width\nEnd Sub\n",
+      "txtName.Move 5, 6, 70\nDebug.Print txtName.Left & \",\" & txtName.Top & \",\" & txtName.Width\n"
+      "Move 300, 450\nDebug.Print Left & \",\" & Me.Top\nEnd Sub\n",
       "Sub Main()\nDim f As Form\nLoad Form1\nForm1.Report\nForm1.txtName.Text = \"x\"\n"
       "Debug.Print Form1.txtName & \" \" & Form1.optSize(1).Index & \" \" & TypeName(Form1.Controls(0))\n"
       "Set f = Form1\nf.txtName.Text = f.txtName.Text & \"y\"\n"
@@ -120,6 +121,7 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
             "go Ada\n"
             "[] - txtName\n"
             "5,6,70\n"
+            "300,450\n"
             "x 1 Frame\n"
             "xy 9 2 optSize\n");
 }
