@@ -114,8 +114,10 @@ Value VBClassObject::method(std::string_view method_name, std::vector<Value>& ar
                                                                       std::string(method_name))];
   // obj.Items(1): a Property Get or Function without parameters whose
   // result (an array or a Collection) the arguments then index.
+  // obj.Item(i): a Property Get that takes the arguments.
   if (!proc)
-    if (ProcedureRef getter = vm->procedure("property_get_" + lower(method_name)); getter && getter->params.empty()) {
+    if (ProcedureRef getter = vm->procedure("property_get_" + lower(method_name))) {
+      if (!getter->params.empty()) return vm->run_proc(getter, args, nullptr, nullptr);
       std::vector<Value> none;
       Value result = vm->run_proc(getter, none, nullptr, nullptr);
       return args.empty() ? result : index_result(result, args, method_name);  // obj.Books() is obj.Books

@@ -343,7 +343,7 @@ bool is_target_text(std::string_view text) {
     return true;
   };
   if (!name()) return false;
-  if (i < t.size() && std::string_view("$%!#&").find(t[i]) != std::string_view::npos) ++i;
+  if (i < t.size() && std::string_view("$%!#&@").find(t[i]) != std::string_view::npos) ++i;
   while (i < t.size()) {
     while (i < t.size() && is_space_char(static_cast<unsigned char>(t[i]))) ++i;
     if (i >= t.size()) break;
@@ -361,9 +361,9 @@ bool is_target_text(std::string_view text) {
   return true;
 }
 
-// txtField(0).SetFocus, a(i).b.Method x: a method called on what an
-// indexed name leads to. The owner is read as an expression; null when the
-// line has no such shape.
+// txtField(0).SetFocus, a(i).b.Method x, Form1.lstNames.AddItem s: a
+// method called on what an indexed name or a member chain leads to. The
+// owner is read as an expression; null when the line has no such shape.
 std::unique_ptr<Stmt> compile_indexed_member_call(const std::string& line, const std::string& original) {
   const std::string_view t = line;
   size_t i = 0;
@@ -376,7 +376,7 @@ std::unique_ptr<Stmt> compile_indexed_member_call(const std::string& line, const
   skip_name();
   // a(1).M(2): the parentheses after the last member are the call's
   // arguments; any before it index what leads to the method
-  size_t first_group = std::string::npos, last_dot = std::string::npos, member_end = 0;
+  size_t first_group = std::string::npos, last_dot = std::string::npos, member_end = 0, dots = 0;
   while (i < t.size()) {
     if (t[i] == '(') {
       const size_t close = closing_paren(t, i);
@@ -385,6 +385,7 @@ std::unique_ptr<Stmt> compile_indexed_member_call(const std::string& line, const
       i = close + 1;
     } else if (t[i] == '.') {
       last_dot = i++;
+      ++dots;
       if (!starts_name(t, i)) return nullptr;
       skip_name();
       member_end = i;
@@ -392,7 +393,8 @@ std::unique_ptr<Stmt> compile_indexed_member_call(const std::string& line, const
       break;
     }
   }
-  if (last_dot == std::string::npos || first_group == std::string::npos || first_group > last_dot) return nullptr;
+  if (last_dot == std::string::npos) return nullptr;
+  if (dots < 2 && (first_group == std::string::npos || first_group > last_dot)) return nullptr;
   if (i < t.size() && t[i] != ' ' && t[i] != '\t' && t[i] != '(') return nullptr;
   auto s = make_stmt(StmtKind::MemberCall, original);
   s->expr = ExprParser::parse(t.substr(0, last_dot));
@@ -560,7 +562,7 @@ std::unique_ptr<Stmt> compile_from(const std::string& line_in, bool whole_line) 
 std::unique_ptr<Stmt> compile_statement(const std::string& line) { return compile_from(line, true); }
 
 AssignTarget compile_target(const std::string& target_in) {
-  RX(simple_re, R"(^[\p{L}_]\w*[$%!#&]?$)");
+  RX(simple_re, R"(^[\p{L}_]\w*[$%!#&@]?$)");
   const std::string target = strip(target_in);
   AssignTarget t;
   t.text = target;
@@ -570,7 +572,7 @@ AssignTarget compile_target(const std::string& target_in) {
                                       target[name_end] == '_' || static_cast<unsigned char>(target[name_end]) >= 0x80))
     ++name_end;
   size_t open = name_end;
-  while (open < target.size() && std::string_view("$%!#&").find(target[open]) != std::string_view::npos) ++open;
+  while (open < target.size() && std::string_view("$%!#&@").find(target[open]) != std::string_view::npos) ++open;
   while (open < target.size() && is_space_char(static_cast<unsigned char>(target[open]))) ++open;
   if (name_end > 0 && open < target.size() && target[open] == '(' &&
       closing_paren(target, open) == target.size() - 1) {
@@ -623,8 +625,8 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
   RX(if_re, R"(^If\s+(.+?)\s+Then(?:\s+(.*))?$)");
   RX(else_split, R"(\s+Else(?:\s+|\s*:))");  // (Else: y = 2 as well)
   RX(with_re, R"(^With\s+(.+)$)");
-  RX(foreach_re, R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)");
-  RX(for_re, R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)");
+  RX(foreach_re, R"(^For\s+Each\s+(\w+[$%&!#@]?)\s+In\s+(.+)$)");
+  RX(for_re, R"(^For\s+(\w+[$%&!#@]?)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)");
   RX(do_re, R"(^Do(?:\s+(While|Until)\s+(.+))?$)");
   RX(while_re, R"(^While\s+(.+)$)");
   RX(select_re, R"(^Select\s+Case\s+(.+)$)");
@@ -667,13 +669,13 @@ std::unique_ptr<Line> CompiledBody::compile_line(const std::string& text) {
   }
   if (auto g = foreach_re.match_groups(text)) {
     line->kind = LineKind::ForEach;
-    line->var = intern((*g)[1]);
+    line->var = intern(without_type_suffix((*g)[1]));
     line->e1 = ExprParser::parse((*g)[2]);
     return line;
   }
   if (auto g = for_re.match_groups(text)) {
     line->kind = LineKind::For;
-    line->var = intern((*g)[1]);
+    line->var = intern(without_type_suffix((*g)[1]));
     line->e1 = ExprParser::parse((*g)[2]);
     line->e2 = ExprParser::parse((*g)[3]);
     if (g->size() > 4 && !(*g)[4].empty()) line->e3 = ExprParser::parse((*g)[4]);
@@ -799,7 +801,7 @@ uint32_t CompiledBody::flag(long index) {
     RX(with_open, R"(^With\s+)");
     RX(end_with, R"(^End\s+With$)");
     RX(for_open, R"(^For(?:\s+Each)?\s+)");
-    RX(next_re, R"(^Next(?:\s+\w+)?$)");
+    RX(next_re, R"(^Next(?:\s+\w+[$%&!#@]?)?$)");
     RX(do_open, R"(^Do(?:\s|$))");
     RX(loop_re, R"(^Loop(?:\s|$))");
     RX(while_open, R"(^While\s)");

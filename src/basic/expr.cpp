@@ -46,7 +46,7 @@ bool is_ref_name(std::string_view t) {
   size_t i = 1;
   while (i < t.size()) {
     const unsigned char c = static_cast<unsigned char>(t[i]);
-    if (c == '$' || c == '%' || c == '!' || c == '#') {
+    if (c == '$' || c == '%' || c == '!' || c == '#' || c == '@' || (c == '&' && i + 1 == t.size())) {
       ++i;
       continue;
     }

@@ -27,6 +27,14 @@ bool starts_name(std::string_view text, size_t pos) {
   return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
 }
 
+// A '&' right after a number or a name is its Long type suffix (5&, n&)
+// unless an operand follows at once ("a"&"b", n&x): then it joins texts.
+static bool long_suffix_at(std::string_view t, size_t i) {
+  if (i >= t.size() || t[i] != '&') return false;
+  const char d = i + 1 < t.size() ? t[i + 1] : ' ';
+  return !(d == '"' || d == '(' || is_digit(d) || starts_name(t, i + 1));
+}
+
 size_t match_token(std::string_view t, size_t pos, bool& is_space) {
   is_space = false;
   const size_t n = t.size();
@@ -83,15 +91,8 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
         i = j;
       }
     }
-    // A type suffix (3000000000#, 5&, 1.5!): '&' only where it cannot
-    // begin a concatenation's right operand.
-    if (i < n && (t[i] == '#' || t[i] == '!' || t[i] == '@' || t[i] == '%')) {
-      ++i;
-    } else if (i < n && t[i] == '&') {
-      const char d = i + 1 < n ? t[i + 1] : ' ';
-      const bool operand_follows = d == '"' || is_digit(d) || starts_name(t, i + 1);
-      if (!operand_follows) ++i;
-    }
+    // A type suffix (3000000000#, 5&, 1.5!).
+    if (i < n && (t[i] == '#' || t[i] == '!' || t[i] == '@' || t[i] == '%' || long_suffix_at(t, i))) ++i;
     return i - pos;
   }
   // date literal: #1/31/2024#, #2024-01-31 13:45#
@@ -106,7 +107,7 @@ size_t match_token(std::string_view t, size_t pos, bool& is_space) {
     decode_utf8(t, i);
     while (i < n) {
       const char d = t[i];
-      if (d == '$' || d == '%' || d == '!' || d == '#') {
+      if (d == '$' || d == '%' || d == '!' || d == '#' || d == '@' || long_suffix_at(t, i)) {
         ++i;
         continue;
       }

@@ -9,7 +9,7 @@
 namespace corvane {
 
 inline constexpr const char* TOKEN_RE =
-    R"(\s+|"(?:""|[^"])*"|&H[0-9a-fA-F]+&?|&O[0-7]+&?|\d+(?:\.\d*)?(?:[Ee][+-]?\d+)?(?:[#!@%]|&(?![\w"]))?|#\d[^#"\n]*#|[\p{L}_][\w$%!#]*|<=|>=|<>|[()=<>+\-*/\\^&.,])";
+    R"(\s+|"(?:""|[^"])*"|&H[0-9a-fA-F]+&?|&O[0-7]+&?|\d+(?:\.\d*)?(?:[Ee][+-]?\d+)?(?:[#!@%]|&(?![\w"(]))?|#\d[^#"\n]*#|[\p{L}_](?:[\w$%!#@]|&(?![\w"(]))*|<=|>=|<>|[()=<>+\-*/\\^&.,])";
 
 struct Token {
   std::string kind;   // "word" when the text begins with a letter or underscore, else "literal"

@@ -47,6 +47,15 @@ std::vector<tk::FileType> file_types(const std::string& filter) {
   return types;
 }
 
+// Where AddItem puts its entry: at the index given (0 to the count),
+// else at the end.
+int64_t add_item_position(const std::vector<Value>& args, size_t count) {
+  if (args.size() < 2 || args[1].is_nothing()) return static_cast<int64_t>(count);
+  const int64_t at = number_as_count(args[1], -1);
+  if (at < 0 || at > static_cast<int64_t>(count)) throw VBError(5, "Invalid procedure call or argument");
+  return at;
+}
+
 }  // namespace
 
 int64_t Preview::msgbox(const std::string& text, const std::string& title, const Value& buttons) {
@@ -149,20 +158,26 @@ Value Preview::control_method(ControlObject& object, const std::string& method, 
     }
     if (method == "additem") {
       const std::string text = args.empty() ? std::string() : widget_text(args[0]);
-      Value& items = object.props["items"];
-      if (!items.is_array()) items = make_array();
-      items.as_array()->items.emplace_back(text);
       sync_list_members(object);
-      object.props["newindex"] = Value(static_cast<int64_t>(items.as_array()->items.size()) - 1);
+      std::vector<Value>& items = object.props["items"].as_array()->items;
+      const int64_t at = add_item_position(args, items.size());
+      items.insert(items.begin() + at, Value(text));
+      std::vector<Value>& data = object.props["itemdata"].as_array()->items;
+      data.insert(data.begin() + at, Value(int64_t{0}));
+      sync_list_members(object);
+      object.props["newindex"] = Value(at);
+      // the chosen row keeps its entry when one is put before it
+      if (const int64_t chosen = number_as_count(object.props["listindex"], -1); chosen >= at)
+        object.props["listindex"] = Value(chosen + 1);
       if (path.empty()) return Value();
       if (kind == "ListBox" || kind == "DirListBox" || kind == "FileListBox" || kind == "DriveListBox") {
-        interp.call({path, "insert", "end", text});
+        interp.call({path, "insert", at, text});
       } else if (kind == "ComboBox") {
-        interp.call({path, "configure", "-values", tk::Obj::list(item_texts(items))});
+        interp.call({path, "configure", "-values", tk::Obj::list(item_texts(object.props["items"]))});
       } else if (kind == "TreeView") {
-        interp.call({path, "insert", "", "end", "-text", text});
+        interp.call({path, "insert", "", at, "-text", text});
       } else if (is_grid(kind)) {
-        interp.call({path, "insert", "", "end", "-values", tk::Obj::list({text})});
+        interp.call({path, "insert", "", at, "-values", tk::Obj::list({text})});
       }
       return Value();
     }

@@ -20,6 +20,7 @@ Value FormObject::get(std::string_view property) {
   if (VBRuntime* vm = code()) {
     std::vector<Value> none;
     if (std::optional<Value> value = read_code_member(*vm, key, none)) return *value;
+    if (ObjectRef control = vm->control(key)) return Value(control);  // Form2.txtName
   }
   return ControlObject::get(property);
 }
@@ -37,8 +38,11 @@ void FormObject::set(std::string_view property, Value value) {
 Value FormObject::method(std::string_view method_name, std::vector<Value>& args) {
   const std::string key = lower(method_name);
   if (!window_method(key) && code)
-    if (VBRuntime* vm = code())
+    if (VBRuntime* vm = code()) {
       if (std::optional<Value> result = call_code_member(*vm, key, args)) return *result;
+      // Form2.optSize(1): a member of one of the form's control arrays.
+      if (ObjectRef control = vm->control(key)) return args.empty() ? Value(control) : control->method("Item", args);
+    }
   return ControlObject::method(method_name, args);
 }
 

@@ -147,8 +147,12 @@ void NativeCompiler::emit_class_dispatch(std::vector<std::string>& out) {
       if (!members.insert(lower(member)).second) continue;
       std::string args = "&obj";
       for (size_t k = 0; k < proc.params.size(); ++k) args += ",&args[" + std::to_string(k) + "]";
-      out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==" + std::to_string(proc.params.size()) +
-                    ") return p_" + c_name(proc.key) + "(" + args + ");");
+      const std::string call = ") return p_" + c_name(proc.key) + "(" + args + ");";
+      const std::string argc = std::to_string(proc.params.size());
+      out.push_back("        if(!strcasecmp(method," + q(member) + ") && argc==" + argc + call);
+      // obj.Item(i) with parentheses reads a Property Get that takes arguments.
+      if (hk == "property get" && !proc.params.empty() && members.insert(name_key(proc.name)).second)
+        out.push_back("        if(!strcasecmp(method," + q(proc.name) + ") && argc==" + argc + call);
     }
     // obj.Total without parentheses calls a Function that takes no arguments.
     for (const NativeProcedure& proc : procs_) {

@@ -148,6 +148,8 @@ class NativeCompiler {
     std::vector<Operand> values;
     std::vector<std::optional<std::string>> refs;
   };
+  std::string method_of_value(const NativeProcedure& proc, const std::string& owner, const std::string& method,
+                              std::string_view args, const Locals& locals);
   CallArguments call_arguments(const NativeProcedure& proc, std::string_view text, const Locals& locals,
                                const NativeProcedure* callee = nullptr);
   // frm.Show [style[, owner]]: vbModal waits until the form is hidden or unloaded.

@@ -24,4 +24,11 @@ inline std::optional<Regex::Groups> full(const Regex& pattern, std::string_view 
 // Non-blank comma pieces (outside strings and parentheses), stripped.
 std::vector<std::string> comma_pieces(std::string_view text);
 
+// A method statement on what a member chain gives: the owner is itself a
+// chain (a.Add("x").Add "y", Form1.lstNames.AddItem s, a.b.Clear).
+struct ChainedCall {
+  std::string owner, method, args;  // args as written
+};
+std::optional<ChainedCall> chained_method_call(std::string_view line);
+
 }  // namespace corvane

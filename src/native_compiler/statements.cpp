@@ -775,6 +775,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
   static const Regex database(R"(^(?:Call\s+)?(DBOpen|DBExecute|DBQuery)\b(.*)$)", CI);
   static const Regex set_prefix(R"(^Set\s+(.*)$)", CI);
   static const Regex method_call(R"(^(?:Call\s+)?(\w+)\.(\w+)\s*(.*)$)", CI);
+  static const Regex call_prefix(R"(^Call\s)", CI);
   static const Regex proc_call(R"(^(?:Call\s+)?([\p{L}_]\w*)\s*(.*)$)", CI);
 
   // Members that begin with "." work on the innermost With target.
@@ -954,6 +955,9 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
                         locals, indent);
     }
   }
+  // a.Add("x").Add "y", Form1.lstNames.AddItem s: a method of what a chain gives.
+  if (auto chain = chained_method_call(call_prefix.match(line) ? strip_text(line.substr(4)) : line))
+    return {p + method_of_value(proc, chain->owner, chain->method, chain->args, locals)};
   if (auto g = method_call.match_groups(line)) {
     const std::string owner_key = name_key((*g)[1]);
     if (is_module(owner_key) && !locals.count(owner_key) && !find_global(owner_key))
@@ -976,16 +980,7 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
               }) + ";"};
     }
     // (a variable, or what a function or property of that name gives)
-    const std::string obj = object_expr(proc, (*g)[1], locals);
-    std::vector<std::string> operands{obj};
-    for (const std::string& piece : read_call_arguments((*g)[3]))
-      operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));
-    const std::string method = (*g)[2];
-    return {p + "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
-              std::vector<std::string> rest(v.begin() + 1, v.end());
-              return "vb_method_statement(" + v[0] + "," + q(owner_in_messages((*g)[1])) + "," + q(method) + "," +
-                     std::to_string(rest.size()) + "," + value_array(rest) + ")";
-            }) + ";"};
+    return {p + method_of_value(proc, (*g)[1], (*g)[2], (*g)[3], locals)};
   }
   if (auto g = proc_call.match_groups(line)) {
     // Move 0, 0 in a form's code: the form's own method, as Me.Move.
@@ -996,6 +991,20 @@ std::vector<std::string> NativeCompiler::_statement(const NativeProcedure& proc,
     return {p + "(void)" + call_typed(&proc, (*g)[1], args.values, args.refs) + ";"};
   }
   error(&proc, "Native compiler cannot lower statement: " + line);
+}
+
+// owner.Method args, the owner any value (a variable, what a function,
+// property or member chain gives): the statement, dispatched at run time.
+std::string NativeCompiler::method_of_value(const NativeProcedure& proc, const std::string& owner,
+                                            const std::string& method, std::string_view args, const Locals& locals) {
+  std::vector<std::string> operands{object_expr(proc, owner, locals)};
+  for (const std::string& piece : read_call_arguments(args))
+    operands.push_back(piece.empty() ? "vb_nothing()" : expr(&proc, piece, locals));
+  return "(void)" + in_order(operands, [&](const std::vector<std::string>& v) {
+           std::vector<std::string> rest(v.begin() + 1, v.end());
+           return "vb_method_statement(" + v[0] + "," + q(owner_in_messages(owner)) + "," + q(method) + "," +
+                  std::to_string(rest.size()) + "," + value_array(rest) + ")";
+         }) + ";";
 }
 
 NativeCompiler::CallArguments NativeCompiler::call_arguments(const NativeProcedure& proc, std::string_view text,
@@ -1047,9 +1056,9 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
   static const Regex elseif_re(R"(^ElseIf\s+(.+)\s+Then$)", CI);
   static const Regex select_re(R"(^Select\s+Case\s+(.+)$)", CI);
   static const Regex case_re(R"(^Case\s+(.+)$)", CI);
-  static const Regex for_re(R"(^For\s+(\w+)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
-  static const Regex next_re(R"(^Next(?:\s+\w+)?$)", CI);
-  static const Regex for_each_re(R"(^For\s+Each\s+(\w+)\s+In\s+(.+)$)", CI);
+  static const Regex for_re(R"(^For\s+(\w+[$%&!#@]?)\s*=\s*(.+?)\s+To\s+(.+?)(?:\s+Step\s+(.+))?$)", CI);
+  static const Regex next_re(R"(^Next(?:\s+\w+[$%&!#@]?)?$)", CI);
+  static const Regex for_each_re(R"(^For\s+Each\s+(\w+[$%&!#@]?)\s+In\s+(.+)$)", CI);
   static const Regex do_re(R"(^Do(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex loop_re(R"(^Loop(?:\s+(While|Until)\s+(.+))?$)", CI);
   static const Regex while_re(R"(^While\s+(.+))", CI);
@@ -1309,10 +1318,11 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       continue;
     }
     if (auto g = for_each_re.match_groups(line)) {
+      const std::string var(without_type_suffix((*g)[1]));  // (For Each v$ In ...)
       // Over a copy of the array taken at the start; the variable receives
       // each element as it is.
-      require_value_variable(&proc, (*g)[1], locals);  // receives elements unconverted
-      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
+      require_value_variable(&proc, var, locals);  // receives elements unconverted
+      const std::string d = resolve_or_implicit(&proc, var, locals);
       const std::string e = "_each_" + std::to_string(n);
       const auto controls = control_object(&proc, (*g)[2], locals);  // For Each o In optSize
       loop_variable(level, value_decl(), e, "vb_each_copy(" + (controls ? *controls : cond((*g)[2])) + ")");
@@ -1327,25 +1337,26 @@ std::vector<std::string> NativeCompiler::compile_body_once(const NativeProcedure
       continue;
     }
     if (auto g = for_re.match_groups(line)) {
+      const std::string var(without_type_suffix((*g)[1]));  // (For i% = ...)
       // Start, end and step are numbers evaluated once, in that order; the
       // loop runs on its own counter, which the variable receives before
       // each pass, so after the loop the variable holds the last value.
-      const std::string d = resolve_or_implicit(&proc, (*g)[1], locals);
+      const std::string d = resolve_or_implicit(&proc, var, locals);
       const std::string f = "_for_" + std::to_string(n);
       const Operand start = typed_expr(&proc, (*g)[2], locals);
       const Operand end = typed_expr(&proc, (*g)[3], locals);
       const Operand step = (*g)[4].empty() ? int_literal("1") : typed_expr(&proc, (*g)[4], locals);
-      if (const auto counter_type = scalar_type_of(&proc, (*g)[1], locals)) {
+      if (const auto counter_type = scalar_type_of(&proc, var, locals)) {
         // A typed counter runs as a C loop when every value it can receive
         // (start to end) has its form; otherwise it becomes a VBValue.
         // Its bound then covers the start and end values.
         const bool fits = scalar_type(*counter_type) == Ty::Int && start.ty == Ty::Int && end.ty == Ty::Int &&
                           step.ty == Ty::Int && start.bits < MAX_EXACT_BITS && end.bits < MAX_EXACT_BITS &&
                           step.bits < MAX_EXACT_BITS;  // the counter passing the end cannot overflow
-        if (!fits) require_value_variable(&proc, (*g)[1], locals);
+        if (!fits) require_value_variable(&proc, var, locals);
         const int bound = std::max(start.bits, end.bits);
-        if (bound > variable_operand(&proc, (*g)[1], locals).bits)
-          throw UntypedVariable{variable_scope(&proc, (*g)[1], locals), name_key((*g)[1]), bound};
+        if (bound > variable_operand(&proc, var, locals).bits)
+          throw UntypedVariable{variable_scope(&proc, var, locals), name_key(var), bound};
         const std::string whole = std::string(traps_ ? "volatile " : "") + "long long ";
         loop_variable(level, whole, f, start.c);
         loop_variable(level, whole, f + "_end", end.c);

@@ -8,6 +8,7 @@
 #include "model/names.h"
 #include "vb6files/regex.h"
 #include "native_compiler/native_compiler.h"
+#include "native_compiler/patterns.h"
 
 namespace corvane {
 
@@ -187,6 +188,45 @@ bool c_is_constant(std::string_view t) {
     return true;
   }
   return false;
+}
+
+std::optional<ChainedCall> chained_method_call(std::string_view line) {
+  const size_t n = line.size();
+  size_t i = 0;
+  const auto name = [&] {
+    const size_t start = i;
+    while (i < n && (std::isalnum(static_cast<unsigned char>(line[i])) || line[i] == '_' ||
+                     static_cast<unsigned char>(line[i]) >= 0x80))
+      ++i;
+    return i > start && !std::isdigit(static_cast<unsigned char>(line[start]));
+  };
+  if (!name()) return std::nullopt;
+  size_t last_dot = std::string_view::npos, method_parens = std::string_view::npos;
+  for (;;) {
+    if (i < n && line[i] == '(') {
+      const size_t close = closing_paren(line, i);
+      if (close == std::string_view::npos) return std::nullopt;
+      method_parens = i;
+      i = close + 1;
+    }
+    if (i >= n || line[i] != '.') break;
+    last_dot = i++;
+    method_parens = std::string_view::npos;
+    if (!name()) return std::nullopt;
+  }
+  const std::string_view rest = line.substr(i);
+  if (last_dot == std::string_view::npos || (!rest.empty() && rest[0] != ' ' && rest[0] != '\t')) return std::nullopt;
+  ChainedCall call{std::string(line.substr(0, last_dot)), "", ""};
+  if (call.owner.find_first_of(".(") == std::string::npos) return std::nullopt;  // plain owner.Method
+  const size_t method_end = method_parens == std::string_view::npos ? i : method_parens;
+  call.method = std::string(line.substr(last_dot + 1, method_end - last_dot - 1));
+  if (method_parens != std::string_view::npos) {
+    if (!strip(rest).empty()) return std::nullopt;  // (a.b(1) 2 is no statement)
+    call.args = std::string(line.substr(method_parens, i - method_parens));
+  } else {
+    call.args = strip(rest);
+  }
+  return call;
 }
 
 }  // namespace corvane

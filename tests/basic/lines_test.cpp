@@ -95,6 +95,9 @@ TEST(TokenTest, Alternatives) {
   EXPECT_EQ(token_texts("a &Hello"), (Lines{"a", "&He", "llo"}));
   EXPECT_EQ(token_texts("x.y(1,2)"), (Lines{"x", ".", "y", "(", "1", ",", "2", ")"}));
   EXPECT_EQ(token_texts("naïve_1 + 1"), (Lines{"naïve_1", "+", "1"}));
+  // Type suffixes: '&' ends a name or number unless an operand follows it.
+  EXPECT_EQ(token_texts("n& + p@ * 5&"), (Lines{"n&", "+", "p@", "*", "5&"}));
+  EXPECT_EQ(token_texts("n&x & a&\"b\" & 5&(1)"), (Lines{"n", "&", "x", "&", "a", "&", "\"b\"", "&", "5", "&", "(", "1", ")"}));
   const auto tokens = tokenize("abc 12");
   EXPECT_EQ(tokens[0].kind, "word");
   EXPECT_EQ(tokens[1].kind, "literal");

@@ -43,6 +43,22 @@ TEST_F(FormCodeTest, AnotherFormsProceduresAndVariablesLoadItFirst) {
   EXPECT_THROW(run(*host_->preview, "Debug.Print Form2.Missing"), VBError);
 }
 
+TEST_F(FormCodeTest, AnotherFormsControlsAreReachedThroughIt) {
+  // Form2.txtName reads and sets the control; Form2.lstA.AddItem calls its
+  // method; a form's code moves itself with a bare Move.
+  add_form("Form1",
+           "Sub Go()\nForm2.txtName.Text = \"Ada\"\nForm2.lstA.AddItem \"b\"\nCall Form2.lstA.AddItem(\"a\", 0)\n"
+           "Form2.lstA.Move 5, 6\nForm2.Place\n"
+           "Debug.Print Form2.txtName.Text & \" \" & Form2.lstA.ListCount & Form2.lstA.List(0) & \" \" & "
+           "Form2.lstA.Left & \" \" & Form2.Left\nEnd Sub\n");
+  add_form("Form2", "Public Sub Place()\nMove 120, 240\nEnd Sub\n", {{"TextBox", "txtName"}, {"ListBox", "lstA"}});
+  auto session = start_session("Form1");
+  run(*host_->preview, "Go");
+  EXPECT_EQ(logs().back(), "Ada 2a 5 120");
+  EXPECT_EQ(eval(*session->preview("Form2"), "txtName.Text & lstA.List(1)"), "Adab");
+  EXPECT_THROW(run(*host_->preview, "Form2.lstB.AddItem 1"), VBError);
+}
+
 TEST_F(FormCodeTest, UnloadedFormsStartAfreshWhenReachedAgain) {
   add_form("Form1", "");
   add_form("Form2", "Public Hits As Long\nSub Form_Load()\nDebug.Print \"load\"\nEnd Sub\n"

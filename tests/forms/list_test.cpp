@@ -69,5 +69,28 @@ TEST_F(ListTest, ItemDataFollowsTheRowsAndRemoveItemMovesTheChoice) {
   EXPECT_EQ(eval(p, "List1.ListCount & \" \" & List1.ListIndex"), "0 -1");
 }
 
+TEST_F(ListTest, AddItemAtAnIndexInsertsThereWithItsItemData) {
+  add_form("Form1",
+           "Function Rows() As String\nDim i As Integer, s As String\nFor i = 0 To List1.ListCount - 1\n"
+           "s = s & List1.List(i) & \"=\" & List1.ItemData(i) & \" \"\nNext\n"
+           "Rows = s & List1.ListIndex & \" \" & List1.NewIndex\nEnd Function\n",
+           {{"ListBox", "List1"}});
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  for (const char* line : {"List1.AddItem \"b\"", "List1.ItemData(0) = 2", "List1.AddItem \"d\"", "List1.ItemData(1) = 4",
+                           "List1.ListIndex = 1",  // "d" is chosen, and stays chosen as rows go before it
+                           "List1.AddItem \"a\", 0", "List1.AddItem \"c\", 2", "List1.AddItem \"e\", 4"})
+    run(p, line);
+  EXPECT_EQ(eval(p, "Rows()"), "a=0 b=2 c=0 d=4 e=0 3 4");
+  EXPECT_EQ(tcl({p.widget_of("List1"), "get", 0, "end"}), "a b c d e");
+  try {
+    run(p, "List1.AddItem \"z\", 6");
+    ADD_FAILURE() << "no error";
+  } catch (const VBError& e) {
+    EXPECT_EQ(e.number(), 5);
+  }
+  EXPECT_EQ(eval(p, "List1.ListCount"), "5");
+}
+
 }  // namespace
 }  // namespace corvane::testing

@@ -111,6 +111,7 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
       "Debug.Print Form1.txtName & \" \" & Form1.optSize(1).Index & \" \" & TypeName(Form1.Controls(0))\n"
       "Set f = Form1\nf.txtName.Text = f.txtName.Text & \"y\"\n"
       "Debug.Print f.txtName.Text & \" \" & f.Controls.Count & \" \" & f.optSize(2).Index & \" \" & f.Controls(1).Name\n"
+      "Form1.txtName.Move 1, 2\nf.txtName.Move 3\nDebug.Print Form1.txtName.Left & \",\" & f.txtName.Top\n"
       "End Sub\n");
   const CommandResult r = run(p);
   EXPECT_EQ(r.status, 0) << r.err;
@@ -123,7 +124,8 @@ TEST_F(NativeControls, ControlVariablesParametersAndTheControlsList) {
             "5,6,70\n"
             "300,450\n"
             "x 1 Frame\n"
-            "xy 9 2 optSize\n");
+            "xy 9 2 optSize\n"
+            "3,2\n");
 }
 
 TEST_F(NativeControls, OptionButtonsOfAGroupExcludeEachOtherAndReadTrue) {
