@@ -7,6 +7,7 @@
 //   pset   step, x, y, colour
 //   line   step1, x1, y1, step2, x2, y2, colour, "" | "B" | "BF"
 //   circle step, x, y, radius, colour
+//   scale  x1, y1, x2, y2        (Scale (x1, y1)-(x2, y2); Scale alone is a plain call)
 // where a part left out is Nothing.
 #include <cctype>
 
@@ -145,8 +146,8 @@ std::unique_ptr<Stmt> compile_graphics(const std::string& line) {
     method = take_word(t, i);
   }
   const bool pset = word_is(method, "pset"), line_method = word_is(method, "line"),
-             circle = word_is(method, "circle"), cls = word_is(method, "cls");
-  if (!pset && !line_method && !circle && !cls) return nullptr;
+             circle = word_is(method, "circle"), cls = word_is(method, "cls"), scale = word_is(method, "scale");
+  if (!pset && !line_method && !circle && !cls && !scale) return nullptr;
   size_t after = i;
   skip_spaces(t, after);
   const std::string_view rest = t.substr(after);
@@ -171,11 +172,28 @@ std::unique_ptr<Stmt> compile_graphics(const std::string& line) {
   const bool starts_point = rest[0] == '(' || (line_method && rest[0] == '-') ||
                             word_is(take_word(rest, word_end), "step");
   if (!starts_point) return nullptr;
-  const std::string what = pset ? "PSet" : line_method ? "Line" : "Circle";
+  const std::string what = pset ? "PSet" : line_method ? "Line" : circle ? "Circle" : "Scale";
   s->text = what;
   s->alt = no_surface(line, what);
   size_t at = after;
   Point first;
+  if (scale) {
+    // Scale (x1, y1)-(x2, y2): the corners in the surface's own units
+    if (assigned(t, at)) return nullptr;
+    Point second;
+    if (!read_point(t, at, first) || first.step) return refused(line, what);
+    skip_spaces(t, at);
+    if (at >= t.size() || t[at] != '-') return refused(line, what);
+    ++at;
+    if (!read_point(t, at, second) || second.step) return refused(line, what);
+    skip_spaces(t, at);
+    if (at < t.size()) return refused(line, what);
+    for (Point* p : {&first, &second}) {
+      s->args.push_back(std::move(p->x));
+      s->args.push_back(std::move(p->y));
+    }
+    return s;
+  }
   if (line_method) {
     const bool has_first = t[at] != '-';
     // Line(3) = ... (an array of that name) has no "-" after its parentheses

@@ -6,7 +6,7 @@
 namespace corvane {
 
 bool is_bare_form_method(std::string_view lower_name) {
-  static constexpr std::array<std::string_view, 4> names = {"move", "hide", "show", "refresh"};
+  static constexpr std::array<std::string_view, 5> names = {"move", "hide", "show", "refresh", "scale"};
   return std::find(names.begin(), names.end(), lower_name) != names.end();
 }
 

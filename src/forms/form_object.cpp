@@ -10,7 +10,7 @@ namespace corvane {
 
 bool FormObject::window_method(const std::string& m) {
   static const std::set<std::string> methods = {"show", "hide", "unload", "setfocus", "cls", "pset",
-                                                "line", "circle", "refresh", "move", "zorder", "print"};
+                                                "line", "circle", "refresh", "move", "zorder", "print", "scale"};
   return methods.count(m) > 0;
 }
 

@@ -425,6 +425,8 @@ std::pair<int64_t, int64_t> Preview::inner_size() {
 void Preview::note_inner_size() {
   const auto [width, height] = inner_size();
   if (width <= 1 || height <= 1) return;  // not laid out yet: the designed size stays
+  if (const Value& mode = form_object->props["scalemode"]; mode.is_int() && mode.as_int() == 0)
+    return;  // units of the program's own Scale
   form_object->props["scalewidth"] = Value(int64_t{width});
   form_object->props["scaleheight"] = Value(int64_t{height});
 }

@@ -154,7 +154,11 @@ class Preview : public std::enable_shared_from_this<Preview> {
   std::string surface_colour(const std::string& key);
   void recolour_surface(const std::string& key);  // after BackColor changed
   bool draw(ControlObject& object, const std::string& key, const std::string& method, std::vector<Value>& args);
-  void print_text(ControlObject& object, const std::string& key, std::vector<Value>& args);
+  struct SurfaceScale;
+  SurfaceScale surface_scale(ControlObject& object, const std::string& key);
+  std::pair<double, double> surface_pixels(ControlObject& object, const std::string& key);
+  void set_scale(ControlObject& object, const std::string& key, std::vector<Value>& args);
+  void print_text(ControlObject& object, const std::string& key, std::vector<Value>& args, const SurfaceScale& scale);
   // Picture = LoadPicture(...) on an Image, a picture box or the form
   // (pictures.cpp).
   void show_picture(ControlObject& object, const std::string& key, const Value& picture);

@@ -1,6 +1,8 @@
 // Forms reaching each other's code (procedures, public variables, Property
 // procedures), forms as values (Forms, Dim f As Form, Unload f), Show
 // vbModal, and drawing and the mouse on forms and picture boxes.
+#include <cmath>
+
 #include "../common/bmp_file.h"
 #include "../common/temp_folder.h"
 #include "forms_fixture.h"
@@ -207,6 +209,40 @@ TEST_F(FormCodeTest, GraphicsMethodsDrawAndFollowTheCurrentPoint) {
   logs().clear();
   run(p, "Names");
   EXPECT_EQ(logs(), std::vector<std::string>{"8"});
+}
+
+TEST_F(FormCodeTest, ScaleGivesASurfaceItsOwnUnits) {
+  // Scale (-10, 5)-(10, -5): x from -10 at the left to 10 at the right, y
+  // from 5 at the top down to -5; CurrentX and CurrentY in those units.
+  add_form("Form1", "Public Sub Draw()\nPicture1.Scale (-10, 5)-(10, -5)\n"
+                    "Picture1.Line (-10, 0)-(10, 0)\nPicture1.Circle (0, 0), 2\nPicture1.PSet Step(5, 2.5)\n"
+                    "Debug.Print Picture1.ScaleLeft & \" \" & Picture1.ScaleWidth & \" \" & Picture1.ScaleHeight & \" \" & "
+                    "Picture1.CurrentX & \",\" & Picture1.CurrentY\nEnd Sub\n"
+                    "Public Sub Back()\nPicture1.Scale\nDebug.Print Picture1.ScaleMode & \" \" & Picture1.ScaleLeft\n"
+                    "Picture1.PSet (3, 4)\nEnd Sub\n",
+           {{"PictureBox", "Picture1"}});
+  host_->project_.forms[0].controls[0].width = 200;
+  host_->project_.forms[0].controls[0].height = 100;
+  start_session("Form1");
+  Preview& p = *host_->preview;
+  pump(50);
+  run(p, "Draw");
+  EXPECT_EQ(logs().back(), "-10 20 -10 5,2.5");
+  const std::string canvas = tcl({"winfo", "children", p.widget_of("Picture1")});
+  const int64_t w = std::stoll(tcl({"winfo", "width", canvas})), h = std::stoll(tcl({"winfo", "height", canvas}));
+  ASSERT_GT(w, 20);
+  const auto at = [](int64_t px) { return std::to_string(px) + ".0"; };
+  const int64_t r = std::llround(static_cast<double>(w) / 10);  // a radius of 2 across 20 units
+  const std::vector<std::string> drawn{
+      "line 0.0 " + at(h / 2) + " " + at(w) + " " + at(h / 2) + " #000000",
+      "oval " + at(w / 2 - r) + " " + at(h / 2 - r) + " " + at(w / 2 + r) + " " + at(h / 2 + r) + "  #000000",
+      "rectangle " + at(w * 3 / 4) + " " + at(h / 4) + " " + at(w * 3 / 4 + 1) + " " + at(h / 4 + 1) + " #000000 "};
+  EXPECT_EQ(items(*this, interp(), canvas), drawn);
+  // Scale alone: pixels again.
+  run(p, "Back");
+  EXPECT_EQ(logs().back(), "3 0");
+  EXPECT_EQ(items(*this, interp(), canvas).back(), "rectangle 3.0 4.0 4.0 5.0 #000000 ");
+  EXPECT_THROW(run(p, "Picture1.Scale (1, 1)-(1, 2)"), VBError);  // no width
 }
 
 TEST_F(FormCodeTest, PrintWritesOnTheSurfaceAndMovesTheCurrentPoint) {
