@@ -118,6 +118,7 @@ static int control_member_get(int fi, int ci, const char *field, VBValue *out) {
             return *out = str_value(part), 1;
         }
     }
+    if (scale_property(fi, ci, field, out)) return 1;
     /* a picture box draws in pixels over its whole area */
     if (!strcasecmp(field, "ScaleWidth")) return *out = int_value(c->w), 1;
     if (!strcasecmp(field, "ScaleHeight")) return *out = int_value(c->h), 1;

@@ -107,8 +107,10 @@ static void mouse_event(int form, const char *event, unsigned button, unsigned s
     }
     event_args[0] = int_value(vb_buttons(button, state));
     event_args[1] = int_value(vb_shift(state));
-    event_args[2] = dbl_value(x);
-    event_args[3] = dbl_value(y);
+    double ux, uy; /* X and Y in the surface's units */
+    surface_units(form, target, x, y, &ux, &uy);
+    event_args[2] = dbl_value(ux);
+    event_args[3] = dbl_value(uy);
     event_argc = 4;
     raise_event(form, target, event);
     event_argc = 0;

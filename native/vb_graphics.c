@@ -2,7 +2,8 @@
  *
  * Compiled as part of vb_native.c (which includes this file at its end).
  * PSet, Line (with B and BF), Circle and Print draw in pixels, the unit of every
- * position here (ScaleWidth, mouse coordinates). What is drawn is kept
+ * position here (ScaleWidth, mouse coordinates), unless Scale gave the
+ * surface units of its own. What is drawn is kept
  * until Cls, so that it survives redrawing (as with AutoRedraw), and is
  * drawn at once when the form is showing. The pen is the colour given, or
  * the surface's ForeColor, DrawWidth pixels wide; a circle is filled with
@@ -35,11 +36,100 @@ static void drawing_target(const char *owner, int *fi, int *ci) {
     if (*ci < 0) unsupported("Unknown native control: ", owner, "graphics method");
 }
 
-static int pixel_of(VBValue v) {
-    double d = number_value(v);
+static int clamped_pixel(double d) {
     if (!(d > -1e6)) return -1000000; /* also NaN */
     if (d > 1e6) return 1000000;
     return (int)floor(d + 0.5);
+}
+
+static int pixel_of(VBValue v) { return clamped_pixel(number_value(v)); }
+
+/* A surface's coordinates: pixels, or the units a Scale (x1, y1)-(x2, y2)
+ * set (ScaleMode 0), which map ScaleLeft .. ScaleLeft + ScaleWidth onto
+ * the surface's width in pixels (and the same downwards). */
+typedef struct SurfaceScale {
+    int user;
+    double left, top, width, height, px_width, px_height;
+} SurfaceScale;
+
+static void surface_pixels(int fi, int ci, double *w, double *h) {
+    const FormState *f = &form_states[fi];
+    if (ci < 0) {
+        *w = f->inner_width > 0 ? f->inner_width : f->def->width;
+        *h = f->inner_height > 0 ? f->inner_height : f->def->height;
+    } else {
+        *w = control_state(fi, ci)->w;
+        *h = control_state(fi, ci)->h;
+    }
+    if (*w < 1) *w = 1;
+    if (*h < 1) *h = 1;
+}
+
+static int user_scaled(int fi, int ci) { return truth_of(stored_get(fi, ci, "__UserScale")); }
+
+static SurfaceScale surface_scale(int fi, int ci) {
+    SurfaceScale s = {0, 0, 0, 1, 1, 1, 1};
+    if (!user_scaled(fi, ci)) return s;
+    s.user = 1;
+    s.left = number_value(stored_get(fi, ci, "ScaleLeft"));
+    s.top = number_value(stored_get(fi, ci, "ScaleTop"));
+    s.width = number_value(stored_get(fi, ci, "ScaleWidth"));
+    s.height = number_value(stored_get(fi, ci, "ScaleHeight"));
+    surface_pixels(fi, ci, &s.px_width, &s.px_height);
+    return s;
+}
+
+/* A coordinate as given, in the surface's units (pixels are whole). */
+static double unit_of(const SurfaceScale *s, VBValue v) { return s->user ? number_value(v) : pixel_of(v); }
+static int px_x(const SurfaceScale *s, double u) { return clamped_pixel(s->user ? (u - s->left) * s->px_width / s->width : u); }
+static int px_y(const SurfaceScale *s, double u) { return clamped_pixel(s->user ? (u - s->top) * s->px_height / s->height : u); }
+static double from_px_x(const SurfaceScale *s, double px) { return s->user ? s->left + px * s->width / s->px_width : px; }
+static double from_px_y(const SurfaceScale *s, double px) { return s->user ? s->top + px * s->height / s->px_height : px; }
+
+/* A point in pixels of the surface, in its units. */
+static void surface_units(int fi, int ci, double px, double py, double *ux, double *uy) {
+    SurfaceScale s = surface_scale(fi, ci);
+    *ux = from_px_x(&s, px);
+    *uy = from_px_y(&s, py);
+}
+
+/* A value in a surface's units: whole ones as Integers. */
+static VBValue unit_value(const SurfaceScale *s, double u) {
+    if (!s->user) return int_value(clamped_pixel(u));
+    return fabs(u) < 1e15 && u == floor(u) ? int_value((long long)u) : dbl_value(u);
+}
+
+/* Scale (x1, y1)-(x2, y2) gives the surface its own units; Scale alone
+ * returns it to pixels. */
+void vb_scale(const char *owner, int has_corners, VBValue x1, VBValue y1, VBValue x2, VBValue y2) {
+    int fi, ci;
+    drawing_target(owner, &fi, &ci);
+    if (!has_corners) {
+        stored_set(fi, ci, "__UserScale", int_value(0));
+        return;
+    }
+    double left = number_value(x1), top = number_value(y1);
+    double width = number_value(x2) - left, height = number_value(y2) - top;
+    if (width == 0 || height == 0 || !isfinite(width) || !isfinite(height)) vb_fail("Invalid procedure call or argument");
+    SurfaceScale user = {1, 0, 0, 1, 1, 1, 1};
+    stored_set(fi, ci, "ScaleLeft", unit_value(&user, left));
+    stored_set(fi, ci, "ScaleTop", unit_value(&user, top));
+    stored_set(fi, ci, "ScaleWidth", unit_value(&user, width));
+    stored_set(fi, ci, "ScaleHeight", unit_value(&user, height));
+    stored_set(fi, ci, "__UserScale", int_value(1));
+}
+
+/* ScaleMode, ScaleLeft, ScaleTop, ScaleWidth and ScaleHeight under a
+ * surface's own units (and ScaleMode, ScaleLeft and ScaleTop in pixels);
+ * 0 for the others. */
+static int scale_property(int fi, int ci, const char *field, VBValue *out) {
+    int user = user_scaled(fi, ci);
+    if (!strcasecmp(field, "ScaleMode")) return *out = int_value(user ? 0 : 3), 1;
+    int corner = !strcasecmp(field, "ScaleLeft") || !strcasecmp(field, "ScaleTop");
+    if (corner && !user) return *out = int_value(0), 1;
+    if (!user || !(corner || !strcasecmp(field, "ScaleWidth") || !strcasecmp(field, "ScaleHeight"))) return 0;
+    *out = stored_get(fi, ci, field);
+    return 1;
 }
 
 /* A VB colour as a pixel of the display: its red, green and blue placed
@@ -112,61 +202,72 @@ static void add_draw_op(DrawOp op) {
     draw_op_now(&draw_ops[draw_count - 1]);
 }
 
-/* The point as drawn: Step makes it relative to CurrentX, CurrentY. */
-static void graphics_point(int fi, int ci, int step, VBValue x, VBValue y, int *px, int *py) {
-    *px = pixel_of(x);
-    *py = pixel_of(y);
+/* The point given, in the surface's units: Step makes it relative to
+ * CurrentX, CurrentY. */
+static void graphics_point(int fi, int ci, const SurfaceScale *s, int step, VBValue x, VBValue y, double *ux,
+                           double *uy) {
+    *ux = unit_of(s, x);
+    *uy = unit_of(s, y);
     if (step) {
-        *px += pixel_of(stored_get(fi, ci, "CurrentX"));
-        *py += pixel_of(stored_get(fi, ci, "CurrentY"));
+        *ux += unit_of(s, stored_get(fi, ci, "CurrentX"));
+        *uy += unit_of(s, stored_get(fi, ci, "CurrentY"));
     }
 }
 
-static void move_current(int fi, int ci, int x, int y) {
-    stored_set(fi, ci, "CurrentX", int_value(x));
-    stored_set(fi, ci, "CurrentY", int_value(y));
+static void move_current(int fi, int ci, const SurfaceScale *s, double x, double y) {
+    stored_set(fi, ci, "CurrentX", unit_value(s, x));
+    stored_set(fi, ci, "CurrentY", unit_value(s, y));
 }
 
 void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, VBValue color) {
-    int fi, ci, px, py;
+    int fi, ci;
+    double ux, uy;
     drawing_target(owner, &fi, &ci);
-    graphics_point(fi, ci, step, x, y, &px, &py);
+    SurfaceScale s = surface_scale(fi, ci);
+    graphics_point(fi, ci, &s, step, x, y, &ux, &uy);
+    int px = px_x(&s, ux), py = px_y(&s, uy);
     add_draw_op(with_points(draw_op(fi, ci, DRAW_PSET, has_color, color), px, py, px, py));
-    move_current(fi, ci, px, py);
+    move_current(fi, ci, &s, ux, uy);
 }
 
 /* Line [(x1, y1)]-(x2, y2), [color], [B|BF]: without a first point the
  * line starts at CurrentX, CurrentY. */
 void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1, int step2, VBValue x2, VBValue y2,
              int has_color, VBValue color, const char *box) {
-    int fi, ci, ax, ay, bx, by;
+    int fi, ci;
+    double ax, ay, bx, by;
     drawing_target(owner, &fi, &ci);
+    SurfaceScale s = surface_scale(fi, ci);
     if (has_from) {
-        graphics_point(fi, ci, step1, x1, y1, &ax, &ay);
+        graphics_point(fi, ci, &s, step1, x1, y1, &ax, &ay);
     } else {
-        ax = pixel_of(stored_get(fi, ci, "CurrentX"));
-        ay = pixel_of(stored_get(fi, ci, "CurrentY"));
+        ax = unit_of(&s, stored_get(fi, ci, "CurrentX"));
+        ay = unit_of(&s, stored_get(fi, ci, "CurrentY"));
     }
-    move_current(fi, ci, ax, ay);
-    graphics_point(fi, ci, step2, x2, y2, &bx, &by);
+    move_current(fi, ci, &s, ax, ay);
+    graphics_point(fi, ci, &s, step2, x2, y2, &bx, &by);
     int kind = !box || !*box ? DRAW_LINE : !strcasecmp(box, "BF") ? DRAW_FILLED_BOX : DRAW_BOX;
     if (box && *box && strcasecmp(box, "B") && strcasecmp(box, "BF")) fatal("Invalid Line option (B or BF)");
-    add_draw_op(with_points(draw_op(fi, ci, kind, has_color, color), ax, ay, bx, by));
-    move_current(fi, ci, bx, by);
+    add_draw_op(with_points(draw_op(fi, ci, kind, has_color, color), px_x(&s, ax), px_y(&s, ay), px_x(&s, bx),
+                            px_y(&s, by)));
+    move_current(fi, ci, &s, bx, by);
 }
 
+/* Circle (x, y), radius: the radius in the units across. */
 void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color) {
-    int fi, ci, px, py;
+    int fi, ci;
+    double ux, uy;
     drawing_target(owner, &fi, &ci);
-    graphics_point(fi, ci, step, x, y, &px, &py);
-    int r = pixel_of(radius);
+    SurfaceScale s = surface_scale(fi, ci);
+    graphics_point(fi, ci, &s, step, x, y, &ux, &uy);
+    int r = s.user ? clamped_pixel(fabs(number_value(radius) * s.px_width / s.width)) : pixel_of(radius);
     if (r < 0) r = -r;
-    DrawOp op = with_points(draw_op(fi, ci, DRAW_CIRCLE, has_color, color), px, py, r, 0);
+    DrawOp op = with_points(draw_op(fi, ci, DRAW_CIRCLE, has_color, color), px_x(&s, ux), px_y(&s, uy), r, 0);
     VBValue fill_style = stored_get(fi, ci, "FillStyle");
     if (!(fill_style.kind == VB_OBJECT && !fill_style.object) && whole_of(fill_style, 1) == 0)
         op.fill = colour_value(stored_get(fi, ci, "FillColor"));
     add_draw_op(op);
-    move_current(fi, ci, px, py);
+    move_current(fi, ci, &s, ux, uy);
 }
 
 /* Print: the line goes at CurrentX, CurrentY; an ended line moves
@@ -183,7 +284,9 @@ void vb_surface_print_begin(const char *owner) {
 static void surface_print_end(int newline) {
     print_on_surface = 0;
     int fi = print_form, ci = print_control;
-    int x = pixel_of(stored_get(fi, ci, "CurrentX")), y = pixel_of(stored_get(fi, ci, "CurrentY"));
+    SurfaceScale s = surface_scale(fi, ci);
+    int x = px_x(&s, unit_of(&s, stored_get(fi, ci, "CurrentX")));
+    int y = px_y(&s, unit_of(&s, stored_get(fi, ci, "CurrentY")));
     size_t n = surface_line.n;
     if (n) {
         char *copy = alloc_atomic(n + 1);
@@ -196,10 +299,11 @@ static void surface_print_end(int newline) {
     }
     int width = font ? XTextWidth(font, text_of_builder(&surface_line), (int)n) : 6 * (int)n;
     surface_line.n = 0;
+    /* (the line's height and the text's width are pixels, in the surface's units) */
     if (newline)
-        move_current(fi, ci, 0, y + (font ? font->ascent + font->descent : 13));
+        move_current(fi, ci, &s, from_px_x(&s, 0), from_px_y(&s, y + (font ? font->ascent + font->descent : 13)));
     else
-        move_current(fi, ci, x + width, y);
+        move_current(fi, ci, &s, from_px_x(&s, x + width), from_px_y(&s, y));
 }
 
 /* Cls: what was drawn goes; CurrentX and CurrentY return to 0. */
@@ -210,7 +314,8 @@ void vb_cls(const char *owner) {
     for (size_t k = 0; k < draw_count; k++)
         if (draw_ops[k].form != fi || draw_ops[k].control != ci) draw_ops[kept++] = draw_ops[k];
     draw_count = kept;
-    move_current(fi, ci, 0, 0);
+    SurfaceScale pixels = {0, 0, 0, 1, 1, 1, 1};
+    move_current(fi, ci, &pixels, 0, 0);
     if (form_states[fi].visible) redraw(fi);
 }
 

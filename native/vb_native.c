@@ -3826,6 +3826,8 @@ static int menu_array_bound(const char *name, const char *field, VBValue *out);
 static VBValue screen_get(const char *field);
 static int control_member_get(int fi, int ci, const char *field, VBValue *out);
 static VBValue stored_get(int form, int control, const char *name);
+static int scale_property(int fi, int ci, const char *field, VBValue *out); /* vb_graphics.c */
+static void surface_units(int fi, int ci, double px, double py, double *ux, double *uy); /* vb_graphics.c */
 static int find_menu(const char *name, int in_array, long long index, int *form);
 static VBValue menu_get(int fi, int mi, const char *owner, const char *field);
 static void menu_set(int fi, int mi, const char *owner, const char *field, VBValue value);
@@ -3853,6 +3855,8 @@ VBValue vb_get(const char *owner, const char *field) {
         if (!strcasecmp(field, "Visible")) return bool_value(f->visible);
         if (!strcasecmp(field, "Name")) return str_value(f->def->name);
         if (!strcasecmp(field, "KeyPreview")) return bool_value(f->def->key_preview);
+        VBValue scaled;
+        if (scale_property(fi, -1, field, &scaled)) return scaled;
         /* sizes in pixels, like every position here; the inside of the
          * window as it is now */
         if (!strcasecmp(field, "ScaleWidth") && f->inner_width > 0) return int_value(f->inner_width);

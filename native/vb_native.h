@@ -346,6 +346,7 @@ void vb_pset(const char *owner, int step, VBValue x, VBValue y, int has_color, V
 void vb_line(const char *owner, int has_from, int step1, VBValue x1, VBValue y1, int step2, VBValue x2, VBValue y2,
              int has_color, VBValue color, const char *box);
 void vb_circle(const char *owner, int step, VBValue x, VBValue y, VBValue radius, int has_color, VBValue color);
+void vb_scale(const char *owner, int has_corners, VBValue x1, VBValue y1, VBValue x2, VBValue y2);
 void vb_cls(const char *owner);
 /* Print on a form or picture box: the items and vb_print_end that follow go there. */
 void vb_surface_print_begin(const char *owner);

@@ -310,7 +310,7 @@ Value ApplicationSession::form_method(ControlObject& object, const std::string& 
     return Value();
   }
   if (method == "cls" || method == "pset" || method == "line" || method == "circle" || method == "print" ||
-      method == "refresh") {
+      method == "scale" || method == "refresh") {
     // Graphics and the other methods of the window itself: the form loads first.
     std::shared_ptr<Preview> preview = load(object.name);
     if (preview && !preview->closed) return preview->form_method(object, method, args);

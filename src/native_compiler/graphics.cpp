@@ -2,7 +2,8 @@
 // written in their own shape: obj.PSet [Step] (x, y)[, color];
 // obj.Line [[Step] (x1, y1)]-[Step] (x2, y2)[, [color][, B|BF]];
 // obj.Circle [Step] (x, y), radius[, [color][, start, end, aspect]];
-// obj.Cls. Without obj they draw on the running form.
+// obj.Cls; obj.Scale [(x1, y1)-(x2, y2)]. Without obj they draw on the
+// running form.
 #include <cctype>
 
 #include "basic/source_lines.h"
@@ -89,7 +90,7 @@ std::optional<std::vector<std::string>> NativeCompiler::surface_print(const Nati
 std::optional<std::vector<std::string>> NativeCompiler::graphics_statement(const NativeProcedure& proc,
                                                                            std::string_view line, Locals& locals,
                                                                            int indent) {
-  static const Regex head(R"(^(?:([\p{L}_]\w*)\.)?(PSet|Line|Circle|Cls)\b\s*(.*)$)", CI);
+  static const Regex head(R"(^(?:([\p{L}_]\w*)\.)?(PSet|Line|Circle|Cls|Scale)\b\s*(.*)$)", CI);
   static const Regex file_line(R"(^Line\s+Input\b)", CI);
   auto g = head.match_groups(line);
   if (!g || file_line.match(line) || find_equal(line) >= 0) return std::nullopt;
@@ -119,6 +120,19 @@ std::optional<std::vector<std::string>> NativeCompiler::graphics_statement(const
     return std::vector<std::string>{p + "vb_cls(" + q(owner) + ");"};
   }
   size_t at = 0;
+  if (method == "scale") {
+    // Scale (x1, y1)-(x2, y2): the corners in the surface's own units; Scale alone: pixels
+    if (strip_text(rest).empty()) return std::vector<std::string>{p + "vb_scale(" + q(owner) + ",0,vb_int(0),vb_int(0),vb_int(0),vb_int(0));"};
+    const auto first = read_point(rest, at);
+    skip_blanks(rest, at);
+    if (!first || first->step || at >= rest.size() || rest[at] != '-') return bad();
+    ++at;
+    const auto second = read_point(rest, at);
+    const auto more = second ? read_rest(rest, at) : std::nullopt;
+    if (!second || second->step || !more || !more->empty()) return bad();
+    return std::vector<std::string>{call("vb_scale", {value(first->x), value(first->y), value(second->x), value(second->y)},
+                                         {"1", "#", "#", "#", "#"})};
+  }
   if (method == "pset") {
     const auto point = read_point(rest, at);
     const auto more = point ? read_rest(rest, at) : std::nullopt;

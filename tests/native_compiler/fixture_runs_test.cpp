@@ -256,6 +256,28 @@ TEST(NativeGraphics, StepCurrentPointAndClsFollowVB) {
             std::string::npos);
 }
 
+TEST(NativeGraphics, ScaleGivesASurfaceItsOwnUnits) {
+  // Scale (-10, 5)-(10, -5): points, CurrentX/CurrentY and the Scale
+  // properties in those units; Scale alone returns to pixels.
+  Project p = make_project("Public Sub Draw()\nPicture1.Scale (-10, 5)-(10, -5)\n"
+                           "Picture1.Line (-10, 0)-(10, 0)\nPicture1.Circle (0, 0), 2\nPicture1.PSet Step(5, 2.5)\n"
+                           "Debug.Print Picture1.ScaleLeft & \" \" & Picture1.ScaleWidth & \" \" & Picture1.ScaleHeight & "
+                           "\" \" & Picture1.ScaleMode & \" \" & Picture1.CurrentX & \",\" & Picture1.CurrentY\n"
+                           "Picture1.Scale\nDebug.Print Picture1.ScaleMode & \" \" & Picture1.ScaleLeft & \" \" & "
+                           "Picture1.ScaleWidth\nScale (0, 0)-(1, 1)\nDebug.Print ScaleWidth & \" \" & ScaleMode\n"
+                           "On Error Resume Next\nScale (1, 1)-(1, 2)\nDebug.Print Err.Number\nEnd Sub\n",
+                           {{"Module1", "Sub Main()\nForm1.Draw\nEnd Sub\n"}});
+  p.startup = "Sub Main";
+  p.forms[0].new_control("PictureBox", 10, 10).name = "Picture1";
+  p.forms[0].controls.back().width = 200;
+  p.forms[0].controls.back().height = 100;
+  const fs::path out = fs::temp_directory_path() / ("corvane-native-scale-" + std::to_string(::getpid()));
+  const CommandResult r = run_command({"timeout", "30", build_native(p, out).string()});
+  fs::remove_all(out);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "-10 20 -10 0 5,2.5\n3 0 200\n1 0\n5\n");
+}
+
 TEST(NativePictures, LoadPictureSizesImagesAndRefusesWhatIsNoPicture) {
   // An Image takes its picture's size; a missing file is error 53, a file
   // that is no picture 481, as interpreted.
