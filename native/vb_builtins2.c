@@ -7,6 +7,8 @@
 
 #include <time.h>
 
+#include "vb_finance.h"
+
 static double real_arg(int argc, VBValue *args, const char *name) {
     need_args(argc, 1, name);
     return number_value(args[0]);
@@ -291,11 +293,56 @@ static VBValue fn_getallsettings(int argc, VBValue *args);
 static VBValue fn_shell(int argc, VBValue *args); /* vb_shell.c */
 static VBValue fn_sendkeys(int argc, VBValue *args); /* vb_sendkeys.c */
 
+/* The annuity functions: the required arguments, then optional ones that
+ * count as 0 when left out. */
+static double annuity_args(int argc, VBValue *args, int required, const char *name, double a[6]) {
+    /* (returns the result's starting value) */
+    need_args(argc, required, name);
+    for (int k = 0; k < 6; k++) a[k] = k < argc && !(args[k].kind == VB_OBJECT && !args[k].object) ? number_value(args[k]) : 0;
+    return 0;
+}
+static VBValue annuity_result(int failed, double out) {
+    if (failed) fatal("Invalid procedure call or argument");
+    return dbl_value(out);
+}
+static VBValue fn_pmt(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 3, "Pmt", a);
+    int failed = vb_fin_pmt(a[0], a[1], a[2], a[3], a[4], &out);
+    return annuity_result(failed, out);
+}
+static VBValue fn_fv(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 3, "FV", a);
+    int failed = vb_fin_fv(a[0], a[1], a[2], a[3], a[4], &out);
+    return annuity_result(failed, out);
+}
+static VBValue fn_pv(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 3, "PV", a);
+    int failed = vb_fin_pv(a[0], a[1], a[2], a[3], a[4], &out);
+    return annuity_result(failed, out);
+}
+static VBValue fn_nper(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 3, "NPer", a);
+    int failed = vb_fin_nper(a[0], a[1], a[2], a[3], a[4], &out);
+    return annuity_result(failed, out);
+}
+static VBValue fn_ipmt(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 4, "IPmt", a);
+    int failed = vb_fin_ipmt(a[0], a[1], a[2], a[3], a[4], a[5], &out);
+    return annuity_result(failed, out);
+}
+static VBValue fn_ppmt(int argc, VBValue *args) {
+    double a[6], out = annuity_args(argc, args, 4, "PPmt", a);
+    int failed = vb_fin_ppmt(a[0], a[1], a[2], a[3], a[4], a[5], &out);
+    return annuity_result(failed, out);
+}
+
 static const struct {
     const char *name;
     VBValue (*fn)(int, VBValue *);
 } MORE_BUILTINS[] = {
     {"choose", fn_choose},   {"switch", fn_switch},   {"error", fn_error},
+    {"pmt", fn_pmt},         {"fv", fn_fv},           {"pv", fn_pv},             {"nper", fn_nper},
+    {"ipmt", fn_ipmt},       {"ppmt", fn_ppmt},
     {"array", fn_array},     {"ascw", fn_ascw},       {"atn", fn_atn},           {"cbool", fn_cbool},
     {"cbyte", fn_cbyte},     {"ccur", fn_ccur},       {"chrw", fn_chrw},         {"cos", fn_cos},
     {"cvar", fn_cvar},       {"exp", fn_exp},         {"isarray", fn_isarray},   {"ismissing", fn_ismissing},

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "basic/builtins_support.h"
+#include "vb_finance.h"
 
 namespace corvane {
 
@@ -421,9 +422,50 @@ Value fn_isnumeric(VBRuntime&, std::vector<Value>& args) {
   return Value(false);
 }
 
+// The annuity functions: the required arguments, then optional ones that
+// count as 0 when left out.
+using Annuity = int (*)(const double* a, double* out);
+Value annuity(const std::vector<Value>& args, const char* name, size_t required, Annuity fn) {
+  require_args(args, required, name);
+  double a[6] = {0, 0, 0, 0, 0, 0};
+  for (size_t k = 0; k < args.size() && k < 6; ++k)
+    if (!args[k].is_nothing()) a[k] = number_as_double(args[k]);
+  double out = 0;
+  if (fn(a, &out)) throw VBError(5, "Invalid procedure call or argument");
+  return Value(out);
+}
+
+Value fn_pmt(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "Pmt", 3, [](const double* a, double* out) { return vb_fin_pmt(a[0], a[1], a[2], a[3], a[4], out); });
+}
+Value fn_fv(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "FV", 3, [](const double* a, double* out) { return vb_fin_fv(a[0], a[1], a[2], a[3], a[4], out); });
+}
+Value fn_pv(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "PV", 3, [](const double* a, double* out) { return vb_fin_pv(a[0], a[1], a[2], a[3], a[4], out); });
+}
+Value fn_nper(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "NPer", 3,
+                 [](const double* a, double* out) { return vb_fin_nper(a[0], a[1], a[2], a[3], a[4], out); });
+}
+Value fn_ipmt(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "IPmt", 4,
+                 [](const double* a, double* out) { return vb_fin_ipmt(a[0], a[1], a[2], a[3], a[4], a[5], out); });
+}
+Value fn_ppmt(VBRuntime&, std::vector<Value>& args) {
+  return annuity(args, "PPmt", 4,
+                 [](const double* a, double* out) { return vb_fin_ppmt(a[0], a[1], a[2], a[3], a[4], a[5], out); });
+}
+
 }  // namespace
 
 void add_number_builtins(BuiltinTable& table) {
+  add_builtin(table, "Pmt", fn_pmt);
+  add_builtin(table, "FV", fn_fv);
+  add_builtin(table, "PV", fn_pv);
+  add_builtin(table, "NPer", fn_nper);
+  add_builtin(table, "IPmt", fn_ipmt);
+  add_builtin(table, "PPmt", fn_ppmt);
   add_builtin(table, "Val", fn_val);
   add_builtin(table, "CDbl", fn_cdbl);
   add_builtin(table, "CSng", fn_csng);

@@ -65,7 +65,7 @@ const std::vector<std::string>& native_runtime_files() {
   static const std::vector<std::string> files = {"vb_native.h", "vb_native.c", "vb_lang.h",    "vb_errors.c",
                                                  "vb_arrays.c", "vb_records.c", "vb_dates.c",   "vb_format.c",
                                                  "vb_builtins2.c", "vb_events.c",  "vb_print.c",
-                                                 "vb_files.c", "vb_control_arrays.c", "vb_control_members.c", "vb_collection.c", "vb_menu_arrays.c", "vb_lists.c", "vb_form_load.c", "vb_graphics.c", "vb_pictures.c", "vb_settings.c", "vb_shell.c", "vb_sendkeys.c", "vb_form_objects.c", "vb_control_objects.c", "vb_captions.c", "vb_dialogs.c", "vb_binary_files.c", "vb_error_table.h", "vb_format_scan.h", "vb_sendkeys_scan.h",
+                                                 "vb_files.c", "vb_control_arrays.c", "vb_control_members.c", "vb_collection.c", "vb_menu_arrays.c", "vb_lists.c", "vb_form_load.c", "vb_graphics.c", "vb_pictures.c", "vb_settings.c", "vb_shell.c", "vb_sendkeys.c", "vb_form_objects.c", "vb_control_objects.c", "vb_captions.c", "vb_dialogs.c", "vb_binary_files.c", "vb_error_table.h", "vb_format_scan.h", "vb_sendkeys_scan.h", "vb_finance.h",
                                                  "vb_lang_extras.c"};
   return files;
 }

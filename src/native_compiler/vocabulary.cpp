@@ -29,7 +29,8 @@ const std::set<std::string, std::less<>> BUILTINS = {
     "month", "monthname", "now", "second", "time", "timeserial", "timevalue", "weekday", "weekdayname", "year",
     "formatcurrency", "formatdatetime", "formatnumber", "formatpercent", "eof", "freefile", "kill", "lof", "input",
     "mkdir", "rmdir", "chdir", "curdir", "filecopy", "filelen", "loadpicture", "getsetting", "savesetting", "deletesetting", "getallsettings", "shell", "sendkeys", "getattr", "setattr", "dir",
-    "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error", "msgbox", "inputbox"};
+    "ascb", "chrb", "lenb", "strconv", "filter", "choose", "switch", "error", "msgbox", "inputbox",
+    "pmt", "fv", "pv", "nper", "ipmt", "ppmt"};
 // Built-ins whose names programs also use for their own undeclared
 // variables ("day = 3"): such a name is a variable unless it is called.
 const std::set<std::string, std::less<>> VARIABLE_NAMED_BUILTINS = {
