@@ -183,6 +183,14 @@ VBValue vb_array_shape(int n, VBValue *bounds, const char *type) {
     return v;
 }
 
+/* Dim a(2) As New C: every element a new instance, made in order. */
+VBValue vb_array_new_instances(VBValue array, const char *class_name) {
+    VBArray *a = (VBArray *)array.object;
+    if (a->elem != VB_ELEM_VALUE) return array;
+    for (long long k = 0; k < a->count; k++) a->items[k] = vb_new(class_name);
+    return array;
+}
+
 /* ReDim: a fresh array of the new shape; Preserve keeps the elements that
  * fit, in storage order. Whoever still holds the old array keeps it. An
  * array ReDim gives no type (a parameter's) keeps its element type. */

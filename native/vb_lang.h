@@ -26,6 +26,7 @@ _Noreturn void vb_err_rethrow(void);
  * subscripts are checked against each dimension. `type` is the element
  * type (its initial value fills new elements; records get one each). */
 VBValue vb_array_shape(int dims, VBValue *bounds, const char *type);
+VBValue vb_array_new_instances(VBValue array, const char *class_name); /* Dim a(n) As New C */
 VBValue vb_array_reshape(VBValue old, int dims, VBValue *bounds, int preserve, const char *type);
 VBValue vb_index_at(VBValue array, int count, VBValue *indexes, const char *name);
 void vb_index_set_at(VBValue array, int count, VBValue *indexes, VBValue value, const char *name);

@@ -2792,7 +2792,7 @@ VBValue vb_new(const char *name) {
     if (!strcasecmp(name, "ADODB.Recordset")) return object_value(new_object(TAG_RECORDSET, "ADODB.Recordset"));
     for (VBClassDef *d = class_list; d; d = d->next) {
         if (strcasecmp(d->name, name)) continue;
-        VBObject *o = new_object(TAG_INSTANCE, name);
+        VBObject *o = new_object(TAG_INSTANCE, d->name); /* the class as declared */
         o->definition = d;
         o->values = vb_alloc(sizeof(VBValue) * ((size_t)d->count + 1));
         for (int i = 0; i < d->count; i++)

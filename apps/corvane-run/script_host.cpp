@@ -109,6 +109,7 @@ int run_scripts(const std::vector<std::string>& files, std::istream& in, std::os
       } else {
         options.sources.push_back(text);
         options.source_files.push_back(path);
+        options.modules.emplace_back(path, text);
       }
     }
   } catch (const std::exception& e) {

@@ -217,6 +217,8 @@ Value VBRuntime::lookup(Symbol s, const std::string& name, Scope& scope) {
   // In a form's code a bare name of one of the form's own properties
   // reads it (Caption, Width, ScaleWidth...), as Me.Caption does.
   if (current_form && current_form->has(lower(name))) return current_form->get(name);
+  // A class's code reads the modules' functions by name alone too.
+  if (add_module_procedures()) return lookup(s, name, scope);
   if (option_explicit) throw VBError("Variable not defined: " + name);
   return Value(int64_t{0});
 }
@@ -303,6 +305,8 @@ Value VBRuntime::call(Symbol key, const std::string& name, std::vector<Value>& a
   if (!property_names.empty() && property_names.count(key))
     if (ProcedureRef getter = property_getter(*this, symbol_text(key))) return run_proc(getter, args, nullptr, &scope);
   if (BuiltinFn fn = find_builtin(key)) return fn(*this, args);
+  // A class's code calls the modules' procedures.
+  if (add_module_procedures()) return call(key, name, args, scope, refs);
   // Move 0, 0 in a form's code: the form's own method.
   if (current_form && is_bare_form_method(lower(name))) return current_form->method(name, args);
   throw VBError("Unknown function or procedure: " + name);

@@ -48,10 +48,16 @@ std::shared_ptr<VBClassObject> VBClassObject::create(const VBRuntime& creator, c
   options.inputbox = creator.inputbox;
   options.base_dir = creator.base_dir;
   options.classes = creator.classes;
+  options.modules = creator.modules;
   options.watch = creator.watch;
   options.max_steps = creator.max_steps;
   options.doevents = creator.doevents;
   object->vm = std::make_unique<VBRuntime>(std::move(options));
+  // The modules' variables (and constants) are seen past the fields: the
+  // creator's module scope (a form's or a class's parent, else its own).
+  object->vm->class_instance = true;
+  if (!creator.modules.empty())
+    object->vm->globals->parent = creator.globals->parent ? creator.globals->parent : creator.globals;
   object->vm->send_keys = creator.send_keys;
   // the instance's code runs inside the creator's events: one clock
   object->vm->clock = creator.clock;

@@ -86,6 +86,7 @@ VBRuntime::VBRuntime(Options options) : globals(std::make_shared<Scope>()) {
   base_dir = options.base_dir.empty() ? std::filesystem::current_path(ec).string() : options.base_dir;
   for (auto& [name, object] : options.controls) set_control(name, object);
   classes = options.classes;
+  modules = options.modules;
   for (auto& [name, source] : options.classes) class_sources[lower(name)] = source;
   std::string path = std::filesystem::absolute(base_dir, ec).string();
   if (ec) path = base_dir;
@@ -212,6 +213,26 @@ std::vector<Param> parse_params(const std::string& text) {
 
 }  // namespace
 
+bool VBRuntime::add_module_procedures() {
+  if (!class_instance || modules.empty() || modules_added_) return false;
+  modules_added_ = true;
+  // Only the modules' procedures (and types): their variables and
+  // constants are the parent's. The class's own procedures and options stay.
+  const auto own = procs;
+  const bool explicit_names = option_explicit;
+  const int64_t base = option_base;
+  struct Restore {
+    bool& flag;
+    ~Restore() { flag = false; }
+  } restore{procedures_only_};
+  procedures_only_ = true;
+  for (const auto& [file, source] : modules) add_source(source, file);
+  for (const auto& [symbol, proc] : own) procs[symbol] = proc;
+  option_explicit = explicit_names;
+  option_base = base;
+  return true;
+}
+
 void VBRuntime::add_source(const std::string& source, const std::string& file, int first_line) {
   RX(type_re, R"(^(?:Public|Private)?\s*Type\s+(\w+)\s*$)");
   RX(end_type, R"(^End\s+Type\b)");
@@ -330,7 +351,7 @@ void VBRuntime::add_source(const std::string& source, const std::string& file, i
       option_explicit = true;
     } else if (auto b = option_base_re.match_groups(line)) {
       option_base = (*b)[1] == "1" ? 1 : 0;
-    } else if (decl_re.match(line)) {
+    } else if (decl_re.match(line) && !procedures_only_) {
       try {
         execute_statement(line, *globals);
       } catch (const VBError&) {
@@ -480,6 +501,9 @@ void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
       initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
       initial.as_array()->fixed = !d.dims.empty();
       initial.as_array()->element = type_code(d.type);
+      // Dim a(2) As New C: every element is an instance from the start
+      if (d.as_new)
+        for (Value& item : initial.as_array()->items) item = Value(new_instance(d.class_name));
     }
     else initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
     bool created = false;

@@ -212,6 +212,9 @@ class VBRuntime {
     StopFn stop;
     std::string base_dir;  // empty: the current directory
     std::vector<std::pair<std::string, std::string>> classes;  // class name -> source
+    // The standard modules (file name, source), whose procedures class
+    // instances call as their own code does.
+    std::vector<std::pair<std::string, std::string>> modules;
     // The file each source comes from (same order as sources; "" or
     // missing: unknown) and the line of that file where the source's
     // first line stands (1 when missing), for error locations.
@@ -358,6 +361,12 @@ class VBRuntime {
   int64_t option_base = 0;
   // Class sources as given (name as written -> source), for class instances.
   std::vector<std::pair<std::string, std::string>> classes;
+  std::vector<std::pair<std::string, std::string>> modules;  // (file name, source), as given
+  // A class instance's interpreter: it sees the modules' variables through
+  // its fields' parent scope, and reads the modules' procedures the first
+  // time it calls a name it does not have (true when that added them).
+  bool class_instance = false;
+  bool add_module_procedures();
 
   // Calls nest as deep as the thread's stack allows, up to this many.
   static constexpr int MAX_CALL_DEPTH = 1000000;
@@ -515,6 +524,8 @@ class VBRuntime {
 
   std::vector<std::pair<std::string, ObjectRef>> control_list_;
   std::unordered_map<Symbol, ObjectRef> controls_;
+  bool modules_added_ = false;
+  bool procedures_only_ = false;  // add_source reads procedures and types, not declarations
   int block_depth_ = 0;
   Procedure* running_ = nullptr;  // the procedure of the current activation
   uint64_t activations_run_ = 0;   // numbers each statement-tree activation

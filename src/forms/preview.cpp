@@ -325,6 +325,7 @@ void Preview::build_runtime() {
   options.base_dir = project.path ? project.path->parent_path().string() : std::filesystem::current_path(ec).string();
   if (options.base_dir.empty()) options.base_dir = std::filesystem::current_path(ec).string();
   for (const ClassModule& c : project.classes) options.classes.emplace_back(c.name, c.code);
+  for (const Module& m : project.modules) options.modules.emplace_back(m.name + ".bas", m.code);
 
   // The form's own code is scanned alone first, so its module-level
   // declarations land in a scope of their own; the standard modules follow

@@ -79,6 +79,7 @@ void ApplicationSession::init() {
   }
   VBRuntime::Options options;
   for (const Module& m : project.modules) options.sources.push_back(m.code);
+  for (const Module& m : project.modules) options.modules.emplace_back(m.name + ".bas", m.code);
   for (const ClassModule& c : project.classes) options.classes.emplace_back(c.name, c.code);
   if (project.path) options.base_dir = project.path->parent_path().string();
   // Sub Main runs in this interpreter: it reaches the forms by name and

@@ -195,8 +195,8 @@ void NativeCompiler::collect() {
       if (global_index_.count(d.name)) error(nullptr, "Duplicate module-level identifier " + d.name);
       std::string init = d.init;
       if (d.array_bound)
-        init = d.array_bound->empty() ? empty_array(d.type)
-                                      : array_shape(nullptr, owner, *d.array_bound, d.type, Locals{});
+        init = with_instances(d, d.array_bound->empty() ? empty_array(d.type)
+                                                         : array_shape(nullptr, owner, *d.array_bound, d.type, Locals{}));
       else if (!d.value.empty())
         init = expr(nullptr, d.value, Locals{});  // from the module names declared before it
       global_index_[d.name] = globals_.size();
@@ -378,6 +378,7 @@ void NativeCompiler::collect_class(const ClassModule& cls, const CodeLocation& w
       for (const Declaration& d : parse_declaration(line, cls.name)) {
         for (const auto& existing : fields)
           if (existing.first == d.name) error(nullptr, "Duplicate field " + cls.name + "." + d.name);
+        if (d.as_new) error(nullptr, cls.name + ": unsupported native declaration: " + line);
         if (d.array_bound) {
           // Stored as a Variant holding the array (created with each instance).
           class_array_fields_[class_key].push_back({d.name, *d.array_bound, d.type});
@@ -407,7 +408,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     std::string type = p.type.empty() ? "variant" : stored_type(name_key(p.type));
     const bool array = p.is_array;
     const bool as_new = p.as_new;
-    if (array && (as_new || !p.value.empty())) error(nullptr, own + ": unsupported native declaration: " + p.text);
+    if (array && !p.value.empty()) error(nullptr, own + ": unsupported native declaration: " + p.text);
     // "String * n": a text of n characters, blanks at first.
     if (!p.fixed_length.empty()) {
       if (type != "string") error(nullptr, own + ": unsupported native declaration: " + p.text);
@@ -447,6 +448,7 @@ std::vector<Declaration> NativeCompiler::parse_declaration(std::string_view line
     }
     Declaration d{name, type, init, std::nullopt, computed};
     if (array) d.array_bound = p.bounds;
+    d.as_new = array && as_new;
     out.push_back(d);
   }
   return out;
@@ -472,7 +474,13 @@ std::optional<std::string> NativeCompiler::array_element_type(const NativeProced
 
 std::string NativeCompiler::array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals) {
   if (d.array_bound->empty()) return empty_array(d.type);
-  return array_shape(proc, proc ? proc->owner : std::string(), *d.array_bound, d.type, locals);
+  return with_instances(d, array_shape(proc, proc ? proc->owner : std::string(), *d.array_bound, d.type, locals));
+}
+
+// Dim a(2) As New C: the new array with an instance in every element.
+std::string NativeCompiler::with_instances(const Declaration& d, const std::string& array) {
+  if (!d.as_new || d.array_bound->empty()) return array;
+  return "vb_array_new_instances(" + array + "," + q(d.type) + ")";
 }
 
 std::string NativeCompiler::array_shape(const NativeProcedure* proc, std::string_view owner, std::string_view bounds,

@@ -92,6 +92,7 @@ struct Declaration {
   std::string init;  // C initializer (empty for an array or a computed constant)
   std::optional<std::string> array_bound;  // an array: its bounds as written ("" for "()")
   std::string value;  // a constant's expression when it is not a literal
+  bool as_new = false;  // an array As New: every element an instance from the start
 };
 
 struct GlobalName {
@@ -283,6 +284,7 @@ class NativeCompiler {
  private:
   std::vector<std::string> declare(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
   // C text creating the array of a declaration (its bound translated).
+  std::string with_instances(const Declaration& d, const std::string& array);
   std::string array_init(const NativeProcedure* proc, const Declaration& d, const Locals& locals);
   std::vector<std::string> redim(const NativeProcedure& proc, std::string_view line, Locals& locals, int indent);
   std::vector<std::string> assignment(const NativeProcedure& proc, std::string_view target, std::string_view value,

@@ -52,6 +52,20 @@ TEST_F(SessionTest, ModuleVariablesAreSharedAndFormVariablesAreNot) {
   EXPECT_EQ(eval(*form2, "Twice(shared)"), "24");
 }
 
+TEST_F(SessionTest, ClassInstancesReachTheModulesVariablesAndProcedures) {
+  // An instance made in a form's code calls the modules' procedures and
+  // shares their variables with the forms; its own procedures win.
+  add_form("Form1", "Sub Go()\nDim t As New Tally\nt.Add 3\nt.Add 4\nDebug.Print t.Show() & \" \" & total\nEnd Sub\n");
+  host_->project_.modules.push_back(
+      {"Module1", "Public total\nPublic Const STEP_SIZE = 10\nSub Record(n)\ntotal = total + n\nEnd Sub\n"
+                  "Function Show()\nShow = \"module\"\nEnd Function\nFunction Twice(x)\nTwice = 2 * x\nEnd Function\n"});
+  host_->project_.classes.push_back(
+      {"Tally", "Public Sub Add(n)\nRecord Twice(n) + STEP_SIZE\nEnd Sub\nPublic Function Show()\nShow = \"class \" & total\nEnd Function\n"});
+  auto session = start_session("Form1");
+  run(*host_->preview, "Go");
+  EXPECT_EQ(logs().back(), "class 34 34");
+}
+
 TEST_F(SessionTest, PrivateModuleNamesStayApartWhenFormsCallTheModules) {
   add_form("Form1", "Sub Go()\nBumpA\nBumpB\nBumpB\nDebug.Print ReadA() & \" \" & ReadB()\nEnd Sub\n");
   host_->project_.modules.push_back(
