@@ -294,47 +294,27 @@ static VBValue fn_shell(int argc, VBValue *args); /* vb_shell.c */
 static VBValue fn_sendkeys(int argc, VBValue *args); /* vb_sendkeys.c */
 
 /* The annuity functions: the required arguments, then optional ones that
- * count as 0 when left out. */
-static double annuity_args(int argc, VBValue *args, int required, const char *name, double a[6]) {
-    /* (returns the result's starting value) */
+ * count as 0 when left out; a result the arguments do not allow is error 5. */
+typedef int (*Annuity)(const double *a, double *out);
+static VBValue annuity(int argc, VBValue *args, int required, const char *name, Annuity fn) {
     need_args(argc, required, name);
+    double a[6], out = 0;
     for (int k = 0; k < 6; k++) a[k] = k < argc && !(args[k].kind == VB_OBJECT && !args[k].object) ? number_value(args[k]) : 0;
-    return 0;
-}
-static VBValue annuity_result(int failed, double out) {
-    if (failed) fatal("Invalid procedure call or argument");
+    if (fn(a, &out)) fatal("Invalid procedure call or argument");
     return dbl_value(out);
 }
-static VBValue fn_pmt(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 3, "Pmt", a);
-    int failed = vb_fin_pmt(a[0], a[1], a[2], a[3], a[4], &out);
-    return annuity_result(failed, out);
-}
-static VBValue fn_fv(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 3, "FV", a);
-    int failed = vb_fin_fv(a[0], a[1], a[2], a[3], a[4], &out);
-    return annuity_result(failed, out);
-}
-static VBValue fn_pv(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 3, "PV", a);
-    int failed = vb_fin_pv(a[0], a[1], a[2], a[3], a[4], &out);
-    return annuity_result(failed, out);
-}
-static VBValue fn_nper(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 3, "NPer", a);
-    int failed = vb_fin_nper(a[0], a[1], a[2], a[3], a[4], &out);
-    return annuity_result(failed, out);
-}
-static VBValue fn_ipmt(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 4, "IPmt", a);
-    int failed = vb_fin_ipmt(a[0], a[1], a[2], a[3], a[4], a[5], &out);
-    return annuity_result(failed, out);
-}
-static VBValue fn_ppmt(int argc, VBValue *args) {
-    double a[6], out = annuity_args(argc, args, 4, "PPmt", a);
-    int failed = vb_fin_ppmt(a[0], a[1], a[2], a[3], a[4], a[5], &out);
-    return annuity_result(failed, out);
-}
+static int pmt_of(const double *a, double *out) { return vb_fin_pmt(a[0], a[1], a[2], a[3], a[4], out); }
+static int fv_of(const double *a, double *out) { return vb_fin_fv(a[0], a[1], a[2], a[3], a[4], out); }
+static int pv_of(const double *a, double *out) { return vb_fin_pv(a[0], a[1], a[2], a[3], a[4], out); }
+static int nper_of(const double *a, double *out) { return vb_fin_nper(a[0], a[1], a[2], a[3], a[4], out); }
+static int ipmt_of(const double *a, double *out) { return vb_fin_ipmt(a[0], a[1], a[2], a[3], a[4], a[5], out); }
+static int ppmt_of(const double *a, double *out) { return vb_fin_ppmt(a[0], a[1], a[2], a[3], a[4], a[5], out); }
+static VBValue fn_pmt(int argc, VBValue *args) { return annuity(argc, args, 3, "Pmt", pmt_of); }
+static VBValue fn_fv(int argc, VBValue *args) { return annuity(argc, args, 3, "FV", fv_of); }
+static VBValue fn_pv(int argc, VBValue *args) { return annuity(argc, args, 3, "PV", pv_of); }
+static VBValue fn_nper(int argc, VBValue *args) { return annuity(argc, args, 3, "NPer", nper_of); }
+static VBValue fn_ipmt(int argc, VBValue *args) { return annuity(argc, args, 4, "IPmt", ipmt_of); }
+static VBValue fn_ppmt(int argc, VBValue *args) { return annuity(argc, args, 4, "PPmt", ppmt_of); }
 
 static const struct {
     const char *name;
