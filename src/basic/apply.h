@@ -48,16 +48,16 @@ inline bool compare_numbers_truth(BinOp op, const Value& l, const Value& r) {
 }
 
 // The truth of `l op r`; two numbers compare without building a value.
-inline bool comparison_truth(BinOp op, const Value& l, const Value& r) {
+[[gnu::always_inline]] inline bool comparison_truth(BinOp op, const Value& l, const Value& r) {
   if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_int() && r.is_int()) return compare_ints(op, l.as_int(), r.as_int());
   return comparison_truth_general(op, l, r);
 }
 
 Value apply_numbers(BinOp op, const Value& l, const Value& r);
 
-// An operator: two Integers inline, everything else out of line (with a
-// fast path for Doubles).
-inline Value apply(BinOp op, const Value& l, const Value& r) {
+// An operator: two Integers inline (always: every loop runs through it),
+// everything else out of line (with a fast path for Doubles).
+[[gnu::always_inline]] inline Value apply(BinOp op, const Value& l, const Value& r) {
   if (l.is_int() && r.is_int()) {
     const int64_t a = l.as_int(), b = r.as_int();
     int64_t out;

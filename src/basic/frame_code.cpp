@@ -60,9 +60,13 @@ struct FrameBuilder {
       const CodeStmt& s = block[dims];
       if (s.kind != CodeStmt::Kind::Statement || s.stmt->kind != StmtKind::Declare) break;
       if (s.stmt->is_static) return false;
-      for (const DeclPiece& d : s.stmt->decls)
-        if (d.is_array || d.as_new || !add(d.symbol, type_code(d.type), d.type_symbol, rt.default_value(d.type)))
-          return false;
+      for (const DeclPiece& d : s.stmt->decls) {
+        if (d.as_new) return false;
+        // an array is made when its Dim line runs: the slot starts empty
+        const bool added = d.is_array ? add(d.symbol, TypeCode::Variant, d.type_symbol, Value())
+                                      : add(d.symbol, type_code(d.type), d.type_symbol, rt.default_value(d.type));
+        if (!added) return false;
+      }
     }
     return true;
   }
@@ -139,8 +143,26 @@ struct FrameBuilder {
       case StmtKind::DebugPrint:
         return std::all_of(stmt.items.begin(), stmt.items.end(),
                            [&](const PrintItem& item) { return !item.expr || reads_only(*item.expr); });
+      case StmtKind::ReDim:
+        for (size_t i = 0; i < stmt.redims.size(); ++i)
+          if ((i < stmt.targets.size() && stmt.targets[i].kind == AssignTarget::Kind::Member) ||
+              !known_variable(stmt.redims[i].symbol))
+            return false;
+        return std::all_of(stmt.redims.begin(), stmt.redims.end(), [&](const DeclPiece& d) { return dims_read_only(d); });
+      case StmtKind::Erase:
+        return std::all_of(stmt.refs.begin(), stmt.refs.end(), [&](Symbol name) { return known_variable(name); });
       default: return false;
     }
+  }
+
+  // A name a lent scope finds: a frame variable or one of the module's (a
+  // scope would make any other, and the frame would lose it).
+  bool known_variable(Symbol name) const { return slot_of(name) >= 0 || rt.globals->find(name); }
+
+  bool dims_read_only(const DeclPiece& d) const {
+    for (const DimBounds& b : d.dims)
+      if ((b.lower && !reads_only(*b.lower)) || (b.upper && !reads_only(*b.upper))) return false;
+    return true;
   }
 
   // Whether a parsed expression only reads: no method of an object (its
@@ -266,10 +288,27 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     return call_unresolved(e);
   }
 
-  // A name no procedure was found for yet: a built-in found before, a
-  // procedure found now, else the general way.
+  // a(i): the subscript first, then the element of the array of that name
+  [[gnu::noinline]] Value element(const CodeExpr& e) {
+    Value computed;
+    const Value* index = peek(e.kids[0]);
+    if (!index) index = &(computed = eval(e.kids[0]));
+    if (Var* v = array_of(e)) {
+      const VBArray& a = *v->value.as_array();
+      return a.items[VBRuntime::element_index(a, *index, e.node->text)];
+    }
+    // the subscript's evaluation took the array away: a call as any other
+    rt.check_stack();
+    VBRuntime::ArgList list(rt);
+    list.values.push_back(index == &computed ? std::move(computed) : Value(*index));
+    return call_with(e, list.values);
+  }
+
+  // A name no procedure was found for yet: a built-in found before, an
+  // array's element, a procedure found now, else the general way.
   [[gnu::noinline]] Value call_unresolved(const CodeExpr& e) {
     if (e.builtin && builtin_still_answers(e)) return call_builtin(e);
+    if (e.kids.size() == 1 && array_of(e)) return element(e);
     if (auto it = rt.procs.find(e.local.symbol); it != rt.procs.end()) {
       e.callee = &it->second;
       return call(e);
@@ -289,7 +328,7 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     return true;
   }
 
-  Value call_frame_procedure(const CodeExpr& e, Procedure& proc) {
+  [[gnu::noinline]] Value call_frame_procedure(const CodeExpr& e, Procedure& proc) {
     Frame callee(*proc.frame);
     for (size_t k = 0; k < e.kids.size(); ++k) callee[k].value = eval(e.kids[k]);
     if (Var* array = array_of(e)) {
@@ -312,17 +351,23 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   // Any other call goes the general way, from a scope that lends it the
   // frame variables it may see: the called name and the ByRef arguments.
   [[gnu::noinline]] Value call_general(const CodeExpr& e) {
-    const Node& node = *e.node;
     rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
     for (const CodeExpr& kid : e.kids) list.values.push_back(eval(kid));
-    if (Var* array = array_of(e)) return rt.element(node.text, array->value, list.values);
+    return call_with(e, list.values);
+  }
+
+  // A call whose arguments are evaluated: an array's element, else the
+  // general dispatch.
+  Value call_with(const CodeExpr& e, std::vector<Value>& args) {
+    const Node& node = *e.node;
+    if (Var* array = array_of(e)) return rt.element(node.text, array->value, args);
     remember_builtin(e);
     Lent lent(*this);
     lent.lend(e.local.symbol);
     for (Symbol name : node.refs) lent.lend(name);
-    return rt.call(node.symbol, node.text, list.values, *lent.pooled.scope, &node.refs);
+    return rt.call(node.symbol, node.text, args, *lent.pooled.scope, &node.refs);
   }
 
   // Frame variables lent to a scope for the general path, given back
@@ -411,23 +456,49 @@ struct FrameRunner : TreeRunner<FrameRunner> {
     return Flow::Normal;
   }
 
-  // Exit Function, Exit Sub, Exit For, Exit Do, comments and Debug.Print:
-  // the only lines a frame procedure keeps as statements. Debug.Print
-  // runs on a scope lent every frame variable.
+  // Exit Function, Exit Sub, Exit For, Exit Do, comments, Dim lines,
+  // Debug.Print, ReDim and Erase: the only lines a frame procedure keeps
+  // as statements.
   Flow statement(const CodeStmt& s) {
     switch (s.stmt->kind) {
       case StmtKind::ExitProc: return Flow::ExitProc;
       case StmtKind::ExitFor: return Flow::ExitFor;
       case StmtKind::ExitDo: return Flow::ExitDo;
-      case StmtKind::DebugPrint: return print(*s.stmt);
-      default: return Flow::Normal;
+      case StmtKind::Nop: return Flow::Normal;
+      default: return other_statement(*s.stmt);
     }
   }
 
-  [[gnu::noinline]] Flow print(const Stmt& stmt) {
+  // Debug.Print, ReDim and Erase run on a scope lent every frame variable;
+  // a leading Dim line makes its arrays.
+  [[gnu::noinline]] Flow other_statement(const Stmt& stmt) {
+    if (stmt.kind == StmtKind::Declare) return declare(stmt);
+    return on_lent_scope(stmt);
+  }
+
+  Flow on_lent_scope(const Stmt& stmt) {
     Lent lent(*this);
     for (const FrameSlot& slot : layout.slots) lent.lend(slot.symbol);
     return rt.exec_stmt(stmt, *lent.pooled.scope);
+  }
+
+  // A leading Dim line: its arrays are made now, their bounds evaluated on
+  // a scope lent the frame's other variables.
+  Flow declare(const Stmt& stmt) {
+    const auto is_array = [](const DeclPiece& d) { return d.is_array; };
+    if (std::none_of(stmt.decls.begin(), stmt.decls.end(), is_array)) return Flow::Normal;
+    return declare_arrays(stmt);
+  }
+
+  Flow declare_arrays(const Stmt& stmt) {
+    Lent lent(*this);
+    for (const FrameSlot& slot : layout.slots) lent.lend(slot.symbol);
+    for (const DeclPiece& d : stmt.decls)
+      if (d.is_array) {
+        Value made = rt.declared_value(d, *lent.pooled.scope);
+        lent.pooled.scope->find_own(d.symbol)->value = std::move(made);  // goes back with the others
+      }
+    return Flow::Normal;
   }
 
   Flow line_block(const CodeStmt&) { return Flow::Normal; }  // never in a frame procedure

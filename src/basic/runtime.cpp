@@ -494,18 +494,20 @@ Value VBRuntime::make_array_value(const std::vector<DimBounds>& dims, const std:
   return Value(std::move(array));
 }
 
+Value VBRuntime::declared_value(const DeclPiece& d, Scope& scope) {
+  if (!d.is_array) return d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
+  Value initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
+  initial.as_array()->fixed = !d.dims.empty();
+  initial.as_array()->element = type_code(d.type);
+  // Dim a(2) As New C: every element is an instance from the start
+  if (d.as_new)
+    for (Value& item : initial.as_array()->items) item = Value(new_instance(d.class_name));
+  return initial;
+}
+
 void VBRuntime::declare(const Stmt& stmt, Scope& scope) {
   for (const DeclPiece& d : stmt.decls) {
-    Value initial;
-    if (d.is_array) {
-      initial = d.dims.empty() ? make_array() : make_array_value(d.dims, d.type, scope);
-      initial.as_array()->fixed = !d.dims.empty();
-      initial.as_array()->element = type_code(d.type);
-      // Dim a(2) As New C: every element is an instance from the start
-      if (d.as_new)
-        for (Value& item : initial.as_array()->items) item = Value(new_instance(d.class_name));
-    }
-    else initial = d.as_new ? Value(new_instance(d.class_name)) : default_value(d.type);
+    Value initial = declared_value(d, scope);
     bool created = false;
     Var& var = scope.get_or_create(d.symbol, &created);
     var.declared = d.type_symbol;

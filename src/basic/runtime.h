@@ -430,6 +430,9 @@ class VBRuntime {
   // it; nullptr when the node needs a full evaluation.
   const Value* peek(const Node& node, Scope& scope);
   void declare(const Stmt& stmt, Scope& scope);
+  // The value a declared name starts with: its default, a new instance,
+  // or an array with its bounds evaluated in `scope`.
+  Value declared_value(const struct DeclPiece& d, Scope& scope);
   void redim(const Stmt& stmt, Scope& scope);
   void redim_field(const struct AssignTarget& target, const struct DeclPiece& d, bool preserve, Scope& scope);
   void erase(const Stmt& stmt, Scope& scope);

@@ -119,7 +119,7 @@ struct TreeRunner {
 
   // Small enough to need few saved registers: constants, variables and
   // calls here, operators and the rest out of line.
-  Value eval(const CodeExpr& e) {
+  [[gnu::always_inline]] Value eval(const CodeExpr& e) {
     switch (e.kind) {
       case CodeExpr::Kind::Constant: return *e.value;
       case CodeExpr::Kind::Local:

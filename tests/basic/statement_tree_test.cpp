@@ -415,5 +415,62 @@ End Sub
               "error: Sqr requires a number that is not negative (got -1) at line 11\n");
 }
 
+
+TEST(StatementTreeTest, FrameProceduresHoldTheirOwnArrays) {
+  // Arrays a procedure's leading Dim lines declare: one set per
+  // activation (recursion keeps each its own), bounds from constants and
+  // earlier variables, ReDim, Erase and whole arrays passed on; a bad
+  // subscript is located at its line.
+  expect_same(R"(
+Const N = 3
+Dim shared() As Long
+Function Build(ByVal depth As Long) As String
+  Dim a(N) As Long, names(1 To 2) As String, i As Long
+  For i = 0 To N
+    a(i) = depth * 10 + i
+  Next
+  names(2) = "d" & depth
+  If depth > 0 Then Build = Build(depth - 1)
+  Build = Build & a(0) & a(N) & names(2) & "[" & names(1) & "]" & LBound(names) & " "
+End Function
+Sub Grow(ByVal n As Long)
+  Dim b() As Long, k As Long, c() As String
+  ReDim b(n)
+  b(n) = 7
+  ReDim Preserve b(n + 1)
+  k = UBound(b)
+  Debug.Print k; b(n); b(n + 1); Total(b)
+  Erase b
+  ReDim shared(k)
+  shared(k) = k * 2
+  ReDim c(1 To k)
+  Debug.Print LBound(c); UBound(c); UBound(shared)
+End Sub
+Function Total(v() As Long) As Long
+  Dim i As Long
+  For i = LBound(v) To UBound(v)
+    Total = Total + v(i)
+  Next
+  v(0) = 99
+End Function
+Sub Main()
+  Dim m(2, 1) As Integer, t As Long, d(N + 1) As Double
+  m(2, 1) = 5
+  t = m(2, 1) + 1
+  d(N + 1) = 0.5
+  Debug.Print Build(2)
+  Grow 3
+  Debug.Print shared(4); t; d(4); m(0, 0)
+  Debug.Print d(t)
+End Sub
+)",
+              "003d0[]1 1013d1[]1 2023d2[]1 \n"
+              "4707\n"
+              "144\n"
+              "860.50\n"
+              "Runtime error in Main: Subscript out of range: d\n"
+              "error: Subscript out of range: d at line 41\n");
+}
+
 }  // namespace
 }  // namespace corvane
