@@ -3,15 +3,18 @@
 #include <cmath>
 #include <iterator>
 
+#include "basic/builtins_support.h"
 #include "basic/runtime.h"
 
 namespace corvane {
 
-void add_builtin(BuiltinTable& table, std::string_view name, BuiltinFn fn) {
+void add_builtin(BuiltinTable& table, std::string_view name, BuiltinFn fn, OneArgFn one) {
   std::string key = lower(name);
   while (!key.empty() && key.back() == '$') key.pop_back();
-  table[intern_folded(key)] = fn;
+  table[intern_folded(key)] = {fn, one};
 }
+
+void require_one_arg(const std::vector<Value>& args, const char* name) { builtin_support::require_args(args, 1, name); }
 
 const BuiltinTable& builtin_table() {
   static const BuiltinTable table = [] {

@@ -82,19 +82,16 @@ Value val_of_text(const std::string& text) {
   return Value(d);
 }
 
-Value fn_val(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Val");
-  if (args[0].is_string()) return val_of_text(args[0].as_string());
-  if (args[0].is_nothing()) return Value(int64_t{0});
-  return val_of_text(vbstr(args[0]));
+Value fn_val(VBRuntime&, const Value& arg) {
+  if (arg.is_string()) return val_of_text(arg.as_string());
+  if (arg.is_nothing()) return Value(int64_t{0});
+  return val_of_text(vbstr(arg));
 }
-Value fn_cdbl(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CDbl");
-  return number(radix_text(args[0]));
+Value fn_cdbl(VBRuntime&, const Value& arg) {
+  return number(radix_text(arg));
 }
-Value fn_csng(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CSng");
-  return number(radix_text(args[0]));
+Value fn_csng(VBRuntime&, const Value& arg) {
+  return number(radix_text(arg));
 }
 
 Value rounded(const Value& v, const char* name) {
@@ -103,18 +100,15 @@ Value rounded(const Value& v, const char* name) {
     throw VBError(std::string(name) + " requires a finite number (got " + double_text(n.as_double()) + ")");
   return round_half_even(n);
 }
-Value fn_cint(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CInt");
-  return rounded(radix_text(args[0]), "CInt");
+Value fn_cint(VBRuntime&, const Value& arg) {
+  return rounded(radix_text(arg), "CInt");
 }
-Value fn_clng(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CLng");
-  return rounded(radix_text(args[0]), "CLng");
+Value fn_clng(VBRuntime&, const Value& arg) {
+  return rounded(radix_text(arg), "CLng");
 }
 
-Value fn_abs(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Abs");
-  const Value n = number(args[0]);
+Value fn_abs(VBRuntime&, const Value& arg) {
+  const Value n = number(arg);
   if (n.is_int()) {
     if (n.as_int() == std::numeric_limits<int64_t>::min()) return Value(TWO_63);
     return Value(n.as_int() < 0 ? -n.as_int() : n.as_int());
@@ -122,30 +116,26 @@ Value fn_abs(VBRuntime&, std::vector<Value>& args) {
   return Value(std::fabs(n.as_double()));
 }
 
-Value fn_int(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Int");
-  const Value n = number(args[0]);
+Value fn_int(VBRuntime&, const Value& arg) {
+  const Value n = number(arg);
   if (n.is_int()) return n;
   return whole(std::floor(finite_number(n, "Int")));
 }
 
-Value fn_fix(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Fix");
-  const Value n = number(args[0]);
+Value fn_fix(VBRuntime&, const Value& arg) {
+  const Value n = number(arg);
   if (n.is_int()) return n;
   return whole(std::trunc(finite_number(n, "Fix")));
 }
 
-Value fn_sqr(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Sqr");
-  const double d = number_as_double(args[0]);
-  if (d < 0) throw VBError("Sqr requires a number that is not negative (got " + vbstr(number(args[0])) + ")");
+Value fn_sqr(VBRuntime&, const Value& arg) {
+  const double d = number_as_double(arg);
+  if (d < 0) throw VBError("Sqr requires a number that is not negative (got " + vbstr(number(arg)) + ")");
   return Value(std::sqrt(d));
 }
 
-Value fn_sgn(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Sgn");
-  const Value n = number(args[0]);
+Value fn_sgn(VBRuntime&, const Value& arg) {
+  const Value n = number(arg);
   if (n.is_int()) return Value(int64_t{n.as_int() > 0 ? 1 : n.as_int() < 0 ? -1 : 0});
   const double d = n.as_double();
   return Value(int64_t{d > 0 ? 1 : d < 0 ? -1 : 0});
@@ -212,13 +202,12 @@ Value fn_rgb(VBRuntime&, std::vector<Value>& args) {
   return Value(c[0] | (c[1] << 8) | (c[2] << 16));
 }
 
-Value fn_qbcolor(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "QBColor");
+Value fn_qbcolor(VBRuntime&, const Value& arg) {
   static const int64_t colours[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                                       0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                       0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-  const int64_t n = number_as_count(args[0], -1);
-  if (n < 0 || n > 15) throw VBError(5, "Invalid procedure call or argument: QBColor(" + vbstr(args[0]) + ")");
+  const int64_t n = number_as_count(arg, -1);
+  if (n < 0 || n > 15) throw VBError(5, "Invalid procedure call or argument: QBColor(" + vbstr(arg) + ")");
   return Value(colours[n]);
 }
 
@@ -237,57 +226,47 @@ Value fn_round(VBRuntime&, std::vector<Value>& args) {
   return Value(r);
 }
 
-double math_arg(std::vector<Value>& args, const char* name) {
-  require_args(args, 1, name);
-  return number_as_double(args[0]);
-}
-
 Value math_result(double d) {
   if (std::isnan(d) || std::isinf(d)) throw VBError(6, "Overflow");
   return Value(d);
 }
 
-Value fn_log(VBRuntime&, std::vector<Value>& args) {
-  const double d = math_arg(args, "Log");
-  if (d <= 0) throw VBError(5, "Invalid procedure call or argument: Log(" + vbstr(args[0]) + ")");
+Value fn_log(VBRuntime&, const Value& arg) {
+  const double d = number_as_double(arg);
+  if (d <= 0) throw VBError(5, "Invalid procedure call or argument: Log(" + vbstr(arg) + ")");
   return Value(std::log(d));
 }
-Value fn_exp(VBRuntime&, std::vector<Value>& args) { return math_result(std::exp(math_arg(args, "Exp"))); }
-Value fn_sin(VBRuntime&, std::vector<Value>& args) { return Value(std::sin(math_arg(args, "Sin"))); }
-Value fn_cos(VBRuntime&, std::vector<Value>& args) { return Value(std::cos(math_arg(args, "Cos"))); }
-Value fn_tan(VBRuntime&, std::vector<Value>& args) { return Value(std::tan(math_arg(args, "Tan"))); }
-Value fn_atn(VBRuntime&, std::vector<Value>& args) { return Value(std::atan(math_arg(args, "Atn"))); }
+Value fn_exp(VBRuntime&, const Value& arg) { return math_result(std::exp(number_as_double(arg))); }
+Value fn_sin(VBRuntime&, const Value& arg) { return Value(std::sin(number_as_double(arg))); }
+Value fn_cos(VBRuntime&, const Value& arg) { return Value(std::cos(number_as_double(arg))); }
+Value fn_tan(VBRuntime&, const Value& arg) { return Value(std::tan(number_as_double(arg))); }
+Value fn_atn(VBRuntime&, const Value& arg) { return Value(std::atan(number_as_double(arg))); }
 
-Value fn_cbool(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CBool");
-  if (args[0].is_string()) {
-    const std::string l = lower(args[0].as_string());
+Value fn_cbool(VBRuntime&, const Value& arg) {
+  if (arg.is_string()) {
+    const std::string l = lower(arg.as_string());
     if (l == "true") return Value(true);
     if (l == "false") return Value(false);
-    return Value(number_as_double(args[0]) != 0.0);
+    return Value(number_as_double(arg) != 0.0);
   }
-  return Value(truth(args[0]));
+  return Value(truth(arg));
 }
 
-Value fn_cbyte(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CByte");
-  return coerce(radix_text(args[0]), TypeCode::Byte);
+Value fn_cbyte(VBRuntime&, const Value& arg) {
+  return coerce(radix_text(arg), TypeCode::Byte);
 }
 
-Value fn_ccur(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CCur");
-  const double d = number_as_double(radix_text(args[0]));
+Value fn_ccur(VBRuntime&, const Value& arg) {
+  const double d = number_as_double(radix_text(arg));
   return Value(std::nearbyint(d * 10000.0) / 10000.0);
 }
 
-Value fn_cvar(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CVar");
-  return args[0];
+Value fn_cvar(VBRuntime&, const Value& arg) {
+  return arg;
 }
 
-Value fn_typename(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "TypeName");
-  const Value& v = args[0];
+Value fn_typename(VBRuntime&, const Value& arg) {
+  const Value& v = arg;
   switch (v.kind()) {
     case ValueKind::Nothing: return Value("Nothing");
     case ValueKind::Integer: {
@@ -307,9 +286,8 @@ Value fn_typename(VBRuntime&, std::vector<Value>& args) {
   return Value("Variant");
 }
 
-Value fn_vartype(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "VarType");
-  const Value& v = args[0];
+Value fn_vartype(VBRuntime&, const Value& arg) {
+  const Value& v = arg;
   switch (v.kind()) {
     case ValueKind::Nothing: return Value(int64_t{9});
     case ValueKind::Integer: {
@@ -326,19 +304,16 @@ Value fn_vartype(VBRuntime&, std::vector<Value>& args) {
   return Value(int64_t{0});
 }
 
-Value fn_isarray(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsArray");
-  return Value(args[0].is_array());
+Value fn_isarray(VBRuntime&, const Value& arg) {
+  return Value(arg.is_array());
 }
 
-Value fn_isobject(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsObject");
-  return Value(args[0].is_object() || args[0].is_nothing());
+Value fn_isobject(VBRuntime&, const Value& arg) {
+  return Value(arg.is_object() || arg.is_nothing());
 }
 
-Value fn_ismissing(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsMissing");
-  return Value(args[0].is_nothing());
+Value fn_ismissing(VBRuntime&, const Value& arg) {
+  return Value(arg.is_nothing());
 }
 
 // (count AND &HFFFFFFFF), also for whole numbers beyond the 64-bit range.
@@ -351,17 +326,15 @@ uint32_t low_32_bits(const Value& v, const char* name) {
   return static_cast<uint32_t>(m);
 }
 
-Value fn_hex(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Hex");
+Value fn_hex(VBRuntime&, const Value& arg) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%X", low_32_bits(args[0], "Hex"));
+  std::snprintf(buf, sizeof buf, "%X", low_32_bits(arg, "Hex"));
   return Value(std::string(buf));
 }
 
-Value fn_oct(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Oct");
+Value fn_oct(VBRuntime&, const Value& arg) {
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%o", low_32_bits(args[0], "Oct"));
+  std::snprintf(buf, sizeof buf, "%o", low_32_bits(arg, "Oct"));
   return Value(std::string(buf));
 }
 
@@ -400,19 +373,16 @@ Value fn_error(VBRuntime& rt, std::vector<Value>& args) {
   return Value(std::string(text.empty() ? "Application-defined error" : text));
 }
 
-Value fn_isnull(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsNull");
-  return Value(args[0].is_nothing());
+Value fn_isnull(VBRuntime&, const Value& arg) {
+  return Value(arg.is_nothing());
 }
 
-Value fn_isempty(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsEmpty");
-  return Value(args[0].is_nothing() || (args[0].is_string() && args[0].as_string().empty()));
+Value fn_isempty(VBRuntime&, const Value& arg) {
+  return Value(arg.is_nothing() || (arg.is_string() && arg.as_string().empty()));
 }
 
-Value fn_isnumeric(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "IsNumeric");
-  const Value& v = args[0];
+Value fn_isnumeric(VBRuntime&, const Value& arg) {
+  const Value& v = arg;
   if (v.is_nothing() || v.is_number() || v.is_bool()) return Value(true);
   if (v.is_string()) {
     if (v.as_string().empty()) return Value(true);
@@ -466,45 +436,45 @@ void add_number_builtins(BuiltinTable& table) {
   add_builtin(table, "NPer", fn_nper);
   add_builtin(table, "IPmt", fn_ipmt);
   add_builtin(table, "PPmt", fn_ppmt);
-  add_builtin(table, "Val", fn_val);
-  add_builtin(table, "CDbl", fn_cdbl);
-  add_builtin(table, "CSng", fn_csng);
-  add_builtin(table, "CInt", fn_cint);
-  add_builtin(table, "CLng", fn_clng);
-  add_builtin(table, "Abs", fn_abs);
-  add_builtin(table, "Int", fn_int);
-  add_builtin(table, "Fix", fn_fix);
-  add_builtin(table, "Sqr", fn_sqr);
-  add_builtin(table, "Sgn", fn_sgn);
+  add_one_arg_builtin<"Val", fn_val>(table);
+  add_one_arg_builtin<"CDbl", fn_cdbl>(table);
+  add_one_arg_builtin<"CSng", fn_csng>(table);
+  add_one_arg_builtin<"CInt", fn_cint>(table);
+  add_one_arg_builtin<"CLng", fn_clng>(table);
+  add_one_arg_builtin<"Abs", fn_abs>(table);
+  add_one_arg_builtin<"Int", fn_int>(table);
+  add_one_arg_builtin<"Fix", fn_fix>(table);
+  add_one_arg_builtin<"Sqr", fn_sqr>(table);
+  add_one_arg_builtin<"Sgn", fn_sgn>(table);
   add_builtin(table, "Rnd", fn_rnd);
-  add_builtin(table, "Hex", fn_hex);
-  add_builtin(table, "Oct", fn_oct);
+  add_one_arg_builtin<"Hex", fn_hex>(table);
+  add_one_arg_builtin<"Oct", fn_oct>(table);
   add_builtin(table, "IIf", fn_iif);
   add_builtin(table, "Choose", fn_choose);
   add_builtin(table, "Switch", fn_switch);
   add_builtin(table, "Error", fn_error);
-  add_builtin(table, "IsNull", fn_isnull);
-  add_builtin(table, "IsEmpty", fn_isempty);
-  add_builtin(table, "IsNumeric", fn_isnumeric);
+  add_one_arg_builtin<"IsNull", fn_isnull>(table);
+  add_one_arg_builtin<"IsEmpty", fn_isempty>(table);
+  add_one_arg_builtin<"IsNumeric", fn_isnumeric>(table);
   add_builtin(table, "Randomize", fn_randomize);
   add_builtin(table, "RGB", fn_rgb);
-  add_builtin(table, "QBColor", fn_qbcolor);
+  add_one_arg_builtin<"QBColor", fn_qbcolor>(table);
   add_builtin(table, "Round", fn_round);
-  add_builtin(table, "Log", fn_log);
-  add_builtin(table, "Exp", fn_exp);
-  add_builtin(table, "Sin", fn_sin);
-  add_builtin(table, "Cos", fn_cos);
-  add_builtin(table, "Tan", fn_tan);
-  add_builtin(table, "Atn", fn_atn);
-  add_builtin(table, "CBool", fn_cbool);
-  add_builtin(table, "CByte", fn_cbyte);
-  add_builtin(table, "CCur", fn_ccur);
-  add_builtin(table, "CVar", fn_cvar);
-  add_builtin(table, "TypeName", fn_typename);
-  add_builtin(table, "VarType", fn_vartype);
-  add_builtin(table, "IsArray", fn_isarray);
-  add_builtin(table, "IsObject", fn_isobject);
-  add_builtin(table, "IsMissing", fn_ismissing);
+  add_one_arg_builtin<"Log", fn_log>(table);
+  add_one_arg_builtin<"Exp", fn_exp>(table);
+  add_one_arg_builtin<"Sin", fn_sin>(table);
+  add_one_arg_builtin<"Cos", fn_cos>(table);
+  add_one_arg_builtin<"Tan", fn_tan>(table);
+  add_one_arg_builtin<"Atn", fn_atn>(table);
+  add_one_arg_builtin<"CBool", fn_cbool>(table);
+  add_one_arg_builtin<"CByte", fn_cbyte>(table);
+  add_one_arg_builtin<"CCur", fn_ccur>(table);
+  add_one_arg_builtin<"CVar", fn_cvar>(table);
+  add_one_arg_builtin<"TypeName", fn_typename>(table);
+  add_one_arg_builtin<"VarType", fn_vartype>(table);
+  add_one_arg_builtin<"IsArray", fn_isarray>(table);
+  add_one_arg_builtin<"IsObject", fn_isobject>(table);
+  add_one_arg_builtin<"IsMissing", fn_ismissing>(table);
 }
 
 }  // namespace corvane

@@ -136,21 +136,18 @@ size_t length_of(const Value& value) {
   return ascii + code_point_count(std::string_view(text).substr(ascii));
 }
 
-Value fn_cstr(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "CStr");
-  return Value(vbstr(args[0]));
+Value fn_cstr(VBRuntime&, const Value& arg) {
+  return Value(vbstr(arg));
 }
 
-Value fn_str(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Str");
-  return Value(vbstr(args[0]));
+Value fn_str(VBRuntime&, const Value& arg) {
+  return Value(vbstr(arg));
 }
 
-Value fn_len(VBRuntime& rt, std::vector<Value>& args) {
-  require_args(args, 1, "Len");
+Value fn_len(VBRuntime& rt, const Value& arg) {
   // a record: the bytes it takes in a file (Open ... Len = Len(r))
-  if (args[0].is_object() && args[0].as_object()->is_record()) return Value(record_byte_length(rt, args[0]));
-  return Value(static_cast<int64_t>(length_of(args[0])));
+  if (arg.is_object() && arg.as_object()->is_record()) return Value(record_byte_length(rt, arg));
+  return Value(static_cast<int64_t>(length_of(arg)));
 }
 
 std::string change_case(const std::string& text, bool upper) {
@@ -170,14 +167,12 @@ std::string change_case(const std::string& text, bool upper) {
   return out;
 }
 
-Value fn_ucase(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "UCase");
-  return Value(change_case(vbstr(args[0]), true));
+Value fn_ucase(VBRuntime&, const Value& arg) {
+  return Value(change_case(vbstr(arg), true));
 }
 
-Value fn_lcase(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "LCase");
-  return Value(change_case(vbstr(args[0]), false));
+Value fn_lcase(VBRuntime&, const Value& arg) {
+  return Value(change_case(vbstr(arg), false));
 }
 
 std::string trim(const std::string& text, bool left, bool right) {
@@ -190,17 +185,14 @@ std::string trim(const std::string& text, bool left, bool right) {
   return text.substr(off[first], off[last] - off[first]);
 }
 
-Value fn_trim(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Trim");
-  return Value(trim(vbstr(args[0]), true, true));
+Value fn_trim(VBRuntime&, const Value& arg) {
+  return Value(trim(vbstr(arg), true, true));
 }
-Value fn_ltrim(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "LTrim");
-  return Value(trim(vbstr(args[0]), true, false));
+Value fn_ltrim(VBRuntime&, const Value& arg) {
+  return Value(trim(vbstr(arg), true, false));
 }
-Value fn_rtrim(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "RTrim");
-  return Value(trim(vbstr(args[0]), false, true));
+Value fn_rtrim(VBRuntime&, const Value& arg) {
+  return Value(trim(vbstr(arg), false, true));
 }
 
 Value fn_left(VBRuntime&, std::vector<Value>& args) {
@@ -330,9 +322,8 @@ Value fn_replace(VBRuntime&, std::vector<Value>& args) {
   return Value(std::move(out));
 }
 
-Value fn_strreverse(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "StrReverse");
-  const std::string text = vbstr(args[0]);
+Value fn_strreverse(VBRuntime&, const Value& arg) {
+  const std::string text = vbstr(arg);
   const std::vector<size_t> off = code_point_offsets(text);
   std::string out;
   out.reserve(text.size());
@@ -361,9 +352,8 @@ int64_t repeat_count(const Value& n) {
   return count;
 }
 
-Value fn_space(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Space");
-  return Value(std::string(static_cast<size_t>(repeat_count(args[0])), ' '));
+Value fn_space(VBRuntime&, const Value& arg) {
+  return Value(std::string(static_cast<size_t>(repeat_count(arg)), ' '));
 }
 
 Value fn_string(VBRuntime&, std::vector<Value>& args) {
@@ -380,9 +370,8 @@ Value fn_string(VBRuntime&, std::vector<Value>& args) {
   return Value(std::move(out));
 }
 
-Value fn_chr(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Chr");
-  const Value n = number(args[0]);
+Value fn_chr(VBRuntime&, const Value& arg) {
+  const Value n = number(arg);
   const int64_t code = number_as_count(n, -1);
   if (code < 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) ||
       (n.is_double() && !std::isfinite(n.as_double())))
@@ -390,9 +379,8 @@ Value fn_chr(VBRuntime&, std::vector<Value>& args) {
   return Value(encode_code_point(static_cast<char32_t>(code)));
 }
 
-Value fn_asc(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "Asc");
-  const std::string text = vbstr(args[0]);
+Value fn_asc(VBRuntime&, const Value& arg) {
+  const std::string text = vbstr(arg);
   if (text.empty()) throw VBError("Asc requires a non-empty string");
   return Value(static_cast<int64_t>(code_point_at(text, 0)));
 }
@@ -424,9 +412,8 @@ Value fn_strconv(VBRuntime&, std::vector<Value>& args) {
   return Value(text);
 }
 
-Value fn_lenb(VBRuntime&, std::vector<Value>& args) {
-  require_args(args, 1, "LenB");
-  return Value(static_cast<int64_t>(2 * code_point_count(vbstr(args[0]))));
+Value fn_lenb(VBRuntime&, const Value& arg) {
+  return Value(static_cast<int64_t>(2 * code_point_count(vbstr(arg))));
 }
 
 Value fn_filter(VBRuntime&, std::vector<Value>& args) {
@@ -449,32 +436,32 @@ Value fn_filter(VBRuntime&, std::vector<Value>& args) {
 
 void add_text_builtins(BuiltinTable& table) {
   add_builtin(table, "StrConv", fn_strconv);
-  add_builtin(table, "LenB", fn_lenb);
+  add_one_arg_builtin<"LenB", fn_lenb>(table);
   add_builtin(table, "Filter", fn_filter);
-  add_builtin(table, "ChrW", fn_chr);
-  add_builtin(table, "AscW", fn_asc);
-  add_builtin(table, "ChrB", fn_chr);
-  add_builtin(table, "AscB", fn_asc);
-  add_builtin(table, "CStr", fn_cstr);
-  add_builtin(table, "Str", fn_str);
-  add_builtin(table, "Len", fn_len);
-  add_builtin(table, "UCase", fn_ucase);
-  add_builtin(table, "LCase", fn_lcase);
-  add_builtin(table, "Trim", fn_trim);
-  add_builtin(table, "LTrim", fn_ltrim);
-  add_builtin(table, "RTrim", fn_rtrim);
+  add_one_arg_builtin<"Chr", fn_chr>(table, "ChrW");
+  add_one_arg_builtin<"Asc", fn_asc>(table, "AscW");
+  add_one_arg_builtin<"Chr", fn_chr>(table, "ChrB");
+  add_one_arg_builtin<"Asc", fn_asc>(table, "AscB");
+  add_one_arg_builtin<"CStr", fn_cstr>(table);
+  add_one_arg_builtin<"Str", fn_str>(table);
+  add_one_arg_builtin<"Len", fn_len>(table);
+  add_one_arg_builtin<"UCase", fn_ucase>(table);
+  add_one_arg_builtin<"LCase", fn_lcase>(table);
+  add_one_arg_builtin<"Trim", fn_trim>(table);
+  add_one_arg_builtin<"LTrim", fn_ltrim>(table);
+  add_one_arg_builtin<"RTrim", fn_rtrim>(table);
   add_builtin(table, "Left", fn_left);
   add_builtin(table, "Right", fn_right);
   add_builtin(table, "Mid", fn_mid);
   add_builtin(table, "InStr", fn_instr);
   add_builtin(table, "InStrRev", fn_instrrev);
   add_builtin(table, "Replace", fn_replace);
-  add_builtin(table, "StrReverse", fn_strreverse);
+  add_one_arg_builtin<"StrReverse", fn_strreverse>(table);
   add_builtin(table, "StrComp", fn_strcomp);
-  add_builtin(table, "Space", fn_space);
+  add_one_arg_builtin<"Space", fn_space>(table);
   add_builtin(table, "String", fn_string);
-  add_builtin(table, "Chr", fn_chr);
-  add_builtin(table, "Asc", fn_asc);
+  add_one_arg_builtin<"Chr", fn_chr>(table);
+  add_one_arg_builtin<"Asc", fn_asc>(table);
   add_builtin(table, "Environ", fn_environ);
 }
 

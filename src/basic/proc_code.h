@@ -33,7 +33,9 @@ struct LocalRef {
   int32_t slot = -1;  // a frame procedure's variable: its position in the frame
 };
 
-struct CodeExpr {
+// (Aligned so that its size is a power of two: counting the kids of a
+// node is then a shift.)
+struct alignas(64) CodeExpr {
   enum class Kind : uint8_t {
     Constant,  // a literal or a built-in constant
     Local,   // a variable (anything else of that name through `node`)
@@ -61,9 +63,12 @@ struct CodeExpr {
   // Call: the built-in of that name, once found to answer it (no
   // procedure, variable or property had the name).
   mutable BuiltinFn builtin = nullptr;
+  mutable OneArgFn one_arg = nullptr;  // its one-argument form, for a call with one argument
   std::vector<CodeExpr> kids;
   bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
 };
+
+static_assert(sizeof(CodeExpr) == 128);
 
 struct CodeStmt;
 using CodeBlock = std::vector<CodeStmt>;

@@ -81,7 +81,7 @@ struct TreeRunner {
   // control or property), and called straight while no procedure,
   // variable or control has taken the name since. (Procedures are only
   // added, and replaced under the same name.)
-  bool builtin_answers(const CodeExpr& e) {
+  [[gnu::always_inline]] bool builtin_answers(const CodeExpr& e) {
     return rt.procs.size() == e.procs_without_name && self().lacks_variable(e) &&
            (rt.controls_.empty() || !rt.controls_.count(e.local.symbol));
   }
@@ -90,19 +90,37 @@ struct TreeRunner {
   [[gnu::noinline]] void remember_builtin(const CodeExpr& e) {
     if (e.callee || e.builtin || rt.property_names.count(e.local.symbol)) return;
     e.procs_without_name = static_cast<uint32_t>(rt.procs.size());
-    if (builtin_answers(e)) e.builtin = find_builtin(e.local.symbol);
+    if (!builtin_answers(e)) return;
+    if (const BuiltinEntry* entry = find_builtin_entry(e.local.symbol)) {
+      e.builtin = entry->fn;
+      e.one_arg = e.kids.size() == 1 ? entry->one : nullptr;
+    }
   }
 
   // Whether the built-in found before still answers the call's name;
   // forgets it when not.
-  [[gnu::noinline]] bool builtin_still_answers(const CodeExpr& e) {
+  [[gnu::always_inline]] bool builtin_still_answers(const CodeExpr& e) {
     if (builtin_answers(e)) return true;
-    e.builtin = nullptr;
+    forget_builtin(e);
     return false;
   }
 
-  // The arguments, then the built-in, as the general dispatch calls it.
-  [[gnu::noinline]] Value call_builtin(const CodeExpr& e) {
+  [[gnu::noinline]] void forget_builtin(const CodeExpr& e) {
+    e.builtin = nullptr;
+    e.one_arg = nullptr;
+  }
+
+  // The arguments, then the built-in, as the general dispatch calls it; a
+  // lone argument is read in place by a function that has that form.
+  [[gnu::always_inline]] Value call_builtin(const CodeExpr& e) {
+    if (e.one_arg) {
+      Value computed;
+      return e.one_arg(rt, operand(e.kids[0], computed));
+    }
+    return call_builtin_listed(e);
+  }
+
+  [[gnu::noinline]] Value call_builtin_listed(const CodeExpr& e) {
     rt.check_stack();
     VBRuntime::ArgList list(rt);
     list.values.reserve(e.kids.size());
@@ -112,7 +130,7 @@ struct TreeRunner {
 
   // The value of an operand: read in place when it can be, else computed
   // into `computed`.
-  const Value& operand(const CodeExpr& e, Value& computed) {
+  [[gnu::always_inline]] const Value& operand(const CodeExpr& e, Value& computed) {
     if (const Value* v = peek(e)) return *v;
     return computed = eval(e);
   }

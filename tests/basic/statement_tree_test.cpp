@@ -472,5 +472,33 @@ End Sub
               "error: Subscript out of range: d at line 41\n");
 }
 
+
+TEST(StatementTreeTest, OneArgumentBuiltInsReadTheirArgumentInPlace) {
+  // The one-argument forms against the general ones: in-place reads of
+  // frame and module variables, nested calls, an extra argument (ignored)
+  // and a missing one (named in the message).
+  expect_same(R"(
+Dim level As Double
+Function F(ByVal x As Double) As String
+  F = CStr(Int(x)) & Fix(x) & Abs(x, 1) & Sgn(x) & Len(x) & Chr(65 + Abs(Int(x))) & Sqr(level)
+End Function
+Sub Main()
+  Dim i As Integer, t As String
+  level = 6.25
+  For i = -1 To 1
+    Debug.Print F(i * 2.5); " ";
+  Next
+  Debug.Print
+  t = "  ab "
+  Debug.Print UCase(Trim(t)) & Hex(255) & Val("12abc") & TypeName(i) & IsEmpty(t) & Asc(LCase(t))
+  Debug.Print Len()
+End Sub
+)",
+              "-3-22.5-14D2.5 00003A2.5 222.513C2.5 \n"
+              "ABFF12IntegerFalse32\n"
+              "Runtime error in Main: Len requires 1 argument\n"
+              "error: Len requires 1 argument at line 15\n");
+}
+
 }  // namespace
 }  // namespace corvane
