@@ -44,6 +44,9 @@ inline bool compare_numbers_truth(BinOp op, const Value& l, const Value& r) {
 // The truth of `l op r` beyond two Integers.
 [[gnu::noinline]] inline bool comparison_truth_general(BinOp op, const Value& l, const Value& r) {
   if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_number() && r.is_number()) return compare_numbers_truth(op, l, r);
+  // texts compare by their bytes (UTF-8 byte order is code point order)
+  if (op >= BinOp::Eq && op <= BinOp::Ge && l.is_string() && r.is_string())
+    return compare_as(op, l.as_string().compare(r.as_string()), 0);
   return truth(binary(op, l, r));
 }
 

@@ -370,12 +370,24 @@ Value fn_string(VBRuntime&, std::vector<Value>& args) {
   return Value(std::move(out));
 }
 
+// The one-character texts of ASCII, made once per thread and shared by
+// every Chr that returns one (a change to a copy copies it first).
+const Value& ascii_character(int64_t code) {
+  static thread_local const std::vector<Value> characters = [] {
+    std::vector<Value> all;
+    for (int c = 0; c < 128; ++c) all.emplace_back(std::string(1, static_cast<char>(c)));
+    return all;
+  }();
+  return characters[static_cast<size_t>(code)];
+}
+
 Value fn_chr(VBRuntime&, const Value& arg) {
   const Value n = number(arg);
   const int64_t code = number_as_count(n, -1);
   if (code < 0 || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff) ||
       (n.is_double() && !std::isfinite(n.as_double())))
     throw VBError("Chr requires a Unicode code point (got " + vbstr(n) + ")");
+  if (code < 128) return ascii_character(code);
   return Value(encode_code_point(static_cast<char32_t>(code)));
 }
 

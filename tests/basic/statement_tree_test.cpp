@@ -491,13 +491,25 @@ Sub Main()
   Debug.Print
   t = "  ab "
   Debug.Print UCase(Trim(t)) & Hex(255) & Val("12abc") & TypeName(i) & IsEmpty(t) & Asc(LCase(t))
+  ' a character Chr gives out is shared: changing one copy leaves the others
+  t = Chr(66)
+  t = t & "x"
+  For i = 0 To 3
+    Select Case Chr(97 + i)
+      Case "a", "c": t = t & Chr(66)
+      Case Is > "b": t = t & ">"
+      Case Else: t = t & (Chr(98) < "ab") & (Chr(233) > "z")
+    End Select
+  Next
+  Debug.Print t; Chr(66)
   Debug.Print Len()
 End Sub
 )",
               "-3-22.5-14D2.5 00003A2.5 222.513C2.5 \n"
               "ABFF12IntegerFalse32\n"
+              "BxBFalseTrueB>B\n"
               "Runtime error in Main: Len requires 1 argument\n"
-              "error: Len requires 1 argument at line 15\n");
+              "error: Len requires 1 argument at line 26\n");
 }
 
 }  // namespace
