@@ -257,8 +257,12 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   [[gnu::always_inline]] Var* array_of(const CodeExpr& e) {
     if (e.local.slot >= 0)
       if (Var& v = frame[static_cast<size_t>(e.local.slot)]; v.value.is_array()) return &v;
-    const Scope& globals = *rt.globals;
-    if (!globals.parent && globals.size() == e.globals_without_name) return nullptr;
+    Scope& globals = *rt.globals;
+    if (!globals.parent) {
+      if (globals.size() == e.globals_without_name) return nullptr;
+      // a module array where it was found the last time
+      if (Var* g = globals.at_if(e.local.module_hint, e.local.symbol); g && g->value.is_array()) return g;
+    }
     return module_array(e);
   }
 
@@ -282,7 +286,7 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   Value call(const CodeExpr& e) {
     if (e.callee) {
       Procedure& proc = **e.callee;
-      if (proc.frame && proc.params.size() == e.kids.size()) return call_frame_procedure(e, proc);
+      if (proc.frame && proc.frame->params == e.kids.size()) return call_frame_procedure(e, proc);
       return call_general(e);
     }
     return call_unresolved(e);

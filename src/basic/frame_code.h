@@ -51,8 +51,10 @@ class Frame {
   explicit Frame(const FrameLayout& layout) {
     Var* v = vars();
     if (!layout.image.empty()) {
-      std::memcpy(static_cast<void*>(v), layout.image.data(), layout.image.size());
+      // a variable at a time: a copy of known size, made inline
+      const unsigned char* image = layout.image.data();
       count_ = layout.slots.size();
+      for (size_t i = 0; i < count_; ++i) std::memcpy(static_cast<void*>(v + i), image + i * sizeof(Var), sizeof(Var));
       return;
     }
     const FrameSlot* slot = layout.slots.data();

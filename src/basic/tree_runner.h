@@ -60,19 +60,21 @@ struct TreeRunner {
   // An element of an array variable read in place, when its subscript
   // changes no variable (a variable, a constant, j + 1).
   [[gnu::always_inline]] const Value* peek_element(const CodeExpr& e) {
-    return reads_element(e) ? element_in_place(e) : nullptr;
+    if (e.kids.size() != 1 || !e.kids[0].pure) return nullptr;
+    Var* array = self().array_of(e);
+    return array ? element_in_place(e, *array) : nullptr;
   }
 
   [[gnu::always_inline]] bool reads_element(const CodeExpr& e) {
     return e.kids.size() == 1 && e.kids[0].pure && self().array_of(e);
   }
 
-  [[gnu::noinline]] const Value* element_in_place(const CodeExpr& e) {
-    Var* v = self().array_of(e);
-    Value computed;  // a subscript like j + 1 changes no variable
+  // `v`: the array variable (the subscript, like j + 1, changes no variable)
+  [[gnu::noinline]] const Value* element_in_place(const CodeExpr& e, Var& v) {
+    Value computed;
     const Value* index = peek(e.kids[0]);
     if (!index) index = &(computed = eval(e.kids[0]));
-    const VBArray& a = *v->value.as_array();
+    const VBArray& a = *v.value.as_array();
     return &a.items[VBRuntime::element_index(a, *index, e.node->text)];
   }
 
