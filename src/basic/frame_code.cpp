@@ -340,8 +340,12 @@ struct FrameRunner : TreeRunner<FrameRunner> {
       for (size_t k = 0; k < e.kids.size(); ++k) args.push_back(std::move(callee[k].value));
       return rt.element(e.node->text, array->value, args);
     }
-    return call_frame(rt, proc, callee, e.node->refs, [&](Symbol name, const Value& value) {
-      if (Var* caller = ref_variable(name)) give_back_to(*caller, value);
+    return call_frame(rt, proc, callee, e.node->refs, [&](size_t k, Symbol name, Value&& value) {
+      const CodeExpr& argument = e.kids[k];  // the variable itself, named in the call
+      Var* caller = argument.kind == CodeExpr::Kind::Local && argument.local.symbol == name && argument.local.slot >= 0
+                        ? &frame[static_cast<size_t>(argument.local.slot)]
+                        : ref_variable(name);
+      if (caller) give_back_to(*caller, std::move(value));
     });
   }
 

@@ -51,10 +51,8 @@ class Frame {
   explicit Frame(const FrameLayout& layout) {
     Var* v = vars();
     if (!layout.image.empty()) {
-      // a variable at a time: a copy of known size, made inline
-      const unsigned char* image = layout.image.data();
+      std::memcpy(static_cast<void*>(v), layout.image.data(), layout.image.size());
       count_ = layout.slots.size();
-      for (size_t i = 0; i < count_; ++i) std::memcpy(static_cast<void*>(v + i), image + i * sizeof(Var), sizeof(Var));
       return;
     }
     const FrameSlot* slot = layout.slots.data();
@@ -99,15 +97,15 @@ inline void bind_argument(VBRuntime& rt, Var& v, const Param& p) {
 
 // A ByRef argument's last value into the caller's variable, converted to
 // its type.
-inline void give_back_to(Var& caller, const Value& value) {
-  if (stores_unchanged(value, caller.type)) caller.value = value;
+inline void give_back_to(Var& caller, Value&& value) {
+  if (stores_unchanged(value, caller.type)) caller.value = std::move(value);
   else caller.value = coerce(value, caller.type);
 }
 
 // Calls a frame procedure whose frame holds the arguments as evaluated:
 // converts them, runs it, and hands each ByRef argument's last value to
-// give_back(name, value), also when the call fails (a failure to give one
-// back then yields to the call's own error).
+// give_back(position, name, value), also when the call fails (a failure to
+// give one back then yields to the call's own error).
 template <class GiveBack>
 Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector<Symbol>& refs, GiveBack&& give_back) {
   const size_t count = proc.params.size();
@@ -120,7 +118,7 @@ Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector
   if (!any) return run_frame(rt, proc, frame);
   const auto give_all = [&] {
     for (size_t k = 0; k < named; ++k)
-      if (goes_back(k)) give_back(refs[k], frame[k].value);
+      if (goes_back(k)) give_back(k, refs[k], std::move(frame[k].value));  // the frame ends here
   };
   Value result;
   try {

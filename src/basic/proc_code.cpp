@@ -238,10 +238,10 @@ ProcCode* VBRuntime::code_of(Procedure& proc, CompiledBody& body) {
 struct GiveBack {
   VBRuntime& rt;
   Scope& scope;
-  void operator()(Symbol name, const Value& value) const {
+  void operator()(size_t, Symbol name, Value&& value) const {
     Var* caller = scope.find(name);
     if (!caller && &scope != rt.globals.get()) caller = rt.globals->find(name);
-    if (caller) give_back_to(*caller, value);
+    if (caller) give_back_to(*caller, std::move(value));
   }
 };
 
