@@ -179,6 +179,8 @@ void BM_Workload_BubbleSort(benchmark::State& s) { run_workload(s, "bubble_sort"
 void BM_Workload_SelectCase(benchmark::State& s) { run_workload(s, "select_case", 1000000); }
 void BM_Workload_StringBuilding(benchmark::State& s) { run_workload(s, "string_building", 200000); }
 void BM_Workload_BuiltinCalls(benchmark::State& s) { run_workload(s, "builtin_calls", 3000000); }
+void BM_Workload_ByRefCalls(benchmark::State& s) { run_workload(s, "byref_calls", 1000000); }
+void BM_Workload_ModuleArraySort(benchmark::State& s) { run_workload(s, "module_array_sort", 1999000); }
 
 }  // namespace
 
@@ -190,3 +192,5 @@ BENCHMARK(BM_Workload_BubbleSort)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_SelectCase)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_StringBuilding)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Workload_BuiltinCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_ByRefCalls)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Workload_ModuleArraySort)->Unit(benchmark::kMillisecond);
