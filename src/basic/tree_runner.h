@@ -152,6 +152,9 @@ struct TreeRunner {
     return unary_or_other(e);
   }
 
+  // eval() out of line: for the rarely taken paths of small functions
+  [[gnu::noinline]] Value eval_apart(const CodeExpr& e) { return eval(e); }
+
   [[gnu::noinline]] Value binary_of(const CodeExpr& e) {
     // two variables or constants (n - 1, a + b): read in place here
     if (e.kids[0].plain() && e.kids[1].plain())
@@ -263,7 +266,7 @@ struct TreeRunner {
   bool case_test(BinOp op, const Value& selector, const CodeExpr& e) {
     Value computed;
     const Value* value = peek(e);
-    if (!value) value = &(computed = eval(e));
+    if (!value) value = &(computed = eval_apart(e));  // (Case values are mostly constants)
     return comparison_truth(op, selector, *value);
   }
 
