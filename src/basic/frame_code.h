@@ -107,7 +107,8 @@ inline void give_back_to(Var& caller, Value&& value) {
 // give_back(position, name, value), also when the call fails (a failure to
 // give one back then yields to the call's own error).
 template <class GiveBack>
-Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector<Symbol>& refs, GiveBack&& give_back) {
+[[gnu::always_inline]] inline Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector<Symbol>& refs,
+                                              GiveBack&& give_back) {
   const size_t count = proc.params.size();
   for (size_t k = 0; k < count; ++k) bind_argument(rt, frame[k], proc.params[k]);
   const auto goes_back = [&](size_t k) { return proc.params[k].by_ref && refs[k] != NO_SYMBOL; };
