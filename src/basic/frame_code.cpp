@@ -340,7 +340,11 @@ struct FrameRunner : TreeRunner<FrameRunner> {
       for (size_t k = 0; k < e.kids.size(); ++k) args.push_back(std::move(callee[k].value));
       return rt.element(e.node->text, array->value, args);
     }
-    return call_frame(rt, proc, callee, e.node->refs, [&](size_t k, Symbol name, Value&& value) {
+    if (e.back_for != &proc) {  // (a redefinition replaces what the procedure's entry holds)
+      e.back_for = &proc;
+      e.back = arguments_going_back(proc, e.node->refs);
+    }
+    return call_frame(rt, proc, callee, e.back, e.node->refs, [&](size_t k, Symbol name, Value&& value) {
       const CodeExpr& argument = e.kids[k];  // the variable itself, named in the call
       Var* caller = argument.kind == CodeExpr::Kind::Local && argument.local.symbol == name && argument.local.slot >= 0
                         ? &frame[static_cast<size_t>(argument.local.slot)]

@@ -102,24 +102,35 @@ inline void give_back_to(Var& caller, Value&& value) {
   else caller.value = coerce(value, caller.type);
 }
 
+// The arguments of a call that go back to the caller: bit k set for a
+// ByRef parameter given a variable (frame procedures take at most
+// MAX_DIRECT_PARAMS parameters). Fib(n - 1) has none.
+inline uint32_t arguments_going_back(const Procedure& proc, const std::vector<Symbol>& refs) {
+  static_assert(VBRuntime::MAX_DIRECT_PARAMS <= 32);
+  uint32_t back = 0;
+  if (!proc.has_by_ref) return back;
+  const size_t named = std::min(proc.params.size(), refs.size());
+  for (size_t k = 0; k < named; ++k)
+    if (proc.params[k].by_ref && refs[k] != NO_SYMBOL) back |= uint32_t{1} << k;
+  return back;
+}
+
 // Calls a frame procedure whose frame holds the arguments as evaluated:
-// converts them, runs it, and hands each ByRef argument's last value to
-// give_back(position, name, value), also when the call fails (a failure to
-// give one back then yields to the call's own error).
+// converts them, runs it, and hands the last value of each argument that
+// goes back (`back`, from arguments_going_back) to give_back(position,
+// name, value), also when the call fails (a failure to give one back then
+// yields to the call's own error).
 template <class GiveBack>
-[[gnu::always_inline]] inline Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, const std::vector<Symbol>& refs,
-                                              GiveBack&& give_back) {
+[[gnu::always_inline]] inline Value call_frame(VBRuntime& rt, Procedure& proc, Frame& frame, uint32_t back,
+                                              const std::vector<Symbol>& refs, GiveBack&& give_back) {
   const size_t count = proc.params.size();
   for (size_t k = 0; k < count; ++k) bind_argument(rt, frame[k], proc.params[k]);
-  const auto goes_back = [&](size_t k) { return proc.params[k].by_ref && refs[k] != NO_SYMBOL; };
-  if (!proc.has_by_ref) return run_frame(rt, proc, frame);
-  const size_t named = std::min(count, refs.size());
-  bool any = false;  // (Fib(n - 1): nothing goes back)
-  for (size_t k = 0; k < named && !any; ++k) any = goes_back(k);
-  if (!any) return run_frame(rt, proc, frame);
+  if (!back) return run_frame(rt, proc, frame);
   const auto give_all = [&] {
-    for (size_t k = 0; k < named; ++k)
-      if (goes_back(k)) give_back(k, refs[k], std::move(frame[k].value));  // the frame ends here
+    for (uint32_t left = back; left; left &= left - 1) {
+      const auto k = static_cast<size_t>(__builtin_ctz(left));
+      give_back(k, refs[k], std::move(frame[k].value));  // the frame ends here
+    }
   };
   Value result;
   try {

@@ -319,7 +319,7 @@ struct CodeRunner : TreeRunner<CodeRunner> {
         if ((*callee)->frame) {
           Frame frame(*(*callee)->frame);
           frame[0].value = index == &computed ? std::move(computed) : Value(*index);
-          return call_frame(rt, **callee, frame, node.refs, give_back());
+          return call_frame(rt, **callee, frame, arguments_going_back(**callee, node.refs), node.refs, give_back());
         }
         VBRuntime::PooledScope frame(rt.scope_pool_);
         const Param& p = (*callee)->params[0];
@@ -384,7 +384,7 @@ struct CodeRunner : TreeRunner<CodeRunner> {
       for (size_t k = 0; k < e.kids.size(); ++k) list.values.push_back(std::move(frame[k].value));
       return rt.call(node.symbol, node.text, list.values, scope, &node.refs);
     }
-    return call_frame(rt, proc, frame, node.refs, give_back());
+    return call_frame(rt, proc, frame, arguments_going_back(proc, node.refs), node.refs, give_back());
   }
 
   GiveBack give_back() { return {rt, scope}; }

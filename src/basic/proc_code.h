@@ -64,6 +64,10 @@ struct alignas(64) CodeExpr {
   // procedure, variable or property had the name).
   mutable BuiltinFn builtin = nullptr;
   mutable OneArgFn one_arg = nullptr;  // its one-argument form, for a call with one argument
+  // Call of a frame procedure: the arguments going back to the caller,
+  // worked out for that procedure.
+  mutable const struct Procedure* back_for = nullptr;
+  mutable uint32_t back = 0;
   std::vector<CodeExpr> kids;
   bool plain() const { return kind == Kind::Constant || kind == Kind::Local; }
 };
