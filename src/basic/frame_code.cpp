@@ -495,7 +495,8 @@ struct FrameRunner : TreeRunner<FrameRunner> {
   }
 
   // A leading Dim line: its arrays are made now, their bounds evaluated on
-  // a scope lent the frame's other variables.
+  // a scope lent the frame's variables (each array's own slot, still
+  // empty, takes it back).
   Flow declare(const Stmt& stmt) {
     const auto is_array = [](const DeclPiece& d) { return d.is_array; };
     if (std::none_of(stmt.decls.begin(), stmt.decls.end(), is_array)) return Flow::Normal;
